@@ -1,0 +1,22 @@
+# Every dependency is a Debian package, found here; nothing is downloaded.
+find_package(PkgConfig REQUIRED)
+find_package(Threads REQUIRED)
+find_package(OpenGL REQUIRED COMPONENTS OpenGL)
+find_package(nlohmann_json 3.9 REQUIRED)
+find_package(glm REQUIRED)
+
+pkg_check_modules(SDL2 REQUIRED IMPORTED_TARGET sdl2)
+pkg_check_modules(GLEW REQUIRED IMPORTED_TARGET glew)
+pkg_check_modules(FREETYPE REQUIRED IMPORTED_TARGET freetype2)
+pkg_check_modules(ASSIMP REQUIRED IMPORTED_TARGET assimp)
+pkg_check_modules(OPENAL REQUIRED IMPORTED_TARGET openal)
+pkg_check_modules(ALUT REQUIRED IMPORTED_TARGET freealut)
+pkg_check_modules(STB REQUIRED IMPORTED_TARGET stb)
+
+if(SOLVANE_BUILD_TESTS)
+  find_package(GTest REQUIRED)
+  include(GoogleTest)
+endif()
+if(SOLVANE_BUILD_BENCH)
+  find_package(benchmark REQUIRED)
+endif()

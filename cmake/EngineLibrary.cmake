@@ -1,0 +1,23 @@
+# One static library per source folder. Sources are globbed so that adding a
+# file never means editing a list; CONFIGURE_DEPENDS re-runs the glob on build.
+function(solvane_library name dir)
+  file(GLOB _sources CONFIGURE_DEPENDS "${dir}/*.cpp" "${dir}/*.h")
+  list(FILTER _sources EXCLUDE REGEX "/main\\.cpp$")
+  add_library(${name} STATIC ${_sources})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARGN})
+endfunction()
+
+# One test executable per test folder; every test runs in its own process
+# (PRE_TEST discovery) so singletons start fresh and nothing needs a display
+# at build time.
+function(solvane_test name dir)
+  file(GLOB _sources CONFIGURE_DEPENDS "${dir}/*.cpp" "${dir}/*.h")
+  add_executable(${name} ${_sources})
+  target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  gtest_discover_tests(${name}
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
+    DISCOVERY_MODE PRE_TEST
+    PROPERTIES TIMEOUT 120 ENVIRONMENT "ALSOFT_DRIVERS=null")
+endfunction()

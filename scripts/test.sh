@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test: once in an optimised
+# build and once under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+solvane_install "${SOLVANE_PACKAGES[@]}" "${SOLVANE_TEST_PACKAGES[@]}"
+
+jobs="$(nproc)"
+xvfb=(xvfb-run -a -s "-screen 0 1280x720x24")
+
+run_suite() {
+  local dir="$1"
+  echo "=== Tests in $dir ==="
+  "${xvfb[@]}" ctest --test-dir "$SOLVANE_ROOT/$dir" --output-on-failure -j "$jobs" --timeout 300
+}
+
+solvane_build build Release
+run_suite build
+
+solvane_build build-asan Debug -DSOLVANE_SANITIZE=ON -DSOLVANE_BUILD_BENCH=OFF
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+export LSAN_OPTIONS="suppressions=$SOLVANE_ROOT/tests/lsan.supp:print_suppressions=0"
+run_suite build-asan
+
+echo "All tests passed."
