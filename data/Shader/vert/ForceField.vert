@@ -1,0 +1,47 @@
+#version 330 core
+#extension GL_ARB_explicit_uniform_location : require
+// The force field dome: the lit-model vertex stage; world position and
+// normal feed the view-dependent shell in ForceField.frag.
+
+layout(location = 0) in vec3 aPosition;
+layout(location = 1) in vec2 aUv;
+layout(location = 2) in vec3 aNormal;
+layout(location = 3) in vec3 aTangent;
+layout(location = 4) in vec3 aBitangent;
+
+layout(location = 0) uniform mat4 uViewProjection;
+layout(location = 1) uniform mat4 uModel;
+
+uniform vec3 uAmbientColor = vec3(0.025);
+uniform vec3 uDiffuseColor = vec3(1.0);
+uniform vec3 uSpecularColor = vec3(1.0);
+
+out vec3 vWorldPos;
+out vec2 vUv;
+out vec3 vNormal;
+out vec3 vTangent;
+out vec3 vBitangent;
+out vec3 vAmbient;
+out vec3 vTexTint;
+out vec3 vAmbient2;
+out vec3 vDiffuse;
+out vec3 vSpecular;
+out float vTile;
+
+void main()
+{
+    vec4 world = uModel * vec4(aPosition, 1.0);
+    mat3 normalMatrix = transpose(inverse(mat3(uModel)));
+    vWorldPos = world.xyz;
+    vUv = aUv;
+    vNormal = normalMatrix * aNormal;
+    vTangent = mat3(uModel) * aTangent;
+    vBitangent = mat3(uModel) * aBitangent;
+    vAmbient = uAmbientColor;
+    vTexTint = vec3(1.0);
+    vAmbient2 = vec3(0.0);
+    vDiffuse = uDiffuseColor;
+    vSpecular = uSpecularColor;
+    vTile = 0.0;
+    gl_Position = uViewProjection * world;
+}

@@ -1,0 +1,98 @@
+// Scene file: one JSON object, 4-space indentation, keys ascending:
+//   {"EntityMgr": {...}, "<manager key>": ..., ...}
+// Only the first JSON value of the file is read; what follows it is ignored.
+// The file is parsed whole before any manager is cleared.
+#include "engine/core/CompManager.h"
+
+#include "engine/core/EntityManager.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <string>
+
+namespace Engine {
+namespace {
+
+std::vector<ICompManager*>& ManagerList()
+{
+    static std::vector<ICompManager*> managers;
+    return managers;
+}
+
+// Walks the managers listed when the walk begins: one built meanwhile (for
+// instance inside another's Load) is appended without being visited.
+template <class Action>
+void ForEachListed(Action action)
+{
+    const auto& managers = ManagerList();
+    const std::size_t listed = managers.size();
+    for (std::size_t i = 0; i < listed && i < managers.size(); ++i)
+        action(*managers[i]);
+}
+
+} // namespace
+
+ICompManager::ICompManager() { ManagerList().push_back(this); }
+
+ICompManager::~ICompManager()
+{
+    auto& managers = ManagerList();
+    const auto found = std::find(managers.begin(), managers.end(), this);
+    if (found != managers.end())
+        managers.erase(found);
+}
+
+void ICompManager::RemoveComponents(const EntityHandle* handles, std::uint64_t count)
+{
+    for (std::uint64_t i = 0; i < count; ++i)
+        RemoveComponent(handles[i]);
+}
+
+const std::vector<ICompManager*>& ICompManager::GetManagers() { return ManagerList(); }
+
+void ICompManager::ClearAll()
+{
+    ForEachListed([](ICompManager& manager) { manager.Clear(); });
+}
+
+void ICompManager::SaveAll(const char* path)
+{
+    // The text is complete before the file is opened, so a manager that
+    // throws (or a string the writer refuses) leaves an existing file whole.
+    nlohmann::json document = nlohmann::json::object();
+    EntityMgr::GetInstance().Save(document);
+    ForEachListed([&document](ICompManager& manager) { manager.Save(document); });
+    const std::string text = document.dump(4);
+
+    std::ofstream file(path, std::ios::out | std::ios::trunc);
+    if (!file)
+        return;
+    file << text;
+}
+
+void ICompManager::LoadAll(const char* path)
+{
+    std::ifstream file(path);
+    if (!file)
+        return;
+    nlohmann::json document;
+    try {
+        // One value from the start; text after it is not examined.
+        file >> document;
+    } catch (const nlohmann::json::exception& error) { // syntax, or a number past double
+        std::cerr << "Scene file \"" << path << "\" was not loaded: " << error.what() << '\n';
+        return;
+    }
+    ClearAll();
+    EntityMgr::GetInstance().Load(document);
+    ForEachListed([&document](ICompManager& manager) { manager.Load(document); });
+}
+
+EntityHandle ICompManager::GetComp(const ICompManager& manager, EntityHandle entity)
+{
+    return manager.HasComponent(entity) ? entity : EntityHandle();
+}
+
+} // namespace Engine

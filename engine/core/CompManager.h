@@ -1,0 +1,57 @@
+#pragma once
+#include "engine/core/EntityHandle.h"
+
+#include <cstdint>
+#include <nlohmann/json_fwd.hpp>
+#include <vector>
+
+namespace Engine {
+
+// Base of every component manager. Each manager joins one global list when it
+// is built and leaves it when destroyed; that list, in construction order, is
+// the order of per-entity removal, clearing, scene save and load.
+//
+// Scene file: one JSON object written with 4-space indentation, keys in
+// ascending order: "EntityMgr" (see EntityManager.h) and each listed manager's
+// own members.
+class ICompManager {
+public:
+    ICompManager();
+    virtual ~ICompManager();
+    ICompManager(const ICompManager&) = delete;
+    ICompManager& operator=(const ICompManager&) = delete;
+
+    // Calls RemoveComponent for each handle in array order.
+    virtual void RemoveComponents(const EntityHandle* handles, std::uint64_t count);
+    // Removing a component the entity does not have does nothing.
+    virtual void RemoveComponent(EntityHandle entity) = 0;
+    virtual bool HasComponent(EntityHandle entity) const = 0;
+    // Removes every component.
+    virtual void Clear() = 0;
+    virtual std::uint64_t Count() const = 0;
+    virtual void Update() {}
+    virtual void Reserved() {}
+    // Adds this manager's members to the scene document / reads them back.
+    virtual void Save(nlohmann::json& document) {}
+    virtual void Load(const nlohmann::json& document) {}
+    // The same for one entity, inside an archetype entry.
+    virtual void SaveEntity(nlohmann::json& value, EntityHandle entity) {}
+    virtual void LoadEntity(const nlohmann::json& value, EntityHandle entity) {}
+
+    // The entity when this manager has a component for it, else null.
+    EntityHandle FilterHandle(EntityHandle entity) const { return GetComp(*this, entity); }
+
+    // Every live manager, in construction order.
+    static const std::vector<ICompManager*>& GetManagers();
+    static void ClearAll();
+    // Writes the scene file; a path that cannot be opened writes nothing.
+    static void SaveAll(const char* path);
+    // Reads the scene file. The whole file is parsed before anything is
+    // cleared: a file that cannot be opened or parsed changes nothing (a parse
+    // error is printed on the console). Errors raised by a manager's Load
+    // while the document is applied reach the caller.
+    static void LoadAll(const char* path);
+    static EntityHandle GetComp(const ICompManager& manager, EntityHandle entity);
+};
+
+} // namespace Engine

@@ -1,0 +1,27 @@
+#pragma once
+#include <cstdint>
+
+namespace Engine {
+
+// Paces the engine to at most 144 frames a second and measures each frame.
+// One state for the whole run; gameplay reads the frame time, or the frame
+// time times the time scale that the end-of-match slow motion lowers.
+class FrameRateController {
+public:
+    FrameRateController() = delete;
+
+    // Busy-waits until 1/144 s has passed since the previous frame end on the
+    // millisecond tick count, then stores the frame time, clamped to the cap.
+    static void EndFrame();
+
+    // Duration of the last frame in seconds, after the cap.
+    static double GetDt();
+    // GetDt() times the time scale.
+    static double GetScaledDt();
+    static double GetTimeScale();
+    static void SetTimeScale(double scale);
+    // Cap of the frame time in seconds; 0 means no cap.
+    static void SetMaxDt(double maxDt);
+};
+
+} // namespace Engine

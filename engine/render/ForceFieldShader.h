@@ -1,0 +1,16 @@
+#pragma once
+#include "engine/render/ShaderProgram.h"
+
+namespace Engine {
+
+// Transparent shells whose look depends on where they are seen from: before
+// each draw they receive the viewing direction and the eye position.
+class ForceFieldShader : public ShaderProgram {
+public:
+    using ShaderProgram::ShaderProgram;
+
+    // Sets "uViewDir" (unit vector from eye to target) and "uViewPos".
+    void SetView(const glm::vec3& eye, const glm::vec3& target) const;
+};
+
+} // namespace Engine

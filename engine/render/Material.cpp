@@ -1,0 +1,39 @@
+#include "engine/render/Material.h"
+
+#include "engine/render/ShaderProgram.h"
+#include "engine/render/Texture.h"
+
+namespace Engine {
+
+Material::Material(Texture* diffuseMap, Texture* normalMap, Texture* specularMap, Texture* fourthMap)
+    : diffuse(diffuseMap), specular(specularMap), normal(normalMap), fourth(fourthMap)
+{
+}
+
+void Material::Bind(const ShaderProgram& shader) const
+{
+    struct Slot {
+        Texture* map;
+        int unit;
+        int location;
+        int bit;
+    };
+    const Slot slots[] = {
+        {diffuse, 0, kDiffuseLocation, 1},
+        {normal, 1, kNormalLocation, 2},
+        {specular, 2, kSpecularLocation, 4},
+        {fourth, 3, kFourthLocation, 8},
+    };
+    int mask = 0;
+    for (const Slot& slot : slots) {
+        if (!slot.map)
+            continue;
+        glActiveTexture(GL_TEXTURE0 + slot.unit);
+        slot.map->Bind();
+        shader.SetUniform(slot.location, slot.unit);
+        mask |= slot.bit;
+    }
+    shader.SetUniform(kMaskLocation, mask);
+}
+
+} // namespace Engine

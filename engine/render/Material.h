@@ -1,0 +1,31 @@
+#pragma once
+
+namespace Engine {
+
+class Texture;
+class ShaderProgram;
+
+// The texture maps of one surface. Maps are not owned: the renderer's
+// texture registry keeps them.
+class Material {
+public:
+    // Sampler locations and mask bits that every lit program declares.
+    static constexpr int kDiffuseLocation = 2;
+    static constexpr int kNormalLocation = 3;
+    static constexpr int kSpecularLocation = 4;
+    static constexpr int kFourthLocation = 5;
+    static constexpr int kMaskLocation = 6;
+
+    Material(Texture* diffuse, Texture* normal, Texture* specular, Texture* fourth);
+
+    // Binds each present map on its unit (diffuse 0, normal 1, specular 2,
+    // fourth 3), points its sampler there, and sets the mask of present maps.
+    void Bind(const ShaderProgram& shader) const;
+
+    Texture* diffuse = nullptr;
+    Texture* specular = nullptr;
+    Texture* normal = nullptr;
+    Texture* fourth = nullptr;
+};
+
+} // namespace Engine

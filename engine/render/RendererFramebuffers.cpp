@@ -1,0 +1,66 @@
+#include "engine/render/Renderer.h"
+#include "engine/render/Window.h"
+
+#include <algorithm>
+
+namespace Engine {
+
+namespace {
+
+// A window shrunk to nothing must not ask GL for empty targets, which are
+// incomplete and would end the process.
+constexpr int kMinTargetSide = 2;
+
+FramebufferAttachment Colour(int w, int h)
+{
+    return {static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h), AttachmentType::Rgba16F, true};
+}
+
+} // namespace
+
+std::pair<int, int> Renderer::FramebufferTargetSize() const
+{
+    int w = 0;
+    int h = 0;
+    Window* window = Window::Main();
+    if (window && window->fullscreen) {
+        SDL_DisplayMode mode{};
+        if (SDL_GetCurrentDisplayMode(0, &mode) == 0) {
+            w = mode.w;
+            h = mode.h;
+        }
+    } else if (window) {
+        SDL_GetWindowSize(window->sdlWindow, &w, &h);
+    }
+    return {std::max(w, kMinTargetSide), std::max(h, kMinTargetSide)};
+}
+
+void Renderer::CreateFramebuffers()
+{
+    auto [w, h] = FramebufferTargetSize();
+    int halfW = std::max(w / 2, kMinTargetSide / 2);
+    int halfH = std::max(h / 2, kMinTargetSide / 2);
+
+    // The old set goes first so its GL names are free before the new ones.
+    for (auto& framebuffer : mFramebuffers)
+        framebuffer.reset();
+
+    auto slot = [this](FramebufferSlot s) -> std::unique_ptr<Framebuffer>& {
+        return mFramebuffers[static_cast<std::size_t>(s)];
+    };
+    slot(FramebufferSlot::Scene) = std::make_unique<Framebuffer>(
+        std::vector<FramebufferAttachment>{Colour(w, h), Colour(w, h), Colour(w, h)});
+    slot(FramebufferSlot::Bloom) = std::make_unique<Framebuffer>(std::vector<FramebufferAttachment>{Colour(w, h)});
+    slot(FramebufferSlot::PostProcessing) = std::make_unique<Framebuffer>(std::vector<FramebufferAttachment>{Colour(w, h)});
+    slot(FramebufferSlot::Blur1) = std::make_unique<Framebuffer>(std::vector<FramebufferAttachment>{Colour(w, h)});
+    for (FramebufferSlot s : {FramebufferSlot::Blur2, FramebufferSlot::Blur3, FramebufferSlot::Blur4, FramebufferSlot::Blur5})
+        slot(s) = std::make_unique<Framebuffer>(std::vector<FramebufferAttachment>{Colour(halfW, halfH)});
+}
+
+Framebuffer* Renderer::GetFramebuffer(FramebufferSlot slot) const
+{
+    std::size_t index = static_cast<std::size_t>(slot);
+    return index < mFramebuffers.size() ? mFramebuffers[index].get() : nullptr;
+}
+
+} // namespace Engine

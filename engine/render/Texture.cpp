@@ -1,0 +1,46 @@
+#include "engine/render/Texture.h"
+
+#include <cstdio>
+#include <stb_image.h>
+
+namespace Engine {
+
+Texture::~Texture()
+{
+    if (mTexture)
+        glDeleteTextures(1, &mTexture);
+}
+
+Texture& Texture::LoadFromFile(const char* path)
+{
+    if (mTexture == 0)
+        glGenTextures(1, &mTexture);
+    glBindTexture(GL_TEXTURE_2D, mTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_REPEAT);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+
+    stbi_set_flip_vertically_on_load(1);
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+    stbi_uc* pixels = stbi_load(path, &width, &height, &channels, 4);
+    if (!pixels) {
+        std::fprintf(stderr, "%s\n", stbi_failure_reason());
+        return *this;
+    }
+    mWidth = width;
+    mHeight = height;
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
+    glGenerateMipmap(GL_TEXTURE_2D);
+    stbi_image_free(pixels);
+    return *this;
+}
+
+void Texture::Bind() const
+{
+    glBindTexture(GL_TEXTURE_2D, mTexture);
+}
+
+} // namespace Engine

@@ -1,0 +1,31 @@
+#pragma once
+#include <GL/glew.h>
+
+namespace Engine {
+
+// A 2D RGBA texture decoded from an image file. One that failed to load
+// keeps its GL name and a size of 0 x 0, so callers can tell it has no image.
+class Texture {
+public:
+    Texture() = default;
+    ~Texture();
+    Texture(const Texture&) = delete;
+    Texture& operator=(const Texture&) = delete;
+
+    // Images are flipped on load so that v = 0 addresses the bottom row. A
+    // file that cannot be decoded prints stb_image's reason on stderr.
+    Texture& LoadFromFile(const char* path);
+    // Binds to GL_TEXTURE_2D of the active unit; the caller picks the unit.
+    void Bind() const;
+
+    GLuint Id() const { return mTexture; }
+    int Width() const { return mWidth; }
+    int Height() const { return mHeight; }
+
+private:
+    GLuint mTexture = 0;
+    int mWidth = 0;
+    int mHeight = 0;
+};
+
+} // namespace Engine

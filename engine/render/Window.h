@@ -1,0 +1,52 @@
+#pragma once
+#include <SDL.h>
+#include <utility>
+
+namespace Engine {
+
+// The one window of the program and its OpenGL context. Opened once at
+// start-up and kept until the process ends.
+class Window {
+public:
+    static constexpr int kStartWidth = 1280;
+    static constexpr int kStartHeight = 720;
+
+    bool fullscreen = false;
+    int width = kStartWidth;
+    int height = kStartHeight;
+    // Fixed at creation: every projection keeps a 16:9 aspect whatever the
+    // window's shape.
+    float aspect = 16.0f / 9.0f;
+    SDL_Window* sdlWindow = nullptr;
+    SDL_GLContext glContext = nullptr;
+    bool closing = false;
+
+    // Opens SDL video, the window and an OpenGL 3.3 core context; a failure
+    // prints SDL's reason and ends the process with exit code 1.
+    static void Create();
+    // The window made by Create, or null before it.
+    static Window* Main();
+
+    // Rebuilds the renderer's framebuffers when the client size changed since
+    // the last check; false once the window is marked closing.
+    static bool CheckResize();
+
+    void SetResolution(std::pair<int, int> size);
+    void SetFullscreen(bool on);
+    void ToggleFullscreen();
+    bool IsFullscreen() const { return fullscreen; }
+    bool HasKeyboardFocus() const;
+    // SDL's live client size, which may run ahead of width and height until
+    // the next CheckResize.
+    std::pair<int, int> GetSize() const;
+
+private:
+    void ApplyFullscreen();
+    void CentreOnDisplay();
+};
+
+// Where a window of the given size sits when centred on a display of the
+// given size; negative when the window is larger than the display.
+std::pair<int, int> CentredPosition(int displayW, int displayH, int windowW, int windowH);
+
+} // namespace Engine

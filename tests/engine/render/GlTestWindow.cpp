@@ -1,0 +1,26 @@
+#include "GlTestWindow.h"
+
+#include <filesystem>
+#include <stb_image_write.h>
+
+bool SaveScreenshot(const std::string& name)
+{
+    auto [w, h] = Engine::Window::Main()->GetSize();
+    std::vector<unsigned char> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 3);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    std::filesystem::create_directories("screenshots");
+    std::string path = "screenshots/" + name + ".png";
+    // GL rows start at the bottom, PNG rows at the top.
+    stbi_flip_vertically_on_write(1);
+    return stbi_write_png(path.c_str(), w, h, 3, pixels.data(), w * 3) != 0;
+}
+
+std::vector<GLenum> DrainGlErrors()
+{
+    std::vector<GLenum> errors;
+    for (GLenum e = glGetError(); e != GL_NO_ERROR; e = glGetError())
+        errors.push_back(e);
+    return errors;
+}

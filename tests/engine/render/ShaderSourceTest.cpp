@@ -1,0 +1,56 @@
+#include "engine/render/LightLimits.h"
+#include "engine/render/ShaderSource.h"
+#include "support/TempDir.h"
+
+#include <fstream>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+void WriteFile(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(ShaderSource, ReadsTheWholeFileWhateverTheLineLength)
+{
+    ScopedTempDir dir;
+    // A 300-character line used to end the read and drop everything after.
+    std::string longLine(300, 'x');
+    std::string text = "#version 330 core\n// " + longLine + "\nvoid main() {}\n";
+    WriteFile("long.frag", text);
+    auto read = Engine::ReadShaderFile("long.frag");
+    ASSERT_TRUE(read.has_value());
+    EXPECT_EQ(*read, text);
+}
+
+TEST(ShaderSource, MissingOrOversizedFilesAreRefusedWithTheirPath)
+{
+    ScopedTempDir dir;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(Engine::ReadShaderFile("nowhere.vert").has_value());
+    WriteFile("huge.vert", std::string(Engine::kMaxShaderFileBytes + 1, ' '));
+    EXPECT_FALSE(Engine::ReadShaderFile("huge.vert").has_value());
+    std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_NE(err.find("File not read in nowhere.vert\n"), std::string::npos);
+    EXPECT_NE(err.find("File not read in huge.vert"), std::string::npos);
+
+    WriteFile("empty.vert", "");
+    auto empty = Engine::ReadShaderFile("empty.vert");
+    ASSERT_TRUE(empty.has_value());
+    EXPECT_TRUE(empty->empty());
+}
+
+TEST(ShaderSource, EngineDefinesFollowTheVersionLine)
+{
+    std::string define = "#define MAX_LIGHTS " + std::to_string(Engine::kMaxLights) + "\n#line 2\n";
+    EXPECT_EQ(Engine::WithEngineDefines("#version 330 core\nvoid main(){}\n"),
+              "#version 330 core\n" + define + "void main(){}\n");
+    // Leading comments before #version are kept in front of it.
+    EXPECT_EQ(Engine::WithEngineDefines("// c\n#version 330 core\nx\n"), "// c\n#version 330 core\n" + define + "x\n");
+    EXPECT_EQ(Engine::WithEngineDefines("void main(){}"), define + "void main(){}");
+    EXPECT_EQ(Engine::WithEngineDefines("#version 330 core"), "#version 330 core\n" + define);
+}
+
+} // namespace

@@ -1,0 +1,172 @@
+#include "GlTestWindow.h"
+
+#include <cmath>
+#include <gtest/gtest.h>
+#include <stb_image.h>
+
+namespace {
+
+using Engine::Renderer;
+
+// The splash and the bar swap their own frames. Mesa's software driver
+// keeps the back buffer's content across a swap (its front buffer cannot be
+// read back), so probes read the frame just shown from there.
+std::array<int, 3> ShownPixel(int x, int y)
+{
+    return PixelAt(x, y);
+}
+
+bool Near(const std::array<int, 3>& a, const std::array<int, 3>& b, int tolerance)
+{
+    for (int i = 0; i < 3; ++i)
+        if (std::abs(a[i] - b[i]) > tolerance)
+            return false;
+    return true;
+}
+
+struct SplashFixture : ::testing::Test {
+    void SetUp() override
+    {
+        testing::internal::CaptureStdout();
+        OpenTestWindow();
+        renderer.LoadSplashResources();
+        testing::internal::GetCapturedStdout();
+        std::tie(width, height) = Engine::Window::Main()->GetSize();
+        stbi_set_flip_vertically_on_load(0);
+        logo = stbi_load("data/Texture/MorwickLogo.png", &logoW, &logoH, &channels, 4);
+        ASSERT_NE(logo, nullptr);
+    }
+    void TearDown() override { stbi_image_free(logo); }
+
+    // The logo's own colour at an image point (top-left origin) over black.
+    std::array<int, 3> LogoOverBlack(int px, int py) const
+    {
+        const unsigned char* p = logo + (static_cast<std::size_t>(py) * logoW + px) * 4;
+        return {p[0] * p[3] / 255, p[1] * p[3] / 255, p[2] * p[3] / 255};
+    }
+
+    // Where an image point lands on screen, for the logo drawn upright or
+    // upside down.
+    std::pair<int, int> ScreenOf(int px, int py, bool flipped) const
+    {
+        float sx = 0.6f;
+        float sy = 0.6f * (static_cast<float>(logoH) / logoW) * (static_cast<float>(width) / height);
+        float u = (px + 0.5f) / logoW;
+        float vTop = (py + 0.5f) / logoH;
+        float ndcX = -sx + 2.0f * sx * u;
+        float ndcY = flipped ? -sy + 2.0f * sy * vTop : sy - 2.0f * sy * vTop;
+        return {static_cast<int>((ndcX + 1.0f) * 0.5f * width), static_cast<int>((ndcY + 1.0f) * 0.5f * height)};
+    }
+
+    // Share of the logo's solid points found at their place on screen.
+    double MatchingShare(bool flipped) const
+    {
+        int solid = 0;
+        int matching = 0;
+        for (int py = 8; py < logoH; py += 16)
+            for (int px = 8; px < logoW; px += 16) {
+                const unsigned char* p = logo + (static_cast<std::size_t>(py) * logoW + px) * 4;
+                if (p[3] < 250)
+                    continue;
+                ++solid;
+                auto [x, y] = ScreenOf(px, py, flipped);
+                matching += Near(ShownPixel(x, y), LogoOverBlack(px, py), 40);
+            }
+        return solid ? static_cast<double>(matching) / solid : 0.0;
+    }
+
+    Renderer& renderer = Renderer::GetInstance();
+    int width = 0;
+    int height = 0;
+    int logoW = 0;
+    int logoH = 0;
+    int channels = 0;
+    unsigned char* logo = nullptr;
+};
+
+TEST_F(SplashFixture, OpacityZeroShowsTheLogoUprightAndCentred)
+{
+    renderer.DrawSplash(0.0f);
+    EXPECT_GT(MatchingShare(false), 0.9);
+    EXPECT_LT(MatchingShare(true), 0.6) << "the logo would also match upside down";
+    // Outside the logo's box the window stays black, on every side.
+    EXPECT_TRUE(Near(ShownPixel(width / 2, height - 5), {0, 0, 0}, 2));
+    EXPECT_TRUE(Near(ShownPixel(width / 2, 5), {0, 0, 0}, 2));
+    EXPECT_TRUE(Near(ShownPixel(5, height / 2), {0, 0, 0}, 2));
+    EXPECT_TRUE(Near(ShownPixel(width - 5, height / 2), {0, 0, 0}, 2));
+    EXPECT_TRUE(SaveScreenshot("splash"));
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
+TEST_F(SplashFixture, OpacityOneIsBlack)
+{
+    renderer.DrawSplash(1.0f);
+    EXPECT_LT(MatchingShare(false), 0.2);
+    for (int x = 0; x < width; x += 97)
+        for (int y = 0; y < height; y += 61)
+            ASSERT_TRUE(Near(ShownPixel(x, y), {0, 0, 0}, 1)) << x << "," << y;
+}
+
+TEST_F(SplashFixture, HalfOpacityDimsTheLogo)
+{
+    renderer.DrawSplash(0.5f);
+    // The orange sun of the logo, at roughly half its brightness.
+    int bestX = 0;
+    int bestY = 0;
+    int bestRed = -1;
+    for (int py = 0; py < logoH; py += 4)
+        for (int px = 0; px < logoW; px += 4) {
+            auto c = LogoOverBlack(px, py);
+            if (c[0] > bestRed) {
+                bestRed = c[0];
+                bestX = px;
+                bestY = py;
+            }
+        }
+    auto [x, y] = ScreenOf(bestX, bestY, false);
+    EXPECT_NEAR(ShownPixel(x, y)[0], bestRed / 2, 30);
+    EXPECT_TRUE(SaveScreenshot("splash_half"));
+}
+
+TEST_F(SplashFixture, TheLoadingBarAtOneHalfFillsHalf)
+{
+    renderer.DrawLoadingBar(0.5f);
+    const std::array<int, 3> grey{179, 179, 179};
+    auto at = [&](float ndcX) { return ShownPixel(static_cast<int>((ndcX + 1.0f) * 0.5f * width), height / 2); };
+    EXPECT_TRUE(Near(at(-0.30f), grey, 3));
+    EXPECT_TRUE(Near(at(-0.02f), grey, 3));
+    EXPECT_TRUE(Near(at(0.02f), {0, 0, 0}, 3));
+    EXPECT_TRUE(Near(at(0.30f), {0, 0, 0}, 3));
+    // The frame's grey rim shows between the inner field and the outer edge.
+    EXPECT_TRUE(Near(at(0.3375f), grey, 3));
+    EXPECT_TRUE(Near(at(-0.3375f), grey, 3));
+    EXPECT_TRUE(Near(at(0.36f), {0, 0, 0}, 3));
+    EXPECT_TRUE(Near(ShownPixel(width / 2, height / 2 + static_cast<int>(0.1f * height)), {0, 0, 0}, 3));
+    EXPECT_TRUE(SaveScreenshot("loading_bar"));
+
+    renderer.DrawLoadingBar(0.0f);
+    EXPECT_TRUE(Near(at(-0.30f), {0, 0, 0}, 3));
+    renderer.DrawLoadingBar(1.0f);
+    EXPECT_TRUE(Near(at(0.32f), grey, 3));
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
+// A logo that could not be read has no size to keep: only the overlay shows.
+TEST(SplashWithoutLogo, SkipsTheLogoInsteadOfDividingByZero)
+{
+    OpenTestWindow();
+    Renderer& renderer = Renderer::GetInstance();
+    testing::internal::CaptureStderr();
+    testing::internal::CaptureStdout();
+    renderer.textures.Add("MorwickLogo", std::make_unique<Engine::Texture>())->LoadFromFile("no/such/logo.png");
+    renderer.LoadSplashResources();
+    testing::internal::GetCapturedStdout();
+    EXPECT_NE(testing::internal::GetCapturedStderr().find("can't fopen"), std::string::npos);
+    EXPECT_EQ(renderer.textures.Find("MorwickLogo")->Width(), 0);
+    renderer.DrawSplash(0.0f);
+    auto [w, h] = Engine::Window::Main()->GetSize();
+    EXPECT_TRUE(Near(ShownPixel(w / 2, h / 2), {0, 0, 0}, 1));
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
+} // namespace

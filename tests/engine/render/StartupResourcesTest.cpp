@@ -1,0 +1,170 @@
+#include "GlTestWindow.h"
+#include "engine/render/ForceFieldShader.h"
+
+#include <gtest/gtest.h>
+#include <stb_image.h>
+
+namespace {
+
+using Engine::Renderer;
+
+// Loads everything the way start-up does and keeps what it printed.
+struct StartupFixture : ::testing::Test {
+    void SetUp() override
+    {
+        testing::internal::CaptureStdout();
+        testing::internal::CaptureStderr();
+        OpenTestWindow();
+        renderer.LoadSplashResources();
+        renderer.LoadResources();
+        err = testing::internal::GetCapturedStderr();
+        out = testing::internal::GetCapturedStdout();
+    }
+
+    Renderer& renderer = Renderer::GetInstance();
+    std::string out;
+    std::string err;
+};
+
+TEST_F(StartupFixture, LoadsEveryResourceWithoutComplaint)
+{
+    for (const char* complaint : {"Compile failure", "Linker failure", "File not read in", "can't fopen", "ERROR"}) {
+        EXPECT_EQ(out.find(complaint), std::string::npos) << complaint << " in:\n" << out;
+        EXPECT_EQ(err.find(complaint), std::string::npos) << complaint << " in:\n" << err;
+    }
+    EXPECT_EQ(renderer.shaders.Size(), 27u);
+    EXPECT_EQ(renderer.models.Size(), 8u);
+    EXPECT_EQ(renderer.animatedModels.Size(), 1u);
+    EXPECT_EQ(renderer.textures.Size(), 101u);
+    EXPECT_EQ(renderer.materials.Size(), 6u);
+    EXPECT_EQ(renderer.noises.Size(), 1u);
+    EXPECT_NE(renderer.noises.Find("PerlinNoise"), nullptr);
+    ASSERT_EQ(renderer.fonts.Size(), 2u);
+    EXPECT_NE(renderer.fonts.Find("Latin"), nullptr);
+    EXPECT_NE(renderer.fonts.Find("Cyrillic"), nullptr);
+
+    for (const auto& [name, program] : renderer.shaders)
+        EXPECT_TRUE(program->Linked()) << name;
+    for (const auto& [name, texture] : renderer.textures)
+        EXPECT_GT(texture->Width(), 0) << name;
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
+TEST_F(StartupFixture, UnknownNamesYieldNothingAndAddNothing)
+{
+    for (const char* name : {"", "NoSuchThing", "quad"}) {
+        EXPECT_EQ(renderer.shaders.Find(name), nullptr);
+        EXPECT_EQ(renderer.models.Find(name), nullptr);
+        EXPECT_EQ(renderer.animatedModels.Find(name), nullptr);
+        EXPECT_EQ(renderer.textures.Find(name), nullptr);
+        EXPECT_EQ(renderer.materials.Find(name), nullptr);
+        EXPECT_EQ(renderer.noises.Find(name), nullptr);
+        EXPECT_EQ(renderer.fonts.Find(name), nullptr);
+    }
+    EXPECT_EQ(renderer.shaders.Size(), 27u);
+    EXPECT_EQ(renderer.textures.Size(), 101u);
+    EXPECT_EQ(renderer.fonts.Size(), 2u);
+}
+
+TEST_F(StartupFixture, ProgramsCarryTheirClassAndCulling)
+{
+    for (const char* name : {"ForceField", "StunArea", "PostProcessing"})
+        EXPECT_NE(dynamic_cast<Engine::ForceFieldShader*>(renderer.shaders.Find(name)), nullptr) << name;
+    EXPECT_EQ(dynamic_cast<Engine::ForceFieldShader*>(renderer.shaders.Find("Default")), nullptr);
+    EXPECT_EQ(renderer.shaders.Find("ForceField")->cullMode, Engine::ShaderProgram::kCullNone);
+    EXPECT_EQ(renderer.shaders.Find("StunArea")->cullMode, Engine::ShaderProgram::kCullNone);
+    EXPECT_EQ(renderer.shaders.Find("PostProcessing")->cullMode, static_cast<GLenum>(GL_BACK));
+    // Built from the same two files, still two programs.
+    EXPECT_NE(renderer.shaders.Find("Trail")->Id(), renderer.shaders.Find("Player")->Id());
+}
+
+TEST_F(StartupFixture, MaterialsPointAtTheirMaps)
+{
+    const Engine::Material* ball = renderer.materials.Find("Ball");
+    ASSERT_NE(ball, nullptr);
+    EXPECT_EQ(ball->diffuse, renderer.textures.Find("Ball_Bump"));
+    EXPECT_EQ(ball->normal, renderer.textures.Find("NormalDefault"));
+    EXPECT_EQ(ball->specular, nullptr);
+    EXPECT_EQ(ball->fourth, nullptr);
+    const Engine::Material* tile = renderer.materials.Find("TileNoBlur");
+    EXPECT_EQ(tile->specular, renderer.textures.Find("Tile_Specular"));
+}
+
+// The boards of one player are shown under the other player's names.
+TEST_F(StartupFixture, ScoreAndWinImagesCrossOver)
+{
+    auto sameImage = [](const Engine::Texture* texture, const char* path) {
+        int w = 0, h = 0, n = 0;
+        stbi_set_flip_vertically_on_load(1);
+        stbi_uc* pixels = stbi_load(path, &w, &h, &n, 4);
+        if (!pixels || w != texture->Width() || h != texture->Height()) {
+            stbi_image_free(pixels);
+            return false;
+        }
+        std::vector<unsigned char> texels(static_cast<std::size_t>(w * h * 4));
+        texture->Bind();
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        bool same = std::equal(texels.begin(), texels.end(), pixels);
+        stbi_image_free(pixels);
+        return same;
+    };
+    EXPECT_TRUE(sameImage(renderer.textures.Find("Win_1"), "data/Texture/Win/Player_2.psd"));
+    EXPECT_TRUE(sameImage(renderer.textures.Find("Win_2"), "data/Texture/Win/Player_1.psd"));
+    EXPECT_TRUE(sameImage(renderer.textures.Find("Score_J1_3"), "data/Texture/Score/Score_Base_J2_3.psd"));
+    EXPECT_TRUE(sameImage(renderer.textures.Find("Score_J2_0"), "data/Texture/Score/Score_Base_J1_0.psd"));
+    EXPECT_FALSE(sameImage(renderer.textures.Find("Win_1"), "data/Texture/Win/Player_1.psd"));
+}
+
+TEST_F(StartupFixture, TheHexagonModelIsTheGeneratedPrism)
+{
+    const Engine::Model* hexagon = renderer.models.Find("Hexagon");
+    ASSERT_NE(hexagon, nullptr);
+    ASSERT_EQ(hexagon->meshes.size(), 1u);
+    const Engine::Mesh& mesh = hexagon->meshes[0];
+    ASSERT_EQ(mesh.Vertices().size(), 72u);
+    EXPECT_EQ(mesh.Indices().size(), 72u);
+    EXPECT_EQ(mesh.Vertices()[0].position, glm::vec3(1, -1, 0));
+    EXPECT_EQ(mesh.Vertices()[0].uv, glm::vec2(0.5f, 0.0f));
+    EXPECT_NEAR(mesh.Vertices()[0].normal.x, 1.7320508f, 1e-5f);
+    EXPECT_NEAR(mesh.Vertices()[0].normal.z, -1.0f, 1e-5f);
+    EXPECT_NE(mesh.VertexArray(), 0u);
+}
+
+TEST_F(StartupFixture, FontsHoldTheirAlphabets)
+{
+    const auto& latin = renderer.fonts.Find("Latin")->Glyphs();
+    const auto& cyrillic = renderer.fonts.Find("Cyrillic")->Glyphs();
+    ASSERT_TRUE(latin.count(u'A'));
+    EXPECT_GT(latin.at(u'A').width, 0);
+    EXPECT_GT(latin.at(u'A').advance, 0u);
+    ASSERT_TRUE(cyrillic.count(u'Ж'));
+    EXPECT_GT(cyrillic.at(u'Ж').rows, 0);
+    EXPECT_TRUE(glIsTexture(cyrillic.at(u'Ж').texture));
+}
+
+// What the frame draws into the scene target reaches all three attachments.
+TEST_F(StartupFixture, SceneProgramsWriteTheThreeOutputs)
+{
+    for (const char* name : {"Default", "Default_Instanced", "Cel", "Cel_Instanced", "Player", "Trail", "Particle", "Ball",
+                             "GoalBall_Inside", "GoalBall_Shell", "ForceField", "StunArea", "Border", "Light",
+                             "Hologram", "NoLight", "Quad"}) {
+        GLuint id = renderer.shaders.Find(name)->Id();
+        EXPECT_EQ(glGetFragDataLocation(id, "oColour"), 0) << name;
+        EXPECT_EQ(glGetFragDataLocation(id, "oGlow"), 1) << name;
+        EXPECT_EQ(glGetFragDataLocation(id, "oNormal"), 2) << name;
+    }
+    for (const char* name : {"Default", "Cel", "Default_Instanced", "Cel_Instanced"}) {
+        GLuint id = renderer.shaders.Find(name)->Id();
+        EXPECT_NE(glGetUniformLocation(id, "uLights[0].diffuse"), -1) << name;
+        EXPECT_NE(glGetUniformLocation(id, "uLightsSize"), -1) << name;
+        EXPECT_NE(glGetUniformLocation(id, "uViewPos"), -1) << name;
+    }
+    for (const char* name : {"Default_Instanced", "Cel_Instanced"}) {
+        GLuint id = renderer.shaders.Find(name)->Id();
+        for (const char* uniform : {"uSelectPos", "uSelectColour", "uMaxColourDist", "uBorderColour", "uEmissiveCol"})
+            EXPECT_NE(glGetUniformLocation(id, uniform), -1) << name << " " << uniform;
+    }
+}
+
+} // namespace

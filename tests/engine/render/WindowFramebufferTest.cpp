@@ -1,0 +1,231 @@
+#include "GlTestWindow.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Engine::FramebufferSlot;
+
+TEST(WindowPlacement, CentresOnTheDisplayAndOverhangsWhenLarger)
+{
+    EXPECT_EQ(Engine::CentredPosition(1920, 1080, 1280, 720), std::make_pair(320, 180));
+    EXPECT_EQ(Engine::CentredPosition(1024, 768, 1280, 720), std::make_pair(-128, 24));
+    EXPECT_EQ(Engine::CentredPosition(1281, 721, 1280, 720), std::make_pair(0, 0));
+}
+
+struct WindowFixture : ::testing::Test {
+    void SetUp() override
+    {
+        OpenTestWindow();
+        window = Engine::Window::Main();
+        ASSERT_NE(window, nullptr);
+    }
+
+    // Resizes and waits until SDL reports the new size (the X server answers
+    // asynchronously).
+    void ResizeTo(int w, int h)
+    {
+        SDL_SetWindowSize(window->sdlWindow, w, h);
+        for (int i = 0; i < 200 && window->GetSize() != std::make_pair(w, h); ++i) {
+            SDL_PumpEvents();
+            SDL_Delay(5);
+        }
+        ASSERT_EQ(window->GetSize(), std::make_pair(w, h));
+    }
+
+    std::vector<GLuint> FramebufferNames() const
+    {
+        std::vector<GLuint> names;
+        for (std::size_t i = 0; i < static_cast<std::size_t>(FramebufferSlot::Count); ++i) {
+            const Engine::Framebuffer* fb = renderer.GetFramebuffer(static_cast<FramebufferSlot>(i));
+            names.push_back(fb ? fb->Id() : 0);
+        }
+        return names;
+    }
+
+    Engine::Window* window = nullptr;
+    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
+};
+
+TEST_F(WindowFixture, StartsAsTheGameWindow)
+{
+    EXPECT_STREQ(SDL_GetWindowTitle(window->sdlWindow), "Solvane 2");
+    EXPECT_EQ(window->width, 1280);
+    EXPECT_EQ(window->height, 720);
+    EXPECT_FLOAT_EQ(window->aspect, 16.0f / 9.0f);
+    EXPECT_FALSE(window->fullscreen);
+    int major = 0;
+    int minor = 0;
+    glGetIntegerv(GL_MAJOR_VERSION, &major);
+    glGetIntegerv(GL_MINOR_VERSION, &minor);
+    EXPECT_GE(major * 10 + minor, 33);
+    EXPECT_TRUE(DrainGlErrors().empty()) << "start-up leaves a GL error behind";
+}
+
+TEST_F(WindowFixture, AResizeRebuildsTheSetOnceAndFreesTheOldNames)
+{
+    renderer.CreateFramebuffers();
+    EXPECT_TRUE(Engine::Window::CheckResize());
+    std::vector<GLuint> before = FramebufferNames();
+    GLuint oldSceneTexture = renderer.GetFramebuffer(FramebufferSlot::Scene)->TextureId(0);
+
+    ResizeTo(1281, 721);
+    EXPECT_TRUE(Engine::Window::CheckResize());
+    std::vector<GLuint> after = FramebufferNames();
+    EXPECT_EQ(window->width, 1281);
+    EXPECT_EQ(window->height, 721);
+    for (GLuint name : before)
+        EXPECT_FALSE(glIsFramebuffer(name) && std::find(after.begin(), after.end(), name) == after.end())
+            << "framebuffer " << name << " leaked";
+    GLuint newSceneTexture = renderer.GetFramebuffer(FramebufferSlot::Scene)->TextureId(0);
+    EXPECT_TRUE(newSceneTexture == oldSceneTexture || !glIsTexture(oldSceneTexture));
+
+    const Engine::Framebuffer* scene = renderer.GetFramebuffer(FramebufferSlot::Scene);
+    ASSERT_EQ(scene->Count(), 3u);
+    EXPECT_EQ(scene->Size(2).width, 1281u);
+    EXPECT_EQ(scene->Size(2).height, 721u);
+    EXPECT_EQ(renderer.GetFramebuffer(FramebufferSlot::Blur1)->Size(0).width, 1281u);
+    for (FramebufferSlot s : {FramebufferSlot::Blur2, FramebufferSlot::Blur3, FramebufferSlot::Blur4, FramebufferSlot::Blur5}) {
+        EXPECT_EQ(renderer.GetFramebuffer(s)->Size(0).width, 640u);
+        EXPECT_EQ(renderer.GetFramebuffer(s)->Size(0).height, 360u);
+    }
+
+    // An unchanged size rebuilds nothing.
+    EXPECT_TRUE(Engine::Window::CheckResize());
+    EXPECT_EQ(FramebufferNames(), after);
+    EXPECT_FLOAT_EQ(window->aspect, 16.0f / 9.0f);
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
+TEST_F(WindowFixture, ATinyWindowStillGetsCompleteTargets)
+{
+    ResizeTo(1, 1);
+    EXPECT_TRUE(Engine::Window::CheckResize());
+    EXPECT_EQ(renderer.GetFramebuffer(FramebufferSlot::Scene)->Size(0).width, 2u);
+    EXPECT_EQ(renderer.GetFramebuffer(FramebufferSlot::Blur5)->Size(0).height, 1u);
+}
+
+TEST_F(WindowFixture, ClosingEndsTheLoopAfterTheSizeCheck)
+{
+    renderer.CreateFramebuffers();
+    window->closing = true;
+    EXPECT_FALSE(Engine::Window::CheckResize());
+}
+
+TEST_F(WindowFixture, FullscreenRebuildsAtTheDisplaySizeAndKeepsTheAspect)
+{
+    renderer.CreateFramebuffers();
+    GLuint before = renderer.GetFramebuffer(FramebufferSlot::Scene)->Id();
+    window->SetFullscreen(true);
+    EXPECT_TRUE(window->IsFullscreen());
+    SDL_DisplayMode mode{};
+    ASSERT_EQ(SDL_GetCurrentDisplayMode(0, &mode), 0);
+    const Engine::Framebuffer* scene = renderer.GetFramebuffer(FramebufferSlot::Scene);
+    EXPECT_EQ(scene->Size(0).width, static_cast<unsigned>(mode.w));
+    EXPECT_EQ(scene->Size(0).height, static_cast<unsigned>(mode.h));
+    EXPECT_TRUE(scene->Id() == before || !glIsFramebuffer(before));
+    window->ToggleFullscreen();
+    EXPECT_FALSE(window->IsFullscreen());
+    EXPECT_FLOAT_EQ(window->aspect, 16.0f / 9.0f);
+}
+
+TEST_F(WindowFixture, SetResolutionStoresTheSizeAndLeavesTheTargetsToTheSizeCheck)
+{
+    renderer.CreateFramebuffers();
+    GLuint before = renderer.GetFramebuffer(FramebufferSlot::Scene)->Id();
+    window->SetResolution({800, 600});
+    EXPECT_EQ(window->width, 800);
+    EXPECT_EQ(window->height, 600);
+    EXPECT_EQ(renderer.GetFramebuffer(FramebufferSlot::Scene)->Id(), before);
+}
+
+struct FramebufferFixture : WindowFixture {};
+
+GLint AttachmentObjectType(GLenum attachment)
+{
+    GLint type = -1;
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, attachment, GL_FRAMEBUFFER_ATTACHMENT_OBJECT_TYPE, &type);
+    return type;
+}
+
+TEST_F(FramebufferFixture, DepthOnlyTargetsDrawAndReadNothingInColour)
+{
+    Engine::Framebuffer shadow({{400, 400, Engine::AttachmentType::Depth, false}});
+    shadow.Bind();
+    EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+    GLint drawBuffer = -1;
+    GLint readBuffer = -1;
+    glGetIntegerv(GL_DRAW_BUFFER, &drawBuffer);
+    glGetIntegerv(GL_READ_BUFFER, &readBuffer);
+    EXPECT_EQ(drawBuffer, GL_NONE);
+    EXPECT_EQ(readBuffer, GL_NONE);
+    EXPECT_EQ(AttachmentObjectType(GL_DEPTH_ATTACHMENT), GL_TEXTURE);
+    shadow.Unbind();
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
+TEST_F(FramebufferFixture, OnlyTheFirstDescriptionAsksForARenderbuffer)
+{
+    using Engine::AttachmentType;
+    Engine::Framebuffer fb({{64, 32, AttachmentType::Rgba16F, false}, {64, 32, AttachmentType::Rgba16F, true},
+                            {64, 32, AttachmentType::Rgba16F, true}});
+    fb.Bind();
+    EXPECT_EQ(AttachmentObjectType(GL_DEPTH_ATTACHMENT), GL_NONE);
+    for (GLenum i = 0; i < 3; ++i) {
+        GLint buffer = -1;
+        glGetIntegerv(GL_DRAW_BUFFER0 + i, &buffer);
+        EXPECT_EQ(buffer, static_cast<GLint>(GL_COLOR_ATTACHMENT0 + i));
+    }
+    fb.Unbind();
+
+    Engine::Framebuffer withDepth({{64, 32, AttachmentType::Rgb8, true}});
+    withDepth.Bind();
+    EXPECT_EQ(AttachmentObjectType(GL_DEPTH_ATTACHMENT), GL_RENDERBUFFER);
+    EXPECT_EQ(AttachmentObjectType(GL_STENCIL_ATTACHMENT), GL_RENDERBUFFER);
+    // Unbind works whichever framebuffer is bound.
+    fb.Unbind();
+    GLint bound = -1;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+    EXPECT_EQ(bound, 0);
+}
+
+TEST_F(FramebufferFixture, DestroyingATargetFreesItsNames)
+{
+    GLuint fbName = 0;
+    GLuint texture = 0;
+    {
+        Engine::Framebuffer fb(Engine::AttachmentType::Rgb8, 16, 16);
+        fbName = fb.Id();
+        texture = fb.TextureId(0);
+        EXPECT_TRUE(glIsFramebuffer(fbName));
+        EXPECT_TRUE(glIsTexture(texture));
+    }
+    EXPECT_FALSE(glIsFramebuffer(fbName));
+    EXPECT_FALSE(glIsTexture(texture));
+}
+
+TEST_F(FramebufferFixture, ShadowCubeIsALayeredDepthTarget)
+{
+    Engine::ShadowCubeMap cube(512);
+    glBindFramebuffer(GL_FRAMEBUFFER, cube.FramebufferId());
+    GLint layered = GL_FALSE;
+    glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_FRAMEBUFFER_ATTACHMENT_LAYERED, &layered);
+    EXPECT_EQ(layered, GL_TRUE);
+    EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    EXPECT_EQ(cube.Size(), 512u);
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
+TEST(FramebufferDeath, AnEmptyListIsRefused)
+{
+    EXPECT_DEATH(
+        {
+            OpenTestWindow();
+            Engine::Framebuffer fb(std::vector<Engine::FramebufferAttachment>{});
+        },
+        "Framebuffer is not complete.");
+}
+
+} // namespace

@@ -1,0 +1,204 @@
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+#include <gtest/gtest.h>
+
+#include "DecodedImage.h"
+#include "ResourceTable.h"
+
+namespace {
+
+// Share of pixels that are clearly visible and bright, the lit parts of a HUD picture.
+struct LitPixels {
+    int count = 0;
+    double red = 0, blue = 0;
+};
+
+LitPixels Lit(const DecodedImage& image, int brightness = 200)
+{
+    LitPixels lit;
+    for (int y = 0; y < image.height; ++y) {
+        for (int x = 0; x < image.width; ++x) {
+            const std::uint8_t* p = image.At(x, y);
+            if (p[3] > 200 && std::max({ p[0], p[1], p[2] }) > brightness && !(p[0] > 230 && p[1] > 230 && p[2] > 230)) {
+                ++lit.count;
+                lit.red += p[0];
+                lit.blue += p[2];
+            }
+        }
+    }
+    return lit;
+}
+
+DecodedImage Texture(const std::string& name)
+{
+    return DecodeFile(TextureFile(name));
+}
+
+TEST(GeneratedTextures, EveryRegisteredFileDecodesToFourChannels)
+{
+    const auto table = RegisteredTextures();
+    std::set<std::string> names;
+    for (const TextureEntry& e : table)
+        names.insert(e.name);
+    EXPECT_EQ(names.size(), 101u);
+    for (const TextureEntry& e : table) {
+        SCOPED_TRACE(e.file);
+        const DecodedImage image = DecodeFile(e.file);
+        ASSERT_TRUE(image.failure.empty()) << image.failure;
+        EXPECT_GT(image.width, 0);
+        EXPECT_GT(image.height, 0);
+        EXPECT_EQ(image.rgba.size(), static_cast<std::size_t>(image.width) * image.height * 4);
+    }
+}
+
+TEST(GeneratedTextures, PhotoshopFilesCarryTheirAlpha)
+{
+    for (const TextureEntry& e : RegisteredTextures()) {
+        if (e.file.size() < 4 || e.file.substr(e.file.size() - 4) != ".psd")
+            continue;
+        SCOPED_TRACE(e.file);
+        const DecodedImage image = DecodeFile(e.file);
+        ASSERT_TRUE(image.failure.empty()) << image.failure;
+        EXPECT_EQ(image.channelsInFile, 4);
+    }
+    // A HUD picture must keep its see-through surroundings after decoding.
+    const DecodedImage score = Texture("Score_J1_3");
+    EXPECT_EQ(score.At(0, 0)[3], 0);
+    EXPECT_EQ(score.At(300, 64)[3], 255); // the middle pip, lit at three points
+}
+
+TEST(GeneratedTextures, NormalMapsPointOutOfTheSurface)
+{
+    const DecodedImage flat = Texture("NormalDefault");
+    for (int i = 0; i < flat.width * flat.height; ++i) {
+        const std::uint8_t* p = &flat.rgba[static_cast<std::size_t>(i) * 4];
+        EXPECT_EQ(p[0], 128);
+        EXPECT_EQ(p[1], 128);
+        EXPECT_EQ(p[2], 255);
+    }
+
+    // The tile's cap is a hexagon centred on (0.25, 0.5) with flat edges at
+    // the top and bottom: its rounded rim leans outwards, up at the top edge
+    // and down at the bottom edge, in texture space (v up).
+    const DecodedImage tile = Texture("Tile_Normal");
+    auto at = [&](float u, float v) { return tile.At(static_cast<int>(u * tile.width), static_cast<int>(v * tile.height)); };
+    EXPECT_GT(at(0.25f, 0.5f + 0.5f * 0.84f)[1], 150);
+    EXPECT_LT(at(0.25f, 0.5f - 0.5f * 0.84f)[1], 106);
+    EXPECT_EQ(at(0.25f, 0.5f)[0], 128);
+    EXPECT_EQ(at(0.25f, 0.5f)[2], 255);
+}
+
+TEST(GeneratedTextures, EnergyBarsLightOneMoreSegmentPerUnit)
+{
+    for (const std::string series : { "Energy_", "Exhausted_" }) {
+        int previous = -1;
+        for (int n = 0; n <= 16; ++n) {
+            SCOPED_TRACE(series + std::to_string(n));
+            const LitPixels lit = Lit(Texture(series + std::to_string(n)));
+            EXPECT_GT(lit.count, previous);
+            previous = lit.count;
+        }
+    }
+    const LitPixels calm = Lit(Texture("Energy_16"));
+    const LitPixels spent = Lit(Texture("Exhausted_16"));
+    EXPECT_GT(calm.blue, calm.red);
+    EXPECT_GT(spent.red, spent.blue);
+}
+
+TEST(GeneratedTextures, ScorePipsShowTheColourOfThePlayerWhoAsksForThem)
+{
+    // Player 1 plays blue and asks for "Score_J1_n", player 2 red.
+    for (int player = 1; player <= 2; ++player) {
+        int previous = -1;
+        for (int n = 0; n <= 5; ++n) {
+            const std::string name = "Score_J" + std::to_string(player) + "_" + std::to_string(n);
+            SCOPED_TRACE(name);
+            const LitPixels lit = Lit(Texture(name), 150);
+            EXPECT_GT(lit.count, previous);
+            previous = lit.count;
+            if (player == 1)
+                EXPECT_GT(lit.blue, lit.red);
+            else
+                EXPECT_GT(lit.red, lit.blue);
+        }
+    }
+}
+
+TEST(GeneratedTextures, SparkleIsAnAnimationOfDistinctFrames)
+{
+    DecodedImage previous = Texture("Brilli_0");
+    for (int n = 1; n <= 25; ++n) {
+        SCOPED_TRACE(n);
+        const DecodedImage frame = Texture("Brilli_" + std::to_string(n));
+        ASSERT_EQ(frame.width, previous.width);
+        ASSERT_EQ(frame.height, previous.height);
+        EXPECT_NE(frame.rgba, previous.rgba);
+        previous = frame;
+    }
+}
+
+TEST(GeneratedTextures, PicturesKeepTheShapesTheirQuadsHave)
+{
+    // Medals and the sparkle play on quads scaled 1.33 : 1.
+    for (const char* name : { "MedalNormal", "MedalPerfect", "MedalLost", "Brilli_0" }) {
+        const DecodedImage image = Texture(name);
+        EXPECT_NEAR(static_cast<double>(image.width) / image.height, 1.333, 0.01) << name;
+    }
+    // The title menu sizes its logo by the whole-number quotient of width
+    // over height; any remainder would squash it.
+    const DecodedImage title = Texture("SolvaneLogo");
+    EXPECT_EQ(title.width % title.height, 0);
+    const DecodedImage cross = Texture("Cross");
+    EXPECT_EQ(cross.width, cross.height);
+}
+
+// Mean difference between neighbouring rows or columns of channel c;
+// `across` compares the last line with the first, as a repeating texture joins them.
+double Step(const DecodedImage& image, bool columns, bool across, int c)
+{
+    const int lines = columns ? image.width : image.height;
+    const int length = columns ? image.height : image.width;
+    const int a = across ? lines - 1 : lines / 2, b = across ? 0 : lines / 2 + 1;
+    double sum = 0;
+    for (int i = 0; i < length; ++i) {
+        const std::uint8_t* p = columns ? image.At(a, i) : image.At(i, a);
+        const std::uint8_t* q = columns ? image.At(b, i) : image.At(i, b);
+        sum += std::abs(p[c] - q[c]);
+    }
+    return sum / length;
+}
+
+TEST(GeneratedTextures, RepeatingSurfacesJoinWithoutASeam)
+{
+    // The force field repeats both ways over its sphere; the ball's picture
+    // wraps round in u.
+    const DecodedImage grid = Texture("ForceField");
+    for (bool columns : { true, false })
+        EXPECT_LE(Step(grid, columns, true, 3), 2.0 * Step(grid, columns, false, 3) + 2.0) << (columns ? "left to right" : "top to bottom");
+    const DecodedImage ball = Texture("Ball_Bump");
+    EXPECT_LE(Step(ball, true, true, 0), 2.0 * Step(ball, true, false, 0) + 2.0);
+}
+
+TEST(GeneratedTextures, MakerLogoShowsWhenItIsUpsideDown)
+{
+    const DecodedImage logo = DecodeFile(TextureFile("MorwickLogo"), false);
+    const DecodedImage flipped = DecodeFile(TextureFile("MorwickLogo"), true);
+    long differing = 0;
+    for (std::size_t i = 3; i < logo.rgba.size(); i += 4)
+        differing += std::abs(logo.rgba[i] - flipped.rgba[i]) > 128;
+    EXPECT_GT(differing, static_cast<long>(logo.width) * logo.height / 20);
+    // The splash draws it on black: where it is opaque it has to be light.
+    long opaque = 0, light = 0;
+    for (std::size_t i = 0; i < logo.rgba.size(); i += 4) {
+        if (logo.rgba[i + 3] < 250)
+            continue;
+        ++opaque;
+        light += std::max({ logo.rgba[i], logo.rgba[i + 1], logo.rgba[i + 2] }) > 150;
+    }
+    EXPECT_GT(opaque, static_cast<long>(logo.width) * logo.height / 50);
+    EXPECT_EQ(light, opaque);
+}
+
+} // namespace
