@@ -33,7 +33,7 @@ solvane_install() {
   fi
   echo "Installing missing packages: ${missing[*]}"
   solvane_sudo apt-get update -qq
-  solvane_sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  solvane_sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq "${missing[@]}"
 }
 
 # solvane_build DIR BUILD_TYPE [extra cmake arguments...]
