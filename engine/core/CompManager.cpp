@@ -1,7 +1,8 @@
 // Scene file: one JSON object, 4-space indentation, keys ascending:
 //   {"EntityMgr": {...}, "<manager key>": ..., ...}
 // Only the first JSON value of the file is read; what follows it is ignored.
-// The file is parsed whole before any manager is cleared.
+// The file is parsed whole before any manager is cleared, and a section that
+// fails to load puts the previous scene back before the error goes on.
 #include "engine/core/CompManager.h"
 
 #include "engine/core/EntityManager.h"
@@ -85,9 +86,28 @@ void ICompManager::LoadAll(const char* path)
         std::cerr << "Scene file \"" << path << "\" was not loaded: " << error.what() << '\n';
         return;
     }
+    const SceneRollback rollback;
     ClearAll();
-    EntityMgr::GetInstance().Load(document);
-    ForEachListed([&document](ICompManager& manager) { manager.Load(document); });
+    try {
+        EntityMgr::GetInstance().Load(document);
+        ForEachListed([&document](ICompManager& manager) { manager.Load(document); });
+    } catch (...) {
+        rollback.Restore();
+        throw;
+    }
+}
+
+SceneRollback::SceneRollback()
+    : mEntities(EntityMgr::GetInstance().TakeSnapshot()), mManagers(nlohmann::json::object())
+{
+    ForEachListed([this](ICompManager& manager) { manager.Save(mManagers); });
+}
+
+void SceneRollback::Restore() const
+{
+    ICompManager::ClearAll();
+    EntityMgr::GetInstance().RestoreSnapshot(mEntities);
+    ForEachListed([this](ICompManager& manager) { manager.Load(mManagers); });
 }
 
 EntityHandle ICompManager::GetComp(const ICompManager& manager, EntityHandle entity)

@@ -1,8 +1,9 @@
 #pragma once
 #include "engine/core/EntityHandle.h"
+#include "engine/core/EntityManager.h"
 
 #include <cstdint>
-#include <nlohmann/json_fwd.hpp>
+#include <nlohmann/json.hpp>
 #include <vector>
 
 namespace Engine {
@@ -52,6 +53,23 @@ public:
     // while the document is applied reach the caller.
     static void LoadAll(const char* path);
     static EntityHandle GetComp(const ICompManager& manager, EntityHandle entity);
+};
+
+// What a scene load replaces, kept so that a load failing part-way can put
+// the previous scene back instead of leaving half of each. Taking it saves
+// every listed manager in memory, so it costs one scene save.
+class SceneRollback {
+public:
+    SceneRollback();
+    SceneRollback(const SceneRollback&) = delete;
+    SceneRollback& operator=(const SceneRollback&) = delete;
+
+    // Clears every manager and reloads what they held when this was taken.
+    void Restore() const;
+
+private:
+    EntityMgr::Snapshot mEntities;
+    nlohmann::json mManagers;
 };
 
 } // namespace Engine

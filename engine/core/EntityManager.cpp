@@ -128,6 +128,25 @@ void EntityMgr::DestroyAll()
     ReleasePending(mPending);
 }
 
+EntityMgr::Snapshot EntityMgr::TakeSnapshot() const
+{
+    Snapshot snapshot;
+    snapshot.count = mCount;
+    snapshot.generations = mGenerations;
+    snapshot.inUse = mInUse;
+    snapshot.free = mFree;
+    return snapshot;
+}
+
+void EntityMgr::RestoreSnapshot(const Snapshot& snapshot)
+{
+    mCount = snapshot.count;
+    mGenerations = snapshot.generations;
+    mInUse = snapshot.inUse;
+    mFree = snapshot.free;
+    mPending.clear();
+}
+
 void EntityMgr::Reset()
 {
     mCount = 0;

@@ -52,6 +52,17 @@ public:
     bool IsInUse(std::uint32_t index) const { return index < kFlagCount && mInUse[index] != 0; }
     std::vector<EntityHandle> GetAllHandles() const;
 
+    // The whole allocation state, generations included; a failed scene load
+    // puts it back so that handles held elsewhere stay current.
+    struct Snapshot {
+        std::uint32_t count = 0;
+        std::array<std::uint16_t, kMaxEntities> generations{};
+        std::array<std::uint8_t, kFlagCount> inUse{};
+        std::deque<std::uint32_t> free;
+    };
+    Snapshot TakeSnapshot() const;
+    void RestoreSnapshot(const Snapshot& snapshot);
+
     void Save(nlohmann::json& document) const;
     // Throws the JSON library's errors for a malformed section; the manager is
     // then empty.

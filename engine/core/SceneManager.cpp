@@ -138,9 +138,15 @@ bool SceneManager::LoadScene(const std::string& path)
 {
     if (!IsReadableScene(path))
         return false;
-    DestroySceneImmediately();
-    std::clog << "[SceneManager] Loading scene \"" << path << "\".\n";
-    ICompManager::LoadAll(path.c_str());
+    const SceneRollback rollback;
+    try {
+        DestroySceneImmediately();
+        std::clog << "[SceneManager] Loading scene \"" << path << "\".\n";
+        ICompManager::LoadAll(path.c_str());
+    } catch (...) {
+        rollback.Restore();
+        throw;
+    }
     return true;
 }
 

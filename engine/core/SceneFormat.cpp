@@ -1,0 +1,97 @@
+#include "engine/core/SceneFormat.h"
+
+#include "engine/core/EntityHandle.h"
+#include "engine/core/JsonForms.h"
+
+namespace Engine::SceneFormat {
+namespace {
+
+// The library puts "[json.exception.kind.id] " in front of every text.
+std::string WithoutPrefix(const char* text)
+{
+    const std::string message(text);
+    const std::size_t end = message.find("] ");
+    return end == std::string::npos ? message : message.substr(end + 2);
+}
+
+std::string Place(const char* section, const std::string& place)
+{
+    return std::string(" (") + section + (place.empty() ? "" : " ") + place + ")";
+}
+
+[[noreturn]] void ThrowNotAnArray(const nlohmann::json& value, const char* section, const char* key)
+{
+    throw nlohmann::json::type_error::create(
+        302, std::string("type must be array, but is ") + value.type_name() + Place(section, std::string("\"") + key + "\""),
+        nullptr);
+}
+
+const nlohmann::json& Member(const nlohmann::json& object, const char* key, const char* section)
+{
+    if (!object.is_object())
+        Fail(section, std::string("expected an object holding \"") + key + "\", found " + object.type_name());
+    const auto found = object.find(key);
+    if (found == object.end())
+        throw nlohmann::json::out_of_range::create(
+            403, std::string("key '") + key + "' not found" + Place(section, ""), nullptr);
+    return *found;
+}
+
+} // namespace
+
+void Fail(const char* section, const std::string& what) { throw Error(std::string(section) + ": " + what); }
+
+void Rethrow(const nlohmann::json::exception& error, const char* section, const std::string& place)
+{
+    const std::string text = WithoutPrefix(error.what()) + Place(section, place);
+    if (dynamic_cast<const nlohmann::json::type_error*>(&error))
+        throw nlohmann::json::type_error::create(error.id, text, nullptr);
+    if (dynamic_cast<const nlohmann::json::out_of_range*>(&error))
+        throw nlohmann::json::out_of_range::create(error.id, text, nullptr);
+    throw Error(text);
+}
+
+const nlohmann::json& ArrayMember(const nlohmann::json& object, const char* key, const char* section)
+{
+    const nlohmann::json& value = Member(object, key, section);
+    if (!value.is_array())
+        ThrowNotAnArray(value, section, key);
+    return value;
+}
+
+const nlohmann::json& ArrayOrNullMember(const nlohmann::json& object, const char* key, const char* section)
+{
+    const nlohmann::json& value = Member(object, key, section);
+    if (!value.is_array() && !value.is_null())
+        ThrowNotAnArray(value, section, key);
+    return value;
+}
+
+const nlohmann::json& ArrayMemberOfSize(const nlohmann::json& object, const char* key, std::size_t size,
+                                        const char* section)
+{
+    const nlohmann::json& value = ArrayMember(object, key, section);
+    if (value.size() != size)
+        Fail(section, std::string("\"") + key + "\" has " + std::to_string(value.size()) + " entries, expected "
+                          + std::to_string(size));
+    return value;
+}
+
+std::uint16_t ReadU16(const nlohmann::json& value)
+{
+    const unsigned number = Json::ReadUnsigned(value);
+    if (number > 0xFFFF)
+        throw nlohmann::json::out_of_range::create(406, "number " + value.dump() + " does not fit in u16", &value);
+    return static_cast<std::uint16_t>(number);
+}
+
+std::uint32_t ReadEntityIndex(const nlohmann::json& value)
+{
+    const unsigned number = Json::ReadUnsigned(value);
+    if (number > EntityHandle::kMaxIndex)
+        throw nlohmann::json::out_of_range::create(
+            406, "entity index " + value.dump() + " is past " + std::to_string(EntityHandle::kMaxIndex), &value);
+    return number;
+}
+
+} // namespace Engine::SceneFormat

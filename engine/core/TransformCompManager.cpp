@@ -1,0 +1,322 @@
+#include "engine/core/TransformCompManager.h"
+
+#include "engine/core/Log.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace Engine {
+namespace {
+
+const glm::vec3 kDefaultPosition(0.0f, 0.0f, 0.0f);
+const glm::vec3 kDefaultScale(1.0f, 1.0f, 1.0f);
+const glm::vec3 kDefaultForward(0.0f, 0.0f, 1.0f);
+const glm::vec3 kDefaultUp(0.0f, 1.0f, 0.0f);
+
+const glm::vec3& DefaultOf(TransformCompManager::VectorField field)
+{
+    using Entries = TransformCompManager::Entries;
+    if (field == &Entries::scales)
+        return kDefaultScale;
+    if (field == &Entries::forwards)
+        return kDefaultForward;
+    if (field == &Entries::ups)
+        return kDefaultUp;
+    return kDefaultPosition;
+}
+
+template <class T>
+void SwapElements(std::vector<T>& values, std::uint32_t a, std::uint32_t b)
+{
+    std::swap(values[a], values[b]);
+}
+
+template <class T>
+void DropLast(std::vector<T>& values)
+{
+    values.pop_back();
+}
+
+} // namespace
+
+TransformCompManager& TransformCompManager::GetInstance()
+{
+    static TransformCompManager instance;
+    return instance;
+}
+
+std::uint32_t TransformCompManager::IndexOrNone(EntityHandle entity) const
+{
+    if (entity.IsNull())
+        return kNoIndex;
+    const auto found = mEntries.indexOf.find(entity);
+    return found == mEntries.indexOf.end() ? kNoIndex : found->second;
+}
+
+std::uint32_t TransformCompManager::GetDataIndex(EntityHandle entity) const { return IndexOrNone(entity); }
+
+bool TransformCompManager::HasComponent(EntityHandle entity) const { return IndexOrNone(entity) != kNoIndex; }
+
+EntityHandle TransformCompManager::AddComponent(EntityHandle entity)
+{
+    if (entity.IsNull())
+        return EntityHandle();
+    if (!HasComponent(entity))
+        CreateData(entity);
+    return entity;
+}
+
+void TransformCompManager::CreateData(EntityHandle entity)
+{
+    mEntries.indexOf[entity] = mCount;
+    mEntries.owners.push_back(entity);
+    mEntries.parents.emplace_back();
+    mEntries.firstChildren.emplace_back();
+    mEntries.nextSiblings.emplace_back();
+    mEntries.prevSiblings.emplace_back();
+    mEntries.positions.push_back(kDefaultPosition);
+    mEntries.scales.push_back(kDefaultScale);
+    mEntries.forwards.push_back(kDefaultForward);
+    mEntries.ups.push_back(kDefaultUp);
+    mEntries.worldMatrices.emplace_back(1.0f);
+    ++mDirtyCount;
+    ++mCount;
+}
+
+void TransformCompManager::SwapData(std::uint32_t a, std::uint32_t b)
+{
+    if (a == b)
+        return;
+    Entries& e = mEntries;
+    e.indexOf[e.owners[a]] = b;
+    e.indexOf[e.owners[b]] = a;
+    SwapElements(e.owners, a, b);
+    SwapElements(e.parents, a, b);
+    SwapElements(e.firstChildren, a, b);
+    SwapElements(e.nextSiblings, a, b);
+    SwapElements(e.prevSiblings, a, b);
+    SwapElements(e.positions, a, b);
+    SwapElements(e.scales, a, b);
+    SwapElements(e.forwards, a, b);
+    SwapElements(e.ups, a, b);
+    SwapElements(e.worldMatrices, a, b);
+}
+
+std::uint32_t TransformCompManager::MarkChanged(EntityHandle entity)
+{
+    const std::uint32_t index = IndexOrNone(entity);
+    if (index == kNoIndex || !IsClean(index))
+        return index;
+    // Depth first, children in sibling order, as a recursion would go; an
+    // explicit stack keeps a 4095-deep chain off the call stack.
+    std::vector<EntityHandle> pending{entity};
+    while (!pending.empty()) {
+        const EntityHandle current = pending.back();
+        pending.pop_back();
+        const std::uint32_t i = mEntries.indexOf.at(current);
+        if (!IsClean(i))
+            continue; // its subtree is dirty already
+        SwapData(i, mCount - mDirtyCount - 1);
+        ++mDirtyCount;
+        const std::size_t firstPushed = pending.size();
+        for (EntityHandle child = mEntries.firstChildren[mEntries.indexOf.at(current)]; !child.IsNull();
+             child = mEntries.nextSiblings[mEntries.indexOf.at(child)])
+            pending.push_back(child);
+        std::reverse(pending.begin() + static_cast<std::ptrdiff_t>(firstPushed), pending.end());
+    }
+    return mEntries.indexOf.at(entity);
+}
+
+void TransformCompManager::MakeChildrenRoots(EntityHandle entity)
+{
+    EntityHandle child = mEntries.firstChildren[mEntries.indexOf.at(entity)];
+    while (!child.IsNull()) {
+        const std::uint32_t i = MarkChanged(child);
+        const EntityHandle next = mEntries.nextSiblings[i];
+        mEntries.parents[i] = EntityHandle();
+        mEntries.prevSiblings[i] = EntityHandle();
+        mEntries.nextSiblings[i] = EntityHandle();
+        child = next;
+    }
+    mEntries.firstChildren[mEntries.indexOf.at(entity)] = EntityHandle();
+}
+
+void TransformCompManager::RemoveComponent(EntityHandle entity)
+{
+    if (!HasComponent(entity))
+        return;
+    const EntityHandle parent = mEntries.parents[mEntries.indexOf.at(entity)];
+    if (!parent.IsNull())
+        Unlink(parent, entity);
+    MakeChildrenRoots(entity);
+
+    // Keep the dirty entries at the tail: a clean entry first trades places
+    // with the last clean one, so the entry that fills the hole is dirty.
+    std::uint32_t i = mEntries.indexOf.at(entity);
+    const std::uint32_t firstDirty = mCount - mDirtyCount;
+    if (i < firstDirty) {
+        SwapData(i, firstDirty - 1);
+        i = firstDirty - 1;
+    } else {
+        --mDirtyCount;
+    }
+    --mCount;
+    SwapData(i, mCount);
+    Entries& e = mEntries;
+    DropLast(e.owners);
+    DropLast(e.parents);
+    DropLast(e.firstChildren);
+    DropLast(e.nextSiblings);
+    DropLast(e.prevSiblings);
+    DropLast(e.positions);
+    DropLast(e.scales);
+    DropLast(e.forwards);
+    DropLast(e.ups);
+    DropLast(e.worldMatrices);
+    e.indexOf.erase(entity);
+}
+
+void TransformCompManager::Clear()
+{
+    mEntries = Entries();
+    mCount = 0;
+    mDirtyCount = 0;
+}
+
+bool TransformCompManager::IsDescendant(EntityHandle ancestor, EntityHandle entity) const
+{
+    const std::uint32_t start = IndexOrNone(ancestor);
+    if (start == kNoIndex)
+        return false;
+    std::vector<EntityHandle> pending;
+    for (EntityHandle child = mEntries.firstChildren[start]; !child.IsNull();
+         child = mEntries.nextSiblings[mEntries.indexOf.at(child)])
+        pending.push_back(child);
+    while (!pending.empty()) {
+        const EntityHandle current = pending.back();
+        pending.pop_back();
+        if (current == entity)
+            return true;
+        for (EntityHandle child = mEntries.firstChildren[mEntries.indexOf.at(current)]; !child.IsNull();
+             child = mEntries.nextSiblings[mEntries.indexOf.at(child)])
+            pending.push_back(child);
+    }
+    return false;
+}
+
+void TransformCompManager::SetParent(EntityHandle child, EntityHandle parent)
+{
+    if (!HasComponent(child) || !HasComponent(parent))
+        return;
+    if (IsDescendant(child, parent)) {
+        LogWarning("Attempted to link a parent to its own child without detaching child first.");
+        return;
+    }
+    Link(parent, child);
+}
+
+void TransformCompManager::Link(EntityHandle parent, EntityHandle child)
+{
+    if (parent == child || mEntries.parents[mEntries.indexOf.at(child)] == parent)
+        return;
+    const EntityHandle oldParent = mEntries.parents[mEntries.indexOf.at(child)];
+    if (!oldParent.IsNull())
+        Unlink(oldParent, child);
+
+    Entries& e = mEntries;
+    const std::uint32_t p = e.indexOf.at(parent);
+    const std::uint32_t c = e.indexOf.at(child);
+    if (e.firstChildren[p].IsNull()) {
+        e.firstChildren[p] = child;
+    } else {
+        EntityHandle last = e.firstChildren[p];
+        while (!e.nextSiblings[e.indexOf.at(last)].IsNull())
+            last = e.nextSiblings[e.indexOf.at(last)];
+        e.nextSiblings[e.indexOf.at(last)] = child;
+        e.prevSiblings[c] = last;
+    }
+    e.parents[c] = parent;
+    MarkChanged(child);
+}
+
+void TransformCompManager::Unlink(EntityHandle parent, EntityHandle child)
+{
+    const std::uint32_t c = IndexOrNone(child);
+    const std::uint32_t p = IndexOrNone(parent);
+    if (c == kNoIndex || p == kNoIndex || parent.IsNull() || !(mEntries.parents[c] == parent))
+        return;
+    Entries& e = mEntries;
+    const EntityHandle prev = e.prevSiblings[c];
+    const EntityHandle next = e.nextSiblings[c];
+    if (e.firstChildren[p] == child)
+        e.firstChildren[p] = next;
+    if (!prev.IsNull())
+        e.nextSiblings[e.indexOf.at(prev)] = next;
+    if (!next.IsNull())
+        e.prevSiblings[e.indexOf.at(next)] = prev;
+    e.nextSiblings[c] = EntityHandle();
+    e.prevSiblings[c] = EntityHandle();
+    e.parents[c] = EntityHandle();
+    MarkChanged(child);
+}
+
+glm::mat4 TransformCompManager::LocalMatrix(std::uint32_t index) const
+{
+    const glm::vec3& forward = mEntries.forwards[index];
+    const glm::vec3& up = mEntries.ups[index];
+    const glm::vec3& scale = mEntries.scales[index];
+    glm::mat4 local(1.0f);
+    local[0] = glm::vec4(glm::cross(up, forward) * scale.x, 0.0f);
+    local[1] = glm::vec4(up * scale.y, 0.0f);
+    local[2] = glm::vec4(forward * scale.z, 0.0f);
+    local[3] = glm::vec4(mEntries.positions[index], 1.0f);
+    return local;
+}
+
+glm::mat4 TransformCompManager::ComputeWorldMatrix(std::uint32_t index) const
+{
+    glm::mat4 world = LocalMatrix(index);
+    EntityHandle parent = mEntries.parents[index];
+    // Bounded by the entry count: a chain can be no longer than that.
+    for (std::uint32_t steps = 0; !parent.IsNull() && steps < mCount; ++steps) {
+        const std::uint32_t p = IndexOrNone(parent);
+        if (p == kNoIndex)
+            break; // a parent without a transform counts as the world origin
+        if (IsClean(p))
+            return mEntries.worldMatrices[p] * world;
+        world = LocalMatrix(p) * world;
+        parent = mEntries.parents[p];
+    }
+    return world;
+}
+
+void TransformCompManager::Update()
+{
+    if (mDirtyCount == 0)
+        return;
+    for (std::uint32_t i = mCount - mDirtyCount; i < mCount; ++i) {
+        const std::uint32_t p = IndexOrNone(mEntries.parents[i]);
+        if (p != kNoIndex && p > i)
+            SwapData(i, p);
+        mEntries.worldMatrices[i] = ComputeWorldMatrix(i);
+    }
+    mDirtyCount = 0;
+}
+
+glm::vec3& TransformCompManager::ChangedValue(EntityHandle entity, VectorField field)
+{
+    const std::uint32_t index = MarkChanged(entity);
+    if (index == kNoIndex) {
+        mScratch = DefaultOf(field);
+        return mScratch;
+    }
+    return (mEntries.*field)[index];
+}
+
+const glm::vec3* TransformCompManager::ValuePtr(EntityHandle entity, VectorField field) const
+{
+    const std::uint32_t index = IndexOrNone(entity);
+    return index == kNoIndex ? &DefaultOf(field) : &(mEntries.*field)[index];
+}
+
+} // namespace Engine

@@ -1,0 +1,284 @@
+// Reads and writes the "LogicComps" member of scenes and archetypes:
+//
+//   scene:   "LogicComps": null | [ {"handle": 1..4095,
+//                                    "obj_comps": null | [ {"type": name, "value": properties} ]} ]
+//   entity:  "LogicComps": null | [ {"type": name, "value": properties} ]
+//
+// "type" must name a factory-registered logic component; "value" is read by
+// that component's property map. Bad handles and unknown types are skipped
+// with a message; JSON type errors and missing keys propagate.
+#include "engine/logic/LogicManager.h"
+
+#include "engine/core/RuntimeErrors.h"
+#include "engine/core/SceneManager.h"
+#include "engine/logic/Factory.h"
+
+#include <algorithm>
+#include <iostream>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+
+namespace Engine {
+namespace {
+
+constexpr const char* kKey = "LogicComps";
+
+LogicManager::CompList* ListOf(LogicManager::CompMap& map, EntityHandle key)
+{
+    const auto found = map.find(key);
+    return found == map.end() ? nullptr : &found->second;
+}
+
+// Saved handles are entity indices; anything else is refused.
+std::optional<std::uint32_t> EntityIndexFrom(const nlohmann::json& handle)
+{
+    std::uint64_t index = 0;
+    if (handle.is_number_unsigned())
+        index = handle.get<std::uint64_t>();
+    else if (handle.is_number_integer() && handle.get<std::int64_t>() > 0)
+        index = static_cast<std::uint64_t>(handle.get<std::int64_t>());
+    if (index < 1 || index > EntityHandle::kMaxIndex)
+        return std::nullopt;
+    return static_cast<std::uint32_t>(index);
+}
+
+std::unique_ptr<LogicComp> CreateByName(const std::string& type)
+{
+    std::unique_ptr<IFactoryBase> made(Factory::GetInstance().Create(type.c_str()));
+    if (auto* component = dynamic_cast<LogicComp*>(made.get())) {
+        made.release();
+        return std::unique_ptr<LogicComp>(component);
+    }
+    return nullptr;
+}
+
+// A value from the file as it appears in a message, cut short: the file
+// decides its length.
+std::string Preview(const nlohmann::json& value)
+{
+    constexpr std::size_t kLongest = 64;
+    std::string text = value.dump();
+    if (text.size() > kLongest)
+        text = text.substr(0, kLongest) + "...";
+    return text;
+}
+
+nlohmann::json SavedComponent(const LogicComp& component)
+{
+    nlohmann::json saved = nlohmann::json::object();
+    saved["type"] = component.RegisterType()->name;
+    component.GetPropertyMap().ToJson(saved["value"]);
+    return saved;
+}
+
+} // namespace
+
+LogicManager& LogicManager::GetInstance()
+{
+    static LogicManager manager;
+    return manager;
+}
+
+void LogicManager::Attach(EntityHandle entity, std::unique_ptr<LogicComp> component)
+{
+    LogicComp* attached = component.get();
+    mComponents[entity].push_back(attached);
+    component.release();
+    attached->SetOwner(entity);
+    if (SceneManager::GetState() == SceneManager::Active)
+        attached->Initialize();
+}
+
+const LogicManager::CompList* LogicManager::FindComponents(EntityHandle entity) const
+{
+    const auto found = mComponents.find(entity);
+    return found == mComponents.end() ? nullptr : &found->second;
+}
+
+bool LogicManager::HasComponent(EntityHandle entity) const { return mComponents.contains(entity); }
+
+void LogicManager::RemoveComponent(EntityHandle entity)
+{
+    const CompList* list = FindComponents(entity);
+    if (!list)
+        return;
+    // Each component leaves the list before its Shutdown, so lookups made
+    // from a Shutdown never meet a deleted sibling, and components attached
+    // meanwhile are neither removed nor lost.
+    for (std::size_t remaining = list->size(); remaining > 0; --remaining) {
+        CompList* current = ListOf(mComponents, entity);
+        if (!current || current->empty())
+            return;
+        LogicComp* component = current->front();
+        current->erase(current->begin());
+        component->Shutdown();
+        delete component;
+    }
+}
+
+void LogicManager::Clear()
+{
+    // Until the map is empty: a Shutdown that attaches a component somewhere
+    // has it shut down and deleted too, rather than dropped with its entry.
+    while (!mComponents.empty()) {
+        const EntityHandle key = mComponents.begin()->first;
+        for (CompList* list = ListOf(mComponents, key); list && !list->empty(); list = ListOf(mComponents, key)) {
+            LogicComp* component = list->back();
+            list->pop_back();
+            component->Shutdown();
+            delete component;
+        }
+        mComponents.erase(key);
+        ++mErasures;
+    }
+}
+
+void LogicManager::RemoveFirstWhere(EntityHandle entity, bool (*matches)(const LogicComp*))
+{
+    CompList* list = ListOf(mComponents, entity);
+    if (!list)
+        throw InvalidMapKey();
+    const auto found = std::find_if(list->begin(), list->end(), matches);
+    if (found == list->end())
+        return;
+    LogicComp* component = *found;
+    list->erase(found);
+    component->Shutdown();
+    delete component;
+}
+
+void LogicManager::Update()
+{
+    // Only what an entity held when its turn began: a component attached to
+    // it meanwhile waits for the next frame.
+    WalkComponents(&LogicComp::Update, true);
+}
+
+void LogicManager::InitializeAll()
+{
+    // A component that attaches siblings in its Initialize has them
+    // initialised by the same batch.
+    WalkComponents(&LogicComp::Initialize, false);
+}
+
+void LogicManager::WalkComponents(void (LogicComp::*operation)(), bool onlyThoseHeldAtTheirTurn)
+{
+    // Components may attach, remove and clear while being called. Lists are
+    // read by index afresh after every call, and the map position is found
+    // again by key whenever entries were dropped meanwhile, so the walk never
+    // holds a stale iterator. Entities attached ahead of the walk's position
+    // are visited in the same walk.
+    std::uint64_t seen = mErasures;
+    auto it = mComponents.begin();
+    while (it != mComponents.end()) {
+        const EntityHandle key = it->first;
+        const std::size_t held = it->second.size();
+        for (std::size_t i = 0; !onlyThoseHeldAtTheirTurn || i < held; ++i) {
+            if (seen != mErasures) {
+                seen = mErasures;
+                it = mComponents.find(key);
+                if (it == mComponents.end())
+                    break;
+            }
+            const CompList& list = it->second;
+            if (i >= list.size())
+                break;
+            (list[i]->*operation)();
+        }
+        const bool lost = seen != mErasures || it == mComponents.end();
+        seen = mErasures;
+        it = lost ? mComponents.upper_bound(key) : std::next(it);
+    }
+}
+
+void LogicManager::InitializeLogicComponents()
+{
+    if (SceneManager::GetState() != SceneManager::Idle) {
+        std::clog << "[LogicManager] Tried to initialise logic components outside of scene idle state.\n";
+        return;
+    }
+    std::clog << "[LogicManager] Initializing logic components.\n";
+    InitializeAll();
+}
+
+void LogicManager::Save(nlohmann::json& document)
+{
+    nlohmann::json& saved = document[kKey];
+    for (const auto& [entity, list] : mComponents) {
+        nlohmann::json element = nlohmann::json::object();
+        element["handle"] = entity.GetIndex();
+        nlohmann::json& components = element["obj_comps"];
+        for (const LogicComp* component : list)
+            components.push_back(SavedComponent(*component));
+        saved.push_back(std::move(element));
+    }
+}
+
+void LogicManager::Load(const nlohmann::json& document)
+{
+    const auto section = document.find(kKey);
+    if (section != document.end()) {
+        for (const nlohmann::json& element : *section) {
+            const nlohmann::json& handle = element.at("handle");
+            const std::optional<std::uint32_t> index = EntityIndexFrom(handle);
+            if (!index) {
+                std::clog << "[LogicManager] Skipped saved logic components: handle " << Preview(handle)
+                          << " is not an entity index (1 to " << EntityHandle::kMaxIndex << ").\n";
+                continue;
+            }
+            const EntityHandle entity(*index);
+            mComponents.try_emplace(entity);
+            LoadComponents(element.at("obj_comps"), entity);
+        }
+    }
+    InitializeLogicComponents();
+}
+
+void LogicManager::SaveEntity(nlohmann::json& value, EntityHandle entity)
+{
+    const CompList* list = FindComponents(entity);
+    if (!list)
+        return;
+    nlohmann::json& saved = value[kKey];
+    for (const LogicComp* component : *list)
+        saved.push_back(SavedComponent(*component));
+}
+
+void LogicManager::LoadEntity(const nlohmann::json& value, EntityHandle entity)
+{
+    const auto section = value.find(kKey);
+    if (section == value.end())
+        return;
+    mComponents.try_emplace(entity);
+    LoadComponents(*section, entity);
+}
+
+// The counterpart of SavedComponent.
+void LogicManager::LoadComponents(const nlohmann::json& components, EntityHandle entity)
+{
+    for (const nlohmann::json& saved : components) {
+        const std::string type = saved.at("type").get<std::string>();
+        std::unique_ptr<LogicComp> component = CreateByName(type);
+        if (!component) {
+            std::clog << "[LogicManager] Skipped a saved logic component of entity " << entity.GetIndex()
+                      << ": no logic component type is registered as " << Preview(saved.at("type")) << ".\n";
+            continue;
+        }
+        component->GetPropertyMap().FromJson(saved.at("value"));
+        component->SetOwner(entity);
+        CompList& list = mComponents[entity];
+        list.push_back(component.get());
+        component.release();
+    }
+}
+
+bool HasLogicComponents(EntityHandle entity)
+{
+    if (entity.IsNull())
+        return false;
+    const LogicManager::CompList* list = LogicManager::GetInstance().FindComponents(entity);
+    return list && !list->empty();
+}
+
+} // namespace Engine

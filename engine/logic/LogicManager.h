@@ -1,0 +1,120 @@
+#pragma once
+#include "engine/core/CompManager.h"
+#include "engine/core/PoolStlAllocator.h"
+#include "engine/logic/LogicComp.h"
+
+#include <memory>
+#include <vector>
+
+namespace Engine {
+
+// Owns every logic component, keyed by entity: creates them (in code, or by
+// type name from a scene or archetype), initialises them according to the
+// scene state, updates them once a frame, shuts them down and deletes them.
+//
+// Scene form, one member of the scene object (an empty manager writes null):
+//   "LogicComps": [ {"handle": entity index 1..4095,
+//                    "obj_comps": [ {"type": type name, "value": properties}, ... ]
+//                                  or null for an emptied entity}, ... ]
+// Per-entity form (archetypes), one member of the entity's object:
+//   "LogicComps": [ {"type": type name, "value": properties}, ... ]
+// Entries come in ascending entity index, components in the order attached.
+// On reading, an element whose "handle" is not an entity index and a
+// component whose "type" the factory does not know are skipped with a
+// message; a missing key or a value of the wrong JSON type raises the JSON
+// library's error, and what was attached before it stays.
+class LogicManager : public ICompManager {
+public:
+    using CompList = std::vector<LogicComp*>;
+    using CompMap = PoolMap<EntityHandle, CompList>;
+
+    static LogicManager& GetInstance();
+
+    // Shuts down and deletes the entity's components, first to last; the
+    // entry stays, emptied, and an entity that reuses the index reaches it.
+    void RemoveComponent(EntityHandle entity) override;
+    // True for an entity with an entry, even an emptied one.
+    bool HasComponent(EntityHandle entity) const override;
+    // Per entity in ascending index, components last to first: Shutdown,
+    // delete. Then no entry is left.
+    void Clear() override;
+    // Entities with an entry, not components.
+    std::uint64_t Count() const override { return mComponents.size(); }
+    void Update() override;
+    void Save(nlohmann::json& document) override;
+    void Load(const nlohmann::json& document) override;
+    void SaveEntity(nlohmann::json& value, EntityHandle entity) override;
+    // Attaches without initialising: the caller decides when.
+    void LoadEntity(const nlohmann::json& value, EntityHandle entity) override;
+
+    // A new T for the entity; initialised at once while the scene is Active,
+    // otherwise left for InitializeLogicComponents. Returns the entity.
+    template <class T>
+    EntityHandle AddComponent(EntityHandle entity)
+    {
+        Attach(entity, std::make_unique<T>());
+        return entity;
+    }
+
+    // Initialises every component held, only while the scene is Idle.
+    void InitializeLogicComponents();
+
+    // The entity's components, or null when it has no entry.
+    const CompList* FindComponents(EntityHandle entity) const;
+
+    // The first of the entity's components that is a T, else null.
+    template <class T>
+    static T* GetCompPtr(EntityHandle entity)
+    {
+        const CompList* list = GetInstance().FindComponents(entity);
+        if (!list)
+            return nullptr;
+        for (LogicComp* component : *list) {
+            if (T* match = dynamic_cast<T*>(component))
+                return match;
+        }
+        return nullptr;
+    }
+
+    // The entity when one of its components is a T, else the null handle.
+    template <class T>
+    static EntityHandle GetComp(EntityHandle entity)
+    {
+        return GetCompPtr<T>(entity) ? entity : EntityHandle();
+    }
+
+    // Shuts down and deletes the entity's first T; the others keep their
+    // order. Throws InvalidMapKey for an entity without an entry.
+    template <class T>
+    void RemoveFirst(EntityHandle entity)
+    {
+        RemoveFirstWhere(entity, [](const LogicComp* component) { return dynamic_cast<const T*>(component) != nullptr; });
+    }
+
+private:
+    LogicManager() = default;
+    ~LogicManager() override = default;
+
+    void Attach(EntityHandle entity, std::unique_ptr<LogicComp> component);
+    void RemoveFirstWhere(EntityHandle entity, bool (*matches)(const LogicComp*));
+    // Components of one element of a saved "obj_comps" or per-entity list.
+    void LoadComponents(const nlohmann::json& components, EntityHandle entity);
+    void InitializeAll();
+    void WalkComponents(void (LogicComp::*operation)(), bool onlyThoseHeldAtTheirTurn);
+
+    CompMap mComponents;
+    // Counts dropped entries, so a walk knows when its position is stale.
+    std::uint64_t mErasures = 0;
+};
+
+template <class T>
+EntityHandle GetLogicComp(EntityHandle entity)
+{
+    return LogicManager::GetComp<T>(entity);
+}
+
+// True when the handle is not null and the entity holds at least one
+// logic component.
+bool HasLogicComponents(EntityHandle entity);
+
+} // namespace Engine

@@ -1,0 +1,186 @@
+#include "SceneTestScene.h"
+
+#include "engine/core/ArchetypeRegistry.h"
+#include "engine/core/CompManager.h"
+#include "engine/core/SceneManager.h"
+#include "support/TempDir.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+namespace {
+
+using Engine::EntityHandle;
+using Engine::EntityMgr;
+using Engine::SceneManager;
+using namespace SceneTest;
+
+void BuildManagers()
+{
+    Engine::TransformCompManager::GetInstance();
+    Engine::EntityNameCompManager::GetInstance();
+    Engine::EntityTagCompManager::GetInstance();
+}
+
+std::vector<EntityHandle> LiveEntities() { return EntityMgr::GetInstance().GetAllHandles(); }
+
+TEST(SceneRoundTrip, SaveAllAndLoadAllBringBackTheScene)
+{
+    ScopedTempDir dir;
+    BuildManagers();
+    const Scene scene = BuildScene();
+    const Look before = LookAt(scene.entities);
+    Engine::ICompManager::SaveAll("scene.json");
+
+    SceneManager::DestroySceneImmediately();
+    EXPECT_EQ(Engine::TransformCompManager::GetInstance().Count(), 0u);
+    Engine::ICompManager::LoadAll("scene.json");
+    EXPECT_EQ(EntityMgr::GetInstance().GetCount(), 50u);
+    ExpectSameLook(LookAt(LiveEntities()), before);
+
+    // Saving the loaded scene again gives the same names and tags sections.
+    nlohmann::json first;
+    std::ifstream("scene.json") >> first;
+    Engine::ICompManager::SaveAll("again.json");
+    nlohmann::json second;
+    std::ifstream("again.json") >> second;
+    EXPECT_EQ(second.at("EntityNameComps"), first.at("EntityNameComps"));
+    EXPECT_EQ(second.at("EntityTagMgr"), first.at("EntityTagMgr"));
+    EXPECT_EQ(second.at("TransformCompMgr").at("parents").size(), 50u);
+}
+
+TEST(SceneRoundTrip, SceneManagerRequestsSaveThenLoadInOneFrame)
+{
+    ScopedTempDir dir;
+    BuildManagers();
+    const Scene scene = BuildScene();
+    const Look before = LookAt(scene.entities);
+    SceneManager::RequestSave("scene.json");
+    SceneManager::RequestLoad("scene.json");
+    testing::internal::CaptureStderr();
+    SceneManager::ProcessRequests();
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("[SceneManager] Saving scene to \"scene.json\".\n"), std::string::npos);
+    EXPECT_LT(log.find("Saving scene"), log.find("[SceneManager] Immediate scene destruction.\n"));
+    EXPECT_NE(log.find("[SceneManager] Loading scene \"scene.json\".\n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists("scene.json.tmp"));
+    ExpectSameLook(LookAt(LiveEntities()), before);
+
+    // Served requests are gone.
+    testing::internal::CaptureStderr();
+    SceneManager::ProcessRequests();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+}
+
+TEST(SceneRoundTrip, ArchetypesCarryTransformNameAndTags)
+{
+    BuildManagers();
+    const Scene scene = BuildScene();
+    const Look before = LookAt(scene.entities);
+    Engine::ArchetypeRegistry& registry = Engine::ArchetypeRegistry::GetInstance();
+    for (std::size_t i = 0; i < scene.entities.size(); ++i)
+        registry.SaveArchetype("entity" + std::to_string(i), scene.entities[i]);
+    SceneManager::DestroySceneImmediately();
+
+    // Archetypes hold no hierarchy: the copies are linked as the originals were.
+    std::vector<EntityHandle> copies;
+    for (std::size_t i = 0; i < scene.entities.size(); ++i) {
+        copies.push_back(EntityMgr::GetInstance().CreateEntity());
+        ASSERT_TRUE(registry.LoadArchetype("entity" + std::to_string(i), copies.back()));
+        if (scene.parentOf[i] >= 0)
+            Engine::Transform::SetParent(copies.back(), copies[static_cast<std::size_t>(scene.parentOf[i])]);
+    }
+    Engine::TransformCompManager::GetInstance().Update();
+    for (std::size_t i = 0; i < copies.size(); ++i)
+        ExpectSameLook(LookOf(copies[i]), before.at(scene.entities[i].GetIndex()), copies[i].GetIndex());
+}
+
+TEST(SceneRoundTrip, ArchetypeNamesAndHandles)
+{
+    BuildManagers();
+    Engine::ArchetypeRegistry& registry = Engine::ArchetypeRegistry::GetInstance();
+    const EntityHandle first = EntityMgr::GetInstance().CreateEntity();
+    const EntityHandle second = EntityMgr::GetInstance().CreateEntity();
+    Engine::EntityTagCompManager::GetInstance().AddTag(first, "Tile");
+    Engine::SetEntityName(second, "Second");
+    registry.SaveArchetype("Tile", first);
+    registry.SaveArchetype("Tile", second); // replaces the first
+
+    const EntityHandle copy = EntityMgr::GetInstance().CreateEntity();
+    EXPECT_FALSE(registry.LoadArchetype("Tile", EntityHandle()));
+    EXPECT_FALSE(registry.LoadArchetype("Missing", copy));
+    EXPECT_FALSE(Engine::EntityNameCompManager::GetInstance().HasComponent(copy));
+    EXPECT_TRUE(registry.LoadArchetype("Tile", copy));
+    EXPECT_STREQ(Engine::EntityNameCompManager::GetInstance().GetName(copy), "Second");
+    EXPECT_FALSE(Engine::EntityTagCompManager::GetInstance().HasTagComp(copy));
+    EXPECT_FALSE(Engine::TransformCompManager::GetInstance().HasComponent(copy));
+}
+
+TEST(SceneManagerState, ChangesAreLoggedAndHeardLastListenerFirst)
+{
+    std::vector<std::string> heard;
+    SceneManager::AddListener([&heard](SceneManager::StateChange& change) {
+        heard.push_back("first " + std::to_string(change.oldState) + std::to_string(change.newState));
+    });
+    SceneManager::AddListener([&heard](SceneManager::StateChange& change) {
+        heard.push_back("second");
+        change.handled = change.newState == SceneManager::Active;
+    });
+    testing::internal::CaptureStderr();
+    SceneManager::SetIdle();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(heard.empty());
+
+    testing::internal::CaptureStderr();
+    SceneManager::SetCreation();
+    SceneManager::SetActive();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(),
+              "[SceneManager] Changed scene state: Idle -> Creation\n"
+              "[SceneManager] Changed scene state: Creation -> Active\n");
+    EXPECT_EQ(SceneManager::GetState(), 2u);
+    EXPECT_EQ(heard, (std::vector<std::string>{"second", "first 01", "second"}));
+}
+
+TEST(SceneManagerLoad, UnreadableFilesKeepTheScene)
+{
+    ScopedTempDir dir;
+    BuildManagers();
+    const Scene scene = BuildScene();
+    const Look before = LookAt(scene.entities);
+    std::ofstream("broken.json") << "{\"EntityMgr\": [1, 2";
+
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(SceneManager::LoadScene("missing.json"));
+    EXPECT_FALSE(SceneManager::LoadScene("broken.json"));
+    SceneManager::RequestLoad("broken.json");
+    SceneManager::ProcessRequests();
+    const std::string log = testing::internal::GetCapturedStderr();
+    EXPECT_NE(log.find("\"missing.json\" cannot be opened; the scene is kept"), std::string::npos);
+    EXPECT_NE(log.find("\"broken.json\" is not valid JSON; the scene is kept"), std::string::npos);
+    EXPECT_EQ(log.find("Immediate scene destruction"), std::string::npos);
+    ExpectSameLook(LookAt(scene.entities), before);
+    EXPECT_EQ(EntityMgr::GetInstance().GetCount(), 50u);
+}
+
+TEST(SceneManagerSave, ReplacesTheFileWholeAndRefusesAPathItCannotWrite)
+{
+    ScopedTempDir dir;
+    BuildManagers();
+    std::ofstream("scene.json") << "old";
+    Engine::SetEntityName(EntityMgr::GetInstance().CreateEntity(), "Kept");
+    EXPECT_TRUE(SceneManager::SaveScene("scene.json"));
+    nlohmann::json saved;
+    std::ifstream("scene.json") >> saved;
+    EXPECT_EQ(saved.at("EntityNameComps").at("names"), nlohmann::json::array({"Kept"}));
+    EXPECT_FALSE(std::filesystem::exists("scene.json.tmp"));
+
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(SceneManager::SaveScene("no_such_folder/scene.json"));
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_FALSE(std::filesystem::exists("no_such_folder"));
+}
+
+} // namespace

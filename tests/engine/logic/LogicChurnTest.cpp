@@ -1,0 +1,99 @@
+#include "engine/logic/CollisionEvent.h"
+#include "engine/logic/EventDispatcher.h"
+#include "LogicFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Engine::CollisionEvent;
+using Engine::EntityHandle;
+using Engine::InstanceTypeEventDispatcher;
+
+int alive = 0;
+int budget = 0; // components the churn may still attach
+std::uint32_t seed = 12345;
+
+std::uint32_t AnyIndex()
+{
+    seed = seed * 1103515245u + 12345u;
+    return 1 + ((seed >> 16) & 0x7FFF) % 64;
+}
+
+// Attaches components to its own and other entities, raises targeted and
+// broadcast events and queues its entity's destruction, from Update, from
+// its event handler and from Shutdown.
+class Busy : public Engine::LogicComp {
+public:
+    Busy() { ++alive; }
+    ~Busy() override
+    {
+        InstanceTypeEventDispatcher<Busy>::GetInstance().RemoveInstance(this);
+        --alive;
+    }
+    void Initialize() override { Engine::Subscribe<CollisionEvent, Busy>(this, &Busy::OnHit); }
+    void Update() override
+    {
+        Spawn(owner);
+        Spawn(EntityHandle(AnyIndex()));
+        Hit(EntityHandle(AnyIndex()));
+        if (AnyIndex() % 8 == 0)
+            Hit(EntityHandle());
+        if (AnyIndex() % 16 == 0)
+            owner.Destroy();
+    }
+    void Shutdown() override
+    {
+        InstanceTypeEventDispatcher<Busy>::GetInstance().RemoveInstance(this);
+        Spawn(EntityHandle(AnyIndex()));
+        Hit(EntityHandle(AnyIndex()));
+    }
+    void OnHit(CollisionEvent* event)
+    {
+        if (AnyIndex() % 4 == 0)
+            Spawn(event->other);
+    }
+
+private:
+    static void Spawn(EntityHandle entity)
+    {
+        if (!entity.IsNull() && budget-- > 0)
+            Engine::LogicManager::GetInstance().AddComponent<Busy>(entity);
+    }
+    void Hit(EntityHandle target)
+    {
+        CollisionEvent event;
+        event.other = owner;
+        Engine::EventHandlerList::Raise(event, target);
+    }
+};
+
+TEST_F(LogicFixture, ComponentsThatAttachAndRaiseEverywhereLoseNothing)
+{
+    auto& entities = Engine::EntityMgr::GetInstance();
+    auto refill = [&entities] {
+        while (entities.GetCount() < 64)
+            NewEntity();
+    };
+    refill();
+    Engine::SceneManager::SetActive();
+    budget = 3000;
+    for (int i = 0; i < 32; ++i)
+        Logic().AddComponent<Busy>(EntityHandle(AnyIndex()));
+    for (int frame = 0; frame < 60; ++frame) {
+        Logic().Update();
+        entities.Flush();
+        refill();
+    }
+    EXPECT_LE(budget, 0);
+
+    // Scene destruction also shuts down what the Shutdowns attach.
+    budget = 100;
+    Engine::SceneManager::DestroySceneImmediately();
+    EXPECT_LE(budget, 0);
+    EXPECT_EQ(Logic().Count(), 0u);
+    EXPECT_EQ(alive, 0);
+    EXPECT_TRUE(InstanceTypeEventDispatcher<Busy>::GetInstance().Find<CollisionEvent>()->GetInstances().empty());
+}
+
+} // namespace

@@ -1,0 +1,150 @@
+#include "LogicFixture.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Engine::EntityHandle;
+using Engine::LogicManager;
+using Engine::SceneManager;
+using LogicTest::Journal;
+using LogicTest::Probe;
+using Strings = std::vector<std::string>;
+
+// Attaches a sibling in its first Initialize, as gameplay components attach
+// their state-machine component.
+class Recruiter : public Probe {
+public:
+    void Initialize() override
+    {
+        Probe::Initialize();
+        if (initialized == 1)
+            Engine::LogicManager::GetInstance().AddComponent<Probe>(owner);
+    }
+};
+
+using LogicInitialisation = LogicFixture;
+
+TEST_F(LogicInitialisation, CreationWaitsForTheBatchAndActiveInitialisesAtOnce)
+{
+    const EntityHandle entity = NewEntity();
+    SceneManager::SetCreation();
+    Probe* built = Add<Recruiter>(entity);
+    EXPECT_EQ(built->initialized, 0);
+    EXPECT_EQ(built->GetOwner(), entity);
+
+    testing::internal::CaptureStderr();
+    Logic().InitializeLogicComponents();
+    EXPECT_EQ(built->initialized, 0);
+    EXPECT_NE(testing::internal::GetCapturedStderr().find(
+                  "[LogicManager] Tried to initialise logic components outside of scene idle state.\n"),
+              std::string::npos);
+
+    // The sibling attached during the batch is initialised by it too.
+    SceneManager::SetIdle();
+    Logic().InitializeLogicComponents();
+    ASSERT_EQ(Count(entity), 2u);
+    EXPECT_EQ(Journal(), (Strings{":init", ":init"}));
+    Logic().InitializeLogicComponents();
+    EXPECT_EQ(built->initialized, 2);
+
+    SceneManager::SetActive();
+    EXPECT_EQ(Add<Probe>(entity)->initialized, 1);
+}
+
+using LogicRemoval = LogicFixture;
+
+TEST_F(LogicRemoval, EmptiedEntryStaysAndAReusedIndexReachesIt)
+{
+    const EntityHandle first = NewEntity();
+    Add<Probe>(first, "a");
+    Add<Probe>(first, "b");
+    Add<Probe>(NewEntity(), "c");
+
+    // The entity phase removes a destroyed entity's components.
+    first.Destroy();
+    Engine::EntityMgr::GetInstance().Flush();
+    EXPECT_EQ(Journal(), (Strings{"a:shutdown", "b:shutdown"}));
+    EXPECT_TRUE(Logic().HasComponent(first));
+    EXPECT_EQ(Logic().Count(), 2u);
+    EXPECT_TRUE(LogicManager::GetComp<Probe>(first).IsNull());
+    EXPECT_FALSE(Engine::HasLogicComponents(first));
+
+    const EntityHandle reused(first.GetIndex());
+    ASSERT_NE(reused.GetGeneration(), first.GetGeneration());
+    Add<Probe>(reused, "d");
+    EXPECT_EQ(Logic().Count(), 2u);
+    EXPECT_EQ(Count(first), 1u);
+    EXPECT_TRUE(Engine::HasLogicComponents(reused));
+    EXPECT_FALSE(Engine::HasLogicComponents(EntityHandle()));
+}
+
+TEST_F(LogicRemoval, ClearShutsDownLastToFirstPerEntityAndDropsEveryEntry)
+{
+    const EntityHandle low(2), high(3);
+    Add<Probe>(high, "h1");
+    Add<Probe>(low, "l1");
+    Add<Probe>(low, "l2");
+    Logic().Clear();
+    EXPECT_EQ(Journal(), (Strings{"l2:shutdown", "l1:shutdown", "h1:shutdown"}));
+    EXPECT_EQ(Logic().Count(), 0u);
+}
+
+TEST_F(LogicFixture, GetCompPtrFindsTheFirstDerivedMatch)
+{
+    const EntityHandle entity = NewEntity();
+    LogicTest::Gauge* gauge = Add<LogicTest::Gauge>(entity);
+    Probe* derived = Add<LogicTest::DerivedProbe>(entity, "derived");
+    Add<Probe>(entity, "plain");
+    EXPECT_EQ(LogicManager::GetCompPtr<Probe>(entity), derived);
+    EXPECT_EQ(LogicManager::GetCompPtr<Engine::LogicComp>(entity), gauge);
+    EXPECT_EQ(LogicManager::GetCompPtr<Engine::SMComponent>(entity), nullptr);
+    EXPECT_EQ(Engine::GetLogicComp<Probe>(entity), entity);
+    EXPECT_TRUE(Engine::GetLogicComp<Engine::SMComponent>(entity).IsNull());
+}
+
+// Attaches components in its first Update: to its own entity, to the entity
+// before it and to the one after it.
+class Spawner : public Probe {
+public:
+    void Update() override
+    {
+        Probe::Update();
+        if (updated > 1)
+            return;
+        auto& logic = Engine::LogicManager::GetInstance();
+        for (std::uint32_t index : {owner.GetIndex(), owner.GetIndex() - 1, owner.GetIndex() + 1})
+            logic.AddComponent<Probe>(EntityHandle(index));
+    }
+};
+
+using LogicUpdate = LogicFixture;
+
+TEST_F(LogicUpdate, AscendingEntityIndexThenAttachOrder)
+{
+    const EntityHandle e3(3), e7(7), e12(12);
+    Add<Probe>(e12, "12a");
+    Add<Probe>(e3, "3a");
+    Add<Probe>(e7, "7a");
+    Add<Probe>(e3, "3b");
+    Logic().Update();
+    EXPECT_EQ(Journal(), (Strings{"3a:update", "3b:update", "7a:update", "12a:update"}));
+}
+
+TEST_F(LogicUpdate, ComponentsAttachedDuringTheWalkFollowTheSnapshotRule)
+{
+    const EntityHandle spawner(10);
+    Add<Spawner>(spawner, "spawner");
+    Logic().Update();
+    // Index 11 is still ahead of the walk and runs now; the newcomers of the
+    // spawner's own entity and of index 9 wait for the next frame.
+    EXPECT_EQ(Journal(), (Strings{"spawner:update", ":update"}));
+    EXPECT_EQ(LogicManager::GetCompPtr<Probe>(EntityHandle(11))->updated, 1);
+    EXPECT_EQ(LogicManager::GetCompPtr<Probe>(EntityHandle(9))->updated, 0);
+    EXPECT_EQ(static_cast<Probe*>(Logic().FindComponents(spawner)->at(1))->updated, 0);
+    Journal().clear();
+    Logic().Update();
+    EXPECT_EQ(Journal().size(), 4u);
+}
+
+} // namespace

@@ -1,0 +1,62 @@
+#include "TestComponents.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Engine::StripClassKeywords;
+using Engine::TypeRegistry;
+
+namespace Outer {
+template <class A, class B>
+class Pair {};
+} // namespace Outer
+
+TEST(TypeNames, StripRemovesEveryClassAndStructKeywordAndNothingElse)
+{
+    EXPECT_EQ(StripClassKeywords("struct PasivePerkss::RocketJump"), "PasivePerkss::RocketJump");
+    EXPECT_EQ(StripClassKeywords("class Pair<class Engine::LogicComp,struct Leaf>"), "Pair<Engine::LogicComp,Leaf>");
+    // Each search restarts at the front, so a keyword an erase forms goes too.
+    EXPECT_EQ(StripClassKeywords("claclass ss Hidden"), "Hidden");
+    EXPECT_EQ(StripClassKeywords("strstruct uct Hidden"), "Hidden");
+    EXPECT_EQ(StripClassKeywords("enum Colour"), "enum Colour");
+    EXPECT_EQ(StripClassKeywords("class"), "class");
+}
+
+TEST(TypeNames, AreTheQualifiedRunTimeNames)
+{
+    EXPECT_EQ(Engine::GetTypeName<Engine::LogicComp>(), "Engine::LogicComp");
+    EXPECT_EQ(Engine::GetTypeName<Engine::SMComponent>(), "Engine::SMComponent");
+    EXPECT_EQ(Engine::GetTypeName<LogicTest::Probe>(), "LogicTest::Probe");
+    const std::string pair = Engine::GetTypeName<Outer::Pair<LogicTest::Probe, LogicTest::Gauge>>();
+    EXPECT_NE(pair.find("Outer::Pair<LogicTest::Probe,"), std::string::npos) << pair;
+    EXPECT_NE(pair.find("LogicTest::Gauge>"), std::string::npos) << pair;
+}
+
+TEST(TypeRegistryTree, FirstRegistrationWinsAndAnEarlyParentHasNoParent)
+{
+    Engine::TypeNode* tile = TypeRegistry::RegisterType("EarlyTile", "Early::Base");
+    Engine::TypeNode* parent = tile->parent;
+    EXPECT_EQ(parent->name, "Early::Base");
+    EXPECT_EQ(parent->parent, nullptr);
+    EXPECT_EQ(parent->children.at("EarlyTile"), tile);
+    EXPECT_EQ(TypeRegistry::RegisterType("Early::Base", "NULL"), parent);
+    EXPECT_EQ(parent->parent, nullptr);
+    EXPECT_EQ(TypeRegistry::RegisterType("EarlyTile", "Other::Base"), tile);
+    EXPECT_EQ(tile->parent, parent);
+
+    const Engine::TypeNode* logic = Engine::LogicComp::RegisterClassType();
+    EXPECT_EQ(logic->parent, TypeRegistry::Find("NULL"));
+    EXPECT_EQ(logic->parent->children.size(), 2u); // "Engine::LogicComp" and "Early::Base"
+}
+
+TEST(TypeRegistryTree, ClassWithoutItsOwnRegistrationAnswersItsBase)
+{
+    LogicTest::QuietProbe quiet;
+    const Engine::LogicComp& derived = LogicTest::DerivedProbe();
+    EXPECT_EQ(quiet.RegisterType()->name, "LogicTest::Probe");
+    EXPECT_EQ(derived.RegisterType()->name, "LogicTest::DerivedProbe");
+    EXPECT_EQ(derived.RegisterType()->parent->name, "Engine::LogicComp");
+}
+
+} // namespace
