@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in an optimised
-# build and once under AddressSanitizer and UndefinedBehaviorSanitizer.
+# build and once under AddressSanitizer and UndefinedBehaviorSanitizer, then
+# the datagram fuzzer.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -23,5 +24,10 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$SOLVANE_ROOT/tests/lsan.supp:print_suppressions=0"
 run_suite build-asan
+
+# The network receive path under libFuzzer: replay the committed corpus and
+# fuzz a few seconds more.
+echo "=== Datagram fuzzer ==="
+FUZZ_BUILD_DIR="$SOLVANE_ROOT/build-fuzz" "$SOLVANE_ROOT/tests/fuzz/run.sh"
 
 echo "All tests passed."

@@ -2,6 +2,7 @@
 
 #include "engine/core/EntityNameCompManager.h"
 #include "engine/core/TransformCompManager.h"
+#include "engine/render/CameraManager.h"
 
 namespace {
 
@@ -32,6 +33,20 @@ ComponentTypeRecord EntityNameRecord()
     record.has = [](EntityHandle entity) { return Manager::GetInstance().HasComponent(entity); };
     record.reserved = [](EntityHandle) { Manager::GetInstance().Reserved(); };
     record.kind = 2;
+    return record;
+}
+
+ComponentTypeRecord CameraRecord()
+{
+    using Manager = Engine::CameraManager;
+    ComponentTypeRecord record;
+    record.name = "Engine::CameraHandle";
+    record.add = [](EntityHandle entity) { return Manager::GetInstance().AddComponent(entity).entity; };
+    record.remove = [](EntityHandle entity) { Manager::GetInstance().RemoveComponent(entity); };
+    record.clearAll = [] { Manager::GetInstance().Clear(); };
+    record.has = [](EntityHandle entity) { return Manager::GetInstance().HasComponent(entity); };
+    record.reserved = [](EntityHandle) { Manager::GetInstance().Reserved(); };
+    record.kind = 0;
     return record;
 }
 
@@ -78,8 +93,8 @@ void ComponentTypeRegistry::RegisterEngineTypes()
 {
     Register(ComponentTypeIdOf<Engine::TransformComp>(), TransformRecord());
     Register(ComponentTypeIdOf<Engine::EntityNameComp>(), EntityNameRecord());
-    // The camera ("Engine::CameraHandle") and HUD ("Engine::HUDCompHandle")
-    // records follow here, kind 0, once their managers exist: add through
-    // CameraManager / HUDCompManager, the rest through their ICompManager
-    // operations.
+    Register(ComponentTypeIdOf<Engine::CameraHandle>(), CameraRecord());
+    // The HUD record ("Engine::HUDCompHandle", kind 0) follows here once the
+    // HUD component manager exists: add through HUDCompManager, the rest
+    // through its ICompManager operations.
 }

@@ -9,7 +9,11 @@ class ForceFieldShader : public ShaderProgram {
 public:
     using ShaderProgram::ShaderProgram;
 
-    // Sets "uViewDir" (unit vector from eye to target) and "uViewPos".
+    // The camera's eye and the direction it looks in.
+    void BeforeDraw(const Camera& camera) const override;
+
+    // Sets "uViewDir" (unit vector from eye to target) and "uViewPos". A
+    // target on the eye leaves "uViewDir" as it was.
     void SetView(const glm::vec3& eye, const glm::vec3& target) const;
 };
 

@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/render/Camera.h"
 #include "engine/render/Font.h"
 #include "engine/render/Framebuffer.h"
 #include "engine/render/Material.h"
@@ -11,11 +12,10 @@
 #include <array>
 #include <glm/glm.hpp>
 #include <memory>
+#include <unordered_map>
 #include <utility>
 
 namespace Engine {
-
-class EditorCamera;
 
 // The renderer's framebuffer set, in build order.
 enum class FramebufferSlot : std::size_t {
@@ -71,6 +71,33 @@ public:
     // window's client size; never below 2 x 2.
     std::pair<int, int> FramebufferTargetSize() const;
 
+    // One frame: every camera of the camera manager in ascending entity
+    // order, then the overlay callback. While rendering is disabled nothing
+    // is drawn. The caller swaps the buffers.
+    void Render();
+    // One camera: the scene into the scene target, bloom, post-processing
+    // into the camera's viewport of the window, then HUD and text.
+    void RenderCamera(Camera& camera);
+    // The same with the post-processing result blurred in six passes (four
+    // at half size) on its way to the window. F7 flips cel shading here.
+    void RenderCameraWithBlur(Camera& camera);
+
+    // The scene passes. With a program every component draws with it; with
+    // null every registered program gets the camera's view-projection and
+    // every component draws with its own.
+    void RenderOpaque(const Camera& camera, const ShaderProgram* program);
+    void RenderInstanced(const Camera& camera, const ShaderProgram* program);
+    // Sorts the transparent components for the camera first, and calls the
+    // programs' per-draw hook with it.
+    void RenderAlpha(const Camera& camera, const ShaderProgram* program);
+    // Screen-space passes over the camera's canvas, without depth testing.
+    void RenderHUD(const Camera& camera);
+    void RenderText(const Camera& camera);
+
+    // Tile highlight of the lit programs: the aimed-at ring's colour and
+    // radius, and the border colour. Kept by the programs between frames.
+    void SetSelectionColours(const glm::vec3& selection, float maxColourDistance, const glm::vec3& border);
+
     // One whole frame each, swapped; used before the main loop.
     void DrawSplash(float overlayOpacity);
     void DrawLoadingBar(float progress);
@@ -78,7 +105,7 @@ public:
     void (*overlayCallback)() = nullptr;
     bool blurPath = false;
     bool bloom = true;
-    // The free camera belongs to the camera work; it stays null until then.
+    // The free camera, made by LoadResources and kept until exit.
     EditorCamera* editorCamera = nullptr;
     bool celShading = true;
     bool renderingEnabled = true;
@@ -110,9 +137,27 @@ private:
     void BeginScreenFrame();
     void EndScreenFrame();
 
+    bool FramebuffersReady() const;
+    Framebuffer& Target(FramebufferSlot slot) const { return *GetFramebuffer(slot); }
+    void BeginCamera();
+    void DrawScene(Camera& camera);
+    void DrawBloom();
+    void DrawPostProcessing();
+    void DrawBlurChain(const Camera& camera);
+    void ToggleCelShadingOnF7();
+    // Location 0 is set only where the program declares the view-projection
+    // matrix there.
+    void UseWithViewProjection(const ShaderProgram& program, const glm::mat4& viewProjection);
+    bool TakesViewProjection(const ShaderProgram& program);
+
     bool mVSync = true;
     FT_Library mFreeType = nullptr;
     std::array<std::unique_ptr<Framebuffer>, static_cast<std::size_t>(FramebufferSlot::Count)> mFramebuffers;
+    std::unique_ptr<EditorCamera> mEditorCamera;
+    // Whether each program's uniform location 0 is a mat4, asked of GL once.
+    std::unordered_map<const ShaderProgram*, bool> mViewProjectionAtZero;
+    // F7 flips cel shading once per frame however many cameras see it.
+    bool mCelToggledThisFrame = false;
 };
 
 } // namespace Engine

@@ -147,6 +147,8 @@ void Renderer::LoadResources()
     noises.Add("PerlinNoise", std::make_unique<PerlinNoise>(shaders.Find("PerlinNoise")));
     LoadFontMapping();
     LoadFonts();
+    mEditorCamera = std::make_unique<EditorCamera>();
+    editorCamera = mEditorCamera.get();
     postProcessing.float2 = 0.0f;
 }
 

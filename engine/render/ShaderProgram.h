@@ -48,7 +48,7 @@ public:
     ShaderProgram& operator=(const ShaderProgram&) = delete;
 
     // Called with the camera just before a component draws with the program.
-    virtual void BeforeDraw(const Camera& camera) {}
+    virtual void BeforeDraw(const Camera& camera) const {}
 
     void Use() const;
     GLuint Id() const { return mProgram; }

@@ -1,11 +1,17 @@
 #include "game/match/RegisterLogicTypes.h"
 
+#include "engine/audio/Emitter.h"
+#include "engine/audio/Listener.h"
 #include "engine/logic/LogicTypeRegistration.h"
 #include "engine/logic/SMComponent.h"
+#include "game/components/AudioLogic.h"
 
 // The order is the factory table's; later rows arrive with their components.
 void RegisterLogicTypes()
 {
     Engine::RegisterLogicType<Engine::LogicComp>();
     Engine::RegisterLogicType<Engine::SMComponent>();
+    Engine::RegisterLogicType<Engine::Emitter>();
+    Engine::RegisterLogicType<Engine::Listener>();
+    Engine::RegisterLogicType<AudioLogic>();
 }

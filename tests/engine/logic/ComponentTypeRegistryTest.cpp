@@ -1,6 +1,7 @@
 #include "engine/core/EntityNameCompManager.h"
 #include "engine/core/RuntimeErrors.h"
 #include "engine/core/TransformCompManager.h"
+#include "engine/render/CameraManager.h"
 #include "LogicFixture.h"
 
 #include <gtest/gtest.h>
@@ -75,7 +76,7 @@ TEST_F(ComponentTypes, EngineTypesGoThroughTheirManagersAndRegisterOnce)
     const std::size_t before = Table().Count();
     Table().RegisterEngineTypes();
     Table().RegisterEngineTypes();
-    EXPECT_EQ(Table().Count(), before + 2);
+    EXPECT_EQ(Table().Count(), before + 3);
     const ComponentTypeRecord& transform = RecordOf<Engine::TransformComp>();
     const ComponentTypeRecord& name = RecordOf<Engine::EntityNameComp>();
     EXPECT_STREQ(transform.name, "Engine::TransformComp");
@@ -92,6 +93,14 @@ TEST_F(ComponentTypes, EngineTypesGoThroughTheirManagersAndRegisterOnce)
     EXPECT_FALSE(name.has(entity));
     transform.clearAll();
     EXPECT_EQ(Engine::TransformCompManager::GetInstance().Count(), 0u);
+
+    const ComponentTypeRecord& camera = RecordOf<Engine::CameraHandle>();
+    EXPECT_STREQ(camera.name, "Engine::CameraHandle");
+    EXPECT_EQ(camera.kind, 0u);
+    EXPECT_EQ(camera.add(entity), entity);
+    EXPECT_TRUE(Engine::CameraManager::GetInstance().HasComponent(entity));
+    camera.remove(entity);
+    EXPECT_FALSE(camera.has(entity));
 }
 
 } // namespace

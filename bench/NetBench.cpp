@@ -1,0 +1,213 @@
+// The link over loopback: the round trip of one reliable record (DATA out,
+// ACK back) beside a bare UDP echo of a datagram of the same size, and the
+// bytes a side sends per second at 144 frames per second.
+#include "engine/core/EntityHandle.h"
+#include "engine/core/EntityNameCompManager.h"
+#include "engine/core/TransformCompManager.h"
+#include "engine/net/NetworkMgr.h"
+#include "engine/platform/Clock.h"
+#include "engine/platform/PosixUdpSocket.h"
+
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr std::uint32_t kLoopback = 0x7F000001;
+
+std::unique_ptr<Engine::Platform::IUdpSocket> OpenLoopback()
+{
+    int error = 0;
+    auto socket = Engine::Platform::PosixUdpSocket::Open(error);
+    if (socket) {
+        socket->Bind({kLoopback, 0});
+        socket->MakeNonBlocking();
+    }
+    return socket;
+}
+
+// A socket of the system that counts what it sends.
+class CountingSocket final : public Engine::Platform::IUdpSocket {
+public:
+    explicit CountingSocket(std::unique_ptr<Engine::Platform::IUdpSocket> inner, std::uint64_t& bytes)
+        : mInner(std::move(inner)), mBytes(bytes)
+    {
+    }
+    bool Bind(const Engine::Platform::Ipv4Endpoint& local) override { return mInner->Bind(local); }
+    bool MakeNonBlocking() override { return mInner->MakeNonBlocking(); }
+    bool SendTo(std::span<const std::uint8_t> datagram, const Engine::Platform::Ipv4Endpoint& to) override
+    {
+        mBytes += datagram.size();
+        return mInner->SendTo(datagram, to);
+    }
+    Engine::Platform::ReceiveResult ReceiveFrom(std::span<std::uint8_t> buffer) override
+    {
+        return mInner->ReceiveFrom(buffer);
+    }
+    std::uint16_t LocalPort() const override { return mInner->LocalPort(); }
+    int LastError() const override { return mInner->LastError(); }
+
+private:
+    std::unique_ptr<Engine::Platform::IUdpSocket> mInner;
+    std::uint64_t& mBytes;
+};
+
+// A server and a client joined over 127.0.0.1 on a port the system picks.
+struct LoopbackLink {
+    LoopbackLink()
+    {
+        server.bind_address = "127.0.0.1";
+        server.port = 0;
+        server.server_init();
+        client.port = server.local_port();
+        client.client_init("127.0.0.1");
+        for (int poll = 0; poll < 1000 && !(client.connected && server.connected); ++poll) {
+            if (!client.connected)
+                client.connect();
+            if (!server.connected)
+                server.listen();
+        }
+    }
+    bool Up() const { return client.connected && server.connected; }
+
+    NetworkMgr server;
+    NetworkMgr client;
+};
+
+void BM_ReliableRecordRoundTrip(benchmark::State& state)
+{
+    LoopbackLink link;
+    if (!link.Up()) {
+        state.SkipWithError("no loopback link");
+        return;
+    }
+    const Net::TileBend record{1, 2, {1, 2, 3}, 1};
+    for (auto _ : state) {
+        link.client.send_type_2(record);
+        while (!link.client.channel(2).pending.empty()) {
+            link.server.recv_everything();
+            link.client.recv_everything();
+        }
+        // What the receiver queued is not part of the trip.
+        state.PauseTiming();
+        link.server.clear_queues();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_ReliableRecordRoundTrip);
+
+void BM_BareUdpEcho(benchmark::State& state)
+{
+    auto a = OpenLoopback();
+    auto b = OpenLoopback();
+    if (!a || !b) {
+        state.SkipWithError("no loopback sockets");
+        return;
+    }
+    const Engine::Platform::Ipv4Endpoint toA{kLoopback, a->LocalPort()};
+    const Engine::Platform::Ipv4Endpoint toB{kLoopback, b->LocalPort()};
+    std::vector<std::uint8_t> out(Net::kPacketSize, 0x5A);
+    std::vector<std::uint8_t> in(Net::kPacketSize);
+    using Status = Engine::Platform::ReceiveResult::Status;
+    for (auto _ : state) {
+        a->SendTo(out, toB);
+        while (b->ReceiveFrom(in).status != Status::Datagram) {
+        }
+        b->SendTo(in, toA);
+        while (a->ReceiveFrom(in).status != Status::Datagram) {
+        }
+    }
+}
+BENCHMARK(BM_BareUdpEcho);
+
+class ManualClock : public Engine::Platform::IClock {
+public:
+    std::uint64_t Counter() override { return nanoseconds; }
+    std::uint64_t Frequency() override { return 1000000000ull; }
+    std::uint32_t Milliseconds() override { return static_cast<std::uint32_t>(nanoseconds / 1000000ull); }
+    std::uint64_t nanoseconds = 1000000000ull;
+};
+
+Engine::EntityHandle Named(const char* name)
+{
+    const auto found = Engine::EntityNameCompManager::GetInstance().FindEntitiesByName(name);
+    if (!found.empty())
+        return found.front();
+    Engine::EntityHandle entity;
+    entity.Create();
+    Engine::SetEntityName(entity, name);
+    Engine::TransformCompManager::GetInstance().AddComponent(entity);
+    return entity;
+}
+
+// Bytes each side sends per second of play at 144 frames per second: the
+// per-frame player state both ways, the server's goal-ball state, and (when
+// the argument is 1) one reliable tile record a second each way with its
+// acknowledgement. In the menus (argument 2) only keep-alives and their
+// acknowledgements flow.
+void BM_BytesPerSecondAt144Fps(benchmark::State& state)
+{
+    std::uint64_t serverBytes = 0;
+    std::uint64_t clientBytes = 0;
+    std::uint64_t* counter = &serverBytes;
+    Engine::Platform::SetUdpSocketFactory([&counter](int& error) -> std::unique_ptr<Engine::Platform::IUdpSocket> {
+        auto inner = Engine::Platform::PosixUdpSocket::Open(error);
+        if (!inner)
+            return nullptr;
+        return std::make_unique<CountingSocket>(std::move(inner), *counter);
+    });
+    ManualClock clock;
+    Engine::Platform::SetClock(&clock);
+    // The factory counts into whichever total is current when a socket is
+    // made: the server's socket first, then the client's.
+    counter = &serverBytes;
+    auto server = std::make_unique<NetworkMgr>();
+    server->bind_address = "127.0.0.1";
+    server->port = 0;
+    server->server_init();
+    counter = &clientBytes;
+    auto client = std::make_unique<NetworkMgr>();
+    client->port = server->local_port();
+    client->client_init("127.0.0.1");
+    for (int poll = 0; poll < 1000 && !(client->connected && server->connected); ++poll) {
+        if (!client->connected)
+            client->connect();
+        if (!server->connected)
+            server->listen();
+    }
+    const bool menus = state.range(0) == 2;
+    const bool records = state.range(0) == 1;
+    server->menu_mode = client->menu_mode = menus ? 1 : 0;
+    Named("Player_Mouse");
+    Named("ball");
+    Named("GoalBall");
+    Named("2 Player_Mouse");
+    Named("2 ball");
+    Named("Tile_1");
+
+    constexpr int kFrames = 144 * 10;
+    serverBytes = clientBytes = 0;
+    std::int64_t frames = 0;
+    for (auto _ : state) {
+        for (int frame = 0; frame < kFrames; ++frame) {
+            clock.nanoseconds += 1000000000ull / 144;
+            if (records && frame % 144 == 0) {
+                server->send_type_2(Net::TileBend{1, 0, {}, 1});
+                client->send_type_2(Net::TileBend{1, 0, {}, 0});
+            }
+            client->update();
+            server->update();
+        }
+        frames += kFrames;
+    }
+    const double seconds = static_cast<double>(frames) / 144.0;
+    state.counters["server_bytes_per_s"] = static_cast<double>(serverBytes) / seconds;
+    state.counters["client_bytes_per_s"] = static_cast<double>(clientBytes) / seconds;
+    state.counters["linked"] = server->connected && client->connected ? 1 : 0;
+    Engine::Platform::SetClock(nullptr);
+    Engine::Platform::SetUdpSocketFactory({});
+}
+BENCHMARK(BM_BytesPerSecondAt144Fps)->Arg(0)->Arg(1)->Arg(2)->Iterations(1)->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,82 @@
+#pragma once
+#include "engine/collision/CollisionComp.h"
+#include "engine/collision/ContactInfo.h"
+#include "engine/collision/ShapePairTable.h"
+#include "engine/core/CompManager.h"
+#include "engine/core/PoolStlAllocator.h"
+#include "engine/core/Transform3D.h"
+
+#include <cstdint>
+#include <optional>
+
+namespace Engine {
+
+// The dynamic bodies and the physics step. Once a frame Update walks the
+// bodies in entity order; each is integrated, tested against every later
+// body (which has not moved yet this frame) and then against the static
+// colliders near it. Touching pairs whose tags are not ignored raise a
+// CollisionEvent to each entity; pairs that collide are also pushed apart
+// and bounced, unless a ghost is involved.
+class CollisionMgr : public ICompManager {
+public:
+    using Bodies = PoolMap<EntityHandle, CollisionComp>;
+
+    static CollisionMgr& GetInstance();
+    // Nothing to set up beyond construction.
+    bool Init() { return true; }
+
+    void RemoveComponent(EntityHandle entity) override;
+    bool HasComponent(EntityHandle entity) const override;
+    void Clear() override;
+    std::uint64_t Count() const override { return mBodies.size(); }
+    // The physics step of one frame.
+    void Update() override;
+    void Save(nlohmann::json& document) override;
+    // Reads bodies over the ones held (nothing is cleared), then the
+    // collision table. The whole section is checked first: an error leaves
+    // bodies and table as they were.
+    void Load(const nlohmann::json& document) override;
+    void SaveEntity(nlohmann::json& value, EntityHandle entity) override;
+    void LoadEntity(const nlohmann::json& value, EntityHandle entity) override;
+
+    // Gives the entity a default body unless it has one; null adds nothing.
+    EntityHandle AddComponent(EntityHandle entity);
+    // The entity's body, made with the defaults when it has none; null for
+    // the null handle. To ask whether an entity has a body, use HasComponent.
+    CollisionComp* GetCompPtr(EntityHandle entity);
+    // The entity's body or null; adds nothing.
+    CollisionComp* FindComp(EntityHandle entity);
+    const CollisionComp* FindComp(EntityHandle entity) const;
+
+    // The pair step: the table's relation, the shape test, two events, then
+    // the response for a colliding pair without ghosts. Against a static
+    // collider (bothDynamic false) only a is moved.
+    void CollidePair(EntityHandle a, EntityHandle b, const Transform3D& ta, const Transform3D& tb,
+                     std::uint32_t shapeA, std::uint32_t shapeB, std::uint32_t tagA, std::uint32_t tagB, bool ghost,
+                     bool bothDynamic);
+    // Splits the contact depth between two bodies by inverse mass.
+    void SeparateBodies(EntityHandle a, EntityHandle b, const ContactInfo& contact);
+
+    const ShapePairTable& GetShapeTests() const { return mShapeTests; }
+    const Bodies& GetBodies() const { return mBodies; }
+    // Shape tests run by CollidePair since the counter was last reset.
+    std::uint64_t GetNarrowTestCount() const { return mNarrowTests; }
+    void ResetNarrowTestCount() { mNarrowTests = 0; }
+
+private:
+    CollisionMgr();
+
+    // The first body after the entity (which need not have one), if any.
+    std::optional<EntityHandle> KeyAfter(EntityHandle entity) const;
+    void StepBody(EntityHandle a);
+    void TestLaterBodies(EntityHandle a);
+    void TestStaticColliders(EntityHandle a);
+    void RespondDynamic(EntityHandle a, EntityHandle b, const ContactInfo& contact);
+    void RespondStatic(EntityHandle a, const ContactInfo& contact);
+
+    ShapePairTable mShapeTests;
+    Bodies mBodies;
+    std::uint64_t mNarrowTests = 0;
+};
+
+} // namespace Engine

@@ -1,0 +1,159 @@
+#include "engine/collision/CollisionMgr.h"
+#include "engine/collision/RayTests.h"
+#include "engine/collision/SpatialCollisionMgr.h"
+#include "engine/core/Transform.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace Engine {
+namespace {
+
+bool IsFinite(const glm::vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+float RayAgainstNode(std::uint32_t code, const glm::vec3& origin, const glm::vec3& direction)
+{
+    const Octree::Box box = SpatialCollisionMgr::CodeToBox(code);
+    return Rays::Aabb(origin, direction, box.centre, glm::vec3(box.half));
+}
+
+} // namespace
+
+template <class Meet>
+void SpatialCollisionMgr::WalkNear(const glm::vec3& centre, float radius, Meet&& meet)
+{
+    if (!FindNode(Octree::kRootCode))
+        return;
+    if (MeetNode(Octree::kRootCode, meet))
+        DescendNear(Octree::kRootCode, centre, radius, meet);
+}
+
+// The node's colliders are listed before any is met: a handler may add,
+// move or remove colliders (and so nodes) while the walk runs. A listed
+// collider is looked up again only once some record has been destroyed.
+template <class Meet>
+bool SpatialCollisionMgr::MeetNode(std::uint32_t code, Meet& meet)
+{
+    const OctreeNode* node = FindNode(code);
+    std::vector<SpatialCollider*> listed;
+    for (SpatialCollider* at = node ? node->firstCollider : nullptr; at; at = at->next)
+        listed.push_back(at);
+    std::vector<EntityHandle> entities;
+    for (const SpatialCollider* collider : listed)
+        entities.push_back(collider->entity);
+    const std::uint64_t removals = mRemovals;
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        SpatialCollider* collider = removals == mRemovals ? listed[i] : FindCollider(entities[i]);
+        if (collider && !meet(*collider))
+            return false;
+    }
+    return true;
+}
+
+template <class Meet>
+bool SpatialCollisionMgr::DescendNear(std::uint32_t code, const glm::vec3& centre, float radius, Meet& meet)
+{
+    for (std::uint32_t i = 0; i < 8; ++i) {
+        const OctreeNode* node = FindNode(code);
+        if (!node)
+            return true;
+        if (!(node->childMask & (1u << i)))
+            continue;
+        const std::uint32_t child = (code << 3) | i;
+        if (!Octree::SphereTouchesBox(centre, radius, CodeToBox(child)))
+            continue;
+        if (!MeetNode(child, meet) || !DescendNear(child, centre, radius, meet))
+            return false;
+    }
+    return true;
+}
+
+void SpatialCollisionMgr::TestBody(const Transform3D& transform, EntityHandle body, float radius)
+{
+    CollisionMgr& bodies = CollisionMgr::GetInstance();
+    WalkNear(transform.pos, radius, [&bodies, body](const SpatialCollider& collider) {
+        const CollisionComp* own = bodies.FindComp(body);
+        if (!own)
+            return false; // a handler removed the body: nothing left to test
+        // Copied: a handler may remove the collider during the pair.
+        const EntityHandle entity = collider.entity;
+        // Built afresh: the response to an earlier collider may have moved the body.
+        bodies.CollidePair(body, entity, MakeTransform3D(body), MakeTransform3D(entity), own->mCollisionShape.value,
+                           collider.shape.value, own->collision_type.value, collider.collision_type.value,
+                           own->mGhost.value, false);
+        return true;
+    });
+}
+
+std::vector<RayHit> SpatialCollisionMgr::QueryOverlaps(const Transform3D& transform, float radius, EntityHandle body)
+{
+    std::vector<RayHit> hits;
+    const CollisionMgr& bodies = CollisionMgr::GetInstance();
+    const CollisionComp* own = bodies.FindComp(body);
+    if (!own)
+        return hits;
+    const std::uint32_t shape = own->mCollisionShape.value;
+    WalkNear(transform.pos, radius, [&](const SpatialCollider& collider) {
+        const ShapePairTest test = bodies.GetShapeTests().Find(shape, collider.shape.value);
+        ContactInfo contact;
+        if (test && test(body, collider.entity, transform, MakeTransform3D(collider.entity), &contact))
+            hits.push_back(RayHit{collider.entity, 0.0f, contact.point});
+        return true;
+    });
+    return hits;
+}
+
+RayHit SpatialCollisionMgr::RayCast(const glm::vec3& origin, const glm::vec3& direction) const
+{
+    const bool usable = IsFinite(origin) && IsFinite(direction) && direction != glm::vec3(0.0f);
+    if (!usable || !FindNode(Octree::kRootCode) || RayAgainstNode(Octree::kRootCode, origin, direction) < 0.0f)
+        return RayHit{};
+    return DescendRay(Octree::kRootCode, origin, direction);
+}
+
+// Children nearest along the ray first; a child entered beyond the best hit
+// so far cannot hold a nearer one. On a tie the node's own collider wins
+// over a child's.
+RayHit SpatialCollisionMgr::DescendRay(std::uint32_t code, const glm::vec3& origin, const glm::vec3& direction) const
+{
+    const OctreeNode* node = FindNode(code);
+    if (!node)
+        return RayHit{};
+    std::vector<std::pair<float, std::uint32_t>> children;
+    for (std::uint32_t i = 0; i < 8; ++i) {
+        if (!(node->childMask & (1u << i)))
+            continue;
+        const std::uint32_t child = (code << 3) | i;
+        const float t = RayAgainstNode(child, origin, direction);
+        if (t >= 0.0f)
+            children.emplace_back(t, child);
+    }
+    std::stable_sort(children.begin(), children.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    RayHit best;
+    for (const auto& [entry, child] : children) {
+        if (best.distance >= 0.0f && entry > best.distance)
+            break;
+        const RayHit hit = DescendRay(child, origin, direction);
+        if (hit.distance >= 0.0f && (best.distance < 0.0f || hit.distance < best.distance))
+            best = hit;
+    }
+    const RayHit own = NearestOwnHit(*node, origin, direction);
+    if (own.distance >= 0.0f && (best.distance < 0.0f || own.distance <= best.distance))
+        return own;
+    return best;
+}
+
+RayHit SpatialCollisionMgr::NearestOwnHit(const OctreeNode& node, const glm::vec3& origin,
+                                          const glm::vec3& direction) const
+{
+    RayHit nearest;
+    for (const SpatialCollider* at = node.firstCollider; at; at = at->next) {
+        const float t = Rays::AgainstShape(at->shape.value, at->entity, origin, direction);
+        if (t >= 0.0f && (nearest.distance < 0.0f || t < nearest.distance))
+            nearest = RayHit{at->entity, t, origin + t * direction};
+    }
+    return nearest;
+}
+
+} // namespace Engine

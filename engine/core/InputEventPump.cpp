@@ -1,0 +1,180 @@
+#include "engine/core/InputEventHandlerList.h"
+#include "engine/core/InputManager.h"
+
+#include <optional>
+
+namespace Engine {
+namespace {
+
+// The window id of the event types that carry one; the union's other members
+// hold unrelated data at that offset.
+std::optional<std::uint32_t> WindowIdOf(const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_WINDOWEVENT:
+        return event.window.windowID;
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+        return event.key.windowID;
+    case SDL_TEXTEDITING:
+        return event.edit.windowID;
+    case SDL_TEXTINPUT:
+        return event.text.windowID;
+    case SDL_MOUSEMOTION:
+        return event.motion.windowID;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP:
+        return event.button.windowID;
+    case SDL_MOUSEWHEEL:
+        return event.wheel.windowID;
+    case SDL_DROPFILE:
+    case SDL_DROPTEXT:
+    case SDL_DROPBEGIN:
+    case SDL_DROPCOMPLETE:
+        return event.drop.windowID;
+    default:
+        if (event.type >= SDL_USEREVENT && event.type < SDL_LASTEVENT)
+            return event.user.windowID;
+        return std::nullopt;
+    }
+}
+
+// Stick travel in [-1, 1], zero inside the dead zone. -32768 would reach
+// past -1, so it counts as -32767.
+float StickValue(int value)
+{
+    if (value == -32768)
+        value = -32767;
+    if (value > -InputManager::kDeadZone && value < InputManager::kDeadZone)
+        return 0.0f;
+    return static_cast<float>(value) / 32767.0f;
+}
+
+} // namespace
+
+void InputManager::Update()
+{
+    int x = 0;
+    int y = 0;
+    mCurrentMouseButtons = SDL_GetMouseState(&x, &y);
+    mCurrentMousePosition = {x, y};
+    ApplyCursorMode();
+
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) {
+        mLastEvent = event;
+        HandleEvent(event);
+        if (IsMainWindowEvent(event))
+            SdlEventHandlerList::Walk(event);
+    }
+}
+
+void InputManager::ApplyCursorMode() const
+{
+    const bool relative = !cursorVisible && !menuPointerShown;
+    SDL_SetRelativeMouseMode(relative ? SDL_TRUE : SDL_FALSE);
+    SDL_ShowCursor(cursorVisible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+bool InputManager::IsMainWindowEvent(const SDL_Event& event) const
+{
+    if (!mHost.window)
+        return false;
+    const std::optional<std::uint32_t> id = WindowIdOf(event);
+    return id && *id == SDL_GetWindowID(mHost.window);
+}
+
+void InputManager::HandleEvent(const SDL_Event& event)
+{
+    switch (event.type) {
+    case SDL_QUIT:
+        mQuitRequested = true;
+        break;
+    case SDL_WINDOWEVENT:
+        HandleWindowEvent(event.window);
+        break;
+    case SDL_MOUSEMOTION:
+        mMouseMotion = {event.motion.xrel, event.motion.yrel};
+        break;
+    case SDL_CONTROLLERBUTTONDOWN:
+        HandleButton(event.cbutton, 1);
+        break;
+    case SDL_CONTROLLERBUTTONUP:
+        HandleButton(event.cbutton, 0);
+        break;
+    case SDL_CONTROLLERAXISMOTION:
+        HandleAxis(event.caxis);
+        break;
+    case SDL_CONTROLLERDEVICEADDED:
+        OpenNewControllers();
+        break;
+    case SDL_CONTROLLERDEVICEREMOVED:
+        ForgetController(event.cdevice.which);
+        break;
+    default:
+        break;
+    }
+}
+
+void InputManager::HandleWindowEvent(const SDL_WindowEvent& event)
+{
+    const bool main = mHost.window && event.windowID == SDL_GetWindowID(mHost.window);
+    if (!main)
+        return;
+    if (event.event == SDL_WINDOWEVENT_CLOSE)
+        mQuitRequested = true;
+    else if ((event.event == SDL_WINDOWEVENT_RESIZED || event.event == SDL_WINDOWEVENT_SIZE_CHANGED) && mHost.resized)
+        mHost.resized(event.data1, event.data2);
+}
+
+void InputManager::HandleButton(const SDL_ControllerButtonEvent& event, std::int32_t state)
+{
+    SDL_GameController* controller = FindController(event.which);
+    if (!controller)
+        return;
+    std::int32_t& current = mCurrentButtons[controller][event.button];
+    if (state == 0 || current == 0)
+        current = state;
+}
+
+void InputManager::HandleAxis(const SDL_ControllerAxisEvent& event)
+{
+    SDL_GameController* controller = FindController(event.which);
+    if (!controller)
+        return;
+    Sticks& sticks = mSticks[controller];
+    const float value = StickValue(event.value);
+    switch (event.axis) {
+    case SDL_CONTROLLER_AXIS_LEFTX:
+        sticks[0].x = value;
+        break;
+    case SDL_CONTROLLER_AXIS_LEFTY:
+        sticks[0].y = -value;
+        break;
+    case SDL_CONTROLLER_AXIS_RIGHTX:
+        sticks[1].x = value;
+        break;
+    case SDL_CONTROLLER_AXIS_RIGHTY:
+        sticks[1].y = -value;
+        break;
+    case SDL_CONTROLLER_AXIS_TRIGGERLEFT:
+        SetTriggerButton(controller, kLeftTriggerButton, event.value);
+        break;
+    case SDL_CONTROLLER_AXIS_TRIGGERRIGHT:
+        SetTriggerButton(controller, kRightTriggerButton, event.value);
+        break;
+    default:
+        break;
+    }
+}
+
+void InputManager::SetTriggerButton(SDL_GameController* controller, std::uint8_t button, int value)
+{
+    std::int32_t& state = mCurrentButtons[controller][button];
+    if (StickValue(value) == 0.0f)
+        state = 0;
+    else if (state == 0)
+        state = 1;
+}
+
+} // namespace Engine

@@ -1,0 +1,170 @@
+#pragma once
+#include "engine/core/EntityHandle.h"
+
+#include <SDL.h>
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <glm/glm.hpp>
+#include <map>
+#include <utility>
+#include <vector>
+
+namespace Engine {
+
+// What the input manager needs from the layers above the core: the main
+// window, where its new size goes, who hears of an unplugged controller, and
+// whether the window has keyboard focus. The engine object installs the real
+// ones at start-up; tests install their own.
+struct InputHost {
+    SDL_Window* window = nullptr;
+    // The main window's new client size, from a resize event.
+    std::function<void(int width, int height)> resized;
+    // The controller bound to this entity was unplugged.
+    std::function<void(EntityHandle entity)> controllerLost;
+    // Unset: SDL's keyboard focus is the main window. Xvfb without a window
+    // manager may never hand out focus, so tests replace it.
+    std::function<bool()> keyboardFocus;
+};
+
+// The single owner of raw input: keyboard, mouse and game controllers, each
+// as this frame's state and a copy of the previous frame's, so callers can
+// ask for down, triggered (pressed this frame) and released (let go this
+// frame). Update pumps SDL's event queue once a frame; EndFrame, called just
+// before it, turns the current state into the previous one.
+//
+// Controllers are opened once each and kept under SDL's joystick instance id,
+// which is also the id their button, axis and removal events carry. Player
+// entities bind to a controller id; a binding outlives an unplug so that the
+// next controller plugged in takes the entity back.
+class InputManager {
+public:
+    // Two triggers act as extra controller buttons.
+    static constexpr std::uint8_t kLeftTriggerButton = 15;
+    static constexpr std::uint8_t kRightTriggerButton = 16;
+    // Stick and trigger travel below this reads as rest.
+    static constexpr int kDeadZone = 8000;
+    static constexpr int kMouseButtonCount = 5;
+
+    using ControllerMap = std::map<std::int32_t, SDL_GameController*>;
+
+    // Built on the heap on first call and kept for the whole run.
+    static InputManager& GetInstance();
+
+    InputManager(const InputManager&) = delete;
+    InputManager& operator=(const InputManager&) = delete;
+
+    // Takes SDL's keyboard state and starts the game-controller subsystem;
+    // without it keyboard and mouse still work. Controllers are opened by the
+    // first pump, from SDL's added-device events.
+    void Init();
+    void SetHost(InputHost host) { mHost = std::move(host); }
+    const InputHost& GetHost() const { return mHost; }
+
+    void EndFrame();
+    // The event pump.
+    void Update();
+
+    // Scancodes outside SDL's keyboard array are never down.
+    bool IsKeyDown(std::int32_t scancode) const;
+    bool IsKeyTriggered(std::int32_t scancode) const;
+    bool IsKeyReleased(std::int32_t scancode) const;
+
+    // Buttons 0 left, 1 right, 2 middle, 3 and 4 the extras; any other number
+    // is never down.
+    bool IsMouseDown(std::uint32_t button) const;
+    bool IsMouseTriggered(std::uint32_t button) const;
+    bool IsMouseReleased(std::uint32_t button) const;
+
+    // Pixels from the window centre, y up: the previous frame's position, and
+    // this frame's.
+    glm::vec2 GetMousePosition() const;
+    glm::vec2 UpdateMousePosition() const;
+    // Motion of the last mouse-motion event, y up. It keeps its value while
+    // the mouse rests: callers wanting per-frame motion compare with the last
+    // value they saw.
+    glm::vec2 GetMouseDelta() const;
+
+    bool IsQuitRequested() const { return mQuitRequested; }
+    // The menu's quit action. A request is never withdrawn.
+    void RequestQuit() { mQuitRequested = true; }
+
+    // True: absolute mouse with the cursor shown (menus). False: relative mouse
+    // mode with the cursor hidden (gameplay).
+    bool cursorVisible = true;
+    // Set while a player's radial menu shows its pointer: the mouse stays
+    // absolute so the pointer can be aimed, whatever cursorVisible says.
+    bool menuPointerShown = false;
+
+    bool HasKeyboardFocus() const;
+
+    // True at once for an entity already bound; otherwise binds it to the
+    // lowest open controller id no entity uses. False when none is free.
+    bool AssignController(EntityHandle entity);
+    // False when the entity had no binding.
+    bool ReleaseController(EntityHandle entity);
+    // Player entities bound to a controller that is plugged in.
+    int GetPlayerCount() const;
+    const ControllerMap& GetPlayerControllers() const { return mControllers; }
+
+    bool IsControllerButtonDown(std::uint8_t button, SDL_GameController* controller) const;
+    bool IsControllerButtonTriggered(std::uint8_t button, SDL_GameController* controller) const;
+    bool IsControllerButtonReleased(std::uint8_t button, SDL_GameController* controller) const;
+    glm::vec3 GetControllerLeftStick(SDL_GameController* controller) const;
+    // False when no open controller has the id.
+    bool IsPlayerButtonTriggered(std::uint8_t button, std::int32_t controllerId) const;
+
+    // On the controller bound to the entity; false or zero without one. A
+    // query never binds anything.
+    bool IsButtonDown(std::uint8_t button, EntityHandle entity) const;
+    bool IsButtonTriggered(std::uint8_t button, EntityHandle entity) const;
+    bool IsButtonReleased(std::uint8_t button, EntityHandle entity) const;
+    glm::vec3 GetLeftStick(EntityHandle entity) const;
+    glm::vec3 GetRightStick(EntityHandle entity) const;
+
+    // The event most recently taken from SDL's queue; raw-event handlers read
+    // it during their walk.
+    const SDL_Event& GetLastEvent() const { return mLastEvent; }
+
+private:
+    using ButtonStates = std::map<std::uint8_t, std::int32_t>;
+    using Sticks = std::array<glm::vec3, 2>;
+
+    InputManager() = default;
+
+    void ApplyCursorMode() const;
+    void HandleEvent(const SDL_Event& event);
+    void HandleWindowEvent(const SDL_WindowEvent& event);
+    void HandleButton(const SDL_ControllerButtonEvent& event, std::int32_t state);
+    void HandleAxis(const SDL_ControllerAxisEvent& event);
+    void SetTriggerButton(SDL_GameController* controller, std::uint8_t button, int value);
+    void OpenNewControllers();
+    void ForgetController(std::int32_t id);
+    bool IsMainWindowEvent(const SDL_Event& event) const;
+    glm::vec2 FromWindowCentre(const std::array<int, 2>& position) const;
+
+    SDL_GameController* FindController(std::int32_t id) const;
+    SDL_GameController* BoundController(EntityHandle entity) const;
+    bool IsIdBound(std::int32_t id) const;
+    static std::int32_t StateOf(const std::map<SDL_GameController*, ButtonStates>& table,
+                                SDL_GameController* controller, std::uint8_t button);
+
+    std::vector<std::uint8_t> mPreviousKeys;
+    const std::uint8_t* mCurrentKeys = nullptr;
+    std::int32_t mKeyCount = 0;
+    std::uint32_t mPreviousMouseButtons = 0;
+    std::uint32_t mCurrentMouseButtons = 0;
+    bool mQuitRequested = false;
+    std::array<int, 2> mPreviousMousePosition{};
+    std::array<int, 2> mCurrentMousePosition{};
+    std::array<int, 2> mMouseMotion{};
+    SDL_Event mLastEvent{};
+    std::map<EntityHandle, std::int32_t> mEntityControllers;
+    ControllerMap mControllers;
+    std::map<SDL_GameController*, ButtonStates> mCurrentButtons;
+    std::map<SDL_GameController*, ButtonStates> mPreviousButtons;
+    std::map<SDL_GameController*, Sticks> mSticks;
+    InputHost mHost;
+};
+
+} // namespace Engine

@@ -1,0 +1,170 @@
+#pragma once
+#include "engine/core/EntityHandle.h"
+#include "engine/net/ChannelBlock.h"
+#include "engine/net/ChannelRecords.h"
+#include "engine/net/NetMessages.h"
+#include "engine/net/Packet.h"
+#include "engine/platform/UdpSocket.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+// The link between the two game instances, a server and a client, over one
+// non-blocking UDP socket: a three-way handshake, acknowledgements, re-sends
+// of unacknowledged packets every 0.2 s, a 10 s silence time-out and a
+// closing FIN. Eleven channels ride on it (0 to 10); their records reach
+// named entities as networking events. Everything runs on the game loop's
+// thread: the manager is polled once per frame and never waits.
+//
+// The game has one manager (GetInstance). More can be built to run both
+// ends of a link in one process.
+class NetworkMgr {
+public:
+    static constexpr std::uint32_t kClientFirstSeq = 100;
+    static constexpr std::uint32_t kServerFirstSeq = 1000;
+    static constexpr std::uint16_t kDefaultPort = 8008;
+    // A record whose entity is still missing after this long is dropped.
+    static constexpr double kTargetWaitSeconds = 5.0;
+    // One poll takes at most this many datagrams, so a flood cannot hold the
+    // frame.
+    static constexpr int kMaxDatagramsPerPoll = 4096;
+
+    static NetworkMgr& GetInstance();
+
+    NetworkMgr();
+    ~NetworkMgr();
+    NetworkMgr(const NetworkMgr&) = delete;
+    NetworkMgr& operator=(const NetworkMgr&) = delete;
+
+    // Opens the socket on bind_address:port and waits for a client.
+    bool server_init();
+    // Once per frame on the server's waiting screen; true once connected.
+    bool listen();
+    // Opens the socket towards the server at the dotted IPv4 address, port.
+    bool client_init(const char* address);
+    // Once per frame on the connecting screen: sends the SYN until the
+    // server answers; true once connected.
+    bool connect();
+    // The network step of the engine frame; does nothing unless connected.
+    void update();
+    // Leaves the link: FIN to the peer, socket closed, queues emptied.
+    void Disconnect();
+
+    // Takes every waiting datagram: 1 when the socket ran dry, 0 after an
+    // error.
+    int recv_everything();
+    // Empties every channel's received and pending records. The numbers
+    // already taken are kept, so nothing is ever delivered twice.
+    void clear_queues();
+
+    // 1 sent, 0 failed (the link is then dropped).
+    int send_packet(Net::Packet& packet, bool store);
+    int send_ack(std::uint32_t seq, std::uint32_t ack, std::int32_t type);
+
+    int send_type_0(const Net::LevelRecord& record);
+    // The local player's and ball's state; 0 when either entity is missing.
+    int send_type_1();
+    int send_type_2(const Net::TileBend& record);
+    int send_type_3(const Net::Score& record);
+    int send_type_4(const Net::GoalBallState& record);
+    int send_type_5(const Net::PerkEffect& record);
+    int send_type_6(const Net::ArenaEvent& record);
+    int send_type_7(const Net::PerkObject& record);
+    int send_type_8(const Net::Flow& record);
+    int send_type_9(const Net::BallEffect& record);
+    int send_type_10(const Net::Prematch& record);
+
+    // The newest level record, once; false when none is queued.
+    bool recv_type_0(Net::LevelRecord& out);
+    // 1 applied or nothing to apply, 0 when an entity was missing.
+    int recv_type_1();
+    // 0 nothing queued, 1 all delivered, -1 a target entity is still missing
+    // (that record and the later ones wait for the next frame).
+    int recv_type_2();
+    int recv_type_3();
+    int recv_type_4();
+    int recv_type_5();
+    int recv_type_6();
+    int recv_type_7();
+    int recv_type_9();
+
+    const char* get_error_text();
+
+    // The channel's queues; channel 1 has none and gives channel 2's.
+    const Net::ChannelBlock& channel(std::int32_t number) const;
+    // The port the socket is bound to (the one the system chose for port 0).
+    std::uint16_t local_port() const;
+
+    // Settings and flags that the game flow reads and writes.
+    std::uint32_t max_resends = 500;
+    double resend_interval = 0.2;
+    std::array<std::uint8_t, 5> flow_flags{};
+    std::uint8_t disconnecting = 0;
+    std::uint8_t timed_out = 0;
+    std::uint8_t menu_mode = 1;
+    std::uint8_t sent_this_frame = 0;
+    std::uint64_t last_receive_ns = 0;
+    double timeout = 10.0;
+    std::uint16_t port = kDefaultPort;
+    std::string bind_address = "0.0.0.0";
+    std::string peer_text = "127.0.0.1";
+    std::uint8_t server = 0;
+    std::uint8_t connected = 0;
+    std::uint8_t initialised = 0;
+    std::uint8_t handshake_done = 0;
+    struct {
+        std::uint32_t seq_curr = 0;
+    } m_info_other_end;
+    std::array<std::uint8_t, Net::PlayerState::kSize> latest_state{};
+    std::uint8_t setup_exchanged = 0;
+    std::uint32_t resend_count = 0;
+    // Tile numbers at or past this are refused; the arena sets its count.
+    std::uint32_t tile_count = Net::kMaxTileCount;
+
+private:
+    enum class Delivery { Delivered, Waiting, Dropped };
+    using Deliver = std::function<Delivery(const Net::ReceivedRecord& record, std::string& missing)>;
+
+    bool open_socket(const char* failure);
+    void reset_link_state();
+    bool make_non_blocking();
+    void update_network_mgr();
+    void send_goal_ball_state();
+    void serve_flow();
+    void serve_prematch();
+    void drop_queued_keepalives();
+    void check_resend();
+    bool resend_due(Net::ChannelBlock& block, std::int32_t number, bool& overdue);
+
+    bool accepts(const Engine::Platform::Ipv4Endpoint& from, const Net::PacketHeader& header) const;
+    void process_packet(const Net::Packet& packet, const Engine::Platform::Ipv4Endpoint& from);
+    void on_syn(const Net::PacketHeader& header, const Engine::Platform::Ipv4Endpoint& from);
+    void on_ack(const Net::PacketHeader& header);
+    void on_data(const Net::Packet& packet, const Net::PacketHeader& header, bool resend);
+    void start_link(std::uint32_t peerFirstSeq);
+
+    int send_record(std::int32_t channel, std::span<const std::uint8_t> record, bool needsAck);
+    int serve(std::int32_t channel, const Deliver& deliver);
+    void dispatch(std::uint32_t code, const Net::ReceivedRecord& record, Engine::EntityHandle target);
+    Delivery refuse(std::int32_t channel, const char* problem);
+    bool limited(const std::string& key);
+    double age_of(std::uint64_t stampNs) const;
+    Net::ChannelBlock& block(std::int32_t number);
+
+    std::unique_ptr<Engine::Platform::IUdpSocket> socket;
+    Engine::Platform::Ipv4Endpoint own_address;
+    Engine::Platform::Ipv4Endpoint peer_address;
+    // A server has answered a SYN from peer_address.
+    bool peer_adopted = false;
+    int last_error = 0;
+    std::string error_text;
+    std::array<Net::ChannelBlock, Net::kChannelCount> channels;
+    // The newest per-frame goal-ball state applied; older ones are stale.
+    std::uint32_t newest_goal_state_seq = 0;
+    // Counts links; a dispatch that ends the link ends the batch too.
+    std::uint64_t link_epoch = 0;
+    Net::MessageLimiter limiter;
+};

@@ -1,0 +1,338 @@
+#include "engine/net/NetworkMgr.h"
+
+#include "engine/core/Transform.h"
+#include "engine/logic/EventHandlerList.h"
+#include "engine/logic/NetworkingEvent.h"
+#include "engine/net/BodyVelocity.h"
+#include "engine/net/NamedEntities.h"
+#include "engine/net/PrematchHandlerList.h"
+
+#include <algorithm>
+
+using Engine::EntityHandle;
+namespace Names = Net::Names;
+
+namespace {
+
+// Event codes of the channels that raise events.
+constexpr std::uint32_t kTileBendCode = 0;
+constexpr std::uint32_t kScoreCode = 1;
+constexpr std::uint32_t kGoalBallCode = 2;
+constexpr std::uint32_t kPerkEffectCode = 3;
+constexpr std::uint32_t kArenaEventCode = 4;
+constexpr std::uint32_t kPerkObjectCode = 5;
+constexpr std::uint32_t kBallEffectCode = 6;
+
+// The first entity of the name, noting the name when it is missing.
+EntityHandle Find(const std::string& name, std::string& missing)
+{
+    const EntityHandle found = Names::First(name);
+    if (found.IsNull() && missing.empty())
+        missing = name;
+    return found;
+}
+
+// The record with the highest seq not older than base_seq, or null.
+const Net::ReceivedRecord* Newest(const std::vector<Net::ReceivedRecord>& records, std::uint32_t baseSeq)
+{
+    const Net::ReceivedRecord* newest = nullptr;
+    for (const Net::ReceivedRecord& each : records) {
+        if (each.seq >= baseSeq && (!newest || each.seq > newest->seq))
+            newest = &each;
+    }
+    return newest;
+}
+
+} // namespace
+
+void NetworkMgr::dispatch(std::uint32_t code, const Net::ReceivedRecord& record, EntityHandle target)
+{
+    Engine::NetworkingEvent event;
+    event.Fill(code, record.payload);
+    Engine::EventHandlerList::Raise(event, target);
+}
+
+NetworkMgr::Delivery NetworkMgr::refuse(std::int32_t channel, const char* problem)
+{
+    const std::string text = "Dropped a channel " + std::to_string(channel) + " record: " + problem;
+    if (!limited(text))
+        Net::PrintLine(text);
+    return Delivery::Dropped;
+}
+
+// Hands the channel's records to `deliver` in arrival order. The batch is
+// taken out of the queue first: a handler may send, receive or even end the
+// link while it runs, and must not shift the records under this walk.
+int NetworkMgr::serve(std::int32_t channel, const Deliver& deliver)
+{
+    Net::ChannelBlock& queue = block(channel);
+    if (queue.received.empty())
+        return 0;
+    std::vector<Net::ReceivedRecord> batch = std::move(queue.received);
+    queue.received.clear();
+    const std::uint64_t epoch = link_epoch;
+    for (std::size_t i = 0; i < batch.size(); ++i) {
+        std::string missing;
+        const Delivery delivery = deliver(batch[i], missing);
+        if (link_epoch != epoch)
+            return 1;
+        if (delivery == Delivery::Delivered)
+            block(channel).base_seq = batch[i].seq;
+        if (delivery != Delivery::Waiting)
+            continue;
+        if (age_of(batch[i].arrivedNs) > kTargetWaitSeconds) {
+            refuse(channel, ("no entity named \"" + missing + "\" showed up").c_str());
+            continue;
+        }
+        // Delivered records are gone; the waiting one and those after it go
+        // back ahead of anything that arrived meanwhile.
+        auto& rest = block(channel).received;
+        rest.insert(rest.begin(), std::make_move_iterator(batch.begin() + static_cast<std::ptrdiff_t>(i)),
+            std::make_move_iterator(batch.end()));
+        return -1;
+    }
+    return 1;
+}
+
+bool NetworkMgr::recv_type_0(Net::LevelRecord& out)
+{
+    Net::ChannelBlock& queue = block(0);
+    if (queue.received.empty())
+        return false;
+    const Net::ReceivedRecord* newest = Newest(queue.received, queue.base_seq);
+    if (newest && newest->payload.size() >= out.size()) {
+        std::copy_n(newest->payload.begin(), out.size(), out.begin());
+        queue.base_seq = newest->seq;
+    } else {
+        newest = nullptr;
+    }
+    queue.received.clear();
+    if (!newest)
+        return false;
+    setup_exchanged = 1;
+    return true;
+}
+
+int NetworkMgr::recv_type_1()
+{
+    constexpr std::size_t kDeliveredMarker = Net::PlayerState::kDeliveredOffset;
+    if (latest_state[kDeliveredMarker] || flow_flags[1] || flow_flags[3])
+        return 1;
+    const auto decoded = Net::DecodePlayerState(latest_state);
+    const auto markDelivered = [this] {
+        latest_state.fill(0);
+        latest_state[kDeliveredMarker] = 1;
+    };
+    if (!decoded) {
+        refuse(1, decoded.problem);
+        markDelivered();
+        return 1;
+    }
+    std::string missing;
+    const EntityHandle player = Find(Names::kRemotePlayer, missing);
+    const EntityHandle ball = Find(Names::kRemoteBall, missing);
+    if (!missing.empty())
+        return 0;
+    const Net::PlayerState& state = decoded.record;
+    Engine::Transform::PositionRef(player) = state.position;
+    Engine::Transform::ForwardRef(player) = state.forward;
+    Net::WriteVelocity(player, state.velocity);
+    Engine::Transform::PositionRef(ball) = state.ballPosition;
+    Net::WriteVelocity(ball, state.ballVelocity);
+    markDelivered();
+    return 1;
+}
+
+int NetworkMgr::recv_type_2()
+{
+    return serve(2, [this](const Net::ReceivedRecord& record, std::string& missing) {
+        const auto decoded = Net::DecodeTileBend(record.payload, tile_count);
+        if (!decoded)
+            return refuse(2, decoded.problem);
+        const EntityHandle tile = Find(Names::Tile(decoded.record.tile), missing);
+        if (tile.IsNull())
+            return Delivery::Waiting;
+        dispatch(kTileBendCode, record, tile);
+        return Delivery::Delivered;
+    });
+}
+
+int NetworkMgr::recv_type_3()
+{
+    return serve(3, [this](const Net::ReceivedRecord& record, std::string& missing) {
+        const auto decoded = Net::DecodeScore(record.payload);
+        if (!decoded)
+            return refuse(3, decoded.problem);
+        // Every target is found before anything happens, so that a record
+        // that waits has not destroyed the goal ball already.
+        const bool goal = decoded.record.kind == Net::Score::kGoal;
+        const EntityHandle goalBall = goal ? Find(Names::kGoalBall, missing) : EntityHandle();
+        const EntityHandle local = Find(Names::kLocalPlayer, missing);
+        const EntityHandle remote = Find(Names::kRemotePlayer, missing);
+        if (!missing.empty())
+            return Delivery::Waiting;
+        if (goal)
+            goalBall.Destroy();
+        dispatch(kScoreCode, record, local);
+        dispatch(kScoreCode, record, remote);
+        return Delivery::Delivered;
+    });
+}
+
+int NetworkMgr::recv_type_4()
+{
+    return serve(4, [this](const Net::ReceivedRecord& record, std::string& missing) {
+        const auto decoded = Net::DecodeGoalBallState(record.payload);
+        if (!decoded)
+            return refuse(4, decoded.problem);
+        if (decoded.record.kind != Net::GoalBallState::kPerFrame) {
+            const EntityHandle player = Find(Names::kLocalPlayer, missing);
+            if (player.IsNull())
+                return Delivery::Waiting;
+            dispatch(kGoalBallCode, record, player);
+            return Delivery::Delivered;
+        }
+        // Per-frame states are never re-sent: an older one than that applied,
+        // or one for a goal ball not spawned here yet, is simply stale and
+        // must not hold up the spawn record behind it.
+        const EntityHandle goalBall = Names::First(Names::kGoalBall);
+        if (goalBall.IsNull() || record.seq <= newest_goal_state_seq)
+            return Delivery::Dropped;
+        newest_goal_state_seq = record.seq;
+        Engine::Transform::PositionRef(goalBall) = decoded.record.position;
+        Net::WriteVelocity(goalBall, decoded.record.velocity);
+        return Delivery::Delivered;
+    });
+}
+
+int NetworkMgr::recv_type_5()
+{
+    return serve(5, [this](const Net::ReceivedRecord& record, std::string& missing) {
+        const auto decoded = Net::DecodePerkEffect(record.payload);
+        if (!decoded)
+            return refuse(5, decoded.problem);
+        const bool onBall = decoded.record.subKind == Net::PerkEffect::kSlowBall
+            || decoded.record.subKind == Net::PerkEffect::kTeleport;
+        const EntityHandle target = Find(onBall ? Names::kLocalBall : Names::kRemotePlayer, missing);
+        if (target.IsNull())
+            return Delivery::Waiting;
+        dispatch(kPerkEffectCode, record, target);
+        return Delivery::Delivered;
+    });
+}
+
+int NetworkMgr::recv_type_6()
+{
+    return serve(6, [this](const Net::ReceivedRecord& record, std::string& missing) {
+        const auto decoded = Net::DecodeArenaEvent(record.payload, tile_count);
+        if (!decoded)
+            return refuse(6, decoded.problem);
+        if (decoded.record.kind != Net::ArenaEvent::kCrashingTiles) {
+            const EntityHandle player = Find(Names::kLocalPlayer, missing);
+            if (player.IsNull())
+                return Delivery::Waiting;
+            dispatch(kArenaEventCode, record, player);
+            return Delivery::Delivered;
+        }
+        std::array<EntityHandle, 3> tiles;
+        for (std::size_t i = 0; i < tiles.size(); ++i)
+            tiles[i] = Find(Names::Tile(static_cast<std::uint32_t>(decoded.record.tiles[i])), missing);
+        if (!missing.empty())
+            return Delivery::Waiting;
+        for (const EntityHandle& tile : tiles)
+            dispatch(kArenaEventCode, record, tile);
+        return Delivery::Delivered;
+    });
+}
+
+int NetworkMgr::recv_type_7()
+{
+    return serve(7, [this](const Net::ReceivedRecord& record, std::string& missing) {
+        const auto decoded = Net::DecodePerkObject(record.payload, tile_count);
+        if (!decoded)
+            return refuse(7, decoded.problem);
+        const bool forTile = decoded.record.kind == Net::PerkObject::kTileEvent;
+        const EntityHandle target = Find(forTile ? Names::Tile(decoded.record.tile) : Names::kLocalPlayer, missing);
+        if (target.IsNull())
+            return Delivery::Waiting;
+        dispatch(kPerkObjectCode, record, target);
+        return Delivery::Delivered;
+    });
+}
+
+int NetworkMgr::recv_type_9()
+{
+    return serve(9, [this](const Net::ReceivedRecord& record, std::string& missing) {
+        const auto decoded = Net::DecodeBallEffect(record.payload);
+        if (!decoded)
+            return refuse(9, decoded.problem);
+        const EntityHandle ball = Find(Names::kRemoteBall, missing);
+        if (ball.IsNull())
+            return Delivery::Waiting;
+        dispatch(kBallEffectCode, record, ball);
+        return Delivery::Delivered;
+    });
+}
+
+void NetworkMgr::serve_flow()
+{
+    Net::ChannelBlock& queue = block(8);
+    if (queue.received.empty())
+        return;
+    const Net::ReceivedRecord* newest = Newest(queue.received, queue.base_seq);
+    if (!newest) {
+        queue.received.clear();
+        return;
+    }
+    const std::uint32_t seq = newest->seq;
+    const Net::Flow flow = Net::DecodeFlow(newest->payload).record;
+    if (flow.a) {
+        flow_flags[3] = 1;
+        flow_flags[4] = 0;
+        flow_flags[0] = 0;
+    } else if (flow.b) {
+        flow_flags[3] = 0;
+        flow_flags[4] = 1;
+        flow_flags[0] = 0;
+    } else if (flow.c) {
+        flow_flags[0] = 1;
+        std::fill(flow_flags.begin() + 1, flow_flags.end(), 0);
+        clear_queues();
+    }
+    queue.base_seq = seq;
+    queue.received.clear();
+    setup_exchanged = 0;
+}
+
+void NetworkMgr::serve_prematch()
+{
+    serve(10, [this](const Net::ReceivedRecord& record, std::string&) {
+        const auto decoded = Net::DecodePrematch(record.payload);
+        if (!decoded)
+            return refuse(10, decoded.problem);
+        if (decoded.record.kind != Net::Prematch::kKeepAlive) {
+            PrematchMessage message;
+            message.kind = decoded.record.kind;
+            message.value = decoded.record.value;
+            PrematchHandlerList::Raise(message);
+        }
+        return Delivery::Delivered;
+    });
+}
+
+// Outside the menus channel 10 is not served, yet keep-alives still come
+// whenever the peer has nothing else to send; they carry nothing, so they
+// are let go rather than left to fill the queue.
+void NetworkMgr::drop_queued_keepalives()
+{
+    auto& records = block(10).received;
+    const auto keepAlive = [](const Net::ReceivedRecord& record) {
+        const auto decoded = Net::DecodePrematch(record.payload);
+        return decoded && decoded.record.kind == Net::Prematch::kKeepAlive;
+    };
+    for (const Net::ReceivedRecord& each : records) {
+        if (keepAlive(each))
+            block(10).base_seq = each.seq;
+    }
+    records.erase(std::remove_if(records.begin(), records.end(), keepAlive), records.end());
+}

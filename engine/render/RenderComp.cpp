@@ -1,0 +1,80 @@
+#include "engine/render/RenderComp.h"
+
+#include "engine/core/Transform.h"
+#include "engine/render/AlphaRenderComp.h"
+#include "engine/render/Material.h"
+#include "engine/render/Model.h"
+#include "engine/render/Renderer.h"
+#include "engine/render/ShaderProgram.h"
+
+namespace Engine {
+
+void RenderCompBase::ResolveResources()
+{
+    Renderer& renderer = Renderer::GetInstance();
+    shader = renderer.shaders.Find(mShaderName.value);
+    model = renderer.models.Find(mModelName.value);
+    material = renderer.materials.Find(mMaterialName.value);
+}
+
+void RenderCompBase::Prepare(EntityHandle entity, const ShaderProgram& program)
+{
+    drawTime += kDrawTimeStep;
+    program.Use();
+    program.SetUniform(kModelLocation, Transform::GetWorldMatrix(entity));
+    const glm::vec3& ambient = mAmbientColor.value;
+    const glm::vec3& diffuse = mDiffuseColor.value;
+    const glm::vec3& specular = mSpecularColor.value;
+    program.SetUniform("uAmbientColor", ambient.x, ambient.y, ambient.z);
+    program.SetUniform("uDiffuseColor", diffuse.x, diffuse.y, diffuse.z);
+    program.SetUniform("uSpecularColor", specular.x, specular.y, specular.z);
+    program.SetUniform("uMetalness", mMetalness.value);
+    program.SetUniform("uTime", drawTime);
+    if (material)
+        material->Bind(program);
+    else // no maps: the previous draw's maps must not show through
+        program.SetUniform(Material::kMaskLocation, 0);
+}
+
+void RenderCompBase::Draw(EntityHandle entity, const ShaderProgram& program)
+{
+    if (!model)
+        return;
+    Prepare(entity, program);
+    model->Draw();
+}
+
+void RenderCompBase::Draw(EntityHandle entity)
+{
+    if (!shader)
+        return;
+    Draw(entity, *shader);
+}
+
+bool RenderComp::IsSeenBy(int cameraIndex) const
+{
+    if (mNotRenderCam.value == cameraIndex)
+        return false;
+    const int target = mCameraTarget.value;
+    return target == -1 || target == cameraIndex || cameraIndex == -1;
+}
+
+void AlphaRenderComp::Draw(EntityHandle entity)
+{
+    if (!shader || !model)
+        return;
+    const GLenum culling = shader->cullMode;
+    if (culling != ShaderProgram::kCullNone && culling != GL_FRONT && culling != GL_BACK)
+        return;
+    Prepare(entity, *shader);
+    if (culling == ShaderProgram::kCullNone) {
+        glCullFace(GL_FRONT);
+        model->Draw();
+        glCullFace(GL_BACK);
+    } else {
+        glCullFace(culling);
+    }
+    model->Draw();
+}
+
+} // namespace Engine

@@ -1,0 +1,143 @@
+#include "engine/core/InputEventHandlerList.h"
+#include "engine/core/InputManager.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+namespace {
+
+using Engine::EntityHandle;
+using Engine::InputManager;
+
+InputManager& Input() { return InputManager::GetInstance(); }
+
+// A frame boundary as the engine runs it: the state becomes the previous
+// one, then the pump reads what changed.
+void Frame()
+{
+    Input().EndFrame();
+    Input().Update();
+}
+
+// SDL's virtual joysticks raise the same events as a real pad.
+struct Pads : ::testing::Test {
+    void SetUp() override { Input().Init(); }
+
+    static SDL_Joystick* Attach()
+    {
+        SDL_VirtualJoystickDesc desc{};
+        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+        SDL_Joystick* pad = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+        EXPECT_NE(pad, nullptr) << SDL_GetError();
+        Frame();
+        return pad;
+    }
+};
+
+TEST_F(Pads, StickDeadZoneUpwardYAndTriggerButtons)
+{
+    SDL_Joystick* pad = Attach();
+    const EntityHandle player(1);
+    ASSERT_TRUE(Input().AssignController(player));
+    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTY, -20000);
+    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, 7999);
+    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_RIGHTX, -32768);
+    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
+    Frame();
+    EXPECT_NEAR(Input().GetLeftStick(player).y, 0.6104f, 1e-4f); // pushed up reads positive
+    EXPECT_EQ(Input().GetLeftStick(player).x, 0.0f);
+    EXPECT_EQ(Input().GetRightStick(player).x, -1.0f); // -32768 must not reach past -1
+    EXPECT_TRUE(Input().IsButtonTriggered(InputManager::kRightTriggerButton, player));
+
+    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 20000);
+    Frame();
+    EXPECT_TRUE(Input().IsButtonDown(InputManager::kRightTriggerButton, player));
+    EXPECT_FALSE(Input().IsButtonTriggered(InputManager::kRightTriggerButton, player));
+    // SDL maps the raw axis's full range onto the trigger's 0 to 32767.
+    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, SDL_JOYSTICK_AXIS_MIN);
+    Frame();
+    EXPECT_TRUE(Input().IsButtonReleased(InputManager::kRightTriggerButton, player));
+    EXPECT_FALSE(Input().IsButtonDown(InputManager::kLeftTriggerButton, player));
+}
+
+TEST_F(Pads, EachPadIsOpenedOnceAndEventsReachThePadTheyName)
+{
+    SDL_Joystick* first = Attach();
+    SDL_Joystick* second = Attach();
+    SDL_Event again{};
+    again.type = SDL_CONTROLLERDEVICEADDED;
+    SDL_PushEvent(&again);
+    Frame();
+    const auto& pads = Input().GetPlayerControllers();
+    ASSERT_EQ(pads.size(), 2u);
+    SDL_JoystickSetVirtualButton(second, SDL_CONTROLLER_BUTTON_B, 1);
+    Frame();
+    EXPECT_TRUE(Input().IsControllerButtonDown(SDL_CONTROLLER_BUTTON_B, pads.at(SDL_JoystickInstanceID(second))));
+    EXPECT_FALSE(Input().IsControllerButtonDown(SDL_CONTROLLER_BUTTON_B, pads.at(SDL_JoystickInstanceID(first))));
+}
+
+TEST_F(Pads, TwoPlayersOnePadAndQueriesNeverBind)
+{
+    EXPECT_FALSE(Input().AssignController(EntityHandle(1))); // nothing plugged in
+    SDL_Joystick* pad = Attach();
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 1);
+    Frame();
+    // Asking about an unbound player must not quietly hand it the pad.
+    EXPECT_FALSE(Input().IsButtonDown(SDL_CONTROLLER_BUTTON_A, EntityHandle(3)));
+    EXPECT_EQ(Input().GetPlayerCount(), 0);
+
+    EXPECT_TRUE(Input().AssignController(EntityHandle(1)));
+    EXPECT_FALSE(Input().AssignController(EntityHandle(2)));
+    EXPECT_TRUE(Input().IsButtonDown(SDL_CONTROLLER_BUTTON_A, EntityHandle(1)));
+    EXPECT_EQ(Input().GetPlayerCount(), 1);
+    EXPECT_TRUE(Input().ReleaseController(EntityHandle(1)));
+    EXPECT_TRUE(Input().AssignController(EntityHandle(2)));
+}
+
+TEST(Keyboard, KeysAndButtonsOutsideTheirRangeAreNeverPressed)
+{
+    Input().Init();
+    // Bindings come from the user's file and may hold anything.
+    for (std::int32_t code : {-1, -100000, static_cast<std::int32_t>(SDL_NUM_SCANCODES), 1 << 30}) {
+        EXPECT_FALSE(Input().IsKeyDown(code));
+        EXPECT_FALSE(Input().IsKeyTriggered(code));
+        EXPECT_FALSE(Input().IsKeyReleased(code));
+    }
+    for (std::uint32_t button : {5u, 32u, 0xffffffffu})
+        EXPECT_FALSE(Input().IsMouseDown(button) || Input().IsMouseTriggered(button) || Input().IsMouseReleased(button));
+}
+
+TEST(RawEvents, OnlyEventsThatNameTheMainWindowReachTheHandlers)
+{
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    SDL_Window* window = SDL_CreateWindow("input", 0, 0, 64, 64, 0);
+    Input().Init();
+    Input().SetHost({window, {}, {}, {}});
+    Frame();
+    std::vector<std::uint32_t> heard;
+    auto token = Engine::SdlEventHandlerList::Add([&](Engine::SdlEventEnvelope* e) { heard.push_back(e->event.type); });
+
+    const std::uint32_t id = SDL_GetWindowID(window);
+    SDL_Event key{};
+    key.type = SDL_KEYDOWN;
+    key.key.windowID = id;
+    SDL_PushEvent(&key);
+    key.key.windowID = id + 1;
+    SDL_PushEvent(&key);
+    // A controller event holds its pad id where window events hold the
+    // window id; it must not be read as one.
+    SDL_Event pad{};
+    pad.type = SDL_CONTROLLERBUTTONDOWN;
+    pad.cbutton.which = static_cast<SDL_JoystickID>(id);
+    SDL_PushEvent(&pad);
+    Frame();
+    EXPECT_EQ(heard, (std::vector<std::uint32_t>{SDL_KEYDOWN}));
+    Engine::SdlEventHandlerList::Remove(token);
+    SDL_DestroyWindow(window);
+}
+
+} // namespace

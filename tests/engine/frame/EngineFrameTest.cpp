@@ -1,0 +1,211 @@
+#include "EngineTestHarness.h"
+
+#include "engine/collision/CollisionMgr.h"
+#include "engine/core/EntityManager.h"
+#include "engine/core/EntityNameCompManager.h"
+#include "engine/core/EntityTagCompManager.h"
+#include "engine/core/FrameRateController.h"
+#include "engine/core/InputEventHandlerList.h"
+#include "engine/core/Profiler.h"
+#include "engine/core/SceneManager.h"
+#include "engine/core/Transform.h"
+#include "engine/core/TransformCompManager.h"
+#include "engine/logic/DisconnectEvent.h"
+#include "engine/logic/EventDispatcher.h"
+#include "engine/logic/LogicManager.h"
+#include "engine/render/AlphaRenderCompManager.h"
+#include "engine/render/CameraManager.h"
+#include "engine/render/LightManager.h"
+#include "engine/render/RenderCompManager.h"
+#include "engine/render/Renderer.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <typeinfo>
+#include <vector>
+
+namespace {
+
+using Strings = std::vector<std::string>;
+Strings journal;
+
+Engine::Core& Core() { return Engine::Core::GetInstance(); }
+
+struct Ticker : Engine::LogicComp {
+    void Update() override { journal.push_back("logic"); }
+};
+
+// Each removal of a component is the entity phase's flush at work.
+struct FlushProbe : Engine::ICompManager {
+    void RemoveComponent(Engine::EntityHandle) override { journal.push_back("flush"); }
+    bool HasComponent(Engine::EntityHandle) const override { return false; }
+    void Clear() override {}
+    std::uint64_t Count() const override { return 0; }
+};
+
+Engine::EntityHandle NewEntity()
+{
+    Engine::EntityHandle entity;
+    entity.Create();
+    return entity;
+}
+
+// Logic, rendering, the input pump and the entity flush note themselves in
+// the journal each frame.
+struct EngineFrame : ::testing::Test {
+    void SetUp() override
+    {
+        FrameTest::StartEngine();
+        journal.clear();
+        Engine::Renderer::GetInstance().overlayCallback = [] { journal.push_back("render"); };
+        token = Engine::SdlEventHandlerList::Add([](Engine::SdlEventEnvelope* e) {
+            if (e->event.type == SDL_USEREVENT)
+                journal.push_back("input");
+        });
+        Engine::LogicManager::GetInstance().AddComponent<Ticker>(NewEntity());
+    }
+    void TearDown() override
+    {
+        Engine::SdlEventHandlerList::Remove(token);
+        // The logic manager keeps its components until the scene goes.
+        testing::internal::CaptureStdout();
+        Engine::SceneManager::DestroySceneImmediately();
+        testing::internal::GetCapturedStdout();
+    }
+    static bool FrameWithInput()
+    {
+        SDL_Event event{};
+        event.type = SDL_USEREVENT;
+        event.user.windowID = SDL_GetWindowID(Engine::Window::Main()->sdlWindow);
+        SDL_PushEvent(&event);
+        return Core().Update();
+    }
+
+    FlushProbe flushes;
+    Engine::SdlEventHandlerList::Token token = 0;
+};
+
+TEST_F(EngineFrame, PhasesRunInOrder)
+{
+    NewEntity().Destroy();
+    EXPECT_TRUE(FrameWithInput());
+    EXPECT_EQ(journal, (Strings{"logic", "render", "input", "flush"}));
+    const auto& records = Engine::Profiler::GetRecords();
+    EXPECT_LE(records.at("LogicUpdate").end, records.at("PhysicsUpdate").start);
+    EXPECT_LE(records.at("PhysicsUpdate").end, records.at("RenderTime").start);
+    EXPECT_LE(records.at("RenderTime").end, records.at("EntityUpdate").start);
+}
+
+TEST_F(EngineFrame, PauseStopsLogicPhysicsAndFlushButNotRenderingOrInput)
+{
+    const Engine::EntityHandle body = NewEntity();
+    Engine::TransformCompManager::GetInstance().AddComponent(body);
+    Engine::CollisionMgr::GetInstance().AddComponent(body);
+    Core().Update();
+    const float height = Engine::Transform::GetWorldPosition(body).y;
+
+    Core().SetPaused(true);
+    const Engine::EntityHandle doomed = NewEntity();
+    doomed.Destroy();
+    journal.clear();
+    FrameWithInput();
+    FrameWithInput();
+    EXPECT_EQ(journal, (Strings{"render", "input", "render", "input"}));
+    EXPECT_EQ(Engine::Transform::GetWorldPosition(body).y, height); // gravity waits too
+    EXPECT_TRUE(Engine::EntityMgr::GetInstance().IsInUse(doomed.GetIndex()));
+
+    // The queued destruction goes through in the first frame after the pause.
+    Core().SetPaused(false);
+    journal.clear();
+    Core().Update();
+    EXPECT_EQ(journal, (Strings{"logic", "render", "flush"}));
+    EXPECT_FALSE(Engine::EntityMgr::GetInstance().IsInUse(doomed.GetIndex()));
+    EXPECT_LT(Engine::Transform::GetWorldPosition(body).y, height);
+}
+
+TEST_F(EngineFrame, QuitPumpedInAFrameClosesTheNextWhichStillRunsWhole)
+{
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    EXPECT_TRUE(Core().Update());
+    journal.clear();
+    EXPECT_FALSE(Core().Update());
+    EXPECT_EQ(journal, (Strings{"logic", "render"}));
+}
+
+TEST_F(EngineFrame, EveryFrameTimeLiesBetweenThePaceAndTheCap)
+{
+    for (int i = 0; i < 40; ++i) {
+        Core().Update();
+        EXPECT_GE(Engine::FrameRateController::GetDt(), 0.007);
+        EXPECT_LE(Engine::FrameRateController::GetDt(), 0.032);
+    }
+}
+
+struct Player : Engine::LogicComp {
+    void OnLost(Engine::DisconnectEvent* event) { lost.push_back(event->entity); }
+    std::vector<Engine::EntityHandle> lost;
+};
+
+TEST_F(EngineFrame, UnpluggedPadRaisesOneDisconnectAndAReplugRebinds)
+{
+    const Engine::EntityHandle entity = NewEntity();
+    Engine::LogicManager::GetInstance().AddComponent<Player>(entity);
+    Player* player = Engine::LogicManager::GetCompPtr<Player>(entity);
+    Engine::Subscribe<Engine::DisconnectEvent, Player>(player, &Player::OnLost);
+
+    SDL_VirtualJoystickDesc desc{};
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
+    SDL_JoystickAttachVirtualEx(&desc);
+    Core().Update();
+    Engine::InputManager& input = Engine::InputManager::GetInstance();
+    ASSERT_TRUE(input.AssignController(entity));
+    SDL_JoystickDetachVirtual(0);
+    Core().Update();
+    Core().Update();
+    ASSERT_EQ(player->lost.size(), 1u);
+    EXPECT_EQ(player->lost[0], entity);
+
+    SDL_Joystick* replugged = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+    Core().Update();
+    SDL_JoystickSetVirtualButton(replugged, SDL_CONTROLLER_BUTTON_Y, 1);
+    Core().Update();
+    EXPECT_TRUE(input.IsButtonTriggered(SDL_CONTROLLER_BUTTON_Y, entity));
+    EXPECT_EQ(player->lost.size(), 1u);
+    Engine::InstanceTypeEventDispatcher<Player>::GetInstance().RemoveInstance(player);
+}
+
+TEST_F(EngineFrame, MouseIsRelativeOnlyWithoutCursorAndMenuPointer)
+{
+    Engine::InputManager& input = Engine::InputManager::GetInstance();
+    input.cursorVisible = false;
+    Core().Update();
+    EXPECT_TRUE(SDL_GetRelativeMouseMode());
+    input.menuPointerShown = true;
+    Core().Update();
+    EXPECT_FALSE(SDL_GetRelativeMouseMode());
+}
+
+TEST(EngineStartup, ManagerListIsEmptyBeforeInitThenInItsFixedOrder)
+{
+    EXPECT_TRUE(Engine::ICompManager::GetManagers().empty());
+    FrameTest::StartEngine();
+    const std::vector<const std::type_info*> expected{
+        &typeid(Engine::CollisionMgr),          &typeid(Engine::TransformCompManager),
+        &typeid(Engine::RenderCompManager),     &typeid(Engine::CameraManager),
+        &typeid(Engine::LightManager),          &typeid(Engine::EntityNameCompManager),
+        &typeid(Engine::EntityTagCompManager),  &typeid(Engine::LogicManager)};
+    const auto& managers = Engine::ICompManager::GetManagers();
+    ASSERT_EQ(managers.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(typeid(*managers[i]), *expected[i]) << "position " << i;
+    // One first touched during play joins the end.
+    Engine::AlphaRenderCompManager::GetInstance();
+    EXPECT_EQ(typeid(*Engine::ICompManager::GetManagers().back()), typeid(Engine::AlphaRenderCompManager));
+}
+
+} // namespace

@@ -1,0 +1,234 @@
+#include "LinkFixture.h"
+
+#include "engine/core/Transform.h"
+#include "engine/net/BodyVelocity.h"
+#include "engine/net/PrematchHandlerList.h"
+
+#include <limits>
+#include <map>
+
+namespace {
+
+using NetTest::CountHeard;
+using NetTest::Journal;
+using NetTest::Target;
+using Engine::Transform::PositionRef;
+
+std::map<std::uint32_t, glm::vec3> gVelocities;
+glm::vec3* VelocityOf(Engine::EntityHandle entity)
+{
+    return &gVelocities[entity.GetIndex()];
+}
+
+// A connected server in play; the peer's records are taken in at once.
+class Receivers : public LinkFixture {
+protected:
+    Receivers()
+    {
+        gVelocities.clear();
+        Net::SetVelocityLookup(&VelocityOf);
+        ConnectAsServer();
+        net.menu_mode = 0;
+    }
+    ~Receivers() override { Net::SetVelocityLookup(nullptr); }
+
+    template <class Record>
+    void Receive(std::int32_t channel, const Record& record, std::uint8_t needsAck = 1)
+    {
+        FromPeer(Data(channel, ++clientSeq, record, needsAck));
+        net.recv_everything();
+    }
+    std::uint32_t clientSeq = 100;
+};
+
+TEST_F(Receivers, ARecordWaitsForItsEntityBoundedAndIsNeverDeliveredTwice)
+{
+    Target seven("Tile_7");
+    Receive(2, Net::TileBend{7, 2, {1, 2, 3}, 1});
+    Receive(2, Net::TileBend{8, 0, {}, 0});
+    Receive(2, Net::TileBend{7, 3, {}, 0});
+    EXPECT_EQ(net.recv_type_2(), -1);
+    ASSERT_EQ(Journal().size(), 1u);
+    const auto bytes = Net::Encode(Net::TileBend{7, 2, {1, 2, 3}, 1});
+    EXPECT_EQ(Journal()[0].payload, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    Target eight("Tile_8");
+    EXPECT_EQ(net.recv_type_2(), 1);
+    EXPECT_EQ(CountHeard(seven.entity, 0), 2u);
+    EXPECT_EQ(CountHeard(eight.entity, 0), 1u);
+
+    // Crashing tiles go to all three tiles or, while one is missing, to none.
+    Receive(6, Net::ArenaEvent{Net::ArenaEvent::kCrashingTiles, 0, {7, 8, 9}});
+    EXPECT_EQ(net.recv_type_6(), -1);
+    EXPECT_EQ(CountHeard(seven.entity, 4), 0u);
+    // A tile that never appears is given up after a bounded wait.
+    clock.Advance(NetworkMgr::kTargetWaitSeconds);
+    EXPECT_EQ(net.recv_type_6(), -1);
+    clock.nanoseconds += 1;
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(net.recv_type_6(), 1);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("no entity named \"Tile_9\""), std::string::npos);
+    EXPECT_TRUE(net.channel(6).received.empty());
+}
+
+TEST_F(Receivers, AGoalWaitsForTheGoalBallThenDestroysItAndTellsBothPlayers)
+{
+    Target local("Player_Mouse");
+    Target remote("2 Player_Mouse");
+    Receive(3, Net::Score{4, Net::Score::kGoal});
+    EXPECT_EQ(net.recv_type_3(), -1);
+    EXPECT_TRUE(Journal().empty());
+    Target goalBall("GoalBall");
+    EXPECT_EQ(net.recv_type_3(), 1);
+    ASSERT_EQ(Journal().size(), 2u);
+    EXPECT_TRUE(Journal()[0].entity == local.entity && Journal()[1].entity == remote.entity);
+    Engine::EntityMgr::GetInstance().Flush();
+    EXPECT_FALSE(Engine::EntityMgr::GetInstance().IsInUse(goalBall.entity.GetIndex()));
+}
+
+TEST_F(Receivers, GoalBallStatesKeepTheNewestAndNeverHoldUpTheSpawn)
+{
+    Target local("Player_Mouse");
+    Receive(4, Net::GoalBallState{0, {9, 9, 9}, {}}, 0); // before the ball exists here
+    Receive(4, Net::GoalBallState{1, {1, 2, 3}, {}});
+    EXPECT_EQ(net.recv_type_4(), 1);
+    EXPECT_EQ(CountHeard(local.entity, 2), 1u);
+    EXPECT_EQ(TakeSent().size(), 1u); // only the spawn is acknowledged
+
+    Target goalBall("GoalBall");
+    FromPeer(Data(4, 104, Net::GoalBallState{0, {2, 0, 0}, {5, 0, 0}}, 0));
+    FromPeer(Data(4, 103, Net::GoalBallState{0, {1, 0, 0}, {4, 0, 0}}, 0));
+    net.recv_everything();
+    EXPECT_EQ(net.recv_type_4(), 1);
+    EXPECT_EQ(PositionRef(goalBall.entity), glm::vec3(2, 0, 0));
+    EXPECT_EQ(*VelocityOf(goalBall.entity), glm::vec3(5, 0, 0));
+}
+
+TEST_F(Receivers, HostileRecordsAreDroppedAndTheGoodOnesAroundThemDelivered)
+{
+    Target tile("Tile_2");
+    net.tile_count = 100;
+    Receive(2, Net::TileBend{2, 0, {std::numeric_limits<float>::quiet_NaN(), 0, 0}, 1});
+    Receive(2, Net::TileBend{100, 0, {}, 1});
+    Receive(2, Net::TileBend{2, 1, {}, 1});
+    Receive(6, Net::ArenaEvent{5, 0, {}});
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(net.recv_type_2(), 1);
+    EXPECT_EQ(net.recv_type_6(), 1);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("Dropped a channel 2 record: a float is NaN or infinite"), std::string::npos);
+    EXPECT_NE(out.find("Dropped a channel 2 record: tile number outside the grid"), std::string::npos);
+    EXPECT_NE(out.find("Dropped a channel 6 record: unknown kind"), std::string::npos);
+    ASSERT_EQ(Journal().size(), 1u);
+    EXPECT_EQ(Journal()[0].payload[4], 1); // the good record's level
+}
+
+TEST_F(Receivers, PlayerStateAppliesOnlyTheLatestPacketAndOnlyOnce)
+{
+    Target remote("2 Player_Mouse");
+    Target remoteBall("2 ball");
+    // Nothing came yet: nothing is applied.
+    PositionRef(remote.entity) = {7, 7, 7};
+    EXPECT_EQ(net.recv_type_1(), 1);
+    EXPECT_EQ(PositionRef(remote.entity), glm::vec3(7, 7, 7));
+
+    Net::PlayerState newer{{2, 0, 0}, {0, 3, 0}, {0, 0, 1}, {4, 5, 6}, {1, 1, 1}};
+    Receive(1, Net::PlayerState{{1, 0, 0}}, 0);
+    Receive(1, newer, 0);
+    EXPECT_EQ(net.recv_type_1(), 1);
+    EXPECT_EQ(PositionRef(remote.entity), newer.position);
+    EXPECT_EQ(*VelocityOf(remote.entity), newer.velocity);
+    EXPECT_EQ(PositionRef(remoteBall.entity), newer.ballPosition);
+    PositionRef(remote.entity) = {};
+    EXPECT_EQ(net.recv_type_1(), 1);
+    EXPECT_EQ(PositionRef(remote.entity), glm::vec3(0));
+
+    // A poisoned state is not applied.
+    Receive(1, Net::PlayerState{{std::numeric_limits<float>::infinity(), 0, 0}}, 0);
+    EXPECT_EQ(net.recv_type_1(), 1);
+    EXPECT_EQ(PositionRef(remote.entity), glm::vec3(0));
+}
+
+TEST_F(Receivers, OnlyTheNewestFlowRecordActsAndALateOlderOneNot)
+{
+    net.setup_exchanged = 1;
+    FromPeer(Data(8, 101, Net::Flow{1, 0, 0}));
+    FromPeer(Data(8, 104, Net::Flow{0, 1, 0}));
+    FromPeer(Data(8, 102, Net::Flow{0, 0, 1}));
+    net.update();
+    EXPECT_EQ(net.flow_flags, (std::array<std::uint8_t, 5>{0, 0, 0, 0, 1}));
+    EXPECT_FALSE(net.setup_exchanged);
+    FromPeer(Data(8, 103, Net::Flow{1, 0, 0}));
+    net.update();
+    EXPECT_EQ(net.flow_flags[3], 0);
+
+    // c starts over: flags after byte 0 and every queue cleared.
+    net.send_type_2(Net::TileBend{});
+    FromPeer(Data(8, 110, Net::Flow{0, 0, 1}));
+    net.update();
+    EXPECT_EQ(net.flow_flags, (std::array<std::uint8_t, 5>{1, 0, 0, 0, 0}));
+    EXPECT_TRUE(net.channel(2).pending.empty());
+}
+
+std::vector<std::uint32_t> gPrematch;
+void TakePrematch(PrematchMessage* message)
+{
+    gPrematch.push_back(message->value);
+    message->handled = true;
+}
+void NeverReached(PrematchMessage*)
+{
+    gPrematch.push_back(0xDEAD);
+}
+
+TEST_F(Receivers, PrematchMessagesReachTheNewestHandlerOnlyInTheMenus)
+{
+    PrematchHandlerList::AddOnce(&NeverReached);
+    PrematchHandlerList::AddOnce(&TakePrematch);
+    PrematchHandlerList::AddOnce(&TakePrematch);
+    EXPECT_EQ(PrematchHandlerList::Size(), 2u);
+    net.menu_mode = 1;
+    // A state, a keep-alive, an unknown kind, a state.
+    for (auto [kind, value] : {std::pair{0u, 0x0101u}, {3u, 5u}, {7u, 5u}, {0u, 0x0201u}})
+        Receive(10, Net::Prematch{kind, value});
+    testing::internal::CaptureStdout();
+    net.update();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(gPrematch, (std::vector<std::uint32_t>{0x0101, 0x0201}));
+
+    // In play the channel waits, but keep-alives are let go.
+    net.menu_mode = 0;
+    Receive(10, Net::Prematch{Net::Prematch::kKeepAlive, 0});
+    Receive(10, Net::Prematch{Net::Prematch::kState, 0x0301});
+    net.update();
+    EXPECT_EQ(gPrematch.size(), 2u);
+    EXPECT_EQ(net.channel(10).received.size(), 1u);
+}
+
+// Ends the link from inside a delivery.
+class Quitter : public Engine::LogicComp {
+public:
+    Quitter(Engine::EntityHandle entity, NetworkMgr& net) : mNet(net)
+    {
+        owner = entity;
+        Engine::Subscribe<Engine::NetworkingEvent, Quitter>(this, &Quitter::OnNetwork);
+    }
+    ~Quitter() override { Engine::InstanceTypeEventDispatcher<Quitter>::GetInstance().RemoveInstance(this); }
+    void OnNetwork(Engine::NetworkingEvent*) { mNet.Disconnect(); }
+
+private:
+    NetworkMgr& mNet;
+};
+
+TEST_F(Receivers, AHandlerMayEndTheLinkMidBatch)
+{
+    Target tile("Tile_1");
+    Quitter quitter(tile.entity, net);
+    for (int i = 0; i < 3; ++i)
+        Receive(2, Net::TileBend{1, 0, {}, 1});
+    net.update();
+    EXPECT_FALSE(net.connected);
+    EXPECT_EQ(CountHeard(tile.entity, 0), 1u);
+    EXPECT_TRUE(net.channel(2).received.empty());
+}
+
+} // namespace

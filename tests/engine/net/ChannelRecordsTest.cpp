@@ -1,0 +1,54 @@
+#include "engine/net/ChannelRecords.h"
+#include "engine/net/Packet.h"
+
+#include <gtest/gtest.h>
+#include <limits>
+
+namespace {
+
+using namespace Net;
+
+constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+
+TEST(ChannelRecords, HeaderAndPayloadSitAtTheirLittleEndianOffsets)
+{
+    Packet packet(PacketHeader{kData, -2, 0x01020304u, 0xA0B0C0D0u, 1});
+    const auto& raw = packet.Raw();
+    EXPECT_EQ(raw.size(), 2520u);
+    EXPECT_EQ((std::vector<int>{raw[0], raw[4], raw[7], raw[8], raw[11], raw[12], raw[16]}),
+        (std::vector<int>{4, 0xFE, 0xFF, 0x04, 0x01, 0xD0, 1}));
+    ASSERT_TRUE(packet.SetPayload(Encode(Score{0x0A0B0C0D, Score::kHit})));
+    EXPECT_EQ(raw[17], 0x0D); // unaligned, straight after the header
+    EXPECT_EQ(raw[21], Score::kHit);
+    EXPECT_FALSE(packet.SetPayload(std::vector<std::uint8_t>(kPayloadSize + 1)));
+}
+
+TEST(ChannelRecords, ArenaEventSends24BytesAndReadsTheQueued20)
+{
+    const auto crash = Encode(ArenaEvent{ArenaEvent::kCrashingTiles, 1, {3, 40, 500}});
+    EXPECT_EQ(crash.size(), 24u);
+    EXPECT_EQ(DecodeArenaEvent(std::span(crash).first(ArenaEvent::kQueuedSize)).record.tiles[2], 500);
+}
+
+TEST(ChannelRecords, HostileRecordsAreRefusedWithTheReason)
+{
+    EXPECT_STREQ(DecodeTileBend(std::vector<std::uint8_t>(5)).problem, "record too short");
+    EXPECT_STREQ(DecodeTileBend(Encode(TileBend{1, 0, {0, kNaN, 0}, 1})).problem, "a float is NaN or infinite");
+    EXPECT_STREQ(DecodeTileBend(Encode(TileBend{100, 0, {}, 0}), 100).problem, "tile number outside the grid");
+    EXPECT_STREQ(DecodeScore(Encode(Score{1, 2})).problem, "unknown kind");
+    // Each field is checked only where the kind reads it.
+    EXPECT_TRUE(DecodePerkEffect(Encode(PerkEffect{PerkEffect::kSlowBall, {}, {}, kNaN})));
+    EXPECT_FALSE(DecodePerkEffect(Encode(PerkEffect{PerkEffect::kTeleport, {}, {}, kNaN})));
+    EXPECT_TRUE(DecodeArenaEvent(Encode(ArenaEvent{ArenaEvent::kFlip, 0, {-9, -9, -9}})));
+    EXPECT_FALSE(DecodeArenaEvent(Encode(ArenaEvent{ArenaEvent::kCrashingTiles, 0, {1, -1, 2}})));
+    EXPECT_TRUE(DecodePerkObject(Encode(PerkObject{4095, PerkObject::kForcefield, {}})));
+    EXPECT_FALSE(DecodePerkObject(Encode(PerkObject{4095, PerkObject::kTileEvent, {}})));
+    for (bool refused : {!DecodeGoalBallState(Encode(GoalBallState{2, {}, {}})),
+             !DecodePerkEffect(Encode(PerkEffect{3})), !DecodeArenaEvent(Encode(ArenaEvent{-2, 0, {}})),
+             !DecodePerkObject(Encode(PerkObject{0, 3, {}})), !DecodePrematch(Encode(Prematch{1, 0})),
+             !DecodeBallEffect(Encode(BallEffect{1, {}, 2, {}})),
+             !DecodePlayerState(Encode(PlayerState{{kNaN, 0, 0}}))})
+        EXPECT_TRUE(refused);
+}
+
+} // namespace

@@ -1,0 +1,302 @@
+#include "LinkFixture.h"
+
+#include "engine/core/Transform.h"
+#include "engine/net/PrematchHandlerList.h"
+
+namespace {
+
+using NetTest::MakePacket;
+
+TEST_F(LinkFixture, ClientHandshakeStartsAt100AndTakesTheServersNumbers)
+{
+    ASSERT_TRUE(net.client_init("127.0.0.1"));
+    // Nobody answers: one SYN per poll, and no time-out before the handshake.
+    EXPECT_FALSE(net.connect());
+    clock.Advance(60.0);
+    net.update();
+    // An answer from anyone but the server is none.
+    Deliver(MakePacket(Net::kSyn | Net::kAck, Net::kHandshakeType, 1000, 100), stranger);
+    EXPECT_FALSE(net.connect());
+    EXPECT_FALSE(net.timed_out);
+    for (const Header& syn : TakeSent())
+        EXPECT_TRUE(syn.flags == Net::kSyn && syn.type == Net::kHandshakeType && syn.seq == 100 && !syn.needsAck);
+
+    Deliver(MakePacket(Net::kSyn | Net::kAck, Net::kHandshakeType, 1000, 100), serverEnd);
+    EXPECT_TRUE(net.connect());
+    const Header finalAck = TakeSent().back();
+    EXPECT_TRUE(finalAck.flags == Net::kAck && finalAck.seq == 100 && finalAck.ack == 1000);
+    for (std::int32_t channel : {0, 2, 10})
+        EXPECT_EQ(net.channel(channel).base_seq, 1000u);
+    net.send_type_2(Net::TileBend{});
+    EXPECT_EQ(TakeSent().at(0).seq, 101u);
+
+    // A repeated SYN+ACK gets the final ACK again; the numbers run on.
+    Deliver(MakePacket(Net::kSyn | Net::kAck, Net::kHandshakeType, 1000, 100), serverEnd);
+    net.recv_everything();
+    net.send_type_2(Net::TileBend{});
+    const auto sent = TakeSent();
+    EXPECT_EQ(sent[0].flags, Net::kAck);
+    EXPECT_EQ(sent[1].seq, 102u);
+}
+
+TEST_F(LinkFixture, ServerHandshakeAnswersFrom1000AndSurvivesALostFinalAck)
+{
+    ASSERT_TRUE(net.server_init());
+    EXPECT_EQ(wire.bound, (NetTest::Ipv4Endpoint{0, 8008}));
+    Deliver(MakePacket(Net::kSyn, Net::kHandshakeType, 100), clientEnd);
+    EXPECT_FALSE(net.listen());
+    const Header synAck = TakeSent().at(0);
+    EXPECT_TRUE(synAck.flags == (Net::kSyn | Net::kAck) && synAck.seq == 1000 && synAck.ack == 100);
+    EXPECT_EQ(net.channel(7).base_seq, 100u);
+
+    // The final ACK is lost; the client's first keep-alive ends the handshake
+    // and is queued and acknowledged like any record.
+    Deliver(Data(10, 101, Net::Prematch{Net::Prematch::kKeepAlive, 0}), clientEnd);
+    EXPECT_TRUE(net.listen());
+    const Header ack = TakeSent().at(0);
+    EXPECT_TRUE(ack.flags == Net::kAck && ack.type == 10 && ack.seq == 1001 && ack.ack == 101);
+    EXPECT_EQ(net.channel(10).received.size(), 1u);
+
+    // A late duplicate SYN is answered without starting the numbers over; a
+    // stranger's SYN is not answered at all.
+    Deliver(MakePacket(Net::kSyn, Net::kHandshakeType, 100), clientEnd);
+    Deliver(MakePacket(Net::kSyn, Net::kHandshakeType, 100), stranger);
+    net.recv_everything();
+    net.send_type_3(Net::Score{});
+    const auto sent = TakeSent();
+    ASSERT_EQ(sent.size(), 2u);
+    EXPECT_EQ(sent[1].seq, 1002u);
+}
+
+TEST_F(LinkFixture, UnacknowledgedRecordIsResentAtTheFirstAgeAboveTheInterval)
+{
+    ConnectAsServer();
+    net.send_type_5(Net::PerkEffect{Net::PerkEffect::kShield});
+    const std::uint32_t seq = TakeSent().at(0).seq;
+    clock.Advance(0.2);
+    net.update();
+    EXPECT_TRUE(TakeSent(5).empty());
+    clock.nanoseconds += 1;
+    net.update();
+    const auto resent = TakeSent(5);
+    ASSERT_EQ(resent.size(), 1u);
+    EXPECT_TRUE(resent[0].flags == Net::kResend && resent[0].seq == seq && resent[0].needsAck);
+
+    // An ACK of a number never sent changes nothing; the right one ends it.
+    FromPeer(MakePacket(Net::kAck, 5, ++peerSeq, seq + 77));
+    net.recv_everything();
+    EXPECT_EQ(net.channel(5).pending.size(), 1u);
+    FromPeer(MakePacket(Net::kAck, 5, ++peerSeq, seq));
+    net.recv_everything();
+    EXPECT_TRUE(net.channel(5).pending.empty());
+}
+
+TEST_F(LinkFixture, SilenceLongerThanTheTimeoutEndsTheLink)
+{
+    ConnectAsClient();
+    clock.Advance(10.0);
+    net.update();
+    EXPECT_TRUE(net.connected);
+    PeerAcks(TakeSent());
+    net.recv_everything(); // the peer spoke: the silence starts again
+    clock.Advance(10.0);
+    net.update();
+    EXPECT_TRUE(net.connected);
+    clock.nanoseconds += 1;
+    net.update();
+    EXPECT_TRUE(net.timed_out && !net.connected && !net.initialised && !net.disconnecting);
+    EXPECT_EQ(wire.openSockets, 0);
+    EXPECT_EQ(TakeSent().back().flags, Net::kFin);
+}
+
+TEST_F(LinkFixture, The501stUnacknowledgedLevelRecordResendDropsTheLink)
+{
+    ConnectAsServer();
+    net.send_type_0(Net::LevelRecord{});
+    TakeSent();
+    int resends = 0;
+    while (net.connected && resends < 600) {
+        EXPECT_TRUE(resends < 501);
+        clock.Advance(0.2001);
+        net.update();
+        const auto sent = TakeSent();
+        resends += std::count_if(sent.begin(), sent.end(), [](const Header& each) { return each.type == 0; });
+        // The peer is alive and acknowledges keep-alives, never the level.
+        PeerAcks(sent, 10);
+    }
+    EXPECT_EQ(resends, 501);
+    EXPECT_FALSE(net.connected || net.timed_out);
+
+    // An acknowledgement starts the count over and marks the set-up sent.
+    ConnectAsServer();
+    net.send_type_0(Net::LevelRecord{});
+    for (int i = 0; i < 400; ++i) {
+        clock.Advance(0.2001);
+        net.update();
+        PeerAcks(TakeSent(), 10);
+    }
+    PeerAcks({Header{Net::kData, 0, 1001, 0, 1}});
+    net.recv_everything();
+    EXPECT_EQ(net.resend_count, 0u);
+    EXPECT_TRUE(net.setup_exchanged && net.connected);
+}
+
+TEST_F(LinkFixture, FinFromThePeerEndsTheLinkAndFromAStrangerNothing)
+{
+    ConnectAsServer();
+    Deliver(MakePacket(Net::kFin, Net::kFinType, 7), stranger);
+    net.recv_everything();
+    EXPECT_TRUE(net.connected);
+    FromPeer(MakePacket(Net::kFin, Net::kFinType, 7));
+    FromPeer(Data(2, 101, Net::TileBend{}));
+    net.recv_everything();
+    EXPECT_TRUE(!net.connected && !net.initialised && net.disconnecting);
+    EXPECT_EQ(wire.openSockets, 0);
+    EXPECT_EQ(wire.inbox.size(), 1u); // nothing after the FIN is read
+    EXPECT_TRUE(TakeSent().empty());  // and no FIN goes back
+
+    // A local Disconnect says goodbye once, with the current number.
+    ConnectAsClient();
+    net.Disconnect();
+    net.Disconnect();
+    const auto sent = TakeSent();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_TRUE(sent[0].flags == Net::kFin && sent[0].type == Net::kFinType && sent[0].seq == 100);
+}
+
+TEST_F(LinkFixture, KeepAliveGoesOutOnlyInAFrameWithNothingElse)
+{
+    ConnectAsClient();
+    net.update();
+    auto sent = TakeSent();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_TRUE(sent[0].type == 10 && sent[0].needsAck);
+    EXPECT_EQ(net.channel(10).pending.size(), 1u);
+
+    // In play the per-frame state is traffic enough.
+    NetTest::Target player("Player_Mouse");
+    NetTest::Target ball("ball");
+    net.menu_mode = 0;
+    net.update();
+    sent = TakeSent();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_TRUE(sent[0].type == 1 && sent[0].seq == 0 && !sent[0].needsAck);
+
+    // The peer's keep-alive reaches no handler but is taken.
+    static int handled = 0;
+    PrematchHandlerList::AddOnce([](PrematchMessage*) { ++handled; });
+    net.menu_mode = 1;
+    FromPeer(Data(10, 1001, Net::Prematch{Net::Prematch::kKeepAlive, 9}));
+    net.update();
+    EXPECT_EQ(handled, 0);
+    EXPECT_EQ(net.channel(10).base_seq, 1001u);
+    EXPECT_TRUE(net.channel(10).received.empty());
+}
+
+TEST_F(LinkFixture, DuplicatesAreAcknowledgedButQueuedOnceAndLateRecordsStillCount)
+{
+    ConnectAsServer();
+    const Net::TileBend record{4, 1, {}, 1};
+    auto resend = [&](std::uint32_t seq) {
+        auto packet = Data(2, seq, record);
+        packet.SetFlags(Net::kResend);
+        return packet;
+    };
+    // A duplicate, a reordered one never seen, a re-send of a queued one, a
+    // re-send never seen, and one older than the link.
+    for (const auto& packet : {Data(2, 105, record), Data(2, 105, record), Data(2, 103, record), resend(103),
+             resend(104), Data(2, 99, record)})
+        FromPeer(packet);
+    net.recv_everything();
+    std::vector<std::uint32_t> queued;
+    for (const auto& each : net.channel(2).received)
+        queued.push_back(each.seq);
+    EXPECT_EQ(queued, (std::vector<std::uint32_t>{105, 103, 104}));
+    std::vector<std::uint32_t> acked;
+    for (const Header& each : TakeSent())
+        acked.push_back(each.ack);
+    EXPECT_EQ(acked, (std::vector<std::uint32_t>{105, 105, 103, 103, 104, 99}));
+
+    // Emptied queues still know what they took.
+    net.clear_queues();
+    FromPeer(Data(2, 105, record));
+    net.recv_everything();
+    EXPECT_TRUE(net.channel(2).received.empty());
+}
+
+TEST_F(LinkFixture, DatagramsOfTheWrongSizeAreSkippedAndTheRestRead)
+{
+    ConnectAsServer();
+    for (std::size_t size : {100, 3000, 0})
+        wire.inbox.push_back({std::vector<std::uint8_t>(size, 0xAB), clientEnd});
+    FromPeer(Data(3, 101, Net::Score{1, 1}));
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(net.recv_everything(), 1);
+    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_NE(out.find("Error in receiving - in recv_everything(), more info:\ndropped a datagram of 100 bytes"),
+        std::string::npos);
+    EXPECT_EQ(net.channel(3).received.size(), 1u);
+    wire.failReceive = true;
+    EXPECT_EQ(net.recv_everything(), 0);
+    EXPECT_TRUE(net.connected);
+}
+
+TEST_F(LinkFixture, AFailedSendDropsTheLinkForGood)
+{
+    ASSERT_TRUE(net.client_init("127.0.0.1"));
+    // The final ACK cannot go out: the link must not come up.
+    wire.sendError = EPIPE;
+    Deliver(MakePacket(Net::kSyn | Net::kAck, Net::kHandshakeType, 1000, 100), serverEnd);
+    net.recv_everything();
+    EXPECT_TRUE(!net.connected && !net.initialised && net.disconnecting);
+
+    // A full socket buffer is a lost datagram, not a broken link.
+    wire.sendError = 0;
+    ConnectAsClient();
+    wire.sendError = EAGAIN;
+    EXPECT_EQ(net.send_type_2(Net::TileBend{}), 1);
+    EXPECT_TRUE(net.connected);
+    EXPECT_EQ(net.channel(2).pending.size(), 1u);
+}
+
+TEST_F(LinkFixture, QueuesAndPendingListsAreBounded)
+{
+    ConnectAsServer();
+    for (std::uint32_t seq = 101; seq <= 100 + Net::ChannelBlock::kMaxReceived + 5; ++seq)
+        FromPeer(Data(9, seq, Net::BallEffect{}));
+    net.recv_everything();
+    EXPECT_EQ(net.channel(9).received.size(), Net::ChannelBlock::kMaxReceived);
+    // Only what was queued is acknowledged; the rest comes again later.
+    EXPECT_EQ(TakeSent().size(), Net::ChannelBlock::kMaxReceived);
+
+    for (std::size_t i = 0; i < Net::ChannelBlock::kMaxPending; ++i)
+        net.send_type_7(Net::PerkObject{});
+    EXPECT_TRUE(net.connected);
+    EXPECT_EQ(net.send_type_7(Net::PerkObject{}), 0);
+    EXPECT_FALSE(net.connected);
+}
+
+TEST_F(LinkFixture, PerFrameStateCarriesThePlayerAndTheBallInWorldSpace)
+{
+    ConnectAsServer();
+    net.menu_mode = 0;
+    NetTest::Target player("Player_Mouse");
+    NetTest::Target arena("arena");
+    NetTest::Target ball("ball");
+    Engine::Transform::PositionRef(player.entity) = {1, 2, 3};
+    Engine::Transform::ForwardRef(player.entity) = {0, 0, -1};
+    Engine::Transform::PositionRef(arena.entity) = {10, 0, 0};
+    Engine::Transform::SetParent(ball.entity, arena.entity);
+    Engine::Transform::PositionRef(ball.entity) = {1, 1, 1};
+    net.update();
+    ASSERT_EQ(wire.sent.size(), 1u);
+    Net::Packet packet;
+    std::copy(wire.sent[0].bytes.begin(), wire.sent[0].bytes.end(), packet.Raw().begin());
+    const auto state = Net::DecodePlayerState(packet.Payload());
+    EXPECT_EQ(state.record.position, glm::vec3(1, 2, 3));
+    EXPECT_EQ(state.record.forward, glm::vec3(0, 0, -1));
+    EXPECT_EQ(state.record.ballPosition, glm::vec3(11, 1, 1));
+    EXPECT_EQ(state.record.velocity, glm::vec3(0)); // no body known
+}
+
+} // namespace

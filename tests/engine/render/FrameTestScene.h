@@ -1,0 +1,102 @@
+#pragma once
+#include "GlTestWindow.h"
+#include "engine/core/EntityManager.h"
+#include "engine/core/Transform.h"
+#include "engine/core/TransformCompManager.h"
+#include "engine/render/AlphaRenderCompManager.h"
+#include "engine/render/CameraManager.h"
+#include "engine/render/LightManager.h"
+#include "engine/render/RenderCompManager.h"
+
+#include <gtest/gtest.h>
+
+// A window with every start-up resource, and helpers that put entities with
+// transforms, models, lights and cameras into the scene.
+struct FrameTestScene : ::testing::Test {
+    void SetUp() override
+    {
+        testing::internal::CaptureStdout();
+        OpenTestWindow();
+        renderer.LoadSplashResources();
+        renderer.LoadResources();
+        testing::internal::GetCapturedStdout();
+        DrainGlErrors();
+    }
+
+    Engine::EntityHandle Place(const glm::vec3& position, const glm::vec3& scale = glm::vec3(1.0f))
+    {
+        Engine::EntityHandle entity = Engine::EntityMgr::GetInstance().CreateEntity();
+        Engine::TransformCompManager::GetInstance().AddComponent(entity);
+        Engine::Transform::PositionRef(entity) = position;
+        Engine::Transform::ScaleRef(entity) = scale;
+        return entity;
+    }
+
+    template <class Component>
+    static Component& Named(Component& c, const char* model, const char* shader, const char* material)
+    {
+        c.mModelName.value = model;
+        c.mShaderName.value = shader;
+        c.mMaterialName.value = material;
+        c.ResolveResources();
+        return c;
+    }
+
+    Engine::RenderComp& Model(Engine::EntityHandle entity, const char* model, const char* shader,
+                              const char* material = "White")
+    {
+        return Named(*Engine::RenderCompManager::GetInstance().AddComponent(entity).component, model, shader,
+                     material);
+    }
+
+    Engine::AlphaRenderComp& Transparent(Engine::EntityHandle entity, const char* model, const char* shader,
+                                         const char* material)
+    {
+        return Named(*Engine::AlphaRenderCompManager::GetInstance().AddComponent(entity).component, model, shader,
+                     material);
+    }
+
+    // A glowing blob: its ambient colour alone lights it, and what passes 1
+    // glows.
+    Engine::RenderComp& Glowing(const glm::vec3& position, float radius, const glm::vec3& colour)
+    {
+        Engine::RenderComp& blob = Model(Place(position, glm::vec3(radius)), "Sphere", "Default");
+        blob.mAmbientColor.value = colour;
+        return blob;
+    }
+
+    Engine::Light& PointLight(const glm::vec3& position, const glm::vec3& colour)
+    {
+        Engine::Light& light = *Engine::LightManager::GetInstance().AddComponent(Place(position)).light;
+        light.mDiffuseColor.value = glm::vec4(colour, 1.0f);
+        light.mSpecularColor.value = glm::vec4(colour, 1.0f);
+        light.mAmbientColor.value = glm::vec4(colour * 0.2f, 1.0f);
+        return light;
+    }
+
+    Engine::GameCamera& AddCamera(const glm::vec3& eye, const glm::vec3& target)
+    {
+        Engine::EntityHandle entity = Engine::EntityMgr::GetInstance().CreateEntity();
+        Engine::CameraManager& cameras = Engine::CameraManager::GetInstance();
+        cameras.AddComponent(entity);
+        Engine::GameCamera& camera = *cameras.GetCompPtr(entity);
+        camera.SetPosition(eye);
+        camera.SetTarget(target);
+        camera.Update();
+        return camera;
+    }
+
+    // Where a world point lands in the window, for a camera filling it.
+    static glm::ivec2 WindowPixel(const Engine::Camera& camera, const glm::vec3& world)
+    {
+        glm::vec4 clip = camera.GetProjectionMatrix() * camera.GetViewMatrix() * glm::vec4(world, 1.0f);
+        glm::vec2 ndc = glm::vec2(clip) / clip.w;
+        auto [w, h] = Engine::Window::Main()->GetSize();
+        return {static_cast<int>((ndc.x * 0.5f + 0.5f) * static_cast<float>(w)),
+                static_cast<int>((ndc.y * 0.5f + 0.5f) * static_cast<float>(h))};
+    }
+
+    static int Brightness(const std::array<int, 3>& rgb) { return rgb[0] + rgb[1] + rgb[2]; }
+
+    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
+};

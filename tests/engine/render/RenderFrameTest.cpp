@@ -1,0 +1,177 @@
+#include "FrameTestScene.h"
+#include "engine/core/InputManager.h"
+
+#include <SDL.h>
+
+namespace {
+
+using Engine::FramebufferSlot;
+
+// The colour of a pixel of one of the renderer's targets, 0..255 per channel.
+std::array<int, 3> TargetPixel(const Engine::Framebuffer& target, int x, int y)
+{
+    target.Bind();
+    std::array<int, 3> rgb = PixelAt(x, y);
+    target.Unbind();
+    return rgb;
+}
+
+TEST_F(FrameTestScene, ALitCubeIsBrighterOnTheSideFacingTheLight)
+{
+    renderer.celShading = false;
+    Model(Place({0, 0, 0}), "Cube", "Default").mDiffuseColor.value = {0.8f, 0.8f, 0.8f};
+    PointLight({6, 0, 0}, {1, 1, 1});
+    const Engine::Camera& camera = AddCamera({3, 2, 6}, {0, 0, 0});
+
+    renderer.Render();
+    const glm::ivec2 lit = WindowPixel(camera, {1, 0, 0});   // face turned to the light
+    const glm::ivec2 front = WindowPixel(camera, {0, 0, 1}); // face turned away from it
+    const int litBrightness = Brightness(PixelAt(lit.x, lit.y));
+    const int frontBrightness = Brightness(PixelAt(front.x, front.y));
+    EXPECT_GT(litBrightness, 200);
+    EXPECT_GT(litBrightness, frontBrightness + 150);
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
+TEST_F(FrameTestScene, AnEmissiveObjectBloomsUnlessBloomIsOff)
+{
+    Glowing({0, 0, 0}, 0.5f, {3, 2.5f, 1});
+    AddCamera({0, 0, 10}, {0, 0, 0});
+    // The blob's rim lies about 20 pixels from the centre; 6 more is dark
+    // scene, lit only by the halo.
+    const int cx = 640;
+    const int cy = 360;
+
+    renderer.Render();
+    EXPECT_GT(Brightness(PixelAt(cx, cy)), 600);
+    const int halo = Brightness(PixelAt(cx + 26, cy));
+    EXPECT_GT(halo, 40);
+    EXPECT_LT(Brightness(PixelAt(cx + 200, cy)), 5);
+
+    renderer.bloom = false;
+    renderer.Render();
+    EXPECT_LT(Brightness(PixelAt(cx + 26, cy)), 5) << "the bloom flag did not reach the bloom pass";
+    EXPECT_GT(Brightness(PixelAt(cx, cy)), 600);
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
+TEST_F(FrameTestScene, TwoCamerasShareTheWindowLeftAndRight)
+{
+    Glowing({0, 0, 0}, 2.0f, {1, 0, 0}).mCameraTarget.value = 0;
+    Glowing({0, 0, 0}, 2.0f, {0, 0, 1}).mCameraTarget.value = 1;
+    Engine::GameCamera& left = AddCamera({0, 0, 10}, {0, 0, 0});
+    Engine::GameCamera& right = AddCamera({0, 0, 10}, {0, 0, 0});
+    left.mViewportIntake.value = {0.5f, 1.0f};
+    right.mViewportPos.value = {0.5f, 0.0f};
+    right.mViewportIntake.value = {0.5f, 1.0f};
+    right.mCameraIndex.value = 1;
+
+    const float before = renderer.time;
+    renderer.Render();
+    EXPECT_NEAR(renderer.time - before, 2 * 1.01666f, 1e-4f);
+
+    // Each camera's whole picture is squeezed into its half, so both halves
+    // show their blob at their own centre, and nothing leaks across.
+    std::array<int, 3> leftCentre = PixelAt(320, 360);
+    std::array<int, 3> rightCentre = PixelAt(960, 360);
+    EXPECT_GT(leftCentre[0], 150);
+    EXPECT_LT(leftCentre[2], 30);
+    EXPECT_GT(rightCentre[2], 150);
+    EXPECT_LT(rightCentre[0], 30);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[0], 640);
+    EXPECT_EQ(viewport[2], 640);
+    EXPECT_EQ(viewport[3], 720);
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
+TEST_F(FrameTestScene, TheBlurPathRunsItsMiddlePassesAtHalfSize)
+{
+    const Engine::Camera& camera = AddCamera({0, 0, 10}, {0, 0, 0});
+    // Off-centre, in the upper right quarter: a middle pass drawn at full
+    // size into a half-size target would push it out of the target.
+    const glm::vec3 where{4.0f, 2.5f, 0.0f};
+    Glowing(where, 1.5f, {1, 1, 1});
+    renderer.blurPath = true;
+    renderer.Render();
+
+    const glm::ivec2 full = WindowPixel(camera, where);
+    ASSERT_GT(full.x, 700);
+    ASSERT_GT(full.y, 400);
+    EXPECT_GT(Brightness(TargetPixel(*renderer.GetFramebuffer(FramebufferSlot::Blur1), full.x, full.y)), 300);
+    for (FramebufferSlot half : {FramebufferSlot::Blur2, FramebufferSlot::Blur3, FramebufferSlot::Blur4,
+                                 FramebufferSlot::Blur5}) {
+        const Engine::Framebuffer& target = *renderer.GetFramebuffer(half);
+        EXPECT_EQ(target.Size(0).width, 640u);
+        EXPECT_GT(Brightness(TargetPixel(target, full.x / 2, full.y / 2)), 150) << static_cast<int>(half);
+        EXPECT_LT(Brightness(TargetPixel(target, 40, 40)), 10) << static_cast<int>(half);
+    }
+    EXPECT_GT(Brightness(PixelAt(full.x, full.y)), 150);
+    EXPECT_LT(Brightness(PixelAt(80, 80)), 10);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 1280);
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
+TEST_F(FrameTestScene, F7FlipsCelShadingOncePerFrameOnTheBlurPathOnly)
+{
+    Engine::InputManager& input = Engine::InputManager::GetInstance();
+    input.Init();
+    AddCamera({0, 0, 10}, {0, 0, 0});
+    AddCamera({0, 0, 10}, {0, 0, 0});
+    input.EndFrame();
+    const_cast<Uint8*>(SDL_GetKeyboardState(nullptr))[SDL_SCANCODE_F7] = 1;
+    ASSERT_TRUE(input.IsKeyTriggered(SDL_SCANCODE_F7));
+
+    renderer.Render();
+    EXPECT_TRUE(renderer.celShading) << "the plain path read F7";
+    renderer.blurPath = true;
+    renderer.Render();
+    EXPECT_FALSE(renderer.celShading) << "two cameras flipped it twice, or none did";
+    const_cast<Uint8*>(SDL_GetKeyboardState(nullptr))[SDL_SCANCODE_F7] = 0;
+}
+
+TEST_F(FrameTestScene, ATransparentDrawHandsItsOwnProgramTheCamera)
+{
+    Transparent(Place({0, 0, 0}), "Sphere", "ForceField", "ForceField");
+    Engine::GameCamera& camera = AddCamera({0, 0, 10}, {0, 0, 0});
+    Engine::AlphaRenderCompManager& alpha = Engine::AlphaRenderCompManager::GetInstance();
+    alpha.SortByDistance(camera);
+    renderer.shaders.Find("Quad")->Use(); // whatever the pass before left current
+    alpha.Render(camera);
+
+    const Engine::ShaderProgram& field = *renderer.shaders.Find("ForceField");
+    glm::vec3 viewDir{0.0f};
+    glGetUniformfv(field.Id(), glGetUniformLocation(field.Id(), "uViewDir"), &viewDir.x);
+    EXPECT_NEAR(viewDir.z, -1.0f, 1e-5f);
+    EXPECT_TRUE(DrainGlErrors().empty()) << "the hook wrote into another program";
+}
+
+int overlayCalls = 0;
+
+TEST_F(FrameTestScene, WithRenderingOffNothingIsDrawnNotEvenTheOverlay)
+{
+    Glowing({0, 0, 0}, 2.0f, {1, 1, 1});
+    AddCamera({0, 0, 10}, {0, 0, 0});
+    renderer.overlayCallback = [] { ++overlayCalls; };
+    glViewport(0, 0, 1280, 720);
+    glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+
+    renderer.renderingEnabled = false;
+    renderer.Render();
+    const std::array<int, 3> untouched = PixelAt(640, 360);
+    EXPECT_NEAR(untouched[0], 51, 1);
+    EXPECT_NEAR(untouched[2], 153, 1);
+    EXPECT_EQ(overlayCalls, 0);
+
+    renderer.renderingEnabled = true;
+    renderer.Render();
+    EXPECT_GT(Brightness(PixelAt(640, 360)), 600);
+    EXPECT_LT(Brightness(PixelAt(20, 20)), 5);
+    EXPECT_EQ(overlayCalls, 1);
+}
+
+} // namespace
