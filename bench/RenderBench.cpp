@@ -2,8 +2,10 @@
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
 #include "engine/render/CameraManager.h"
+#include "engine/render/InstancedRenderableManager.h"
 #include "engine/render/LightManager.h"
 #include "engine/render/RenderCompManager.h"
+#include "engine/render/RenderWrapperManager.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
 
@@ -51,29 +53,66 @@ std::vector<glm::vec2> HexSpiral(int count)
     return cells;
 }
 
+// How the arena's prisms are drawn.
+enum class Prisms { RenderComponents, Instanced };
+
+Engine::EntityHandle NewPrism(const glm::vec2& cell)
+{
+    Engine::EntityHandle tile = Engine::EntityMgr::GetInstance().CreateEntity();
+    Engine::TransformCompManager::GetInstance().AddComponent(tile);
+    const float x = 1.5f * cell.x;
+    const float z = std::sqrt(3.0f) * (cell.y + 0.5f * cell.x);
+    Engine::Transform::PositionRef(tile) = {x, -1.0f, z};
+    Engine::Transform::ScaleRef(tile) = {0.95f, 0.4f, 0.95f};
+    return tile;
+}
+
+// Every prism its own render component with the cel program.
+void AddRenderComponent(Engine::EntityHandle tile)
+{
+    Engine::RenderComp& prism = *Engine::RenderCompManager::GetInstance().AddComponent(tile).component;
+    prism.mModelName.value = "Hexagon";
+    prism.mShaderName.value = "Cel";
+    prism.mMaterialName.value = "Tile";
+    prism.mDiffuseColor.value = {0.2f, 0.5f, 0.6f};
+    prism.ResolveResources();
+}
+
+// One group entity drawing every prism, as the arena floor does.
+Engine::EntityHandle AddInstancedGroup(const std::vector<Engine::EntityHandle>& tiles)
+{
+    Engine::EntityHandle group = Engine::EntityMgr::GetInstance().CreateEntity();
+    Engine::InstancedRenderable& floor =
+        *Engine::InstancedRenderableManager::GetInstance().AddComponent(group).component;
+    floor.mModelName.value = "Hexagon";
+    floor.mShaderName.value = "Cel_Instanced";
+    floor.mMaterialName.value = "Tile";
+    floor.ResolveResources();
+    for (const Engine::EntityHandle& tile : tiles) {
+        Engine::RenderWrapper& colours = *Engine::RenderWrapperManager::GetInstance().AddComponent(tile).component;
+        colours.mAmbientColor_1.value = glm::vec3(1.0f);
+        colours.mDiffuseColor.value = {0.2f, 0.5f, 0.6f};
+        floor.AddInstance(tile);
+    }
+    floor.SetupInstanceBuffers();
+    return group;
+}
+
 // Empty when the entity manager runs out of handles (other benchmarks of
 // the same process may hold many).
-std::vector<Engine::EntityHandle> BuildArena()
+std::vector<Engine::EntityHandle> BuildArena(Prisms prisms)
 {
     std::vector<Engine::EntityHandle> entities;
-    if (Engine::EntityMgr::GetInstance().GetCount() + kPrisms + 3 > Engine::EntityMgr::kMaxEntities)
+    if (Engine::EntityMgr::GetInstance().GetCount() + kPrisms + 4 > Engine::EntityMgr::kMaxEntities)
         return entities;
-    Engine::RenderCompManager& renders = Engine::RenderCompManager::GetInstance();
     for (const glm::vec2& cell : HexSpiral(kPrisms)) {
-        Engine::EntityHandle tile = Engine::EntityMgr::GetInstance().CreateEntity();
-        Engine::TransformCompManager::GetInstance().AddComponent(tile);
-        const float x = 1.5f * cell.x;
-        const float z = std::sqrt(3.0f) * (cell.y + 0.5f * cell.x);
-        Engine::Transform::PositionRef(tile) = {x, -1.0f, z};
-        Engine::Transform::ScaleRef(tile) = {0.95f, 0.4f, 0.95f};
-        Engine::RenderComp& prism = *renders.AddComponent(tile).component;
-        prism.mModelName.value = "Hexagon";
-        prism.mShaderName.value = "Cel";
-        prism.mMaterialName.value = "Tile";
-        prism.mDiffuseColor.value = {0.2f, 0.5f, 0.6f};
-        prism.ResolveResources();
+        Engine::EntityHandle tile = NewPrism(cell);
+        if (prisms == Prisms::RenderComponents)
+            AddRenderComponent(tile);
         entities.push_back(tile);
     }
+    if (prisms == Prisms::Instanced)
+        entities.push_back(AddInstancedGroup(entities));
     for (const glm::vec3& at : {glm::vec3(-10, 4, 5), glm::vec3(12, 5, -6)}) {
         Engine::EntityHandle lamp = Engine::EntityMgr::GetInstance().CreateEntity();
         Engine::TransformCompManager::GetInstance().AddComponent(lamp);
@@ -99,16 +138,15 @@ void RemoveArena(const std::vector<Engine::EntityHandle>& entities)
     Engine::EntityMgr::GetInstance().Flush();
 }
 
-// One rendered frame of a 1370-prism arena seen whole by one camera: every
-// prism a render component with the cel program, two lights, bloom and
-// post-processing at 1280 x 720, finished and swapped.
-void BM_RenderFrameOfHexPrismArena(benchmark::State& state)
+// One rendered frame of a 1370-prism arena seen whole by one camera, two
+// lights, bloom and post-processing at 1280 x 720, finished and swapped.
+void RenderArenaFrames(benchmark::State& state, Prisms prisms)
 {
     OpenWindowOnce();
     Engine::Renderer& renderer = Engine::Renderer::GetInstance();
     const bool wasEnabled = renderer.renderingEnabled;
     renderer.renderingEnabled = true;
-    const std::vector<Engine::EntityHandle> arena = BuildArena();
+    const std::vector<Engine::EntityHandle> arena = BuildArena(prisms);
     if (arena.empty())
         state.SkipWithError("no free entities for the arena");
     for (auto _ : state) {
@@ -120,6 +158,20 @@ void BM_RenderFrameOfHexPrismArena(benchmark::State& state)
     RemoveArena(arena);
     renderer.renderingEnabled = wasEnabled;
 }
+
+// Every prism a render component: one draw call each.
+void BM_RenderFrameOfHexPrismArena(benchmark::State& state)
+{
+    RenderArenaFrames(state, Prisms::RenderComponents);
+}
 BENCHMARK(BM_RenderFrameOfHexPrismArena)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+
+// The same prisms as instances of one group: one instanced draw, with every
+// matrix and colour uploaded again each frame.
+void BM_RenderFrameOfInstancedHexPrismArena(benchmark::State& state)
+{
+    RenderArenaFrames(state, Prisms::Instanced);
+}
+BENCHMARK(BM_RenderFrameOfInstancedHexPrismArena)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "engine/core/Core.h"
 
+#include "engine/audio/Emitter.h"
 #include "engine/audio/SoundSystem.h"
 #include "engine/collision/CollisionMgr.h"
 #include "engine/core/EntityManager.h"
@@ -16,10 +17,14 @@
 #include "engine/logic/EventHandlerList.h"
 #include "engine/logic/Factory.h"
 #include "engine/logic/LogicManager.h"
+#include "engine/net/BodyVelocity.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/CameraManager.h"
+#include "engine/render/HUDCompManager.h"
+#include "engine/render/InstancedRenderableManager.h"
 #include "engine/render/LightManager.h"
 #include "engine/render/RenderCompManager.h"
+#include "engine/render/RenderWrapperManager.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
 
@@ -59,8 +64,29 @@ void StartInput()
     input.Init();
 }
 
+// Sound and the network link read and write body velocities, but sit beside
+// collision rather than above it; the engine hands them the bodies. Neither
+// lookup creates a body.
+glm::vec3* FindBodyVelocity(EntityHandle entity)
+{
+    CollisionComp* body = CollisionMgr::GetInstance().FindComp(entity);
+    return body ? &body->mVelocity.value : nullptr;
+}
+
+std::optional<glm::vec3> BodyVelocity(EntityHandle entity)
+{
+    if (const glm::vec3* velocity = FindBodyVelocity(entity))
+        return *velocity;
+    return std::nullopt;
+}
+
 // Built before every other component manager: first in the manager list.
-void BuildCollisionManager() { CollisionMgr::GetInstance().Init(); }
+void BuildCollisionManager()
+{
+    CollisionMgr::GetInstance().Init();
+    Emitter::SetVelocityLookup(&BodyVelocity);
+    Net::SetVelocityLookup(&FindBodyVelocity);
+}
 
 void UpdatePhysics() { CollisionMgr::GetInstance().Update(); }
 
@@ -73,13 +99,15 @@ void UpdateNetwork()
 }
 
 // Construction order is the manager list's order, and with it the order of
-// scene save and load. Instanced renderables, render wrappers and HUD
-// components take their places between render components and cameras once
-// their managers exist.
+// scene save and load. Particle, transparent and text managers join the end
+// of the list at their first use.
 void BuildComponentManagers()
 {
     TransformCompManager::GetInstance();
     RenderCompManager::GetInstance();
+    InstancedRenderableManager::GetInstance();
+    RenderWrapperManager::GetInstance();
+    HUDCompManager::GetInstance();
     CameraManager::GetInstance();
     LightManager::GetInstance();
     EntityNameCompManager::GetInstance();

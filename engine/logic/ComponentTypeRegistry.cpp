@@ -3,6 +3,7 @@
 #include "engine/core/EntityNameCompManager.h"
 #include "engine/core/TransformCompManager.h"
 #include "engine/render/CameraManager.h"
+#include "engine/render/HUDCompManager.h"
 
 namespace {
 
@@ -41,6 +42,20 @@ ComponentTypeRecord CameraRecord()
     using Manager = Engine::CameraManager;
     ComponentTypeRecord record;
     record.name = "Engine::CameraHandle";
+    record.add = [](EntityHandle entity) { return Manager::GetInstance().AddComponent(entity).entity; };
+    record.remove = [](EntityHandle entity) { Manager::GetInstance().RemoveComponent(entity); };
+    record.clearAll = [] { Manager::GetInstance().Clear(); };
+    record.has = [](EntityHandle entity) { return Manager::GetInstance().HasComponent(entity); };
+    record.reserved = [](EntityHandle) { Manager::GetInstance().Reserved(); };
+    record.kind = 0;
+    return record;
+}
+
+ComponentTypeRecord HudRecord()
+{
+    using Manager = Engine::HUDCompManager;
+    ComponentTypeRecord record;
+    record.name = "Engine::HUDCompHandle";
     record.add = [](EntityHandle entity) { return Manager::GetInstance().AddComponent(entity).entity; };
     record.remove = [](EntityHandle entity) { Manager::GetInstance().RemoveComponent(entity); };
     record.clearAll = [] { Manager::GetInstance().Clear(); };
@@ -94,7 +109,5 @@ void ComponentTypeRegistry::RegisterEngineTypes()
     Register(ComponentTypeIdOf<Engine::TransformComp>(), TransformRecord());
     Register(ComponentTypeIdOf<Engine::EntityNameComp>(), EntityNameRecord());
     Register(ComponentTypeIdOf<Engine::CameraHandle>(), CameraRecord());
-    // The HUD record ("Engine::HUDCompHandle", kind 0) follows here once the
-    // HUD component manager exists: add through HUDCompManager, the rest
-    // through its ICompManager operations.
+    Register(ComponentTypeIdOf<Engine::HUDCompHandle>(), HudRecord());
 }

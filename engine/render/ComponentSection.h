@@ -1,6 +1,7 @@
 #pragma once
 // Scene-file section of the rendering managers that keep their components by
-// value (cameras, render components, transparent components, lights):
+// value (cameras, render, transparent, instanced and HUD components, render
+// wrappers, text components, lights):
 //
 //   "<Section>": [ {"handle": entity index, "values": {property object}}, ... ]
 //                or null when the manager held nothing when it was saved

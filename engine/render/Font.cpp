@@ -3,6 +3,7 @@
 #include "engine/render/FontMapping.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace Engine {
 
@@ -29,6 +30,7 @@ Font::Font(FT_Library library, const char* path, unsigned pixelWidth, unsigned p
 {
     if (!library || FT_New_Face(library, path, 0, &mFace) != 0) {
         mFace = nullptr;
+        std::fprintf(stderr, "Font \"%s\" could not be opened: its text draws nothing\n", path);
         return;
     }
     FT_Select_Charmap(mFace, FT_ENCODING_UNICODE);
@@ -68,6 +70,12 @@ void Font::StoreGlyph(char16_t code, const Glyph& glyph, int mappingMode)
     }
     if (!mGlyphs.emplace(key, glyph).second)
         glDeleteTextures(1, &glyph.texture);
+}
+
+const Glyph* Font::Find(char16_t code) const
+{
+    auto found = mGlyphs.find(code);
+    return found == mGlyphs.end() ? nullptr : &found->second;
 }
 
 Font::~Font()

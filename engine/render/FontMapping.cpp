@@ -1,5 +1,6 @@
 #include "engine/render/FontMapping.h"
 
+#include <cstdio>
 #include <fstream>
 
 namespace Engine {
@@ -81,18 +82,23 @@ std::u16string DecodeUtf8(const std::string& bytes)
     return out;
 }
 
-void ParseFontMapping(const std::string& bytes, std::u16string& source, std::u16string& target)
+bool ParseFontMapping(const std::string& bytes, std::u16string& source, std::u16string& target)
 {
     std::u16string text = DecodeUtf8(bytes);
     std::size_t firstEnd = text.find(u'\n');
     std::u16string first = text.substr(0, firstEnd);
-    std::u16string second;
+    source = first.substr(0, kMaxMappingChars);
+    target.clear();
+    // A first line that does not fit ends the reading: the second line is
+    // not taken for the targets of a source that was cut.
+    if (first.size() > kMaxMappingChars)
+        return false;
     if (firstEnd != std::u16string::npos) {
         std::size_t secondEnd = text.find(u'\n', firstEnd + 1);
-        second = text.substr(firstEnd + 1, secondEnd == std::u16string::npos ? std::u16string::npos : secondEnd - firstEnd - 1);
+        std::size_t length = secondEnd == std::u16string::npos ? std::u16string::npos : secondEnd - firstEnd - 1;
+        target = text.substr(firstEnd + 1, length).substr(0, kMaxMappingChars);
     }
-    source = first.substr(0, kMaxMappingChars);
-    target = second.substr(0, kMaxMappingChars);
+    return true;
 }
 
 void LoadFontMapping()
@@ -109,7 +115,9 @@ void LoadFontMapping()
     std::string bytes(kMaxBytes, '\0');
     file.read(bytes.data(), static_cast<std::streamsize>(kMaxBytes));
     bytes.resize(static_cast<std::size_t>(file.gcount()));
-    ParseFontMapping(bytes, FontMappingSource(), FontMappingTarget());
+    if (!ParseFontMapping(bytes, FontMappingSource(), FontMappingTarget()))
+        std::fprintf(stderr, "data/font_mapping: line 1 holds more than %zu characters; no target characters read\n",
+                     kMaxMappingChars);
 }
 
 } // namespace Engine

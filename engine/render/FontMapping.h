@@ -20,7 +20,8 @@ void LoadFontMapping();
 // above U+FFFF are dropped, never passed on half-decoded.
 std::u16string DecodeUtf8(const std::string& bytes);
 
-// Fills the two strings from a mapping file's bytes.
-void ParseFontMapping(const std::string& bytes, std::u16string& source, std::u16string& target);
+// Fills the two strings from a mapping file's bytes. A first line longer
+// than 95 characters is cut to 95, leaves the target empty and gives false.
+bool ParseFontMapping(const std::string& bytes, std::u16string& source, std::u16string& target);
 
 } // namespace Engine

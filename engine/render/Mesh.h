@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/render/Drawable.h"
 #include "engine/render/Vertex.h"
 
 #include <GL/glew.h>
@@ -7,10 +8,8 @@
 
 namespace Engine {
 
-class MeshBase {
+class MeshBase : public Drawable {
 public:
-    virtual ~MeshBase() = default;
-    virtual void Draw() const = 0;
     virtual void Setup() = 0;
 };
 

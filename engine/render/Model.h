@@ -10,10 +10,7 @@ struct aiScene;
 
 namespace Engine {
 
-class ModelBase {
-public:
-    virtual ~ModelBase() = default;
-};
+class ModelBase : public Drawable {};
 
 // An ordered list of meshes, imported from a file or assembled in code.
 // Materials of the file are not read: the drawing component names one.
@@ -27,7 +24,7 @@ public:
     virtual void ProcessNode(const aiNode* node, const aiScene* scene);
     virtual Mesh ProcessMesh(const aiMesh* mesh, const aiScene* scene);
 
-    void Draw() const;
+    void Draw() const override;
 
     std::vector<Mesh> meshes;
 };
@@ -39,7 +36,7 @@ public:
     void ProcessNode(const aiNode* node, const aiScene* scene);
     MeshAnim ProcessMesh(const aiMesh* mesh, const aiScene* scene);
 
-    void Draw() const;
+    void Draw() const override;
 
     std::vector<MeshAnim> meshes;
 };

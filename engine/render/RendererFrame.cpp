@@ -1,7 +1,7 @@
 #include "engine/core/InputManager.h"
 #include "engine/render/CameraManager.h"
 #include "engine/render/LightManager.h"
-#include "engine/render/PendingDrawSteps.h"
+#include "engine/render/ParticleEmitterManager.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/Viewport.h"
 #include "engine/render/Window.h"
@@ -56,7 +56,7 @@ void BindWholeTarget(const Framebuffer& target)
 
 void Renderer::Render()
 {
-    PendingDrawSteps::UpdateParticleEmitters();
+    ParticleEmitterManager::GetInstance().Update();
     if (!renderingEnabled)
         return;
     Clear();
@@ -166,7 +166,7 @@ void Renderer::DrawScene(Camera& camera)
     if (const ShaderProgram* quad = shaders.Find("Quad")) {
         quad->Use();
         quad->SetUniform(1, camera.GetProjectionMatrix() * camera.GetBillboardViewMatrix());
-        PendingDrawSteps::DrawParticles(camera);
+        ParticleEmitterManager::GetInstance().Render(camera);
     }
     Target(FramebufferSlot::Scene).Unbind();
 }

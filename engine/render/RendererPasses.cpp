@@ -1,5 +1,7 @@
 #include "engine/render/AlphaRenderCompManager.h"
-#include "engine/render/PendingDrawSteps.h"
+#include "engine/render/FontRenderCompManager.h"
+#include "engine/render/HUDCompManager.h"
+#include "engine/render/InstancedRenderableManager.h"
 #include "engine/render/RenderCompManager.h"
 #include "engine/render/Renderer.h"
 
@@ -77,14 +79,17 @@ void Renderer::RenderOpaque(const Camera& camera, const ShaderProgram* program)
 void Renderer::RenderInstanced(const Camera& camera, const ShaderProgram* program)
 {
     const glm::mat4 viewProjection = ViewProjection(camera);
+    const int cameraIndex = camera.mCameraIndex.value;
+    InstancedRenderableManager& manager = InstancedRenderableManager::GetInstance();
     if (program) {
         UseWithViewProjection(*program, viewProjection);
-    } else {
-        for (const auto& [name, registered] : shaders)
-            if (registered->Linked())
-                UseWithViewProjection(*registered, viewProjection);
+        manager.Render(*program, cameraIndex);
+        return;
     }
-    PendingDrawSteps::DrawInstancedRenderables(program, camera.mCameraIndex.value);
+    for (const auto& [name, registered] : shaders)
+        if (registered->Linked())
+            UseWithViewProjection(*registered, viewProjection);
+    manager.Render(cameraIndex);
 }
 
 void Renderer::RenderAlpha(const Camera& camera, const ShaderProgram* program)
@@ -118,7 +123,7 @@ void Renderer::RenderHUD(const Camera& camera)
     glDisable(GL_DEPTH_TEST);
     quad->Use();
     quad->SetUniform(kCanvasLocation, camera.GetOrthoMatrix());
-    PendingDrawSteps::DrawHudComponents(camera.mCameraIndex.value);
+    HUDCompManager::GetInstance().Render(camera.mCameraIndex.value);
     glEnable(GL_DEPTH_TEST);
 }
 
@@ -130,7 +135,7 @@ void Renderer::RenderText(const Camera& camera)
     glDisable(GL_DEPTH_TEST);
     text->Use();
     text->SetUniform(kCanvasLocation, camera.GetOrthoMatrix());
-    PendingDrawSteps::DrawTextComponents(camera.mCameraIndex.value);
+    FontRenderCompManager::GetInstance().Render(camera.mCameraIndex.value);
     glEnable(GL_DEPTH_TEST);
 }
 

@@ -30,7 +30,9 @@ vec3 Halo()
         float r = sqrt(t + 0.5 / float(kTaps)) * kRadius;
         vec2 offset = vec2(cos(angle), sin(angle)) * r * texel;
         float w = exp(-2.0 * t);
-        sum += texture(uGlow, vUv + offset).rgb * w;
+        // The targets repeat at their edges; clamping keeps a glow at the
+        // bottom of the screen from haloing along the top.
+        sum += texture(uGlow, clamp(vUv + offset, texel * 0.5, 1.0 - texel * 0.5)).rgb * w;
         weight += w;
     }
     return sum / weight;

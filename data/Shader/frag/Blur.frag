@@ -11,6 +11,13 @@ uniform int blurMode = 1;
 
 layout(location = 0) out vec4 oColour;
 
+// The targets repeat at their edges: taps are kept inside so one edge never
+// bleeds into the opposite one.
+vec3 Tap(vec2 uv, vec2 texel)
+{
+    return texture(uSource, clamp(uv, texel * 0.5, 1.0 - texel * 0.5)).rgb;
+}
+
 void main()
 {
     vec2 texel = 1.0 / vec2(textureSize(uSource, 0));
@@ -19,7 +26,7 @@ void main()
     if (blurMode == 2) {
         for (int x = -1; x <= 1; ++x)
             for (int y = -1; y <= 1; ++y) {
-                sum += texture(uSource, vUv + vec2(x, y) * texel).rgb;
+                sum += Tap(vUv + vec2(x, y) * texel, texel);
                 weight += 1.0;
             }
     } else {
@@ -27,7 +34,7 @@ void main()
         for (int x = -2; x <= 2; ++x)
             for (int y = -2; y <= 2; ++y) {
                 float w = kernel[abs(x)] * kernel[abs(y)];
-                sum += texture(uSource, vUv + vec2(x, y) * texel * 1.5).rgb * w;
+                sum += Tap(vUv + vec2(x, y) * texel * 1.5, texel) * w;
                 weight += w;
             }
     }

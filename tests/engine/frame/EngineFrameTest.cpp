@@ -13,10 +13,14 @@
 #include "engine/logic/DisconnectEvent.h"
 #include "engine/logic/EventDispatcher.h"
 #include "engine/logic/LogicManager.h"
+#include "engine/net/BodyVelocity.h"
 #include "engine/render/AlphaRenderCompManager.h"
 #include "engine/render/CameraManager.h"
+#include "engine/render/HUDCompManager.h"
+#include "engine/render/InstancedRenderableManager.h"
 #include "engine/render/LightManager.h"
 #include "engine/render/RenderCompManager.h"
+#include "engine/render/RenderWrapperManager.h"
 #include "engine/render/Renderer.h"
 
 #include <gtest/gtest.h>
@@ -196,9 +200,11 @@ TEST(EngineStartup, ManagerListIsEmptyBeforeInitThenInItsFixedOrder)
     FrameTest::StartEngine();
     const std::vector<const std::type_info*> expected{
         &typeid(Engine::CollisionMgr),          &typeid(Engine::TransformCompManager),
-        &typeid(Engine::RenderCompManager),     &typeid(Engine::CameraManager),
-        &typeid(Engine::LightManager),          &typeid(Engine::EntityNameCompManager),
-        &typeid(Engine::EntityTagCompManager),  &typeid(Engine::LogicManager)};
+        &typeid(Engine::RenderCompManager),     &typeid(Engine::InstancedRenderableManager),
+        &typeid(Engine::RenderWrapperManager),  &typeid(Engine::HUDCompManager),
+        &typeid(Engine::CameraManager),         &typeid(Engine::LightManager),
+        &typeid(Engine::EntityNameCompManager), &typeid(Engine::EntityTagCompManager),
+        &typeid(Engine::LogicManager)};
     const auto& managers = Engine::ICompManager::GetManagers();
     ASSERT_EQ(managers.size(), expected.size());
     for (std::size_t i = 0; i < expected.size(); ++i)
@@ -209,3 +215,19 @@ TEST(EngineStartup, ManagerListIsEmptyBeforeInitThenInItsFixedOrder)
 }
 
 } // namespace
+
+// Sound and the link reach the bodies only through what the engine hands
+// them: without it a ball's flight would reach the peer with zero velocity.
+TEST_F(EngineFrame, SoundAndNetworkSeeTheBodiesVelocities)
+{
+    const Engine::EntityHandle ball = NewEntity();
+    Engine::CollisionMgr::GetInstance().AddComponent(ball);
+    Engine::CollisionMgr::GetInstance().FindComp(ball)->mVelocity.value = glm::vec3(1, 2, 3);
+    EXPECT_EQ(Net::ReadVelocity(ball), glm::vec3(1, 2, 3));
+    Net::WriteVelocity(ball, glm::vec3(4, 5, 6));
+    EXPECT_EQ(Engine::CollisionMgr::GetInstance().FindComp(ball)->mVelocity.value, glm::vec3(4, 5, 6));
+
+    const Engine::EntityHandle bodiless = NewEntity();
+    EXPECT_EQ(Net::ReadVelocity(bodiless), glm::vec3(0));
+    EXPECT_FALSE(Engine::CollisionMgr::GetInstance().HasComponent(bodiless)); // asking adds no body
+}

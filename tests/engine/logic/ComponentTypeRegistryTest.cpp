@@ -2,6 +2,7 @@
 #include "engine/core/RuntimeErrors.h"
 #include "engine/core/TransformCompManager.h"
 #include "engine/render/CameraManager.h"
+#include "engine/render/HUDCompManager.h"
 #include "LogicFixture.h"
 
 #include <gtest/gtest.h>
@@ -76,7 +77,7 @@ TEST_F(ComponentTypes, EngineTypesGoThroughTheirManagersAndRegisterOnce)
     const std::size_t before = Table().Count();
     Table().RegisterEngineTypes();
     Table().RegisterEngineTypes();
-    EXPECT_EQ(Table().Count(), before + 3);
+    EXPECT_EQ(Table().Count(), before + 4);
     const ComponentTypeRecord& transform = RecordOf<Engine::TransformComp>();
     const ComponentTypeRecord& name = RecordOf<Engine::EntityNameComp>();
     EXPECT_STREQ(transform.name, "Engine::TransformComp");
@@ -101,6 +102,14 @@ TEST_F(ComponentTypes, EngineTypesGoThroughTheirManagersAndRegisterOnce)
     EXPECT_TRUE(Engine::CameraManager::GetInstance().HasComponent(entity));
     camera.remove(entity);
     EXPECT_FALSE(camera.has(entity));
+
+    const ComponentTypeRecord& hud = RecordOf<Engine::HUDCompHandle>();
+    EXPECT_STREQ(hud.name, "Engine::HUDCompHandle");
+    EXPECT_EQ(hud.kind, 0u);
+    EXPECT_EQ(hud.add(entity), entity);
+    EXPECT_TRUE(Engine::HUDCompManager::GetInstance().HasComponent(entity));
+    hud.remove(entity);
+    EXPECT_FALSE(hud.has(entity));
 }
 
 } // namespace

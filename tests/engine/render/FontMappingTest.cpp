@@ -32,9 +32,13 @@ TEST(FontMapping, ParsesTwoLinesEachCutAt95)
     EXPECT_EQ(source, u"only one line");
     EXPECT_TRUE(target.empty());
 
-    Engine::ParseFontMapping(std::string(120, 'q') + "\n" + std::string(100, 'w'), source, target);
-    EXPECT_EQ(source, std::u16string(95, u'q'));
+    EXPECT_TRUE(Engine::ParseFontMapping("ab\n" + std::string(100, 'w'), source, target));
     EXPECT_EQ(target, std::u16string(95, u'w'));
+
+    // A first line that does not fit is cut, and no targets are taken for it.
+    EXPECT_FALSE(Engine::ParseFontMapping(std::string(120, 'q') + "\n" + std::string(100, 'w'), source, target));
+    EXPECT_EQ(source, std::u16string(95, u'q'));
+    EXPECT_TRUE(target.empty());
 }
 
 TEST(FontMapping, MissingFileSelectsTheBuiltInMapping)

@@ -1,0 +1,52 @@
+#include "engine/render/InstanceStreams.h"
+
+#include "engine/render/Model.h"
+
+namespace Engine {
+
+namespace {
+
+void PointStreams(std::span<const InstanceStream> streams)
+{
+    for (const InstanceStream& stream : streams) {
+        stream.buffer->Bind();
+        for (const InstanceAttribute& attribute : stream.attributes) {
+            glEnableVertexAttribArray(attribute.location);
+            glVertexAttribPointer(attribute.location, attribute.components, GL_FLOAT, GL_FALSE,
+                                  static_cast<GLsizei>(stream.stride), reinterpret_cast<const void*>(attribute.offset));
+            glVertexAttribDivisor(attribute.location, 1);
+        }
+    }
+}
+
+void DisableStreams(std::span<const InstanceStream> streams)
+{
+    for (const InstanceStream& stream : streams)
+        for (const InstanceAttribute& attribute : stream.attributes)
+            glDisableVertexAttribArray(attribute.location);
+}
+
+} // namespace
+
+void WireInstanceStreams(const Model& model, std::span<const InstanceStream> streams)
+{
+    for (const Mesh& mesh : model.meshes) {
+        glBindVertexArray(mesh.VertexArray());
+        PointStreams(streams);
+        glBindVertexArray(0);
+    }
+}
+
+void DrawInstanced(const Model& model, std::span<const InstanceStream> streams, GLsizei instances)
+{
+    for (const Mesh& mesh : model.meshes) {
+        glBindVertexArray(mesh.VertexArray());
+        PointStreams(streams);
+        glDrawElementsInstanced(GL_TRIANGLES, static_cast<GLsizei>(mesh.Indices().size()), GL_UNSIGNED_INT, nullptr,
+                                instances);
+        DisableStreams(streams);
+        glBindVertexArray(0);
+    }
+}
+
+} // namespace Engine

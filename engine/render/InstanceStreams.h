@@ -1,0 +1,39 @@
+#pragma once
+#include "engine/render/GlBuffer.h"
+
+#include <GL/glew.h>
+#include <cstddef>
+#include <span>
+
+namespace Engine {
+
+class Model;
+
+// One per-instance vertex attribute: `components` floats at `offset` bytes
+// into each instance's element.
+struct InstanceAttribute {
+    GLuint location;
+    GLint components;
+    std::size_t offset;
+};
+
+// A buffer of per-instance elements of `stride` bytes and the attributes
+// read from each element (float, not normalised, divisor 1).
+struct InstanceStream {
+    const GlBuffer* buffer;
+    std::size_t stride;
+    std::span<const InstanceAttribute> attributes;
+};
+
+// Points the streams' attributes into every mesh's vertex array and leaves
+// them enabled.
+void WireInstanceStreams(const Model& model, std::span<const InstanceStream> streams);
+
+// One instanced draw per mesh. Several owners share a model's meshes (every
+// floor group the hexagon, every emitter the quad), so each draw points the
+// attributes at the caller's own buffers first, and disables them again
+// afterwards: a plain draw of the same mesh never reads another owner's
+// buffer, nor one that was freed or shrunk meanwhile.
+void DrawInstanced(const Model& model, std::span<const InstanceStream> streams, GLsizei instances);
+
+} // namespace Engine

@@ -1,0 +1,144 @@
+#include "engine/render/InstancedRenderable.h"
+
+#include "engine/core/Transform.h"
+#include "engine/render/InstanceStreams.h"
+#include "engine/render/Material.h"
+#include "engine/render/Model.h"
+#include "engine/render/RenderWrapperManager.h"
+#include "engine/render/Renderer.h"
+#include "engine/render/ShaderProgram.h"
+
+#include <array>
+#include <cstddef>
+
+namespace Engine {
+
+namespace {
+
+constexpr InstanceAttribute kRecordAttributes[] = {
+    {5, 3, offsetof(InstanceRecord, ambient0)}, {6, 3, offsetof(InstanceRecord, ambient1)},
+    {7, 3, offsetof(InstanceRecord, ambient2)}, {8, 3, offsetof(InstanceRecord, diffuse)},
+    {9, 3, offsetof(InstanceRecord, specular)}, {10, 2, offsetof(InstanceRecord, spare)},
+};
+constexpr InstanceAttribute kMatrixAttributes[] = {
+    {11, 4, 0}, {12, 4, 16}, {13, 4, 32}, {14, 4, 48},
+};
+
+std::array<InstanceStream, 2> Streams(const GlBuffer& records, const GlBuffer& matrices)
+{
+    return {InstanceStream{&records, sizeof(InstanceRecord), kRecordAttributes},
+            InstanceStream{&matrices, sizeof(glm::mat4), kMatrixAttributes}};
+}
+
+// The five colours; the spare floats stay as they are.
+void CopyColours(const RenderWrapper& wrapper, InstanceRecord& record)
+{
+    record.ambient0 = wrapper.mAmbientColor_0.value;
+    record.ambient1 = wrapper.mAmbientColor_1.value;
+    record.ambient2 = wrapper.mAmbientColor_2.value;
+    record.diffuse = wrapper.mDiffuseColor.value;
+    record.specular = wrapper.mSpecularColor.value;
+}
+
+} // namespace
+
+void InstancedRenderable::ResolveResources()
+{
+    Renderer& renderer = Renderer::GetInstance();
+    shader = renderer.shaders.Find(mShaderName.value);
+    model = renderer.models.Find(mModelName.value);
+    material = renderer.materials.Find(mMaterialName.value);
+}
+
+void InstancedRenderable::AddInstance(EntityHandle entity)
+{
+    const RenderWrapper& wrapper = *RenderWrapperManager::GetInstance().GetComponent(entity).component;
+    auto found = mSlots.find(entity);
+    if (found != mSlots.end()) {
+        if (found->first.IsValid())
+            return;
+        // The instance's entity is gone and its index was given to this
+        // one: it takes the slot over instead of leaving it blank forever.
+        auto node = mSlots.extract(found);
+        node.key() = entity;
+        const std::uint32_t slot = node.mapped();
+        mSlots.insert(std::move(node));
+        Refresh(entity, slot);
+        return;
+    }
+    mSlots.emplace(entity, static_cast<std::uint32_t>(mMatrices.size()));
+    mMatrices.push_back(Transform::GetWorldMatrix(entity));
+    InstanceRecord record;
+    CopyColours(wrapper, record);
+    mRecords.push_back(record);
+}
+
+void InstancedRenderable::SetupInstanceBuffers()
+{
+    if (mSlots.empty())
+        return;
+    mMatrixBuffer.Create(mMatrices.size() * sizeof(glm::mat4), mMatrices.data());
+    mRecordBuffer.Create(mRecords.size() * sizeof(InstanceRecord), mRecords.data());
+    if (model)
+        WireInstanceStreams(*model, Streams(mRecordBuffer, mMatrixBuffer));
+}
+
+void InstancedRenderable::Refresh(EntityHandle entity, std::uint32_t slot)
+{
+    const RenderWrapper* wrapper = entity.IsValid() ? RenderWrapperManager::GetInstance().GetCompPtr(entity) : nullptr;
+    if (!wrapper) {
+        mMatrices[slot] = glm::mat4(0.0f); // every vertex at one point: nothing drawn
+        return;
+    }
+    mMatrices[slot] = Transform::GetWorldMatrix(entity);
+    CopyColours(*wrapper, mRecords[slot]);
+}
+
+void InstancedRenderable::UploadArray(GlBuffer& buffer, std::size_t bytes, const void* data)
+{
+    if (bytes > buffer.Bytes())
+        buffer.Resize(bytes, data);
+    else
+        buffer.Write(bytes, data);
+}
+
+void InstancedRenderable::UploadInstances()
+{
+    for (const auto& [entity, slot] : mSlots)
+        Refresh(entity, slot);
+    if (!BuffersReady())
+        return;
+    UploadArray(mMatrixBuffer, mSlots.size() * sizeof(glm::mat4), mMatrices.data());
+    UploadArray(mRecordBuffer, mSlots.size() * sizeof(InstanceRecord), mRecords.data());
+}
+
+void InstancedRenderable::DrawInstances() const
+{
+    if (!model || !BuffersReady())
+        return;
+    DrawInstanced(*model, Streams(mRecordBuffer, mMatrixBuffer), static_cast<GLsizei>(mSlots.size()));
+}
+
+void InstancedRenderable::Draw(const ShaderProgram& program)
+{
+    if (!model || !BuffersReady())
+        return;
+    drawTime += kDrawTimeStep;
+    UploadInstances();
+    program.Use();
+    program.SetUniform("uMetalness", mMetalness.value);
+    program.SetUniform("uTime", drawTime);
+    if (material)
+        material->Bind(program);
+    else // no maps: the previous draw's maps must not show through
+        program.SetUniform(Material::kMaskLocation, 0);
+    DrawInstances();
+}
+
+void InstancedRenderable::Draw()
+{
+    if (shader)
+        Draw(*shader);
+}
+
+} // namespace Engine

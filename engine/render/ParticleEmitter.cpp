@@ -1,0 +1,48 @@
+#include "engine/render/ParticleEmitter.h"
+
+#include "engine/render/InstanceStreams.h"
+#include "engine/render/ParticleStreams.h"
+#include "engine/render/Renderer.h"
+
+namespace Engine {
+
+ParticleEmitter::ParticleEmitter()
+{
+    Renderer& renderer = Renderer::GetInstance();
+    texture = renderer.textures.Find("Particle");
+    model = renderer.models.Find("Quad");
+    program = renderer.shaders.Find("Quad");
+}
+
+void ParticleEmitter::SetMaxParticles(std::uint32_t n)
+{
+    mMatrices.resize(n, glm::mat4(0.0f));
+    mColours.resize(n, glm::vec4(0.0f));
+    Particle dead;
+    dead.emitter = this;
+    mParticles.assign(n, dead);
+    mLiveCount = 0;
+    CreateBuffers();
+}
+
+void ParticleEmitter::CreateBuffers()
+{
+    mMatrixBuffer.Release();
+    mColourBuffer.Release();
+    if (mParticles.empty())
+        return;
+    mMatrixBuffer.Create(mMatrices.size() * sizeof(glm::mat4), mMatrices.data());
+    mColourBuffer.Create(mColours.size() * sizeof(glm::vec4), mColours.data());
+    if (model)
+        WireInstanceStreams(*model, ParticleStreams(mColourBuffer, mMatrixBuffer));
+}
+
+void ParticleEmitter::LoadResources()
+{
+    Renderer& renderer = Renderer::GetInstance();
+    texture = renderer.textures.Find(textureName);
+    model = renderer.models.Find(modelName);
+    program = renderer.shaders.Find(programName);
+}
+
+} // namespace Engine
