@@ -5,7 +5,7 @@
 #include "engine/core/FrameRateController.h"
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
-#include "engine/platform/Clock.h"
+#include "tests/support/CreepingClock.h"
 
 #include <benchmark/benchmark.h>
 #include <cmath>
@@ -42,26 +42,17 @@ const Side kSides[] = {
 };
 constexpr float kFloorTop = -59.0f + 40.0f;
 
-// Steps the frame clock by a fixed 1/144 s.
-class FixedClock : public Platform::IClock {
-public:
-    std::uint64_t Counter() override { return mMicroseconds; }
-    std::uint64_t Frequency() override { return 1000000; }
-    std::uint32_t Milliseconds() override { return static_cast<std::uint32_t>(mMicroseconds++ / 1000); }
-    void NextFrame()
-    {
-        mMicroseconds = (mMicroseconds / 1000 + 7) * 1000;
-        FrameRateController::EndFrame();
-    }
-
-private:
-    std::uint64_t mMicroseconds = 1000000;
-};
-
-FixedClock& Clock()
+// Frames of a fixed 7 ms, about 1/144 s.
+CreepingClock& Clock()
 {
-    static FixedClock clock;
+    static CreepingClock clock;
     return clock;
+}
+
+void NextFrame()
+{
+    Clock().Advance(7);
+    FrameRateController::EndFrame();
 }
 
 void ClearScene()
@@ -108,7 +99,7 @@ void BuildSide(const Side& side)
 
 void BuildArena(int ballCount)
 {
-    Platform::SetClock(&Clock());
+    Clock();
     FrameRateController::SetTimeScale(1.0);
     ClearScene();
     CollisionTable& table = CollisionTable::GetInstance();
@@ -129,7 +120,7 @@ void BuildArena(int ballCount)
         body.mGravity.value = glm::vec3(0, -10, 0);
         body.mVelocity.value = glm::vec3(across(random) * 0.2f, 0, across(random) * 0.2f);
     }
-    Clock().NextFrame();
+    NextFrame();
 }
 
 // The pass of CollisionMgr::Update with the octree walk replaced by a test
@@ -174,7 +165,7 @@ void BM_PhysicsStepOctree(benchmark::State& state)
     CollisionMgr::GetInstance().ResetNarrowTestCount();
     for (auto _ : state) {
         CollisionMgr::GetInstance().Update();
-        Clock().NextFrame();
+        NextFrame();
     }
     ReportStep(state);
 }
@@ -186,7 +177,7 @@ void BM_PhysicsStepEveryCollider(benchmark::State& state)
     CollisionMgr::GetInstance().ResetNarrowTestCount();
     for (auto _ : state) {
         StepAgainstEveryCollider();
-        Clock().NextFrame();
+        NextFrame();
     }
     ReportStep(state);
 }

@@ -7,7 +7,9 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/platform/Clock.h"
 #include "engine/platform/PosixUdpSocket.h"
+#include "tests/engine/net/NetTestSupport.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <memory>
 #include <vector>
@@ -121,14 +123,6 @@ void BM_BareUdpEcho(benchmark::State& state)
 }
 BENCHMARK(BM_BareUdpEcho);
 
-class ManualClock : public Engine::Platform::IClock {
-public:
-    std::uint64_t Counter() override { return nanoseconds; }
-    std::uint64_t Frequency() override { return 1000000000ull; }
-    std::uint32_t Milliseconds() override { return static_cast<std::uint32_t>(nanoseconds / 1000000ull); }
-    std::uint64_t nanoseconds = 1000000000ull;
-};
-
 Engine::EntityHandle Named(const char* name)
 {
     const auto found = Engine::EntityNameCompManager::GetInstance().FindEntitiesByName(name);
@@ -148,37 +142,22 @@ Engine::EntityHandle Named(const char* name)
 // acknowledgements flow.
 void BM_BytesPerSecondAt144Fps(benchmark::State& state)
 {
-    std::uint64_t serverBytes = 0;
-    std::uint64_t clientBytes = 0;
-    std::uint64_t* counter = &serverBytes;
-    Engine::Platform::SetUdpSocketFactory([&counter](int& error) -> std::unique_ptr<Engine::Platform::IUdpSocket> {
+    // The link makes the server's socket first, then the client's.
+    std::uint64_t sentBytes[2] = {0, 0};
+    int socketsMade = 0;
+    Engine::Platform::SetUdpSocketFactory([&](int& error) -> std::unique_ptr<Engine::Platform::IUdpSocket> {
         auto inner = Engine::Platform::PosixUdpSocket::Open(error);
         if (!inner)
             return nullptr;
-        return std::make_unique<CountingSocket>(std::move(inner), *counter);
+        return std::make_unique<CountingSocket>(std::move(inner), sentBytes[std::min(socketsMade++, 1)]);
     });
-    ManualClock clock;
-    Engine::Platform::SetClock(&clock);
-    // The factory counts into whichever total is current when a socket is
-    // made: the server's socket first, then the client's.
-    counter = &serverBytes;
-    auto server = std::make_unique<NetworkMgr>();
-    server->bind_address = "127.0.0.1";
-    server->port = 0;
-    server->server_init();
-    counter = &clientBytes;
-    auto client = std::make_unique<NetworkMgr>();
-    client->port = server->local_port();
-    client->client_init("127.0.0.1");
-    for (int poll = 0; poll < 1000 && !(client->connected && server->connected); ++poll) {
-        if (!client->connected)
-            client->connect();
-        if (!server->connected)
-            server->listen();
-    }
+    NetTest::ManualClock clock;
+    LoopbackLink link;
+    NetworkMgr& server = link.server;
+    NetworkMgr& client = link.client;
     const bool menus = state.range(0) == 2;
     const bool records = state.range(0) == 1;
-    server->menu_mode = client->menu_mode = menus ? 1 : 0;
+    server.menu_mode = client.menu_mode = menus ? 1 : 0;
     Named("Player_Mouse");
     Named("ball");
     Named("GoalBall");
@@ -187,25 +166,26 @@ void BM_BytesPerSecondAt144Fps(benchmark::State& state)
     Named("Tile_1");
 
     constexpr int kFrames = 144 * 10;
+    std::uint64_t& serverBytes = sentBytes[0];
+    std::uint64_t& clientBytes = sentBytes[1];
     serverBytes = clientBytes = 0;
     std::int64_t frames = 0;
     for (auto _ : state) {
         for (int frame = 0; frame < kFrames; ++frame) {
             clock.nanoseconds += 1000000000ull / 144;
             if (records && frame % 144 == 0) {
-                server->send_type_2(Net::TileBend{1, 0, {}, 1});
-                client->send_type_2(Net::TileBend{1, 0, {}, 0});
+                server.send_type_2(Net::TileBend{1, 0, {}, 1});
+                client.send_type_2(Net::TileBend{1, 0, {}, 0});
             }
-            client->update();
-            server->update();
+            client.update();
+            server.update();
         }
         frames += kFrames;
     }
     const double seconds = static_cast<double>(frames) / 144.0;
     state.counters["server_bytes_per_s"] = static_cast<double>(serverBytes) / seconds;
     state.counters["client_bytes_per_s"] = static_cast<double>(clientBytes) / seconds;
-    state.counters["linked"] = server->connected && client->connected ? 1 : 0;
-    Engine::Platform::SetClock(nullptr);
+    state.counters["linked"] = link.Up() ? 1 : 0;
     Engine::Platform::SetUdpSocketFactory({});
 }
 BENCHMARK(BM_BytesPerSecondAt144Fps)->Arg(0)->Arg(1)->Arg(2)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -66,16 +66,14 @@ void Emitter::AddSound(const std::string& name, const std::string& path, bool is
     mSounds.erase(name); // the old sound lets go of its channels first
     mSounds[name] = Entry{std::make_unique<Sound>(path), isSfx, kDefaultVolume};
 
-    std::vector<std::string>& names = mNames.value;
     std::vector<std::string>& paths = mFilePaths.value;
-    const auto listed = std::find(names.begin(), names.end(), name);
-    const auto index = static_cast<std::size_t>(listed - names.begin());
-    if (listed != names.end() && index < paths.size()) {
+    const std::size_t index = ListedIndex(name);
+    if (index < std::min(mNames.value.size(), paths.size())) {
         paths[index] = path;
         return;
     }
     paths.push_back(path);
-    names.push_back(name);
+    mNames.value.push_back(name);
 }
 
 void Emitter::RemoveSound(const std::string& name)
@@ -86,15 +84,20 @@ void Emitter::RemoveSound(const std::string& name)
     ForgetListed(name);
 }
 
+std::size_t Emitter::ListedIndex(const std::string& name) const
+{
+    const std::vector<std::string>& names = mNames.value;
+    return static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin());
+}
+
 void Emitter::ForgetListed(const std::string& name)
 {
     std::vector<std::string>& names = mNames.value;
     std::vector<std::string>& paths = mFilePaths.value;
-    const auto listed = std::find(names.begin(), names.end(), name);
-    if (listed == names.end())
+    const std::size_t index = ListedIndex(name);
+    if (index == names.size())
         return;
-    const auto index = static_cast<std::size_t>(listed - names.begin());
-    names.erase(listed);
+    names.erase(names.begin() + static_cast<std::ptrdiff_t>(index));
     if (index < paths.size())
         paths.erase(paths.begin() + static_cast<std::ptrdiff_t>(index));
 }

@@ -63,6 +63,8 @@ private:
     Entry* Find(const std::string& name);
     void ApplyVolume(Entry& entry);
     void Place(Entry& entry);
+    // Where the name stands in the persisted lists; their size when absent.
+    std::size_t ListedIndex(const std::string& name) const;
     void ForgetListed(const std::string& name);
 
     Property<std::vector<std::string>> mFilePaths{"filepath", mPropertyMap};

@@ -14,6 +14,15 @@ ALint SourceState(ALuint source)
     return state;
 }
 
+// A channel's source as a new sound expects to find it.
+void ResetSource(ALuint source)
+{
+    alSourcef(source, AL_GAIN, 1.0f);
+    alSourcef(source, AL_PITCH, 1.0f);
+    alSource3f(source, AL_POSITION, 0.0f, 0.0f, 0.0f);
+    alSource3f(source, AL_VELOCITY, 0.0f, 0.0f, 0.0f);
+}
+
 glm::vec3 SourceVector(ALuint source, ALenum parameter)
 {
     glm::vec3 value(0.0f);
@@ -80,10 +89,7 @@ SoundChannel* SoundSystem::NewChannel()
 {
     auto channel = std::make_unique<SoundChannel>();
     alGenSources(1, &channel->source);
-    alSourcef(channel->source, AL_GAIN, 1.0f);
-    alSourcef(channel->source, AL_PITCH, 1.0f);
-    alSource3f(channel->source, AL_POSITION, 0.0f, 0.0f, 0.0f);
-    alSource3f(channel->source, AL_VELOCITY, 0.0f, 0.0f, 0.0f);
+    ResetSource(channel->source);
     mChannels[mChannelsCreated] = std::move(channel);
     return mChannels[mChannelsCreated++].get();
 }
@@ -104,10 +110,7 @@ void SoundSystem::Free(SoundChannel& channel)
     // A released channel may still be sounding; stop it so the next sound
     // can take the source.
     alSourceStop(channel.source);
-    alSourcef(channel.source, AL_GAIN, 1.0f);
-    alSourcef(channel.source, AL_PITCH, 1.0f);
-    alSource3f(channel.source, AL_POSITION, 0.0f, 0.0f, 0.0f);
-    alSource3f(channel.source, AL_VELOCITY, 0.0f, 0.0f, 0.0f);
+    ResetSource(channel.source);
     channel.finished = nullptr;
     channel.owner = nullptr;
     channel.in_use = 0;

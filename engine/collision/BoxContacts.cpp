@@ -11,13 +11,6 @@ namespace {
 
 using Geometry::BoxFrame;
 
-int LeastAxis(const glm::vec3& v)
-{
-    if (v.y >= v.x && v.z >= v.x)
-        return 0;
-    return v.z >= v.y ? 1 : 2;
-}
-
 // The first corner of `from` inside the box around `into` (centre, half),
 // then the first corner of `into` inside the box around `from`; else the origin.
 template <class CornersOf, class Inside>
@@ -55,9 +48,8 @@ bool AabbAabb(const Transform3D& a, const Transform3D& b, ContactInfo& out)
     const glm::vec3 overlap = a.scale + b.scale - glm::abs(d);
     if (!(overlap.x >= 0.0f && overlap.y >= 0.0f && overlap.z >= 0.0f))
         return false;
-    const int axis = LeastAxis(overlap);
-    glm::vec3 normal(0.0f);
-    normal[axis] = 1.0f;
+    const int axis = Geometry::LeastAxis(overlap);
+    glm::vec3 normal = Geometry::UnitAxis(axis);
     if (glm::dot(normal, d) < 0.0f)
         normal = -normal;
     out.normal = normal;

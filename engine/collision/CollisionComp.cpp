@@ -18,9 +18,7 @@ Transform3D CollisionComp::IdentityTransform()
 
 void CollisionComp::SetCollisionType(const std::string& tagName)
 {
-    const CollisionTable& table = CollisionTable::GetInstance();
-    if (table.HasTag(tagName))
-        collision_type.value = table.GetTagValue(tagName);
+    CollisionTable::GetInstance().AssignTagValue(tagName, collision_type.value);
 }
 
 void CollisionComp::Integrate(EntityHandle owner)

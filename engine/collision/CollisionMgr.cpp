@@ -1,6 +1,7 @@
 #include "engine/collision/CollisionMgr.h"
 
 #include "engine/collision/CollisionTable.h"
+#include "engine/collision/ShapeGeometry.h"
 #include "engine/collision/SpatialCollisionMgr.h"
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
@@ -16,10 +17,11 @@ namespace {
 
 bool HasTransform(EntityHandle entity) { return TransformCompManager::GetInstance().HasComponent(entity); }
 
-bool IsFinite(const glm::vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
-
 // A contact that would carry NaN or infinity into a position moves nothing.
-bool CanRespondTo(const ContactInfo& contact) { return IsFinite(contact.normal) && std::isfinite(contact.depth); }
+bool CanRespondTo(const ContactInfo& contact)
+{
+    return Geometry::IsFinite(contact.normal) && std::isfinite(contact.depth);
+}
 
 void RaiseContact(EntityHandle target, EntityHandle other, const glm::vec3& point, const glm::vec3& normal, float depth)
 {

@@ -1,24 +1,16 @@
-// Scene-file section "CollisionMgr":
-//   "Colliders"  array, in entity order, of
-//                  {"entity": u32 entity index 1..4095,
-//                   "values": the body's properties (see CollisionComp.h)}
+// Scene-file section "CollisionMgr": {"Colliders": [...]} as CollisionFile.h
+// lays out, each "values" holding a body's properties (see CollisionComp.h),
 // followed by the collision table in its own section "CollisionTable" (see
 // CollisionTableFile.cpp). A scene without these sections loads no bodies
 // and keeps the table. Reading takes the index's current generation; an
 // index outside 1..4095, a non-object element or a bad value refuses the
-// whole section before any body or tag changes. An entity listed twice has
-// its later values read over its earlier ones.
+// whole section before any body or tag changes.
 //
 // Per entity (archetypes): "CollisionMgr": {"values": the body's properties}.
 
+#include "engine/collision/CollisionFile.h"
 #include "engine/collision/CollisionMgr.h"
 #include "engine/collision/CollisionTable.h"
-#include "engine/core/JsonForms.h"
-#include "engine/core/SceneFormat.h"
-
-#include <map>
-#include <nlohmann/json.hpp>
-#include <string>
 
 namespace Engine {
 namespace {
@@ -26,34 +18,11 @@ namespace {
 constexpr const char* kSection = "CollisionMgr";
 constexpr const char* kTableSection = "CollisionTable";
 
-std::string Element(std::size_t i) { return "\"Colliders\"[" + std::to_string(i) + "]"; }
-
-const nlohmann::json& ObjectOf(const nlohmann::json& value)
-{
-    if (!value.is_object())
-        Json::ThrowNotAnObject(value);
-    return value;
-}
-
-EntityHandle ReadEntity(const nlohmann::json& element, const std::string& place)
-{
-    const std::uint32_t index = SceneFormat::ReadEntityIndex(element.at("entity"));
-    if (index == 0)
-        SceneFormat::Fail(kSection, place + " names the null entity");
-    return EntityHandle(index);
-}
-
 } // namespace
 
 void CollisionMgr::Save(nlohmann::json& document)
 {
-    nlohmann::json colliders = nlohmann::json::array();
-    for (const auto& [entity, body] : mBodies) {
-        nlohmann::json values;
-        body.GetPropertyMap().ToJson(values);
-        colliders.push_back(nlohmann::json{{"entity", entity.GetIndex()}, {"values", std::move(values)}});
-    }
-    document[kSection]["Colliders"] = std::move(colliders);
+    document[kSection]["Colliders"] = CollisionFile::WriteColliders(mBodies);
     CollisionTable::GetInstance().Save(document[kTableSection]);
 }
 
@@ -61,23 +30,14 @@ void CollisionMgr::Load(const nlohmann::json& document)
 {
     if (!document.is_object())
         return;
-    // Bodies as they will be after the load, by entity index.
     std::map<std::uint32_t, CollisionComp> staged;
     const auto section = document.find(kSection);
     if (section != document.end()) {
-        const nlohmann::json& colliders = SceneFormat::ArrayOrNullMember(*section, "Colliders", kSection);
-        for (std::size_t i = 0; i < colliders.size() && !colliders.is_null(); ++i) {
-            SceneFormat::Within(kSection, Element(i), [&] {
-                const nlohmann::json& element = ObjectOf(colliders[i]);
-                const EntityHandle entity = ReadEntity(element, Element(i));
-                auto [at, added] = staged.try_emplace(entity.GetIndex());
-                if (added) {
-                    if (const CollisionComp* held = FindComp(entity))
-                        at->second = *held;
-                }
-                at->second.GetPropertyMap().FromJson(element.at("values"));
-            });
-        }
+        const auto takeHeld = [this](EntityHandle entity, CollisionComp& body) {
+            if (const CollisionComp* held = FindComp(entity))
+                body = *held;
+        };
+        staged = CollisionFile::ReadColliders<CollisionComp>(*section, kSection, takeHeld);
     }
     const auto table = document.find(kTableSection);
     if (table != document.end())
@@ -101,7 +61,7 @@ void CollisionMgr::LoadEntity(const nlohmann::json& value, EntityHandle entity)
         return;
     const CollisionComp* held = FindComp(entity);
     CollisionComp body = held ? *held : CollisionComp();
-    SceneFormat::Within(kSection, "\"values\"", [&] { body.GetPropertyMap().FromJson(ObjectOf(*section).at("values")); });
+    CollisionFile::ReadEntityValues(*section, kSection, body);
     *GetCompPtr(entity) = body;
 }
 

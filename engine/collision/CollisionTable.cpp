@@ -67,4 +67,10 @@ std::uint32_t CollisionTable::GetTagValue(const std::string& name) const
     return tag ? tag->value : 0;
 }
 
+void CollisionTable::AssignTagValue(const std::string& name, unsigned int& value) const
+{
+    if (const Tag* tag = FindTag(name))
+        value = tag->value;
+}
+
 } // namespace Engine

@@ -44,6 +44,8 @@ public:
     bool HasTag(const std::string& name) const;
     // 0 (the value of "Default") for an unknown name.
     std::uint32_t GetTagValue(const std::string& name) const;
+    // Gives `value` the named tag's value; an unknown name leaves it alone.
+    void AssignTagValue(const std::string& name, unsigned int& value) const;
 
     const std::vector<Tag>& GetTags() const { return mTags; }
     const Relations& GetRelations() const { return mRelations; }

@@ -9,6 +9,7 @@
 // zero); one outside its type's range is refused. Both keys must be there;
 // null reads as an empty array. Values are checked before the table changes.
 
+#include "engine/collision/CollisionFile.h"
 #include "engine/collision/CollisionTable.h"
 #include "engine/core/JsonForms.h"
 #include "engine/core/SceneFormat.h"
@@ -21,22 +22,13 @@ namespace {
 
 constexpr const char* kSection = "CollisionTable";
 
-std::string Element(const char* key, std::size_t i) { return std::string("\"") + key + "\"[" + std::to_string(i) + "]"; }
-
-const nlohmann::json& ObjectElement(const nlohmann::json& element)
-{
-    if (!element.is_object())
-        Json::ThrowNotAnObject(element);
-    return element;
-}
-
 std::vector<CollisionTable::Tag> ReadTags(const nlohmann::json& section)
 {
     std::vector<CollisionTable::Tag> tags;
     const nlohmann::json& array = SceneFormat::ArrayOrNullMember(section, "tags", kSection);
-    for (std::size_t i = 0; i < array.size() && !array.is_null(); ++i) {
-        tags.push_back(SceneFormat::Within(kSection, Element("tags", i), [&] {
-            const nlohmann::json& tag = ObjectElement(array[i]);
+    for (std::size_t i = 0; i < array.size(); ++i) {
+        tags.push_back(SceneFormat::Within(kSection, SceneFormat::Element("tags", i), [&] {
+            const nlohmann::json& tag = CollisionFile::AsObject(array[i]);
             return CollisionTable::Tag{tag.at("tag_name").get<std::string>(), Json::ReadUnsigned(tag.at("tag_value"))};
         }));
     }
@@ -47,9 +39,9 @@ CollisionTable::Relations ReadPairs(const nlohmann::json& section)
 {
     CollisionTable::Relations relations;
     const nlohmann::json& array = SceneFormat::ArrayOrNullMember(section, "pairs", kSection);
-    for (std::size_t i = 0; i < array.size() && !array.is_null(); ++i) {
-        SceneFormat::Within(kSection, Element("pairs", i), [&] {
-            const nlohmann::json& pair = ObjectElement(array[i]);
+    for (std::size_t i = 0; i < array.size(); ++i) {
+        SceneFormat::Within(kSection, SceneFormat::Element("pairs", i), [&] {
+            const nlohmann::json& pair = CollisionFile::AsObject(array[i]);
             const std::uint32_t first = Json::ReadUnsigned(pair.at("first"));
             const std::uint32_t second = Json::ReadUnsigned(pair.at("second"));
             relations[{first, second}] = Json::ReadInt(pair.at("value"));

@@ -18,6 +18,22 @@ glm::vec3 UnitOr(const glm::vec3& v, const glm::vec3& fallback)
     return v / length;
 }
 
+bool IsFinite(const glm::vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
+
+int LeastAxis(const glm::vec3& v)
+{
+    if (v.y >= v.x && v.z >= v.x)
+        return 0;
+    return v.z >= v.y ? 1 : 2;
+}
+
+glm::vec3 UnitAxis(int axis)
+{
+    glm::vec3 unit(0.0f);
+    unit[axis] = 1.0f;
+    return unit;
+}
+
 float ProjectedLength(const glm::vec3& v, const glm::vec3& a)
 {
     const float axisLength = glm::length(a);

@@ -26,8 +26,6 @@ public:
     // The test for two shapes; null when either is not one of the six
     // shapes (0, a mixture, out of range).
     ShapePairTest Find(std::uint32_t shapeA, std::uint32_t shapeB) const;
-    // The slot itself; null for an unused or out-of-range index.
-    ShapePairTest At(std::uint32_t index) const { return index < kSlotCount ? mTests[index] : nullptr; }
 
 private:
     std::array<ShapePairTest, kSlotCount> mTests{};

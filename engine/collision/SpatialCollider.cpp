@@ -6,9 +6,7 @@ namespace Engine {
 
 void SpatialCollider::SetCollisionType(const std::string& tagName)
 {
-    const CollisionTable& table = CollisionTable::GetInstance();
-    if (table.HasTag(tagName))
-        collision_type.value = table.GetTagValue(tagName);
+    CollisionTable::GetInstance().AssignTagValue(tagName, collision_type.value);
 }
 
 } // namespace Engine

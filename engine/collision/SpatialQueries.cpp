@@ -1,5 +1,6 @@
 #include "engine/collision/CollisionMgr.h"
 #include "engine/collision/RayTests.h"
+#include "engine/collision/ShapeGeometry.h"
 #include "engine/collision/SpatialCollisionMgr.h"
 #include "engine/core/Transform.h"
 
@@ -8,8 +9,6 @@
 
 namespace Engine {
 namespace {
-
-bool IsFinite(const glm::vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
 float RayAgainstNode(std::uint32_t code, const glm::vec3& origin, const glm::vec3& direction)
 {
@@ -105,7 +104,7 @@ std::vector<RayHit> SpatialCollisionMgr::QueryOverlaps(const Transform3D& transf
 
 RayHit SpatialCollisionMgr::RayCast(const glm::vec3& origin, const glm::vec3& direction) const
 {
-    const bool usable = IsFinite(origin) && IsFinite(direction) && direction != glm::vec3(0.0f);
+    const bool usable = Geometry::IsFinite(origin) && Geometry::IsFinite(direction) && direction != glm::vec3(0.0f);
     if (!usable || !FindNode(Octree::kRootCode) || RayAgainstNode(Octree::kRootCode, origin, direction) < 0.0f)
         return RayHit{};
     return DescendRay(Octree::kRootCode, origin, direction);

@@ -12,23 +12,10 @@ namespace {
 
 using Geometry::BoxFrame;
 using Geometry::BoundingRadius;
+using Geometry::LeastAxis;
 using Geometry::SphereRadius;
+using Geometry::UnitAxis;
 using Geometry::UnitOr;
-
-// x when it is the least, then y, then z.
-int LeastAxis(const glm::vec3& v)
-{
-    if (v.y >= v.x && v.z >= v.x)
-        return 0;
-    return v.z >= v.y ? 1 : 2;
-}
-
-glm::vec3 UnitAxis(int axis)
-{
-    glm::vec3 unit(0.0f);
-    unit[axis] = 1.0f;
-    return unit;
-}
 
 // The sphere (s, r) against the box of centre c and half-extents h, in the
 // box's axes. The normal points from the box to the sphere.
@@ -93,6 +80,19 @@ bool SphereAgainstCylinder(const glm::vec3& s, float r, float h, float R, Contac
     return rho < R + r;
 }
 
+// Runs a sphere rule on the sphere's centre in the frame's own axes and
+// turns the contact it finds back into world space.
+template <class Rule>
+bool InFrame(const BoxFrame& frame, const glm::vec3& sphereCentre, ContactInfo& out, Rule rule)
+{
+    ContactInfo local;
+    const bool hit = rule(frame.PointToLocal(sphereCentre), local);
+    out.point = frame.PointToWorld(local.point);
+    out.normal = frame.DirectionToWorld(local.normal);
+    out.depth = local.depth;
+    return hit;
+}
+
 // Applies a shell rule to a sphere contact of depth d, with the rule's
 // radius: the smaller shell's, or the plain sphere's. Between two shells a
 // depth of exactly radius + 1 already counts as inside the wall.
@@ -131,13 +131,9 @@ bool ObbSphere(const Transform3D& box, const Transform3D& sphere, ContactInfo& o
     const float r = SphereRadius(sphere);
     if (!Geometry::SpheresOverlap(box.pos, BoundingRadius(box), sphere.pos, r))
         return false;
-    const BoxFrame frame(box);
-    ContactInfo local;
-    const bool hit = SphereAgainstBox(glm::vec3(0.0f), box.scale, frame.PointToLocal(sphere.pos), r, local);
-    out.point = frame.PointToWorld(local.point);
-    out.normal = frame.DirectionToWorld(local.normal);
-    out.depth = local.depth;
-    return hit;
+    return InFrame(BoxFrame(box), sphere.pos, out, [&](const glm::vec3& s, ContactInfo& local) {
+        return SphereAgainstBox(glm::vec3(0.0f), box.scale, s, r, local);
+    });
 }
 
 bool CylinderSphere(const Transform3D& cylinder, const Transform3D& sphere, ContactInfo& out)
@@ -146,13 +142,9 @@ bool CylinderSphere(const Transform3D& cylinder, const Transform3D& sphere, Cont
     if (!Geometry::SpheresOverlap(cylinder.pos, BoundingRadius(cylinder), sphere.pos, r))
         return false;
     const BoxFrame frame(cylinder.pos - cylinder.scale.y * cylinder.up, cylinder);
-    ContactInfo local;
-    const bool hit = SphereAgainstCylinder(frame.PointToLocal(sphere.pos), r, 2.0f * cylinder.scale.y,
-                                           cylinder.scale.x, local);
-    out.point = frame.PointToWorld(local.point);
-    out.normal = frame.DirectionToWorld(local.normal);
-    out.depth = local.depth;
-    return hit;
+    return InFrame(frame, sphere.pos, out, [&](const glm::vec3& s, ContactInfo& local) {
+        return SphereAgainstCylinder(s, r, 2.0f * cylinder.scale.y, cylinder.scale.x, local);
+    });
 }
 
 bool PrismSphere(const Transform3D& prism, const Transform3D& sphere, ContactInfo& out)

@@ -14,12 +14,7 @@ void ArchetypeRegistry::SaveArchetype(const std::string& name, EntityHandle enti
 {
     nlohmann::json& archetype = mArchetypes[name];
     archetype = nullptr;
-    // A manager built during the walk joins the list's end: the walk covers
-    // the managers listed when it began.
-    const auto& managers = ICompManager::GetManagers();
-    const std::size_t listed = managers.size();
-    for (std::size_t i = 0; i < listed && i < managers.size(); ++i)
-        managers[i]->SaveEntity(archetype, entity);
+    ICompManager::ForEachManager([&](ICompManager& manager) { manager.SaveEntity(archetype, entity); });
 }
 
 bool ArchetypeRegistry::LoadArchetype(const std::string& name, EntityHandle entity)
@@ -32,10 +27,7 @@ bool ArchetypeRegistry::LoadArchetype(const std::string& name, EntityHandle enti
     // A component set up by the load may save an archetype under this very
     // name and rewrite the entry while it is being read: read a copy.
     const nlohmann::json archetype = found->second;
-    const auto& managers = ICompManager::GetManagers();
-    const std::size_t listed = managers.size();
-    for (std::size_t i = 0; i < listed && i < managers.size(); ++i)
-        managers[i]->LoadEntity(archetype, entity);
+    ICompManager::ForEachManager([&](ICompManager& manager) { manager.LoadEntity(archetype, entity); });
     return true;
 }
 

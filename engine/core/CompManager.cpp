@@ -22,17 +22,6 @@ std::vector<ICompManager*>& ManagerList()
     return managers;
 }
 
-// Walks the managers listed when the walk begins: one built meanwhile (for
-// instance inside another's Load) is appended without being visited.
-template <class Action>
-void ForEachListed(Action action)
-{
-    const auto& managers = ManagerList();
-    const std::size_t listed = managers.size();
-    for (std::size_t i = 0; i < listed && i < managers.size(); ++i)
-        action(*managers[i]);
-}
-
 } // namespace
 
 ICompManager::ICompManager() { ManagerList().push_back(this); }
@@ -55,7 +44,7 @@ const std::vector<ICompManager*>& ICompManager::GetManagers() { return ManagerLi
 
 void ICompManager::ClearAll()
 {
-    ForEachListed([](ICompManager& manager) { manager.Clear(); });
+    ForEachManager([](ICompManager& manager) { manager.Clear(); });
 }
 
 void ICompManager::SaveAll(const char* path)
@@ -64,7 +53,7 @@ void ICompManager::SaveAll(const char* path)
     // throws (or a string the writer refuses) leaves an existing file whole.
     nlohmann::json document = nlohmann::json::object();
     EntityMgr::GetInstance().Save(document);
-    ForEachListed([&document](ICompManager& manager) { manager.Save(document); });
+    ForEachManager([&document](ICompManager& manager) { manager.Save(document); });
     const std::string text = document.dump(4);
 
     std::ofstream file(path, std::ios::out | std::ios::trunc);
@@ -86,28 +75,27 @@ void ICompManager::LoadAll(const char* path)
         std::cerr << "Scene file \"" << path << "\" was not loaded: " << error.what() << '\n';
         return;
     }
-    const SceneRollback rollback;
+    SceneRollback::RestoreOnFailure([&document] { LoadDocument(document); });
+}
+
+void ICompManager::LoadDocument(const nlohmann::json& document)
+{
     ClearAll();
-    try {
-        EntityMgr::GetInstance().Load(document);
-        ForEachListed([&document](ICompManager& manager) { manager.Load(document); });
-    } catch (...) {
-        rollback.Restore();
-        throw;
-    }
+    EntityMgr::GetInstance().Load(document);
+    ForEachManager([&document](ICompManager& manager) { manager.Load(document); });
 }
 
 SceneRollback::SceneRollback()
     : mEntities(EntityMgr::GetInstance().TakeSnapshot()), mManagers(nlohmann::json::object())
 {
-    ForEachListed([this](ICompManager& manager) { manager.Save(mManagers); });
+    ICompManager::ForEachManager([this](ICompManager& manager) { manager.Save(mManagers); });
 }
 
 void SceneRollback::Restore() const
 {
     ICompManager::ClearAll();
     EntityMgr::GetInstance().RestoreSnapshot(mEntities);
-    ForEachListed([this](ICompManager& manager) { manager.Load(mManagers); });
+    ICompManager::ForEachManager([this](ICompManager& manager) { manager.Load(mManagers); });
 }
 
 EntityHandle ICompManager::GetComp(const ICompManager& manager, EntityHandle entity)

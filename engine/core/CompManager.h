@@ -44,14 +44,28 @@ public:
 
     // Every live manager, in construction order.
     static const std::vector<ICompManager*>& GetManagers();
+    // Calls action on each manager listed when the walk begins: one built
+    // during the walk (inside another's Load, say) joins the list's end
+    // without being visited.
+    template <class Action>
+    static void ForEachManager(Action&& action)
+    {
+        const auto& managers = GetManagers();
+        const std::size_t listed = managers.size();
+        for (std::size_t i = 0; i < listed && i < managers.size(); ++i)
+            action(*managers[i]);
+    }
     static void ClearAll();
     // Writes the scene file; a path that cannot be opened writes nothing.
     static void SaveAll(const char* path);
     // Reads the scene file. The whole file is parsed before anything is
     // cleared: a file that cannot be opened or parsed changes nothing (a parse
-    // error is printed on the console). Errors raised by a manager's Load
-    // while the document is applied reach the caller.
+    // error is printed on the console). A manager refusing its section puts
+    // the previous scene back and its error reaches the caller.
     static void LoadAll(const char* path);
+    // Replaces the scene by a parsed scene document: every manager cleared,
+    // then the entity manager and each manager read it. No rollback.
+    static void LoadDocument(const nlohmann::json& document);
     static EntityHandle GetComp(const ICompManager& manager, EntityHandle entity);
 };
 
@@ -66,6 +80,20 @@ public:
 
     // Clears every manager and reloads what they held when this was taken.
     void Restore() const;
+
+    // Runs change; when it throws, the scene as it was before is put back
+    // and the error goes on.
+    template <class Change>
+    static void RestoreOnFailure(Change&& change)
+    {
+        const SceneRollback rollback;
+        try {
+            change();
+        } catch (...) {
+            rollback.Restore();
+            throw;
+        }
+    }
 
 private:
     EntityMgr::Snapshot mEntities;

@@ -1,10 +1,10 @@
 #include "engine/core/EntityHandle.h"
 
 #include "engine/core/EntityManager.h"
+#include "engine/core/JsonForms.h"
 
 #include <cmath>
 #include <nlohmann/json.hpp>
-#include <string>
 
 namespace Engine {
 
@@ -42,25 +42,9 @@ namespace {
 // Every index that does not fit the 12-bit field reads as 0, the null handle.
 std::uint32_t IndexFromJson(const nlohmann::json& j)
 {
-    using Type = nlohmann::json::value_t;
-    switch (j.type()) {
-    case Type::boolean:
-        return j.get<bool>() ? 1u : 0u;
-    case Type::number_integer: {
-        const auto v = j.get<std::int64_t>();
-        return (v >= 0 && v <= EntityHandle::kMaxIndex) ? static_cast<std::uint32_t>(v) : 0u;
-    }
-    case Type::number_unsigned: {
-        const auto v = j.get<std::uint64_t>();
-        return v <= EntityHandle::kMaxIndex ? static_cast<std::uint32_t>(v) : 0u;
-    }
-    case Type::number_float: {
-        const double v = std::trunc(j.get<double>());
-        return (v >= 0.0 && v <= EntityHandle::kMaxIndex) ? static_cast<std::uint32_t>(v) : 0u;
-    }
-    default:
-        throw nlohmann::json::type_error::create(302, std::string("type must be number, but is ") + j.type_name(), &j);
-    }
+    // Any number or boolean; NaN fails both comparisons.
+    const double index = std::trunc(Json::ReadNumber(j));
+    return (index >= 0.0 && index <= EntityHandle::kMaxIndex) ? static_cast<std::uint32_t>(index) : 0u;
 }
 
 } // namespace

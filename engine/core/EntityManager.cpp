@@ -8,6 +8,7 @@
 
 #include "engine/core/CompManager.h"
 #include "engine/core/JsonForms.h"
+#include "engine/core/SceneFormat.h"
 
 #include <algorithm>
 #include <iostream>
@@ -38,11 +39,7 @@ private:
 
 void RemoveFromEveryManager(const EntityHandle& handle)
 {
-    // Managers built during the walk join the list's end and are not visited.
-    const auto& managers = ICompManager::GetManagers();
-    const std::size_t listed = managers.size();
-    for (std::size_t i = 0; i < listed && i < managers.size(); ++i)
-        managers[i]->RemoveComponent(handle);
+    ICompManager::ForEachManager([&handle](ICompManager& manager) { manager.RemoveComponent(handle); });
 }
 
 } // namespace
@@ -185,47 +182,32 @@ void EntityMgr::Save(nlohmann::json& document) const
 
 void EntityMgr::Load(const nlohmann::json& document)
 {
-    DestroyAll();
+    Reset();
     const auto member = document.find("EntityMgr");
     const nlohmann::json& section = (member != document.end()) ? *member : document;
-    Reset();
 
     const auto version = section.find("version");
-    if (version == section.end()) {
-        ApplyFlags(ReadUnversionedFlags(section));
-        return;
+    const bool versioned = version != section.end();
+    if (versioned) {
+        const double number = Json::ReadNumber(*version);
+        if (!(number >= kVersion && number < kVersion + 1))
+            return;
     }
-    const double versionNumber = Json::ReadNumber(*version);
-    if (!(versionNumber >= kVersion && versionNumber < kVersion + 1))
-        return;
-    const FlagTable flags = ReadVersionedFlags(section);
-    const double storedCount = Json::ReadNumber(section.at("handles_in_use"));
+    const FlagTable flags = ReadFlags(section, versioned);
+    const double storedCount = versioned ? Json::ReadNumber(section.at("handles_in_use")) : 0.0;
     ApplyFlags(flags);
-    if (storedCount != static_cast<double>(mCount)) {
+    if (versioned && storedCount != static_cast<double>(mCount)) {
         std::cerr << "EntityMgr: \"handles_in_use\" " << section.at("handles_in_use").dump()
                   << " does not match the " << mCount << " entities flagged in use; keeping " << mCount << '\n';
     }
 }
 
-EntityMgr::FlagTable EntityMgr::ReadUnversionedFlags(const nlohmann::json& section)
+EntityMgr::FlagTable EntityMgr::ReadFlags(const nlohmann::json& section, bool versioned)
 {
-    const nlohmann::json& handles = section.at("handles");
-    if (!handles.is_array())
-        throw nlohmann::json::type_error::create(302, std::string("type must be array, but is ") + handles.type_name(), &handles);
+    const nlohmann::json& handles = SceneFormat::ArrayMember(section, "handles", "EntityMgr");
+    const std::size_t count = versioned ? kFlagCount : std::min<std::size_t>(handles.size(), kFlagCount);
     FlagTable flags{};
-    const std::size_t read = std::min<std::size_t>(handles.size(), kFlagCount);
-    for (std::size_t index = 0; index < read; ++index)
-        flags[index] = handles[index].get<bool>() ? 1 : 0;
-    return flags;
-}
-
-EntityMgr::FlagTable EntityMgr::ReadVersionedFlags(const nlohmann::json& section)
-{
-    const nlohmann::json& handles = section.at("handles");
-    if (!handles.is_array())
-        throw nlohmann::json::type_error::create(302, std::string("type must be array, but is ") + handles.type_name(), &handles);
-    FlagTable flags{};
-    for (std::size_t index = 0; index < kFlagCount; ++index)
+    for (std::size_t index = 0; index < count; ++index)
         flags[index] = handles.at(index).get<bool>() ? 1 : 0;
     return flags;
 }

@@ -75,8 +75,7 @@ private:
 
     void ReleasePending(std::vector<EntityHandle>& handles);
     void ApplyFlags(const FlagTable& flags);
-    static FlagTable ReadUnversionedFlags(const nlohmann::json& section);
-    static FlagTable ReadVersionedFlags(const nlohmann::json& section);
+    static FlagTable ReadFlags(const nlohmann::json& section, bool versioned);
 
     std::uint32_t mCount = 0;
     std::array<std::uint16_t, kMaxEntities> mGenerations{};

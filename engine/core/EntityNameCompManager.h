@@ -61,8 +61,6 @@ public:
     // An empty prefix gives every named entity.
     std::vector<EntityHandle> FindEntitiesByNamePrefix(const char* prefix) const;
 
-    const Tables& GetTables() const { return mTables; }
-
 private:
     EntityNameCompManager() = default;
 

@@ -16,7 +16,6 @@
 // Per entity (archetypes): "Name": the name as a string.
 
 #include "engine/core/EntityNameCompManager.h"
-#include "engine/core/JsonForms.h"
 #include "engine/core/SceneFormat.h"
 
 #include <string>
@@ -26,28 +25,9 @@ namespace {
 
 constexpr const char* kSection = "EntityNameComps";
 constexpr int kVersion = 1;
-constexpr std::uint16_t kNone = EntityNameCompManager::kNone;
 
-using Tables = EntityNameCompManager::Tables;
+using SceneFormat::Element;
 using SceneFormat::Fail;
-
-std::string Element(const char* key, std::size_t i) { return std::string("\"") + key + "\"[" + std::to_string(i) + "]"; }
-
-template <class Table>
-nlohmann::json TableArray(const Table& table)
-{
-    nlohmann::json array = nlohmann::json::array();
-    for (const std::uint16_t value : table)
-        array.push_back(value);
-    return array;
-}
-
-void ReadTable(const nlohmann::json& section, const char* key, std::array<std::uint16_t, 4096>& table)
-{
-    const nlohmann::json& array = SceneFormat::ArrayMemberOfSize(section, key, table.size(), kSection);
-    for (std::size_t i = 0; i < table.size(); ++i)
-        table[i] = SceneFormat::Within(kSection, Element(key, i), [&] { return SceneFormat::ReadU16(array[i]); });
-}
 
 void ReadNames(const nlohmann::json& section, std::vector<EntityNameCompManager::Name>& names)
 {
@@ -55,54 +35,11 @@ void ReadNames(const nlohmann::json& section, std::vector<EntityNameCompManager:
     if (array.size() > EntityHandle::kMaxIndex)
         Fail(kSection, "holds " + std::to_string(array.size()) + " names, more than "
                            + std::to_string(EntityHandle::kMaxIndex));
-    for (std::size_t i = 0; !array.is_null() && i < array.size(); ++i) {
+    for (std::size_t i = 0; i < array.size(); ++i) {
         const std::string name =
             SceneFormat::Within(kSection, Element("names", i), [&] { return array[i].get<std::string>(); });
         names.push_back(EntityNameCompManager::MakeName(name));
     }
-}
-
-void CheckTables(const Tables& tables)
-{
-    const std::size_t slots = tables.names.size();
-    if (tables.nameIndices[0] != kNone)
-        Fail(kSection, "the null entity (index 0) has a name");
-    for (std::size_t entity = 1; entity < tables.nameIndices.size(); ++entity) {
-        const std::uint16_t slot = tables.nameIndices[entity];
-        if (slot == kNone)
-            continue;
-        if (slot >= slots)
-            Fail(kSection, Element("name_indices", entity) + " is slot " + std::to_string(slot) + " of "
-                               + std::to_string(slots) + " names");
-        if (tables.ownerIndices[slot] != entity)
-            Fail(kSection, "entity " + std::to_string(entity) + " names slot " + std::to_string(slot)
-                               + ", which belongs to entity " + std::to_string(tables.ownerIndices[slot]));
-    }
-    for (std::size_t slot = 0; slot < slots; ++slot) {
-        const std::uint16_t owner = tables.ownerIndices[slot];
-        if (owner == 0 || owner > EntityHandle::kMaxIndex || tables.nameIndices[owner] != slot)
-            Fail(kSection, "slot " + std::to_string(slot) + " names owner " + std::to_string(owner)
-                               + ", which does not name that slot");
-    }
-}
-
-// The section of a versioned scene, or the scene itself for an older one;
-// null when there is nothing to read.
-const nlohmann::json* FindSection(const nlohmann::json& document)
-{
-    if (!document.is_object())
-        return nullptr;
-    const auto found = document.find(kSection);
-    if (found != document.end()) {
-        if (!found->is_object())
-            Fail(kSection, std::string("expected an object, found ") + found->type_name());
-        const double version =
-            SceneFormat::Within(kSection, "\"version\"", [&] { return Json::ReadNumber(found->at("version")); });
-        return version == kVersion ? &*found : nullptr;
-    }
-    const bool older = document.contains("name_indices") || document.contains("owner_indices")
-        || document.contains("names");
-    return older ? &document : nullptr;
 }
 
 } // namespace
@@ -115,22 +52,24 @@ void EntityNameCompManager::Save(nlohmann::json& document)
 
     nlohmann::json& section = document[kSection];
     section = nlohmann::json::object();
-    section["name_indices"] = TableArray(mTables.nameIndices);
+    section["name_indices"] = SceneFormat::TableArray(mTables.nameIndices);
     section["names"] = std::move(names);
-    section["owner_indices"] = TableArray(mTables.ownerIndices);
+    section["owner_indices"] = SceneFormat::TableArray(mTables.ownerIndices);
     section["version"] = kVersion;
 }
 
 void EntityNameCompManager::Load(const nlohmann::json& document)
 {
-    const nlohmann::json* section = FindSection(document);
+    const nlohmann::json* section =
+        SceneFormat::FindSection(document, kSection, kVersion, {"name_indices", "owner_indices", "names"});
     if (!section)
         return;
     Tables loaded;
-    ReadTable(*section, "name_indices", loaded.nameIndices);
-    ReadTable(*section, "owner_indices", loaded.ownerIndices);
+    SceneFormat::ReadTable(*section, "name_indices", loaded.nameIndices, kSection);
+    SceneFormat::ReadTable(*section, "owner_indices", loaded.ownerIndices, kSection);
     ReadNames(*section, loaded.names);
-    CheckTables(loaded);
+    SceneFormat::CheckSlotTables(loaded.nameIndices, loaded.ownerIndices, loaded.names.size(), kSection,
+                                 "name_indices", "names");
     mTables = std::move(loaded);
 }
 

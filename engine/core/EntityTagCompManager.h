@@ -55,8 +55,6 @@ public:
     // Every entity carrying the tag, in ascending entity index.
     std::vector<EntityHandle> FindEntitiesWithTag(const std::string& tag) const;
 
-    const Tables& GetTables() const { return mTables; }
-
 private:
     EntityTagCompManager() = default;
 

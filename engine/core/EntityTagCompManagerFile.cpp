@@ -27,22 +27,10 @@ namespace {
 
 constexpr const char* kSection = "EntityTagMgr";
 constexpr int kVersion = 1;
-constexpr std::uint16_t kNone = EntityTagCompManager::kNone;
 
 using TagList = EntityTagCompManager::TagList;
-using Tables = EntityTagCompManager::Tables;
+using SceneFormat::Element;
 using SceneFormat::Fail;
-
-std::string Element(const char* key, std::size_t i) { return std::string("\"") + key + "\"[" + std::to_string(i) + "]"; }
-
-template <class Table>
-nlohmann::json TableArray(const Table& table)
-{
-    nlohmann::json array = nlohmann::json::array();
-    for (const std::uint16_t value : table)
-        array.push_back(value);
-    return array;
-}
 
 nlohmann::json TagArray(const TagList& tags)
 {
@@ -50,13 +38,6 @@ nlohmann::json TagArray(const TagList& tags)
     for (const std::string& tag : tags)
         array.push_back(tag);
     return array;
-}
-
-void ReadTable(const nlohmann::json& section, const char* key, std::array<std::uint16_t, 4096>& table)
-{
-    const nlohmann::json& array = SceneFormat::ArrayMemberOfSize(section, key, table.size(), kSection);
-    for (std::size_t i = 0; i < table.size(); ++i)
-        table[i] = SceneFormat::Within(kSection, Element(key, i), [&] { return SceneFormat::ReadU16(array[i]); });
 }
 
 // Null reads as no tags; a tag met again is skipped.
@@ -80,57 +61,13 @@ void ReadLists(const nlohmann::json& section, std::vector<TagList>& lists)
     if (array.size() > EntityHandle::kMaxIndex)
         Fail(kSection, "holds " + std::to_string(array.size()) + " tag lists, more than "
                            + std::to_string(EntityHandle::kMaxIndex));
-    for (std::size_t i = 0; !array.is_null() && i < array.size(); ++i) {
+    for (std::size_t i = 0; i < array.size(); ++i) {
         lists.push_back(SceneFormat::Within(kSection, Element("tag_vecs", i), [&] {
             if (!array[i].is_object())
                 Json::ThrowNotAnObject(array[i]);
             return ReadTags(array[i].at("tags"));
         }));
     }
-}
-
-void CheckTables(Tables& tables)
-{
-    const std::size_t slots = tables.tagVecs.size();
-    if (tables.tagIndices[0] != kNone)
-        Fail(kSection, "the null entity (index 0) has tags");
-    for (std::size_t entity = 1; entity < tables.tagIndices.size(); ++entity) {
-        const std::uint16_t slot = tables.tagIndices[entity];
-        if (slot == kNone)
-            continue;
-        if (slot >= slots)
-            Fail(kSection, Element("tag_indices", entity) + " is slot " + std::to_string(slot) + " of "
-                               + std::to_string(slots) + " tag lists");
-        if (tables.tagOwnerIndices[slot] != entity)
-            Fail(kSection, "entity " + std::to_string(entity) + " names slot " + std::to_string(slot)
-                               + ", which belongs to entity " + std::to_string(tables.tagOwnerIndices[slot]));
-    }
-    for (std::size_t slot = 0; slot < slots; ++slot) {
-        const std::uint16_t owner = tables.tagOwnerIndices[slot];
-        if (owner == 0 || owner > EntityHandle::kMaxIndex || tables.tagIndices[owner] != slot)
-            Fail(kSection, "slot " + std::to_string(slot) + " names owner " + std::to_string(owner)
-                               + ", which does not name that slot");
-    }
-    std::fill(tables.tagOwnerIndices.begin() + static_cast<std::ptrdiff_t>(slots), tables.tagOwnerIndices.end(), kNone);
-}
-
-// The section of a versioned scene, or the scene itself for an older one;
-// null when there is nothing to read.
-const nlohmann::json* FindSection(const nlohmann::json& document)
-{
-    if (!document.is_object())
-        return nullptr;
-    const auto found = document.find(kSection);
-    if (found != document.end()) {
-        if (!found->is_object())
-            Fail(kSection, std::string("expected an object, found ") + found->type_name());
-        const double version =
-            SceneFormat::Within(kSection, "\"version\"", [&] { return Json::ReadNumber(found->at("version")); });
-        return version == kVersion ? &*found : nullptr;
-    }
-    const bool older = document.contains("tag_indices") || document.contains("tag_owner_indices")
-        || document.contains("tag_vecs");
-    return older ? &document : nullptr;
 }
 
 } // namespace
@@ -143,22 +80,27 @@ void EntityTagCompManager::Save(nlohmann::json& document)
 
     nlohmann::json& section = document[kSection];
     section = nlohmann::json::object();
-    section["tag_indices"] = TableArray(mTables.tagIndices);
-    section["tag_owner_indices"] = TableArray(mTables.tagOwnerIndices);
+    section["tag_indices"] = SceneFormat::TableArray(mTables.tagIndices);
+    section["tag_owner_indices"] = SceneFormat::TableArray(mTables.tagOwnerIndices);
     section["tag_vecs"] = std::move(lists);
     section["version"] = kVersion;
 }
 
 void EntityTagCompManager::Load(const nlohmann::json& document)
 {
-    const nlohmann::json* section = FindSection(document);
+    const nlohmann::json* section =
+        SceneFormat::FindSection(document, kSection, kVersion, {"tag_indices", "tag_owner_indices", "tag_vecs"});
     if (!section)
         return;
     Tables loaded;
-    ReadTable(*section, "tag_indices", loaded.tagIndices);
-    ReadTable(*section, "tag_owner_indices", loaded.tagOwnerIndices);
+    SceneFormat::ReadTable(*section, "tag_indices", loaded.tagIndices, kSection);
+    SceneFormat::ReadTable(*section, "tag_owner_indices", loaded.tagOwnerIndices, kSection);
     ReadLists(*section, loaded.tagVecs);
-    CheckTables(loaded);
+    SceneFormat::CheckSlotTables(loaded.tagIndices, loaded.tagOwnerIndices, loaded.tagVecs.size(), kSection,
+                                 "tag_indices", "tag lists");
+    // Owners past the last slot mean nothing in a file; in memory they are none.
+    std::fill(loaded.tagOwnerIndices.begin() + static_cast<std::ptrdiff_t>(loaded.tagVecs.size()),
+              loaded.tagOwnerIndices.end(), kNone);
     mTables = std::move(loaded);
 }
 

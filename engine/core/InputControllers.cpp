@@ -122,11 +122,13 @@ bool InputManager::IsControllerButtonReleased(std::uint8_t button, SDL_GameContr
            StateOf(mPreviousButtons, controller, button) >= 1;
 }
 
-glm::vec3 InputManager::GetControllerLeftStick(SDL_GameController* controller) const
+glm::vec3 InputManager::StickOf(SDL_GameController* controller, std::size_t stick) const
 {
     auto sticks = mSticks.find(controller);
-    return sticks == mSticks.end() ? glm::vec3(0.0f) : sticks->second[0];
+    return sticks == mSticks.end() ? glm::vec3(0.0f) : sticks->second[stick];
 }
+
+glm::vec3 InputManager::GetControllerLeftStick(SDL_GameController* controller) const { return StickOf(controller, 0); }
 
 bool InputManager::IsPlayerButtonTriggered(std::uint8_t button, std::int32_t controllerId) const
 {
@@ -152,16 +154,8 @@ bool InputManager::IsButtonReleased(std::uint8_t button, EntityHandle entity) co
     return controller && IsControllerButtonReleased(button, controller);
 }
 
-glm::vec3 InputManager::GetLeftStick(EntityHandle entity) const
-{
-    return GetControllerLeftStick(BoundController(entity));
-}
+glm::vec3 InputManager::GetLeftStick(EntityHandle entity) const { return StickOf(BoundController(entity), 0); }
 
-glm::vec3 InputManager::GetRightStick(EntityHandle entity) const
-{
-    SDL_GameController* controller = BoundController(entity);
-    auto sticks = mSticks.find(controller);
-    return sticks == mSticks.end() ? glm::vec3(0.0f) : sticks->second[1];
-}
+glm::vec3 InputManager::GetRightStick(EntityHandle entity) const { return StickOf(BoundController(entity), 1); }
 
 } // namespace Engine

@@ -91,7 +91,8 @@ void InputManager::HandleEvent(const SDL_Event& event)
         mQuitRequested = true;
         break;
     case SDL_WINDOWEVENT:
-        HandleWindowEvent(event.window);
+        if (IsMainWindowEvent(event))
+            HandleWindowEvent(event.window);
         break;
     case SDL_MOUSEMOTION:
         mMouseMotion = {event.motion.xrel, event.motion.yrel};
@@ -118,9 +119,6 @@ void InputManager::HandleEvent(const SDL_Event& event)
 
 void InputManager::HandleWindowEvent(const SDL_WindowEvent& event)
 {
-    const bool main = mHost.window && event.windowID == SDL_GetWindowID(mHost.window);
-    if (!main)
-        return;
     if (event.event == SDL_WINDOWEVENT_CLOSE)
         mQuitRequested = true;
     else if ((event.event == SDL_WINDOWEVENT_RESIZED || event.event == SDL_WINDOWEVENT_SIZE_CHANGED) && mHost.resized)

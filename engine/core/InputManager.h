@@ -145,6 +145,8 @@ private:
 
     SDL_GameController* FindController(std::int32_t id) const;
     SDL_GameController* BoundController(EntityHandle entity) const;
+    // Stick 0 left, 1 right; zero for a controller that is not open.
+    glm::vec3 StickOf(SDL_GameController* controller, std::size_t stick) const;
     bool IsIdBound(std::int32_t id) const;
     static std::int32_t StateOf(const std::map<SDL_GameController*, ButtonStates>& table,
                                 SDL_GameController* controller, std::uint8_t button);

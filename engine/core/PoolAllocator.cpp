@@ -97,11 +97,7 @@ void PoolAllocator::FreeAll()
     while (mPages) {
         PageHeader* page = mPages;
         mPages = page->next;
-        mPagesReleased += 1;
-        mCapacity -= mBlocksPerPage;
-        mLiveBlocks -= page->liveBlocks;
-        mBytesHeld -= mPageSize;
-        ::operator delete(page, PageAlignment());
+        DeletePage(page);
     }
     mFreeList = nullptr;
 }
@@ -154,7 +150,11 @@ void PoolAllocator::ReleasePage(PageHeader* page)
     while (*link != page)
         link = &(*link)->next;
     *link = page->next;
+    DeletePage(page);
+}
 
+void PoolAllocator::DeletePage(PageHeader* page)
+{
     mPagesReleased += 1;
     mCapacity -= mBlocksPerPage;
     mLiveBlocks -= page->liveBlocks;

@@ -49,12 +49,7 @@ public:
     void FreeAll();
 
     std::uint64_t PageSize() const { return mPageSize; }
-    std::uint64_t BlockSize() const { return mBlockSize; }
-    std::uint64_t MaxBlocks() const { return mMaxBlocks; }
-    bool PowerOfTwo() const { return mPowerOfTwo; }
     std::uint64_t Stride() const { return mStride; }
-    std::uint64_t HeaderSize() const { return mHeaderSize; }
-    std::uint32_t BlocksPerPage() const { return mBlocksPerPage; }
 
     std::uint64_t LiveBlocks() const { return mLiveBlocks; }
     std::uint64_t Capacity() const { return mCapacity; }
@@ -75,6 +70,8 @@ private:
 
     void AddPage();
     void ReleasePage(PageHeader* page);
+    // Gives back a page already unlinked from the page list, with its counts.
+    void DeletePage(PageHeader* page);
     PageHeader* FindPage(const void* block) const;
     std::align_val_t PageAlignment() const;
     std::byte* FirstBlock(PageHeader* page) const;

@@ -39,22 +39,23 @@ float Random01()
 
 float RangeFloat(float a, float b) { return Random01() * (b - a) + a; }
 
+// One statement per component: the draws must go x, y, z, w in that order.
 glm::vec3 RangeVec3(const glm::vec3& a, const glm::vec3& b)
 {
     glm::vec3 r;
-    r.x = Random01() * (b.x - a.x) + a.x;
-    r.y = Random01() * (b.y - a.y) + a.y;
-    r.z = Random01() * (b.z - a.z) + a.z;
+    r.x = RangeFloat(a.x, b.x);
+    r.y = RangeFloat(a.y, b.y);
+    r.z = RangeFloat(a.z, b.z);
     return r;
 }
 
 glm::vec4 RangeVec4(const glm::vec4& a, const glm::vec4& b)
 {
     glm::vec4 r;
-    r.x = Random01() * (b.x - a.x) + a.x;
-    r.y = Random01() * (b.y - a.y) + a.y;
-    r.z = Random01() * (b.z - a.z) + a.z;
-    r.w = Random01() * (b.w - a.w) + a.w;
+    r.x = RangeFloat(a.x, b.x);
+    r.y = RangeFloat(a.y, b.y);
+    r.z = RangeFloat(a.z, b.z);
+    r.w = RangeFloat(a.w, b.w);
     return r;
 }
 

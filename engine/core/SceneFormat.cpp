@@ -41,6 +41,11 @@ const nlohmann::json& Member(const nlohmann::json& object, const char* key, cons
 
 void Fail(const char* section, const std::string& what) { throw Error(std::string(section) + ": " + what); }
 
+std::string Element(const char* key, std::size_t index)
+{
+    return std::string("\"") + key + "\"[" + std::to_string(index) + "]";
+}
+
 void Rethrow(const nlohmann::json::exception& error, const char* section, const std::string& place)
 {
     const std::string text = WithoutPrefix(error.what()) + Place(section, place);
@@ -92,6 +97,65 @@ std::uint32_t ReadEntityIndex(const nlohmann::json& value)
         throw nlohmann::json::out_of_range::create(
             406, "entity index " + value.dump() + " is past " + std::to_string(EntityHandle::kMaxIndex), &value);
     return number;
+}
+
+const nlohmann::json* FindSection(const nlohmann::json& document, const char* section, int version,
+                                  std::initializer_list<const char*> olderKeys)
+{
+    if (!document.is_object())
+        return nullptr;
+    const auto found = document.find(section);
+    if (found != document.end()) {
+        if (!found->is_object())
+            Fail(section, std::string("expected an object, found ") + found->type_name());
+        const double stored = Within(section, "\"version\"", [&] { return Json::ReadNumber(found->at("version")); });
+        return stored == version ? &*found : nullptr;
+    }
+    for (const char* key : olderKeys) {
+        if (document.contains(key))
+            return &document;
+    }
+    return nullptr;
+}
+
+nlohmann::json TableArray(const SlotTable& table)
+{
+    nlohmann::json array = nlohmann::json::array();
+    for (const std::uint16_t value : table)
+        array.push_back(value);
+    return array;
+}
+
+void ReadTable(const nlohmann::json& section, const char* key, SlotTable& table, const char* sectionName)
+{
+    const nlohmann::json& array = ArrayMemberOfSize(section, key, table.size(), sectionName);
+    for (std::size_t i = 0; i < table.size(); ++i)
+        table[i] = Within(sectionName, Element(key, i), [&] { return ReadU16(array[i]); });
+}
+
+void CheckSlotTables(const SlotTable& slotOf, const SlotTable& ownerOf, std::size_t slots, const char* section,
+                     const char* slotKey, const char* noun)
+{
+    constexpr std::uint16_t kNone = 0xFFFF;
+    if (slotOf[0] != kNone)
+        Fail(section, std::string("the null entity (index 0) has ") + noun);
+    for (std::size_t entity = 1; entity < slotOf.size(); ++entity) {
+        const std::uint16_t slot = slotOf[entity];
+        if (slot == kNone)
+            continue;
+        if (slot >= slots)
+            Fail(section, Element(slotKey, entity) + " is slot " + std::to_string(slot) + " of " + std::to_string(slots)
+                              + " " + noun);
+        if (ownerOf[slot] != entity)
+            Fail(section, "entity " + std::to_string(entity) + " names slot " + std::to_string(slot)
+                              + ", which belongs to entity " + std::to_string(ownerOf[slot]));
+    }
+    for (std::size_t slot = 0; slot < slots; ++slot) {
+        const std::uint16_t owner = ownerOf[slot];
+        if (owner == 0 || owner > EntityHandle::kMaxIndex || slotOf[owner] != slot)
+            Fail(section, "slot " + std::to_string(slot) + " names owner " + std::to_string(owner)
+                              + ", which does not name that slot");
+    }
 }
 
 } // namespace Engine::SceneFormat

@@ -1,5 +1,9 @@
 #pragma once
+#include "engine/core/EntityHandle.h"
+
+#include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 #include <string>
@@ -18,6 +22,9 @@ public:
 };
 
 [[noreturn]] void Fail(const char* section, const std::string& what);
+
+// "\"key\"[index]": where one element of an array member sits, for messages.
+std::string Element(const char* key, std::size_t index);
 
 // Raises a JSON library error again with "(section place)" after its text,
 // keeping its class and id; errors of other classes become Error.
@@ -47,5 +54,26 @@ const nlohmann::json& ArrayMemberOfSize(const nlohmann::json& object, const char
 std::uint16_t ReadU16(const nlohmann::json& value);
 // An entity index 0..4095, 0 being the null handle.
 std::uint32_t ReadEntityIndex(const nlohmann::json& value);
+
+// The section a manager reads: the member section of the scene when it is
+// there (null when its "version" is not the manager's), else the scene
+// itself when it holds one of olderKeys (scenes written before sections had
+// versions), else null. A member that is not an object is an Error.
+const nlohmann::json* FindSection(const nlohmann::json& document, const char* section, int version,
+                                  std::initializer_list<const char*> olderKeys = {});
+
+// Managers that keep per-entity data in dense slots (names, tags) save two
+// tables of 4096 numbers: the slot of each entity index and the owner of each
+// slot, 65535 meaning none.
+using SlotTable = std::array<std::uint16_t, EntityHandle::kMaxIndex + 1>;
+nlohmann::json TableArray(const SlotTable& table);
+// The member key: exactly 4096 numbers of 0..65535.
+void ReadTable(const nlohmann::json& section, const char* key, SlotTable& table, const char* sectionName);
+// The two tables agree for slots entries (at most 4095): entity 0 has no
+// slot; every entity's slot is below slots and owned by that entity; every
+// slot below slots has an owner naming it, so no slot has two owners. slotKey
+// names the first table and noun the slots' contents in messages.
+void CheckSlotTables(const SlotTable& slotOf, const SlotTable& ownerOf, std::size_t slots, const char* section,
+                     const char* slotKey, const char* noun);
 
 } // namespace Engine::SceneFormat

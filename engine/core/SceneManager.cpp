@@ -26,9 +26,9 @@ SceneData& Data()
     return data;
 }
 
-// Refuses before anything is destroyed: the running scene is worth more than
-// a file we cannot read.
-bool IsReadableScene(const std::string& path)
+// Parses the whole file before anything is destroyed: the running scene is
+// worth more than a file we cannot read.
+bool ReadSceneFile(const std::string& path, nlohmann::json& document)
 {
     std::ifstream file(path);
     if (!file) {
@@ -36,7 +36,6 @@ bool IsReadableScene(const std::string& path)
         return false;
     }
     try {
-        nlohmann::json document;
         file >> document;
     } catch (const nlohmann::json::exception& error) {
         std::clog << "[SceneManager] Scene file \"" << path << "\" is not valid JSON; the scene is kept: "
@@ -136,17 +135,14 @@ bool SceneManager::SaveScene(const std::string& path)
 
 bool SceneManager::LoadScene(const std::string& path)
 {
-    if (!IsReadableScene(path))
+    nlohmann::json document;
+    if (!ReadSceneFile(path, document))
         return false;
-    const SceneRollback rollback;
-    try {
+    SceneRollback::RestoreOnFailure([&] {
         DestroySceneImmediately();
         std::clog << "[SceneManager] Loading scene \"" << path << "\".\n";
-        ICompManager::LoadAll(path.c_str());
-    } catch (...) {
-        rollback.Restore();
-        throw;
-    }
+        ICompManager::LoadDocument(document);
+    });
     return true;
 }
 

@@ -45,9 +45,9 @@ public:
     // nothing was written.
     static bool SaveScene(const std::string& path);
     // Replaces the scene by the file's. A file that cannot be opened or
-    // parsed destroys nothing and is reported; false then. An error raised
-    // by a manager refusing its section reaches the caller, with the scene
-    // destroyed and the managers before it loaded.
+    // parsed destroys nothing and is reported; false then. A manager
+    // refusing its section puts the previous scene back, and its error
+    // reaches the caller.
     static bool LoadScene(const std::string& path);
 
     // Queue a save or load for the next ProcessRequests.

@@ -25,11 +25,7 @@ const glm::vec3* ScalePtr(EntityHandle entity) { return Manager().ValuePtr(entit
 const glm::vec3* ForwardPtr(EntityHandle entity) { return Manager().ValuePtr(entity, &Entries::forwards); }
 const glm::vec3* UpPtr(EntityHandle entity) { return Manager().ValuePtr(entity, &Entries::ups); }
 
-EntityHandle GetParent(EntityHandle entity)
-{
-    const std::uint32_t index = Manager().GetDataIndex(entity);
-    return index == TransformCompManager::kNoIndex ? EntityHandle() : Manager().GetEntries().parents[index];
-}
+EntityHandle GetParent(EntityHandle entity) { return Manager().GetParentOf(entity); }
 
 std::vector<EntityHandle> GetChildren(EntityHandle entity)
 {

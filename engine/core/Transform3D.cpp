@@ -15,17 +15,6 @@ bool Transform3D::operator==(const Transform3D& other) const
         && SameFloats(up, other.up);
 }
 
-glm::mat4 Transform3D::GetModelMatrix() const
-{
-    const glm::vec3 right = glm::cross(up, forward);
-    glm::mat4 model(1.0f);
-    model[0] = glm::vec4(right * scale.x, 0.0f);
-    model[1] = glm::vec4(up * scale.y, 0.0f);
-    model[2] = glm::vec4(forward * scale.z, 0.0f);
-    model[3] = glm::vec4(pos, 1.0f);
-    return model;
-}
-
 void to_json(nlohmann::json& j, const Transform3D& transform)
 {
     j = nlohmann::json{{"pos", transform.pos}, {"scale", transform.scale}, {"forward", transform.forward}, {"up", transform.up}};

@@ -19,8 +19,21 @@ struct Transform3D {
     // translate(pos) * R * scale(scale), R's columns being right = up x forward,
     // up and forward as stored: nothing is normalised or re-orthogonalised, so
     // a skewed basis stays skewed.
-    glm::mat4 GetModelMatrix() const;
+    glm::mat4 GetModelMatrix() const { return ModelMatrix(pos, scale, forward, up); }
     static glm::mat4 GetModelMatrix(const Transform3D& transform) { return transform.GetModelMatrix(); }
+
+    // The same matrix from separate values; inline, since the transform
+    // manager builds one per dirty entry every frame.
+    static glm::mat4 ModelMatrix(const glm::vec3& pos, const glm::vec3& scale, const glm::vec3& forward,
+                                 const glm::vec3& up)
+    {
+        glm::mat4 model(1.0f);
+        model[0] = glm::vec4(glm::cross(up, forward) * scale.x, 0.0f);
+        model[1] = glm::vec4(up * scale.y, 0.0f);
+        model[2] = glm::vec4(forward * scale.z, 0.0f);
+        model[3] = glm::vec4(pos, 1.0f);
+        return model;
+    }
 };
 
 void to_json(nlohmann::json& j, const Transform3D& transform);

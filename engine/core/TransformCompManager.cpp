@@ -1,6 +1,7 @@
 #include "engine/core/TransformCompManager.h"
 
 #include "engine/core/Log.h"
+#include "engine/core/Transform3D.h"
 
 #include <algorithm>
 #include <utility>
@@ -25,16 +26,21 @@ const glm::vec3& DefaultOf(TransformCompManager::VectorField field)
     return kDefaultPosition;
 }
 
-template <class T>
-void SwapElements(std::vector<T>& values, std::uint32_t a, std::uint32_t b)
+// Applies action to every per-entry array, so that no array is forgotten
+// when entries move or go.
+template <class Action>
+void ForEachColumn(TransformCompManager::Entries& e, Action action)
 {
-    std::swap(values[a], values[b]);
-}
-
-template <class T>
-void DropLast(std::vector<T>& values)
-{
-    values.pop_back();
+    action(e.owners);
+    action(e.parents);
+    action(e.firstChildren);
+    action(e.nextSiblings);
+    action(e.prevSiblings);
+    action(e.positions);
+    action(e.scales);
+    action(e.forwards);
+    action(e.ups);
+    action(e.worldMatrices);
 }
 
 } // namespace
@@ -87,19 +93,9 @@ void TransformCompManager::SwapData(std::uint32_t a, std::uint32_t b)
 {
     if (a == b)
         return;
-    Entries& e = mEntries;
-    e.indexOf[e.owners[a]] = b;
-    e.indexOf[e.owners[b]] = a;
-    SwapElements(e.owners, a, b);
-    SwapElements(e.parents, a, b);
-    SwapElements(e.firstChildren, a, b);
-    SwapElements(e.nextSiblings, a, b);
-    SwapElements(e.prevSiblings, a, b);
-    SwapElements(e.positions, a, b);
-    SwapElements(e.scales, a, b);
-    SwapElements(e.forwards, a, b);
-    SwapElements(e.ups, a, b);
-    SwapElements(e.worldMatrices, a, b);
+    mEntries.indexOf[mEntries.owners[a]] = b;
+    mEntries.indexOf[mEntries.owners[b]] = a;
+    ForEachColumn(mEntries, [a, b](auto& column) { std::swap(column[a], column[b]); });
 }
 
 std::uint32_t TransformCompManager::MarkChanged(EntityHandle entity)
@@ -162,18 +158,8 @@ void TransformCompManager::RemoveComponent(EntityHandle entity)
     }
     --mCount;
     SwapData(i, mCount);
-    Entries& e = mEntries;
-    DropLast(e.owners);
-    DropLast(e.parents);
-    DropLast(e.firstChildren);
-    DropLast(e.nextSiblings);
-    DropLast(e.prevSiblings);
-    DropLast(e.positions);
-    DropLast(e.scales);
-    DropLast(e.forwards);
-    DropLast(e.ups);
-    DropLast(e.worldMatrices);
-    e.indexOf.erase(entity);
+    ForEachColumn(mEntries, [](auto& column) { column.pop_back(); });
+    mEntries.indexOf.erase(entity);
 }
 
 void TransformCompManager::Clear()
@@ -185,23 +171,22 @@ void TransformCompManager::Clear()
 
 bool TransformCompManager::IsDescendant(EntityHandle ancestor, EntityHandle entity) const
 {
-    const std::uint32_t start = IndexOrNone(ancestor);
-    if (start == kNoIndex)
+    if (!HasComponent(ancestor))
         return false;
-    std::vector<EntityHandle> pending;
-    for (EntityHandle child = mEntries.firstChildren[start]; !child.IsNull();
-         child = mEntries.nextSiblings[mEntries.indexOf.at(child)])
-        pending.push_back(child);
-    while (!pending.empty()) {
-        const EntityHandle current = pending.back();
-        pending.pop_back();
-        if (current == entity)
+    // Up the entity's chain of parents: no longer than the entry count.
+    EntityHandle parent = GetParentOf(entity);
+    for (std::uint32_t steps = 0; !parent.IsNull() && steps < mCount; ++steps) {
+        if (parent == ancestor)
             return true;
-        for (EntityHandle child = mEntries.firstChildren[mEntries.indexOf.at(current)]; !child.IsNull();
-             child = mEntries.nextSiblings[mEntries.indexOf.at(child)])
-            pending.push_back(child);
+        parent = GetParentOf(parent);
     }
     return false;
+}
+
+EntityHandle TransformCompManager::GetParentOf(EntityHandle entity) const
+{
+    const std::uint32_t index = IndexOrNone(entity);
+    return index == kNoIndex ? EntityHandle() : mEntries.parents[index];
 }
 
 void TransformCompManager::SetParent(EntityHandle child, EntityHandle parent)
@@ -262,15 +247,8 @@ void TransformCompManager::Unlink(EntityHandle parent, EntityHandle child)
 
 glm::mat4 TransformCompManager::LocalMatrix(std::uint32_t index) const
 {
-    const glm::vec3& forward = mEntries.forwards[index];
-    const glm::vec3& up = mEntries.ups[index];
-    const glm::vec3& scale = mEntries.scales[index];
-    glm::mat4 local(1.0f);
-    local[0] = glm::vec4(glm::cross(up, forward) * scale.x, 0.0f);
-    local[1] = glm::vec4(up * scale.y, 0.0f);
-    local[2] = glm::vec4(forward * scale.z, 0.0f);
-    local[3] = glm::vec4(mEntries.positions[index], 1.0f);
-    return local;
+    return Transform3D::ModelMatrix(mEntries.positions[index], mEntries.scales[index], mEntries.forwards[index],
+                                    mEntries.ups[index]);
 }
 
 glm::mat4 TransformCompManager::ComputeWorldMatrix(std::uint32_t index) const

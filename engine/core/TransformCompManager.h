@@ -69,6 +69,8 @@ public:
     void SetParent(EntityHandle child, EntityHandle parent);
     void Unlink(EntityHandle parent, EntityHandle child);
     bool IsDescendant(EntityHandle ancestor, EntityHandle entity) const;
+    // The parent (null for a root or an entity without a transform).
+    EntityHandle GetParentOf(EntityHandle entity) const;
 
     glm::mat4 LocalMatrix(std::uint32_t index) const;
     // The cached matrix when the entry is clean, else walked up to the first

@@ -37,9 +37,9 @@ constexpr const char* kSection = "TransformCompMgr";
 constexpr int kVersion = 2;
 
 using Entries = TransformCompManager::Entries;
+using SceneFormat::Element;
 using SceneFormat::Fail;
 
-std::string Element(const char* key, std::size_t i) { return std::string("\"") + key + "\"[" + std::to_string(i) + "]"; }
 std::string Entity(EntityHandle entity) { return "entity " + std::to_string(entity.GetIndex()); }
 
 nlohmann::json HandleArray(const std::vector<EntityHandle>& handles)
@@ -220,20 +220,10 @@ void TransformCompManager::Save(nlohmann::json& document)
 
 void TransformCompManager::Load(const nlohmann::json& document)
 {
-    if (!document.is_object())
+    const nlohmann::json* section = SceneFormat::FindSection(document, kSection, kVersion);
+    if (!section)
         return;
-    const auto found = document.find(kSection);
-    if (found == document.end())
-        return; // a scene without transforms
-    const nlohmann::json& section = *found;
-    if (!section.is_object())
-        Fail(kSection, std::string("expected an object, found ") + section.type_name());
-    const double version =
-        SceneFormat::Within(kSection, "\"version\"", [&] { return Json::ReadNumber(section.at("version")); });
-    if (version != kVersion)
-        return;
-
-    Entries loaded = ReadSection(section);
+    Entries loaded = ReadSection(*section);
     mCount = static_cast<std::uint32_t>(loaded.owners.size());
     mDirtyCount = mCount; // the next Update rebuilds every world matrix
     mEntries = std::move(loaded);

@@ -9,59 +9,27 @@ namespace {
 
 using Engine::EntityHandle;
 
-ComponentTypeRecord TransformRecord()
+// The camera and HUD managers answer with a handle record, the others with
+// the entity itself.
+EntityHandle EntityOf(EntityHandle entity) { return entity; }
+template <class Handle>
+EntityHandle EntityOf(const Handle& handle)
 {
-    using Manager = Engine::TransformCompManager;
-    ComponentTypeRecord record;
-    record.name = "Engine::TransformComp";
-    record.add = [](EntityHandle entity) { return Manager::GetInstance().AddComponent(entity); };
-    record.remove = [](EntityHandle entity) { Manager::GetInstance().RemoveComponent(entity); };
-    record.clearAll = [] { Manager::GetInstance().Clear(); };
-    record.has = [](EntityHandle entity) { return Manager::GetInstance().HasComponent(entity); };
-    record.reserved = [](EntityHandle) { Manager::GetInstance().Reserved(); };
-    record.kind = 1;
-    return record;
+    return handle.entity;
 }
 
-ComponentTypeRecord EntityNameRecord()
+// The record of a data-component type: every accessor goes to its manager.
+template <class Manager>
+ComponentTypeRecord ManagerRecord(const char* name, std::uint32_t kind)
 {
-    using Manager = Engine::EntityNameCompManager;
     ComponentTypeRecord record;
-    record.name = "Engine::EntityNameComp";
-    record.add = [](EntityHandle entity) { return Manager::GetInstance().AddComponent(entity); };
+    record.name = name;
+    record.add = [](EntityHandle entity) { return EntityOf(Manager::GetInstance().AddComponent(entity)); };
     record.remove = [](EntityHandle entity) { Manager::GetInstance().RemoveComponent(entity); };
     record.clearAll = [] { Manager::GetInstance().Clear(); };
     record.has = [](EntityHandle entity) { return Manager::GetInstance().HasComponent(entity); };
     record.reserved = [](EntityHandle) { Manager::GetInstance().Reserved(); };
-    record.kind = 2;
-    return record;
-}
-
-ComponentTypeRecord CameraRecord()
-{
-    using Manager = Engine::CameraManager;
-    ComponentTypeRecord record;
-    record.name = "Engine::CameraHandle";
-    record.add = [](EntityHandle entity) { return Manager::GetInstance().AddComponent(entity).entity; };
-    record.remove = [](EntityHandle entity) { Manager::GetInstance().RemoveComponent(entity); };
-    record.clearAll = [] { Manager::GetInstance().Clear(); };
-    record.has = [](EntityHandle entity) { return Manager::GetInstance().HasComponent(entity); };
-    record.reserved = [](EntityHandle) { Manager::GetInstance().Reserved(); };
-    record.kind = 0;
-    return record;
-}
-
-ComponentTypeRecord HudRecord()
-{
-    using Manager = Engine::HUDCompManager;
-    ComponentTypeRecord record;
-    record.name = "Engine::HUDCompHandle";
-    record.add = [](EntityHandle entity) { return Manager::GetInstance().AddComponent(entity).entity; };
-    record.remove = [](EntityHandle entity) { Manager::GetInstance().RemoveComponent(entity); };
-    record.clearAll = [] { Manager::GetInstance().Clear(); };
-    record.has = [](EntityHandle entity) { return Manager::GetInstance().HasComponent(entity); };
-    record.reserved = [](EntityHandle) { Manager::GetInstance().Reserved(); };
-    record.kind = 0;
+    record.kind = kind;
     return record;
 }
 
@@ -106,8 +74,9 @@ const ComponentTypeRecord* ComponentTypeRegistry::Get(ComponentTypeId id) const
 
 void ComponentTypeRegistry::RegisterEngineTypes()
 {
-    Register(ComponentTypeIdOf<Engine::TransformComp>(), TransformRecord());
-    Register(ComponentTypeIdOf<Engine::EntityNameComp>(), EntityNameRecord());
-    Register(ComponentTypeIdOf<Engine::CameraHandle>(), CameraRecord());
-    Register(ComponentTypeIdOf<Engine::HUDCompHandle>(), HudRecord());
+    using namespace Engine;
+    Register(ComponentTypeIdOf<TransformComp>(), ManagerRecord<TransformCompManager>("Engine::TransformComp", 1));
+    Register(ComponentTypeIdOf<EntityNameComp>(), ManagerRecord<EntityNameCompManager>("Engine::EntityNameComp", 2));
+    Register(ComponentTypeIdOf<CameraHandle>(), ManagerRecord<CameraManager>("Engine::CameraHandle", 0));
+    Register(ComponentTypeIdOf<HUDCompHandle>(), ManagerRecord<HUDCompManager>("Engine::HUDCompHandle", 0));
 }

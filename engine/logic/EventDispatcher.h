@@ -102,7 +102,6 @@ public:
     }
 
     const std::vector<C*>& GetInstances() const { return mInstances; }
-    Handler GetHandler() const { return mHandler; }
 
 private:
     template <class Visit>

@@ -36,7 +36,6 @@ public:
     virtual ~Factory() = default;
 
     void SetRegistrationCallback(RegistrationCallback callback) { mCallback = callback; }
-    RegistrationCallback GetRegistrationCallback() const { return mCallback; }
 
     // Calls the callback; false, and nothing registered, when none was set.
     virtual bool RunRegistration();
@@ -49,7 +48,6 @@ public:
     // name. Nothing is printed.
     IFactoryBase* Create(const char* name) const;
 
-    bool IsRegistered(const std::string& name) const { return mCreators.contains(name); }
     std::size_t Count() const { return mCreators.size(); }
 
 private:

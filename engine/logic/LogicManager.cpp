@@ -24,7 +24,9 @@ namespace {
 
 constexpr const char* kKey = "LogicComps";
 
-LogicManager::CompList* ListOf(LogicManager::CompMap& map, EntityHandle key)
+// The entity's list in the map, const or not, or null.
+template <class Map>
+auto* ListOf(Map& map, EntityHandle key)
 {
     const auto found = map.find(key);
     return found == map.end() ? nullptr : &found->second;
@@ -92,8 +94,7 @@ void LogicManager::Attach(EntityHandle entity, std::unique_ptr<LogicComp> compon
 
 const LogicManager::CompList* LogicManager::FindComponents(EntityHandle entity) const
 {
-    const auto found = mComponents.find(entity);
-    return found == mComponents.end() ? nullptr : &found->second;
+    return ListOf(mComponents, entity);
 }
 
 bool LogicManager::HasComponent(EntityHandle entity) const { return mComponents.contains(entity); }

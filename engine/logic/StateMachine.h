@@ -46,7 +46,6 @@ public:
     State* GetCurrentState() const { return mCurrent; }
     State* GetNextState() const { return mNext; }
     State* GetPreviousState() const { return mPrevious; }
-    State* GetInitialState() const { return mInitial; }
     EntityHandle GetOwner() const { return mOwner; }
     // States keep the owner they received when added.
     void SetOwner(EntityHandle owner) { mOwner = owner; }

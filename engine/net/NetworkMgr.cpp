@@ -6,9 +6,17 @@ using Engine::Platform::Ipv4Endpoint;
 
 namespace {
 
-// The system gave no socket; both initialisers report it alike.
+// Both initialisers report their failures with the server's texts.
 constexpr const char* kBadAddress = "inet_pton in server_init() failed, more info:";
 constexpr const char* kSetupFailed = "WSAStartup has failed in server_init(), more info:";
+
+// Channel 1 has no block of its own; its acknowledgements are looked up in
+// channel 2's list, and any other number lands there harmlessly too.
+std::size_t BlockIndex(std::int32_t number)
+{
+    const bool own = number >= 0 && number < Net::kChannelCount && number != 1;
+    return own ? static_cast<std::size_t>(number) : 2;
+}
 
 } // namespace
 
@@ -55,16 +63,6 @@ void NetworkMgr::reset_link_state()
     }
 }
 
-bool NetworkMgr::open_socket(const char* failure)
-{
-    socket = Engine::Platform::OpenUdpSocket(last_error);
-    if (!socket) {
-        Net::PrintMoreInfo(failure, get_error_text());
-        return false;
-    }
-    return true;
-}
-
 bool NetworkMgr::make_non_blocking()
 {
     if (socket && socket->MakeNonBlocking())
@@ -74,23 +72,23 @@ bool NetworkMgr::make_non_blocking()
     return false;
 }
 
-bool NetworkMgr::server_init()
+bool NetworkMgr::open_socket(const std::string& address, bool bind)
 {
-    reset_link_state();
-    server = 1;
-    std::uint32_t address = 0;
-    if (!Engine::Platform::ParseIpv4(bind_address.c_str(), address)) {
-        Net::PrintMoreInfo(kBadAddress, "not a dotted IPv4 address: " + bind_address);
+    std::uint32_t parsed = 0;
+    if (!Engine::Platform::ParseIpv4(address.c_str(), parsed)) {
+        Net::PrintMoreInfo(kBadAddress, "not a dotted IPv4 address: " + address);
         return false;
     }
-    own_address = Ipv4Endpoint{address, port};
-    const char* bindFailed = "Binding the socket in server_init() failed, more info:";
-    if (!open_socket(kSetupFailed))
+    own_address = Ipv4Endpoint{parsed, port};
+    socket = Engine::Platform::OpenUdpSocket(last_error);
+    if (!socket) {
+        Net::PrintMoreInfo(kSetupFailed, get_error_text());
         return false;
-    if (!socket->Bind(own_address)) {
+    }
+    if (bind && !socket->Bind(own_address)) {
         last_error = socket->LastError();
         socket.reset();
-        Net::PrintMoreInfo(bindFailed, get_error_text());
+        Net::PrintMoreInfo("Binding the socket in server_init() failed, more info:", get_error_text());
         return false;
     }
     // A blocking socket would stall the frame loop on the first empty read.
@@ -98,6 +96,15 @@ bool NetworkMgr::server_init()
         socket.reset();
         return false;
     }
+    return true;
+}
+
+bool NetworkMgr::server_init()
+{
+    reset_link_state();
+    server = 1;
+    if (!open_socket(bind_address, true))
+        return false;
     initialised = 1;
     return true;
 }
@@ -107,18 +114,8 @@ bool NetworkMgr::client_init(const char* address)
     reset_link_state();
     server = 0;
     peer_text = address ? address : "";
-    std::uint32_t parsed = 0;
-    if (!Engine::Platform::ParseIpv4(peer_text.c_str(), parsed)) {
-        Net::PrintMoreInfo(kBadAddress, "not a dotted IPv4 address: " + peer_text);
+    if (!open_socket(peer_text, false))
         return false;
-    }
-    own_address = Ipv4Endpoint{parsed, port};
-    if (!open_socket(kSetupFailed))
-        return false;
-    if (!make_non_blocking()) {
-        socket.reset();
-        return false;
-    }
     peer_address = own_address;
     initialised = 1;
     return true;
@@ -141,14 +138,7 @@ bool NetworkMgr::connect()
             return false;
         }
     }
-    const int received = recv_everything();
-    if (received < 1)
-        Net::PrintErrorCode("Error in listen() in recv_everything() -> error code: ", received);
-    if (!connected)
-        return false;
-    make_non_blocking();
-    Net::PrintLine("Connected to server");
-    return true;
+    return take_handshake("Connected to server");
 }
 
 bool NetworkMgr::listen()
@@ -161,13 +151,18 @@ bool NetworkMgr::listen()
         Net::PrintMoreInfo("Server has not been initialized properly - in listen(), more info:", get_error_text());
         return false;
     }
+    return take_handshake("Client connected");
+}
+
+bool NetworkMgr::take_handshake(const char* linkedText)
+{
     const int received = recv_everything();
     if (received < 1)
         Net::PrintErrorCode("Error in listen() in recv_everything() -> error code: ", received);
     if (!connected)
         return false;
     make_non_blocking();
-    Net::PrintLine("Client connected");
+    Net::PrintLine(linkedText);
     return true;
 }
 
@@ -207,14 +202,12 @@ const char* NetworkMgr::get_error_text()
 
 const Net::ChannelBlock& NetworkMgr::channel(std::int32_t number) const
 {
-    return const_cast<NetworkMgr*>(this)->block(number);
+    return channels[BlockIndex(number)];
 }
 
 Net::ChannelBlock& NetworkMgr::block(std::int32_t number)
 {
-    if (number < 0 || number >= Net::kChannelCount || number == 1)
-        return channels[2];
-    return channels[static_cast<std::size_t>(number)];
+    return channels[BlockIndex(number)];
 }
 
 std::uint16_t NetworkMgr::local_port() const

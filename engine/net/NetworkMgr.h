@@ -128,7 +128,12 @@ private:
     enum class Delivery { Delivered, Waiting, Dropped };
     using Deliver = std::function<Delivery(const Net::ReceivedRecord& record, std::string& missing)>;
 
-    bool open_socket(const char* failure);
+    // Opens the socket for address:port (bound there when `bind`), non-
+    // blocking; false, with no socket and a message, on any failure.
+    bool open_socket(const std::string& address, bool bind);
+    // The rest of a waiting screen's poll: takes what arrived and reports
+    // the link once the handshake is through.
+    bool take_handshake(const char* linkedText);
     void reset_link_state();
     bool make_non_blocking();
     void update_network_mgr();

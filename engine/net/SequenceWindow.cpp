@@ -58,10 +58,20 @@ void SequenceWindow::SetBit(std::uint32_t seq, bool on)
         mBits[slot / 64] &= ~mask;
 }
 
+// Whole words at a time: a peer that jumps its numbers far ahead on every
+// packet must not cost a bit-by-bit sweep of the window each time.
 void SequenceWindow::ClearRange(std::uint32_t from, std::uint32_t to)
 {
-    for (std::uint64_t seq = from; seq <= to; ++seq)
-        SetBit(static_cast<std::uint32_t>(seq), false);
+    for (std::uint64_t seq = from; seq <= to;) {
+        const std::uint32_t slot = static_cast<std::uint32_t>(seq % kSpan);
+        if (slot % 64 == 0 && to - seq >= 63) {
+            mBits[slot / 64] = 0;
+            seq += 64;
+        } else {
+            SetBit(static_cast<std::uint32_t>(seq), false);
+            ++seq;
+        }
+    }
 }
 
 } // namespace Net

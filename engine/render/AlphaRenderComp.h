@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/render/CameraTarget.h"
 #include "engine/render/RenderComp.h"
 
 namespace Engine {
@@ -12,10 +13,7 @@ public:
     using RenderCompBase::Draw;
     void Draw(EntityHandle entity) override;
 
-    bool IsSeenBy(int cameraIndex) const
-    {
-        return mCameraTarget.value == -1 || cameraIndex == -1 || mCameraTarget.value == cameraIndex;
-    }
+    bool IsSeenBy(int cameraIndex) const { return CameraDraws(mCameraTarget.value, cameraIndex); }
 };
 
 } // namespace Engine

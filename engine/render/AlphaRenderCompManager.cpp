@@ -15,6 +15,8 @@ namespace {
 
 constexpr const char* kSection = "AlphaRenderComps";
 constexpr const char* kEntityKey = "AlphaRenderComp";
+// A component read from a file looks its resources up at once.
+constexpr auto kResolve = [](AlphaRenderComp& c) { c.ResolveResources(); };
 
 // A position that is not finite sorts as the farthest, so the order stays a
 // strict weak ordering whatever the transforms hold.
@@ -75,32 +77,32 @@ void AlphaRenderCompManager::SortByDistance(const Camera& camera)
 
 void AlphaRenderCompManager::Render(const Camera& camera)
 {
-    const int cameraIndex = camera.mCameraIndex.value;
-    for (const auto& [distance, entity] : mDrawOrder) {
-        auto found = mComponents.find(entity);
-        if (found == mComponents.end() || !found->second.IsSeenBy(cameraIndex))
-            continue;
-        AlphaRenderComp& component = found->second;
-        // The hook's setters act on the current program: it must be the
-        // component's own, not the one the previous draw left.
-        if (component.shader) {
-            component.shader->Use();
-            component.shader->BeforeDraw(camera);
-        }
-        component.Draw(found->first);
-    }
+    DrawInOrder(camera, nullptr);
 }
 
 void AlphaRenderCompManager::Render(const ShaderProgram& shader, const Camera& camera)
+{
+    DrawInOrder(camera, &shader);
+}
+
+void AlphaRenderCompManager::DrawInOrder(const Camera& camera, const ShaderProgram* given)
 {
     const int cameraIndex = camera.mCameraIndex.value;
     for (const auto& [distance, entity] : mDrawOrder) {
         auto found = mComponents.find(entity);
         if (found == mComponents.end() || !found->second.IsSeenBy(cameraIndex))
             continue;
-        shader.Use();
-        shader.BeforeDraw(camera);
-        found->second.Draw(found->first, shader);
+        AlphaRenderComp& component = found->second;
+        // The hook's setters act on the current program: it must be the one
+        // this component draws with, not the one the previous draw left.
+        if (const ShaderProgram* program = given ? given : component.shader) {
+            program->Use();
+            program->BeforeDraw(camera);
+        }
+        if (given)
+            component.Draw(found->first, *given);
+        else
+            component.Draw(found->first);
     }
 }
 
@@ -111,27 +113,17 @@ void AlphaRenderCompManager::Save(nlohmann::json& document)
 
 void AlphaRenderCompManager::Load(const nlohmann::json& document)
 {
-    auto staged = ComponentSection::Stage<AlphaRenderComp>(document, kSection, mComponents);
-    ComponentSection::Commit(staged, mComponents, [](EntityHandle, AlphaRenderComp& c) { c.ResolveResources(); });
+    ComponentSection::Load<AlphaRenderComp>(document, kSection, mComponents, kResolve);
 }
 
 void AlphaRenderCompManager::SaveEntity(nlohmann::json& value, EntityHandle entity)
 {
-    auto found = mComponents.find(entity);
-    if (found != mComponents.end())
-        found->second.GetPropertyMap().ToJson(value[kEntityKey]);
+    ComponentSection::SaveEntity(value, kEntityKey, mComponents, entity);
 }
 
 void AlphaRenderCompManager::LoadEntity(const nlohmann::json& value, EntityHandle entity)
 {
-    if (entity.IsNull() || !value.is_object() || !value.contains(kEntityKey))
-        return;
-    auto existing = mComponents.find(entity);
-    const AlphaRenderComp base = existing != mComponents.end() ? existing->second : AlphaRenderComp();
-    AlphaRenderComp read = ComponentSection::ReadValues(base, value.at(kEntityKey), kEntityKey, "");
-    AlphaRenderComp& stored = mComponents.try_emplace(entity).first->second;
-    stored = read;
-    stored.ResolveResources();
+    ComponentSection::LoadEntity<AlphaRenderComp>(value, kEntityKey, mComponents, entity, kResolve);
 }
 
 } // namespace Engine

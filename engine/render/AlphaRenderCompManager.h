@@ -56,6 +56,8 @@ public:
 
 private:
     AlphaRenderCompManager() = default;
+    // With `given` null every component draws with its own program.
+    void DrawInOrder(const Camera& camera, const ShaderProgram* given);
 
     Components mComponents;
     DrawOrder mDrawOrder;

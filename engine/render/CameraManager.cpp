@@ -61,25 +61,17 @@ void CameraManager::Save(nlohmann::json& document)
 
 void CameraManager::Load(const nlohmann::json& document)
 {
-    auto staged = ComponentSection::Stage<GameCamera>(document, kSection, mCameras);
-    ComponentSection::Commit(staged, mCameras, [](EntityHandle, GameCamera&) {});
+    ComponentSection::Load<GameCamera>(document, kSection, mCameras);
 }
 
 void CameraManager::SaveEntity(nlohmann::json& value, EntityHandle entity)
 {
-    auto found = mCameras.find(entity);
-    if (found != mCameras.end())
-        found->second.GetPropertyMap().ToJson(value[kEntityKey]);
+    ComponentSection::SaveEntity(value, kEntityKey, mCameras, entity);
 }
 
 void CameraManager::LoadEntity(const nlohmann::json& value, EntityHandle entity)
 {
-    if (entity.IsNull() || !value.is_object() || !value.contains(kEntityKey))
-        return;
-    auto existing = mCameras.find(entity);
-    const GameCamera base = existing != mCameras.end() ? existing->second : GameCamera();
-    GameCamera read = ComponentSection::ReadValues(base, value.at(kEntityKey), kEntityKey, "");
-    mCameras.try_emplace(entity).first->second = read;
+    ComponentSection::LoadEntity<GameCamera>(value, kEntityKey, mCameras, entity);
 }
 
 } // namespace Engine

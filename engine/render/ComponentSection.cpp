@@ -6,28 +6,12 @@ namespace {
 
 std::string ElementPlace(std::size_t i) { return "[" + std::to_string(i) + "]"; }
 
-Element ReadElement(const nlohmann::json& value, std::size_t i, const char* section)
+// The elements of the section, each checked by readElement(element, i);
+// none when the document lacks the section or holds null there.
+template <class ReadElement>
+auto ReadEach(const nlohmann::json& document, const char* section, ReadElement readElement)
 {
-    if (!value.is_object())
-        SceneFormat::Fail(section, "element " + ElementPlace(i) + " is " + value.type_name() + ", not an object");
-    const std::uint32_t index = SceneFormat::Within(section, ElementPlace(i) + " \"handle\"", [&] {
-        return SceneFormat::ReadEntityIndex(value.at("handle"));
-    });
-    if (index == 0)
-        SceneFormat::Fail(section, "element " + ElementPlace(i) + " names the null entity (index 0)");
-    const nlohmann::json& values =
-        SceneFormat::Within(section, ElementPlace(i), [&]() -> const nlohmann::json& { return value.at("values"); });
-    if (!values.is_object())
-        SceneFormat::Fail(section, "element " + ElementPlace(i) + " has \"values\" of type " + values.type_name()
-                                       + ", not an object");
-    return Element{EntityHandle(index), &values};
-}
-
-} // namespace
-
-std::vector<Element> Read(const nlohmann::json& document, const char* section)
-{
-    std::vector<Element> elements;
+    std::vector<decltype(readElement(document, std::size_t{}))> elements;
     if (!document.is_object() || !document.contains(section))
         return elements;
     const nlohmann::json& array = SceneFormat::ArrayOrNullMember(document, section, section);
@@ -35,8 +19,47 @@ std::vector<Element> Read(const nlohmann::json& document, const char* section)
         return elements;
     elements.reserve(array.size());
     for (std::size_t i = 0; i < array.size(); ++i)
-        elements.push_back(ReadElement(array[i], i, section));
+        elements.push_back(readElement(array[i], i));
     return elements;
+}
+
+EntityHandle ReadHandle(const nlohmann::json& element, std::size_t i, const char* section)
+{
+    if (!element.is_object())
+        SceneFormat::Fail(section, "element " + ElementPlace(i) + " is " + element.type_name() + ", not an object");
+    const std::uint32_t index = SceneFormat::Within(section, ElementPlace(i) + " \"handle\"", [&] {
+        return SceneFormat::ReadEntityIndex(element.at("handle"));
+    });
+    if (index == 0)
+        SceneFormat::Fail(section, "element " + ElementPlace(i) + " names the null entity (index 0)");
+    return EntityHandle(index);
+}
+
+} // namespace
+
+std::vector<Element> Read(const nlohmann::json& document, const char* section)
+{
+    return ReadEach(document, section, [section](const nlohmann::json& element, std::size_t i) {
+        const EntityHandle entity = ReadHandle(element, i, section);
+        const nlohmann::json& values = SceneFormat::Within(
+            section, ElementPlace(i), [&]() -> const nlohmann::json& { return element.at("values"); });
+        if (!values.is_object())
+            SceneFormat::Fail(section, "element " + ElementPlace(i) + " has \"values\" of type " + values.type_name()
+                                           + ", not an object");
+        return Element{entity, &values};
+    });
+}
+
+std::vector<EntityHandle> ReadEntities(const nlohmann::json& document, const char* section)
+{
+    return ReadEach(document, section, [section](const nlohmann::json& element, std::size_t i) {
+        const EntityHandle entity = ReadHandle(element, i, section);
+        const auto values = element.find("values");
+        if (values != element.end() && !values->is_null() && !values->is_object())
+            SceneFormat::Fail(section, "element " + ElementPlace(i) + " has \"values\" of type " + values->type_name()
+                                           + ", not null or an object");
+        return entity;
+    });
 }
 
 } // namespace Engine::ComponentSection

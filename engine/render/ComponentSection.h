@@ -1,7 +1,7 @@
 #pragma once
 // Scene-file section of the rendering managers that keep their components by
 // value (cameras, render, transparent, instanced and HUD components, render
-// wrappers, text components, lights):
+// wrappers, text components, lights, particle emitters):
 //
 //   "<Section>": [ {"handle": entity index, "values": {property object}}, ... ]
 //                or null when the manager held nothing when it was saved
@@ -9,11 +9,13 @@
 // Elements are written in ascending entity index. The property object holds
 // one member per property (JSON forms of JsonForms.h). Per entity
 // (archetypes) the property object stands alone under the singular key.
+// Particle emitters keep no properties: their "values" is null.
 //
 // Limits checked on load, before any component is created or changed: the
 // section is an array or null; every element is an object; "handle" is an
 // entity index 1..4095; "values" is an object whose members have their
-// properties' types and ranges. A failure names the section and the element.
+// properties' types and ranges (for emitters: absent, null or an object,
+// not read). A failure names the section and the element.
 #include "engine/core/EntityHandle.h"
 #include "engine/core/SceneFormat.h"
 
@@ -33,6 +35,16 @@ struct Element {
 
 // The checked elements of the section; none when the document lacks it.
 std::vector<Element> Read(const nlohmann::json& document, const char* section);
+// The entities of a section whose elements carry no properties.
+std::vector<EntityHandle> ReadEntities(const nlohmann::json& document, const char* section);
+
+// What a load does with each component it stored: nothing by default.
+struct NoFollowUp {
+    template <class Component>
+    void operator()(Component&) const
+    {
+    }
+};
 
 // Appends every component to the section's array. A missing section is
 // created (null when there is nothing to add); a section that is neither
@@ -86,16 +98,42 @@ std::vector<std::pair<EntityHandle, Staged>> Stage(const nlohmann::json& documen
     return staged;
 }
 
-// Stores staged values, creating the components that are missing; calls
-// after(entity, component) for each stored one.
-template <class Staged, class Map, class After>
-void Commit(const std::vector<std::pair<EntityHandle, Staged>>& staged, Map& components, After after)
+// The whole section staged, then stored: the components that are missing
+// are created, and followUp(component) runs for each one stored. Staged is
+// the part of the component that the file holds.
+template <class Staged, class Map, class FollowUp = NoFollowUp>
+void Load(const nlohmann::json& document, const char* section, Map& components, FollowUp followUp = {})
 {
-    for (const auto& [entity, values] : staged) {
+    for (const auto& [entity, values] : Stage<Staged>(document, section, components)) {
         auto& component = components.try_emplace(entity).first->second;
         static_cast<Staged&>(component) = values;
-        after(entity, component);
+        followUp(component);
     }
+}
+
+// The entity's property object under `key`, when it has a component.
+template <class Map>
+void SaveEntity(nlohmann::json& value, const char* key, const Map& components, EntityHandle entity)
+{
+    auto found = components.find(entity);
+    if (found != components.end())
+        found->second.GetPropertyMap().ToJson(value[key]);
+}
+
+// Reads the property object under `key` onto the entity's component (a new
+// default one when it has none); nothing when the object lacks the key.
+template <class Staged, class Map, class FollowUp = NoFollowUp>
+void LoadEntity(const nlohmann::json& value, const char* key, Map& components, EntityHandle entity,
+                FollowUp followUp = {})
+{
+    if (entity.IsNull() || !value.is_object() || !value.contains(key))
+        return;
+    auto existing = components.find(entity);
+    const Staged base = existing != components.end() ? static_cast<const Staged&>(existing->second) : Staged();
+    const Staged read = ReadValues(base, value.at(key), key, "");
+    auto& component = components.try_emplace(entity).first->second;
+    static_cast<Staged&>(component) = read;
+    followUp(component);
 }
 
 } // namespace Engine::ComponentSection

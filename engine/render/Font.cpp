@@ -26,7 +26,6 @@ GLuint UploadBitmap(const FT_Bitmap& bitmap)
 } // namespace
 
 Font::Font(FT_Library library, const char* path, unsigned pixelWidth, unsigned pixelHeight, int mappingMode)
-    : mPixelWidth(pixelWidth), mPixelHeight(pixelHeight)
 {
     if (!library || FT_New_Face(library, path, 0, &mFace) != 0) {
         mFace = nullptr;

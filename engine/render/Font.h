@@ -39,8 +39,6 @@ private:
     void StoreGlyph(char16_t code, const Glyph& glyph, int mappingMode);
 
     FT_Face mFace = nullptr;
-    unsigned mPixelWidth = 0;
-    unsigned mPixelHeight = 0;
     std::map<char16_t, Glyph> mGlyphs;
 };
 

@@ -38,12 +38,6 @@ void FontRenderComp::ResolveFont()
     font = Renderer::GetInstance().fonts.Find(mFontName.value);
 }
 
-bool FontRenderComp::IsSeenBy(int cameraIndex) const
-{
-    const int target = mCameraTarget.value;
-    return target == -1 || target == cameraIndex || cameraIndex == -1;
-}
-
 void FontRenderComp::Draw(EntityHandle, const ShaderProgram&) {}
 
 void FontRenderComp::Draw(EntityHandle entity)

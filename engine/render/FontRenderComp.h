@@ -2,6 +2,7 @@
 #include "engine/core/EntityHandle.h"
 #include "engine/core/Property.h"
 #include "engine/core/PropertyMap.h"
+#include "engine/render/CameraTarget.h"
 
 #include <GL/glew.h>
 #include <glm/glm.hpp>
@@ -42,7 +43,7 @@ public:
 
     // The font registered under "mFontName"; none when not registered.
     void ResolveFont();
-    bool IsSeenBy(int cameraIndex) const;
+    bool IsSeenBy(int cameraIndex) const { return CameraDraws(mCameraTarget.value, cameraIndex); }
 
     std::u16string text = u"Sample Text";
     const Font* font = nullptr;

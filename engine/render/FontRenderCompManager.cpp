@@ -8,6 +8,8 @@ namespace {
 
 constexpr const char* kSection = "FontRenderables";
 constexpr const char* kEntityKey = "FontRenderable";
+// A component read from a file looks its font up at once.
+constexpr auto kResolve = [](FontRenderComp& c) { c.ResolveFont(); };
 
 } // namespace
 
@@ -52,29 +54,17 @@ void FontRenderCompManager::Save(nlohmann::json& document)
 
 void FontRenderCompManager::Load(const nlohmann::json& document)
 {
-    using Properties = FontRenderCompProperties;
-    auto staged = ComponentSection::Stage<Properties>(document, kSection, mComponents);
-    ComponentSection::Commit(staged, mComponents, [](EntityHandle, FontRenderComp& c) { c.ResolveFont(); });
+    ComponentSection::Load<FontRenderCompProperties>(document, kSection, mComponents, kResolve);
 }
 
 void FontRenderCompManager::SaveEntity(nlohmann::json& value, EntityHandle entity)
 {
-    auto found = mComponents.find(entity);
-    if (found != mComponents.end())
-        found->second.GetPropertyMap().ToJson(value[kEntityKey]);
+    ComponentSection::SaveEntity(value, kEntityKey, mComponents, entity);
 }
 
 void FontRenderCompManager::LoadEntity(const nlohmann::json& value, EntityHandle entity)
 {
-    if (entity.IsNull() || !value.is_object() || !value.contains(kEntityKey))
-        return;
-    auto existing = mComponents.find(entity);
-    const FontRenderCompProperties base =
-        existing != mComponents.end() ? existing->second : FontRenderCompProperties();
-    FontRenderCompProperties read = ComponentSection::ReadValues(base, value.at(kEntityKey), kEntityKey, "");
-    FontRenderComp& stored = mComponents.try_emplace(entity).first->second;
-    static_cast<FontRenderCompProperties&>(stored) = read;
-    stored.ResolveFont();
+    ComponentSection::LoadEntity<FontRenderCompProperties>(value, kEntityKey, mComponents, entity, kResolve);
 }
 
 } // namespace Engine

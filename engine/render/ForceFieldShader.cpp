@@ -18,11 +18,9 @@ void ForceFieldShader::SetView(const glm::vec3& eye, const glm::vec3& target) co
 {
     glm::vec3 toTarget = target - eye;
     float length = glm::length(toTarget);
-    if (length > 0.0f) {
-        glm::vec3 dir = toTarget / length;
-        SetUniform("uViewDir", dir.x, dir.y, dir.z);
-    }
-    SetUniform("uViewPos", eye.x, eye.y, eye.z);
+    if (length > 0.0f)
+        SetUniform("uViewDir", toTarget / length);
+    SetUniform("uViewPos", eye);
 }
 
 } // namespace Engine

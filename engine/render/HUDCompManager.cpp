@@ -9,6 +9,8 @@ namespace {
 
 constexpr const char* kSection = "HUDComps";
 constexpr const char* kEntityKey = "HUDComp";
+// A component read from a file looks its texture up at once.
+constexpr auto kResolve = [](HUDComp& c) { c.ResolveTexture(); };
 
 } // namespace
 
@@ -71,27 +73,17 @@ void HUDCompManager::Save(nlohmann::json& document)
 
 void HUDCompManager::Load(const nlohmann::json& document)
 {
-    auto staged = ComponentSection::Stage<HUDComp>(document, kSection, mComponents);
-    ComponentSection::Commit(staged, mComponents, [](EntityHandle, HUDComp& c) { c.ResolveTexture(); });
+    ComponentSection::Load<HUDComp>(document, kSection, mComponents, kResolve);
 }
 
 void HUDCompManager::SaveEntity(nlohmann::json& value, EntityHandle entity)
 {
-    auto found = mComponents.find(entity);
-    if (found != mComponents.end())
-        found->second.GetPropertyMap().ToJson(value[kEntityKey]);
+    ComponentSection::SaveEntity(value, kEntityKey, mComponents, entity);
 }
 
 void HUDCompManager::LoadEntity(const nlohmann::json& value, EntityHandle entity)
 {
-    if (entity.IsNull() || !value.is_object() || !value.contains(kEntityKey))
-        return;
-    auto existing = mComponents.find(entity);
-    const HUDComp base = existing != mComponents.end() ? existing->second : HUDComp();
-    HUDComp read = ComponentSection::ReadValues(base, value.at(kEntityKey), kEntityKey, "");
-    HUDComp& stored = mComponents.try_emplace(entity).first->second;
-    stored = read;
-    stored.ResolveTexture();
+    ComponentSection::LoadEntity<HUDComp>(value, kEntityKey, mComponents, entity, kResolve);
 }
 
 } // namespace Engine

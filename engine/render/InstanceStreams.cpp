@@ -28,15 +28,6 @@ void DisableStreams(std::span<const InstanceStream> streams)
 
 } // namespace
 
-void WireInstanceStreams(const Model& model, std::span<const InstanceStream> streams)
-{
-    for (const Mesh& mesh : model.meshes) {
-        glBindVertexArray(mesh.VertexArray());
-        PointStreams(streams);
-        glBindVertexArray(0);
-    }
-}
-
 void DrawInstanced(const Model& model, std::span<const InstanceStream> streams, GLsizei instances)
 {
     for (const Mesh& mesh : model.meshes) {

@@ -25,15 +25,10 @@ struct InstanceStream {
     std::span<const InstanceAttribute> attributes;
 };
 
-// Points the streams' attributes into every mesh's vertex array and leaves
-// them enabled.
-void WireInstanceStreams(const Model& model, std::span<const InstanceStream> streams);
-
 // One instanced draw per mesh. Several owners share a model's meshes (every
-// floor group the hexagon, every emitter the quad), so each draw points the
-// attributes at the caller's own buffers first, and disables them again
-// afterwards: a plain draw of the same mesh never reads another owner's
-// buffer, nor one that was freed or shrunk meanwhile.
+// floor group the hexagon, every emitter the quad), so the attributes point
+// at the caller's own buffers only for the length of its draw: no draw ever
+// reads another owner's buffer, nor one that was freed or shrunk meanwhile.
 void DrawInstanced(const Model& model, std::span<const InstanceStream> streams, GLsizei instances);
 
 } // namespace Engine

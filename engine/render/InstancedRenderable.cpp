@@ -79,8 +79,6 @@ void InstancedRenderable::SetupInstanceBuffers()
         return;
     mMatrixBuffer.Create(mMatrices.size() * sizeof(glm::mat4), mMatrices.data());
     mRecordBuffer.Create(mRecords.size() * sizeof(InstanceRecord), mRecords.data());
-    if (model)
-        WireInstanceStreams(*model, Streams(mRecordBuffer, mMatrixBuffer));
 }
 
 void InstancedRenderable::Refresh(EntityHandle entity, std::uint32_t slot)
@@ -128,10 +126,7 @@ void InstancedRenderable::Draw(const ShaderProgram& program)
     program.Use();
     program.SetUniform("uMetalness", mMetalness.value);
     program.SetUniform("uTime", drawTime);
-    if (material)
-        material->Bind(program);
-    else // no maps: the previous draw's maps must not show through
-        program.SetUniform(Material::kMaskLocation, 0);
+    Material::Bind(material, program);
     DrawInstances();
 }
 

@@ -2,6 +2,7 @@
 #include "engine/core/EntityHandle.h"
 #include "engine/core/Property.h"
 #include "engine/core/PropertyMap.h"
+#include "engine/render/CameraTarget.h"
 #include "engine/render/GlBuffer.h"
 
 #include <cstdint>
@@ -74,13 +75,14 @@ public:
 
     // Shader, model and material by name; an unregistered name gives none.
     void ResolveResources();
+    bool IsSeenBy(int cameraIndex) const { return CameraDraws(mCameraTarget.value, cameraIndex); }
 
     // The entity becomes the next slot. Throws InvalidMapKey, changing
     // nothing, when it has no render wrapper; an entity that already is an
     // instance keeps its slot and nothing is added.
     void AddInstance(EntityHandle entity);
-    // Creates the two buffers for the instances so far and points the
-    // instance attributes of every mesh at them; nothing without instances.
+    // Creates the two buffers for the instances so far; nothing without
+    // instances.
     void SetupInstanceBuffers();
     // Refreshes every slot from its entity and wrapper and uploads both
     // arrays, growing the buffers for instances added since they were made.

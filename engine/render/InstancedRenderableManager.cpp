@@ -8,6 +8,8 @@ namespace {
 
 constexpr const char* kSection = "InstancedRenderable";
 constexpr const char* kEntityKey = "InstancedRenderable";
+// A component read from a file looks its resources up at once.
+constexpr auto kResolve = [](InstancedRenderable& c) { c.ResolveResources(); };
 
 } // namespace
 
@@ -45,23 +47,17 @@ InstancedRenderable* InstancedRenderableManager::GetCompPtr(EntityHandle entity)
     return found == mComponents.end() ? nullptr : &found->second;
 }
 
-bool InstancedRenderableManager::IsSeenBy(const InstancedRenderable& component, int cameraIndex)
-{
-    const int target = component.mCameraTarget.value;
-    return target == -1 || target == cameraIndex || cameraIndex == -1;
-}
-
 void InstancedRenderableManager::Render(int cameraIndex)
 {
     for (auto& [entity, component] : mComponents)
-        if (IsSeenBy(component, cameraIndex))
+        if (component.IsSeenBy(cameraIndex))
             component.Draw();
 }
 
 void InstancedRenderableManager::Render(const ShaderProgram& shader, int cameraIndex)
 {
     for (auto& [entity, component] : mComponents)
-        if (IsSeenBy(component, cameraIndex))
+        if (component.IsSeenBy(cameraIndex))
             component.Draw(shader);
 }
 
@@ -72,29 +68,17 @@ void InstancedRenderableManager::Save(nlohmann::json& document)
 
 void InstancedRenderableManager::Load(const nlohmann::json& document)
 {
-    using Properties = InstancedRenderableProperties;
-    auto staged = ComponentSection::Stage<Properties>(document, kSection, mComponents);
-    ComponentSection::Commit(staged, mComponents, [](EntityHandle, InstancedRenderable& c) { c.ResolveResources(); });
+    ComponentSection::Load<InstancedRenderableProperties>(document, kSection, mComponents, kResolve);
 }
 
 void InstancedRenderableManager::SaveEntity(nlohmann::json& value, EntityHandle entity)
 {
-    auto found = mComponents.find(entity);
-    if (found != mComponents.end())
-        found->second.GetPropertyMap().ToJson(value[kEntityKey]);
+    ComponentSection::SaveEntity(value, kEntityKey, mComponents, entity);
 }
 
 void InstancedRenderableManager::LoadEntity(const nlohmann::json& value, EntityHandle entity)
 {
-    if (entity.IsNull() || !value.is_object() || !value.contains(kEntityKey))
-        return;
-    auto existing = mComponents.find(entity);
-    const InstancedRenderableProperties base =
-        existing != mComponents.end() ? existing->second : InstancedRenderableProperties();
-    InstancedRenderableProperties read = ComponentSection::ReadValues(base, value.at(kEntityKey), kEntityKey, "");
-    InstancedRenderable& stored = mComponents.try_emplace(entity).first->second;
-    static_cast<InstancedRenderableProperties&>(stored) = read;
-    stored.ResolveResources();
+    ComponentSection::LoadEntity<InstancedRenderableProperties>(value, kEntityKey, mComponents, entity, kResolve);
 }
 
 } // namespace Engine

@@ -37,8 +37,6 @@ public:
     // The entity's component, or null.
     InstancedRenderable* GetCompPtr(EntityHandle entity);
 
-    // Whether a camera of this index draws a component with this target.
-    static bool IsSeenBy(const InstancedRenderable& component, int cameraIndex);
     // Draws every component the camera sees with its own program, or every
     // one with the given program. The caller has set the view-projection,
     // the lights, "uSelectPos" and "uEmissiveCol".

@@ -69,8 +69,7 @@ void LightManager::Save(nlohmann::json& document)
 
 void LightManager::LoadLights(const nlohmann::json& document)
 {
-    auto staged = ComponentSection::Stage<LightSettings>(document, kSection, mLights);
-    ComponentSection::Commit(staged, mLights, [](EntityHandle, Light&) {});
+    ComponentSection::Load<LightSettings>(document, kSection, mLights);
 }
 
 } // namespace Engine

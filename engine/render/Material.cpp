@@ -36,4 +36,12 @@ void Material::Bind(const ShaderProgram& shader) const
     shader.SetUniform(kMaskLocation, mask);
 }
 
+void Material::Bind(const Material* material, const ShaderProgram& shader)
+{
+    if (material)
+        material->Bind(shader);
+    else
+        shader.SetUniform(kMaskLocation, 0);
+}
+
 } // namespace Engine

@@ -22,6 +22,10 @@ public:
     // fourth 3), points its sampler there, and sets the mask of present maps.
     void Bind(const ShaderProgram& shader) const;
 
+    // A null material binds no map and clears the mask: the previous draw's
+    // maps must not show through.
+    static void Bind(const Material* material, const ShaderProgram& shader);
+
     Texture* diffuse = nullptr;
     Texture* specular = nullptr;
     Texture* normal = nullptr;

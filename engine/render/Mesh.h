@@ -14,11 +14,12 @@ public:
 };
 
 // An indexed triangle list on the GPU with its CPU copy. Owns its GL names;
-// moving hands them over (the names themselves never change, so instanced
-// attributes wired into the vertex array stay valid).
+// moving hands them over unchanged.
 template <typename V>
 class BasicMesh : public MeshBase {
 public:
+    using VertexType = V;
+
     BasicMesh() = default;
     BasicMesh(std::vector<V> vertices, std::vector<std::uint32_t> indices)
         : mVertices(std::move(vertices)), mIndices(std::move(indices))

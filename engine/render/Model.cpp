@@ -71,14 +71,16 @@ const aiScene* ImportOrAbort(Assimp::Importer& importer, const std::string& path
 
 } // namespace
 
-void Model::Load(const std::string& path)
+template <class M>
+void BasicModel<M>::Load(const std::string& path)
 {
     Assimp::Importer importer;
     const aiScene* scene = ImportOrAbort(importer, path);
     ProcessNode(scene->mRootNode, scene);
 }
 
-void Model::ProcessNode(const aiNode* node, const aiScene* scene)
+template <class M>
+void BasicModel<M>::ProcessNode(const aiNode* node, const aiScene* scene)
 {
     for (unsigned i = 0; i < node->mNumMeshes; ++i) {
         unsigned index = node->mMeshes[i];
@@ -89,44 +91,20 @@ void Model::ProcessNode(const aiNode* node, const aiScene* scene)
         ProcessNode(node->mChildren[i], scene);
 }
 
-Mesh Model::ProcessMesh(const aiMesh* mesh, const aiScene*)
+template <class M>
+M BasicModel<M>::ProcessMesh(const aiMesh* mesh, const aiScene*)
 {
-    return Mesh(ReadVertices<Vertex>(mesh), ReadIndices(mesh));
+    return M(ReadVertices<typename M::VertexType>(mesh), ReadIndices(mesh));
 }
 
-void Model::Draw() const
+template <class M>
+void BasicModel<M>::Draw() const
 {
-    for (const Mesh& mesh : meshes)
+    for (const M& mesh : meshes)
         mesh.Draw();
 }
 
-void ModelAnim::Load(const std::string& path)
-{
-    Assimp::Importer importer;
-    const aiScene* scene = ImportOrAbort(importer, path);
-    ProcessNode(scene->mRootNode, scene);
-}
-
-void ModelAnim::ProcessNode(const aiNode* node, const aiScene* scene)
-{
-    for (unsigned i = 0; i < node->mNumMeshes; ++i) {
-        unsigned index = node->mMeshes[i];
-        if (index < scene->mNumMeshes)
-            meshes.push_back(ProcessMesh(scene->mMeshes[index], scene));
-    }
-    for (unsigned i = 0; i < node->mNumChildren; ++i)
-        ProcessNode(node->mChildren[i], scene);
-}
-
-MeshAnim ModelAnim::ProcessMesh(const aiMesh* mesh, const aiScene*)
-{
-    return MeshAnim(ReadVertices<VertexAnim>(mesh), ReadIndices(mesh));
-}
-
-void ModelAnim::Draw() const
-{
-    for (const MeshAnim& mesh : meshes)
-        mesh.Draw();
-}
+template class BasicModel<Mesh>;
+template class BasicModel<MeshAnim>;
 
 } // namespace Engine

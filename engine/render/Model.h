@@ -14,7 +14,8 @@ class ModelBase : public Drawable {};
 
 // An ordered list of meshes, imported from a file or assembled in code.
 // Materials of the file are not read: the drawing component names one.
-class Model : public ModelBase {
+template <class M>
+class BasicModel : public ModelBase {
 public:
     // Imports the file (triangulated, tangents computed, texture coordinates
     // flipped) and appends its meshes, parents before children. A file that
@@ -22,23 +23,16 @@ public:
     // model is required at start-up.
     virtual void Load(const std::string& path);
     virtual void ProcessNode(const aiNode* node, const aiScene* scene);
-    virtual Mesh ProcessMesh(const aiMesh* mesh, const aiScene* scene);
+    virtual M ProcessMesh(const aiMesh* mesh, const aiScene* scene);
 
     void Draw() const override;
 
-    std::vector<Mesh> meshes;
+    std::vector<M> meshes;
 };
+
+class Model : public BasicModel<Mesh> {};
 
 // The same import, keeping the wider animated vertex.
-class ModelAnim : public ModelBase {
-public:
-    void Load(const std::string& path);
-    void ProcessNode(const aiNode* node, const aiScene* scene);
-    MeshAnim ProcessMesh(const aiMesh* mesh, const aiScene* scene);
-
-    void Draw() const override;
-
-    std::vector<MeshAnim> meshes;
-};
+class ModelAnim : public BasicModel<MeshAnim> {};
 
 } // namespace Engine

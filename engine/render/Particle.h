@@ -3,8 +3,6 @@
 
 namespace Engine {
 
-class ParticleEmitter;
-
 // The bounds between which a spawned particle draws each of its values,
 // component by component: minimum + Random01 x (maximum - minimum).
 struct ParticleEmitterRange {
@@ -28,13 +26,13 @@ struct Particle {
     glm::vec3 startVelocity{0.0f};
     glm::vec3 endVelocity{0.0f};
     glm::vec3 scale{0.0f};
-    // Drawn and kept; the size stays the start scale.
+    // Drawn (keeping the random sequence) but unused: the size stays the
+    // start scale.
     glm::vec3 endScale{0.0f};
     glm::vec4 startColour{0.0f};
     glm::vec4 endColour{0.0f};
     float startSpinRate = 0.0f;
     float endSpinRate = 0.0f;
-    ParticleEmitter* emitter = nullptr;
     glm::vec4 colour{0.0f};
     glm::vec3 position{0.0f};
     glm::vec3 size{0.0f};

@@ -1,7 +1,5 @@
 #include "engine/render/ParticleEmitter.h"
 
-#include "engine/render/InstanceStreams.h"
-#include "engine/render/ParticleStreams.h"
 #include "engine/render/Renderer.h"
 
 namespace Engine {
@@ -18,9 +16,7 @@ void ParticleEmitter::SetMaxParticles(std::uint32_t n)
 {
     mMatrices.resize(n, glm::mat4(0.0f));
     mColours.resize(n, glm::vec4(0.0f));
-    Particle dead;
-    dead.emitter = this;
-    mParticles.assign(n, dead);
+    mParticles.assign(n, Particle{});
     mLiveCount = 0;
     CreateBuffers();
 }
@@ -33,8 +29,6 @@ void ParticleEmitter::CreateBuffers()
         return;
     mMatrixBuffer.Create(mMatrices.size() * sizeof(glm::mat4), mMatrices.data());
     mColourBuffer.Create(mColours.size() * sizeof(glm::vec4), mColours.data());
-    if (model)
-        WireInstanceStreams(*model, ParticleStreams(mColourBuffer, mMatrixBuffer));
 }
 
 void ParticleEmitter::LoadResources()

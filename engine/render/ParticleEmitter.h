@@ -41,7 +41,7 @@ public:
     ParticleEmitter& operator=(const ParticleEmitter&) = delete;
 
     // n dead slots replace every slot (every particle dies); new instance
-    // buffers replace the old ones and are wired into the model's meshes.
+    // buffers replace the old ones.
     void SetMaxParticles(std::uint32_t n);
     // Texture, model and program by name; an unregistered name gives none.
     void LoadResources();

@@ -1,9 +1,7 @@
 #include "engine/render/ParticleEmitterManager.h"
 
 #include "engine/core/FrameRateController.h"
-#include "engine/core/SceneFormat.h"
-
-#include <vector>
+#include "engine/render/ComponentSection.h"
 
 namespace Engine {
 
@@ -11,34 +9,6 @@ namespace {
 
 constexpr const char* kSection = "ParticleEmitters";
 constexpr const char* kEntityKey = "ParticleEmitter";
-
-// The entities named by the section, checked whole before any is used.
-std::vector<EntityHandle> ReadSection(const nlohmann::json& document)
-{
-    std::vector<EntityHandle> entities;
-    if (!document.is_object() || !document.contains(kSection))
-        return entities;
-    const nlohmann::json& array = SceneFormat::ArrayOrNullMember(document, kSection, kSection);
-    if (array.is_null())
-        return entities;
-    for (std::size_t i = 0; i < array.size(); ++i) {
-        const nlohmann::json& element = array[i];
-        const std::string place = "[" + std::to_string(i) + "]";
-        if (!element.is_object())
-            SceneFormat::Fail(kSection, "element " + place + " is " + element.type_name() + ", not an object");
-        const std::uint32_t index = SceneFormat::Within(kSection, place + " \"handle\"", [&] {
-            return SceneFormat::ReadEntityIndex(element.at("handle"));
-        });
-        if (index == 0)
-            SceneFormat::Fail(kSection, "element " + place + " names the null entity (index 0)");
-        const auto values = element.find("values");
-        if (values != element.end() && !values->is_null() && !values->is_object())
-            SceneFormat::Fail(kSection, "element " + place + " has \"values\" of type " + values->type_name()
-                                            + ", not null or an object");
-        entities.emplace_back(index);
-    }
-    return entities;
-}
 
 } // namespace
 
@@ -114,7 +84,7 @@ void ParticleEmitterManager::Save(nlohmann::json& document)
 
 void ParticleEmitterManager::Load(const nlohmann::json& document)
 {
-    for (const EntityHandle& entity : ReadSection(document))
+    for (const EntityHandle& entity : ComponentSection::ReadEntities(document, kSection))
         mComponents.try_emplace(entity);
 }
 

@@ -10,12 +10,9 @@ class Camera;
 
 // Every particle emitter, by value, in ascending entity index.
 //
-// Scene section "ParticleEmitters" (array or null):
-//   [ {"handle": entity index 1..4095, "values": null}, ... ]
-// and per-entity key "ParticleEmitter" (null). An emitter keeps nothing in
-// the file: a loaded one is a default emitter without slots. "values" may be
-// null or an object and is not read; a section or element of any other form
-// is refused before anything changes.
+// Scene section "ParticleEmitters" and per-entity key "ParticleEmitter" (null):
+// see ComponentSection.h. An emitter keeps nothing in the file: a loaded one
+// is a default emitter without slots.
 //
 // Not built at start-up: it joins the manager list at its first use, the
 // first frame at the latest.

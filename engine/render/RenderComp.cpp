@@ -2,6 +2,7 @@
 
 #include "engine/core/Transform.h"
 #include "engine/render/AlphaRenderComp.h"
+#include "engine/render/CameraTarget.h"
 #include "engine/render/Material.h"
 #include "engine/render/Model.h"
 #include "engine/render/Renderer.h"
@@ -22,18 +23,12 @@ void RenderCompBase::Prepare(EntityHandle entity, const ShaderProgram& program)
     drawTime += kDrawTimeStep;
     program.Use();
     program.SetUniform(kModelLocation, Transform::GetWorldMatrix(entity));
-    const glm::vec3& ambient = mAmbientColor.value;
-    const glm::vec3& diffuse = mDiffuseColor.value;
-    const glm::vec3& specular = mSpecularColor.value;
-    program.SetUniform("uAmbientColor", ambient.x, ambient.y, ambient.z);
-    program.SetUniform("uDiffuseColor", diffuse.x, diffuse.y, diffuse.z);
-    program.SetUniform("uSpecularColor", specular.x, specular.y, specular.z);
+    program.SetUniform("uAmbientColor", mAmbientColor.value);
+    program.SetUniform("uDiffuseColor", mDiffuseColor.value);
+    program.SetUniform("uSpecularColor", mSpecularColor.value);
     program.SetUniform("uMetalness", mMetalness.value);
     program.SetUniform("uTime", drawTime);
-    if (material)
-        material->Bind(program);
-    else // no maps: the previous draw's maps must not show through
-        program.SetUniform(Material::kMaskLocation, 0);
+    Material::Bind(material, program);
 }
 
 void RenderCompBase::Draw(EntityHandle entity, const ShaderProgram& program)
@@ -53,10 +48,7 @@ void RenderCompBase::Draw(EntityHandle entity)
 
 bool RenderComp::IsSeenBy(int cameraIndex) const
 {
-    if (mNotRenderCam.value == cameraIndex)
-        return false;
-    const int target = mCameraTarget.value;
-    return target == -1 || target == cameraIndex || cameraIndex == -1;
+    return mNotRenderCam.value != cameraIndex && CameraDraws(mCameraTarget.value, cameraIndex);
 }
 
 void AlphaRenderComp::Draw(EntityHandle entity)

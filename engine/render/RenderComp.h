@@ -39,8 +39,6 @@ public:
     // program and model.
     virtual void Draw(EntityHandle entity);
 
-    bool IsDrawable() const { return model != nullptr; }
-
     const Model* model = nullptr;
     const ShaderProgram* shader = nullptr;
     const Material* material = nullptr;

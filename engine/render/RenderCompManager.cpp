@@ -8,6 +8,8 @@ namespace {
 
 constexpr const char* kSection = "RenderComps";
 constexpr const char* kEntityKey = "RenderComp";
+// A component read from a file looks its resources up at once.
+constexpr auto kResolve = [](RenderComp& c) { c.ResolveResources(); };
 
 } // namespace
 
@@ -66,27 +68,17 @@ void RenderCompManager::Save(nlohmann::json& document)
 
 void RenderCompManager::Load(const nlohmann::json& document)
 {
-    auto staged = ComponentSection::Stage<RenderComp>(document, kSection, mComponents);
-    ComponentSection::Commit(staged, mComponents, [](EntityHandle, RenderComp& c) { c.ResolveResources(); });
+    ComponentSection::Load<RenderComp>(document, kSection, mComponents, kResolve);
 }
 
 void RenderCompManager::SaveEntity(nlohmann::json& value, EntityHandle entity)
 {
-    auto found = mComponents.find(entity);
-    if (found != mComponents.end())
-        found->second.GetPropertyMap().ToJson(value[kEntityKey]);
+    ComponentSection::SaveEntity(value, kEntityKey, mComponents, entity);
 }
 
 void RenderCompManager::LoadEntity(const nlohmann::json& value, EntityHandle entity)
 {
-    if (entity.IsNull() || !value.is_object() || !value.contains(kEntityKey))
-        return;
-    auto existing = mComponents.find(entity);
-    const RenderComp base = existing != mComponents.end() ? existing->second : RenderComp();
-    RenderComp read = ComponentSection::ReadValues(base, value.at(kEntityKey), kEntityKey, "");
-    RenderComp& stored = mComponents.try_emplace(entity).first->second;
-    stored = read;
-    stored.ResolveResources();
+    ComponentSection::LoadEntity<RenderComp>(value, kEntityKey, mComponents, entity, kResolve);
 }
 
 } // namespace Engine

@@ -61,25 +61,17 @@ void RenderWrapperManager::Save(nlohmann::json& document)
 
 void RenderWrapperManager::Load(const nlohmann::json& document)
 {
-    auto staged = ComponentSection::Stage<RenderWrapper>(document, kSection, mComponents);
-    ComponentSection::Commit(staged, mComponents, [](EntityHandle, RenderWrapper&) {});
+    ComponentSection::Load<RenderWrapper>(document, kSection, mComponents);
 }
 
 void RenderWrapperManager::SaveEntity(nlohmann::json& value, EntityHandle entity)
 {
-    auto found = mComponents.find(entity);
-    if (found != mComponents.end())
-        found->second.GetPropertyMap().ToJson(value[kEntityKey]);
+    ComponentSection::SaveEntity(value, kEntityKey, mComponents, entity);
 }
 
 void RenderWrapperManager::LoadEntity(const nlohmann::json& value, EntityHandle entity)
 {
-    if (entity.IsNull() || !value.is_object() || !value.contains(kEntityKey))
-        return;
-    auto existing = mComponents.find(entity);
-    const RenderWrapper base = existing != mComponents.end() ? existing->second : RenderWrapper();
-    RenderWrapper read = ComponentSection::ReadValues(base, value.at(kEntityKey), kEntityKey, "");
-    mComponents.try_emplace(entity).first->second = read;
+    ComponentSection::LoadEntity<RenderWrapper>(value, kEntityKey, mComponents, entity);
 }
 
 } // namespace Engine

@@ -12,7 +12,6 @@
 #include <array>
 #include <glm/glm.hpp>
 #include <memory>
-#include <unordered_map>
 #include <utility>
 
 namespace Engine {
@@ -134,7 +133,8 @@ private:
     Texture* AddTexture(const std::string& name, const std::string& path);
     template <typename Program = ShaderProgram>
     ShaderProgram* AddProgram(const std::string& name, const std::string& vertex, const std::string& fragment);
-    void BeginScreenFrame();
+    // Returns the window's size, which the viewport now covers.
+    std::pair<int, int> BeginScreenFrame();
     void EndScreenFrame();
 
     bool FramebuffersReady() const;
@@ -145,17 +145,11 @@ private:
     void DrawPostProcessing();
     void DrawBlurChain(const Camera& camera);
     void ToggleCelShadingOnF7();
-    // Location 0 is set only where the program declares the view-projection
-    // matrix there.
-    void UseWithViewProjection(const ShaderProgram& program, const glm::mat4& viewProjection);
-    bool TakesViewProjection(const ShaderProgram& program);
 
     bool mVSync = true;
     FT_Library mFreeType = nullptr;
     std::array<std::unique_ptr<Framebuffer>, static_cast<std::size_t>(FramebufferSlot::Count)> mFramebuffers;
     std::unique_ptr<EditorCamera> mEditorCamera;
-    // Whether each program's uniform location 0 is a mat4, asked of GL once.
-    std::unordered_map<const ShaderProgram*, bool> mViewProjectionAtZero;
     // F7 flips cel shading once per frame however many cameras see it.
     bool mCelToggledThisFrame = false;
 };

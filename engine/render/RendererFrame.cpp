@@ -24,11 +24,6 @@ constexpr GLint kPostFloat1 = 6;
 constexpr GLint kPostFloat2 = 7;
 constexpr GLint kPostVector = 8;
 
-void SetVec3(const ShaderProgram& program, const char* name, const glm::vec3& v)
-{
-    program.SetUniform(name, v.x, v.y, v.z);
-}
-
 // The window's current size; the viewports follow it even before the
 // framebuffers are rebuilt for it.
 std::pair<float, float> WindowSize()
@@ -147,7 +142,7 @@ void Renderer::DrawScene(Camera& camera)
     for (const char* name : {other, chosen}) {
         if (const ShaderProgram* lit = shaders.Find(name)) {
             lit->Use();
-            SetVec3(*lit, "uViewPos", camera.mPos.value);
+            lit->SetUniform("uViewPos", camera.mPos.value);
             lights.UploadLights(*lit, "uLights");
         }
     }
@@ -155,10 +150,10 @@ void Renderer::DrawScene(Camera& camera)
 
     if (const ShaderProgram* instanced = shaders.Find(celShading ? "Cel_Instanced" : "Default_Instanced")) {
         instanced->Use();
-        SetVec3(*instanced, "uViewPos", camera.mPos.value);
+        instanced->SetUniform("uViewPos", camera.mPos.value);
         lights.UploadLights(*instanced, "uLights");
-        SetVec3(*instanced, "uSelectPos", camera.selectionPoint);
-        SetVec3(*instanced, "uEmissiveCol", emissiveColour);
+        instanced->SetUniform("uSelectPos", camera.selectionPoint);
+        instanced->SetUniform("uEmissiveCol", emissiveColour);
         RenderInstanced(camera, instanced);
     }
     RenderAlpha(camera, nullptr);

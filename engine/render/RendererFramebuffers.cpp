@@ -2,6 +2,7 @@
 #include "engine/render/Window.h"
 
 #include <algorithm>
+#include <tuple>
 
 namespace Engine {
 
@@ -22,7 +23,7 @@ std::pair<int, int> Renderer::FramebufferTargetSize() const
 {
     int w = 0;
     int h = 0;
-    Window* window = Window::Main();
+    const Window* window = Window::Main();
     if (window && window->fullscreen) {
         SDL_DisplayMode mode{};
         if (SDL_GetCurrentDisplayMode(0, &mode) == 0) {
@@ -30,7 +31,7 @@ std::pair<int, int> Renderer::FramebufferTargetSize() const
             h = mode.h;
         }
     } else if (window) {
-        SDL_GetWindowSize(window->sdlWindow, &w, &h);
+        std::tie(w, h) = window->GetSize();
     }
     return {std::max(w, kMinTargetSide), std::max(h, kMinTargetSide)};
 }
@@ -48,13 +49,15 @@ void Renderer::CreateFramebuffers()
     auto slot = [this](FramebufferSlot s) -> std::unique_ptr<Framebuffer>& {
         return mFramebuffers[static_cast<std::size_t>(s)];
     };
+    auto single = [](int width, int height) {
+        return std::make_unique<Framebuffer>(std::vector<FramebufferAttachment>{Colour(width, height)});
+    };
     slot(FramebufferSlot::Scene) = std::make_unique<Framebuffer>(
         std::vector<FramebufferAttachment>{Colour(w, h), Colour(w, h), Colour(w, h)});
-    slot(FramebufferSlot::Bloom) = std::make_unique<Framebuffer>(std::vector<FramebufferAttachment>{Colour(w, h)});
-    slot(FramebufferSlot::PostProcessing) = std::make_unique<Framebuffer>(std::vector<FramebufferAttachment>{Colour(w, h)});
-    slot(FramebufferSlot::Blur1) = std::make_unique<Framebuffer>(std::vector<FramebufferAttachment>{Colour(w, h)});
+    for (FramebufferSlot s : {FramebufferSlot::Bloom, FramebufferSlot::PostProcessing, FramebufferSlot::Blur1})
+        slot(s) = single(w, h);
     for (FramebufferSlot s : {FramebufferSlot::Blur2, FramebufferSlot::Blur3, FramebufferSlot::Blur4, FramebufferSlot::Blur5})
-        slot(s) = std::make_unique<Framebuffer>(std::vector<FramebufferAttachment>{Colour(halfW, halfH)});
+        slot(s) = single(halfW, halfH);
 }
 
 Framebuffer* Renderer::GetFramebuffer(FramebufferSlot slot) const

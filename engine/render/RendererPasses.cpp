@@ -4,8 +4,7 @@
 #include "engine/render/InstancedRenderableManager.h"
 #include "engine/render/RenderCompManager.h"
 #include "engine/render/Renderer.h"
-
-#include <vector>
+#include "engine/render/UniformTypes.h"
 
 namespace Engine {
 
@@ -19,95 +18,80 @@ glm::mat4 ViewProjection(const Camera& camera)
     return camera.GetProjectionMatrix() * camera.GetViewMatrix();
 }
 
-bool LocationZeroIsMatrix(GLuint program)
+// Samplers and other values sit at location 0 of the full-screen and
+// screen-space programs; a matrix there would only raise GL errors.
+void UseWithViewProjection(const ShaderProgram& program, const glm::mat4& viewProjection)
 {
-    GLint count = 0;
-    GLint longest = 0;
-    glGetProgramiv(program, GL_ACTIVE_UNIFORMS, &count);
-    glGetProgramiv(program, GL_ACTIVE_UNIFORM_MAX_LENGTH, &longest);
-    std::vector<GLchar> name(static_cast<std::size_t>(longest) + 1, '\0');
-    for (GLint i = 0; i < count; ++i) {
-        GLint size = 0;
-        GLenum type = 0;
-        glGetActiveUniform(program, static_cast<GLuint>(i), longest + 1, nullptr, &size, &type, name.data());
-        if (glGetUniformLocation(program, name.data()) == 0)
-            return type == GL_FLOAT_MAT4;
-    }
-    return false;
+    program.Use();
+    if (UniformTypeAt(program, 0) == GL_FLOAT_MAT4)
+        program.SetUniform(0, viewProjection);
 }
 
-void Set(const ShaderProgram& program, const char* name, const glm::vec3& v)
+// Components that draw with their own program find the camera already set
+// in it; the transparent pass also runs each program's per-draw hook.
+void PrepareEveryProgram(const Registry<ShaderProgram>& shaders, const Camera& camera, bool withHook)
 {
-    program.SetUniform(name, v.x, v.y, v.z);
+    const glm::mat4 viewProjection = ViewProjection(camera);
+    for (const auto& [name, program] : shaders) {
+        if (!program->Linked())
+            continue;
+        UseWithViewProjection(*program, viewProjection);
+        if (withHook)
+            program->BeforeDraw(camera);
+    }
+}
+
+// The opaque and the instanced pass: with a program every component draws
+// with it, without one each with its own.
+template <class Manager>
+void DrawPass(Manager& manager, const Registry<ShaderProgram>& shaders, const Camera& camera,
+              const ShaderProgram* program)
+{
+    const int cameraIndex = camera.mCameraIndex.value;
+    if (program) {
+        UseWithViewProjection(*program, ViewProjection(camera));
+        manager.Render(*program, cameraIndex);
+    } else {
+        PrepareEveryProgram(shaders, camera, false);
+        manager.Render(cameraIndex);
+    }
+}
+
+// The screen-space passes: over the camera's canvas, without depth testing.
+template <class Manager>
+void CanvasPass(const ShaderProgram* program, Manager& manager, const Camera& camera)
+{
+    if (!program)
+        return;
+    glDisable(GL_DEPTH_TEST);
+    program->Use();
+    program->SetUniform(kCanvasLocation, camera.GetOrthoMatrix());
+    manager.Render(camera.mCameraIndex.value);
+    glEnable(GL_DEPTH_TEST);
 }
 
 } // namespace
 
-bool Renderer::TakesViewProjection(const ShaderProgram& program)
-{
-    auto [entry, isNew] = mViewProjectionAtZero.try_emplace(&program, false);
-    if (isNew)
-        entry->second = program.Linked() && LocationZeroIsMatrix(program.Id());
-    return entry->second;
-}
-
-// Samplers and other values sit at location 0 of the full-screen and
-// screen-space programs; a matrix there would only raise GL errors.
-void Renderer::UseWithViewProjection(const ShaderProgram& program, const glm::mat4& viewProjection)
-{
-    program.Use();
-    if (TakesViewProjection(program))
-        program.SetUniform(0, viewProjection);
-}
-
 void Renderer::RenderOpaque(const Camera& camera, const ShaderProgram* program)
 {
-    const glm::mat4 viewProjection = ViewProjection(camera);
-    const int cameraIndex = camera.mCameraIndex.value;
-    RenderCompManager& manager = RenderCompManager::GetInstance();
-    if (program) {
-        UseWithViewProjection(*program, viewProjection);
-        manager.Render(*program, cameraIndex);
-        return;
-    }
-    for (const auto& [name, registered] : shaders)
-        if (registered->Linked())
-            UseWithViewProjection(*registered, viewProjection);
-    manager.Render(cameraIndex);
+    DrawPass(RenderCompManager::GetInstance(), shaders, camera, program);
 }
 
 void Renderer::RenderInstanced(const Camera& camera, const ShaderProgram* program)
 {
-    const glm::mat4 viewProjection = ViewProjection(camera);
-    const int cameraIndex = camera.mCameraIndex.value;
-    InstancedRenderableManager& manager = InstancedRenderableManager::GetInstance();
-    if (program) {
-        UseWithViewProjection(*program, viewProjection);
-        manager.Render(*program, cameraIndex);
-        return;
-    }
-    for (const auto& [name, registered] : shaders)
-        if (registered->Linked())
-            UseWithViewProjection(*registered, viewProjection);
-    manager.Render(cameraIndex);
+    DrawPass(InstancedRenderableManager::GetInstance(), shaders, camera, program);
 }
 
 void Renderer::RenderAlpha(const Camera& camera, const ShaderProgram* program)
 {
     AlphaRenderCompManager& manager = AlphaRenderCompManager::GetInstance();
     manager.SortByDistance(camera);
-    const glm::mat4 viewProjection = ViewProjection(camera);
     if (program) {
-        UseWithViewProjection(*program, viewProjection);
+        UseWithViewProjection(*program, ViewProjection(camera));
         program->BeforeDraw(camera);
         manager.Render(*program, camera);
     } else {
-        for (const auto& [name, registered] : shaders) {
-            if (!registered->Linked())
-                continue;
-            UseWithViewProjection(*registered, viewProjection);
-            registered->BeforeDraw(camera);
-        }
+        PrepareEveryProgram(shaders, camera, true);
         manager.Render(camera);
     }
     // A program that culls front faces leaves them culled; the passes after
@@ -117,26 +101,12 @@ void Renderer::RenderAlpha(const Camera& camera, const ShaderProgram* program)
 
 void Renderer::RenderHUD(const Camera& camera)
 {
-    const ShaderProgram* quad = shaders.Find("Quad");
-    if (!quad)
-        return;
-    glDisable(GL_DEPTH_TEST);
-    quad->Use();
-    quad->SetUniform(kCanvasLocation, camera.GetOrthoMatrix());
-    HUDCompManager::GetInstance().Render(camera.mCameraIndex.value);
-    glEnable(GL_DEPTH_TEST);
+    CanvasPass(shaders.Find("Quad"), HUDCompManager::GetInstance(), camera);
 }
 
 void Renderer::RenderText(const Camera& camera)
 {
-    const ShaderProgram* text = shaders.Find("Text");
-    if (!text)
-        return;
-    glDisable(GL_DEPTH_TEST);
-    text->Use();
-    text->SetUniform(kCanvasLocation, camera.GetOrthoMatrix());
-    FontRenderCompManager::GetInstance().Render(camera.mCameraIndex.value);
-    glEnable(GL_DEPTH_TEST);
+    CanvasPass(shaders.Find("Text"), FontRenderCompManager::GetInstance(), camera);
 }
 
 void Renderer::SetSelectionColours(const glm::vec3& selection, float maxColourDistance, const glm::vec3& border)
@@ -146,16 +116,16 @@ void Renderer::SetSelectionColours(const glm::vec3& selection, float maxColourDi
         if (!program)
             continue;
         program->Use();
-        Set(*program, "uSelectColour", selection);
+        program->SetUniform("uSelectColour", selection);
         program->SetUniform("uMaxColourDist", maxColourDistance);
-        Set(*program, "uBorderColour", border);
+        program->SetUniform("uBorderColour", border);
     }
     for (const char* name : {"Cel", "Default"}) {
         const ShaderProgram* program = shaders.Find(name);
         if (!program)
             continue;
         program->Use();
-        Set(*program, "uBorderColour", border);
+        program->SetUniform("uBorderColour", border);
     }
 }
 

@@ -99,9 +99,10 @@ constexpr MaterialMaps kMaterials[] = {
     {"ForceField", "ForceField", "NormalDefault", nullptr},
 };
 
-std::unique_ptr<Model> LoadModel(const std::string& path)
+template <class M = Model>
+std::unique_ptr<M> LoadModel(const std::string& path)
 {
-    auto model = std::make_unique<Model>();
+    auto model = std::make_unique<M>();
     model->Load(path);
     return model;
 }
@@ -136,11 +137,7 @@ void Renderer::LoadResources()
 {
     CreateFramebuffers();
     LoadModels();
-    animatedModels.Add("AnimationSample", [] {
-        auto model = std::make_unique<ModelAnim>();
-        model->Load("data/Model/Ball anim.dae");
-        return model;
-    }());
+    animatedModels.Add("AnimationSample", LoadModel<ModelAnim>("data/Model/Ball anim.dae"));
     LoadTextures();
     LoadShaderPrograms();
     LoadMaterials();

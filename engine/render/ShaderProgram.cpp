@@ -110,6 +110,11 @@ void ShaderProgram::SetUniform(const std::string& name, float x, float y, float 
     glUniform3f(Location(mProgram, name), x, y, z);
 }
 
+void ShaderProgram::SetUniform(const std::string& name, const glm::vec3& v) const
+{
+    SetUniform(name, v.x, v.y, v.z);
+}
+
 void ShaderProgram::SetUniform(const std::string& name, int value) const
 {
     glUniform1i(Location(mProgram, name), value);

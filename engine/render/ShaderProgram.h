@@ -58,6 +58,7 @@ public:
     // By name: the location is looked up on every call; a name the program
     // lacks is location -1, which GL ignores.
     void SetUniform(const std::string& name, float x, float y, float z) const;
+    void SetUniform(const std::string& name, const glm::vec3& v) const;
     void SetUniform(const std::string& name, int value) const;
     void SetUniform(const std::string& name, float value) const;
 

@@ -24,14 +24,15 @@ glm::mat4 Scale(float x, float y)
 
 } // namespace
 
-void Renderer::BeginScreenFrame()
+std::pair<int, int> Renderer::BeginScreenFrame()
 {
-    auto [w, h] = Window::Main() ? Window::Main()->GetSize() : std::pair<int, int>{0, 0};
-    glViewport(0, 0, w, h);
+    const auto size = Window::Main() ? Window::Main()->GetSize() : std::pair<int, int>{0, 0};
+    glViewport(0, 0, size.first, size.second);
     Clear();
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glDisable(GL_DEPTH_TEST);
+    return size;
 }
 
 void Renderer::EndScreenFrame()
@@ -42,7 +43,7 @@ void Renderer::EndScreenFrame()
 
 void Renderer::DrawSplash(float overlayOpacity)
 {
-    BeginScreenFrame();
+    const auto [w, h] = BeginScreenFrame();
     const Model* quad = models.Find("Quad");
     const ShaderProgram* quadProgram = shaders.Find("Quad");
     const ShaderProgram* debug = shaders.Find("Debug");
@@ -51,7 +52,6 @@ void Renderer::DrawSplash(float overlayOpacity)
     // A logo without an image has no size to keep the aspect of: the frame
     // shows only the overlay.
     if (quad && quadProgram && logo && logo->Width() > 0 && logo->Height() > 0) {
-        auto [w, h] = Window::Main()->GetSize();
         float sx = 0.6f;
         float sy = 0.6f * (static_cast<float>(logo->Height()) / static_cast<float>(logo->Width())) *
                    (static_cast<float>(w) / static_cast<float>(h > 0 ? h : 1));

@@ -15,18 +15,11 @@
 //     4 local send:     u8 channel (mod 11), then the record's bytes
 //     5 link reset:     Disconnect, then the handshake again
 // Before the operations the whole input also goes through every decoder.
-#include "engine/core/EntityManager.h"
-#include "engine/core/EntityNameCompManager.h"
-#include "engine/core/TransformCompManager.h"
-#include "engine/logic/EventDispatcher.h"
-#include "engine/logic/NetworkingEvent.h"
 #include "engine/net/BodyVelocity.h"
-#include "engine/net/NetworkMgr.h"
 #include "engine/net/PrematchHandlerList.h"
-#include "engine/platform/Clock.h"
+#include "tests/engine/net/NetTestSupport.h"
 
 #include <cstdio>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -57,44 +50,6 @@ private:
     const std::uint8_t* mData;
     std::size_t mSize;
     std::size_t mAt = 0;
-};
-
-class ManualClock : public Engine::Platform::IClock {
-public:
-    std::uint64_t Counter() override { return nanoseconds; }
-    std::uint64_t Frequency() override { return 1000000000ull; }
-    std::uint32_t Milliseconds() override { return static_cast<std::uint32_t>(nanoseconds / 1000000ull); }
-    std::uint64_t nanoseconds = 1000000000ull;
-};
-
-struct Wire {
-    std::deque<std::pair<std::vector<std::uint8_t>, Ipv4Endpoint>> inbox;
-};
-
-class FakeSocket final : public Engine::Platform::IUdpSocket {
-public:
-    explicit FakeSocket(Wire& wire) : mWire(wire) {}
-    bool Bind(const Ipv4Endpoint&) override { return true; }
-    bool MakeNonBlocking() override { return true; }
-    bool SendTo(std::span<const std::uint8_t>, const Ipv4Endpoint&) override { return true; }
-    Engine::Platform::ReceiveResult ReceiveFrom(std::span<std::uint8_t> buffer) override
-    {
-        Engine::Platform::ReceiveResult result;
-        if (mWire.inbox.empty())
-            return result;
-        auto [bytes, from] = std::move(mWire.inbox.front());
-        mWire.inbox.pop_front();
-        std::copy_n(bytes.begin(), std::min(bytes.size(), buffer.size()), buffer.begin());
-        result.status = Engine::Platform::ReceiveResult::Status::Datagram;
-        result.size = bytes.size();
-        result.from = from;
-        return result;
-    }
-    std::uint16_t LocalPort() const override { return 8008; }
-    int LastError() const override { return 0; }
-
-private:
-    Wire& mWire;
 };
 
 // Decodes whatever reaches it, as the gameplay handlers will.
@@ -132,15 +87,16 @@ void OnPrematch(PrematchMessage* message)
     message->handled = (message->value & 1) != 0;
 }
 
-Wire& TheWire()
+NetTest::FakeWire& TheWire()
 {
-    static Wire wire;
+    static NetTest::FakeWire wire;
     return wire;
 }
 
-ManualClock& TheClock()
+// Installs itself as the engine's clock on first use.
+NetTest::ManualClock& TheClock()
 {
-    static ManualClock clock;
+    static NetTest::ManualClock clock;
     return clock;
 }
 
@@ -152,10 +108,10 @@ void SetUpOnce()
     done = true;
     // The link reports every refusal; thousands a second would only slow us.
     std::freopen("/dev/null", "w", stdout);
-    Engine::Platform::SetClock(&TheClock());
+    TheClock();
     Engine::Platform::SetUdpSocketFactory([](int& error) -> std::unique_ptr<Engine::Platform::IUdpSocket> {
         error = 0;
-        return std::make_unique<FakeSocket>(TheWire());
+        return std::make_unique<NetTest::FakeSocket>(TheWire());
     });
     Net::SetVelocityLookup(&AnyVelocity);
     PrematchHandlerList::AddOnce(&OnPrematch);
@@ -313,6 +269,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     net.update();
     inbox.clear();
+    TheWire().sent.clear();
     Engine::EntityMgr::GetInstance().Flush();
     return 0;
 }

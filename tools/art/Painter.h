@@ -35,22 +35,29 @@ inline PixelBox BoundsOf(const std::vector<glm::vec2>& corners, float margin = 2
     return Around((low + high) * 0.5f, (high - low) * 0.5f, margin);
 }
 
+// Visits every pixel of the box that lies on the canvas, with its centre.
+template <class Visit>
+void ForEachPixel(const Canvas& canvas, PixelBox box, Visit visit)
+{
+    const int x0 = std::max(box.x0, 0), y0 = std::max(box.y0, 0);
+    const int x1 = std::min(box.x1, canvas.Width()), y1 = std::min(box.y1, canvas.Height());
+    for (int y = y0; y < y1; ++y) {
+        for (int x = x0; x < x1; ++x)
+            visit(x, y, glm::vec2(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f));
+    }
+}
+
 // Paints a shape given by its signed distance (pixels) with a colour that
 // may vary over the picture; a pixel half inside the outline gets half
 // coverage, which is all the anti-aliasing we need.
 template <class Distance, class Shade>
 void Paint(Canvas& canvas, PixelBox box, Distance distance, Shade shade)
 {
-    const int x0 = std::max(box.x0, 0), y0 = std::max(box.y0, 0);
-    const int x1 = std::min(box.x1, canvas.Width()), y1 = std::min(box.y1, canvas.Height());
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
-            const glm::vec2 p(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
-            const float coverage = std::clamp(0.5f - distance(p), 0.0f, 1.0f);
-            if (coverage > 0.0f)
-                canvas.Blend(x, y, shade(p), coverage);
-        }
-    }
+    ForEachPixel(canvas, box, [&](int x, int y, glm::vec2 p) {
+        const float coverage = std::clamp(0.5f - distance(p), 0.0f, 1.0f);
+        if (coverage > 0.0f)
+            canvas.Blend(x, y, shade(p), coverage);
+    });
 }
 
 template <class Distance>
@@ -63,16 +70,11 @@ void Fill(Canvas& canvas, PixelBox box, Distance distance, const Colour& colour)
 template <class Distance>
 void Glow(Canvas& canvas, PixelBox box, Distance distance, const Colour& colour, float reach)
 {
-    const int x0 = std::max(box.x0, 0), y0 = std::max(box.y0, 0);
-    const int x1 = std::min(box.x1, canvas.Width()), y1 = std::min(box.y1, canvas.Height());
-    for (int y = y0; y < y1; ++y) {
-        for (int x = x0; x < x1; ++x) {
-            const glm::vec2 p(static_cast<float>(x) + 0.5f, static_cast<float>(y) + 0.5f);
-            const float t = std::clamp(1.0f - std::max(distance(p), 0.0f) / reach, 0.0f, 1.0f);
-            if (t > 0.0f)
-                canvas.Blend(x, y, colour, t * t);
-        }
-    }
+    ForEachPixel(canvas, box, [&](int x, int y, glm::vec2 p) {
+        const float t = std::clamp(1.0f - std::max(distance(p), 0.0f) / reach, 0.0f, 1.0f);
+        if (t > 0.0f)
+            canvas.Blend(x, y, colour, t * t);
+    });
 }
 
 // Linear blend between two colours.

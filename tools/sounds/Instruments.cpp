@@ -9,13 +9,6 @@
 #include <numbers>
 
 namespace SoundGen {
-namespace {
-
-constexpr double kRate = kSampleRate;
-
-double Seconds(std::size_t frame) { return static_cast<double>(frame) / kRate; }
-
-} // namespace
 
 Mono Pluck(double frequency, double gate, float brightness)
 {
@@ -25,10 +18,10 @@ Mono Pluck(double frequency, double gate, float brightness)
     Oscillator square(0.25);
     Svf filter;
     for (std::size_t i = 0; i < out.size(); ++i) {
-        const double t = Seconds(i);
-        const float raw = 0.6f * saw.Next(Wave::Saw, frequency, kRate) + 0.4f * square.Next(Wave::Square, frequency * 1.003, kRate);
+        const double t = FramesToSeconds(i);
+        const float raw = 0.6f * saw.Next(Wave::Saw, frequency, kSampleRate) + 0.4f * square.Next(Wave::Square, frequency * 1.003, kSampleRate);
         const double cutoff = frequency * (1.5 + brightness * 14.0 * std::exp(-t / 0.07)) + 300.0;
-        out[i] = filter.Next(raw, cutoff, 0.3, kRate).low * static_cast<float>(envelope.At(t, gate));
+        out[i] = filter.Next(raw, cutoff, 0.3, kSampleRate).low * static_cast<float>(envelope.At(t, gate));
     }
     return out;
 }
@@ -45,12 +38,12 @@ StereoVoice Pad(double frequency, double gate, std::uint32_t seed)
         const double spread = side == &out.left ? 0.998 : 1.002;
         Svf filter;
         for (std::size_t i = 0; i < frames; ++i) {
-            const double t = Seconds(i);
+            const double t = FramesToSeconds(i);
             float raw = 0.0f;
             for (int v = 0; v < 3; ++v)
-                raw += voices[v].Next(Wave::Saw, frequency * detune[v] * spread, kRate) / 3.0f;
+                raw += voices[v].Next(Wave::Saw, frequency * detune[v] * spread, kSampleRate) / 3.0f;
             const double cutoff = 900.0 + frequency * 1.5 + 500.0 * std::sin(2.0 * std::numbers::pi * 0.3 * t);
-            (*side)[i] = filter.Next(raw, cutoff, 0.15, kRate).low * static_cast<float>(envelope.At(t, gate));
+            (*side)[i] = filter.Next(raw, cutoff, 0.15, kSampleRate).low * static_cast<float>(envelope.At(t, gate));
         }
     }
     return out;
@@ -64,10 +57,10 @@ Mono Bass(double frequency, double gate)
     Oscillator saw;
     Svf filter;
     for (std::size_t i = 0; i < out.size(); ++i) {
-        const double t = Seconds(i);
-        const float body = sub.Next(Wave::Sine, frequency, kRate);
+        const double t = FramesToSeconds(i);
+        const float body = sub.Next(Wave::Sine, frequency, kSampleRate);
         const double cutoff = frequency * (2.0 + 6.0 * std::exp(-t / 0.06));
-        const float bite = filter.Next(saw.Next(Wave::Saw, frequency, kRate), cutoff, 0.35, kRate).low;
+        const float bite = filter.Next(saw.Next(Wave::Saw, frequency, kSampleRate), cutoff, 0.35, kSampleRate).low;
         out[i] = std::tanh(1.4f * (body + 0.6f * bite)) * static_cast<float>(envelope.At(t, gate));
     }
     return out;
@@ -82,12 +75,12 @@ Mono Lead(double frequency, double gate)
     Oscillator vibrato;
     Svf filter;
     for (std::size_t i = 0; i < out.size(); ++i) {
-        const double t = Seconds(i);
+        const double t = FramesToSeconds(i);
         const double depth = 0.006 * std::clamp((t - 0.15) / 0.3, 0.0, 1.0);
-        const double pitch = frequency * (1.0 + depth * vibrato.Next(Wave::Sine, 5.5, kRate));
-        const float raw = 0.5f * first.Next(Wave::Square, pitch, kRate) + 0.5f * second.Next(Wave::Saw, pitch * 1.005, kRate);
+        const double pitch = frequency * (1.0 + depth * vibrato.Next(Wave::Sine, 5.5, kSampleRate));
+        const float raw = 0.5f * first.Next(Wave::Square, pitch, kSampleRate) + 0.5f * second.Next(Wave::Saw, pitch * 1.005, kSampleRate);
         const double cutoff = 1800.0 + frequency * 2.0 + 2500.0 * std::exp(-t / 0.12);
-        out[i] = filter.Next(raw, cutoff, 0.2, kRate).low * static_cast<float>(envelope.At(t, gate));
+        out[i] = filter.Next(raw, cutoff, 0.2, kSampleRate).low * static_cast<float>(envelope.At(t, gate));
     }
     return out;
 }
@@ -99,11 +92,11 @@ Mono Bell(double frequency, double seconds, double ratio, double brightness)
     Oscillator modulator;
     Oscillator shimmer;
     for (std::size_t i = 0; i < out.size(); ++i) {
-        const double t = Seconds(i);
+        const double t = FramesToSeconds(i);
         const double index = brightness * std::exp(-t / 0.25);
-        const double mod = index * modulator.Next(Wave::Sine, frequency * ratio, kRate) / (2.0 * std::numbers::pi);
-        const double body = carrier.NextSine(frequency, kRate, mod);
-        const double ring = 0.25 * shimmer.Next(Wave::Sine, frequency * 2.76, kRate) * std::exp(-t / (seconds * 0.12));
+        const double mod = index * modulator.Next(Wave::Sine, frequency * ratio, kSampleRate) / (2.0 * std::numbers::pi);
+        const double body = carrier.NextSine(frequency, kSampleRate, mod);
+        const double ring = 0.25 * shimmer.Next(Wave::Sine, frequency * 2.76, kSampleRate) * std::exp(-t / (seconds * 0.12));
         out[i] = static_cast<float>((body + ring) * Strike(t, 0.002, seconds * 0.3));
     }
     FadeTail(out, seconds * 0.25);
@@ -119,14 +112,27 @@ Mono Wobble(double frequency, double gate, double wobbleHz, double wobblePhase)
     Oscillator sub;
     Svf filter;
     for (std::size_t i = 0; i < out.size(); ++i) {
-        const double t = Seconds(i);
+        const double t = FramesToSeconds(i);
         const double lfo = 0.5 - 0.5 * std::cos(2.0 * std::numbers::pi * (wobblePhase + wobbleHz * t));
         const double cutoff = 90.0 + 2600.0 * lfo * lfo;
-        const float raw = 0.5f * sawA.Next(Wave::Saw, frequency, kRate) + 0.5f * sawB.Next(Wave::Square, frequency * 1.01, kRate);
-        const float growl = filter.Next(raw * 1.5f, cutoff, 0.7, kRate).low;
-        const float body = 0.7f * sub.Next(Wave::Sine, frequency, kRate);
+        const float raw = 0.5f * sawA.Next(Wave::Saw, frequency, kSampleRate) + 0.5f * sawB.Next(Wave::Square, frequency * 1.01, kSampleRate);
+        const float growl = filter.Next(raw * 1.5f, cutoff, 0.7, kSampleRate).low;
+        const float body = 0.7f * sub.Next(Wave::Sine, frequency, kSampleRate);
         out[i] = std::tanh(2.2f * (growl + body)) * 0.8f * static_cast<float>(envelope.At(t, gate));
     }
+    return out;
+}
+
+Mono NoiseHit(std::uint32_t seed, double centre, double resonance, double attack, double decay, double seconds)
+{
+    Mono out(SecondsToFrames(seconds));
+    Noise noise(seed);
+    Svf filter;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const float band = filter.Next(noise.Next(), centre, resonance, kSampleRate).band;
+        out[i] = band * static_cast<float>(Strike(FramesToSeconds(i), attack, decay));
+    }
+    FadeTail(out, seconds * 0.3);
     return out;
 }
 
@@ -136,10 +142,10 @@ Mono Riser(double seconds, std::uint32_t seed)
     Noise noise(seed);
     Svf filter;
     for (std::size_t i = 0; i < out.size(); ++i) {
-        const double progress = Seconds(i) / seconds;
+        const double progress = FramesToSeconds(i) / seconds;
         const double cutoff = 300.0 * std::pow(30.0, progress);
         const float swell = static_cast<float>(progress * progress);
-        out[i] = filter.Next(noise.Next(), cutoff, 0.55, kRate).band * swell;
+        out[i] = filter.Next(noise.Next(), cutoff, 0.55, kSampleRate).band * swell;
     }
     FadeTail(out, 0.02);
     return out;

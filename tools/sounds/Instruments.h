@@ -27,6 +27,9 @@ Mono Bell(double frequency, double seconds, double ratio, double brightness);
 // starting at `wobblePhase` of a cycle so the wobble stays on the beat
 // across notes.
 Mono Wobble(double frequency, double gate, double wobbleHz, double wobblePhase);
+// A burst of noise in a band round `centre`, struck and dying away over
+// `decay` seconds; a higher `resonance` narrows the band.
+Mono NoiseHit(std::uint32_t seed, double centre, double resonance, double attack, double decay, double seconds);
 // Noise swept upwards over `seconds`, swelling towards its end.
 Mono Riser(double seconds, std::uint32_t seed);
 

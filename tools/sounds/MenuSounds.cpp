@@ -11,31 +11,16 @@
 namespace SoundGen {
 namespace {
 
-constexpr double kRate = kSampleRate;
-
-double Seconds(std::size_t frame) { return static_cast<double>(frame) / kRate; }
-
 // A sine blip whose pitch falls from `from` to `to` as it dies away.
 Mono Blip(double from, double to, double decay, double seconds)
 {
     Mono out(SecondsToFrames(seconds));
     Oscillator tone;
     for (std::size_t i = 0; i < out.size(); ++i) {
-        const double t = Seconds(i);
+        const double t = FramesToSeconds(i);
         const double pitch = to + (from - to) * std::exp(-t / (decay * 0.5));
-        out[i] = tone.Next(Wave::Sine, pitch, kRate) * static_cast<float>(Strike(t, 0.0015, decay));
+        out[i] = tone.Next(Wave::Sine, pitch, kSampleRate) * static_cast<float>(Strike(t, 0.0015, decay));
     }
-    FadeTail(out, seconds * 0.3);
-    return out;
-}
-
-Mono Tap(std::uint32_t seed, double centre, double decay, double seconds)
-{
-    Mono out(SecondsToFrames(seconds));
-    Noise noise(seed);
-    Svf filter;
-    for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = filter.Next(noise.Next(), centre, 0.5, kRate).band * static_cast<float>(Strike(Seconds(i), 0.0005, decay));
     FadeTail(out, seconds * 0.3);
     return out;
 }
@@ -47,7 +32,7 @@ StereoBuffer HoverTick()
     StereoBuffer out(SecondsToFrames(0.09), false);
     out.Add(0, Blip(2600.0, 2200.0, 0.012, 0.09), 0.5f, 0.0f);
     out.Add(0, Blip(1320.0, 1300.0, 0.02, 0.09), 0.25f, 0.0f);
-    out.Add(0, Tap(0x7A11, 5500.0, 0.003, 0.02), 0.3f, 0.0f);
+    out.Add(0, NoiseHit(0x7A11, 5500.0, 0.5, 0.0005, 0.003, 0.02), 0.3f, 0.0f);
     return out;
 }
 
@@ -55,7 +40,7 @@ StereoBuffer MenuClick()
 {
     StereoBuffer out(SecondsToFrames(0.3), false);
     out.Add(0, Blip(700.0, 320.0, 0.03, 0.12), 0.7f, 0.0f);
-    out.Add(0, Tap(0xC11C, 2500.0, 0.006, 0.05), 0.5f, 0.0f);
+    out.Add(0, NoiseHit(0xC11C, 2500.0, 0.5, 0.0005, 0.006, 0.05), 0.5f, 0.0f);
     out.Add(SecondsToFrames(0.035), Bell(1046.5, 0.22, 2.0, 1.5), 0.35f, -0.1f);
     out.Add(SecondsToFrames(0.075), Bell(1568.0, 0.22, 2.0, 1.5), 0.3f, 0.1f);
     AddReverb(out, 0.15f, 0.3f, 0.5f);
@@ -75,12 +60,12 @@ StereoBuffer LoadingRise()
     Oscillator vibrato;
     Svf filter;
     for (std::size_t i = 0; i < glide.size(); ++i) {
-        const double t = Seconds(i);
+        const double t = FramesToSeconds(i);
         const double progress = std::min(t / rise, 1.0);
-        const double pitch = 220.0 * std::pow(4.0, progress) * (1.0 + 0.004 * vibrato.Next(Wave::Sine, 6.0, kRate));
-        const float raw = 0.5f * sawA.Next(Wave::Saw, pitch, kRate) + 0.5f * sawB.Next(Wave::Saw, pitch * 1.006, kRate);
+        const double pitch = 220.0 * std::pow(4.0, progress) * (1.0 + 0.004 * vibrato.Next(Wave::Sine, 6.0, kSampleRate));
+        const float raw = 0.5f * sawA.Next(Wave::Saw, pitch, kSampleRate) + 0.5f * sawB.Next(Wave::Saw, pitch * 1.006, kSampleRate);
         const double level = std::min(t / 0.15, 1.0) * (0.5 + 0.5 * progress) * std::clamp((length - t) / 0.2, 0.0, 1.0);
-        glide[i] = filter.Next(raw, 400.0 + 3500.0 * progress, 0.3, kRate).low * static_cast<float>(level);
+        glide[i] = filter.Next(raw, 400.0 + 3500.0 * progress, 0.3, kSampleRate).low * static_cast<float>(level);
     }
     out.Add(0, glide, 0.45f, 0.0f);
 

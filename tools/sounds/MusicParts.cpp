@@ -76,7 +76,7 @@ void DuckOnBeats(StereoBuffer& buffer, double beatSeconds, float depth)
     constexpr double kAttack = 0.006;
     constexpr double kRecovery = 0.09;
     for (std::size_t i = 0; i < buffer.Frames(); ++i) {
-        const double t = static_cast<double>(i) / kSampleRate;
+        const double t = FramesToSeconds(i);
         const double sinceBeat = std::fmod(t, beatSeconds);
         const double press = std::min(sinceBeat / kAttack, 1.0) * std::exp(-sinceBeat / kRecovery);
         const auto gain = static_cast<float>(1.0 - depth * press);

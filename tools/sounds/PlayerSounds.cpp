@@ -1,6 +1,7 @@
 #include "tools/sounds/Effects.h"
 #include "tools/sounds/Envelope.h"
 #include "tools/sounds/Filter.h"
+#include "tools/sounds/Instruments.h"
 #include "tools/sounds/Noise.h"
 #include "tools/sounds/Oscillator.h"
 #include "tools/sounds/SoundEffects.h"
@@ -10,10 +11,6 @@
 
 namespace SoundGen {
 namespace {
-
-constexpr double kRate = kSampleRate;
-
-double Seconds(std::size_t frame) { return static_cast<double>(frame) / kRate; }
 
 // One foot landing: a soft heel thump and the scuff of the sole.
 Mono Step(Noise& variation, std::uint32_t seed)
@@ -25,12 +22,12 @@ Mono Step(Noise& variation, std::uint32_t seed)
     Svf scuff;
     OnePole air;
     for (std::size_t i = 0; i < out.size(); ++i) {
-        const double t = Seconds(i);
+        const double t = FramesToSeconds(i);
         const double pitch = (55.0 + 50.0 * std::exp(-t / 0.015)) * tone;
-        const float thump = heel.Next(Wave::Sine, pitch, kRate) * static_cast<float>(Strike(t, 0.002, 0.03));
+        const float thump = heel.Next(Wave::Sine, pitch, kSampleRate) * static_cast<float>(Strike(t, 0.002, 0.03));
         const float noise = grit.Next();
-        const float sole = scuff.Next(noise, 1700.0 * tone, 0.3, kRate).band * static_cast<float>(Strike(t - 0.004, 0.003, 0.025));
-        const float crunch = air.High(noise, 5000.0, kRate) * static_cast<float>(Strike(t - 0.006, 0.001, 0.012));
+        const float sole = scuff.Next(noise, 1700.0 * tone, 0.3, kSampleRate).band * static_cast<float>(Strike(t - 0.004, 0.003, 0.025));
+        const float crunch = air.High(noise, 5000.0, kSampleRate) * static_cast<float>(Strike(t - 0.006, 0.001, 0.012));
         out[i] = thump + 0.9f * sole + 0.25f * crunch;
     }
     FadeTail(out, 0.04);
@@ -44,22 +41,11 @@ Mono Crunch(double from, double decay, double seconds)
     Oscillator tone;
     Svf filter;
     for (std::size_t i = 0; i < out.size(); ++i) {
-        const double t = Seconds(i);
+        const double t = FramesToSeconds(i);
         const double pitch = from * (0.5 + 0.5 * std::exp(-t / 0.05));
-        const float raw = tone.Next(Wave::Square, pitch, kRate);
-        out[i] = filter.Next(raw, 1800.0, 0.3, kRate).low * static_cast<float>(Strike(t, 0.001, decay));
+        const float raw = tone.Next(Wave::Square, pitch, kSampleRate);
+        out[i] = filter.Next(raw, 1800.0, 0.3, kSampleRate).low * static_cast<float>(Strike(t, 0.001, decay));
     }
-    FadeTail(out, seconds * 0.3);
-    return out;
-}
-
-Mono Burst(std::uint32_t seed, double centre, double decay, double seconds)
-{
-    Mono out(SecondsToFrames(seconds));
-    Noise noise(seed);
-    Svf filter;
-    for (std::size_t i = 0; i < out.size(); ++i)
-        out[i] = filter.Next(noise.Next(), centre, 0.3, kRate).band * static_cast<float>(Strike(Seconds(i), 0.0008, decay));
     FadeTail(out, seconds * 0.3);
     return out;
 }
@@ -97,13 +83,13 @@ StereoBuffer PlayerHit()
     Mono thump(SecondsToFrames(0.35));
     Oscillator body;
     for (std::size_t i = 0; i < thump.size(); ++i) {
-        const double t = Seconds(i);
+        const double t = FramesToSeconds(i);
         const double pitch = 60.0 + 140.0 * std::exp(-t / 0.03);
-        thump[i] = std::tanh(2.0f * body.Next(Wave::Sine, pitch, kRate)) * static_cast<float>(Strike(t, 0.001, 0.09));
+        thump[i] = std::tanh(2.0f * body.Next(Wave::Sine, pitch, kSampleRate)) * static_cast<float>(Strike(t, 0.001, 0.09));
     }
     FadeTail(thump, 0.1);
     out.Add(0, thump, 0.9f, 0.0f);
-    out.Add(0, Burst(0x417, 2600.0, 0.035, 0.2), 0.9f, 0.0f);
+    out.Add(0, NoiseHit(0x417, 2600.0, 0.3, 0.0008, 0.035, 0.2), 0.9f, 0.0f);
     out.Add(SecondsToFrames(0.004), Crunch(160.0, 0.12, 0.4), 0.5f, 0.0f);
     AddReverb(out, 0.2f, 0.35f, 0.5f);
     return out;
@@ -122,12 +108,12 @@ StereoBuffer Teleport()
     Oscillator tone;
     Oscillator sparkle;
     for (std::size_t i = 0; i < air.size(); ++i) {
-        const double progress = Seconds(i) / whoosh;
+        const double progress = FramesToSeconds(i) / whoosh;
         const double swell = std::sin(std::numbers::pi * progress);
-        air[i] = sweep.Next(noise.Next(), 350.0 * std::pow(20.0, progress), 0.65, kRate).band * static_cast<float>(swell);
+        air[i] = sweep.Next(noise.Next(), 350.0 * std::pow(20.0, progress), 0.65, kSampleRate).band * static_cast<float>(swell);
         const double pitch = 300.0 * std::pow(6.0, progress);
-        const double mod = 0.4 * sparkle.Next(Wave::Sine, pitch * 3.0, kRate);
-        glide[i] = tone.NextSine(pitch, kRate, mod) * static_cast<float>(swell * swell);
+        const double mod = 0.4 * sparkle.Next(Wave::Sine, pitch * 3.0, kSampleRate);
+        glide[i] = tone.NextSine(pitch, kSampleRate, mod) * static_cast<float>(swell * swell);
     }
     out.Add(0, air, 1.0f, 0.0f);
     out.Add(0, glide, 0.25f, 0.0f);

@@ -10,6 +10,7 @@ constexpr int kSampleRate = 44100;
 using Mono = std::vector<float>;
 
 std::size_t SecondsToFrames(double seconds);
+inline double FramesToSeconds(std::size_t frames) { return static_cast<double>(frames) / kSampleRate; }
 
 // Brings the last `seconds` of a voice smoothly down to silence: a voice
 // cut off while it still rings would otherwise end on a click.

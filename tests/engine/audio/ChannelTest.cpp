@@ -36,14 +36,26 @@ TEST_F(NullDeviceTest, OverlapDecidesWhetherASecondChannelIsTaken)
     EXPECT_EQ(State(system->GetChannel(2)->source), AL_PLAYING);
 }
 
-TEST_F(NullDeviceTest, APausedSoundResumesInItsOwnChannel)
+TEST_F(NullDeviceTest, APausedSoundResumesInItsOwnChannelKeepingItsLooping)
 {
     Sound exclusive(kLong);
     system->Play(exclusive, true, false);
+    ASSERT_TRUE(UpdateUntil([&] {
+        float offset = 0.0f;
+        alGetSourcef(SourceOf(exclusive), AL_SEC_OFFSET, &offset);
+        return offset > 0.05f;
+    }));
     system->Pause(exclusive);
     ASSERT_EQ(State(SourceOf(exclusive)), AL_PAUSED);
-    system->Play(exclusive, true, false);
+    system->Rewind(exclusive);
+    float offset = -1.0f;
+    alGetSourcef(SourceOf(exclusive), AL_SEC_OFFSET, &offset);
+    EXPECT_FLOAT_EQ(offset, 0.0f);
+    system->Play(exclusive, false, false);
     EXPECT_EQ(State(SourceOf(exclusive)), AL_PLAYING) << "resumed although it may not overlap itself";
+    ALint looping = AL_FALSE;
+    alGetSourcei(SourceOf(exclusive), AL_LOOPING, &looping);
+    EXPECT_EQ(looping, AL_TRUE);
 
     Sound overlapping(kLong);
     system->Play(overlapping, false, true);
@@ -51,27 +63,6 @@ TEST_F(NullDeviceTest, APausedSoundResumesInItsOwnChannel)
     system->Play(overlapping, false, true);
     EXPECT_EQ(system->ChannelsCreated(), 2u) << "resumed, not started on a new channel";
     EXPECT_EQ(State(SourceOf(overlapping)), AL_PLAYING);
-}
-
-TEST_F(NullDeviceTest, AResumedSoundKeepsItsLoopingAndRewindsToTheStart)
-{
-    Sound music(kLong);
-    system->Play(music, true, false);
-    ASSERT_TRUE(UpdateUntil([&] {
-        float offset = 0.0f;
-        alGetSourcef(SourceOf(music), AL_SEC_OFFSET, &offset);
-        return offset > 0.05f;
-    }));
-    system->Pause(music);
-    system->Rewind(music);
-    float offset = -1.0f;
-    alGetSourcef(SourceOf(music), AL_SEC_OFFSET, &offset);
-    EXPECT_FLOAT_EQ(offset, 0.0f);
-
-    system->Play(music, false, false);
-    ALint looping = AL_FALSE;
-    alGetSourcei(SourceOf(music), AL_LOOPING, &looping);
-    EXPECT_EQ(looping, AL_TRUE);
 }
 
 TEST_F(NullDeviceTest, AFreedChannelIsReusedBeforeANewOneIsMade)

@@ -109,11 +109,11 @@ TEST_F(EmitterTest, NamesThatWereNeverAddedAreIgnored)
     EXPECT_EQ(emitter.GetSound("Ghost"), nullptr);
 }
 
-TEST_F(EmitterTest, SceneListsGiveEffectsAtTheDefaultVolumeNotPlaying)
+TEST_F(EmitterTest, SceneListsGiveEffectsAtTheDefaultVolumeNotPlayingAndOnlyForNamedFiles)
 {
     Engine::Emitter emitter;
     emitter.GetPropertyMap().FromJson(nlohmann::json::parse(R"({
-        "filepath": {"vector_values": [{"value": "data/Sounds/Sfx/Running1.wav"}]},
+        "filepath": {"vector_values": [{"value": "data/Sounds/Sfx/Running1.wav"}, {"value": "b.wav"}]},
         "names": {"vector_values": [{"value": "Run"}]}})"));
     emitter.Initialize();
 
@@ -124,16 +124,6 @@ TEST_F(EmitterTest, SceneListsGiveEffectsAtTheDefaultVolumeNotPlaying)
     emitter.Play("Run", false, false);
     EXPECT_EQ(audio.CallsStartingWith("SetVolume"),
               (std::vector<std::string>{"SetVolume data/Sounds/Sfx/Running1.wav 0.2"}));
-}
-
-TEST_F(EmitterTest, ListsOfDifferentLengthsLoadOnlyTheNamedFiles)
-{
-    Engine::Emitter emitter;
-    emitter.GetPropertyMap().FromJson(nlohmann::json::parse(R"({
-        "filepath": {"vector_values": [{"value": "a.wav"}, {"value": "b.wav"}]},
-        "names": {"vector_values": [{"value": "A"}]}})"));
-    emitter.Initialize();
-    EXPECT_NE(emitter.GetSound("A"), nullptr);
 
     Engine::Emitter unnamed;
     unnamed.GetPropertyMap().FromJson(nlohmann::json::parse(R"({

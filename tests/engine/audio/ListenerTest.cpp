@@ -33,21 +33,16 @@ protected:
 
 } // namespace
 
-TEST_F(ListenerTest, StandsAtItsEntityFacingDownZBeforeThereIsAnEditorCamera)
+TEST_F(ListenerTest, StandsAtItsEntityFacingTheWayTheEditorCameraFaces)
 {
-    listener.Update();
-    EXPECT_EQ(audio.calls, (std::vector<std::string>{"SetListenerPosition (0,4,-2)",
-                                                     "SetListenerOrientation (0,0,-1) (0,1,0)"}));
-}
-
-TEST_F(ListenerTest, FacesTheWayTheEditorCameraFaces)
-{
+    listener.Update(); // before the renderer has made its camera
     Engine::EditorCamera camera;
     camera.forward = glm::vec3(1, 0, 0);
     camera.up = glm::vec3(0, 0, 1);
     Engine::Renderer::GetInstance().editorCamera = &camera;
     listener.Update();
-    EXPECT_EQ(audio.CallsStartingWith("SetListenerOrientation"),
-              (std::vector<std::string>{"SetListenerOrientation (1,0,0) (0,0,1)"}));
+    EXPECT_EQ(audio.calls, (std::vector<std::string>{"SetListenerPosition (0,4,-2)",
+                                                     "SetListenerOrientation (0,0,-1) (0,1,0)",
+                                                     "SetListenerPosition (0,4,-2)",
+                                                     "SetListenerOrientation (1,0,0) (0,0,1)"}));
 }
-

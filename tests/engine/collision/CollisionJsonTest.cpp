@@ -14,6 +14,7 @@ void FillScene()
     table.AddTag("Player");
     table.AddTag("Ball");
     table.SetPair("Ball", "Player", 1);
+    table.SetPair("Ball", "Ball", -7); // relations are signed
     const EntityHandle player = EntityMgr::GetInstance().CreateEntity();
     const EntityHandle ball = EntityMgr::GetInstance().CreateEntity();
     CollisionComp& p = *CollisionMgr::GetInstance().GetCompPtr(player);
@@ -46,6 +47,7 @@ TEST_F(CollisionJson, ManagerAndTableRoundTripExactly)
     EXPECT_EQ(again, saved);
     EXPECT_EQ(BodyOf(EntityHandle(1u)).mVelocity.value.y, 1.0f / 3.0f);
     EXPECT_EQ(Table().GetRelation(1, 2), 1);
+    EXPECT_EQ(Table().GetRelation(2, 2), -7);
 
     nlohmann::json archetype;
     Mgr().SaveEntity(archetype, EntityHandle(1u));

@@ -8,7 +8,7 @@
 #include "engine/core/TransformCompManager.h"
 #include "engine/logic/CollisionEvent.h"
 #include "engine/logic/EventHandlerList.h"
-#include "engine/platform/Clock.h"
+#include "support/CreepingClock.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -53,24 +53,10 @@ inline void Listen(Engine::EventEnvelope* envelope)
         OnHeard()(heard);
 }
 
-// Creeps on per read so the frame limiter's wait ends; Advance(100) then
-// EndFrame makes the frame time exactly 0.1 s.
-class TestClock : public Engine::Platform::IClock {
-public:
-    std::uint64_t Counter() override { return mMicroseconds; }
-    std::uint64_t Frequency() override { return 1000000; }
-    std::uint32_t Milliseconds() override { return static_cast<std::uint32_t>(mMicroseconds++ / 1000); }
-    void Advance(std::uint64_t milliseconds) { mMicroseconds = (mMicroseconds / 1000 + milliseconds) * 1000; }
-
-private:
-    std::uint64_t mMicroseconds = 0;
-};
-
 class Fixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        Engine::Platform::SetClock(&mClock);
         Engine::FrameRateController::SetMaxDt(0.0);
         Engine::FrameRateController::SetTimeScale(1.0);
         mClock.Advance(1000);
@@ -80,12 +66,9 @@ protected:
         OnHeard() = nullptr;
         Mgr(); // the manager adds the "Default" tag
     }
-    void TearDown() override
-    {
-        OnHeard() = nullptr;
-        Engine::Platform::SetClock(nullptr);
-    }
+    void TearDown() override { OnHeard() = nullptr; }
 
+    // The next frame time becomes exactly this long.
     void SetFrame(std::uint64_t milliseconds)
     {
         mClock.Advance(milliseconds);
@@ -128,7 +111,7 @@ protected:
     static Engine::CollisionComp& BodyOf(Engine::EntityHandle entity) { return *Mgr().FindComp(entity); }
 
 private:
-    TestClock mClock;
+    CreepingClock mClock{0};
 };
 
 } // namespace CollisionTest

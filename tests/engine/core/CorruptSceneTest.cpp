@@ -30,26 +30,6 @@ json SaveOf(ICompManager& manager)
     return document;
 }
 
-// A good scene document, then a different, smaller live scene that every
-// failed load must leave exactly as it is.
-json PrepareScenes()
-{
-    Engine::TransformCompManager::GetInstance();
-    Engine::EntityNameCompManager::GetInstance();
-    Engine::EntityTagCompManager::GetInstance();
-    BuildScene();
-    json good = json::object();
-    Engine::EntityMgr::GetInstance().Save(good);
-    for (ICompManager* manager : ICompManager::GetManagers())
-        manager->Save(good);
-    Engine::SceneManager::DestroySceneImmediately();
-
-    Scene small;
-    for (int i = 0; i < 3; ++i)
-        BuildEntity(small, i - 1, i);
-    return good;
-}
-
 json WholeScene()
 {
     json scene = json::object();
@@ -57,6 +37,21 @@ json WholeScene()
     for (ICompManager* manager : ICompManager::GetManagers())
         manager->Save(scene);
     return scene;
+}
+
+// A good scene document, then a different, smaller live scene that every
+// failed load must leave exactly as it is.
+json PrepareScenes()
+{
+    BuildManagers();
+    BuildScene();
+    const json good = WholeScene();
+    Engine::SceneManager::DestroySceneImmediately();
+
+    Scene small;
+    for (int i = 0; i < 3; ++i)
+        BuildEntity(small, i - 1, i);
+    return good;
 }
 
 void ExpectRefused(ICompManager& manager, const json& good, const std::vector<Corruption>& corruptions)

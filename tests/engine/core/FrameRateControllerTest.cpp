@@ -1,5 +1,5 @@
 #include "engine/core/FrameRateController.h"
-#include "engine/platform/Clock.h"
+#include "support/CreepingClock.h"
 
 #include <gtest/gtest.h>
 
@@ -7,34 +7,15 @@ namespace {
 
 using Engine::FrameRateController;
 
-// Moves on by one microsecond per read, so the busy wait ends; Work() stands
-// for the frame's own work.
-class SteppingClock : public Engine::Platform::IClock {
-public:
-    std::uint64_t Counter() override { return mMicroseconds; }
-    std::uint64_t Frequency() override { return 1000000; }
-    std::uint32_t Milliseconds() override { return static_cast<std::uint32_t>(mMicroseconds++ / 1000); }
-    void Work(std::uint64_t milliseconds) { mMicroseconds += milliseconds * 1000; }
-
-private:
-    std::uint64_t mMicroseconds = 0;
-};
-
 struct FrameLimiter : ::testing::Test {
-    void SetUp() override
-    {
-        Engine::Platform::SetClock(&clock);
-        clock.Work(100);
-        FrameRateController::EndFrame(); // the next frame starts clean
-    }
-    void TearDown() override { Engine::Platform::SetClock(nullptr); }
+    void SetUp() override { FrameRateController::EndFrame(); } // the next frame starts clean
     double FrameOf(std::uint64_t workMs)
     {
-        clock.Work(workMs);
+        clock.Advance(workMs);
         FrameRateController::EndFrame();
         return FrameRateController::GetDt();
     }
-    SteppingClock clock;
+    CreepingClock clock{100};
 };
 
 TEST_F(FrameLimiter, ShortFramesWaitForSevenMillisecondsSinceThePreviousEnd)

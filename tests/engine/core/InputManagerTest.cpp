@@ -1,5 +1,6 @@
 #include "engine/core/InputEventHandlerList.h"
 #include "engine/core/InputManager.h"
+#include "support/VirtualPad.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -19,18 +20,12 @@ void Frame()
     Input().Update();
 }
 
-// SDL's virtual joysticks raise the same events as a real pad.
 struct Pads : ::testing::Test {
     void SetUp() override { Input().Init(); }
 
     static SDL_Joystick* Attach()
     {
-        SDL_VirtualJoystickDesc desc{};
-        desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-        desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-        desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-        desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-        SDL_Joystick* pad = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+        SDL_Joystick* pad = SDL_JoystickOpen(AttachVirtualPad());
         EXPECT_NE(pad, nullptr) << SDL_GetError();
         Frame();
         return pad;

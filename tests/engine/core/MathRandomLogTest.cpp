@@ -1,5 +1,4 @@
 #include "engine/core/Log.h"
-#include "engine/core/Math.h"
 #include "engine/core/Random.h"
 #include "support/TempDir.h"
 
@@ -9,15 +8,6 @@
 #include <string>
 
 namespace {
-
-TEST(Math, EaseAndLerp)
-{
-    EXPECT_FLOAT_EQ(Engine::Math::EaseOutQuad(0.0f), 0.0f);
-    EXPECT_FLOAT_EQ(Engine::Math::EaseOutQuad(0.5f), 0.75f);
-    EXPECT_FLOAT_EQ(Engine::Math::EaseOutQuad(1.0f), 1.0f);
-    EXPECT_FLOAT_EQ(Engine::Math::Lerp(0.0f, 2.0f, 1.5f), 3.0f);
-    EXPECT_EQ(Engine::Math::Lerp(glm::vec3(0), glm::vec3(2, 4, 6), 0.5f), glm::vec3(1, 2, 3));
-}
 
 int gFeed = 0;
 int Feed() { return gFeed; }

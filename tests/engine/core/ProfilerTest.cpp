@@ -18,14 +18,4 @@ TEST(Profiler, EndOfANameNeverBegunThrowsTheMapKeyText)
     EXPECT_TRUE(Profiler::GetRecords().empty());
 }
 
-TEST(Profiler, SampleTurnsATimerIntoASample)
-{
-    Profiler::Begin("EntityCount", "frame");
-    Profiler::Sample("EntityCount", 12.0f);
-    const Profiler::Record& record = Profiler::GetRecords().at("EntityCount");
-    EXPECT_FALSE(record.isTimer);
-    EXPECT_TRUE(record.category.empty());
-    EXPECT_FLOAT_EQ(record.sample, 12.0f);
-}
-
 } // namespace

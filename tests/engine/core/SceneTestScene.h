@@ -25,6 +25,14 @@ struct EntityLook {
 };
 using Look = std::map<std::uint32_t, EntityLook>;
 
+// The managers a scene of this kind fills, in the engine's order.
+inline void BuildManagers()
+{
+    Engine::TransformCompManager::GetInstance();
+    Engine::EntityNameCompManager::GetInstance();
+    Engine::EntityTagCompManager::GetInstance();
+}
+
 struct Scene {
     std::vector<Engine::EntityHandle> entities; // creation order
     std::vector<int> parentOf;                  // position in entities, -1 for a root

@@ -22,6 +22,7 @@
 #include "engine/render/RenderCompManager.h"
 #include "engine/render/RenderWrapperManager.h"
 #include "engine/render/Renderer.h"
+#include "support/VirtualPad.h"
 
 #include <gtest/gtest.h>
 #include <string>
@@ -159,12 +160,7 @@ TEST_F(EngineFrame, UnpluggedPadRaisesOneDisconnectAndAReplugRebinds)
     Player* player = Engine::LogicManager::GetCompPtr<Player>(entity);
     Engine::Subscribe<Engine::DisconnectEvent, Player>(player, &Player::OnLost);
 
-    SDL_VirtualJoystickDesc desc{};
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
-    SDL_JoystickAttachVirtualEx(&desc);
+    AttachVirtualPad();
     Core().Update();
     Engine::InputManager& input = Engine::InputManager::GetInstance();
     ASSERT_TRUE(input.AssignController(entity));
@@ -174,7 +170,7 @@ TEST_F(EngineFrame, UnpluggedPadRaisesOneDisconnectAndAReplugRebinds)
     ASSERT_EQ(player->lost.size(), 1u);
     EXPECT_EQ(player->lost[0], entity);
 
-    SDL_Joystick* replugged = SDL_JoystickOpen(SDL_JoystickAttachVirtualEx(&desc));
+    SDL_Joystick* replugged = SDL_JoystickOpen(AttachVirtualPad());
     Core().Update();
     SDL_JoystickSetVirtualButton(replugged, SDL_CONTROLLER_BUTTON_Y, 1);
     Core().Update();

@@ -2,7 +2,7 @@
 #include "engine/core/Core.h"
 #include "engine/core/InputManager.h"
 #include "engine/logic/Factory.h"
-#include "engine/platform/Clock.h"
+#include "support/CreepingClock.h"
 #include "engine/render/Window.h"
 #include "game/match/RegisterLogicTypes.h"
 
@@ -26,22 +26,6 @@ inline void StartEngine()
     Engine::Core::GetInstance().Init();
     testing::internal::GetCapturedStdout();
 }
-
-// Milliseconds creep one microsecond per reading, so every paced frame lasts
-// exactly 7 ms of this clock however fast the machine is.
-class CreepingClock : public Engine::Platform::IClock {
-public:
-    CreepingClock() { Engine::Platform::SetClock(this); }
-    ~CreepingClock() override { Engine::Platform::SetClock(nullptr); }
-    CreepingClock(const CreepingClock&) = delete;
-    CreepingClock& operator=(const CreepingClock&) = delete;
-    std::uint64_t Counter() override { return mMicroseconds; }
-    std::uint64_t Frequency() override { return 1000000; }
-    std::uint32_t Milliseconds() override { return static_cast<std::uint32_t>(mMicroseconds++ / 1000); }
-
-private:
-    std::uint64_t mMicroseconds = 1000000;
-};
 
 // Stands in for the video backend, which writes SDL's keyboard array while
 // events are pumped.

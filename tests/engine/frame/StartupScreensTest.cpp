@@ -32,7 +32,7 @@ TEST(StartupScreens, LogoIsSkippedByTheMainKeysOnly)
 TEST(StartupScreens, LogoRunsThreeSecondsUnlessSkippedAndTheBarCannotBeSkipped)
 {
     FrameTest::StartEngine();
-    FrameTest::CreepingClock clock;
+    CreepingClock clock;
     const double logo = ShowLogoSplash();
     EXPECT_GE(logo, 3.0);
     EXPECT_LT(logo, 3.0 + 0.032);

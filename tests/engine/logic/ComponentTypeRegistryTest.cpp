@@ -48,6 +48,8 @@ TEST_F(ComponentTypes, LogicAccessorsAddTestAndRemoveTheFirstMatch)
 {
     const EntityHandle entity(6);
     const ComponentTypeRecord& probe = RecordOf<Probe>();
+    EXPECT_STREQ(probe.name, "LogicTest::Probe");
+    EXPECT_FALSE(Table().Find(ComponentTypeIdOf<Engine::LogicComp>())) << "the base has no record";
     EXPECT_FALSE(probe.has(entity));
     EXPECT_THROW(probe.remove(entity), Engine::InvalidMapKey);
 
@@ -78,38 +80,36 @@ TEST_F(ComponentTypes, EngineTypesGoThroughTheirManagersAndRegisterOnce)
     Table().RegisterEngineTypes();
     Table().RegisterEngineTypes();
     EXPECT_EQ(Table().Count(), before + 4);
-    const ComponentTypeRecord& transform = RecordOf<Engine::TransformComp>();
-    const ComponentTypeRecord& name = RecordOf<Engine::EntityNameComp>();
-    EXPECT_STREQ(transform.name, "Engine::TransformComp");
-    EXPECT_EQ(transform.kind, 1u);
-    EXPECT_STREQ(name.name, "Engine::EntityNameComp");
-    EXPECT_EQ(name.kind, 2u);
 
+    struct EngineType {
+        ComponentTypeId id;
+        const char* name;
+        std::uint32_t kind;
+        Engine::ICompManager* manager;
+    };
+    const EngineType types[] = {
+        {ComponentTypeIdOf<Engine::TransformComp>(), "Engine::TransformComp", 1,
+         &Engine::TransformCompManager::GetInstance()},
+        {ComponentTypeIdOf<Engine::EntityNameComp>(), "Engine::EntityNameComp", 2,
+         &Engine::EntityNameCompManager::GetInstance()},
+        {ComponentTypeIdOf<Engine::CameraHandle>(), "Engine::CameraHandle", 0, &Engine::CameraManager::GetInstance()},
+        {ComponentTypeIdOf<Engine::HUDCompHandle>(), "Engine::HUDCompHandle", 0, &Engine::HUDCompManager::GetInstance()},
+    };
     const EntityHandle entity = NewEntity();
-    transform.add(entity);
-    name.add(entity);
-    EXPECT_TRUE(transform.has(entity));
-    EXPECT_STREQ(Engine::EntityNameCompManager::GetInstance().GetName(entity), "Unnamed Entity");
-    name.remove(entity);
-    EXPECT_FALSE(name.has(entity));
-    transform.clearAll();
-    EXPECT_EQ(Engine::TransformCompManager::GetInstance().Count(), 0u);
-
-    const ComponentTypeRecord& camera = RecordOf<Engine::CameraHandle>();
-    EXPECT_STREQ(camera.name, "Engine::CameraHandle");
-    EXPECT_EQ(camera.kind, 0u);
-    EXPECT_EQ(camera.add(entity), entity);
-    EXPECT_TRUE(Engine::CameraManager::GetInstance().HasComponent(entity));
-    camera.remove(entity);
-    EXPECT_FALSE(camera.has(entity));
-
-    const ComponentTypeRecord& hud = RecordOf<Engine::HUDCompHandle>();
-    EXPECT_STREQ(hud.name, "Engine::HUDCompHandle");
-    EXPECT_EQ(hud.kind, 0u);
-    EXPECT_EQ(hud.add(entity), entity);
-    EXPECT_TRUE(Engine::HUDCompManager::GetInstance().HasComponent(entity));
-    hud.remove(entity);
-    EXPECT_FALSE(hud.has(entity));
+    for (const EngineType& type : types) {
+        SCOPED_TRACE(type.name);
+        const ComponentTypeRecord& record = *Table().Get(type.id);
+        EXPECT_STREQ(record.name, type.name);
+        EXPECT_EQ(record.kind, type.kind);
+        EXPECT_EQ(record.add(entity), entity);
+        EXPECT_TRUE(type.manager->HasComponent(entity));
+        EXPECT_TRUE(record.has(entity));
+        record.remove(entity);
+        EXPECT_FALSE(type.manager->HasComponent(entity));
+        record.add(entity);
+        record.clearAll();
+        EXPECT_EQ(type.manager->Count(), 0u);
+    }
 }
 
 } // namespace

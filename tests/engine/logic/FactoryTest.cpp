@@ -54,19 +54,4 @@ TEST(Factory, FirstRegistrationOfANameStaysInUse)
     EXPECT_EQ(second, 0);
 }
 
-TEST(Factory, RegistrationRunTwiceKeepsTheFirstRecords)
-{
-    auto& table = ComponentTypeRegistry::GetInstance();
-    LogicTest::RegisterTestTypes();
-    const std::size_t records = table.Count();
-    const ComponentTypeRecord* probe = table.Get(ComponentTypeIdOf<LogicTest::Probe>());
-    LogicTest::RegisterTestTypes();
-    EXPECT_EQ(table.Count(), records);
-    EXPECT_EQ(table.Get(ComponentTypeIdOf<LogicTest::Probe>()), probe);
-    // Every type but LogicComp itself has a record, named after its class.
-    EXPECT_TRUE(table.Find(ComponentTypeIdOf<Engine::SMComponent>()));
-    EXPECT_FALSE(table.Find(ComponentTypeIdOf<Engine::LogicComp>()));
-    EXPECT_STREQ(probe->name, "LogicTest::Probe");
-}
-
 } // namespace

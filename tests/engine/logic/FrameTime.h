@@ -1,6 +1,6 @@
 #pragma once
 #include "engine/core/FrameRateController.h"
-#include "engine/platform/Clock.h"
+#include "support/CreepingClock.h"
 
 #include <cstdint>
 
@@ -10,17 +10,11 @@ class InjectedFrameTime {
 public:
     InjectedFrameTime()
     {
-        Engine::Platform::SetClock(&mClock);
         Engine::FrameRateController::SetMaxDt(0.0);
         Engine::FrameRateController::SetTimeScale(1.0);
-        mClock.Advance(1000);
         Engine::FrameRateController::EndFrame();
     }
-    ~InjectedFrameTime()
-    {
-        Engine::FrameRateController::SetTimeScale(1.0);
-        Engine::Platform::SetClock(nullptr);
-    }
+    ~InjectedFrameTime() { Engine::FrameRateController::SetTimeScale(1.0); }
     InjectedFrameTime(const InjectedFrameTime&) = delete;
     InjectedFrameTime& operator=(const InjectedFrameTime&) = delete;
 
@@ -31,18 +25,5 @@ public:
     }
 
 private:
-    // Creeps one microsecond per read so the limiter's wait ends; a frame
-    // of whole milliseconds still reads as exactly that many.
-    class Clock : public Engine::Platform::IClock {
-    public:
-        std::uint64_t Counter() override { return mMicroseconds; }
-        std::uint64_t Frequency() override { return 1000000; }
-        std::uint32_t Milliseconds() override { return static_cast<std::uint32_t>(mMicroseconds++ / 1000); }
-        void Advance(std::uint64_t milliseconds) { mMicroseconds = (mMicroseconds / 1000 + milliseconds) * 1000; }
-
-    private:
-        std::uint64_t mMicroseconds = 0;
-    };
-
-    Clock mClock;
+    CreepingClock mClock;
 };

@@ -187,13 +187,15 @@ TEST_F(Receivers, PrematchMessagesReachTheNewestHandlerOnlyInTheMenus)
     PrematchHandlerList::AddOnce(&TakePrematch);
     EXPECT_EQ(PrematchHandlerList::Size(), 2u);
     net.menu_mode = 1;
-    // A state, a keep-alive, an unknown kind, a state.
-    for (auto [kind, value] : {std::pair{0u, 0x0101u}, {3u, 5u}, {7u, 5u}, {0u, 0x0201u}})
+    // A state, an unknown kind, a state, a keep-alive.
+    for (auto [kind, value] : {std::pair{0u, 0x0101u}, {7u, 5u}, {0u, 0x0201u}, {3u, 5u}})
         Receive(10, Net::Prematch{kind, value});
     testing::internal::CaptureStdout();
     net.update();
     testing::internal::GetCapturedStdout();
-    EXPECT_EQ(gPrematch, (std::vector<std::uint32_t>{0x0101, 0x0201}));
+    EXPECT_EQ(gPrematch, (std::vector<std::uint32_t>{0x0101, 0x0201})); // the keep-alive reached no handler
+    EXPECT_EQ(net.channel(10).base_seq, clientSeq); // yet it counts as taken
+    EXPECT_TRUE(net.channel(10).received.empty());
 
     // In play the channel waits, but keep-alives are let go.
     net.menu_mode = 0;

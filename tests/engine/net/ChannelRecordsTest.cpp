@@ -1,5 +1,6 @@
 #include "engine/net/ChannelRecords.h"
 #include "engine/net/Packet.h"
+#include "engine/net/SequenceWindow.h"
 
 #include <gtest/gtest.h>
 #include <limits>
@@ -23,13 +24,6 @@ TEST(ChannelRecords, HeaderAndPayloadSitAtTheirLittleEndianOffsets)
     EXPECT_FALSE(packet.SetPayload(std::vector<std::uint8_t>(kPayloadSize + 1)));
 }
 
-TEST(ChannelRecords, ArenaEventSends24BytesAndReadsTheQueued20)
-{
-    const auto crash = Encode(ArenaEvent{ArenaEvent::kCrashingTiles, 1, {3, 40, 500}});
-    EXPECT_EQ(crash.size(), 24u);
-    EXPECT_EQ(DecodeArenaEvent(std::span(crash).first(ArenaEvent::kQueuedSize)).record.tiles[2], 500);
-}
-
 TEST(ChannelRecords, HostileRecordsAreRefusedWithTheReason)
 {
     EXPECT_STREQ(DecodeTileBend(std::vector<std::uint8_t>(5)).problem, "record too short");
@@ -49,6 +43,25 @@ TEST(ChannelRecords, HostileRecordsAreRefusedWithTheReason)
              !DecodeBallEffect(Encode(BallEffect{1, {}, 2, {}})),
              !DecodePlayerState(Encode(PlayerState{{kNaN, 0, 0}}))})
         EXPECT_TRUE(refused);
+}
+
+TEST(SequenceWindow, AJumpAheadForgetsExactlyTheNumbersItUncovers)
+{
+    SequenceWindow window;
+    window.Reset(100);
+    for (std::uint32_t seq : {101u, 150u, 230u})
+        window.Mark(seq);
+    const std::uint32_t far = 100 + SequenceWindow::kSpan + 140;
+    window.Mark(far);
+    EXPECT_TRUE(window.Seen(100) && window.Seen(150) && window.Seen(far)); // at the floor, behind the window, marked
+    for (std::uint32_t seq : {101u, 150u, 230u})
+        EXPECT_FALSE(window.Seen(seq + SequenceWindow::kSpan)) << seq; // same slot, not yet seen
+    // A short jump that starts and ends inside words.
+    window.Mark(far + 200);
+    EXPECT_FALSE(window.Seen(far + 100));
+    window.Mark(far + 100);
+    EXPECT_TRUE(window.Seen(far + 100) && window.Seen(far));
+    EXPECT_FALSE(window.Seen(far + 199) || window.Seen(far + 1));
 }
 
 } // namespace

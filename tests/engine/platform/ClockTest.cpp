@@ -16,22 +16,4 @@ TEST(Clock, CounterConversionDoesNotOverflowForLargeCounters)
     EXPECT_EQ(CounterToNanoseconds(5, 0), 0ull);
 }
 
-TEST(Clock, SystemClockIsMonotonicAndReplaceable)
-{
-    const auto a = Engine::Platform::NowNanoseconds();
-    const auto b = Engine::Platform::NowNanoseconds();
-    EXPECT_LE(a, b);
-
-    struct Fixed : Engine::Platform::IClock {
-        std::uint64_t Counter() override { return 2500; }
-        std::uint64_t Frequency() override { return 1000; }
-        std::uint32_t Milliseconds() override { return 42; }
-    } fixed;
-    Engine::Platform::SetClock(&fixed);
-    EXPECT_EQ(Engine::Platform::NowNanoseconds(), 2500000000ull);
-    EXPECT_EQ(Engine::Platform::GetClock().Milliseconds(), 42u);
-    Engine::Platform::SetClock(nullptr);
-    EXPECT_GE(Engine::Platform::NowNanoseconds(), b);
-}
-
 } // namespace

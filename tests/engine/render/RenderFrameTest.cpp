@@ -144,8 +144,11 @@ TEST_F(FrameTestScene, ATransparentDrawHandsItsOwnProgramTheCamera)
 
     const Engine::ShaderProgram& field = *renderer.shaders.Find("ForceField");
     glm::vec3 viewDir{0.0f};
+    glm::vec3 eye{0.0f};
     glGetUniformfv(field.Id(), glGetUniformLocation(field.Id(), "uViewDir"), &viewDir.x);
+    glGetUniformfv(field.Id(), glGetUniformLocation(field.Id(), "uViewPos"), &eye.x);
     EXPECT_NEAR(viewDir.z, -1.0f, 1e-5f);
+    EXPECT_EQ(eye, glm::vec3(0.0f, 0.0f, 10.0f));
     EXPECT_TRUE(DrainGlErrors().empty()) << "the hook wrote into another program";
 }
 

@@ -1,4 +1,4 @@
-#include "GlTestWindow.h"
+#include "FrameTestScene.h"
 
 #include <functional>
 #include <glm/gtc/matrix_transform.hpp>
@@ -7,18 +7,13 @@
 namespace {
 
 using Engine::FramebufferSlot;
-using Engine::Renderer;
 
 // Runs the full-screen passes by hand on known inputs and reads the results
 // back in floating point.
-struct ShaderLookFixture : ::testing::Test {
+struct ShaderLookFixture : FrameTestScene {
     void SetUp() override
     {
-        testing::internal::CaptureStdout();
-        OpenTestWindow();
-        renderer.LoadSplashResources();
-        renderer.LoadResources();
-        testing::internal::GetCapturedStdout();
+        FrameTestScene::SetUp();
         scene = renderer.GetFramebuffer(FramebufferSlot::Scene);
         bloom = renderer.GetFramebuffer(FramebufferSlot::Bloom);
         w = static_cast<int>(scene->Size(0).width);
@@ -96,7 +91,6 @@ struct ShaderLookFixture : ::testing::Test {
         return Read(target, 0, x, y);
     }
 
-    Renderer& renderer = Renderer::GetInstance();
     Engine::Framebuffer* scene = nullptr;
     Engine::Framebuffer* bloom = nullptr;
     int w = 0;

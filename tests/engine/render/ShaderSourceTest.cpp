@@ -13,18 +13,6 @@ void WriteFile(const std::string& path, const std::string& text)
     std::ofstream(path, std::ios::binary) << text;
 }
 
-TEST(ShaderSource, ReadsTheWholeFileWhateverTheLineLength)
-{
-    ScopedTempDir dir;
-    // A 300-character line used to end the read and drop everything after.
-    std::string longLine(300, 'x');
-    std::string text = "#version 330 core\n// " + longLine + "\nvoid main() {}\n";
-    WriteFile("long.frag", text);
-    auto read = Engine::ReadShaderFile("long.frag");
-    ASSERT_TRUE(read.has_value());
-    EXPECT_EQ(*read, text);
-}
-
 TEST(ShaderSource, MissingOrOversizedFilesAreRefusedWithTheirPath)
 {
     ScopedTempDir dir;

@@ -1,5 +1,4 @@
 #include "GlTestWindow.h"
-#include "engine/render/ForceFieldShader.h"
 #include "engine/render/LightLimits.h"
 #include "support/TempDir.h"
 
@@ -71,7 +70,6 @@ TEST_F(GlFixture, AMissingShaderFileIsReportedAndTheLinkFails)
     EXPECT_NE(err.find("Linker failure: "), std::string::npos);
     EXPECT_FALSE(program.Linked());
     EXPECT_NE(program.Id(), 0u);
-    EXPECT_EQ(program.cullMode, static_cast<GLenum>(GL_BACK));
 }
 
 TEST_F(GlFixture, ACompileFailureNamesTheStageAndFile)
@@ -159,24 +157,6 @@ TEST_F(GlFixture, LightsUploadTheirMembersAndShadowUnit)
     EXPECT_EQ(static_cast<GLuint>(bound), cube.Texture());
     glActiveTexture(GL_TEXTURE0);
     EXPECT_TRUE(DrainGlErrors().empty());
-}
-
-TEST_F(GlFixture, ForceFieldProgramsGetTheViewDirectionAndEye)
-{
-    WriteFile("ff.vert", "#version 330 core\nuniform vec3 uViewPos;\nvoid main() { gl_Position = vec4(uViewPos, 1.0); }\n");
-    WriteFile("ff.frag", "#version 330 core\nuniform vec3 uViewDir;\nout vec4 c;\nvoid main() { c = vec4(uViewDir, 1.0); }\n");
-    testing::internal::CaptureStdout();
-    Engine::ForceFieldShader program("ff.vert", "ff.frag");
-    testing::internal::GetCapturedStdout();
-    program.Use();
-    program.SetView({1, 2, 3}, {1, 2, 13});
-    float dir[3] = {};
-    float eye[3] = {};
-    glGetUniformfv(program.Id(), glGetUniformLocation(program.Id(), "uViewDir"), dir);
-    glGetUniformfv(program.Id(), glGetUniformLocation(program.Id(), "uViewPos"), eye);
-    EXPECT_FLOAT_EQ(dir[2], 1.0f);
-    EXPECT_FLOAT_EQ(dir[0], 0.0f);
-    EXPECT_FLOAT_EQ(eye[1], 2.0f);
 }
 
 } // namespace

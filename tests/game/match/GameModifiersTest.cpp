@@ -7,17 +7,15 @@ namespace {
 
 using nlohmann::json;
 
-TEST(GameModifiers, StartWithTheDefaultRulesAndPerksOn)
+TEST(GameModifiers, StartWithTheDefaultRulesAndAreReachedByNameOrDirectly)
 {
     json out;
     GameModifiers::GetInstance().ToJson(out);
     EXPECT_EQ(out.dump(), R"({"game_modifiers":{"max_game_length":90,"score_treshhold":5},)"
                           R"("perk_modifiers":{"Active":0,"Active2":0,"EnablePerks":true,"Passive":0,"Passive2":0}})");
     EXPECT_TRUE(GameModifiers::GetPerks().mPerkTarget.IsNull());
-}
 
-TEST(GameModifiers, ByNameAndDirectAccessReachTheSameRecords)
-{
+    // By name and directly, the same records.
     Engine::Property_Map& modifiers = GameModifiers::GetInstance();
     EXPECT_EQ(&modifiers.Get<Tarvex::Configs::Perks>("perk_modifiers")->value, &GameModifiers::GetPerks());
     EXPECT_EQ(&modifiers.Get<Tarvex::Configs::Game>("game_modifiers")->value, &GameModifiers::GetGame());

@@ -36,7 +36,7 @@ DecodedImage Texture(const std::string& name)
     return DecodeFile(TextureFile(name));
 }
 
-TEST(GeneratedTextures, EveryRegisteredFileDecodesToFourChannels)
+TEST(GeneratedTextures, EveryRegisteredFileDecodesAndPhotoshopFilesCarryTheirAlpha)
 {
     const auto table = RegisteredTextures();
     std::set<std::string> names;
@@ -50,18 +50,9 @@ TEST(GeneratedTextures, EveryRegisteredFileDecodesToFourChannels)
         EXPECT_GT(image.width, 0);
         EXPECT_GT(image.height, 0);
         EXPECT_EQ(image.rgba.size(), static_cast<std::size_t>(image.width) * image.height * 4);
-    }
-}
-
-TEST(GeneratedTextures, PhotoshopFilesCarryTheirAlpha)
-{
-    for (const TextureEntry& e : RegisteredTextures()) {
-        if (e.file.size() < 4 || e.file.substr(e.file.size() - 4) != ".psd")
-            continue;
-        SCOPED_TRACE(e.file);
-        const DecodedImage image = DecodeFile(e.file);
-        ASSERT_TRUE(image.failure.empty()) << image.failure;
-        EXPECT_EQ(image.channelsInFile, 4);
+        if (e.file.ends_with(".psd")) {
+            EXPECT_EQ(image.channelsInFile, 4);
+        }
     }
     // A HUD picture must keep its see-through surroundings after decoding.
     const DecodedImage score = Texture("Score_J1_3");

@@ -23,17 +23,6 @@ void ExpectFacesAgreeWithNormals(const Art::Mesh& mesh)
     }
 }
 
-TEST(ArtMesh, BuiltShapesFaceTheirNormals)
-{
-    ExpectFacesAgreeWithNormals(Art::MakeQuad());
-    ExpectFacesAgreeWithNormals(Art::MakeCube());
-    ExpectFacesAgreeWithNormals(Art::MakeUvSphere(8, 12));
-    ExpectFacesAgreeWithNormals(Art::MakeGeosphere(2, true));
-    ExpectFacesAgreeWithNormals(Art::MakeGeosphere(1, false));
-    ExpectFacesAgreeWithNormals(Art::MakeTorus(0.8f, 0.1f, 16, 8));
-    ExpectFacesAgreeWithNormals(Art::MakeCapsule(0.2f, 0.5f, 12));
-}
-
 TEST(ArtMesh, MirroredPartsStillFaceOut)
 {
     Art::Mesh mesh;
