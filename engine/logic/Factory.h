@@ -48,8 +48,6 @@ public:
     // name. Nothing is printed.
     IFactoryBase* Create(const char* name) const;
 
-    std::size_t Count() const { return mCreators.size(); }
-
 private:
     Factory() = default;
 

@@ -93,9 +93,6 @@ public:
     void DrawInstances() const;
 
     std::size_t InstanceCount() const { return mSlots.size(); }
-    const Slots& GetSlots() const { return mSlots; }
-    const std::vector<glm::mat4>& GetMatrices() const { return mMatrices; }
-    const std::vector<InstanceRecord>& GetRecords() const { return mRecords; }
     const GlBuffer& MatrixBuffer() const { return mMatrixBuffer; }
     const GlBuffer& RecordBuffer() const { return mRecordBuffer; }
 

@@ -58,7 +58,6 @@ public:
     // nothing without program, model or slots.
     void Draw(const Camera& camera) const;
 
-    std::size_t Capacity() const { return mParticles.size(); }
     int LiveCount() const { return mLiveCount; }
     const std::vector<Particle>& GetParticles() const { return mParticles; }
     std::vector<Particle>& GetParticles() { return mParticles; }

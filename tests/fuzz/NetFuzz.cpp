@@ -52,7 +52,22 @@ private:
     std::size_t mAt = 0;
 };
 
-// Decodes whatever reaches it, as the gameplay handlers will.
+void DecodeEverything(Net::Span bytes)
+{
+    Net::DecodePlayerState(bytes);
+    Net::DecodeTileBend(bytes);
+    Net::DecodeScore(bytes);
+    Net::DecodeGoalBallState(bytes);
+    Net::DecodePerkEffect(bytes);
+    Net::DecodeArenaEvent(bytes, 10);
+    Net::DecodePerkObject(bytes, 10);
+    Net::DecodeFlow(bytes);
+    Net::DecodeBallEffect(bytes);
+    Net::DecodePrematch(bytes);
+}
+
+// Decodes whatever reaches it, as the gameplay handlers will; the channels
+// raise event codes 0 to 6 only.
 class Sink : public Engine::LogicComp {
 public:
     explicit Sink(Engine::EntityHandle entity)
@@ -62,17 +77,9 @@ public:
     }
     void OnNetwork(Engine::NetworkingEvent* event)
     {
-        const auto area = event->Payload();
-        switch (event->code) {
-        case 0: Net::DecodeTileBend(area); break;
-        case 1: Net::DecodeScore(area); break;
-        case 2: Net::DecodeGoalBallState(area); break;
-        case 3: Net::DecodePerkEffect(area); break;
-        case 4: Net::DecodeArenaEvent(area); break;
-        case 5: Net::DecodePerkObject(area); break;
-        case 6: Net::DecodeBallEffect(area); break;
-        default: __builtin_trap();
-        }
+        if (event->code > 6)
+            __builtin_trap();
+        DecodeEverything(event->Payload());
     }
 };
 
@@ -136,37 +143,24 @@ void MakeTargets()
     }
 }
 
-void DecodeEverything(Net::Span bytes)
+void Arrive(const Net::Packet& packet, const Ipv4Endpoint& from)
 {
-    Net::DecodePlayerState(bytes);
-    Net::DecodeTileBend(bytes);
-    Net::DecodeScore(bytes);
-    Net::DecodeGoalBallState(bytes);
-    Net::DecodePerkEffect(bytes);
-    Net::DecodeArenaEvent(bytes, 10);
-    Net::DecodePerkObject(bytes, 10);
-    Net::DecodeFlow(bytes);
-    Net::DecodeBallEffect(bytes);
-    Net::DecodePrematch(bytes);
+    TheWire().inbox.push_back({{packet.Raw().begin(), packet.Raw().end()}, from});
 }
 
 void Handshake(NetworkMgr& net, bool server)
 {
-    auto& inbox = TheWire().inbox;
-    inbox.clear();
+    TheWire().inbox.clear();
     if (server) {
         net.server_init();
-        Net::Packet syn(Net::PacketHeader{Net::kSyn, Net::kHandshakeType, 100, 0, 0});
-        inbox.push_back({{syn.Raw().begin(), syn.Raw().end()}, kClient});
+        Arrive(Net::Packet({Net::kSyn, Net::kHandshakeType, 100, 0, 0}), kClient);
         net.listen();
-        Net::Packet ack(Net::PacketHeader{Net::kAck, Net::kHandshakeType, 100, 1000, 0});
-        inbox.push_back({{ack.Raw().begin(), ack.Raw().end()}, kClient});
+        Arrive(Net::Packet({Net::kAck, Net::kHandshakeType, 100, 1000, 0}), kClient);
         net.listen();
     } else {
         net.client_init("127.0.0.1");
         net.connect();
-        Net::Packet synAck(Net::PacketHeader{Net::kSyn | Net::kAck, Net::kHandshakeType, 1000, 100, 0});
-        inbox.push_back({{synAck.Raw().begin(), synAck.Raw().end()}, kServer});
+        Arrive(Net::Packet({Net::kSyn | Net::kAck, Net::kHandshakeType, 1000, 100, 0}), kServer);
         net.connect();
     }
 }
@@ -199,14 +193,10 @@ void RunReceivers(NetworkMgr& net)
 {
     Net::LevelRecord level{};
     net.recv_type_0(level);
-    net.recv_type_1();
-    net.recv_type_2();
-    net.recv_type_3();
-    net.recv_type_4();
-    net.recv_type_5();
-    net.recv_type_6();
-    net.recv_type_7();
-    net.recv_type_9();
+    for (auto receive : {&NetworkMgr::recv_type_1, &NetworkMgr::recv_type_2, &NetworkMgr::recv_type_3,
+             &NetworkMgr::recv_type_4, &NetworkMgr::recv_type_5, &NetworkMgr::recv_type_6, &NetworkMgr::recv_type_7,
+             &NetworkMgr::recv_type_9})
+        (net.*receive)();
     Engine::EntityMgr::GetInstance().Flush();
     MakeTargets();
 }
@@ -247,7 +237,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             header.needsAck = in.U8();
             Net::Packet packet(header);
             packet.SetPayload(in.Bytes(in.U16() % (Net::kPayloadSize + 1)));
-            inbox.push_back({{packet.Raw().begin(), packet.Raw().end()}, from});
+            Arrive(packet, from);
             net.recv_everything();
             break;
         }

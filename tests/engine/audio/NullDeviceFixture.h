@@ -13,7 +13,6 @@ class NullDeviceTest : public ::testing::Test {
 protected:
     // About 0.09 s long, so it ends within a test.
     static constexpr const char* kShort = "data/Sounds/Sfx/HoveringOnMenu.wav";
-    static constexpr const char* kClick = "data/Sounds/Sfx/OnClickMenu2.wav";
     static constexpr const char* kLong = "data/Sounds/Music/Game_loop_medio.wav";
 
     void SetUp() override
@@ -39,11 +38,13 @@ protected:
         alGetSourcei(source, AL_SOURCE_STATE, &state);
         return state;
     }
-    static float Gain(ALuint source)
+    static float Gain(ALuint source) { return SourceFloat(source, AL_GAIN); }
+    static float Offset(ALuint source) { return SourceFloat(source, AL_SEC_OFFSET); }
+    static float SourceFloat(ALuint source, ALenum what)
     {
-        float gain = -1.0f;
-        alGetSourcef(source, AL_GAIN, &gain);
-        return gain;
+        float value = -1.0f;
+        alGetSourcef(source, what, &value);
+        return value;
     }
 
     // Runs frames of the sound system until the condition holds (true) or

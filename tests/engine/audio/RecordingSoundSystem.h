@@ -3,7 +3,6 @@
 #include "engine/audio/SoundSystem.h"
 
 #include <cstdio>
-#include <initializer_list>
 #include <memory>
 #include <set>
 #include <string>
@@ -23,30 +22,24 @@ public:
         return installed;
     }
 
-    void Play(Sound& sound, bool loop, bool allowOverlap) override
+    void Play(Sound& s, bool loop, bool overlap) override { Say("Play %s loop=%d overlap=%d", s, loop, overlap); }
+    void Rewind(Sound& s) override { Say("Rewind %s", s); }
+    void Pause(Sound& s) override { Say("Pause %s", s); }
+    bool IsFinished(const Sound& s) override { return finished.contains(s.name); }
+    void SetVolume(Sound& s, float gain) override { Say("SetVolume %s %g", s, gain); }
+    void SetAllowOverlap(Sound& s, std::uint8_t allow) override { Say("SetAllowOverlap %s %d", s, allow); }
+    void SetSourcePosition(Sound& s, float x, float y, float z) override
     {
-        Record({"Play", sound.name, Flag("loop", loop), Flag("overlap", allowOverlap)});
+        Say("SetSourcePosition %s (%g,%g,%g)", s, x, y, z);
     }
-    void Rewind(Sound& sound) override { Record({"Rewind", sound.name}); }
-    void Pause(Sound& sound) override { Record({"Pause", sound.name}); }
-    bool IsFinished(const Sound& sound) override { return finished.contains(sound.name); }
-    void SetVolume(Sound& sound, float gain) override { Record({"SetVolume", sound.name, Number(gain)}); }
-    void SetAllowOverlap(Sound& sound, std::uint8_t allow) override
+    void SetSourceVelocity(Sound& s, float x, float y, float z) override
     {
-        Record({"SetAllowOverlap", sound.name, Number(allow)});
+        Say("SetSourceVelocity %s (%g,%g,%g)", s, x, y, z);
     }
-    void SetSourcePosition(Sound& sound, float x, float y, float z) override
-    {
-        Record({"SetSourcePosition", sound.name, Vector(x, y, z)});
-    }
-    void SetSourceVelocity(Sound& sound, float x, float y, float z) override
-    {
-        Record({"SetSourceVelocity", sound.name, Vector(x, y, z)});
-    }
-    void SetListenerPosition(float x, float y, float z) override { Record({"SetListenerPosition", Vector(x, y, z)}); }
+    void SetListenerPosition(float x, float y, float z) override { Say("SetListenerPosition (%g,%g,%g)", x, y, z); }
     void SetListenerOrientation(glm::vec3 at, glm::vec3 up) override
     {
-        Record({"SetListenerOrientation", Vector(at.x, at.y, at.z), Vector(up.x, up.y, up.z)});
+        Say("SetListenerOrientation (%g,%g,%g) (%g,%g,%g)", at.x, at.y, at.z, up.x, up.y, up.z);
     }
 
     // The calls whose line starts with the prefix.
@@ -64,32 +57,16 @@ public:
     std::set<std::string> finished;
 
 private:
-    void Record(std::initializer_list<std::string> words)
+    static const char* Arg(const Sound& sound) { return sound.name.c_str(); }
+    static int Arg(bool flag) { return flag; }
+    static int Arg(std::uint8_t value) { return value; }
+    static double Arg(float value) { return value; }
+
+    template <class... Args>
+    void Say(const char* format, const Args&... args)
     {
-        std::string line;
-        for (const std::string& word : words) {
-            if (!line.empty())
-                line += ' ';
-            line += word;
-        }
+        char line[256];
+        std::snprintf(line, sizeof line, format, Arg(args)...);
         calls.push_back(line);
-    }
-    static std::string Flag(const char* label, bool value)
-    {
-        std::string text = label;
-        text += value ? "=1" : "=0";
-        return text;
-    }
-    static std::string Number(float value)
-    {
-        char text[32];
-        std::snprintf(text, sizeof text, "%g", value);
-        return text;
-    }
-    static std::string Vector(float x, float y, float z)
-    {
-        char text[96];
-        std::snprintf(text, sizeof text, "(%g,%g,%g)", x, y, z);
-        return text;
     }
 };

@@ -1,5 +1,6 @@
 #include "CollisionTestSupport.h"
 
+#include <gmock/gmock.h>
 #include <limits>
 #include <nlohmann/json.hpp>
 
@@ -60,13 +61,8 @@ TEST(ShapeJson, OnlyTheFiveFileShapesSurviveEverythingElseIsABox)
     EXPECT_EQ(ShapeFrom(std::numeric_limits<double>::quiet_NaN()), ShapeAABB);
     EXPECT_EQ(ShapeFrom(1e300), ShapeAABB);
     EXPECT_EQ(nlohmann::json(ShapeShell), nlohmann::json(32u));
-    try {
-        ShapeFrom("2");
-        FAIL() << "a string was read as a shape";
-    } catch (const nlohmann::json::type_error& error) {
-        EXPECT_EQ(error.id, 302);
-        EXPECT_NE(std::string(error.what()).find("type must be number, but is string"), std::string::npos);
-    }
+    EXPECT_THAT([] { ShapeFrom("2"); }, testing::ThrowsMessage<nlohmann::json::type_error>(
+                                            testing::HasSubstr("type_error.302] type must be number, but is string")));
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "engine/collision/CollisionTable.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <nlohmann/json.hpp>
 
 namespace {
@@ -71,13 +71,10 @@ TEST(CollisionTableJson, BrokenSectionIsRefusedAndLeavesTheTableAsItWas)
         Table().Save(after);
         EXPECT_EQ(after, before) << text;
     }
-    try {
-        Table().Load(nlohmann::json::parse(broken[0]));
-    } catch (const nlohmann::json::type_error& error) {
-        EXPECT_EQ(error.id, 302);
-        EXPECT_NE(std::string(error.what()).find("type must be number, but is string"), std::string::npos);
-        EXPECT_NE(std::string(error.what()).find("\"tags\"[0]"), std::string::npos);
-    }
+    EXPECT_THAT([&] { Table().Load(nlohmann::json::parse(broken[0])); },
+                testing::ThrowsMessage<nlohmann::json::type_error>(testing::AllOf(
+                    testing::HasSubstr("type_error.302] type must be number, but is string"),
+                    testing::HasSubstr("\"tags\"[0]"))));
 }
 
 } // namespace

@@ -21,7 +21,6 @@ namespace CollisionTest {
 struct Heard {
     std::uint32_t target = 0;
     std::uint32_t other = 0;
-    glm::vec3 point{0.0f};
     glm::vec3 normal{0.0f};
     float depth = 0.0f;
     glm::vec3 targetPosition{0.0f};
@@ -46,7 +45,7 @@ inline void Listen(Engine::EventEnvelope* envelope)
     const auto* event = dynamic_cast<const Engine::CollisionEvent*>(envelope->event);
     if (!event)
         return;
-    Heard heard{envelope->target.GetIndex(), event->other.GetIndex(), event->point, event->normal, event->depth,
+    Heard heard{envelope->target.GetIndex(), event->other.GetIndex(), event->normal, event->depth,
                 Engine::Transform::GetWorldPosition(envelope->target), Engine::Transform::GetWorldPosition(event->other)};
     Journal().push_back(heard);
     if (OnHeard())

@@ -1,7 +1,8 @@
 #include "engine/core/CompManager.h"
 #include "engine/core/EntityManager.h"
+#include "support/ThrownText.h"
 
-#include <gtest/gtest.h>
+#include <gmock/gmock.h>
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <vector>
@@ -20,7 +21,7 @@ void CreateMany(int count)
         ASSERT_FALSE(Mgr().CreateEntity().IsNull());
 }
 
-TEST(EntityMgr, ReusesFreedIndicesFirstInFirstOutWithTheNextGeneration)
+TEST(EntityMgr, ReusesFreedIndicesFirstInFirstOutAndGenerationsWrapAfterSixteen)
 {
     CreateMany(3);
     const EntityHandle second(2);
@@ -28,31 +29,22 @@ TEST(EntityMgr, ReusesFreedIndicesFirstInFirstOutWithTheNextGeneration)
     EXPECT_TRUE(second.IsValid()) << "destruction waits for the flush";
     Mgr().Flush();
     EXPECT_FALSE(second.IsValid());
-
     for (std::uint32_t index = 4; index <= 4095; ++index)
         ASSERT_EQ(Mgr().CreateEntity().GetIndex(), index);
     const EntityHandle reused = Mgr().CreateEntity();
     EXPECT_EQ(reused.value, (2u << 4) | 1u);
-    EXPECT_TRUE(reused == second) << "equality looks at the index only";
     Mgr().DestroyEntity(second); // stale: ignored
     Mgr().Flush();
     EXPECT_TRUE(reused.IsValid());
     EXPECT_TRUE(Mgr().CreateEntity().IsNull()) << "the 4096th live entity";
-    EXPECT_EQ(Mgr().GetCount(), 4095u);
-}
 
-TEST(EntityMgr, AHandleQueuedTwiceIsReleasedOnceAndGenerationsWrapAfterSixteen)
-{
-    CreateMany(4094);
-    const EntityHandle last = Mgr().CreateEntity();
+    const EntityHandle last(4095);
     last.Destroy();
     last.Destroy();
     Mgr().Flush();
     EXPECT_EQ(Mgr().GetCount(), 4094u);
-    EXPECT_EQ(Mgr().GetGeneration(4095), 1u);
     EXPECT_EQ(Mgr().CreateEntity().GetIndex(), 4095u);
     EXPECT_TRUE(Mgr().CreateEntity().IsNull()) << "a double release would have queued the index twice";
-
     for (int round = 1; round < 16; ++round) {
         EntityHandle(4095).Destroy();
         Mgr().Flush();
@@ -126,7 +118,6 @@ TEST(EntityMgrFile, SaveWritesEveryFlagAndLoadRestoresThem)
     const json section = SavedSection();
     EXPECT_EQ(section.dump().substr(0, 11), "{\"handles\":") << "keys are sorted";
     ASSERT_EQ(section.at("handles").size(), 4096u);
-    EXPECT_EQ(section["handles"][0], false);
     EXPECT_EQ(section["handles"][2], false);
     EXPECT_EQ(section.at("handles_in_use"), 3);
 
@@ -148,13 +139,8 @@ TEST(EntityMgrFile, AFailedLoadLeavesAnEmptyConsistentManager)
     Mgr().CreateEntity();
     json section = SavedSection();
     section["handles"].erase(4095);
-    try {
-        Mgr().Load(section);
-        FAIL() << "4095 entries must be refused";
-    } catch (const json::out_of_range& e) {
-        EXPECT_EQ(e.id, 401);
-        EXPECT_NE(std::string(e.what()).find("array index 4095 is out of range"), std::string::npos);
-    }
+    EXPECT_THAT(ThrownText<json::out_of_range>([&] { Mgr().Load(section); }),
+                testing::HasSubstr("out_of_range.401] array index 4095 is out of range"));
     EXPECT_FALSE(Mgr().IsInUse(1));
 
     EXPECT_THROW(Mgr().Load(json{{"handles", {true, true, 0}}}), json::type_error);

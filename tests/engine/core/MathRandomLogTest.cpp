@@ -1,86 +1,68 @@
 #include "engine/core/Log.h"
 #include "engine/core/Random.h"
+#include "support/FileText.h"
 #include "support/TempDir.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
-#include <sstream>
 #include <string>
 
 namespace {
+
+namespace Random = Engine::Random;
 
 int gFeed = 0;
 int Feed() { return gFeed; }
 
 struct RandomSource : ::testing::Test {
-    void TearDown() override { Engine::Random::SetSource(nullptr); }
+    void TearDown() override { Random::SetSource(nullptr); }
 };
 
-TEST_F(RandomSource, RangeIntSplitsTheGeneratorRangeEvenly)
+TEST_F(RandomSource, DrawsLandInEvenBucketsAndNeverReachTheTop)
 {
-    Engine::Random::SetSource(&Feed);
-    gFeed = 16383;
-    EXPECT_EQ(Engine::Random::RangeInt(0, 1), 0);
-    gFeed = 16384;
-    EXPECT_EQ(Engine::Random::RangeInt(0, 1), 1);
-    gFeed = 32767;
-    EXPECT_EQ(Engine::Random::RangeInt(3, 3), 3);
-    EXPECT_EQ(Engine::Random::RangeInt(-5, 5), 5);
-    // The full int span must not overflow into a value outside the range.
-    gFeed = 32767;
-    EXPECT_EQ(Engine::Random::RangeInt(INT32_MIN, INT32_MAX), INT32_MAX - 131071); // the last of 32768 buckets
-    gFeed = 0;
-    EXPECT_EQ(Engine::Random::RangeInt(INT32_MIN, INT32_MAX), INT32_MIN);
-}
-
-TEST_F(RandomSource, Random01NeverReachesOne)
-{
-    Engine::Random::SetSource(&Feed);
+    Random::SetSource(&Feed);
+    const struct {
+        int feed, low, high, expected;
+    } cases[] = {
+        {16383, 0, 1, 0},
+        {16384, 0, 1, 1},
+        {32767, 3, 3, 3},
+        {32767, -5, 5, 5},
+        // The full int span must not overflow into a value outside the range.
+        {32767, INT32_MIN, INT32_MAX, INT32_MAX - 131071}, // the last of 32768 buckets
+        {0, INT32_MIN, INT32_MAX, INT32_MIN},
+    };
+    for (const auto& c : cases) {
+        gFeed = c.feed;
+        EXPECT_EQ(Random::RangeInt(c.low, c.high), c.expected) << c.feed << " in " << c.low << ".." << c.high;
+    }
     gFeed = 254; // the largest byte after % 255
-    const float top = Engine::Random::Random01();
-    EXPECT_LT(top, 1.0f);
-    EXPECT_NEAR(top, 0.99608f, 1e-4f);
-    gFeed = 255; // 255 % 255 == 0
-    EXPECT_EQ(Engine::Random::Random01(), 0.0f);
-    EXPECT_EQ(Engine::Random::RangeFloat(5.0f, 5.0f), 5.0f);
+    EXPECT_NEAR(Random::Random01(), 0.99608f, 1e-4f);
+    gFeed = 255;
+    EXPECT_EQ(Random::Random01(), 0.0f);
 }
 
 TEST_F(RandomSource, BuiltinGeneratorStaysInFifteenBitsAndCoversRanges)
 {
-    Engine::Random::SeedWith(1234);
+    Random::SeedWith(1234);
     int seen[6] = {};
     for (int i = 0; i < 6000; ++i) {
-        const int raw = Engine::Random::Next();
-        ASSERT_GE(raw, 0);
-        ASSERT_LE(raw, Engine::Random::kGeneratorMax);
-        const int v = Engine::Random::RangeInt(1, 6);
-        ASSERT_GE(v, 1);
-        ASSERT_LE(v, 6);
+        ASSERT_LE(static_cast<unsigned>(Random::Next()), static_cast<unsigned>(Random::kGeneratorMax));
+        const int v = Random::RangeInt(1, 6);
+        ASSERT_TRUE(v >= 1 && v <= 6) << v;
         ++seen[v - 1];
-        const float f = Engine::Random::RangeFloat(-1.0f, 1.0f);
-        ASSERT_GE(f, -1.0f);
-        ASSERT_LT(f, 1.0f);
+        const float f = Random::RangeFloat(-1.0f, 1.0f);
+        ASSERT_TRUE(f >= -1.0f && f < 1.0f) << f;
     }
     for (int count : seen)
         EXPECT_GT(count, 800);
-}
-
-std::string ReadAll(const char* path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
 }
 
 TEST(Log, WarningsAppendLinesCutAt511Characters)
 {
     ScopedTempDir dir;
     EXPECT_FALSE(Engine::LogWarning("first %d", 1));
-    const std::string longText(600, 'x');
-    EXPECT_FALSE(Engine::LogWarning("%s", longText.c_str()));
-    const std::string expected = "[WARNING] \t\tfirst 1\n[WARNING] \t\t" + std::string(511, 'x') + "\n";
-    EXPECT_EQ(ReadAll("log.txt"), expected);
+    EXPECT_FALSE(Engine::LogWarning("%s", std::string(600, 'x').c_str()));
+    EXPECT_EQ(ReadFileText("log.txt"), "[WARNING] \t\tfirst 1\n[WARNING] \t\t" + std::string(511, 'x') + "\n");
 }
 
 } // namespace

@@ -1,13 +1,13 @@
 #include "engine/core/CompManager.h"
 #include "engine/core/EntityManager.h"
+#include "support/CapturedOutput.h"
+#include "support/FileText.h"
 #include "support/TempDir.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 #include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
-#include <sstream>
 #include <string>
 
 namespace {
@@ -49,15 +49,6 @@ private:
     std::string mKey;
 };
 
-std::string ReadFile(const char* path)
-{
-    std::stringstream text;
-    text << std::ifstream(path).rdbuf();
-    return text.str();
-}
-
-void WriteFile(const char* path, const std::string& text) { std::ofstream(path) << text; }
-
 TEST(ManagerList, KeepsConstructionOrderAndDropsOnlyTheDestroyedManager)
 {
     NumberManager a("a");
@@ -78,7 +69,7 @@ TEST(SceneFile, SaveAndLoadRoundTripWithSortedKeys)
     alpha.numbers[e2] = 9;
     ICompManager::SaveAll("scene.json");
 
-    const std::string text = ReadFile("scene.json");
+    const std::string text = ReadFileText("scene.json");
     EXPECT_LT(text.find("\"Alpha\""), text.find("\"EntityMgr\""));
     EXPECT_LT(text.find("\"EntityMgr\""), text.find("\"Zebra\""));
     EXPECT_NE(text.find("\n    \"Alpha\""), std::string::npos) << "4-space indentation";
@@ -99,10 +90,8 @@ TEST(SceneFile, AMalformedOrMissingFileChangesNothing)
     numbers.numbers[e] = 3;
 
     ICompManager::LoadAll("no-such-file.json");
-    WriteFile("broken.json", "{\"EntityMgr\": {\"handles\": [tru");
-    testing::internal::CaptureStderr();
-    ICompManager::LoadAll("broken.json");
-    const std::string message = testing::internal::GetCapturedStderr();
+    WriteFileText("broken.json", "{\"EntityMgr\": {\"handles\": [tru");
+    const std::string message = StderrOf([] { ICompManager::LoadAll("broken.json"); });
     EXPECT_NE(message.find("broken.json"), std::string::npos);
     EXPECT_NE(message.find("parse_error"), std::string::npos);
 
@@ -120,10 +109,10 @@ public:
 TEST(SceneFile, ASaveThatFailsLeavesTheOldFileWhole)
 {
     ScopedTempDir dir;
-    WriteFile("scene.json", "{}");
+    WriteFileText("scene.json", "{}");
     BrokenManager broken;
     EXPECT_THROW(ICompManager::SaveAll("scene.json"), json::type_error);
-    EXPECT_EQ(ReadFile("scene.json"), "{}");
+    EXPECT_EQ(ReadFileText("scene.json"), "{}");
 }
 
 // Built inside another manager's Load: it joins the list but misses the walk
@@ -140,7 +129,7 @@ TEST(SceneFile, TextAfterTheDocumentIsIgnoredAndLateManagersMissTheLoad)
     ScopedTempDir dir;
     NumberManager numbers("Numbers");
     SpawningManager spawner;
-    WriteFile("scene.json", R"({"Numbers": [{"handle": 1, "value": 4}], "EntityMgr": {"handles": [false, true]}} trailing {)");
+    WriteFileText("scene.json", R"({"Numbers": [{"handle": 1, "value": 4}], "EntityMgr": {"handles": [false, true]}} trailing {)");
     ICompManager::LoadAll("scene.json");
     EXPECT_EQ(numbers.Count(), 1u);
     EXPECT_TRUE(EntityMgr::GetInstance().IsInUse(1));

@@ -22,6 +22,7 @@
 #include "engine/render/RenderCompManager.h"
 #include "engine/render/RenderWrapperManager.h"
 #include "engine/render/Renderer.h"
+#include "support/CapturedOutput.h"
 #include "support/VirtualPad.h"
 
 #include <gtest/gtest.h>
@@ -73,9 +74,7 @@ struct EngineFrame : ::testing::Test {
     {
         Engine::SdlEventHandlerList::Remove(token);
         // The logic manager keeps its components until the scene goes.
-        testing::internal::CaptureStdout();
-        Engine::SceneManager::DestroySceneImmediately();
-        testing::internal::GetCapturedStdout();
+        StdoutOf([] { Engine::SceneManager::DestroySceneImmediately(); });
     }
     static bool FrameWithInput()
     {

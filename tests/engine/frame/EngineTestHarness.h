@@ -2,6 +2,7 @@
 #include "engine/core/Core.h"
 #include "engine/core/InputManager.h"
 #include "engine/logic/Factory.h"
+#include "support/CapturedOutput.h"
 #include "support/CreepingClock.h"
 #include "engine/render/Window.h"
 #include "game/match/RegisterLogicTypes.h"
@@ -21,10 +22,10 @@ inline void StartEngine()
     // Xvfb without a window manager may leave the window unfocused, and SDL
     // drops pad buttons while no window of the program has focus.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-    testing::internal::CaptureStdout();
-    Engine::Core::GetInstance().InitWindow();
-    Engine::Core::GetInstance().Init();
-    testing::internal::GetCapturedStdout();
+    StdoutOf([] {
+        Engine::Core::GetInstance().InitWindow();
+        Engine::Core::GetInstance().Init();
+    });
 }
 
 // Stands in for the video backend, which writes SDL's keyboard array while

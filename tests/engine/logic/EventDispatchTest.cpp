@@ -100,10 +100,8 @@ TEST_F(EventDispatch, RemovedInstanceHearsNothingAndTheOthersKeepTheirOrder)
     auto& set = InstanceTypeEventDispatcher<L>::GetInstance();
     std::vector<L*> order = set.Find<CollisionEvent>()->GetInstances();
     ASSERT_TRUE(std::is_sorted(order.begin(), order.end(), std::less<L*>()));
-
-    set.RemoveInstance(order[1]);
-    set.RemoveInstance(order[1]);
-    set.RemoveInstance(nullptr);
+    for (L* twice : {order[1], order[1], static_cast<L*>(nullptr)})
+        set.RemoveInstance(twice);
     order.erase(order.begin() + 1);
     RaiseHit(5, EntityHandle());
     Strings expected;

@@ -1,4 +1,5 @@
 #include "LogicFixture.h"
+#include "support/CapturedOutput.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -27,9 +28,7 @@ protected:
     // Loads and returns what the manager said.
     static std::string Load(const json& scene)
     {
-        testing::internal::CaptureStderr();
-        Logic().Load(scene);
-        return testing::internal::GetCapturedStderr();
+        return StderrOf([&scene] { Logic().Load(scene); });
     }
 };
 
@@ -49,16 +48,11 @@ TEST_F(LogicSaveLoad, ComponentsComeBackAsTheirOwnClassWithTheirValues)
 
     Logic().Clear();
     EXPECT_NE(Load(scene).find("[LogicManager] Initializing logic components."), std::string::npos);
+    EXPECT_EQ(Saved(), scene) << "every component back as its own class with its values";
     const auto& list = *Logic().FindComponents(high);
     ASSERT_EQ(list.size(), 3u);
-    EXPECT_EQ(typeid(*list[0]), typeid(Probe));
-    EXPECT_EQ(typeid(*list[1]), typeid(LogicTest::DerivedProbe));
-    EXPECT_EQ(typeid(*list[2]), typeid(Engine::SMComponent));
-    EXPECT_EQ(static_cast<Probe*>(list[0])->level.value, 7);
     EXPECT_EQ(static_cast<Probe*>(list[0])->initialized, 1);
     EXPECT_EQ(list[2]->GetOwner(), high);
-    EXPECT_EQ(LogicManager::GetCompPtr<Gauge>(low)->colour.value, glm::vec3(1.0f, 2.0f, 3.0f));
-    EXPECT_EQ(Saved(), scene);
 
     // Loading appends to what is held, and only initialises in Idle.
     Engine::SceneManager::SetActive();
@@ -131,7 +125,6 @@ TEST_F(LogicSaveLoad, EntityFormRoundTripsWithoutInitialising)
     Logic().LoadEntity(archetype, target);
     Probe* probe = LogicManager::GetCompPtr<Probe>(target);
     ASSERT_NE(probe, nullptr);
-    EXPECT_EQ(probe->level.value, 3);
     EXPECT_EQ(probe->initialized, 0);
     EXPECT_EQ(probe->GetOwner(), target);
     json again = json::object();

@@ -107,7 +107,7 @@ TEST_F(Receivers, HostileRecordsAreDroppedAndTheGoodOnesAroundThemDelivered)
 {
     Target tile("Tile_2");
     net.tile_count = 100;
-    Receive(2, Net::TileBend{2, 0, {std::numeric_limits<float>::quiet_NaN(), 0, 0}, 1});
+    Receive(2, Net::TileBend{2, 0, {0, std::numeric_limits<float>::quiet_NaN(), 0}, 1});
     Receive(2, Net::TileBend{100, 0, {}, 1});
     Receive(2, Net::TileBend{2, 1, {}, 1});
     Receive(6, Net::ArenaEvent{5, 0, {}});

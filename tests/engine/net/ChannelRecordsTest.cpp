@@ -26,9 +26,8 @@ TEST(ChannelRecords, HeaderAndPayloadSitAtTheirLittleEndianOffsets)
 
 TEST(ChannelRecords, HostileRecordsAreRefusedWithTheReason)
 {
+    // (The channel tests see NaN and tiles outside the grid refused by name.)
     EXPECT_STREQ(DecodeTileBend(std::vector<std::uint8_t>(5)).problem, "record too short");
-    EXPECT_STREQ(DecodeTileBend(Encode(TileBend{1, 0, {0, kNaN, 0}, 1})).problem, "a float is NaN or infinite");
-    EXPECT_STREQ(DecodeTileBend(Encode(TileBend{100, 0, {}, 0}), 100).problem, "tile number outside the grid");
     EXPECT_STREQ(DecodeScore(Encode(Score{1, 2})).problem, "unknown kind");
     // Each field is checked only where the kind reads it.
     EXPECT_TRUE(DecodePerkEffect(Encode(PerkEffect{PerkEffect::kSlowBall, {}, {}, kNaN})));

@@ -3,6 +3,14 @@
 
 #include <algorithm>
 #include <gtest/gtest.h>
+#include <tuple>
+
+namespace Net {
+inline bool operator==(const PacketHeader& a, const PacketHeader& b)
+{
+    return std::tie(a.flags, a.type, a.seq, a.ack, a.needsAck) == std::tie(b.flags, b.type, b.seq, b.ack, b.needsAck);
+}
+} // namespace Net
 
 // One manager on a fake socket and a manual clock; the test plays the peer.
 class LinkFixture : public ::testing::Test {
@@ -33,6 +41,13 @@ protected:
         wire.inbox.push_back({{packet.Raw().begin(), packet.Raw().end()}, from});
     }
     void FromPeer(const Net::Packet& packet) { Deliver(packet, net.server ? clientEnd : serverEnd); }
+    // The packet arrives and the manager takes in what waits.
+    void Hear(const Net::Packet& packet, NetTest::Ipv4Endpoint from)
+    {
+        Deliver(packet, from);
+        net.recv_everything();
+    }
+    void Hear(const Net::Packet& packet) { Hear(packet, net.server ? clientEnd : serverEnd); }
 
     std::vector<Header> TakeSent(std::int32_t onlyType = -99)
     {

@@ -86,6 +86,18 @@ struct FrameTestScene : ::testing::Test {
         return camera;
     }
 
+    // Camera 0 on the left half of the window, camera 1 on the right, both
+    // looking at the origin from (0, 0, 10).
+    void SplitScreen()
+    {
+        Engine::GameCamera& left = AddCamera({0, 0, 10}, {0, 0, 0});
+        Engine::GameCamera& right = AddCamera({0, 0, 10}, {0, 0, 0});
+        left.mViewportIntake.value = {0.5f, 1.0f};
+        right.mViewportPos.value = {0.5f, 0.0f};
+        right.mViewportIntake.value = {0.5f, 1.0f};
+        right.mCameraIndex.value = 1;
+    }
+
     // Where a world point lands in the window, for a camera filling it.
     static glm::ivec2 WindowPixel(const Engine::Camera& camera, const glm::vec3& world)
     {

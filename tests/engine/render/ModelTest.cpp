@@ -7,9 +7,9 @@
 
 namespace {
 
-// A mesh of `count` vertices (so meshes can be told apart by size) and one
-// triangle, with or without normals.
-aiMesh* MakeMesh(unsigned count, bool withNormals)
+// A mesh of `count` vertices (so meshes can be told apart by size), with or
+// without normals.
+aiMesh* MakeMesh(unsigned count, bool withNormals, const std::vector<std::vector<unsigned>>& faces = {{0, 1, 2}})
 {
     auto* mesh = new aiMesh();
     mesh->mPrimitiveTypes = aiPrimitiveType_TRIANGLE;
@@ -22,10 +22,13 @@ aiMesh* MakeMesh(unsigned count, bool withNormals)
         for (unsigned i = 0; i < count; ++i)
             mesh->mNormals[i] = aiVector3D(0.0f, 0.0f, 1.0f);
     }
-    mesh->mNumFaces = 1;
-    mesh->mFaces = new aiFace[1];
-    mesh->mFaces[0].mNumIndices = 3;
-    mesh->mFaces[0].mIndices = new unsigned[3]{0, 1, 2};
+    mesh->mNumFaces = static_cast<unsigned>(faces.size());
+    mesh->mFaces = new aiFace[faces.size()];
+    for (std::size_t f = 0; f < faces.size(); ++f) {
+        mesh->mFaces[f].mNumIndices = static_cast<unsigned>(faces[f].size());
+        mesh->mFaces[f].mIndices = new unsigned[faces[f].size()];
+        std::copy(faces[f].begin(), faces[f].end(), mesh->mFaces[f].mIndices);
+    }
     return mesh;
 }
 
@@ -53,18 +56,19 @@ struct ModelFixture : ::testing::Test {
     void SetUp() override { OpenTestWindow(); }
 };
 
-TEST_F(ModelFixture, NestedNodesYieldTheirMeshesParentFirst)
+TEST_F(ModelFixture, NestedNodesYieldTheirMeshesParentFirstWithMissingDataZeroAndBrokenFacesLeftOut)
 {
     aiScene scene;
     scene.mNumMeshes = 4;
-    scene.mMeshes = new aiMesh*[4]{MakeMesh(3, true), MakeMesh(4, true), MakeMesh(5, true), MakeMesh(6, true)};
+    // The first mesh lacks normals and has a face pointing past its vertices
+    // and a line.
+    scene.mMeshes = new aiMesh*[4]{MakeMesh(3, false, {{2, 1, 0}, {0, 1, 7}, {0, 1}}), MakeMesh(4, true),
+                                   MakeMesh(5, true), MakeMesh(6, true)};
     // root(3) -> [a(4) -> [b(5)], c(6)]
-    aiNode* b = MakeNode({2});
     aiNode* a = MakeNode({1});
-    AddChildren(a, {b});
-    aiNode* c = MakeNode({3});
+    AddChildren(a, {MakeNode({2})});
     scene.mRootNode = MakeNode({0});
-    AddChildren(scene.mRootNode, {a, c});
+    AddChildren(scene.mRootNode, {a, MakeNode({3})});
 
     Engine::Model model;
     model.ProcessNode(scene.mRootNode, &scene);
@@ -72,29 +76,6 @@ TEST_F(ModelFixture, NestedNodesYieldTheirMeshesParentFirst)
     for (unsigned i = 0; i < 4; ++i)
         EXPECT_EQ(model.meshes[i].Vertices().size(), 3u + i);
     EXPECT_NE(model.meshes[0].VertexArray(), 0u);
-}
-
-TEST_F(ModelFixture, MissingVertexDataIsZeroAndBrokenFacesAreLeftOut)
-{
-    aiScene scene;
-    scene.mNumMeshes = 1;
-    aiMesh* mesh = MakeMesh(3, false);
-    // A second face pointing past the vertices and a line face.
-    delete[] mesh->mFaces;
-    mesh->mNumFaces = 3;
-    mesh->mFaces = new aiFace[3];
-    mesh->mFaces[0].mNumIndices = 3;
-    mesh->mFaces[0].mIndices = new unsigned[3]{2, 1, 0};
-    mesh->mFaces[1].mNumIndices = 3;
-    mesh->mFaces[1].mIndices = new unsigned[3]{0, 1, 7};
-    mesh->mFaces[2].mNumIndices = 2;
-    mesh->mFaces[2].mIndices = new unsigned[2]{0, 1};
-    scene.mMeshes = new aiMesh*[1]{mesh};
-    scene.mRootNode = MakeNode({0});
-
-    Engine::Model model;
-    model.ProcessNode(scene.mRootNode, &scene);
-    ASSERT_EQ(model.meshes.size(), 1u);
     const Engine::Mesh& m = model.meshes[0];
     EXPECT_EQ(m.Indices(), (std::vector<std::uint32_t>{2, 1, 0}));
     for (const Engine::Vertex& v : m.Vertices()) {

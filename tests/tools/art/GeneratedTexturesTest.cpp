@@ -1,11 +1,14 @@
 #include <algorithm>
 #include <cmath>
-#include <set>
+#include <filesystem>
 
 #include <gtest/gtest.h>
 
 #include "DecodedImage.h"
 #include "ResourceTable.h"
+#include "tools/art/Canvas.h"
+#include "tools/art/ImageFile.h"
+#include "tools/art/Typeface.h"
 
 namespace {
 
@@ -36,24 +39,54 @@ DecodedImage Texture(const std::string& name)
     return DecodeFile(TextureFile(name));
 }
 
+constexpr int kColumns = 10;
+constexpr int kCellWidth = 200;
+constexpr int kCellHeight = 170;
+constexpr int kThumbWidth = 190;
+constexpr int kThumbHeight = 136;
+
+// Draws the picture top row up, over a checkerboard that shows its transparency.
+void PlaceThumbnail(Art::Canvas& sheet, const DecodedImage& image, int left, int top)
+{
+    const float scale = std::min(static_cast<float>(kThumbWidth) / image.width, static_cast<float>(kThumbHeight) / image.height);
+    const int w = std::max(1, static_cast<int>(image.width * scale)), h = std::max(1, static_cast<int>(image.height * scale));
+    const int x0 = left + (kThumbWidth - w) / 2, y0 = top + (kThumbHeight - h) / 2;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const int row = image.height - 1 - std::min(image.height - 1, static_cast<int>(y / scale));
+            const std::uint8_t* p = image.At(std::min(image.width - 1, static_cast<int>(x / scale)), row);
+            const float shade = (x / 8 + y / 8) % 2 == 0 ? 0.32f : 0.22f;
+            sheet.At(x0 + x, y0 + y) = Art::Colour(shade, shade, shade + 0.04f, 1.0f);
+            sheet.Blend(x0 + x, y0 + y, Art::Colour(p[0] / 255.0f, p[1] / 255.0f, p[2] / 255.0f, 1.0f), p[3] / 255.0f);
+        }
+    }
+}
+
+// Every registered texture decodes as the renderer decodes it and goes on one
+// sheet under its registry name, screenshots/textures.png, for a person to
+// look over.
 TEST(GeneratedTextures, EveryRegisteredFileDecodesAndPhotoshopFilesCarryTheirAlpha)
 {
     const auto table = RegisteredTextures();
-    std::set<std::string> names;
-    for (const TextureEntry& e : table)
-        names.insert(e.name);
-    EXPECT_EQ(names.size(), 101u);
-    for (const TextureEntry& e : table) {
-        SCOPED_TRACE(e.file);
-        const DecodedImage image = DecodeFile(e.file);
+    const int rows = static_cast<int>((table.size() + kColumns - 1) / kColumns);
+    Art::Canvas sheet(kColumns * kCellWidth, rows * kCellHeight, Art::Colour(0.1f, 0.1f, 0.12f, 1.0f));
+    const Art::Typeface face("data/Font/DejaVuSans.ttf");
+    Art::LabelStyle style;
+    style.fill = Art::Colour(0.9f, 0.9f, 0.9f, 1.0f);
+    for (std::size_t i = 0; i < table.size(); ++i) {
+        SCOPED_TRACE(table[i].file);
+        const DecodedImage image = DecodeFile(table[i].file);
         ASSERT_TRUE(image.failure.empty()) << image.failure;
-        EXPECT_GT(image.width, 0);
-        EXPECT_GT(image.height, 0);
-        EXPECT_EQ(image.rgba.size(), static_cast<std::size_t>(image.width) * image.height * 4);
-        if (e.file.ends_with(".psd")) {
+        if (table[i].file.ends_with(".psd")) {
             EXPECT_EQ(image.channelsInFile, 4);
         }
+        const int left = static_cast<int>(i % kColumns) * kCellWidth + 5;
+        const int top = static_cast<int>(i / kColumns) * kCellHeight + 5;
+        PlaceThumbnail(sheet, image, left, top);
+        Art::DrawLabel(sheet, face, table[i].name, glm::vec2(left + kThumbWidth / 2.0f, top + kThumbHeight + 14.0f), 15, kThumbWidth, style);
     }
+    std::filesystem::create_directories("screenshots");
+    Art::SaveImage(sheet, "screenshots/textures.png");
     // A HUD picture must keep its see-through surroundings after decoding.
     const DecodedImage score = Texture("Score_J1_3");
     EXPECT_EQ(score.At(0, 0)[3], 0);

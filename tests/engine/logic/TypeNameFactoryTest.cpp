@@ -1,9 +1,11 @@
 #include "TestComponents.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
+using Engine::Factory;
 using Engine::StripClassKeywords;
 using Engine::TypeRegistry;
 
@@ -21,13 +23,7 @@ TEST(TypeNames, StripRemovesEveryClassAndStructKeywordAndNothingElse)
     EXPECT_EQ(StripClassKeywords("strstruct uct Hidden"), "Hidden");
     EXPECT_EQ(StripClassKeywords("enum Colour"), "enum Colour");
     EXPECT_EQ(StripClassKeywords("class"), "class");
-}
 
-TEST(TypeNames, AreTheQualifiedRunTimeNames)
-{
-    EXPECT_EQ(Engine::GetTypeName<Engine::LogicComp>(), "Engine::LogicComp");
-    EXPECT_EQ(Engine::GetTypeName<Engine::SMComponent>(), "Engine::SMComponent");
-    EXPECT_EQ(Engine::GetTypeName<LogicTest::Probe>(), "LogicTest::Probe");
     const std::string pair = Engine::GetTypeName<Outer::Pair<LogicTest::Probe, LogicTest::Gauge>>();
     EXPECT_NE(pair.find("Outer::Pair<LogicTest::Probe,"), std::string::npos) << pair;
     EXPECT_NE(pair.find("LogicTest::Gauge>"), std::string::npos) << pair;
@@ -52,11 +48,30 @@ TEST(TypeRegistryTree, FirstRegistrationWinsAndAnEarlyParentHasNoParent)
 
 TEST(TypeRegistryTree, ClassWithoutItsOwnRegistrationAnswersItsBase)
 {
-    LogicTest::QuietProbe quiet;
     const Engine::LogicComp& derived = LogicTest::DerivedProbe();
-    EXPECT_EQ(quiet.RegisterType()->name, "LogicTest::Probe");
+    EXPECT_EQ(LogicTest::QuietProbe().RegisterType()->name, "LogicTest::Probe");
     EXPECT_EQ(derived.RegisterType()->name, "LogicTest::DerivedProbe");
     EXPECT_EQ(derived.RegisterType()->parent->name, "Engine::LogicComp");
+}
+
+std::unique_ptr<Engine::IFactoryBase> Make(const char* name)
+{
+    return std::unique_ptr<Engine::IFactoryBase>(Factory::GetInstance().Create(name));
+}
+
+TEST(Factory, RegisteredNamesCreateTheirOwnClassTheFirstRegistrationWinsAndOthersGetNothing)
+{
+    EXPECT_FALSE(Factory::GetInstance().RunRegistration()); // no callback yet
+    Factory::GetInstance().SetRegistrationCallback(&LogicTest::RegisterTestTypes);
+    ASSERT_TRUE(Factory::GetInstance().RunRegistration());
+    EXPECT_EQ(typeid(*Make("LogicTest::Probe")), typeid(LogicTest::Probe));
+    EXPECT_EQ(typeid(*Make("LogicTest::DerivedProbe")), typeid(LogicTest::DerivedProbe));
+    EXPECT_EQ(typeid(*Make("Engine::SMComponent")), typeid(Engine::SMComponent));
+    for (const char* unknown : {"SMComponent", "LogicTest::QuietProbe", "", static_cast<const char*>(nullptr)})
+        EXPECT_EQ(Make(unknown), nullptr) << (unknown ? unknown : "null");
+
+    EXPECT_FALSE(Factory::GetInstance().Register("LogicTest::Probe", std::make_unique<Engine::TCreator<LogicTest::Gauge>>()));
+    EXPECT_EQ(typeid(*Make("LogicTest::Probe")), typeid(LogicTest::Probe));
 }
 
 } // namespace

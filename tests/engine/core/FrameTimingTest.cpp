@@ -1,7 +1,10 @@
 #include "engine/core/FrameRateController.h"
+#include "engine/core/Profiler.h"
 #include "support/CreepingClock.h"
+#include "support/ThrownText.h"
 
 #include <gtest/gtest.h>
+#include <stdexcept>
 
 namespace {
 
@@ -18,16 +21,12 @@ struct FrameLimiter : ::testing::Test {
     CreepingClock clock{100};
 };
 
-TEST_F(FrameLimiter, ShortFramesWaitForSevenMillisecondsSinceThePreviousEnd)
+TEST_F(FrameLimiter, ShortFramesWaitForTheirSevenMillisecondsAndLongOnesMeetTheCap)
 {
     EXPECT_DOUBLE_EQ(FrameOf(2), 0.007);
-    EXPECT_DOUBLE_EQ(FrameOf(6), 0.007);
+    EXPECT_DOUBLE_EQ(FrameOf(6), 0.007); // counted from the previous end
     FrameRateController::SetTimeScale(0.25);
     EXPECT_DOUBLE_EQ(FrameRateController::GetScaledDt(), 0.00175);
-}
-
-TEST_F(FrameLimiter, LongFrameIsClampedOnlyWhenACapIsSet)
-{
     FrameRateController::SetMaxDt(0.032);
     EXPECT_DOUBLE_EQ(FrameOf(50), 0.032);
     FrameRateController::SetMaxDt(0.0);
@@ -38,6 +37,12 @@ TEST_F(FrameLimiter, TickCounterWrapGivesTheTrueFrameTime)
 {
     FrameOf(0xFFFFFFFFull - 100 - 3); // the frame ends four ticks before the wrap
     EXPECT_DOUBLE_EQ(FrameOf(10), 0.010);
+}
+
+TEST(Profiler, EndOfANameNeverBegunThrowsTheMapKeyText)
+{
+    EXPECT_EQ(ThrownText<std::out_of_range>([] { Engine::Profiler::End("LogicUpdate"); }), "invalid map<K, T> key");
+    EXPECT_TRUE(Engine::Profiler::GetRecords().empty());
 }
 
 } // namespace
