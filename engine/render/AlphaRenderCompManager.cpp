@@ -2,7 +2,6 @@
 
 #include "engine/core/Transform.h"
 #include "engine/render/Camera.h"
-#include "engine/render/ComponentSection.h"
 #include "engine/render/ShaderProgram.h"
 
 #include <algorithm>
@@ -12,11 +11,6 @@
 namespace Engine {
 
 namespace {
-
-constexpr const char* kSection = "AlphaRenderComps";
-constexpr const char* kEntityKey = "AlphaRenderComp";
-// A component read from a file looks its resources up at once.
-constexpr auto kResolve = [](AlphaRenderComp& c) { c.ResolveResources(); };
 
 // A position that is not finite sorts as the farthest, so the order stays a
 // strict weak ordering whatever the transforms hold.
@@ -34,33 +28,10 @@ AlphaRenderCompManager& AlphaRenderCompManager::GetInstance()
     return manager;
 }
 
-void AlphaRenderCompManager::RemoveComponent(EntityHandle entity)
-{
-    mComponents.erase(entity);
-}
-
-bool AlphaRenderCompManager::HasComponent(EntityHandle entity) const
-{
-    return mComponents.contains(entity);
-}
-
 void AlphaRenderCompManager::Clear()
 {
     mComponents.clear();
     mDrawOrder.clear();
-}
-
-RenderCompRef<AlphaRenderComp> AlphaRenderCompManager::AddComponent(EntityHandle entity)
-{
-    if (entity.IsNull())
-        return {};
-    return {entity, &mComponents.try_emplace(entity).first->second};
-}
-
-AlphaRenderComp* AlphaRenderCompManager::GetCompPtr(EntityHandle entity)
-{
-    auto found = mComponents.find(entity);
-    return found == mComponents.end() ? nullptr : &found->second;
 }
 
 void AlphaRenderCompManager::SortByDistance(const Camera& camera)
@@ -104,26 +75,6 @@ void AlphaRenderCompManager::DrawInOrder(const Camera& camera, const ShaderProgr
         else
             component.Draw(found->first);
     }
-}
-
-void AlphaRenderCompManager::Save(nlohmann::json& document)
-{
-    ComponentSection::Save(document, kSection, mComponents);
-}
-
-void AlphaRenderCompManager::Load(const nlohmann::json& document)
-{
-    ComponentSection::Load<AlphaRenderComp>(document, kSection, mComponents, kResolve);
-}
-
-void AlphaRenderCompManager::SaveEntity(nlohmann::json& value, EntityHandle entity)
-{
-    ComponentSection::SaveEntity(value, kEntityKey, mComponents, entity);
-}
-
-void AlphaRenderCompManager::LoadEntity(const nlohmann::json& value, EntityHandle entity)
-{
-    ComponentSection::LoadEntity<AlphaRenderComp>(value, kEntityKey, mComponents, entity, kResolve);
 }
 
 } // namespace Engine

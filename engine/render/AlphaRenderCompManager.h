@@ -1,9 +1,7 @@
 #pragma once
-#include "engine/core/CompManager.h"
 #include "engine/render/AlphaRenderComp.h"
 #include "engine/render/RenderCompManager.h"
 
-#include <map>
 #include <utility>
 #include <vector>
 
@@ -22,25 +20,17 @@ class Camera;
 // transparent components (and the other way round).
 //
 // Not built at start-up: it joins the manager list at its first use.
-class AlphaRenderCompManager : public ICompManager {
+class AlphaRenderCompManager : public SectionComponentMap<AlphaRenderComp> {
 public:
-    using Components = std::map<EntityHandle, AlphaRenderComp>;
     // Distance from the eye and entity, in draw order.
     using DrawOrder = std::vector<std::pair<float, EntityHandle>>;
 
     static AlphaRenderCompManager& GetInstance();
 
-    void RemoveComponent(EntityHandle entity) override;
-    bool HasComponent(EntityHandle entity) const override;
     void Clear() override;
-    std::uint64_t Count() const override { return mComponents.size(); }
-    void Save(nlohmann::json& document) override;
-    void Load(const nlohmann::json& document) override;
-    void SaveEntity(nlohmann::json& value, EntityHandle entity) override;
-    void LoadEntity(const nlohmann::json& value, EntityHandle entity) override;
 
-    RenderCompRef<AlphaRenderComp> AddComponent(EntityHandle entity);
-    AlphaRenderComp* GetCompPtr(EntityHandle entity);
+    RenderCompRef<AlphaRenderComp> AddComponent(EntityHandle entity) { return {entity, Emplace(entity)}; }
+    AlphaRenderComp* GetCompPtr(EntityHandle entity) { return Find(entity); }
 
     // Rebuilds the draw order for the camera's eye. An entity without a
     // transform stands at the origin.
@@ -51,15 +41,15 @@ public:
     void Render(const Camera& camera);
     void Render(const ShaderProgram& shader, const Camera& camera);
 
-    const Components& GetComponents() const { return mComponents; }
     const DrawOrder& GetDrawOrder() const { return mDrawOrder; }
 
 private:
-    AlphaRenderCompManager() = default;
+    AlphaRenderCompManager() : SectionComponentMap("AlphaRenderComps", "AlphaRenderComp") {}
+    // A component read from a file looks its resources up at once.
+    void Resolve(AlphaRenderComp& component) override { component.ResolveResources(); }
     // With `given` null every component draws with its own program.
     void DrawInOrder(const Camera& camera, const ShaderProgram* given);
 
-    Components mComponents;
     DrawOrder mDrawOrder;
 };
 

@@ -1,8 +1,6 @@
 #pragma once
-#include "engine/core/CompManager.h"
 #include "engine/render/Camera.h"
-
-#include <map>
+#include "engine/render/ComponentMap.h"
 
 namespace Engine {
 
@@ -21,37 +19,29 @@ struct CameraHandle {
 // "mNear", "mPos", "mTarget", "mViewportIntake", "mViewportPos". Loading
 // leaves the basis vectors as they were (a new camera's come from its
 // defaults).
-class CameraManager : public ICompManager {
+class CameraManager : public SectionComponentMap<GameCamera> {
 public:
-    using Cameras = std::map<EntityHandle, GameCamera>;
 
     static CameraManager& GetInstance();
 
-    void RemoveComponent(EntityHandle entity) override;
-    bool HasComponent(EntityHandle entity) const override;
-    void Clear() override;
-    std::uint64_t Count() const override { return mCameras.size(); }
-    void Save(nlohmann::json& document) override;
-    void Load(const nlohmann::json& document) override;
-    void SaveEntity(nlohmann::json& value, EntityHandle entity) override;
-    void LoadEntity(const nlohmann::json& value, EntityHandle entity) override;
-
     // The entity's camera, made with the defaults when it has none; an
     // existing camera is left as it is.
-    CameraHandle AddComponent(EntityHandle entity);
-    CameraHandle GetComponent(EntityHandle entity) const;
-    EntityHandle GetCompHandle(EntityHandle entity) const { return GetComp(*this, entity); }
+    CameraHandle AddComponent(EntityHandle entity)
+    {
+        Emplace(entity);
+        return {entity};
+    }
+    CameraHandle GetComponent(EntityHandle entity) const { return {FilterHandle(entity)}; }
+    EntityHandle GetCompHandle(EntityHandle entity) const { return FilterHandle(entity); }
     // Throws InvalidMapKey ("invalid map<K, T> key") when the entity has no
     // camera: ask HasComponent first when that may be so.
-    GameCamera* GetCompPtr(EntityHandle entity);
+    GameCamera* GetCompPtr(EntityHandle entity) { return &At(entity); }
 
-    Cameras& GetCameras() { return mCameras; }
-    const Cameras& GetCameras() const { return mCameras; }
+    // The frame draws through each camera in turn and may update it.
+    Components& GetCameras() { return mComponents; }
 
 private:
-    CameraManager() = default;
-
-    Cameras mCameras;
+    CameraManager() : SectionComponentMap("Cameras", "Camera") {}
 };
 
 } // namespace Engine

@@ -4,7 +4,14 @@ namespace Engine::ComponentSection {
 
 namespace {
 
-std::string ElementPlace(std::size_t i) { return "[" + std::to_string(i) + "]"; }
+// Appended piece by piece: GCC 12 warns falsely (-Wrestrict) on "[" + string.
+std::string ElementPlace(std::size_t i)
+{
+    std::string place = "[";
+    place += std::to_string(i);
+    place += ']';
+    return place;
+}
 
 // The elements of the section, each checked by readElement(element, i);
 // none when the document lacks the section or holds null there.

@@ -1,8 +1,6 @@
 #pragma once
-#include "engine/core/CompManager.h"
+#include "engine/render/ComponentMap.h"
 #include "engine/render/FontRenderComp.h"
-
-#include <map>
 
 namespace Engine {
 
@@ -16,34 +14,22 @@ namespace Engine {
 //
 // Not built at start-up: it joins the manager list at its first use, the
 // first frame's text pass.
-class FontRenderCompManager : public ICompManager {
+class FontRenderCompManager : public SectionComponentMap<FontRenderComp, FontRenderCompProperties> {
 public:
-    using Components = std::map<EntityHandle, FontRenderComp>;
 
     static FontRenderCompManager& GetInstance();
 
-    void RemoveComponent(EntityHandle entity) override;
-    bool HasComponent(EntityHandle entity) const override;
-    void Clear() override;
-    std::uint64_t Count() const override { return mComponents.size(); }
-    void Save(nlohmann::json& document) override;
-    void Load(const nlohmann::json& document) override;
-    void SaveEntity(nlohmann::json& value, EntityHandle entity) override;
-    void LoadEntity(const nlohmann::json& value, EntityHandle entity) override;
-
     // The entity's component, or null.
-    FontRenderComp* GetCompPtr(EntityHandle entity);
+    FontRenderComp* GetCompPtr(EntityHandle entity) { return Find(entity); }
 
     // The text pass of one camera. The caller has disabled depth testing and
     // made "Text" current with the camera's canvas projection.
     void Render(int cameraIndex);
 
-    const Components& GetComponents() const { return mComponents; }
-
 private:
-    FontRenderCompManager() = default;
-
-    Components mComponents;
+    FontRenderCompManager() : SectionComponentMap("FontRenderables", "FontRenderable") {}
+    // A component read from a file looks its font up at once.
+    void Resolve(FontRenderComp& component) override { component.ResolveFont(); }
 };
 
 } // namespace Engine

@@ -1,9 +1,6 @@
 #pragma once
-#include "engine/core/CompManager.h"
 #include "engine/render/InstancedRenderable.h"
 #include "engine/render/RenderCompManager.h"
-
-#include <map>
 
 namespace Engine {
 
@@ -15,27 +12,16 @@ namespace Engine {
 // "mCameraTarget", "mMaterialName", "mMetalness", "mModelName",
 // "mShaderName". Instances and buffers are not saved: a loaded component
 // has none. Every component read is resolved at once.
-class InstancedRenderableManager : public ICompManager {
+class InstancedRenderableManager : public SectionComponentMap<InstancedRenderable, InstancedRenderableProperties> {
 public:
-    using Components = std::map<EntityHandle, InstancedRenderable>;
-
     static InstancedRenderableManager& GetInstance();
-
-    void RemoveComponent(EntityHandle entity) override;
-    bool HasComponent(EntityHandle entity) const override;
-    void Clear() override;
-    std::uint64_t Count() const override { return mComponents.size(); }
-    void Save(nlohmann::json& document) override;
-    void Load(const nlohmann::json& document) override;
-    void SaveEntity(nlohmann::json& value, EntityHandle entity) override;
-    void LoadEntity(const nlohmann::json& value, EntityHandle entity) override;
 
     // The entity's component, a default one (nothing resolved, no
     // instances) when it had none; null handle and no component for the
     // null entity.
-    RenderCompRef<InstancedRenderable> AddComponent(EntityHandle entity);
+    RenderCompRef<InstancedRenderable> AddComponent(EntityHandle entity) { return {entity, Emplace(entity)}; }
     // The entity's component, or null.
-    InstancedRenderable* GetCompPtr(EntityHandle entity);
+    InstancedRenderable* GetCompPtr(EntityHandle entity) { return Find(entity); }
 
     // Draws every component the camera sees with its own program, or every
     // one with the given program. The caller has set the view-projection,
@@ -43,12 +29,10 @@ public:
     void Render(int cameraIndex);
     void Render(const ShaderProgram& shader, int cameraIndex);
 
-    const Components& GetComponents() const { return mComponents; }
-
 private:
-    InstancedRenderableManager() = default;
-
-    Components mComponents;
+    InstancedRenderableManager() : SectionComponentMap("InstancedRenderable", "InstancedRenderable") {}
+    // A component read from a file looks its resources up at once.
+    void Resolve(InstancedRenderable& component) override { component.ResolveResources(); }
 };
 
 } // namespace Engine

@@ -1,8 +1,7 @@
 #pragma once
-#include "engine/core/CompManager.h"
+#include "engine/render/ComponentMap.h"
 #include "engine/render/Light.h"
 
-#include <map>
 #include <string>
 
 namespace Engine {
@@ -18,35 +17,25 @@ struct LightRef {
 // the fourteen persisted fields of LightSettings. A scene load does not
 // bring lights back (their owners and types are not saved); LoadLights does,
 // without owners.
-class LightManager : public ICompManager {
+class LightManager : public ComponentMap<Light> {
 public:
-    using Lights = std::map<EntityHandle, Light>;
-
     static LightManager& GetInstance();
 
-    void RemoveComponent(EntityHandle entity) override;
-    bool HasComponent(EntityHandle entity) const override;
-    void Clear() override;
-    std::uint64_t Count() const override { return mLights.size(); }
     void Save(nlohmann::json& document) override;
     void LoadLights(const nlohmann::json& document);
 
     // The entity's light (a default one, with its own shadow targets, when it
     // had none), owned by the entity. Null for the null entity.
     LightRef AddComponent(EntityHandle entity);
-    Light* GetCompPtr(EntityHandle entity);
+    Light* GetCompPtr(EntityHandle entity) { return Find(entity); }
 
     // Sets `arrayName` + "Size" and one array element per light, at most as
     // many as the lit programs' arrays hold (kMaxLights); the shadow target of
     // element i goes to texture unit 4 + i. The program must be current.
     void UploadLights(const ShaderProgram& program, const std::string& arrayName) const;
 
-    const Lights& GetLights() const { return mLights; }
-
 private:
     LightManager() = default;
-
-    Lights mLights;
 };
 
 } // namespace Engine

@@ -18,41 +18,11 @@ ParticleEmitterManager& ParticleEmitterManager::GetInstance()
     return manager;
 }
 
-void ParticleEmitterManager::RemoveComponent(EntityHandle entity)
-{
-    mComponents.erase(entity);
-}
-
-bool ParticleEmitterManager::HasComponent(EntityHandle entity) const
-{
-    return mComponents.contains(entity);
-}
-
-void ParticleEmitterManager::Clear()
-{
-    mComponents.clear();
-}
-
 void ParticleEmitterManager::Update()
 {
     const float dt = static_cast<float>(FrameRateController::GetScaledDt());
     for (auto& [entity, emitter] : mComponents)
         emitter.Update(dt);
-}
-
-EntityHandle ParticleEmitterManager::AddComponent(EntityHandle entity)
-{
-    if (entity.IsNull())
-        return {};
-    mComponents.try_emplace(entity);
-    return entity;
-}
-
-ParticleEmitter* ParticleEmitterManager::GetCompPtr(EntityHandle entity)
-{
-    if (entity.IsNull())
-        return nullptr;
-    return &mComponents.try_emplace(entity).first->second;
 }
 
 void ParticleEmitterManager::Render(const Camera& camera)

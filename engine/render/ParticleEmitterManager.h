@@ -1,8 +1,6 @@
 #pragma once
-#include "engine/core/CompManager.h"
+#include "engine/render/ComponentMap.h"
 #include "engine/render/ParticleEmitter.h"
-
-#include <map>
 
 namespace Engine {
 
@@ -16,16 +14,11 @@ class Camera;
 //
 // Not built at start-up: it joins the manager list at its first use, the
 // first frame at the latest.
-class ParticleEmitterManager : public ICompManager {
+class ParticleEmitterManager : public ComponentMap<ParticleEmitter> {
 public:
-    using Components = std::map<EntityHandle, ParticleEmitter>;
 
     static ParticleEmitterManager& GetInstance();
 
-    void RemoveComponent(EntityHandle entity) override;
-    bool HasComponent(EntityHandle entity) const override;
-    void Clear() override;
-    std::uint64_t Count() const override { return mComponents.size(); }
     // Every emitter's Update with the scaled frame time, in entity order.
     void Update() override;
     void Save(nlohmann::json& document) override;
@@ -35,22 +28,22 @@ public:
 
     // Gives the entity a default emitter unless it has one; returns the
     // entity (the null handle for the null entity).
-    EntityHandle AddComponent(EntityHandle entity);
+    EntityHandle AddComponent(EntityHandle entity)
+    {
+        Emplace(entity);
+        return entity;
+    }
     // The entity's emitter, a default one made when it had none; null for
     // the null entity.
-    ParticleEmitter* GetCompPtr(EntityHandle entity);
+    ParticleEmitter* GetCompPtr(EntityHandle entity) { return Emplace(entity); }
 
     // The particle pass of one camera: each emitter's blending, instances
     // and draw, in entity order; leaves depth testing on and blending
     // (source alpha, one minus source alpha).
     void Render(const Camera& camera);
 
-    const Components& GetComponents() const { return mComponents; }
-
 private:
     ParticleEmitterManager() = default;
-
-    Components mComponents;
 };
 
 } // namespace Engine

@@ -1,8 +1,6 @@
 #pragma once
-#include "engine/core/CompManager.h"
+#include "engine/render/ComponentMap.h"
 #include "engine/render/RenderComp.h"
-
-#include <map>
 
 namespace Engine {
 
@@ -21,26 +19,15 @@ struct RenderCompRef {
 // Scene section "RenderComps" and per-entity key "RenderComp": see
 // ComponentSection.h; the property object holds the component's ten
 // properties. Every component read is resolved at once.
-class RenderCompManager : public ICompManager {
+class RenderCompManager : public SectionComponentMap<RenderComp> {
 public:
-    using Components = std::map<EntityHandle, RenderComp>;
-
     static RenderCompManager& GetInstance();
-
-    void RemoveComponent(EntityHandle entity) override;
-    bool HasComponent(EntityHandle entity) const override;
-    void Clear() override;
-    std::uint64_t Count() const override { return mComponents.size(); }
-    void Save(nlohmann::json& document) override;
-    void Load(const nlohmann::json& document) override;
-    void SaveEntity(nlohmann::json& value, EntityHandle entity) override;
-    void LoadEntity(const nlohmann::json& value, EntityHandle entity) override;
 
     // The entity's component, a default one (nothing resolved yet) when it
     // had none; null handle and no component for the null entity.
-    RenderCompRef<RenderComp> AddComponent(EntityHandle entity);
+    RenderCompRef<RenderComp> AddComponent(EntityHandle entity) { return {entity, Emplace(entity)}; }
     // The entity's component, or null.
-    RenderComp* GetCompPtr(EntityHandle entity);
+    RenderComp* GetCompPtr(EntityHandle entity) { return Find(entity); }
 
     // Draws every component the camera sees, each with its own program. The
     // caller has set the view-projection of every program, the lights and
@@ -49,12 +36,10 @@ public:
     // The same, every component with the given program.
     void Render(const ShaderProgram& shader, int cameraIndex);
 
-    const Components& GetComponents() const { return mComponents; }
-
 private:
-    RenderCompManager() = default;
-
-    Components mComponents;
+    RenderCompManager() : SectionComponentMap("RenderComps", "RenderComp") {}
+    // A component read from a file looks its resources up at once.
+    void Resolve(RenderComp& component) override { component.ResolveResources(); }
 };
 
 } // namespace Engine
