@@ -26,7 +26,11 @@ void Renderer::Init()
 {
     glewExperimental = GL_TRUE;
     GLenum result = glewInit();
-    if (result != GLEW_OK) {
+    // glewInit loads the GL entry points first and only then looks for a GLX
+    // display to probe GLX extensions, which nothing here uses. It finds none
+    // when the context came from EGL (a Wayland session, or SDL's choice), so
+    // that answer still leaves a working GL.
+    if (result != GLEW_OK && !(result == GLEW_ERROR_NO_GLX_DISPLAY && SDL_GL_GetCurrentContext())) {
         std::fprintf(stderr, "GLEW Error: Failed to init: %s\n", glewGetErrorString(result));
         std::fflush(stderr);
         std::abort();

@@ -60,6 +60,19 @@ TEST_F(WindowFixture, StartsAsTheGameWindow)
     EXPECT_TRUE(DrainGlErrors().empty()) << "start-up leaves a GL error behind";
 }
 
+// A context made through EGL (a Wayland session; SDL may pick it on X11 too)
+// has no GLX display, which GLEW reports after loading every GL entry point:
+// start-up must go on and draw.
+TEST(WindowOnEgl, StartsAndDraws)
+{
+    SDL_SetHint(SDL_HINT_VIDEO_X11_FORCE_EGL, "1");
+    OpenTestWindow();
+    glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    EXPECT_EQ(PixelAt(10, 10), (std::array<int, 3>{0, 255, 0}));
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
 TEST_F(WindowFixture, AResizeRebuildsTheSetOnceAndFreesTheOldNames)
 {
     renderer.CreateFramebuffers();
