@@ -49,6 +49,8 @@ void SoundSystem::SetDeviceName(std::string name) { gDeviceName = std::move(name
 bool SoundSystem::Init()
 {
     CloseDevice(); // a second Init must not leak the first device
+    // Buffers of the closed device are gone; sounds holding them load again.
+    mEpoch = ++gLastEpoch;
     // A second initialisation (the system restarts between scenes) fails
     // harmlessly: ALUT is already up.
     alutInitWithoutContext(nullptr, nullptr);

@@ -47,7 +47,7 @@ void ICompManager::ClearAll()
     ForEachManager([](ICompManager& manager) { manager.Clear(); });
 }
 
-void ICompManager::SaveAll(const char* path)
+bool ICompManager::SaveAll(const char* path)
 {
     // The text is complete before the file is opened, so a manager that
     // throws (or a string the writer refuses) leaves an existing file whole.
@@ -58,8 +58,11 @@ void ICompManager::SaveAll(const char* path)
 
     std::ofstream file(path, std::ios::out | std::ios::trunc);
     if (!file)
-        return;
+        return false;
     file << text;
+    // A full disk shows only here; the caller must not take a cut file for a save.
+    file.close();
+    return !file.fail();
 }
 
 void ICompManager::LoadAll(const char* path)

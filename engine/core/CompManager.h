@@ -57,7 +57,8 @@ public:
     }
     static void ClearAll();
     // Writes the scene file; a path that cannot be opened writes nothing.
-    static void SaveAll(const char* path);
+    // False when the file could not be opened or not be written whole.
+    static bool SaveAll(const char* path);
     // Reads the scene file. The whole file is parsed before anything is
     // cleared: a file that cannot be opened or parsed changes nothing (a parse
     // error is printed on the console). A manager refusing its section puts

@@ -128,7 +128,9 @@ void InputManager::HandleWindowEvent(const SDL_WindowEvent& event)
 void InputManager::HandleButton(const SDL_ControllerButtonEvent& event, std::int32_t state)
 {
     SDL_GameController* controller = FindController(event.which);
-    if (!controller)
+    // SDL numbers the share, paddle and touchpad buttons from 15 on, where the
+    // triggers sit: pressing share must not read as pulling the left trigger.
+    if (!controller || event.button >= kLeftTriggerButton)
         return;
     std::int32_t& current = mCurrentButtons[controller][event.button];
     if (state == 0 || current == 0)

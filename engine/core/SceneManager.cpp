@@ -116,11 +116,18 @@ bool SceneManager::SaveScene(const std::string& path)
     const std::filesystem::path temporary = target.string() + ".tmp";
     if (!std::ofstream(temporary, std::ios::out | std::ios::trunc))
         return false;
+    bool written = false;
     try {
-        ICompManager::SaveAll(temporary.c_str());
+        written = ICompManager::SaveAll(temporary.c_str());
     } catch (...) {
         RemoveQuietly(temporary);
         throw;
+    }
+    if (!written) {
+        // A cut file must not replace the last good save.
+        std::clog << "[SceneManager] Scene could not be written to \"" << path << "\"; the old file is kept.\n";
+        RemoveQuietly(temporary);
+        return false;
     }
     std::error_code error;
     std::filesystem::rename(temporary, target, error);

@@ -253,6 +253,10 @@ glm::mat4 TransformCompManager::LocalMatrix(std::uint32_t index) const
 
 glm::mat4 TransformCompManager::ComputeWorldMatrix(std::uint32_t index) const
 {
+    // Callers between updates read the very matrix Update stored, not a
+    // product that rounds differently.
+    if (IsClean(index))
+        return mEntries.worldMatrices[index];
     glm::mat4 world = LocalMatrix(index);
     EntityHandle parent = mEntries.parents[index];
     // Bounded by the entry count: a chain can be no longer than that.

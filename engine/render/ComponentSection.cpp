@@ -44,6 +44,11 @@ EntityHandle ReadHandle(const nlohmann::json& element, std::size_t i, const char
 
 } // namespace
 
+std::string ValuesPlace(std::size_t i)
+{
+    return ElementPlace(i) + " \"values\"";
+}
+
 std::vector<Element> Read(const nlohmann::json& document, const char* section)
 {
     return ReadEach(document, section, [section](const nlohmann::json& element, std::size_t i) {

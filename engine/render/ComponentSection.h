@@ -38,6 +38,9 @@ std::vector<Element> Read(const nlohmann::json& document, const char* section);
 // The entities of a section whose elements carry no properties.
 std::vector<EntityHandle> ReadEntities(const nlohmann::json& document, const char* section);
 
+// Where element i's property object stands, for error messages.
+std::string ValuesPlace(std::size_t i);
+
 // What a load does with each component it stored: nothing by default.
 struct NoFollowUp {
     template <class Component>
@@ -90,8 +93,7 @@ std::vector<std::pair<EntityHandle, Staged>> Stage(const nlohmann::json& documen
             base = &staged[earlier->second].second;
         else if (auto existing = components.find(element.entity); existing != components.end())
             base = &static_cast<const Staged&>(existing->second);
-        std::string place = "[" + std::to_string(i) + "] \"values\"";
-        Staged values = ReadValues(*base, *element.values, section, place);
+        Staged values = ReadValues(*base, *element.values, section, ValuesPlace(i));
         latest[element.entity.GetIndex()] = staged.size();
         staged.emplace_back(element.entity, std::move(values));
     }

@@ -3,6 +3,7 @@
 #include "engine/render/Framebuffer.h"
 #include "engine/render/ShaderSource.h"
 #include "engine/render/ShadowCubeMap.h"
+#include "engine/render/UniformTypes.h"
 
 #include <cstdio>
 #include <glm/gtc/type_ptr.hpp>
@@ -96,6 +97,7 @@ ShaderProgram::ShaderProgram(const char* vertexPath, const char* fragmentPath, c
 
 ShaderProgram::~ShaderProgram()
 {
+    ForgetUniformTypes(*this);
     if (mProgram)
         glDeleteProgram(mProgram);
 }

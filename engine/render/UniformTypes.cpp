@@ -31,16 +31,28 @@ LocationTypes ReadLocationTypes(GLuint program)
     return types;
 }
 
+// Never destroyed: programs owned by other statics forget themselves here
+// during exit, after a function-local map would already be gone.
+std::unordered_map<const ShaderProgram*, LocationTypes>& Cache()
+{
+    static auto* cache = new std::unordered_map<const ShaderProgram*, LocationTypes>();
+    return *cache;
+}
+
 } // namespace
 
 GLenum UniformTypeAt(const ShaderProgram& program, GLint location)
 {
-    static std::unordered_map<const ShaderProgram*, LocationTypes> cache;
-    auto [entry, isNew] = cache.try_emplace(&program);
+    auto [entry, isNew] = Cache().try_emplace(&program);
     if (isNew && program.Linked())
         entry->second = ReadLocationTypes(program.Id());
     auto found = entry->second.find(location);
     return found == entry->second.end() ? 0 : found->second;
+}
+
+void ForgetUniformTypes(const ShaderProgram& program)
+{
+    Cache().erase(&program);
 }
 
 } // namespace Engine

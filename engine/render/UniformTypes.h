@@ -11,4 +11,8 @@ class ShaderProgram;
 // one of that type, instead of raising GL errors on the others.
 GLenum UniformTypeAt(const ShaderProgram& program, GLint location);
 
+// Drops what UniformTypeAt learnt of a program that is going away, so a new
+// program built at the same address is asked afresh.
+void ForgetUniformTypes(const ShaderProgram& program);
+
 } // namespace Engine

@@ -55,3 +55,17 @@ TEST_F(NullDeviceTest, SoundsFromBeforeARestartLeaveTheNewBuffersAlone)
         EXPECT_EQ(State(SourceOf(*sound)), AL_PLAYING);
     EXPECT_EQ(system->GetChannel(0)->owner, &kept);
 }
+
+// Init on a running system opens a new device; the sounds loaded on the old
+// one must load again rather than use (or delete) the new device's names.
+TEST_F(NullDeviceTest, ASecondInitLeavesTheNewDevicesBuffersAlone)
+{
+    auto kept = std::make_unique<Sound>(kLong);
+    ASSERT_TRUE(system->Init());
+    Sound fresh(kShort);
+
+    system->Play(*kept, false, false);
+    EXPECT_NE(kept->GetBuffer(), fresh.GetBuffer());
+    kept.reset();
+    EXPECT_TRUE(alIsBuffer(fresh.GetBuffer()));
+}

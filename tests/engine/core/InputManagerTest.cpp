@@ -56,6 +56,17 @@ TEST_F(Pads, StickDeadZoneUpwardYAndTriggerButtons)
     Frame();
     EXPECT_TRUE(Input().IsButtonReleased(InputManager::kRightTriggerButton, player));
     EXPECT_FALSE(Input().IsButtonDown(InputManager::kLeftTriggerButton, player));
+
+    // SDL's own buttons 15 and 16 (share, first paddle) are not the triggers.
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_MISC1, 1);
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_PADDLE1, 1);
+    Frame();
+    EXPECT_FALSE(Input().IsButtonDown(InputManager::kLeftTriggerButton, player));
+    EXPECT_FALSE(Input().IsButtonDown(InputManager::kRightTriggerButton, player));
+    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767);
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_MISC1, 0);
+    Frame();
+    EXPECT_TRUE(Input().IsButtonDown(InputManager::kLeftTriggerButton, player));
 }
 
 TEST_F(Pads, EachPadIsOpenedOnceAndEventsReachThePadTheyName)

@@ -115,6 +115,14 @@ TEST(SceneFile, ASaveThatFailsLeavesTheOldFileWhole)
     EXPECT_EQ(ReadFileText("scene.json"), "{}");
 }
 
+TEST(SceneFile, AWriteThatRunsOutOfSpaceIsNotASave)
+{
+    // Linux's /dev/full opens fine and refuses every byte, as a full disk does.
+    EXPECT_FALSE(ICompManager::SaveAll("/dev/full"));
+    ScopedTempDir dir;
+    EXPECT_TRUE(ICompManager::SaveAll("scene.json"));
+}
+
 // Built inside another manager's Load: it joins the list but misses the walk
 // under way, which must not be disturbed by the list growing.
 class SpawningManager : public NumberManager {

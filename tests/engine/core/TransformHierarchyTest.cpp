@@ -161,6 +161,9 @@ TEST(TransformHierarchy, WorldIsParentTimesLocalBeforeAndAfterUpdate)
     const glm::mat4 local = LocalOf(chain.grandchild).GetModelMatrix();
     ExpectNear(Transform::GetWorldMatrix(chain.grandchild), childWorld * local);
     ExpectNear(walked, childWorld * local);
+    // Between updates a clean entry answers with the stored matrix itself.
+    for (const EntityHandle& entity : {chain.root, chain.child, chain.grandchild})
+        EXPECT_EQ(Transform::GetWorldMatrix(entity), Manager().GetEntries().worldMatrices[Manager().GetDataIndex(entity)]);
 
     // Moving the clean root dirties the whole tree, and the grandchild's
     // world matrix follows before the next Update.

@@ -1,8 +1,10 @@
 #include "GlTestWindow.h"
 #include "engine/render/LightLimits.h"
+#include "engine/render/UniformTypes.h"
 #include "support/TempDir.h"
 
 #include <fstream>
+#include <optional>
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
 
@@ -136,6 +138,31 @@ TEST_F(GlFixture, LightsUploadTheirShadowSamplerUnitAndSpotAngleInRadians)
     glGetUniformfv(program.Id(), glGetUniformLocation(program.Id(), "uLights[1].spot_innerAngle"), &angle);
     EXPECT_NEAR(angle, 1.5707963f, 1e-5f);
     EXPECT_TRUE(DrainGlErrors().empty());
+}
+
+// A program built where a destroyed one lived must not inherit what was
+// learnt of the old one's uniforms.
+TEST_F(GlFixture, UniformTypesAreAskedAfreshForAProgramInAFreedSlot)
+{
+    const std::string matrixAtZero = "#version 330 core\n#extension GL_ARB_explicit_uniform_location : require\n"
+                                     "layout(location = 0) uniform mat4 uM;\n"
+                                     "void main() { gl_Position = uM * vec4(1.0); }\n";
+    const std::string floatAtZero = "#version 330 core\n#extension GL_ARB_explicit_uniform_location : require\n"
+                                    "layout(location = 0) uniform float uF;\n"
+                                    "void main() { gl_Position = vec4(uF); }\n";
+    WriteFile("white.frag", kWhite);
+    WriteFile("matrix.vert", matrixAtZero);
+    WriteFile("float.vert", floatAtZero);
+    std::optional<Engine::ShaderProgram> slot;
+    testing::internal::CaptureStdout();
+    slot.emplace("matrix.vert", "white.frag");
+    ASSERT_TRUE(slot->Linked());
+    EXPECT_EQ(Engine::UniformTypeAt(*slot, 0), static_cast<GLenum>(GL_FLOAT_MAT4));
+    slot.reset();
+    slot.emplace("float.vert", "white.frag");
+    testing::internal::GetCapturedStdout();
+    ASSERT_TRUE(slot->Linked());
+    EXPECT_EQ(Engine::UniformTypeAt(*slot, 0), static_cast<GLenum>(GL_FLOAT));
 }
 
 } // namespace
