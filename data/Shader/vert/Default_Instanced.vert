@@ -39,7 +39,12 @@ void main()
     mat4 model = mat4(aModel0, aModel1, aModel2, aModel3);
     vec4 world = model * vec4(aPosition, 1.0);
     // Tiles grow in height only: the normals need the inverse transpose.
-    mat3 normalMatrix = transpose(inverse(mat3(model)));
+    // The cofactor matrix turns normals as the inverse transpose does (up to
+    // length) yet stays finite when a scale of 0 flattens the model.
+    mat3 linear = mat3(model);
+    mat3 normalMatrix = mat3(cross(linear[1], linear[2]), cross(linear[2], linear[0]), cross(linear[0], linear[1]));
+    if (dot(linear[0], normalMatrix[0]) < 0.0)
+        normalMatrix = -normalMatrix; // mirrored: keep normals outward
     vWorldPos = world.xyz;
     vUv = aUv;
     vNormal = normalMatrix * aNormal;

@@ -33,7 +33,12 @@ void main()
 {
     vec3 swollen = aPosition + aNormal * (0.015 * sin(uTime * 2.0));
     vec4 world = uModel * vec4(swollen, 1.0);
-    mat3 normalMatrix = transpose(inverse(mat3(uModel)));
+    // The cofactor matrix turns normals as the inverse transpose does (up to
+    // length) yet stays finite when a scale of 0 flattens the model.
+    mat3 linear = mat3(uModel);
+    mat3 normalMatrix = mat3(cross(linear[1], linear[2]), cross(linear[2], linear[0]), cross(linear[0], linear[1]));
+    if (dot(linear[0], normalMatrix[0]) < 0.0)
+        normalMatrix = -normalMatrix; // mirrored: keep normals outward
     vWorldPos = world.xyz;
     vUv = aUv;
     vNormal = normalMatrix * aNormal;

@@ -31,6 +31,24 @@ TEST_F(FrameTestScene, ALitCubeIsBrighterOnTheSideFacingTheLight)
     EXPECT_TRUE(DrainGlErrors().empty());
 }
 
+// A scale of 0 on one axis (a piece shrinking away) leaves no inverse for the
+// normals; the face that still shows must be lit like any other.
+TEST_F(FrameTestScene, AModelFlattenedByAZeroScaleIsStillLit)
+{
+    renderer.celShading = false;
+    Model(Place({-1.5f, 0, 0}, {1, 1, 0}), "Cube", "Default").mDiffuseColor.value = {0.8f, 0.8f, 0.8f};
+    Model(Place({1.5f, 0, 0}), "Cube", "Default").mDiffuseColor.value = {0.8f, 0.8f, 0.8f};
+    PointLight({0, 0, 6}, {1, 1, 1});
+    const Engine::Camera& camera = AddCamera({0, 0, 8}, {0, 0, 0});
+
+    renderer.Render();
+    const glm::ivec2 flat = WindowPixel(camera, {-1.5f, 0, 0});
+    const glm::ivec2 whole = WindowPixel(camera, {1.5f, 0, 1});
+    EXPECT_GT(Brightness(PixelAt(flat.x, flat.y)), 300);
+    EXPECT_NEAR(Brightness(PixelAt(flat.x, flat.y)), Brightness(PixelAt(whole.x, whole.y)), 120);
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
 int overlayCalls = 0;
 
 TEST_F(FrameTestScene, AnEmissiveObjectBloomsUnlessBloomIsOffAndNothingIsDrawnWithRenderingOff)
