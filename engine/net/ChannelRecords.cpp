@@ -9,29 +9,129 @@ namespace {
 
 using namespace Wire;
 
-bool Finite(const glm::vec3& v)
-{
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
+// Each record's layout is one list of (offset, field) pairs, written once and
+// walked by the encoder, the decoder and the finiteness check alike, so the
+// two directions cannot drift apart.
 
-template <class Record>
-Decoded<Record> Refused(const char* problem)
-{
-    Decoded<Record> result;
-    result.problem = problem;
-    return result;
-}
+struct Writer {
+    std::span<std::uint8_t> bytes;
+    void operator()(std::size_t at, std::uint8_t v) const { bytes[at] = v; }
+    void operator()(std::size_t at, std::uint32_t v) const { WriteU32(bytes, at, v); }
+    void operator()(std::size_t at, std::int32_t v) const { WriteI32(bytes, at, v); }
+    void operator()(std::size_t at, float v) const { WriteF32(bytes, at, v); }
+    void operator()(std::size_t at, const glm::vec3& v) const { WriteVec3(bytes, at, v); }
+};
 
-template <class Record>
-bool TooShort(Span bytes)
+struct Reader {
+    Span bytes;
+    void operator()(std::size_t at, std::uint8_t& v) const { v = bytes[at]; }
+    void operator()(std::size_t at, std::uint32_t& v) const { v = ReadU32(bytes, at); }
+    void operator()(std::size_t at, std::int32_t& v) const { v = ReadI32(bytes, at); }
+    void operator()(std::size_t at, float& v) const { v = ReadF32(bytes, at); }
+    void operator()(std::size_t at, glm::vec3& v) const { v = ReadVec3(bytes, at); }
+};
+
+struct FiniteCheck {
+    bool finite = true;
+    template <class Integer>
+    void operator()(std::size_t, Integer) {}
+    void operator()(std::size_t, float v) { finite = finite && std::isfinite(v); }
+    void operator()(std::size_t, const glm::vec3& v)
+    {
+        finite = finite && std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
+    }
+};
+
+constexpr auto kPlayerStateLayout = [](auto& r, auto&& field) {
+    field(0, r.position);
+    field(12, r.velocity);
+    field(24, r.forward);
+    field(36, r.ballPosition);
+    field(48, r.ballVelocity);
+    field(PlayerState::kDeliveredOffset, r.delivered);
+};
+constexpr auto kTileBendLayout = [](auto& r, auto&& field) {
+    field(0, r.tile);
+    field(4, r.level);
+    field(8, r.position);
+    field(20, r.direction);
+};
+constexpr auto kScoreLayout = [](auto& r, auto&& field) {
+    field(0, r.score);
+    field(4, r.kind);
+};
+constexpr auto kGoalBallStateLayout = [](auto& r, auto&& field) {
+    field(0, r.kind);
+    field(4, r.position);
+    field(16, r.velocity);
+};
+constexpr auto kPerkEffectLayout = [](auto& r, auto&& field) {
+    field(0, r.subKind);
+    field(4, r.start);
+    field(16, r.target);
+    field(28, r.scaleY);
+    field(32, r.footOffset);
+    field(36, r.up);
+};
+constexpr auto kArenaEventLayout = [](auto& r, auto&& field) {
+    field(0, r.kind);
+    field(4, r.flag);
+    for (std::size_t i = 0; i < r.tiles.size(); ++i)
+        field(8 + 4 * i, r.tiles[i]);
+};
+constexpr auto kPerkObjectLayout = [](auto& r, auto&& field) {
+    field(0, r.tile);
+    field(4, r.kind);
+    field(8, r.position);
+};
+constexpr auto kFlowLayout = [](auto& r, auto&& field) {
+    field(0, r.a);
+    field(1, r.b);
+    field(2, r.c);
+};
+constexpr auto kBallEffectLayout = [](auto& r, auto&& field) {
+    field(0, r.effect);
+    field(4, r.up);
+    field(16, r.trail);
+    field(20, r.position);
+};
+constexpr auto kPrematchLayout = [](auto& r, auto&& field) {
+    field(0, r.kind);
+    field(4, r.value);
+};
+
+template <class Record, class Layout>
+RecordBytes<Record::kSize> EncodeWith(const Record& record, Layout layout)
 {
-    return bytes.size() < Record::kSize;
+    RecordBytes<Record::kSize> bytes{};
+    layout(record, Writer{bytes});
+    return bytes;
 }
 
 constexpr const char* kShort = "record too short";
 constexpr const char* kNotFinite = "a float is NaN or infinite";
 constexpr const char* kUnknownKind = "unknown kind";
 constexpr const char* kTileOutside = "tile number outside the grid";
+
+// The record read from the first `needed` bytes; refused when fewer arrive.
+template <class Record, class Layout>
+Decoded<Record> DecodeWith(Span bytes, Layout layout, std::size_t needed = Record::kSize)
+{
+    Decoded<Record> result;
+    if (bytes.size() < needed)
+        result.problem = kShort;
+    else
+        layout(result.record, Reader{bytes});
+    return result;
+}
+
+template <class Record, class Layout>
+bool AllFinite(const Record& record, Layout layout)
+{
+    FiniteCheck check;
+    layout(record, check);
+    return check.finite;
+}
 
 bool TileInside(std::int64_t tile, std::uint32_t tileCount)
 {
@@ -40,165 +140,87 @@ bool TileInside(std::int64_t tile, std::uint32_t tileCount)
 
 } // namespace
 
-// Each Encode and its Decode walk the same fields in the same order.
+// Each Decode checks, in order, what its record may hold.
 
-RecordBytes<PlayerState::kSize> Encode(const PlayerState& record)
-{
-    RecordBytes<PlayerState::kSize> bytes{};
-    WriteVec3(bytes, 0, record.position);
-    WriteVec3(bytes, 12, record.velocity);
-    WriteVec3(bytes, 24, record.forward);
-    WriteVec3(bytes, 36, record.ballPosition);
-    WriteVec3(bytes, 48, record.ballVelocity);
-    bytes[PlayerState::kDeliveredOffset] = record.delivered;
-    return bytes;
-}
+RecordBytes<PlayerState::kSize> Encode(const PlayerState& record) { return EncodeWith(record, kPlayerStateLayout); }
 
 Decoded<PlayerState> DecodePlayerState(Span bytes)
 {
-    if (TooShort<PlayerState>(bytes))
-        return Refused<PlayerState>(kShort);
-    Decoded<PlayerState> result;
-    PlayerState& r = result.record;
-    r.position = ReadVec3(bytes, 0);
-    r.velocity = ReadVec3(bytes, 12);
-    r.forward = ReadVec3(bytes, 24);
-    r.ballPosition = ReadVec3(bytes, 36);
-    r.ballVelocity = ReadVec3(bytes, 48);
-    r.delivered = bytes[PlayerState::kDeliveredOffset];
-    if (!Finite(r.position) || !Finite(r.velocity) || !Finite(r.forward) || !Finite(r.ballPosition)
-        || !Finite(r.ballVelocity))
+    auto result = DecodeWith<PlayerState>(bytes, kPlayerStateLayout);
+    if (result && !AllFinite(result.record, kPlayerStateLayout))
         result.problem = kNotFinite;
     return result;
 }
 
-RecordBytes<TileBend::kSize> Encode(const TileBend& record)
-{
-    RecordBytes<TileBend::kSize> bytes{};
-    WriteU32(bytes, 0, record.tile);
-    WriteU32(bytes, 4, record.level);
-    WriteVec3(bytes, 8, record.position);
-    WriteU32(bytes, 20, record.direction);
-    return bytes;
-}
+RecordBytes<TileBend::kSize> Encode(const TileBend& record) { return EncodeWith(record, kTileBendLayout); }
 
 Decoded<TileBend> DecodeTileBend(Span bytes, std::uint32_t tileCount)
 {
-    if (TooShort<TileBend>(bytes))
-        return Refused<TileBend>(kShort);
-    Decoded<TileBend> result;
-    TileBend& r = result.record;
-    r.tile = ReadU32(bytes, 0);
-    r.level = ReadU32(bytes, 4);
-    r.position = ReadVec3(bytes, 8);
-    r.direction = ReadU32(bytes, 20);
+    auto result = DecodeWith<TileBend>(bytes, kTileBendLayout);
+    const TileBend& r = result.record;
+    if (!result)
+        return result;
     if (!TileInside(r.tile, tileCount))
         result.problem = kTileOutside;
-    else if (!Finite(r.position))
+    else if (!AllFinite(r, kTileBendLayout))
         result.problem = kNotFinite;
     else if (r.direction > 1)
         result.problem = "direction neither raise nor lower";
     return result;
 }
 
-RecordBytes<Score::kSize> Encode(const Score& record)
-{
-    RecordBytes<Score::kSize> bytes{};
-    WriteU32(bytes, 0, record.score);
-    bytes[4] = record.kind;
-    return bytes;
-}
+RecordBytes<Score::kSize> Encode(const Score& record) { return EncodeWith(record, kScoreLayout); }
 
 Decoded<Score> DecodeScore(Span bytes)
 {
-    if (TooShort<Score>(bytes))
-        return Refused<Score>(kShort);
-    Decoded<Score> result;
-    result.record.score = ReadU32(bytes, 0);
-    result.record.kind = bytes[4];
-    if (result.record.kind != Score::kGoal && result.record.kind != Score::kHit)
+    auto result = DecodeWith<Score>(bytes, kScoreLayout);
+    if (result && result.record.kind != Score::kGoal && result.record.kind != Score::kHit)
         result.problem = kUnknownKind;
     return result;
 }
 
 RecordBytes<GoalBallState::kSize> Encode(const GoalBallState& record)
 {
-    RecordBytes<GoalBallState::kSize> bytes{};
-    WriteU32(bytes, 0, record.kind);
-    WriteVec3(bytes, 4, record.position);
-    WriteVec3(bytes, 16, record.velocity);
-    return bytes;
+    return EncodeWith(record, kGoalBallStateLayout);
 }
 
 Decoded<GoalBallState> DecodeGoalBallState(Span bytes)
 {
-    if (TooShort<GoalBallState>(bytes))
-        return Refused<GoalBallState>(kShort);
-    Decoded<GoalBallState> result;
-    GoalBallState& r = result.record;
-    r.kind = ReadU32(bytes, 0);
-    r.position = ReadVec3(bytes, 4);
-    r.velocity = ReadVec3(bytes, 16);
+    auto result = DecodeWith<GoalBallState>(bytes, kGoalBallStateLayout);
+    const GoalBallState& r = result.record;
+    if (!result)
+        return result;
     if (r.kind != GoalBallState::kPerFrame && r.kind != GoalBallState::kSpawned)
         result.problem = kUnknownKind;
-    else if (!Finite(r.position) || !Finite(r.velocity))
+    else if (!AllFinite(r, kGoalBallStateLayout))
         result.problem = kNotFinite;
     return result;
 }
 
-RecordBytes<PerkEffect::kSize> Encode(const PerkEffect& record)
-{
-    RecordBytes<PerkEffect::kSize> bytes{};
-    WriteU32(bytes, 0, record.subKind);
-    WriteVec3(bytes, 4, record.start);
-    WriteVec3(bytes, 16, record.target);
-    WriteF32(bytes, 28, record.scaleY);
-    WriteF32(bytes, 32, record.footOffset);
-    WriteVec3(bytes, 36, record.up);
-    return bytes;
-}
+RecordBytes<PerkEffect::kSize> Encode(const PerkEffect& record) { return EncodeWith(record, kPerkEffectLayout); }
 
 Decoded<PerkEffect> DecodePerkEffect(Span bytes)
 {
-    if (TooShort<PerkEffect>(bytes))
-        return Refused<PerkEffect>(kShort);
-    Decoded<PerkEffect> result;
-    PerkEffect& r = result.record;
-    r.subKind = ReadU32(bytes, 0);
-    r.start = ReadVec3(bytes, 4);
-    r.target = ReadVec3(bytes, 16);
-    r.scaleY = ReadF32(bytes, 28);
-    r.footOffset = ReadF32(bytes, 32);
-    r.up = ReadVec3(bytes, 36);
+    auto result = DecodeWith<PerkEffect>(bytes, kPerkEffectLayout);
+    const PerkEffect& r = result.record;
+    if (!result)
+        return result;
     if (r.subKind > PerkEffect::kShield)
         result.problem = kUnknownKind;
-    else if (r.subKind == PerkEffect::kTeleport
-        && (!Finite(r.start) || !Finite(r.target) || !std::isfinite(r.scaleY) || !std::isfinite(r.footOffset)
-            || !Finite(r.up)))
+    // Only the teleport reads the fields after the sub-kind.
+    else if (r.subKind == PerkEffect::kTeleport && !AllFinite(r, kPerkEffectLayout))
         result.problem = kNotFinite;
     return result;
 }
 
-RecordBytes<ArenaEvent::kSize> Encode(const ArenaEvent& record)
-{
-    RecordBytes<ArenaEvent::kSize> bytes{};
-    WriteI32(bytes, 0, record.kind);
-    bytes[4] = record.flag;
-    for (std::size_t i = 0; i < record.tiles.size(); ++i)
-        WriteI32(bytes, 8 + 4 * i, record.tiles[i]);
-    return bytes;
-}
+RecordBytes<ArenaEvent::kSize> Encode(const ArenaEvent& record) { return EncodeWith(record, kArenaEventLayout); }
 
 Decoded<ArenaEvent> DecodeArenaEvent(Span bytes, std::uint32_t tileCount)
 {
-    if (bytes.size() < ArenaEvent::kQueuedSize)
-        return Refused<ArenaEvent>(kShort);
-    Decoded<ArenaEvent> result;
-    ArenaEvent& r = result.record;
-    r.kind = ReadI32(bytes, 0);
-    r.flag = bytes[4];
-    for (std::size_t i = 0; i < r.tiles.size(); ++i)
-        r.tiles[i] = ReadI32(bytes, 8 + 4 * i);
+    auto result = DecodeWith<ArenaEvent>(bytes, kArenaEventLayout, ArenaEvent::kQueuedSize);
+    const ArenaEvent& r = result.record;
+    if (!result)
+        return result;
     if (r.kind < ArenaEvent::kCoolDown || r.kind > ArenaEvent::kCrashingTiles)
         result.problem = kUnknownKind;
     else if (r.kind == ArenaEvent::kCrashingTiles) {
@@ -210,90 +232,47 @@ Decoded<ArenaEvent> DecodeArenaEvent(Span bytes, std::uint32_t tileCount)
     return result;
 }
 
-RecordBytes<PerkObject::kSize> Encode(const PerkObject& record)
-{
-    RecordBytes<PerkObject::kSize> bytes{};
-    WriteU32(bytes, 0, record.tile);
-    WriteU32(bytes, 4, record.kind);
-    WriteVec3(bytes, 8, record.position);
-    return bytes;
-}
+RecordBytes<PerkObject::kSize> Encode(const PerkObject& record) { return EncodeWith(record, kPerkObjectLayout); }
 
 Decoded<PerkObject> DecodePerkObject(Span bytes, std::uint32_t tileCount)
 {
-    if (TooShort<PerkObject>(bytes))
-        return Refused<PerkObject>(kShort);
-    Decoded<PerkObject> result;
-    PerkObject& r = result.record;
-    r.tile = ReadU32(bytes, 0);
-    r.kind = ReadU32(bytes, 4);
-    r.position = ReadVec3(bytes, 8);
+    auto result = DecodeWith<PerkObject>(bytes, kPerkObjectLayout);
+    const PerkObject& r = result.record;
+    if (!result)
+        return result;
     if (r.kind > PerkObject::kStunArea)
         result.problem = kUnknownKind;
     else if (r.kind == PerkObject::kTileEvent && !TileInside(r.tile, tileCount))
         result.problem = kTileOutside;
-    else if (!Finite(r.position))
+    else if (!AllFinite(r, kPerkObjectLayout))
         result.problem = kNotFinite;
     return result;
 }
 
-RecordBytes<Flow::kSize> Encode(const Flow& record)
-{
-    return {record.a, record.b, record.c};
-}
+RecordBytes<Flow::kSize> Encode(const Flow& record) { return EncodeWith(record, kFlowLayout); }
 
-Decoded<Flow> DecodeFlow(Span bytes)
-{
-    if (TooShort<Flow>(bytes))
-        return Refused<Flow>(kShort);
-    Decoded<Flow> result;
-    result.record = Flow{bytes[0], bytes[1], bytes[2]};
-    return result;
-}
+Decoded<Flow> DecodeFlow(Span bytes) { return DecodeWith<Flow>(bytes, kFlowLayout); }
 
-RecordBytes<BallEffect::kSize> Encode(const BallEffect& record)
-{
-    RecordBytes<BallEffect::kSize> bytes{};
-    bytes[0] = record.effect;
-    WriteVec3(bytes, 4, record.up);
-    bytes[16] = record.trail;
-    WriteVec3(bytes, 20, record.position);
-    return bytes;
-}
+RecordBytes<BallEffect::kSize> Encode(const BallEffect& record) { return EncodeWith(record, kBallEffectLayout); }
 
 Decoded<BallEffect> DecodeBallEffect(Span bytes)
 {
-    if (TooShort<BallEffect>(bytes))
-        return Refused<BallEffect>(kShort);
-    Decoded<BallEffect> result;
-    BallEffect& r = result.record;
-    r.effect = bytes[0];
-    r.up = ReadVec3(bytes, 4);
-    r.trail = bytes[16];
-    r.position = ReadVec3(bytes, 20);
-    if (r.trail > 1)
+    auto result = DecodeWith<BallEffect>(bytes, kBallEffectLayout);
+    if (!result)
+        return result;
+    if (result.record.trail > 1)
         result.problem = "trail neither on nor off";
-    else if (!Finite(r.up) || !Finite(r.position))
+    else if (!AllFinite(result.record, kBallEffectLayout))
         result.problem = kNotFinite;
     return result;
 }
 
-RecordBytes<Prematch::kSize> Encode(const Prematch& record)
-{
-    RecordBytes<Prematch::kSize> bytes{};
-    WriteU32(bytes, 0, record.kind);
-    WriteU32(bytes, 4, record.value);
-    return bytes;
-}
+RecordBytes<Prematch::kSize> Encode(const Prematch& record) { return EncodeWith(record, kPrematchLayout); }
 
 Decoded<Prematch> DecodePrematch(Span bytes)
 {
-    if (TooShort<Prematch>(bytes))
-        return Refused<Prematch>(kShort);
-    Decoded<Prematch> result;
-    result.record.kind = ReadU32(bytes, 0);
-    result.record.value = ReadU32(bytes, 4);
-    if (result.record.kind != Prematch::kState && result.record.kind != Prematch::kKeepAlive)
+    auto result = DecodeWith<Prematch>(bytes, kPrematchLayout);
+    if (result && result.record.kind != Prematch::kState && result.record.kind != Prematch::kKeepAlive)
         result.problem = kUnknownKind;
     return result;
 }
