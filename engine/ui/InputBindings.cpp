@@ -55,7 +55,10 @@ constexpr InputBindings::SlotInfo kSlots[InputBindings::SlotCount] = {
 
 } // namespace
 
-const InputBindings::SlotInfo& InputBindings::Info(Slot slot) { return kSlots[slot < SlotCount ? static_cast<std::uint32_t>(slot) : 0u]; }
+const InputBindings::SlotInfo& InputBindings::Info(Slot slot)
+{
+    return kSlots[slot < SlotCount ? static_cast<std::uint32_t>(slot) : 0u];
+}
 
 InputBindings InputBindings::Defaults()
 {

@@ -203,7 +203,8 @@ TEST(MenuSoundsTest, ClicksAndHoversPlayAtTheirShareOfTheEffectsVolume)
     const std::vector<std::string> hovers = audio.CallsStartingWith("Play HoveringOnMenu");
     ASSERT_EQ(hovers.size(), 6u) << testing::PrintToString(audio.calls);
     for (int i = 0; i < 5; ++i)
-        EXPECT_EQ(hovers[static_cast<std::size_t>(i)], "Play HoveringOnMenu" + std::to_string(i + 1) + " loop=0 overlap=0");
+        EXPECT_EQ(hovers[static_cast<std::size_t>(i)],
+                  "Play HoveringOnMenu" + std::to_string(i + 1) + " loop=0 overlap=0");
     EXPECT_EQ(hovers[5], hovers[0]) << "the sixth plays the first again";
 
     Engine::MasterVolume::sfx = 0.5f;

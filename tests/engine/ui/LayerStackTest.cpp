@@ -119,9 +119,10 @@ TEST(FocusRhythm, HoldingMovesAtOnceThenAfterHalfASecondThenEveryFewFrames)
     LayerStack stack;
     std::vector<Widget*> row;
     Layer* layer = stack.Push(TestLayer([&](Canvas& root) {
-                                  for (int i = 0; i < 12; ++i)
-                                      row.push_back(TestButton(root, glm::vec2(-0.88f + 0.16f * static_cast<float>(i), 0.0f),
-                                                               glm::vec2(0.05f)));
+                                  for (int i = 0; i < 12; ++i) {
+                                      const glm::vec2 at(-0.88f + 0.16f * static_cast<float>(i), 0.0f);
+                                      row.push_back(TestButton(root, at, glm::vec2(0.05f)));
+                                  }
                                   return row[0];
                               }),
                               "Row");
