@@ -45,7 +45,8 @@ void DetectInteractionComp::Update()
     Layer* layer = GetLayer();
     const glm::vec2 mouse = layer && layer->stack ? layer->stack->mouse : glm::vec2(0.0f);
     const bool moved = Host().MouseNow() != Host().MouseBefore();
-    if (moved && layer && layer->focused != this && layer->stack->IsTop(layer) && owner->Contains(mouse))
+    const bool live = layer && layer->stack && layer->stack->IsTop(layer);
+    if (moved && live && layer->focused != this && owner->Contains(mouse))
         LayerStack::SetFocus(layer, this);
     released = 0;
     mouseOffset = mouse - owner->GetAnchorPoint();

@@ -1,6 +1,7 @@
 #include "engine/ui/Element.h"
 
-#include "engine/ui/Layer.h"
+#include "engine/ui/DetectInteractionComp.h"
+#include "engine/ui/LayerStack.h"
 #include "engine/ui/UiHost.h"
 
 #include <algorithm>
@@ -19,6 +20,15 @@ glm::vec2 SafeDivide(const glm::vec2& a, const glm::vec2& b)
 }
 
 float ClampUnit(float value) { return std::clamp(std::abs(value), 0.0f, 1.0f); }
+
+bool IsWithin(const IElement* element, const IElement* subtree)
+{
+    for (; element; element = element->parent) {
+        if (element == subtree)
+            return true;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -160,6 +170,11 @@ std::unique_ptr<IElement> Canvas::RemoveChild(IElement* child)
     auto found = std::find(children.begin(), children.end(), child);
     if (found == children.end())
         return nullptr;
+    // Once out of the tree the element cannot find its layer again, so it
+    // gives up the focus while it still can.
+    Layer* rootLayer = GetRootLayer();
+    if (rootLayer && rootLayer->focused && IsWithin(rootLayer->focused->owner, child))
+        LayerStack::SetFocus(rootLayer, nullptr);
     children.erase(found);
     child->parent = nullptr;
     return std::unique_ptr<IElement>(child);

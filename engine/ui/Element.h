@@ -152,8 +152,8 @@ public:
 
     // Takes ownership and appends, unless the element is a child already.
     void AddChild(IElement* child);
-    // Gives the child back to the caller, without a parent; null when it is
-    // not a child.
+    // Gives the child back to the caller, without a parent and without the
+    // focus of the layer; null when it is not a child.
     std::unique_ptr<IElement> RemoveChild(IElement* child);
     // Destroys every child, then every own component.
     void ClearChildren();

@@ -26,7 +26,4 @@ public:
     const Texture* texture = nullptr;
 };
 
-// The 3 x 3 transform that takes the unit quad onto an element's box.
-glm::mat3 BoxTransform(const glm::vec2& anchorPoint, const glm::vec2& normalisedSize);
-
 } // namespace Engine::UI

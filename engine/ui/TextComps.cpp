@@ -14,11 +14,6 @@ namespace Engine::UI {
 
 namespace {
 
-// Uniform locations of the "UIText" program.
-constexpr GLint kTransform = 0;
-constexpr GLint kGlyph = 1;
-constexpr GLint kColour = 2;
-
 // Screen pixels per font pixel are the font size over 27, halved because
 // the window's -1 to 1 range spans it twice.
 constexpr float kPixelsPerUnit = 27.0f;
@@ -127,16 +122,8 @@ void BaseTextComp::Render()
     const float x = alignment == kLeft ? a.x - s.x : alignment == kRight ? a.x + s.x - width : a.x - width * 0.5f;
     const float y = a.y + s.y * 0.5f * verticalOffset;
 
-    glm::mat3 transform(1.0f);
-    transform[0][0] = perPixel.x;
-    transform[1][1] = perPixel.y;
-    transform[2] = glm::vec3(x, y, 1.0f);
     BeginUiDraw(window);
-    program->Use();
-    program->SetUniform(kTransform, transform);
-    program->SetUniform(kGlyph, 0);
-    program->SetUniform(kColour, colour.r, colour.g, colour.b, colour.a);
-    glActiveTexture(GL_TEXTURE0);
+    UseUiProgram(*program, ScaleAndMove(perPixel, glm::vec2(x, y)), colour);
 
     // The tallest glyph's top and the baseline sit evenly about the centre.
     const float baseline = -measuredBearing * 0.5f;

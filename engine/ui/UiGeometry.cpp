@@ -1,5 +1,6 @@
 #include "engine/ui/UiGeometry.h"
 
+#include "engine/render/ShaderProgram.h"
 #include "engine/render/Texture.h"
 
 #include <cstdint>
@@ -105,6 +106,27 @@ void BeginUiDraw(const glm::vec2& windowSize)
     glDisable(GL_CULL_FACE);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+}
+
+glm::mat3 ScaleAndMove(const glm::vec2& scale, const glm::vec2& offset)
+{
+    glm::mat3 transform(1.0f);
+    transform[0][0] = scale.x;
+    transform[1][1] = scale.y;
+    transform[2] = glm::vec3(offset, 1.0f);
+    return transform;
+}
+
+void UseUiProgram(const ShaderProgram& program, const glm::mat3& transform, const glm::vec4& colour)
+{
+    constexpr GLint kTransform = 0;
+    constexpr GLint kTexture = 1;
+    constexpr GLint kColour = 2;
+    program.Use();
+    program.SetUniform(kTransform, transform);
+    program.SetUniform(kTexture, 0);
+    program.SetUniform(kColour, colour.r, colour.g, colour.b, colour.a);
+    glActiveTexture(GL_TEXTURE0);
 }
 
 } // namespace Engine::UI

@@ -5,6 +5,7 @@
 #include <glm/glm.hpp>
 
 namespace Engine {
+class ShaderProgram;
 class Texture;
 }
 
@@ -45,5 +46,13 @@ private:
 // The window's viewport, blending on, no depth test or culling: the state
 // every menu draw expects.
 void BeginUiDraw(const glm::vec2& windowSize);
+
+// The 3 x 3 transform that scales by `scale`, then moves by `offset`.
+glm::mat3 ScaleAndMove(const glm::vec2& scale, const glm::vec2& offset);
+
+// Starts a draw with one of the two menu programs ("UI", "UIText"), which
+// share their first locations: 0 the 3 x 3 transform, 1 the texture (unit 0,
+// made active here), 2 the colour.
+void UseUiProgram(const ShaderProgram& program, const glm::mat3& transform, const glm::vec4& colour);
 
 } // namespace Engine::UI

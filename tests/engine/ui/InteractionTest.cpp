@@ -176,6 +176,12 @@ TEST_F(OneLayer, DestroyingTheFocusedButtonLeavesNoFocusEvenWithItsTextGone)
     LayerStack::SetFocus(layer, DetectorOf(button));
     holder->ClearChildren();
     EXPECT_EQ(layer->focused, nullptr);
+
+    // A focused button taken out of the tree gives the focus up first.
+    LayerStack::SetFocus(layer, DetectorOf(corner));
+    std::unique_ptr<IElement> taken = layer->root->RemoveChild(corner);
+    EXPECT_EQ(layer->focused, nullptr);
+    taken.reset();
     host.keys.insert(kReturn);
     host.Frame(stack);
 }
