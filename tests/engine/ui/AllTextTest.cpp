@@ -53,8 +53,9 @@ TEST(AllText, FiveLanguagesOfEveryShownTextIn635Lines)
             SCOPED_TRACE("id " + std::to_string(id) + " language " + std::to_string(language));
             EXPECT_EQ(text.empty(), !shown.contains(id));
             EXPECT_EQ(text.find(u'\uFFFD'), std::u16string::npos);
-            if (language != Localisation::kCyrillicLanguage)
+            if (language != Localisation::kCyrillicLanguage) {
                 EXPECT_TRUE(LatinFontCanDraw(text, id));
+            }
         }
     }
     // Russian is written in Cyrillic, the others are not copies of English.
