@@ -7,7 +7,6 @@
 #include "engine/core/Random.h"
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
-#include "engine/logic/LogicManager.h"
 #include "engine/logic/StateMachine.h"
 #include "game/components/TileColourStates.h"
 #include "game/components/TileLogicComponent.h"
@@ -27,11 +26,6 @@ glm::vec3 LocalPosition(Engine::EntityHandle entity)
 {
     using Entries = Engine::TransformCompManager::Entries;
     return *Engine::TransformCompManager::GetInstance().ValuePtr(entity, &Entries::positions);
-}
-
-TileLogicComponent* TileOf(Engine::EntityHandle entity)
-{
-    return Engine::LogicManager::GetCompPtr<TileLogicComponent>(entity);
 }
 
 // "tile_moving", "tile_moving2" ... "tile_moving10".
@@ -65,7 +59,7 @@ void TileStartAnimation::OnUpdate()
 void TileStayState::OnEnter()
 {
     tile = GetOwner();
-    if (TileLogicComponent* component = TileOf(tile)) {
+    if (component) {
         component->mRaiseRequest = 0;
         component->mLowerRequest = 0;
         component->mRaiseBlocked = 0;
@@ -74,13 +68,10 @@ void TileStayState::OnEnter()
 
 void TileStayState::OnUpdate()
 {
-    TileLogicComponent* component = TileOf(tile);
     if (!component || !component->IsMovable())
         return;
     component->mRaiseBlocked = 0;
     // A tile moves only while a player aims at it.
-    const Engine::StateMachine* colours = component->ColourMachine();
-    const GoBack* resting = colours ? colours->GetState<GoBack>() : nullptr;
     if (!resting || !resting->selected)
         return;
     if (component->mRaiseRequest) {
@@ -98,7 +89,6 @@ void TileStepState::OnEnter()
     PlaySound();
     transform = GetOwner();
     tile = GetOwner();
-    const TileLogicComponent* component = TileOf(tile);
     const float step = component ? component->tile_size.value : 0.0f;
     start = LocalPosition(transform);
     target = start + *Engine::Transform::UpPtr(transform) * step * mDirection;
@@ -108,7 +98,6 @@ void TileStepState::OnEnter()
 void TileStepState::OnUpdate()
 {
     Engine::Transform::PositionRef(transform) = Engine::Math::Lerp(start, target, Engine::Math::EaseOutQuad(progress));
-    const TileLogicComponent* component = TileOf(tile);
     const float speed = component ? component->tile_speed.value : 0.0f;
     progress += ScaledDt() * speed;
     Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(transform);

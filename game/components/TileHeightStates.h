@@ -3,10 +3,12 @@
 
 #include <glm/glm.hpp>
 
+class GoBack;
 class TileLogicComponent;
 
 // The states of a tile's height machine. Each lasts 0 s, so a change it
-// requests happens in the same machine update.
+// requests happens in the same machine update. The tile component attaches
+// itself to them while it lives (`component`); without it they stand still.
 
 // Match start: the tile rises from somewhere 1 to 5 below its place into
 // it, easing out, over 0.25 to 3 s.
@@ -31,6 +33,10 @@ public:
     void OnUpdate() override;
 
     Engine::EntityHandle tile;
+    TileLogicComponent* component = nullptr;
+    // The colour machine's resting state, which knows whether the tile is
+    // selected; a sibling in the same state-machine component.
+    const GoBack* resting = nullptr;
 };
 
 // One height step along the tile's up vector, easing out; the direction is
@@ -46,6 +52,7 @@ public:
     float progress = 0.0f;
     Engine::EntityHandle transform;
     Engine::EntityHandle tile;
+    TileLogicComponent* component = nullptr;
 
 protected:
     // The grinding sound of the step, on the local player's emitter.

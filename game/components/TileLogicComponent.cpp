@@ -53,6 +53,7 @@ void TileLogicComponent::Initialize()
     using Entries = Engine::TransformCompManager::Entries;
     mRestPosition = *Engine::TransformCompManager::GetInstance().ValuePtr(owner, &Entries::positions);
     AddMachines();
+    AttachToStates(this);
     Engine::EntityNameCompManager& names = Engine::EntityNameCompManager::GetInstance();
     if (names.HasComponent(owner))
         names.SetName(owner, Net::Names::Tile(static_cast<std::uint32_t>(mTileNumber)).c_str());
@@ -85,8 +86,27 @@ void TileLogicComponent::AddMachines()
     colour->SetInitialState("GoBack");
 }
 
+// The states live in the state-machine component, which may outlive this
+// one; when it went first, there is nothing left to detach.
+void TileLogicComponent::AttachToStates(TileLogicComponent* component)
+{
+    Engine::StateMachine* height = HeightMachine();
+    if (!height)
+        return;
+    const Engine::StateMachine* colours = ColourMachine();
+    for (Engine::State* state : height->GetStates()) {
+        if (auto* stay = dynamic_cast<TileStayState*>(state)) {
+            stay->component = component;
+            stay->resting = colours ? colours->GetState<GoBack>() : nullptr;
+        } else if (auto* step = dynamic_cast<TileStepState*>(state)) {
+            step->component = component;
+        }
+    }
+}
+
 void TileLogicComponent::Shutdown()
 {
+    AttachToStates(nullptr);
     Engine::InstanceTypeEventDispatcher<TileLogicComponent>::GetInstance().RemoveInstance(this);
 }
 

@@ -67,6 +67,8 @@ public:
 
 private:
     void AddMachines();
+    // Gives the height states this component, or takes it back.
+    void AttachToStates(TileLogicComponent* component);
     void ApplyPeerBend(const Engine::NetworkingEvent& event);
     void StartCrashing();
 };

@@ -141,8 +141,10 @@ TEST_F(TileHeight, RaisesCycleThroughTheTenGrindingSoundsOnTheLocalPlayer)
     Engine::LogicManager::GetInstance().AddComponent<Engine::Emitter>(player);
     auto* emitter = Engine::LogicManager::GetCompPtr<Engine::Emitter>(player);
     emitter->AddSound("tile_moving", "m1", true);
-    for (int n = 2; n <= 10; ++n)
-        emitter->AddSound("tile_moving" + std::to_string(n), "m" + std::to_string(n), true);
+    for (int n = 2; n <= 10; ++n) {
+        const std::string number = std::to_string(n);
+        emitter->AddSound(std::string("tile_moving").append(number), std::string("m").append(number), true);
+    }
 
     TileLogicComponent::sRaiseSound = 0;
     Engine::EntityHandle tile = Tile(kHere);
@@ -179,6 +181,18 @@ TEST_F(TileHeight, WithoutALocalPlayerAPeerMovePlaysNothingAndStillMoves)
     EXPECT_TRUE(audio.CallsStartingWith("Play").empty());
     EXPECT_NEAR(Position(tile).y, kHere.y + 5.0f, 0.01f);
     SoundSystem::Install(nullptr);
+}
+
+TEST_F(TileHeight, MachinesLeftWithoutTheirTileComponentStandStill)
+{
+    Engine::EntityHandle tile = Tile(kHere);
+    Component(tile).SetSelected(true);
+    Engine::StateMachine& height = Height(tile);
+    Engine::LogicManager::GetInstance().RemoveFirst<TileLogicComponent>(tile);
+    height.ChangeState("TileUp");
+    Frames(60);
+    EXPECT_EQ(height.GetCurrentState()->GetName(), "TileUp") << "no step without the tile's speed";
+    EXPECT_TRUE(Near(Position(tile), kHere));
 }
 
 using TileColour = TileScene;

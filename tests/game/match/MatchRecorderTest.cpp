@@ -2,6 +2,10 @@
 #include "engine/core/EntityNameCompManager.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/Renderer.h"
+#include "engine/core/SceneManager.h"
+#include "engine/logic/LogicManager.h"
+#include "engine/render/HUDCompManager.h"
+#include "game/match/KillCamHud.h"
 #include "game/match/MatchRecorder.h"
 #include "support/CapturedOutput.h"
 
@@ -193,6 +197,32 @@ TEST_F(Recorder, MomentPointsGoToTheActingPlayersSide)
     recorder.AddMomentPoints(0, MatchRecorder::GoalBallGoal);
     EXPECT_EQ(recorder.live.points0, 1500.0f);
     EXPECT_EQ(recorder.live.points1, 170.0f);
+}
+
+TEST_F(Recorder, TheOverlayShowsDuringAReplayOnlyAndATutorialKeepsItsOwn)
+{
+    const Engine::EntityHandle entity = Engine::EntityMgr::GetInstance().CreateEntity();
+    Engine::HUDCompManager& huds = Engine::HUDCompManager::GetInstance();
+    huds.AddComponent(entity);
+    Engine::SceneManager::SetActive();
+    Engine::LogicManager::GetInstance().AddComponent<KillCamHud>(entity);
+    auto* overlay = Engine::LogicManager::GetCompPtr<KillCamHud>(entity);
+    std::string& texture = huds.GetCompPtr(entity)->mTextureName.value;
+
+    recorder.isLive = 0;
+    overlay->Update();
+    EXPECT_EQ(texture, "RecordingHud");
+    recorder.isLive = 1;
+    overlay->Update();
+    EXPECT_EQ(texture, "");
+
+    texture = "TutorialArrow";
+    recorder.isTutorial = 1;
+    recorder.isLive = 0;
+    overlay->Update();
+    EXPECT_EQ(texture, "TutorialArrow");
+    recorder.isTutorial = 0;
+    Engine::LogicManager::GetInstance().Clear();
 }
 
 } // namespace
