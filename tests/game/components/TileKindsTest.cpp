@@ -1,16 +1,13 @@
 #include "TileScene.h"
 #include "engine/core/TransformCompManager.h"
 #include "engine/logic/EventHandlerList.h"
-#include "engine/logic/Factory.h"
 #include "engine/logic/NetworkingEvent.h"
 #include "game/components/ColourCollider.h"
 #include "game/components/CrashingTile.h"
-#include "game/components/GoalTile.h"
 #include "game/components/ImmovableTile.h"
 #include "game/match/HexGrid.h"
 #include "game/match/Palette.h"
 
-#include <memory>
 
 namespace {
 
@@ -107,24 +104,6 @@ TEST_F(TileKinds, AnImmovableTileEntersTheGridListOnceAndTakesItsColours)
     EXPECT_EQ(Wrapper(tile).mAmbientColor_0.value, CurrentPalette.Colour(ImmAmbient));
     EXPECT_EQ(Wrapper(tile).mAmbientColor_1.value, CurrentPalette.Colour(ImmTex));
     EXPECT_EQ(Wrapper(tile).mDiffuseColor.value, CurrentPalette.Colour(ImmDiffuse));
-}
-
-template <class T>
-bool CreatesA(const char* name)
-{
-    std::unique_ptr<Engine::IFactoryBase> made(Engine::Factory::GetInstance().Create(name));
-    return dynamic_cast<T*>(made.get()) != nullptr;
-}
-
-TEST(TileTypes, TheFactoryMakesEachKindByItsSavedName)
-{
-    RegisterLogicTypes();
-    EXPECT_TRUE(CreatesA<TileLogicComponent>("TileLogicComponent"));
-    EXPECT_TRUE(CreatesA<ColourCollider>("ColourCollider"));
-    EXPECT_TRUE(CreatesA<GoalTile>("GoalTile"));
-    EXPECT_TRUE(CreatesA<ImmovableTile>("ImmovableTile"));
-    EXPECT_TRUE(CreatesA<CrashingTile>("CrashingTile"));
-    EXPECT_FALSE(CreatesA<Engine::LogicComp>("KillCamHud")) << "made in code only";
 }
 
 } // namespace
