@@ -32,6 +32,9 @@ void CreateFloorTiles(const std::string& archetype, const glm::vec3& tileScale)
     colours.mAmbientColor_1.value = CurrentPalette.Colour(TileTexCol);
     colours.mAmbientColor_2.value = CurrentPalette.Colour(TileAmb2);
     colours.mDiffuseColor.value = CurrentPalette.Colour(TileDiff);
+    // Highlights in the floor's own muted hue: a white one would glare
+    // from every tile a light shines across.
+    colours.mSpecularColor.value = CurrentPalette.Colour(TileDiff);
 
     Engine::EntityNameCompManager::GetInstance().AddComponent(prototype);
     Engine::LogicManager& logic = Engine::LogicManager::GetInstance();

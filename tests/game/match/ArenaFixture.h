@@ -15,6 +15,13 @@
 // immovable.
 class ArenaFixture : public ::testing::Test {
 protected:
+    // Logic components belong to their manager until the scene goes.
+    void TearDown() override
+    {
+        Engine::SceneManager::SetIdle();
+        Engine::SceneManager::DestroySceneImmediately();
+    }
+
     static void BuildArena()
     {
         RegisterLogicTypes();
