@@ -152,6 +152,14 @@ protected:
 
     static int Brightness(const std::array<int, 3>& rgb) { return rgb[0] + rgb[1] + rgb[2]; }
 
+    // The window pixel that a world point lands on.
+    static std::array<int, 3> PixelOf(const Engine::Camera& camera, const glm::vec3& world)
+    {
+        const glm::vec4 clip = camera.GetProjectionMatrix() * camera.GetViewMatrix() * glm::vec4(world, 1.0f);
+        const glm::vec2 ndc = glm::vec2(clip) / clip.w;
+        return PixelAt(static_cast<int>((ndc.x * 0.5f + 0.5f) * 1280.0f), static_cast<int>((ndc.y * 0.5f + 0.5f) * 720.0f));
+    }
+
     InjectedFrameTime time;
 };
 
@@ -167,6 +175,12 @@ TEST_F(ArenaShots, TheWholeArenaUnderThreePalettesFromTheMenuCamera)
         Engine::Renderer::GetInstance().Render();
         EXPECT_TRUE(DrainGlErrors().empty());
         ASSERT_TRUE(SaveScreenshot(name));
+        // The aimed-at tile glows; the ceiling straight above it does not.
+        const glm::vec3 aim = camera.selectionPoint;
+        EXPECT_GT(Brightness(PixelOf(camera, aim)), Brightness(PixelOf(camera, aim + glm::vec3(0, 0, 12))) + 60) << name;
+        const int above = Brightness(PixelOf(camera, {aim.x, 19.0f, aim.z}));
+        const int aside = Brightness(PixelOf(camera, {aim.x, 19.0f, aim.z + 12.0f}));
+        EXPECT_LT(std::abs(above - aside), 30) << name;
         // Straight ahead lies the far wall's middle: a resting tile.
         const std::array<int, 3> wall = PixelAt(640, 360);
         EXPECT_GT(Brightness(wall), 40) << name;

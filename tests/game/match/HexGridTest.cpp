@@ -168,12 +168,15 @@ TEST_F(Arena, ClearingQueuesEveryTileAndLeavesAnEmptyGridAlone)
 
     StderrOf([] { BuildArena(); });
     const std::vector<Engine::EntityHandle> tiles = Grid().tiles;
+    const Engine::EntityHandle floor = Grid().floor;
     GridCreation::ClearGrid();
     EXPECT_TRUE(Grid().tiles.empty());
     EXPECT_TRUE(Grid().sides.empty());
+    EXPECT_TRUE(Grid().floor.IsNull());
     Engine::EntityMgr::GetInstance().Flush();
     EXPECT_FALSE(tiles.front().IsValid());
     EXPECT_FALSE(tiles.back().IsValid());
+    EXPECT_FALSE(floor.IsValid()) << "the floor's instanced draw goes with its tiles";
 }
 
 TEST_F(Arena, TurningASideTurnsItsTiles)
