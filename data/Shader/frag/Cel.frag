@@ -107,7 +107,9 @@ vec3 TileGlow(vec3 n)
     float side = 1.0 - abs(n.y);
     glow += uEmissiveCol * side;
     if (uMaxColourDist > 0.0) {
-        float d = distance(vWorldPos.xz, uSelectPos.xz);
+        // In space, not across the floor plane: the walls and the ceiling
+        // above an aimed floor tile stay dark.
+        float d = distance(vWorldPos, uSelectPos);
         float ring = 1.0 - smoothstep(uMaxColourDist * 0.6, uMaxColourDist, d);
         glow += uSelectColour * ring * 0.6;
     }

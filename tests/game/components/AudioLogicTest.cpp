@@ -1,16 +1,12 @@
 #include "engine/audio/RecordingSoundSystem.h"
 
 #include "engine/audio/Emitter.h"
-#include "engine/audio/Listener.h"
 #include "engine/audio/MasterVolume.h"
 #include "engine/core/SceneManager.h"
-#include "engine/logic/Factory.h"
 #include "engine/logic/LogicManager.h"
 #include "game/components/AudioLogic.h"
-#include "game/match/RegisterLogicTypes.h"
 
 #include <gtest/gtest.h>
-#include <memory>
 
 namespace {
 
@@ -103,20 +99,4 @@ TEST_F(AudioLogicTest, WithoutAPlayerOrAnEmitterNothingStarts)
     alone.event_trigger = 1;
     alone.Update();
     EXPECT_EQ(alone.event_trigger, 1);
-}
-
-template <class T>
-bool CreatesA(const char* name)
-{
-    std::unique_ptr<Engine::IFactoryBase> made(Engine::Factory::GetInstance().Create(name));
-    return dynamic_cast<T*>(made.get()) != nullptr;
-}
-
-TEST(AudioTypes, TheFactoryMakesThemByTheirSavedNames)
-{
-    RegisterLogicTypes();
-    EXPECT_TRUE(CreatesA<Engine::Emitter>("Engine::Emitter"));
-    EXPECT_TRUE(CreatesA<Engine::Listener>("Engine::Listener"));
-    EXPECT_TRUE(CreatesA<AudioLogic>("AudioLogic"));
-    EXPECT_EQ(AudioLogic().RegisterType()->name, "AudioLogic");
 }

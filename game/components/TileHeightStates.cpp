@@ -1,0 +1,125 @@
+#include "game/components/TileHeightStates.h"
+
+#include "engine/audio/Emitter.h"
+#include "engine/collision/SpatialCollisionMgr.h"
+#include "engine/core/FrameRateController.h"
+#include "engine/core/Math.h"
+#include "engine/core/Random.h"
+#include "engine/core/Transform.h"
+#include "engine/core/TransformCompManager.h"
+#include "engine/logic/StateMachine.h"
+#include "game/components/TileColourStates.h"
+#include "game/components/TileLogicComponent.h"
+#include "game/components/TileSeams.h"
+
+#include <string>
+
+namespace {
+
+constexpr int kRaiseSounds = 10;
+constexpr float kRaiseVolume = 0.4f;
+constexpr float kLowerVolume = 0.05f;
+
+float ScaledDt() { return static_cast<float>(Engine::FrameRateController::GetScaledDt()); }
+
+glm::vec3 LocalPosition(Engine::EntityHandle entity)
+{
+    using Entries = Engine::TransformCompManager::Entries;
+    return *Engine::TransformCompManager::GetInstance().ValuePtr(entity, &Entries::positions);
+}
+
+// "tile_moving", "tile_moving2" ... "tile_moving10".
+std::string RaiseSoundName(int index)
+{
+    return index == 0 ? "tile_moving" : "tile_moving" + std::to_string(index + 1);
+}
+
+} // namespace
+
+void TileStartAnimation::OnEnter()
+{
+    elapsed = 0.0f;
+    duration = Engine::Random::RangeFloat(0.25f, 3.0f);
+    rest = LocalPosition(GetOwner());
+    const float depth = Engine::Random::RangeFloat(1.0f, 5.0f);
+    sunk = rest - depth * *Engine::Transform::UpPtr(GetOwner());
+}
+
+void TileStartAnimation::OnUpdate()
+{
+    // The position comes first: the last frame shows the ease of the
+    // elapsed time before it.
+    const float eased = Engine::Math::EaseOutQuad(elapsed / duration);
+    Engine::Transform::PositionRef(GetOwner()) = Engine::Math::Lerp(sunk, rest, eased);
+    elapsed += ScaledDt();
+    if (elapsed > duration)
+        GetStateMachine()->ChangeState("TileStay");
+}
+
+void TileStayState::OnEnter()
+{
+    tile = GetOwner();
+    if (component) {
+        component->mRaiseRequest = 0;
+        component->mLowerRequest = 0;
+        component->mRaiseBlocked = 0;
+    }
+}
+
+void TileStayState::OnUpdate()
+{
+    if (!component || !component->IsMovable())
+        return;
+    component->mRaiseBlocked = 0;
+    // A tile moves only while a player aims at it.
+    if (!resting || !resting->selected)
+        return;
+    if (component->mRaiseRequest) {
+        component->mLevel += 1;
+        GetStateMachine()->ChangeState("TileUp");
+    }
+    if (component->mLowerRequest) {
+        component->mLevel -= 1;
+        GetStateMachine()->ChangeState("TileDown");
+    }
+}
+
+void TileStepState::OnEnter()
+{
+    PlaySound();
+    transform = GetOwner();
+    tile = GetOwner();
+    const float step = component ? component->tile_size.value : 0.0f;
+    start = LocalPosition(transform);
+    target = start + *Engine::Transform::UpPtr(transform) * step * mDirection;
+    progress = 0.0f;
+}
+
+void TileStepState::OnUpdate()
+{
+    Engine::Transform::PositionRef(transform) = Engine::Math::Lerp(start, target, Engine::Math::EaseOutQuad(progress));
+    const float speed = component ? component->tile_speed.value : 0.0f;
+    progress += ScaledDt() * speed;
+    Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(transform);
+    if (progress >= 1.0f)
+        GetStateMachine()->ChangeState("TileStay");
+}
+
+void TileGoingUpState::PlaySound()
+{
+    Engine::Emitter* emitter = TileSeams::LocalPlayerEmitter();
+    if (!emitter)
+        return;
+    const std::string name = RaiseSoundName(TileLogicComponent::sRaiseSound);
+    TileLogicComponent::sRaiseSound = (TileLogicComponent::sRaiseSound + 1) % kRaiseSounds;
+    emitter->Play(name, false, false);
+    emitter->SetVolume(name, kRaiseVolume);
+}
+
+void TileGoingDownState::PlaySound()
+{
+    if (Engine::Emitter* emitter = TileSeams::LocalPlayerEmitter()) {
+        emitter->Play("tile_moving", false, true);
+        emitter->SetVolume("tile_moving", kLowerVolume);
+    }
+}

@@ -1,0 +1,74 @@
+#pragma once
+#include "engine/core/Property.h"
+#include "engine/logic/LogicComp.h"
+
+#include <cstdint>
+#include <glm/glm.hpp>
+
+namespace Engine {
+struct CollisionEvent;
+struct NetworkingEvent;
+class StateMachine;
+} // namespace Engine
+
+// One hexagonal floor tile: its rise into place at match start, its height
+// steps when a player raises or lowers it, the colour flash of a ball's
+// splash, the highlight while a player aims at it, the peer's tile moves and
+// its share of the match recording.
+//
+// Behaviour lives in two machines of the entity's SMComponent, found by
+// position: the first moves the tile ("TileStartAnimation", "TileStay",
+// "TileUp", "TileDown"), the second colours it ("ToColour", "GoBack").
+class TileLogicComponent : public Engine::LogicComp {
+public:
+    enum TileType : int { Normal = 0, Immovable = 1, Crashing = 2 };
+    // An upright tile rises at most this many steps.
+    static constexpr std::int32_t kMaxUprightLevel = 5;
+
+    static Engine::TypeNode* RegisterClassType();
+    Engine::TypeNode* RegisterType() const override { return RegisterClassType(); }
+    void Initialize() override;
+    // The recording exchange.
+    void Update() override;
+    void Shutdown() override;
+
+    void OnCollisionEvent(Engine::CollisionEvent* event);
+    void OnNetworkingEvent(Engine::NetworkingEvent* event);
+
+    // The player's aim; does nothing before the machines exist.
+    void SetSelected(bool selected);
+    // The same through the tile's entity: nothing for a tile that is gone.
+    static void SetSelected(Engine::EntityHandle tile, bool selected);
+    // Whether a raise must be refused: an upright tile at the top level, or
+    // a tile no farther ahead than one step. A refusal clears the request.
+    bool IsRaiseBlocked();
+    // Immovable and crashing tiles never change height on a player's wish.
+    bool IsMovable() const { return tile_type.value != Immovable && tile_type.value != Crashing; }
+
+    Engine::StateMachine* HeightMachine() const;
+    Engine::StateMachine* ColourMachine() const;
+
+    // Seconds per height step: 1 / tile_speed.
+    Engine::Property<float> tile_speed{"tile_speed", 2.0f, mPropertyMap};
+    // Length of one height step, 2 x the tile's z scale (set by Initialize).
+    Engine::Property<float> tile_size{"tile_size", 0.0f, mPropertyMap};
+    std::uint8_t mRaiseRequest = 0;
+    std::uint8_t mLowerRequest = 0;
+    std::int32_t mLevel = 0;
+    // The local position at Initialize; the arena flip turns it with the arena.
+    glm::vec3 mRestPosition{0.0f};
+    std::uint8_t mRaiseBlocked = 0;
+    Engine::Property<int> tile_type{"tile_type", Normal, mPropertyMap};
+    // The tile's index in the grid; names the entity and its recorded record.
+    std::uint64_t mTileNumber = 0;
+
+    // Picks the next of the ten grinding sounds; shared by every tile.
+    static int sRaiseSound;
+
+private:
+    void AddMachines();
+    // Gives the height states this component, or takes it back.
+    void AttachToStates(TileLogicComponent* component);
+    void ApplyPeerBend(const Engine::NetworkingEvent& event);
+    void StartCrashing();
+};

@@ -1,0 +1,109 @@
+#include "TileScene.h"
+#include "engine/core/TransformCompManager.h"
+#include "engine/logic/EventHandlerList.h"
+#include "engine/logic/NetworkingEvent.h"
+#include "game/components/ColourCollider.h"
+#include "game/components/CrashingTile.h"
+#include "game/components/ImmovableTile.h"
+#include "game/match/HexGrid.h"
+#include "game/match/Palette.h"
+
+
+namespace {
+
+constexpr glm::vec3 kFloor{0.0f, -59.0f, 0.0f};
+const glm::vec3 kDown{0.0f, -1.0f, 0.0f};
+const glm::vec3 kBackward{0.0f, 0.0f, -1.0f};
+
+using TileKinds = TileScene;
+
+TEST_F(TileKinds, ASplashGrowsToItsFinalScaleAndIsThenDestroyed)
+{
+    Engine::EntityHandle splash = Engine::EntityMgr::GetInstance().CreateEntity();
+    Engine::TransformCompManager::GetInstance().AddComponent(splash);
+    Engine::Transform::ScaleRef(splash) = glm::vec3(0.5f);
+    Engine::SceneManager::SetActive();
+    Engine::LogicManager::GetInstance().AddComponent<ColourCollider>(splash);
+
+    Frames(7);
+    const float grown = Engine::Transform::ScalePtr(splash)->x;
+    EXPECT_NEAR(grown, 0.5f + 7.5f * 0.07f / 0.15f, 1e-3f);
+    EXPECT_TRUE(splash.IsValid());
+    Frames(9);
+    Engine::EntityMgr::GetInstance().Flush();
+    EXPECT_FALSE(splash.IsValid()) << "destroyed once 0.15 s have passed";
+}
+
+TEST_F(TileKinds, ACrashingTileStopsOnTheTileAheadAndSnapsOntoIt)
+{
+    // The ceiling tile's face hangs 3.0 above the crashing tile's top.
+    Engine::EntityHandle crashing = Tile(kFloor);
+    Tile(kFloor + glm::vec3(0.0f, 83.0f, 0.0f), 1, kDown, kBackward);
+    Engine::LogicManager::GetInstance().AddComponent<CrashingTile>(crashing);
+    CrashingTile& crash = *Engine::LogicManager::GetCompPtr<CrashingTile>(crashing);
+    crash.Initialize();
+    EXPECT_EQ(Component(crashing).tile_type.value, TileLogicComponent::Crashing);
+    crash.mActive = 1;
+
+    Frames(20);
+    EXPECT_EQ(crash.mActive, 0);
+    EXPECT_NEAR(Position(crashing).y, kFloor.y + 3.0f - 0.01f, 0.02f) << "its top rests on the other tile's face";
+    const float stopped = Position(crashing).y;
+    Frames(10);
+    EXPECT_EQ(Position(crashing).y, stopped);
+}
+
+TEST_F(TileKinds, ACrashingTileWithNothingAheadKeepsMoving)
+{
+    Engine::EntityHandle crashing = Tile(kFloor);
+    Engine::LogicManager::GetInstance().AddComponent<CrashingTile>(crashing);
+    CrashingTile& crash = *Engine::LogicManager::GetCompPtr<CrashingTile>(crashing);
+    crash.Initialize();
+    crash.mActive = 1;
+    Frames(40);
+    EXPECT_EQ(crash.mActive, 1);
+    EXPECT_NEAR(Position(crashing).y, kFloor.y + 25.0f * 0.4f, 0.01f);
+
+    const Engine::RenderWrapper& colours = Wrapper(crashing);
+    EXPECT_EQ(colours.mAmbientColor_0.value, CurrentPalette.Colour(CrashAmbient));
+    EXPECT_EQ(colours.mAmbientColor_2.value, CurrentPalette.Colour(CrashAmb2));
+    EXPECT_EQ(colours.mSpecularColor.value, CurrentPalette.Colour(CrashSpec));
+}
+
+TEST_F(TileKinds, ThePeersCrashingTilesEventThrowsTheTileOut)
+{
+    Engine::EntityHandle tile = Tile(kFloor, 5);
+    Engine::NetworkingEvent event;
+    ASSERT_TRUE(event.Fill(4, Net::Encode(Net::ArenaEvent{Net::ArenaEvent::kCrashingTiles, 0, {5, 6, 7}})));
+    Engine::EventHandlerList::Raise(event, tile);
+    Engine::EventHandlerList::Raise(event, tile);
+    const auto* list = Engine::LogicManager::GetInstance().FindComponents(tile);
+    const auto crashing = std::count_if(list->begin(), list->end(),
+                                        [](const Engine::LogicComp* c) { return dynamic_cast<const CrashingTile*>(c); });
+    EXPECT_EQ(crashing, 2) << "a tile struck twice carries two, and the first one moves";
+    EXPECT_EQ(Engine::LogicManager::GetCompPtr<CrashingTile>(tile)->mActive, 1);
+
+    Engine::NetworkingEvent flip;
+    ASSERT_TRUE(flip.Fill(4, Net::Encode(Net::ArenaEvent{Net::ArenaEvent::kFlip, 0, {}})));
+    Engine::EntityHandle other = Tile(kFloor + glm::vec3(10.0f, 0.0f, 0.0f), 6);
+    Engine::EventHandlerList::Raise(flip, other);
+    EXPECT_EQ(Engine::LogicManager::GetCompPtr<CrashingTile>(other), nullptr) << "a flip moves no tile";
+}
+
+TEST_F(TileKinds, AnImmovableTileEntersTheGridListOnceAndTakesItsColours)
+{
+    HexGrid::GetInstance().immovableTiles.clear();
+    Engine::EntityHandle tile = Tile(kFloor, 42);
+    Engine::LogicManager& logic = Engine::LogicManager::GetInstance();
+    logic.AddComponent<ImmovableTile>(tile);
+    logic.AddComponent<ImmovableTile>(tile);
+    EXPECT_EQ(HexGrid::GetInstance().immovableTiles, std::vector<std::int32_t>{42});
+    EXPECT_EQ(Component(tile).tile_type.value, TileLogicComponent::Immovable);
+
+    Frames(1);
+    EXPECT_EQ(Wrapper(tile).mAmbientColor_0.value, CurrentPalette.Colour(ImmAmbient));
+    EXPECT_EQ(Wrapper(tile).mAmbientColor_1.value, CurrentPalette.Colour(ImmTex));
+    EXPECT_EQ(Wrapper(tile).mDiffuseColor.value, CurrentPalette.Colour(ImmDiffuse));
+}
+
+} // namespace

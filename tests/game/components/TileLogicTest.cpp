@@ -1,0 +1,310 @@
+#include "TileScene.h"
+#include "engine/audio/Emitter.h"
+#include "engine/audio/RecordingSoundSystem.h"
+#include "engine/core/EntityNameCompManager.h"
+#include "engine/logic/CollisionEvent.h"
+#include "engine/logic/EventHandlerList.h"
+#include "engine/logic/NetworkingEvent.h"
+#include "engine/core/Random.h"
+#include "game/components/ColourCollider.h"
+#include "game/components/TileColourStates.h"
+#include "game/components/TileHeightStates.h"
+#include "game/components/TileSeams.h"
+#include "game/match/Palette.h"
+
+#include <glm/gtx/string_cast.hpp>
+
+namespace {
+
+constexpr glm::vec3 kHere{0.0f, -59.0f, 0.0f};
+// A tile's top face: 40 above its centre.
+constexpr float kTop = 40.0f;
+
+testing::AssertionResult Near(const glm::vec3& actual, const glm::vec3& expected, float tolerance = 1e-3f)
+{
+    if (glm::length(actual - expected) < tolerance)
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << glm::to_string(actual) << " vs " << glm::to_string(expected);
+}
+
+using TileHeight = TileScene;
+
+TEST_F(TileHeight, ATileRisesFromBelowIntoItsPlaceAndRests)
+{
+    Engine::Random::SeedWith(7);
+    Engine::EntityHandle tile = Tile(kHere);
+    Height(tile).Start();
+    EXPECT_EQ(HeightState(tile), "TileStartAnimation");
+    const auto& rise = *Height(tile).GetState<TileStartAnimation>();
+    EXPECT_GE(rise.duration, 0.25f);
+    EXPECT_LE(rise.duration, 3.0f);
+    const float depth = rise.rest.y - rise.sunk.y;
+    EXPECT_GE(depth, 1.0f);
+    EXPECT_LE(depth, 5.0f);
+
+    Frames(1);
+    EXPECT_LT(Position(tile).y, kHere.y) << "it starts sunk";
+    Frames(400);
+    EXPECT_EQ(HeightState(tile), "TileStay");
+    EXPECT_NEAR(Position(tile).y, kHere.y, 0.05f);
+}
+
+TEST_F(TileHeight, ASelectedTileStepsUpAndDownByItsSizeInHalfASecond)
+{
+    Engine::EntityHandle tile = Tile(kHere);
+    TileLogicComponent& component = Component(tile);
+    EXPECT_FLOAT_EQ(component.tile_size.value, 5.0f);
+
+    component.mRaiseRequest = 1;
+    Frames(1);
+    EXPECT_EQ(HeightState(tile), "TileStay") << "an unselected tile never moves";
+
+    component.SetSelected(true);
+    component.mRaiseRequest = 1;
+    Frames(1);
+    EXPECT_EQ(HeightState(tile), "TileUp");
+    EXPECT_EQ(component.mLevel, 1);
+    Frames(49);
+    EXPECT_EQ(HeightState(tile), "TileUp") << "a step lasts 1 / tile_speed = 0.5 s";
+    Frames(2);
+    EXPECT_EQ(HeightState(tile), "TileStay");
+    EXPECT_TRUE(Near(Position(tile), kHere + glm::vec3(0.0f, 5.0f, 0.0f), 0.01f));
+    EXPECT_EQ(component.mRaiseRequest, 0) << "entering the rest clears the request";
+
+    component.mLowerRequest = 1;
+    Frames(60);
+    EXPECT_EQ(component.mLevel, 0);
+    EXPECT_TRUE(Near(Position(tile), kHere, 0.01f));
+}
+
+TEST_F(TileHeight, ImmovableAndCrashingTilesIgnoreRequestsButFollowThePeer)
+{
+    for (int type : {TileLogicComponent::Immovable, TileLogicComponent::Crashing}) {
+        Engine::EntityHandle tile = Tile(kHere + glm::vec3(10.0f * static_cast<float>(type), 0.0f, 0.0f), type);
+        TileLogicComponent& component = Component(tile);
+        component.tile_type.value = type;
+        component.SetSelected(true);
+        component.mRaiseRequest = 1;
+        Frames(30);
+        EXPECT_EQ(component.mLevel, 0) << "type " << type;
+        EXPECT_EQ(HeightState(tile), "TileStay");
+        EXPECT_FALSE(component.IsMovable());
+
+        Engine::NetworkingEvent bend;
+        const Net::TileBend record{static_cast<std::uint32_t>(type), 3, Position(tile) + glm::vec3(0, 1, 0), 1};
+        ASSERT_TRUE(bend.Fill(0, Net::Encode(record)));
+        Engine::EventHandlerList::Raise(bend, tile);
+        EXPECT_EQ(component.mLevel, 3) << "the peer's level is taken as it is";
+        Frames(1);
+        EXPECT_EQ(HeightState(tile), "TileUp") << "a peer's record moves any tile";
+    }
+}
+
+TEST_F(TileHeight, AnUprightTileStopsAtLevelFiveATiltedOneDoesNot)
+{
+    Engine::EntityHandle floor = Tile(kHere);
+    Component(floor).mLevel = 5;
+    EXPECT_TRUE(Component(floor).IsRaiseBlocked());
+
+    Engine::EntityHandle wall = Tile({-75.0f, 0.0f, 0.0f}, 1, {1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f});
+    Component(wall).mLevel = 12;
+    EXPECT_FALSE(Component(wall).IsRaiseBlocked());
+}
+
+TEST_F(TileHeight, ARaiseIsRefusedWhenATileLiesWithinOneStep)
+{
+    // Floor tile under a ceiling tile whose bottom face hangs 4.5 above the
+    // floor tile's top: less than one step of 5.
+    Engine::EntityHandle floor = Tile(kHere);
+    Engine::EntityHandle far = Tile(kHere + glm::vec3(20.0f, 0.0f, 0.0f), 1);
+    Tile(kHere + glm::vec3(0.0f, 2 * kTop + 4.5f, 0.0f), 2, {0.0f, -1.0f, 0.0f}, {0.0f, 0.0f, -1.0f});
+    Tile(kHere + glm::vec3(20.0f, 2 * kTop + 5.5f, 0.0f), 3, {0.0f, -1.0f, 0.0f}, {0.0f, 0.0f, -1.0f});
+
+    Component(floor).mRaiseRequest = 1;
+    EXPECT_TRUE(Component(floor).IsRaiseBlocked());
+    EXPECT_EQ(Component(floor).mRaiseRequest, 0) << "the refusal clears the request";
+    EXPECT_EQ(Component(floor).mRaiseBlocked, 1);
+    EXPECT_FALSE(Component(far).IsRaiseBlocked()) << "5.5 ahead leaves room for a step";
+
+    // Upside down, the same floor tile rises the other way.
+    TileSeams::SetArenaFlippedLookup([] { return true; });
+    Component(floor).mRaiseBlocked = 0;
+    EXPECT_FALSE(Component(floor).IsRaiseBlocked());
+    TileSeams::SetArenaFlippedLookup(nullptr);
+}
+
+TEST_F(TileHeight, RaisesCycleThroughTheTenGrindingSoundsOnTheLocalPlayer)
+{
+    RecordingSoundSystem& audio = RecordingSoundSystem::InstallNew();
+    Engine::EntityHandle player = Engine::EntityMgr::GetInstance().CreateEntity();
+    Engine::SetEntityName(player, "Player_Mouse");
+    Engine::LogicManager::GetInstance().AddComponent<Engine::Emitter>(player);
+    auto* emitter = Engine::LogicManager::GetCompPtr<Engine::Emitter>(player);
+    emitter->AddSound("tile_moving", "m1", true);
+    for (int n = 2; n <= 10; ++n) {
+        const std::string number = std::to_string(n);
+        emitter->AddSound(std::string("tile_moving").append(number), std::string("m").append(number), true);
+    }
+
+    TileLogicComponent::sRaiseSound = 0;
+    Engine::EntityHandle tile = Tile(kHere);
+    std::vector<std::string> played;
+    for (int raise = 0; raise < 11; ++raise) {
+        audio.calls.clear();
+        Height(tile).ChangeState("TileUp");
+        Height(tile).Update();
+        Height(tile).ChangeState("TileStay");
+        Height(tile).Update();
+        ASSERT_FALSE(audio.CallsStartingWith("Play").empty());
+        played.push_back(audio.CallsStartingWith("Play").front());
+    }
+    EXPECT_EQ(played.front(), "Play m1 loop=0 overlap=0");
+    EXPECT_EQ(played[9], "Play m10 loop=0 overlap=0");
+    EXPECT_EQ(played[10], "Play m1 loop=0 overlap=0");
+
+    audio.calls.clear();
+    Height(tile).ChangeState("TileDown");
+    Height(tile).Update();
+    EXPECT_EQ(audio.CallsStartingWith("Play"), std::vector<std::string>{"Play m1 loop=0 overlap=1"});
+    EXPECT_EQ(audio.CallsStartingWith("SetVolume m1").back(), "SetVolume m1 0.025") << "0.05 of the effects volume";
+    SoundSystem::Install(nullptr);
+}
+
+TEST_F(TileHeight, WithoutALocalPlayerAPeerMovePlaysNothingAndStillMoves)
+{
+    RecordingSoundSystem& audio = RecordingSoundSystem::InstallNew();
+    Engine::EntityHandle tile = Tile(kHere);
+    Engine::NetworkingEvent bend;
+    ASSERT_TRUE(bend.Fill(0, Net::Encode(Net::TileBend{0, 0, kHere, 1})));
+    Engine::EventHandlerList::Raise(bend, tile);
+    Frames(60);
+    EXPECT_TRUE(audio.CallsStartingWith("Play").empty());
+    EXPECT_NEAR(Position(tile).y, kHere.y + 5.0f, 0.01f);
+    SoundSystem::Install(nullptr);
+}
+
+TEST_F(TileHeight, MachinesLeftWithoutTheirTileComponentStandStill)
+{
+    Engine::EntityHandle tile = Tile(kHere);
+    Component(tile).SetSelected(true);
+    Engine::StateMachine& height = Height(tile);
+    Engine::LogicManager::GetInstance().RemoveFirst<TileLogicComponent>(tile);
+    height.ChangeState("TileUp");
+    Frames(60);
+    EXPECT_EQ(height.GetCurrentState()->GetName(), "TileUp") << "no step without the tile's speed";
+    EXPECT_TRUE(Near(Position(tile), kHere));
+}
+
+using TileColour = TileScene;
+
+// A splash entity whose colour the tile takes.
+Engine::EntityHandle Splash(const glm::vec3& colour)
+{
+    Engine::EntityHandle splash = Engine::EntityMgr::GetInstance().CreateEntity();
+    Engine::LogicManager::GetInstance().AddComponent<ColourCollider>(splash);
+    Engine::LogicManager::GetCompPtr<ColourCollider>(splash)->colour.value = colour;
+    return splash;
+}
+
+void Touch(Engine::EntityHandle tile, Engine::EntityHandle other)
+{
+    Engine::CollisionEvent contact;
+    contact.other = other;
+    Engine::EventHandlerList::Raise(contact, tile);
+}
+
+TEST_F(TileColour, ASplashFlashesTheTileAndItFadesBack)
+{
+    Engine::EntityHandle tile = Tile(kHere);
+    Frames(1);
+    const glm::vec3 resting = CurrentPalette.Colour(TileTexCol);
+    EXPECT_TRUE(Near(Wrapper(tile).mAmbientColor_1.value, resting));
+
+    Touch(tile, Engine::EntityMgr::GetInstance().CreateEntity());
+    Frames(1);
+    EXPECT_EQ(Colour(tile).GetCurrentState()->GetName(), "GoBack") << "only a splash flashes a tile";
+
+    const glm::vec3 red{1.0f, 0.0f, 0.0f};
+    Touch(tile, Splash(red));
+    Frames(1);
+    EXPECT_EQ(Colour(tile).GetCurrentState()->GetName(), "ToColour");
+    Frames(24);
+    EXPECT_TRUE(Near(Wrapper(tile).mAmbientColor_1.value, red, 0.1f));
+    Frames(2);
+    EXPECT_EQ(Colour(tile).GetCurrentState()->GetName(), "GoBack") << "the flash lasts 0.25 s";
+    Frames(27);
+    EXPECT_TRUE(Near(Wrapper(tile).mAmbientColor_1.value, resting)) << "and the fade back 0.25 s";
+}
+
+TEST_F(TileColour, ASecondSplashBlendsToTheMiddleUnlessItIsTheSameColour)
+{
+    Engine::EntityHandle tile = Tile(kHere);
+    const glm::vec3 red{1.0f, 0.0f, 0.0f};
+    const glm::vec3 blue{0.0f, 0.0f, 1.0f};
+    Touch(tile, Splash(red));
+    Frames(6);
+    const auto& flash = *Colour(tile).GetState<GoToColour>();
+    const float elapsed = flash.elapsed;
+    Touch(tile, Splash(red));
+    EXPECT_EQ(flash.elapsed, elapsed) << "the same colour changes nothing";
+
+    Touch(tile, Splash(blue));
+    EXPECT_EQ(flash.elapsed, 0.0f);
+    EXPECT_TRUE(Near(flash.target, {0.5f, 0.0f, 0.5f}));
+}
+
+TEST_F(TileColour, ASelectedTileShowsTheSelectionColoursWhateverFlashRuns)
+{
+    Engine::EntityHandle tile = Tile(kHere);
+    TileLogicComponent::SetSelected(tile, true);
+    Frames(1);
+    EXPECT_TRUE(Near(Wrapper(tile).mAmbientColor_1.value, CurrentPalette.Colour(TileSelCol)));
+    EXPECT_TRUE(Near(Wrapper(tile).mAmbientColor_0.value, CurrentPalette.Colour(TileSelAmb)));
+    EXPECT_TRUE(Near(Wrapper(tile).mDiffuseColor.value, CurrentPalette.Colour(TileSelCol)));
+
+    Touch(tile, Splash({1.0f, 0.0f, 0.0f}));
+    Frames(3);
+    EXPECT_TRUE(Near(Wrapper(tile).mAmbientColor_1.value, CurrentPalette.Colour(TileSelCol)));
+
+    // A tile that is gone cannot be selected; nothing breaks.
+    Engine::EntityMgr::GetInstance().DestroyEntity(tile);
+    Engine::EntityMgr::GetInstance().Flush();
+    TileLogicComponent::SetSelected(tile, false);
+}
+
+using TileRecording = TileScene;
+
+TEST_F(TileRecording, LiveFramesTakeTheTileAndPlaybackPutsItBack)
+{
+    MatchRecorder& recorder = MatchRecorder::GetInstance();
+    Engine::EntityHandle tile = Tile(kHere, 2);
+    recorder.isRecording = 1;
+    recorder.live = MatchFrame(3);
+    Component(tile).Update();
+    EXPECT_EQ(recorder.live.tiles[2], (MatchTileRecord{kHere, {0, 1, 0}, {0, 0, 1}}));
+
+    recorder.live = MatchFrame(2);
+    Component(tile).Update();
+    EXPECT_EQ(recorder.live.tiles, std::vector<MatchTileRecord>(2)) << "a number past the list writes nothing";
+
+    auto frame = std::make_shared<MatchFrame>();
+    recorder.isLive = 0;
+    recorder.playback.push_back(frame);
+    Component(tile).Update();
+    EXPECT_TRUE(Near(Position(tile), kHere)) << "a frame without tiles moves no tile";
+
+    frame->tiles.assign(3, MatchTileRecord{{1, 2, 3}, {1, 0, 0}, {0, 1, 0}});
+    Component(tile).Update();
+    EXPECT_TRUE(Near(Position(tile), {1, 2, 3}));
+    EXPECT_TRUE(Near(*Engine::Transform::UpPtr(tile), {1, 0, 0}));
+    recorder.playback.clear();
+    recorder.isLive = 1;
+}
+
+TEST_F(TileRecording, InitialisingNamesTheTileByItsNumber)
+{
+    Engine::EntityHandle tile = Tile(kHere, 137);
+    EXPECT_STREQ(Engine::EntityNameCompManager::GetInstance().GetName(tile), "Tile_137");
+}
+
+} // namespace
