@@ -248,6 +248,8 @@ void LogicManager::SaveEntity(nlohmann::json& value, EntityHandle entity)
 
 void LogicManager::LoadEntity(const nlohmann::json& value, EntityHandle entity)
 {
+    if (entity.IsNull())
+        return;
     const auto section = value.find(kKey);
     if (section == value.end())
         return;

@@ -44,14 +44,18 @@ public:
     void Save(nlohmann::json& document) override;
     void Load(const nlohmann::json& document) override;
     void SaveEntity(nlohmann::json& value, EntityHandle entity) override;
-    // Attaches without initialising: the caller decides when.
+    // Attaches without initialising: the caller decides when. The null
+    // handle gets nothing.
     void LoadEntity(const nlohmann::json& value, EntityHandle entity) override;
 
     // A new T for the entity; initialised at once while the scene is Active,
-    // otherwise left for InitializeLogicComponents. Returns the entity.
+    // otherwise left for InitializeLogicComponents. Returns the entity; the
+    // null handle gets nothing and comes back.
     template <class T>
     EntityHandle AddComponent(EntityHandle entity)
     {
+        if (entity.IsNull())
+            return EntityHandle();
         Attach(entity, std::make_unique<T>());
         return entity;
     }
