@@ -49,9 +49,8 @@ TEST_F(FrameTestScene, EachOfAComponentsOwnColoursReachesTheImage)
         const std::array<int, 3> rgb = PixelAt(at.x, at.y);
         SCOPED_TRACE(testing::Message() << "channel " << c.channel << ": " << rgb[0] << ", " << rgb[1] << ", "
                                         << rgb[2]);
-        for (int other = 0; other < 3; ++other)
-            if (other != c.channel)
-                EXPECT_GT(rgb[c.channel], rgb[other] + 60);
+        for (int other : {(c.channel + 1) % 3, (c.channel + 2) % 3})
+            EXPECT_GT(rgb[c.channel], rgb[other] + 60);
     }
     EXPECT_TRUE(SaveScreenshot("component_colours"));
     EXPECT_TRUE(DrainGlErrors().empty());
