@@ -1,6 +1,9 @@
 #include "engine/audio/SoundSystem.h"
 #include "engine/frame/Core.h"
 #include "engine/logic/Factory.h"
+#include "engine/ui/Localisation.h"
+#include "engine/ui/MenuSounds.h"
+#include "engine/ui/UserConfig.h"
 #include "game/match/RegisterLogicTypes.h"
 #include "game/match/StartupScreens.h"
 
@@ -11,7 +14,12 @@ int main(int, char**)
 
     Engine::Core& core = Engine::Core::GetInstance();
     core.InitWindow();
+    UserConfig::Load();
     core.Init();
+    // The table selects language 0 as it loads; the stored choice follows.
+    Localisation::LoadTextTable();
+    UserConfig::ApplyStoredLanguage();
+    Engine::UI::MenuSounds::Make();
 
     ShowLogoSplash();
     ShowLoadingBar();

@@ -1,0 +1,12 @@
+#pragma once
+#include <string>
+
+namespace Engine::Platform {
+
+// Writes the text to a temporary file beside the path and renames it over
+// the path, so a failed or interrupted write never leaves a cut file in its
+// place. Returns "" on success, else why it failed (the old file, if any,
+// is left as it was).
+std::string ReplaceFileContents(const std::string& path, const std::string& text);
+
+} // namespace Engine::Platform

@@ -1,0 +1,123 @@
+#include "engine/ui/UserConfig.h"
+
+#include "engine/audio/MasterVolume.h"
+#include "engine/platform/DocumentsFolder.h"
+#include "engine/platform/ReplaceFile.h"
+#include "engine/render/Renderer.h"
+#include "engine/render/Window.h"
+#include "engine/ui/Localisation.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+const char* const kFolderName = "Solvane2";
+const char* const kFileName = "config";
+
+// The language of the last file read, until the table is there to take it.
+std::uint32_t gStoredLanguage = 0;
+
+bool ReadFile(const std::string& path, std::string& text)
+{
+    std::ifstream file(path, std::ios::binary);
+    if (!file)
+        return false;
+    // One byte past the limit is enough to refuse an oversized file.
+    std::string buffer(UserSettings::kMaxConfigBytes + 1, '\0');
+    file.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+    buffer.resize(static_cast<std::size_t>(file.gcount()));
+    text = std::move(buffer);
+    return true;
+}
+
+void ReportProblems(const std::string& path, const std::vector<std::string>& problems)
+{
+    std::string list;
+    for (const std::string& problem : problems)
+        list += (list.empty() ? "" : ", ") + problem;
+    std::fprintf(stderr, "[UserConfig] \"%s\": kept the current value of what could not be read: %s\n",
+                 path.c_str(), list.c_str());
+}
+
+} // namespace
+
+std::string UserConfig::GetDocumentsPath() { return Engine::Platform::DocumentsFolder(); }
+
+std::string UserConfig::GetFolderPath() { return GetDocumentsPath() + kFolderName + "/"; }
+
+std::string UserConfig::GetFilePath() { return GetFolderPath() + kFileName; }
+
+void UserConfig::MakeFolder(const std::string& documentsPath, const std::string& folderName)
+{
+    std::error_code ignored;
+    std::filesystem::create_directories(documentsPath + folderName, ignored);
+}
+
+UserSettings UserConfig::Current()
+{
+    UserSettings settings;
+    settings.vsync = Engine::Renderer::GetInstance().GetVSync();
+    settings.musicVolume = Engine::MasterVolume::music;
+    settings.sfxVolume = Engine::MasterVolume::sfx;
+    if (const Engine::Window* window = Engine::Window::Main()) {
+        settings.resolutionX = window->width;
+        settings.resolutionY = window->height;
+        settings.fullscreen = window->IsFullscreen();
+    }
+    settings.language = Localisation::EntryCount() > 0 ? Localisation::GetLanguage() : gStoredLanguage;
+    settings.bindings = InputBindings::Records()[0];
+    return settings;
+}
+
+void UserConfig::Apply(const UserSettings& settings)
+{
+    Engine::Renderer::GetInstance().SetVSync(settings.vsync);
+    Engine::MasterVolume::music = settings.musicVolume;
+    Engine::MasterVolume::sfx = settings.sfxVolume;
+    if (Engine::Window* window = Engine::Window::Main()) {
+        const std::pair<int, int> size(static_cast<int>(settings.resolutionX), static_cast<int>(settings.resolutionY));
+        if (size != std::pair<int, int>(window->width, window->height))
+            window->SetResolution(size);
+        window->SetFullscreen(settings.fullscreen);
+    }
+    gStoredLanguage = static_cast<std::uint32_t>(settings.language);
+    if (Localisation::EntryCount() > 0)
+        ApplyStoredLanguage();
+
+    auto& records = InputBindings::Records();
+    records[0].codes = settings.bindings.codes;
+    records[0].UsesController = true;
+    records[1] = records[0];
+}
+
+void UserConfig::Load()
+{
+    MakeFolder(GetDocumentsPath(), kFolderName);
+    const std::string path = GetFilePath();
+    std::string text;
+    if (!ReadFile(path, text)) {
+        if (Engine::Window* window = Engine::Window::Main())
+            window->SetFullscreen(true);
+        Engine::Renderer::GetInstance().SetVSync(false);
+        return;
+    }
+    UserSettings settings = Current();
+    const std::vector<std::string> problems = ReadUserSettings(text, settings);
+    if (!problems.empty())
+        ReportProblems(path, problems);
+    Apply(settings);
+}
+
+void UserConfig::Save()
+{
+    MakeFolder(GetDocumentsPath(), kFolderName);
+    const std::string path = GetFilePath();
+    const std::string failure = Engine::Platform::ReplaceFileContents(path, WriteUserSettings(Current()));
+    if (!failure.empty())
+        std::fprintf(stderr, "[UserConfig] settings not saved (%s); the old file is kept\n", failure.c_str());
+}
+
+void UserConfig::ApplyStoredLanguage() { Engine::UI::SetLanguage(gStoredLanguage); }

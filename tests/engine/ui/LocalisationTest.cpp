@@ -1,0 +1,130 @@
+#include "engine/render/Font.h"
+#include "engine/render/Renderer.h"
+#include "engine/ui/Localisation.h"
+#include "engine/ui/TextComps.h"
+#include "engine/ui/Utf8.h"
+#include "support/FileText.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Engine::UI::DecodeUtf8;
+
+// "line 0" to "line 634", one per line.
+std::string NumberedTable(int lines, const char* ending = "\n")
+{
+    std::string text;
+    for (int i = 0; i < lines; ++i)
+        text += "line " + std::to_string(i) + ending;
+    return text;
+}
+
+TEST(Utf8, DecodesToSixteenBitsAndReplacesWhatDoesNotFit)
+{
+    struct Case {
+        const char* what;
+        std::string bytes;
+        std::u16string text;
+    };
+    const Case cases[] = {
+        {"ASCII", "Play", u"Play"},
+        {"two bytes", "Zur\xC3\xBC" "ck", u"Zurück"},
+        {"Cyrillic", "\xD0\x98\xD0\xB3\xD1\x80\xD0\xB0\xD1\x82\xD1\x8C", u"Играть"},
+        {"three bytes", "\xE2\x82\xAC", u"€"},
+        {"above U+FFFF", "a\xF0\x9F\x98\x80" "b", u"a\uFFFDb"},
+        {"stray continuation", "a\x80" "b", u"a\uFFFDb"},
+        {"cut sequence", "a\xC3", u"a\uFFFD"},
+        {"cut before ASCII", "\xE2\x82" "x", u"\uFFFDx"},
+        {"overlong slash", "\xC0\xAF", u"\uFFFD"},
+        {"surrogate", "\xED\xA0\x80", u"\uFFFD"},
+        {"invalid lead", "\xFF" "z", u"\uFFFDz"},
+        {"empty", "", u""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DecodeUtf8(c.bytes), c.text) << c.what;
+}
+
+TEST(TextTable, EntryKLanguageJIsLineFiveKPlusJ)
+{
+    ScopedTempDir dir;
+    WriteFileText("all_text", NumberedTable(640, "\r\n"));
+    ASSERT_TRUE(Localisation::LoadTextTable("all_text"));
+    EXPECT_EQ(Localisation::EntryCount(), 127u);
+    EXPECT_EQ(Localisation::Text(0, 3), u"line 3") << "the carriage return is dropped";
+    EXPECT_EQ(Localisation::Text(126, 4), u"line 634");
+    EXPECT_EQ(Localisation::Text(127, 0), u"") << "lines past the table are ignored";
+    EXPECT_EQ(Localisation::Text(0, 5), u"");
+    EXPECT_EQ(Engine::UI::GetLocaleText(9), u"line 45");
+    Engine::UI::SetLanguage(2);
+    EXPECT_EQ(Engine::UI::GetLocaleText(9), u"line 47");
+    EXPECT_EQ(Engine::UI::GetLocaleText(4000000000u), u"");
+
+    // A short file fills what it has; the rest stays empty. Loading selects
+    // language 0 again.
+    WriteFileText("short", "\xEF\xBB\xBFuno\ndos\ntres");
+    ASSERT_TRUE(Localisation::LoadTextTable("short"));
+    EXPECT_EQ(Localisation::GetLanguage(), 0u);
+    EXPECT_EQ(Localisation::Text(0, 0), u"uno") << "an editor's byte-order mark is dropped";
+    EXPECT_EQ(Localisation::Text(0, 2), u"tres");
+    EXPECT_EQ(Localisation::Text(0, 3), u"");
+    EXPECT_EQ(Localisation::Text(126, 4), u"");
+
+    // A missing file leaves table and language alone.
+    Engine::UI::SetLanguage(3);
+    EXPECT_FALSE(Localisation::LoadTextTable("missing"));
+    EXPECT_EQ(Localisation::Text(0, 1), u"dos");
+    EXPECT_EQ(Localisation::GetLanguage(), 3u);
+}
+
+TEST(TextTable, WithoutAFileEveryTextIsEmpty)
+{
+    EXPECT_EQ(Localisation::EntryCount(), 0u);
+    EXPECT_EQ(Engine::UI::GetLocaleText(0), u"");
+    EXPECT_EQ(Engine::UI::GetLocaleText(126), u"");
+}
+
+std::vector<std::string> gCalls;
+void First(Engine::UI::LanguageChange& change) { gCalls.push_back("first " + std::to_string(change.language)); }
+void Second(Engine::UI::LanguageChange& change)
+{
+    gCalls.push_back("second " + std::to_string(change.language));
+    change.handled = change.language == 4;
+}
+
+TEST(Languages, OutOfRangeSelectsZeroAndHandlersRunLastAddedFirst)
+{
+    Engine::UI::AddLanguageHandler(&First);
+    Engine::UI::AddLanguageHandler(&Second);
+    Engine::UI::AddLanguageHandler(&First);
+    for (std::uint32_t asked : {1u, 5u, static_cast<std::uint32_t>(-1), 4u})
+        Engine::UI::SetLanguage(asked);
+    EXPECT_EQ(gCalls, (std::vector<std::string>{"second 1", "first 1", "second 0", "first 0", "second 0", "first 0",
+                                                "second 4"}));
+}
+
+TEST(Languages, Language2UsesTheCyrillicFontAndReFontsTextsWithoutAFixedFont)
+{
+    // Fonts without glyphs need no GL context.
+    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
+    testing::internal::CaptureStderr();
+    const Engine::Font* latin = renderer.fonts.Add("Latin", std::make_unique<Engine::Font>(nullptr, "-", 0, 48, 0));
+    const Engine::Font* cyrillic =
+        renderer.fonts.Add("Cyrillic", std::make_unique<Engine::Font>(nullptr, "-", 0, 48, 0));
+    testing::internal::GetCapturedStderr();
+    for (std::uint32_t language = 0; language < 6; ++language)
+        EXPECT_EQ(Engine::UI::GetFontForLanguage(language), language == 2 ? cyrillic : latin) << language;
+
+    Engine::UI::LocaleTextComp following(latin, 3);
+    Engine::UI::LocaleTextComp fixed(latin, 77);
+    fixed.SetFontFixed(latin);
+    Engine::UI::SetLanguage(2);
+    EXPECT_EQ(Engine::UI::GetLanguageFont(), cyrillic);
+    Engine::UI::ApplyFontToAllTexts(Engine::UI::GetLanguageFont());
+    EXPECT_EQ(following.font, cyrillic);
+    EXPECT_EQ(fixed.font, latin);
+    EXPECT_EQ(Engine::UI::AllLocaleTexts().size(), 2u);
+}
+
+} // namespace
