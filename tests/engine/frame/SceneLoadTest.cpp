@@ -72,6 +72,11 @@ struct SceneLoad : ::testing::Test {
                                                 std::make_unique<Engine::TCreator<Tally>>());
         journal.clear();
     }
+    // The logic manager leaves what it holds at exit to the system.
+    void TearDown() override
+    {
+        StderrOf([] { SceneManager::DestroySceneImmediately(); });
+    }
 
     // An entity with a transform, a name, a light and two initialised logic
     // components, in an Active scene.
