@@ -2,9 +2,6 @@
 # file never means editing a list; CONFIGURE_DEPENDS re-runs the glob on build.
 function(solvane_library name dir)
   file(GLOB _sources CONFIGURE_DEPENDS "${dir}/*.cpp" "${dir}/*.h")
-  # The engine object (engine/core/Core.cpp) drives every subsystem, so it is
-  # built above them all as the `engine` library, not inside engine_core.
-  list(FILTER _sources EXCLUDE REGEX "/main\\.cpp$|/engine/core/Core\\.cpp$")
   add_library(${name} STATIC ${_sources})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
   target_link_libraries(${name} PUBLIC ${ARGN})

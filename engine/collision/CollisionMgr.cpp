@@ -54,6 +54,19 @@ bool CollisionMgr::HasComponent(EntityHandle entity) const { return mBodies.cont
 
 void CollisionMgr::Clear() { mBodies.clear(); }
 
+void CollisionMgr::SwapWithAside()
+{
+    mBodies.swap(mAsideBodies);
+    CollisionTable::GetInstance().SwapContents(mAsideTable);
+}
+
+void CollisionMgr::SetAside()
+{
+    SwapWithAside();
+    CollisionTable::Contents kept = mAsideTable;
+    CollisionTable::GetInstance().SwapContents(kept);
+}
+
 EntityHandle CollisionMgr::AddComponent(EntityHandle entity)
 {
     if (entity.IsNull())

@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/collision/CollisionComp.h"
+#include "engine/collision/CollisionTable.h"
 #include "engine/collision/ContactInfo.h"
 #include "engine/collision/ShapePairTable.h"
 #include "engine/core/CompManager.h"
@@ -38,6 +39,11 @@ public:
     void Load(const nlohmann::json& document) override;
     void SaveEntity(nlohmann::json& value, EntityHandle entity) override;
     void LoadEntity(const nlohmann::json& value, EntityHandle entity) override;
+    // The bodies and the collision table (part of the scene file) go aside
+    // together. A load keeps the table unless the file holds one, so the
+    // table stays in force when the scene is set aside.
+    void SwapWithAside() override;
+    void SetAside() override;
 
     // Gives the entity a default body unless it has one; null adds nothing.
     EntityHandle AddComponent(EntityHandle entity);
@@ -77,6 +83,9 @@ private:
     ShapePairTable mShapeTests;
     Bodies mBodies;
     std::uint64_t mNarrowTests = 0;
+    // The scene kept aside during a scene load.
+    Bodies mAsideBodies;
+    CollisionTable::Contents mAsideTable;
 };
 
 } // namespace Engine

@@ -14,6 +14,12 @@ CollisionTable::PairKey KeyOf(std::uint32_t a, std::uint32_t b) { return {std::m
 
 } // namespace
 
+void CollisionTable::SwapContents(Contents& other)
+{
+    mTags.swap(other.tags);
+    mRelations.swap(other.relations);
+}
+
 CollisionTable& CollisionTable::GetInstance()
 {
     static CollisionTable instance;

@@ -56,6 +56,13 @@ public:
     // read before anything is stored: an error leaves the table as it was.
     virtual void Load(const nlohmann::json& section);
 
+    // Tags and relations as a value, for a scene load to keep aside.
+    struct Contents {
+        std::vector<Tag> tags;
+        Relations relations;
+    };
+    void SwapContents(Contents& other);
+
 private:
     CollisionTable() = default;
 

@@ -66,6 +66,14 @@ void SpatialCollisionMgr::Clear()
     ++mRemovals;
 }
 
+void SpatialCollisionMgr::SwapWithAside()
+{
+    mNodes.swap(mAsideNodes);
+    mColliders.swap(mAsideColliders);
+    // Records taken earlier belong to the other scene now.
+    ++mRemovals;
+}
+
 EntityHandle SpatialCollisionMgr::AddComponent(EntityHandle entity)
 {
     if (entity.IsNull())

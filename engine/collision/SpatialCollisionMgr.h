@@ -36,6 +36,7 @@ public:
     void Load(const nlohmann::json& document) override;
     void SaveEntity(nlohmann::json& value, EntityHandle entity) override;
     void LoadEntity(const nlohmann::json& value, EntityHandle entity) override;
+    void SwapWithAside() override;
 
     // Gives the entity a collider (no shape, tag 0), filed by its transform,
     // unless it has one; null adds nothing.
@@ -100,6 +101,9 @@ private:
     // Counts destroyed records: while it stands still, a record pointer taken
     // earlier is still good (the map never moves its records).
     std::uint64_t mRemovals = 0;
+    // The scene kept aside during a scene load.
+    Colliders mAsideColliders;
+    std::unordered_map<std::uint32_t, OctreeNode> mAsideNodes;
 };
 
 } // namespace Engine

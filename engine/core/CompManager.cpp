@@ -1,8 +1,9 @@
 // Scene file: one JSON object, 4-space indentation, keys ascending:
 //   {"EntityMgr": {...}, "<manager key>": ..., ...}
 // Only the first JSON value of the file is read; what follows it is ignored.
-// The file is parsed whole before any manager is cleared, and a section that
-// fails to load puts the previous scene back before the error goes on.
+// The file is parsed whole before anything changes, and the running scene
+// waits aside until every section has loaded: a section that fails brings it
+// back as it was before the error goes on.
 #include "engine/core/CompManager.h"
 
 #include "engine/core/EntityManager.h"
@@ -20,6 +21,29 @@ std::vector<ICompManager*>& ManagerList()
 {
     static std::vector<ICompManager*> managers;
     return managers;
+}
+
+bool gReadingScene = false;
+
+// Marks the managers' reading of a scene, also when one of them throws.
+class ReadingScene {
+public:
+    ReadingScene() { gReadingScene = true; }
+    ~ReadingScene() { gReadingScene = false; }
+    ReadingScene(const ReadingScene&) = delete;
+    ReadingScene& operator=(const ReadingScene&) = delete;
+};
+
+void SwapAllWithAside()
+{
+    ICompManager::ForEachManager([](ICompManager& manager) { manager.SwapWithAside(); });
+}
+
+void ReadScene(const nlohmann::json& document)
+{
+    const ReadingScene reading;
+    EntityMgr::GetInstance().Load(document);
+    ICompManager::ForEachManager([&document](ICompManager& manager) { manager.Load(document); });
 }
 
 } // namespace
@@ -78,28 +102,38 @@ void ICompManager::LoadAll(const char* path)
         std::cerr << "Scene file \"" << path << "\" was not loaded: " << error.what() << '\n';
         return;
     }
-    SceneRollback::RestoreOnFailure([&document] { LoadDocument(document); });
+    LoadDocument(document);
 }
 
 void ICompManager::LoadDocument(const nlohmann::json& document)
 {
+    EntityMgr& entities = EntityMgr::GetInstance();
+    const EntityMgr::Snapshot previous = entities.TakeSnapshot();
+    ForEachManager([](ICompManager& manager) { manager.SetAside(); });
+    try {
+        ReadScene(document);
+    } catch (...) {
+        // What was read goes, without ever having started; the previous
+        // scene comes back whole.
+        ClearAll();
+        SwapAllWithAside();
+        entities.RestoreSnapshot(previous);
+        throw;
+    }
+    // The previous scene is destroyed as the running one, as any scene
+    // change destroys it, so its components meet only their own scene on
+    // the way out. Then the new scene takes over.
+    const EntityMgr::Snapshot loaded = entities.TakeSnapshot();
+    SwapAllWithAside();
+    entities.RestoreSnapshot(previous);
+    entities.DestroyAll();
     ClearAll();
-    EntityMgr::GetInstance().Load(document);
-    ForEachManager([&document](ICompManager& manager) { manager.Load(document); });
+    SwapAllWithAside();
+    entities.RestoreSnapshot(loaded);
+    ForEachManager([](ICompManager& manager) { manager.SceneLoaded(); });
 }
 
-SceneRollback::SceneRollback()
-    : mEntities(EntityMgr::GetInstance().TakeSnapshot()), mManagers(nlohmann::json::object())
-{
-    ICompManager::ForEachManager([this](ICompManager& manager) { manager.Save(mManagers); });
-}
-
-void SceneRollback::Restore() const
-{
-    ICompManager::ClearAll();
-    EntityMgr::GetInstance().RestoreSnapshot(mEntities);
-    ICompManager::ForEachManager([this](ICompManager& manager) { manager.Load(mManagers); });
-}
+bool ICompManager::IsReadingScene() { return gReadingScene; }
 
 EntityHandle ICompManager::GetComp(const ICompManager& manager, EntityHandle entity)
 {

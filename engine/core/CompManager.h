@@ -39,6 +39,18 @@ public:
     virtual void SaveEntity(nlohmann::json& value, EntityHandle entity) {}
     virtual void LoadEntity(const nlohmann::json& value, EntityHandle entity) {}
 
+    // A scene load keeps the running scene aside, its objects untouched,
+    // until the new scene has been read whole. SwapWithAside exchanges
+    // everything the manager holds with what it keeps aside (nothing outside
+    // a load). SetAside starts a load: the running scene goes aside and the
+    // manager is left as Clear leaves it; what a load keeps unless the file
+    // replaces it stays in force as well.
+    virtual void SwapWithAside() = 0;
+    virtual void SetAside() { SwapWithAside(); }
+    // Called once a scene load has replaced the previous scene, which is
+    // gone by then: for work that must not meet the old scene.
+    virtual void SceneLoaded() {}
+
     // The entity when this manager has a component for it, else null.
     EntityHandle FilterHandle(EntityHandle entity) const { return GetComp(*this, entity); }
 
@@ -59,46 +71,21 @@ public:
     // Writes the scene file; a path that cannot be opened writes nothing.
     // False when the file could not be opened or not be written whole.
     static bool SaveAll(const char* path);
-    // Reads the scene file. The whole file is parsed before anything is
-    // cleared: a file that cannot be opened or parsed changes nothing (a parse
-    // error is printed on the console). A manager refusing its section puts
-    // the previous scene back and its error reaches the caller.
+    // Reads the scene file as LoadDocument does. The whole file is parsed
+    // first: a file that cannot be opened or parsed changes nothing (a parse
+    // error is printed on the console).
     static void LoadAll(const char* path);
-    // Replaces the scene by a parsed scene document: every manager cleared,
-    // then the entity manager and each manager read it. No rollback.
+    // Replaces the scene by a parsed scene document. The running scene is
+    // set aside, then the entity manager and each manager read the document.
+    // A manager refusing its section drops what was read and brings the
+    // previous scene back, the same objects as they were, and its error
+    // reaches the caller. Otherwise the previous scene is destroyed (entities
+    // freed, managers cleared) and the new one takes its place; then every
+    // manager hears SceneLoaded.
     static void LoadDocument(const nlohmann::json& document);
+    // True while LoadDocument has the managers read their sections.
+    static bool IsReadingScene();
     static EntityHandle GetComp(const ICompManager& manager, EntityHandle entity);
-};
-
-// What a scene load replaces, kept so that a load failing part-way can put
-// the previous scene back instead of leaving half of each. Taking it saves
-// every listed manager in memory, so it costs one scene save.
-class SceneRollback {
-public:
-    SceneRollback();
-    SceneRollback(const SceneRollback&) = delete;
-    SceneRollback& operator=(const SceneRollback&) = delete;
-
-    // Clears every manager and reloads what they held when this was taken.
-    void Restore() const;
-
-    // Runs change; when it throws, the scene as it was before is put back
-    // and the error goes on.
-    template <class Change>
-    static void RestoreOnFailure(Change&& change)
-    {
-        const SceneRollback rollback;
-        try {
-            change();
-        } catch (...) {
-            rollback.Restore();
-            throw;
-        }
-    }
-
-private:
-    EntityMgr::Snapshot mEntities;
-    nlohmann::json mManagers;
 };
 
 } // namespace Engine

@@ -132,6 +132,7 @@ EntityMgr::Snapshot EntityMgr::TakeSnapshot() const
     snapshot.generations = mGenerations;
     snapshot.inUse = mInUse;
     snapshot.free = mFree;
+    snapshot.pending = mPending;
     return snapshot;
 }
 
@@ -141,7 +142,7 @@ void EntityMgr::RestoreSnapshot(const Snapshot& snapshot)
     mGenerations = snapshot.generations;
     mInUse = snapshot.inUse;
     mFree = snapshot.free;
-    mPending.clear();
+    mPending = snapshot.pending;
 }
 
 void EntityMgr::Reset()

@@ -52,13 +52,15 @@ public:
     bool IsInUse(std::uint32_t index) const { return index < kFlagCount && mInUse[index] != 0; }
     std::vector<EntityHandle> GetAllHandles() const;
 
-    // The whole allocation state, generations included; a failed scene load
-    // puts it back so that handles held elsewhere stay current.
+    // The whole allocation state, generations and queued destructions
+    // included; a failed scene load puts it back so that handles held
+    // elsewhere stay current and nothing queued is forgotten.
     struct Snapshot {
         std::uint32_t count = 0;
         std::array<std::uint16_t, kMaxEntities> generations{};
         std::array<std::uint8_t, kFlagCount> inUse{};
         std::deque<std::uint32_t> free;
+        std::vector<EntityHandle> pending;
     };
     Snapshot TakeSnapshot() const;
     void RestoreSnapshot(const Snapshot& snapshot);

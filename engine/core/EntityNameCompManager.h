@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace Engine {
@@ -48,6 +49,7 @@ public:
     void Load(const nlohmann::json& document) override;
     void SaveEntity(nlohmann::json& value, EntityHandle entity) override;
     void LoadEntity(const nlohmann::json& value, EntityHandle entity) override;
+    void SwapWithAside() override { std::swap(mTables, mAside); }
 
     // Names the entity (null: "Unnamed Entity") unless it has a name already,
     // which is then kept. The null handle gets nothing and null comes back.
@@ -68,6 +70,8 @@ private:
     std::vector<EntityHandle> FindEntities(Match match) const;
 
     Tables mTables;
+    // The scene kept aside during a scene load.
+    Tables mAside;
 };
 
 // Names an entity, adding its name component first when it has none.

@@ -8,10 +8,11 @@
 // Older scenes keep the three arrays at the top level of the scene, with no
 // version.
 //
-// Limits checked on load, before anything is stored: both tables have 4096
-// entries of 0..65535; m <= 4095; entity 0 has no name; every name index is
-// below m and its slot's owner is that entity; every slot below m is owned by
-// an entity naming it (so no two owners).
+// Limits checked on load, before anything is stored: table entries are
+// 0..65535, at most the first 4096 of a table are read and a shorter table
+// leaves the entries past its end as they were; m <= 4095; entity 0 has no
+// name; every name index is below m and its slot's owner is that entity;
+// every slot below m is owned by an entity naming it (so no two owners).
 //
 // Per entity (archetypes): "Name": the name as a string.
 
@@ -64,7 +65,11 @@ void EntityNameCompManager::Load(const nlohmann::json& document)
         SceneFormat::FindSection(document, kSection, kVersion, {"name_indices", "owner_indices", "names"});
     if (!section)
         return;
+    // The tables start from the held ones: a short table changes only the
+    // entries it has.
     Tables loaded;
+    loaded.nameIndices = mTables.nameIndices;
+    loaded.ownerIndices = mTables.ownerIndices;
     SceneFormat::ReadTable(*section, "name_indices", loaded.nameIndices, kSection);
     SceneFormat::ReadTable(*section, "owner_indices", loaded.ownerIndices, kSection);
     ReadNames(*section, loaded.names);

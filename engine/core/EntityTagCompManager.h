@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace Engine {
@@ -41,6 +42,7 @@ public:
     void Load(const nlohmann::json& document) override;
     void SaveEntity(nlohmann::json& value, EntityHandle entity) override;
     void LoadEntity(const nlohmann::json& value, EntityHandle entity) override;
+    void SwapWithAside() override { std::swap(mTables, mAside); }
 
     // Gives the entity an empty tag list unless it has one; the null handle
     // gets nothing and null comes back.
@@ -59,6 +61,8 @@ private:
     EntityTagCompManager() = default;
 
     Tables mTables;
+    // The scene kept aside during a scene load.
+    Tables mAside;
 };
 
 } // namespace Engine

@@ -7,11 +7,13 @@
 // Older scenes keep the three members at the top level of the scene, with no
 // version.
 //
-// Limits checked on load, before anything is stored: both tables have 4096
-// entries of 0..65535; m <= 4095; entity 0 has no tags; every tag index is
-// below m and its slot's owner is that entity; every slot below m is owned by
-// an entity naming it (so no two owners). Owner entries from m on are reset to
-// 65535 and a tag met twice in one list is kept once.
+// Limits checked on load, before anything is stored: table entries are
+// 0..65535, at most the first 4096 of a table are read and a shorter table
+// leaves the entries past its end as they were; m <= 4095; entity 0 has no
+// tags; every tag index is below m and its slot's owner is that entity; every
+// slot below m is owned by an entity naming it (so no two owners). Owner
+// entries from m on are reset to 65535 and a tag met twice in one list is
+// kept once.
 //
 // Per entity (archetypes): "Tags": [strings] in order, or null for an empty list.
 
@@ -92,7 +94,11 @@ void EntityTagCompManager::Load(const nlohmann::json& document)
         SceneFormat::FindSection(document, kSection, kVersion, {"tag_indices", "tag_owner_indices", "tag_vecs"});
     if (!section)
         return;
+    // The tables start from the held ones: a short table changes only the
+    // entries it has.
     Tables loaded;
+    loaded.tagIndices = mTables.tagIndices;
+    loaded.tagOwnerIndices = mTables.tagOwnerIndices;
     SceneFormat::ReadTable(*section, "tag_indices", loaded.tagIndices, kSection);
     SceneFormat::ReadTable(*section, "tag_owner_indices", loaded.tagOwnerIndices, kSection);
     ReadLists(*section, loaded.tagVecs);

@@ -56,7 +56,7 @@ void InputManager::Update()
 {
     int x = 0;
     int y = 0;
-    mCurrentMouseButtons = SDL_GetMouseState(&x, &y);
+    mCurrentMouseButtons = mHost.mouseState ? mHost.mouseState(&x, &y) : SDL_GetMouseState(&x, &y);
     mCurrentMousePosition = {x, y};
     ApplyCursorMode();
 

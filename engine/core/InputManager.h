@@ -25,6 +25,10 @@ struct InputHost {
     // Unset: SDL's keyboard focus is the main window. Xvfb without a window
     // manager may never hand out focus, so tests replace it.
     std::function<bool()> keyboardFocus;
+    // Unset: SDL's mouse state (button mask; position through x and y).
+    // SDL takes no made-up buttons, so tests that press them hand in their
+    // own state here.
+    std::function<std::uint32_t(int* x, int* y)> mouseState;
 };
 
 // The single owner of raw input: keyboard, mouse and game controllers, each

@@ -49,19 +49,25 @@ private:
 // The base that gives a class its property map; the class's Property members
 // register themselves in it. Those members must be part of the same object:
 // a copy finds its own members at the same offsets as the source's.
+//
+// Only a whole object may be copied, so copying is for derived classes: a
+// bare holder, or a base class copied out of a class with more properties,
+// would register members it does not have. A base whose derived classes add
+// properties keeps its own copy protected too.
 class Property_Holder {
 public:
     Property_Holder() = default;
-    // The copy registers its own members in a map of its own.
-    Property_Holder(const Property_Holder& other);
-    // Keeps the map: the members it points at are this object's already.
-    Property_Holder& operator=(const Property_Holder&) { return *this; }
     ~Property_Holder() = default;
 
     Property_Map& GetPropertyMap() { return mPropertyMap; }
     const Property_Map& GetPropertyMap() const { return mPropertyMap; }
 
 protected:
+    // The copy registers its own members in a map of its own.
+    Property_Holder(const Property_Holder& other);
+    // Keeps the map: the members it points at are this object's already.
+    Property_Holder& operator=(const Property_Holder&) { return *this; }
+
     Property_Map mPropertyMap;
 };
 

@@ -3,6 +3,8 @@
 #include "engine/core/EntityHandle.h"
 #include "engine/core/JsonForms.h"
 
+#include <algorithm>
+
 namespace Engine::SceneFormat {
 namespace {
 
@@ -128,8 +130,9 @@ nlohmann::json TableArray(const SlotTable& table)
 
 void ReadTable(const nlohmann::json& section, const char* key, SlotTable& table, const char* sectionName)
 {
-    const nlohmann::json& array = ArrayMemberOfSize(section, key, table.size(), sectionName);
-    for (std::size_t i = 0; i < table.size(); ++i)
+    const nlohmann::json& array = ArrayMember(section, key, sectionName);
+    const std::size_t read = std::min(array.size(), table.size());
+    for (std::size_t i = 0; i < read; ++i)
         table[i] = Within(sectionName, Element(key, i), [&] { return ReadU16(array[i]); });
 }
 

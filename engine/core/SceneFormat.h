@@ -67,7 +67,9 @@ const nlohmann::json* FindSection(const nlohmann::json& document, const char* se
 // slot, 65535 meaning none.
 using SlotTable = std::array<std::uint16_t, EntityHandle::kMaxIndex + 1>;
 nlohmann::json TableArray(const SlotTable& table);
-// The member key: exactly 4096 numbers of 0..65535.
+// The member key, an array of numbers 0..65535 read into the table's first
+// entries: a shorter array leaves the entries past its end as they are, a
+// longer one is read to the table's size.
 void ReadTable(const nlohmann::json& section, const char* key, SlotTable& table, const char* sectionName);
 // The two tables agree for slots entries (at most 4095): entity 0 has no
 // slot; every entity's slot is below slots and owned by that entity; every

@@ -145,11 +145,9 @@ bool SceneManager::LoadScene(const std::string& path)
     nlohmann::json document;
     if (!ReadSceneFile(path, document))
         return false;
-    SceneRollback::RestoreOnFailure([&] {
-        DestroySceneImmediately();
-        std::clog << "[SceneManager] Loading scene \"" << path << "\".\n";
-        ICompManager::LoadDocument(document);
-    });
+    std::clog << "[SceneManager] Immediate scene destruction.\n";
+    std::clog << "[SceneManager] Loading scene \"" << path << "\".\n";
+    ICompManager::LoadDocument(document);
     return true;
 }
 

@@ -46,8 +46,8 @@ public:
     static bool SaveScene(const std::string& path);
     // Replaces the scene by the file's. A file that cannot be opened or
     // parsed destroys nothing and is reported; false then. A manager
-    // refusing its section puts the previous scene back, and its error
-    // reaches the caller.
+    // refusing its section brings the previous scene back as it was, the
+    // same objects, and its error reaches the caller.
     static bool LoadScene(const std::string& path);
 
     // Queue a save or load for the next ProcessRequests.

@@ -169,6 +169,13 @@ void TransformCompManager::Clear()
     mDirtyCount = 0;
 }
 
+void TransformCompManager::SwapWithAside()
+{
+    std::swap(mEntries, mAsideEntries);
+    std::swap(mCount, mAsideCount);
+    std::swap(mDirtyCount, mAsideDirtyCount);
+}
+
 bool TransformCompManager::IsDescendant(EntityHandle ancestor, EntityHandle entity) const
 {
     if (!HasComponent(ancestor))

@@ -54,6 +54,7 @@ public:
     void Load(const nlohmann::json& document) override;
     void SaveEntity(nlohmann::json& value, EntityHandle entity) override;
     void LoadEntity(const nlohmann::json& value, EntityHandle entity) override;
+    void SwapWithAside() override;
 
     // Adds a default transform unless the entity has one; null adds nothing.
     EntityHandle AddComponent(EntityHandle entity);
@@ -99,6 +100,10 @@ private:
     std::uint32_t mCount = 0;
     Entries mEntries;
     glm::vec3 mScratch{0.0f};
+    // The scene kept aside during a scene load.
+    std::uint32_t mAsideDirtyCount = 0;
+    std::uint32_t mAsideCount = 0;
+    Entries mAsideEntries;
 };
 
 } // namespace Engine

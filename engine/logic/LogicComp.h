@@ -19,6 +19,10 @@ class LogicComp : public Property_Holder, public IFactoryBase {
 public:
     LogicComp() = default;
     ~LogicComp() override = default;
+    // A component is one attachment to one entity, owned by the logic
+    // manager; a copy (a sliced one above all) would be neither.
+    LogicComp(const LogicComp&) = delete;
+    LogicComp& operator=(const LogicComp&) = delete;
 
     static TypeNode* RegisterClassType();
     virtual TypeNode* RegisterType() const { return RegisterClassType(); }

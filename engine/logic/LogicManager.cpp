@@ -135,6 +135,15 @@ void LogicManager::Clear()
     }
 }
 
+void LogicManager::SwapWithAside()
+{
+    mComponents.swap(mAside);
+    // A walk under way must not go on in the other scene's entries.
+    ++mErasures;
+}
+
+void LogicManager::SceneLoaded() { InitializeLogicComponents(); }
+
 void LogicManager::RemoveFirstWhere(EntityHandle entity, bool (*matches)(const LogicComp*))
 {
     CompList* list = ListOf(mComponents, entity);
@@ -233,7 +242,9 @@ void LogicManager::Load(const nlohmann::json& document)
             LoadComponents(element.at("obj_comps"), entity);
         }
     }
-    InitializeLogicComponents();
+    // A scene load initialises once the previous scene is gone.
+    if (!IsReadingScene())
+        InitializeLogicComponents();
 }
 
 void LogicManager::SaveEntity(nlohmann::json& value, EntityHandle entity)
@@ -248,6 +259,8 @@ void LogicManager::SaveEntity(nlohmann::json& value, EntityHandle entity)
 
 void LogicManager::LoadEntity(const nlohmann::json& value, EntityHandle entity)
 {
+    if (entity.IsNull())
+        return;
     const auto section = value.find(kKey);
     if (section == value.end())
         return;

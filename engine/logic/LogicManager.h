@@ -42,16 +42,26 @@ public:
     std::uint64_t Count() const override { return mComponents.size(); }
     void Update() override;
     void Save(nlohmann::json& document) override;
+    // Reads "LogicComps", then initialises as InitializeLogicComponents
+    // does; within a scene load that waits for SceneLoaded.
     void Load(const nlohmann::json& document) override;
     void SaveEntity(nlohmann::json& value, EntityHandle entity) override;
-    // Attaches without initialising: the caller decides when.
+    // Attaches without initialising: the caller decides when. The null
+    // handle gets nothing.
     void LoadEntity(const nlohmann::json& value, EntityHandle entity) override;
+    void SwapWithAside() override;
+    // A scene load initialises its components (under the same rule as
+    // Load) only here, once the previous scene has been shut down.
+    void SceneLoaded() override;
 
     // A new T for the entity; initialised at once while the scene is Active,
-    // otherwise left for InitializeLogicComponents. Returns the entity.
+    // otherwise left for InitializeLogicComponents. Returns the entity; the
+    // null handle gets nothing and comes back.
     template <class T>
     EntityHandle AddComponent(EntityHandle entity)
     {
+        if (entity.IsNull())
+            return EntityHandle();
         Attach(entity, std::make_unique<T>());
         return entity;
     }
@@ -105,6 +115,8 @@ private:
     CompMap mComponents;
     // Counts dropped entries, so a walk knows when its position is stale.
     std::uint64_t mErasures = 0;
+    // The scene kept aside during a scene load.
+    CompMap mAside;
 };
 
 template <class T>

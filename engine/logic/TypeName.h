@@ -10,7 +10,8 @@ namespace Engine {
 std::string StripClassKeywords(std::string name);
 
 // The readable, namespace-qualified name of a run-time type: demangled where
-// the compiler stores mangled names, then stripped of class keys.
+// the compiler stores mangled names (template arguments joined by a bare
+// comma), then stripped of class keys.
 std::string ReadableTypeName(const std::type_info& type);
 
 // The name a type is registered under in the factory and saved under in

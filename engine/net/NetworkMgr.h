@@ -141,6 +141,7 @@ private:
     void serve_flow();
     void serve_prematch();
     void drop_queued_keepalives();
+    void forget_pending_keepalives();
     void check_resend();
     bool resend_due(Net::ChannelBlock& block, std::int32_t number, bool& overdue);
 

@@ -5,6 +5,8 @@
 #include "engine/net/BodyVelocity.h"
 #include "engine/net/NamedEntities.h"
 
+#include <algorithm>
+
 namespace {
 
 glm::vec3 LocalPosition(Engine::EntityHandle entity)
@@ -96,7 +98,22 @@ int NetworkMgr::send_type_9(const Net::BallEffect& record)
 
 int NetworkMgr::send_type_10(const Net::Prematch& record)
 {
+    if (record.kind == Net::Prematch::kKeepAlive)
+        forget_pending_keepalives();
     return send_record(10, Net::Encode(record), true);
+}
+
+// A keep-alive only says "still here", and a new one goes out in every quiet
+// frame: the newest replaces any still waiting for its acknowledgement. Kept
+// all, a quiet peer would get every one of them again each re-send interval.
+void NetworkMgr::forget_pending_keepalives()
+{
+    auto& pending = block(10).pending;
+    const auto keepAlive = [](const Net::PendingPacket& each) {
+        const auto decoded = Net::DecodePrematch(each.packet.Payload().first(Net::Prematch::kSize));
+        return decoded && decoded.record.kind == Net::Prematch::kKeepAlive;
+    };
+    pending.erase(std::remove_if(pending.begin(), pending.end(), keepAlive), pending.end());
 }
 
 void NetworkMgr::send_goal_ball_state()

@@ -34,6 +34,13 @@ void AlphaRenderCompManager::Clear()
     mDrawOrder.clear();
 }
 
+void AlphaRenderCompManager::SwapWithAside()
+{
+    SectionComponentMap::SwapWithAside();
+    // The order lists the other scene's entities; the next sort rebuilds it.
+    mDrawOrder.clear();
+}
+
 void AlphaRenderCompManager::SortByDistance(const Camera& camera)
 {
     mDrawOrder.clear();

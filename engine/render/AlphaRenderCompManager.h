@@ -28,6 +28,7 @@ public:
     static AlphaRenderCompManager& GetInstance();
 
     void Clear() override;
+    void SwapWithAside() override;
 
     RenderCompRef<AlphaRenderComp> AddComponent(EntityHandle entity) { return {entity, Emplace(entity)}; }
     AlphaRenderComp* GetCompPtr(EntityHandle entity) { return Find(entity); }

@@ -18,6 +18,7 @@ public:
     bool HasComponent(EntityHandle entity) const override { return mComponents.contains(entity); }
     void Clear() override { mComponents.clear(); }
     std::uint64_t Count() const override { return mComponents.size(); }
+    void SwapWithAside() override { mComponents.swap(mAside); }
 
     const Components& GetComponents() const { return mComponents; }
 
@@ -47,6 +48,8 @@ protected:
     }
 
     Components mComponents;
+    // The scene kept aside during a scene load.
+    Components mAside;
 };
 
 // A component map saved as a scene section (see ComponentSection.h) under

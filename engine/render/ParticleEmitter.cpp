@@ -9,7 +9,9 @@ ParticleEmitter::ParticleEmitter()
     Renderer& renderer = Renderer::GetInstance();
     texture = renderer.textures.Find("Particle");
     model = renderer.models.Find("Quad");
-    program = renderer.shaders.Find("Quad");
+    // The program that reads each particle's colour and matrix; "Quad" draws
+    // one plain quad and would put every particle on the same spot.
+    program = renderer.shaders.Find("Particle");
 }
 
 void ParticleEmitter::SetMaxParticles(std::uint32_t n)

@@ -35,7 +35,7 @@ enum ParticleShape : int {
 // interval, `burstsLeft` times. Owns its two instance buffers.
 class ParticleEmitter : public Property_Holder {
 public:
-    // Takes the "Particle" texture, the "Quad" model and the "Quad" program.
+    // Takes the "Particle" texture, the "Quad" model and the "Particle" program.
     ParticleEmitter();
     ParticleEmitter(const ParticleEmitter&) = delete;
     ParticleEmitter& operator=(const ParticleEmitter&) = delete;

@@ -25,8 +25,6 @@ public:
     static constexpr int kModelLocation = 1;
 
     RenderCompBase() = default;
-    RenderCompBase(const RenderCompBase&) = default;
-    RenderCompBase& operator=(const RenderCompBase&) = default;
     virtual ~RenderCompBase() = default;
 
     // Looks the three names up; a name that is not registered resolves to
@@ -55,6 +53,10 @@ public:
     float drawTime = 0.0f;
 
 protected:
+    // Whole components only: RenderComp adds properties of its own.
+    RenderCompBase(const RenderCompBase&) = default;
+    RenderCompBase& operator=(const RenderCompBase&) = default;
+
     // Advances the time, makes the program current and sets the entity's
     // matrix, the colours, the time and the material.
     void Prepare(EntityHandle entity, const ShaderProgram& program);

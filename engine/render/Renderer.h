@@ -67,7 +67,8 @@ public:
     void CreateFramebuffers();
     Framebuffer* GetFramebuffer(FramebufferSlot slot) const;
     // Size of the full-size targets: the display mode in fullscreen, else the
-    // window's client size; never below 2 x 2.
+    // window's client size; never below 2 x 2 nor above the largest texture
+    // and renderbuffer side GL reports. Needs the GL context.
     std::pair<int, int> FramebufferTargetSize() const;
 
     // One frame: every camera of the camera manager in ascending entity

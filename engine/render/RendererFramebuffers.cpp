@@ -12,6 +12,18 @@ namespace {
 // incomplete and would end the process.
 constexpr int kMinTargetSide = 2;
 
+// The largest side GL can give both a colour texture and the depth-stencil
+// renderbuffer. A window may be wider (a size from the configuration file,
+// a display wall): its targets stop here and the frame is stretched over it.
+int LargestTargetSide()
+{
+    GLint texture = 0;
+    GLint renderbuffer = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &texture);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &renderbuffer);
+    return std::max(std::min(texture, renderbuffer), kMinTargetSide);
+}
+
 FramebufferAttachment Colour(int w, int h)
 {
     return {static_cast<std::uint32_t>(w), static_cast<std::uint32_t>(h), AttachmentType::Rgba16F, true};
@@ -33,7 +45,8 @@ std::pair<int, int> Renderer::FramebufferTargetSize() const
     } else if (window) {
         std::tie(w, h) = window->GetSize();
     }
-    return {std::max(w, kMinTargetSide), std::max(h, kMinTargetSide)};
+    const int largest = LargestTargetSide();
+    return {std::clamp(w, kMinTargetSide, largest), std::clamp(h, kMinTargetSide, largest)};
 }
 
 void Renderer::CreateFramebuffers()

@@ -1,5 +1,5 @@
 #include "engine/audio/SoundSystem.h"
-#include "engine/core/Core.h"
+#include "engine/frame/Core.h"
 #include "engine/logic/Factory.h"
 #include "engine/ui/Localisation.h"
 #include "engine/ui/MenuSounds.h"

@@ -1,7 +1,7 @@
 #version 330 core
 #extension GL_ARB_explicit_uniform_location : require
-// Textured quads: the start-up logo, HUD elements (location 1 the canvas
-// projection, 2 the element's matrix) and, by default, particles.
+// Textured quads: the start-up logo and HUD elements (location 1 the canvas
+// projection, 2 the element's matrix).
 // Texture coordinates follow the quad's corners (-1..1 maps to 0..1), so a
 // picture is upright whatever the model file's own coordinates are.
 

@@ -85,6 +85,7 @@ public:
     bool HasComponent(EntityHandle) const override { return false; }
     void Clear() override {}
     std::uint64_t Count() const override { return 0; }
+    void SwapWithAside() override {}
 
     EntityHandle chained;
     std::vector<std::uint32_t> removed;

@@ -1,6 +1,7 @@
 #include "engine/core/EntityManager.h"
 #include "engine/core/EntityNameCompManager.h"
 #include "engine/core/EntityTagCompManager.h"
+#include "engine/core/SceneFormat.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -184,6 +185,48 @@ TEST(EntityNamesAndTags, OlderLayoutLoadsAndOtherVersionsAreIgnored)
     Names().Load(saved);
     EXPECT_FALSE(Tags().HasTagComp(a));
     EXPECT_FALSE(Names().HasComponent(a));
+}
+
+// A table holds at most 4096 entries: a shorter one sets the entries it has
+// and leaves the rest as they were; a longer one is read to its 4096th.
+TEST(EntityNamesAndTags, TablesOfOtherLengthsSetTheEntriesTheyHold)
+{
+    using nlohmann::json;
+    // Entity 2 is named "Two" and tagged "Ball" in slot 0, entity 1 "One"
+    // and "Tile" in slot 1; every other entity has neither.
+    const json names = {{"EntityNameComps",
+                         {{"version", 1},
+                          {"name_indices", {65535, 1, 0}},
+                          {"owner_indices", {2, 1}},
+                          {"names", {"Two", "One"}}}}};
+    json tags = {{"EntityTagMgr",
+                  {{"version", 1},
+                   {"tag_indices", {65535, 1, 0}},
+                   {"tag_owner_indices", {2, 1}},
+                   {"tag_vecs", {{{"tags", {"Ball"}}}, {{"tags", {"Tile"}}}}}}}};
+    Names().Clear();
+    Tags().Clear();
+    Names().Load(names);
+    Tags().Load(tags);
+    EXPECT_STREQ(Names().GetName(EntityHandle(1)), "One");
+    EXPECT_STREQ(Names().GetName(EntityHandle(2)), "Two");
+    EXPECT_TRUE(Tags().HasTag(EntityHandle(1), "Tile"));
+    EXPECT_TRUE(Tags().HasTag(EntityHandle(2), "Ball"));
+    EXPECT_FALSE(Names().HasComponent(EntityHandle(3)) || Tags().HasTagComp(EntityHandle(4095)));
+
+    // What a short table leaves must still agree with what it brings.
+    Names().AddComponent(EntityHandle(7), "Seven"); // slot 2, past the file's names
+    EXPECT_THROW(Names().Load(names), Engine::SceneFormat::Error);
+    EXPECT_STREQ(Names().GetName(EntityHandle(7)), "Seven");
+
+    // Entries from 4096 on are never read, whatever they hold.
+    json& indices = tags["EntityTagMgr"]["tag_indices"];
+    while (indices.size() < 4096)
+        indices.push_back(65535);
+    indices.push_back("not read");
+    Tags().Clear();
+    Tags().Load(tags);
+    EXPECT_TRUE(Tags().HasTag(EntityHandle(2), "Ball"));
 }
 
 } // namespace

@@ -40,12 +40,18 @@ TEST_F(Pads, StickDeadZoneUpwardYAndTriggerButtons)
     SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTY, -20000);
     SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, 7999);
     SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_RIGHTX, -32768);
+    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_RIGHTY, 8000);
     SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
     Frame();
     EXPECT_NEAR(Input().GetLeftStick(player).y, 0.6104f, 1e-4f); // pushed up reads positive
     EXPECT_EQ(Input().GetLeftStick(player).x, 0.0f);
     EXPECT_EQ(Input().GetRightStick(player).x, -1.0f); // -32768 must not reach past -1
+    // The dead zone's edge already counts, unscaled: 8000 / 32767.
+    EXPECT_NEAR(Input().GetRightStick(player).y, -0.24414f, 1e-5f);
     EXPECT_TRUE(Input().IsButtonTriggered(InputManager::kRightTriggerButton, player));
+    SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, -8000);
+    Frame();
+    EXPECT_NEAR(Input().GetLeftStick(player).x, -0.24414f, 1e-5f);
 
     SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 20000);
     Frame();
@@ -116,13 +122,39 @@ TEST(Keyboard, KeysAndButtonsOutsideTheirRangeAreNeverPressed)
         EXPECT_FALSE(Input().IsMouseDown(button) || Input().IsMouseTriggered(button) || Input().IsMouseReleased(button));
 }
 
+// Button numbers are 0 left, 1 right, 2 middle, 3 and 4 the extra buttons;
+// SDL's mask has middle before right.
+TEST(Mouse, EachButtonNumberFollowsItsOwnButton)
+{
+    Input().Init();
+    std::uint32_t mask = 0;
+    Engine::InputHost host;
+    host.mouseState = [&mask](int* x, int* y) {
+        *x = *y = 0;
+        return mask;
+    };
+    Input().SetHost(host);
+    const std::uint32_t masks[] = {SDL_BUTTON_LMASK, SDL_BUTTON_RMASK, SDL_BUTTON_MMASK, SDL_BUTTON_X1MASK,
+                                   SDL_BUTTON_X2MASK};
+    for (std::uint32_t held = 0; held < 5; ++held) {
+        mask = masks[held];
+        Frame();
+        for (std::uint32_t button = 0; button < 5; ++button) {
+            SCOPED_TRACE(testing::Message() << "holding " << held << ", asking " << button);
+            EXPECT_EQ(Input().IsMouseDown(button), button == held);
+            EXPECT_EQ(Input().IsMouseTriggered(button), button == held);
+            EXPECT_EQ(Input().IsMouseReleased(button), held > 0 && button == held - 1);
+        }
+    }
+}
+
 TEST(RawEvents, OnlyEventsThatNameTheMainWindowReachTheHandlers)
 {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
     SDL_Window* window = SDL_CreateWindow("input", 0, 0, 64, 64, 0);
     Input().Init();
-    Input().SetHost({window, {}, {}, {}});
+    Input().SetHost({window, {}, {}, {}, {}});
     Frame();
     std::vector<std::uint32_t> heard;
     auto token = Engine::SdlEventHandlerList::Add([&](Engine::SdlEventEnvelope* e) { heard.push_back(e->event.type); });

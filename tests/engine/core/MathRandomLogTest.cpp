@@ -1,4 +1,5 @@
 #include "engine/core/Log.h"
+#include "engine/core/Math.h"
 #include "engine/core/Random.h"
 #include "support/FileText.h"
 #include "support/TempDir.h"
@@ -55,6 +56,18 @@ TEST_F(RandomSource, BuiltinGeneratorStaysInFifteenBitsAndCoversRanges)
     }
     for (int count : seen)
         EXPECT_GT(count, 800);
+}
+
+TEST(MathHelpers, EaseOutRisesFastAndLerpExtrapolates)
+{
+    using namespace Engine::Math;
+    EXPECT_EQ(EaseOutQuad(0.0f), 0.0f);
+    EXPECT_EQ(EaseOutQuad(0.5f), 0.75f);
+    EXPECT_EQ(EaseOutQuad(1.0f), 1.0f);
+    EXPECT_EQ(Lerp(0.0f, 2.0f, 1.5f), 3.0f);
+    EXPECT_EQ(Lerp(4.0f, 2.0f, 0.25f), 3.5f);
+    EXPECT_EQ(Lerp(glm::vec3(0, 2, -4), glm::vec3(2, 2, 4), 0.25f), glm::vec3(0.5f, 2, -2));
+    EXPECT_EQ(Lerp(glm::vec4(1, 0, 0, 0), glm::vec4(0, 1, 0, 2), -1.0f), glm::vec4(2, -1, 0, -2));
 }
 
 TEST(Log, WarningsAppendLinesCutAt511Characters)

@@ -7,6 +7,7 @@
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace {
@@ -136,8 +137,22 @@ TEST(PropertyRecords, ARecordIsANestedObjectOfItsProperties)
     EXPECT_TRUE(owner.limits.Equals(&fresh.limits)) << "records compare by type only";
 }
 
+struct LongerOwner : Owner {
+    Property<int> extra{"extra", 3, mPropertyMap};
+};
+
 TEST(PropertyRecords, ACopiedHolderReadsAndWritesItsOwnMembers)
 {
+    // A bare holder copied out of a derived object would take over map
+    // entries for members it does not have; only whole objects copy.
+    EXPECT_FALSE(std::is_copy_constructible_v<Property_Holder>);
+    EXPECT_FALSE(std::is_copy_assignable_v<Property_Holder>);
+    const LongerOwner longer;
+    LongerOwner longerCopy(longer);
+    longerCopy.GetPropertyMap().FromJson(json::parse(R"({"extra": 5})"));
+    EXPECT_EQ(longerCopy.extra.value, 5);
+    EXPECT_EQ(longer.extra.value, 3);
+
     auto source = std::make_unique<Owner>();
     Owner copy(*source);
     Owner assigned;

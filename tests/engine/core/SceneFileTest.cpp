@@ -30,6 +30,7 @@ public:
         ++clears;
     }
     std::uint64_t Count() const override { return numbers.size(); }
+    void SwapWithAside() override { numbers.swap(aside); }
     void Save(json& document) override
     {
         for (const auto& [entity, number] : numbers)
@@ -43,6 +44,7 @@ public:
     }
 
     std::map<EntityHandle, int> numbers;
+    std::map<EntityHandle, int> aside;
     int clears = 0;
 
 private:

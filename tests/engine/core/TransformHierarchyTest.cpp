@@ -287,10 +287,13 @@ TEST(TransformHierarchy, EntityWithoutTransformReadsDefaultsAndIgnoresWrites)
 TEST(TransformHierarchy, RotateTurnsForwardAndUpAboutTheAxis)
 {
     const EntityHandle entity = NewEntity();
+    // Right is forward x up: the opposite of the model matrix's first column.
+    ExpectNear(Transform::GetRight(entity), glm::vec3(-1, 0, 0));
     Transform::Rotate(entity, glm::half_pi<float>(), glm::vec3(0, 5, 0)); // axis normalised
     Transform::Rotate(entity, 1.0f, glm::vec3(0.0f));                     // no axis, no turn
     ExpectNear(*Transform::ForwardPtr(entity), glm::vec3(1, 0, 0));
     ExpectNear(*Transform::UpPtr(entity), glm::vec3(0, 1, 0));
+    ExpectNear(Transform::GetRight(entity), glm::vec3(0, 0, 1));
 }
 
 // Random edits, each checked against the test's own model of the hierarchy.

@@ -47,6 +47,7 @@ struct FlushProbe : Engine::ICompManager {
     bool HasComponent(Engine::EntityHandle) const override { return false; }
     void Clear() override {}
     std::uint64_t Count() const override { return 0; }
+    void SwapWithAside() override {}
 };
 
 Engine::EntityHandle NewEntity()

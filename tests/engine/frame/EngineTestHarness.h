@@ -1,11 +1,11 @@
 #pragma once
-#include "engine/core/Core.h"
 #include "engine/core/InputManager.h"
+#include "engine/frame/Core.h"
 #include "engine/logic/Factory.h"
-#include "support/CapturedOutput.h"
-#include "support/CreepingClock.h"
 #include "engine/render/Window.h"
 #include "game/match/RegisterLogicTypes.h"
+#include "support/CapturedOutput.h"
+#include "support/CreepingClock.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>

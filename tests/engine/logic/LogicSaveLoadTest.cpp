@@ -113,6 +113,21 @@ TEST_F(LogicSaveLoad, MalformedElementsRaiseTheJsonErrorAndKeepWhatCameBefore)
     EXPECT_THROW(Logic().Save(notAnArray), json::type_error);
 }
 
+// Index 0 is no entity: an entry for it would update every frame and save
+// a "handle" that no load accepts.
+TEST_F(LogicSaveLoad, TheNullHandleGetsNoComponentFromCodeOrArchetypes)
+{
+    Engine::SceneManager::SetActive();
+    EXPECT_TRUE(Logic().AddComponent<Probe>(EntityHandle()).IsNull());
+    const json archetype = {{"LogicComps", {{{"type", "LogicTest::Probe"}, {"value", json::object()}}}}};
+    Logic().LoadEntity(archetype, EntityHandle());
+    EXPECT_FALSE(Logic().HasComponent(EntityHandle()));
+    EXPECT_EQ(Logic().Count(), 0u);
+    Logic().Update();
+    EXPECT_TRUE(LogicTest::Journal().empty()) << "a component was made for no entity";
+    EXPECT_TRUE(Saved()["LogicComps"].is_null());
+}
+
 TEST_F(LogicSaveLoad, EntityFormRoundTripsWithoutInitialising)
 {
     const EntityHandle source(11), target(12);

@@ -103,20 +103,27 @@ TEST_F(LinkFixture, SilenceLongerThanTheTimeoutEndsTheLink)
 TEST_F(LinkFixture, The501stUnacknowledgedLevelRecordResendDropsTheLink)
 {
     // The peer is alive and acknowledges keep-alives, never the level.
-    const auto resendUnanswered = [&] {
-        clock.Advance(0.2001);
+    const auto frameOf = [&](double seconds) {
+        clock.Advance(seconds);
         net.update();
         const auto sent = TakeSent();
         PeerAcks(sent, 10);
         return std::count_if(sent.begin(), sent.end(), [](const Header& each) { return each.type == 0; });
     };
+    const auto resendUnanswered = [&] { return frameOf(0.2001); };
     ConnectAsServer();
+    // Two records a tenth of a second apart are re-sent in turn, never in the
+    // same frame: the channel's count reaches 501 while each record has been
+    // re-sent about 250 times.
+    net.send_type_0(Net::LevelRecord{});
+    clock.Advance(0.1);
     net.send_type_0(Net::LevelRecord{});
     TakeSent();
     int resends = 0;
     while (net.connected && resends < 600) {
-        EXPECT_LT(resends, 501);
-        resends += resendUnanswered();
+        const auto now = frameOf(0.05);
+        EXPECT_LE(now, 1);
+        resends += now;
     }
     EXPECT_EQ(resends, 501);
     EXPECT_FALSE(net.connected || net.timed_out);
@@ -163,6 +170,54 @@ TEST_F(LinkFixture, KeepAliveGoesOutOnlyInAFrameWithNothingElse)
     net.menu_mode = 0;
     net.update();
     EXPECT_EQ(TakeSent(), (std::vector<Header>{{Net::kData, 1, 0, 0, 0}}));
+}
+
+// A peer that went quiet must not be flooded until the time-out: only the
+// newest keep-alive waits for its acknowledgement, so the link sends one
+// datagram a frame and then its FIN.
+TEST_F(LinkFixture, ASilentPeerGetsOneKeepAliveAFrameThenTheFin)
+{
+    ConnectAsClient();
+    constexpr double kFrame = 1.0 / 144.0;
+    std::size_t sent = 0;
+    std::size_t busiestFrame = 0;
+    std::size_t mostPending = 0;
+    int frames = 0;
+    Header last{};
+    while (net.connected && frames < 2000) {
+        clock.Advance(kFrame);
+        net.update();
+        ++frames;
+        const auto headers = TakeSent();
+        sent += headers.size();
+        busiestFrame = std::max<std::size_t>(busiestFrame, std::count_if(headers.begin(), headers.end(),
+                                                 [](const Header& each) { return each.flags != Net::kFin; }));
+        mostPending = std::max(mostPending, net.channel(10).pending.size());
+        if (!headers.empty())
+            last = headers.back();
+    }
+    EXPECT_TRUE(net.timed_out);
+    EXPECT_NEAR(frames * kFrame, 10.0, 2 * kFrame);
+    EXPECT_EQ(busiestFrame, 1u);
+    EXPECT_LE(sent, static_cast<std::size_t>(frames) + 1);
+    EXPECT_EQ(mostPending, 1u);
+    EXPECT_EQ(last.flags, Net::kFin);
+
+    // A keep-alive that did go unanswered for a while is re-sent, once per
+    // interval, until a newer one replaces it.
+    ConnectAsClient();
+    net.update();
+    const std::uint32_t first = TakeSent().at(0).seq;
+    net.sent_this_frame = 1; // busy frames: no new keep-alive
+    clock.Advance(0.25);
+    net.update();
+    EXPECT_EQ(TakeSent(10), (std::vector<Header>{{Net::kResend, 10, first, 0, 1}}));
+    net.update();
+    const auto next = TakeSent(10);
+    ASSERT_EQ(next.size(), 1u);
+    EXPECT_EQ(next[0].flags, Net::kData);
+    EXPECT_EQ(net.channel(10).pending.size(), 1u);
+    EXPECT_EQ(net.channel(10).pending[0].seq, next[0].seq);
 }
 
 TEST_F(LinkFixture, DuplicatesAreAcknowledgedButQueuedOnceAndLateRecordsStillCount)

@@ -86,16 +86,18 @@ struct FrameTestScene : ::testing::Test {
         return camera;
     }
 
-    // Camera 0 on the left half of the window, camera 1 on the right, both
-    // looking at the origin from (0, 0, 10).
-    void SplitScreen()
+    // Camera 0 on the left half of the window and camera 1 on the right, or
+    // when stacked camera 0 on the lower half and camera 1 on the upper one;
+    // both look at the origin from (0, 0, 10).
+    void SplitScreen(bool stacked = false)
     {
-        Engine::GameCamera& left = AddCamera({0, 0, 10}, {0, 0, 0});
-        Engine::GameCamera& right = AddCamera({0, 0, 10}, {0, 0, 0});
-        left.mViewportIntake.value = {0.5f, 1.0f};
-        right.mViewportPos.value = {0.5f, 0.0f};
-        right.mViewportIntake.value = {0.5f, 1.0f};
-        right.mCameraIndex.value = 1;
+        Engine::GameCamera& first = AddCamera({0, 0, 10}, {0, 0, 0});
+        Engine::GameCamera& second = AddCamera({0, 0, 10}, {0, 0, 0});
+        const glm::vec2 half = stacked ? glm::vec2(1.0f, 0.5f) : glm::vec2(0.5f, 1.0f);
+        first.mViewportIntake.value = half;
+        second.mViewportPos.value = glm::vec2(1.0f) - half;
+        second.mViewportIntake.value = half;
+        second.mCameraIndex.value = 1;
     }
 
     // Where a world point lands in the window, for a camera filling it.

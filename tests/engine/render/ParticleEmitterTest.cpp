@@ -242,4 +242,31 @@ TEST_F(FrameTestScene, TwoEmittersEachShowTheirOwnColour)
     EXPECT_TRUE(DrainGlErrors().empty());
 }
 
+// Nothing named: the emitter draws with what it takes by default, and each
+// particle still shows where it is.
+TEST_F(FrameTestScene, AnEmitterOnItsDefaultsDrawsEachParticleWhereItIs)
+{
+    const Engine::Camera& camera = AddCamera({0, 0, 10}, {0, 0, 0});
+    const glm::vec3 places[] = {{-3.0f, 1.5f, 0.0f}, {2.5f, -1.0f, 0.0f}};
+    for (const glm::vec3& place : places) {
+        ParticleEmitter& emitter = *Engine::ParticleEmitterManager::GetInstance().GetCompPtr(
+            Engine::EntityMgr::GetInstance().CreateEntity());
+        emitter.SetMaxParticles(2);
+        ParticleEmitterRange range;
+        range.startVelocity = range.endVelocity = glm::vec3(0.0f);
+        range.startColour = range.endColour = glm::vec4(1.0f);
+        range.lifetime = 100.0f;
+        emitter.minimum = emitter.maximum = range;
+        emitter.pointA = place;
+    }
+    renderer.Render();
+    for (const glm::vec3& place : places) {
+        const glm::ivec2 at = WindowPixel(camera, place);
+        EXPECT_GT(Brightness(PixelAt(at.x, at.y)), 300) << at.x << ", " << at.y;
+    }
+    EXPECT_LT(Brightness(PixelAt(640, 360)), 30) << "a particle was drawn at the origin";
+    EXPECT_TRUE(SaveScreenshot("particles_on_defaults"));
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
 } // namespace

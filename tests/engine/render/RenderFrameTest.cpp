@@ -17,6 +17,45 @@ std::array<int, 3> TargetPixel(const Engine::Framebuffer& target, int x, int y)
     return rgb;
 }
 
+// Three spheres, each lit through one of its own colours alone: the ambient
+// red, the diffuse green, the specular blue.
+TEST_F(FrameTestScene, EachOfAComponentsOwnColoursReachesTheImage)
+{
+    renderer.celShading = false;
+    struct Case {
+        glm::vec3 place;
+        glm::vec3 ambient, diffuse, specular;
+        int channel; // the one that must stand out
+    };
+    const glm::vec3 none(0.0f);
+    const Case cases[] = {
+        {{-3, 0, 0}, {0.8f, 0, 0}, none, none, 0},
+        {{0, 0, 0}, none, {0, 1, 0}, none, 1},
+        {{3, 0, 0}, none, none, {0, 0, 1}, 2},
+    };
+    for (const Case& c : cases) {
+        Engine::RenderComp& sphere = Model(Place(c.place), "Sphere", "Default");
+        sphere.mAmbientColor.value = c.ambient;
+        sphere.mDiffuseColor.value = c.diffuse;
+        sphere.mSpecularColor.value = c.specular;
+        sphere.mMetalness.value = 1.0f; // a broad highlight
+    }
+    PointLight({0, 0, 10}, {1, 1, 1}).mAmbientColor.value = glm::vec4(0.0f);
+    const Engine::Camera& camera = AddCamera({0, 0, 10}, {0, 0, 0});
+
+    renderer.Render();
+    for (const Case& c : cases) {
+        const glm::ivec2 at = WindowPixel(camera, c.place + glm::vec3(0, 0, 1));
+        const std::array<int, 3> rgb = PixelAt(at.x, at.y);
+        SCOPED_TRACE(testing::Message() << "channel " << c.channel << ": " << rgb[0] << ", " << rgb[1] << ", "
+                                        << rgb[2]);
+        for (int other : {(c.channel + 1) % 3, (c.channel + 2) % 3})
+            EXPECT_GT(rgb[c.channel], rgb[other] + 60);
+    }
+    EXPECT_TRUE(SaveScreenshot("component_colours"));
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
 TEST_F(FrameTestScene, ALitCubeIsBrighterOnTheSideFacingTheLight)
 {
     renderer.celShading = false;
@@ -81,23 +120,87 @@ TEST_F(FrameTestScene, AnEmissiveObjectBloomsUnlessBloomIsOffAndNothingIsDrawnWi
     EXPECT_TRUE(DrainGlErrors().empty());
 }
 
-TEST_F(FrameTestScene, TwoCamerasShareTheWindowLeftAndRight)
-{
-    Glowing({0, 0, 0}, 2.0f, {1, 0, 0}).mCameraTarget.value = 0;
-    Glowing({0, 0, 0}, 2.0f, {0, 0, 1}).mCameraTarget.value = 1;
-    SplitScreen();
-    const float before = renderer.time;
-    renderer.Render();
-    EXPECT_NEAR(renderer.time - before, 2 * 1.01666f, 1e-4f);
+// Camera 0 sees a red blob and camera 1 a blue one at the origin. Each
+// camera's whole picture is squeezed into its half, so the centre of each
+// half shows its own blob, and nothing leaks across.
+struct SplitScreens : FrameTestScene {
+    void DrawTwoBlobs(bool stacked)
+    {
+        Glowing({0, 0, 0}, 2.0f, {1, 0, 0}).mCameraTarget.value = 0;
+        Glowing({0, 0, 0}, 2.0f, {0, 0, 1}).mCameraTarget.value = 1;
+        SplitScreen(stacked);
+        renderer.Render();
+    }
+    static void ExpectRedThenBlue(const std::array<int, 3>& first, const std::array<int, 3>& second)
+    {
+        EXPECT_GT(first[0], 150);
+        EXPECT_LT(first[2], 30);
+        EXPECT_GT(second[2], 150);
+        EXPECT_LT(second[0], 30);
+        EXPECT_TRUE(DrainGlErrors().empty());
+    }
+};
 
-    // Each camera's whole picture is squeezed into its half, so both halves
-    // show their blob at their own centre, and nothing leaks across.
-    const std::array<int, 3> left = PixelAt(320, 360);
-    const std::array<int, 3> right = PixelAt(960, 360);
-    EXPECT_GT(left[0], 150);
-    EXPECT_LT(left[2], 30);
-    EXPECT_GT(right[2], 150);
-    EXPECT_LT(right[0], 30);
+TEST_F(SplitScreens, LeftAndRightEachShowTheirCamerasView)
+{
+    const float before = renderer.time;
+    DrawTwoBlobs(false);
+    EXPECT_NEAR(renderer.time - before, 2 * 1.01666f, 1e-4f);
+    ExpectRedThenBlue(PixelAt(320, 360), PixelAt(960, 360));
+}
+
+TEST_F(SplitScreens, BottomAndTopEachShowTheirCamerasView)
+{
+    DrawTwoBlobs(true);
+    ExpectRedThenBlue(PixelAt(640, 180), PixelAt(640, 540));
+    EXPECT_TRUE(SaveScreenshot("split_top_bottom"));
+}
+
+// What the frame hands its programs: the post-processing inputs by location,
+// the camera's selection point and the emissive colour by name.
+TEST_F(FrameTestScene, TheFramesInputsReachTheirUniforms)
+{
+    Engine::GameCamera& camera = AddCamera({0, 0, 10}, {0, 0, 0});
+    camera.selectionPoint = {1.0f, 2.0f, 3.0f};
+    renderer.emissiveColour = {0.4f, 0.5f, 0.6f};
+    const Engine::ShaderProgram& post = *renderer.shaders.Find("PostProcessing");
+    const auto intAt = [&post](GLint location) {
+        GLint value = -1;
+        glGetUniformiv(post.Id(), location, &value);
+        return value;
+    };
+    const auto floatsAt = [](GLuint program, GLint location) {
+        glm::vec3 value(-1.0f);
+        glGetUniformfv(program, location, &value.x);
+        return value;
+    };
+    // Each flag on its own, so that no two can trade places unseen.
+    for (int on = 0; on < 3; ++on) {
+        SCOPED_TRACE(on);
+        Engine::PostProcessingInputs& inputs = renderer.postProcessing;
+        inputs.flag1 = on == 0; // replay look
+        inputs.flag2 = on == 1; // colour split
+        inputs.flag3 = on == 2; // hurt tint
+        inputs.integer = 7 + on;
+        inputs.float1 = 0.25f;
+        inputs.float2 = 0.75f;
+        inputs.vector = {0.1f, 0.2f, 0.3f};
+        renderer.Render();
+        EXPECT_EQ(intAt(2), on == 0);
+        EXPECT_EQ(intAt(3), on == 1);
+        EXPECT_EQ(intAt(4), on == 2);
+        EXPECT_EQ(intAt(5), 7 + on);
+        EXPECT_EQ(floatsAt(post.Id(), 6).x, 0.25f);
+        EXPECT_EQ(floatsAt(post.Id(), 7).x, 0.75f);
+        EXPECT_EQ(floatsAt(post.Id(), 8), glm::vec3(0.1f, 0.2f, 0.3f));
+    }
+    for (bool cel : {true, false}) {
+        renderer.celShading = cel;
+        renderer.Render();
+        const GLuint tiles = renderer.shaders.Find(cel ? "Cel_Instanced" : "Default_Instanced")->Id();
+        EXPECT_EQ(floatsAt(tiles, glGetUniformLocation(tiles, "uSelectPos")), glm::vec3(1.0f, 2.0f, 3.0f)) << cel;
+        EXPECT_EQ(floatsAt(tiles, glGetUniformLocation(tiles, "uEmissiveCol")), glm::vec3(0.4f, 0.5f, 0.6f)) << cel;
+    }
     EXPECT_TRUE(DrainGlErrors().empty());
 }
 

@@ -115,6 +115,25 @@ TEST_F(WindowFixture, ATinyWindowStillGetsCompleteTargets)
     EXPECT_EQ(renderer.GetFramebuffer(FramebufferSlot::Blur5)->Size(0).height, 1u);
 }
 
+// A configured size past what GL can hold in a texture or renderbuffer keeps
+// the window; only the targets stop at the largest size GL takes.
+TEST_F(WindowFixture, AWindowWiderThanGlCanTargetKeepsItsSizeAndGetsTheLargestTargets)
+{
+    GLint largestTexture = 0;
+    GLint largestRenderbuffer = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largestTexture);
+    glGetIntegerv(GL_MAX_RENDERBUFFER_SIZE, &largestRenderbuffer);
+    const unsigned largest = static_cast<unsigned>(std::min(largestTexture, largestRenderbuffer));
+    ResizeTo(static_cast<int>(largest) + 600, 90);
+    EXPECT_TRUE(Engine::Window::CheckResize());
+    EXPECT_EQ(window->width, static_cast<int>(largest) + 600);
+    const Engine::Framebuffer& scene = *renderer.GetFramebuffer(FramebufferSlot::Scene);
+    EXPECT_EQ(scene.Size(0).width, largest);
+    EXPECT_EQ(scene.Size(0).height, 90u);
+    EXPECT_EQ(renderer.GetFramebuffer(FramebufferSlot::Blur5)->Size(0).width, largest / 2);
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
 TEST_F(WindowFixture, SetResolutionLeavesTheTargetsToTheSizeCheckAndFullscreenRebuildsThem)
 {
     renderer.CreateFramebuffers();

@@ -1,4 +1,4 @@
-#include "engine/core/Core.h"
+#include "engine/frame/Core.h"
 
 #include "engine/audio/Emitter.h"
 #include "engine/audio/SoundSystem.h"
