@@ -7,21 +7,41 @@
 #include "game/components/AudioLogic.h"
 #include "game/components/ColourCollider.h"
 #include "game/components/CrashingTile.h"
+#include "game/components/EnergyLogic.h"
 #include "game/components/GoalTile.h"
+#include "game/components/HurtLogic.h"
 #include "game/components/ImmovableTile.h"
+#include "game/components/PassivePerks.h"
+#include "game/components/PlayerLogicComp.h"
+#include "game/components/PlayerMovement.h"
 #include "game/components/TileLogicComponent.h"
 
 // The order is the factory table's; later rows arrive with their components.
+// The hurt logic and the hold-speed perk are registered too, under their own
+// names, so that a saved player comes back whole.
 void RegisterLogicTypes()
 {
     Engine::RegisterLogicType<Engine::LogicComp>();
     Engine::RegisterLogicType<Engine::SMComponent>();
+    Engine::RegisterLogicType<Player_LogicComp>();
+    Engine::RegisterLogicType<Player_Movement>();
+    Engine::RegisterLogicType<Energy_Logic>();
+    Engine::RegisterLogicType<Hurt_Logic>();
     Engine::RegisterLogicType<TileLogicComponent>();
     Engine::RegisterLogicType<ColourCollider>();
     Engine::RegisterLogicType<GoalTile>();
     Engine::RegisterLogicType<ImmovableTile>();
     Engine::RegisterLogicType<CrashingTile>();
+    Engine::RegisterLogicType<PasivePerkss::RocketJump>();
+    Engine::RegisterLogicType<PasivePerkss::RunCost0>();
+    Engine::RegisterLogicType<PasivePerkss::DoubleJump>();
+    Engine::RegisterLogicType<PasivePerkss::ActiveCost>();
+    Engine::RegisterLogicType<PasivePerkss::TileBendingCost>();
+    Engine::RegisterLogicType<PasivePerkss::HoldSpeed>();
     Engine::RegisterLogicType<Engine::Emitter>();
     Engine::RegisterLogicType<Engine::Listener>();
     Engine::RegisterLogicType<AudioLogic>();
+
+    // The match music asks which player an entity is.
+    AudioLogic::SetPlayerNumberLookup(&Player_LogicComp::PlayerNumberOf);
 }

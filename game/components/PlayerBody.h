@@ -1,0 +1,38 @@
+#pragma once
+#include <glm/glm.hpp>
+
+class Player_LogicComp;
+class PlayerControls;
+
+// The movement rules that several movement states share.
+namespace PlayerBody {
+
+// How far below the player's feet the floor is; a ray that meets nothing
+// gives infinity (the player is in the air, not on a floor).
+float GroundDistance(const Player_LogicComp& player);
+
+// Floats the player "LevitScale" above the surface under its feet, or lets
+// it fall with its own gravity when that is farther. True when it stands.
+bool Hover(Player_LogicComp& player);
+
+// The acceleration of the move keys (each axis -1, 0 or 1) or the left
+// stick: an axis counts once it is past the dead zone, and moves along the
+// camera's levelled forward and its right by `step`.
+glm::vec3 Acceleration(const glm::vec2& axes, const glm::vec3& forward, const glm::vec3& right, float step,
+                       float deadZone);
+
+// Adds the acceleration to the horizontal velocity, each axis capped at
+// `maxSpeed` on its own (so a diagonal can go faster).
+void Accelerate(glm::vec3& velocity, const glm::vec3& acceleration, float maxSpeed);
+
+// The move keys or the stick of the player, as axes (x right, y forward).
+glm::vec2 MoveAxes(const PlayerControls& controls);
+
+// The camera look of a frame: the mouse motion (a repeat of the last one
+// counts as none) or the right stick scaled by the pad's look speeds.
+glm::vec2 LookDelta(Player_LogicComp& player, const PlayerControls& controls, float sensitivity);
+
+// Puts the camera at the player's eyes and turns it by the delta.
+void Look(Player_LogicComp& player, const glm::vec2& delta);
+
+} // namespace PlayerBody

@@ -1,0 +1,98 @@
+// What the peer's game tells a player: goals and hits, the goal ball, its
+// shield, arena events and placed perk objects. Each record is decoded in
+// full first; one with a non-finite value or an unknown kind is dropped
+// with a message, and so is any record for a player that is neither number
+// 1 nor 2.
+#include "engine/audio/Emitter.h"
+#include "engine/logic/LogicManager.h"
+#include "engine/logic/NetworkingEvent.h"
+#include "engine/net/ChannelRecords.h"
+#include "engine/net/NamedEntities.h"
+#include "game/components/PlayerHooks.h"
+#include "game/components/PlayerLogicComp.h"
+
+#include <iostream>
+
+namespace {
+
+enum PeerCode : std::uint32_t { ScoreCode = 1, GoalBallCode = 2, PerkEffectCode = 3, ArenaEventCode = 4, PerkObjectCode = 5 };
+
+void ReportDropped(std::uint32_t code, const char* problem)
+{
+    std::cerr << "[Player] Dropped the peer's message of code " << code << ": " << problem << "\n";
+}
+
+template <class Record>
+bool Usable(const Net::Decoded<Record>& decoded, std::uint32_t code)
+{
+    if (!decoded)
+        ReportDropped(code, decoded.problem);
+    return static_cast<bool>(decoded);
+}
+
+} // namespace
+
+void Player_LogicComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
+{
+    if (!event || event->code < ScoreCode || event->code > PerkObjectCode)
+        return;
+    if (mPlayerNumber != 1 && mPlayerNumber != 2) {
+        ReportDropped(event->code, "the player is neither number 1 nor 2");
+        return;
+    }
+    const PlayerHooks& hooks = PlayerSeams::Hooks();
+    switch (event->code) {
+    case ScoreCode: {
+        const auto decoded = Net::DecodeScore(event->Payload());
+        if (!Usable(decoded, event->code))
+            return;
+        if (decoded.record.kind == Net::Score::kGoal) {
+            if (mRemote)
+                mScore += mPointsPerGoal;
+        } else if (mRemote) {
+            ScoreHit();
+        } else {
+            TakeHit();
+        }
+        return;
+    }
+    case GoalBallCode:
+        if (hooks.spawnGoalBallQuietly && !(hooks.goalBallAlive && hooks.goalBallAlive()))
+            hooks.spawnGoalBallQuietly();
+        return;
+    case PerkEffectCode: {
+        const auto decoded = Net::DecodePerkEffect(event->Payload());
+        if (Usable(decoded, event->code) && decoded.record.subKind == Net::PerkEffect::kShield)
+            CreateShield();
+        return;
+    }
+    case ArenaEventCode: {
+        const auto decoded = Net::DecodeArenaEvent(event->Payload());
+        if (!Usable(decoded, event->code))
+            return;
+        if (decoded.record.kind == Net::ArenaEvent::kCoolDown) {
+            if (Engine::Emitter* sounds = Engine::LogicManager::GetCompPtr<Engine::Emitter>(owner))
+                sounds->Play("EventCooldown", false, false);
+        } else if (decoded.record.kind == Net::ArenaEvent::kFlip && hooks.startArenaFlip) {
+            hooks.startArenaFlip();
+        }
+        return;
+    }
+    case PerkObjectCode: {
+        const auto decoded = Net::DecodePerkObject(event->Payload());
+        if (!Usable(decoded, event->code))
+            return;
+        const Net::PerkObject& object = decoded.record;
+        if (object.kind == Net::PerkObject::kForcefield && hooks.spawnForcefield) {
+            hooks.spawnForcefield(object.position);
+        } else if (object.kind == Net::PerkObject::kStunArea && hooks.spawnStunArea) {
+            const Engine::EntityHandle peer = Net::Names::First(Net::Names::kRemotePlayer);
+            if (!peer.IsNull())
+                hooks.spawnStunArea(peer, object.position);
+        }
+        return;
+    }
+    default:
+        return;
+    }
+}

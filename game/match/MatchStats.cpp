@@ -1,0 +1,7 @@
+#include "game/match/MatchStats.h"
+
+MatchStats& MatchStats::GetInstance()
+{
+    static MatchStats stats;
+    return stats;
+}

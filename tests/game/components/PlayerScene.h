@@ -1,0 +1,280 @@
+#pragma once
+#include "engine/audio/Emitter.h"
+#include "engine/audio/MasterVolume.h"
+#include "engine/audio/RecordingSoundSystem.h"
+#include "engine/collision/CollisionMgr.h"
+#include "engine/collision/CollisionTable.h"
+#include "engine/core/EntityManager.h"
+#include "engine/core/EntityNameCompManager.h"
+#include "engine/core/EntityTagCompManager.h"
+#include "engine/core/InputManager.h"
+#include "engine/core/SceneManager.h"
+#include "engine/core/Transform.h"
+#include "engine/core/TransformCompManager.h"
+#include "engine/logic/FrameTime.h"
+#include "engine/logic/LogicManager.h"
+#include "engine/logic/SMComponent.h"
+#include "engine/logic/StateMachine.h"
+#include "engine/render/CameraManager.h"
+#include "engine/render/GlTestWindow.h"
+#include "engine/render/HUDCompManager.h"
+#include "engine/render/RenderCompManager.h"
+#include "engine/ui/InputBindings.h"
+#include "game/components/EnergyLogic.h"
+#include "game/components/HurtLogic.h"
+#include "game/components/PlayerHooks.h"
+#include "game/components/PlayerLogicComp.h"
+#include "game/components/PlayerMovement.h"
+#include "game/components/TileLogicComponent.h"
+#include "game/match/GridCreation.h"
+#include "game/match/HexGrid.h"
+#include "game/match/MatchRecorder.h"
+#include "game/match/RegisterLogicTypes.h"
+#include "support/CapturedOutput.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <string>
+
+// A 7 x 7 floor built by the arena's own code, players spawned on it as the
+// match spawns them, and frames driven with injected input and frame time:
+// keys through SDL's key array, mouse buttons through the input manager's
+// host, mouse motion and pads through SDL's own events.
+class PlayerScene : public ::testing::Test {
+protected:
+    static constexpr int kFloorRows = 7;
+    static constexpr int kFloorColumns = 7;
+    static constexpr int kFloorSide = 1;
+
+    void SetUp() override
+    {
+        // Xvfb without a window manager may leave the window unfocused, and
+        // SDL drops pad buttons while no window of the program has focus.
+        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+        OpenTestWindow();
+        Engine::InputManager& input = Engine::InputManager::GetInstance();
+        input.Init();
+        Engine::InputHost host;
+        host.window = Engine::Window::Main()->sdlWindow;
+        host.keyboardFocus = [] { return true; };
+        host.mouseState = [this](int* x, int* y) {
+            *x = 640;
+            *y = 360;
+            return mouseButtons;
+        };
+        input.SetHost(host);
+        Engine::MasterVolume::sfx = 0.5f;
+        RegisterLogicTypes();
+        InputBindings::Records() = {InputBindings::Defaults(), InputBindings::Defaults()};
+        MatchRecorder::GetInstance().isLive = 1;
+        MatchRecorder::GetInstance().isRecording = 1;
+        Player_LogicComp::ResetPlayerCount();
+        BuildFloor();
+    }
+
+    void TearDown() override
+    {
+        ReleaseAllKeys();
+        Engine::SceneManager::SetIdle();
+        StdoutOf([] { Engine::SceneManager::DestroySceneImmediately(); });
+        PlayerSeams::Hooks() = PlayerHooks{};
+        MatchRecorder::GetInstance().Reset();
+        SoundSystem::Install(nullptr);
+    }
+
+    // The arena's floor alone, risen into place.
+    void BuildFloor()
+    {
+        GridCreation::SetDefaultSettings();
+        HexGrid& grid = HexGrid::GetInstance();
+        grid.rows.fill(0);
+        grid.rows[kFloorSide] = kFloorRows;
+        grid.cols[kFloorSide] = kFloorColumns;
+        Engine::SceneManager::SetIdle();
+        StdoutOf([] { Engine::SceneManager::DestroySceneImmediately(); });
+        GridCreation::CreateGrid();
+        Engine::LogicManager::GetInstance().InitializeLogicComponents();
+        Engine::SceneManager::SetActive();
+        // The tiles rise into place within 3 s.
+        Frames(310, 10);
+    }
+
+    // The top face of the floor's tiles (they all stand level).
+    static float FloorTop()
+    {
+        const Engine::EntityHandle tile = HexGrid::GetInstance().tiles.front();
+        return Engine::Transform::GetWorldPosition(tile).y + Engine::Transform::ScalePtr(tile)->y;
+    }
+
+    // A player as the match's spawner builds it, at a position, initialised.
+    Engine::EntityHandle Spawn(const glm::vec3& at, bool gamepad = false)
+    {
+        Engine::SceneManager::SetIdle();
+        Engine::EntityHandle player = Engine::EntityMgr::GetInstance().CreateEntity();
+        Engine::TransformCompManager::GetInstance().AddComponent(player);
+        Engine::Transform::PositionRef(player) = at;
+
+        Engine::CollisionTable::GetInstance().AddTag("Player");
+        Engine::CollisionComp& body = *Engine::CollisionMgr::GetInstance().GetCompPtr(player);
+        body.mCollisionShape.value = Engine::ShapeOBB;
+        body.SetCollisionType("Player");
+        body.mDrag.value = 0.9f;
+        body.mGravity.value *= 200.0f;
+        body.mRestitution.value = 0.0f;
+        if (gamepad)
+            Engine::InputManager::GetInstance().AssignController(player);
+
+        Engine::CameraManager::GetInstance().AddComponent(player);
+        Engine::GameCamera& camera = *Engine::CameraManager::GetInstance().GetCompPtr(player);
+        camera.SetTarget(glm::vec3(0.0f));
+        camera.SetPosition(glm::vec3(0.0f, 0.0f, -10.0f));
+
+        Engine::LogicManager& logic = Engine::LogicManager::GetInstance();
+        logic.AddComponent<Engine::Emitter>(player);
+        Engine::Emitter& sounds = *Engine::LogicManager::GetCompPtr<Engine::Emitter>(player);
+        for (const char* name : {"Run", "EventCooldown", "no_energy", "PlayerHit"})
+            sounds.AddSound(name, name, true);
+
+        Engine::RenderComp& look = *Engine::RenderCompManager::GetInstance().AddComponent(player).component;
+        look.mModelName.value = "Player";
+        look.mMaterialName.value = "White";
+        look.mShaderName.value = "Player";
+        Engine::EntityTagCompManager::GetInstance().AddTag(player, "Player");
+        Engine::EntityNameCompManager::GetInstance().AddComponent(player);
+        logic.AddComponent<Player_LogicComp>(player);
+        Player_LogicComp& component = Component(player);
+        component.mRemote = false;
+        const int number = component.mPlayerNumber;
+        look.mDiffuseColor.value = number % 2 ? glm::vec3(0.0f, 0.0f, 1.0f) : glm::vec3(1.0f, 0.0f, 0.0f);
+        look.ResolveResources();
+        logic.AddComponent<Engine::SMComponent>(player);
+        logic.AddComponent<Player_Movement>(player);
+        logic.AddComponent<Energy_Logic>(player);
+        logic.AddComponent<Hurt_Logic>(player);
+
+        camera.mCameraIndex.value = number;
+        InputBindings::ForPlayer(number).UsesController = gamepad;
+        Engine::EntityNameCompManager::GetInstance().SetName(player, "Player_Mouse");
+        component.mEnergyHud = Hud({0.75f, -0.5f, 0.0f}, glm::vec3(1.0f / 3.0f, 1.0f / 3.0f, 1.0f), number);
+        component.mScoreHud = Hud({-1.0f, 4.5f, 0.0f}, glm::vec3(1.0f), number);
+
+        for (Engine::LogicComp* each : *logic.FindComponents(player))
+            each->Initialize();
+        Engine::SceneManager::SetActive();
+        return player;
+    }
+
+    static Engine::EntityHandle Hud(const glm::vec3& at, const glm::vec3& scale, int camera)
+    {
+        Engine::EntityHandle hud = Engine::EntityMgr::GetInstance().CreateEntity();
+        Engine::TransformCompManager::GetInstance().AddComponent(hud);
+        Engine::Transform::PositionRef(hud) = at;
+        Engine::Transform::ScaleRef(hud) = scale;
+        Engine::HUDCompManager::GetInstance().AddComponent(hud);
+        Engine::HUDCompManager::GetInstance().GetCompPtr(hud)->mCameraTarget.value = camera;
+        return hud;
+    }
+
+    // A player that has come down onto the floor at (x, z) and walks: past
+    // "Start", hovering. (The small floor's tiles meet along z = 0, where a
+    // ray straight down may slip between them.)
+    Engine::EntityHandle SpawnStanding(const glm::vec3& at = {1.0f, 0.0f, 1.0f}, bool gamepad = false)
+    {
+        const Engine::EntityHandle player = Spawn({at.x, FloorTop() + 4.1f, at.z}, gamepad);
+        Frame(20);
+        while (MovementState(player) != "Move")
+            Frame(20);
+        Frames(2, 10);
+        return player;
+    }
+
+    static Player_LogicComp& Component(Engine::EntityHandle player)
+    {
+        return *Engine::LogicManager::GetCompPtr<Player_LogicComp>(player);
+    }
+    static Engine::CollisionComp& Body(Engine::EntityHandle player)
+    {
+        return *Engine::CollisionMgr::GetInstance().FindComp(player);
+    }
+    static Engine::GameCamera& Camera(Engine::EntityHandle player)
+    {
+        return *Engine::CameraManager::GetInstance().GetCompPtr(player);
+    }
+    static std::string MovementState(Engine::EntityHandle player)
+    {
+        return Component(player).StateNameOf(Player_LogicComp::MovementMachine);
+    }
+    static std::string EnergyState(Engine::EntityHandle player)
+    {
+        return Component(player).StateNameOf(Player_LogicComp::EnergyMachine);
+    }
+    static std::string HudTexture(Engine::EntityHandle hud)
+    {
+        return Engine::HUDCompManager::GetInstance().GetCompPtr(hud)->mTextureName.value;
+    }
+    static glm::vec3 Position(Engine::EntityHandle entity) { return Engine::Transform::GetWorldPosition(entity); }
+    // How far the player's feet float above the floor.
+    static float FeetHeight(Engine::EntityHandle player)
+    {
+        return Position(player).y - 0.5f * Engine::Transform::ScalePtr(player)->y - FloorTop();
+    }
+
+    // The phases of one engine frame that gameplay needs, in the engine's
+    // order: logic, physics, then input's end of frame and its pump.
+    void Logic(std::uint64_t milliseconds)
+    {
+        time.Frame(milliseconds);
+        Engine::LogicManager::GetInstance().Update();
+    }
+    void PhysicsAndInput()
+    {
+        Engine::CollisionMgr::GetInstance().Update();
+        Engine::InputManager::GetInstance().EndFrame();
+        Engine::InputManager::GetInstance().Update();
+        Engine::EntityMgr::GetInstance().Flush();
+    }
+    void Frame(std::uint64_t milliseconds = 10)
+    {
+        Logic(milliseconds);
+        PhysicsAndInput();
+    }
+    void Frames(int count, std::uint64_t milliseconds = 10)
+    {
+        for (int i = 0; i < count; ++i)
+            Frame(milliseconds);
+    }
+
+    // Keys are held from the next frame on.
+    void Hold(InputBindings::Slot slot, bool down = true)
+    {
+        const auto scancode = static_cast<SDL_Scancode>(InputBindings::Defaults().Code(slot));
+        const_cast<Uint8*>(SDL_GetKeyboardState(nullptr))[scancode] = down ? 1 : 0;
+    }
+    void Release(InputBindings::Slot slot) { Hold(slot, false); }
+    void Press(InputBindings::Slot slot)
+    {
+        Hold(slot);
+        Frame();
+        Release(slot);
+        Frame();
+    }
+    static void ReleaseAllKeys()
+    {
+        int count = 0;
+        Uint8* keys = const_cast<Uint8*>(SDL_GetKeyboardState(&count));
+        std::fill(keys, keys + count, Uint8{0});
+    }
+    // Relative mouse motion, seen by the next frame's logic.
+    static void MoveMouse(int dx, int dy)
+    {
+        SDL_Event event{};
+        event.type = SDL_MOUSEMOTION;
+        event.motion.xrel = dx;
+        event.motion.yrel = dy;
+        SDL_PushEvent(&event);
+    }
+
+    InjectedFrameTime time;
+    std::uint32_t mouseButtons = 0;
+    RecordingSoundSystem& audio = RecordingSoundSystem::InstallNew();
+};
