@@ -18,6 +18,7 @@
 #include "game/match/MatchRecorder.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 
@@ -165,9 +166,10 @@ std::string Player_LogicComp::StateNameOf(std::size_t position) const
 
 void Player_LogicComp::UpdateFovKick()
 {
+    // The ease ends on its target, whatever the frame times add up to.
     mFovTimer += Dt();
-    if (mFovTimer <= FovTime.value && FovTime.value > 0.0f)
-        FovLerper.value = FovStart.value + (FovModifier.value - FovStart.value) * (mFovTimer / FovTime.value);
+    const float progress = FovTime.value > 0.0f ? std::min(mFovTimer / FovTime.value, 1.0f) : 1.0f;
+    FovLerper.value = FovStart.value + (FovModifier.value - FovStart.value) * progress;
     if (Engine::GameCamera* camera = CameraOf(mCamera))
         camera->mFoV.value = FovLerper.value * Fov.value;
 }

@@ -52,6 +52,7 @@ protected:
         // SDL drops pad buttons while no window of the program has focus.
         SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
         OpenTestWindow();
+        BeforeFloor();
         Engine::InputManager& input = Engine::InputManager::GetInstance();
         input.Init();
         Engine::InputHost host;
@@ -81,6 +82,9 @@ protected:
         MatchRecorder::GetInstance().Reset();
         SoundSystem::Install(nullptr);
     }
+
+    // What a test needs before the floor is built (the renderer's resources).
+    virtual void BeforeFloor() {}
 
     // The arena's floor alone, risen into place.
     void BuildFloor()
@@ -146,6 +150,8 @@ protected:
         component.mRemote = false;
         const int number = component.mPlayerNumber;
         look.mDiffuseColor.value = number % 2 ? glm::vec3(0.0f, 0.0f, 1.0f) : glm::vec3(1.0f, 0.0f, 0.0f);
+        // Each player is seen by the other's camera only.
+        look.mCameraTarget.value = number % 2 + 1;
         look.ResolveResources();
         logic.AddComponent<Engine::SMComponent>(player);
         logic.AddComponent<Player_Movement>(player);
@@ -157,6 +163,10 @@ protected:
         Engine::EntityNameCompManager::GetInstance().SetName(player, "Player_Mouse");
         component.mEnergyHud = Hud({0.75f, -0.5f, 0.0f}, glm::vec3(1.0f / 3.0f, 1.0f / 3.0f, 1.0f), number);
         component.mScoreHud = Hud({-1.0f, 4.5f, 0.0f}, glm::vec3(1.0f), number);
+        const Engine::EntityHandle cross = Hud({0.0f, 0.0f, 0.0f}, glm::vec3(0.2f, 0.2f, 1.0f), number);
+        Engine::HUDComp& crosshair = *Engine::HUDCompManager::GetInstance().GetCompPtr(cross);
+        crosshair.mTextureName.value = "Cross";
+        crosshair.ResolveTexture();
 
         for (Engine::LogicComp* each : *logic.FindComponents(player))
             each->Initialize();

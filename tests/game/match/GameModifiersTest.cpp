@@ -19,4 +19,19 @@ TEST(GameModifiers, RecordsAreReachedByNameOrDirectlyAndKeepTheirJsonNames)
                           R"("perk_modifiers":{"Active":0,"Active2":3,"EnablePerks":false,"Passive":0,"Passive2":0}})");
 }
 
+TEST(GameModifiers, AFreshPerkRecordHasPerksOnAndEveryChoiceAtTheFirstPerk)
+{
+    Tarvex::Configs::Perks perks;
+    json out;
+    perks.GetPropertyMap().ToJson(out);
+    EXPECT_EQ(out, json::parse(R"({"EnablePerks": true, "Active": 0, "Passive": 0, "Active2": 0, "Passive2": 0})"));
+    EXPECT_TRUE(perks.mPerkTarget.IsNull());
+
+    // The player being given its perks is no part of the saved choices.
+    perks.mPerkTarget = Engine::EntityHandle(5u);
+    perks.GetPropertyMap().FromJson(json::parse(R"({"Passive2": 4})"));
+    EXPECT_EQ(perks.Passive2.value, 4);
+    EXPECT_FALSE(perks.mPerkTarget.IsNull());
+}
+
 } // namespace

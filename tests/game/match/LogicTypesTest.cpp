@@ -5,10 +5,16 @@
 #include "game/components/AudioLogic.h"
 #include "game/components/ColourCollider.h"
 #include "game/components/CrashingTile.h"
+#include "game/components/EnergyLogic.h"
 #include "game/components/GoalTile.h"
+#include "game/components/HurtLogic.h"
 #include "game/components/ImmovableTile.h"
+#include "game/components/PassivePerks.h"
+#include "game/components/PlayerLogicComp.h"
+#include "game/components/PlayerMovement.h"
 #include "game/components/TileLogicComponent.h"
 #include "game/match/RegisterLogicTypes.h"
+#include "support/CapturedOutput.h"
 
 #include <functional>
 #include <gtest/gtest.h>
@@ -35,6 +41,14 @@ TEST(LogicTypes, EachRegisteredTypeIsMadeByTheNameItIsSavedUnder)
         {"ImmovableTile", IsA<ImmovableTile>},             {"CrashingTile", IsA<CrashingTile>},
         {"Engine::Emitter", IsA<Engine::Emitter>},         {"Engine::Listener", IsA<Engine::Listener>},
         {"AudioLogic", IsA<AudioLogic>},
+        {"Player_LogicComp", IsA<Player_LogicComp>},       {"Player_Movement", IsA<Player_Movement>},
+        {"Energy_Logic", IsA<Energy_Logic>},               {"Hurt_Logic", IsA<Hurt_Logic>},
+        {"PasivePerkss::RocketJump", IsA<PasivePerkss::RocketJump>},
+        {"PasivePerkss::RunCost0", IsA<PasivePerkss::RunCost0>},
+        {"PasivePerkss::DoubleJump", IsA<PasivePerkss::DoubleJump>},
+        {"PasivePerkss::ActiveCost", IsA<PasivePerkss::ActiveCost>},
+        {"PasivePerkss::TileBendingCost", IsA<PasivePerkss::TileBendingCost>},
+        {"PasivePerkss::HoldSpeed", IsA<PasivePerkss::HoldSpeed>},
     };
     for (const Row& row : rows) {
         std::unique_ptr<Engine::IFactoryBase> made(Engine::Factory::GetInstance().Create(row.key));
@@ -42,9 +56,13 @@ TEST(LogicTypes, EachRegisteredTypeIsMadeByTheNameItIsSavedUnder)
         const auto* component = dynamic_cast<const Engine::LogicComp*>(made.get());
         ASSERT_NE(component, nullptr) << row.key;
         EXPECT_EQ(component->RegisterType()->name, row.key) << "saved under its own key";
+        StdoutOf([&] { made.reset(); }); // a player says goodbye
     }
     // Made in code by its owner, never from a saved scene.
     EXPECT_EQ(std::unique_ptr<Engine::IFactoryBase>(Engine::Factory::GetInstance().Create("KillCamHud")), nullptr);
+    // The base of the passive perks is no perk of its own.
+    EXPECT_EQ(std::unique_ptr<Engine::IFactoryBase>(Engine::Factory::GetInstance().Create("PasivePerkss::PasivePerk")),
+              nullptr);
 }
 
 } // namespace

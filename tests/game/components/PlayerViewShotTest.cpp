@@ -1,0 +1,91 @@
+// Under Xvfb: two players' views of the small floor, split as on one
+// machine, with their score, energy and crosshair HUDs; then the same with
+// the second player exhausted and hit.
+#include "PlayerScene.h"
+
+#include "engine/render/LightManager.h"
+#include "engine/render/Renderer.h"
+#include "game/match/Palette.h"
+
+namespace {
+
+class PlayerViewShot : public PlayerScene {
+protected:
+    void BeforeFloor() override
+    {
+        StdoutOf([] {
+            Engine::Renderer::GetInstance().LoadSplashResources();
+            Engine::Renderer::GetInstance().LoadResources();
+        });
+        DrainGlErrors();
+    }
+
+    // Two players facing each other across the floor, lit from above; the
+    // first sees the upper half of the window, the second the lower.
+    void SetUpMatch()
+    {
+        one = SpawnStanding({-9.0f, 0.0f, 3.0f});
+        two = SpawnStanding({8.0f, 0.0f, -3.0f});
+        Camera(one).mViewportPos.value = glm::vec2(0.0f, 0.5f);
+        Camera(two).mViewportPos.value = glm::vec2(0.0f, 0.0f);
+        Camera(one).SetTarget(Position(two));
+        Camera(two).SetTarget(Position(one) + glm::vec3(3.0f, 0.0f, 0.0f));
+        Frames(3);
+
+        const Engine::EntityHandle lamp = Engine::EntityMgr::GetInstance().CreateEntity();
+        Engine::TransformCompManager::GetInstance().AddComponent(lamp);
+        Engine::Transform::PositionRef(lamp) = glm::vec3(0.0f, FloorTop() + 25.0f, 0.0f);
+        Engine::Light& light = *Engine::LightManager::GetInstance().AddComponent(lamp).light;
+        light.mAttenuation_2.value = 0.002f;
+        light.mAttenuation_3.value = 0.0005f;
+
+        Engine::Renderer& renderer = Engine::Renderer::GetInstance();
+        renderer.SetSelectionColours(CurrentPalette.Colour(SelBordCol), CurrentPalette.Value(SelRadius),
+                                     CurrentPalette.Colour(BordCol));
+        renderer.emissiveColour = CurrentPalette.Colour(BorderEmissive);
+    }
+
+    void Draw(const char* name)
+    {
+        Engine::TransformCompManager::GetInstance().Update();
+        Engine::Renderer::GetInstance().Render();
+        EXPECT_TRUE(DrainGlErrors().empty());
+        ASSERT_TRUE(SaveScreenshot(name));
+    }
+
+    static int Brightness(const std::array<int, 3>& rgb) { return rgb[0] + rgb[1] + rgb[2]; }
+
+    Engine::EntityHandle one;
+    Engine::EntityHandle two;
+};
+
+TEST_F(PlayerViewShot, TwoPlayersWithTheirHudsAndThenOneHurtAndExhausted)
+{
+    SetUpMatch();
+    Component(one).mScore = 2;
+    Component(one).SpendEnergy(7.0f);
+    Frames(2);
+    ASSERT_EQ(HudTexture(Component(one).mEnergyHud), "Energy_9");
+    ASSERT_EQ(HudTexture(Component(one).mScoreHud), "Score_J1_2");
+    Draw("player_views");
+    // Each view's score badge at its top, in its player's colour.
+    const std::array<int, 3> blue = PixelAt(512, 690);
+    const std::array<int, 3> red = PixelAt(512, 330);
+    EXPECT_GT(blue[2], blue[0] + 60) << "player 1's badge, upper view";
+    EXPECT_GT(red[0], red[2] + 60) << "player 2's badge, lower view";
+    const std::array<int, 3> calm = PixelAt(200, 60);
+
+    Component(two).mScore = 4;
+    Component(two).SpendEnergy(16.0f);
+    Frames(20);
+    Component(two).TakeHit();
+    Frames(26);
+    ASSERT_EQ(EnergyState(two), "Exausted");
+    ASSERT_EQ(HudTexture(Component(two).mScoreHud), "Score_J2_4");
+    Draw("player_hurt_exhausted");
+    // The hit reddens the view's edges.
+    const std::array<int, 3> hurt = PixelAt(200, 60);
+    EXPECT_GT(hurt[0] - hurt[2], calm[0] - calm[2]);
+}
+
+} // namespace
