@@ -1,6 +1,7 @@
 // The arena's costs: building it, one frame of every tile's logic, and one
 // recorded frame. Run from the build folder (the palettes are read from
 // data/); no display is needed.
+#include "bench/BenchArena.h"
 #include "engine/core/EntityManager.h"
 #include "engine/core/FrameRateController.h"
 #include "engine/core/SceneManager.h"
@@ -17,33 +18,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-void BuildArena()
-{
-    RegisterLogicTypes();
-    GridCreation::SetDefaultSettings();
-    Engine::SceneManager::SetIdle();
-    Engine::SceneManager::DestroySceneImmediately();
-    GridCreation::CreateGrid();
-}
-
-// The arena as a match holds it: initialised, the border immovable, every
-// tile risen into place.
-void BuildRestingArena(CreepingClock& clock)
-{
-    BuildArena();
-    Engine::LogicManager::GetInstance().InitializeLogicComponents();
-    Engine::SceneManager::SetActive();
-    for (const auto& edges : HexGrid::GetInstance().edgeTiles)
-        for (std::int32_t number : edges)
-            Engine::LogicManager::GetInstance().AddComponent<ImmovableTile>(HexGrid::GetInstance().Tile(number));
-    Engine::FrameRateController::SetMaxDt(0.0);
-    for (int frame = 0; frame < 320; ++frame) {
-        clock.Advance(10);
-        Engine::FrameRateController::EndFrame();
-        Engine::LogicManager::GetInstance().Update();
-    }
-}
 
 void BM_BuildGrid(benchmark::State& state)
 {
