@@ -1,14 +1,186 @@
-// Tile bending and the radial mode menu of the player. Until they are built
-// a player bends nothing: no tile is aimed at, raised or lowered, and the
-// open menu picks no mode.
+// Tile bending: the player picks a mode with its mode keys, aims at a tile
+// for that mode (or gathers several in mode 4) and raises or lowers them
+// with energy. The tile moves itself once asked (its height machine); the
+// peer is told of every bend.
 #include "game/components/PlayerLogicComp.h"
 
-void Player_LogicComp::UpdateTileBending() {}
+#include "engine/core/InputManager.h"
+#include "engine/core/Transform.h"
+#include "engine/logic/LogicManager.h"
+#include "engine/logic/StateMachine.h"
+#include "engine/render/Camera.h"
+#include "game/components/PlayerBending.h"
+#include "game/components/PlayerControls.h"
+#include "game/components/PlayerFrame.h"
+#include "game/components/TileLogicComponent.h"
+#include "game/match/HexGrid.h"
 
-void Player_LogicComp::UpdateRadialMenu() {}
+#include <SDL.h>
+#include <vector>
 
-bool Player_LogicComp::CanBendTile(Engine::EntityHandle) { return false; }
+namespace {
 
-void Player_LogicComp::RaiseTile(Engine::EntityHandle) {}
+using Slot = InputBindings::Slot;
+using PlayerBending::Mode;
 
-void Player_LogicComp::LowerTile(Engine::EntityHandle) {}
+// Keyboard keys of mode 4: B gathers the aimed tile, N lets every gathered
+// tile go. They are fixed, not bound.
+constexpr std::int32_t kGatherKey = SDL_SCANCODE_B;
+constexpr std::int32_t kLetGoKey = SDL_SCANCODE_N;
+// Modes 0 and 1 look down on their tile from this high above the player.
+constexpr float kAimHeight = 6.0f;
+constexpr std::uint32_t kRaiseDirection = 1;
+constexpr std::uint32_t kLowerDirection = 0;
+
+constexpr Slot kModeKeys[] = {Slot::BendMode0, Slot::BendMode1, Slot::BendMode2, Slot::BendMode3, Slot::BendMode4};
+// A controller has no button for mode 4.
+constexpr Slot kModeButtons[] = {Slot::ControllerBendMode0, Slot::ControllerBendMode1, Slot::ControllerBendMode2,
+                                 Slot::ControllerBendMode3};
+
+TileLogicComponent* TileOf(Engine::EntityHandle tile)
+{
+    return tile.IsValid() ? Engine::LogicManager::GetCompPtr<TileLogicComponent>(tile) : nullptr;
+}
+
+// The mode the keys ask for: every held mode key in turn, the last one
+// winning; on a controller a mode button pressed this frame.
+std::int32_t ModeFromKeys(const PlayerControls& controls, std::int32_t mode)
+{
+    if (!controls.UsesController()) {
+        for (std::int32_t i = 0; i < 5; ++i) {
+            if (controls.Held(kModeKeys[i], kModeKeys[i]))
+                mode = i;
+        }
+        return mode;
+    }
+    for (std::int32_t i = 0; i < 4; ++i) {
+        if (controls.Triggered(kModeButtons[i], kModeButtons[i]))
+            mode = i;
+    }
+    return mode;
+}
+
+// The ray that finds the mode's tile: from where, in which direction.
+struct AimRay {
+    glm::vec3 from{0.0f};
+    glm::vec3 direction{0.0f};
+};
+
+AimRay AimRayOf(const Player_LogicComp& player)
+{
+    const Engine::EntityHandle self = player.GetOwner();
+    const glm::vec3 position = Engine::Transform::GetWorldPosition(self);
+    const glm::vec3 forward = *Engine::Transform::ForwardPtr(self);
+    const glm::vec3 down = -*Engine::Transform::UpPtr(self);
+    const glm::vec3 lift(0.0f, kAimHeight, 0.0f);
+    const float reach = 2.0f * player.mTileSize;
+    switch (player.mBendMode) {
+    case Mode::Ahead:
+        return {position + forward * reach + lift, down};
+    case Mode::Behind:
+        return {position - forward * reach + lift, down};
+    case Mode::Under:
+        return {position, down};
+    default: {
+        const Engine::GameCamera* camera = PlayerFrame::CameraOf(player.mCamera);
+        return {position, camera ? camera->forward : forward};
+    }
+    }
+}
+
+} // namespace
+
+void Player_LogicComp::UpdateTileBending()
+{
+    const PlayerControls controls(owner, mPlayerNumber);
+    const bool holding = controls.Held(Slot::BendHold, Slot::ControllerBendHold);
+    if (!holding) {
+        PlayerBending::SwitchMode(*this, ModeFromKeys(controls, mBendMode));
+        const Engine::InputManager& input = Engine::InputManager::GetInstance();
+        const bool gathering = mBendMode == Mode::Gather && input.IsKeyDown(kGatherKey);
+        if (mBendMode == Mode::Gather && input.IsKeyDown(kLetGoKey))
+            PlayerBending::LetGoOfGathered(*this);
+        const AimRay ray = AimRayOf(*this);
+        const Engine::EntityHandle hit = PlayerBending::TileAlong(ray.from, ray.direction);
+        if (mBendMode == Mode::Gather) {
+            if (gathering && !hit.IsNull()) {
+                TileLogicComponent::SetSelected(hit, true);
+                mDraggedTiles.insert(hit);
+            }
+        } else {
+            PlayerBending::AimAt(*this, hit);
+        }
+    }
+
+    const bool raising = controls.Held(Slot::BendActivate, Slot::ControllerBendActivate);
+    const bool lowering = controls.Held(Slot::BendDeActivate, Slot::ControllerBendDeactivate);
+    if (mBendMode == Mode::Gather) {
+        // All or none: the gathered tiles move only when the energy could
+        // pay for every one of them.
+        if (mDraggedTiles.empty() || static_cast<float>(mDraggedTiles.size()) > Energy.value)
+            return;
+        const std::vector<Engine::EntityHandle> gathered(mDraggedTiles.begin(), mDraggedTiles.end());
+        if (raising) {
+            for (Engine::EntityHandle tile : gathered)
+                RaiseTile(tile);
+        }
+        if (lowering) {
+            for (Engine::EntityHandle tile : gathered)
+                LowerTile(tile);
+        }
+        return;
+    }
+
+    const TileLogicComponent* aimed = TileOf(mAimedTile);
+    if (!aimed)
+        return;
+    if (raising)
+        RaiseTile(mAimedTile);
+    if (lowering && aimed->mLevel >= 0)
+        LowerTile(mAimedTile);
+    if (!holding)
+        return;
+    // Holding freezes the mode and keeps raising the tile underfoot.
+    const glm::vec3 position = Engine::Transform::GetWorldPosition(owner);
+    PlayerBending::AimAt(*this, PlayerBending::TileAlong(position, -*Engine::Transform::UpPtr(owner)));
+    if (TileOf(mAimedTile))
+        RaiseTile(mAimedTile);
+}
+
+// A tile bends when it is a floor tile of the arena that is still there,
+// movable, and resting between two moves.
+bool Player_LogicComp::CanBendTile(Engine::EntityHandle tile)
+{
+    const TileLogicComponent* component = TileOf(tile);
+    if (!component || !component->IsMovable())
+        return false;
+    if (HexGrid::GetInstance().Tile(component->mTileNumber) != tile)
+        return false;
+    const Engine::StateMachine* height = component->HeightMachine();
+    const Engine::State* state = height ? height->GetCurrentState() : nullptr;
+    return state && state->GetName() == "TileStay";
+}
+
+void Player_LogicComp::RaiseTile(Engine::EntityHandle tile)
+{
+    if (!CanBendTile(tile))
+        return;
+    TileLogicComponent& component = *TileOf(tile);
+    if (component.IsRaiseBlocked() || !SpendEnergy(mTileBendCost))
+        return;
+    PlayerBending::CountTheMoment(*this);
+    component.mRaiseRequest = 1;
+    PlayerBending::TellThePeer(component, component.mLevel, kRaiseDirection);
+}
+
+void Player_LogicComp::LowerTile(Engine::EntityHandle tile)
+{
+    if (!CanBendTile(tile))
+        return;
+    TileLogicComponent& component = *TileOf(tile);
+    if (!SpendEnergy(mTileBendCost))
+        return;
+    PlayerBending::CountTheMoment(*this);
+    component.mLowerRequest = 1;
+    PlayerBending::TellThePeer(component, component.mLevel + 1, kLowerDirection);
+}

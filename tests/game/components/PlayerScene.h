@@ -59,8 +59,8 @@ protected:
         host.window = Engine::Window::Main()->sdlWindow;
         host.keyboardFocus = [] { return true; };
         host.mouseState = [this](int* x, int* y) {
-            *x = 640;
-            *y = 360;
+            *x = mousePixel.x;
+            *y = mousePixel.y;
             return mouseButtons;
         };
         input.SetHost(host);
@@ -286,5 +286,7 @@ protected:
 
     InjectedFrameTime time;
     std::uint32_t mouseButtons = 0;
+    // The pointer in window pixels (y down); the window's centre at rest.
+    glm::ivec2 mousePixel{640, 360};
     RecordingSoundSystem& audio = RecordingSoundSystem::InstallNew();
 };
