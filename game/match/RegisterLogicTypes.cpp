@@ -11,6 +11,7 @@
 #include "game/components/GoalTile.h"
 #include "game/components/HurtLogic.h"
 #include "game/components/ImmovableTile.h"
+#include "game/components/LevelLoader.h"
 #include "game/components/PassivePerks.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/PlayerMovement.h"
@@ -38,6 +39,8 @@ void RegisterLogicTypes()
     Engine::RegisterLogicType<PasivePerkss::ActiveCost>();
     Engine::RegisterLogicType<PasivePerkss::TileBendingCost>();
     Engine::RegisterLogicType<PasivePerkss::HoldSpeed>();
+    Engine::RegisterLogicType<LevelLoader>();
+    Engine::RegisterLogicType<LevelLoader2>();
     Engine::RegisterLogicType<Engine::Emitter>();
     Engine::RegisterLogicType<Engine::Listener>();
     Engine::RegisterLogicType<AudioLogic>();

@@ -9,6 +9,7 @@
 #include "game/components/GoalTile.h"
 #include "game/components/HurtLogic.h"
 #include "game/components/ImmovableTile.h"
+#include "game/components/LevelLoader.h"
 #include "game/components/PassivePerks.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/PlayerMovement.h"
@@ -49,6 +50,7 @@ TEST(LogicTypes, EachRegisteredTypeIsMadeByTheNameItIsSavedUnder)
         {"PasivePerkss::ActiveCost", IsA<PasivePerkss::ActiveCost>},
         {"PasivePerkss::TileBendingCost", IsA<PasivePerkss::TileBendingCost>},
         {"PasivePerkss::HoldSpeed", IsA<PasivePerkss::HoldSpeed>},
+        {"LevelLoader", IsA<LevelLoader>},                 {"LevelLoader2", IsA<LevelLoader2>},
     };
     for (const Row& row : rows) {
         std::unique_ptr<Engine::IFactoryBase> made(Engine::Factory::GetInstance().Create(row.key));
