@@ -12,3 +12,36 @@ inline int AttachVirtualPad()
     desc.nbuttons = SDL_CONTROLLER_BUTTON_MAX;
     return SDL_JoystickAttachVirtualEx(&desc);
 }
+
+// A virtual pad plugged in until the object goes or Unplug is called; its
+// buttons and axes are set as a person would press and push them.
+class PluggedPad {
+public:
+    PluggedPad() : mPad(SDL_JoystickOpen(AttachVirtualPad())) {}
+    ~PluggedPad() { Unplug(); }
+    PluggedPad(const PluggedPad&) = delete;
+    PluggedPad& operator=(const PluggedPad&) = delete;
+
+    bool IsPlugged() const { return mPad != nullptr; }
+    void Button(SDL_GameControllerButton button, bool down)
+    {
+        SDL_JoystickSetVirtualButton(mPad, button, down ? 1 : 0);
+        SDL_JoystickUpdate();
+    }
+    void Axis(SDL_GameControllerAxis axis, Sint16 value)
+    {
+        SDL_JoystickSetVirtualAxis(mPad, axis, value);
+        SDL_JoystickUpdate();
+    }
+    void Unplug()
+    {
+        if (!mPad)
+            return;
+        SDL_JoystickClose(mPad);
+        mPad = nullptr;
+        SDL_JoystickDetachVirtual(0);
+    }
+
+private:
+    SDL_Joystick* mPad;
+};

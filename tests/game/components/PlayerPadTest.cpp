@@ -4,6 +4,7 @@
 #include "support/VirtualPad.h"
 
 #include <cmath>
+#include <optional>
 
 namespace {
 
@@ -12,8 +13,8 @@ protected:
     void SetUp() override
     {
         PlayerScene::SetUp();
-        pad = SDL_JoystickOpen(AttachVirtualPad());
-        ASSERT_NE(pad, nullptr) << SDL_GetError();
+        pad.emplace();
+        ASSERT_TRUE(pad->IsPlugged()) << SDL_GetError();
         Frame();
         ASSERT_EQ(Engine::InputManager::GetInstance().GetPlayerControllers().size(), 1u);
         player = SpawnStanding({1.0f, 0.0f, 1.0f}, true);
@@ -21,25 +22,14 @@ protected:
     }
     void TearDown() override
     {
-        if (pad) {
-            SDL_JoystickClose(pad);
-            SDL_JoystickDetachVirtual(0);
-        }
+        pad.reset();
         PlayerScene::TearDown();
     }
 
-    void Axis(SDL_GameControllerAxis axis, Sint16 value)
-    {
-        SDL_JoystickSetVirtualAxis(pad, axis, value);
-        SDL_JoystickUpdate();
-    }
-    void Button(SDL_GameControllerButton button, bool down)
-    {
-        SDL_JoystickSetVirtualButton(pad, button, down ? 1 : 0);
-        SDL_JoystickUpdate();
-    }
+    void Axis(SDL_GameControllerAxis axis, Sint16 value) { pad->Axis(axis, value); }
+    void Button(SDL_GameControllerButton button, bool down) { pad->Button(button, down); }
 
-    SDL_Joystick* pad = nullptr;
+    std::optional<PluggedPad> pad;
     Engine::EntityHandle player;
 };
 
@@ -82,9 +72,7 @@ TEST_F(PlayerPad, AnUnpluggedControllerIsNoLongerReadAndTheGonePlayerLetsItsBind
     Frames(30);
     ASSERT_GT(std::fabs(Body(player).mVelocity.value.x) + std::fabs(Body(player).mVelocity.value.z), 1.0f);
 
-    SDL_JoystickClose(pad);
-    pad = nullptr;
-    SDL_JoystickDetachVirtual(0);
+    pad->Unplug();
     Frames(2);
     EXPECT_EQ(input.GetPlayerCount(), 0);
     EXPECT_EQ(input.GetLeftStick(player), glm::vec3(0.0f));

@@ -18,6 +18,8 @@
 #include "engine/render/CameraManager.h"
 #include "engine/render/GlTestWindow.h"
 #include "engine/render/HUDCompManager.h"
+#include "engine/render/LightManager.h"
+#include "engine/render/Renderer.h"
 #include "engine/render/RenderCompManager.h"
 #include "engine/ui/InputBindings.h"
 #include "game/components/EnergyLogic.h"
@@ -29,6 +31,7 @@
 #include "game/match/GridCreation.h"
 #include "game/match/HexGrid.h"
 #include "game/match/MatchRecorder.h"
+#include "game/match/Palette.h"
 #include "game/match/RegisterLogicTypes.h"
 #include "support/CapturedOutput.h"
 
@@ -85,6 +88,37 @@ protected:
 
     // What a test needs before the floor is built (the renderer's resources).
     virtual void BeforeFloor() {}
+
+    // The renderer's shaders, models and textures, for tests that draw.
+    static void LoadRenderer()
+    {
+        StdoutOf([] {
+            Engine::Renderer::GetInstance().LoadSplashResources();
+            Engine::Renderer::GetInstance().LoadResources();
+        });
+        DrainGlErrors();
+    }
+    // A lamp high above the floor, and the palette's aim and border colours.
+    static void LightTheFloor()
+    {
+        const Engine::EntityHandle lamp = Engine::EntityMgr::GetInstance().CreateEntity();
+        Engine::TransformCompManager::GetInstance().AddComponent(lamp);
+        Engine::Transform::PositionRef(lamp) = glm::vec3(0.0f, FloorTop() + 25.0f, 0.0f);
+        Engine::Light& light = *Engine::LightManager::GetInstance().AddComponent(lamp).light;
+        light.mAttenuation_2.value = 0.002f;
+        light.mAttenuation_3.value = 0.0005f;
+        Engine::Renderer& renderer = Engine::Renderer::GetInstance();
+        renderer.SetSelectionColours(CurrentPalette.Colour(SelBordCol), CurrentPalette.Value(SelRadius),
+                                     CurrentPalette.Colour(BordCol));
+        renderer.emissiveColour = CurrentPalette.Colour(BorderEmissive);
+    }
+    // The frame as the renderer draws it, into the back buffer.
+    static void Draw()
+    {
+        Engine::TransformCompManager::GetInstance().Update();
+        Engine::Renderer::GetInstance().Render();
+        EXPECT_TRUE(DrainGlErrors().empty());
+    }
 
     // The arena's floor alone, risen into place.
     void BuildFloor()

@@ -3,49 +3,17 @@
 // aimed tile highlighted.
 #include "BendingScene.h"
 
-#include "engine/render/LightManager.h"
-#include "engine/render/Renderer.h"
-#include "game/match/Palette.h"
-
 namespace {
 
 class RadialMenuShot : public BendingScene {
 protected:
-    void BeforeFloor() override
-    {
-        StdoutOf([] {
-            Engine::Renderer::GetInstance().LoadSplashResources();
-            Engine::Renderer::GetInstance().LoadResources();
-        });
-        DrainGlErrors();
-    }
-
-    void Light()
-    {
-        const Engine::EntityHandle lamp = Engine::EntityMgr::GetInstance().CreateEntity();
-        Engine::TransformCompManager::GetInstance().AddComponent(lamp);
-        Engine::Transform::PositionRef(lamp) = glm::vec3(0.0f, FloorTop() + 25.0f, 0.0f);
-        Engine::Light& light = *Engine::LightManager::GetInstance().AddComponent(lamp).light;
-        light.mAttenuation_2.value = 0.002f;
-        light.mAttenuation_3.value = 0.0005f;
-        Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-        renderer.SetSelectionColours(CurrentPalette.Colour(SelBordCol), CurrentPalette.Value(SelRadius),
-                                     CurrentPalette.Colour(BordCol));
-        renderer.emissiveColour = CurrentPalette.Colour(BorderEmissive);
-    }
-
-    void Draw()
-    {
-        Engine::TransformCompManager::GetInstance().Update();
-        Engine::Renderer::GetInstance().Render();
-        EXPECT_TRUE(DrainGlErrors().empty());
-    }
+    void BeforeFloor() override { LoadRenderer(); }
     static int Brightness(const std::array<int, 3>& rgb) { return rgb[0] + rgb[1] + rgb[2]; }
 };
 
 TEST_F(RadialMenuShot, TheOpenMenuLightsTheSliceThePointerPicks)
 {
-    Light();
+    LightTheFloor();
     auto pointLeft = [this] {
         mousePixel = {640, 360};
         Hold(InputBindings::ModeMenu);

@@ -9,6 +9,7 @@
 #include "game/match/GridCreation.h"
 #include "support/VirtualPad.h"
 
+#include <optional>
 #include <string>
 
 namespace {
@@ -398,26 +399,19 @@ protected:
             record.codes[Slot::ControllerBendMode2] = SDL_CONTROLLER_BUTTON_DPAD_DOWN;
             record.codes[Slot::ControllerBendMode3] = SDL_CONTROLLER_BUTTON_DPAD_UP;
         }
-        pad = SDL_JoystickOpen(AttachVirtualPad());
-        ASSERT_NE(pad, nullptr) << SDL_GetError();
+        pad.emplace();
+        ASSERT_TRUE(pad->IsPlugged()) << SDL_GetError();
         Frame();
         gamepad = true;
     }
     void TearDown() override
     {
-        if (pad) {
-            SDL_JoystickClose(pad);
-            SDL_JoystickDetachVirtual(0);
-        }
+        pad.reset();
         BendingScene::TearDown();
     }
-    void Button(SDL_GameControllerButton button, bool down)
-    {
-        SDL_JoystickSetVirtualButton(pad, button, down ? 1 : 0);
-        SDL_JoystickUpdate();
-    }
+    void Button(SDL_GameControllerButton button, bool down) { pad->Button(button, down); }
 
-    SDL_Joystick* pad = nullptr;
+    std::optional<PluggedPad> pad;
 };
 
 TEST_F(PadBending, ModeButtonsActWhenPressedAndTheShouldersBend)
