@@ -77,6 +77,6 @@ std::array<InputBindings, 2>& InputBindings::Records()
 
 InputBindings& InputBindings::ForPlayer(int playerNumber)
 {
-    const int index = ((playerNumber - 1) % 2 + 2) % 2;
-    return Records()[static_cast<std::size_t>(index)];
+    // Odd numbers are player 1's; no arithmetic that could overflow.
+    return Records()[(playerNumber & 1) != 0 ? 0u : 1u];
 }

@@ -165,10 +165,8 @@ void LayerStack::Update(int n)
     // push or pop layers meanwhile, and a popped one lives on in mRetired
     // until the walk is over.
     std::vector<Layer*> walk;
-    for (int i = 0; i <= n; ++i) {
-        if (Layer* layer = GetFromTop(i))
-            walk.push_back(layer);
-    }
+    for (int i = 0; i <= n && static_cast<std::size_t>(i) < mLayers.size(); ++i)
+        walk.push_back(GetFromTop(i));
     mUpdating = true;
     for (Layer* layer : walk)
         layer->Update();
@@ -190,8 +188,8 @@ void LayerStack::Update(int n)
 void LayerStack::RenderTop(int n)
 {
     BeginUiDraw(Host().WindowSize());
-    for (int i = 0; i <= n; ++i) {
-        if (Layer* layer = GetFromTop(i); layer && layer->root)
+    for (int i = 0; i <= n && static_cast<std::size_t>(i) < mLayers.size(); ++i) {
+        if (Layer* layer = GetFromTop(i); layer->root)
             layer->root->Render();
     }
 }

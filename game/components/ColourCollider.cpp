@@ -11,11 +11,14 @@ Engine::TypeNode* ColourCollider::RegisterClassType()
 
 void ColourCollider::Initialize() { mStartScale = *Engine::Transform::ScalePtr(owner); }
 
-// The last scale written may pass "final_scale" by one frame's share.
+// The last scale written may pass "final_scale" by one frame's share. A
+// splash given no time (or less) is at its final scale at once: dividing by
+// it would put an infinite or NaN scale on the collider and the screen.
 void ColourCollider::Update()
 {
     mElapsed += static_cast<float>(Engine::FrameRateController::GetScaledDt());
-    Engine::Transform::ScaleRef(owner) = Engine::Math::Lerp(mStartScale, final_scale.value, mElapsed / total_time.value);
+    const float share = total_time.value > 0.0f ? mElapsed / total_time.value : 1.0f;
+    Engine::Transform::ScaleRef(owner) = Engine::Math::Lerp(mStartScale, final_scale.value, share);
     if (mElapsed >= total_time.value)
         owner.Destroy();
 }

@@ -32,19 +32,30 @@ constexpr std::uint32_t kMaxCols = static_cast<std::uint32_t>(2 * kMaxTiles);
 
 bool Finite(const glm::vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
+bool Within(float value) { return std::fabs(value) <= kMaxMagnitude; }
+bool Within(const glm::vec3& v) { return Within(v.x) && Within(v.y) && Within(v.z); }
+
 const char* CheckGeometry(const Settings& s)
 {
     if (!Finite(s.tileScale))
         return "the tile scale is not a finite number";
     if (s.tileScale.x <= 0.0f || s.tileScale.y <= 0.0f || s.tileScale.z <= 0.0f)
         return "the tile scale is not positive";
+    // Finite yet huge, the tiles' spacing (the square of the scale) and
+    // their places overflow to infinities and NaNs.
+    if (!Within(s.tileScale))
+        return "the tile scale passes 1e6";
     for (int side = 0; side < HexLayout::kSideCount; ++side) {
         if (!std::isfinite(s.sideOffset[side]) || !Finite(s.sideCentres[side]))
             return "a side offset or centre is not a finite number";
+        if (!Within(s.sideOffset[side]) || !Within(s.sideCentres[side]))
+            return "a side offset or centre passes 1e6";
     }
     const Players& p = s.players;
     if (!Finite(p.hostPosition) || !Finite(p.hostScale) || !Finite(p.clientPosition) || !Finite(p.clientScale))
         return "a player position or scale is not a finite number";
+    if (!Within(p.hostPosition) || !Within(p.hostScale) || !Within(p.clientPosition) || !Within(p.clientScale))
+        return "a player position or scale passes 1e6";
     return nullptr;
 }
 

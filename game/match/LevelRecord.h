@@ -24,15 +24,17 @@
 //     2208     4  palette index (u32)
 //
 // 2212 bytes, little-endian, no gaps. A record is refused whole when a
-// float is not finite, a tile scale is not positive, a side has no rows or
-// no columns, the sides hold more than 3000 tiles, n passes 500, an
-// immovable tile number lies outside the arena, or the palette index
-// passes 8.
+// float is not finite or passes 1e6 in size (the arena spans about 150), a
+// tile scale is not positive, a side has no rows or no columns, the sides
+// hold more than 3000 tiles, n passes 500, an immovable tile number lies
+// outside the arena, or the palette index passes 8.
 namespace LevelRecord {
 
 inline constexpr std::size_t kMaxImmovable = 500;
 inline constexpr std::uint64_t kMaxTiles = 3000;
 inline constexpr std::uint32_t kMaxPaletteIndex = 8;
+// The largest size any float of the record may have.
+inline constexpr float kMaxMagnitude = 1e6f;
 
 struct Players {
     glm::vec3 hostPosition{0.0f};

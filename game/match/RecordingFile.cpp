@@ -23,6 +23,7 @@
 #include "game/match/RecordingFile.h"
 
 #include "engine/core/JsonForms.h"
+#include "engine/platform/ReplaceFile.h"
 
 #include <cmath>
 #include <fstream>
@@ -235,18 +236,10 @@ bool Write(const std::string& path, const std::vector<const MatchFrame*>& frames
             return false;
         }
     }
-    std::ofstream file(path, std::ios::out | std::ios::trunc);
-    if (!file) {
-        problem = "the file cannot be opened for writing";
-        return false;
-    }
-    file << document.dump();
-    file.flush();
-    if (!file) {
-        problem = "the file could not be written whole";
-        return false;
-    }
-    return true;
+    // Through a temporary file: a write that fails part-way keeps the
+    // recording that was there.
+    problem = Engine::Platform::ReplaceFileContents(path, document.dump());
+    return problem.empty();
 }
 
 } // namespace RecordingFile

@@ -22,9 +22,10 @@ struct Recording {
 // or breaks the format's limits (`tileCount` is the arena's tile count).
 std::optional<Recording> Read(const std::string& path, std::size_t tileCount, std::string& problem);
 
-// Writes every field of the frames, each with "Winner" = `winner`. False,
-// with the reason, when the file cannot be written or a value is not a
-// finite number (the file could not be read back).
+// Writes every field of the frames, each with "Winner" = `winner`, through
+// a temporary file renamed over the path. False, with the reason, when the
+// file cannot be written (an old file then stays as it was) or a value is
+// not a finite number (the file could not be read back).
 bool Write(const std::string& path, const std::vector<const MatchFrame*>& frames, std::int32_t winner,
            std::string& problem);
 

@@ -3,6 +3,7 @@
 #include "engine/ui/FocusNavigation.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <map>
 
 namespace {
@@ -227,6 +228,11 @@ TEST(Stack, FindsPopsAndDestroysByNameFromTheTop)
     EXPECT_EQ(stack.Size(), 3u);
     EXPECT_EQ(alive, 3) << "popped layers are destroyed";
     EXPECT_TRUE(stack.IsTop(upper));
+    // "Every layer" as the largest count: the walk stops at the bottom
+    // instead of counting on past it.
+    stack.Update(std::numeric_limits<int>::max());
+    stack.RenderTop(std::numeric_limits<int>::max());
+    EXPECT_EQ(alive, 3);
     stack.PopN(10);
     EXPECT_EQ(alive, 0);
     stack.Pop();

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
+#include <limits>
 #include <nlohmann/json.hpp>
 
 namespace {
@@ -138,6 +139,8 @@ TEST_F(ConfigHome, EveryKeyRoundTripsAndPlayer2TakesPlayer1sBindings)
     EXPECT_EQ(InputBindings::ForPlayer(2), first);
     EXPECT_EQ(&InputBindings::ForPlayer(3), &first);
     EXPECT_EQ(&InputBindings::ForPlayer(0), &InputBindings::ForPlayer(2));
+    EXPECT_EQ(&InputBindings::ForPlayer(std::numeric_limits<int>::min()), &InputBindings::ForPlayer(2));
+    EXPECT_EQ(&InputBindings::ForPlayer(-1), &first);
 
     // The table selects language 0 when it loads; the stored one follows.
     WriteFileText("all_text", std::string(635, '\n'));

@@ -32,6 +32,22 @@ TEST_F(TileKinds, ASplashGrowsToItsFinalScaleAndIsThenDestroyed)
     Frames(9);
     Engine::EntityMgr::GetInstance().Flush();
     EXPECT_FALSE(splash.IsValid()) << "destroyed once 0.15 s have passed";
+
+    // A splash given no time, or less, takes its final scale at once; the
+    // frame before it goes must not put an infinite or NaN scale on show.
+    for (const float seconds : {0.0f, -0.5f}) {
+        for (const std::uint64_t milliseconds : {10u, 0u}) {
+            Engine::EntityHandle flash = Engine::EntityMgr::GetInstance().CreateEntity();
+            Engine::TransformCompManager::GetInstance().AddComponent(flash);
+            Engine::Transform::ScaleRef(flash) = glm::vec3(0.5f);
+            Engine::LogicManager::GetInstance().AddComponent<ColourCollider>(flash);
+            Engine::LogicManager::GetCompPtr<ColourCollider>(flash)->total_time.value = seconds;
+            Frames(1, milliseconds);
+            EXPECT_EQ(*Engine::Transform::ScalePtr(flash), glm::vec3(8.0f)) << seconds << " s, " << milliseconds << " ms";
+            Engine::EntityMgr::GetInstance().Flush();
+            EXPECT_FALSE(flash.IsValid()) << seconds << " s";
+        }
+    }
 }
 
 TEST_F(TileKinds, ACrashingTileStopsOnTheTileAheadAndSnapsOntoIt)

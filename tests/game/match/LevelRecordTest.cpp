@@ -90,6 +90,10 @@ TEST(LevelRecord, AHostileRecordIsRefusedWholeAndSaysWhy)
         {"infinite centre", [infinity](auto b) { Net::Wire::WriteF32(b, 84 + 40, infinity); }, "side offset or centre"},
         {"NaN offset", [nan](auto b) { Net::Wire::WriteF32(b, 60, nan); }, "side offset or centre"},
         {"NaN player", [nan](auto b) { Net::Wire::WriteF32(b, 200, nan); }, "player position or scale"},
+        // Finite, but the tiles' spacing and places would overflow.
+        {"huge scale", [](auto b) { Net::Wire::WriteF32(b, 0, 1e20f); }, "tile scale passes 1e6"},
+        {"far centre", [](auto b) { Net::Wire::WriteF32(b, 84 + 12, -3e38f); }, "side offset or centre passes"},
+        {"far player", [](auto b) { Net::Wire::WriteF32(b, 160, 2e6f); }, "player position or scale passes"},
     };
     for (const Case& c : cases) {
         Net::LevelRecord record = HostRecord();

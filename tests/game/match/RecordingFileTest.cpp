@@ -4,7 +4,10 @@
 #include "support/FileText.h"
 #include "support/TempDir.h"
 
+#include <csignal>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <limits>
 #include <nlohmann/json.hpp>
 
@@ -85,6 +88,32 @@ TEST(Recordings, AWriterRefusesWhatCouldNotBeReadBack)
     EXPECT_FALSE(RecordingFile::Write("nan.json", {&frame}, 0, problem));
     EXPECT_NE(problem.find("frame 0"), std::string::npos);
     EXPECT_FALSE(RecordingFile::Write("no_such_folder/x.json", {}, 0, problem));
+}
+
+// A disk that fills part-way through a write (here a file-size limit) must
+// leave the recording that was there, not a cut file.
+TEST(Recordings, AWriteCutShortKeepsTheOldRecording)
+{
+    ScopedTempDir dir;
+    const MatchFrame old = FullFrame(1.0f, 0);
+    std::string problem;
+    ASSERT_TRUE(RecordingFile::Write("tutorial.json", {&old}, 1, problem)) << problem;
+    const std::string before = ReadFileText("tutorial.json");
+
+    const MatchFrame big = FullFrame(2.0f, 1370);
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit small{64 * 1024, limit.rlim_max};
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const bool written = RecordingFile::Write("tutorial.json", {&big, &big}, 0, problem);
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldSignal);
+
+    EXPECT_FALSE(written);
+    EXPECT_FALSE(problem.empty());
+    EXPECT_EQ(ReadFileText("tutorial.json"), before);
+    EXPECT_FALSE(std::filesystem::exists("tutorial.json.tmp")) << "no temporary left behind";
 }
 
 TEST(Recordings, PartialFramesKeepTheRestZeroAndMoveNoTile)

@@ -153,12 +153,4 @@ TEST(ShownValues, TextsFollowTheirVariableWithinTheFrame)
     EXPECT_EQ(pure->GetText(), u"3840 x 2160");
 }
 
-TEST(Markers, CarryTheirNumbers)
-{
-    Widget label;
-    EXPECT_EQ(label.MakeComp<LayerCreator::FwdEditPlayerPerkComp>(1)->playerIndex, 1u);
-    EXPECT_EQ(label.MakeComp<LayerCreator::StartTutorialComp>(9)->tutorialRow, 9u);
-    EXPECT_EQ(label.GetComp<LayerCreator::StartTutorialComp>()->tutorialRow, 9u);
-}
-
 } // namespace
