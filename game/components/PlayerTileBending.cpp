@@ -16,6 +16,7 @@
 #include "game/match/HexGrid.h"
 
 #include <SDL.h>
+#include <set>
 #include <vector>
 
 namespace {
@@ -88,6 +89,24 @@ AimRay AimRayOf(const Player_LogicComp& player)
     }
 }
 
+// Raises, then lowers, every gathered tile in turn; nothing at all while
+// there is less than one unit of energy per gathered tile.
+void BendGathered(Player_LogicComp& player, bool raising, bool lowering)
+{
+    const std::set<Engine::EntityHandle>& tiles = player.mDraggedTiles;
+    if (tiles.empty() || static_cast<float>(tiles.size()) > player.Energy.value)
+        return;
+    const std::vector<Engine::EntityHandle> gathered(tiles.begin(), tiles.end());
+    if (raising) {
+        for (Engine::EntityHandle tile : gathered)
+            player.RaiseTile(tile);
+    }
+    if (lowering) {
+        for (Engine::EntityHandle tile : gathered)
+            player.LowerTile(tile);
+    }
+}
+
 } // namespace
 
 void Player_LogicComp::UpdateTileBending()
@@ -115,19 +134,7 @@ void Player_LogicComp::UpdateTileBending()
     const bool raising = controls.Held(Slot::BendActivate, Slot::ControllerBendActivate);
     const bool lowering = controls.Held(Slot::BendDeActivate, Slot::ControllerBendDeactivate);
     if (mBendMode == Mode::Gather) {
-        // All or none: the gathered tiles move only when the energy could
-        // pay for every one of them.
-        if (mDraggedTiles.empty() || static_cast<float>(mDraggedTiles.size()) > Energy.value)
-            return;
-        const std::vector<Engine::EntityHandle> gathered(mDraggedTiles.begin(), mDraggedTiles.end());
-        if (raising) {
-            for (Engine::EntityHandle tile : gathered)
-                RaiseTile(tile);
-        }
-        if (lowering) {
-            for (Engine::EntityHandle tile : gathered)
-                LowerTile(tile);
-        }
+        BendGathered(*this, raising, lowering);
         return;
     }
 
