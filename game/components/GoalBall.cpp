@@ -82,9 +82,11 @@ void GoalBall::Initialize()
 void GoalBall::PickDirection()
 {
     for (int attempt = 0; attempt < kDirectionTries; ++attempt) {
-        const glm::vec3 draw(static_cast<float>(Engine::Random::Next() - kDrawCentre),
-                             static_cast<float>(Engine::Random::Next() - kDrawCentre),
-                             static_cast<float>(Engine::Random::Next() - kDrawCentre));
+        // One statement per draw: they go x, y, z in that order.
+        glm::vec3 draw;
+        draw.x = static_cast<float>(Engine::Random::Next() - kDrawCentre);
+        draw.y = static_cast<float>(Engine::Random::Next() - kDrawCentre);
+        draw.z = static_cast<float>(Engine::Random::Next() - kDrawCentre);
         if (draw != glm::vec3(0.0f)) {
             mDirection = glm::normalize(draw);
             return;
