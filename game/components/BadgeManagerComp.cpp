@@ -103,6 +103,7 @@ void BadgeManagerComp::Initialize()
 {
     if (MatchRecorder::GetInstance().isTutorial)
         return;
+    mQueue.clear();
     mBaseScale = kMedalScale;
     mGrowTime = mFadeTime = 0.25f;
     mHoldTime = 0.3f;
