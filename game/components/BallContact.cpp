@@ -152,6 +152,8 @@ void TempBallComp::SpawnSplash(const glm::vec3& at, const glm::vec3& colour) con
     Engine::CollisionComp& body = *Engine::CollisionMgr::GetInstance().GetCompPtr(splash);
     body.mCollisionShape.value = Engine::ShapeSphere;
     body.mGhost.value = true;
+    // Named, not left at tag value 0, which need not be "Default".
+    body.SetCollisionType("Default");
     Engine::SetEntityName(splash, "Colour_Collider");
     Engine::LogicManager::GetInstance().AddComponent<ColourCollider>(splash);
     Engine::LogicManager::GetCompPtr<ColourCollider>(splash)->colour.value = colour;

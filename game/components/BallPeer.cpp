@@ -61,8 +61,14 @@ void Burst(Engine::ParticleEmitter& sparks, std::uint32_t count, const glm::vec3
         range->endSpinRate = 0.0f;
     }
     sparks.moveParticles = true;
-    if (sparks.textureName != "Point") {
+    // The spawner names the quad and its program; a ball made without them
+    // still draws its sparks.
+    if (sparks.textureName != "Point" || sparks.modelName.empty() || sparks.programName.empty()) {
         sparks.textureName = "Point";
+        if (sparks.modelName.empty())
+            sparks.modelName = "Quad";
+        if (sparks.programName.empty())
+            sparks.programName = "Particle";
         sparks.LoadResources();
     }
     sparks.burst = true;

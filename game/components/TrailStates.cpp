@@ -42,9 +42,15 @@ glm::vec3 TrailState::BallVelocity() const
 
 glm::vec3 TrailState::BallPosition() const { return Engine::Transform::GetWorldPosition(mBall); }
 
-void TrailState::Request(const char* name) const
+bool TrailState::BallAsked() const
 {
-    if (Engine::StateMachine* machine = GetStateMachine())
+    const Engine::StateMachine* machine = GetStateMachine();
+    return machine && machine->GetNextState();
+}
+
+void TrailState::MoveOn(const char* name) const
+{
+    if (Engine::StateMachine* machine = GetStateMachine(); machine && !machine->GetNextState())
         machine->ChangeState(name);
 }
 
@@ -83,9 +89,15 @@ void TrailBegin::OnEnter()
 }
 
 // The piece's centre moves at half the ball's speed, so it stays midway
-// between where the stretch began and the ball.
+// between where the stretch began and the ball. A stretch the ball ended or
+// restarted in this frame is left as it was: a ball caught in this frame
+// has jumped into the hand, and the piece must not reach for it.
 void TrailBegin::OnUpdate()
 {
+    if (BallAsked()) {
+        Record(false);
+        return;
+    }
     const Engine::EntityHandle piece = GetOwner();
     const glm::vec3 velocity = BallVelocity();
     Trail::OrientAlong(piece, velocity);
@@ -93,7 +105,7 @@ void TrailBegin::OnUpdate()
     Engine::Transform::PositionRef(piece) += velocity * 0.5f * PlayerFrame::ScaledDt();
     Engine::Transform::ScaleRef(piece) = glm::vec3(Trail::kRestScale.x, Trail::kRestScale.y, length);
     if (length >= kFullLength)
-        Request("TrailFollow");
+        MoveOn("TrailFollow");
     Record(false);
 }
 
@@ -122,6 +134,6 @@ void TrailEnd::OnUpdate()
     glm::vec3& scale = Engine::Transform::ScaleRef(piece);
     scale.z *= Trail::kEndShrink;
     if (scale.z <= kGoneLength)
-        Request("TrailIdle");
+        MoveOn("TrailIdle");
     Record(false);
 }

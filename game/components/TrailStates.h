@@ -16,7 +16,10 @@ protected:
     // The ball body's velocity; zero without a body.
     glm::vec3 BallVelocity() const;
     glm::vec3 BallPosition() const;
-    void Request(const char* name) const;
+    // The ball's commands come first: a piece moves on by itself only while
+    // the ball has asked nothing of it in this frame.
+    bool BallAsked() const;
+    void MoveOn(const char* name) const;
     // `replayNeedsFrame`: with an empty playback list the state leaves the
     // piece as it is instead of hiding it.
     void Record(bool replayNeedsFrame) const;

@@ -66,7 +66,12 @@ protected:
         Engine::LogicManager::GetCompPtr<TempBallComp>(ball)->mPlayer = player;
         logic.AddComponent<Engine::Emitter>(ball);
         Engine::LogicManager::GetCompPtr<Engine::Emitter>(ball)->AddSound("BounceBall", "BounceBall", true);
-        Engine::ParticleEmitterManager::GetInstance().AddComponent(ball);
+        Engine::ParticleEmitter& sparks = *Engine::ParticleEmitterManager::GetInstance().GetCompPtr(ball);
+        sparks.SetMaxParticles(0);
+        sparks.textureName = "Point";
+        sparks.modelName = "Quad";
+        sparks.programName = "Particle";
+        sparks.LoadResources();
         for (Engine::LogicComp* component : *logic.FindComponents(ball))
             component->Initialize();
         Engine::SceneManager::SetActive();

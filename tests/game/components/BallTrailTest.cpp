@@ -94,6 +94,35 @@ TEST_F(BallTrail, AShortStretchEndsWithoutFollowingAndABounceRestartsThePiece)
     EXPECT_NEAR(glm::distance(Position(piece), restart), 0.0f, 0.25f) << "from the ball again";
 }
 
+TEST_F(BallTrail, TheBallsCommandsComeBeforeThePiecesOwnProgress)
+{
+    // Caught before the stretch is 5 long: the ball jumps into the hand in
+    // that frame, and the piece does not reach for it.
+    Throw(ballOne, Position(one) + glm::vec3(0, 0, 6), {0, 0, -20});
+    const Engine::EntityHandle piece = Front();
+    Engine::Transform::SetWorldPosition(piece, Position(ballOne));
+    Frames(5);
+    Touch(ballOne, one, {0, 0, -1});
+    float longest = 0.0f;
+    for (int i = 0; i < 30; ++i) {
+        Frame();
+        longest = std::max(longest, Engine::Transform::ScalePtr(piece)->z);
+    }
+    EXPECT_EQ(State(piece), "TrailIdle");
+    EXPECT_LT(longest, 2.0f);
+
+    // Started in the frame it would have vanished: it starts.
+    Throw(ballOne, {-20.0f, FloorTop() + 8.0f, 0.0f}, {20.0f, 0.0f, 0.0f});
+    Frames(3);
+    Ball(ballOne).EndTrail();
+    Frame();
+    ASSERT_EQ(State(piece), "TrailEnd");
+    Engine::Transform::ScaleRef(piece).z = 0.31f;
+    Ball(ballOne).StartTrail();
+    Frame();
+    EXPECT_EQ(State(piece), "TrailBegin");
+}
+
 TEST_F(BallTrail, AZeroOrVerticalDirectionKeepsThePieceTurnedAsItWas)
 {
     const Engine::EntityHandle piece = Front();
