@@ -23,6 +23,7 @@
 #include "game/match/MatchRecorder.h"
 #include "game/match/Palette.h"
 
+#include <GL/glew.h>
 #include <algorithm>
 #include <cmath>
 
@@ -187,9 +188,13 @@ void SpawnGoalBall(bool announce)
     // colour.
     Colour(*Engine::AlphaRenderCompManager::GetInstance().AddComponent(ball).component, "GoalBall_Shell",
            "GoalBall_Shell");
-    Engine::Light& light = *Engine::LightManager::GetInstance().AddComponent(ball).light;
-    light.mDiffuseColor.value = Glow(CurrentPalette.Colour(BallDiff));
-    light.mSpecularColor.value = glm::vec4(CurrentPalette.Colour(BallSpec), 1.0f);
+    // A light owns a shadow framebuffer: without a GL context (tools,
+    // benchmarks) the goal ball flies unlit.
+    if (glGenFramebuffers) {
+        Engine::Light& light = *Engine::LightManager::GetInstance().AddComponent(ball).light;
+        light.mDiffuseColor.value = Glow(CurrentPalette.Colour(BallDiff));
+        light.mSpecularColor.value = glm::vec4(CurrentPalette.Colour(BallSpec), 1.0f);
+    }
     Colour(*Engine::RenderCompManager::GetInstance().AddComponent(ball).component, "GoalBall_Inside",
            "GoalBall_Inside");
     Engine::Transform::ScaleRef(ball) = glm::vec3(1.5f);
