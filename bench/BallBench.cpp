@@ -28,19 +28,12 @@ void InitializeAll(Engine::EntityHandle entity)
         component->Initialize();
 }
 
-// A player that only owns a ball: it stands still beside the floor.
+// A player that owns a ball; it stands still beside the floor (its own
+// logic is another benchmark's).
 Engine::EntityHandle Owner(const glm::vec3& at)
 {
-    Engine::SceneManager::SetIdle();
-    const Engine::EntityHandle player = Engine::EntityMgr::GetInstance().CreateEntity();
-    Engine::TransformCompManager::GetInstance().AddComponent(player);
-    Engine::Transform::PositionRef(player) = at;
-    Engine::CollisionComp& body = *Engine::CollisionMgr::GetInstance().GetCompPtr(player);
-    body.mCollisionShape.value = Engine::ShapeOBB;
-    body.mInvMass.value = 0.0f;
-    Engine::LogicManager::GetInstance().AddComponent<Player_LogicComp>(player);
-    Engine::LogicManager::GetCompPtr<Player_LogicComp>(player)->mRemote = false;
-    Engine::SceneManager::SetActive();
+    const Engine::EntityHandle player = SpawnBenchPlayer(at);
+    Engine::CollisionMgr::GetInstance().FindComp(player)->mInvMass.value = 0.0f;
     return player;
 }
 

@@ -21,15 +21,6 @@ protected:
     {
         return Engine::EntityNameCompManager::GetInstance().FindEntitiesByName("Colour_Collider");
     }
-
-    template <class Record>
-    static std::string Deliver(Engine::EntityHandle to, std::uint32_t code, const Record& record)
-    {
-        const auto bytes = Net::Encode(record);
-        Engine::NetworkingEvent event;
-        EXPECT_TRUE(event.Fill(code, bytes));
-        return StderrOf([&] { Engine::EventHandlerList::Raise(event, to); });
-    }
 };
 
 TEST_F(BallContact, TheArenaBoxSendsABallBackInAndCountsTheWallOnce)

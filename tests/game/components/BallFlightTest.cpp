@@ -92,8 +92,9 @@ TEST_F(BallFlight, WithTheHoldSpeedPerkATapChargesHalfAndAFullSecondTwiceAndFire
     int frames = 0;
     while (Flight(ballOne) == "BallIdle" && frames < 200) {
         Logic(10);
-        if (Flight(ballOne) == "BallBouncing")
+        if (Flight(ballOne) == "BallBouncing") {
             EXPECT_NEAR(glm::length(Velocity(ballOne)), 2.0f * 55.0f, 1e-3f);
+        }
         PhysicsAndInput();
         ++frames;
     }

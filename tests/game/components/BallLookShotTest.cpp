@@ -3,22 +3,12 @@
 // flight and the large end-of-match medal at full size.
 #include "BallScene.h"
 
-#include "engine/render/LightManager.h"
-#include "engine/render/Renderer.h"
-#include "game/match/Palette.h"
 
 namespace {
 
 class BallLookShot : public BallScene {
 protected:
-    void BeforeFloor() override
-    {
-        StdoutOf([] {
-            Engine::Renderer::GetInstance().LoadSplashResources();
-            Engine::Renderer::GetInstance().LoadResources();
-        });
-        DrainGlErrors();
-    }
+    void BeforeFloor() override { LoadRendererResources(); }
 
     // One camera over the whole window, looking across the floor; the
     // players' own views closed. It shares player 1's number, so player 1's
@@ -38,17 +28,7 @@ protected:
         camera.SetPosition(glm::vec3(2.0f, FloorTop() + 5.0f, -16.0f));
         camera.SetTarget(glm::vec3(0.0f, FloorTop() + 1.5f, 0.0f));
         camera.Update();
-
-        const Engine::EntityHandle lamp = Engine::EntityMgr::GetInstance().CreateEntity();
-        Engine::TransformCompManager::GetInstance().AddComponent(lamp);
-        Engine::Transform::PositionRef(lamp) = glm::vec3(0.0f, FloorTop() + 20.0f, -6.0f);
-        Engine::Light& light = *Engine::LightManager::GetInstance().AddComponent(lamp).light;
-        light.mAttenuation_2.value = 0.002f;
-        light.mAttenuation_3.value = 0.0005f;
-        Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-        renderer.SetSelectionColours(CurrentPalette.Colour(SelBordCol), CurrentPalette.Value(SelRadius),
-                                     CurrentPalette.Colour(BordCol));
-        renderer.emissiveColour = CurrentPalette.Colour(BorderEmissive);
+        LightTheFloor(glm::vec3(0.0f, FloorTop() + 20.0f, -6.0f));
     }
 
     void TearDown() override

@@ -12,12 +12,16 @@
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
 #include "engine/logic/FrameTime.h"
+#include "engine/logic/EventHandlerList.h"
 #include "engine/logic/LogicManager.h"
+#include "engine/logic/NetworkingEvent.h"
+#include "engine/net/ChannelRecords.h"
 #include "engine/logic/SMComponent.h"
 #include "engine/logic/StateMachine.h"
 #include "engine/render/CameraManager.h"
 #include "engine/render/GlTestWindow.h"
 #include "engine/render/HUDCompManager.h"
+#include "engine/render/LightManager.h"
 #include "engine/render/RenderCompManager.h"
 #include "engine/ui/InputBindings.h"
 #include "game/components/EnergyLogic.h"
@@ -29,6 +33,7 @@
 #include "game/match/GridCreation.h"
 #include "game/match/HexGrid.h"
 #include "game/match/MatchRecorder.h"
+#include "game/match/Palette.h"
 #include "game/match/RegisterLogicTypes.h"
 #include "support/CapturedOutput.h"
 
@@ -85,6 +90,32 @@ protected:
 
     // What a test needs before the floor is built (the renderer's resources).
     virtual void BeforeFloor() {}
+
+    // The renderer's resources, for tests that draw.
+    static void LoadRendererResources()
+    {
+        StdoutOf([] {
+            Engine::Renderer::GetInstance().LoadSplashResources();
+            Engine::Renderer::GetInstance().LoadResources();
+        });
+        DrainGlErrors();
+    }
+
+    // A lamp high above the floor and the palette's selection and border
+    // colours, as the match sets them.
+    static void LightTheFloor(const glm::vec3& lamp)
+    {
+        const Engine::EntityHandle entity = Engine::EntityMgr::GetInstance().CreateEntity();
+        Engine::TransformCompManager::GetInstance().AddComponent(entity);
+        Engine::Transform::PositionRef(entity) = lamp;
+        Engine::Light& light = *Engine::LightManager::GetInstance().AddComponent(entity).light;
+        light.mAttenuation_2.value = 0.002f;
+        light.mAttenuation_3.value = 0.0005f;
+        Engine::Renderer& renderer = Engine::Renderer::GetInstance();
+        renderer.SetSelectionColours(CurrentPalette.Colour(SelBordCol), CurrentPalette.Value(SelRadius),
+                                     CurrentPalette.Colour(BordCol));
+        renderer.emissiveColour = CurrentPalette.Colour(BorderEmissive);
+    }
 
     // The arena's floor alone, risen into place.
     void BuildFloor()
@@ -252,6 +283,17 @@ protected:
     {
         for (int i = 0; i < count; ++i)
             Frame(milliseconds);
+    }
+
+    // Raises a peer's record to the entity as the network's receivers
+    // deliver it; what was printed to stderr.
+    template <class Record>
+    static std::string Deliver(Engine::EntityHandle to, std::uint32_t code, const Record& record)
+    {
+        const auto bytes = Net::Encode(record);
+        Engine::NetworkingEvent event;
+        EXPECT_TRUE(event.Fill(code, bytes));
+        return StderrOf([&] { Engine::EventHandlerList::Raise(event, to); });
     }
 
     // Keys are held from the next frame on.

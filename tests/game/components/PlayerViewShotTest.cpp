@@ -11,14 +11,7 @@ namespace {
 
 class PlayerViewShot : public PlayerScene {
 protected:
-    void BeforeFloor() override
-    {
-        StdoutOf([] {
-            Engine::Renderer::GetInstance().LoadSplashResources();
-            Engine::Renderer::GetInstance().LoadResources();
-        });
-        DrainGlErrors();
-    }
+    void BeforeFloor() override { LoadRendererResources(); }
 
     // Two players facing each other across the floor, lit from above; the
     // first sees the upper half of the window, the second the lower.
@@ -31,18 +24,7 @@ protected:
         Camera(one).SetTarget(Position(two));
         Camera(two).SetTarget(Position(one) + glm::vec3(3.0f, 0.0f, 0.0f));
         Frames(3);
-
-        const Engine::EntityHandle lamp = Engine::EntityMgr::GetInstance().CreateEntity();
-        Engine::TransformCompManager::GetInstance().AddComponent(lamp);
-        Engine::Transform::PositionRef(lamp) = glm::vec3(0.0f, FloorTop() + 25.0f, 0.0f);
-        Engine::Light& light = *Engine::LightManager::GetInstance().AddComponent(lamp).light;
-        light.mAttenuation_2.value = 0.002f;
-        light.mAttenuation_3.value = 0.0005f;
-
-        Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-        renderer.SetSelectionColours(CurrentPalette.Colour(SelBordCol), CurrentPalette.Value(SelRadius),
-                                     CurrentPalette.Colour(BordCol));
-        renderer.emissiveColour = CurrentPalette.Colour(BorderEmissive);
+        LightTheFloor(glm::vec3(0.0f, FloorTop() + 25.0f, 0.0f));
     }
 
     void Draw(const char* name)
