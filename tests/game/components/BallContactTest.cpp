@@ -196,6 +196,13 @@ TEST_F(BallContact, ThePeersRecordsSplashStartAndEndItsTrailAndSlowTheBalls)
     splash.position.x = std::numeric_limits<float>::infinity();
     EXPECT_NE(Deliver(ballTwo, 6, splash).find("[Ball] Dropped"), std::string::npos);
     EXPECT_EQ(Splashes().size(), 1u);
+    trail.trail = 2;
+    EXPECT_NE(Deliver(ballTwo, 6, trail).find("trail neither on nor off"), std::string::npos);
+    Net::PerkEffect unknown;
+    unknown.subKind = 9;
+    EXPECT_NE(Deliver(ballOne, 3, unknown).find("[Ball] Dropped"), std::string::npos);
+    Frames(2);
+    EXPECT_EQ(Ball(ballOne).SpeedMachine()->GetCurrentState()->GetName(), "Normal");
 
     SpawnGoalBall();
     Frame();
