@@ -190,8 +190,10 @@ void BallIdle::Launch(Player_LogicComp& player)
         body->mInvMass.value = 1.0f;
         body->mGravity.value = glm::vec3(0.0f);
         body->mDrag.value = 1.0f;
+        // The held ball rests in the hand: what its body gathered meanwhile
+        // (its weight pulls on it even as a ghost) does not bend the shot.
         const float speed = player.ShotSpeed(ball.ShootSpeed.value, 0);
-        body->mVelocity.value += aim * (player.mPassiveKind == kHoldSpeed ? mCharge * speed : speed);
+        body->mVelocity.value = aim * (player.mPassiveKind == kHoldSpeed ? mCharge * speed : speed);
     }
     Engine::Transform::ScaleRef(entity) = ball.NormalScale.value;
     ball.mLastNormal = glm::vec3(0.0f);

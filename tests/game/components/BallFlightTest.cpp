@@ -33,20 +33,23 @@ TEST_F(BallFlight, AShotLeavesAlongTheViewAtTheShotSpeedOfTheSpeedState)
         const char* name;
         bool slowed;
         bool remote;
+        int heldFrames;
         float speed;
         const char* state;
     };
     const Case cases[] = {
-        {"normal", false, false, 55.0f, "BallBouncing"},
-        {"slowed by the peer's perk", true, false, 13.75f, "BallBouncing"},
-        {"the peer's mirror reads no input", false, true, 0.0f, "BallIdle"},
+        // Before its first flight the ball still has its weight.
+        {"after 5 s in the hand", false, false, 500, 55.0f, "BallBouncing"},
+        {"normal", false, false, 2, 55.0f, "BallBouncing"},
+        {"slowed by the peer's perk", true, false, 2, 13.75f, "BallBouncing"},
+        {"the peer's mirror reads no input", false, true, 2, 0.0f, "BallIdle"},
     };
     for (const Case& test : cases) {
         SCOPED_TRACE(test.name);
         Component(one).mRemote = test.remote;
         if (test.slowed)
             Ball(ballOne).SpeedMachine()->ChangeState("Slow");
-        Frames(2);
+        Frames(test.heldFrames);
         const int shots = MatchStats::GetInstance().Shots.value;
 
         ShootAndLookBeforePhysics();
