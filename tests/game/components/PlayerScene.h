@@ -39,6 +39,7 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
 
 // A 7 x 7 floor built by the arena's own code, players spawned on it as the
@@ -80,6 +81,7 @@ protected:
 
     void TearDown() override
     {
+        heldKeys.clear();
         ReleaseAllKeys();
         Engine::SceneManager::SetIdle();
         StdoutOf([] { Engine::SceneManager::DestroySceneImmediately(); });
@@ -265,6 +267,12 @@ protected:
     void Logic(std::uint64_t milliseconds)
     {
         time.Frame(milliseconds);
+        // SDL brings its key array back in line with the X server's keyboard
+        // when focus or keymap events arrive, which a loaded Xvfb delivers at
+        // any time: the keys a test holds are written again every frame.
+        Uint8* keys = const_cast<Uint8*>(SDL_GetKeyboardState(nullptr));
+        for (SDL_Scancode key : heldKeys)
+            keys[key] = 1;
         Engine::LogicManager::GetInstance().Update();
     }
     void PhysicsAndInput()
@@ -301,6 +309,10 @@ protected:
     {
         const auto scancode = static_cast<SDL_Scancode>(InputBindings::Defaults().Code(slot));
         const_cast<Uint8*>(SDL_GetKeyboardState(nullptr))[scancode] = down ? 1 : 0;
+        if (down)
+            heldKeys.insert(scancode);
+        else
+            heldKeys.erase(scancode);
     }
     void Release(InputBindings::Slot slot) { Hold(slot, false); }
     void Press(InputBindings::Slot slot)
@@ -328,5 +340,6 @@ protected:
 
     InjectedFrameTime time;
     std::uint32_t mouseButtons = 0;
+    std::set<SDL_Scancode> heldKeys;
     RecordingSoundSystem& audio = RecordingSoundSystem::InstallNew();
 };
