@@ -1,10 +1,20 @@
 #pragma once
 // The full default arena as the benchmarks build it. Run from the build
 // folder: the palettes are read from data/.
+#include "engine/collision/CollisionMgr.h"
+#include "engine/core/EntityManager.h"
 #include "engine/core/FrameRateController.h"
+#include "engine/core/Transform.h"
+#include "engine/core/TransformCompManager.h"
+#include "engine/logic/SMComponent.h"
+#include "engine/render/CameraManager.h"
 #include "engine/core/SceneManager.h"
 #include "engine/logic/LogicManager.h"
+#include "game/components/EnergyLogic.h"
+#include "game/components/HurtLogic.h"
 #include "game/components/ImmovableTile.h"
+#include "game/components/PlayerLogicComp.h"
+#include "game/components/PlayerMovement.h"
 #include "game/match/GridCreation.h"
 #include "game/match/HexGrid.h"
 #include "game/match/RegisterLogicTypes.h"
@@ -35,4 +45,29 @@ inline void BuildRestingArena(CreepingClock& clock)
         Engine::FrameRateController::EndFrame();
         Engine::LogicManager::GetInstance().Update();
     }
+}
+
+// A player as the spawner builds it (without sounds or HUDs), initialised.
+inline Engine::EntityHandle SpawnBenchPlayer(const glm::vec3& at)
+{
+    Engine::SceneManager::SetIdle();
+    const Engine::EntityHandle player = Engine::EntityMgr::GetInstance().CreateEntity();
+    Engine::TransformCompManager::GetInstance().AddComponent(player);
+    Engine::Transform::PositionRef(player) = at;
+    Engine::CollisionComp& body = *Engine::CollisionMgr::GetInstance().GetCompPtr(player);
+    body.mCollisionShape.value = Engine::ShapeOBB;
+    body.mDrag.value = 0.9f;
+    body.mGravity.value *= 200.0f;
+    Engine::CameraManager::GetInstance().AddComponent(player);
+    Engine::LogicManager& logic = Engine::LogicManager::GetInstance();
+    logic.AddComponent<Player_LogicComp>(player);
+    Engine::LogicManager::GetCompPtr<Player_LogicComp>(player)->mRemote = false;
+    logic.AddComponent<Engine::SMComponent>(player);
+    logic.AddComponent<Player_Movement>(player);
+    logic.AddComponent<Energy_Logic>(player);
+    logic.AddComponent<Hurt_Logic>(player);
+    for (Engine::LogicComp* component : *logic.FindComponents(player))
+        component->Initialize();
+    Engine::SceneManager::SetActive();
+    return player;
 }

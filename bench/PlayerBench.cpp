@@ -18,32 +18,6 @@
 
 namespace {
 
-// A player as the spawner builds it (without sounds or HUDs), standing on
-// the floor past its opening descent.
-Engine::EntityHandle SpawnPlayer(const glm::vec3& at)
-{
-    Engine::SceneManager::SetIdle();
-    const Engine::EntityHandle player = Engine::EntityMgr::GetInstance().CreateEntity();
-    Engine::TransformCompManager::GetInstance().AddComponent(player);
-    Engine::Transform::PositionRef(player) = at;
-    Engine::CollisionComp& body = *Engine::CollisionMgr::GetInstance().GetCompPtr(player);
-    body.mCollisionShape.value = Engine::ShapeOBB;
-    body.mDrag.value = 0.9f;
-    body.mGravity.value *= 200.0f;
-    Engine::CameraManager::GetInstance().AddComponent(player);
-    Engine::LogicManager& logic = Engine::LogicManager::GetInstance();
-    logic.AddComponent<Player_LogicComp>(player);
-    Engine::LogicManager::GetCompPtr<Player_LogicComp>(player)->mRemote = false;
-    logic.AddComponent<Engine::SMComponent>(player);
-    logic.AddComponent<Player_Movement>(player);
-    logic.AddComponent<Energy_Logic>(player);
-    logic.AddComponent<Hurt_Logic>(player);
-    for (Engine::LogicComp* component : *logic.FindComponents(player))
-        component->Initialize();
-    Engine::SceneManager::SetActive();
-    return player;
-}
-
 void UpdatePlayer(Engine::EntityHandle player)
 {
     for (Engine::LogicComp* component : *Engine::LogicManager::GetInstance().FindComponents(player))
@@ -55,8 +29,8 @@ void BM_TwoPlayersLogicFrame(benchmark::State& state)
     CreepingClock clock;
     BuildRestingArena(clock);
     const float floorTop = -19.0f;
-    const std::vector<Engine::EntityHandle> players = {SpawnPlayer({-10.0f, floorTop + 4.0f, 0.5f}),
-                                                       SpawnPlayer({10.0f, floorTop + 4.0f, -0.5f})};
+    const std::vector<Engine::EntityHandle> players = {SpawnBenchPlayer({-10.0f, floorTop + 4.0f, 0.5f}),
+                                                       SpawnBenchPlayer({10.0f, floorTop + 4.0f, -0.5f})};
     Player_LogicComp& spender = *Engine::LogicManager::GetCompPtr<Player_LogicComp>(players[0]);
     Player_LogicComp& victim = *Engine::LogicManager::GetCompPtr<Player_LogicComp>(players[1]);
     auto frame = [&] {

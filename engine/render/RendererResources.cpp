@@ -51,6 +51,7 @@ constexpr NamedFile kTextures[] = {
     {"MedalLost", "Medals/MedalLost.png"},
     {"MedalRevenge", "Medals/MedalRevenge.png"},
     {"MedalExhausted", "Medals/MedalExhausted.png"},
+    {"Player1Wins", "Medals/Player1Wins.png"},
     {"SolvaneLogo", "SolvaneLogo.png"},
 };
 

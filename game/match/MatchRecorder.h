@@ -88,6 +88,7 @@ public:
     void AddMomentPoints(int playerNumber, Moment moment);
 
     void SetReplayHooks(const ReplayHooks& hooks) { mHooks = hooks; }
+    const ReplayHooks& GetReplayHooks() const { return mHooks; }
 
     FrameList playback;
     FrameList ring;

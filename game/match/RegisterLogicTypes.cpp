@@ -5,9 +5,12 @@
 #include "engine/logic/LogicTypeRegistration.h"
 #include "engine/logic/SMComponent.h"
 #include "game/components/AudioLogic.h"
+#include "game/components/BadgeManagerComp.h"
+#include "game/components/BallSeams.h"
 #include "game/components/ColourCollider.h"
 #include "game/components/CrashingTile.h"
 #include "game/components/EnergyLogic.h"
+#include "game/components/GoalBall.h"
 #include "game/components/GoalTile.h"
 #include "game/components/HurtLogic.h"
 #include "game/components/ImmovableTile.h"
@@ -15,7 +18,10 @@
 #include "game/components/PassivePerks.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/PlayerMovement.h"
+#include "game/components/ShieldLogic.h"
+#include "game/components/TempBallComp.h"
 #include "game/components/TileLogicComponent.h"
+#include "game/components/WallCollider.h"
 
 // The order is the factory table's; later rows arrive with their components.
 // The hurt logic and the hold-speed perk are registered too, under their own
@@ -28,6 +34,7 @@ void RegisterLogicTypes()
     Engine::RegisterLogicType<Player_Movement>();
     Engine::RegisterLogicType<Energy_Logic>();
     Engine::RegisterLogicType<Hurt_Logic>();
+    Engine::RegisterLogicType<Shield_Logic>();
     Engine::RegisterLogicType<TileLogicComponent>();
     Engine::RegisterLogicType<ColourCollider>();
     Engine::RegisterLogicType<GoalTile>();
@@ -41,10 +48,16 @@ void RegisterLogicTypes()
     Engine::RegisterLogicType<PasivePerkss::HoldSpeed>();
     Engine::RegisterLogicType<LevelLoader>();
     Engine::RegisterLogicType<LevelLoader2>();
+    Engine::RegisterLogicType<TempBallComp>();
+    Engine::RegisterLogicType<WallCollider>();
     Engine::RegisterLogicType<Engine::Emitter>();
     Engine::RegisterLogicType<Engine::Listener>();
+    Engine::RegisterLogicType<BadgeManagerComp>();
     Engine::RegisterLogicType<AudioLogic>();
+    Engine::RegisterLogicType<GoalBall>();
 
     // The match music asks which player an entity is.
     AudioLogic::SetPlayerNumberLookup(&Player_LogicComp::PlayerNumberOf);
+    // The player's medals, shot flags and goal ball.
+    InstallBallSeams();
 }

@@ -90,6 +90,17 @@ float CrossIcon(vec2 p)
     return Shape::Union(Shape::Segment(p, vec2(-44, -44), vec2(44, 44), 12.0f), Shape::Segment(p, vec2(-44, 44), vec2(44, -44), 12.0f));
 }
 
+// A cup on a stem with two handles: the winner's picture.
+float TrophyIcon(vec2 p)
+{
+    float d = Shape::Polygon(p, { { -44, -62 }, { 44, -62 }, { 36, -14 }, { 12, 10 }, { -12, 10 }, { -36, -14 } });
+    for (float s : { -1.0f, 1.0f })
+        d = Shape::Union(d, Shape::Ring(p, vec2(46 * s, -38), 18.0f, 5.0f));
+    d = Shape::Union(d, Shape::Box(p, vec2(0, 26), vec2(8, 18)));
+    d = Shape::Union(d, Shape::RoundedBox(p, vec2(0, 54), vec2(38, 10), 4.0f));
+    return d;
+}
+
 Canvas Medal(const Typeface& bold, const MedalLook& look)
 {
     Canvas canvas(kWidth, kHeight);
@@ -133,6 +144,7 @@ std::vector<TextureJob> MedalTextures()
         { "MedalExhausted", "EXHAUSTED", Rgb(50, 195, 225), EmptyBatteryIcon },
         { "MedalGoalShot", "GOAL!", Rgb(240, 85, 180), TargetIcon },
         { "MedalLost", "DEFEAT", Rgb(115, 115, 128), CrossIcon },
+        { "Player1Wins", "WINNER", Rgb(255, 210, 90), TrophyIcon },
     };
     std::vector<TextureJob> jobs;
     for (const MedalLook& look : kLooks)

@@ -50,7 +50,7 @@ TEST_F(StartupFixture, LoadsEveryResourceWithoutComplaintAndLookupsAddNothing)
         EXPECT_EQ(renderer.textures.Find(name), nullptr);
     }
     EXPECT_EQ(renderer.shaders.Size(), 27u);
-    EXPECT_EQ(renderer.textures.Size(), 101u);
+    EXPECT_EQ(renderer.textures.Size(), 102u);
     EXPECT_TRUE(DrainGlErrors().empty());
 }
 

@@ -40,16 +40,6 @@ protected:
         Engine::EntityNameCompManager::GetInstance().SetName(remote, "2 Player_Mouse");
     }
 
-    // Raises the record to the entity; what was printed to stderr.
-    template <class Record>
-    static std::string Deliver(Engine::EntityHandle to, std::uint32_t code, const Record& record)
-    {
-        const auto bytes = Net::Encode(record);
-        Engine::NetworkingEvent event;
-        EXPECT_TRUE(event.Fill(code, bytes));
-        return StderrOf([&] { Engine::EventHandlerList::Raise(event, to); });
-    }
-
 public:
     Engine::EntityHandle local;
     Engine::EntityHandle remote;

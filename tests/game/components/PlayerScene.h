@@ -12,7 +12,10 @@
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
 #include "engine/logic/FrameTime.h"
+#include "engine/logic/EventHandlerList.h"
 #include "engine/logic/LogicManager.h"
+#include "engine/logic/NetworkingEvent.h"
+#include "engine/net/ChannelRecords.h"
 #include "engine/logic/SMComponent.h"
 #include "engine/logic/StateMachine.h"
 #include "engine/render/CameraManager.h"
@@ -37,6 +40,7 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <set>
 #include <string>
 
 // A 7 x 7 floor built by the arena's own code, players spawned on it as the
@@ -78,6 +82,7 @@ protected:
 
     void TearDown() override
     {
+        heldKeys.clear();
         ReleaseAllKeys();
         Engine::SceneManager::SetIdle();
         StdoutOf([] { Engine::SceneManager::DestroySceneImmediately(); });
@@ -98,13 +103,15 @@ protected:
         });
         DrainGlErrors();
     }
-    // A lamp high above the floor, and the palette's aim and border colours.
-    static void LightTheFloor()
+    // A lamp high above the floor and the palette's selection and border
+    // colours, as the match sets them.
+    static void LightTheFloor() { LightTheFloor(glm::vec3(0.0f, FloorTop() + 25.0f, 0.0f)); }
+    static void LightTheFloor(const glm::vec3& lamp)
     {
-        const Engine::EntityHandle lamp = Engine::EntityMgr::GetInstance().CreateEntity();
-        Engine::TransformCompManager::GetInstance().AddComponent(lamp);
-        Engine::Transform::PositionRef(lamp) = glm::vec3(0.0f, FloorTop() + 25.0f, 0.0f);
-        Engine::Light& light = *Engine::LightManager::GetInstance().AddComponent(lamp).light;
+        const Engine::EntityHandle entity = Engine::EntityMgr::GetInstance().CreateEntity();
+        Engine::TransformCompManager::GetInstance().AddComponent(entity);
+        Engine::Transform::PositionRef(entity) = lamp;
+        Engine::Light& light = *Engine::LightManager::GetInstance().AddComponent(entity).light;
         light.mAttenuation_2.value = 0.002f;
         light.mAttenuation_3.value = 0.0005f;
         Engine::Renderer& renderer = Engine::Renderer::GetInstance();
@@ -268,6 +275,12 @@ protected:
     void Logic(std::uint64_t milliseconds)
     {
         time.Frame(milliseconds);
+        // SDL brings its key array back in line with the X server's keyboard
+        // when focus or keymap events arrive, which a loaded Xvfb delivers at
+        // any time: the keys a test holds are written again every frame.
+        Uint8* keys = const_cast<Uint8*>(SDL_GetKeyboardState(nullptr));
+        for (SDL_Scancode key : heldKeys)
+            keys[key] = 1;
         Engine::LogicManager::GetInstance().Update();
     }
     void PhysicsAndInput()
@@ -288,11 +301,26 @@ protected:
             Frame(milliseconds);
     }
 
+    // Raises a peer's record to the entity as the network's receivers
+    // deliver it; what was printed to stderr.
+    template <class Record>
+    static std::string Deliver(Engine::EntityHandle to, std::uint32_t code, const Record& record)
+    {
+        const auto bytes = Net::Encode(record);
+        Engine::NetworkingEvent event;
+        EXPECT_TRUE(event.Fill(code, bytes));
+        return StderrOf([&] { Engine::EventHandlerList::Raise(event, to); });
+    }
+
     // Keys are held from the next frame on.
     void Hold(InputBindings::Slot slot, bool down = true)
     {
         const auto scancode = static_cast<SDL_Scancode>(InputBindings::Defaults().Code(slot));
         const_cast<Uint8*>(SDL_GetKeyboardState(nullptr))[scancode] = down ? 1 : 0;
+        if (down)
+            heldKeys.insert(scancode);
+        else
+            heldKeys.erase(scancode);
     }
     void Release(InputBindings::Slot slot) { Hold(slot, false); }
     void Press(InputBindings::Slot slot)
@@ -322,5 +350,6 @@ protected:
     std::uint32_t mouseButtons = 0;
     // The pointer in window pixels (y down); the window's centre at rest.
     glm::ivec2 mousePixel{640, 360};
+    std::set<SDL_Scancode> heldKeys;
     RecordingSoundSystem& audio = RecordingSoundSystem::InstallNew();
 };

@@ -3,6 +3,8 @@
 #include "engine/logic/Factory.h"
 #include "engine/logic/SMComponent.h"
 #include "game/components/AudioLogic.h"
+#include "game/components/BadgeManagerComp.h"
+#include "game/components/GoalBall.h"
 #include "game/components/ColourCollider.h"
 #include "game/components/CrashingTile.h"
 #include "game/components/EnergyLogic.h"
@@ -13,6 +15,9 @@
 #include "game/components/PassivePerks.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/PlayerMovement.h"
+#include "game/components/ShieldLogic.h"
+#include "game/components/TempBallComp.h"
+#include "game/components/WallCollider.h"
 #include "game/components/TileLogicComponent.h"
 #include "game/match/RegisterLogicTypes.h"
 #include "support/CapturedOutput.h"
@@ -51,6 +56,9 @@ TEST(LogicTypes, EachRegisteredTypeIsMadeByTheNameItIsSavedUnder)
         {"PasivePerkss::TileBendingCost", IsA<PasivePerkss::TileBendingCost>},
         {"PasivePerkss::HoldSpeed", IsA<PasivePerkss::HoldSpeed>},
         {"LevelLoader", IsA<LevelLoader>},                 {"LevelLoader2", IsA<LevelLoader2>},
+        {"TempBallComp", IsA<TempBallComp>},               {"GoalBall", IsA<GoalBall>},
+        {"Shield_Logic", IsA<Shield_Logic>},               {"WallCollider", IsA<WallCollider>},
+        {"BadgeManagerComp", IsA<BadgeManagerComp>},
     };
     for (const Row& row : rows) {
         std::unique_ptr<Engine::IFactoryBase> made(Engine::Factory::GetInstance().Create(row.key));

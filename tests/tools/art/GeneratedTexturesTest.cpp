@@ -166,7 +166,7 @@ TEST(GeneratedTextures, SparkleIsAnAnimationOfDistinctFrames)
 TEST(GeneratedTextures, PicturesKeepTheShapesTheirQuadsHave)
 {
     // Medals and the sparkle play on quads scaled 1.33 : 1.
-    for (const char* name : { "MedalNormal", "MedalPerfect", "MedalLost", "Brilli_0" }) {
+    for (const char* name : { "MedalNormal", "MedalPerfect", "MedalLost", "Player1Wins", "Brilli_0" }) {
         const DecodedImage image = Texture(name);
         EXPECT_NEAR(static_cast<double>(image.width) / image.height, 1.333, 0.01) << name;
     }

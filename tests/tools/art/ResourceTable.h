@@ -23,6 +23,7 @@ inline std::vector<TextureEntry> RegisteredTextures()
     };
     for (const char* medal : { "Bounce", "ActiveShot", "GoalShot", "JumpShot", "Normal", "Perfect", "Lost", "Revenge", "Exhausted" })
         table.push_back({ std::string("Medal") + medal, t + "Medals/Medal" + medal + ".png" });
+    table.push_back({ "Player1Wins", t + "Medals/Player1Wins.png" });
     table.push_back({ "SolvaneLogo", t + "SolvaneLogo.png" });
     for (int n = 0; n <= 25; ++n)
         table.push_back({ "Brilli_" + std::to_string(n), t + "Brilli/Brilli_" + std::to_string(n) + ".png" });

@@ -1,0 +1,205 @@
+// What a ball's contact means: a bounce, a catch, a shield's block, a tile's
+// colour splash, a goal on the goal ball or a hit on the opponent.
+#include "engine/audio/Emitter.h"
+#include "engine/collision/CollisionComp.h"
+#include "engine/collision/CollisionMgr.h"
+#include "engine/core/EntityManager.h"
+#include "engine/core/EntityNameCompManager.h"
+#include "engine/core/EntityTagCompManager.h"
+#include "engine/core/Transform.h"
+#include "engine/core/TransformCompManager.h"
+#include "engine/logic/CollisionEvent.h"
+#include "engine/logic/LogicManager.h"
+#include "engine/logic/StateMachine.h"
+#include "engine/platform/Clock.h"
+#include "game/components/BadgeManagerComp.h"
+#include "game/components/BallMessages.h"
+#include "game/components/BallStates.h"
+#include "game/components/ColourCollider.h"
+#include "game/components/GoalBall.h"
+#include "game/components/PlayerFrame.h"
+#include "game/components/PlayerLogicComp.h"
+#include "game/components/ShieldLogic.h"
+#include "game/components/TempBallComp.h"
+#include "game/components/TileLogicComponent.h"
+#include "game/match/MatchRecorder.h"
+#include "game/match/MatchStats.h"
+
+namespace {
+
+constexpr float kHitVolume = 0.4f;
+constexpr glm::vec3 kSplashScale{0.2f};
+
+bool IsLive(Engine::EntityHandle entity)
+{
+    return entity.IsValid() && Engine::EntityMgr::GetInstance().IsInUse(entity.GetIndex());
+}
+
+bool IsTile(Engine::EntityHandle entity)
+{
+    return IsLive(entity) && Engine::EntityTagCompManager::GetInstance().HasTag(entity, "Tile");
+}
+
+void AddMoment(int playerNumber, MatchRecorder::Moment moment)
+{
+    MatchRecorder& recorder = MatchRecorder::GetInstance();
+    if (recorder.IsCapturing())
+        recorder.AddMomentPoints(playerNumber, moment);
+}
+
+// Whole seconds of the match so far.
+int MatchSeconds()
+{
+    const std::uint64_t start = MatchStats::GetInstance().matchStartTime;
+    const std::uint64_t now = Engine::Platform::NowNanoseconds();
+    return now > start ? static_cast<int>((now - start) / 1000000000ull) : 0;
+}
+
+} // namespace
+
+void TempBallComp::HandleContact(Engine::CollisionEvent* event)
+{
+    if (!event)
+        return;
+    if (const Engine::CollisionComp* body = PlayerFrame::BodyOf(owner); body && body->mGhost.value)
+        return;
+    const Engine::EntityHandle other = event->other;
+    if (mPassThrough.set && other == mPassThrough.shield)
+        return;
+    // The same contact reported again.
+    if (event->normal == mLastNormal)
+        return;
+    mLastNormal = event->normal;
+    if (IsTile(other)) {
+        if (other == mLastTile)
+            return;
+        mLastTile = other;
+    }
+    ++mContacts;
+    Engine::StateMachine* flight = FlightMachine();
+    const Engine::State* next = flight ? flight->GetNextState() : nullptr;
+    if (next && next->GetName() == "BallIdle")
+        return;
+    if (Engine::Emitter* sounds = Engine::LogicManager::GetCompPtr<Engine::Emitter>(owner))
+        sounds->Play("BounceBall", false, false);
+
+    if (mBlock.set && other == mBlock.shield) {
+        if (flight) {
+            flight->ChangeState("BallIdle");
+            if (BallIdle* idle = flight->GetState<BallIdle>())
+                idle->mShieldReturn = 1;
+        }
+        if (Shield_Logic* shield = Engine::LogicManager::GetCompPtr<Shield_Logic>(other))
+            shield->mRemoved = true;
+        return;
+    }
+    if (!other.IsNull() && other == mPlayer) {
+        if (flight)
+            flight->ChangeState("BallIdle");
+        return;
+    }
+    if (!Engine::LogicManager::GetCompPtr<Player_LogicComp>(other)) {
+        TouchNonPlayer(*event, other);
+        return;
+    }
+    HitOpponent(other);
+    // Hit or not, the ball goes back into the hand at once.
+    if (flight)
+        flight->ChangeState("BallIdle");
+}
+
+// A wall, a tile, the goal ball or anything else: the ball bounces on with
+// a fresh trail.
+void TempBallComp::TouchNonPlayer(const Engine::CollisionEvent& event, Engine::EntityHandle other)
+{
+    mDirect = 0;
+    if (FlightStateName() == "BallReturn")
+        FlightMachine()->ChangeState("ReturnBounce");
+    EndTrail();
+    StartTrail();
+    if (Engine::LogicManager::GetCompPtr<TileLogicComponent>(other))
+        SplashTile(event, other);
+    if (GoalBall* goal = Engine::LogicManager::GetCompPtr<GoalBall>(other); goal && goal->mActive)
+        ScoreGoal(other);
+    AddMoment(Player_LogicComp::PlayerNumberOf(mPlayer), MatchRecorder::BallContact);
+}
+
+void TempBallComp::SplashTile(const Engine::CollisionEvent& event, Engine::EntityHandle tile)
+{
+    BallMessages::SendTrail(false);
+    BallMessages::SendTrail(true);
+    if (mSplashCooldown > 0.0)
+        return;
+    const glm::vec3 at = Engine::Transform::GetWorldPosition(owner);
+    const glm::vec3* up = Engine::Transform::UpPtr(tile);
+    BallMessages::SendSplash(at, up ? *up : glm::vec3(0.0f, 1.0f, 0.0f));
+    HitBurst(event);
+    const int number = Player_LogicComp::PlayerNumberOf(mPlayer);
+    SpawnSplash(at, number % 2 ? glm::vec3(0.0f, 0.0f, 1.0f) : glm::vec3(1.0f, 0.0f, 0.0f));
+    mSplashCooldown = kSplashCooldown;
+}
+
+// A ghost sphere that grows where the ball struck; the tiles it touches
+// flash in its colour.
+void TempBallComp::SpawnSplash(const glm::vec3& at, const glm::vec3& colour) const
+{
+    const Engine::EntityHandle splash = Engine::EntityMgr::GetInstance().CreateEntity();
+    if (splash.IsNull())
+        return;
+    Engine::TransformCompManager::GetInstance().AddComponent(splash);
+    Engine::Transform::SetWorldPosition(splash, at);
+    Engine::Transform::ScaleRef(splash) = kSplashScale;
+    Engine::CollisionComp& body = *Engine::CollisionMgr::GetInstance().GetCompPtr(splash);
+    body.mCollisionShape.value = Engine::ShapeSphere;
+    body.mGhost.value = true;
+    // Named, not left at tag value 0, which need not be "Default".
+    body.SetCollisionType("Default");
+    Engine::SetEntityName(splash, "Colour_Collider");
+    Engine::LogicManager::GetInstance().AddComponent<ColourCollider>(splash);
+    Engine::LogicManager::GetCompPtr<ColourCollider>(splash)->colour.value = colour;
+}
+
+// The goal ball is spent at once, even if the goal is the peer's to count.
+void TempBallComp::ScoreGoal(Engine::EntityHandle goalBall)
+{
+    const int number = Player_LogicComp::PlayerNumberOf(mPlayer);
+    AddMoment(number, MatchRecorder::GoalBallGoal);
+    // No second goal off the same ball before it is gone at the frame's end.
+    Engine::LogicManager::GetCompPtr<GoalBall>(goalBall)->mActive = 0;
+    goalBall.Destroy();
+    Player_LogicComp* player = Engine::LogicManager::GetCompPtr<Player_LogicComp>(mPlayer);
+    if (!player || player->mRemote)
+        return;
+    player->AddGoalPoints();
+    if (BadgeManagerComp* medals = Engine::LogicManager::GetCompPtr<BadgeManagerComp>(mPlayer))
+        medals->PushMedal(BadgeManagerComp::MedalGoalShot);
+    PlayHitSound();
+    BallMessages::SendScore(player->mScore, false);
+}
+
+// The owner decides its own hits; a victim still hurt from the last one
+// cannot be hit again.
+void TempBallComp::HitOpponent(Engine::EntityHandle victim)
+{
+    Player_LogicComp* shooter = Engine::LogicManager::GetCompPtr<Player_LogicComp>(mPlayer);
+    Player_LogicComp* target = Engine::LogicManager::GetCompPtr<Player_LogicComp>(victim);
+    if (!shooter || !target || shooter->mRemote || target->mHurting)
+        return;
+    MatchStats& stats = MatchStats::GetInstance();
+    if (!mDirect)
+        stats.HitsAfterBounce.value += 1;
+    stats.DistanceWhenGoalScored.value.push_back(
+        glm::distance(Engine::Transform::GetWorldPosition(victim), Engine::Transform::GetWorldPosition(mPlayer)));
+    stats.TimesGoalScored.value.push_back(MatchSeconds());
+    Player_LogicComp::ExchangeHit(*shooter, *target);
+    PlayHitSound();
+    BallMessages::SendScore(shooter->mScore, true);
+}
+
+void TempBallComp::PlayHitSound() const
+{
+    if (Engine::Emitter* sounds = Engine::LogicManager::GetCompPtr<Engine::Emitter>(owner)) {
+        sounds->Play("PlayerHit", false, false);
+        sounds->SetVolume("PlayerHit", kHitVolume);
+    }
+}

@@ -1,0 +1,21 @@
+#pragma once
+#include "engine/core/EntityHandle.h"
+
+namespace Net {
+struct PerkEffect;
+}
+
+// What the ball needs from parts of the match built elsewhere; the owner
+// sets its entry (BallSeams::Hooks().remoteTeleport = ...). Until then the
+// entry is null and the ball skips that step.
+struct BallHooks {
+    // The peer's player teleported to its ball: its copy here
+    // ("2 Player_Mouse") plays the teleport's effect from the record.
+    void (*remoteTeleport)(Engine::EntityHandle peerPlayer, const Net::PerkEffect& record) = nullptr;
+};
+
+namespace BallSeams {
+
+BallHooks& Hooks();
+
+} // namespace BallSeams

@@ -1,0 +1,55 @@
+#include "game/components/BallMessages.h"
+
+#include "engine/net/ChannelRecords.h"
+#include "engine/net/NetworkMgr.h"
+
+#include <algorithm>
+
+namespace BallMessages {
+namespace {
+
+constexpr std::uint8_t kSplashEffect = 0;
+constexpr std::uint8_t kTrailEffect = 1;
+
+} // namespace
+
+bool Networked() { return NetworkMgr::GetInstance().connected != 0; }
+
+bool MatchLinked()
+{
+    const NetworkMgr& network = NetworkMgr::GetInstance();
+    return network.connected && network.setup_exchanged;
+}
+
+void SendTrail(bool on)
+{
+    if (!Networked())
+        return;
+    Net::BallEffect record;
+    record.effect = kTrailEffect;
+    record.trail = on ? 1 : 0;
+    NetworkMgr::GetInstance().send_type_9(record);
+}
+
+void SendSplash(const glm::vec3& position, const glm::vec3& up)
+{
+    if (!Networked())
+        return;
+    Net::BallEffect record;
+    record.effect = kSplashEffect;
+    record.up = up;
+    record.position = position;
+    NetworkMgr::GetInstance().send_type_9(record);
+}
+
+void SendScore(int score, bool hit)
+{
+    if (!MatchLinked())
+        return;
+    Net::Score record;
+    record.score = static_cast<std::uint32_t>(std::max(score, 0));
+    record.kind = hit ? Net::Score::kHit : Net::Score::kGoal;
+    NetworkMgr::GetInstance().send_type_3(record);
+}
+
+} // namespace BallMessages

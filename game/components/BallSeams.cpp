@@ -1,0 +1,58 @@
+#include "game/components/BallSeams.h"
+
+#include "engine/logic/LogicManager.h"
+#include "game/components/BadgeManagerComp.h"
+#include "game/components/GoalBall.h"
+#include "game/components/PlayerHooks.h"
+#include "game/components/TempBallComp.h"
+#include "game/match/MatchRecorder.h"
+
+namespace {
+
+BadgeManagerComp* MedalsOf(Engine::EntityHandle holder)
+{
+    return holder.IsNull() ? nullptr : Engine::LogicManager::GetCompPtr<BadgeManagerComp>(holder);
+}
+
+void PushMedal(Engine::EntityHandle holder, int medal)
+{
+    if (BadgeManagerComp* medals = MedalsOf(holder); medals && medal >= 0)
+        medals->PushMedal(static_cast<std::uint32_t>(medal));
+}
+
+void ShowFinalMedal(Engine::EntityHandle holder, int medal)
+{
+    BadgeManagerComp* medals = MedalsOf(holder);
+    if (!medals || medal < 0)
+        return;
+    medals->SetLargeDisplay();
+    medals->ClearQueue();
+    medals->PushMedal(static_cast<std::uint32_t>(medal));
+}
+
+PlayerHooks::BallShot ShotOf(Engine::EntityHandle ball)
+{
+    const TempBallComp* component = ball.IsNull() ? nullptr : Engine::LogicManager::GetCompPtr<TempBallComp>(ball);
+    if (!component)
+        return {};
+    return {component->mJumpShot != 0, component->mDirect != 0};
+}
+
+void SpawnQuietly() { SpawnGoalBall(false); }
+
+} // namespace
+
+void InstallBallSeams()
+{
+    PlayerHooks& hooks = PlayerSeams::Hooks();
+    hooks.pushMedal = &PushMedal;
+    hooks.showFinalMedal = &ShowFinalMedal;
+    hooks.ballShot = &ShotOf;
+    hooks.goalBallAlive = &GoalBall::Alive;
+    hooks.spawnGoalBallQuietly = &SpawnQuietly;
+
+    MatchRecorder& recorder = MatchRecorder::GetInstance();
+    MatchRecorder::ReplayHooks replay = recorder.GetReplayHooks();
+    replay.spawnGoalBall = &SpawnQuietly;
+    recorder.SetReplayHooks(replay);
+}
