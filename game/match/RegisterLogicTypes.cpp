@@ -21,6 +21,7 @@
 #include "game/components/ShieldLogic.h"
 #include "game/components/TempBallComp.h"
 #include "game/components/TileLogicComponent.h"
+#include "game/components/TurretCollider.h"
 #include "game/components/WallCollider.h"
 
 // The order is the factory table's; later rows arrive with their components.
@@ -40,6 +41,7 @@ void RegisterLogicTypes()
     Engine::RegisterLogicType<GoalTile>();
     Engine::RegisterLogicType<ImmovableTile>();
     Engine::RegisterLogicType<CrashingTile>();
+    Engine::RegisterLogicType<TurretCollider>();
     Engine::RegisterLogicType<PasivePerkss::RocketJump>();
     Engine::RegisterLogicType<PasivePerkss::RunCost0>();
     Engine::RegisterLogicType<PasivePerkss::DoubleJump>();

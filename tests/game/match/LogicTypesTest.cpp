@@ -17,6 +17,7 @@
 #include "game/components/PlayerMovement.h"
 #include "game/components/ShieldLogic.h"
 #include "game/components/TempBallComp.h"
+#include "game/components/TurretCollider.h"
 #include "game/components/WallCollider.h"
 #include "game/components/TileLogicComponent.h"
 #include "game/match/RegisterLogicTypes.h"
@@ -59,6 +60,7 @@ TEST(LogicTypes, EachRegisteredTypeIsMadeByTheNameItIsSavedUnder)
         {"TempBallComp", IsA<TempBallComp>},               {"GoalBall", IsA<GoalBall>},
         {"Shield_Logic", IsA<Shield_Logic>},               {"WallCollider", IsA<WallCollider>},
         {"BadgeManagerComp", IsA<BadgeManagerComp>},
+        {"TurretCollider", IsA<TurretCollider>},
     };
     for (const Row& row : rows) {
         std::unique_ptr<Engine::IFactoryBase> made(Engine::Factory::GetInstance().Create(row.key));
