@@ -31,9 +31,11 @@ struct PlayerHooks {
     // fade.
     void (*startArenaFlip)() = nullptr;
 
-    // The peer placed a forcefield, or a stun area that the given player
-    // (the peer's copy) owns.
-    void (*spawnForcefield)(const glm::vec3& at) = nullptr;
+    // A forcefield or a stun area placed by the given player: by the
+    // player's own perk, or by the peer (a stun area then belongs to the
+    // peer's copy, a forcefield to nobody). The owner of a forcefield is
+    // the player whose shield sound stops when it goes; null for none.
+    void (*spawnForcefield)(Engine::EntityHandle owner, const glm::vec3& at) = nullptr;
     void (*spawnStunArea)(Engine::EntityHandle owner, const glm::vec3& at) = nullptr;
 
     // The match is over: the gameplay mode may end it.

@@ -84,7 +84,7 @@ void Player_LogicComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
             return;
         const Net::PerkObject& object = decoded.record;
         if (object.kind == Net::PerkObject::kForcefield && hooks.spawnForcefield) {
-            hooks.spawnForcefield(object.position);
+            hooks.spawnForcefield(Engine::EntityHandle(), object.position);
         } else if (object.kind == Net::PerkObject::kStunArea && hooks.spawnStunArea) {
             const Engine::EntityHandle peer = Net::Names::First(Net::Names::kRemotePlayer);
             if (!peer.IsNull())

@@ -10,15 +10,18 @@
 #include "game/components/ColourCollider.h"
 #include "game/components/CrashingTile.h"
 #include "game/components/EnergyLogic.h"
+#include "game/components/ForcefieldCollider.h"
 #include "game/components/GoalBall.h"
 #include "game/components/GoalTile.h"
 #include "game/components/HurtLogic.h"
 #include "game/components/ImmovableTile.h"
 #include "game/components/LevelLoader.h"
 #include "game/components/PassivePerks.h"
+#include "game/components/PerkObjectSeams.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/PlayerMovement.h"
 #include "game/components/ShieldLogic.h"
+#include "game/components/StunCollider.h"
 #include "game/components/TempBallComp.h"
 #include "game/components/TileLogicComponent.h"
 #include "game/components/TurretCollider.h"
@@ -42,6 +45,8 @@ void RegisterLogicTypes()
     Engine::RegisterLogicType<ImmovableTile>();
     Engine::RegisterLogicType<CrashingTile>();
     Engine::RegisterLogicType<TurretCollider>();
+    Engine::RegisterLogicType<ForcefieldCollider>();
+    Engine::RegisterLogicType<StunCollider>();
     Engine::RegisterLogicType<PasivePerkss::RocketJump>();
     Engine::RegisterLogicType<PasivePerkss::RunCost0>();
     Engine::RegisterLogicType<PasivePerkss::DoubleJump>();
@@ -62,4 +67,6 @@ void RegisterLogicTypes()
     AudioLogic::SetPlayerNumberLookup(&Player_LogicComp::PlayerNumberOf);
     // The player's medals, shot flags and goal ball.
     InstallBallSeams();
+    // Forcefields and stun areas placed by perks, the peer and replays.
+    InstallPerkObjectSeams();
 }

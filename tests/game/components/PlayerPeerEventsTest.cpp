@@ -32,7 +32,10 @@ protected:
         hooks.goalBallAlive = [] { return gGoalBallAlive; };
         hooks.spawnGoalBallQuietly = [] { ++gGoalBallsSpawned; };
         hooks.startArenaFlip = [] { ++gFlips; };
-        hooks.spawnForcefield = [](const glm::vec3& at) { gForcefields.push_back(at); };
+        hooks.spawnForcefield = [](Engine::EntityHandle owner, const glm::vec3& at) {
+            EXPECT_TRUE(owner.IsNull()) << "the peer's forcefield has no owner here";
+            gForcefields.push_back(at);
+        };
         hooks.spawnStunArea = [](Engine::EntityHandle owner, const glm::vec3& at) { gStunAreas.emplace_back(owner, at); };
         local = SpawnStanding({-6.0f, 0.0f, 1.0f});
         remote = SpawnStanding({6.0f, 0.0f, 1.0f});

@@ -8,6 +8,7 @@
 #include "game/components/ColourCollider.h"
 #include "game/components/CrashingTile.h"
 #include "game/components/EnergyLogic.h"
+#include "game/components/ForcefieldCollider.h"
 #include "game/components/GoalTile.h"
 #include "game/components/HurtLogic.h"
 #include "game/components/ImmovableTile.h"
@@ -16,6 +17,7 @@
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/PlayerMovement.h"
 #include "game/components/ShieldLogic.h"
+#include "game/components/StunCollider.h"
 #include "game/components/TempBallComp.h"
 #include "game/components/TurretCollider.h"
 #include "game/components/WallCollider.h"
@@ -60,7 +62,8 @@ TEST(LogicTypes, EachRegisteredTypeIsMadeByTheNameItIsSavedUnder)
         {"TempBallComp", IsA<TempBallComp>},               {"GoalBall", IsA<GoalBall>},
         {"Shield_Logic", IsA<Shield_Logic>},               {"WallCollider", IsA<WallCollider>},
         {"BadgeManagerComp", IsA<BadgeManagerComp>},
-        {"TurretCollider", IsA<TurretCollider>},
+        {"TurretCollider", IsA<TurretCollider>},           {"ForcefieldCollider", IsA<ForcefieldCollider>},
+        {"StunCollider", IsA<StunCollider>},
     };
     for (const Row& row : rows) {
         std::unique_ptr<Engine::IFactoryBase> made(Engine::Factory::GetInstance().Create(row.key));

@@ -1,0 +1,57 @@
+#pragma once
+#include "engine/core/EntityHandle.h"
+
+#include <glm/glm.hpp>
+#include <initializer_list>
+#include <optional>
+#include <vector>
+
+namespace Engine {
+class CollisionComp;
+class RenderCompBase;
+} // namespace Engine
+
+// What the objects that perks put into the arena (forcefields, stun areas)
+// share: how their bodies and looks are made, and how a replay places them.
+namespace ArenaObject {
+
+// Where a replay keeps an object that the frame it shows does not hold.
+inline constexpr glm::vec3 kOutOfSight{-1000.0f, -1000.0f, -1000.0f};
+
+// A relation (0 ignore, 1 events only, 2 collide) of the body's tag with
+// another tag.
+struct Pair {
+    const char* other;
+    int relation;
+};
+
+// Adds the tag to the collision table, gives it to the body, then sets the
+// pairs in order. A pair whose other tag does not exist yet is left alone,
+// so the tag made later collides with this one until something says else.
+void TagBody(Engine::CollisionComp& body, const char* tag, std::initializer_list<Pair> pairs);
+
+// A new transparent render component with these registry names; the caller
+// resolves it once its colours are set.
+Engine::RenderCompBase& SeeThrough(Engine::EntityHandle entity, const char* model, const char* shader,
+                                   const char* material);
+
+// In a replayed frame every object of a kind takes the first record that
+// no other took before it, and marks it taken (inactive); nothing when
+// none is left. The list keeps its length, so the recorder still sees how
+// many objects the frame needs.
+template <class Record>
+std::optional<Record> TakeNext(std::vector<Record>& records)
+{
+    for (Record& record : records) {
+        if (record.active) {
+            record.active = 0;
+            return record;
+        }
+    }
+    return std::nullopt;
+}
+
+// The owner while it still exists (its slot not freed since), else null.
+Engine::EntityHandle Existing(Engine::EntityHandle owner);
+
+} // namespace ArenaObject
