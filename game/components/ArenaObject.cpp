@@ -4,6 +4,7 @@
 #include "engine/collision/CollisionTable.h"
 #include "engine/core/EntityManager.h"
 #include "engine/render/AlphaRenderCompManager.h"
+#include "game/match/MatchRecorder.h"
 
 namespace ArenaObject {
 
@@ -24,6 +25,12 @@ Engine::RenderCompBase& SeeThrough(Engine::EntityHandle entity, const char* mode
     look.mShaderName.value = shader;
     look.mMaterialName.value = material;
     return look;
+}
+
+MatchFrame* ReplayedFrame()
+{
+    MatchRecorder& recorder = MatchRecorder::GetInstance();
+    return recorder.IsReplaying() ? recorder.PlaybackFront() : nullptr;
 }
 
 Engine::EntityHandle Existing(Engine::EntityHandle owner)

@@ -10,6 +10,7 @@ namespace Engine {
 class CollisionComp;
 class RenderCompBase;
 } // namespace Engine
+struct MatchFrame;
 
 // What the objects that perks put into the arena (forcefields, stun areas)
 // share: how their bodies and looks are made, and how a replay places them.
@@ -34,6 +35,10 @@ void TagBody(Engine::CollisionComp& body, const char* tag, std::initializer_list
 // resolves it once its colours are set.
 Engine::RenderCompBase& SeeThrough(Engine::EntityHandle entity, const char* model, const char* shader,
                                    const char* material);
+
+// The frame a replay shows now; null while the match is live or when the
+// replay holds no frame.
+MatchFrame* ReplayedFrame();
 
 // In a replayed frame every object of a kind takes the first record that
 // no other took before it, and marks it taken (inactive); nothing when

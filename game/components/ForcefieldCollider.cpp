@@ -70,15 +70,10 @@ void ForcefieldCollider::ExchangeWithRecorder()
     MatchRecorder& recorder = MatchRecorder::GetInstance();
     if (recorder.IsCapturing()) {
         recorder.live.forceFields.push_back({1, Engine::Transform::GetWorldPosition(owner)});
-        return;
+    } else if (MatchFrame* front = ArenaObject::ReplayedFrame()) {
+        const auto record = ArenaObject::TakeNext(front->forceFields);
+        Engine::Transform::SetWorldPosition(owner, record ? record->pos : ArenaObject::kOutOfSight);
     }
-    if (!recorder.IsReplaying())
-        return;
-    MatchFrame* front = recorder.PlaybackFront();
-    if (!front)
-        return;
-    const auto record = ArenaObject::TakeNext(front->forceFields);
-    Engine::Transform::SetWorldPosition(owner, record ? record->pos : ArenaObject::kOutOfSight);
 }
 
 Engine::EntityHandle SpawnForcefield(const glm::vec3& at, Engine::EntityHandle owner)

@@ -130,9 +130,7 @@ void StunCollider::ExchangeWithRecorder()
             {1, Engine::Transform::GetWorldPosition(owner), *Engine::Transform::ScalePtr(owner)});
         return;
     }
-    if (!recorder.IsReplaying())
-        return;
-    MatchFrame* front = recorder.PlaybackFront();
+    MatchFrame* front = ArenaObject::ReplayedFrame();
     if (!front)
         return;
     if (const auto record = ArenaObject::TakeNext(front->stunAreas)) {
