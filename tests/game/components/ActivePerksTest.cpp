@@ -283,19 +283,6 @@ TEST_F(ActivePerks, SlowBallSlowsTheOpponentsBallAndTheGoalBallButNotItsOwn)
     EXPECT_EQ(machines.back()->GetCurrentState()->GetName(), "Slow");
 }
 
-TEST_F(ActivePerks, TheStunAreaIsDroppedWhereThePlayerStandsOwnedByIt)
-{
-    ActivePerk& perk = Give(two, 3);
-    InputBindings::ForPlayer(2).UsesController = false;
-    const glm::vec3 at = Position(two);
-    Fire(perk);
-    ASSERT_EQ(gPlaced.size(), 1u);
-    EXPECT_EQ(gPlaced[0].kind, 'S');
-    EXPECT_EQ(gPlaced[0].owner, two);
-    EXPECT_LT(glm::distance(gPlaced[0].at, at), 0.05f);
-    EXPECT_TRUE(Played("Play StunSfx loop=1 overlap=0"));
-}
-
 TEST_F(ActivePerks, ThePeersTeleportPlaysOnItsCopyHere)
 {
     const Engine::EntityHandle peer = Engine::EntityMgr::GetInstance().CreateEntity();
@@ -383,7 +370,9 @@ TEST_F(ActivePerksOverTheLink, EachPerkTellsThePeerWhatItDid)
     EXPECT_EQ(Net::DecodePerkEffect(slows[0]).record.subKind, Net::PerkEffect::kSlowBall);
     Engine::LogicManager::GetInstance().RemoveFirst<ActivePerk>(one);
 
+    // The forcefield and the stun area (the player's own) where it stands.
     for (auto [selection, kind] : {std::pair{1, Net::PerkObject::kForcefield}, std::pair{3, Net::PerkObject::kStunArea}}) {
+        gPlaced.clear();
         const glm::vec3 at = Position(one);
         Fire(Give(one, selection));
         const auto placed = TakeSent(7);
@@ -391,8 +380,14 @@ TEST_F(ActivePerksOverTheLink, EachPerkTellsThePeerWhatItDid)
         const auto object = Net::DecodePerkObject(placed[0]);
         EXPECT_EQ(object.record.kind, kind);
         EXPECT_LT(glm::distance(object.record.position, at), 0.05f);
+        ASSERT_EQ(gPlaced.size(), 1u);
+        EXPECT_EQ(gPlaced[0].kind, selection == 1 ? 'F' : 'S');
+        EXPECT_EQ(gPlaced[0].at, object.record.position);
+        if (selection == 3)
+            EXPECT_EQ(gPlaced[0].owner, one);
         Engine::LogicManager::GetInstance().RemoveFirst<ActivePerk>(one);
     }
+    EXPECT_TRUE(Played("Play StunSfx loop=1 overlap=0"));
 
     // Off the link nothing goes out.
     NetworkMgr::GetInstance().connected = 0;
