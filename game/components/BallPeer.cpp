@@ -5,17 +5,16 @@
 #include "engine/core/Transform.h"
 #include "engine/logic/CollisionEvent.h"
 #include "engine/logic/DisconnectEvent.h"
-#include "engine/logic/LogicManager.h"
 #include "engine/logic/NetworkingEvent.h"
-#include "engine/logic/SMComponent.h"
-#include "engine/logic/StateMachine.h"
 #include "engine/net/ChannelRecords.h"
 #include "engine/net/NamedEntities.h"
 #include "engine/net/NetworkMgr.h"
-#include "engine/render/ParticleEmitterManager.h"
+#include "engine/render/ParticleEmitter.h"
 #include "engine/render/RenderCompManager.h"
 #include "engine/ui/InputBindings.h"
 #include "game/components/BallHooks.h"
+#include "game/components/BallSlowdown.h"
+#include "game/components/ParticleBurst.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/TempBallComp.h"
 
@@ -36,18 +35,13 @@ void ReportDropped(std::uint32_t code, const char* problem)
     std::cerr << "[Ball] Dropped the peer's message of code " << code << ": " << problem << "\n";
 }
 
-Engine::ParticleEmitter* SparksOf(Engine::EntityHandle ball)
-{
-    Engine::ParticleEmitterManager& emitters = Engine::ParticleEmitterManager::GetInstance();
-    return ball.IsNull() || !emitters.HasComponent(ball) ? nullptr : emitters.GetCompPtr(ball);
-}
+Engine::ParticleEmitter* SparksOf(Engine::EntityHandle ball) { return ParticleBurst::EmitterOf(ball, false); }
 
 // One burst of `count` sparks from a point, fired at the emitter's next
-// update; the emitter is resized only when its size differs.
+// update.
 void Burst(Engine::ParticleEmitter& sparks, std::uint32_t count, const glm::vec3& at)
 {
-    if (sparks.GetParticles().size() != count)
-        sparks.SetMaxParticles(count);
+    ParticleBurst::Arm(sparks, count);
     sparks.shape = Engine::kParticlePoint;
     sparks.pointA = at;
     sparks.minimum.lifetime = 0.2f;
@@ -61,19 +55,6 @@ void Burst(Engine::ParticleEmitter& sparks, std::uint32_t count, const glm::vec3
         range->endSpinRate = 0.0f;
     }
     sparks.moveParticles = true;
-    // The spawner names the quad and its program; a ball made without them
-    // still draws its sparks.
-    if (sparks.textureName != "Point" || sparks.modelName.empty() || sparks.programName.empty()) {
-        sparks.textureName = "Point";
-        if (sparks.modelName.empty())
-            sparks.modelName = "Quad";
-        if (sparks.programName.empty())
-            sparks.programName = "Particle";
-        sparks.LoadResources();
-    }
-    sparks.burst = true;
-    sparks.burstsLeft = 1;
-    sparks.burstTimer = sparks.burstInterval;
 }
 
 glm::vec3 RenderColourOf(Engine::EntityHandle entity)
@@ -141,14 +122,8 @@ void TempBallComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
             }
         } else if (effect.subKind == Net::PerkEffect::kSlowBall) {
             // The peer's slow-ball perk slows this ball and the goal ball.
-            if (Engine::StateMachine* speed = SpeedMachine())
-                speed->ChangeState("Slow");
-            for (Engine::EntityHandle goal :
-                 Engine::EntityNameCompManager::GetInstance().FindEntitiesByName(Net::Names::kGoalBall)) {
-                const Engine::SMComponent* machines = Engine::LogicManager::GetCompPtr<Engine::SMComponent>(goal);
-                if (machines && !machines->GetStateMachines().empty())
-                    machines->GetStateMachines().back()->ChangeState("Slow");
-            }
+            BallSlowdown::Slow(owner);
+            BallSlowdown::SlowGoalBalls();
         }
         return;
     }

@@ -4,6 +4,7 @@
 #include "engine/audio/Listener.h"
 #include "engine/logic/LogicTypeRegistration.h"
 #include "engine/logic/SMComponent.h"
+#include "game/components/ActivePerks.h"
 #include "game/components/AudioLogic.h"
 #include "game/components/BadgeManagerComp.h"
 #include "game/components/BallSeams.h"
@@ -53,6 +54,13 @@ void RegisterLogicTypes()
     Engine::RegisterLogicType<PasivePerkss::ActiveCost>();
     Engine::RegisterLogicType<PasivePerkss::TileBendingCost>();
     Engine::RegisterLogicType<PasivePerkss::HoldSpeed>();
+    // The active perks, each under its own name; the ball hands them the
+    // peer's teleport.
+    Engine::RegisterLogicType<ActivePerkss::TeleportToBall>();
+    Engine::RegisterLogicType<ActivePerkss::Shield>();
+    Engine::RegisterLogicType<ActivePerkss::SlowBall>();
+    Engine::RegisterLogicType<ActivePerkss::Droppable>();
+    ActivePerkss::InstallSeams();
     Engine::RegisterLogicType<LevelLoader>();
     Engine::RegisterLogicType<LevelLoader2>();
     Engine::RegisterLogicType<TempBallComp>();

@@ -2,10 +2,10 @@
 // menu or a pad, aims at tiles, raises and lowers them (singly or gathered)
 // and tells the peer.
 #include "BendingScene.h"
+#include "FakeLink.h"
 
 #include "engine/core/ArchetypeRegistry.h"
 #include "engine/core/EntityManager.h"
-#include "engine/net/NetTestSupport.h"
 #include "game/match/GridCreation.h"
 #include "support/VirtualPad.h"
 
@@ -451,39 +451,26 @@ protected:
     void SetUp() override
     {
         BendingScene::SetUp();
-        Engine::Platform::SetUdpSocketFactory([this](int& error) -> std::unique_ptr<Engine::Platform::IUdpSocket> {
-            error = 0;
-            return std::make_unique<NetTest::FakeSocket>(wire);
-        });
-        StdoutOf([] { ASSERT_TRUE(NetworkMgr::GetInstance().client_init("127.0.0.1")); });
+        link = std::make_unique<FakeLink>();
     }
     void TearDown() override
     {
-        NetworkMgr& network = NetworkMgr::GetInstance();
-        network.connected = 0;
-        network.setup_exchanged = 0;
-        StdoutOf([&] { network.Disconnect(); });
-        Engine::Platform::SetUdpSocketFactory({});
+        link.reset();
         BendingScene::TearDown();
     }
     // The tile records sent since the last call.
     std::vector<Net::TileBend> TakeSent()
     {
         std::vector<Net::TileBend> records;
-        for (const auto& datagram : wire.sent) {
-            Net::Packet packet;
-            std::copy(datagram.bytes.begin(), datagram.bytes.end(), packet.Raw().begin());
-            if (packet.Header().type != 2)
-                continue;
-            const auto decoded = Net::DecodeTileBend(packet.Payload().first(Net::TileBend::kSize));
+        for (const auto& payload : link->TakeSent(2)) {
+            const auto decoded = Net::DecodeTileBend(std::span(payload).first(Net::TileBend::kSize));
             EXPECT_TRUE(decoded) << decoded.problem;
             records.push_back(decoded.record);
         }
-        wire.sent.clear();
         return records;
     }
 
-    NetTest::FakeWire wire;
+    std::unique_ptr<FakeLink> link;
 };
 
 TEST_F(BendingOverTheLink, RaisesAndLowersAreSentOnlyWhenLinkedAndSetUp)

@@ -2,6 +2,7 @@
 #include "engine/audio/Listener.h"
 #include "engine/logic/Factory.h"
 #include "engine/logic/SMComponent.h"
+#include "game/components/ActivePerks.h"
 #include "game/components/AudioLogic.h"
 #include "game/components/BadgeManagerComp.h"
 #include "game/components/GoalBall.h"
@@ -58,6 +59,10 @@ TEST(LogicTypes, EachRegisteredTypeIsMadeByTheNameItIsSavedUnder)
         {"PasivePerkss::ActiveCost", IsA<PasivePerkss::ActiveCost>},
         {"PasivePerkss::TileBendingCost", IsA<PasivePerkss::TileBendingCost>},
         {"PasivePerkss::HoldSpeed", IsA<PasivePerkss::HoldSpeed>},
+        {"ActivePerkss::TeleportToBall", IsA<ActivePerkss::TeleportToBall>},
+        {"ActivePerkss::Shield", IsA<ActivePerkss::Shield>},
+        {"ActivePerkss::SlowBall", IsA<ActivePerkss::SlowBall>},
+        {"ActivePerkss::Droppable", IsA<ActivePerkss::Droppable>},
         {"LevelLoader", IsA<LevelLoader>},                 {"LevelLoader2", IsA<LevelLoader2>},
         {"TempBallComp", IsA<TempBallComp>},               {"GoalBall", IsA<GoalBall>},
         {"Shield_Logic", IsA<Shield_Logic>},               {"WallCollider", IsA<WallCollider>},
@@ -75,9 +80,9 @@ TEST(LogicTypes, EachRegisteredTypeIsMadeByTheNameItIsSavedUnder)
     }
     // Made in code by its owner, never from a saved scene.
     EXPECT_EQ(std::unique_ptr<Engine::IFactoryBase>(Engine::Factory::GetInstance().Create("KillCamHud")), nullptr);
-    // The base of the passive perks is no perk of its own.
-    EXPECT_EQ(std::unique_ptr<Engine::IFactoryBase>(Engine::Factory::GetInstance().Create("PasivePerkss::PasivePerk")),
-              nullptr);
+    // The bases of the perks are no perks of their own.
+    for (const char* base : {"PasivePerkss::PasivePerk", "ActivePerkss::ActivePerk"})
+        EXPECT_EQ(std::unique_ptr<Engine::IFactoryBase>(Engine::Factory::GetInstance().Create(base)), nullptr) << base;
 }
 
 } // namespace
