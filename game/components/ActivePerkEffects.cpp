@@ -169,7 +169,7 @@ void Shield::Effect(Player_LogicComp& /*holder*/)
     if (!spawn)
         return;
     const glm::vec3 at = Engine::Transform::GetWorldPosition(owner);
-    spawn(at);
+    spawn(owner, at);
     PlaySound(owner, "ShieldSfx", true, kPlacedObjectVolume);
     SendPlacedObject(Net::PerkObject::kForcefield, at);
 }

@@ -32,7 +32,9 @@ protected:
     {
         BallScene::SetUp();
         gPlaced.clear();
-        PlayerSeams::Hooks().spawnForcefield = [](const glm::vec3& at) { gPlaced.push_back({'F', {}, at}); };
+        PlayerSeams::Hooks().spawnForcefield = [](Engine::EntityHandle owner, const glm::vec3& at) {
+            gPlaced.push_back({'F', owner, at});
+        };
         PlayerSeams::Hooks().spawnStunArea = [](Engine::EntityHandle owner, const glm::vec3& at) {
             gPlaced.push_back({'S', owner, at});
         };
@@ -383,8 +385,7 @@ TEST_F(ActivePerksOverTheLink, EachPerkTellsThePeerWhatItDid)
         ASSERT_EQ(gPlaced.size(), 1u);
         EXPECT_EQ(gPlaced[0].kind, selection == 1 ? 'F' : 'S');
         EXPECT_EQ(gPlaced[0].at, object.record.position);
-        if (selection == 3)
-            EXPECT_EQ(gPlaced[0].owner, one);
+        EXPECT_EQ(gPlaced[0].owner, one) << "the placer owns its dome or area";
         Engine::LogicManager::GetInstance().RemoveFirst<ActivePerk>(one);
     }
     EXPECT_TRUE(Played("Play StunSfx loop=1 overlap=0"));

@@ -110,10 +110,6 @@ protected:
         return Position(tile) + glm::vec3(0.0f, Engine::Transform::ScalePtr(tile)->y, 0.0f);
     }
 
-    static void HoldKey(SDL_Scancode key, bool down = true)
-    {
-        const_cast<Uint8*>(SDL_GetKeyboardState(nullptr))[key] = down ? 1 : 0;
-    }
     // A mode key held for a frame, then a frame more for the aim to follow.
     void PickMode(int mode)
     {

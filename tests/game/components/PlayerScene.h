@@ -315,7 +315,12 @@ protected:
     // Keys are held from the next frame on.
     void Hold(InputBindings::Slot slot, bool down = true)
     {
-        const auto scancode = static_cast<SDL_Scancode>(InputBindings::Defaults().Code(slot));
+        HoldKey(static_cast<SDL_Scancode>(InputBindings::Defaults().Code(slot)), down);
+    }
+    // Held keys are written again every frame: SDL clears its key array when
+    // another test's window takes the shared display's focus.
+    void HoldKey(SDL_Scancode scancode, bool down = true)
+    {
         const_cast<Uint8*>(SDL_GetKeyboardState(nullptr))[scancode] = down ? 1 : 0;
         if (down)
             heldKeys.insert(scancode);
@@ -330,8 +335,9 @@ protected:
         Release(slot);
         Frame();
     }
-    static void ReleaseAllKeys()
+    void ReleaseAllKeys()
     {
+        heldKeys.clear();
         int count = 0;
         Uint8* keys = const_cast<Uint8*>(SDL_GetKeyboardState(&count));
         std::fill(keys, keys + count, Uint8{0});
