@@ -17,7 +17,7 @@
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
 #include "game/match/MatchRecorder.h"
-#include "game/menus/PauseMenu.h"
+#include "game/menus/MenuLayers.h"
 
 #include <SDL.h>
 

@@ -135,10 +135,11 @@ void SelectPerk(std::uintptr_t value, Engine::UI::RunActionOnInteractComp& comp)
 
 Canvas& BuildPerkOptions(Canvas& parent, std::uint32_t player)
 {
-    Canvas& labels = MakeCanvas(parent, {0.9f, 0.9f});
+    // Two wide buttons side by side, not two tall ones: the names fit.
+    Canvas& labels = MakeCanvas(parent, {0.9f, 0.4f});
     Widget* active = PerkLabel(labels, player, true);
     Widget* passive = PerkLabel(labels, player, false);
-    SpreadHorizontally({active, passive}, 0.5f);
+    SpreadHorizontally({active, passive}, 0.2f);
     return labels;
 }
 

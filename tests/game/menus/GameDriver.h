@@ -38,6 +38,14 @@ public:
         Engine::InputManager::GetInstance().SetHost([] {
             Engine::InputHost host = Engine::InputManager::GetInstance().GetHost();
             host.keyboardFocus = [] { return true; };
+            // Other tests' windows share the display and its pointer: the
+            // mouse stays still in a corner with no button down, so only
+            // the keys the test presses move the menus.
+            host.mouseState = [](int* x, int* y) -> std::uint32_t {
+                *x = 1;
+                *y = 1;
+                return 0;
+            };
             return host;
         }());
         Localisation::LoadTextTable();
@@ -104,12 +112,48 @@ public:
         return top ? top->name : "";
     }
 
+    // What the focused element of the top page reads.
+    static std::u16string FocusedLabel()
+    {
+        Engine::UI::Layer* top = Engine::UI::LayerStack::GetInstance().Top();
+        if (!top || !top->focused)
+            return u"";
+        auto* text = top->focused->owner->GetComp<Engine::UI::BaseTextComp>();
+        return text ? text->GetText() : u"";
+    }
+
     // Walks the focus with the arrow keys onto the button showing the text.
     bool FocusWithArrows(std::uint32_t textId, SDL_Scancode direction = SDL_SCANCODE_DOWN, int tries = 12)
     {
         for (int i = 0; i < tries && Focused() != textId; ++i)
             Tap(direction);
         return Focused() == textId;
+    }
+    // The same onto a label that starts with the text.
+    bool FocusWithArrows(const std::u16string& start, SDL_Scancode direction, int tries = 6)
+    {
+        for (int i = 0; i < tries && FocusedLabel().rfind(start, 0) != 0; ++i)
+            Tap(direction);
+        return FocusedLabel().rfind(start, 0) == 0;
+    }
+
+    // Text typed into the window, as SDL hands it on.
+    void Type(const char* text)
+    {
+        SDL_Event event{};
+        event.type = SDL_TEXTINPUT;
+        event.text.windowID = SDL_GetWindowID(Engine::Window::Main()->sdlWindow);
+        SDL_strlcpy(event.text.text, text, sizeof event.text.text);
+        SDL_PushEvent(&event);
+        Step();
+    }
+
+    // Steps until the mode runs; false when it did not start in time.
+    bool RunUntil(const GameMode::Triple& mode, int limit = 20)
+    {
+        for (int i = 0; i < limit && !GameMode::IsCurrent(mode); ++i)
+            Step();
+        return GameMode::IsCurrent(mode);
     }
     // Walks there and presses Return; the page it opens is up after it.
     void Choose(std::uint32_t textId, SDL_Scancode direction = SDL_SCANCODE_DOWN)
@@ -118,9 +162,11 @@ public:
         Tap(SDL_SCANCODE_RETURN);
     }
 
-    // What the window shows now, as a PNG under screenshots/.
+    // What the window shows after one more step, as a PNG under
+    // screenshots/.
     void Shot(const std::string& name)
     {
+        Step();
         Engine::Renderer& renderer = Engine::Renderer::GetInstance();
         renderer.renderingEnabled = true;
         clock.Advance(16);
