@@ -60,17 +60,19 @@ std::vector<std::int32_t> RisableTiles()
     return tiles;
 }
 
-void ChooseNextTile()
+// False when no tile may rise any more.
+bool ChooseNextTile()
 {
     const std::vector<std::int32_t> tiles = RisableTiles();
     if (tiles.empty())
-        return;
+        return false;
     const std::int32_t tile = tiles[static_cast<std::size_t>(Engine::Random::RangeInt(0, static_cast<int>(tiles.size()) - 1))];
     const Engine::EntityHandle entity = HexGrid::GetInstance().Tile(static_cast<std::uint64_t>(tile));
     gBackground.tile = tile;
     gBackground.used.push_back(tile);
     gBackground.from = Engine::Transform::PositionRef(entity);
     gBackground.to = gBackground.from + kRiseHeight * *Engine::Transform::UpPtr(entity);
+    return true;
 }
 
 // The border never rises: it is immovable, and listed as used.
@@ -146,10 +148,9 @@ void UpdateBackgroundCamera()
     b.angle += kOrbitStep;
 
     const HexGrid& grid = HexGrid::GetInstance();
-    if (b.tileTimer > kSecondsBetweenTiles && b.used.size() < grid.tiles.size()) {
+    // Only a new tile restarts the timer: the last one stays where it rose.
+    if (b.tileTimer > kSecondsBetweenTiles && b.used.size() < grid.tiles.size() && ChooseNextTile())
         b.tileTimer = 0.0f;
-        ChooseNextTile();
-    }
     const auto dt = static_cast<float>(Engine::FrameRateController::GetScaledDt());
     if (b.tileTimer > kRiseSeconds) {
         b.tileTimer += dt;

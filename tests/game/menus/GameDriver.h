@@ -1,64 +1,44 @@
 #pragma once
-#include "engine/core/InputManager.h"
-#include "engine/frame/Core.h"
-#include "engine/logic/Factory.h"
 #include "engine/render/GlTestWindow.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
 #include "engine/ui/DetectInteractionComp.h"
-#include "engine/ui/LayerStack.h"
-#include "engine/ui/Localisation.h"
 #include "engine/ui/MenuSounds.h"
 #include "engine/ui/TextComps.h"
-#include "game/match/GameMode.h"
-#include "game/match/RegisterLogicTypes.h"
-#include "support/CapturedOutput.h"
-#include "support/CreepingClock.h"
+#include "game/match/MatchHarness.h"
 
-#include <SDL.h>
-#include <gtest/gtest.h>
-#include <set>
 #include <string>
 
-// The game as main brings it up, its modes run frame by frame the way the
-// mode loop runs them, and a keyboard the test presses: keys go into SDL's
-// key array between the engine frame (whose end of frame copies the state
-// into the previous one) and the mode's update, which reads them.
-class GameDriver {
-public:
-    GameDriver()
+// The game from its title screen: the modes change as the mode loop changes
+// them, the menus are walked with the arrow keys and Return, and pictures
+// are taken of what the window shows.
+class GameDriver : public MatchHarness {
+protected:
+    void SetUp() override
     {
-        Engine::Factory::GetInstance().SetRegistrationCallback(&RegisterLogicTypes);
-        SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
-        StdoutOf([] {
-            Engine::Core::GetInstance().InitWindow();
-            Engine::Core::GetInstance().Init();
-        });
+        MatchHarness::SetUp();
+        // The mouse rests in a corner, over no button, so only the keys the
+        // test presses move the menus' focus.
+        Engine::InputHost host = Input().GetHost();
+        host.mouseState = [](int* x, int* y) -> std::uint32_t {
+            *x = 1;
+            *y = 1;
+            return 0;
+        };
+        Input().SetHost(host);
         Engine::Window::Main()->SetFullscreen(false);
-        Engine::InputManager::GetInstance().SetHost([] {
-            Engine::InputHost host = Engine::InputManager::GetInstance().GetHost();
-            host.keyboardFocus = [] { return true; };
-            // Other tests' windows share the display and its pointer: the
-            // mouse stays still in a corner with no button down, so only
-            // the keys the test presses move the menus.
-            host.mouseState = [](int* x, int* y) -> std::uint32_t {
-                *x = 1;
-                *y = 1;
-                return 0;
-            };
-            return host;
-        }());
-        Localisation::LoadTextTable();
+        // Every swap would wait for the display otherwise.
+        Engine::Renderer::GetInstance().SetVSync(false);
         Engine::UI::MenuSounds::Make();
         Engine::Renderer::GetInstance().overlayCallback = &GameMode::RenderUILayers;
-        // The software renderer takes a good part of a second for a frame of
-        // the whole arena: only the frames a test looks at are drawn.
-        Engine::Renderer::GetInstance().renderingEnabled = false;
     }
+
+    std::string ConfigPath() const { return home + "/Documents/Solvane2/config"; }
 
     // One turn of the mode loop: a pending change first (Shutdown of the
     // old mode, Init of the new), then one engine frame and the mode's
-    // update. Each frame stands for 16 ms of play.
+    // update. The software renderer takes a good part of a second for a
+    // frame of the whole arena: only the frames a test looks at are drawn.
     void Step()
     {
         if (GameMode::Current.Empty() || GameMode::ChangeRequested) {
@@ -73,52 +53,40 @@ public:
             if (GameMode::ChangeRequested)
                 return;
         }
-        clock.Advance(16);
-        Engine::Core::GetInstance().Update();
-        Uint8* keys = const_cast<Uint8*>(SDL_GetKeyboardState(nullptr));
-        for (SDL_Scancode key : tapped)
-            keys[key] = 0;
-        tapped.swap(pressed);
-        for (SDL_Scancode key : tapped)
-            keys[key] = 1;
-        pressed.clear();
-        GameMode::Current.Update();
+        // The modes switch it back on as they come and go.
+        Engine::Renderer::GetInstance().renderingEnabled = false;
+        Frame();
     }
     void Steps(int count)
     {
         for (int i = 0; i < count; ++i)
             Step();
     }
-
-    // Down for the next step's update, up for the one after.
-    void Tap(SDL_Scancode key)
+    // Down for one step, up for the next.
+    void Press(SDL_Scancode key)
     {
-        pressed.insert(key);
-        Steps(2);
+        held.insert(key);
+        Step();
+        held.erase(key);
+        Step();
     }
 
+    static Engine::UI::Layer* TopLayer() { return Engine::UI::LayerStack::GetInstance().Top(); }
+    static std::string TopPage() { return TopLayer() ? TopLayer()->name : ""; }
     // The text id on the focused element of the top page.
     static std::uint32_t Focused()
     {
-        Engine::UI::Layer* top = Engine::UI::LayerStack::GetInstance().Top();
-        if (!top || !top->focused)
+        if (!TopLayer() || !TopLayer()->focused)
             return ~0u;
-        auto* text = top->focused->owner->GetComp<Engine::UI::LocaleTextComp>();
+        auto* text = TopLayer()->focused->owner->GetComp<Engine::UI::LocaleTextComp>();
         return text ? text->key : ~0u;
     }
-    static std::string TopPage()
-    {
-        Engine::UI::Layer* top = Engine::UI::LayerStack::GetInstance().Top();
-        return top ? top->name : "";
-    }
-
     // What the focused element of the top page reads.
     static std::u16string FocusedLabel()
     {
-        Engine::UI::Layer* top = Engine::UI::LayerStack::GetInstance().Top();
-        if (!top || !top->focused)
+        if (!TopLayer() || !TopLayer()->focused)
             return u"";
-        auto* text = top->focused->owner->GetComp<Engine::UI::BaseTextComp>();
+        auto* text = TopLayer()->focused->owner->GetComp<Engine::UI::BaseTextComp>();
         return text ? text->GetText() : u"";
     }
 
@@ -126,15 +94,21 @@ public:
     bool FocusWithArrows(std::uint32_t textId, SDL_Scancode direction = SDL_SCANCODE_DOWN, int tries = 12)
     {
         for (int i = 0; i < tries && Focused() != textId; ++i)
-            Tap(direction);
+            Press(direction);
         return Focused() == textId;
     }
     // The same onto a label that starts with the text.
     bool FocusWithArrows(const std::u16string& start, SDL_Scancode direction, int tries = 6)
     {
         for (int i = 0; i < tries && FocusedLabel().rfind(start, 0) != 0; ++i)
-            Tap(direction);
+            Press(direction);
         return FocusedLabel().rfind(start, 0) == 0;
+    }
+    // Walks there and presses Return; the page it opens is up after it.
+    void Choose(std::uint32_t textId, SDL_Scancode direction = SDL_SCANCODE_DOWN)
+    {
+        ASSERT_TRUE(FocusWithArrows(textId, direction)) << "no way to " << textId << " on " << TopPage();
+        Press(SDL_SCANCODE_RETURN);
     }
 
     // Text typed into the window, as SDL hands it on.
@@ -155,12 +129,6 @@ public:
             Step();
         return GameMode::IsCurrent(mode);
     }
-    // Walks there and presses Return; the page it opens is up after it.
-    void Choose(std::uint32_t textId, SDL_Scancode direction = SDL_SCANCODE_DOWN)
-    {
-        ASSERT_TRUE(FocusWithArrows(textId, direction)) << "no way to " << textId << " on " << TopPage();
-        Tap(SDL_SCANCODE_RETURN);
-    }
 
     // What the window shows after one more step, as a PNG under
     // screenshots/.
@@ -169,13 +137,8 @@ public:
         Step();
         Engine::Renderer& renderer = Engine::Renderer::GetInstance();
         renderer.renderingEnabled = true;
-        clock.Advance(16);
-        Engine::Core::GetInstance().Update();
+        EngineFrame();
         renderer.renderingEnabled = false;
         EXPECT_TRUE(SaveScreenshot(name));
     }
-
-    CreepingClock clock;
-    std::set<SDL_Scancode> pressed;
-    std::set<SDL_Scancode> tapped;
 };

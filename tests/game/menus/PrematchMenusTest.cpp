@@ -74,7 +74,13 @@ protected:
 
 TEST_F(Prematch, LocalWalkThroughBothPlayersPerksToTheStart)
 {
+    // What a cancelled networked lobby left behind is gone with a new play
+    // menu.
+    LayerCreator::LocalPrematch() = {2, 1};
+    LayerCreator::RemotePrematch() = {1, 1};
     Stack().Push(&LayerCreator::BuildPlayMenu, LayerCreator::kPlayLayer);
+    EXPECT_EQ(LayerCreator::LocalPrematch(), (PrematchPair{}));
+    EXPECT_EQ(LayerCreator::RemotePrematch(), (PrematchPair{}));
     EXPECT_EQ(FocusedText(), 5u);
     Activate(WithText(5));
     ASSERT_EQ(Top().name, LayerCreator::kLocalPrematchLayer);

@@ -16,32 +16,55 @@ using LayerCreator::kLanguageLayer;
 using LayerCreator::kOptionsLayer;
 using LayerCreator::kTitleLayer;
 
-TEST(TitleFlow, OptionsToRussianAndBack)
-{
-    ScopedHome home;
-    GameDriver game;
-    GameMode::Pending = GameMode::Title;
-    game.Steps(200);
-    ASSERT_TRUE(GameMode::IsCurrent(GameMode::Title));
-    ASSERT_EQ(game.TopPage(), kTitleLayer);
-    EXPECT_EQ(game.Focused(), 0u);
-    game.Shot("title_en");
+using TitleFlow = GameDriver;
 
-    game.Choose(2);
-    ASSERT_EQ(game.TopPage(), kOptionsLayer);
-    game.Shot("options_en");
-    game.Choose(74, SDL_SCANCODE_UP);
-    ASSERT_EQ(game.TopPage(), kLanguageLayer);
-    game.Shot("language_en");
-    game.Choose(77, SDL_SCANCODE_UP);
+Engine::UI::LocaleTextComp* FindPrompt(Engine::UI::IElement& element)
+{
+    if (auto* text = element.GetComp<Engine::UI::LocaleTextComp>(); text && text->key == 10)
+        return text;
+    if (auto* canvas = dynamic_cast<Engine::UI::Canvas*>(&element)) {
+        for (Engine::UI::IElement* child : canvas->Children()) {
+            if (auto* found = FindPrompt(*child))
+                return found;
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(TitleFlow, OptionsToRussianAndBack)
+{
+    // The arena rises into place behind the title first.
+    GameMode::Pending = GameMode::Title;
+    Steps(200);
+    ASSERT_TRUE(GameMode::IsCurrent(GameMode::Title));
+    ASSERT_EQ(TopPage(), kTitleLayer);
+    EXPECT_EQ(Focused(), 0u);
+    Shot("title_en");
+
+    Choose(2);
+    ASSERT_EQ(TopPage(), kOptionsLayer);
+    Shot("options_en");
+    Choose(74, SDL_SCANCODE_UP);
+    ASSERT_EQ(TopPage(), kLanguageLayer);
+    Shot("language_en");
+    Choose(77, SDL_SCANCODE_UP);
     EXPECT_EQ(Localisation::GetLanguage(), 2u);
-    game.Choose(9);
-    ASSERT_EQ(game.TopPage(), kOptionsLayer);
-    game.Shot("options_ru");
-    game.Choose(9);
-    ASSERT_EQ(game.TopPage(), kTitleLayer);
-    game.Steps(5);
-    game.Shot("title_ru");
+    Choose(9);
+    ASSERT_EQ(TopPage(), kOptionsLayer);
+    Shot("options_ru");
+    Choose(9);
+    ASSERT_EQ(TopPage(), kTitleLayer);
+    Steps(5);
+    Shot("title_ru");
+
+    // The join screen's prompt is Russian too, in letters the font has.
+    Choose(0, SDL_SCANCODE_UP);
+    Choose(4, SDL_SCANCODE_UP);
+    ASSERT_EQ(TopPage(), LayerCreator::kEnterAddressLayer);
+    auto* prompt = TopLayer()->root ? FindPrompt(*TopLayer()->root) : nullptr;
+    ASSERT_NE(prompt, nullptr);
+    EXPECT_EQ(prompt->font, Engine::UI::GetFontForLanguage(2));
+    EXPECT_EQ(prompt->GetText(), Localisation::Text(10, 2));
 }
 
 // Player 1's and player 2's entities, by player number.
@@ -62,22 +85,19 @@ bool Has(Engine::EntityHandle player)
     return Engine::LogicManager::GetCompPtr<Perk>(player) != nullptr;
 }
 
-class LocalMatchFlow : public ::testing::Test {
+class LocalMatchFlow : public GameDriver {
 protected:
     // In the perk list of the label that starts with `label`: the option.
     void ChoosePerk(const std::u16string& label, std::uint32_t option)
     {
         bool found = false;
         for (SDL_Scancode way : {SDL_SCANCODE_UP, SDL_SCANCODE_RIGHT, SDL_SCANCODE_LEFT})
-            found = found || game.FocusWithArrows(label, way);
-        ASSERT_TRUE(found) << "no way to the label on " << game.TopPage();
-        game.Tap(SDL_SCANCODE_RETURN);
-        ASSERT_TRUE(game.TopPage() == LayerCreator::kActivePerkLayer || game.TopPage() == LayerCreator::kPassivePerkLayer);
-        game.Choose(option, SDL_SCANCODE_UP);
+            found = found || FocusWithArrows(label, way);
+        ASSERT_TRUE(found) << "no way to the label on " << TopPage();
+        Press(SDL_SCANCODE_RETURN);
+        ASSERT_TRUE(TopPage() == LayerCreator::kActivePerkLayer || TopPage() == LayerCreator::kPassivePerkLayer);
+        Choose(option, SDL_SCANCODE_UP);
     }
-
-    ScopedHome home;
-    GameDriver game;
 };
 
 TEST_F(LocalMatchFlow, PerksChosenForBothPlayersReachTheMatchAndPauseQuitsToTheTitle)
@@ -85,47 +105,47 @@ TEST_F(LocalMatchFlow, PerksChosenForBothPlayersReachTheMatchAndPauseQuitsToTheT
     Tarvex::Configs::Perks& perks = GameModifiers::GetPerks();
     perks.EnablePerks.value = true;
     GameMode::Pending = GameMode::Title;
-    game.Steps(60);
+    Steps(60);
 
-    game.Choose(0);
-    ASSERT_EQ(game.TopPage(), LayerCreator::kPlayLayer);
-    EXPECT_EQ(game.Focused(), 5u) << "a local match is the first offer";
-    game.Shot("play_en");
+    Choose(0);
+    ASSERT_EQ(TopPage(), LayerCreator::kPlayLayer);
+    EXPECT_EQ(Focused(), 5u) << "a local match is the first offer";
+    Shot("play_en");
 
     // The join screen, with an address typed; back without joining.
-    game.Choose(4, SDL_SCANCODE_UP);
-    ASSERT_EQ(game.TopPage(), LayerCreator::kEnterAddressLayer);
+    Choose(4, SDL_SCANCODE_UP);
+    ASSERT_EQ(TopPage(), LayerCreator::kEnterAddressLayer);
     for (const char* piece : {"192.168", ".1.5", ":80", "08"})
-        game.Type(piece);
+        Type(piece);
     ASSERT_NE(LayerCreator::EnterIPComponent::Active(), nullptr);
     EXPECT_EQ(LayerCreator::EnterIPComponent::Active()->Text(), "192.168.1.5:8008");
-    game.Shot("join_en");
-    game.Choose(19);
-    ASSERT_EQ(game.TopPage(), LayerCreator::kPlayLayer);
+    Shot("join_en");
+    Choose(19);
+    ASSERT_EQ(TopPage(), LayerCreator::kPlayLayer);
 
-    game.Choose(5);
-    ASSERT_EQ(game.TopPage(), LayerCreator::kLocalPrematchLayer);
-    game.Shot("prematch_en");
-    game.Tap(SDL_SCANCODE_RETURN);
-    ASSERT_EQ(game.TopPage(), LayerCreator::kPlayer1PerksLayer);
+    Choose(5);
+    ASSERT_EQ(TopPage(), LayerCreator::kLocalPrematchLayer);
+    Shot("prematch_en");
+    Press(SDL_SCANCODE_RETURN);
+    ASSERT_EQ(TopPage(), LayerCreator::kPlayer1PerksLayer);
     ChoosePerk(u"Active: ", 23);
-    game.Shot("perk_list_en");
-    game.Choose(9);
+    Shot("perk_list_en");
+    Choose(9);
     ChoosePerk(u"Passive: ", 126);
-    game.Choose(9);
-    game.Shot("perks_player1_en");
+    Choose(9);
+    Shot("perks_player1_en");
 
-    game.Choose(7, SDL_SCANCODE_DOWN);
-    ASSERT_EQ(game.TopPage(), LayerCreator::kPlayer2PerksLayer);
+    Choose(7, SDL_SCANCODE_DOWN);
+    ASSERT_EQ(TopPage(), LayerCreator::kPlayer2PerksLayer);
     ChoosePerk(u"Active: ", 25);
-    game.Choose(9);
+    Choose(9);
     ChoosePerk(u"Passive: ", 28);
-    game.Choose(9);
-    game.Shot("perks_player2_en");
-    game.Choose(6, SDL_SCANCODE_DOWN);
+    Choose(9);
+    Shot("perks_player2_en");
+    Choose(6, SDL_SCANCODE_DOWN);
 
-    ASSERT_TRUE(game.RunUntil(GameMode::Gameplay));
-    game.Steps(20);
+    ASSERT_TRUE(RunUntil(GameMode::Gameplay));
+    Steps(20);
     const auto players = LocalPlayers();
     ASSERT_FALSE(players[0].IsNull());
     ASSERT_FALSE(players[1].IsNull());
@@ -136,25 +156,25 @@ TEST_F(LocalMatchFlow, PerksChosenForBothPlayersReachTheMatchAndPauseQuitsToTheT
     EXPECT_FALSE(Has<ActivePerkss::TeleportToBall>(players[0]));
     EXPECT_FALSE(Has<PasivePerkss::DoubleJump>(players[1]));
 
-    game.Tap(SDL_SCANCODE_ESCAPE);
-    ASSERT_EQ(game.TopPage(), LayerCreator::kPauseLayer);
+    Press(SDL_SCANCODE_ESCAPE);
+    ASSERT_EQ(TopPage(), LayerCreator::kPauseLayer);
     EXPECT_TRUE(GameMode::Paused);
-    game.Shot("pause_en");
-    game.Choose(1);
-    ASSERT_TRUE(game.RunUntil(GameMode::Title));
-    game.Steps(2);
-    EXPECT_EQ(game.TopPage(), LayerCreator::kTitleLayer);
+    Shot("pause_en");
+    Choose(1);
+    ASSERT_TRUE(RunUntil(GameMode::Title));
+    Steps(2);
+    EXPECT_EQ(TopPage(), LayerCreator::kTitleLayer);
     EXPECT_EQ(Engine::UI::LayerStack::GetInstance().Size(), 1u);
 
-    game.Choose(41);
-    ASSERT_EQ(game.TopPage(), LayerCreator::kCreditsLayer);
-    game.Shot("credits_libraries_en");
-    game.Tap(SDL_SCANCODE_RETURN);
-    game.Shot("credits_team_en");
-    game.Choose(19);
-    game.Choose(97, SDL_SCANCODE_UP);
-    ASSERT_EQ(game.TopPage(), LayerCreator::kTutorialLayer);
-    game.Shot("tutorials_en");
+    Choose(41);
+    ASSERT_EQ(TopPage(), LayerCreator::kCreditsLayer);
+    Shot("credits_libraries_en");
+    Press(SDL_SCANCODE_RETURN);
+    Shot("credits_team_en");
+    Choose(19);
+    Choose(97, SDL_SCANCODE_UP);
+    ASSERT_EQ(TopPage(), LayerCreator::kTutorialLayer);
+    Shot("tutorials_en");
 }
 
 } // namespace

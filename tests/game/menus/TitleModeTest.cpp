@@ -20,12 +20,13 @@
 
 namespace {
 
-class TitleScreen : public ::testing::Test {
+class TitleScreen : public GameDriver {
 protected:
     void SetUp() override
     {
+        GameDriver::SetUp();
         GameMode::Pending = GameMode::Title;
-        game.Step();
+        Step();
         ASSERT_TRUE(GameMode::IsCurrent(GameMode::Title));
     }
 
@@ -40,8 +41,6 @@ protected:
         return Engine::Transform::PositionRef(HexGrid::GetInstance().Tile(static_cast<std::uint64_t>(tile)));
     }
 
-    ScopedHome home;
-    GameDriver game;
 };
 
 TEST_F(TitleScreen, CameraCirclesTheArenaAndATileRisesEverySixSeconds)
@@ -49,7 +48,7 @@ TEST_F(TitleScreen, CameraCirclesTheArenaAndATileRisesEverySixSeconds)
     const HexGrid& grid = HexGrid::GetInstance();
     ASSERT_GT(grid.tiles.size(), 1000u);
     EXPECT_EQ(Stack().Size(), 1u);
-    EXPECT_EQ(game.TopPage(), LayerCreator::kTitleLayer);
+    EXPECT_EQ(TopPage(), LayerCreator::kTitleLayer);
     EXPECT_TRUE(Engine::Renderer::GetInstance().blurPath);
     for (const auto& edge : grid.edgeTiles) {
         for (std::int32_t number : edge)
@@ -59,10 +58,10 @@ TEST_F(TitleScreen, CameraCirclesTheArenaAndATileRisesEverySixSeconds)
     // The orbit: radius 25 at height 0, a thousandth of a radian a frame,
     // once round and on.
     Background().angle = 6.2831855f - 0.0005f;
-    game.Step();
+    Step();
     EXPECT_NEAR(glm::length(CameraPosition()), 25.0f, 1e-3f);
     EXPECT_NEAR(CameraPosition().z, -25.0f * 0.0005f, 1e-4f);
-    game.Step();
+    Step();
     EXPECT_NEAR(Background().angle, 0.0005f + 0.001f, 1e-5f) << "wrapped";
     EXPECT_NEAR(CameraPosition().x, 25.0f, 1e-3f);
     EXPECT_FLOAT_EQ(CameraPosition().y, 0.0f);
@@ -70,10 +69,10 @@ TEST_F(TitleScreen, CameraCirclesTheArenaAndATileRisesEverySixSeconds)
     // A tile is chosen once the timer passes six seconds: never a border
     // tile, never one already risen; it rises 5 along its up in a second
     // and stays. (The arena's own rise into place is over by then.)
-    game.Steps(200);
+    Steps(200);
     const std::size_t usedBefore = Background().used.size();
     Background().tileTimer = 6.001f;
-    game.Step();
+    Step();
     ASSERT_EQ(Background().used.size(), usedBefore + 1);
     const std::int32_t tile = Background().tile;
     EXPECT_EQ(Engine::LogicManager::GetCompPtr<ImmovableTile>(HexGrid::GetInstance().Tile(tile)), nullptr);
@@ -81,55 +80,60 @@ TEST_F(TitleScreen, CameraCirclesTheArenaAndATileRisesEverySixSeconds)
     const glm::vec3 from = Background().from;
     const glm::vec3 up = *Engine::Transform::UpPtr(HexGrid::GetInstance().Tile(tile));
     EXPECT_EQ(Background().to, from + 5.0f * up);
-    game.Steps(70);
+    Steps(70);
     EXPECT_LT(glm::length(TilePosition(tile) - (from + 5.0f * up)), 0.2f);
-    game.Steps(200);
+    Steps(200);
     EXPECT_EQ(Background().tile, tile) << "the next one waits six seconds";
     EXPECT_LT(glm::length(TilePosition(tile) - (from + 5.0f * up)), 0.2f) << "it stays risen";
 
-    // With every tile used, none rises, and the camera goes on circling.
+    // With every tile used, none rises, and the camera goes on circling;
+    // also when the one tile left is a border tile, which never rises.
+    const std::int32_t border = grid.edgeTiles[0].front();
     Background().used.clear();
-    for (std::size_t i = 0; i < grid.tiles.size(); ++i)
-        Background().used.push_back(static_cast<std::int32_t>(i));
+    for (std::size_t i = 0; i < grid.tiles.size(); ++i) {
+        if (static_cast<std::int32_t>(i) != border)
+            Background().used.push_back(static_cast<std::int32_t>(i));
+    }
     Background().tileTimer = 6.5f;
     const float angle = Background().angle;
-    game.Steps(10);
+    Steps(10);
     EXPECT_EQ(Background().tile, tile);
     EXPECT_GT(Background().tileTimer, 6.5f);
     EXPECT_NEAR(Background().angle, angle + 0.01f, 1e-4f);
+    EXPECT_LT(glm::length(TilePosition(tile) - (from + 5.0f * up)), 0.2f) << "the last one does not rise again";
 }
 
 TEST_F(TitleScreen, ASecondVisitRegistersNothingTwiceAndF11RewritesTheSettings)
 {
-    game.Choose(2);
+    Choose(2);
     GameMode::Request(GameMode::Title);
-    game.Step();
-    game.Step();
+    Step();
+    Step();
     EXPECT_EQ(Stack().Size(), 1u) << "a new visit starts from the title page alone";
     for (const MenuEvents::List* list : {&MenuEvents::ReturnToTitle, &MenuEvents::StartMatch, &MenuEvents::StartTutorial})
         EXPECT_EQ(list->size(), 1u);
 
     const bool fullscreen = Engine::Window::Main()->IsFullscreen();
-    game.Tap(SDL_SCANCODE_F11);
+    Press(SDL_SCANCODE_F11);
     EXPECT_NE(Engine::Window::Main()->IsFullscreen(), fullscreen);
-    EXPECT_NE(ReadFileText(home.ConfigPath()).find(fullscreen ? "\"fullscreen\":false" : "\"fullscreen\":true"),
+    EXPECT_NE(ReadFileText(ConfigPath()).find(fullscreen ? "\"fullscreen\":false" : "\"fullscreen\":true"),
               std::string::npos);
-    game.Tap(SDL_SCANCODE_F11);
+    Press(SDL_SCANCODE_F11);
     EXPECT_EQ(Engine::Window::Main()->IsFullscreen(), fullscreen);
 }
 
 TEST_F(TitleScreen, ReturnsFromTutorialsNeverPileLayersUnderTheTitle)
 {
     for (int visit = 0; visit < 3; ++visit) {
-        game.Choose(97);
-        ASSERT_EQ(game.TopPage(), LayerCreator::kTutorialLayer);
-        game.Choose(116, SDL_SCANCODE_UP);
+        Choose(97);
+        ASSERT_EQ(TopPage(), LayerCreator::kTutorialLayer);
+        Choose(116, SDL_SCANCODE_UP);
         EXPECT_EQ(LayerCreator::TutorialOverlayText(), 117u);
         EXPECT_EQ(GameMode::TutorialRow.textId, 116u);
-        game.Steps(3);
+        Steps(3);
         ASSERT_TRUE(GameMode::IsCurrent(GameMode::Title));
         EXPECT_EQ(Stack().Size(), 1u) << "visit " << visit;
-        EXPECT_EQ(game.TopPage(), LayerCreator::kTitleLayer);
+        EXPECT_EQ(TopPage(), LayerCreator::kTitleLayer);
     }
 }
 
@@ -160,6 +164,7 @@ protected:
             peer.Disconnect();
             NetworkMgr::GetInstance().Disconnect();
         });
+        TitleScreen::TearDown();
     }
 
     NetworkMgr peer;
@@ -168,13 +173,13 @@ protected:
 TEST_F(LinkedTitle, AConnectionLeadsToTheLobbyWhosePeerMessagesSteerIt)
 {
     Link();
-    StdoutOf([&] { game.Steps(2); });
+    StdoutOf([&] { Steps(2); });
     ASSERT_TRUE(GameMode::IsCurrent(GameMode::Lobby));
-    EXPECT_EQ(game.TopPage(), LayerCreator::kHostPrematchLayer);
+    EXPECT_EQ(TopPage(), LayerCreator::kHostPrematchLayer);
     EXPECT_TRUE(PrematchHandlerList::Contains(&LobbyMode::OnNetworkEvent));
     EXPECT_TRUE(TitleMode::MenuEntity().IsValid()) << "the title's background goes on";
     const float angle = TitleMode::GetBackground().angle;
-    game.Step();
+    Step();
     EXPECT_NEAR(TitleMode::GetBackground().angle, angle + 0.001f, 1e-5f);
 
     // Kind 0 is the peer's pre-match pair, kind 2 sends the lobby back.
@@ -193,14 +198,14 @@ TEST_F(LinkedTitle, AConnectionLeadsToTheLobbyWhosePeerMessagesSteerIt)
 
     // F11 does nothing here.
     const bool fullscreen = Engine::Window::Main()->IsFullscreen();
-    game.Tap(SDL_SCANCODE_F11);
+    Press(SDL_SCANCODE_F11);
     EXPECT_EQ(Engine::Window::Main()->IsFullscreen(), fullscreen);
 
     // Leaving: the link closes, the title comes back and registers the
     // match switch the lobby took away.
-    StdoutOf([&] { game.Choose(16, SDL_SCANCODE_LEFT); });
+    StdoutOf([&] { Choose(16, SDL_SCANCODE_LEFT); });
     EXPECT_FALSE(NetworkMgr::GetInstance().connected);
-    ASSERT_TRUE(game.RunUntil(GameMode::Title));
+    ASSERT_TRUE(RunUntil(GameMode::Title));
     EXPECT_FALSE(PrematchHandlerList::Contains(&LobbyMode::OnNetworkEvent));
     EXPECT_EQ(std::count(MenuEvents::StartMatch.begin(), MenuEvents::StartMatch.end(), &GameMode::SwitchToGameplay), 1);
 }
@@ -210,20 +215,20 @@ TEST_F(LinkedTitle, APeerFallingSilentInTheLobbyShowsTheLostConnectionOnceOverTh
     Link();
     NetworkMgr& host = NetworkMgr::GetInstance();
     host.timeout = 0.1;
-    StdoutOf([&] { game.Steps(2); });
+    StdoutOf([&] { Steps(2); });
     ASSERT_TRUE(GameMode::IsCurrent(GameMode::Lobby));
-    StdoutOf([&] { ASSERT_TRUE(game.RunUntil(GameMode::Title)); });
-    game.Step();
-    EXPECT_EQ(game.TopPage(), LayerCreator::kConnectionLostLayer);
+    StdoutOf([&] { ASSERT_TRUE(RunUntil(GameMode::Title)); });
+    Step();
+    EXPECT_EQ(TopPage(), LayerCreator::kConnectionLostLayer);
     EXPECT_EQ(Stack().Size(), 2u);
-    EXPECT_EQ(game.Focused(), 38u);
+    EXPECT_EQ(Focused(), 38u);
     EXPECT_EQ(host.timed_out, 0);
-    game.Steps(5);
+    Steps(5);
     EXPECT_EQ(Stack().Size(), 2u) << "shown once";
-    game.Tap(SDL_SCANCODE_RETURN);
-    EXPECT_EQ(game.TopPage(), LayerCreator::kTitleLayer);
+    Press(SDL_SCANCODE_RETURN);
+    EXPECT_EQ(TopPage(), LayerCreator::kTitleLayer);
     GameMode::Request(GameMode::Title);
-    game.Step();
+    Step();
     EXPECT_EQ(Stack().Size(), 1u);
 }
 
