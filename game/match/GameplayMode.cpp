@@ -167,7 +167,6 @@ void PauseMatchMusic()
 
 void Init()
 {
-    GameMode::InstallFlowHooks();
     Engine::SceneManager::SetIdle();
     Engine::SceneManager::DestroySceneImmediately();
     RestartSound();

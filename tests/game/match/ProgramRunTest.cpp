@@ -52,6 +52,7 @@ public:
     RunningProgram& operator=(const RunningProgram&) = delete;
 
     bool Started() const { return mPid > 0 && !mHome.empty(); }
+    pid_t Pid() const { return mPid; }
     std::string Messages() const { return ReadFileText(mMessages); }
 
     // The exit status once the process ended within the time given.
@@ -99,10 +100,32 @@ std::string NameOf(Display* display, Window window)
     return text;
 }
 
-// The first window with that name, searching the tree from the root.
-Window FindWindow(Display* display, Window under, const std::string& name)
+// The process that made the window, as SDL records it (_NET_WM_PID).
+long OwnerOf(Display* display, Window window)
 {
-    if (NameOf(display, under) == name)
+    const Atom property = XInternAtom(display, "_NET_WM_PID", True);
+    if (property == 0)
+        return -1;
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    long pid = -1;
+    if (XGetWindowProperty(display, window, property, 0, 1, False, XA_CARDINAL, &type, &format, &items, &after,
+                           &data) == Success &&
+        data && items == 1 && format == 32)
+        pid = static_cast<long>(*reinterpret_cast<unsigned long*>(data));
+    if (data)
+        XFree(data);
+    return pid;
+}
+
+// The first window with that name made by that process, searching the tree
+// from the root. Other tests of the run may show windows of the same name.
+Window FindWindow(Display* display, Window under, const std::string& name, long pid)
+{
+    if (NameOf(display, under) == name && OwnerOf(display, under) == pid)
         return under;
     Window root = 0;
     Window parent = 0;
@@ -112,7 +135,7 @@ Window FindWindow(Display* display, Window under, const std::string& name)
         return 0;
     Window found = 0;
     for (unsigned i = 0; i < count && !found; ++i)
-        found = FindWindow(display, children[i], name);
+        found = FindWindow(display, children[i], name, pid);
     if (children)
         XFree(children);
     return found;
@@ -205,7 +228,7 @@ TEST(Program, StartsIntoASplitScreenMatchAndEndsWellWhenItsWindowIsClosed)
     ASSERT_TRUE(program.Started());
 
     Window window = 0;
-    ASSERT_TRUE(WaitFor(30s, [&] { return (window = FindWindow(display, DefaultRootWindow(display), "Solvane 2")); }))
+    ASSERT_TRUE(WaitFor(30s, [&] { return (window = FindWindow(display, DefaultRootWindow(display), "Solvane 2", program.Pid())); }))
         << program.Messages();
     // Logo and loading bar take 6 s; then the match's scene goes live.
     ASSERT_TRUE(WaitFor(60s, [&] { return program.Messages().find("-> Active") != std::string::npos; }))
