@@ -66,10 +66,6 @@ struct GameMode {
     // layer stack's update, which serves the pushes and pops asked for.
     static void UpdateUILayers();
 
-    // Points the player's end of the match and the recorder's end of a
-    // replay at the flags below.
-    static void InstallFlowHooks();
-
     // Menu event callbacks registered by the title mode. None marks the
     // event handled.
     static void SwitchToGameplay(MenuEventRecord& event);

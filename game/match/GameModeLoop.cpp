@@ -4,9 +4,7 @@
 #include "engine/frame/Core.h"
 #include "engine/ui/LayerStack.h"
 #include "engine/ui/UiHost.h"
-#include "game/components/PlayerHooks.h"
 #include "game/match/FocusMuting.h"
-#include "game/match/MatchRecorder.h"
 
 #include <GL/glew.h>
 
@@ -68,13 +66,4 @@ void GameMode::UpdateUILayers()
         gLaidOutFor = size;
     }
     stack.Update(0);
-}
-
-void GameMode::InstallFlowHooks()
-{
-    PlayerSeams::Hooks().requestEndOfPlay = [] { EndRequested = 1; };
-    MatchRecorder& recorder = MatchRecorder::GetInstance();
-    MatchRecorder::ReplayHooks replay = recorder.GetReplayHooks();
-    replay.playbackFinished = [] { ReturnRequested = 1; };
-    recorder.SetReplayHooks(replay);
 }

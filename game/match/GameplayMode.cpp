@@ -59,6 +59,20 @@ void BuildLocalScene()
     Engine::SceneManager::SetActive();
 }
 
+// A match left early (from the pause menu, or by a lost link) still holds
+// its frames; a replay of the new match must not show them.
+void ForgetEarlierMatch()
+{
+    MatchRecorder& recorder = Recorder();
+    MatchRecorder::ClearFrameList(recorder.playback);
+    MatchRecorder::ClearFrameList(recorder.ring);
+    recorder.bestScore = 0;
+    recorder.isLive = 1;
+    recorder.isTutorial = 0;
+    // Sized to the new arena's tiles.
+    recorder.Reset();
+}
+
 // A live match whose link broke goes back to the title; a replay plays on.
 void LeaveOnLostConnection()
 {
@@ -167,13 +181,13 @@ void PauseMatchMusic()
 
 void Init()
 {
-    GameMode::InstallFlowHooks();
     Engine::SceneManager::SetIdle();
     Engine::SceneManager::DestroySceneImmediately();
     RestartSound();
     Recorder().isRecording = 1;
     Engine::SceneManager::SetCreation();
     BuildLocalScene();
+    ForgetEarlierMatch();
     Input().cursorVisible = false;
 }
 

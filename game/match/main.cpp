@@ -28,7 +28,6 @@ int main(int, char**)
 
     GameMode::Pending = GameMode::Title;
     Engine::Renderer::GetInstance().overlayCallback = &GameMode::RenderUILayers;
-    GameMode::InstallFlowHooks();
     GameMode::Run();
 
     core.Shutdown();

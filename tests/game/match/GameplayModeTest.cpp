@@ -1,13 +1,18 @@
 #include "MatchHarness.h"
 
+#include "engine/core/EntityNameCompManager.h"
+#include "engine/logic/LogicManager.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/Window.h"
 #include "engine/ui/UserConfig.h"
+#include "game/components/PlayerLogicComp.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
+#include "game/match/HexGrid.h"
 #include "game/match/MatchRecorder.h"
 
 #include <filesystem>
+#include <vector>
 
 namespace {
 
@@ -120,6 +125,50 @@ TEST_F(GameplayModeRun, NetworkedPauseMenuOpensAndClosesButPausesNothing)
     EXPECT_TRUE(GameMode::PauseMenuOpen);
     EXPECT_FALSE(GameMode::Paused);
     EXPECT_FALSE(EnginePaused());
+}
+
+// The players stand still behind the pause menu, their look frozen; a mode
+// menu a player holds open in play is theirs.
+TEST_F(GameplayModeRun, PlayersFollowThePauseMenuAndKeepTheirOwnModeMenu)
+{
+    std::vector<Player_LogicComp*> players;
+    for (Engine::EntityHandle entity : Engine::EntityNameCompManager::GetInstance().FindEntitiesByName("Player_Mouse"))
+        players.push_back(Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity));
+    ASSERT_EQ(players.size(), 2u);
+    Frames(2);
+    players[0]->mRadialOpen = true;
+    Frames(2);
+    EXPECT_TRUE(players[0]->mRadialOpen) << "the mode menu stays open in play";
+    EXPECT_FALSE(players[1]->mRadialOpen);
+
+    OpenWithEscape();
+    for (const Player_LogicComp* player : players) {
+        EXPECT_TRUE(player->mPaused);
+        EXPECT_TRUE(player->mRadialOpen);
+    }
+    Tap(SDL_SCANCODE_ESCAPE);
+    for (const Player_LogicComp* player : players) {
+        EXPECT_FALSE(player->mPaused);
+        EXPECT_FALSE(player->mRadialOpen) << "the look moves again";
+    }
+}
+
+TEST_F(GameplayModeRun, NewMatchRemembersNothingOfAMatchLeftEarly)
+{
+    Frames(5);
+    ASSERT_FALSE(Recorder().ring.empty());
+    // Quit from the pause menu: straight to the title, no replay.
+    MenuEventRecord quit;
+    GameMode::SwitchToTitle(quit);
+    Frame();
+    StdoutOf([] {
+        GameplayMode::Shutdown();
+        GameplayMode::Init();
+    });
+    EXPECT_TRUE(Recorder().ring.empty());
+    EXPECT_TRUE(Recorder().playback.empty());
+    EXPECT_TRUE(Recorder().isLive);
+    EXPECT_EQ(Recorder().live.tiles.size(), HexGrid::GetInstance().tiles.size());
 }
 
 TEST_F(GameplayModeRun, F11TogglesFullscreenAndRewritesTheConfiguration)

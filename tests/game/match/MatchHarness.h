@@ -3,7 +3,9 @@
 #include "engine/frame/Core.h"
 #include "engine/frame/EngineTestHarness.h"
 #include "engine/ui/LayerStack.h"
+#include "engine/render/Window.h"
 #include "engine/ui/Localisation.h"
+#include "engine/ui/UserConfig.h"
 #include "game/match/GameMode.h"
 #include "support/CapturedOutput.h"
 #include "support/CreepingClock.h"
@@ -24,7 +26,8 @@
 // one both see it as pressed this frame.
 class MatchHarness : public ::testing::Test {
 protected:
-    static constexpr std::uint64_t kFrameMilliseconds = 16;
+    static constexpr int kWindowWidth = 640;
+    static constexpr int kWindowHeight = 360;
 
     void SetUp() override
     {
@@ -37,6 +40,12 @@ protected:
         unsetenv("XDG_DOCUMENTS_DIR");
         FrameTest::StartEngine();
         Localisation::LoadTextTable();
+        // The software renderer's time grows with the window: matches run in
+        // a small one, kept by the configuration every match start reads.
+        Engine::Window& window = *Engine::Window::Main();
+        window.SetFullscreen(false);
+        window.SetResolution({kWindowWidth, kWindowHeight});
+        UserConfig::Save();
         Engine::InputHost host = Input().GetHost();
         host.keyboardFocus = [] { return sFocused; };
         host.mouseState = [](int* x, int* y) {
@@ -66,7 +75,7 @@ protected:
     bool EngineFrame()
     {
         WriteKeys(mPumped);
-        clock.Advance(kFrameMilliseconds);
+        clock.Advance(frameMilliseconds);
         const bool open = Engine::Core::GetInstance().Update();
         WriteKeys(held);
         mPumped = held;
@@ -109,6 +118,7 @@ protected:
     static inline std::uint32_t sMouseButtons = 0;
     std::set<SDL_Scancode> held;
     CreepingClock clock;
+    std::uint64_t frameMilliseconds = 16;
     std::string home;
 
 private:
