@@ -17,6 +17,7 @@
 #include "game/match/HexGrid.h"
 #include "game/match/KillCamHud.h"
 #include "game/match/MatchSeams.h"
+#include "game/match/ModeSteps.h"
 #include "game/match/Palette.h"
 
 #include <SDL.h>
@@ -72,14 +73,6 @@ void MakeKillCamHud()
     const Engine::EntityHandle hud = MakeHud(KillCamHud::kTexture, glm::vec3(0.0f), glm::vec3(9.0f, 5.0f, 1.0f));
     if (!hud.IsNull())
         Engine::LogicManager::GetInstance().AddComponent<KillCamHud>(hud);
-}
-
-void PassPaletteToRenderer()
-{
-    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-    renderer.SetSelectionColours(CurrentPalette.Colour(SelBordCol), CurrentPalette.Value(SelRadius),
-                                 CurrentPalette.Colour(BordCol));
-    renderer.emissiveColour = CurrentPalette.Colour(BorderEmissive);
 }
 
 // A controller SDL knows how to map; a joystick without a mapping is none.
@@ -147,7 +140,7 @@ Engine::EntityHandle Build()
     GridCreation::CreateGrid();
     MakeBorderImmovable();
     MakeKillCamHud();
-    PassPaletteToRenderer();
+    ApplyPaletteToRenderer();
     const Engine::EntityHandle blank = MakeHud("", glm::vec3(-0.5f, 0.0f, 0.0f), glm::vec3(4.0f, 8.0f, 1.0f));
 
     std::vector<SpawnedPlayer> players;

@@ -22,6 +22,7 @@
 #include "game/match/HexGrid.h"
 #include "game/match/MatchRecorder.h"
 #include "game/match/MatchStats.h"
+#include "game/match/ModeSteps.h"
 
 #include <glm/gtc/constants.hpp>
 #include <glm/gtx/rotate_vector.hpp>
@@ -99,14 +100,6 @@ void AdvancePaletteFade(GameState& state, float dt)
         CurrentPalette = state.targetPalette;
         state.paletteFadeTimer = -1.0f;
     }
-}
-
-void PassColoursToRenderer()
-{
-    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-    renderer.SetSelectionColours(CurrentPalette.Colour(SelBordCol), CurrentPalette.Value(SelRadius),
-                                 CurrentPalette.Colour(BordCol));
-    renderer.emissiveColour = CurrentPalette.Colour(BorderEmissive);
 }
 
 // The expiry: the kind drawn last time fires now, and the next one is drawn.
@@ -305,7 +298,7 @@ void GameState::Update()
     const float dt = static_cast<float>(Engine::FrameRateController::GetScaledDt());
 
     AdvancePaletteFade(state, dt);
-    PassColoursToRenderer();
+    ApplyPaletteToRenderer();
 
     state.eventTimer += dt;
     if (state.eventTimer > state.eventPeriod && !IsClient())

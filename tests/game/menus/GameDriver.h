@@ -26,6 +26,9 @@ protected:
             return 0;
         };
         Input().SetHost(host);
+        // Nor does a match here take the shared display's pointer into
+        // relative mode, warping it under other tests' windows.
+        Input().menuPointerShown = true;
         Engine::Window::Main()->SetFullscreen(false);
         // Every swap would wait for the display otherwise.
         Engine::Renderer::GetInstance().SetVSync(false);
