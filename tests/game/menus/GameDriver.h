@@ -5,6 +5,7 @@
 #include "engine/ui/DetectInteractionComp.h"
 #include "engine/ui/MenuSounds.h"
 #include "engine/ui/TextComps.h"
+#include "engine/ui/UserConfig.h"
 #include "game/match/MatchHarness.h"
 
 #include <string>
@@ -29,7 +30,11 @@ protected:
         // Nor does a match here take the shared display's pointer into
         // relative mode, warping it under other tests' windows.
         Input().menuPointerShown = true;
-        Engine::Window::Main()->SetFullscreen(false);
+        // The pictures are the menus at the game's own window size, kept by
+        // the configuration every match start reads; only the pictured
+        // frames are drawn, so the size costs little.
+        Engine::Window::Main()->SetResolution({1280, 720});
+        UserConfig::Save();
         // Every swap would wait for the display otherwise.
         Engine::Renderer::GetInstance().SetVSync(false);
         Engine::UI::MenuSounds::Make();
