@@ -364,8 +364,9 @@ TEST(JoinAddress, OneWordIsReadAndEmptyOrClosedInputGivesNothing)
         std::istringstream in(c.typed);
         const std::optional<std::string> address = ArenaDebugKeys::ReadJoinAddress(in);
         ASSERT_EQ(address.has_value(), c.address != nullptr) << c.typed;
-        if (c.address)
+        if (c.address) {
             EXPECT_EQ(*address, c.address);
+        }
     }
 }
 
