@@ -15,6 +15,10 @@ function(solvane_test name dir)
   add_executable(${name} ${_sources})
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  # Test code is compiled lightly: it is mostly fixtures and assertions, and
+  # the optimiser's time on it is most of the suite's build time. The code
+  # under test keeps the build type's optimisation.
+  target_compile_options(${name} PRIVATE $<$<CONFIG:Release>:-O1>)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     DISCOVERY_MODE PRE_TEST
