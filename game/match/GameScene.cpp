@@ -17,7 +17,6 @@
 #include "game/match/HexGrid.h"
 #include "game/match/KillCamHud.h"
 #include "game/match/MatchSeams.h"
-#include "game/match/ModeSteps.h"
 #include "game/match/Palette.h"
 
 #include <SDL.h>
@@ -140,7 +139,7 @@ Engine::EntityHandle Build()
     GridCreation::CreateGrid();
     MakeBorderImmovable();
     MakeKillCamHud();
-    ApplyPaletteToRenderer();
+    PassPaletteToRenderer(CurrentPalette);
     const Engine::EntityHandle blank = MakeHud("", glm::vec3(-0.5f, 0.0f, 0.0f), glm::vec3(4.0f, 8.0f, 1.0f));
 
     std::vector<SpawnedPlayer> players;

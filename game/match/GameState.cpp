@@ -22,7 +22,6 @@
 #include "game/match/HexGrid.h"
 #include "game/match/MatchRecorder.h"
 #include "game/match/MatchStats.h"
-#include "game/match/ModeSteps.h"
 
 #include <glm/gtc/constants.hpp>
 #include <glm/gtx/rotate_vector.hpp>
@@ -298,7 +297,7 @@ void GameState::Update()
     const float dt = static_cast<float>(Engine::FrameRateController::GetScaledDt());
 
     AdvancePaletteFade(state, dt);
-    ApplyPaletteToRenderer();
+    PassPaletteToRenderer(CurrentPalette);
 
     state.eventTimer += dt;
     if (state.eventTimer > state.eventPeriod && !IsClient())

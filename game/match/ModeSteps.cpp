@@ -1,11 +1,9 @@
 #include "game/match/ModeSteps.h"
 
 #include "engine/audio/SoundSystem.h"
-#include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
 #include "engine/ui/MenuSounds.h"
 #include "engine/ui/UserConfig.h"
-#include "game/match/Palette.h"
 
 void ResetSceneSound()
 {
@@ -21,12 +19,4 @@ void ToggleFullscreenAndSave()
     if (Engine::Window* window = Engine::Window::Main())
         window->ToggleFullscreen();
     UserConfig::Save();
-}
-
-void ApplyPaletteToRenderer()
-{
-    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-    renderer.SetSelectionColours(CurrentPalette.Colour(SelBordCol), CurrentPalette.Value(SelRadius),
-                                 CurrentPalette.Colour(BordCol));
-    renderer.emissiveColour = CurrentPalette.Colour(BorderEmissive);
 }

@@ -9,6 +9,3 @@ void ResetSceneSound();
 
 // F11: fullscreen on or off, and the configuration saved.
 void ToggleFullscreenAndSave();
-
-// The arena palette's tile highlight and border glow, handed to the renderer.
-void ApplyPaletteToRenderer();

@@ -98,7 +98,7 @@ void BuildArena()
     Engine::SceneManager::SetActive();
     FreezeBorder();
     Engine::Renderer::GetInstance().blurPath = true;
-    ApplyPaletteToRenderer();
+    PassPaletteToRenderer(CurrentPalette);
 }
 
 void MakeMenuEntity()
