@@ -16,17 +16,6 @@
 
 namespace LayerCreator {
 
-namespace {
-
-void DisconnectWhenConnected()
-{
-    NetworkMgr& network = NetworkMgr::GetInstance();
-    if (network.connected)
-        network.Disconnect();
-}
-
-} // namespace
-
 void StartServer()
 {
     GameScene::StartServer();
@@ -74,14 +63,12 @@ void QuitProgram() { Engine::InputManager::GetInstance().RequestQuit(); }
 
 void QuitToTitle()
 {
-    DisconnectWhenConnected();
+    NetworkMgr& network = NetworkMgr::GetInstance();
+    if (network.connected)
+        network.Disconnect();
     MenuEvents::Raise(MenuEvents::ReturnToTitle);
 }
 
-void LeaveLobby()
-{
-    DisconnectWhenConnected();
-    MenuEvents::Raise(MenuEvents::ReturnToTitle);
-}
+void LeaveLobby() { QuitToTitle(); }
 
 } // namespace LayerCreator

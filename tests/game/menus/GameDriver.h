@@ -7,16 +7,18 @@
 #include "engine/ui/TextComps.h"
 #include "engine/ui/UserConfig.h"
 #include "game/match/MatchHarness.h"
+#include "support/PrivateDisplay.h"
 
 #include <string>
 
 // The game from its title screen: the modes change as the mode loop changes
 // them, the menus are walked with the arrow keys and Return, and pictures
-// are taken of what the window shows.
+// are taken of what the window shows. It runs on an X server of its own.
 class GameDriver : public MatchHarness {
 protected:
     void SetUp() override
     {
+        ASSERT_FALSE(display.Name().empty()) << "Xvfb did not start";
         MatchHarness::SetUp();
         // The mouse rests in a corner, over no button, so only the keys the
         // test presses move the menus' focus.
@@ -149,4 +151,7 @@ protected:
         renderer.renderingEnabled = false;
         EXPECT_TRUE(SaveScreenshot(name));
     }
+
+    // Before the engine opens its window.
+    const PrivateDisplay display;
 };
