@@ -233,8 +233,16 @@ void Shutdown()
 {
     Engine::Renderer::GetInstance().blurPath = false;
     // A tutorial plays under the title's pages; anything else starts clean.
-    if (GameMode::Pending.Init != GameMode::Tutorial.Init)
+    const bool tutorialNext = GameMode::Pending.Init == GameMode::Tutorial.Init;
+    if (!tutorialNext)
         Engine::UI::LayerStack::GetInstance().Clear();
+    // The lobby keeps the arena behind its pages and a tutorial takes the
+    // music off it first; otherwise (a match, or the end of the program) the
+    // scene goes now, so nothing of it outlives the run.
+    if (!tutorialNext && GameMode::Pending.Init != GameMode::Lobby.Init) {
+        Engine::SceneManager::SetIdle();
+        Engine::SceneManager::DestroySceneImmediately();
+    }
     NetworkMgr& network = NetworkMgr::GetInstance();
     network.timed_out = 0;
     network.disconnecting = 0;

@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/core/SceneManager.h"
 #include "engine/render/GlTestWindow.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
@@ -41,6 +42,21 @@ protected:
         Engine::Renderer::GetInstance().SetVSync(false);
         Engine::UI::MenuSounds::Make();
         Engine::Renderer::GetInstance().overlayCallback = &GameMode::RenderUILayers;
+    }
+
+    // The running mode ends as the loop ends it, and the scene goes with it:
+    // its logic components belong to the scene.
+    void TearDown() override
+    {
+        if (!GameMode::Current.Empty()) {
+            GameMode::Pending = {};
+            GameMode::ChangeRequested = false;
+            GameMode::Current.Shutdown();
+            GameMode::Current = {};
+        }
+        Engine::SceneManager::SetIdle();
+        Engine::SceneManager::DestroySceneImmediately();
+        MatchHarness::TearDown();
     }
 
     std::string ConfigPath() const { return home + "/Documents/Solvane2/config"; }

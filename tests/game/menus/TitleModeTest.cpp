@@ -122,6 +122,22 @@ TEST_F(TitleScreen, ASecondVisitRegistersNothingTwiceAndF11RewritesTheSettings)
     EXPECT_EQ(Engine::Window::Main()->IsFullscreen(), fullscreen);
 }
 
+TEST_F(TitleScreen, TheArenaStaysForTheLobbyAndGoesWithTheTitleOtherwise)
+{
+    const auto live = [] { return Engine::LogicManager::GetInstance().Count(); };
+    ASSERT_GT(live(), 1000u);
+    GameMode::Pending = GameMode::Lobby;
+    TitleMode::Shutdown();
+    EXPECT_GT(live(), 1000u) << "the lobby's background";
+    TitleMode::Init();
+    // The program ends from the title: nothing of the scene is left over.
+    GameMode::Pending = {};
+    TitleMode::Shutdown();
+    EXPECT_EQ(live(), 0u);
+    EXPECT_EQ(Stack().Size(), 0u);
+    GameMode::Current = {};
+}
+
 TEST_F(TitleScreen, ReturnsFromTutorialsNeverPileLayersUnderTheTitle)
 {
     for (int visit = 0; visit < 3; ++visit) {
