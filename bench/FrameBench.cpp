@@ -1,16 +1,15 @@
+#include "bench/BenchEngine.h"
 #include "engine/core/EntityManager.h"
 #include "engine/core/Profiler.h"
 #include "engine/core/SceneManager.h"
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
 #include "engine/frame/Core.h"
-#include "engine/logic/Factory.h"
 #include "engine/logic/LogicComp.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/platform/Clock.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
-#include "game/match/RegisterLogicTypes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -53,17 +52,6 @@ private:
     Engine::Platform::IClock& mReal;
     std::uint64_t mMilliseconds = 0;
 };
-
-// Started as main starts it, unless another benchmark of this process has
-// opened the window already.
-void StartEngineOnce()
-{
-    if (Engine::Window::Main())
-        return;
-    Engine::Factory::GetInstance().SetRegistrationCallback(&RegisterLogicTypes);
-    Engine::Core::GetInstance().InitWindow();
-    Engine::Core::GetInstance().Init();
-}
 
 void BuildTileScene()
 {
