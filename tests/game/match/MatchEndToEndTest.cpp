@@ -14,6 +14,7 @@
 #include "game/match/GameScene.h"
 #include "game/match/KillCamHud.h"
 #include "game/match/MatchRecorder.h"
+#include "support/PrivateDisplay.h"
 #include "support/VirtualPad.h"
 
 #include <glm/gtx/norm.hpp>
@@ -28,9 +29,10 @@ namespace {
 // the end medals show, the replay plays under the kill camera and the match
 // hands back to the title.
 //
-// The software renderer takes most of a frame, so the window is small and
-// live frames that nobody looks at are not drawn; the replay draws every
-// frame through the kill camera, as in the game.
+// It runs on an X server of its own. The software renderer takes most of a
+// frame, so the window is small and live frames that nobody looks at are not
+// drawn; the replay draws every frame through the kill camera, as in the
+// game.
 class LocalMatch : public MatchHarness {
 protected:
     enum class Phase { Settle, Walk, Duel, EndOfMatch, Replay, Done };
@@ -42,6 +44,7 @@ protected:
 
     void SetUp() override
     {
+        ASSERT_FALSE(display.Name().empty()) << "Xvfb did not start";
         MatchHarness::SetUp();
         pad.emplace();
         ASSERT_TRUE(pad->IsPlugged());
@@ -221,6 +224,8 @@ protected:
     }
 
     static inline LocalMatch* sMatch = nullptr;
+    // Before the engine opens its window.
+    const PrivateDisplay display;
     std::optional<PluggedPad> pad;
     Phase phase = Phase::Settle;
     int frame = 0;

@@ -1,6 +1,7 @@
 // The real program, started as a player starts it, seen and closed from the
 // outside through the X server (run under Xvfb).
 #include "support/FileText.h"
+#include "support/PrivateDisplay.h"
 
 #include <chrono>
 #include <csignal>
@@ -222,8 +223,10 @@ void AskToClose(Display* display, Window window)
 
 TEST(Program, StartsIntoASplitScreenMatchAndEndsWellWhenItsWindowIsClosed)
 {
+    const PrivateDisplay server;
+    ASSERT_FALSE(server.Name().empty()) << "Xvfb did not start";
     Display* display = XOpenDisplay(nullptr);
-    ASSERT_NE(display, nullptr) << "run under Xvfb";
+    ASSERT_NE(display, nullptr);
     RunningProgram program;
     ASSERT_TRUE(program.Started());
 
