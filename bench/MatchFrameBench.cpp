@@ -5,11 +5,11 @@
 #include "engine/ui/UserConfig.h"
 #include "game/match/GameMode.h"
 #include "tests/support/CreepingClock.h"
+#include "tests/support/TempFolder.h"
 
 #include <GL/glew.h>
 #include <benchmark/benchmark.h>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 
 // What a player's frame costs to draw on the software renderer (Mesa's
@@ -21,8 +21,8 @@ namespace {
 // builder reads it at every match start.
 void UseBenchConfiguration()
 {
-    std::string home = (std::filesystem::temp_directory_path() / "solvane-bench-XXXXXX").string();
-    if (mkdtemp(home.data()))
+    const std::string home = MakeTempFolder("solvane-bench");
+    if (!home.empty())
         setenv("HOME", home.c_str(), 1);
     unsetenv("XDG_DOCUMENTS_DIR");
     Engine::Window& window = *Engine::Window::Main();

@@ -9,6 +9,7 @@
 #include "game/match/GameMode.h"
 #include "support/CapturedOutput.h"
 #include "support/CreepingClock.h"
+#include "support/TempFolder.h"
 
 #include <SDL.h>
 #include <cstdlib>
@@ -33,9 +34,7 @@ protected:
     {
         // Every match start reads the user configuration, and F11 writes
         // it: both go to a home of the test's own.
-        std::string pattern = (std::filesystem::temp_directory_path() / "solvane-home-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            home = pattern;
+        home = MakeTempFolder("solvane-home");
         setenv("HOME", home.c_str(), 1);
         unsetenv("XDG_DOCUMENTS_DIR");
         FrameTest::StartEngine();

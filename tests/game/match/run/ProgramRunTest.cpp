@@ -2,6 +2,7 @@
 // outside through the X server (run under Xvfb).
 #include "support/FileText.h"
 #include "support/PrivateDisplay.h"
+#include "support/TempFolder.h"
 
 #include <chrono>
 #include <csignal>
@@ -32,9 +33,7 @@ class RunningProgram {
 public:
     RunningProgram()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "solvane-run-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            mHome = pattern;
+        mHome = MakeTempFolder("solvane-run");
         mMessages = mHome + "/messages.txt";
         mPid = fork();
         if (mPid == 0)

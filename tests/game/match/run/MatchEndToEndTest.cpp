@@ -1,4 +1,4 @@
-#include "MatchHarness.h"
+#include "game/match/MatchHarness.h"
 
 #include "engine/core/EntityNameCompManager.h"
 #include "engine/core/Transform.h"
