@@ -1,93 +1,86 @@
+// A whole local match as the scene builder makes it (1370 tiles, two
+// players with their balls and perks, the goal ball in flight), one engine
+// frame at a time with drawing switched off, then the gameplay mode's own
+// per-frame work (the game state and the recorder).
 #include "bench/BenchEngine.h"
-#include "engine/frame/Core.h"
+#include "engine/collision/SpatialCollisionMgr.h"
+#include "engine/core/Profiler.h"
+#include "engine/core/SceneManager.h"
+#include "engine/logic/LogicManager.h"
 #include "engine/render/Renderer.h"
-#include "engine/render/Window.h"
-#include "engine/ui/UserConfig.h"
+#include "game/components/GoalBall.h"
 #include "game/match/GameMode.h"
-#include "tests/support/CreepingClock.h"
-#include "tests/support/TempFolder.h"
+#include "game/match/GameScene.h"
+#include "game/match/GameState.h"
+#include "game/match/HexGrid.h"
+#include "game/match/MatchRecorder.h"
 
-#include <GL/glew.h>
 #include <benchmark/benchmark.h>
-#include <cstdlib>
-#include <string>
 
-// What a player's frame costs to draw on the software renderer (Mesa's
-// llvmpipe under Xvfb), next to what any frame costs: a two-player match at
-// 1280 x 720 and a bare clear and swap, in one run.
 namespace {
 
-// A configuration of our own for a windowed 1280 x 720 match: the scene
-// builder reads it at every match start.
-void UseBenchConfiguration()
+double PhaseMicroseconds(const char* name)
 {
-    const std::string home = MakeTempFolder("solvane-bench");
-    if (!home.empty())
-        setenv("HOME", home.c_str(), 1);
-    unsetenv("XDG_DOCUMENTS_DIR");
-    Engine::Window& window = *Engine::Window::Main();
-    window.SetFullscreen(false);
-    window.SetResolution({1280, 720});
-    UserConfig::Save();
+    const auto& record = Engine::Profiler::GetRecords().at(name);
+    return static_cast<double>(record.end - record.start) / 1000.0;
 }
 
-// The match as the gameplay mode builds it, its floor risen into place.
-// Frames of the build are not drawn.
-void StartMatchOnce()
+// As the gameplay mode's Init builds it, then settled: the tiles risen, the
+// players landed, the goal ball released and flying.
+void BuildSettledMatch()
 {
-    static bool started = false;
-    if (started)
-        return;
-    started = true;
-    StartEngineOnce();
-    UseBenchConfiguration();
-    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-    renderer.overlayCallback = &GameMode::RenderUILayers;
-    renderer.SetVSync(false);
     GameScene::PlayerCount = 2;
-    GameMode::Current = GameMode::Gameplay;
-    GameplayMode::Init();
-    CreepingClock clock;
-    for (int frame = 0; frame < 250; ++frame) {
-        renderer.renderingEnabled = false;
-        clock.Advance(16);
+    GameScene::PlayerUsesGamepad[0] = GameScene::PlayerUsesGamepad[1] = false;
+    Engine::SceneManager::SetIdle();
+    Engine::SceneManager::DestroySceneImmediately();
+    MatchRecorder::GetInstance().isRecording = 1;
+    Engine::SceneManager::SetCreation();
+    GameScene::Build();
+    Engine::SpatialCollisionMgr::GetInstance().UpdateAll();
+    GameState::Reset();
+    Engine::SceneManager::SetIdle();
+    Engine::LogicManager::GetInstance().InitializeLogicComponents();
+    Engine::SceneManager::SetActive();
+    SpawnGoalBall();
+    for (int frame = 0; frame < 800; ++frame)
         Engine::Core::GetInstance().Update();
-        GameplayMode::Update();
-    }
-    renderer.renderingEnabled = true;
 }
 
-void Finish(Engine::Renderer& renderer)
+void BM_MatchEngineFrameWithoutRendering(benchmark::State& state)
 {
-    glFinish();
-    renderer.SwapBuffers();
-}
-
-// Both players' views of the whole arena (lights, shadows, bloom,
-// post-processing, HUDs) and the menu overlay, finished and swapped.
-void BM_RenderedFrameOfTwoPlayerMatch(benchmark::State& state)
-{
-    StartMatchOnce();
-    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
+    StartEngineOnce();
+    Engine::Renderer::GetInstance().renderingEnabled = false;
+    LeapingClock clock(Engine::Platform::GetClock());
+    Engine::Platform::SetClock(&clock);
+    BuildSettledMatch();
+    const bool withMode = state.range(0) != 0;
+    double logic = 0.0;
+    double physics = 0.0;
+    double entity = 0.0;
     for (auto _ : state) {
-        renderer.Render();
-        Finish(renderer);
+        benchmark::DoNotOptimize(Engine::Core::GetInstance().Update());
+        if (withMode) {
+            GameState::Update();
+            MatchRecorder::GetInstance().Update();
+            // The live kill camera hands the camera pass back each frame.
+            Engine::Renderer::GetInstance().renderingEnabled = false;
+        }
+        logic += PhaseMicroseconds("LogicUpdate");
+        physics += PhaseMicroseconds("PhysicsUpdate");
+        entity += PhaseMicroseconds("EntityUpdate");
     }
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    const double frames = static_cast<double>(state.iterations());
+    state.counters["logic_us"] = logic / frames;
+    state.counters["physics_us"] = physics / frames;
+    state.counters["entity_us"] = entity / frames;
+    state.counters["tiles"] = static_cast<double>(HexGrid::GetInstance().tiles.size());
+    state.counters["goal_ball"] = GoalBall::Alive() ? 1.0 : 0.0;
+    Engine::Platform::SetClock(nullptr);
+    Engine::Renderer::GetInstance().renderingEnabled = true;
+    Engine::SceneManager::SetIdle();
+    Engine::SceneManager::DestroySceneImmediately();
 }
-BENCHMARK(BM_RenderedFrameOfTwoPlayerMatch)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
-
-// The least a frame can cost in the same window.
-void BM_ClearAndSwapFrame(benchmark::State& state)
-{
-    StartMatchOnce();
-    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-    for (auto _ : state) {
-        renderer.Clear();
-        Finish(renderer);
-    }
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-}
-BENCHMARK(BM_ClearAndSwapFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+// 0: the engine frame alone; 1: with the game state and the recorder.
+BENCHMARK(BM_MatchEngineFrameWithoutRendering)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "engine/core/SceneManager.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/net/NetworkMgr.h"
+#include "game/match/GameScene.h"
 #include "game/match/GameState.h"
 #include "game/match/MatchRecorder.h"
 
@@ -21,12 +22,7 @@ void Host()
 {
     Engine::SceneManager::SetIdle();
     Engine::SceneManager::SetCreation();
-    NetworkMgr& network = NetworkMgr::GetInstance();
-    if (network.connected)
-        return;
-    if (!network.initialised)
-        network.server_init();
-    network.listen();
+    GameScene::StartServer();
 }
 
 void Join(GameState& state, const std::string& address)

@@ -74,13 +74,6 @@ void MakeKillCamHud()
         Engine::LogicManager::GetInstance().AddComponent<KillCamHud>(hud);
 }
 
-void PassPaletteToRenderer()
-{
-    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-    renderer.SetSelectionColours(CurrentPalette.Colour(SelBordCol), CurrentPalette.Value(SelRadius),
-                                 CurrentPalette.Colour(BordCol));
-    renderer.emissiveColour = CurrentPalette.Colour(BorderEmissive);
-}
 
 // A controller SDL knows how to map; a joystick without a mapping is none.
 bool AnyGameController()
@@ -147,7 +140,7 @@ Engine::EntityHandle Build()
     GridCreation::CreateGrid();
     MakeBorderImmovable();
     MakeKillCamHud();
-    PassPaletteToRenderer();
+    PassPaletteToRenderer(CurrentPalette);
     const Engine::EntityHandle blank = MakeHud("", glm::vec3(-0.5f, 0.0f, 0.0f), glm::vec3(4.0f, 8.0f, 1.0f));
 
     std::vector<SpawnedPlayer> players;

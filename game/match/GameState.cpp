@@ -101,13 +101,6 @@ void AdvancePaletteFade(GameState& state, float dt)
     }
 }
 
-void PassColoursToRenderer()
-{
-    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-    renderer.SetSelectionColours(CurrentPalette.Colour(SelBordCol), CurrentPalette.Value(SelRadius),
-                                 CurrentPalette.Colour(BordCol));
-    renderer.emissiveColour = CurrentPalette.Colour(BorderEmissive);
-}
 
 // The expiry: the kind drawn last time fires now, and the next one is drawn.
 void FireEvent(GameState& state)
@@ -305,7 +298,7 @@ void GameState::Update()
     const float dt = static_cast<float>(Engine::FrameRateController::GetScaledDt());
 
     AdvancePaletteFade(state, dt);
-    PassColoursToRenderer();
+    PassPaletteToRenderer(CurrentPalette);
 
     state.eventTimer += dt;
     if (state.eventTimer > state.eventPeriod && !IsClient())

@@ -329,6 +329,27 @@ TEST_F(ArenaEvents, TheMatchAnswersThePeersFlipTheEndOfPlayAndTheEndOfTheReplay)
     EXPECT_NE(hooks.spawnForcefield, nullptr);
 }
 
+// The first local player gone in the middle of a flip's announcement: the
+// sound of the gone one is not asked for, and the second takes over.
+TEST_F(ArenaEvents, AGoneLocalPlayerIsNotUsedAndTheNextOneTakesOver)
+{
+    BuildMatch(2);
+    const EntityHandle first = Players()[0];
+    const EntityHandle second = Players()[1];
+    StartWithNextKind(1);
+    JustBeforeExpiry();
+    Frames(2);
+    ASSERT_EQ(State().mousePlayer, first);
+    Engine::EntityMgr::GetInstance().DestroyEntity(first);
+    Engine::EntityMgr::GetInstance().Flush();
+    Frames(3);
+    EXPECT_EQ(State().mousePlayer, second);
+    EXPECT_TRUE(Component(second).mStaticRequest || Component(second).StateNameOf(0) == "Static");
+    Frames(600);
+    EXPECT_FALSE(State().flipPending);
+    EXPECT_TRUE(State().arenaFlipped);
+}
+
 TEST_F(ArenaEvents, EndingAnEventFreesThePlayerAndRestartsTheTimerOnlyWhenAsked)
 {
     BuildMatch(1);
@@ -364,8 +385,9 @@ TEST(JoinAddress, OneWordIsReadAndEmptyOrClosedInputGivesNothing)
         std::istringstream in(c.typed);
         const std::optional<std::string> address = ArenaDebugKeys::ReadJoinAddress(in);
         ASSERT_EQ(address.has_value(), c.address != nullptr) << c.typed;
-        if (c.address)
+        if (c.address) {
             EXPECT_EQ(*address, c.address);
+        }
     }
 }
 
