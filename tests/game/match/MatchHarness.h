@@ -3,6 +3,7 @@
 #include "engine/frame/Core.h"
 #include "engine/frame/EngineTestHarness.h"
 #include "engine/ui/LayerStack.h"
+#include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
 #include "engine/ui/Localisation.h"
 #include "engine/ui/UserConfig.h"
@@ -18,9 +19,10 @@
 #include <set>
 #include <string>
 
-// The program as main brings it up, with the window's focus, the mouse
-// buttons, the keys and the clock in the test's hands. Frames run as the
-// mode loop runs them: one engine frame, then the mode's Update.
+// The program as main brings it up (the menu layers drawn over the views),
+// with the window's focus, the mouse buttons, the keys and the clock in the
+// test's hands. Frames run as the mode loop runs them: one engine frame,
+// then the mode's Update.
 //
 // Input follows SDL's rhythm: what the test holds arrives with a frame's
 // event pump, so the mode's Update of that frame and the logic of the next
@@ -45,6 +47,7 @@ protected:
         window.SetFullscreen(false);
         window.SetResolution({kWindowWidth, kWindowHeight});
         UserConfig::Save();
+        Engine::Renderer::GetInstance().overlayCallback = &GameMode::RenderUILayers;
         Engine::InputHost host = Input().GetHost();
         host.keyboardFocus = [] { return sFocused; };
         host.mouseState = [](int* x, int* y) {
