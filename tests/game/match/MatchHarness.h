@@ -6,15 +6,12 @@
 #include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
 #include "engine/ui/Localisation.h"
-#include "engine/ui/UserConfig.h"
 #include "game/match/GameMode.h"
+#include "game/match/MatchScene.h"
 #include "support/CapturedOutput.h"
 #include "support/CreepingClock.h"
-#include "support/TempFolder.h"
 
 #include <SDL.h>
-#include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
@@ -34,19 +31,12 @@ protected:
 
     void SetUp() override
     {
-        // Every match start reads the user configuration, and F11 writes
-        // it: both go to a home of the test's own.
-        home = MakeTempFolder("solvane-home");
-        setenv("HOME", home.c_str(), 1);
-        unsetenv("XDG_DOCUMENTS_DIR");
         FrameTest::StartEngine();
         Localisation::LoadTextTable();
         // The software renderer's time grows with the window: matches run in
         // a small one, kept by the configuration every match start reads.
-        Engine::Window& window = *Engine::Window::Main();
-        window.SetFullscreen(false);
-        window.SetResolution({kWindowWidth, kWindowHeight});
-        UserConfig::Save();
+        Engine::Window::Main()->SetResolution({kWindowWidth, kWindowHeight});
+        WindowedHome::SaveWindowed();
         Engine::Renderer::GetInstance().overlayCallback = &GameMode::RenderUILayers;
         Engine::InputHost host = Input().GetHost();
         host.keyboardFocus = [] { return sFocused; };
@@ -61,13 +51,6 @@ protected:
         GameMode::EndRequested = GameMode::ReturnRequested = 0;
         GameMode::PauseMenuOpen = GameMode::Paused = 0;
         GameMode::ChangeRequested = false;
-    }
-
-    void TearDown() override
-    {
-        std::error_code ignored;
-        if (!home.empty())
-            std::filesystem::remove_all(home, ignored);
     }
 
     static Engine::InputManager& Input() { return Engine::InputManager::GetInstance(); }
@@ -121,7 +104,9 @@ protected:
     std::set<SDL_Scancode> held;
     CreepingClock clock;
     std::uint64_t frameMilliseconds = 16;
-    std::string home;
+    // Every match start reads the user configuration, and F11 writes it:
+    // both go to a home of the test's own, made before the engine starts.
+    WindowedHome home;
 
 private:
     std::set<SDL_Scancode> mPumped;
