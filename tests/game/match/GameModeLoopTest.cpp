@@ -11,59 +11,41 @@
 namespace {
 
 std::vector<std::string> journal;
-// Each fake mode's script: the update after which it asks for a change (0:
-// its Init asks), and the mode its Shutdown names next.
-int modeAUpdates = 0;
-int modeBUpdates = 0;
-GameModeTriple afterA{};
-GameModeTriple afterB{};
-int updatesSoFar = 0;
 // Frames left before the fake engine frame reports the window closing.
 int framesBeforeClose = 1000;
 
 void Note(const std::string& line) { journal.push_back(line); }
 
-void UpdateAndMaybeAsk(const char* name, int limit)
-{
-    Note(std::string(name) + ".update");
-    if (++updatesSoFar >= limit)
-        GameMode::ChangeRequested = true;
-}
+// A mode that notes its calls. Its script: the update after which it asks
+// for a change (0: its Init asks), and the mode its Shutdown names next.
+template <char Name>
+struct FakeMode {
+    static inline int updates = 0;
+    static inline GameModeTriple next{};
+    static inline int updatesSoFar = 0;
 
-namespace ModeA {
-void Init()
-{
-    Note("A.init");
-    updatesSoFar = 0;
-    if (modeAUpdates == 0)
-        GameMode::ChangeRequested = true;
-}
-void Update() { UpdateAndMaybeAsk("A", modeAUpdates); }
-void Shutdown()
-{
-    Note("A.shutdown");
-    GameMode::Pending = afterA;
-}
-} // namespace ModeA
-
-namespace ModeB {
-void Init()
-{
-    Note("B.init");
-    updatesSoFar = 0;
-    if (modeBUpdates == 0)
-        GameMode::ChangeRequested = true;
-}
-void Update() { UpdateAndMaybeAsk("B", modeBUpdates); }
-void Shutdown()
-{
-    Note("B.shutdown");
-    GameMode::Pending = afterB;
-}
-} // namespace ModeB
-
-const GameModeTriple kModeA{&ModeA::Init, &ModeA::Update, &ModeA::Shutdown};
-const GameModeTriple kModeB{&ModeB::Init, &ModeB::Update, &ModeB::Shutdown};
+    static void Init()
+    {
+        Note(std::string(1, Name) + ".init");
+        updatesSoFar = 0;
+        if (updates == 0)
+            GameMode::ChangeRequested = true;
+    }
+    static void Update()
+    {
+        Note(std::string(1, Name) + ".update");
+        if (++updatesSoFar >= updates)
+            GameMode::ChangeRequested = true;
+    }
+    static void Shutdown()
+    {
+        Note(std::string(1, Name) + ".shutdown");
+        GameMode::Pending = next;
+    }
+    static inline const GameModeTriple kTriple{&Init, &Update, &Shutdown};
+};
+using ModeA = FakeMode<'A'>;
+using ModeB = FakeMode<'B'>;
 
 bool FakeFrame()
 {
@@ -77,8 +59,8 @@ protected:
     {
         journal.clear();
         framesBeforeClose = 1000;
-        afterA = afterB = {};
-        GameMode::Pending = kModeA;
+        ModeA::next = ModeB::next = {};
+        GameMode::Pending = ModeA::kTriple;
         GameMode::ChangeRequested = false;
     }
     void TearDown() override
@@ -92,29 +74,29 @@ using Lines = std::vector<std::string>;
 
 TEST_F(ModeLoop, ModeRunsFramesAndUpdatesUntilAChangeThenTheNextModeStartsAndAnEmptyPendingEnds)
 {
-    modeAUpdates = 2;
-    modeBUpdates = 1;
-    afterA = kModeB;
+    ModeA::updates = 2;
+    ModeB::updates = 1;
+    ModeA::next = ModeB::kTriple;
     GameMode::Run(&FakeFrame);
     EXPECT_EQ(journal, (Lines{"A.init", "frame", "A.update", "frame", "A.update", "A.shutdown", "B.init", "frame",
                               "B.update", "B.shutdown"}));
     EXPECT_FALSE(GameMode::ChangeRequested) << "cleared before each Shutdown";
-    EXPECT_EQ(GameMode::Current, kModeB);
+    EXPECT_EQ(GameMode::Current, ModeB::kTriple);
 }
 
 TEST_F(ModeLoop, ChangeAskedForInInitSkipsTheUpdates)
 {
-    modeAUpdates = 0;
-    modeBUpdates = 1;
-    afterA = kModeB;
+    ModeA::updates = 0;
+    ModeB::updates = 1;
+    ModeA::next = ModeB::kTriple;
     GameMode::Run(&FakeFrame);
     EXPECT_EQ(journal, (Lines{"A.init", "A.shutdown", "B.init", "frame", "B.update", "B.shutdown"}));
 }
 
 TEST_F(ModeLoop, ClosedWindowStillShutsTheModeDownAndEndsTheRun)
 {
-    modeAUpdates = 100;
-    afterA = kModeB; // would start again and get no frame
+    ModeA::updates = 100;
+    ModeA::next = ModeB::kTriple; // would start again and get no frame
     framesBeforeClose = 1;
     GameMode::Run(&FakeFrame);
     EXPECT_EQ(journal, (Lines{"A.init", "frame", "A.update", "frame", "A.shutdown"}));

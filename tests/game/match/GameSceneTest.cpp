@@ -316,7 +316,8 @@ TEST_F(SceneBuild, PadPlayersTakeThePadsThatArePluggedInAndAreAllNamedPlayerMous
 TEST_F(SceneBuild, TwoPlayersSplitTheWindowScreenshot)
 {
     BuildMatch(2);
-    Frames(320);
+    // The tiles rise into place and the players come down onto them.
+    Frames(160, 20);
     // Some energy spent: the gauge beside the crosshair shows what is left.
     for (EntityHandle player : Players())
         Component(player).Energy.value = 10.0f;

@@ -3,6 +3,7 @@
 #include "engine/core/EntityNameCompManager.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/net/NetworkMgr.h"
+#include "engine/render/GlTestWindow.h"
 #include "engine/render/Window.h"
 #include "engine/ui/UserConfig.h"
 #include "game/components/PlayerLogicComp.h"
@@ -53,6 +54,7 @@ TEST_F(GameplayModeRun, LocalPauseStopsLogicPhysicsAndTheRecorderWhileTheGameSta
     EXPECT_TRUE(GameMode::Paused);
     EXPECT_TRUE(EnginePaused());
     Frame();
+    EXPECT_TRUE(SaveScreenshot("match-pause-menu"));
     EXPECT_TRUE(Input().cursorVisible) << "the menu needs the pointer";
 
     const std::size_t recorded = Recorder().ring.size();
@@ -85,7 +87,8 @@ TEST_F(GameplayModeRun, LosingFocusOpensThePauseMenuAndComingBackLeavesItOpen)
 
 TEST_F(GameplayModeRun, ReplayClosesAnOpenPauseMenuAndNothingOpensOneWhileItPlays)
 {
-    Frames(60);
+    // A replay longer than the test's frames.
+    Frames(40);
     OpenWithEscape();
     GameMode::EndRequested = 1;
     Frame();

@@ -3,23 +3,23 @@
 #include "engine/frame/Core.h"
 #include "engine/frame/EngineTestHarness.h"
 #include "engine/ui/LayerStack.h"
+#include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
 #include "engine/ui/Localisation.h"
-#include "engine/ui/UserConfig.h"
 #include "game/match/GameMode.h"
+#include "game/match/MatchScene.h"
 #include "support/CapturedOutput.h"
 #include "support/CreepingClock.h"
 
 #include <SDL.h>
-#include <cstdlib>
-#include <filesystem>
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
 
-// The program as main brings it up, with the window's focus, the mouse
-// buttons, the keys and the clock in the test's hands. Frames run as the
-// mode loop runs them: one engine frame, then the mode's Update.
+// The program as main brings it up (the menu layers drawn over the views),
+// with the window's focus, the mouse buttons, the keys and the clock in the
+// test's hands. Frames run as the mode loop runs them: one engine frame,
+// then the mode's Update.
 //
 // Input follows SDL's rhythm: what the test holds arrives with a frame's
 // event pump, so the mode's Update of that frame and the logic of the next
@@ -31,21 +31,13 @@ protected:
 
     void SetUp() override
     {
-        // Every match start reads the user configuration, and F11 writes
-        // it: both go to a home of the test's own.
-        std::string pattern = (std::filesystem::temp_directory_path() / "solvane-home-XXXXXX").string();
-        if (mkdtemp(pattern.data()))
-            home = pattern;
-        setenv("HOME", home.c_str(), 1);
-        unsetenv("XDG_DOCUMENTS_DIR");
         FrameTest::StartEngine();
         Localisation::LoadTextTable();
         // The software renderer's time grows with the window: matches run in
         // a small one, kept by the configuration every match start reads.
-        Engine::Window& window = *Engine::Window::Main();
-        window.SetFullscreen(false);
-        window.SetResolution({kWindowWidth, kWindowHeight});
-        UserConfig::Save();
+        Engine::Window::Main()->SetResolution({kWindowWidth, kWindowHeight});
+        WindowedHome::SaveWindowed();
+        Engine::Renderer::GetInstance().overlayCallback = &GameMode::RenderUILayers;
         Engine::InputHost host = Input().GetHost();
         host.keyboardFocus = [] { return sFocused; };
         host.mouseState = [](int* x, int* y) {
@@ -59,13 +51,6 @@ protected:
         GameMode::EndRequested = GameMode::ReturnRequested = 0;
         GameMode::PauseMenuOpen = GameMode::Paused = 0;
         GameMode::ChangeRequested = false;
-    }
-
-    void TearDown() override
-    {
-        std::error_code ignored;
-        if (!home.empty())
-            std::filesystem::remove_all(home, ignored);
     }
 
     static Engine::InputManager& Input() { return Engine::InputManager::GetInstance(); }
@@ -119,7 +104,9 @@ protected:
     std::set<SDL_Scancode> held;
     CreepingClock clock;
     std::uint64_t frameMilliseconds = 16;
-    std::string home;
+    // Every match start reads the user configuration, and F11 writes it:
+    // both go to a home of the test's own, made before the engine starts.
+    WindowedHome home;
 
 private:
     std::set<SDL_Scancode> mPumped;
