@@ -30,14 +30,12 @@ protected:
             return 0;
         };
         Input().SetHost(host);
-        // Nor does a match here take the shared display's pointer into
-        // relative mode, warping it under other tests' windows.
-        Input().menuPointerShown = true;
         // The pictures are the menus at the game's own window size, kept by
         // the configuration every match start reads; only the pictured
         // frames are drawn, so the size costs little.
+        // (Going windowed again makes the renderer's targets that size too.)
         Engine::Window::Main()->SetResolution({1280, 720});
-        UserConfig::Save();
+        WindowedHome::SaveWindowed();
         // Every swap would wait for the display otherwise.
         Engine::Renderer::GetInstance().SetVSync(false);
         Engine::UI::MenuSounds::Make();
@@ -59,7 +57,7 @@ protected:
         MatchHarness::TearDown();
     }
 
-    std::string ConfigPath() const { return home + "/Documents/Solvane2/config"; }
+    static std::string ConfigPath() { return UserConfig::GetFilePath(); }
 
     // One turn of the mode loop: a pending change first (Shutdown of the
     // old mode, Init of the new), then one engine frame and the mode's
