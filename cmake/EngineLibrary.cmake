@@ -9,8 +9,13 @@ endfunction()
 
 # One test executable per test folder; every test runs in its own process
 # (PRE_TEST discovery) so singletons start fresh and nothing needs a display
-# at build time.
+# at build time. Each test may take 120 s, or SOLVANE_TEST_TIMEOUT seconds
+# when the caller sets it.
 function(solvane_test name dir)
+  set(_timeout 120)
+  if(SOLVANE_TEST_TIMEOUT)
+    set(_timeout ${SOLVANE_TEST_TIMEOUT})
+  endif()
   file(GLOB _sources CONFIGURE_DEPENDS "${dir}/*.cpp" "${dir}/*.h")
   add_executable(${name} ${_sources})
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
@@ -22,5 +27,5 @@ function(solvane_test name dir)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES TIMEOUT 120 ENVIRONMENT "ALSOFT_DRIVERS=null")
+    PROPERTIES TIMEOUT ${_timeout} ENVIRONMENT "ALSOFT_DRIVERS=null")
 endfunction()
