@@ -122,10 +122,8 @@ const nlohmann::json* FindSection(const nlohmann::json& document, const char* se
 
 nlohmann::json TableArray(const SlotTable& table)
 {
-    nlohmann::json array = nlohmann::json::array();
-    for (const std::uint16_t value : table)
-        array.push_back(value);
-    return array;
+    // Built in one go: element by element, the array grows a dozen times.
+    return nlohmann::json(table);
 }
 
 void ReadTable(const nlohmann::json& section, const char* key, SlotTable& table, const char* sectionName)

@@ -8,8 +8,8 @@
 // Input: the file's bytes, loaded over a small running scene. A refusal is
 // the JSON library's error or the scene format's; anything else that leaves
 // the load is a finding. Beyond that: a refused file leaves the running
-// scene as it was; a scene that loads updates its transforms, and saves and
-// loads again to the same document.
+// scene as it was; the render wrappers' table stays true; a scene that loads
+// updates its transforms, and saves and loads again to the same document.
 #include "FuzzSupport.h"
 
 #include "engine/collision/CollisionMgr.h"
@@ -121,6 +121,20 @@ json ShapesAsRead(json document)
         }
     }
     return document;
+}
+
+// Every floor tile finds its wrapper through a table by entity index,
+// which must name exactly the wrappers held, wherever a load left them.
+void CheckWrapperTable()
+{
+    const Engine::RenderWrapperManager& wrappers = Engine::RenderWrapperManager::GetInstance();
+    std::size_t listed = 0;
+    for (std::uint32_t index = 1; index <= Engine::EntityHandle::kMaxIndex; ++index)
+        listed += wrappers.GetCompPtr(Engine::EntityHandle(index)) != nullptr;
+    bool same = listed == wrappers.GetComponents().size();
+    for (const auto& [entity, wrapper] : wrappers.GetComponents())
+        same = same && wrappers.GetCompPtr(entity) == &wrapper;
+    Fuzz::Require(same, "the wrappers' table names the wrappers held");
 }
 
 void StartFresh()
@@ -239,7 +253,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const json::exception&) {
         return 0;
     }
-    if (!Load(document)) {
+    const bool loaded = Load(document);
+    CheckWrapperTable();
+    if (!loaded) {
         Fuzz::Require(Save() == Base().saved, "a refused scene leaves the running one as it was");
         return 0;
     }

@@ -27,22 +27,20 @@ cmake --build "$build" -j"$jobs" >/dev/null
 logs="$(mktemp -d)"
 trap 'rm -rf "$logs"' EXIT
 
-# Replays the corpus (each input whole, however long), then fuzzes from it
-# into a scratch folder: the committed corpus is only read. A failure shows
-# the end of the sanitizer's or libFuzzer's report.
+# Runs every input of the committed corpus first (libFuzzer's start), then
+# fuzzes from it into a scratch folder: the corpus is only read. A failure
+# shows the end of the sanitizer's or libFuzzer's report.
 run_target() {
   local name="$1" binary="$build/${1}_fuzz" corpus="$here/corpus/$1"
-  local scratch="$logs/$1.new" replay="$logs/$1.replay" fuzz="$logs/$1.fuzz" status=0
+  local scratch="$logs/$1.new" log="$logs/$1.fuzz"
   mkdir -p "$scratch"
-  find "$corpus" -type f -print0 | xargs -0 -r "$binary" >"$replay" 2>&1 || status=1
-  echo "Replayed $(grep -c "^Executed" "$replay") of $(find "$corpus" -type f | wc -l) inputs"
-  "$binary" -max_total_time="$seconds" -max_len="${max_len[$name]}" -artifact_prefix="$build/$name-" \
-    "$scratch" "$corpus" >"$fuzz" 2>&1 || status=1
-  grep -E "^Done" "$fuzz" || true
-  if [ "$status" -ne 0 ]; then
-    tail -n 40 "$replay" "$fuzz"
+  if ! "$binary" -max_total_time="$seconds" -max_len="${max_len[$name]}" -artifact_prefix="$build/$name-" \
+    "$scratch" "$corpus" >"$log" 2>&1; then
+    tail -n 40 "$log"
+    return 1
   fi
-  return "$status"
+  grep -o "seed corpus: files: [0-9]*" "$log" | sed 's/seed corpus: files:/Replayed the corpus:/; s/$/ inputs/'
+  grep -E "^Done" "$log"
 }
 
 failed=()
