@@ -4,9 +4,9 @@
 #include "engine/core/InputManager.h"
 #include "engine/core/SceneManager.h"
 #include "engine/logic/LogicManager.h"
-#include "engine/net/NetworkMgr.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
+#include "game/match/JoinAddress.h"
 #include "game/match/MatchRecorder.h"
 
 #include <SDL.h>
@@ -30,12 +30,7 @@ void Join(GameState& state, const std::string& address)
     Engine::SceneManager::SetIdle();
     Engine::SceneManager::SetCreation();
     state.joinAddress = address;
-    NetworkMgr& network = NetworkMgr::GetInstance();
-    if (network.connected)
-        return;
-    if (!network.initialised)
-        network.client_init(state.joinAddress.c_str());
-    network.connect();
+    GameScene::StartClient(state);
 }
 
 // The scene starts over as the link found it: the recorder emptied and

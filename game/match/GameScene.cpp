@@ -74,7 +74,6 @@ void MakeKillCamHud()
         Engine::LogicManager::GetInstance().AddComponent<KillCamHud>(hud);
 }
 
-
 // A controller SDL knows how to map; a joystick without a mapping is none.
 bool AnyGameController()
 {

@@ -101,7 +101,6 @@ void AdvancePaletteFade(GameState& state, float dt)
     }
 }
 
-
 // The expiry: the kind drawn last time fires now, and the next one is drawn.
 void FireEvent(GameState& state)
 {

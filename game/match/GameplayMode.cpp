@@ -1,7 +1,6 @@
 #include "game/match/GameMode.h"
 
 #include "engine/audio/Emitter.h"
-#include "engine/audio/SoundSystem.h"
 #include "engine/collision/SpatialCollisionMgr.h"
 #include "engine/core/EntityNameCompManager.h"
 #include "engine/core/InputManager.h"
@@ -9,15 +8,13 @@
 #include "engine/frame/Core.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/net/NetworkMgr.h"
-#include "engine/render/Window.h"
 #include "engine/ui/LayerStack.h"
-#include "engine/ui/MenuSounds.h"
-#include "engine/ui/UserConfig.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
 #include "game/match/MatchRecorder.h"
-#include "game/menus/PauseMenu.h"
+#include "game/match/ModeSteps.h"
+#include "game/menus/MenuLayers.h"
 
 #include <SDL.h>
 
@@ -37,17 +34,6 @@ bool Connected() { return Network().connected != 0; }
 MatchRecorder& Recorder() { return MatchRecorder::GetInstance(); }
 Engine::UI::LayerStack& Layers() { return Engine::UI::LayerStack::GetInstance(); }
 Engine::InputManager& Input() { return Engine::InputManager::GetInstance(); }
-
-// Every sound made for the last scene is released with the old system, so
-// the new scene's sounds start on a fresh one.
-void RestartSound()
-{
-    Engine::UI::MenuSounds::Release();
-    if (DummySoundSystem* sound = SoundSystem::GetInstance())
-        sound->Shutdown();
-    SoundSystem::Create();
-    Engine::UI::MenuSounds::Make();
-}
 
 void BuildLocalScene()
 {
@@ -78,15 +64,6 @@ void LeaveOnLostConnection()
 {
     if ((Network().timed_out || Network().disconnecting) && Recorder().isLive)
         GameMode::Request(GameMode::Title);
-}
-
-void ToggleFullscreenOnF11()
-{
-    if (!Input().IsKeyTriggered(SDL_SCANCODE_F11))
-        return;
-    if (Engine::Window* window = Engine::Window::Main())
-        window->ToggleFullscreen();
-    UserConfig::Save();
 }
 
 // The recorder plays the match's best moment from now on. A networked peer
@@ -183,7 +160,7 @@ void Init()
 {
     Engine::SceneManager::SetIdle();
     Engine::SceneManager::DestroySceneImmediately();
-    RestartSound();
+    ResetSceneSound();
     Recorder().isRecording = 1;
     Engine::SceneManager::SetCreation();
     BuildLocalScene();
@@ -194,7 +171,8 @@ void Init()
 void Update()
 {
     LeaveOnLostConnection();
-    ToggleFullscreenOnF11();
+    if (Input().IsKeyTriggered(SDL_SCANCODE_F11))
+        ToggleFullscreenAndSave();
     Input().cursorVisible = GameMode::PauseMenuOpen != 0;
     if (!(GameMode::Paused && Connected()))
         GameState::Update();

@@ -223,7 +223,7 @@ void AskToClose(Display* display, Window window)
     XFlush(display);
 }
 
-TEST(Program, StartsIntoASplitScreenMatchAndEndsWellWhenItsWindowIsClosed)
+TEST(Program, StartsIntoTheTitleOverTheArenaAndEndsWellWhenItsWindowIsClosed)
 {
     const PrivateDisplay server;
     ASSERT_FALSE(server.Name().empty()) << "Xvfb did not start";
@@ -235,20 +235,21 @@ TEST(Program, StartsIntoASplitScreenMatchAndEndsWellWhenItsWindowIsClosed)
     Window window = 0;
     ASSERT_TRUE(WaitFor(30s, [&] { return (window = FindWindow(display, DefaultRootWindow(display), "Solvane 2", program.Pid())); }))
         << program.Messages();
-    // Logo and loading bar take 6 s; then the match's scene goes live.
+    // Logo and loading bar take 6 s; then the title's arena goes live.
     ASSERT_TRUE(WaitFor(60s, [&] { return program.Messages().find("-> Active") != std::string::npos; }))
         << program.Messages();
-    // Until both halves show a player's view of the arena (the first frames
+    // Until the menu shows over the arena, not a cleared screen: both halves
+    // hold the arena's colours, the buttons and the logo (the first frames
     // wait for the driver to compile its shaders).
-    Picture match;
-    const auto bothViews = [&] {
-        match = Capture(display, window);
-        return match.height > 0 && match.Colours(0, match.height / 2) > 8 &&
-               match.Colours(match.height / 2, match.height) > 8;
+    Picture title;
+    const auto drawn = [&] {
+        title = Capture(display, window);
+        return title.height > 0 && title.Colours(0, title.height / 2) > 8 &&
+               title.Colours(title.height / 2, title.height) > 8;
     };
-    const bool shown = WaitFor(60s, bothViews);
-    Save(match, "program-split-screen-match");
-    EXPECT_TRUE(shown) << "the window shows no match";
+    const bool shown = WaitFor(60s, drawn);
+    Save(title, "program-title");
+    EXPECT_TRUE(shown) << "the window shows no title";
 
     AskToClose(display, window);
     const std::optional<int> status = program.WaitForExit(30s);
