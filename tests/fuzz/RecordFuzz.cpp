@@ -1,6 +1,7 @@
 // The records the channels carry, decoded as the receivers and the gameplay
 // handlers decode them; the arena events (channel 6) and the pre-match
-// records (channel 10) above all, which the game acts on by kind.
+// records (channel 10, whose states the lobby reads on) above all, which the
+// game acts on by kind.
 //
 // Input: u8 channel (1 to 10; taken modulo 10, 0 as 10), u16 the arena's tile
 // count (at most 4095), then the payload. Beyond not crashing: a record that
@@ -9,6 +10,7 @@
 #include "FuzzSupport.h"
 
 #include "engine/net/ChannelRecords.h"
+#include "game/menus/PrematchState.h"
 
 #include <algorithm>
 #include <span>
@@ -72,7 +74,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     case 8: RoundTrip(payload, [](Net::Span b) { return Net::DecodeFlow(b); }); break;
     case 9: RoundTrip(payload, [](Net::Span b) { return Net::DecodeBallEffect(b); }); break;
-    default: RoundTrip(payload, [](Net::Span b) { return Net::DecodePrematch(b); }); break;
+    default: {
+        const auto decode = [](Net::Span b) { return Net::DecodePrematch(b); };
+        const auto message = decode(payload);
+        // The lobby takes a state's stage and value from the value field's
+        // two low bytes; the pair it keeps says the same again.
+        if (message && message.record.kind == Net::Prematch::kState) {
+            const LayerCreator::PrematchPair pair = LayerCreator::PairFromValueField(message.record.value);
+            Fuzz::Require(LayerCreator::ValueField(pair) == (message.record.value & 0xFFFFu),
+                          "the lobby reads a state's stage and value whole");
+        }
+        RoundTrip(payload, decode);
+        break;
+    }
     }
     return 0;
 }
