@@ -32,7 +32,7 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$SOLVANE_ROOT/tests/lsan.supp:print_suppressions=0"
 run_suite build-asan
-E2E_HOLD=1.2 run_end_to_end build-asan
+E2E_HOLD=1.0 E2E_PLAY_SECONDS=20 run_end_to_end build-asan
 
 # Every reader of outside bytes under libFuzzer (datagrams, records, scene,
 # recording, palette, configuration and text files): replay the committed
