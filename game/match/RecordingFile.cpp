@@ -28,6 +28,7 @@
 #include <charconv>
 #include <cmath>
 #include <fstream>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
@@ -161,6 +162,10 @@ json Number(float value)
     const char* end = std::to_chars(text, text + sizeof text, value).ptr;
     double wide = value;
     std::from_chars(text, end, wide);
+    // Near the float's limit the shortest text lies beyond it, where the
+    // reader would refuse it: the exact value goes out instead.
+    if (std::fabs(wide) > std::numeric_limits<float>::max())
+        return static_cast<double>(value);
     return wide;
 }
 
