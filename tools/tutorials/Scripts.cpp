@@ -134,7 +134,7 @@ void Teleport(Stage& s)
     s.Face(0, kEast, -0.02f);
     if (s.Between(0.2f, 0.25f))
         s.Hold(0, Slot::BallShoot);
-    if (s.Between(1.2f, 1.25f))
+    if (s.Between(0.8f, 0.85f))
         s.Hold(0, Slot::Active);
     s.View(glm::vec3(2.0f, -8.0f, 24.0f), glm::vec3(6.0f, -13.0f, 0.0f));
 }
