@@ -1,7 +1,11 @@
 #include "game/match/TutorialArena.h"
 
+#include "engine/collision/SpatialCollisionMgr.h"
+#include "engine/core/SceneManager.h"
 #include "game/components/TileHeightStates.h"
 #include "game/components/TileLogicComponent.h"
+#include "game/match/GameScene.h"
+#include "game/match/GameState.h"
 #include "game/match/HexGrid.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/logic/StateMachine.h"
@@ -9,6 +13,18 @@
 namespace TutorialArena {
 
 std::string RecordingPath(const char* fileName) { return std::string(kFolder) + (fileName ? fileName : ""); }
+
+void BuildSettledScene()
+{
+    Engine::SceneManager::SetCreation();
+    GameScene::Build();
+    Engine::SpatialCollisionMgr::GetInstance().UpdateAll();
+    GameState::Reset();
+    Engine::SceneManager::SetIdle();
+    Engine::LogicManager::GetInstance().InitializeLogicComponents();
+    Engine::SceneManager::SetActive();
+    SettleTiles();
+}
 
 void SettleTiles()
 {

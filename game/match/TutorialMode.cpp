@@ -1,13 +1,9 @@
 #include "game/match/GameMode.h"
 
-#include "engine/collision/SpatialCollisionMgr.h"
 #include "engine/core/InputManager.h"
 #include "engine/core/SceneManager.h"
-#include "engine/logic/LogicManager.h"
 #include "engine/render/Renderer.h"
 #include "engine/ui/LayerStack.h"
-#include "game/match/GameScene.h"
-#include "game/match/GameState.h"
 #include "game/match/MatchRecorder.h"
 #include "game/match/ModeSteps.h"
 #include "game/match/TitleMode.h"
@@ -40,17 +36,11 @@ void PlaybackFinished() {}
 
 void BuildScene()
 {
-    Engine::SceneManager::SetCreation();
-    GameScene::Build();
+    TutorialArena::BuildSettledScene();
+    // After the scene builder, which installs the match's own answer.
     MatchRecorder::ReplayHooks hooks = Recorder().GetReplayHooks();
     hooks.playbackFinished = &PlaybackFinished;
     Recorder().SetReplayHooks(hooks);
-    Engine::SpatialCollisionMgr::GetInstance().UpdateAll();
-    GameState::Reset();
-    Engine::SceneManager::SetIdle();
-    Engine::LogicManager::GetInstance().InitializeLogicComponents();
-    Engine::SceneManager::SetActive();
-    TutorialArena::SettleTiles();
 }
 
 // A recording that cannot be played leaves the playback empty: the first

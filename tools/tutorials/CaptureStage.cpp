@@ -1,6 +1,5 @@
 #include "tools/tutorials/CaptureStage.h"
 
-#include "engine/collision/SpatialCollisionMgr.h"
 #include "engine/core/EntityNameCompManager.h"
 #include "engine/core/FrameRateController.h"
 #include "engine/core/InputManager.h"
@@ -120,14 +119,7 @@ void Stage::Build()
     Engine::SceneManager::SetIdle();
     Engine::SceneManager::DestroySceneImmediately();
     GridCreation::SetDefaultSettings();
-    Engine::SceneManager::SetCreation();
-    GameScene::Build();
-    Engine::SpatialCollisionMgr::GetInstance().UpdateAll();
-    GameState::Reset();
-    Engine::SceneManager::SetIdle();
-    Engine::LogicManager::GetInstance().InitializeLogicComponents();
-    Engine::SceneManager::SetActive();
-    TutorialArena::SettleTiles();
+    TutorialArena::BuildSettledScene();
 
     MatchRecorder::ClearFrameList(recorder.playback);
     MatchRecorder::ClearFrameList(recorder.ring);
