@@ -312,25 +312,24 @@ std::vector<MatchFrame> Stage::Play()
     return ThinTiles(std::move(mFrames), std::max(1, mScript.tileStride));
 }
 
-// A frame carries the floor only where it differs from the floor the
-// playback shows by then: the first frame, and the frames where tiles moved
-// (every `stride`-th while they keep moving, and where they stop).
+// A frame carries the floor only where a tile moved and the floor differs
+// from the one the playback shows by then: every `stride`-th frame while
+// tiles keep moving, and always the last frame of a move, so that every move
+// ends where it ended. The first frame places the whole floor.
 std::vector<MatchFrame> Stage::ThinTiles(std::vector<MatchFrame> frames, int stride)
 {
     std::vector<MatchTileRecord> shown;
-    std::vector<MatchTileRecord> previous;
     int sinceWritten = 0;
     for (std::size_t i = 0; i < frames.size(); ++i) {
-        std::vector<MatchTileRecord>& tiles = frames[i].tiles;
-        const bool stopped = tiles == previous;
-        previous = tiles;
+        const bool last = i + 1 == frames.size();
+        const bool settles = last || frames[i + 1].tiles == frames[i].tiles;
         ++sinceWritten;
-        const bool write = i == 0 || (tiles != shown && (stopped || sinceWritten >= stride));
-        if (write) {
-            shown = tiles;
+        if (i == 0 || (frames[i].tiles != shown && (settles || sinceWritten >= stride))) {
+            shown = frames[i].tiles;
             sinceWritten = 0;
         } else {
-            tiles.clear();
+            // Later frames look at the next one only: this one may go.
+            frames[i].tiles.clear();
         }
     }
     return frames;

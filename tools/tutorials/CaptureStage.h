@@ -62,6 +62,11 @@ public:
     // changed, each frame's camera in the focus slot.
     std::vector<MatchFrame> Play();
 
+    // Empties the floor of every frame but the first, the frames where a
+    // move ends, and every `stride`-th frame while tiles keep moving; a
+    // floor the playback shows already is never written again.
+    static std::vector<MatchFrame> ThinTiles(std::vector<MatchFrame> frames, int stride);
+
     // --- for the scripts, within one frame ---
     // Seconds since the recording began.
     float Time() const { return mTime; }
@@ -90,7 +95,6 @@ private:
     void Frame(bool recorded);
     void WriteKeys() const;
     void TurnTilesWithTheirSides(MatchFrame& frame) const;
-    static std::vector<MatchFrame> ThinTiles(std::vector<MatchFrame> frames, int stride);
 
     const Script& mScript;
     std::uint32_t mSeed;
