@@ -7,7 +7,8 @@
 #include "support/PrivateDisplay.h"
 #include "support/TempFolder.h"
 
-#include <chrono>
+#include <ctime>
+#include <iostream>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -18,6 +19,12 @@ namespace {
 // The tiles of the default arena, which every tutorial plays on.
 constexpr std::size_t kArenaTiles = 1370;
 constexpr std::uintmax_t kBudgetBytes = 60u * 1000u * 1000u;
+// The sanitizers' checks slow the parser several times over.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
 // The engine's frame at its cap.
 constexpr double kFrameSeconds = 0.007;
 
@@ -32,11 +39,14 @@ TEST(TutorialRecordings, EachLoadsQuicklyWithinTheBudgetAndCarriesTheFloorOnlyWh
         ASSERT_FALSE(error) << path << ": " << error.message();
 
         std::string problem;
-        const auto start = std::chrono::steady_clock::now();
+        // Processor time: other tests share the machine.
+        const std::clock_t start = std::clock();
         const auto recording = RecordingFile::Read(path, kArenaTiles, problem);
-        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        const double took = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
         ASSERT_TRUE(recording) << problem;
-        EXPECT_LT(took.count(), 1.0) << "seconds to load";
+        std::cout << row.recording << ": " << took << " s to load\n";
+        if (!kSanitized)
+            EXPECT_LT(took, 1.0) << "seconds to load";
 
         const std::vector<MatchFrame>& frames = recording->frames;
         const double seconds = static_cast<double>(frames.size()) * kFrameSeconds;
