@@ -103,6 +103,11 @@ public:
     void DrawLoadingBar(float progress);
 
     void (*overlayCallback)() = nullptr;
+    // When set, called after each pass of a frame with the pass's name
+    // ("scene-clear", "opaque", "instanced", "alpha", "particles", "bloom",
+    // "post-processing", "blur", "hud-text", "ui"); the frame benchmark
+    // waits for the GPU there to time the passes.
+    void (*passProbe)(const char* pass) = nullptr;
     bool blurPath = false;
     bool bloom = true;
     // The free camera, made by LoadResources and kept until exit.
@@ -146,6 +151,7 @@ private:
     void DrawPostProcessing();
     void DrawBlurChain(const Camera& camera);
     void ToggleCelShadingOnF7();
+    void Probe(const char* pass) const;
 
     bool mVSync = true;
     FT_Library mFreeType = nullptr;

@@ -63,8 +63,16 @@ void Renderer::Render()
         else
             RenderCamera(camera);
     }
-    if (overlayCallback)
+    if (overlayCallback) {
         overlayCallback();
+        Probe("ui");
+    }
+}
+
+void Renderer::Probe(const char* pass) const
+{
+    if (passProbe)
+        passProbe(pass);
 }
 
 bool Renderer::FramebuffersReady() const
@@ -80,14 +88,18 @@ void Renderer::RenderCamera(Camera& camera)
     if (!FramebuffersReady())
         return;
     BeginCamera();
+    Probe("scene-clear");
     time += kTimeStep;
     DrawScene(camera);
     DrawBloom();
+    Probe("bloom");
     Target(FramebufferSlot::Bloom).Unbind();
     ApplyViewport(WindowViewport(camera, 1.0f));
     DrawPostProcessing();
+    Probe("post-processing");
     RenderHUD(camera);
     RenderText(camera);
+    Probe("hud-text");
 }
 
 void Renderer::RenderCameraWithBlur(Camera& camera)
@@ -95,18 +107,23 @@ void Renderer::RenderCameraWithBlur(Camera& camera)
     if (!FramebuffersReady())
         return;
     BeginCamera();
+    Probe("scene-clear");
     ToggleCelShadingOnF7();
     time += kTimeStep;
     DrawScene(camera);
     DrawBloom();
+    Probe("bloom");
     Target(FramebufferSlot::Bloom).Unbind();
     Target(FramebufferSlot::PostProcessing).Bind();
     ApplyViewport(WindowViewport(camera, 1.0f));
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     DrawPostProcessing();
+    Probe("post-processing");
     DrawBlurChain(camera);
+    Probe("blur");
     RenderHUD(camera);
     RenderText(camera);
+    Probe("hud-text");
 }
 
 // State for every pass of the camera, then the scene target bound whole and
@@ -147,6 +164,7 @@ void Renderer::DrawScene(Camera& camera)
         }
     }
     RenderOpaque(camera, nullptr);
+    Probe("opaque");
 
     if (const ShaderProgram* instanced = shaders.Find(celShading ? "Cel_Instanced" : "Default_Instanced")) {
         instanced->Use();
@@ -156,7 +174,9 @@ void Renderer::DrawScene(Camera& camera)
         instanced->SetUniform("uEmissiveCol", emissiveColour);
         RenderInstanced(camera, instanced);
     }
+    Probe("instanced");
     RenderAlpha(camera, nullptr);
+    Probe("alpha");
 
     if (const ShaderProgram* quad = shaders.Find("Quad")) {
         quad->Use();
@@ -164,6 +184,7 @@ void Renderer::DrawScene(Camera& camera)
         ParticleEmitterManager::GetInstance().Render(camera);
     }
     Target(FramebufferSlot::Scene).Unbind();
+    Probe("particles");
 }
 
 // The scene's three attachments combined into the bloom target.
