@@ -8,10 +8,12 @@
 #include "engine/render/Registry.h"
 #include "engine/render/ShaderProgram.h"
 #include "engine/render/Texture.h"
+#include "engine/render/Viewport.h"
 
 #include <array>
 #include <glm/glm.hpp>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace Engine {
@@ -147,6 +149,12 @@ private:
     Framebuffer& Target(FramebufferSlot slot) const { return *GetFramebuffer(slot); }
     void BeginCamera();
     void DrawScene(Camera& camera);
+    void BeginFullScreenPasses();
+    void EndFullScreenPasses();
+    // Binds the target with the viewport, clearing it only when the
+    // viewport leaves part of it uncovered.
+    static void BindPartly(const Framebuffer& target, const ViewportRect& viewport);
+    std::optional<glm::vec2> SpreadGlow();
     void DrawBloom();
     void DrawPostProcessing();
     void DrawBlurChain(const Camera& camera);

@@ -4,7 +4,6 @@
 #include "engine/render/ParticleEmitterManager.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/Viewport.h"
-#include "engine/render/Window.h"
 
 namespace Engine {
 
@@ -12,8 +11,6 @@ namespace {
 
 // Per camera drawn, not per second: two cameras advance it twice a frame.
 constexpr float kTimeStep = 1.01666f;
-// The "Bloom" program's switch for its halo.
-constexpr GLint kBloomFlagLocation = 4;
 // "PostProcessing" inputs by location.
 constexpr GLint kPostTime = 1;
 constexpr GLint kPostFlag1 = 2;
@@ -23,29 +20,6 @@ constexpr GLint kPostInteger = 5;
 constexpr GLint kPostFloat1 = 6;
 constexpr GLint kPostFloat2 = 7;
 constexpr GLint kPostVector = 8;
-
-// The window's current size; the viewports follow it even before the
-// framebuffers are rebuilt for it.
-std::pair<float, float> WindowSize()
-{
-    const Window* window = Window::Main();
-    auto [w, h] = window ? window->GetSize() : std::pair<int, int>{0, 0};
-    return {static_cast<float>(w), static_cast<float>(h)};
-}
-
-ViewportRect WindowViewport(const Camera& camera, float scale)
-{
-    auto [w, h] = WindowSize();
-    return CameraViewport(camera, w * scale, h * scale);
-}
-
-void BindWholeTarget(const Framebuffer& target)
-{
-    target.Bind();
-    const AttachmentSize size = target.Size(0);
-    glViewport(0, 0, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height));
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
 
 } // namespace
 
@@ -91,12 +65,14 @@ void Renderer::RenderCamera(Camera& camera)
     Probe("scene-clear");
     time += kTimeStep;
     DrawScene(camera);
+    BeginFullScreenPasses();
     DrawBloom();
     Probe("bloom");
     Target(FramebufferSlot::Bloom).Unbind();
-    ApplyViewport(WindowViewport(camera, 1.0f));
+    ApplyViewport(CameraWindowViewport(camera, 1.0f));
     DrawPostProcessing();
     Probe("post-processing");
+    EndFullScreenPasses();
     RenderHUD(camera);
     RenderText(camera);
     Probe("hud-text");
@@ -111,16 +87,16 @@ void Renderer::RenderCameraWithBlur(Camera& camera)
     ToggleCelShadingOnF7();
     time += kTimeStep;
     DrawScene(camera);
+    BeginFullScreenPasses();
     DrawBloom();
     Probe("bloom");
     Target(FramebufferSlot::Bloom).Unbind();
-    Target(FramebufferSlot::PostProcessing).Bind();
-    ApplyViewport(WindowViewport(camera, 1.0f));
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    BindPartly(Target(FramebufferSlot::PostProcessing), CameraWindowViewport(camera, 1.0f));
     DrawPostProcessing();
     Probe("post-processing");
     DrawBlurChain(camera);
     Probe("blur");
+    EndFullScreenPasses();
     RenderHUD(camera);
     RenderText(camera);
     Probe("hud-text");
@@ -137,7 +113,11 @@ void Renderer::BeginCamera()
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glPointSize(4.0f);
-    BindWholeTarget(Target(FramebufferSlot::Scene));
+    const Framebuffer& scene = Target(FramebufferSlot::Scene);
+    scene.Bind();
+    const AttachmentSize size = scene.Size(0);
+    glViewport(0, 0, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height));
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 void Renderer::ToggleCelShadingOnF7()
@@ -187,22 +167,6 @@ void Renderer::DrawScene(Camera& camera)
     Probe("particles");
 }
 
-// The scene's three attachments combined into the bloom target.
-void Renderer::DrawBloom()
-{
-    const Framebuffer& scene = Target(FramebufferSlot::Scene);
-    BindWholeTarget(Target(FramebufferSlot::Bloom));
-    const ShaderProgram* program = shaders.Find("Bloom");
-    if (!program)
-        return;
-    program->Use();
-    glActiveTexture(GL_TEXTURE0);
-    scene.BindTexture(0);
-    program->SetUniform(0, 0);
-    program->SetUniform(kBloomFlagLocation, bloom);
-    scene.DrawToScreen(*program, 1);
-}
-
 // The bloom result into whatever target and viewport are current.
 void Renderer::DrawPostProcessing()
 {
@@ -220,43 +184,6 @@ void Renderer::DrawPostProcessing()
     const glm::vec3& v = postProcessing.vector;
     program->SetUniform(kPostVector, v.x, v.y, v.z);
     Target(FramebufferSlot::Bloom).DrawToScreen(*program, 0);
-}
-
-// Post-processing result -> blur 1 (full size) -> blur 2..5 (half size) ->
-// the camera's viewport of the window. Modes: 1 blurs in place, 2
-// resamples across the change of size.
-void Renderer::DrawBlurChain(const Camera& camera)
-{
-    struct Pass {
-        FramebufferSlot source;
-        FramebufferSlot target; // Count: the window
-        float scale;
-        int mode;
-    };
-    constexpr FramebufferSlot kWindow = FramebufferSlot::Count;
-    constexpr Pass kPasses[] = {
-        {FramebufferSlot::PostProcessing, FramebufferSlot::Blur1, 1.0f, 1},
-        {FramebufferSlot::Blur1, FramebufferSlot::Blur2, 0.5f, 2},
-        {FramebufferSlot::Blur2, FramebufferSlot::Blur3, 0.5f, 1},
-        {FramebufferSlot::Blur3, FramebufferSlot::Blur4, 0.5f, 1},
-        {FramebufferSlot::Blur4, FramebufferSlot::Blur5, 0.5f, 1},
-        {FramebufferSlot::Blur5, kWindow, 1.0f, 2},
-    };
-    const ShaderProgram* program = shaders.Find("Blur");
-    for (const Pass& pass : kPasses) {
-        const Framebuffer& source = Target(pass.source);
-        source.Unbind();
-        ApplyViewport(WindowViewport(camera, pass.scale));
-        if (pass.target != kWindow) {
-            Target(pass.target).Bind();
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        }
-        if (!program)
-            continue;
-        program->Use();
-        program->SetUniform("blurMode", pass.mode);
-        source.DrawToScreen(*program, 0);
-    }
 }
 
 } // namespace Engine

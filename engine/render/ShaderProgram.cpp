@@ -127,6 +127,16 @@ void ShaderProgram::SetUniform(const std::string& name, float value) const
     glUniform1f(Location(mProgram, name), value);
 }
 
+void ShaderProgram::SetUniform(GLint location, const glm::vec2& v) const
+{
+    glUniform2f(location, v.x, v.y);
+}
+
+void ShaderProgram::SetUniform(GLint location, const glm::vec3* values, int count) const
+{
+    glUniform3fv(location, count, glm::value_ptr(*values));
+}
+
 void ShaderProgram::SetUniform(GLint location, const glm::mat3& m) const
 {
     glUniformMatrix3fv(location, 1, GL_FALSE, glm::value_ptr(m));

@@ -62,6 +62,9 @@ public:
     void SetUniform(const std::string& name, int value) const;
     void SetUniform(const std::string& name, float value) const;
 
+    void SetUniform(GLint location, const glm::vec2& v) const;
+    // `count` vec3 elements of an array from `location` on.
+    void SetUniform(GLint location, const glm::vec3* values, int count) const;
     void SetUniform(GLint location, const glm::mat3& m) const;
     void SetUniform(GLint location, const glm::mat4& m) const;
     void SetUniform(GLint location, float x, float y, float z) const;

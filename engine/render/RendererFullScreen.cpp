@@ -1,0 +1,235 @@
+// The passes that draw one quad over a whole target: bloom, the blur chain,
+// and the state they share with post-processing. On a software renderer
+// their cost is per pixel, so every texture read and every byte written
+// counts: they run without blending or depth (they write opaque colour over
+// everything), clear only what their quad leaves uncovered, and do their
+// wide blurs at half or a quarter of the size, in separate strokes across
+// and down.
+#include "engine/render/BlurKernel.h"
+#include "engine/render/Renderer.h"
+
+#include <algorithm>
+
+namespace Engine {
+
+namespace {
+
+// "Bloom" inputs beyond the scene's attachments (units and locations 1-3).
+constexpr GLint kBloomFlagLocation = 4;
+constexpr GLint kBloomSpreadLocation = 5;
+constexpr GLint kBloomSpreadRegionLocation = 6;
+constexpr unsigned kBloomSpreadUnit = 4;
+
+// "Blur" inputs by location.
+constexpr GLint kBlurRegion = 1;
+constexpr GLint kBlurTaps = 2;
+// The tint of the plain copy ("Framebuffer").
+constexpr GLint kCopyColour = 3;
+
+// The halo spreads the glow like a Gaussian of about seven full-size
+// texels. It is worked out at a quarter of the size, where the 4 x 4 mean
+// before it and the interpolation after it add a little spread of their
+// own, which this deviation leaves room for.
+constexpr float kHaloSigma = 1.68f; // quarter-size texels
+constexpr int kHaloReach = 4;
+// The menu background's blur: a Gaussian of about five and a half
+// full-size texels, worked out at half size.
+constexpr float kTitleSigma = 2.76f; // half-size texels
+constexpr int kTitleReach = 8;
+
+const BlurKernel& Shrink4()
+{
+    static const BlurKernel kernel = BoxKernel(4);
+    return kernel;
+}
+
+const BlurKernel& Shrink2()
+{
+    static const BlurKernel kernel = BoxKernel(3);
+    return kernel;
+}
+
+const BlurKernel& HaloStroke(bool down)
+{
+    static const BlurKernel across = LineKernel(GaussianWeights(kHaloSigma, kHaloReach), -kHaloReach, false);
+    static const BlurKernel downward = LineKernel(GaussianWeights(kHaloSigma, kHaloReach), -kHaloReach, true);
+    return down ? downward : across;
+}
+
+const BlurKernel& TitleStroke(bool down)
+{
+    static const BlurKernel across = LineKernel(GaussianWeights(kTitleSigma, kTitleReach), -kTitleReach, false);
+    static const BlurKernel downward = LineKernel(GaussianWeights(kTitleSigma, kTitleReach), -kTitleReach, true);
+    return down ? downward : across;
+}
+
+AttachmentSize SizeOf(const Framebuffer& target)
+{
+    return target.Size(0);
+}
+
+// The "Blur" program made current with one kernel over the given part of
+// its source.
+void UseBlur(const ShaderProgram& blur, const BlurKernel& kernel, const glm::vec2& region)
+{
+    blur.Use();
+    blur.SetUniform(kBlurRegion, region);
+    blur.SetUniform(kBlurTaps, kernel.taps.data(), BlurKernel::kMaxTaps);
+}
+
+// One quad of `program` reading `source` on unit 0.
+void DrawFrom(const ShaderProgram& program, const Framebuffer& source, const Model& quad)
+{
+    program.SetUniform(0, 0);
+    glActiveTexture(GL_TEXTURE0);
+    source.BindTexture(0);
+    quad.Draw();
+}
+
+} // namespace
+
+void Renderer::BeginFullScreenPasses()
+{
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+}
+
+// The camera's own state again for the HUD, the text and whatever follows.
+void Renderer::EndFullScreenPasses()
+{
+    glEnable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+}
+
+void Renderer::BindPartly(const Framebuffer& target, const ViewportRect& viewport)
+{
+    target.Bind();
+    ApplyViewport(viewport);
+    const AttachmentSize size = SizeOf(target);
+    const bool whole = viewport.x <= 0 && viewport.y <= 0 &&
+                       viewport.x + viewport.width >= static_cast<int>(size.width) &&
+                       viewport.y + viewport.height >= static_cast<int>(size.height);
+    // The pass after this one reads the whole target: what the quad leaves
+    // uncovered must be black, not an older frame.
+    if (!whole)
+        glClear(GL_COLOR_BUFFER_BIT);
+}
+
+// The glow spread into a wide soft halo at a quarter of the full size: the
+// 4 x 4 mean of the glow into blur 2, a stroke across into blur 3, one down
+// back into blur 2. Both targets are free until the blur chain, which comes
+// after the bloom and covers or clears what it uses. Returns the part of
+// blur 2 that holds the halo, or nothing when it could not be made.
+std::optional<glm::vec2> Renderer::SpreadGlow()
+{
+    const ShaderProgram* blur = shaders.Find("Blur");
+    const Model* quad = models.Find("Quad");
+    if (!blur || !quad)
+        return std::nullopt;
+    const Framebuffer& scene = Target(FramebufferSlot::Scene);
+    const Framebuffer& first = Target(FramebufferSlot::Blur2);
+    const Framebuffer& second = Target(FramebufferSlot::Blur3);
+    const AttachmentSize half = SizeOf(first);
+    const GLsizei width = static_cast<GLsizei>(std::max(half.width / 2, 1u));
+    const GLsizei height = static_cast<GLsizei>(std::max(half.height / 2, 1u));
+    const glm::vec2 region{static_cast<float>(width) / static_cast<float>(std::max(half.width, 1u)),
+                           static_cast<float>(height) / static_cast<float>(std::max(half.height, 1u))};
+
+    first.Bind();
+    glViewport(0, 0, width, height);
+    UseBlur(*blur, Shrink4(), glm::vec2(1.0f));
+    blur->SetUniform(0, 0);
+    glActiveTexture(GL_TEXTURE0);
+    scene.BindTexture(1);
+    quad->Draw();
+
+    second.Bind();
+    UseBlur(*blur, HaloStroke(false), region);
+    DrawFrom(*blur, first, *quad);
+
+    first.Bind();
+    UseBlur(*blur, HaloStroke(true), region);
+    DrawFrom(*blur, second, *quad);
+    return region;
+}
+
+// The scene's three attachments combined into the bloom target, which the
+// quad covers whole: no clear.
+void Renderer::DrawBloom()
+{
+    const Framebuffer& scene = Target(FramebufferSlot::Scene);
+    const ShaderProgram* program = shaders.Find("Bloom");
+    const std::optional<glm::vec2> spread = bloom && program ? SpreadGlow() : std::nullopt;
+    Probe("halo");
+    const Framebuffer& target = Target(FramebufferSlot::Bloom);
+    target.Bind();
+    glViewport(0, 0, static_cast<GLsizei>(SizeOf(target).width), static_cast<GLsizei>(SizeOf(target).height));
+    if (!program)
+        return;
+    program->Use();
+    glActiveTexture(GL_TEXTURE0);
+    scene.BindTexture(0);
+    program->SetUniform(0, 0);
+    program->SetUniform(kBloomFlagLocation, spread.has_value());
+    if (spread) {
+        glActiveTexture(GL_TEXTURE0 + kBloomSpreadUnit);
+        Target(FramebufferSlot::Blur2).BindTexture(0);
+        program->SetUniform(kBloomSpreadLocation, static_cast<int>(kBloomSpreadUnit));
+        program->SetUniform(kBloomSpreadRegionLocation, *spread);
+    }
+    scene.DrawToScreen(*program, 1);
+}
+
+// Post-processing result -> blur 1 (full size) -> blur 2..5 (half size) ->
+// the camera's viewport of the window. The blur itself is one Gaussian at
+// half size in a stroke across and a stroke down; the full-size passes and
+// the last half-size one only copy.
+void Renderer::DrawBlurChain(const Camera& camera)
+{
+    enum class Kernel { Copy, Shrink, Across, Down };
+    struct Pass {
+        FramebufferSlot source;
+        FramebufferSlot target; // Count: the window
+        float scale;
+        Kernel kernel;
+    };
+    constexpr FramebufferSlot kWindow = FramebufferSlot::Count;
+    constexpr Pass kPasses[] = {
+        {FramebufferSlot::PostProcessing, FramebufferSlot::Blur1, 1.0f, Kernel::Copy},
+        {FramebufferSlot::Blur1, FramebufferSlot::Blur2, 0.5f, Kernel::Shrink},
+        {FramebufferSlot::Blur2, FramebufferSlot::Blur3, 0.5f, Kernel::Across},
+        {FramebufferSlot::Blur3, FramebufferSlot::Blur4, 0.5f, Kernel::Down},
+        {FramebufferSlot::Blur4, FramebufferSlot::Blur5, 0.5f, Kernel::Copy},
+        {FramebufferSlot::Blur5, kWindow, 1.0f, Kernel::Copy},
+    };
+    const ShaderProgram* blur = shaders.Find("Blur");
+    const ShaderProgram* copy = shaders.Find("Framebuffer");
+    for (const Pass& pass : kPasses) {
+        const Framebuffer& source = Target(pass.source);
+        source.Unbind();
+        const ViewportRect viewport = CameraWindowViewport(camera, pass.scale);
+        if (pass.target != kWindow)
+            BindPartly(Target(pass.target), viewport);
+        else
+            ApplyViewport(viewport);
+        const ShaderProgram* program = pass.kernel == Kernel::Copy ? copy : blur;
+        if (!program)
+            continue;
+        switch (pass.kernel) {
+        case Kernel::Copy:
+            program->Use();
+            program->SetUniform(kCopyColour, 1.0f, 1.0f, 1.0f, 1.0f);
+            break;
+        case Kernel::Shrink:
+            UseBlur(*program, Shrink2(), glm::vec2(1.0f));
+            break;
+        case Kernel::Across:
+        case Kernel::Down:
+            UseBlur(*program, TitleStroke(pass.kernel == Kernel::Down), glm::vec2(1.0f));
+            break;
+        }
+        source.DrawToScreen(*program, 0);
+    }
+}
+
+} // namespace Engine
