@@ -147,16 +147,25 @@ private:
 
     bool FramebuffersReady() const;
     Framebuffer& Target(FramebufferSlot slot) const { return *GetFramebuffer(slot); }
-    void BeginCamera();
+    // The part of the scene-size targets that one camera's picture takes:
+    // the size of its viewport in the window (at least one texel, at most
+    // the targets), in texels and as fractions of the targets.
+    struct SceneArea {
+        GLsizei width = 1;
+        GLsizei height = 1;
+        glm::vec2 region{1.0f};
+    };
+    SceneArea SceneAreaFor(const ViewportRect& view) const;
+    void BeginCamera(const SceneArea& area);
     void DrawScene(Camera& camera);
     void BeginFullScreenPasses();
     void EndFullScreenPasses();
     // Binds the target with the viewport, clearing it only when the
     // viewport leaves part of it uncovered.
     static void BindPartly(const Framebuffer& target, const ViewportRect& viewport);
-    std::optional<glm::vec2> SpreadGlow();
-    void DrawBloom();
-    void DrawPostProcessing();
+    std::optional<glm::vec2> SpreadGlow(const SceneArea& area);
+    void DrawBloom(const SceneArea& area);
+    void DrawPostProcessing(const SceneArea& area);
     void DrawBlurChain(const Camera& camera);
     void ToggleCelShadingOnF7();
     void Probe(const char* pass) const;
@@ -165,6 +174,9 @@ private:
     FT_Library mFreeType = nullptr;
     std::array<std::unique_ptr<Framebuffer>, static_cast<std::size_t>(FramebufferSlot::Count)> mFramebuffers;
     std::unique_ptr<EditorCamera> mEditorCamera;
+    // "PostProcessing" built without its three effects, for the frames that
+    // have them off. Not in the registry: only the frame draws with it.
+    std::unique_ptr<ShaderProgram> mPlainPostProcessing;
     // F7 flips cel shading once per frame however many cameras see it.
     bool mCelToggledThisFrame = false;
 };

@@ -5,6 +5,8 @@
 #include "engine/render/Renderer.h"
 #include "engine/render/Viewport.h"
 
+#include <algorithm>
+
 namespace Engine {
 
 namespace {
@@ -20,6 +22,23 @@ constexpr GLint kPostInteger = 5;
 constexpr GLint kPostFloat1 = 6;
 constexpr GLint kPostFloat2 = 7;
 constexpr GLint kPostVector = 8;
+// The part of the bloom target that holds the camera's picture.
+constexpr GLint kPostRegion = 9;
+
+// Where a picture drawn at `part` pixels samples the scene, against the
+// same picture drawn at `full` pixels and squeezed into `part` with the
+// nearest texel, as the frame once did: when full is an even multiple of
+// part, each squeezed pixel fell on a texel edge and took the texel after
+// it, half a full texel past the small pixel's centre. Moving the small
+// picture's viewport back by that much gives the very same samples. Zero
+// for other ratios, where no shift matches every pixel.
+float SqueezeNudge(int full, int part)
+{
+    if (part <= 0 || full <= part || full % part != 0)
+        return 0.0f;
+    const int ratio = full / part;
+    return ratio % 2 == 0 ? -0.5f / static_cast<float>(ratio) : 0.0f;
+}
 
 } // namespace
 
@@ -57,20 +76,26 @@ bool Renderer::FramebuffersReady() const
     return true;
 }
 
+// The scene, the bloom and the post-processing work on a picture of the
+// size the camera shows: a camera on half the window draws half the
+// pixels. The picture is the one the whole target would hold, squeezed
+// into the viewport as before, only without the pixels the squeeze drops.
 void Renderer::RenderCamera(Camera& camera)
 {
     if (!FramebuffersReady())
         return;
-    BeginCamera();
+    const ViewportRect view = CameraWindowViewport(camera, 1.0f);
+    const SceneArea area = SceneAreaFor(view);
+    BeginCamera(area);
     Probe("scene-clear");
     time += kTimeStep;
     DrawScene(camera);
     BeginFullScreenPasses();
-    DrawBloom();
+    DrawBloom(area);
     Probe("bloom");
     Target(FramebufferSlot::Bloom).Unbind();
-    ApplyViewport(CameraWindowViewport(camera, 1.0f));
-    DrawPostProcessing();
+    ApplyViewport(view);
+    DrawPostProcessing(area);
     Probe("post-processing");
     EndFullScreenPasses();
     RenderHUD(camera);
@@ -82,17 +107,19 @@ void Renderer::RenderCameraWithBlur(Camera& camera)
 {
     if (!FramebuffersReady())
         return;
-    BeginCamera();
+    const ViewportRect view = CameraWindowViewport(camera, 1.0f);
+    const SceneArea area = SceneAreaFor(view);
+    BeginCamera(area);
     Probe("scene-clear");
     ToggleCelShadingOnF7();
     time += kTimeStep;
     DrawScene(camera);
     BeginFullScreenPasses();
-    DrawBloom();
+    DrawBloom(area);
     Probe("bloom");
     Target(FramebufferSlot::Bloom).Unbind();
-    BindPartly(Target(FramebufferSlot::PostProcessing), CameraWindowViewport(camera, 1.0f));
-    DrawPostProcessing();
+    BindPartly(Target(FramebufferSlot::PostProcessing), view);
+    DrawPostProcessing(area);
     Probe("post-processing");
     DrawBlurChain(camera);
     Probe("blur");
@@ -102,9 +129,22 @@ void Renderer::RenderCameraWithBlur(Camera& camera)
     Probe("hud-text");
 }
 
-// State for every pass of the camera, then the scene target bound whole and
-// cleared.
-void Renderer::BeginCamera()
+Renderer::SceneArea Renderer::SceneAreaFor(const ViewportRect& view) const
+{
+    const AttachmentSize size = Target(FramebufferSlot::Scene).Size(0);
+    const int width = std::max(static_cast<int>(size.width), 1);
+    const int height = std::max(static_cast<int>(size.height), 1);
+    SceneArea area;
+    area.width = std::clamp(view.width, 1, width);
+    area.height = std::clamp(view.height, 1, height);
+    area.region = {static_cast<float>(area.width) / static_cast<float>(width),
+                   static_cast<float>(area.height) / static_cast<float>(height)};
+    return area;
+}
+
+// State for every pass of the camera, then the camera's part of the scene
+// target bound and cleared.
+void Renderer::BeginCamera(const SceneArea& area)
 {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glEnable(GL_DEPTH_TEST);
@@ -113,11 +153,18 @@ void Renderer::BeginCamera()
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glPointSize(4.0f);
-    const Framebuffer& scene = Target(FramebufferSlot::Scene);
-    scene.Bind();
-    const AttachmentSize size = scene.Size(0);
-    glViewport(0, 0, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height));
+    Target(FramebufferSlot::Scene).Bind();
+    const AttachmentSize size = Target(FramebufferSlot::Scene).Size(0);
+    const glm::vec2 nudge{SqueezeNudge(static_cast<int>(size.width), area.width),
+                          SqueezeNudge(static_cast<int>(size.height), area.height)};
+    if (nudge != glm::vec2(0.0f) && glViewportIndexedf)
+        glViewportIndexedf(0, nudge.x, nudge.y, static_cast<float>(area.width), static_cast<float>(area.height));
+    else
+        glViewport(0, 0, area.width, area.height);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, area.width, area.height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
 }
 
 void Renderer::ToggleCelShadingOnF7()
@@ -167,8 +214,10 @@ void Renderer::DrawScene(Camera& camera)
     Probe("particles");
 }
 
-// The bloom result into whatever target and viewport are current.
-void Renderer::DrawPostProcessing()
+// The camera's part of the bloom result into whatever target and viewport
+// are current. The inputs always reach "PostProcessing"; a frame with its
+// three effects off draws with the build that leaves them out.
+void Renderer::DrawPostProcessing(const SceneArea& area)
 {
     const ShaderProgram* program = shaders.Find("PostProcessing");
     if (!program)
@@ -183,6 +232,15 @@ void Renderer::DrawPostProcessing()
     program->SetUniform(kPostFloat2, postProcessing.float2);
     const glm::vec3& v = postProcessing.vector;
     program->SetUniform(kPostVector, v.x, v.y, v.z);
+    program->SetUniform(kPostRegion, area.region);
+    const bool effects = postProcessing.flag1 || postProcessing.flag2 || postProcessing.flag3;
+    if (!effects && mPlainPostProcessing && mPlainPostProcessing->Linked()) {
+        program = mPlainPostProcessing.get();
+        program->Use();
+        program->SetUniform(kPostFloat1, postProcessing.float1);
+        program->SetUniform(kPostVector, v.x, v.y, v.z);
+        program->SetUniform(kPostRegion, area.region);
+    }
     Target(FramebufferSlot::Bloom).DrawToScreen(*program, 0);
 }
 

@@ -18,6 +18,7 @@ namespace {
 constexpr GLint kBloomFlagLocation = 4;
 constexpr GLint kBloomSpreadLocation = 5;
 constexpr GLint kBloomSpreadRegionLocation = 6;
+constexpr GLint kBloomSceneRegionLocation = 7;
 constexpr unsigned kBloomSpreadUnit = 4;
 
 // "Blur" inputs by location.
@@ -49,11 +50,9 @@ const BlurKernel& Shrink2()
     return kernel;
 }
 
-const BlurKernel& HaloStroke(bool down)
+BlurKernel HaloStroke(float sigma, bool down)
 {
-    static const BlurKernel across = LineKernel(GaussianWeights(kHaloSigma, kHaloReach), -kHaloReach, false);
-    static const BlurKernel downward = LineKernel(GaussianWeights(kHaloSigma, kHaloReach), -kHaloReach, true);
-    return down ? downward : across;
+    return LineKernel(GaussianWeights(sigma, kHaloReach), -kHaloReach, down);
 }
 
 const BlurKernel& TitleStroke(bool down)
@@ -115,12 +114,14 @@ void Renderer::BindPartly(const Framebuffer& target, const ViewportRect& viewpor
         glClear(GL_COLOR_BUFFER_BIT);
 }
 
-// The glow spread into a wide soft halo at a quarter of the full size: the
-// 4 x 4 mean of the glow into blur 2, a stroke across into blur 3, one down
-// back into blur 2. Both targets are free until the blur chain, which comes
-// after the bloom and covers or clears what it uses. Returns the part of
-// blur 2 that holds the halo, or nothing when it could not be made.
-std::optional<glm::vec2> Renderer::SpreadGlow()
+// The glow spread into a wide soft halo at a quarter of the picture's size:
+// the 4 x 4 mean of the glow into blur 2, a stroke across into blur 3, one
+// down back into blur 2. Both targets are free until the blur chain, which
+// comes after the bloom and covers or clears what it uses. A picture
+// squeezed into a narrow or flat viewport gets a halo squeezed the same
+// way. Returns the part of blur 2 that holds the halo, or nothing when it
+// could not be made.
+std::optional<glm::vec2> Renderer::SpreadGlow(const SceneArea& area)
 {
     const ShaderProgram* blur = shaders.Find("Blur");
     const Model* quad = models.Find("Quad");
@@ -130,40 +131,39 @@ std::optional<glm::vec2> Renderer::SpreadGlow()
     const Framebuffer& first = Target(FramebufferSlot::Blur2);
     const Framebuffer& second = Target(FramebufferSlot::Blur3);
     const AttachmentSize half = SizeOf(first);
-    const GLsizei width = static_cast<GLsizei>(std::max(half.width / 2, 1u));
-    const GLsizei height = static_cast<GLsizei>(std::max(half.height / 2, 1u));
+    const GLsizei width = std::clamp<GLsizei>(area.width / 4, 1, static_cast<GLsizei>(std::max(half.width, 1u)));
+    const GLsizei height = std::clamp<GLsizei>(area.height / 4, 1, static_cast<GLsizei>(std::max(half.height, 1u)));
     const glm::vec2 region{static_cast<float>(width) / static_cast<float>(std::max(half.width, 1u)),
                            static_cast<float>(height) / static_cast<float>(std::max(half.height, 1u))};
 
     first.Bind();
     glViewport(0, 0, width, height);
-    UseBlur(*blur, Shrink4(), glm::vec2(1.0f));
+    UseBlur(*blur, Shrink4(), area.region);
     blur->SetUniform(0, 0);
     glActiveTexture(GL_TEXTURE0);
     scene.BindTexture(1);
     quad->Draw();
 
     second.Bind();
-    UseBlur(*blur, HaloStroke(false), region);
+    UseBlur(*blur, HaloStroke(kHaloSigma * area.region.x, false), region);
     DrawFrom(*blur, first, *quad);
 
     first.Bind();
-    UseBlur(*blur, HaloStroke(true), region);
+    UseBlur(*blur, HaloStroke(kHaloSigma * area.region.y, true), region);
     DrawFrom(*blur, second, *quad);
     return region;
 }
 
-// The scene's three attachments combined into the bloom target, which the
-// quad covers whole: no clear.
-void Renderer::DrawBloom()
+// The scene's three attachments combined into the bloom target, the
+// camera's part of it, which the quad covers whole: no clear.
+void Renderer::DrawBloom(const SceneArea& area)
 {
     const Framebuffer& scene = Target(FramebufferSlot::Scene);
     const ShaderProgram* program = shaders.Find("Bloom");
-    const std::optional<glm::vec2> spread = bloom && program ? SpreadGlow() : std::nullopt;
+    const std::optional<glm::vec2> spread = bloom && program ? SpreadGlow(area) : std::nullopt;
     Probe("halo");
-    const Framebuffer& target = Target(FramebufferSlot::Bloom);
-    target.Bind();
-    glViewport(0, 0, static_cast<GLsizei>(SizeOf(target).width), static_cast<GLsizei>(SizeOf(target).height));
+    Target(FramebufferSlot::Bloom).Bind();
+    glViewport(0, 0, area.width, area.height);
     if (!program)
         return;
     program->Use();
@@ -171,6 +171,7 @@ void Renderer::DrawBloom()
     scene.BindTexture(0);
     program->SetUniform(0, 0);
     program->SetUniform(kBloomFlagLocation, spread.has_value());
+    program->SetUniform(kBloomSceneRegionLocation, area.region);
     if (spread) {
         glActiveTexture(GL_TEXTURE0 + kBloomSpreadUnit);
         Target(FramebufferSlot::Blur2).BindTexture(0);

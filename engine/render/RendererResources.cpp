@@ -141,6 +141,9 @@ void Renderer::LoadResources()
     animatedModels.Add("AnimationSample", LoadModel<ModelAnim>("data/Model/Ball anim.dae"));
     LoadTextures();
     LoadShaderPrograms();
+    mPlainPostProcessing = std::make_unique<ShaderProgram>((kShaderDir + "vert/Framebuffer.vert").c_str(),
+                                                           (kShaderDir + "frag/PostProcessing.frag").c_str(),
+                                                           std::string("#define EFFECTS_OFF\n"));
     LoadMaterials();
     noises.Add("PerlinNoise", std::make_unique<PerlinNoise>(shaders.Find("PerlinNoise")));
     LoadFontMapping();

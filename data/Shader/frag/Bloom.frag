@@ -5,7 +5,8 @@
 // 3 the normals. The halo can be switched off at location 4. The glow
 // spread wide (a Gaussian of about seven texels, worked out at a quarter of
 // the size by the passes before this one) waits at location 5, in the part
-// of its texture that location 6 gives.
+// of its texture that location 6 gives. The scene's picture fills the part
+// of its targets that location 7 gives, and so does the result.
 
 in vec2 vUv;
 
@@ -16,6 +17,7 @@ layout(location = 3) uniform sampler2D uNormals;
 layout(location = 4) uniform bool uBloomEnabled = true;
 layout(location = 5) uniform sampler2D uSpread;
 layout(location = 6) uniform vec2 uSpreadRegion = vec2(1.0);
+layout(location = 7) uniform vec2 uSceneRegion = vec2(1.0);
 
 layout(location = 0) out vec4 oColour;
 
@@ -42,8 +44,9 @@ vec3 Spread()
 
 void main()
 {
-    vec3 colour = texture(uColour, vUv).rgb;
-    vec3 halo = mix(Spread(), texture(uGlow, vUv).rgb, kOwnGlow);
+    vec2 uv = vUv * uSceneRegion;
+    vec3 colour = texture(uColour, uv).rgb;
+    vec3 halo = mix(Spread(), texture(uGlow, uv).rgb, kOwnGlow);
     // A select, not a product: a switched-off halo adds nothing even when
     // the spread holds no numbers.
     oColour = vec4(uBloomEnabled ? colour + halo * kStrength : colour, 1.0);

@@ -7,6 +7,9 @@
 //   4 hurt tint: a red vignette as strong as the second float
 //   5 the split in pixels     6 fade to black (0 none, 1 black)
 //   7 hurt strength           8 a colour added over everything
+//   9 the part of the bloom result that holds the camera's picture
+// Built a second time with EFFECTS_OFF for frames with 2, 3 and 4 off:
+// the software renderer pays for every branch, taken or not.
 
 in vec2 vUv;
 
@@ -19,24 +22,29 @@ layout(location = 5) uniform int uSplitPixels = 0;
 layout(location = 6) uniform float uFade = 0.0;
 layout(location = 7) uniform float uHurtStrength = 0.0;
 layout(location = 8) uniform vec3 uAddColour = vec3(0.0);
+layout(location = 9) uniform vec2 uRegion = vec2(1.0);
 
 layout(location = 0) out vec4 oColour;
 
 void main()
 {
-    vec2 texel = 1.0 / vec2(textureSize(uImage, 0));
-    vec3 colour = texture(uImage, vUv).rgb;
+    vec2 uv = vUv * uRegion;
+    vec3 colour = texture(uImage, uv).rgb;
 
+#ifndef EFFECTS_OFF
     if (uColourSplit && uSplitPixels != 0) {
+        vec2 texel = 1.0 / vec2(textureSize(uImage, 0));
         vec2 shift = vec2(float(uSplitPixels), 0.0) * texel;
-        colour.r = texture(uImage, vUv + shift).r;
-        colour.b = texture(uImage, vUv - shift).b;
+        colour.r = texture(uImage, uv + shift).r;
+        colour.b = texture(uImage, uv - shift).b;
     }
+#endif
 
     // Soft roll-off instead of a hard clip keeps bright halos coloured.
     colour = colour / (1.0 + max(max(colour.r, colour.g), colour.b) * 0.25);
     colour *= 1.25;
 
+#ifndef EFFECTS_OFF
     vec2 centred = vUv * 2.0 - 1.0;
     float vignette = clamp(dot(centred, centred) * 0.5, 0.0, 1.0);
 
@@ -50,6 +58,7 @@ void main()
         float strength = clamp(abs(uHurtStrength), 0.0, 1.0);
         colour = mix(colour, vec3(0.9, 0.05, 0.05), vignette * strength * 2.0);
     }
+#endif
     colour += uAddColour;
     colour *= 1.0 - clamp(uFade, 0.0, 1.0);
     oColour = vec4(clamp(colour, 0.0, 1.0), 1.0);
