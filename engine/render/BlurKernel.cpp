@@ -50,15 +50,4 @@ std::vector<float> GaussianWeights(float sigma, int reach)
     return weights;
 }
 
-std::vector<float> Convolve(const std::vector<float>& a, const std::vector<float>& b)
-{
-    if (a.empty() || b.empty())
-        return {};
-    std::vector<float> result(a.size() + b.size() - 1, 0.0f);
-    for (std::size_t i = 0; i < a.size(); ++i)
-        for (std::size_t j = 0; j < b.size(); ++j)
-            result[i + j] += a[i] * b[j];
-    return result;
-}
-
 } // namespace Engine

@@ -32,8 +32,4 @@ BlurKernel LineKernel(const std::vector<float>& weights, int first, bool down);
 // -reach to reach (a sigma of zero or less is the centre alone).
 std::vector<float> GaussianWeights(float sigma, int reach);
 
-// The two kernels one after the other, as one: weights at offsets
-// a's first + b's first onward.
-std::vector<float> Convolve(const std::vector<float>& a, const std::vector<float>& b);
-
 } // namespace Engine

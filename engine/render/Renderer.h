@@ -148,25 +148,20 @@ private:
     bool FramebuffersReady() const;
     Framebuffer& Target(FramebufferSlot slot) const { return *GetFramebuffer(slot); }
     // The part of the scene-size targets that one camera's picture takes:
-    // the size of its viewport in the window (at least one texel, at most
-    // the targets), in texels and as fractions of the targets.
-    struct SceneArea {
-        GLsizei width = 1;
-        GLsizei height = 1;
-        glm::vec2 region{1.0f};
-    };
-    SceneArea SceneAreaFor(const ViewportRect& view) const;
-    void BeginCamera(const SceneArea& area);
+    // from their corner, the size of its viewport in the window, at least
+    // one texel and at most the targets.
+    ViewportRect PictureFor(const ViewportRect& view) const;
+    void BeginCamera(const ViewportRect& picture);
     void DrawScene(Camera& camera);
     void BeginFullScreenPasses();
     void EndFullScreenPasses();
     // Binds the target with the viewport, clearing it only when the
     // viewport leaves part of it uncovered.
     static void BindPartly(const Framebuffer& target, const ViewportRect& viewport);
-    std::optional<glm::vec2> SpreadGlow(const SceneArea& area);
-    void DrawBloom(const SceneArea& area);
-    void DrawPostProcessing(const SceneArea& area);
-    void DrawBlurChain(const Camera& camera);
+    std::optional<glm::vec2> SpreadGlow(const ViewportRect& picture);
+    void DrawBloom(const ViewportRect& picture);
+    void DrawPostProcessing(const ViewportRect& picture);
+    void DrawBlurChain(const Camera& camera, const ViewportRect& view);
     void ToggleCelShadingOnF7();
     void Probe(const char* pass) const;
 

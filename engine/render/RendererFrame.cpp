@@ -13,18 +13,6 @@ namespace {
 
 // Per camera drawn, not per second: two cameras advance it twice a frame.
 constexpr float kTimeStep = 1.01666f;
-// "PostProcessing" inputs by location.
-constexpr GLint kPostTime = 1;
-constexpr GLint kPostFlag1 = 2;
-constexpr GLint kPostFlag2 = 3;
-constexpr GLint kPostFlag3 = 4;
-constexpr GLint kPostInteger = 5;
-constexpr GLint kPostFloat1 = 6;
-constexpr GLint kPostFloat2 = 7;
-constexpr GLint kPostVector = 8;
-// The part of the bloom target that holds the camera's picture.
-constexpr GLint kPostRegion = 9;
-
 // Where a picture drawn at `part` pixels samples the scene, against the
 // same picture drawn at `full` pixels and squeezed into `part` with the
 // nearest texel, as the frame once did: when full is an even multiple of
@@ -85,17 +73,17 @@ void Renderer::RenderCamera(Camera& camera)
     if (!FramebuffersReady())
         return;
     const ViewportRect view = CameraWindowViewport(camera, 1.0f);
-    const SceneArea area = SceneAreaFor(view);
-    BeginCamera(area);
+    const ViewportRect picture = PictureFor(view);
+    BeginCamera(picture);
     Probe("scene-clear");
     time += kTimeStep;
     DrawScene(camera);
     BeginFullScreenPasses();
-    DrawBloom(area);
+    DrawBloom(picture);
     Probe("bloom");
     Target(FramebufferSlot::Bloom).Unbind();
     ApplyViewport(view);
-    DrawPostProcessing(area);
+    DrawPostProcessing(picture);
     Probe("post-processing");
     EndFullScreenPasses();
     RenderHUD(camera);
@@ -108,20 +96,20 @@ void Renderer::RenderCameraWithBlur(Camera& camera)
     if (!FramebuffersReady())
         return;
     const ViewportRect view = CameraWindowViewport(camera, 1.0f);
-    const SceneArea area = SceneAreaFor(view);
-    BeginCamera(area);
+    const ViewportRect picture = PictureFor(view);
+    BeginCamera(picture);
     Probe("scene-clear");
     ToggleCelShadingOnF7();
     time += kTimeStep;
     DrawScene(camera);
     BeginFullScreenPasses();
-    DrawBloom(area);
+    DrawBloom(picture);
     Probe("bloom");
     Target(FramebufferSlot::Bloom).Unbind();
     BindPartly(Target(FramebufferSlot::PostProcessing), view);
-    DrawPostProcessing(area);
+    DrawPostProcessing(picture);
     Probe("post-processing");
-    DrawBlurChain(camera);
+    DrawBlurChain(camera, view);
     Probe("blur");
     EndFullScreenPasses();
     RenderHUD(camera);
@@ -129,22 +117,16 @@ void Renderer::RenderCameraWithBlur(Camera& camera)
     Probe("hud-text");
 }
 
-Renderer::SceneArea Renderer::SceneAreaFor(const ViewportRect& view) const
+ViewportRect Renderer::PictureFor(const ViewportRect& view) const
 {
     const AttachmentSize size = Target(FramebufferSlot::Scene).Size(0);
-    const int width = std::max(static_cast<int>(size.width), 1);
-    const int height = std::max(static_cast<int>(size.height), 1);
-    SceneArea area;
-    area.width = std::clamp(view.width, 1, width);
-    area.height = std::clamp(view.height, 1, height);
-    area.region = {static_cast<float>(area.width) / static_cast<float>(width),
-                   static_cast<float>(area.height) / static_cast<float>(height)};
-    return area;
+    return {0, 0, std::clamp(view.width, 1, std::max(static_cast<int>(size.width), 1)),
+            std::clamp(view.height, 1, std::max(static_cast<int>(size.height), 1))};
 }
 
 // State for every pass of the camera, then the camera's part of the scene
 // target bound and cleared.
-void Renderer::BeginCamera(const SceneArea& area)
+void Renderer::BeginCamera(const ViewportRect& picture)
 {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glEnable(GL_DEPTH_TEST);
@@ -155,14 +137,14 @@ void Renderer::BeginCamera(const SceneArea& area)
     glPointSize(4.0f);
     Target(FramebufferSlot::Scene).Bind();
     const AttachmentSize size = Target(FramebufferSlot::Scene).Size(0);
-    const glm::vec2 nudge{SqueezeNudge(static_cast<int>(size.width), area.width),
-                          SqueezeNudge(static_cast<int>(size.height), area.height)};
+    const glm::vec2 nudge{SqueezeNudge(static_cast<int>(size.width), picture.width),
+                          SqueezeNudge(static_cast<int>(size.height), picture.height)};
     if (nudge != glm::vec2(0.0f) && glViewportIndexedf)
-        glViewportIndexedf(0, nudge.x, nudge.y, static_cast<float>(area.width), static_cast<float>(area.height));
+        glViewportIndexedf(0, nudge.x, nudge.y, static_cast<float>(picture.width), static_cast<float>(picture.height));
     else
-        glViewport(0, 0, area.width, area.height);
+        ApplyViewport(picture);
     glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, area.width, area.height);
+    glScissor(0, 0, picture.width, picture.height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glDisable(GL_SCISSOR_TEST);
 }
@@ -212,36 +194,6 @@ void Renderer::DrawScene(Camera& camera)
     }
     Target(FramebufferSlot::Scene).Unbind();
     Probe("particles");
-}
-
-// The camera's part of the bloom result into whatever target and viewport
-// are current. The inputs always reach "PostProcessing"; a frame with its
-// three effects off draws with the build that leaves them out.
-void Renderer::DrawPostProcessing(const SceneArea& area)
-{
-    const ShaderProgram* program = shaders.Find("PostProcessing");
-    if (!program)
-        return;
-    program->Use();
-    program->SetUniform(kPostTime, time);
-    program->SetUniform(kPostFlag1, postProcessing.flag1);
-    program->SetUniform(kPostFlag2, postProcessing.flag2);
-    program->SetUniform(kPostFlag3, postProcessing.flag3);
-    program->SetUniform(kPostInteger, postProcessing.integer);
-    program->SetUniform(kPostFloat1, postProcessing.float1);
-    program->SetUniform(kPostFloat2, postProcessing.float2);
-    const glm::vec3& v = postProcessing.vector;
-    program->SetUniform(kPostVector, v.x, v.y, v.z);
-    program->SetUniform(kPostRegion, area.region);
-    const bool effects = postProcessing.flag1 || postProcessing.flag2 || postProcessing.flag3;
-    if (!effects && mPlainPostProcessing && mPlainPostProcessing->Linked()) {
-        program = mPlainPostProcessing.get();
-        program->Use();
-        program->SetUniform(kPostFloat1, postProcessing.float1);
-        program->SetUniform(kPostVector, v.x, v.y, v.z);
-        program->SetUniform(kPostRegion, area.region);
-    }
-    Target(FramebufferSlot::Bloom).DrawToScreen(*program, 0);
 }
 
 } // namespace Engine

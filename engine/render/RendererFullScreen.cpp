@@ -14,18 +14,30 @@ namespace Engine {
 
 namespace {
 
+// Every full-screen program: the part of its source that holds the
+// picture (offset and size, as fractions), read by the quad's corners.
+constexpr GLint kSourceRegion = 20;
+
 // "Bloom" inputs beyond the scene's attachments (units and locations 1-3).
 constexpr GLint kBloomFlagLocation = 4;
 constexpr GLint kBloomSpreadLocation = 5;
 constexpr GLint kBloomSpreadRegionLocation = 6;
-constexpr GLint kBloomSceneRegionLocation = 7;
 constexpr unsigned kBloomSpreadUnit = 4;
 
-// "Blur" inputs by location.
-constexpr GLint kBlurRegion = 1;
+// "Blur" taps by location.
 constexpr GLint kBlurTaps = 2;
 // The tint of the plain copy ("Framebuffer").
 constexpr GLint kCopyColour = 3;
+
+// "PostProcessing" inputs by location.
+constexpr GLint kPostTime = 1;
+constexpr GLint kPostFlag1 = 2;
+constexpr GLint kPostFlag2 = 3;
+constexpr GLint kPostFlag3 = 4;
+constexpr GLint kPostInteger = 5;
+constexpr GLint kPostFloat1 = 6;
+constexpr GLint kPostFloat2 = 7;
+constexpr GLint kPostVector = 8;
 
 // The halo spreads the glow like a Gaussian of about seven full-size
 // texels. It is worked out at a quarter of the size, where the 4 x 4 mean
@@ -67,12 +79,22 @@ AttachmentSize SizeOf(const Framebuffer& target)
     return target.Size(0);
 }
 
+// The part `part` of `source` as the full-screen programs take it.
+glm::vec4 RegionOf(const Framebuffer& source, const ViewportRect& part)
+{
+    const AttachmentSize size = SizeOf(source);
+    const float w = static_cast<float>(std::max(size.width, 1u));
+    const float h = static_cast<float>(std::max(size.height, 1u));
+    return {static_cast<float>(part.x) / w, static_cast<float>(part.y) / h, static_cast<float>(part.width) / w,
+            static_cast<float>(part.height) / h};
+}
+
 // The "Blur" program made current with one kernel over the given part of
 // its source.
-void UseBlur(const ShaderProgram& blur, const BlurKernel& kernel, const glm::vec2& region)
+void UseBlur(const ShaderProgram& blur, const BlurKernel& kernel, const glm::vec4& region)
 {
     blur.Use();
-    blur.SetUniform(kBlurRegion, region);
+    blur.SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
     blur.SetUniform(kBlurTaps, kernel.taps.data(), BlurKernel::kMaxTaps);
 }
 
@@ -121,7 +143,7 @@ void Renderer::BindPartly(const Framebuffer& target, const ViewportRect& viewpor
 // squeezed into a narrow or flat viewport gets a halo squeezed the same
 // way. Returns the part of blur 2 that holds the halo, or nothing when it
 // could not be made.
-std::optional<glm::vec2> Renderer::SpreadGlow(const SceneArea& area)
+std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture)
 {
     const ShaderProgram* blur = shaders.Find("Blur");
     const Model* quad = models.Find("Quad");
@@ -130,40 +152,42 @@ std::optional<glm::vec2> Renderer::SpreadGlow(const SceneArea& area)
     const Framebuffer& scene = Target(FramebufferSlot::Scene);
     const Framebuffer& first = Target(FramebufferSlot::Blur2);
     const Framebuffer& second = Target(FramebufferSlot::Blur3);
+    const AttachmentSize full = SizeOf(scene);
     const AttachmentSize half = SizeOf(first);
-    const GLsizei width = std::clamp<GLsizei>(area.width / 4, 1, static_cast<GLsizei>(std::max(half.width, 1u)));
-    const GLsizei height = std::clamp<GLsizei>(area.height / 4, 1, static_cast<GLsizei>(std::max(half.height, 1u)));
-    const glm::vec2 region{static_cast<float>(width) / static_cast<float>(std::max(half.width, 1u)),
-                           static_cast<float>(height) / static_cast<float>(std::max(half.height, 1u))};
+    const ViewportRect quarter{0, 0, std::clamp(picture.width / 4, 1, static_cast<int>(std::max(half.width, 1u))),
+                               std::clamp(picture.height / 4, 1, static_cast<int>(std::max(half.height, 1u)))};
+    const glm::vec2 squeeze{static_cast<float>(picture.width) / static_cast<float>(std::max(full.width, 1u)),
+                            static_cast<float>(picture.height) / static_cast<float>(std::max(full.height, 1u))};
 
     first.Bind();
-    glViewport(0, 0, width, height);
-    UseBlur(*blur, Shrink4(), area.region);
+    ApplyViewport(quarter);
+    UseBlur(*blur, Shrink4(), RegionOf(scene, picture));
     blur->SetUniform(0, 0);
     glActiveTexture(GL_TEXTURE0);
     scene.BindTexture(1);
     quad->Draw();
 
     second.Bind();
-    UseBlur(*blur, HaloStroke(kHaloSigma * area.region.x, false), region);
+    UseBlur(*blur, HaloStroke(kHaloSigma * squeeze.x, false), RegionOf(first, quarter));
     DrawFrom(*blur, first, *quad);
 
     first.Bind();
-    UseBlur(*blur, HaloStroke(kHaloSigma * area.region.y, true), region);
+    UseBlur(*blur, HaloStroke(kHaloSigma * squeeze.y, true), RegionOf(second, quarter));
     DrawFrom(*blur, second, *quad);
-    return region;
+    const glm::vec4 spread = RegionOf(first, quarter);
+    return glm::vec2(spread.z, spread.w);
 }
 
 // The scene's three attachments combined into the bloom target, the
 // camera's part of it, which the quad covers whole: no clear.
-void Renderer::DrawBloom(const SceneArea& area)
+void Renderer::DrawBloom(const ViewportRect& picture)
 {
     const Framebuffer& scene = Target(FramebufferSlot::Scene);
     const ShaderProgram* program = shaders.Find("Bloom");
-    const std::optional<glm::vec2> spread = bloom && program ? SpreadGlow(area) : std::nullopt;
+    const std::optional<glm::vec2> spread = bloom && program ? SpreadGlow(picture) : std::nullopt;
     Probe("halo");
     Target(FramebufferSlot::Bloom).Bind();
-    glViewport(0, 0, area.width, area.height);
+    ApplyViewport(picture);
     if (!program)
         return;
     program->Use();
@@ -171,7 +195,8 @@ void Renderer::DrawBloom(const SceneArea& area)
     scene.BindTexture(0);
     program->SetUniform(0, 0);
     program->SetUniform(kBloomFlagLocation, spread.has_value());
-    program->SetUniform(kBloomSceneRegionLocation, area.region);
+    const glm::vec4 region = RegionOf(scene, picture);
+    program->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
     if (spread) {
         glActiveTexture(GL_TEXTURE0 + kBloomSpreadUnit);
         Target(FramebufferSlot::Blur2).BindTexture(0);
@@ -181,11 +206,45 @@ void Renderer::DrawBloom(const SceneArea& area)
     scene.DrawToScreen(*program, 1);
 }
 
+// The camera's picture in the bloom result into whatever target and
+// viewport are current. The inputs always reach "PostProcessing"; a frame
+// with its three effects off draws with the build that leaves them out.
+void Renderer::DrawPostProcessing(const ViewportRect& picture)
+{
+    const ShaderProgram* program = shaders.Find("PostProcessing");
+    if (!program)
+        return;
+    const Framebuffer& source = Target(FramebufferSlot::Bloom);
+    const glm::vec4 region = RegionOf(source, picture);
+    const glm::vec3& v = postProcessing.vector;
+    program->Use();
+    program->SetUniform(kPostTime, time);
+    program->SetUniform(kPostFlag1, postProcessing.flag1);
+    program->SetUniform(kPostFlag2, postProcessing.flag2);
+    program->SetUniform(kPostFlag3, postProcessing.flag3);
+    program->SetUniform(kPostInteger, postProcessing.integer);
+    program->SetUniform(kPostFloat1, postProcessing.float1);
+    program->SetUniform(kPostFloat2, postProcessing.float2);
+    program->SetUniform(kPostVector, v.x, v.y, v.z);
+    program->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
+    const bool effects = postProcessing.flag1 || postProcessing.flag2 || postProcessing.flag3;
+    if (!effects && mPlainPostProcessing && mPlainPostProcessing->Linked()) {
+        program = mPlainPostProcessing.get();
+        program->Use();
+        program->SetUniform(kPostFloat1, postProcessing.float1);
+        program->SetUniform(kPostVector, v.x, v.y, v.z);
+        program->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
+    }
+    source.DrawToScreen(*program, 0);
+}
+
 // Post-processing result -> blur 1 (full size) -> blur 2..5 (half size) ->
 // the camera's viewport of the window. The blur itself is one Gaussian at
 // half size in a stroke across and a stroke down; the full-size passes and
-// the last half-size one only copy.
-void Renderer::DrawBlurChain(const Camera& camera)
+// the last half-size one only copy. Each pass reads the part of its source
+// that the pass before drew, so a camera on part of the window keeps its
+// picture whole and in its place.
+void Renderer::DrawBlurChain(const Camera& camera, const ViewportRect& view)
 {
     enum class Kernel { Copy, Shrink, Across, Down };
     struct Pass {
@@ -205,14 +264,17 @@ void Renderer::DrawBlurChain(const Camera& camera)
     };
     const ShaderProgram* blur = shaders.Find("Blur");
     const ShaderProgram* copy = shaders.Find("Framebuffer");
+    ViewportRect drawn = view; // where the post-processing pass drew
     for (const Pass& pass : kPasses) {
         const Framebuffer& source = Target(pass.source);
+        const glm::vec4 region = RegionOf(source, drawn);
         source.Unbind();
         const ViewportRect viewport = CameraWindowViewport(camera, pass.scale);
         if (pass.target != kWindow)
             BindPartly(Target(pass.target), viewport);
         else
             ApplyViewport(viewport);
+        drawn = viewport;
         const ShaderProgram* program = pass.kernel == Kernel::Copy ? copy : blur;
         if (!program)
             continue;
@@ -220,13 +282,14 @@ void Renderer::DrawBlurChain(const Camera& camera)
         case Kernel::Copy:
             program->Use();
             program->SetUniform(kCopyColour, 1.0f, 1.0f, 1.0f, 1.0f);
+            program->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
             break;
         case Kernel::Shrink:
-            UseBlur(*program, Shrink2(), glm::vec2(1.0f));
+            UseBlur(*program, Shrink2(), region);
             break;
         case Kernel::Across:
         case Kernel::Down:
-            UseBlur(*program, TitleStroke(pass.kernel == Kernel::Down), glm::vec2(1.0f));
+            UseBlur(*program, TitleStroke(pass.kernel == Kernel::Down), region);
             break;
         }
         source.DrawToScreen(*program, 0);

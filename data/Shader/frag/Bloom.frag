@@ -5,10 +5,10 @@
 // 3 the normals. The halo can be switched off at location 4. The glow
 // spread wide (a Gaussian of about seven texels, worked out at a quarter of
 // the size by the passes before this one) waits at location 5, in the part
-// of its texture that location 6 gives. The scene's picture fills the part
-// of its targets that location 7 gives, and so does the result.
+// of its texture that location 6 gives.
 
 in vec2 vUv;
+in vec2 vView;
 
 layout(location = 0) uniform sampler2D uScene;
 layout(location = 1) uniform sampler2D uColour;
@@ -17,7 +17,6 @@ layout(location = 3) uniform sampler2D uNormals;
 layout(location = 4) uniform bool uBloomEnabled = true;
 layout(location = 5) uniform sampler2D uSpread;
 layout(location = 6) uniform vec2 uSpreadRegion = vec2(1.0);
-layout(location = 7) uniform vec2 uSceneRegion = vec2(1.0);
 
 layout(location = 0) out vec4 oColour;
 
@@ -32,7 +31,7 @@ vec3 Spread()
 {
     vec2 size = vec2(textureSize(uSpread, 0));
     vec2 last = floor(uSpreadRegion * size) - 1.0;
-    vec2 place = vUv * uSpreadRegion * size - 0.5;
+    vec2 place = vView * uSpreadRegion * size - 0.5;
     vec2 below = floor(place);
     vec2 f = place - below;
     ivec2 a = ivec2(clamp(below, vec2(0.0), last));
@@ -44,9 +43,8 @@ vec3 Spread()
 
 void main()
 {
-    vec2 uv = vUv * uSceneRegion;
-    vec3 colour = texture(uColour, uv).rgb;
-    vec3 halo = mix(Spread(), texture(uGlow, uv).rgb, kOwnGlow);
+    vec3 colour = texture(uColour, vUv).rgb;
+    vec3 halo = mix(Spread(), texture(uGlow, vUv).rgb, kOwnGlow);
     // A select, not a product: a switched-off halo adds nothing even when
     // the spread holds no numbers.
     oColour = vec4(uBloomEnabled ? colour + halo * kStrength : colour, 1.0);

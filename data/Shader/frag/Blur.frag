@@ -11,10 +11,11 @@
 in vec2 vUv;
 
 layout(location = 0) uniform sampler2D uSource;
-// The part of the source that holds the picture, as fractions of its size.
-layout(location = 1) uniform vec2 uRegion = vec2(1.0);
 // Offset from the pixel in source texels (x, y) and weight (z).
 layout(location = 2) uniform vec3 uTaps[17];
+// The part of the source that holds the picture (offset and size, as
+// fractions), which the quad's corners read.
+layout(location = 20) uniform vec4 uSourceRegion = vec4(0.0, 0.0, 1.0, 1.0);
 
 layout(location = 0) out vec4 oColour;
 
@@ -23,11 +24,10 @@ void main()
     vec2 texel = 1.0 / vec2(textureSize(uSource, 0));
     // Taps stay inside the picture: its edge texels stretch outward, and
     // one edge never bleeds into the opposite one.
-    vec2 low = texel * 0.5;
-    vec2 high = uRegion - texel * 0.5;
-    vec2 uv = vUv * uRegion;
+    vec2 low = uSourceRegion.xy + texel * 0.5;
+    vec2 high = uSourceRegion.xy + uSourceRegion.zw - texel * 0.5;
     vec3 sum = vec3(0.0);
     for (int i = 0; i < 17; ++i)
-        sum += texture(uSource, clamp(uv + uTaps[i].xy * texel, low, high)).rgb * uTaps[i].z;
+        sum += texture(uSource, clamp(vUv + uTaps[i].xy * texel, low, high)).rgb * uTaps[i].z;
     oColour = vec4(sum, 1.0);
 }

@@ -7,11 +7,11 @@
 //   4 hurt tint: a red vignette as strong as the second float
 //   5 the split in pixels     6 fade to black (0 none, 1 black)
 //   7 hurt strength           8 a colour added over everything
-//   9 the part of the bloom result that holds the camera's picture
 // Built a second time with EFFECTS_OFF for frames with 2, 3 and 4 off:
 // the software renderer pays for every branch, taken or not.
 
 in vec2 vUv;
+in vec2 vView;
 
 layout(location = 0) uniform sampler2D uImage;
 layout(location = 1) uniform float uTime = 0.0;
@@ -22,21 +22,19 @@ layout(location = 5) uniform int uSplitPixels = 0;
 layout(location = 6) uniform float uFade = 0.0;
 layout(location = 7) uniform float uHurtStrength = 0.0;
 layout(location = 8) uniform vec3 uAddColour = vec3(0.0);
-layout(location = 9) uniform vec2 uRegion = vec2(1.0);
 
 layout(location = 0) out vec4 oColour;
 
 void main()
 {
-    vec2 uv = vUv * uRegion;
-    vec3 colour = texture(uImage, uv).rgb;
+    vec3 colour = texture(uImage, vUv).rgb;
 
 #ifndef EFFECTS_OFF
     if (uColourSplit && uSplitPixels != 0) {
         vec2 texel = 1.0 / vec2(textureSize(uImage, 0));
         vec2 shift = vec2(float(uSplitPixels), 0.0) * texel;
-        colour.r = texture(uImage, uv + shift).r;
-        colour.b = texture(uImage, uv - shift).b;
+        colour.r = texture(uImage, vUv + shift).r;
+        colour.b = texture(uImage, vUv - shift).b;
     }
 #endif
 
@@ -45,7 +43,7 @@ void main()
     colour *= 1.25;
 
 #ifndef EFFECTS_OFF
-    vec2 centred = vUv * 2.0 - 1.0;
+    vec2 centred = vView * 2.0 - 1.0;
     float vignette = clamp(dot(centred, centred) * 0.5, 0.0, 1.0);
 
     if (uReplay) {
