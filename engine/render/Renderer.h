@@ -47,6 +47,7 @@ struct PostProcessingInputs {
 // start-up and kept until the process ends.
 class Renderer {
 public:
+
     static Renderer& GetInstance();
     ~Renderer();
     Renderer(const Renderer&) = delete;
@@ -146,6 +147,7 @@ private:
     void EndScreenFrame();
 
     bool FramebuffersReady() const;
+    void ClearWindow();
     Framebuffer& Target(FramebufferSlot slot) const { return *GetFramebuffer(slot); }
     // The part of the scene-size targets that one camera's picture takes:
     // from their corner, the size of its viewport in the window, at least
@@ -170,8 +172,11 @@ private:
     std::array<std::unique_ptr<Framebuffer>, static_cast<std::size_t>(FramebufferSlot::Count)> mFramebuffers;
     std::unique_ptr<EditorCamera> mEditorCamera;
     // "PostProcessing" built without its three effects, for the frames that
-    // have them off. Not in the registry: only the frame draws with it.
+    // have them off, and "Blur" built to read nine taps, for the halo's
+    // strokes. Not in the registry: only the frame draws with them.
+    static constexpr int kShortBlurTaps = 9;
     std::unique_ptr<ShaderProgram> mPlainPostProcessing;
+    std::unique_ptr<ShaderProgram> mShortBlur;
     // F7 flips cel shading once per frame however many cameras see it.
     bool mCelToggledThisFrame = false;
 };

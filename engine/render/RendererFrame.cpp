@@ -4,6 +4,7 @@
 #include "engine/render/ParticleEmitterManager.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/Viewport.h"
+#include "engine/render/Window.h"
 
 #include <algorithm>
 
@@ -13,6 +14,8 @@ namespace {
 
 // Per camera drawn, not per second: two cameras advance it twice a frame.
 constexpr float kTimeStep = 1.01666f;
+// The scene target's third attachment.
+constexpr GLuint kNormalsAttachment = 2;
 // Where a picture drawn at `part` pixels samples the scene, against the
 // same picture drawn at `full` pixels and squeezed into `part` with the
 // nearest texel, as the frame once did: when full is an even multiple of
@@ -35,7 +38,7 @@ void Renderer::Render()
     ParticleEmitterManager::GetInstance().Update();
     if (!renderingEnabled)
         return;
-    Clear();
+    ClearWindow();
     const bool blurred = blurPath;
     mCelToggledThisFrame = false;
     for (auto& [entity, camera] : CameraManager::GetInstance().GetCameras()) {
@@ -48,6 +51,23 @@ void Renderer::Render()
         overlayCallback();
         Probe("ui");
     }
+}
+
+// A camera over the whole window paints every pixel of it: then only the
+// depth needs clearing.
+void Renderer::ClearWindow()
+{
+    const Window* window = Window::Main();
+    const auto [width, height] = window ? window->GetSize() : std::pair<int, int>{0, 0};
+    bool covered = FramebuffersReady();
+    if (covered) {
+        covered = false;
+        for (const auto& [entity, camera] : CameraManager::GetInstance().GetCameras()) {
+            const ViewportRect view = CameraWindowViewport(camera, 1.0f);
+            covered = covered || (view.x <= 0 && view.y <= 0 && view.x + view.width >= width && view.y + view.height >= height);
+        }
+    }
+    glClear(covered ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 void Renderer::Probe(const char* pass) const
@@ -143,6 +163,10 @@ void Renderer::BeginCamera(const ViewportRect& picture)
         glViewportIndexedf(0, nudge.x, nudge.y, static_cast<float>(picture.width), static_cast<float>(picture.height));
     else
         ApplyViewport(picture);
+    // Nothing reads the normals the scene's programs write beside colour
+    // and glow: the frame neither clears nor writes them (until DrawScene
+    // ends), and that attachment keeps whatever it held.
+    glColorMaski(kNormalsAttachment, GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
     glEnable(GL_SCISSOR_TEST);
     glScissor(0, 0, picture.width, picture.height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -192,6 +216,7 @@ void Renderer::DrawScene(Camera& camera)
         quad->SetUniform(1, camera.GetProjectionMatrix() * camera.GetBillboardViewMatrix());
         ParticleEmitterManager::GetInstance().Render(camera);
     }
+    glColorMaski(kNormalsAttachment, GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     Target(FramebufferSlot::Scene).Unbind();
     Probe("particles");
 }

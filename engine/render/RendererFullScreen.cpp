@@ -89,13 +89,14 @@ glm::vec4 RegionOf(const Framebuffer& source, const ViewportRect& part)
             static_cast<float>(part.height) / h};
 }
 
-// The "Blur" program made current with one kernel over the given part of
-// its source.
-void UseBlur(const ShaderProgram& blur, const BlurKernel& kernel, const glm::vec4& region)
+// A "Blur" program made current with one kernel over the given part of its
+// source; `taps` is how many the program reads.
+void UseBlur(const ShaderProgram& blur, const BlurKernel& kernel, const glm::vec4& region,
+             int taps = BlurKernel::kMaxTaps)
 {
     blur.Use();
     blur.SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
-    blur.SetUniform(kBlurTaps, kernel.taps.data(), BlurKernel::kMaxTaps);
+    blur.SetUniform(kBlurTaps, kernel.taps.data(), std::min(taps, BlurKernel::kMaxTaps));
 }
 
 // One quad of `program` reading `source` on unit 0.
@@ -149,6 +150,10 @@ std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture)
     const Model* quad = models.Find("Quad");
     if (!blur || !quad)
         return std::nullopt;
+    static_assert(2 * kHaloReach + 1 == kShortBlurTaps, "the halo's strokes fill the short blur");
+    const bool shortStrokes = mShortBlur && mShortBlur->Linked();
+    const ShaderProgram& stroke = shortStrokes ? *mShortBlur : *blur;
+    const int strokeTaps = shortStrokes ? kShortBlurTaps : BlurKernel::kMaxTaps;
     const Framebuffer& scene = Target(FramebufferSlot::Scene);
     const Framebuffer& first = Target(FramebufferSlot::Blur2);
     const Framebuffer& second = Target(FramebufferSlot::Blur3);
@@ -168,12 +173,12 @@ std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture)
     quad->Draw();
 
     second.Bind();
-    UseBlur(*blur, HaloStroke(kHaloSigma * squeeze.x, false), RegionOf(first, quarter));
-    DrawFrom(*blur, first, *quad);
+    UseBlur(stroke, HaloStroke(kHaloSigma * squeeze.x, false), RegionOf(first, quarter), strokeTaps);
+    DrawFrom(stroke, first, *quad);
 
     first.Bind();
-    UseBlur(*blur, HaloStroke(kHaloSigma * squeeze.y, true), RegionOf(second, quarter));
-    DrawFrom(*blur, second, *quad);
+    UseBlur(stroke, HaloStroke(kHaloSigma * squeeze.y, true), RegionOf(second, quarter), strokeTaps);
+    DrawFrom(stroke, second, *quad);
     const glm::vec4 spread = RegionOf(first, quarter);
     return glm::vec2(spread.z, spread.w);
 }

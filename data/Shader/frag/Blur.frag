@@ -1,7 +1,8 @@
 #version 330 core
 #extension GL_ARB_explicit_uniform_location : require
 // The menu background's blur chain and the spread of the bloom's halo: a
-// weighted sum of seventeen texels of the source round each pixel. The
+// weighted sum of seventeen texels of the source round each pixel (or of
+// TAPS, where a build defines it). The
 // renderer hands each pass its taps: a square to shrink a picture, a line
 // across or down to blur it. The source's texels are read as they are
 // (nearest); unused taps weigh nothing. Every tap is read always: on the
@@ -11,8 +12,11 @@
 in vec2 vUv;
 
 layout(location = 0) uniform sampler2D uSource;
+#ifndef TAPS
+#define TAPS 17
+#endif
 // Offset from the pixel in source texels (x, y) and weight (z).
-layout(location = 2) uniform vec3 uTaps[17];
+layout(location = 2) uniform vec3 uTaps[TAPS];
 // The part of the source that holds the picture (offset and size, as
 // fractions), which the quad's corners read.
 layout(location = 20) uniform vec4 uSourceRegion = vec4(0.0, 0.0, 1.0, 1.0);
@@ -27,7 +31,7 @@ void main()
     vec2 low = uSourceRegion.xy + texel * 0.5;
     vec2 high = uSourceRegion.xy + uSourceRegion.zw - texel * 0.5;
     vec3 sum = vec3(0.0);
-    for (int i = 0; i < 17; ++i)
+    for (int i = 0; i < TAPS; ++i)
         sum += texture(uSource, clamp(vUv + uTaps[i].xy * texel, low, high)).rgb * uTaps[i].z;
     oColour = vec4(sum, 1.0);
 }
