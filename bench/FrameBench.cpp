@@ -1,16 +1,12 @@
+#include "bench/BenchEngine.h"
 #include "engine/core/EntityManager.h"
 #include "engine/core/Profiler.h"
 #include "engine/core/SceneManager.h"
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
-#include "engine/frame/Core.h"
-#include "engine/logic/Factory.h"
 #include "engine/logic/LogicComp.h"
 #include "engine/logic/LogicManager.h"
-#include "engine/platform/Clock.h"
 #include "engine/render/Renderer.h"
-#include "engine/render/Window.h"
-#include "game/match/RegisterLogicTypes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -38,32 +34,6 @@ public:
         }
     }
 };
-
-// The frame limiter's ticks jump a whole paced frame per reading, so it
-// never spins and what is measured is the frame's own work; the profiler
-// keeps the real clock.
-class LeapingClock : public Engine::Platform::IClock {
-public:
-    explicit LeapingClock(Engine::Platform::IClock& real) : mReal(real) {}
-    std::uint64_t Counter() override { return mReal.Counter(); }
-    std::uint64_t Frequency() override { return mReal.Frequency(); }
-    std::uint32_t Milliseconds() override { return static_cast<std::uint32_t>(mMilliseconds += 7); }
-
-private:
-    Engine::Platform::IClock& mReal;
-    std::uint64_t mMilliseconds = 0;
-};
-
-// Started as main starts it, unless another benchmark of this process has
-// opened the window already.
-void StartEngineOnce()
-{
-    if (Engine::Window::Main())
-        return;
-    Engine::Factory::GetInstance().SetRegistrationCallback(&RegisterLogicTypes);
-    Engine::Core::GetInstance().InitWindow();
-    Engine::Core::GetInstance().Init();
-}
 
 void BuildTileScene()
 {

@@ -9,14 +9,23 @@ endfunction()
 
 # One test executable per test folder; every test runs in its own process
 # (PRE_TEST discovery) so singletons start fresh and nothing needs a display
-# at build time.
+# at build time. Each test may take 120 s, or SOLVANE_TEST_TIMEOUT seconds
+# when the caller sets it.
 function(solvane_test name dir)
+  set(_timeout 120)
+  if(SOLVANE_TEST_TIMEOUT)
+    set(_timeout ${SOLVANE_TEST_TIMEOUT})
+  endif()
   file(GLOB _sources CONFIGURE_DEPENDS "${dir}/*.cpp" "${dir}/*.h")
   add_executable(${name} ${_sources})
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
+  # Test code is compiled lightly: it is mostly fixtures and assertions, and
+  # the optimiser's time on it is most of the suite's build time. The code
+  # under test keeps the build type's optimisation.
+  target_compile_options(${name} PRIVATE $<$<CONFIG:Release>:-O1>)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES TIMEOUT 120 ENVIRONMENT "ALSOFT_DRIVERS=null")
+    PROPERTIES TIMEOUT ${_timeout} ENVIRONMENT "ALSOFT_DRIVERS=null")
 endfunction()

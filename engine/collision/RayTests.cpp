@@ -195,6 +195,9 @@ float Prism(const glm::vec3& o, const glm::vec3& d, const glm::mat4& world)
 
 float AgainstShape(std::uint32_t shape, EntityHandle entity, const glm::vec3& o, const glm::vec3& d)
 {
+    // A prism (every floor tile a ray meets) needs its world matrix only.
+    if (shape == ShapeHexPrism)
+        return Prism(o, d, Transform::GetWorldMatrix(entity));
     const Transform3D t = MakeTransform3D(entity);
     switch (shape) {
     case ShapeAABB:
@@ -205,8 +208,6 @@ float AgainstShape(std::uint32_t shape, EntityHandle entity, const glm::vec3& o,
         return Obb(o, d, t);
     case ShapeCylinder:
         return Cylinder(o, d, t);
-    case ShapeHexPrism:
-        return Prism(o, d, Transform::GetWorldMatrix(entity));
     default:
         return kMiss;
     }

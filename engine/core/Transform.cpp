@@ -62,17 +62,24 @@ glm::mat4 GetWorldMatrix(EntityHandle entity)
     return index == TransformCompManager::kNoIndex ? glm::mat4(1.0f) : Manager().ComputeWorldMatrix(index);
 }
 
-glm::vec3 GetWorldPosition(EntityHandle entity)
+namespace {
+
+// The world position of a data index (kNoIndex: the origin).
+glm::vec3 WorldPositionAt(std::uint32_t index)
 {
-    const std::uint32_t index = Manager().GetDataIndex(entity);
     if (index == TransformCompManager::kNoIndex)
         return glm::vec3(0.0f);
-    const glm::vec3 local = Manager().GetEntries().positions[index];
-    const EntityHandle parent = Manager().GetEntries().parents[index];
+    const Entries& entries = Manager().GetEntries();
+    const glm::vec3 local = entries.positions[index];
+    const EntityHandle parent = entries.parents[index];
     if (parent.IsNull())
         return local;
     return glm::vec3(GetWorldMatrix(parent) * glm::vec4(local, 1.0f));
 }
+
+} // namespace
+
+glm::vec3 GetWorldPosition(EntityHandle entity) { return WorldPositionAt(Manager().GetDataIndex(entity)); }
 
 void SetWorldPosition(EntityHandle entity, glm::vec3 worldPosition)
 {
@@ -99,13 +106,24 @@ void Detach(EntityHandle entity) { Manager().Unlink(GetParent(entity), entity); 
 
 namespace Engine {
 
+// The collision tests ask this of every collider they meet: the entity is
+// looked up once.
 Transform3D MakeTransform3D(EntityHandle entity)
 {
+    const TransformCompManager& manager = TransformCompManager::GetInstance();
+    const std::uint32_t index = manager.GetDataIndex(entity);
     Transform3D transform;
-    transform.pos = Transform::GetWorldPosition(entity);
-    transform.scale = *Transform::ScalePtr(entity);
-    transform.forward = *Transform::ForwardPtr(entity);
-    transform.up = *Transform::UpPtr(entity);
+    transform.pos = Transform::WorldPositionAt(index);
+    if (index == TransformCompManager::kNoIndex) {
+        transform.scale = *Transform::ScalePtr(entity);
+        transform.forward = *Transform::ForwardPtr(entity);
+        transform.up = *Transform::UpPtr(entity);
+        return transform;
+    }
+    const TransformCompManager::Entries& entries = manager.GetEntries();
+    transform.scale = entries.scales[index];
+    transform.forward = entries.forwards[index];
+    transform.up = entries.ups[index];
     return transform;
 }
 

@@ -53,10 +53,14 @@ TransformCompManager& TransformCompManager::GetInstance()
 
 std::uint32_t TransformCompManager::IndexOrNone(EntityHandle entity) const
 {
-    if (entity.IsNull())
-        return kNoIndex;
-    const auto found = mEntries.indexOf.find(entity);
-    return found == mEntries.indexOf.end() ? kNoIndex : found->second;
+    return entity.IsNull() ? kNoIndex : mSlots[entity.GetIndex()];
+}
+
+void TransformCompManager::RebuildSlots()
+{
+    std::fill(mSlots.begin(), mSlots.end(), kNoIndex);
+    for (const auto& [entity, index] : mEntries.indexOf)
+        mSlots[entity.GetIndex()] = index;
 }
 
 std::uint32_t TransformCompManager::GetDataIndex(EntityHandle entity) const { return IndexOrNone(entity); }
@@ -75,6 +79,7 @@ EntityHandle TransformCompManager::AddComponent(EntityHandle entity)
 void TransformCompManager::CreateData(EntityHandle entity)
 {
     mEntries.indexOf[entity] = mCount;
+    mSlots[entity.GetIndex()] = mCount;
     mEntries.owners.push_back(entity);
     mEntries.parents.emplace_back();
     mEntries.firstChildren.emplace_back();
@@ -95,6 +100,8 @@ void TransformCompManager::SwapData(std::uint32_t a, std::uint32_t b)
         return;
     mEntries.indexOf[mEntries.owners[a]] = b;
     mEntries.indexOf[mEntries.owners[b]] = a;
+    mSlots[mEntries.owners[a].GetIndex()] = b;
+    mSlots[mEntries.owners[b].GetIndex()] = a;
     ForEachColumn(mEntries, [a, b](auto& column) { std::swap(column[a], column[b]); });
 }
 
@@ -160,6 +167,7 @@ void TransformCompManager::RemoveComponent(EntityHandle entity)
     SwapData(i, mCount);
     ForEachColumn(mEntries, [](auto& column) { column.pop_back(); });
     mEntries.indexOf.erase(entity);
+    mSlots[entity.GetIndex()] = kNoIndex;
 }
 
 void TransformCompManager::Clear()
@@ -167,6 +175,7 @@ void TransformCompManager::Clear()
     mEntries = Entries();
     mCount = 0;
     mDirtyCount = 0;
+    RebuildSlots();
 }
 
 void TransformCompManager::SwapWithAside()
@@ -174,6 +183,7 @@ void TransformCompManager::SwapWithAside()
     std::swap(mEntries, mAsideEntries);
     std::swap(mCount, mAsideCount);
     std::swap(mDirtyCount, mAsideDirtyCount);
+    RebuildSlots();
 }
 
 bool TransformCompManager::IsDescendant(EntityHandle ancestor, EntityHandle entity) const

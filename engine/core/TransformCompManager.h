@@ -95,10 +95,15 @@ private:
     void SwapData(std::uint32_t a, std::uint32_t b);
     void MakeChildrenRoots(EntityHandle entity);
     void Link(EntityHandle parent, EntityHandle child);
+    // Sets every slot from indexOf (after a clear, a swap or a load).
+    void RebuildSlots();
 
     std::uint32_t mDirtyCount = 0;
     std::uint32_t mCount = 0;
     Entries mEntries;
+    // indexOf again, as a table by entity index: the lookup every transform
+    // read makes, and on a full arena the hottest one of a frame.
+    std::vector<std::uint32_t> mSlots = std::vector<std::uint32_t>(EntityHandle::kMaxIndex + 1, kNoIndex);
     glm::vec3 mScratch{0.0f};
     // The scene kept aside during a scene load.
     std::uint32_t mAsideDirtyCount = 0;

@@ -227,6 +227,7 @@ void TransformCompManager::Load(const nlohmann::json& document)
     mCount = static_cast<std::uint32_t>(loaded.owners.size());
     mDirtyCount = mCount; // the next Update rebuilds every world matrix
     mEntries = std::move(loaded);
+    RebuildSlots();
 }
 
 void TransformCompManager::SaveEntity(nlohmann::json& value, EntityHandle entity)

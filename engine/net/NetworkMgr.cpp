@@ -194,6 +194,12 @@ void NetworkMgr::clear_queues()
     }
 }
 
+void NetworkMgr::clear_received_queues()
+{
+    for (Net::ChannelBlock& each : channels)
+        each.received.clear();
+}
+
 const char* NetworkMgr::get_error_text()
 {
     error_text = Engine::Platform::ErrorText(last_error);

@@ -59,6 +59,9 @@ public:
     // Empties every channel's received and pending records. The numbers
     // already taken are kept, so nothing is ever delivered twice.
     void clear_queues();
+    // Empties what arrived only: records still waiting for their
+    // acknowledgement keep being resent.
+    void clear_received_queues();
 
     // 1 sent, 0 failed (the link is then dropped).
     int send_packet(Net::Packet& packet, bool store);

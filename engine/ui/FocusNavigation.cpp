@@ -17,6 +17,8 @@ namespace {
 constexpr float kEighthTurn = 0.785375f;
 constexpr float kQuarterTurn = 1.57075f;
 constexpr float kStickThresholdSquared = 0.25f;
+// Sine of the angle within which a direction counts as lying on a bound.
+constexpr float kBoundTolerance = 1e-3f;
 
 struct KeyBit {
     int primary;
@@ -127,7 +129,12 @@ bool InSector(const glm::vec2& v, float a, float b)
 {
     const glm::vec2 from(std::cos(a), std::sin(a));
     const glm::vec2 to(std::cos(b), std::sin(b));
-    return Cross(from, to) > 0.0f && Cross(from, v) > 0.0f && Cross(v, to) > 0.0f;
+    // The bounds are rounded angles (3.1415 for a half turn): a vector on
+    // a bound, such as a button level with the focused one when Down is
+    // pressed, would fall inside on one side. It lies on the bound, so it is
+    // outside.
+    const float onBound = kBoundTolerance * std::sqrt(glm::dot(v, v));
+    return Cross(from, to) > 0.0f && Cross(from, v) > onBound && Cross(v, to) > onBound;
 }
 
 std::uint8_t ReadDirectionMask(const UiHost& host)

@@ -112,6 +112,9 @@ void BaseTextComp::Render()
     const glm::vec2 window = Host().WindowSize();
     if (!font || !program || window.x <= 0.0f || window.y <= 0.0f)
         return;
+    // A page drawn before its first update (it was pushed at the end of
+    // one) shows its texts at their size all the same.
+    Update();
     // The text of a locale entry changes with the language.
     Measure();
     const float scale = DrawScale();

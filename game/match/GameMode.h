@@ -50,6 +50,22 @@ struct GameMode {
     // Writes `mode` as the next one and raises the change flag.
     static void Request(const Triple& mode);
 
+    // Runs modes until the input manager reports a quit, the window closes
+    // or nothing is pending: the pending mode becomes current, its Init
+    // runs, then one engine frame and its Update per iteration (the master
+    // volumes following the window's focus) until a change is requested,
+    // then its Shutdown, which may itself name the next mode. A change
+    // requested during Init skips the updates. Null frame: the engine's.
+    using EngineFrame = bool (*)();
+    static void Run(EngineFrame frame = nullptr);
+
+    // The renderer's overlay: the menu layers over every camera's view.
+    static void RenderUILayers();
+    // The menu step every mode's Update takes once per frame: the mouse in
+    // menu coordinates, a new layout after the window changed size, then the
+    // layer stack's update, which serves the pushes and pops asked for.
+    static void UpdateUILayers();
+
     // Menu event callbacks registered by the title mode. None marks the
     // event handled.
     static void SwitchToGameplay(MenuEventRecord& event);

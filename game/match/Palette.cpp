@@ -17,6 +17,7 @@
 #include "game/match/Palette.h"
 
 #include "engine/core/JsonForms.h"
+#include "engine/render/Renderer.h"
 
 #include <fstream>
 #include <iostream>
@@ -185,3 +186,10 @@ Palette Palette::operator+(const Palette& other) const
 }
 
 Palette BlendPalettes(const Palette& from, const Palette& to, float f) { return from + (to - from) * f; }
+
+void PassPaletteToRenderer(const Palette& palette)
+{
+    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
+    renderer.SetSelectionColours(palette.Colour(SelBordCol), palette.Value(SelRadius), palette.Colour(BordCol));
+    renderer.emissiveColour = palette.Colour(BorderEmissive);
+}

@@ -74,6 +74,10 @@ extern Palette CurrentPalette;
 // from's.
 Palette BlendPalettes(const Palette& from, const Palette& to, float f);
 
+// Hands the palette's selection border colour, selection radius, border
+// colour and border glow to the renderer.
+void PassPaletteToRenderer(const Palette& palette);
+
 // The nine arena palettes by index, and the one the arena fades to when it
 // flips.
 inline constexpr std::size_t kArenaPaletteCount = 9;

@@ -1,9 +1,11 @@
 #include "engine/audio/SoundSystem.h"
 #include "engine/frame/Core.h"
 #include "engine/logic/Factory.h"
+#include "engine/render/Renderer.h"
 #include "engine/ui/Localisation.h"
 #include "engine/ui/MenuSounds.h"
 #include "engine/ui/UserConfig.h"
+#include "game/match/GameMode.h"
 #include "game/match/RegisterLogicTypes.h"
 #include "game/match/StartupScreens.h"
 
@@ -24,8 +26,9 @@ int main(int, char**)
     ShowLogoSplash();
     ShowLoadingBar();
 
-    while (core.Update()) {
-    }
+    GameMode::Pending = GameMode::Title;
+    Engine::Renderer::GetInstance().overlayCallback = &GameMode::RenderUILayers;
+    GameMode::Run();
 
     core.Shutdown();
     if (DummySoundSystem* sound = SoundSystem::GetInstance())

@@ -65,24 +65,25 @@ Canvas MakerLogo(const Typeface& bold)
 }
 
 // The game's title: the name over a hexagon that carries the 2. Two to one,
-// so the title menu's whole-number aspect keeps it undistorted.
+// so the title menu's whole-number aspect keeps it undistorted. The bottom
+// eighth stays clear: the menu's first button stands there.
 Canvas TitleLogo(const Typeface& bold)
 {
     Canvas canvas(1024, 512);
-    const vec2 badge(512.0f, 392.0f);
-    const PixelBox badgeBox = Around(badge, vec2(90.0f));
-    Fill(canvas, WholeOf(canvas), [](vec2 p) { return Shape::Segment(p, vec2(120, 392), vec2(904, 392), 4.0f); }, Rgb(120, 200, 255, 0.8f));
-    Glow(canvas, badgeBox, [&](vec2 p) { return Shape::Hexagon(p, badge, 72.0f, false); }, Rgb(255, 150, 40, 0.45f), 18.0f);
-    Fill(canvas, badgeBox, [&](vec2 p) { return Shape::Hexagon(p, badge, 80.0f, false); }, Rgb(12, 16, 30));
-    Paint(canvas, badgeBox, [&](vec2 p) { return Shape::Hexagon(p, badge, 72.0f, false); },
-        [&](vec2 p) { return Mix(Rgb(255, 210, 90), Rgb(230, 90, 20), (p.y - badge.y + 72.0f) / 144.0f); });
+    const vec2 badge(512.0f, 332.0f);
+    const PixelBox badgeBox = Around(badge, vec2(86.0f));
+    Fill(canvas, WholeOf(canvas), [&](vec2 p) { return Shape::Segment(p, vec2(120, badge.y), vec2(904, badge.y), 4.0f); }, Rgb(120, 200, 255, 0.8f));
+    Glow(canvas, badgeBox, [&](vec2 p) { return Shape::Hexagon(p, badge, 62.0f, false); }, Rgb(255, 150, 40, 0.45f), 16.0f);
+    Fill(canvas, badgeBox, [&](vec2 p) { return Shape::Hexagon(p, badge, 70.0f, false); }, Rgb(12, 16, 30));
+    Paint(canvas, badgeBox, [&](vec2 p) { return Shape::Hexagon(p, badge, 62.0f, false); },
+        [&](vec2 p) { return Mix(Rgb(255, 210, 90), Rgb(230, 90, 20), (p.y - badge.y + 62.0f) / 124.0f); });
     LabelStyle two;
     two.fill = Colour(1.0f);
     two.outline = Rgb(90, 30, 0, 0.8f);
     two.outlineWidth = 4;
-    DrawLabel(canvas, bold, "2", badge, 100, 100.0f, two);
+    DrawLabel(canvas, bold, "2", badge, 88, 88.0f, two);
 
-    GradientTitle(canvas, bold, "SOLVANE", vec2(512.0f, 196.0f), 210, 940.0f, Rgb(200, 245, 255), Rgb(30, 110, 230), Rgb(8, 14, 32), 9);
+    GradientTitle(canvas, bold, "SOLVANE", vec2(512.0f, 160.0f), 200, 940.0f, Rgb(200, 245, 255), Rgb(30, 110, 230), Rgb(8, 14, 32), 9);
     canvas.BleedIntoTransparent(4);
     return canvas;
 }

@@ -11,6 +11,7 @@
 #include <glm/gtc/type_ptr.hpp>
 #include <gtest/gtest.h>
 #include <map>
+#include <nlohmann/json.hpp>
 #include <random>
 #include <vector>
 
@@ -48,7 +49,8 @@ void ExpectNear(const Value& actual, const Value& expected, float tolerance = 1e
 glm::vec3 CachedWorldPosition(EntityHandle entity) { return glm::vec3(Transform::GetWorldMatrix(entity)[3]); }
 
 // The manager's arrays agree with each other: every owner maps back to its
-// entry, and every dirty entry's children are dirty too.
+// entry (through the map and through the lookup), and every dirty entry's
+// children are dirty too.
 void ExpectConsistentEntries()
 {
     const TransformCompManager& manager = Manager();
@@ -60,6 +62,7 @@ void ExpectConsistentEntries()
     ASSERT_LE(manager.GetDirtyCount(), count);
     for (std::uint32_t i = 0; i < count; ++i) {
         ASSERT_EQ(e.indexOf.at(e.owners[i]), i);
+        ASSERT_EQ(manager.GetDataIndex(e.owners[i]), i);
         for (const EntityHandle& child : Transform::GetChildren(e.owners[i]))
             EXPECT_TRUE(i < firstDirty || manager.GetDataIndex(child) >= firstDirty) << "clean child of a dirty entry";
     }
@@ -207,6 +210,32 @@ TEST(TransformHierarchy, RemovedParentLeavesItsChildrenAsRoots)
     Transform::SetParent(sibling, chain.root);
     EXPECT_EQ(Transform::GetChildren(chain.root), std::vector<EntityHandle>{sibling});
     ExpectConsistentEntries();
+}
+
+// The lookup by entity follows the entries through a clear, a scene set
+// aside and brought back, and a load.
+TEST(TransformHierarchy, LookupsFollowClearSwapAndLoad)
+{
+    Chain chain;
+    Transform::PositionRef(chain.grandchild) = glm::vec3(1.0f, 2.0f, 3.0f);
+    Manager().Update();
+    nlohmann::json scene;
+    Manager().Save(scene);
+    const glm::vec3 world = Transform::GetWorldPosition(chain.grandchild);
+
+    Manager().SwapWithAside();
+    EXPECT_EQ(Manager().GetDataIndex(chain.child), TransformCompManager::kNoIndex);
+    Manager().SwapWithAside();
+    ExpectConsistentEntries();
+    EXPECT_EQ(Transform::GetWorldPosition(chain.grandchild), world);
+
+    Manager().Clear();
+    for (const EntityHandle& entity : {chain.root, chain.child, chain.grandchild})
+        EXPECT_EQ(Manager().GetDataIndex(entity), TransformCompManager::kNoIndex);
+    Manager().Load(scene);
+    ExpectConsistentEntries();
+    Manager().Update();
+    EXPECT_EQ(Transform::GetWorldPosition(chain.grandchild), world);
 }
 
 TEST(TransformHierarchy, RemovingACleanEntryKeepsTheDirtyTail)

@@ -250,6 +250,22 @@ TEST_F(LinkFixture, DuplicatesAreAcknowledgedButQueuedOnceAndLateRecordsStillCou
     EXPECT_TRUE(net.channel(2).received.empty());
 }
 
+// The end of a match: what arrived is dropped, the end record and the final
+// score still go out until the peer acknowledges them.
+TEST_F(LinkFixture, ClearingWhatArrivedKeepsWhatAwaitsAcknowledgement)
+{
+    ConnectAsServer();
+    FromPeer(Data(3, 101, Net::Score{1, 1}));
+    net.recv_everything();
+    ASSERT_EQ(net.channel(3).received.size(), 1u);
+    ASSERT_EQ(net.send_type_3(Net::Score{2, 5}), 1);
+    ASSERT_EQ(net.send_type_8(Net::Flow{1, 0, 0}), 1);
+    net.clear_received_queues();
+    EXPECT_TRUE(net.channel(3).received.empty());
+    EXPECT_EQ(net.channel(3).pending.size(), 1u);
+    EXPECT_EQ(net.channel(8).pending.size(), 1u);
+}
+
 TEST_F(LinkFixture, DatagramsOfTheWrongSizeAreSkippedAndTheRestRead)
 {
     ConnectAsServer();

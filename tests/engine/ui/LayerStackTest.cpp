@@ -174,6 +174,39 @@ TEST(FocusSearch, ANearButtonBeatsAFarOneStraightAhead)
     EXPECT_EQ(layer->focused, DetectorOf(near));
 }
 
+TEST(FocusSearch, AButtonLevelWithTheFocusIsNeitherBelowNorAbove)
+{
+    // The sector's bounds are the rounded half turns 3.1415 and 6.283: a
+    // button straight to the left lay just inside "down", and a near one
+    // won over the button really below.
+    FakeHost host;
+    LayerStack stack;
+    Widget* below = nullptr;
+    Widget* above = nullptr;
+    Layer* layer = stack.Push(TestLayer([&](Canvas& root) {
+                                  Widget* start = TestButton(root, glm::vec2(0.0f));
+                                  TestButton(root, glm::vec2(-0.3f, 0.0f));
+                                  TestButton(root, glm::vec2(0.3f, 0.0f));
+                                  below = TestButton(root, glm::vec2(0.0f, -0.6f));
+                                  above = TestButton(root, glm::vec2(0.0f, 0.6f));
+                                  return start;
+                              }),
+                              "Row");
+    Widget* start = static_cast<Widget*>(layer->root->Children()[0]);
+    for (auto [key, expected] : {std::pair{kDown, below}, std::pair{kUp, above}}) {
+        LayerStack::SetFocus(layer, DetectorOf(start));
+        host.keys = {key};
+        host.Frame(stack);
+        host.keys.clear();
+        host.Frame(stack);
+        EXPECT_EQ(layer->focused, DetectorOf(expected)) << (key == kDown ? "down" : "up");
+    }
+    EXPECT_TRUE(Engine::UI::InSector(glm::vec2(0.0f, -1.0f), 3.1415f, 6.283f));
+    EXPECT_FALSE(Engine::UI::InSector(glm::vec2(-1.0f, 0.0f), 3.1415f, 6.283f));
+    EXPECT_FALSE(Engine::UI::InSector(glm::vec2(1.0f, 0.0f), 3.1415f, 6.283f));
+    EXPECT_TRUE(Engine::UI::InSector(glm::vec2(-1.0f, -0.01f), 3.1415f, 6.283f));
+}
+
 TEST(DirectionMask, KeysPadsAndSticksWithOppositesCancelling)
 {
     FakeHost host;

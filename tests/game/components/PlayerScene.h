@@ -114,10 +114,7 @@ protected:
         Engine::Light& light = *Engine::LightManager::GetInstance().AddComponent(entity).light;
         light.mAttenuation_2.value = 0.002f;
         light.mAttenuation_3.value = 0.0005f;
-        Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-        renderer.SetSelectionColours(CurrentPalette.Colour(SelBordCol), CurrentPalette.Value(SelRadius),
-                                     CurrentPalette.Colour(BordCol));
-        renderer.emissiveColour = CurrentPalette.Colour(BorderEmissive);
+        PassPaletteToRenderer(CurrentPalette);
     }
     // The frame as the renderer draws it, into the back buffer.
     static void Draw()

@@ -140,10 +140,7 @@ protected:
 
     static void UsePaletteOnRenderer(Engine::Camera& camera)
     {
-        Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-        renderer.SetSelectionColours(CurrentPalette.Colour(SelBordCol), CurrentPalette.Value(SelRadius),
-                                     CurrentPalette.Colour(BordCol));
-        renderer.emissiveColour = CurrentPalette.Colour(BorderEmissive);
+        PassPaletteToRenderer(CurrentPalette);
         // The player aims at a point on the tile's top face.
         const Engine::EntityHandle aimed = Grid().tiles[298];
         camera.selectionPoint = Engine::Transform::GetWorldPosition(aimed) +

@@ -184,6 +184,16 @@ TEST_F(MenuLook, EnglishPageShowsItsTextsTheFocusInGoldAndTheSlider)
     EXPECT_NEAR(outside[2], 28, 2);
 }
 
+TEST_F(MenuLook, APageDrawnBeforeItsFirstUpdateShowsItsTextsAtTheirSize)
+{
+    glClear(GL_COLOR_BUFFER_BIT);
+    stack.RenderTop();
+    const int first = CountPixels(BoxOf(*title), White);
+    Draw();
+    EXPECT_GT(first, 300);
+    EXPECT_NEAR(first, CountPixels(BoxOf(*title), White), 30);
+}
+
 TEST_F(MenuLook, RussianPageDrawsCyrillicInTheCyrillicFont)
 {
     const Engine::Font* cyrillic = Engine::Renderer::GetInstance().fonts.Find("Cyrillic");

@@ -174,6 +174,13 @@ TEST(GeneratedTextures, PicturesKeepTheShapesTheirQuadsHave)
     // over height; any remainder would squash it.
     const DecodedImage title = Texture("SolvaneLogo");
     EXPECT_EQ(title.width % title.height, 0);
+    // Its bottom eighth is clear: the title menu's first button stands there.
+    const DecodedImage upright = DecodeFile(TextureFile("SolvaneLogo"), false);
+    int covered = 0;
+    for (int y = upright.height * 7 / 8; y < upright.height; ++y)
+        for (int x = 0; x < upright.width; ++x)
+            covered += upright.At(x, y)[3] > 8 ? 1 : 0;
+    EXPECT_EQ(covered, 0);
     const DecodedImage cross = Texture("Cross");
     EXPECT_EQ(cross.width, cross.height);
 }

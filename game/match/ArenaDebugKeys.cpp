@@ -1,0 +1,80 @@
+#include "game/match/ArenaDebugKeys.h"
+
+#include "engine/collision/SpatialCollisionMgr.h"
+#include "engine/core/InputManager.h"
+#include "engine/core/SceneManager.h"
+#include "engine/logic/LogicManager.h"
+#include "game/match/GameScene.h"
+#include "game/match/GameState.h"
+#include "game/match/JoinAddress.h"
+#include "game/match/MatchRecorder.h"
+
+#include <SDL.h>
+#include <iomanip>
+#include <iostream>
+
+namespace ArenaDebugKeys {
+namespace {
+
+constexpr int kLongestWord = 100;
+
+void Host()
+{
+    Engine::SceneManager::SetIdle();
+    Engine::SceneManager::SetCreation();
+    GameScene::StartServer();
+}
+
+void Join(GameState& state, const std::string& address)
+{
+    Engine::SceneManager::SetIdle();
+    Engine::SceneManager::SetCreation();
+    state.joinAddress = address;
+    GameScene::StartClient(state);
+}
+
+// The scene starts over as the link found it: the recorder emptied and
+// every component initialised again.
+void Restart()
+{
+    Engine::SceneManager::SetIdle();
+    MatchRecorder& recorder = MatchRecorder::GetInstance();
+    MatchRecorder::ClearFrameList(recorder.ring);
+    MatchRecorder::ClearFrameList(recorder.playback);
+    recorder.Reset();
+    Engine::LogicManager::GetInstance().InitializeLogicComponents();
+    Engine::SpatialCollisionMgr::GetInstance().UpdateAll();
+    Engine::SceneManager::SetActive();
+}
+
+} // namespace
+
+std::optional<std::string> ReadJoinAddress(std::istream& in)
+{
+    std::string word;
+    if (!(in >> std::setw(kLongestWord) >> word) || word.empty())
+        return std::nullopt;
+    if (word == "c")
+        word = "127.0.0.1";
+    if (word.size() > kMaxAddressLength)
+        word.resize(kMaxAddressLength);
+    return word;
+}
+
+void Update(GameState& state)
+{
+    const Engine::InputManager& input = Engine::InputManager::GetInstance();
+    if (input.IsKeyTriggered(SDL_SCANCODE_F6)) {
+        Host();
+    } else if (input.IsKeyTriggered(SDL_SCANCODE_F7)) {
+        const std::optional<std::string> address = ReadJoinAddress(std::cin);
+        if (!address)
+            return;
+        Join(state, *address);
+    } else {
+        return;
+    }
+    Restart();
+}
+
+} // namespace ArenaDebugKeys

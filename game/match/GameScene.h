@@ -1,0 +1,35 @@
+#pragma once
+#include "engine/core/EntityHandle.h"
+#include "game/match/FloorTileArchetype.h"
+#include "game/match/RadialMenu.h"
+#include "game/match/TurretBall.h"
+
+// Builds the entities of an arena match. How many local players and which
+// of them want a controller stand in GameScene::PlayerCount and
+// GameScene::PlayerUsesGamepad (GameMode.h).
+namespace GameScene {
+
+// The whole local scene: arena, border, kill-camera HUD, the blank HUD,
+// then per local player the player, its perks and its ball. Every local
+// player ends up named "Player_Mouse". The caller sets the scene Idle
+// before and initialises the logic components after. Returns the blank
+// HUD entity (a networked set-up hands it to the players).
+Engine::EntityHandle Build();
+
+// One player with its camera, sounds, HUDs, radial menu and components,
+// named "Player_Gamepad" with a controller and "Player_Mouse" without.
+Engine::EntityHandle SpawnPlayer(bool usesController);
+
+// The perks chosen for player `index` (0 or 1) in the perk settings: the
+// active one goes to the player the last SpawnPlayer made, the passive one
+// to `player`. A selection outside the tables adds nothing.
+void AttachPerks(Engine::EntityHandle player, int index);
+
+// A ball for the owner: body, look, light, sound and hit-burst emitter.
+Engine::EntityHandle SpawnBall(Engine::EntityHandle owner);
+
+// Hosts a networked match: nothing while connected, else opens the server
+// (once) and listens.
+void StartServer();
+
+} // namespace GameScene

@@ -1,0 +1,47 @@
+#include "game/match/MatchSeams.h"
+
+#include "game/components/BallSeams.h"
+#include "game/components/PerkObjectSeams.h"
+#include "game/components/PlayerHooks.h"
+#include "game/components/TileSeams.h"
+#include "game/match/GameMode.h"
+#include "game/match/GameState.h"
+#include "game/match/MatchRecorder.h"
+
+namespace {
+
+// The peer flipped its arena: announce the flip here, and the game state
+// turns this arena after the same delay.
+void StartArenaFlip()
+{
+    GameState& state = GameState::GetInstance();
+    state.flipPending = 1;
+    state.announcing = 1;
+    GameState::ResetPalettes();
+}
+
+bool ArenaFlipped() { return GameState::GetInstance().arenaFlipped != 0; }
+
+void RequestEndOfPlay() { GameMode::EndRequested = 1; }
+
+void ReplayFinished() { GameMode::ReturnRequested = 1; }
+
+} // namespace
+
+void InstallMatchSeams()
+{
+    // What start-up installed with the component types, again: a match is
+    // whole whatever ran before it.
+    InstallBallSeams();
+    InstallPerkObjectSeams();
+
+    PlayerHooks& hooks = PlayerSeams::Hooks();
+    hooks.startArenaFlip = &StartArenaFlip;
+    hooks.requestEndOfPlay = &RequestEndOfPlay;
+    TileSeams::SetArenaFlippedLookup(&ArenaFlipped);
+
+    MatchRecorder& recorder = MatchRecorder::GetInstance();
+    MatchRecorder::ReplayHooks replay = recorder.GetReplayHooks();
+    replay.playbackFinished = &ReplayFinished;
+    recorder.SetReplayHooks(replay);
+}

@@ -1,0 +1,291 @@
+#include "game/menus/OptionsMenu.h"
+
+#include "engine/audio/MasterVolume.h"
+#include "engine/render/Renderer.h"
+#include "engine/render/Window.h"
+#include "engine/ui/DetectInteractionComp.h"
+#include "engine/ui/LayerStack.h"
+#include "engine/ui/Localisation.h"
+#include "engine/ui/SpriteRenderComp.h"
+#include "engine/ui/TextComps.h"
+#include "engine/ui/UserConfig.h"
+#include "game/match/GameMode.h"
+#include "game/menus/MenuComps.h"
+#include "game/menus/MenuHelpers.h"
+#include "game/menus/MenuLayers.h"
+#include "game/menus/WidgetKit.h"
+
+#include <SDL.h>
+#include <algorithm>
+
+namespace LayerCreator {
+
+using Engine::UI::Canvas;
+using Engine::UI::IElement;
+using Engine::UI::Widget;
+
+namespace {
+
+// Text ids.
+constexpr std::uint32_t kOptionsTitle = 2;
+constexpr std::uint32_t kOff = 13;
+constexpr std::uint32_t kBack = 9;
+constexpr std::uint32_t kControllerForPlayer1 = 11;
+constexpr std::uint32_t kSoundHeading = 66;
+constexpr std::uint32_t kDisplayHeading = 67;
+constexpr std::uint32_t kEffectsVolume = 68;
+constexpr std::uint32_t kMusicVolume = 69;
+constexpr std::uint32_t kFullscreen = 70;
+constexpr std::uint32_t kResolution = 71;
+constexpr std::uint32_t kVSync = 72;
+constexpr std::uint32_t kLanguage = 74;
+
+constexpr float kRowGap = 0.01f;
+constexpr float kSliderGap = 0.05f;
+constexpr float kSliderHeight = 0.8f;
+
+std::uint32_t gResolutionIndex = 1;
+VolumeSlider gMusicSlider;
+VolumeSlider gEffectsSlider;
+
+// What the value texts watch; refreshed every frame from the window and the
+// renderer, which keep them in their own forms.
+glm::uvec2 gShownWindowSize{0};
+bool gShownVSync = false;
+bool gNoWindowFullscreen = false;
+
+void RefreshShownSettings()
+{
+    if (const Engine::Window* window = Engine::Window::Main())
+        gShownWindowSize = glm::uvec2(static_cast<unsigned>(window->width), static_cast<unsigned>(window->height));
+    gShownVSync = Engine::Renderer::GetInstance().GetVSync();
+}
+
+const bool* FullscreenFlag()
+{
+    const Engine::Window* window = Engine::Window::Main();
+    return window ? &window->fullscreen : &gNoWindowFullscreen;
+}
+
+glm::uvec2 DisplaySize()
+{
+    SDL_DisplayMode mode{};
+    if (SDL_GetCurrentDisplayMode(0, &mode) != 0)
+        return kResolutions[0];
+    return {static_cast<unsigned>(mode.w), static_cast<unsigned>(mode.h)};
+}
+
+void SetVolume(float& master, const VolumeSlider& slider, float volume)
+{
+    master = std::clamp(volume, 0.0f, 1.0f);
+    UserConfig::Save();
+    ShowSlider(slider, master);
+}
+
+void StepVolume(Engine::UI::CustomUpdateComp& comp, float& master, const VolumeSlider& slider)
+{
+    const auto* detector = comp.owner->GetComp<Engine::UI::DetectInteractionComp>();
+    Engine::UI::Layer* layer = comp.owner->GetRootLayer();
+    if (!detector || !layer || !detector->IsFocused())
+        return;
+    if (layer->direction & (Engine::UI::kLeft | Engine::UI::kRight))
+        SetVolume(master, slider, SteppedVolume(master, layer->direction));
+}
+
+// One row of the panel: the label, and under the panel the control's place
+// in the right half at the label's height.
+struct Row {
+    Widget* label;
+    glm::vec2 position;
+    glm::vec2 size;
+};
+
+void MoveLabelLeft(Widget& label)
+{
+    label.position.x = -1.0f;
+    label.anchor = glm::vec2(1.0f, 0.0f);
+    label.SetRelativeSize(0.45f, 0);
+    TextOf(label)->alignment = Engine::UI::BaseTextComp::kLeft;
+}
+
+Widget* ValueText(Canvas& panel, const Row& row)
+{
+    Widget* value = MakeLocaleTextWidget(panel, kOff, kPlain);
+    Place(*value, {0.0f, row.position.y}, row.size, {1.0f, 0.0f});
+    TextOf(*value)->alignment = Engine::UI::BaseTextComp::kLeft;
+    return value;
+}
+
+void OnOffValue(Canvas& panel, const Row& row, const bool* watched)
+{
+    ValueText(panel, row)->MakeComp<DisplayVarAsTextComp<bool>>(watched);
+}
+
+void ResolutionValue(Canvas& panel, const Row& row)
+{
+    Widget* value = MakePureTextWidget(panel, u"", kPlain);
+    Place(*value, {0.0f, row.position.y}, row.size, {1.0f, 0.0f});
+    TextOf(*value)->alignment = Engine::UI::BaseTextComp::kLeft;
+    TextOf(*value)->SetFont(Engine::UI::GetFontForLanguage(0));
+    // Before the value texts after it in the panel look at what they watch.
+    RunsEveryFrame(*value, [](Engine::UI::CustomUpdateComp&) { RefreshShownSettings(); });
+    value->MakeComp<DisplayVarAsTextComp<glm::uvec2>>(&gShownWindowSize);
+}
+
+void Slider(Canvas& panel, const Row& row, VolumeSlider& slider, ButtonAction action, float volume)
+{
+    Canvas& steps = MakeCanvas(panel, {row.size.x, row.size.y * kSliderHeight}, {0.0f, row.position.y}, {1.0f, 0.0f});
+    slider.clear();
+    std::vector<IElement*> list;
+    for (std::size_t i = 0; i < kSliderSteps; ++i) {
+        auto* step = steps.Make<Widget>();
+        step->MakeComp<Engine::UI::DetectInteractionComp>();
+        AddSprite(*step, kDarkStepColour);
+        Runs(*step, action, i);
+        slider.push_back(step);
+        list.push_back(step);
+    }
+    SpreadHorizontally(list, kSliderGap);
+    ShowSlider(slider, volume);
+}
+
+// The nine rows: sound, then display, then the language.
+void BuildOptionsPanel(Canvas& padding)
+{
+    gMusicSlider.clear();
+    gEffectsSlider.clear();
+    Widget* title = MakeLocaleTextWidget(padding, kOptionsTitle, kPlain);
+    Place(*title, {0.0f, 1.0f}, {1.0f, 0.1f}, {0.0f, -1.0f});
+    Canvas& panel = MakeCanvas(padding, {1.0f, 0.9f}, {0.0f, 0.8f}, {0.0f, -1.0f});
+
+    const std::uint32_t texts[] = {kSoundHeading, kMusicVolume, kEffectsVolume, kDisplayHeading, kFullscreen,
+                                   kResolution,   kVSync,       kControllerForPlayer1, kLanguage};
+    const bool headings[] = {true, false, false, true, false, false, false, false, false};
+    std::vector<IElement*> labels;
+    for (std::size_t i = 0; i < std::size(texts); ++i)
+        labels.push_back(MakeLocaleTextWidget(panel, texts[i], headings[i] ? kPlain : kInteractive));
+    SpreadVertically(labels, kRowGap);
+
+    std::vector<Row> rows;
+    for (IElement* label : labels) {
+        auto* widget = static_cast<Widget*>(label);
+        rows.push_back({widget, widget->position, {0.5f, widget->relativeSize.y}});
+    }
+    for (std::size_t i : {1u, 2u, 4u, 5u, 6u, 7u})
+        MoveLabelLeft(*rows[i].label);
+
+    RunsEveryFrame(*rows[1].label, &StepMusicVolume);
+    Slider(panel, rows[1], gMusicSlider, &SetMusicVolumeFromStep, Engine::MasterVolume::music);
+    RunsEveryFrame(*rows[2].label, &StepEffectsVolume);
+    Slider(panel, rows[2], gEffectsSlider, &SetEffectsVolumeFromStep, Engine::MasterVolume::sfx);
+
+    Runs(*rows[4].label, &Call<&ToggleFullscreen>);
+    OnOffValue(panel, rows[4], FullscreenFlag());
+    Runs(*rows[5].label, &Call<&CycleResolution>);
+    ResolutionValue(panel, rows[5]);
+    Runs(*rows[6].label, &Call<&ToggleVSync>);
+    OnOffValue(panel, rows[6], &gShownVSync);
+    Runs(*rows[7].label, &Call<&ToggleControllerForPlayer1>);
+    OnOffValue(panel, rows[7], &GameScene::PlayerUsesGamepad[0]);
+    OpensLayer(*rows[8].label, &BuildLanguageMenu, kLanguageLayer);
+}
+
+} // namespace
+
+std::uint32_t ResolutionIndexOf(const glm::uvec2& windowSize)
+{
+    const auto found = std::find(kResolutions.begin(), kResolutions.end(), windowSize);
+    return static_cast<std::uint32_t>(found - kResolutions.begin());
+}
+
+ResolutionStep NextResolution(std::uint32_t index, const glm::uvec2& displaySize)
+{
+    const std::uint32_t next = index + 1 < kResolutionCount ? index + 1 : 0;
+    const glm::uvec2 size = kResolutions[next];
+    if (size.x <= displaySize.x && size.y <= displaySize.y)
+        return {next, size};
+    return {0, kResolutions[0]};
+}
+
+std::uint32_t& ResolutionIndex() { return gResolutionIndex; }
+
+float SteppedVolume(float volume, std::uint8_t directionMask)
+{
+    if (!(directionMask & (Engine::UI::kLeft | Engine::UI::kRight)))
+        return volume;
+    const float step = directionMask == Engine::UI::kRight ? kVolumeStep : -kVolumeStep;
+    return std::clamp(volume + step, 0.0f, 1.0f);
+}
+
+float VolumeOfStep(std::size_t step, std::size_t stepCount)
+{
+    if (stepCount < 2)
+        return 1.0f;
+    return std::clamp(static_cast<float>(step) / static_cast<float>(stepCount - 1), 0.0f, 1.0f);
+}
+
+VolumeSlider& MusicSlider() { return gMusicSlider; }
+VolumeSlider& EffectsSlider() { return gEffectsSlider; }
+
+void ShowSlider(const VolumeSlider& slider, float value)
+{
+    const float v = std::max(std::min(value, 1.0f), 0.0f);
+    const std::size_t n = slider.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (auto* sprite = slider[i]->GetComp<Engine::UI::SpriteRenderComp>())
+            sprite->colour = v >= VolumeOfStep(i, n) || i == 0 ? kLitStepColour : kDarkStepColour;
+    }
+}
+
+void ToggleFullscreen()
+{
+    if (Engine::Window* window = Engine::Window::Main())
+        window->ToggleFullscreen();
+    UserConfig::Save();
+}
+
+void CycleResolution()
+{
+    const ResolutionStep step = NextResolution(gResolutionIndex, DisplaySize());
+    gResolutionIndex = step.index;
+    if (Engine::Window* window = Engine::Window::Main())
+        window->SetResolution({static_cast<int>(step.size.x), static_cast<int>(step.size.y)});
+    UserConfig::Save();
+}
+
+void ToggleVSync()
+{
+    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
+    renderer.SetVSync(!renderer.GetVSync());
+    UserConfig::Save();
+}
+
+void ToggleControllerForPlayer1() { GameScene::PlayerUsesGamepad[0] = !GameScene::PlayerUsesGamepad[0]; }
+
+void StepEffectsVolume(Engine::UI::CustomUpdateComp& comp) { StepVolume(comp, Engine::MasterVolume::sfx, gEffectsSlider); }
+
+void StepMusicVolume(Engine::UI::CustomUpdateComp& comp) { StepVolume(comp, Engine::MasterVolume::music, gMusicSlider); }
+
+void SetEffectsVolumeFromStep(std::uintptr_t step, Engine::UI::RunActionOnInteractComp&)
+{
+    SetVolume(Engine::MasterVolume::sfx, gEffectsSlider, VolumeOfStep(step, gEffectsSlider.size()));
+}
+
+void SetMusicVolumeFromStep(std::uintptr_t step, Engine::UI::RunActionOnInteractComp&)
+{
+    SetVolume(Engine::MasterVolume::music, gMusicSlider, VolumeOfStep(step, gMusicSlider.size()));
+}
+
+void BuildOptionsMenu(LayerBuild& build)
+{
+    Canvas& root = MakeRoot(build);
+    Canvas& padding = MakeCentralPanel(root);
+    RefreshShownSettings();
+    gResolutionIndex = ResolutionIndexOf(gShownWindowSize);
+    PushTextStyle(kSettingsTextSize);
+    BuildOptionsPanel(padding);
+    build.focus = MakeBackButton(root);
+    PopTextStyle(1);
+}
+
+} // namespace LayerCreator

@@ -1,0 +1,68 @@
+#pragma once
+#include "engine/ui/Element.h"
+#include "engine/ui/InteractionComps.h"
+
+#include <array>
+#include <cstdint>
+#include <glm/glm.hpp>
+#include <vector>
+
+// The options page's settings: window sizes, volumes and their sliders.
+namespace LayerCreator {
+
+// The window sizes the resolution row steps through; kResolutionCount
+// stands for a size that is not in the table.
+inline constexpr std::array<glm::uvec2, 4> kResolutions{{{1280, 720}, {1600, 900}, {1920, 1080}, {3840, 2160}}};
+inline constexpr std::uint32_t kResolutionCount = 4;
+
+// The first table entry equal to the size; kResolutionCount when none is.
+std::uint32_t ResolutionIndexOf(const glm::uvec2& windowSize);
+
+struct ResolutionStep {
+    std::uint32_t index;
+    glm::uvec2 size;
+};
+// The entry after `index`, or the first after the last. One larger than the
+// display in either direction starts again from the first.
+ResolutionStep NextResolution(std::uint32_t index, const glm::uvec2& displaySize);
+
+// The resolution row's current index; set when the page is built.
+std::uint32_t& ResolutionIndex();
+
+inline constexpr float kVolumeStep = 0.05f;
+// The volume after one frame of a held direction: up for right alone, down
+// for anything else with left or right in it; unchanged without either.
+// Kept in 0 to 1.
+float SteppedVolume(float volume, std::uint8_t directionMask);
+// Step i of n sets the volume i / (n - 1).
+float VolumeOfStep(std::size_t step, std::size_t stepCount);
+
+// The steps of one volume slider, left to right.
+using VolumeSlider = std::vector<Engine::UI::Widget*>;
+VolumeSlider& MusicSlider();
+VolumeSlider& EffectsSlider();
+inline constexpr std::size_t kSliderSteps = 21;
+inline constexpr glm::vec4 kLitStepColour{0.2f, 1.0f, 1.0f, 1.0f};
+inline constexpr glm::vec4 kDarkStepColour{0.5f, 0.5f, 0.5f, 1.0f};
+// Lights the steps up to the value; step 0 is always lit.
+void ShowSlider(const VolumeSlider& slider, float value);
+
+// Options actions; each change the configuration keeps is saved at once.
+void ToggleFullscreen();
+void CycleResolution();
+void ToggleVSync();
+void ToggleControllerForPlayer1();
+void StepEffectsVolume(Engine::UI::CustomUpdateComp& comp);
+void StepMusicVolume(Engine::UI::CustomUpdateComp& comp);
+void SetEffectsVolumeFromStep(std::uintptr_t step, Engine::UI::RunActionOnInteractComp& comp);
+void SetMusicVolumeFromStep(std::uintptr_t step, Engine::UI::RunActionOnInteractComp& comp);
+void SelectLanguage(std::uintptr_t language, Engine::UI::RunActionOnInteractComp& comp);
+
+// The options and language pages' frame: a dark panel hanging from the top
+// (what it returns is the padded canvas inside it) and a back button along
+// the bottom.
+Engine::UI::Canvas& MakeCentralPanel(Engine::UI::Canvas& root);
+Engine::UI::Widget* MakeBackButton(Engine::UI::Canvas& root);
+inline constexpr float kSettingsTextSize = 0.6f;
+
+} // namespace LayerCreator

@@ -1,0 +1,22 @@
+#pragma once
+#include "engine/ui/InteractionComps.h"
+
+// The pre-match pages' actions and per-frame checks.
+namespace LayerCreator {
+
+void TogglePerksEnabled();
+// The local "Continue"/"Start match" button: the perk choice when perks
+// are on, the match at once when they are off.
+void LocalStart(std::uintptr_t, Engine::UI::RunActionOnInteractComp& comp);
+void UpdateLocalStartButton(Engine::UI::CustomUpdateComp& comp);
+
+// The host decides: perk choice on both sides, or the match at once.
+void HostReady(std::uintptr_t, Engine::UI::RunActionOnInteractComp& comp);
+// The client follows the host's decision.
+void ClientAwaitHost(Engine::UI::CustomUpdateComp& comp);
+// Ready and not ready in turn; the button says which one pressing it sends.
+void ToggleReady(std::uintptr_t, Engine::UI::RunActionOnInteractComp& comp);
+// The match starts once both sides are ready.
+void CheckBothReady(Engine::UI::CustomUpdateComp& comp);
+
+} // namespace LayerCreator

@@ -1,0 +1,219 @@
+#include "game/menus/TitleMenus.h"
+
+#include "engine/render/Renderer.h"
+#include "engine/render/Texture.h"
+#include "engine/ui/Localisation.h"
+#include "engine/ui/SpriteRenderComp.h"
+#include "engine/ui/TextComps.h"
+#include "game/match/GameState.h"
+#include "game/match/JoinAddress.h"
+#include "game/menus/AddressField.h"
+#include "game/menus/MenuActions.h"
+#include "game/menus/MenuHelpers.h"
+#include "game/menus/MenuLayers.h"
+#include "game/menus/PrematchState.h"
+#include "game/menus/WidgetKit.h"
+
+namespace LayerCreator {
+
+using Engine::UI::Canvas;
+using Engine::UI::IElement;
+using Engine::UI::Widget;
+
+namespace {
+
+// Text ids.
+constexpr std::uint32_t kPlay = 0;
+constexpr std::uint32_t kQuit = 1;
+constexpr std::uint32_t kOptions = 2;
+constexpr std::uint32_t kHost = 3;
+constexpr std::uint32_t kJoin = 4;
+constexpr std::uint32_t kLocalMatch = 5;
+constexpr std::uint32_t kCancel = 8;
+constexpr std::uint32_t kAddressPrompt = 10;
+constexpr std::uint32_t kConnect = 15;
+constexpr std::uint32_t kConnecting = 17;
+constexpr std::uint32_t kWaitingForPlayer = 18;
+constexpr std::uint32_t kBack = 19;
+constexpr std::uint32_t kYesQuit = 31;
+constexpr std::uint32_t kNo = 32;
+constexpr std::uint32_t kReallyQuit = 35;
+constexpr std::uint32_t kStopHosting = 36;
+constexpr std::uint32_t kConnectionLost = 37;
+constexpr std::uint32_t kOk = 38;
+constexpr std::uint32_t kCredits = 41;
+constexpr std::uint32_t kTutorials = 97;
+
+constexpr float kLogoHeight = 0.4f;
+constexpr float kAddressTextSize = 0.7f;
+
+Widget* Button(Canvas& parent, std::uint32_t textId) { return MakeLocaleTextWidget(parent, textId, kButton); }
+
+const Engine::Texture* LogoTexture()
+{
+    return Engine::Renderer::GetInstance().textures.Find("SolvaneLogo");
+}
+
+void SizeLogo(IElement& logo)
+{
+    const Engine::Texture* texture = LogoTexture();
+    const glm::vec2 rootPixels = logo.GetRoot()->absoluteSize;
+    logo.SetRelativeSize(texture ? LogoRelativeSize(texture->Width(), texture->Height(), rootPixels)
+                                 : glm::vec2(0.0f));
+}
+
+} // namespace
+
+glm::vec2 LogoRelativeSize(int textureWidth, int textureHeight, const glm::vec2& rootPixels)
+{
+    if (textureHeight <= 0 || rootPixels.x <= 0.0f)
+        return {0.0f, kLogoHeight};
+    const int aspect = textureWidth / textureHeight;
+    return {static_cast<float>(aspect) * kLogoHeight * rootPixels.y / rootPixels.x, kLogoHeight};
+}
+
+void FitLogo(Engine::UI::CustomUpdateComp& comp) { SizeLogo(*comp.owner); }
+
+std::u16string WaitingText(std::uint32_t textId, std::time_t seconds)
+{
+    const auto dots = static_cast<std::size_t>(seconds % 4);
+    return Engine::UI::GetLocaleText(textId) + std::u16string(dots, u'.');
+}
+
+void ShowWaitingText(Engine::UI::CustomUpdateComp& comp, std::uint32_t textId)
+{
+    if (auto* text = PureTextOf(*comp.owner))
+        text->SetText(WaitingText(textId, std::time(nullptr)));
+}
+
+void BuildTitleMenu(LayerBuild& build)
+{
+    Canvas& root = MakeRoot(build);
+
+    auto* logo = root.Make<Widget>();
+    logo->position = glm::vec2(0.0f, 0.5f);
+    logo->MakeComp<Engine::UI::SpriteRenderComp>(LogoTexture(), glm::vec4(1.0f));
+    RunsEveryFrame(*logo, &FitLogo);
+    SizeLogo(*logo);
+
+    Canvas& list = MakeCanvas(root, {0.3f, 0.45f}, {0.0f, -0.25f});
+    Widget* play = Button(list, kPlay);
+    OpensLayer(*play, &BuildPlayMenu, kPlayLayer);
+    Widget* options = Button(list, kOptions);
+    OpensLayer(*options, &BuildOptionsMenu, kOptionsLayer);
+    Widget* tutorials = Button(list, kTutorials);
+    OpensLayer(*tutorials, &BuildTutorialMenu, kTutorialLayer);
+    Widget* credits = Button(list, kCredits);
+    OpensLayer(*credits, &BuildCreditsMenu, kCreditsLayer);
+    Widget* quit = Button(list, kQuit);
+    OpensLayer(*quit, &BuildConfirmQuit, kConfirmQuitLayer);
+    SpreadVertically({play, options, tutorials, credits, quit}, 0.3f);
+    build.focus = play;
+}
+
+void BuildPlayMenu(LayerBuild& build)
+{
+    ResetPrematchState();
+    Canvas& root = MakeRoot(build, {0.3f, 0.45f});
+    Widget* host = Button(root, kHost);
+    OpensLayer(*host, &BuildHostWaitMenu, kHostWaitLayer);
+    Runs(*host, &Call<&StartServer>);
+    Widget* join = Button(root, kJoin);
+    OpensLayer(*join, &BuildEnterAddressMenu, kEnterAddressLayer);
+    Widget* local = Button(root, kLocalMatch);
+    OpensLayer(*local, &BuildLocalPrematch, kLocalPrematchLayer);
+    Widget* back = Button(root, kBack);
+    ClosesLayer(*back);
+    SpreadVertically({host, join, local, back}, 0.4f);
+    build.focus = local;
+}
+
+void BuildHostWaitMenu(LayerBuild& build)
+{
+    Canvas& root = MakeRoot(build);
+    Widget* waiting = MakePureTextWidget(root, u"", kBackground);
+    Place(*waiting, {0.0f, 0.5f}, {0.6f, 0.12f});
+    RunsEveryFrame(*waiting, &UpdateWaitingText<kWaitingForPlayer>);
+    Widget* stop = Button(root, kStopHosting);
+    Place(*stop, {0.0f, -0.5f}, {0.5f, 0.12f});
+    ClosesLayer(*stop);
+    Runs(*stop, &Call<&CloseServer>);
+    build.focus = stop;
+}
+
+void BuildEnterAddressMenu(LayerBuild& build)
+{
+    Canvas& root = MakeRoot(build, {0.5f, 0.5f});
+    auto* box = root.Make<Canvas>();
+    AddSprite(*box, kBackgroundColour);
+    auto* buttons = root.Make<Canvas>();
+    SpreadVertically({box, buttons}, 0.1f);
+
+    // The prompt takes the language's font; the address is digits, full
+    // stops and colons, which every font has, so it stays in "Latin".
+    PushTextStyle(kAddressTextSize);
+    Widget* prompt = MakeLocaleTextWidget(*box, kAddressPrompt, kPlain);
+    Widget* field = MakePureTextWidget(*box, u"", kPlain);
+    PopTextStyle(1);
+    Engine::UI::PureTextComp* fieldText = PureTextOf(*field);
+    fieldText->SetFont(Engine::UI::GetFontForLanguage(0));
+    SpreadVertically({prompt, field}, 0.2f);
+
+    auto* address = field->MakeComp<EnterIPComponent>(fieldText);
+    GameState& state = GameState::GetInstance();
+    if (state.joinAddress.empty())
+        LoadIPToConnect(state);
+    address->SetText(state.joinAddress);
+    address->MakeActive();
+
+    Widget* connect = Button(*buttons, kConnect);
+    Runs(*connect, &Call<&ConnectToTypedAddress>);
+    Widget* back = Button(*buttons, kBack);
+    ClosesLayer(*back);
+    SpreadVertically({connect, back}, 0.2f);
+    build.focus = connect;
+}
+
+void BuildConnectingMenu(LayerBuild& build)
+{
+    Canvas& root = MakeRoot(build);
+    Canvas& menu = MakeCanvas(root, {0.5f, 0.35f});
+    Widget* waiting = MakePureTextWidget(menu, u"", kBackground);
+    Place(*waiting, {0.0f, 1.0f}, {1.0f, 0.3f}, {0.0f, -1.0f});
+    RunsEveryFrame(*waiting, &UpdateWaitingText<kConnecting>);
+    Widget* cancel = Button(menu, kCancel);
+    Place(*cancel, {0.0f, -1.0f}, {1.0f, 0.3f}, {0.0f, 1.0f});
+    ClosesLayer(*cancel);
+    Runs(*cancel, &Call<&AbortClientConnection>);
+    build.focus = cancel;
+}
+
+void BuildConfirmQuit(LayerBuild& build)
+{
+    Canvas& root = MakeRoot(build);
+    Widget* question = MakeLocaleTextWidget(root, kReallyQuit, kBackground);
+    Place(*question, {0.0f, 0.3f}, {0.5f, 0.1f});
+    Widget* no = Button(root, kNo);
+    Place(*no, {-0.3f, -0.3f}, {0.2f, 0.1f});
+    ClosesLayer(*no);
+    Widget* yes = Button(root, kYesQuit);
+    Place(*yes, {0.3f, -0.3f}, {0.2f, 0.1f});
+    Runs(*yes, &Call<&QuitProgram>);
+    build.focus = no;
+}
+
+void BuildConnectionLost(LayerBuild& build)
+{
+    Canvas& root = MakeRoot(build);
+    Canvas& box = MakeCanvas(root, {0.3f, 0.45f});
+    // Keeps its pixel size when the window changes.
+    box.SetSizeMode(IElement::kAbsolute);
+    Widget* message = MakeLocaleTextWidget(box, kConnectionLost, kPlain);
+    Widget* ok = Button(box, kOk);
+    ClosesLayer(*ok);
+    SpreadVertically({message, ok}, 0.4f);
+    root.Layout();
+    build.focus = ok;
+}
+
+} // namespace LayerCreator

@@ -1,0 +1,29 @@
+#pragma once
+#include "engine/ui/InteractionComps.h"
+
+#include <cstdint>
+#include <ctime>
+#include <glm/glm.hpp>
+#include <string>
+
+// Pieces of the title, play and join pages that run every frame.
+namespace LayerCreator {
+
+// The logo's relative size in a root of `rootPixels`: 0.4 of the height, and
+// as wide as the texture's whole-number aspect (width / height, rounded
+// down) makes it on screen. A texture without an image has no width.
+glm::vec2 LogoRelativeSize(int textureWidth, int textureHeight, const glm::vec2& rootPixels);
+// Keeps the logo's size as the window changes.
+void FitLogo(Engine::UI::CustomUpdateComp& comp);
+
+// The text of `textId` followed by (seconds mod 4) full stops.
+std::u16string WaitingText(std::uint32_t textId, std::time_t seconds);
+// Shows the waiting text of the id on the element's pure text.
+void ShowWaitingText(Engine::UI::CustomUpdateComp& comp, std::uint32_t textId);
+template <std::uint32_t TextId>
+void UpdateWaitingText(Engine::UI::CustomUpdateComp& comp)
+{
+    ShowWaitingText(comp, TextId);
+}
+
+} // namespace LayerCreator

@@ -1,0 +1,201 @@
+#include "MenuFixture.h"
+#include "engine/audio/MasterVolume.h"
+#include "engine/render/GlTestWindow.h"
+#include "engine/render/Window.h"
+#include "engine/ui/SpriteRenderComp.h"
+#include "game/menus/MenuLayers.h"
+#include "game/menus/OptionsMenu.h"
+#include "game/menus/WidgetKit.h"
+#include "support/FileText.h"
+
+#include <nlohmann/json.hpp>
+
+namespace {
+
+using LayerCreator::kResolutions;
+
+TEST(Resolution, IndexOfTheWindowAndTheCycleAgainstTheDisplay)
+{
+    EXPECT_EQ(LayerCreator::ResolutionIndexOf({1280, 720}), 0u);
+    EXPECT_EQ(LayerCreator::ResolutionIndexOf({1920, 1080}), 2u);
+    EXPECT_EQ(LayerCreator::ResolutionIndexOf({1366, 768}), 4u) << "not in the table";
+
+    struct Case {
+        std::uint32_t index;
+        glm::uvec2 display;
+        std::uint32_t next;
+    } cases[] = {
+        {2, {1920, 1080}, 0},  // 3840 x 2160 is larger than the display
+        {4, {1366, 768}, 0},   // from a size not in the table
+        {0, {1920, 1080}, 1},
+        {1, {1920, 1080}, 2},
+        {2, {3840, 2160}, 3},
+        {3, {3840, 2160}, 0},
+        {0, {1600, 800}, 0},   // 1600 x 900 is taller than the display
+        {0, {1280, 720}, 0},
+    };
+    for (const auto& c : cases) {
+        const LayerCreator::ResolutionStep step = LayerCreator::NextResolution(c.index, c.display);
+        EXPECT_EQ(step.index, c.next) << c.index << " on " << c.display.x << " x " << c.display.y;
+        EXPECT_EQ(step.size, kResolutions[c.next]);
+    }
+}
+
+TEST(Volume, HeldDirectionStepsByAHundredthOfTwentyAndSliderStepsSetTheirShare)
+{
+    using Engine::UI::kLeft;
+    using Engine::UI::kRight;
+    using Engine::UI::kUp;
+    EXPECT_FLOAT_EQ(LayerCreator::SteppedVolume(0.5f, kRight), 0.55f);
+    EXPECT_FLOAT_EQ(LayerCreator::SteppedVolume(0.5f, kLeft), 0.45f);
+    EXPECT_FLOAT_EQ(LayerCreator::SteppedVolume(0.5f, kRight | kUp), 0.45f) << "only right alone raises";
+    EXPECT_FLOAT_EQ(LayerCreator::SteppedVolume(0.5f, kUp), 0.5f);
+    EXPECT_FLOAT_EQ(LayerCreator::SteppedVolume(0.98f, kRight), 1.0f);
+    EXPECT_FLOAT_EQ(LayerCreator::SteppedVolume(0.02f, kLeft), 0.0f);
+    EXPECT_FLOAT_EQ(LayerCreator::VolumeOfStep(10, 21), 0.5f);
+    EXPECT_FLOAT_EQ(LayerCreator::VolumeOfStep(0, 21), 0.0f);
+    EXPECT_FLOAT_EQ(LayerCreator::VolumeOfStep(20, 21), 1.0f);
+    EXPECT_FLOAT_EQ(LayerCreator::VolumeOfStep(99, 21), 1.0f);
+}
+
+// The options page on the game's stack, saving into a home of its own.
+class OptionsPage : public MenuFixture {
+protected:
+    void SetUp() override
+    {
+        MenuFixture::SetUp();
+        OpenTestWindow();
+        Engine::Window::Main()->SetResolution({1280, 720});
+        Engine::MasterVolume::music = 0.5f;
+        Engine::MasterVolume::sfx = 0.5f;
+        Stack().Push(&LayerCreator::BuildOptionsMenu, LayerCreator::kOptionsLayer);
+    }
+
+    nlohmann::json Saved() const { return nlohmann::json::parse(ReadFileText(home.ConfigPath())); }
+
+    static std::vector<bool> Lit(const LayerCreator::VolumeSlider& slider)
+    {
+        std::vector<bool> lit;
+        for (Engine::UI::Widget* step : slider)
+            lit.push_back(step->GetComp<Engine::UI::SpriteRenderComp>()->colour == LayerCreator::kLitStepColour);
+        return lit;
+    }
+
+    ScopedHome home;
+};
+
+TEST_F(OptionsPage, HoldingRightOnTheMusicRowRaisesItEveryFrameAndSavesEachStep)
+{
+    EXPECT_EQ(FocusedText(), 9u) << "Back has the focus";
+    Engine::UI::IElement* music = WithText(69);
+    Engine::UI::LayerStack::SetFocus(&Top(), music->GetComp<Engine::UI::DetectInteractionComp>());
+    host.keys.insert(79); // Right
+    std::vector<float> seen;
+    for (int frame = 0; frame < 12; ++frame) {
+        Frame();
+        seen.push_back(Engine::MasterVolume::music);
+        if (frame > 0)
+            ASSERT_FLOAT_EQ(Saved()["music_volume"].get<float>(), Engine::MasterVolume::music) << "frame " << frame;
+    }
+    host.keys.clear();
+    // The label reads the direction of the frame before: the first frame
+    // has none yet, and from then on every frame steps by 0.05.
+    EXPECT_FLOAT_EQ(seen[0], 0.5f);
+    for (int frame = 1; frame < 11; ++frame)
+        EXPECT_NEAR(seen[static_cast<std::size_t>(frame)], std::min(1.0f, 0.5f + 0.05f * frame), 1e-5f);
+    EXPECT_FLOAT_EQ(seen.back(), 1.0f);
+    EXPECT_EQ(Lit(LayerCreator::MusicSlider()), std::vector<bool>(21, true));
+    EXPECT_FLOAT_EQ(Engine::MasterVolume::sfx, 0.5f);
+    EXPECT_EQ(FocusedText(), 69u) << "the focus stays on the row";
+}
+
+TEST_F(OptionsPage, SliderStepsSetTheVolumeAndLightTheStepsUpToIt)
+{
+    LayerCreator::VolumeSlider& effects = LayerCreator::EffectsSlider();
+    ASSERT_EQ(effects.size(), 21u);
+    std::vector<bool> half(21, false);
+    std::fill(half.begin(), half.begin() + 11, true);
+    EXPECT_EQ(Lit(effects), half) << "shown at once with the current volume";
+
+    Activate(effects[0]);
+    EXPECT_FLOAT_EQ(Engine::MasterVolume::sfx, 0.0f);
+    std::vector<bool> first(21, false);
+    first[0] = true;
+    EXPECT_EQ(Lit(effects), first) << "step 0 is always lit";
+    Activate(effects[20]);
+    EXPECT_FLOAT_EQ(Engine::MasterVolume::sfx, 1.0f);
+    Activate(effects[10]);
+    EXPECT_FLOAT_EQ(Engine::MasterVolume::sfx, 0.5f);
+    EXPECT_EQ(Lit(effects), half);
+    EXPECT_FLOAT_EQ(Saved()["sfx_volume"].get<float>(), 0.5f);
+    EXPECT_FLOAT_EQ(Engine::MasterVolume::music, 0.5f);
+}
+
+TEST_F(OptionsPage, ToggleRowsShowTheirValueAndSaveWhatTheFileKeeps)
+{
+    Engine::UI::IElement& panel = *WithText(66)->parent;
+    auto valueAt = [&](std::uint32_t label) {
+        const float y = WithText(panel, label)->position.y;
+        return FindElement(panel, [&](Engine::UI::IElement& e) {
+            return e.position == glm::vec2(0.0f, y) && e.GetComp<Engine::UI::BaseTextComp>();
+        });
+    };
+    auto onOff = [&](std::uint32_t label) { return valueAt(label)->GetComp<Engine::UI::LocaleTextComp>()->key; };
+
+    const bool vsync = Engine::Renderer::GetInstance().GetVSync();
+    Activate(WithText(72));
+    EXPECT_NE(Engine::Renderer::GetInstance().GetVSync(), vsync);
+    EXPECT_EQ(Saved()["VSync"].get<bool>(), !vsync);
+    EXPECT_EQ(onOff(72), vsync ? 13u : 12u);
+
+    GameScene::PlayerUsesGamepad[0] = true;
+    EXPECT_EQ(onOff(11), 12u);
+    Activate(WithText(11));
+    EXPECT_FALSE(GameScene::PlayerUsesGamepad[0]);
+    EXPECT_EQ(onOff(11), 13u);
+    EXPECT_FALSE(Saved().contains("controller")) << "the permission is not kept";
+    Activate(WithText(11));
+    EXPECT_TRUE(GameScene::PlayerUsesGamepad[0]);
+
+    auto* size = valueAt(71)->GetComp<Engine::UI::PureTextComp>();
+    EXPECT_EQ(size->text, u"1280 x 720");
+    EXPECT_EQ(LayerCreator::ResolutionIndex(), 0u);
+    Activate(WithText(71));
+    EXPECT_EQ(LayerCreator::ResolutionIndex(), 0u) << "1600 x 900 does not fit the 1280 x 720 display";
+    EXPECT_EQ(Saved()["resolution_x"].get<int>(), 1280);
+}
+
+TEST_F(OptionsPage, LanguagePageSwitchesEveryUnfixedTextAndSavesTheChoice)
+{
+    const Engine::Font* latin = Engine::UI::GetFontForLanguage(0);
+    const Engine::Font* cyrillic = Engine::UI::GetFontForLanguage(2);
+    Engine::UI::AddLanguageHandler([](Engine::UI::LanguageChange&) {
+        Engine::UI::ApplyFontToAllTexts(Engine::UI::GetLanguageFont());
+    });
+    const std::size_t styles = LayerCreator::TextStyleDepth();
+    Activate(WithText(74));
+    ASSERT_EQ(Top().name, LayerCreator::kLanguageLayer);
+    EXPECT_EQ(LayerCreator::TextStyleDepth(), styles);
+
+    Activate(WithText(77));
+    EXPECT_EQ(Localisation::GetLanguage(), 2u);
+    EXPECT_EQ(Saved()["language"].get<int>(), 2);
+    for (std::uint32_t k = 0; k < 5; ++k) {
+        auto* name = WithText(75 + k)->GetComp<Engine::UI::LocaleTextComp>();
+        EXPECT_EQ(name->font, Engine::UI::GetFontForLanguage(k)) << "each name keeps its own script's font";
+    }
+    EXPECT_EQ(WithText(74)->GetComp<Engine::UI::LocaleTextComp>()->font, cyrillic);
+    EXPECT_EQ(WithText(74)->GetComp<Engine::UI::LocaleTextComp>()->GetText(), u"Язык");
+
+    Activate(WithText(9));
+    EXPECT_EQ(Top().name, LayerCreator::kOptionsLayer);
+    EXPECT_EQ(WithText(2)->GetComp<Engine::UI::LocaleTextComp>()->font, cyrillic);
+    Activate(WithText(74));
+    Activate(WithText(75));
+    EXPECT_EQ(WithText(74)->GetComp<Engine::UI::LocaleTextComp>()->font, latin);
+    EXPECT_EQ(Saved()["language"].get<int>(), 0);
+    EXPECT_EQ(LayerCreator::TextStyleDepth(), styles);
+    EXPECT_FLOAT_EQ(LayerCreator::CurrentTextStyle(), LayerCreator::kDefaultTextSize);
+}
+
+} // namespace

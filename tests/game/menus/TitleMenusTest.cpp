@@ -1,0 +1,136 @@
+#include "MenuFixture.h"
+#include "engine/core/InputManager.h"
+#include "game/match/MatchRecorder.h"
+#include "game/menus/CreditsAndTutorials.h"
+#include "game/menus/MenuLayers.h"
+#include "game/menus/TitleMenus.h"
+
+namespace {
+
+TEST(TitleLogo, HeightFourTenthsAndTheWholeNumberAspectOfTheTexture)
+{
+    EXPECT_EQ(LayerCreator::LogoRelativeSize(512, 512, {1600, 900}), glm::vec2(0.225f, 0.4f));
+    EXPECT_EQ(LayerCreator::LogoRelativeSize(1000, 400, {1600, 900}), glm::vec2(0.45f, 0.4f)) << "2.5 counts as 2";
+    EXPECT_EQ(LayerCreator::LogoRelativeSize(1024, 512, {1280, 720}), glm::vec2(0.45f, 0.4f));
+    EXPECT_EQ(LayerCreator::LogoRelativeSize(0, 0, {1280, 720}), glm::vec2(0.0f, 0.4f)) << "no image, no width";
+    EXPECT_EQ(LayerCreator::LogoRelativeSize(512, 512, {0, 0}), glm::vec2(0.0f, 0.4f));
+}
+
+TEST(WaitingText, DotsCountTheSecondsModuloFour)
+{
+    ASSERT_TRUE(Localisation::LoadTextTable("data/all_text"));
+    EXPECT_EQ(LayerCreator::WaitingText(17, 1000), u"Connecting");
+    EXPECT_EQ(LayerCreator::WaitingText(17, 1003), u"Connecting...");
+    EXPECT_EQ(LayerCreator::WaitingText(18, 1004), u"Waiting for the other player");
+    EXPECT_EQ(LayerCreator::WaitingText(18, 1005), u"Waiting for the other player.");
+}
+
+class TitlePages : public MenuFixture {
+protected:
+    void SetUp() override
+    {
+        MenuFixture::SetUp();
+        Stack().Push(&LayerCreator::BuildTitleMenu, LayerCreator::kTitleLayer);
+    }
+};
+
+TEST_F(TitlePages, ArrowsWalkTheFiveButtonsAndEachOpensItsPage)
+{
+    EXPECT_EQ(FocusedText(), 0u);
+    const std::pair<std::uint32_t, const char*> pages[] = {
+        {0, LayerCreator::kPlayLayer},     {2, LayerCreator::kOptionsLayer},
+        {97, LayerCreator::kTutorialLayer}, {41, LayerCreator::kCreditsLayer},
+        {1, LayerCreator::kConfirmQuitLayer},
+    };
+    for (const auto& [text, page] : pages) {
+        EXPECT_EQ(FocusedText(), text);
+        Press(40);
+        EXPECT_EQ(Top().name, page);
+        while (Stack().Size() > 1)
+            Stack().Pop();
+        Press(81); // Down
+    }
+    EXPECT_EQ(FocusedText(), 1u) << "the last button keeps the focus";
+    EXPECT_FALSE(Engine::InputManager::GetInstance().IsQuitRequested());
+}
+
+TEST_F(TitlePages, QuitAsksFirstAndYesQuits)
+{
+    Activate(WithText(1));
+    ASSERT_EQ(Top().name, LayerCreator::kConfirmQuitLayer);
+    EXPECT_EQ(FocusedText(), 32u) << "No has the focus";
+    Activate(WithText(32));
+    EXPECT_EQ(Top().name, LayerCreator::kTitleLayer);
+    Activate(WithText(1));
+    Press(79); // Right, to "Yes, quit"
+    EXPECT_EQ(FocusedText(), 31u);
+    Press(40);
+    EXPECT_TRUE(Engine::InputManager::GetInstance().IsQuitRequested());
+}
+
+TEST_F(TitlePages, CreditsToggledTwiceShowTheTitlesAgainWithOneViewsRows)
+{
+    ASSERT_TRUE(LayerCreator::CreditsShowTitles());
+    Activate(WithText(41));
+    ASSERT_EQ(Top().name, LayerCreator::kCreditsLayer);
+    Engine::UI::Canvas& content = *static_cast<Engine::UI::Canvas*>(WithText(42)->parent->parent);
+    auto rows = [&] {
+        std::size_t count = 0;
+        for (Engine::UI::IElement* column : content.Children())
+            count += static_cast<Engine::UI::Canvas*>(column)->Children().size();
+        return count;
+    };
+    EXPECT_EQ(content.Children().size(), 2u);
+    EXPECT_EQ(rows(), 20u);
+    EXPECT_EQ(FocusedText(), 65u) << "the view button offers the team";
+
+    Activate(WithText(65));
+    EXPECT_FALSE(LayerCreator::CreditsShowTitles());
+    EXPECT_EQ(FocusedText(), 64u);
+    EXPECT_EQ(content.Children().size(), 2u);
+    EXPECT_EQ(WithText(42), nullptr);
+    EXPECT_NE(WithText(62), nullptr) << "the first member is the lead";
+    EXPECT_NE(WithPureText(content, u"The Solvane team"), nullptr);
+    const std::size_t members = rows();
+    EXPECT_EQ(members % 2, 0u);
+
+    Activate(WithText(64));
+    EXPECT_TRUE(LayerCreator::CreditsShowTitles());
+    EXPECT_EQ(FocusedText(), 65u);
+    EXPECT_EQ(content.Children().size(), 2u);
+    EXPECT_EQ(rows(), 20u);
+    for (std::uint32_t id = 42; id <= 61; ++id)
+        EXPECT_NE(WithText(id), nullptr) << id;
+}
+
+TEST_F(TitlePages, StartingTheScoringTutorialShowsItsExplanationAndAsksForIt)
+{
+    static TutorialTableRow asked{};
+    static int asks = 0;
+    MenuEvents::AddOnce(MenuEvents::StartTutorial, [](MenuEventRecord& event) {
+        asked = event.row;
+        ++asks;
+    });
+    Activate(WithText(97));
+    ASSERT_EQ(Top().name, LayerCreator::kTutorialLayer);
+    EXPECT_EQ(FocusedText(), 85u);
+    for (const TutorialTableRow& row : LayerCreator::kTutorialTable)
+        EXPECT_NE(WithText(row.textId), nullptr) << row.recording;
+
+    Activate(WithText(116));
+    EXPECT_EQ(asks, 1);
+    EXPECT_EQ(asked.textId, 116u);
+    EXPECT_EQ(asked.twoPlayers, 1u);
+    EXPECT_STREQ(asked.recording, "ScorePoints.json");
+    ASSERT_EQ(Top().name, LayerCreator::kTutorialOverlayLayer);
+    EXPECT_EQ(LayerCreator::TutorialOverlayText(), 117u);
+    EXPECT_NE(WithText(117), nullptr);
+    EXPECT_EQ(FocusedText(), 85u);
+
+    MatchRecorder::GetInstance().isLive = 0;
+    Activate(WithText(85));
+    EXPECT_EQ(MatchRecorder::GetInstance().isLive, 1) << "back ends the playback";
+    EXPECT_EQ(Top().name, LayerCreator::kTutorialLayer);
+}
+
+} // namespace

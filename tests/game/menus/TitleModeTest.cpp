@@ -1,0 +1,266 @@
+// Under Xvfb: the title and lobby modes in the running engine.
+#include "GameDriver.h"
+#include "MenuFixture.h"
+#include "engine/core/Transform.h"
+#include "engine/logic/LogicManager.h"
+#include "engine/net/NetworkMgr.h"
+#include "engine/net/PrematchHandlerList.h"
+#include "engine/render/CameraManager.h"
+#include "game/components/ImmovableTile.h"
+#include "game/match/HexGrid.h"
+#include "game/match/TitleMode.h"
+#include "game/menus/CreditsAndTutorials.h"
+#include "game/menus/MenuActions.h"
+#include "game/menus/MenuLayers.h"
+#include "game/menus/PrematchState.h"
+#include "support/FileText.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+class TitleScreen : public GameDriver {
+protected:
+    void SetUp() override
+    {
+        GameDriver::SetUp();
+        GameMode::Pending = GameMode::Title;
+        Step();
+        ASSERT_TRUE(GameMode::IsCurrent(GameMode::Title));
+    }
+
+    static Engine::UI::LayerStack& Stack() { return Engine::UI::LayerStack::GetInstance(); }
+    static TitleMode::Background& Background() { return TitleMode::GetBackground(); }
+    static glm::vec3 CameraPosition()
+    {
+        return Engine::CameraManager::GetInstance().GetCompPtr(TitleMode::MenuEntity())->mPos.value;
+    }
+    static glm::vec3 TilePosition(std::int32_t tile)
+    {
+        return Engine::Transform::PositionRef(HexGrid::GetInstance().Tile(static_cast<std::uint64_t>(tile)));
+    }
+
+};
+
+TEST_F(TitleScreen, CameraCirclesTheArenaAndATileRisesEverySixSeconds)
+{
+    const HexGrid& grid = HexGrid::GetInstance();
+    ASSERT_GT(grid.tiles.size(), 1000u);
+    EXPECT_EQ(Stack().Size(), 1u);
+    EXPECT_EQ(TopPage(), LayerCreator::kTitleLayer);
+    EXPECT_TRUE(Engine::Renderer::GetInstance().blurPath);
+    for (const auto& edge : grid.edgeTiles) {
+        for (std::int32_t number : edge)
+            ASSERT_NE(Engine::LogicManager::GetCompPtr<ImmovableTile>(grid.Tile(static_cast<std::uint64_t>(number))), nullptr);
+    }
+
+    // The orbit: radius 25 at height 0, a thousandth of a radian a frame,
+    // once round and on.
+    Background().angle = 6.2831855f - 0.0005f;
+    Step();
+    EXPECT_NEAR(glm::length(CameraPosition()), 25.0f, 1e-3f);
+    EXPECT_NEAR(CameraPosition().z, -25.0f * 0.0005f, 1e-4f);
+    Step();
+    EXPECT_NEAR(Background().angle, 0.0005f + 0.001f, 1e-5f) << "wrapped";
+    EXPECT_NEAR(CameraPosition().x, 25.0f, 1e-3f);
+    EXPECT_FLOAT_EQ(CameraPosition().y, 0.0f);
+
+    // A tile is chosen once the timer passes six seconds: never a border
+    // tile, never one already risen; it rises 5 along its up in a second
+    // and stays. (The arena's own rise into place is over by then.)
+    Steps(200);
+    const std::size_t usedBefore = Background().used.size();
+    Background().tileTimer = 6.001f;
+    Step();
+    ASSERT_EQ(Background().used.size(), usedBefore + 1);
+    const std::int32_t tile = Background().tile;
+    EXPECT_EQ(Engine::LogicManager::GetCompPtr<ImmovableTile>(HexGrid::GetInstance().Tile(tile)), nullptr);
+    EXPECT_EQ(std::count(Background().used.begin(), Background().used.end(), tile), 1);
+    const glm::vec3 from = Background().from;
+    const glm::vec3 up = *Engine::Transform::UpPtr(HexGrid::GetInstance().Tile(tile));
+    EXPECT_EQ(Background().to, from + 5.0f * up);
+    Steps(70);
+    EXPECT_LT(glm::length(TilePosition(tile) - (from + 5.0f * up)), 0.2f);
+    Steps(200);
+    EXPECT_EQ(Background().tile, tile) << "the next one waits six seconds";
+    EXPECT_LT(glm::length(TilePosition(tile) - (from + 5.0f * up)), 0.2f) << "it stays risen";
+
+    // With every tile used, none rises, and the camera goes on circling;
+    // also when the one tile left is a border tile, which never rises.
+    const std::int32_t border = grid.edgeTiles[0].front();
+    Background().used.clear();
+    for (std::size_t i = 0; i < grid.tiles.size(); ++i) {
+        if (static_cast<std::int32_t>(i) != border)
+            Background().used.push_back(static_cast<std::int32_t>(i));
+    }
+    Background().tileTimer = 6.5f;
+    const float angle = Background().angle;
+    Steps(10);
+    EXPECT_EQ(Background().tile, tile);
+    EXPECT_GT(Background().tileTimer, 6.5f);
+    EXPECT_NEAR(Background().angle, angle + 0.01f, 1e-4f);
+    EXPECT_LT(glm::length(TilePosition(tile) - (from + 5.0f * up)), 0.2f) << "the last one does not rise again";
+}
+
+TEST_F(TitleScreen, ASecondVisitRegistersNothingTwiceAndF11RewritesTheSettings)
+{
+    Choose(2);
+    GameMode::Request(GameMode::Title);
+    Step();
+    Step();
+    EXPECT_EQ(Stack().Size(), 1u) << "a new visit starts from the title page alone";
+    for (const MenuEvents::List* list : {&MenuEvents::ReturnToTitle, &MenuEvents::StartMatch, &MenuEvents::StartTutorial})
+        EXPECT_EQ(list->size(), 1u);
+
+    const bool fullscreen = Engine::Window::Main()->IsFullscreen();
+    Press(SDL_SCANCODE_F11);
+    EXPECT_NE(Engine::Window::Main()->IsFullscreen(), fullscreen);
+    EXPECT_NE(ReadFileText(ConfigPath()).find(fullscreen ? "\"fullscreen\":false" : "\"fullscreen\":true"),
+              std::string::npos);
+    Press(SDL_SCANCODE_F11);
+    EXPECT_EQ(Engine::Window::Main()->IsFullscreen(), fullscreen);
+}
+
+TEST_F(TitleScreen, TheArenaStaysForTheLobbyAndGoesWithTheTitleOtherwise)
+{
+    const auto live = [] { return Engine::LogicManager::GetInstance().Count(); };
+    ASSERT_GT(live(), 1000u);
+    GameMode::Pending = GameMode::Lobby;
+    TitleMode::Shutdown();
+    EXPECT_GT(live(), 1000u) << "the lobby's background";
+    TitleMode::Init();
+    // The program ends from the title: nothing of the scene is left over.
+    GameMode::Pending = {};
+    TitleMode::Shutdown();
+    EXPECT_EQ(live(), 0u);
+    EXPECT_EQ(Stack().Size(), 0u);
+    GameMode::Current = {};
+}
+
+TEST_F(TitleScreen, ReturnsFromTutorialsNeverPileLayersUnderTheTitle)
+{
+    for (int visit = 0; visit < 3; ++visit) {
+        Choose(97);
+        ASSERT_EQ(TopPage(), LayerCreator::kTutorialLayer);
+        Choose(116, SDL_SCANCODE_UP);
+        EXPECT_EQ(LayerCreator::TutorialOverlayText(), 117u);
+        EXPECT_EQ(GameMode::TutorialRow.textId, 116u);
+        Steps(3);
+        ASSERT_TRUE(GameMode::IsCurrent(GameMode::Title));
+        EXPECT_EQ(Stack().Size(), 1u) << "visit " << visit;
+        EXPECT_EQ(TopPage(), LayerCreator::kTitleLayer);
+    }
+}
+
+// Both ends of a link in this process on 127.0.0.1: the game's manager
+// hosts, a second one joins.
+class LinkedTitle : public TitleScreen {
+protected:
+    void Link()
+    {
+        NetworkMgr& host = NetworkMgr::GetInstance();
+        host.port = 0;
+        bool opened = false;
+        StdoutOf([&] { opened = host.server_init(); });
+        ASSERT_TRUE(opened);
+        peer.port = host.local_port();
+        ASSERT_TRUE(peer.client_init("127.0.0.1"));
+        StdoutOf([&] {
+            for (int i = 0; i < 200 && !(host.connected && peer.connected); ++i) {
+                peer.connect();
+                host.listen();
+            }
+        });
+        ASSERT_TRUE(host.connected && peer.connected);
+    }
+    void TearDown() override
+    {
+        StdoutOf([&] {
+            peer.Disconnect();
+            NetworkMgr::GetInstance().Disconnect();
+        });
+        TitleScreen::TearDown();
+    }
+
+    NetworkMgr peer;
+};
+
+TEST_F(LinkedTitle, AConnectionLeadsToTheLobbyWhosePeerMessagesSteerIt)
+{
+    Link();
+    StdoutOf([&] { Steps(2); });
+    ASSERT_TRUE(GameMode::IsCurrent(GameMode::Lobby));
+    EXPECT_EQ(TopPage(), LayerCreator::kHostPrematchLayer);
+    EXPECT_TRUE(PrematchHandlerList::Contains(&LobbyMode::OnNetworkEvent));
+    EXPECT_TRUE(TitleMode::MenuEntity().IsValid()) << "the title's background goes on";
+    const float angle = TitleMode::GetBackground().angle;
+    Step();
+    EXPECT_NEAR(TitleMode::GetBackground().angle, angle + 0.001f, 1e-5f);
+
+    // Kind 0 is the peer's pre-match pair, kind 2 sends the lobby back.
+    PrematchMessage state;
+    state.kind = 0;
+    state.value = LayerCreator::ValueField({2, 1});
+    PrematchHandlerList::Raise(state);
+    EXPECT_EQ(LayerCreator::RemotePrematch(), (LayerCreator::PrematchPair{2, 1}));
+    PrematchMessage back;
+    back.kind = 2;
+    PrematchHandlerList::Raise(back);
+    EXPECT_TRUE(GameMode::ChangeRequested);
+    EXPECT_EQ(GameMode::Pending.Init, GameMode::Title.Init);
+    GameMode::ChangeRequested = false;
+    GameMode::Pending = {};
+
+    // F11 does nothing here.
+    const bool fullscreen = Engine::Window::Main()->IsFullscreen();
+    Press(SDL_SCANCODE_F11);
+    EXPECT_EQ(Engine::Window::Main()->IsFullscreen(), fullscreen);
+
+    // Leaving: the link closes, the title comes back and registers the
+    // match switch the lobby took away.
+    StdoutOf([&] { Choose(16, SDL_SCANCODE_LEFT); });
+    EXPECT_FALSE(NetworkMgr::GetInstance().connected);
+    ASSERT_TRUE(RunUntil(GameMode::Title));
+    EXPECT_FALSE(PrematchHandlerList::Contains(&LobbyMode::OnNetworkEvent));
+    EXPECT_EQ(std::count(MenuEvents::StartMatch.begin(), MenuEvents::StartMatch.end(), &GameMode::SwitchToGameplay), 1);
+}
+
+TEST_F(LinkedTitle, APeerFallingSilentInTheLobbyShowsTheLostConnectionOnceOverTheTitle)
+{
+    Link();
+    NetworkMgr& host = NetworkMgr::GetInstance();
+    host.timeout = 0.1;
+    StdoutOf([&] { Steps(2); });
+    ASSERT_TRUE(GameMode::IsCurrent(GameMode::Lobby));
+    StdoutOf([&] { ASSERT_TRUE(RunUntil(GameMode::Title)); });
+    Step();
+    EXPECT_EQ(TopPage(), LayerCreator::kConnectionLostLayer);
+    EXPECT_EQ(Stack().Size(), 2u);
+    EXPECT_EQ(Focused(), 38u);
+    EXPECT_EQ(host.timed_out, 0);
+    Steps(5);
+    EXPECT_EQ(Stack().Size(), 2u) << "shown once";
+    Press(SDL_SCANCODE_RETURN);
+    EXPECT_EQ(TopPage(), LayerCreator::kTitleLayer);
+    GameMode::Request(GameMode::Title);
+    Step();
+    EXPECT_EQ(Stack().Size(), 1u);
+}
+
+TEST_F(LinkedTitle, QuittingToTheTitleDisconnectsBeforeItAsks)
+{
+    Link();
+    static bool connectedWhenAsked = true;
+    MenuEvents::AddOnce(MenuEvents::ReturnToTitle,
+                        [](MenuEventRecord&) { connectedWhenAsked = NetworkMgr::GetInstance().connected != 0; });
+    StdoutOf([] { LayerCreator::QuitToTitle(); });
+    EXPECT_FALSE(connectedWhenAsked);
+    StdoutOf([&] {
+        for (int i = 0; i < 50 && !peer.disconnecting; ++i)
+            peer.recv_everything();
+    });
+    EXPECT_TRUE(peer.disconnecting) << "the peer heard the link close";
+}
+
+} // namespace
