@@ -6,11 +6,11 @@
 // multiple of it ("x_clear"), which holds even when the machine is busy.
 // The "ms_<pass>" counters are the frame split by pass, timed over extra
 // frames that wait for the GPU after every pass.
-#include "bench/BenchArena.h"
+#include "bench/BenchMatch.h"
 #include "engine/core/EntityManager.h"
+#include "engine/core/SceneManager.h"
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
-#include "engine/net/NetworkMgr.h"
 #include "engine/render/CameraManager.h"
 #include "engine/render/InstancedRenderableManager.h"
 #include "engine/render/LightManager.h"
@@ -18,7 +18,6 @@
 #include "engine/render/RenderWrapperManager.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
-#include "game/match/Palette.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -49,20 +48,12 @@ double ProcessCpuMs()
     return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1.0e6;
 }
 
-// The window and every start-up resource, unless the engine already made
-// them in this process.
-void OpenWindowOnce()
+// The engine as main starts it; `ui` keeps the menu layers drawn over the
+// cameras, as in the game, or leaves them out.
+void StartEngine(bool ui)
 {
-    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-    if (!Engine::Window::Main()) {
-        Engine::Window::Create();
-        renderer.Init();
-    }
-    if (!renderer.shaders.Find("Cel")) {
-        renderer.LoadSplashResources();
-        renderer.LoadResources();
-    }
-    renderer.SetVSync(false);
+    StartGameEngineOnce();
+    Engine::Renderer::GetInstance().overlayCallback = ui ? &GameMode::RenderUILayers : nullptr;
 }
 
 void ClearAndSwap()
@@ -279,58 +270,20 @@ void BuildFlatArena(Prisms prisms)
     Engine::TransformCompManager::GetInstance().Update();
 }
 
-// The game's arena (its six walls of tiles risen into place) in the autumn
-// palette, with the palette's highlight colours on the renderer.
-void BuildGameArena(CreepingClock& clock)
+// The least a frame can cost: what every other figure is a multiple of.
+void BM_BareClearAndSwapFrame(benchmark::State& state)
 {
-    NetworkMgr& network = NetworkMgr::GetInstance();
-    network.connected = 1; // a client takes the host's palette: no draw
-    PaletteIndex = 0;
-    BuildRestingArena(clock);
-    network.connected = 0;
-    Engine::Renderer::GetInstance().SetSelectionColours(
-        CurrentPalette.Colour(SelBordCol), CurrentPalette.Value(SelRadius), CurrentPalette.Colour(BordCol));
-    Engine::Renderer::GetInstance().emissiveColour = CurrentPalette.Colour(BorderEmissive);
-}
-
-// A player's body and its ball, the ball lighting the floor round it.
-void AddPlayerAndBall(const glm::vec3& at, const glm::vec3& colour)
-{
-    Engine::RenderComp& body =
-        *Engine::RenderCompManager::GetInstance().AddComponent(NewEntityAt(at, glm::vec3(1.5f))).component;
-    body.mModelName.value = "Player";
-    body.mShaderName.value = "Player";
-    body.mMaterialName.value = "White";
-    body.mDiffuseColor.value = colour;
-    body.ResolveResources();
-    const Engine::EntityHandle ballEntity = NewEntityAt(at + glm::vec3(2.0f, 1.5f, 0.0f), glm::vec3(0.6f));
-    Engine::RenderComp& ball = *Engine::RenderCompManager::GetInstance().AddComponent(ballEntity).component;
-    ball.mModelName.value = "Geosphere";
-    ball.mShaderName.value = "Ball";
-    ball.mMaterialName.value = "Ball";
-    ball.mDiffuseColor.value = colour;
-    ball.mAmbientColor.value = colour * 0.6f;
-    ball.ResolveResources();
-    Engine::Light& light = *Engine::LightManager::GetInstance().AddComponent(ballEntity).light;
-    light.mDiffuseColor.value = glm::vec4(colour, 1.0f);
-    light.mSpecularColor.value = light.mDiffuseColor.value;
-    light.mAttenuation_2.value = 0.05f;
-    light.mAttenuation_3.value = 0.05f;
-}
-
-// Nothing at all to draw: the fixed cost of a camera's passes.
-void BM_ClearAndSwapFrame(benchmark::State& state)
-{
-    OpenWindowOnce();
+    StartEngine(false);
     DestroyEverything();
     for (auto _ : state)
         ClearAndSwap();
 }
-BENCHMARK(BM_ClearAndSwapFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
+BENCHMARK(BM_BareClearAndSwapFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
 
+// Nothing at all to draw: the fixed cost of a camera's passes.
 void BM_EmptyCameraFrame(benchmark::State& state)
 {
-    OpenWindowOnce();
+    StartEngine(false);
     DestroyEverything();
     NewCamera({0.0f, 0.0f, 10.0f}, glm::vec3(0.0f));
     TimeFrames(state);
@@ -341,7 +294,7 @@ BENCHMARK(BM_EmptyCameraFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->Mi
 // Every prism a render component: one draw call each.
 void BM_RenderFrameOfHexPrismArena(benchmark::State& state)
 {
-    OpenWindowOnce();
+    StartEngine(false);
     BuildFlatArena(Prisms::RenderComponents);
     TimeFrames(state);
     DestroyEverything();
@@ -352,53 +305,37 @@ BENCHMARK(BM_RenderFrameOfHexPrismArena)->Unit(benchmark::kMillisecond)->UseReal
 // matrix and colour uploaded again each frame.
 void BM_RenderFrameOfInstancedHexPrismArena(benchmark::State& state)
 {
-    OpenWindowOnce();
+    StartEngine(false);
     BuildFlatArena(Prisms::Instanced);
     TimeFrames(state);
     DestroyEverything();
 }
 BENCHMARK(BM_RenderFrameOfInstancedHexPrismArena)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
-// Two local players: the game's arena seen from each player's place, one
-// view above the other, each ball a light.
+// Two local players as the game builds their match: each player's view of
+// the arena on half the window, with their HUDs and balls.
 void BM_SplitScreenMatchFrame(benchmark::State& state)
 {
-    OpenWindowOnce();
-    CreepingClock clock;
-    BuildGameArena(clock);
-    const float floorTop = -19.0f;
-    const glm::vec3 first{-20.0f, floorTop + 2.0f, 6.0f};
-    const glm::vec3 second{20.0f, floorTop + 2.0f, -6.0f};
-    AddPlayerAndBall(first, {0.2f, 0.4f, 1.0f});
-    AddPlayerAndBall(second, {1.0f, 0.2f, 0.2f});
-    const glm::vec3 eyeHeight{0.0f, 5.0f, 0.0f};
-    Engine::GameCamera& top = NewCamera(first - (second - first) * 0.15f + eyeHeight, second);
-    Engine::GameCamera& bottom = NewCamera(second - (first - second) * 0.15f + eyeHeight, first);
-    top.mViewportPos.value = {0.0f, 0.5f};
-    top.mViewportIntake.value = {1.0f, 0.5f};
-    bottom.mViewportIntake.value = {1.0f, 0.5f};
-    bottom.mCameraIndex.value = 1;
-    Engine::TransformCompManager::GetInstance().Update();
+    StartTwoPlayerMatch();
     TimeFrames(state);
-    DestroyEverything();
+    GameplayMode::Shutdown();
+    GameMode::Current = {};
 }
 BENCHMARK(BM_SplitScreenMatchFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
-// The title screen: the arena from the menu camera, blurred on its way to
-// the window.
+// The title screen as the game shows it: the arena from the orbiting menu
+// camera, blurred on its way to the window, the title page over it.
 void BM_TitleBlurredFrame(benchmark::State& state)
 {
-    OpenWindowOnce();
-    CreepingClock clock;
-    BuildGameArena(clock);
-    Engine::GameCamera& camera = NewCamera({25.0f, 0.0f, 0.0f}, glm::vec3(0.0f));
-    camera.mFoV.value = 60.0f;
-    Engine::TransformCompManager::GetInstance().Update();
-    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-    renderer.blurPath = true;
-    TimeFrames(state);
-    renderer.blurPath = false;
+    StartEngine(true);
     DestroyEverything();
+    GameMode::Current = GameMode::Title;
+    TitleMode::Init();
+    RunUndrawnFrames(&TitleMode::Update, 60);
+    TimeFrames(state);
+    GameMode::Pending = {};
+    TitleMode::Shutdown();
+    GameMode::Current = {};
 }
 BENCHMARK(BM_TitleBlurredFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
