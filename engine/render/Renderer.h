@@ -157,9 +157,6 @@ private:
     void DrawScene(Camera& camera);
     void BeginFullScreenPasses();
     void EndFullScreenPasses();
-    // Binds the target with the viewport, clearing it only when the
-    // viewport leaves part of it uncovered.
-    static void BindPartly(const Framebuffer& target, const ViewportRect& viewport);
     std::optional<glm::vec2> SpreadGlow(const ViewportRect& picture);
     void DrawBloom(const ViewportRect& picture);
     void DrawPostProcessing(const ViewportRect& picture);

@@ -126,7 +126,8 @@ void Renderer::RenderCameraWithBlur(Camera& camera)
     DrawBloom(picture);
     Probe("bloom");
     Target(FramebufferSlot::Bloom).Unbind();
-    BindPartly(Target(FramebufferSlot::PostProcessing), view);
+    Target(FramebufferSlot::PostProcessing).Bind();
+    ApplyViewport(view);
     DrawPostProcessing(picture);
     Probe("post-processing");
     DrawBlurChain(camera, view);
@@ -159,7 +160,9 @@ void Renderer::BeginCamera(const ViewportRect& picture)
     const AttachmentSize size = Target(FramebufferSlot::Scene).Size(0);
     const glm::vec2 nudge{SqueezeNudge(static_cast<int>(size.width), picture.width),
                           SqueezeNudge(static_cast<int>(size.height), picture.height)};
-    if (nudge != glm::vec2(0.0f) && glViewportIndexedf)
+    // Fractional viewports need GL 4.1 or its extension; without them the
+    // picture is the same half a texel off.
+    if (nudge != glm::vec2(0.0f) && (GLEW_VERSION_4_1 || GLEW_ARB_viewport_array))
         glViewportIndexedf(0, nudge.x, nudge.y, static_cast<float>(picture.width), static_cast<float>(picture.height));
     else
         ApplyViewport(picture);

@@ -2,9 +2,9 @@
 // and the state they share with post-processing. On a software renderer
 // their cost is per pixel, so every texture read and every byte written
 // counts: they run without blending or depth (they write opaque colour over
-// everything), clear only what their quad leaves uncovered, and do their
-// wide blurs at half or a quarter of the size, in separate strokes across
-// and down.
+// everything), clear nothing (each reads only what the one before drew),
+// and do their wide blurs at half or a quarter of the size, in separate
+// strokes across and down.
 #include "engine/render/BlurKernel.h"
 #include "engine/render/Renderer.h"
 
@@ -123,20 +123,6 @@ void Renderer::EndFullScreenPasses()
     glEnable(GL_DEPTH_TEST);
 }
 
-void Renderer::BindPartly(const Framebuffer& target, const ViewportRect& viewport)
-{
-    target.Bind();
-    ApplyViewport(viewport);
-    const AttachmentSize size = SizeOf(target);
-    const bool whole = viewport.x <= 0 && viewport.y <= 0 &&
-                       viewport.x + viewport.width >= static_cast<int>(size.width) &&
-                       viewport.y + viewport.height >= static_cast<int>(size.height);
-    // The pass after this one reads the whole target: what the quad leaves
-    // uncovered must be black, not an older frame.
-    if (!whole)
-        glClear(GL_COLOR_BUFFER_BIT);
-}
-
 // The glow spread into a wide soft halo at a quarter of the picture's size:
 // the 4 x 4 mean of the glow into blur 2, a stroke across into blur 3, one
 // down back into blur 2. Both targets are free until the blur chain, which
@@ -246,9 +232,10 @@ void Renderer::DrawPostProcessing(const ViewportRect& picture)
 // Post-processing result -> blur 1 (full size) -> blur 2..5 (half size) ->
 // the camera's viewport of the window. The blur itself is one Gaussian at
 // half size in a stroke across and a stroke down; the full-size passes and
-// the last half-size one only copy. Each pass reads the part of its source
-// that the pass before drew, so a camera on part of the window keeps its
-// picture whole and in its place.
+// the last half-size one only copy. Each pass reads only the part of its
+// source that the pass before drew, so a camera on part of the window
+// keeps its picture whole and in its place, and what lies around that part
+// (an older frame, another camera) never needs clearing.
 void Renderer::DrawBlurChain(const Camera& camera, const ViewportRect& view)
 {
     enum class Kernel { Copy, Shrink, Across, Down };
@@ -276,9 +263,8 @@ void Renderer::DrawBlurChain(const Camera& camera, const ViewportRect& view)
         source.Unbind();
         const ViewportRect viewport = CameraWindowViewport(camera, pass.scale);
         if (pass.target != kWindow)
-            BindPartly(Target(pass.target), viewport);
-        else
-            ApplyViewport(viewport);
+            Target(pass.target).Bind();
+        ApplyViewport(viewport);
         drawn = viewport;
         const ShaderProgram* program = pass.kernel == Kernel::Copy ? copy : blur;
         if (!program)
