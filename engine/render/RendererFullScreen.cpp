@@ -267,6 +267,11 @@ void Renderer::DrawBlurChain(const Camera& camera, const ViewportRect& view)
         ApplyViewport(viewport);
         drawn = viewport;
         const ShaderProgram* program = pass.kernel == Kernel::Copy ? copy : blur;
+        // The 3 x 3 shrink fills the nine taps of the short build: the full
+        // one would read eight more texels for nothing.
+        const bool shortShrink = pass.kernel == Kernel::Shrink && blur && mShortBlur && mShortBlur->Linked();
+        if (shortShrink)
+            program = mShortBlur.get();
         if (!program)
             continue;
         switch (pass.kernel) {
@@ -276,7 +281,7 @@ void Renderer::DrawBlurChain(const Camera& camera, const ViewportRect& view)
             program->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
             break;
         case Kernel::Shrink:
-            UseBlur(*program, Shrink2(), region);
+            UseBlur(*program, Shrink2(), region, shortShrink ? kShortBlurTaps : BlurKernel::kMaxTaps);
             break;
         case Kernel::Across:
         case Kernel::Down:
