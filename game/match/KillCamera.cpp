@@ -42,9 +42,11 @@ void KillCamera::ShowFrontFrame()
     Camera::Update();
 
     Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-    renderer.Clear();
-    renderer.RenderCamera(*this);
-    if (renderer.overlayCallback)
-        renderer.overlayCallback();
+    if (drawing) {
+        renderer.Clear();
+        renderer.RenderCamera(*this);
+        if (renderer.overlayCallback)
+            renderer.overlayCallback();
+    }
     renderer.renderingEnabled = false;
 }

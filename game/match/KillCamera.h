@@ -14,6 +14,11 @@ public:
 
     void Update() override;
 
+    // Off: the camera still follows the played frames and keeps the
+    // renderer's own pass off, but draws nothing (tests that play long
+    // recordings look at a few frames only).
+    bool drawing = true;
+
 private:
     void ShowFrontFrame();
 

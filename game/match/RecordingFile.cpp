@@ -25,8 +25,10 @@
 #include "engine/core/JsonForms.h"
 #include "engine/platform/ReplaceFile.h"
 
+#include <charconv>
 #include <cmath>
 #include <fstream>
+#include <limits>
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
@@ -149,35 +151,60 @@ MatchFrame ReadFrame(const json& object, std::size_t tileCount, std::optional<st
     return frame;
 }
 
+// A float as the shortest decimal that reads back as the same float: the
+// double it widens to would print with seventeen digits, and a floor of
+// tiles in a frame is a good part of a file.
+json Number(float value)
+{
+    if (!std::isfinite(value))
+        return value;
+    char text[32];
+    const char* end = std::to_chars(text, text + sizeof text, value).ptr;
+    double wide = value;
+    std::from_chars(text, end, wide);
+    // Near the float's limit the shortest text lies beyond it, where the
+    // reader would refuse it: the exact value goes out instead.
+    if (std::fabs(wide) > std::numeric_limits<float>::max())
+        return static_cast<double>(value);
+    return wide;
+}
+
+json Vec(const glm::vec3& v) { return {{"x", Number(v.x)}, {"y", Number(v.y)}, {"z", Number(v.z)}}; }
+
 json WriteFrame(const MatchFrame& frame, std::int32_t winner)
 {
     json out = json::object();
     out["Winner"] = winner;
     json& players = out["Players"] = json::array();
     for (const MatchPlayerRecord& p : frame.players)
-        players.push_back({{"pos", p.pos},       {"camt", p.camt},           {"camp", p.camp},  {"active", p.active},
-                           {"energy", p.energy}, {"exausted", p.exausted != 0}, {"score", p.score}});
+        players.push_back({{"pos", Vec(p.pos)},
+                           {"camt", Vec(p.camt)},
+                           {"camp", Vec(p.camp)},
+                           {"active", Number(p.active)},
+                           {"energy", Number(p.energy)},
+                           {"exausted", p.exausted != 0},
+                           {"score", p.score}});
     json& balls = out["Balls"] = json::array();
     for (const MatchBallRecord& b : frame.balls)
-        balls.push_back({{"pos", b.pos}, {"state", b.state}});
+        balls.push_back({{"pos", Vec(b.pos)}, {"state", b.state}});
     json& tiles = out["Tiles"] = json::array();
     for (const MatchTileRecord& t : frame.tiles)
-        tiles.push_back({{"pos", t.pos}, {"up", t.up}, {"forw", t.forw}});
-    out["GoalData"] = {{"pos", frame.goalBall.pos}, {"active", frame.goalBall.active != 0}};
+        tiles.push_back({{"pos", Vec(t.pos)}, {"up", Vec(t.up)}, {"forw", Vec(t.forw)}});
+    out["GoalData"] = {{"pos", Vec(frame.goalBall.pos)}, {"active", frame.goalBall.active != 0}};
     json& trails = out["Trails"] = json::array();
     for (const MatchTrailRecord& t : frame.trails)
-        trails.push_back({{"pos", t.pos}, {"up", t.up}, {"forw", t.forw}, {"sca", t.sca}});
-    out["Points0"] = frame.points0;
-    out["Points1"] = frame.points1;
+        trails.push_back({{"pos", Vec(t.pos)}, {"up", Vec(t.up)}, {"forw", Vec(t.forw)}, {"sca", Vec(t.sca)}});
+    out["Points0"] = Number(frame.points0);
+    out["Points1"] = Number(frame.points1);
     json& cams = out["Cams"] = json::array();
     for (const MatchCameraRecord& c : frame.cams)
-        cams.push_back({{"pos", c.pos}, {"target", c.target}});
+        cams.push_back({{"pos", Vec(c.pos)}, {"target", Vec(c.target)}});
     json& fields = out["FF"] = json::array();
     for (const MatchForceFieldRecord& f : frame.forceFields)
-        fields.push_back({{"pos", f.pos}, {"active", f.active != 0}});
+        fields.push_back({{"pos", Vec(f.pos)}, {"active", f.active != 0}});
     json& areas = out["St"] = json::array();
     for (const MatchStunAreaRecord& s : frame.stunAreas)
-        areas.push_back({{"pos", s.pos}, {"sca", s.sca}, {"active", s.active != 0}});
+        areas.push_back({{"pos", Vec(s.pos)}, {"sca", Vec(s.sca)}, {"active", s.active != 0}});
     return out;
 }
 

@@ -54,6 +54,33 @@ TEST(Recordings, WhatTheWriterWritesTheReaderGivesBackFieldForField)
     EXPECT_EQ(read->winner, 1);
 }
 
+// A frame of tiles is most of a file: every float goes out as the shortest
+// text that reads back as the same float.
+TEST(Recordings, FloatsAreWrittenShortAndReadBackExactly)
+{
+    ScopedTempDir dir;
+    const float values[] = {0.1f, -0.0f, 1e-45f, std::numeric_limits<float>::max(), -76.62734f, 1.0f / 3.0f,
+                            16777216.0f, -1.17549435e-38f};
+    MatchFrame frame(std::size(values));
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        frame.tiles[i] = {glm::vec3(values[i], -values[i], values[i]), {0, 1, 0}, {0, 0, 1}};
+    frame.players[0].energy = 0.1f;
+    std::string problem;
+    ASSERT_TRUE(RecordingFile::Write("short.json", {&frame}, 0, problem)) << problem;
+
+    const std::string text = ReadFileText("short.json");
+    EXPECT_EQ(text.find("0.10000000149"), std::string::npos) << "a float widened to a double's digits";
+    EXPECT_NE(text.find("\"energy\":0.1,"), std::string::npos);
+    const auto read = RecordingFile::Read("short.json", std::size(values), problem);
+    ASSERT_TRUE(read) << problem;
+    ASSERT_EQ(read->frames.size(), 1u);
+    for (std::size_t i = 0; i < std::size(values); ++i) {
+        SCOPED_TRACE(values[i]);
+        EXPECT_EQ(read->frames[0].tiles[i], frame.tiles[i]);
+        EXPECT_EQ(std::signbit(read->frames[0].tiles[i].pos.x), std::signbit(values[i]));
+    }
+}
+
 TEST(Recordings, TheRecorderWritesItsRingAndPlaysTheFileBack)
 {
     ScopedTempDir dir;

@@ -1,0 +1,122 @@
+// The tutorials' recordings as the build unpacks them, and the capture tool
+// that makes them. Run from the build folder.
+#include "game/match/RecordingFile.h"
+#include "game/match/TutorialArena.h"
+#include "game/menus/CreditsAndTutorials.h"
+#include "support/FileText.h"
+#include "support/PrivateDisplay.h"
+#include "support/TempFolder.h"
+
+#include <ctime>
+#include <iostream>
+#include <cstdlib>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace {
+
+// The tiles of the default arena, which every tutorial plays on.
+constexpr std::size_t kArenaTiles = 1370;
+constexpr std::uintmax_t kBudgetBytes = 60u * 1000u * 1000u;
+// The sanitizers' checks slow the parser several times over.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+// The engine's frame at its cap.
+constexpr double kFrameSeconds = 0.007;
+
+TEST(TutorialRecordings, EachLoadsQuicklyWithinTheBudgetAndCarriesTheFloorOnlyWhereItChanged)
+{
+    std::uintmax_t total = 0;
+    for (const TutorialTableRow& row : LayerCreator::kTutorialTable) {
+        SCOPED_TRACE(row.recording);
+        const std::string path = TutorialArena::RecordingPath(row.recording);
+        std::error_code error;
+        total += std::filesystem::file_size(path, error);
+        ASSERT_FALSE(error) << path << ": " << error.message();
+
+        std::string problem;
+        // Processor time: other tests share the machine.
+        const std::clock_t start = std::clock();
+        const auto recording = RecordingFile::Read(path, kArenaTiles, problem);
+        const double took = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
+        ASSERT_TRUE(recording) << problem;
+        std::cout << row.recording << ": " << took << " s to load\n";
+        if (!kSanitized)
+            EXPECT_LT(took, 1.0) << "seconds to load";
+
+        const std::vector<MatchFrame>& frames = recording->frames;
+        const double seconds = static_cast<double>(frames.size()) * kFrameSeconds;
+        EXPECT_GT(seconds, 2.0);
+        EXPECT_LT(seconds, 6.0);
+        ASSERT_EQ(frames.front().tiles.size(), kArenaTiles) << "the first frame places the floor";
+        // Any later floor differs from the one the playback shows by then.
+        const std::vector<MatchTileRecord>* shown = &frames.front().tiles;
+        std::size_t floors = 1;
+        for (std::size_t i = 1; i < frames.size(); ++i) {
+            if (frames[i].tiles.empty())
+                continue;
+            EXPECT_NE(frames[i].tiles, *shown) << "frame " << i << " repeats the floor";
+            shown = &frames[i].tiles;
+            ++floors;
+        }
+        EXPECT_LT(floors, frames.size() / 4) << "floors written";
+    }
+    EXPECT_LE(total, kBudgetBytes) << "bytes of all recordings";
+}
+
+// A scratch folder, gone with the test.
+class Scratch {
+public:
+    Scratch() : mPath(MakeTempFolder("solvane-capture")) {}
+    ~Scratch()
+    {
+        std::error_code ignored;
+        if (!mPath.empty())
+            std::filesystem::remove_all(mPath, ignored);
+    }
+    Scratch(const Scratch&) = delete;
+    Scratch& operator=(const Scratch&) = delete;
+    std::filesystem::path Path() const { return mPath; }
+
+private:
+    std::filesystem::path mPath;
+};
+
+// Captures one tutorial with the tool, into a folder of its own.
+std::string Capture(const std::filesystem::path& folder, const char* file)
+{
+    const std::string command = std::string("'") + SOLVANE_CAPTURE_TOOL + "' '" + folder.string() + "' " + file +
+                                " > '" + (folder.parent_path() / "capture.log").string() + "' 2>&1";
+    EXPECT_EQ(std::system(command.c_str()), 0) << ReadFileText((folder.parent_path() / "capture.log").string());
+    return ReadFileText((folder / file).string());
+}
+
+TEST(TutorialRecordings, TheCaptureToolMakesTheShippedRecordingAgainByteForByte)
+{
+    const PrivateDisplay display;
+    ASSERT_FALSE(display.Name().empty()) << "Xvfb did not start";
+    const Scratch first;
+    const Scratch second;
+    const char* file = "DoubleJump.json";
+    const std::string once = Capture(first.Path() / "out", file);
+    const std::string twice = Capture(second.Path() / "out", file);
+    ASSERT_FALSE(once.empty());
+    EXPECT_TRUE(once == twice) << "two captures differ";
+    EXPECT_TRUE(once == ReadFileText(TutorialArena::RecordingPath(file)))
+        << "the shipped recording is not what its script records now: run tools/tutorials/regenerate.sh";
+}
+
+TEST(TutorialRecordings, TheCaptureToolRefusesAnUnknownTutorial)
+{
+    const Scratch folder;
+    const std::string command = std::string("'") + SOLVANE_CAPTURE_TOOL + "' '" + folder.Path().string() +
+                                "' NoSuchTutorial.json > /dev/null 2>&1";
+    EXPECT_NE(std::system(command.c_str()), 0);
+    EXPECT_FALSE(std::filesystem::exists(folder.Path() / "NoSuchTutorial.json"));
+}
+
+} // namespace
