@@ -1,0 +1,62 @@
+#pragma once
+#include "game/menus/GameDriver.h"
+
+#include <map>
+#include <string>
+
+// One side of a networked match, in a process of its own with its own X
+// server: the game from its title screen, walked by the menus' keys, played
+// by injected input, and what it saw written down for the test to compare.
+class NetPeer : public GameDriver {
+public:
+    enum class Role { Host, Client };
+    struct Settings {
+        Role role = Role::Host;
+        // The host binds this port; the client sends to it (the relay's
+        // when one sits between them).
+        std::uint16_t port = 0;
+        std::string dumpPath;
+        // Frames of recording kept for the replay.
+        std::uint32_t recordedFrames = 40;
+    };
+
+    explicit NetPeer(Settings settings) : mSettings(std::move(settings)) {}
+
+    // Everything, from the engine's start to the end of the process's part;
+    // the process's exit status: 0 when nothing failed on the way.
+    int Run();
+
+private:
+    void TestBody() override {}
+
+    bool Menus();
+    bool HostMenus();
+    bool ClientMenus();
+    // Puts the top page's focus on the button whose text is the id (or,
+    // for a label, starts with the id's text) and presses Return; false
+    // when the page has no such button.
+    bool Activate(std::uint32_t textId, bool prefix = false);
+    // Steps until the lobby asks for the match.
+    bool UntilMatchStarts();
+    bool ChoosePerk(std::uint32_t labelPrefix, const char* dropdown, std::uint32_t option);
+    void Play();
+    // One frame of the match, with the test's hands on the controls.
+    void PlayFrame();
+    void Note(const std::string& key, const std::string& value) { mDump[key] = value; }
+    void NoteArena();
+    void NoteScores();
+    void WriteDump() const;
+
+    bool Client() const { return mSettings.role == Role::Client; }
+
+    Settings mSettings;
+    std::map<std::string, std::string> mDump;
+    int mFrame = 0;
+    int mPhaseStart = 0;
+    int mShotAt = -100;
+    int mShots = 0;
+    enum class Phase { Settle, Bend, Event, Duel, End } mPhase = Phase::Settle;
+    Phase mNotedPhase = Phase::End;
+    float mFastestPeerBall = 0.0f;
+    bool mSawEndOfPlay = false;
+};
