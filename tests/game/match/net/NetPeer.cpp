@@ -7,6 +7,7 @@
 #include "engine/logic/StateMachine.h"
 #include "engine/net/NamedEntities.h"
 #include "engine/net/NetworkMgr.h"
+#include "engine/platform/Clock.h"
 #include "engine/render/CameraManager.h"
 #include "engine/ui/DetectInteractionComp.h"
 #include "engine/ui/Localisation.h"
@@ -331,11 +332,18 @@ void NetPeer::PlayFrame()
         mNotedPhase = mPhase;
         Note("phase." + std::to_string(static_cast<int>(mPhase)), std::to_string(mFrame));
     }
+    const NetworkMgr& network = NetworkMgr::GetInstance();
+    if (network.timed_out && mDump.count("lost.after") == 0) {
+        const double silence = static_cast<double>(Engine::Platform::NowNanoseconds() - network.last_receive_ns) / 1e9;
+        Note("lost.after", std::to_string(silence));
+    }
     switch (mPhase) {
     case Phase::Settle:
         if (mine->StateNameOf(0) == "Move" && mFrame > 30) {
             Note("settled.local", Text(Where(me)));
             Note("settled.peer", Text(Where(peer)));
+            if (!mSettings.playingPath.empty())
+                std::ofstream(mSettings.playingPath) << mFrame << '\n';
             mPhase = Phase::Bend;
             mPhaseStart = mFrame;
         }

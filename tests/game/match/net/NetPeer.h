@@ -16,6 +16,9 @@ public:
         // when one sits between them).
         std::uint16_t port = 0;
         std::string dumpPath;
+        // Written once the match is under way (the arena built, both
+        // players on the floor); empty: nothing is written.
+        std::string playingPath;
         // Frames of recording kept for the replay.
         std::uint32_t recordedFrames = 40;
     };

@@ -71,7 +71,8 @@ pid_t StartPeer(const NetPeer::Settings& settings, const std::string& log)
     _exit(status);
 }
 
-class NetworkedMatch : public ::testing::TestWithParam<double> {
+template <class Param>
+class TwoPeers : public ::testing::TestWithParam<Param> {
 protected:
     void TearDown() override
     {
@@ -122,6 +123,8 @@ protected:
     int hostStatus = -1;
     int clientStatus = -1;
 };
+
+class NetworkedMatch : public TwoPeers<double> {};
 
 TEST_P(NetworkedMatch, BothSidesPlayTheSameArenaToTheSameScoreAndGoBackToTheTitle)
 {
@@ -204,6 +207,48 @@ TEST_P(NetworkedMatch, BothSidesPlayTheSameArenaToTheSameScoreAndGoBackToTheTitl
                 std::cout << side << " " << key << " = " << value.substr(0, 200) << "\n";
     }
 }
+
+// A side whose peer vanishes mid-match (killed, no word sent) notices the
+// silence after the link's time-out, shows the connection lost and is
+// back at the title; neither hangs nor fails.
+class LostPeer : public TwoPeers<NetPeer::Role> {};
+
+TEST_P(LostPeer, TheOtherSideReturnsToTheTitleWithTheConnectionLost)
+{
+    ASSERT_FALSE(folder.empty());
+    const std::uint16_t port = FreePort();
+    ASSERT_NE(port, 0);
+    const bool hostDies = GetParam() == NetPeer::Role::Host;
+    NetPeer::Settings hostSide{NetPeer::Role::Host, port, folder + "/host.dump"};
+    NetPeer::Settings clientSide{NetPeer::Role::Client, port, folder + "/client.dump"};
+    (hostDies ? hostSide : clientSide).playingPath = folder + "/playing";
+    host = StartPeer(hostSide, folder + "/host.log");
+    client = StartPeer(clientSide, folder + "/client.log");
+    ASSERT_GT(host, 0);
+    ASSERT_GT(client, 0);
+    pid_t& victim = hostDies ? host : client;
+    const auto until = Clock::now() + 120s;
+    while (!std::filesystem::exists(folder + "/playing") && Clock::now() < until)
+        std::this_thread::sleep_for(20ms);
+    ASSERT_TRUE(std::filesystem::exists(folder + "/playing")) << Log("host") << Log("client");
+    kill(victim, SIGKILL);
+    waitpid(victim, nullptr, 0);
+    victim = -1;
+
+    ASSERT_TRUE(WaitForBoth(120s, nullptr)) << "the other side hangs\n" << Log(hostDies ? "client" : "host");
+    const int status = hostDies ? clientStatus : hostStatus;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << Log(hostDies ? "client" : "host");
+    Dump survivor = ReadDump(hostDies ? clientSide.dumpPath : hostSide.dumpPath);
+    EXPECT_EQ(survivor["returned"], "1") << survivor["stuck.phase"];
+    EXPECT_EQ(survivor["title.connectionlost"], "1");
+    // The time-out is 10 s of silence; the match sees it within the frame.
+    ASSERT_FALSE(survivor["lost.after"].empty());
+    EXPECT_GE(std::stod(survivor["lost.after"]), 10.0);
+    EXPECT_LE(std::stod(survivor["lost.after"]), 10.0 + 0.032 + 1e-6);
+}
+
+INSTANTIATE_TEST_SUITE_P(HostOrClient, LostPeer, ::testing::Values(NetPeer::Role::Host, NetPeer::Role::Client),
+                         [](const auto& info) { return info.param == NetPeer::Role::Host ? std::string("HostDies") : std::string("ClientDies"); });
 
 INSTANTIATE_TEST_SUITE_P(DirectAndLossy, NetworkedMatch, ::testing::Values(0.0, 0.1),
                          [](const auto& info) { return info.param > 0.0 ? std::string("Lossy") : std::string("Direct"); });
