@@ -4,6 +4,7 @@
 // against a peer that runs only the link, over 127.0.0.1. Needs a display:
 // run under xvfb-run -a -s "-screen 0 1280x720x24".
 #include "BenchEngine.h"
+#include "CountingSocket.h"
 
 #include "engine/core/FrameRateController.h"
 #include "engine/net/NetworkMgr.h"
@@ -18,32 +19,6 @@
 #include <memory>
 
 namespace {
-
-// A system socket that adds up what it sends.
-class TallySocket final : public Engine::Platform::IUdpSocket {
-public:
-    TallySocket(std::unique_ptr<Engine::Platform::IUdpSocket> inner, std::uint64_t& bytes)
-        : mInner(std::move(inner)), mBytes(bytes)
-    {
-    }
-    bool Bind(const Engine::Platform::Ipv4Endpoint& local) override { return mInner->Bind(local); }
-    bool MakeNonBlocking() override { return mInner->MakeNonBlocking(); }
-    bool SendTo(std::span<const std::uint8_t> datagram, const Engine::Platform::Ipv4Endpoint& to) override
-    {
-        mBytes += datagram.size();
-        return mInner->SendTo(datagram, to);
-    }
-    Engine::Platform::ReceiveResult ReceiveFrom(std::span<std::uint8_t> buffer) override
-    {
-        return mInner->ReceiveFrom(buffer);
-    }
-    std::uint16_t LocalPort() const override { return mInner->LocalPort(); }
-    int LastError() const override { return mInner->LastError(); }
-
-private:
-    std::unique_ptr<Engine::Platform::IUdpSocket> mInner;
-    std::uint64_t& mBytes;
-};
 
 // Every reading of the frame limiter's milliseconds leaps a paced frame, so
 // the limiter never spins and the match's time runs at 144 frames a second
@@ -67,7 +42,7 @@ void BM_NetworkedMatchBytesPerSecond(benchmark::State& state)
         auto inner = Engine::Platform::PosixUdpSocket::Open(error);
         if (!inner)
             return nullptr;
-        return std::make_unique<TallySocket>(std::move(inner), sent[std::min(made++, 1)]);
+        return std::make_unique<CountingSocket>(std::move(inner), sent[std::min(made++, 1)]);
     });
     FrameClock clock;
     NetworkMgr& host = NetworkMgr::GetInstance();

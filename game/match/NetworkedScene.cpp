@@ -90,14 +90,7 @@ bool BuildInScene(Builder builder)
         Engine::SceneManager::SetIdle();
     Engine::SceneManager::SetCreation();
     const bool built = builder();
-    Engine::SceneManager::SetIdle();
-    MatchRecorder& recorder = MatchRecorder::GetInstance();
-    MatchRecorder::ClearFrameList(recorder.ring);
-    MatchRecorder::ClearFrameList(recorder.playback);
-    recorder.Reset();
-    Engine::LogicManager::GetInstance().InitializeLogicComponents();
-    Engine::SpatialCollisionMgr::GetInstance().UpdateAll();
-    Engine::SceneManager::SetActive();
+    StartBuiltScene();
     return built;
 }
 

@@ -178,9 +178,11 @@ TEST_F(Receivers, OnlyTheNewestFlowRecordActsAndALateOlderOneNot)
 }
 
 std::vector<std::uint32_t> gPrematch;
+std::vector<std::uint32_t> gPrematchKinds;
 void TakePrematch(PrematchMessage* message)
 {
     gPrematch.push_back(message->value);
+    gPrematchKinds.push_back(message->kind);
     message->handled = true;
 }
 void NeverReached(PrematchMessage*)
@@ -195,13 +197,15 @@ TEST_F(Receivers, PrematchMessagesReachTheNewestHandlerOnlyInTheMenus)
     PrematchHandlerList::AddOnce(&TakePrematch);
     EXPECT_EQ(PrematchHandlerList::Size(), 2u);
     net.menu_mode = 1;
-    // A state, an unknown kind, a state, a keep-alive.
-    for (auto [kind, value] : {std::pair{0u, 0x0101u}, {7u, 5u}, {0u, 0x0201u}, {3u, 5u}})
+    // A state, an unknown kind, the lobby's start and back messages, a
+    // state, a keep-alive.
+    for (auto [kind, value] : {std::pair{0u, 0x0101u}, {7u, 5u}, {1u, 0u}, {2u, 0u}, {0u, 0x0201u}, {3u, 5u}})
         Receive(10, Net::Prematch{kind, value});
     testing::internal::CaptureStdout();
     net.update();
     testing::internal::GetCapturedStdout();
-    EXPECT_EQ(gPrematch, (std::vector<std::uint32_t>{0x0101, 0x0201})); // the keep-alive reached no handler
+    EXPECT_EQ(gPrematch, (std::vector<std::uint32_t>{0x0101, 0, 0, 0x0201})); // the keep-alive reached no handler
+    EXPECT_EQ(gPrematchKinds, (std::vector<std::uint32_t>{0, 1, 2, 0}));
     EXPECT_EQ(net.channel(10).base_seq, clientSeq); // yet it counts as taken
     EXPECT_TRUE(net.channel(10).received.empty());
 
@@ -210,7 +214,7 @@ TEST_F(Receivers, PrematchMessagesReachTheNewestHandlerOnlyInTheMenus)
     Receive(10, Net::Prematch{Net::Prematch::kKeepAlive, 0});
     Receive(10, Net::Prematch{Net::Prematch::kState, 0x0301});
     net.update();
-    EXPECT_EQ(gPrematch.size(), 2u);
+    EXPECT_EQ(gPrematch.size(), 4u);
     EXPECT_EQ(net.channel(10).received.size(), 1u);
 }
 

@@ -103,6 +103,7 @@ int NetPeer::Run()
     if (HasFailure())
         return 1;
     frameMilliseconds = 32;
+    Engine::Platform::SetClock(&mLinkClock);
     // Nothing is pictured here; the replay draws every frame through the
     // kill camera, and the software renderer's time grows with the window.
     Engine::Window::Main()->SetResolution({kReplayWidth, kReplayHeight});
@@ -196,7 +197,7 @@ bool NetPeer::Activate(std::uint32_t textId, bool prefix)
         ADD_FAILURE() << "no button " << textId << " on " << TopPage();
         return false;
     }
-    top->focused = button;
+    Engine::UI::LayerStack::SetFocus(top, button);
     Press(SDL_SCANCODE_RETURN);
     return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "game/menus/GameDriver.h"
 
+#include <chrono>
 #include <map>
 #include <string>
 
@@ -30,6 +31,26 @@ public:
     int Run();
 
 private:
+    // Frames keep the test's creeping clock, so their time steps are the
+    // test's; the link's time (resends, the time-out, the client's wait)
+    // runs on the real clock, as each side's process runs at its own pace
+    // and a slow peer must look slow, not silent.
+    class LinkOnRealTime : public Engine::Platform::IClock {
+    public:
+        explicit LinkOnRealTime(Engine::Platform::IClock& frames) : mFrames(frames) {}
+        std::uint64_t Counter() override
+        {
+            return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                                  std::chrono::steady_clock::now().time_since_epoch())
+                                                  .count());
+        }
+        std::uint64_t Frequency() override { return 1000000000ull; }
+        std::uint32_t Milliseconds() override { return mFrames.Milliseconds(); }
+
+    private:
+        Engine::Platform::IClock& mFrames;
+    };
+
     void TestBody() override {}
 
     bool Menus();
@@ -53,6 +74,7 @@ private:
     bool Client() const { return mSettings.role == Role::Client; }
 
     Settings mSettings;
+    LinkOnRealTime mLinkClock{clock};
     std::map<std::string, std::string> mDump;
     int mFrame = 0;
     int mPhaseStart = 0;

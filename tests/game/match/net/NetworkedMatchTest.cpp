@@ -54,6 +54,15 @@ glm::vec3 Vec(const std::string& text)
     return v;
 }
 
+NetPeer::Settings Side(NetPeer::Role role, std::uint16_t port, const std::string& dump)
+{
+    NetPeer::Settings settings;
+    settings.role = role;
+    settings.port = port;
+    settings.dumpPath = dump;
+    return settings;
+}
+
 // One side in a child process, its messages in a file of its own.
 pid_t StartPeer(const NetPeer::Settings& settings, const std::string& log)
 {
@@ -135,8 +144,8 @@ TEST_P(NetworkedMatch, BothSidesPlayTheSameArenaToTheSameScoreAndGoBackToTheTitl
     if (GetParam() > 0.0)
         relay = std::make_unique<NetTest::LossyRelay>(port, GetParam(), 2026u);
 
-    NetPeer::Settings hostSide{NetPeer::Role::Host, port, folder + "/host.dump"};
-    NetPeer::Settings clientSide{NetPeer::Role::Client, relay ? relay->ClientPort() : port, folder + "/client.dump"};
+    NetPeer::Settings hostSide = Side(NetPeer::Role::Host, port, folder + "/host.dump");
+    NetPeer::Settings clientSide = Side(NetPeer::Role::Client, relay ? relay->ClientPort() : port, folder + "/client.dump");
     host = StartPeer(hostSide, folder + "/host.log");
     client = StartPeer(clientSide, folder + "/client.log");
     ASSERT_GT(host, 0);
@@ -219,8 +228,8 @@ TEST_P(LostPeer, TheOtherSideReturnsToTheTitleWithTheConnectionLost)
     const std::uint16_t port = FreePort();
     ASSERT_NE(port, 0);
     const bool hostDies = GetParam() == NetPeer::Role::Host;
-    NetPeer::Settings hostSide{NetPeer::Role::Host, port, folder + "/host.dump"};
-    NetPeer::Settings clientSide{NetPeer::Role::Client, port, folder + "/client.dump"};
+    NetPeer::Settings hostSide = Side(NetPeer::Role::Host, port, folder + "/host.dump");
+    NetPeer::Settings clientSide = Side(NetPeer::Role::Client, port, folder + "/client.dump");
     (hostDies ? hostSide : clientSide).playingPath = folder + "/playing";
     host = StartPeer(hostSide, folder + "/host.log");
     client = StartPeer(clientSide, folder + "/client.log");
@@ -241,10 +250,11 @@ TEST_P(LostPeer, TheOtherSideReturnsToTheTitleWithTheConnectionLost)
     Dump survivor = ReadDump(hostDies ? clientSide.dumpPath : hostSide.dumpPath);
     EXPECT_EQ(survivor["returned"], "1") << survivor["stuck.phase"];
     EXPECT_EQ(survivor["title.connectionlost"], "1");
-    // The time-out is 10 s of silence; the match sees it within the frame.
+    // The time-out is 10 s of silence, seen in the frame that passes it (a
+    // frame here takes a few milliseconds, more on a busy machine).
     ASSERT_FALSE(survivor["lost.after"].empty());
     EXPECT_GE(std::stod(survivor["lost.after"]), 10.0);
-    EXPECT_LE(std::stod(survivor["lost.after"]), 10.0 + 0.032 + 1e-6);
+    EXPECT_LE(std::stod(survivor["lost.after"]), 10.5);
 }
 
 INSTANTIATE_TEST_SUITE_P(HostOrClient, LostPeer, ::testing::Values(NetPeer::Role::Host, NetPeer::Role::Client),
