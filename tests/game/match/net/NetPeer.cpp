@@ -44,7 +44,8 @@ constexpr std::uint32_t kShield = 23;
 constexpr std::uint32_t kRunCostZero = 28;
 constexpr std::uint32_t kPerks = 34;
 
-constexpr int kMenuFrames = 3000;
+// How long a menu waits for the peer, however slow its machine.
+constexpr auto kMenuPatience = std::chrono::seconds(60);
 constexpr int kReplayWidth = 320;
 constexpr int kReplayHeight = 180;
 constexpr int kMatchFrames = 40000;
@@ -110,7 +111,7 @@ int NetPeer::Run()
     WindowedHome::SaveWindowed();
     MatchRecorder::GetInstance().capacity = mSettings.recordedFrames;
     NetworkMgr& network = NetworkMgr::GetInstance();
-    network.port = mSettings.port;
+    network.port = 0;
     network.bind_address = "127.0.0.1";
     GameMode::Pending = GameMode::Title;
     Step();
@@ -131,7 +132,8 @@ bool NetPeer::HostMenus()
     Activate(kPlay);
     Activate(kHost);
     EXPECT_EQ(TopPage(), LayerCreator::kHostWaitLayer);
-    if (!RunUntil(GameMode::Lobby, kMenuFrames))
+    std::ofstream(mSettings.hostPortPath) << NetworkMgr::GetInstance().local_port() << '\n';
+    if (!StepUntil([] { return GameMode::IsCurrent(GameMode::Lobby); }))
         return false;
     Step();
     EXPECT_EQ(TopPage(), LayerCreator::kHostPrematchLayer);
@@ -153,6 +155,10 @@ bool NetPeer::HostMenus()
 
 bool NetPeer::ClientMenus()
 {
+    std::uint16_t port = 0;
+    if (!StepUntil([&] { return (std::ifstream(mSettings.clientPortPath) >> port) && port != 0; }))
+        return false;
+    NetworkMgr::GetInstance().port = port;
     Activate(kPlay);
     Activate(kJoin);
     EXPECT_EQ(TopPage(), LayerCreator::kEnterAddressLayer);
@@ -164,12 +170,10 @@ bool NetPeer::ClientMenus()
     Type("127.0.0.1");
     Press(SDL_SCANCODE_RETURN);
     EXPECT_EQ(TopPage(), LayerCreator::kConnectingLayer);
-    if (!RunUntil(GameMode::Lobby, kMenuFrames))
+    if (!StepUntil([] { return GameMode::IsCurrent(GameMode::Lobby); }))
         return false;
     // The host's perk choice begins: this side's perk page opens by itself.
-    for (int i = 0; i < kMenuFrames && TopPage() != LayerCreator::kNetworkPerksLayer; ++i)
-        Step();
-    if (TopPage() != LayerCreator::kNetworkPerksLayer)
+    if (!StepUntil([] { return TopPage() == LayerCreator::kNetworkPerksLayer; }))
         return false;
     Note("perks", GameModifiers::GetPerks().EnablePerks.value ? "1" : "0");
     if (!ChoosePerk(kActivePrefix, LayerCreator::kActivePerkLayer, kShield))
@@ -181,12 +185,19 @@ bool NetPeer::ClientMenus()
 
 bool NetPeer::UntilMatchStarts()
 {
-    for (int i = 0; i < kMenuFrames; ++i) {
-        if (GameMode::ChangeRequested && GameMode::Pending == GameMode::Gameplay)
-            return true;
+    return StepUntil([] { return GameMode::ChangeRequested && GameMode::Pending == GameMode::Gameplay; });
+}
+
+bool NetPeer::StepUntil(const std::function<bool()>& done)
+{
+    const auto until = std::chrono::steady_clock::now() + kMenuPatience;
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until)
+            return false;
         Step();
+        std::this_thread::sleep_for(kFramePace);
     }
-    return false;
+    return true;
 }
 
 bool NetPeer::Activate(std::uint32_t textId, bool prefix)
@@ -351,19 +362,27 @@ void NetPeer::PlayFrame()
         return;
     case Phase::Bend:
         if (Client()) {
-            // One tap of the raise key on the tile in view.
-            if (mFrame - mPhaseStart == 10) {
+            // One tap of the raise key on the tile in view, once the host's
+            // player stands still here too.
+            const glm::vec3 there = Where(peer);
+            mPeerStill = glm::distance(there, mPeerWas) < 0.01f ? mPeerStill + 1 : 0;
+            mPeerWas = there;
+            if (mPressedAt < 0 && mPeerStill >= 10 && mFrame - mPhaseStart >= 10) {
                 held.insert(SDL_SCANCODE_E);
+                mPressedAt = mFrame;
                 Note("bent.aimed", mine->mAimedTile.IsNull() ? "-1" : "1");
-            } else if (mFrame - mPhaseStart == 11) {
+                Note("bend.local", Text(Where(me)));
+                Note("bend.peer", Text(there));
+            } else if (mPressedAt >= 0 && mFrame == mPressedAt + 1) {
                 held.erase(SDL_SCANCODE_E);
-            } else if (mFrame - mPhaseStart == 30) {
+            } else if (mPressedAt >= 0 && mFrame == mPressedAt + 20) {
                 const auto& tiles = HexGrid::GetInstance().tiles;
                 for (std::size_t i = 0; i < tiles.size(); ++i) {
                     const auto* tile = Engine::LogicManager::GetCompPtr<TileLogicComponent>(tiles[i]);
                     if (tile && tile->mLevel > 0)
                         Note("bent.tile", std::to_string(i));
                 }
+                TakeShot();
                 mPhase = Phase::Event;
                 mPhaseStart = mFrame;
             }
@@ -377,6 +396,8 @@ void NetPeer::PlayFrame()
             const Engine::State* now = height ? height->GetCurrentState() : nullptr;
             if (now && now->GetName() == "TileUp") {
                 Note("risen.tile", std::to_string(i));
+                Note("bend.peer", Text(Where(peer)));
+                TakeShot();
                 mPhase = Phase::Event;
                 mPhaseStart = mFrame;
             }
@@ -445,6 +466,19 @@ void NetPeer::PlayFrame()
     case Phase::End:
         return;
     }
+}
+
+// One frame drawn: this side's view of the shared arena, the raised tile
+// in it. Drawing stalls this side for a while, so it comes after the
+// positions are compared.
+void NetPeer::TakeShot()
+{
+    if (mSettings.screenshot.empty() || mDump.count("screenshot"))
+        return;
+    Engine::Renderer::GetInstance().renderingEnabled = true;
+    EngineFrame();
+    Engine::Renderer::GetInstance().renderingEnabled = false;
+    Note("screenshot", SaveScreenshot(mSettings.screenshot) ? "1" : "0");
 }
 
 void NetPeer::WriteDump() const

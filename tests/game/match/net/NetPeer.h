@@ -2,6 +2,7 @@
 #include "game/menus/GameDriver.h"
 
 #include <chrono>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -13,13 +14,18 @@ public:
     enum class Role { Host, Client };
     struct Settings {
         Role role = Role::Host;
-        // The host binds this port; the client sends to it (the relay's
-        // when one sits between them).
-        std::uint16_t port = 0;
+        // The host binds a port of the system's choice and writes it to
+        // hostPortPath; the client reads the port to send to (the host's,
+        // or the relay's when one sits between them) from clientPortPath.
+        std::string hostPortPath;
+        std::string clientPortPath;
         std::string dumpPath;
         // Written once the match is under way (the arena built, both
         // players on the floor); empty: nothing is written.
         std::string playingPath;
+        // A picture of this side's view once both players stand, saved as
+        // screenshots/<name>.png; empty: none.
+        std::string screenshot;
         // Frames of recording kept for the replay.
         std::uint32_t recordedFrames = 40;
     };
@@ -62,6 +68,8 @@ private:
     bool Activate(std::uint32_t textId, bool prefix = false);
     // Steps until the lobby asks for the match.
     bool UntilMatchStarts();
+    // Steps, paced, until done; false when the patience ran out first.
+    bool StepUntil(const std::function<bool()>& done);
     bool ChoosePerk(std::uint32_t labelPrefix, const char* dropdown, std::uint32_t option);
     void Play();
     // One frame of the match, with the test's hands on the controls.
@@ -69,6 +77,7 @@ private:
     void Note(const std::string& key, const std::string& value) { mDump[key] = value; }
     void NoteArena();
     void NoteScores();
+    void TakeShot();
     void WriteDump() const;
 
     bool Client() const { return mSettings.role == Role::Client; }
@@ -80,6 +89,9 @@ private:
     int mPhaseStart = 0;
     int mShotAt = -100;
     int mShots = 0;
+    int mPressedAt = -1;
+    int mPeerStill = 0;
+    glm::vec3 mPeerWas{0.0f};
     enum class Phase { Settle, Bend, Event, Duel, End } mPhase = Phase::Settle;
     Phase mNotedPhase = Phase::End;
     float mFastestPeerBall = 0.0f;
