@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in an optimised
 # build and once under AddressSanitizer and UndefinedBehaviorSanitizer, then
-# the datagram fuzzer.
+# the fuzzers.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
@@ -25,9 +25,10 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$SOLVANE_ROOT/tests/lsan.supp:print_suppressions=0"
 run_suite build-asan
 
-# The network receive path under libFuzzer: replay the committed corpus and
-# fuzz a few seconds more.
-echo "=== Datagram fuzzer ==="
+# Every reader of outside bytes under libFuzzer (datagrams, records, scene,
+# recording, palette, configuration and text files): replay the committed
+# corpora and fuzz each a few seconds more.
+echo "=== Fuzzers ==="
 FUZZ_BUILD_DIR="$SOLVANE_ROOT/build-fuzz" "$SOLVANE_ROOT/tests/fuzz/run.sh"
 
 echo "All tests passed."

@@ -28,6 +28,12 @@ bool Localisation::LoadTextTable(const std::string& path)
     std::ifstream file(path, std::ios::binary);
     if (!file)
         return false;
+    ReadTextTable(file);
+    return true;
+}
+
+void Localisation::ReadTextTable(std::istream& file)
+{
     std::vector<Entry> table(kTextCount);
     std::string line;
     bool first = true;
@@ -44,7 +50,6 @@ bool Localisation::LoadTextTable(const std::string& path)
     }
     gTable = std::move(table);
     gLanguage = 0;
-    return true;
 }
 
 const std::u16string& Localisation::Text(std::uint32_t id, std::uint32_t language)

@@ -1,6 +1,7 @@
 #pragma once
 #include <array>
 #include <cstdint>
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -30,6 +31,8 @@ public:
     // Reads the table and selects language 0. A file that does not open
     // leaves the table and the language as they were and returns false.
     static bool LoadTextTable(const std::string& path = "data/all_text");
+    // The same from text already open.
+    static void ReadTextTable(std::istream& text);
     // The text of an id in a language; empty for an id or language outside
     // the table.
     static const std::u16string& Text(std::uint32_t id, std::uint32_t language);

@@ -45,6 +45,8 @@ const char* CheckGeometry(const Settings& s)
     // their places overflow to infinities and NaNs.
     if (!Within(s.tileScale))
         return "the tile scale passes 1e6";
+    if (s.tileScale.x < kMinTileScale || s.tileScale.y < kMinTileScale || s.tileScale.z < kMinTileScale)
+        return "the tile scale is below 1e-6";
     for (int side = 0; side < HexLayout::kSideCount; ++side) {
         if (!std::isfinite(s.sideOffset[side]) || !Finite(s.sideCentres[side]))
             return "a side offset or centre is not a finite number";

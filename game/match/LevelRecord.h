@@ -25,9 +25,9 @@
 //
 // 2212 bytes, little-endian, no gaps. A record is refused whole when a
 // float is not finite or passes 1e6 in size (the arena spans about 150), a
-// tile scale is not positive, a side has no rows or no columns, the sides
-// hold more than 3000 tiles, n passes 500, an immovable tile number lies
-// outside the arena, or the palette index passes 8.
+// tile scale is below 1e-6 (or not positive), a side has no rows or no
+// columns, the sides hold more than 3000 tiles, n passes 500, an immovable
+// tile number lies outside the arena, or the palette index passes 8.
 namespace LevelRecord {
 
 inline constexpr std::size_t kMaxImmovable = 500;
@@ -35,6 +35,9 @@ inline constexpr std::uint64_t kMaxTiles = 3000;
 inline constexpr std::uint32_t kMaxPaletteIndex = 8;
 // The largest size any float of the record may have.
 inline constexpr float kMaxMagnitude = 1e6f;
+// The smallest tile scale: the grid squares the scale and normalises axes
+// of that length, which tinier (subnormal) scales turn into NaN places.
+inline constexpr float kMinTileScale = 1e-6f;
 
 struct Players {
     glm::vec3 hostPosition{0.0f};

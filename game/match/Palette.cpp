@@ -82,13 +82,8 @@ bool Refuse(const std::string& path, const std::string& why)
     return false;
 }
 
-std::optional<nlohmann::json> ParseFile(const std::string& path)
+std::optional<nlohmann::json> Parse(std::istream& file, const std::string& path)
 {
-    std::ifstream file(path);
-    if (!file) {
-        Refuse(path, "cannot be opened");
-        return std::nullopt;
-    }
     nlohmann::json document = nlohmann::json::parse(file, nullptr, false);
     if (document.is_discarded()) {
         Refuse(path, "is not JSON");
@@ -134,7 +129,15 @@ Palette::Palette() : values{}
 
 bool Palette::LoadFromFile(const std::string& path)
 {
-    const std::optional<nlohmann::json> document = ParseFile(path);
+    std::ifstream file(path);
+    if (!file)
+        return Refuse(path, "cannot be opened");
+    return LoadFromText(file, path);
+}
+
+bool Palette::LoadFromText(std::istream& text, const std::string& path)
+{
+    const std::optional<nlohmann::json> document = Parse(text, path);
     if (!document)
         return false;
     Palette loaded = *this;

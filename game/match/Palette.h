@@ -2,6 +2,7 @@
 #include <array>
 #include <cstddef>
 #include <glm/glm.hpp>
+#include <iosfwd>
 #include <string>
 
 // Where each colour of the arena sits in a palette's 83 floats. Slots 0 to
@@ -53,6 +54,8 @@ public:
     // key, well formed; otherwise prints why, naming the file and the key,
     // and keeps every colour as it was. False then.
     bool LoadFromFile(const std::string& path);
+    // The same from text already open; `path` names it in messages.
+    bool LoadFromText(std::istream& text, const std::string& path);
 
     glm::vec3 Colour(PaletteSlot slot) const;
     glm::vec4 Colour4(PaletteSlot slot) const;

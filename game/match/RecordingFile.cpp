@@ -204,6 +204,11 @@ std::optional<Recording> Read(const std::string& path, std::size_t tileCount, st
         problem = "the file cannot be opened";
         return std::nullopt;
     }
+    return Read(file, tileCount, problem);
+}
+
+std::optional<Recording> Read(std::istream& file, std::size_t tileCount, std::string& problem)
+{
     const json document = json::parse(file, nullptr, false);
     if (document.is_discarded()) {
         problem = "the file is not JSON";

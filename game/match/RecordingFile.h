@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <vector>
@@ -21,6 +22,8 @@ struct Recording {
 // tile. Nothing, with the reason in `problem`, when the file cannot be read
 // or breaks the format's limits (`tileCount` is the arena's tile count).
 std::optional<Recording> Read(const std::string& path, std::size_t tileCount, std::string& problem);
+// The same from text already open.
+std::optional<Recording> Read(std::istream& text, std::size_t tileCount, std::string& problem);
 
 // Writes every field of the frames, each with "Winner" = `winner`, through
 // a temporary file renamed over the path. False, with the reason, when the

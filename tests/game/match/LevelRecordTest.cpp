@@ -92,6 +92,9 @@ TEST(LevelRecord, AHostileRecordIsRefusedWholeAndSaysWhy)
         {"NaN player", [nan](auto b) { Net::Wire::WriteF32(b, 200, nan); }, "player position or scale"},
         // Finite, but the tiles' spacing and places would overflow.
         {"huge scale", [](auto b) { Net::Wire::WriteF32(b, 0, 1e20f); }, "tile scale passes 1e6"},
+        // Positive, but squared or normalised it gives NaN tile places.
+        {"subnormal scale", [](auto b) { Net::Wire::WriteF32(b, 8, 3e-39f); }, "tile scale is below 1e-6"},
+        {"tiny scale", [](auto b) { Net::Wire::WriteF32(b, 0, 1e-7f); }, "tile scale is below 1e-6"},
         {"far centre", [](auto b) { Net::Wire::WriteF32(b, 84 + 12, -3e38f); }, "side offset or centre passes"},
         {"far player", [](auto b) { Net::Wire::WriteF32(b, 160, 2e6f); }, "player position or scale passes"},
     };
