@@ -39,15 +39,9 @@ void EnsureArenaSettings()
 void MakeBorderImmovable()
 {
     const HexGrid& grid = HexGrid::GetInstance();
-    Engine::LogicManager& logic = Engine::LogicManager::GetInstance();
     for (const std::vector<std::int32_t>& edges : grid.edgeTiles) {
-        for (std::int32_t number : edges) {
-            const Engine::EntityHandle tile = grid.Tile(static_cast<std::uint64_t>(number));
-            if (tile.IsNull())
-                continue;
-            logic.AddComponent<ImmovableTile>(tile);
-            Engine::LogicManager::GetCompPtr<ImmovableTile>(tile)->Initialize();
-        }
+        for (std::int32_t number : edges)
+            MakeImmovable(grid.Tile(static_cast<std::uint64_t>(number)));
     }
 }
 
@@ -146,6 +140,14 @@ Engine::EntityHandle Build()
     if (players.size() == 2)
         FaceBalls(players[0], players[1]);
     return blank;
+}
+
+void MakeImmovable(Engine::EntityHandle tile)
+{
+    if (tile.IsNull())
+        return;
+    Engine::LogicManager::GetInstance().AddComponent<ImmovableTile>(tile);
+    Engine::LogicManager::GetCompPtr<ImmovableTile>(tile)->Initialize();
 }
 
 void StartServer()

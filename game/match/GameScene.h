@@ -43,6 +43,10 @@ SpawnedPlayer SpawnLocalPlayer(int index, bool placeOnStart);
 // Each player's opponent ball is the other's ball.
 void FaceBalls(const SpawnedPlayer& one, const SpawnedPlayer& two);
 
+// The tile never moves from now on; it learns it at once, so that the grid's
+// list of immovable tiles is whole. Nothing for a null tile.
+void MakeImmovable(Engine::EntityHandle tile);
+
 // Hosts a networked match: nothing while connected, else opens the server
 // (once) and listens.
 void StartServer();

@@ -18,7 +18,6 @@
 #include "engine/render/RenderCompManager.h"
 #include "engine/ui/UserConfig.h"
 #include "game/components/GoalTile.h"
-#include "game/components/ImmovableTile.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/match/GameMode.h"
 #include "game/match/GameScene.h"
@@ -124,13 +123,8 @@ void MarkSpecialTiles()
     HexGrid& grid = HexGrid::GetInstance();
     Engine::LogicManager& logic = Engine::LogicManager::GetInstance();
     const std::vector<std::int32_t> immovable = grid.immovableTiles;
-    for (std::int32_t number : immovable) {
-        const Engine::EntityHandle tile = grid.Tile(static_cast<std::uint64_t>(number));
-        if (tile.IsNull())
-            continue;
-        logic.AddComponent<ImmovableTile>(tile);
-        Engine::LogicManager::GetCompPtr<ImmovableTile>(tile)->Initialize();
-    }
+    for (std::int32_t number : immovable)
+        MakeImmovable(grid.Tile(static_cast<std::uint64_t>(number)));
     if (grid.goalTile == -1)
         return;
     const Engine::EntityHandle goal = grid.Tile(static_cast<std::uint64_t>(grid.goalTile));

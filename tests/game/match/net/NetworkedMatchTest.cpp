@@ -128,6 +128,15 @@ protected:
         return host <= 0 && client <= 0;
     }
 
+    // Both sides in their processes; the port the host bound, 0 when it
+    // did not bind in time.
+    std::uint16_t StartBoth(const NetPeer::Settings& hostSide, const NetPeer::Settings& clientSide)
+    {
+        host = StartPeer(hostSide, folder + "/host.log");
+        client = StartPeer(clientSide, folder + "/client.log");
+        return host > 0 && client > 0 ? HostPort(folder) : 0;
+    }
+
     std::string Log(const std::string& name) const
     {
         const std::string text = ReadFileText(folder + "/" + name + ".log");
@@ -153,11 +162,7 @@ TEST_P(NetworkedMatch, BothSidesPlayTheSameArenaToTheSameScoreAndGoBackToTheTitl
         hostSide.screenshot = "net-match-host";
         clientSide.screenshot = "net-match-client";
     }
-    host = StartPeer(hostSide, folder + "/host.log");
-    client = StartPeer(clientSide, folder + "/client.log");
-    ASSERT_GT(host, 0);
-    ASSERT_GT(client, 0);
-    const std::uint16_t port = HostPort(folder);
+    const std::uint16_t port = StartBoth(hostSide, clientSide);
     ASSERT_NE(port, 0) << Log("host");
     std::unique_ptr<NetTest::LossyRelay> relay;
     if (lossy)
@@ -244,11 +249,7 @@ TEST_P(LostPeer, TheOtherSideReturnsToTheTitleWithTheConnectionLost)
     NetPeer::Settings hostSide = Side(NetPeer::Role::Host, folder);
     NetPeer::Settings clientSide = Side(NetPeer::Role::Client, folder);
     (hostDies ? hostSide : clientSide).playingPath = folder + "/playing";
-    host = StartPeer(hostSide, folder + "/host.log");
-    client = StartPeer(clientSide, folder + "/client.log");
-    ASSERT_GT(host, 0);
-    ASSERT_GT(client, 0);
-    const std::uint16_t port = HostPort(folder);
+    const std::uint16_t port = StartBoth(hostSide, clientSide);
     ASSERT_NE(port, 0) << Log("host");
     TellClient(folder, port);
     pid_t& victim = hostDies ? host : client;
