@@ -1,4 +1,14 @@
+// What a frame costs on the software GL of a machine without a graphics
+// card. Needs a display: run under xvfb-run -a -s "-screen 0 1280x720x24";
+// under Xvfb the driver is Mesa's llvmpipe, so every figure is CPU
+// rasterisation at 1280 x 720. Each frame benchmark also measures a bare
+// clear-and-swap frame in the same run and reports its own time as a
+// multiple of it ("x_clear"), which holds even when the machine is busy.
+// The "ms_<pass>" counters are the frame split by pass, timed over extra
+// frames that wait for the GPU after every pass.
+#include "bench/BenchMatch.h"
 #include "engine/core/EntityManager.h"
+#include "engine/core/SceneManager.h"
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
 #include "engine/render/CameraManager.h"
@@ -9,30 +19,178 @@
 #include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
 
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <chrono>
 #include <cmath>
+#include <ctime>
+#include <map>
+#include <string>
 #include <vector>
 
-// Needs a display: run under xvfb-run -a -s "-screen 0 1280x720x24". Under
-// Xvfb the driver is Mesa's llvmpipe, so the figure is CPU rasterisation.
 namespace {
 
 constexpr int kPrisms = 1370;
+using Clock = std::chrono::steady_clock;
 
-// The window and every start-up resource, unless the engine already made
-// them in this process.
-void OpenWindowOnce()
+double MillisecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+// Processor time of every thread of the process (llvmpipe rasterises on
+// threads of its own): less swayed than the wall clock by other work on the
+// machine.
+double ProcessCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1.0e6;
+}
+
+// The engine as main starts it; `ui` keeps the menu layers drawn over the
+// cameras, as in the game, or leaves them out.
+void StartEngine(bool ui)
+{
+    StartGameEngineOnce();
+    Engine::Renderer::GetInstance().overlayCallback = ui ? &GameMode::RenderUILayers : nullptr;
+}
+
+void ClearAndSwap()
 {
     Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-    if (!Engine::Window::Main()) {
-        Engine::Window::Create();
-        renderer.Init();
+    renderer.Clear();
+    glFinish();
+    renderer.SwapBuffers();
+}
+
+void RenderAndSwap()
+{
+    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
+    renderer.Render();
+    glFinish();
+    renderer.SwapBuffers();
+}
+
+// Median over batches of the mean frame time of `frame`, in milliseconds.
+template <class Frame>
+double MedianFrameMs(Frame frame, int batches, int framesPerBatch)
+{
+    std::vector<double> means;
+    for (int b = 0; b < batches; ++b) {
+        const Clock::time_point start = Clock::now();
+        for (int f = 0; f < framesPerBatch; ++f)
+            frame();
+        means.push_back(MillisecondsSince(start) / framesPerBatch);
     }
-    if (!renderer.shaders.Find("Cel")) {
-        renderer.LoadSplashResources();
-        renderer.LoadResources();
+    std::nth_element(means.begin(), means.begin() + batches / 2, means.end());
+    return means[static_cast<std::size_t>(batches / 2)];
+}
+
+double ClearAndSwapMs()
+{
+    return MedianFrameMs(ClearAndSwap, 7, 40);
+}
+
+// The per-pass split: the probe waits for the GPU after each pass and books
+// the wall and processor time since the last mark to that pass.
+struct PassTimes {
+    std::map<std::string, double> ms;
+    std::map<std::string, double> cpuMs;
+    Clock::time_point mark;
+    double cpuMark = 0.0;
+
+    void Mark()
+    {
+        mark = Clock::now();
+        cpuMark = ProcessCpuMs();
     }
-    renderer.SetVSync(false);
+};
+PassTimes* gPassTimes = nullptr;
+
+void TimePass(const char* pass)
+{
+    glFinish();
+    const Clock::time_point now = Clock::now();
+    const double cpuNow = ProcessCpuMs();
+    gPassTimes->ms[pass] += std::chrono::duration<double, std::milli>(now - gPassTimes->mark).count();
+    gPassTimes->cpuMs[pass] += cpuNow - gPassTimes->cpuMark;
+    gPassTimes->mark = now;
+    gPassTimes->cpuMark = cpuNow;
+}
+
+void ReportPassTimes(benchmark::State& state, int frames)
+{
+    PassTimes times;
+    gPassTimes = &times;
+    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
+    renderer.passProbe = &TimePass;
+    for (int f = 0; f < frames; ++f) {
+        times.Mark();
+        renderer.Render();
+        TimePass("other");
+        renderer.SwapBuffers();
+        TimePass("swap");
+    }
+    renderer.passProbe = nullptr;
+    gPassTimes = nullptr;
+    for (const auto& [pass, ms] : times.ms)
+        state.counters["ms_" + pass] = ms / frames;
+    for (const auto& [pass, ms] : times.cpuMs)
+        state.counters["cpu_" + pass] = ms / frames;
+}
+
+// Times the frame the scene holds now, and reports it beside the bare
+// clear-and-swap frame of the same run.
+void TimeFrames(benchmark::State& state)
+{
+    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
+    const bool wasEnabled = renderer.renderingEnabled;
+    renderer.renderingEnabled = true;
+    const double clearMs = ClearAndSwapMs();
+    for (int f = 0; f < 5; ++f)
+        RenderAndSwap();
+    double totalMs = 0.0;
+    const double cpuStart = ProcessCpuMs();
+    for (auto _ : state) {
+        const Clock::time_point start = Clock::now();
+        RenderAndSwap();
+        totalMs += MillisecondsSince(start);
+    }
+    const double frames = static_cast<double>(state.iterations());
+    const double frameMs = totalMs / frames;
+    state.counters["cpu_frame"] = (ProcessCpuMs() - cpuStart) / frames;
+    state.counters["ms_clear_swap"] = clearMs;
+    state.counters["x_clear"] = frameMs / clearMs;
+    ReportPassTimes(state, 10);
+    renderer.renderingEnabled = wasEnabled;
+}
+
+Engine::EntityHandle NewEntityAt(const glm::vec3& at, const glm::vec3& scale = glm::vec3(1.0f))
+{
+    Engine::EntityHandle entity = Engine::EntityMgr::GetInstance().CreateEntity();
+    Engine::TransformCompManager::GetInstance().AddComponent(entity);
+    Engine::Transform::PositionRef(entity) = at;
+    Engine::Transform::ScaleRef(entity) = scale;
+    return entity;
+}
+
+Engine::GameCamera& NewCamera(const glm::vec3& eye, const glm::vec3& target)
+{
+    const Engine::EntityHandle entity = NewEntityAt(eye);
+    Engine::CameraManager::GetInstance().AddComponent(entity);
+    Engine::GameCamera& camera = *Engine::CameraManager::GetInstance().GetCompPtr(entity);
+    camera.SetPosition(eye);
+    camera.SetTarget(target);
+    camera.Update();
+    return camera;
+}
+
+void DestroyEverything()
+{
+    Engine::SceneManager::SetIdle();
+    Engine::SceneManager::DestroySceneImmediately();
+    Engine::EntityMgr::GetInstance().Flush();
 }
 
 // Axial hexagon coordinates spiralling out from the centre, as many as asked.
@@ -53,18 +211,14 @@ std::vector<glm::vec2> HexSpiral(int count)
     return cells;
 }
 
-// How the arena's prisms are drawn.
+// How the flat arena's prisms are drawn.
 enum class Prisms { RenderComponents, Instanced };
 
 Engine::EntityHandle NewPrism(const glm::vec2& cell)
 {
-    Engine::EntityHandle tile = Engine::EntityMgr::GetInstance().CreateEntity();
-    Engine::TransformCompManager::GetInstance().AddComponent(tile);
     const float x = 1.5f * cell.x;
     const float z = std::sqrt(3.0f) * (cell.y + 0.5f * cell.x);
-    Engine::Transform::PositionRef(tile) = {x, -1.0f, z};
-    Engine::Transform::ScaleRef(tile) = {0.95f, 0.4f, 0.95f};
-    return tile;
+    return NewEntityAt({x, -1.0f, z}, {0.95f, 0.4f, 0.95f});
 }
 
 // Every prism its own render component with the cel program.
@@ -79,7 +233,7 @@ void AddRenderComponent(Engine::EntityHandle tile)
 }
 
 // One group entity drawing every prism, as the arena floor does.
-Engine::EntityHandle AddInstancedGroup(const std::vector<Engine::EntityHandle>& tiles)
+void AddInstancedGroup(const std::vector<Engine::EntityHandle>& tiles)
 {
     Engine::EntityHandle group = Engine::EntityMgr::GetInstance().CreateEntity();
     Engine::InstancedRenderable& floor =
@@ -95,83 +249,94 @@ Engine::EntityHandle AddInstancedGroup(const std::vector<Engine::EntityHandle>& 
         floor.AddInstance(tile);
     }
     floor.SetupInstanceBuffers();
-    return group;
 }
 
-// Empty when the entity manager runs out of handles (other benchmarks of
-// the same process may hold many).
-std::vector<Engine::EntityHandle> BuildArena(Prisms prisms)
+// 1370 prisms on one plane seen whole by one camera, under two lights.
+void BuildFlatArena(Prisms prisms)
 {
-    std::vector<Engine::EntityHandle> entities;
-    if (Engine::EntityMgr::GetInstance().GetCount() + kPrisms + 4 > Engine::EntityMgr::kMaxEntities)
-        return entities;
+    DestroyEverything();
+    std::vector<Engine::EntityHandle> tiles;
     for (const glm::vec2& cell : HexSpiral(kPrisms)) {
         Engine::EntityHandle tile = NewPrism(cell);
         if (prisms == Prisms::RenderComponents)
             AddRenderComponent(tile);
-        entities.push_back(tile);
+        tiles.push_back(tile);
     }
     if (prisms == Prisms::Instanced)
-        entities.push_back(AddInstancedGroup(entities));
-    for (const glm::vec3& at : {glm::vec3(-10, 4, 5), glm::vec3(12, 5, -6)}) {
-        Engine::EntityHandle lamp = Engine::EntityMgr::GetInstance().CreateEntity();
-        Engine::TransformCompManager::GetInstance().AddComponent(lamp);
-        Engine::Transform::PositionRef(lamp) = at;
-        Engine::LightManager::GetInstance().AddComponent(lamp);
-        entities.push_back(lamp);
-    }
-    Engine::EntityHandle eye = Engine::EntityMgr::GetInstance().CreateEntity();
-    Engine::CameraManager::GetInstance().AddComponent(eye);
-    Engine::GameCamera& camera = *Engine::CameraManager::GetInstance().GetCompPtr(eye);
-    camera.SetPosition({0.0f, 28.0f, 48.0f});
-    camera.SetTarget({0.0f, -1.0f, 0.0f});
-    camera.Update();
-    entities.push_back(eye);
+        AddInstancedGroup(tiles);
+    for (const glm::vec3& at : {glm::vec3(-10, 4, 5), glm::vec3(12, 5, -6)})
+        Engine::LightManager::GetInstance().AddComponent(NewEntityAt(at));
+    NewCamera({0.0f, 28.0f, 48.0f}, {0.0f, -1.0f, 0.0f});
     Engine::TransformCompManager::GetInstance().Update();
-    return entities;
 }
 
-void RemoveArena(const std::vector<Engine::EntityHandle>& entities)
+// The least a frame can cost: what every other figure is a multiple of.
+void BM_BareClearAndSwapFrame(benchmark::State& state)
 {
-    for (const Engine::EntityHandle& entity : entities)
-        Engine::EntityMgr::GetInstance().DestroyEntity(entity);
-    Engine::EntityMgr::GetInstance().Flush();
+    StartEngine(false);
+    DestroyEverything();
+    for (auto _ : state)
+        ClearAndSwap();
 }
+BENCHMARK(BM_BareClearAndSwapFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
 
-// One rendered frame of a 1370-prism arena seen whole by one camera, two
-// lights, bloom and post-processing at 1280 x 720, finished and swapped.
-void RenderArenaFrames(benchmark::State& state, Prisms prisms)
+// Nothing at all to draw: the fixed cost of a camera's passes.
+void BM_EmptyCameraFrame(benchmark::State& state)
 {
-    OpenWindowOnce();
-    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-    const bool wasEnabled = renderer.renderingEnabled;
-    renderer.renderingEnabled = true;
-    const std::vector<Engine::EntityHandle> arena = BuildArena(prisms);
-    if (arena.empty())
-        state.SkipWithError("no free entities for the arena");
-    for (auto _ : state) {
-        renderer.Render();
-        glFinish();
-        renderer.SwapBuffers();
-    }
-    state.counters["fps"] = benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
-    RemoveArena(arena);
-    renderer.renderingEnabled = wasEnabled;
+    StartEngine(false);
+    DestroyEverything();
+    NewCamera({0.0f, 0.0f, 10.0f}, glm::vec3(0.0f));
+    TimeFrames(state);
+    DestroyEverything();
 }
+BENCHMARK(BM_EmptyCameraFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 // Every prism a render component: one draw call each.
 void BM_RenderFrameOfHexPrismArena(benchmark::State& state)
 {
-    RenderArenaFrames(state, Prisms::RenderComponents);
+    StartEngine(false);
+    BuildFlatArena(Prisms::RenderComponents);
+    TimeFrames(state);
+    DestroyEverything();
 }
-BENCHMARK(BM_RenderFrameOfHexPrismArena)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(BM_RenderFrameOfHexPrismArena)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 // The same prisms as instances of one group: one instanced draw, with every
 // matrix and colour uploaded again each frame.
 void BM_RenderFrameOfInstancedHexPrismArena(benchmark::State& state)
 {
-    RenderArenaFrames(state, Prisms::Instanced);
+    StartEngine(false);
+    BuildFlatArena(Prisms::Instanced);
+    TimeFrames(state);
+    DestroyEverything();
 }
-BENCHMARK(BM_RenderFrameOfInstancedHexPrismArena)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(3.0);
+BENCHMARK(BM_RenderFrameOfInstancedHexPrismArena)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+// Two local players as the game builds their match: each player's view of
+// the arena on half the window, with their HUDs and balls.
+void BM_SplitScreenMatchFrame(benchmark::State& state)
+{
+    StartTwoPlayerMatch();
+    TimeFrames(state);
+    GameplayMode::Shutdown();
+    GameMode::Current = {};
+}
+BENCHMARK(BM_SplitScreenMatchFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+// The title screen as the game shows it: the arena from the orbiting menu
+// camera, blurred on its way to the window, the title page over it.
+void BM_TitleBlurredFrame(benchmark::State& state)
+{
+    StartEngine(true);
+    DestroyEverything();
+    GameMode::Current = GameMode::Title;
+    TitleMode::Init();
+    RunUndrawnFrames(&TitleMode::Update, 60);
+    TimeFrames(state);
+    GameMode::Pending = {};
+    TitleMode::Shutdown();
+    GameMode::Current = {};
+}
+BENCHMARK(BM_TitleBlurredFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
 
 } // namespace

@@ -7,7 +7,9 @@
 #include "engine/render/RenderWrapperManager.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/ShaderProgram.h"
+#include "engine/render/ViewVolume.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 
@@ -100,10 +102,15 @@ void InstancedRenderable::UploadArray(GlBuffer& buffer, std::size_t bytes, const
         buffer.Write(bytes, data);
 }
 
-void InstancedRenderable::UploadInstances()
+void InstancedRenderable::RefreshAll()
 {
     for (const auto& [entity, slot] : mSlots)
         Refresh(entity, slot);
+}
+
+void InstancedRenderable::UploadInstances()
+{
+    RefreshAll();
     if (!BuffersReady())
         return;
     UploadArray(mMatrixBuffer, mSlots.size() * sizeof(glm::mat4), mMatrices.data());
@@ -117,17 +124,65 @@ void InstancedRenderable::DrawInstances() const
     DrawInstanced(*model, Streams(mRecordBuffer, mMatrixBuffer), static_cast<GLsizei>(mSlots.size()));
 }
 
+void InstancedRenderable::DrawWith(const ShaderProgram& program, std::size_t count)
+{
+    program.Use();
+    program.SetUniform("uMetalness", mMetalness.value);
+    program.SetUniform("uTime", drawTime);
+    Material::Bind(material, program);
+    if (count > 0)
+        DrawInstanced(*model, Streams(mRecordBuffer, mMatrixBuffer), static_cast<GLsizei>(count));
+}
+
 void InstancedRenderable::Draw(const ShaderProgram& program)
 {
     if (!model || !BuffersReady())
         return;
     drawTime += kDrawTimeStep;
     UploadInstances();
-    program.Use();
-    program.SetUniform("uMetalness", mMetalness.value);
-    program.SetUniform("uTime", drawTime);
-    Material::Bind(material, program);
-    DrawInstances();
+    DrawWith(program, mSlots.size());
+}
+
+void InstancedRenderable::Draw(const ShaderProgram& program, const ViewVolume& view)
+{
+    if (!model || !BuffersReady())
+        return;
+    drawTime += kDrawTimeStep;
+    RefreshAll();
+    GatherSeen(view);
+    UploadArray(mMatrixBuffer, mSeenMatrices.size() * sizeof(glm::mat4), mSeenMatrices.data());
+    UploadArray(mRecordBuffer, mSeenRecords.size() * sizeof(InstanceRecord), mSeenRecords.data());
+    DrawWith(program, mSeen.size());
+}
+
+float InstancedRenderable::Radius()
+{
+    if (model != mRadiusModel) {
+        mRadius = model ? ModelRadius(*model) : 0.0f;
+        mRadiusModel = model;
+    }
+    return mRadius;
+}
+
+void InstancedRenderable::GatherSeen(const ViewVolume& view)
+{
+    const float radius = Radius();
+    mSeen.clear();
+    for (const auto& [entity, slot] : mSlots) {
+        const glm::mat4& world = mMatrices[slot];
+        const glm::vec3 centre(world[3]);
+        if (!view.MaySee(centre, radius * LargestScale(world)))
+            continue;
+        const glm::vec3 away = centre - view.Eye();
+        mSeen.emplace_back(glm::dot(away, away), slot);
+    }
+    std::sort(mSeen.begin(), mSeen.end());
+    mSeenMatrices.resize(mSeen.size());
+    mSeenRecords.resize(mSeen.size());
+    for (std::size_t i = 0; i < mSeen.size(); ++i) {
+        mSeenMatrices[i] = mMatrices[mSeen[i].second];
+        mSeenRecords[i] = mRecords[mSeen[i].second];
+    }
 }
 
 void InstancedRenderable::Draw()

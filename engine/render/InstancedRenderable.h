@@ -16,6 +16,7 @@ namespace Engine {
 class Material;
 class Model;
 class ShaderProgram;
+class ViewVolume;
 
 // Per-instance colours as the instanced programs read them:
 //
@@ -72,6 +73,11 @@ public:
     // without a model.
     virtual void Draw(const ShaderProgram& shader);
     virtual void Draw();
+    // The same as one camera sees it: only the instances that may lie in
+    // its view, nearest first, so that the depth test spares the shading of
+    // what nearer tiles hide. The buffers then hold those instances in that
+    // order until the next draw or upload.
+    void Draw(const ShaderProgram& shader, const ViewVolume& view);
 
     // Shader, model and material by name; an unregistered name gives none.
     void ResolveResources();
@@ -105,12 +111,27 @@ private:
     bool BuffersReady() const { return mMatrixBuffer.Exists() && mRecordBuffer.Exists(); }
     void Refresh(EntityHandle entity, std::uint32_t slot);
     void UploadArray(GlBuffer& buffer, std::size_t bytes, const void* data);
+    void RefreshAll();
+    // Fills the seen arrays with the instances the view may see, nearest
+    // first.
+    void GatherSeen(const ViewVolume& view);
+    float Radius();
+    void DrawWith(const ShaderProgram& program, std::size_t count);
 
     Slots mSlots;
     std::vector<glm::mat4> mMatrices;
     std::vector<InstanceRecord> mRecords;
     GlBuffer mMatrixBuffer;
     GlBuffer mRecordBuffer;
+    // One camera's draw: distance and slot of each instance it may see,
+    // and their matrices and colours in that order. Kept between draws so
+    // that a frame allocates nothing.
+    std::vector<std::pair<float, std::uint32_t>> mSeen;
+    std::vector<glm::mat4> mSeenMatrices;
+    std::vector<InstanceRecord> mSeenRecords;
+    // The model's bounding radius, worked out again when the model changes.
+    const Model* mRadiusModel = nullptr;
+    float mRadius = 0.0f;
 };
 
 } // namespace Engine

@@ -22,4 +22,11 @@ void InstancedRenderableManager::Render(const ShaderProgram& shader, int cameraI
             component.Draw(shader);
 }
 
+void InstancedRenderableManager::Render(const ShaderProgram& shader, int cameraIndex, const ViewVolume& view)
+{
+    for (auto& [entity, component] : mComponents)
+        if (component.IsSeenBy(cameraIndex))
+            component.Draw(shader, view);
+}
+
 } // namespace Engine

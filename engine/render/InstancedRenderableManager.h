@@ -28,6 +28,9 @@ public:
     // the lights, "uSelectPos" and "uEmissiveCol".
     void Render(int cameraIndex);
     void Render(const ShaderProgram& shader, int cameraIndex);
+    // The same with the camera's view: each component draws only the
+    // instances it may see, nearest first.
+    void Render(const ShaderProgram& shader, int cameraIndex, const ViewVolume& view);
 
 private:
     InstancedRenderableManager() : SectionComponentMap("InstancedRenderable", "InstancedRenderable") {}

@@ -8,10 +8,12 @@
 #include "engine/render/Registry.h"
 #include "engine/render/ShaderProgram.h"
 #include "engine/render/Texture.h"
+#include "engine/render/Viewport.h"
 
 #include <array>
 #include <glm/glm.hpp>
 #include <memory>
+#include <optional>
 #include <utility>
 
 namespace Engine {
@@ -45,6 +47,7 @@ struct PostProcessingInputs {
 // start-up and kept until the process ends.
 class Renderer {
 public:
+
     static Renderer& GetInstance();
     ~Renderer();
     Renderer(const Renderer&) = delete;
@@ -103,6 +106,11 @@ public:
     void DrawLoadingBar(float progress);
 
     void (*overlayCallback)() = nullptr;
+    // When set, called after each pass of a frame with the pass's name
+    // ("scene-clear", "opaque", "instanced", "alpha", "particles", "bloom",
+    // "post-processing", "blur", "hud-text", "ui"); the frame benchmark
+    // waits for the GPU there to time the passes.
+    void (*passProbe)(const char* pass) = nullptr;
     bool blurPath = false;
     bool bloom = true;
     // The free camera, made by LoadResources and kept until exit.
@@ -139,18 +147,33 @@ private:
     void EndScreenFrame();
 
     bool FramebuffersReady() const;
+    void ClearWindow();
     Framebuffer& Target(FramebufferSlot slot) const { return *GetFramebuffer(slot); }
-    void BeginCamera();
+    // The part of the scene-size targets that one camera's picture takes:
+    // from their corner, the size of its viewport in the window, at least
+    // one texel and at most the targets.
+    ViewportRect PictureFor(const ViewportRect& view) const;
+    void BeginCamera(const ViewportRect& picture);
     void DrawScene(Camera& camera);
-    void DrawBloom();
-    void DrawPostProcessing();
-    void DrawBlurChain(const Camera& camera);
+    void BeginFullScreenPasses();
+    void EndFullScreenPasses();
+    std::optional<glm::vec2> SpreadGlow(const ViewportRect& picture);
+    void DrawBloom(const ViewportRect& picture);
+    void DrawPostProcessing(const ViewportRect& picture);
+    void DrawBlurChain(const Camera& camera, const ViewportRect& view);
     void ToggleCelShadingOnF7();
+    void Probe(const char* pass) const;
 
     bool mVSync = true;
     FT_Library mFreeType = nullptr;
     std::array<std::unique_ptr<Framebuffer>, static_cast<std::size_t>(FramebufferSlot::Count)> mFramebuffers;
     std::unique_ptr<EditorCamera> mEditorCamera;
+    // "PostProcessing" built without its three effects, for the frames that
+    // have them off, and "Blur" built to read nine taps, for the halo's
+    // strokes. Not in the registry: only the frame draws with them.
+    static constexpr int kShortBlurTaps = 9;
+    std::unique_ptr<ShaderProgram> mPlainPostProcessing;
+    std::unique_ptr<ShaderProgram> mShortBlur;
     // F7 flips cel shading once per frame however many cameras see it.
     bool mCelToggledThisFrame = false;
 };

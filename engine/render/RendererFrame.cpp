@@ -6,45 +6,29 @@
 #include "engine/render/Viewport.h"
 #include "engine/render/Window.h"
 
+#include <algorithm>
+
 namespace Engine {
 
 namespace {
 
 // Per camera drawn, not per second: two cameras advance it twice a frame.
 constexpr float kTimeStep = 1.01666f;
-// The "Bloom" program's switch for its halo.
-constexpr GLint kBloomFlagLocation = 4;
-// "PostProcessing" inputs by location.
-constexpr GLint kPostTime = 1;
-constexpr GLint kPostFlag1 = 2;
-constexpr GLint kPostFlag2 = 3;
-constexpr GLint kPostFlag3 = 4;
-constexpr GLint kPostInteger = 5;
-constexpr GLint kPostFloat1 = 6;
-constexpr GLint kPostFloat2 = 7;
-constexpr GLint kPostVector = 8;
-
-// The window's current size; the viewports follow it even before the
-// framebuffers are rebuilt for it.
-std::pair<float, float> WindowSize()
+// The scene target's third attachment.
+constexpr GLuint kNormalsAttachment = 2;
+// Where a picture drawn at `part` pixels samples the scene, against the
+// same picture drawn at `full` pixels and squeezed into `part` with the
+// nearest texel, as the frame once did: when full is an even multiple of
+// part, each squeezed pixel fell on a texel edge and took the texel after
+// it, half a full texel past the small pixel's centre. Moving the small
+// picture's viewport back by that much gives the very same samples. Zero
+// for other ratios, where no shift matches every pixel.
+float SqueezeNudge(int full, int part)
 {
-    const Window* window = Window::Main();
-    auto [w, h] = window ? window->GetSize() : std::pair<int, int>{0, 0};
-    return {static_cast<float>(w), static_cast<float>(h)};
-}
-
-ViewportRect WindowViewport(const Camera& camera, float scale)
-{
-    auto [w, h] = WindowSize();
-    return CameraViewport(camera, w * scale, h * scale);
-}
-
-void BindWholeTarget(const Framebuffer& target)
-{
-    target.Bind();
-    const AttachmentSize size = target.Size(0);
-    glViewport(0, 0, static_cast<GLsizei>(size.width), static_cast<GLsizei>(size.height));
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    if (part <= 0 || full <= part || full % part != 0)
+        return 0.0f;
+    const int ratio = full / part;
+    return ratio % 2 == 0 ? -0.5f / static_cast<float>(ratio) : 0.0f;
 }
 
 } // namespace
@@ -54,7 +38,7 @@ void Renderer::Render()
     ParticleEmitterManager::GetInstance().Update();
     if (!renderingEnabled)
         return;
-    Clear();
+    ClearWindow();
     const bool blurred = blurPath;
     mCelToggledThisFrame = false;
     for (auto& [entity, camera] : CameraManager::GetInstance().GetCameras()) {
@@ -63,8 +47,33 @@ void Renderer::Render()
         else
             RenderCamera(camera);
     }
-    if (overlayCallback)
+    if (overlayCallback) {
         overlayCallback();
+        Probe("ui");
+    }
+}
+
+// A camera over the whole window paints every pixel of it: then only the
+// depth needs clearing.
+void Renderer::ClearWindow()
+{
+    const Window* window = Window::Main();
+    const auto [width, height] = window ? window->GetSize() : std::pair<int, int>{0, 0};
+    bool covered = FramebuffersReady();
+    if (covered) {
+        covered = false;
+        for (const auto& [entity, camera] : CameraManager::GetInstance().GetCameras()) {
+            const ViewportRect view = CameraWindowViewport(camera, 1.0f);
+            covered = covered || (view.x <= 0 && view.y <= 0 && view.x + view.width >= width && view.y + view.height >= height);
+        }
+    }
+    glClear(covered ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+void Renderer::Probe(const char* pass) const
+{
+    if (passProbe)
+        passProbe(pass);
 }
 
 bool Renderer::FramebuffersReady() const
@@ -75,43 +84,70 @@ bool Renderer::FramebuffersReady() const
     return true;
 }
 
+// The scene, the bloom and the post-processing work on a picture of the
+// size the camera shows: a camera on half the window draws half the
+// pixels. The picture is the one the whole target would hold, squeezed
+// into the viewport as before, only without the pixels the squeeze drops.
 void Renderer::RenderCamera(Camera& camera)
 {
     if (!FramebuffersReady())
         return;
-    BeginCamera();
+    const ViewportRect view = CameraWindowViewport(camera, 1.0f);
+    const ViewportRect picture = PictureFor(view);
+    BeginCamera(picture);
+    Probe("scene-clear");
     time += kTimeStep;
     DrawScene(camera);
-    DrawBloom();
+    BeginFullScreenPasses();
+    DrawBloom(picture);
+    Probe("bloom");
     Target(FramebufferSlot::Bloom).Unbind();
-    ApplyViewport(WindowViewport(camera, 1.0f));
-    DrawPostProcessing();
+    ApplyViewport(view);
+    DrawPostProcessing(picture);
+    Probe("post-processing");
+    EndFullScreenPasses();
     RenderHUD(camera);
     RenderText(camera);
+    Probe("hud-text");
 }
 
 void Renderer::RenderCameraWithBlur(Camera& camera)
 {
     if (!FramebuffersReady())
         return;
-    BeginCamera();
+    const ViewportRect view = CameraWindowViewport(camera, 1.0f);
+    const ViewportRect picture = PictureFor(view);
+    BeginCamera(picture);
+    Probe("scene-clear");
     ToggleCelShadingOnF7();
     time += kTimeStep;
     DrawScene(camera);
-    DrawBloom();
+    BeginFullScreenPasses();
+    DrawBloom(picture);
+    Probe("bloom");
     Target(FramebufferSlot::Bloom).Unbind();
     Target(FramebufferSlot::PostProcessing).Bind();
-    ApplyViewport(WindowViewport(camera, 1.0f));
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    DrawPostProcessing();
-    DrawBlurChain(camera);
+    ApplyViewport(view);
+    DrawPostProcessing(picture);
+    Probe("post-processing");
+    DrawBlurChain(camera, view);
+    Probe("blur");
+    EndFullScreenPasses();
     RenderHUD(camera);
     RenderText(camera);
+    Probe("hud-text");
 }
 
-// State for every pass of the camera, then the scene target bound whole and
-// cleared.
-void Renderer::BeginCamera()
+ViewportRect Renderer::PictureFor(const ViewportRect& view) const
+{
+    const AttachmentSize size = Target(FramebufferSlot::Scene).Size(0);
+    return {0, 0, std::clamp(view.width, 1, std::max(static_cast<int>(size.width), 1)),
+            std::clamp(view.height, 1, std::max(static_cast<int>(size.height), 1))};
+}
+
+// State for every pass of the camera, then the camera's part of the scene
+// target bound and cleared.
+void Renderer::BeginCamera(const ViewportRect& picture)
 {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glEnable(GL_DEPTH_TEST);
@@ -120,7 +156,24 @@ void Renderer::BeginCamera()
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glPointSize(4.0f);
-    BindWholeTarget(Target(FramebufferSlot::Scene));
+    Target(FramebufferSlot::Scene).Bind();
+    const AttachmentSize size = Target(FramebufferSlot::Scene).Size(0);
+    const glm::vec2 nudge{SqueezeNudge(static_cast<int>(size.width), picture.width),
+                          SqueezeNudge(static_cast<int>(size.height), picture.height)};
+    // Fractional viewports need GL 4.1 or its extension; without them the
+    // picture is the same half a texel off.
+    if (nudge != glm::vec2(0.0f) && (GLEW_VERSION_4_1 || GLEW_ARB_viewport_array))
+        glViewportIndexedf(0, nudge.x, nudge.y, static_cast<float>(picture.width), static_cast<float>(picture.height));
+    else
+        ApplyViewport(picture);
+    // Nothing reads the normals the scene's programs write beside colour
+    // and glow: the frame neither clears nor writes them (until DrawScene
+    // ends), and that attachment keeps whatever it held.
+    glColorMaski(kNormalsAttachment, GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, picture.width, picture.height);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
 }
 
 void Renderer::ToggleCelShadingOnF7()
@@ -147,6 +200,7 @@ void Renderer::DrawScene(Camera& camera)
         }
     }
     RenderOpaque(camera, nullptr);
+    Probe("opaque");
 
     if (const ShaderProgram* instanced = shaders.Find(celShading ? "Cel_Instanced" : "Default_Instanced")) {
         instanced->Use();
@@ -156,86 +210,18 @@ void Renderer::DrawScene(Camera& camera)
         instanced->SetUniform("uEmissiveCol", emissiveColour);
         RenderInstanced(camera, instanced);
     }
+    Probe("instanced");
     RenderAlpha(camera, nullptr);
+    Probe("alpha");
 
     if (const ShaderProgram* quad = shaders.Find("Quad")) {
         quad->Use();
         quad->SetUniform(1, camera.GetProjectionMatrix() * camera.GetBillboardViewMatrix());
         ParticleEmitterManager::GetInstance().Render(camera);
     }
+    glColorMaski(kNormalsAttachment, GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     Target(FramebufferSlot::Scene).Unbind();
-}
-
-// The scene's three attachments combined into the bloom target.
-void Renderer::DrawBloom()
-{
-    const Framebuffer& scene = Target(FramebufferSlot::Scene);
-    BindWholeTarget(Target(FramebufferSlot::Bloom));
-    const ShaderProgram* program = shaders.Find("Bloom");
-    if (!program)
-        return;
-    program->Use();
-    glActiveTexture(GL_TEXTURE0);
-    scene.BindTexture(0);
-    program->SetUniform(0, 0);
-    program->SetUniform(kBloomFlagLocation, bloom);
-    scene.DrawToScreen(*program, 1);
-}
-
-// The bloom result into whatever target and viewport are current.
-void Renderer::DrawPostProcessing()
-{
-    const ShaderProgram* program = shaders.Find("PostProcessing");
-    if (!program)
-        return;
-    program->Use();
-    program->SetUniform(kPostTime, time);
-    program->SetUniform(kPostFlag1, postProcessing.flag1);
-    program->SetUniform(kPostFlag2, postProcessing.flag2);
-    program->SetUniform(kPostFlag3, postProcessing.flag3);
-    program->SetUniform(kPostInteger, postProcessing.integer);
-    program->SetUniform(kPostFloat1, postProcessing.float1);
-    program->SetUniform(kPostFloat2, postProcessing.float2);
-    const glm::vec3& v = postProcessing.vector;
-    program->SetUniform(kPostVector, v.x, v.y, v.z);
-    Target(FramebufferSlot::Bloom).DrawToScreen(*program, 0);
-}
-
-// Post-processing result -> blur 1 (full size) -> blur 2..5 (half size) ->
-// the camera's viewport of the window. Modes: 1 blurs in place, 2
-// resamples across the change of size.
-void Renderer::DrawBlurChain(const Camera& camera)
-{
-    struct Pass {
-        FramebufferSlot source;
-        FramebufferSlot target; // Count: the window
-        float scale;
-        int mode;
-    };
-    constexpr FramebufferSlot kWindow = FramebufferSlot::Count;
-    constexpr Pass kPasses[] = {
-        {FramebufferSlot::PostProcessing, FramebufferSlot::Blur1, 1.0f, 1},
-        {FramebufferSlot::Blur1, FramebufferSlot::Blur2, 0.5f, 2},
-        {FramebufferSlot::Blur2, FramebufferSlot::Blur3, 0.5f, 1},
-        {FramebufferSlot::Blur3, FramebufferSlot::Blur4, 0.5f, 1},
-        {FramebufferSlot::Blur4, FramebufferSlot::Blur5, 0.5f, 1},
-        {FramebufferSlot::Blur5, kWindow, 1.0f, 2},
-    };
-    const ShaderProgram* program = shaders.Find("Blur");
-    for (const Pass& pass : kPasses) {
-        const Framebuffer& source = Target(pass.source);
-        source.Unbind();
-        ApplyViewport(WindowViewport(camera, pass.scale));
-        if (pass.target != kWindow) {
-            Target(pass.target).Bind();
-            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        }
-        if (!program)
-            continue;
-        program->Use();
-        program->SetUniform("blurMode", pass.mode);
-        source.DrawToScreen(*program, 0);
-    }
+    Probe("particles");
 }
 
 } // namespace Engine

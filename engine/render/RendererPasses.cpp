@@ -5,6 +5,7 @@
 #include "engine/render/RenderCompManager.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/UniformTypes.h"
+#include "engine/render/ViewVolume.h"
 
 namespace Engine {
 
@@ -79,7 +80,14 @@ void Renderer::RenderOpaque(const Camera& camera, const ShaderProgram* program)
 
 void Renderer::RenderInstanced(const Camera& camera, const ShaderProgram* program)
 {
-    DrawPass(InstancedRenderableManager::GetInstance(), shaders, camera, program);
+    InstancedRenderableManager& manager = InstancedRenderableManager::GetInstance();
+    if (!program) {
+        DrawPass(manager, shaders, camera, program);
+        return;
+    }
+    const glm::mat4 viewProjection = ViewProjection(camera);
+    UseWithViewProjection(*program, viewProjection);
+    manager.Render(*program, camera.mCameraIndex.value, ViewVolume(viewProjection, camera.mPos.value));
 }
 
 void Renderer::RenderAlpha(const Camera& camera, const ShaderProgram* program)

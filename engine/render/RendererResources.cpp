@@ -141,6 +141,11 @@ void Renderer::LoadResources()
     animatedModels.Add("AnimationSample", LoadModel<ModelAnim>("data/Model/Ball anim.dae"));
     LoadTextures();
     LoadShaderPrograms();
+    const std::string fullScreen = kShaderDir + "vert/Framebuffer.vert";
+    mPlainPostProcessing = std::make_unique<ShaderProgram>(
+        fullScreen.c_str(), (kShaderDir + "frag/PostProcessing.frag").c_str(), std::string("#define EFFECTS_OFF\n"));
+    mShortBlur = std::make_unique<ShaderProgram>(fullScreen.c_str(), (kShaderDir + "frag/Blur.frag").c_str(),
+                                                 "#define TAPS " + std::to_string(kShortBlurTaps) + "\n");
     LoadMaterials();
     noises.Add("PerlinNoise", std::make_unique<PerlinNoise>(shaders.Find("PerlinNoise")));
     LoadFontMapping();

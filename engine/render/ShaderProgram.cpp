@@ -39,13 +39,13 @@ std::string InfoLog(GLuint object, bool isProgram)
 
 // The shader object exists whether or not its file could be read, so the
 // caller can attach it and let the link report the failure.
-GLuint CompileShader(GLenum type, const char* path)
+GLuint CompileShader(GLenum type, const char* path, const std::string& defines)
 {
     GLuint shader = glCreateShader(type);
     std::optional<std::string> text = ReadShaderFile(path);
     if (!text)
         return shader;
-    std::string source = WithEngineDefines(*text);
+    std::string source = WithEngineDefines(*text, defines);
     const GLchar* data = source.data();
     GLint length = static_cast<GLint>(source.size());
     glShaderSource(shader, 1, &data, &length);
@@ -68,14 +68,25 @@ GLint Location(GLuint program, const std::string& name)
 
 ShaderProgram::ShaderProgram(const char* vertexPath, const char* fragmentPath, const char* geometryPath)
 {
+    Build(vertexPath, fragmentPath, geometryPath, {});
+}
+
+ShaderProgram::ShaderProgram(const char* vertexPath, const char* fragmentPath, const std::string& defines)
+{
+    Build(vertexPath, fragmentPath, nullptr, defines);
+}
+
+void ShaderProgram::Build(const char* vertexPath, const char* fragmentPath, const char* geometryPath,
+                          const std::string& defines)
+{
     mProgram = glCreateProgram();
-    GLuint vertex = CompileShader(GL_VERTEX_SHADER, vertexPath);
+    GLuint vertex = CompileShader(GL_VERTEX_SHADER, vertexPath, defines);
     glAttachShader(mProgram, vertex);
-    GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, fragmentPath);
+    GLuint fragment = CompileShader(GL_FRAGMENT_SHADER, fragmentPath, defines);
     glAttachShader(mProgram, fragment);
     GLuint geometry = 0;
     if (geometryPath) {
-        geometry = CompileShader(GL_GEOMETRY_SHADER, geometryPath);
+        geometry = CompileShader(GL_GEOMETRY_SHADER, geometryPath, defines);
         glAttachShader(mProgram, geometry);
     }
     glLinkProgram(mProgram);
@@ -125,6 +136,16 @@ void ShaderProgram::SetUniform(const std::string& name, int value) const
 void ShaderProgram::SetUniform(const std::string& name, float value) const
 {
     glUniform1f(Location(mProgram, name), value);
+}
+
+void ShaderProgram::SetUniform(GLint location, const glm::vec2& v) const
+{
+    glUniform2f(location, v.x, v.y);
+}
+
+void ShaderProgram::SetUniform(GLint location, const glm::vec3* values, int count) const
+{
+    glUniform3fv(location, count, glm::value_ptr(*values));
 }
 
 void ShaderProgram::SetUniform(GLint location, const glm::mat3& m) const

@@ -43,6 +43,10 @@ public:
     // Compiles and links; a missing file or a failed compile or link prints
     // its message and leaves a program that draws nothing useful.
     ShaderProgram(const char* vertexPath, const char* fragmentPath, const char* geometryPath = nullptr);
+    // The same two stages with `defines` (whole "#define" lines) placed
+    // before both sources: one file can give a variant that leaves out
+    // what it does not need.
+    ShaderProgram(const char* vertexPath, const char* fragmentPath, const std::string& defines);
     virtual ~ShaderProgram();
     ShaderProgram(const ShaderProgram&) = delete;
     ShaderProgram& operator=(const ShaderProgram&) = delete;
@@ -62,6 +66,9 @@ public:
     void SetUniform(const std::string& name, int value) const;
     void SetUniform(const std::string& name, float value) const;
 
+    void SetUniform(GLint location, const glm::vec2& v) const;
+    // `count` vec3 elements of an array from `location` on.
+    void SetUniform(GLint location, const glm::vec3* values, int count) const;
     void SetUniform(GLint location, const glm::mat3& m) const;
     void SetUniform(GLint location, const glm::mat4& m) const;
     void SetUniform(GLint location, float x, float y, float z) const;
@@ -75,6 +82,8 @@ public:
     void SetLight(const std::string& prefix, const LightUniforms& light, int index) const;
 
 private:
+    void Build(const char* vertexPath, const char* fragmentPath, const char* geometryPath, const std::string& defines);
+
     GLuint mProgram = 0;
     bool mLinked = false;
 };

@@ -30,10 +30,10 @@ std::optional<std::string> ReadShaderFile(const std::string& path)
     return text;
 }
 
-std::string WithEngineDefines(const std::string& source)
+std::string WithEngineDefines(const std::string& source, const std::string& extra)
 {
     // "#line 2" keeps the driver's error lines equal to the file's lines.
-    const std::string defines = "#define MAX_LIGHTS " + std::to_string(kMaxLights) + "\n#line 2\n";
+    const std::string defines = "#define MAX_LIGHTS " + std::to_string(kMaxLights) + "\n" + extra + "#line 2\n";
     std::size_t version = source.find("#version");
     if (version == std::string::npos)
         return defines + source;

@@ -13,9 +13,10 @@ constexpr std::size_t kMaxShaderFileBytes = 1 << 20;
 // read or is larger than kMaxShaderFileBytes (a message names the path).
 std::optional<std::string> ReadShaderFile(const std::string& path);
 
-// Inserts the engine's shared constants ("#define MAX_LIGHTS ...") right
-// after the "#version" line, which must stay first; a source without one
-// gets them in front.
-std::string WithEngineDefines(const std::string& source);
+// Inserts the engine's shared constants ("#define MAX_LIGHTS ...") and then
+// `extra` (whole lines, such as "#define EFFECTS_OFF\n") right after the
+// "#version" line, which must stay first; a source without one gets them in
+// front.
+std::string WithEngineDefines(const std::string& source, const std::string& extra = {});
 
 } // namespace Engine

@@ -1,6 +1,7 @@
 #include "engine/render/Viewport.h"
 
 #include "engine/render/Camera.h"
+#include "engine/render/Window.h"
 
 #include <GL/glew.h>
 #include <cmath>
@@ -37,6 +38,15 @@ ViewportRect CameraViewport(const Camera& camera, float windowWidth, float windo
     const auto& intake = camera.mViewportIntake.value;
     return {Truncate(windowWidth * position.x), Truncate(windowHeight * position.y), Size(windowWidth * intake.x),
             Size(windowHeight * intake.y)};
+}
+
+ViewportRect CameraWindowViewport(const Camera& camera, float scale)
+{
+    const Window* window = Window::Main();
+    // The window's size of the moment: the viewports follow it even before
+    // the framebuffers are rebuilt for it.
+    auto [w, h] = window ? window->GetSize() : std::pair<int, int>{0, 0};
+    return CameraViewport(camera, static_cast<float>(w) * scale, static_cast<float>(h) * scale);
 }
 
 void ApplyViewport(const ViewportRect& viewport)

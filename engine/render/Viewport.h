@@ -20,6 +20,11 @@ struct ViewportRect {
 // hostile camera never leaves the previous viewport in force.
 ViewportRect CameraViewport(const Camera& camera, float windowWidth, float windowHeight);
 
+// The camera's rectangle of the main window at its current size (none
+// before the window exists), with the size first scaled by `scale`: 0.5 for
+// the half-size targets.
+ViewportRect CameraWindowViewport(const Camera& camera, float scale);
+
 // glViewport of the rectangle.
 void ApplyViewport(const ViewportRect& viewport);
 

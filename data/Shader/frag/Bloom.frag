@@ -1,47 +1,51 @@
 #version 330 core
 #extension GL_ARB_explicit_uniform_location : require
 // Combines the scene target into one image: the lit colour plus a soft halo
-// spread from the glow attachment. Location 0 and 1 both hold the colour,
-// 2 the glow, 3 the normals. The halo can be switched off at location 4.
+// round whatever glows. Location 0 and 1 both hold the colour, 2 the glow,
+// 3 the normals. The halo can be switched off at location 4. The glow
+// spread wide (a Gaussian of about seven texels, worked out at a quarter of
+// the size by the passes before this one) waits at location 5, in the part
+// of its texture that location 6 gives.
 
 in vec2 vUv;
+in vec2 vView;
 
 layout(location = 0) uniform sampler2D uScene;
 layout(location = 1) uniform sampler2D uColour;
 layout(location = 2) uniform sampler2D uGlow;
 layout(location = 3) uniform sampler2D uNormals;
 layout(location = 4) uniform bool uBloomEnabled = true;
+layout(location = 5) uniform sampler2D uSpread;
+layout(location = 6) uniform vec2 uSpreadRegion = vec2(1.0);
 
 layout(location = 0) out vec4 oColour;
 
-// A sparse disc of taps: a wide halo for a bounded cost per pixel (the
-// targets use nearest filtering, so every tap is one texel).
-const int kTaps = 24;
-const float kRadius = 14.0;
+// The halo keeps a little of the pixel's own glow, sharp, over the spread.
+const float kOwnGlow = 0.156;
+const float kStrength = 1.6;
 
-vec3 Halo()
+// The spread between its four nearest texels, weighted by distance: read
+// one by one, which the software renderer does far faster than filtering
+// a floating-point texture.
+vec3 Spread()
 {
-    vec2 texel = 1.0 / vec2(textureSize(uGlow, 0));
-    vec3 sum = texture(uGlow, vUv).rgb * 2.0;
-    float weight = 2.0;
-    for (int i = 0; i < kTaps; ++i) {
-        float t = float(i) / float(kTaps);
-        float angle = float(i) * 2.3999632;    // golden angle: even spread
-        float r = sqrt(t + 0.5 / float(kTaps)) * kRadius;
-        vec2 offset = vec2(cos(angle), sin(angle)) * r * texel;
-        float w = exp(-2.0 * t);
-        // The targets repeat at their edges; clamping keeps a glow at the
-        // bottom of the screen from haloing along the top.
-        sum += texture(uGlow, clamp(vUv + offset, texel * 0.5, 1.0 - texel * 0.5)).rgb * w;
-        weight += w;
-    }
-    return sum / weight;
+    vec2 size = vec2(textureSize(uSpread, 0));
+    vec2 last = floor(uSpreadRegion * size) - 1.0;
+    vec2 place = vView * uSpreadRegion * size - 0.5;
+    vec2 below = floor(place);
+    vec2 f = place - below;
+    ivec2 a = ivec2(clamp(below, vec2(0.0), last));
+    ivec2 b = ivec2(clamp(below + 1.0, vec2(0.0), last));
+    vec3 bottom = mix(texelFetch(uSpread, a, 0).rgb, texelFetch(uSpread, ivec2(b.x, a.y), 0).rgb, f.x);
+    vec3 top = mix(texelFetch(uSpread, ivec2(a.x, b.y), 0).rgb, texelFetch(uSpread, b, 0).rgb, f.x);
+    return mix(bottom, top, f.y);
 }
 
 void main()
 {
     vec3 colour = texture(uColour, vUv).rgb;
-    if (uBloomEnabled)
-        colour += Halo() * 1.6;
-    oColour = vec4(colour, 1.0);
+    vec3 halo = mix(Spread(), texture(uGlow, vUv).rgb, kOwnGlow);
+    // A select, not a product: a switched-off halo adds nothing even when
+    // the spread holds no numbers.
+    oColour = vec4(uBloomEnabled ? colour + halo * kStrength : colour, 1.0);
 }

@@ -129,18 +129,28 @@ void main()
     float shininess = max(uMetalness, 1.0);
 
     vec3 colour = albedo * (vAmbient + vAmbient2);
+    // The hard highlight shows where pow(n.h, shininess) reaches one half,
+    // that is where n.h reaches this.
+    float highlight = exp2(-1.0 / shininess);
+    vec3 specularColour = vSpecular * SpecularStrength();
+    // The test to stop comes last: the software renderer runs a loop's body
+    // once more than its lanes need when the test comes first, and a light
+    // costs more than anything else here. Without lights the one pass made
+    // adds nothing.
+    vec3 lit = vec3(0.0);
     for (int i = 0; i < MAX_LIGHTS; ++i) {
-        if (i >= uLightsSize)
-            break;
         vec3 l;
         float amount = LightAmount(uLights[i], vWorldPos, l);
         vec3 h = normalize(l + v);
         float diffuse = Band(max(dot(n, l), 0.0) * amount);
-        float specular = step(0.5, pow(max(dot(n, h), 0.0), shininess)) * step(0.0, dot(n, l)) * step(0.05, amount);
-        colour += amount * uLights[i].ambient.rgb * albedo * 0.2;
-        colour += diffuse * uLights[i].diffuse.rgb * albedo * vDiffuse;
-        colour += specular * uLights[i].specular.rgb * vSpecular * SpecularStrength();
+        float specular = step(highlight, max(dot(n, h), 0.0)) * step(0.0, dot(n, l)) * step(0.05, amount);
+        lit += amount * uLights[i].ambient.rgb * albedo * 0.2;
+        lit += diffuse * uLights[i].diffuse.rgb * albedo * vDiffuse;
+        lit += specular * uLights[i].specular.rgb * specularColour;
+        if (i + 1 >= uLightsSize)
+            break;
     }
+    colour += uLightsSize > 0 ? lit : vec3(0.0);
     // Tiles are flat-topped prisms: their silhouettes come from the sides, so
     // the outline is left to everything else.
     float facing = max(dot(n, v), 0.0);

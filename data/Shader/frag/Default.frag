@@ -123,18 +123,25 @@ void main()
     float shininess = max(uMetalness, 1.0);
 
     vec3 colour = albedo * (vAmbient + vAmbient2);
+    vec3 specularColour = vSpecular * SpecularStrength();
+    // The test to stop comes last: the software renderer runs a loop's body
+    // once more than its lanes need when the test comes first, and a light
+    // costs more than anything else here. Without lights the one pass made
+    // adds nothing.
+    vec3 lit = vec3(0.0);
     for (int i = 0; i < MAX_LIGHTS; ++i) {
-        if (i >= uLightsSize)
-            break;
         vec3 l;
         float amount = LightAmount(uLights[i], vWorldPos, l);
         vec3 h = normalize(l + v);
         float diffuse = max(dot(n, l), 0.0);
         float specular = diffuse > 0.0 ? pow(max(dot(n, h), 0.0), shininess) : 0.0;
-        colour += amount * uLights[i].ambient.rgb * albedo * 0.2;
-        colour += amount * diffuse * uLights[i].diffuse.rgb * albedo * vDiffuse;
-        colour += amount * specular * uLights[i].specular.rgb * vSpecular * SpecularStrength();
+        lit += amount * uLights[i].ambient.rgb * albedo * 0.2;
+        lit += amount * diffuse * uLights[i].diffuse.rgb * albedo * vDiffuse;
+        lit += amount * specular * uLights[i].specular.rgb * specularColour;
+        if (i + 1 >= uLightsSize)
+            break;
     }
+    colour += uLightsSize > 0 ? lit : vec3(0.0);
     // A faint rim in the border colour keeps silhouettes readable in the dark.
     float rim = pow(1.0 - max(dot(n, v), 0.0), 3.0);
     colour += uBorderColour * rim * 0.15;

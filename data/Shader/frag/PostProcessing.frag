@@ -7,8 +7,11 @@
 //   4 hurt tint: a red vignette as strong as the second float
 //   5 the split in pixels     6 fade to black (0 none, 1 black)
 //   7 hurt strength           8 a colour added over everything
+// Built a second time with EFFECTS_OFF for frames with 2, 3 and 4 off:
+// the software renderer pays for every branch, taken or not.
 
 in vec2 vUv;
+in vec2 vView;
 
 layout(location = 0) uniform sampler2D uImage;
 layout(location = 1) uniform float uTime = 0.0;
@@ -24,20 +27,23 @@ layout(location = 0) out vec4 oColour;
 
 void main()
 {
-    vec2 texel = 1.0 / vec2(textureSize(uImage, 0));
     vec3 colour = texture(uImage, vUv).rgb;
 
+#ifndef EFFECTS_OFF
     if (uColourSplit && uSplitPixels != 0) {
+        vec2 texel = 1.0 / vec2(textureSize(uImage, 0));
         vec2 shift = vec2(float(uSplitPixels), 0.0) * texel;
         colour.r = texture(uImage, vUv + shift).r;
         colour.b = texture(uImage, vUv - shift).b;
     }
+#endif
 
     // Soft roll-off instead of a hard clip keeps bright halos coloured.
     colour = colour / (1.0 + max(max(colour.r, colour.g), colour.b) * 0.25);
     colour *= 1.25;
 
-    vec2 centred = vUv * 2.0 - 1.0;
+#ifndef EFFECTS_OFF
+    vec2 centred = vView * 2.0 - 1.0;
     float vignette = clamp(dot(centred, centred) * 0.5, 0.0, 1.0);
 
     if (uReplay) {
@@ -50,6 +56,7 @@ void main()
         float strength = clamp(abs(uHurtStrength), 0.0, 1.0);
         colour = mix(colour, vec3(0.9, 0.05, 0.05), vignette * strength * 2.0);
     }
+#endif
     colour += uAddColour;
     colour *= 1.0 - clamp(uFade, 0.0, 1.0);
     oColour = vec4(clamp(colour, 0.0, 1.0), 1.0);

@@ -1,5 +1,6 @@
 #include "InstancedScene.h"
 #include "engine/core/RuntimeErrors.h"
+#include "engine/render/ViewVolume.h"
 
 #include <map>
 
@@ -154,6 +155,36 @@ TEST_F(InstancedFloor, TilesWhoseEntityOrWrapperIsGoneAreNotDrawn)
     EXPECT_EQ(floor.InstanceCount(), 3u);
     renderer.Render();
     EXPECT_GT(Brightness(PixelOver({0.0f, 0.4f, 0.0f})), 400);
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
+// One camera's draw hands the GPU only the tiles it may see, nearest first,
+// so that the depth test turns away what they hide before it is shaded.
+TEST_F(InstancedFloor, ACamerasDrawKeepsTheTilesInItsViewNearestFirst)
+{
+    const EntityHandle far = Tile({4.0f, 0.0f, 0.0f}, {0.9f, 0.9f, 0.9f});
+    const EntityHandle nearest = Tile({0.0f, 0.0f, 0.0f}, {0.9f, 0.9f, 0.9f});
+    const EntityHandle beside = Tile({-2.0f, 0.0f, 0.0f}, {0.9f, 0.9f, 0.9f});
+    const EntityHandle aside = Tile({60.0f, 0.0f, 0.0f}, {0.9f, 0.9f, 0.9f});
+    const EntityHandle overhead = Tile({0.0f, 20.0f, 0.0f}, {0.9f, 0.9f, 0.9f});
+    Engine::InstancedRenderable& floor = Floor({far, aside, nearest, overhead, beside});
+    Engine::TransformCompManager::GetInstance().Update();
+    const Engine::ShaderProgram& program = *renderer.shaders.Find("Default_Instanced");
+    const glm::mat4 viewProjection = camera->GetProjectionMatrix() * camera->GetViewMatrix();
+
+    floor.Draw(program, Engine::ViewVolume(viewProjection, camera->mPos.value));
+    const auto matrices = BufferContents<glm::mat4>(floor.MatrixBuffer());
+    ASSERT_GE(matrices.size(), 3u);
+    for (const auto& [slot, tile] : {std::pair{0, nearest}, std::pair{1, beside}, std::pair{2, far}})
+        EXPECT_EQ(matrices[static_cast<std::size_t>(slot)], Engine::Transform::GetWorldMatrix(tile)) << slot;
+    EXPECT_FLOAT_EQ(floor.drawTime, Engine::InstancedRenderable::kDrawTimeStep);
+
+    // The hexagon reaches its corners: unit radius round the middle, one up
+    // and down.
+    EXPECT_NEAR(Engine::ModelRadius(*floor.model), std::sqrt(2.0f), 1e-5f);
+    // Uploads for every camera at once keep the slot order.
+    floor.UploadInstances();
+    EXPECT_EQ(BufferContents<glm::mat4>(floor.MatrixBuffer())[1], Engine::Transform::GetWorldMatrix(aside));
     EXPECT_TRUE(DrainGlErrors().empty());
 }
 

@@ -229,6 +229,59 @@ TEST_F(FrameTestScene, TheBlurPathRunsItsMiddlePassesAtHalfSize)
     EXPECT_TRUE(DrainGlErrors().empty());
 }
 
+// A camera on part of the window keeps its blurred picture whole and in its
+// place: each blur pass reads only what the one before drew, never the rest
+// of the target, which still holds the last frame's full-window picture.
+TEST_F(FrameTestScene, TheBlurPathKeepsANarrowedCamerasPictureInItsPlace)
+{
+    Engine::GameCamera& camera = AddCamera({0, 0, 10}, {0, 0, 0});
+    Glowing({0.0f, 0.0f, 0.0f}, 4.0f, {1, 1, 1});
+    renderer.blurPath = true;
+    renderer.Render();
+    ASSERT_GT(Brightness(PixelAt(760, 360)), 300) << "the blob first fills the middle";
+
+    camera.mViewportIntake.value = {0.5f, 1.0f};
+    renderer.Render();
+    EXPECT_TRUE(SaveScreenshot("blur_path_left_half"));
+    // Squeezed into the left half, the blob stands in its middle, as wide
+    // as it is tall in the window there; its blur fades towards the sides.
+    EXPECT_GT(Brightness(PixelAt(320, 360)), 600);
+    EXPECT_GT(Brightness(PixelAt(320, 450)), 600);
+    EXPECT_LT(Brightness(PixelAt(80, 360)), 10);
+    EXPECT_LT(Brightness(PixelAt(560, 360)), 10);
+    EXPECT_LT(Brightness(PixelAt(760, 360)), 10) << "nothing of the old frame on the right";
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
+// Frames without replay look, colour split or hurt tint draw with a build of
+// the last pass that leaves those out; it must draw the very same picture.
+TEST_F(FrameTestScene, TheLeanLastPassDrawsWhatTheFullOneDrawsWithItsEffectsIdle)
+{
+    Glowing({-1.0f, 0.0f, 0.0f}, 1.5f, {2.0f, 0.6f, 0.2f});
+    Model(Place({2.0f, 0.0f, 0.0f}), "Sphere", "Default").mDiffuseColor.value = {0.3f, 0.7f, 0.9f};
+    PointLight({0, 3, 6}, {1, 1, 1});
+    AddCamera({0, 0, 10}, {0, 0, 0});
+    renderer.postProcessing.vector = {0.05f, 0.0f, 0.1f};
+    renderer.postProcessing.float1 = 0.2f;
+    const auto picture = [] {
+        std::vector<unsigned char> pixels(1280 * 720 * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, 1280, 720, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    };
+    renderer.Render();
+    const std::vector<unsigned char> lean = picture();
+    // A hurt tint of no strength: the full build runs and changes nothing.
+    renderer.postProcessing.flag3 = true;
+    renderer.postProcessing.float2 = 0.0f;
+    renderer.Render();
+    EXPECT_TRUE(picture() == lean);
+    renderer.postProcessing.float2 = 0.5f;
+    renderer.Render();
+    EXPECT_FALSE(picture() == lean) << "the tint shows once it has strength";
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
 TEST_F(FrameTestScene, F7FlipsCelShadingOncePerFrameOnTheBlurPathOnly)
 {
     Engine::InputManager& input = Engine::InputManager::GetInstance();

@@ -39,6 +39,11 @@ TEST(ShaderSource, EngineDefinesFollowTheVersionLine)
     EXPECT_EQ(Engine::WithEngineDefines("// c\n#version 330 core\nx\n"), "// c\n#version 330 core\n" + define + "x\n");
     EXPECT_EQ(Engine::WithEngineDefines("void main(){}"), define + "void main(){}");
     EXPECT_EQ(Engine::WithEngineDefines("#version 330 core"), "#version 330 core\n" + define);
+
+    // A variant's own lines come after the engine's, before the "#line".
+    EXPECT_EQ(Engine::WithEngineDefines("#version 330 core\nx\n", "#define EFFECTS_OFF\n"),
+              "#version 330 core\n#define MAX_LIGHTS " + std::to_string(Engine::kMaxLights) +
+                  "\n#define EFFECTS_OFF\n#line 2\nx\n");
 }
 
 } // namespace

@@ -1,0 +1,295 @@
+// The passes that draw one quad over a whole target: bloom, the blur chain,
+// and the state they share with post-processing. On a software renderer
+// their cost is per pixel, so every texture read and every byte written
+// counts: they run without blending or depth (they write opaque colour over
+// everything), clear nothing (each reads only what the one before drew),
+// and do their wide blurs at half or a quarter of the size, in separate
+// strokes across and down.
+#include "engine/render/BlurKernel.h"
+#include "engine/render/Renderer.h"
+
+#include <algorithm>
+
+namespace Engine {
+
+namespace {
+
+// Every full-screen program: the part of its source that holds the
+// picture (offset and size, as fractions), read by the quad's corners.
+constexpr GLint kSourceRegion = 20;
+
+// "Bloom" inputs beyond the scene's attachments (units and locations 1-3).
+constexpr GLint kBloomFlagLocation = 4;
+constexpr GLint kBloomSpreadLocation = 5;
+constexpr GLint kBloomSpreadRegionLocation = 6;
+constexpr unsigned kBloomSpreadUnit = 4;
+
+// "Blur" taps by location.
+constexpr GLint kBlurTaps = 2;
+// The tint of the plain copy ("Framebuffer").
+constexpr GLint kCopyColour = 3;
+
+// "PostProcessing" inputs by location.
+constexpr GLint kPostTime = 1;
+constexpr GLint kPostFlag1 = 2;
+constexpr GLint kPostFlag2 = 3;
+constexpr GLint kPostFlag3 = 4;
+constexpr GLint kPostInteger = 5;
+constexpr GLint kPostFloat1 = 6;
+constexpr GLint kPostFloat2 = 7;
+constexpr GLint kPostVector = 8;
+
+// The halo spreads the glow like a Gaussian of about seven full-size
+// texels. It is worked out at a quarter of the size, where the 4 x 4 mean
+// before it and the interpolation after it add a little spread of their
+// own, which this deviation leaves room for.
+constexpr float kHaloSigma = 1.68f; // quarter-size texels
+constexpr int kHaloReach = 4;
+// The menu background's blur: a Gaussian of about five and a half
+// full-size texels, worked out at half size.
+constexpr float kTitleSigma = 2.76f; // half-size texels
+constexpr int kTitleReach = 8;
+
+const BlurKernel& Shrink4()
+{
+    static const BlurKernel kernel = BoxKernel(4);
+    return kernel;
+}
+
+const BlurKernel& Shrink2()
+{
+    static const BlurKernel kernel = BoxKernel(3);
+    return kernel;
+}
+
+BlurKernel HaloStroke(float sigma, bool down)
+{
+    return LineKernel(GaussianWeights(sigma, kHaloReach), -kHaloReach, down);
+}
+
+const BlurKernel& TitleStroke(bool down)
+{
+    static const BlurKernel across = LineKernel(GaussianWeights(kTitleSigma, kTitleReach), -kTitleReach, false);
+    static const BlurKernel downward = LineKernel(GaussianWeights(kTitleSigma, kTitleReach), -kTitleReach, true);
+    return down ? downward : across;
+}
+
+AttachmentSize SizeOf(const Framebuffer& target)
+{
+    return target.Size(0);
+}
+
+// The part `part` of `source` as the full-screen programs take it.
+glm::vec4 RegionOf(const Framebuffer& source, const ViewportRect& part)
+{
+    const AttachmentSize size = SizeOf(source);
+    const float w = static_cast<float>(std::max(size.width, 1u));
+    const float h = static_cast<float>(std::max(size.height, 1u));
+    return {static_cast<float>(part.x) / w, static_cast<float>(part.y) / h, static_cast<float>(part.width) / w,
+            static_cast<float>(part.height) / h};
+}
+
+// A "Blur" program made current with one kernel over the given part of its
+// source; `taps` is how many the program reads.
+void UseBlur(const ShaderProgram& blur, const BlurKernel& kernel, const glm::vec4& region,
+             int taps = BlurKernel::kMaxTaps)
+{
+    blur.Use();
+    blur.SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
+    blur.SetUniform(kBlurTaps, kernel.taps.data(), std::min(taps, BlurKernel::kMaxTaps));
+}
+
+// One quad of `program` reading `source` on unit 0.
+void DrawFrom(const ShaderProgram& program, const Framebuffer& source, const Model& quad)
+{
+    program.SetUniform(0, 0);
+    glActiveTexture(GL_TEXTURE0);
+    source.BindTexture(0);
+    quad.Draw();
+}
+
+} // namespace
+
+void Renderer::BeginFullScreenPasses()
+{
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+}
+
+// The camera's own state again for the HUD, the text and whatever follows.
+void Renderer::EndFullScreenPasses()
+{
+    glEnable(GL_BLEND);
+    glEnable(GL_DEPTH_TEST);
+}
+
+// The glow spread into a wide soft halo at a quarter of the picture's size:
+// the 4 x 4 mean of the glow into blur 2, a stroke across into blur 3, one
+// down back into blur 2. Both targets are free until the blur chain, which
+// comes after the bloom and covers or clears what it uses. A picture
+// squeezed into a narrow or flat viewport gets a halo squeezed the same
+// way. Returns the part of blur 2 that holds the halo, or nothing when it
+// could not be made.
+std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture)
+{
+    const ShaderProgram* blur = shaders.Find("Blur");
+    const Model* quad = models.Find("Quad");
+    if (!blur || !quad)
+        return std::nullopt;
+    static_assert(2 * kHaloReach + 1 == kShortBlurTaps, "the halo's strokes fill the short blur");
+    const bool shortStrokes = mShortBlur && mShortBlur->Linked();
+    const ShaderProgram& stroke = shortStrokes ? *mShortBlur : *blur;
+    const int strokeTaps = shortStrokes ? kShortBlurTaps : BlurKernel::kMaxTaps;
+    const Framebuffer& scene = Target(FramebufferSlot::Scene);
+    const Framebuffer& first = Target(FramebufferSlot::Blur2);
+    const Framebuffer& second = Target(FramebufferSlot::Blur3);
+    const AttachmentSize full = SizeOf(scene);
+    const AttachmentSize half = SizeOf(first);
+    const ViewportRect quarter{0, 0, std::clamp(picture.width / 4, 1, static_cast<int>(std::max(half.width, 1u))),
+                               std::clamp(picture.height / 4, 1, static_cast<int>(std::max(half.height, 1u)))};
+    const glm::vec2 squeeze{static_cast<float>(picture.width) / static_cast<float>(std::max(full.width, 1u)),
+                            static_cast<float>(picture.height) / static_cast<float>(std::max(full.height, 1u))};
+
+    first.Bind();
+    ApplyViewport(quarter);
+    UseBlur(*blur, Shrink4(), RegionOf(scene, picture));
+    blur->SetUniform(0, 0);
+    glActiveTexture(GL_TEXTURE0);
+    scene.BindTexture(1);
+    quad->Draw();
+
+    second.Bind();
+    UseBlur(stroke, HaloStroke(kHaloSigma * squeeze.x, false), RegionOf(first, quarter), strokeTaps);
+    DrawFrom(stroke, first, *quad);
+
+    first.Bind();
+    UseBlur(stroke, HaloStroke(kHaloSigma * squeeze.y, true), RegionOf(second, quarter), strokeTaps);
+    DrawFrom(stroke, second, *quad);
+    const glm::vec4 spread = RegionOf(first, quarter);
+    return glm::vec2(spread.z, spread.w);
+}
+
+// The scene's three attachments combined into the bloom target, the
+// camera's part of it, which the quad covers whole: no clear.
+void Renderer::DrawBloom(const ViewportRect& picture)
+{
+    const Framebuffer& scene = Target(FramebufferSlot::Scene);
+    const ShaderProgram* program = shaders.Find("Bloom");
+    const std::optional<glm::vec2> spread = bloom && program ? SpreadGlow(picture) : std::nullopt;
+    Probe("halo");
+    Target(FramebufferSlot::Bloom).Bind();
+    ApplyViewport(picture);
+    if (!program)
+        return;
+    program->Use();
+    glActiveTexture(GL_TEXTURE0);
+    scene.BindTexture(0);
+    program->SetUniform(0, 0);
+    program->SetUniform(kBloomFlagLocation, spread.has_value());
+    const glm::vec4 region = RegionOf(scene, picture);
+    program->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
+    if (spread) {
+        glActiveTexture(GL_TEXTURE0 + kBloomSpreadUnit);
+        Target(FramebufferSlot::Blur2).BindTexture(0);
+        program->SetUniform(kBloomSpreadLocation, static_cast<int>(kBloomSpreadUnit));
+        program->SetUniform(kBloomSpreadRegionLocation, *spread);
+    }
+    scene.DrawToScreen(*program, 1);
+}
+
+// The camera's picture in the bloom result into whatever target and
+// viewport are current. The inputs always reach "PostProcessing"; a frame
+// with its three effects off draws with the build that leaves them out.
+void Renderer::DrawPostProcessing(const ViewportRect& picture)
+{
+    const ShaderProgram* program = shaders.Find("PostProcessing");
+    if (!program)
+        return;
+    const Framebuffer& source = Target(FramebufferSlot::Bloom);
+    const glm::vec4 region = RegionOf(source, picture);
+    const glm::vec3& v = postProcessing.vector;
+    program->Use();
+    program->SetUniform(kPostTime, time);
+    program->SetUniform(kPostFlag1, postProcessing.flag1);
+    program->SetUniform(kPostFlag2, postProcessing.flag2);
+    program->SetUniform(kPostFlag3, postProcessing.flag3);
+    program->SetUniform(kPostInteger, postProcessing.integer);
+    program->SetUniform(kPostFloat1, postProcessing.float1);
+    program->SetUniform(kPostFloat2, postProcessing.float2);
+    program->SetUniform(kPostVector, v.x, v.y, v.z);
+    program->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
+    const bool effects = postProcessing.flag1 || postProcessing.flag2 || postProcessing.flag3;
+    if (!effects && mPlainPostProcessing && mPlainPostProcessing->Linked()) {
+        program = mPlainPostProcessing.get();
+        program->Use();
+        program->SetUniform(kPostFloat1, postProcessing.float1);
+        program->SetUniform(kPostVector, v.x, v.y, v.z);
+        program->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
+    }
+    source.DrawToScreen(*program, 0);
+}
+
+// Post-processing result -> blur 1 (full size) -> blur 2..5 (half size) ->
+// the camera's viewport of the window. The blur itself is one Gaussian at
+// half size in a stroke across and a stroke down; the full-size passes and
+// the last half-size one only copy. Each pass reads only the part of its
+// source that the pass before drew, so a camera on part of the window
+// keeps its picture whole and in its place, and what lies around that part
+// (an older frame, another camera) never needs clearing.
+void Renderer::DrawBlurChain(const Camera& camera, const ViewportRect& view)
+{
+    enum class Kernel { Copy, Shrink, Across, Down };
+    struct Pass {
+        FramebufferSlot source;
+        FramebufferSlot target; // Count: the window
+        float scale;
+        Kernel kernel;
+    };
+    constexpr FramebufferSlot kWindow = FramebufferSlot::Count;
+    constexpr Pass kPasses[] = {
+        {FramebufferSlot::PostProcessing, FramebufferSlot::Blur1, 1.0f, Kernel::Copy},
+        {FramebufferSlot::Blur1, FramebufferSlot::Blur2, 0.5f, Kernel::Shrink},
+        {FramebufferSlot::Blur2, FramebufferSlot::Blur3, 0.5f, Kernel::Across},
+        {FramebufferSlot::Blur3, FramebufferSlot::Blur4, 0.5f, Kernel::Down},
+        {FramebufferSlot::Blur4, FramebufferSlot::Blur5, 0.5f, Kernel::Copy},
+        {FramebufferSlot::Blur5, kWindow, 1.0f, Kernel::Copy},
+    };
+    const ShaderProgram* blur = shaders.Find("Blur");
+    const ShaderProgram* copy = shaders.Find("Framebuffer");
+    ViewportRect drawn = view; // where the post-processing pass drew
+    for (const Pass& pass : kPasses) {
+        const Framebuffer& source = Target(pass.source);
+        const glm::vec4 region = RegionOf(source, drawn);
+        source.Unbind();
+        const ViewportRect viewport = CameraWindowViewport(camera, pass.scale);
+        if (pass.target != kWindow)
+            Target(pass.target).Bind();
+        ApplyViewport(viewport);
+        drawn = viewport;
+        const ShaderProgram* program = pass.kernel == Kernel::Copy ? copy : blur;
+        // The 3 x 3 shrink fills the nine taps of the short build: the full
+        // one would read eight more texels for nothing.
+        const bool shortShrink = pass.kernel == Kernel::Shrink && blur && mShortBlur && mShortBlur->Linked();
+        if (shortShrink)
+            program = mShortBlur.get();
+        if (!program)
+            continue;
+        switch (pass.kernel) {
+        case Kernel::Copy:
+            program->Use();
+            program->SetUniform(kCopyColour, 1.0f, 1.0f, 1.0f, 1.0f);
+            program->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
+            break;
+        case Kernel::Shrink:
+            UseBlur(*program, Shrink2(), region, shortShrink ? kShortBlurTaps : BlurKernel::kMaxTaps);
+            break;
+        case Kernel::Across:
+        case Kernel::Down:
+            UseBlur(*program, TitleStroke(pass.kernel == Kernel::Down), region);
+            break;
+        }
+        source.DrawToScreen(*program, 0);
+    }
+}
+
+} // namespace Engine
