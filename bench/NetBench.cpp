@@ -8,6 +8,7 @@
 #include "engine/platform/Clock.h"
 #include "engine/platform/PosixUdpSocket.h"
 #include "tests/engine/net/NetTestSupport.h"
+#include "CountingSocket.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
@@ -28,32 +29,6 @@ std::unique_ptr<Engine::Platform::IUdpSocket> OpenLoopback()
     }
     return socket;
 }
-
-// A socket of the system that counts what it sends.
-class CountingSocket final : public Engine::Platform::IUdpSocket {
-public:
-    explicit CountingSocket(std::unique_ptr<Engine::Platform::IUdpSocket> inner, std::uint64_t& bytes)
-        : mInner(std::move(inner)), mBytes(bytes)
-    {
-    }
-    bool Bind(const Engine::Platform::Ipv4Endpoint& local) override { return mInner->Bind(local); }
-    bool MakeNonBlocking() override { return mInner->MakeNonBlocking(); }
-    bool SendTo(std::span<const std::uint8_t> datagram, const Engine::Platform::Ipv4Endpoint& to) override
-    {
-        mBytes += datagram.size();
-        return mInner->SendTo(datagram, to);
-    }
-    Engine::Platform::ReceiveResult ReceiveFrom(std::span<std::uint8_t> buffer) override
-    {
-        return mInner->ReceiveFrom(buffer);
-    }
-    std::uint16_t LocalPort() const override { return mInner->LocalPort(); }
-    int LastError() const override { return mInner->LastError(); }
-
-private:
-    std::unique_ptr<Engine::Platform::IUdpSocket> mInner;
-    std::uint64_t& mBytes;
-};
 
 // A server and a client joined over 127.0.0.1 on a port the system picks.
 struct LoopbackLink {

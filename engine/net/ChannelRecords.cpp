@@ -272,7 +272,7 @@ RecordBytes<Prematch::kSize> Encode(const Prematch& record) { return EncodeWith(
 Decoded<Prematch> DecodePrematch(Span bytes)
 {
     auto result = DecodeWith<Prematch>(bytes, kPrematchLayout);
-    if (result && result.record.kind != Prematch::kState && result.record.kind != Prematch::kKeepAlive)
+    if (result && result.record.kind > Prematch::kKeepAlive)
         result.problem = kUnknownKind;
     return result;
 }

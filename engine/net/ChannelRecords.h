@@ -128,11 +128,14 @@ struct BallEffect {
     glm::vec3 position{0.0f};
 };
 
-// Channel 10, 8 bytes: 0 u32 kind (0 pre-match state, 3 keep-alive)
-// 4 u32 value (pre-match: the value byte, then the stage byte).
+// Channel 10, 8 bytes: 0 u32 kind (0 pre-match state, 1 start the match,
+// 2 back to the title, 3 keep-alive)  4 u32 value (pre-match: the value
+// byte, then the stage byte).
 struct Prematch {
     static constexpr std::size_t kSize = 8;
     static constexpr std::uint32_t kState = 0;
+    static constexpr std::uint32_t kStartMatch = 1;
+    static constexpr std::uint32_t kBackToTitle = 2;
     static constexpr std::uint32_t kKeepAlive = 3;
     std::uint32_t kind = 0;
     std::uint32_t value = 0;

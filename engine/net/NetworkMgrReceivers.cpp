@@ -163,16 +163,18 @@ int NetworkMgr::recv_type_3()
         const auto decoded = Net::DecodeScore(record.payload);
         if (!decoded)
             return refuse(3, decoded.problem);
-        // Every target is found before anything happens, so that a record
-        // that waits has not destroyed the goal ball already.
-        const bool goal = decoded.record.kind == Net::Score::kGoal;
-        const EntityHandle goalBall = goal ? Find(Names::kGoalBall, missing) : EntityHandle();
+        // Both players are found before anything happens, so that a record
+        // that waits has not destroyed the goal ball already. The goal ball
+        // itself is not waited for: the peer's ball spends it here too in
+        // the frame it touches it, and the goal must count all the same.
         const EntityHandle local = Find(Names::kLocalPlayer, missing);
         const EntityHandle remote = Find(Names::kRemotePlayer, missing);
         if (!missing.empty())
             return Delivery::Waiting;
-        if (goal)
-            goalBall.Destroy();
+        if (decoded.record.kind == Net::Score::kGoal) {
+            if (const EntityHandle goalBall = Names::First(Names::kGoalBall); !goalBall.IsNull())
+                goalBall.Destroy();
+        }
         dispatch(kScoreCode, record, local);
         dispatch(kScoreCode, record, remote);
         return Delivery::Delivered;

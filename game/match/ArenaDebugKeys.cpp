@@ -1,13 +1,11 @@
 #include "game/match/ArenaDebugKeys.h"
 
-#include "engine/collision/SpatialCollisionMgr.h"
 #include "engine/core/InputManager.h"
 #include "engine/core/SceneManager.h"
-#include "engine/logic/LogicManager.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
 #include "game/match/JoinAddress.h"
-#include "game/match/MatchRecorder.h"
+#include "game/match/ModeSteps.h"
 
 #include <SDL.h>
 #include <iomanip>
@@ -31,20 +29,6 @@ void Join(GameState& state, const std::string& address)
     Engine::SceneManager::SetCreation();
     state.joinAddress = address;
     GameScene::StartClient(state);
-}
-
-// The scene starts over as the link found it: the recorder emptied and
-// every component initialised again.
-void Restart()
-{
-    Engine::SceneManager::SetIdle();
-    MatchRecorder& recorder = MatchRecorder::GetInstance();
-    MatchRecorder::ClearFrameList(recorder.ring);
-    MatchRecorder::ClearFrameList(recorder.playback);
-    recorder.Reset();
-    Engine::LogicManager::GetInstance().InitializeLogicComponents();
-    Engine::SpatialCollisionMgr::GetInstance().UpdateAll();
-    Engine::SceneManager::SetActive();
 }
 
 } // namespace
@@ -74,7 +58,8 @@ void Update(GameState& state)
     } else {
         return;
     }
-    Restart();
+    // The scene starts over as the link found it.
+    StartBuiltScene();
 }
 
 } // namespace ArenaDebugKeys

@@ -39,15 +39,9 @@ void EnsureArenaSettings()
 void MakeBorderImmovable()
 {
     const HexGrid& grid = HexGrid::GetInstance();
-    Engine::LogicManager& logic = Engine::LogicManager::GetInstance();
     for (const std::vector<std::int32_t>& edges : grid.edgeTiles) {
-        for (std::int32_t number : edges) {
-            const Engine::EntityHandle tile = grid.Tile(static_cast<std::uint64_t>(number));
-            if (tile.IsNull())
-                continue;
-            logic.AddComponent<ImmovableTile>(tile);
-            Engine::LogicManager::GetCompPtr<ImmovableTile>(tile)->Initialize();
-        }
+        for (std::int32_t number : edges)
+            MakeImmovable(grid.Tile(static_cast<std::uint64_t>(number)));
     }
 }
 
@@ -64,14 +58,6 @@ Engine::EntityHandle MakeHud(const char* texture, const glm::vec3& at, const glm
     Engine::Transform::SetWorldPosition(hud, at);
     Engine::Transform::ScaleRef(hud) = scale;
     return hud;
-}
-
-// The "recording" overlay that the replay shows.
-void MakeKillCamHud()
-{
-    const Engine::EntityHandle hud = MakeHud(KillCamHud::kTexture, glm::vec3(0.0f), glm::vec3(9.0f, 5.0f, 1.0f));
-    if (!hud.IsNull())
-        Engine::LogicManager::GetInstance().AddComponent<KillCamHud>(hud);
 }
 
 // A controller SDL knows how to map; a joystick without a mapping is none.
@@ -98,12 +84,18 @@ void PlaceOnStart(Engine::EntityHandle player)
     Engine::Transform::SetWorldPosition(player, glm::vec3(number % 2 ? -10.0f : 10.0f, 0.0f, 0.0f));
 }
 
-struct SpawnedPlayer {
-    Engine::EntityHandle player;
-    Engine::EntityHandle ball;
-};
+} // namespace
 
-SpawnedPlayer SpawnLocalPlayer(int index)
+void MakeKillCamHud()
+{
+    const Engine::EntityHandle hud = MakeHud(KillCamHud::kTexture, glm::vec3(0.0f), glm::vec3(9.0f, 5.0f, 1.0f));
+    if (!hud.IsNull())
+        Engine::LogicManager::GetInstance().AddComponent<KillCamHud>(hud);
+}
+
+Engine::EntityHandle MakeBlankHud() { return MakeHud("", glm::vec3(-0.5f, 0.0f, 0.0f), glm::vec3(4.0f, 8.0f, 1.0f)); }
+
+SpawnedPlayer SpawnLocalPlayer(int index, bool placeOnStart)
 {
     const int slot = std::clamp(index, 0, 1);
     const bool gamepad = PlayerUsesGamepad[slot] && AnyGameController();
@@ -115,7 +107,8 @@ SpawnedPlayer SpawnLocalPlayer(int index)
     // Every local player answers to the one name the rest of the game
     // looks its local player up by.
     Engine::SetEntityName(spawned.player, Net::Names::kLocalPlayer);
-    PlaceOnStart(spawned.player);
+    if (placeOnStart)
+        PlaceOnStart(spawned.player);
     spawned.ball = SpawnBall(spawned.player);
     return spawned;
 }
@@ -128,8 +121,6 @@ void FaceBalls(const SpawnedPlayer& one, const SpawnedPlayer& two)
         second->mOpponentBall = one.ball;
 }
 
-} // namespace
-
 Engine::EntityHandle Build()
 {
     InstallMatchSeams();
@@ -140,15 +131,23 @@ Engine::EntityHandle Build()
     MakeBorderImmovable();
     MakeKillCamHud();
     PassPaletteToRenderer(CurrentPalette);
-    const Engine::EntityHandle blank = MakeHud("", glm::vec3(-0.5f, 0.0f, 0.0f), glm::vec3(4.0f, 8.0f, 1.0f));
+    const Engine::EntityHandle blank = MakeBlankHud();
 
     std::vector<SpawnedPlayer> players;
     const int count = std::clamp(PlayerCount, 1, 2);
     for (int i = 0; i < count; ++i)
-        players.push_back(SpawnLocalPlayer(i));
+        players.push_back(SpawnLocalPlayer(i, true));
     if (players.size() == 2)
         FaceBalls(players[0], players[1]);
     return blank;
+}
+
+void MakeImmovable(Engine::EntityHandle tile)
+{
+    if (tile.IsNull())
+        return;
+    Engine::LogicManager::GetInstance().AddComponent<ImmovableTile>(tile);
+    Engine::LogicManager::GetCompPtr<ImmovableTile>(tile)->Initialize();
 }
 
 void StartServer()

@@ -28,6 +28,25 @@ void AttachPerks(Engine::EntityHandle player, int index);
 // A ball for the owner: body, look, light, sound and hit-burst emitter.
 Engine::EntityHandle SpawnBall(Engine::EntityHandle owner);
 
+// The "recording" overlay the replay shows, and the blank HUD the players
+// of a match share.
+void MakeKillCamHud();
+Engine::EntityHandle MakeBlankHud();
+
+// Local player `index` (0 or 1) with its perks and ball, named
+// "Player_Mouse", placed on its start when asked.
+struct SpawnedPlayer {
+    Engine::EntityHandle player;
+    Engine::EntityHandle ball;
+};
+SpawnedPlayer SpawnLocalPlayer(int index, bool placeOnStart);
+// Each player's opponent ball is the other's ball.
+void FaceBalls(const SpawnedPlayer& one, const SpawnedPlayer& two);
+
+// The tile never moves from now on; it learns it at once, so that the grid's
+// list of immovable tiles is whole. Nothing for a null tile.
+void MakeImmovable(Engine::EntityHandle tile);
+
 // Hosts a networked match: nothing while connected, else opens the server
 // (once) and listens.
 void StartServer();

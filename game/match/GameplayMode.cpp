@@ -12,7 +12,10 @@
 #include "game/components/PlayerLogicComp.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
+#include "game/match/GridCreation.h"
+#include "game/match/HexGrid.h"
 #include "game/match/MatchRecorder.h"
+#include "game/match/NetworkedScene.h"
 #include "game/match/ModeSteps.h"
 #include "game/menus/MenuLayers.h"
 
@@ -43,6 +46,21 @@ void BuildLocalScene()
     Engine::SceneManager::SetIdle();
     Engine::LogicManager::GetInstance().InitializeLogicComponents();
     Engine::SceneManager::SetActive();
+}
+
+// Both machines play on the host's arena: the host builds and sends it,
+// the client waits for it and builds the same. False when the client gave
+// up on the link meanwhile.
+bool BuildNetworkedScene()
+{
+    GameScene::Build();
+    Engine::SpatialCollisionMgr::GetInstance().UpdateAll();
+    Engine::SceneManager::SetIdle();
+    GameScene::CreateFloorTiles(GridCreation::kTileArchetype, HexGrid::GetInstance().tileScale);
+    GameState& state = GameState::GetInstance();
+    const bool built = Network().server ? GameScene::BuildServerSide(state) : GameScene::BuildClientSide(state);
+    GameState::Reset();
+    return built;
 }
 
 // A match left early (from the pause menu, or by a lost link) still holds
@@ -163,7 +181,10 @@ void Init()
     ResetSceneSound();
     Recorder().isRecording = 1;
     Engine::SceneManager::SetCreation();
-    BuildLocalScene();
+    if (!Connected())
+        BuildLocalScene();
+    else if (!BuildNetworkedScene())
+        GameMode::Request(GameMode::Title);
     ForgetEarlierMatch();
     Input().cursorVisible = false;
 }

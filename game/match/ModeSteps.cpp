@@ -1,9 +1,13 @@
 #include "game/match/ModeSteps.h"
 
 #include "engine/audio/SoundSystem.h"
+#include "engine/collision/SpatialCollisionMgr.h"
+#include "engine/core/SceneManager.h"
+#include "engine/logic/LogicManager.h"
 #include "engine/render/Window.h"
 #include "engine/ui/MenuSounds.h"
 #include "engine/ui/UserConfig.h"
+#include "game/match/MatchRecorder.h"
 
 void ResetSceneSound()
 {
@@ -19,4 +23,16 @@ void ToggleFullscreenAndSave()
     if (Engine::Window* window = Engine::Window::Main())
         window->ToggleFullscreen();
     UserConfig::Save();
+}
+
+void StartBuiltScene()
+{
+    Engine::SceneManager::SetIdle();
+    MatchRecorder& recorder = MatchRecorder::GetInstance();
+    MatchRecorder::ClearFrameList(recorder.ring);
+    MatchRecorder::ClearFrameList(recorder.playback);
+    recorder.Reset();
+    Engine::LogicManager::GetInstance().InitializeLogicComponents();
+    Engine::SpatialCollisionMgr::GetInstance().UpdateAll();
+    Engine::SceneManager::SetActive();
 }

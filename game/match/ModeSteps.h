@@ -9,3 +9,8 @@ void ResetSceneSound();
 
 // F11: fullscreen on or off, and the configuration saved.
 void ToggleFullscreenAndSave();
+
+// A scene just built or linked starts: the recorder emptied (and sized to
+// the arena), every logic component initialised, the static colliders
+// updated, the scene active.
+void StartBuiltScene();

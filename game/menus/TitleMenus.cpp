@@ -1,5 +1,6 @@
 #include "game/menus/TitleMenus.h"
 
+#include "engine/net/NetworkMgr.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/Texture.h"
 #include "engine/ui/Localisation.h"
@@ -13,6 +14,8 @@
 #include "game/menus/MenuLayers.h"
 #include "game/menus/PrematchState.h"
 #include "game/menus/WidgetKit.h"
+
+#include <cstdio>
 
 namespace LayerCreator {
 
@@ -63,6 +66,24 @@ void SizeLogo(IElement& logo)
 }
 
 } // namespace
+
+void CloseWhenLinkNotOpen(Engine::UI::CustomUpdateComp& comp, const char* message)
+{
+    if (NetworkMgr::GetInstance().initialised)
+        return;
+    std::fputs(message, stderr);
+    StackOf(*comp.owner).RequestPop();
+}
+
+void CloseHostWaitWhenNotOpen(Engine::UI::CustomUpdateComp& comp)
+{
+    CloseWhenLinkNotOpen(comp, "Could not host: the server's socket did not open (see above). Back to the play menu.\n");
+}
+
+void CloseConnectingWhenNotOpen(Engine::UI::CustomUpdateComp& comp)
+{
+    CloseWhenLinkNotOpen(comp, "Could not join: the client's socket did not open (see above). Back to the address.\n");
+}
 
 glm::vec2 LogoRelativeSize(int textureWidth, int textureHeight, const glm::vec2& rootPixels)
 {
@@ -138,6 +159,7 @@ void BuildHostWaitMenu(LayerBuild& build)
     Place(*stop, {0.0f, -0.5f}, {0.5f, 0.12f});
     ClosesLayer(*stop);
     Runs(*stop, &Call<&CloseServer>);
+    RunsEveryFrame(*stop, &CloseHostWaitWhenNotOpen);
     build.focus = stop;
 }
 
@@ -185,6 +207,7 @@ void BuildConnectingMenu(LayerBuild& build)
     Place(*cancel, {0.0f, -1.0f}, {1.0f, 0.3f}, {0.0f, 1.0f});
     ClosesLayer(*cancel);
     Runs(*cancel, &Call<&AbortClientConnection>);
+    RunsEveryFrame(*cancel, &CloseConnectingWhenNotOpen);
     build.focus = cancel;
 }
 

@@ -26,4 +26,11 @@ void UpdateWaitingText(Engine::UI::CustomUpdateComp& comp)
     ShowWaitingText(comp, TextId);
 }
 
+// The host's waiting page and the connecting page close themselves, with
+// the message, when no server or client is open: it failed to open (the
+// network manager said why), so there is nothing to wait for.
+void CloseWhenLinkNotOpen(Engine::UI::CustomUpdateComp& comp, const char* message);
+void CloseHostWaitWhenNotOpen(Engine::UI::CustomUpdateComp& comp);
+void CloseConnectingWhenNotOpen(Engine::UI::CustomUpdateComp& comp);
+
 } // namespace LayerCreator

@@ -70,19 +70,27 @@ TEST_F(Receivers, ARecordWaitsForItsEntityBoundedAndIsNeverDeliveredTwice)
     EXPECT_TRUE(net.channel(6).received.empty());
 }
 
-TEST_F(Receivers, AGoalWaitsForTheGoalBallThenDestroysItAndTellsBothPlayers)
+// The peer's ball spends the goal ball here too in the frame it touches
+// it, so the peer's goal may find none: it counts all the same. It waits
+// only for the two players it tells.
+TEST_F(Receivers, AGoalDestroysTheGoalBallWhenThereIsOneAndCountsEitherWay)
 {
     Target local("Player_Mouse");
-    Target remote("2 Player_Mouse");
     Receive(3, Net::Score{4, Net::Score::kGoal});
     EXPECT_EQ(net.recv_type_3(), -1);
     EXPECT_TRUE(Journal().empty());
+    Target remote("2 Player_Mouse");
     Target goalBall("GoalBall");
     EXPECT_EQ(net.recv_type_3(), 1);
     ASSERT_EQ(Journal().size(), 2u);
     EXPECT_TRUE(Journal()[0].entity == local.entity && Journal()[1].entity == remote.entity);
     Engine::EntityMgr::GetInstance().Flush();
     EXPECT_FALSE(Engine::EntityMgr::GetInstance().IsInUse(goalBall.entity.GetIndex()));
+
+    Journal().clear();
+    Receive(3, Net::Score{5, Net::Score::kGoal});
+    EXPECT_EQ(net.recv_type_3(), 1);
+    EXPECT_EQ(Journal().size(), 2u) << "the goal ball already gone here";
 }
 
 TEST_F(Receivers, GoalBallStatesKeepTheNewestAndNeverHoldUpTheSpawn)
@@ -170,9 +178,11 @@ TEST_F(Receivers, OnlyTheNewestFlowRecordActsAndALateOlderOneNot)
 }
 
 std::vector<std::uint32_t> gPrematch;
+std::vector<std::uint32_t> gPrematchKinds;
 void TakePrematch(PrematchMessage* message)
 {
     gPrematch.push_back(message->value);
+    gPrematchKinds.push_back(message->kind);
     message->handled = true;
 }
 void NeverReached(PrematchMessage*)
@@ -187,13 +197,15 @@ TEST_F(Receivers, PrematchMessagesReachTheNewestHandlerOnlyInTheMenus)
     PrematchHandlerList::AddOnce(&TakePrematch);
     EXPECT_EQ(PrematchHandlerList::Size(), 2u);
     net.menu_mode = 1;
-    // A state, an unknown kind, a state, a keep-alive.
-    for (auto [kind, value] : {std::pair{0u, 0x0101u}, {7u, 5u}, {0u, 0x0201u}, {3u, 5u}})
+    // A state, an unknown kind, the lobby's start and back messages, a
+    // state, a keep-alive.
+    for (auto [kind, value] : {std::pair{0u, 0x0101u}, {7u, 5u}, {1u, 0u}, {2u, 0u}, {0u, 0x0201u}, {3u, 5u}})
         Receive(10, Net::Prematch{kind, value});
     testing::internal::CaptureStdout();
     net.update();
     testing::internal::GetCapturedStdout();
-    EXPECT_EQ(gPrematch, (std::vector<std::uint32_t>{0x0101, 0x0201})); // the keep-alive reached no handler
+    EXPECT_EQ(gPrematch, (std::vector<std::uint32_t>{0x0101, 0, 0, 0x0201})); // the keep-alive reached no handler
+    EXPECT_EQ(gPrematchKinds, (std::vector<std::uint32_t>{0, 1, 2, 0}));
     EXPECT_EQ(net.channel(10).base_seq, clientSeq); // yet it counts as taken
     EXPECT_TRUE(net.channel(10).received.empty());
 
@@ -202,7 +214,7 @@ TEST_F(Receivers, PrematchMessagesReachTheNewestHandlerOnlyInTheMenus)
     Receive(10, Net::Prematch{Net::Prematch::kKeepAlive, 0});
     Receive(10, Net::Prematch{Net::Prematch::kState, 0x0301});
     net.update();
-    EXPECT_EQ(gPrematch.size(), 2u);
+    EXPECT_EQ(gPrematch.size(), 4u);
     EXPECT_EQ(net.channel(10).received.size(), 1u);
 }
 

@@ -38,10 +38,24 @@ TEST(ChannelRecords, HostileRecordsAreRefusedWithTheReason)
     EXPECT_FALSE(DecodePerkObject(Encode(PerkObject{4095, PerkObject::kTileEvent, {}})));
     for (bool refused : {!DecodeGoalBallState(Encode(GoalBallState{2, {}, {}})),
              !DecodePerkEffect(Encode(PerkEffect{3})), !DecodeArenaEvent(Encode(ArenaEvent{-2, 0, {}})),
-             !DecodePerkObject(Encode(PerkObject{0, 3, {}})), !DecodePrematch(Encode(Prematch{1, 0})),
+             !DecodePerkObject(Encode(PerkObject{0, 3, {}})), !DecodePrematch(Encode(Prematch{4, 0})),
              !DecodeBallEffect(Encode(BallEffect{1, {}, 2, {}})),
              !DecodePlayerState(Encode(PlayerState{{kNaN, 0, 0}}))})
         EXPECT_TRUE(refused);
+}
+
+// The lobby's start and back messages, and the pre-match state and the
+// keep-alive, all pass; nothing past the keep-alive does.
+TEST(ChannelRecords, PrematchKindsThatTheLobbyHandlesAreAccepted)
+{
+    for (std::uint32_t kind : {0u, 1u, 2u, 3u}) {
+        const auto decoded = DecodePrematch(Encode(Prematch{kind, 0x0102}));
+        ASSERT_TRUE(decoded) << kind;
+        EXPECT_EQ(decoded.record.kind, kind);
+        EXPECT_EQ(decoded.record.value, 0x0102u);
+    }
+    EXPECT_STREQ(DecodePrematch(Encode(Prematch{4, 0})).problem, "unknown kind");
+    EXPECT_STREQ(DecodePrematch(Encode(Prematch{0xFFFFFFFFu, 0})).problem, "unknown kind");
 }
 
 TEST(SequenceWindow, AJumpAheadForgetsExactlyTheNumbersItUncovers)

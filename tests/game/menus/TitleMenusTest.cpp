@@ -1,5 +1,8 @@
 #include "MenuFixture.h"
+#include "support/CapturedOutput.h"
 #include "engine/core/InputManager.h"
+#include "engine/net/NetworkMgr.h"
+#include "engine/platform/PosixUdpSocket.h"
 #include "game/match/MatchRecorder.h"
 #include "game/menus/CreditsAndTutorials.h"
 #include "game/menus/MenuLayers.h"
@@ -131,6 +134,28 @@ TEST_F(TitlePages, StartingTheScoringTutorialShowsItsExplanationAndAsksForIt)
     Activate(WithText(85));
     EXPECT_EQ(MatchRecorder::GetInstance().isLive, 1) << "back ends the playback";
     EXPECT_EQ(Top().name, LayerCreator::kTutorialLayer);
+}
+
+// A port some other program holds: the server cannot open, and the page
+// that would wait for a client closes with a message instead of waiting
+// for ever.
+TEST_F(TitlePages, HostingOnAPortInUseGoesBackToThePlayMenuWithAMessage)
+{
+    int error = 0;
+    auto holder = Engine::Platform::PosixUdpSocket::Open(error);
+    ASSERT_TRUE(holder && holder->Bind({0, 0}));
+    NetworkMgr& network = NetworkMgr::GetInstance();
+    const std::uint16_t gamePort = network.port;
+    network.port = holder->LocalPort();
+    Activate(WithText(0));
+    ASSERT_EQ(Top().name, LayerCreator::kPlayLayer);
+    StdoutOf([&] { StderrOf([&] { Activate(WithText(3)); }); });
+    EXPECT_EQ(Top().name, LayerCreator::kHostWaitLayer);
+    EXPECT_FALSE(network.initialised);
+    const std::string said = StderrOf([&] { Frame(); });
+    EXPECT_NE(said.find("Could not host"), std::string::npos) << said;
+    EXPECT_EQ(Top().name, LayerCreator::kPlayLayer);
+    network.port = gamePort;
 }
 
 } // namespace

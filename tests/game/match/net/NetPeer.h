@@ -1,0 +1,99 @@
+#pragma once
+#include "game/menus/GameDriver.h"
+
+#include <chrono>
+#include <functional>
+#include <map>
+#include <string>
+
+// One side of a networked match, in a process of its own with its own X
+// server: the game from its title screen, walked by the menus' keys, played
+// by injected input, and what it saw written down for the test to compare.
+class NetPeer : public GameDriver {
+public:
+    enum class Role { Host, Client };
+    struct Settings {
+        Role role = Role::Host;
+        // The host binds a port of the system's choice and writes it to
+        // hostPortPath; the client reads the port to send to (the host's,
+        // or the relay's when one sits between them) from clientPortPath.
+        std::string hostPortPath;
+        std::string clientPortPath;
+        std::string dumpPath;
+        // Written once the match is under way (the arena built, both
+        // players on the floor); empty: nothing is written.
+        std::string playingPath;
+        // A picture of this side's view once both players stand, saved as
+        // screenshots/<name>.png; empty: none.
+        std::string screenshot;
+        // Frames of recording kept for the replay.
+        std::uint32_t recordedFrames = 40;
+    };
+
+    explicit NetPeer(Settings settings) : mSettings(std::move(settings)) {}
+
+    // Everything, from the engine's start to the end of the process's part;
+    // the process's exit status: 0 when nothing failed on the way.
+    int Run();
+
+private:
+    // Frames keep the test's creeping clock, so their time steps are the
+    // test's; the link's time (resends, the time-out, the client's wait)
+    // runs on the real clock, as each side's process runs at its own pace
+    // and a slow peer must look slow, not silent.
+    class LinkOnRealTime : public Engine::Platform::IClock {
+    public:
+        explicit LinkOnRealTime(Engine::Platform::IClock& frames) : mFrames(frames) {}
+        std::uint64_t Counter() override
+        {
+            return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                                                  std::chrono::steady_clock::now().time_since_epoch())
+                                                  .count());
+        }
+        std::uint64_t Frequency() override { return 1000000000ull; }
+        std::uint32_t Milliseconds() override { return mFrames.Milliseconds(); }
+
+    private:
+        Engine::Platform::IClock& mFrames;
+    };
+
+    void TestBody() override {}
+
+    bool Menus();
+    bool HostMenus();
+    bool ClientMenus();
+    // Puts the top page's focus on the button whose text is the id (or,
+    // for a label, starts with the id's text) and presses Return; false
+    // when the page has no such button.
+    bool Activate(std::uint32_t textId, bool prefix = false);
+    // Steps until the lobby asks for the match.
+    bool UntilMatchStarts();
+    // Steps, paced, until done; false when the patience ran out first.
+    bool StepUntil(const std::function<bool()>& done);
+    bool ChoosePerk(std::uint32_t labelPrefix, const char* dropdown, std::uint32_t option);
+    void Play();
+    // One frame of the match, with the test's hands on the controls.
+    void PlayFrame();
+    void Note(const std::string& key, const std::string& value) { mDump[key] = value; }
+    void NoteArena();
+    void NoteScores();
+    void TakeShot();
+    void WriteDump() const;
+
+    bool Client() const { return mSettings.role == Role::Client; }
+
+    Settings mSettings;
+    LinkOnRealTime mLinkClock{clock};
+    std::map<std::string, std::string> mDump;
+    int mFrame = 0;
+    int mPhaseStart = 0;
+    int mShotAt = -100;
+    int mShots = 0;
+    int mPressedAt = -1;
+    int mPeerStill = 0;
+    glm::vec3 mPeerWas{0.0f};
+    enum class Phase { Settle, Bend, Event, Duel, End } mPhase = Phase::Settle;
+    Phase mNotedPhase = Phase::End;
+    float mFastestPeerBall = 0.0f;
+    bool mSawEndOfPlay = false;
+};
