@@ -12,7 +12,8 @@ SOLVANE_PACKAGES=(
   fonts-dejavu-core
 )
 # Only the tests need these.
-SOLVANE_TEST_PACKAGES=(libx11-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth clang libclang-rt-14-dev)
+SOLVANE_TEST_PACKAGES=(libx11-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth clang libclang-rt-14-dev
+  xdotool imagemagick jq)
 
 solvane_sudo() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -16,14 +16,23 @@ run_suite() {
   "${xvfb[@]}" ctest --test-dir "$SOLVANE_ROOT/$dir" --output-on-failure -j "$jobs" --timeout 300
 }
 
+# The real program driven through its menus and a match by synthetic keys
+# and mouse, on an X server of its own.
+run_end_to_end() {
+  echo "=== End to end in $1 ==="
+  "${xvfb[@]}" "$SOLVANE_ROOT/tests/e2e/run.sh" "$SOLVANE_ROOT/$1"
+}
+
 solvane_build build Release
 run_suite build
+run_end_to_end build
 
 solvane_build build-asan Debug -DSOLVANE_SANITIZE=ON -DSOLVANE_BUILD_BENCH=OFF
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$SOLVANE_ROOT/tests/lsan.supp:print_suppressions=0"
 run_suite build-asan
+E2E_HOLD=1.0 E2E_PLAY_SECONDS=20 run_end_to_end build-asan
 
 # Every reader of outside bytes under libFuzzer (datagrams, records, scene,
 # recording, palette, configuration and text files): replay the committed

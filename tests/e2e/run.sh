@@ -1,0 +1,216 @@
+#!/usr/bin/env bash
+# The real program, driven as a person would drive it: keys and the mouse
+# through the X server (xdotool), pictures of the screen on the way
+# (ImageMagick). Run it under Xvfb:
+#
+#   xvfb-run -a -s "-screen 0 1280x720x24" tests/e2e/run.sh BUILD_DIR
+#
+# From a fresh Documents folder it skips the splash, walks the title menu,
+# switches the language to German and turns the music down, plays a local
+# two-player match with random movement, shots and bends, pauses and quits
+# to the title, looks at the credits and a tutorial, and quits. It passes
+# when the program exits 0, prints no error, and the saved configuration
+# holds the language and the music volume chosen.
+#
+# E2E_HOLD (seconds a key is held, default 0.6) and E2E_PLAY_SECONDS
+# (default 30, the players' drop onto the floor included) stretch it for
+# slow builds.
+set -euo pipefail
+
+build="$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)"
+hold="${E2E_HOLD:-0.6}"
+play_seconds="${E2E_PLAY_SECONDS:-30}"
+shots="$build/screenshots"
+mkdir -p "$shots"
+
+if [ -z "${DISPLAY:-}" ]; then
+  echo "e2e: no DISPLAY; run under xvfb-run" >&2
+  exit 2
+fi
+
+home="$(mktemp -d)"
+log="$build/e2e-output.txt"
+pid=""
+finish() {
+  if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+    kill -9 "$pid" 2>/dev/null || true
+  fi
+  rm -rf "$home"
+}
+trap finish EXIT
+
+fail() {
+  echo "e2e: FAILED: $*" >&2
+  shot "failure"
+  echo "--- program output (last 40 lines) ---" >&2
+  tail -n 40 "$log" >&2 || true
+  exit 1
+}
+
+step=0
+# A frame or two after the last key, so the picture shows what it did.
+shot() {
+  step=$((step + 1))
+  sleep "$hold"
+  import -window root "$(printf '%s/e2e_%02d_%s.png' "$shots" "$step" "$1")" 2>/dev/null || true
+}
+
+# Held over several frames: the game reads the keyboard's state once a
+# frame, so a press shorter than a frame would go unseen.
+key() {
+  local k
+  for k in "$@"; do
+    xdotool keydown "$k"
+    sleep "$hold"
+    xdotool keyup "$k"
+    sleep "$hold"
+  done
+}
+repeat_key() {
+  local count="$1" k="$2" i
+  for ((i = 0; i < count; i++)); do key "$k"; done
+}
+
+# Waits until the program's output has at least COUNT lines matching the
+# pattern; fails after SECONDS.
+wait_for_output() {
+  local pattern="$1" count="$2" seconds="$3" waited=0
+  while [ "$(grep -c -- "$pattern" "$log" || true)" -lt "$count" ]; do
+    kill -0 "$pid" 2>/dev/null || fail "the program ended while waiting for \"$pattern\""
+    [ "$waited" -ge "$((seconds * 10))" ] && fail "no \"$pattern\" (x$count) within $seconds s"
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+}
+
+# A scene change at the title, at a match start and back.
+scene_active="Changed scene state: Idle -> Active"
+
+# --- start ------------------------------------------------------------------
+cd "$build"
+HOME="$home" ALSOFT_DRIVERS=null ./solvane >"$log" 2>&1 &
+pid=$!
+
+xdotool search --sync --onlyvisible --name "Solvane 2" >/dev/null
+# The pointer rests in a corner over no button, and the keyboard follows it
+# (no window manager here).
+xdotool mousemove 1 1
+sleep 1
+shot "splash"
+key space
+wait_for_output "$scene_active" 1 120
+sleep 2
+shot "title"
+
+# The title's buttons from the top: Play, Options, Tutorials, Credits, Quit.
+# Nothing lies above Play, so enough presses up always end there.
+title_button() {
+  repeat_key 4 Up
+  repeat_key "$1" Down
+  key Return
+}
+
+# --- options: language and music volume -------------------------------------
+title_button 1
+shot "options"
+# Options open on Back; Language sits above it.
+key Up Return
+shot "languages"
+# Back, Français, Deutsch from the bottom.
+key Up Up Return
+shot "german"
+key Down Down Return
+# Back on the options page: up to the music volume (nothing is above it),
+# two steps down, and back.
+repeat_key 8 Up
+key Left Left
+shot "music_down"
+repeat_key 9 Down
+key Return
+shot "title_german"
+
+# --- a local two-player match -----------------------------------------------
+# Play opens on the local match; the pre-match page and both perk pages open
+# on their forward button.
+title_button 0
+key Return
+shot "prematch"
+key Return Return Return
+wait_for_output "$scene_active" 2 120
+sleep 2
+shot "match_start"
+
+play_until=$((SECONDS + play_seconds))
+moves=(w a s d w w space e q)
+while [ "$SECONDS" -lt "$play_until" ]; do
+  k="${moves[$((RANDOM % ${#moves[@]}))]}"
+  xdotool keydown "$k"
+  [ $((RANDOM % 3)) -eq 0 ] && xdotool keydown shift
+  xdotool mousemove_relative -- $((RANDOM % 80 - 40)) $((RANDOM % 30 - 15))
+  [ $((RANDOM % 2)) -eq 0 ] && xdotool click 1
+  sleep "$hold"
+  xdotool keyup "$k" keyup shift
+done
+shot "match_play"
+
+# Pause: Resume, Options, Quit; Resume has the focus. The pointer goes back
+# to its corner first, over no button.
+xdotool mousemove 1 1
+key Escape
+shot "paused"
+key Down Down Return
+wait_for_output "$scene_active" 3 120
+sleep 2
+shot "title_again"
+
+# --- credits and a tutorial -----------------------------------------------------
+title_button 3
+shot "credits"
+# The team button has the focus; Back is under it.
+key Down Return
+title_button 2
+shot "tutorials"
+# The list opens on Back; the last tutorial sits above it.
+key Up Return
+wait_for_output "$scene_active" 4 120
+sleep 3
+shot "tutorial"
+# The tutorial's own Back button has the focus.
+key Return
+wait_for_output "$scene_active" 5 120
+sleep 2
+shot "after_tutorial"
+
+# --- quit -------------------------------------------------------------------------
+# Quit; the question opens on No, Yes is to its right.
+title_button 4
+key Right
+shot "quit_question"
+key Return
+
+waited=0
+while kill -0 "$pid" 2>/dev/null; do
+  [ "$waited" -ge 600 ] && fail "the program did not end within 60 s of quitting"
+  sleep 0.1
+  waited=$((waited + 1))
+done
+set +e
+wait "$pid"
+status=$?
+set -e
+pid=""
+[ "$status" -eq 0 ] || fail "the program exited with $status"
+
+# --- what it left behind ----------------------------------------------------------
+errors="$(grep -n -i -E "error|failure|not read in|can't fopen|runtime error|sanitizer|assert" "$log" || true)"
+[ -z "$errors" ] || fail "the program printed errors:
+$errors"
+
+config="$home/Documents/Solvane2/config"
+[ -f "$config" ] || fail "no configuration saved at $config"
+language="$(jq -r '.language' "$config")"
+music="$(jq -r '.music_volume' "$config")"
+[ "$language" = "3" ] || fail "saved language is $language, not 3 (German)"
+awk -v v="$music" 'BEGIN { exit !(v < 0.5) }' || fail "saved music volume $music was not turned down"
+
+echo "e2e: passed ($step pictures in $shots)"
