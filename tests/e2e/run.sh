@@ -103,11 +103,18 @@ sleep 2
 shot "title"
 
 # The title's buttons from the top: Play, Options, Tutorials, Credits, Quit.
-# Nothing lies above Play, so enough presses up always end there.
+# A title screen opens on Play, and a page closed over it gives the focus
+# back to the button that opened it.
+title_focus=0
 title_button() {
-  repeat_key 4 Up
-  repeat_key "$1" Down
+  local target="$1"
+  if [ "$target" -lt "$title_focus" ]; then
+    repeat_key $((title_focus - target)) Up
+  else
+    repeat_key $((target - title_focus)) Down
+  fi
   key Return
+  title_focus="$target"
 }
 
 # --- options: language and music volume -------------------------------------
@@ -122,10 +129,10 @@ shot "german"
 key Down Down Return
 # Back on the options page: up to the music volume (nothing is above it),
 # two steps down, and back.
-repeat_key 8 Up
+repeat_key 7 Up
 key Left Left
 shot "music_down"
-repeat_key 9 Down
+repeat_key 8 Down
 key Return
 shot "title_german"
 
@@ -160,6 +167,7 @@ key Escape
 shot "paused"
 key Down Down Return
 wait_for_output "$scene_active" 3 120
+title_focus=0
 sleep 2
 shot "title_again"
 
@@ -178,6 +186,7 @@ shot "tutorial"
 # The tutorial's own Back button has the focus.
 key Return
 wait_for_output "$scene_active" 5 120
+title_focus=0
 sleep 2
 shot "after_tutorial"
 
