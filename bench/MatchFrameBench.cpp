@@ -14,6 +14,7 @@
 #include "game/match/GameState.h"
 #include "game/match/HexGrid.h"
 #include "game/match/MatchRecorder.h"
+#include "game/match/ModeSteps.h"
 
 #include <benchmark/benchmark.h>
 
@@ -35,12 +36,7 @@ void BuildSettledMatch()
     Engine::SceneManager::DestroySceneImmediately();
     MatchRecorder::GetInstance().isRecording = 1;
     Engine::SceneManager::SetCreation();
-    GameScene::Build();
-    Engine::SpatialCollisionMgr::GetInstance().UpdateAll();
-    GameState::Reset();
-    Engine::SceneManager::SetIdle();
-    Engine::LogicManager::GetInstance().InitializeLogicComponents();
-    Engine::SceneManager::SetActive();
+    BuildLocalScene();
     SpawnGoalBall();
     for (int frame = 0; frame < 800; ++frame)
         Engine::Core::GetInstance().Update();

@@ -38,16 +38,6 @@ MatchRecorder& Recorder() { return MatchRecorder::GetInstance(); }
 Engine::UI::LayerStack& Layers() { return Engine::UI::LayerStack::GetInstance(); }
 Engine::InputManager& Input() { return Engine::InputManager::GetInstance(); }
 
-void BuildLocalScene()
-{
-    GameScene::Build();
-    Engine::SpatialCollisionMgr::GetInstance().UpdateAll();
-    GameState::Reset();
-    Engine::SceneManager::SetIdle();
-    Engine::LogicManager::GetInstance().InitializeLogicComponents();
-    Engine::SceneManager::SetActive();
-}
-
 // Both machines play on the host's arena: the host builds and sends it,
 // the client waits for it and builds the same. False when the client gave
 // up on the link meanwhile.

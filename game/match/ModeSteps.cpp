@@ -7,6 +7,8 @@
 #include "engine/render/Window.h"
 #include "engine/ui/MenuSounds.h"
 #include "engine/ui/UserConfig.h"
+#include "game/match/GameScene.h"
+#include "game/match/GameState.h"
 #include "game/match/MatchRecorder.h"
 
 void ResetSceneSound()
@@ -23,6 +25,16 @@ void ToggleFullscreenAndSave()
     if (Engine::Window* window = Engine::Window::Main())
         window->ToggleFullscreen();
     UserConfig::Save();
+}
+
+void BuildLocalScene()
+{
+    GameScene::Build();
+    Engine::SpatialCollisionMgr::GetInstance().UpdateAll();
+    GameState::Reset();
+    Engine::SceneManager::SetIdle();
+    Engine::LogicManager::GetInstance().InitializeLogicComponents();
+    Engine::SceneManager::SetActive();
 }
 
 void StartBuiltScene()

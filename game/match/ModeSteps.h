@@ -14,3 +14,8 @@ void ToggleFullscreenAndSave();
 // the arena), every logic component initialised, the static colliders
 // updated, the scene active.
 void StartBuiltScene();
+
+// The local arena, from a scene in creation: built, its static colliders
+// placed, the game state reset, every logic component initialised, and the
+// scene active.
+void BuildLocalScene();
