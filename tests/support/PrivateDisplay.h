@@ -47,13 +47,14 @@ public:
     const std::string& Name() const { return mName; }
 
 private:
-    // The server writes its display number once it accepts connections.
+    // The server writes its display number once it accepts connections; on
+    // a machine busy with every other test that can take a while.
     static std::string ReadLine(int fd)
     {
         std::string line;
         pollfd wait{fd, POLLIN, 0};
         char c = 0;
-        while (poll(&wait, 1, 10000) > 0) {
+        while (poll(&wait, 1, 30000) > 0) {
             const ssize_t got = read(fd, &c, 1);
             if (got < 0 && errno == EINTR)
                 continue;

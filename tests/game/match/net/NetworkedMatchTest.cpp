@@ -174,8 +174,10 @@ TEST_P(NetworkedMatch, BothSidesPlayTheSameArenaToTheSameScoreAndGoBackToTheTitl
 
     Dump h = ReadDump(hostSide.dumpPath);
     Dump c = ReadDump(clientSide.dumpPath);
-    ASSERT_EQ(h["menus"], "1") << Log("host");
-    ASSERT_EQ(c["menus"], "1") << Log("client");
+    // Either side stuck in the menus may be the other's doing: both logs.
+    ASSERT_TRUE(h["menus"] == "1" && c["menus"] == "1")
+        << "host menus " << h["menus"] << ", client menus " << c["menus"] << "\nhost:\n"
+        << Log("host") << "\nclient:\n" << Log("client");
     // The lobby: the host turned perks on for both; each chose its own.
     EXPECT_EQ(h["perks"], "1");
     EXPECT_EQ(c["perks"], "1");
