@@ -8,36 +8,47 @@ source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 solvane_install "${SOLVANE_PACKAGES[@]}" "${SOLVANE_TEST_PACKAGES[@]}"
 
 jobs="$(nproc)"
+started=$SECONDS
+
+# A heading with the time since the start, so a slow run shows where its
+# minutes went.
+phase() {
+  local t=$((SECONDS - started))
+  printf '=== %s (at %dm%02ds) ===\n' "$1" $((t / 60)) $((t % 60))
+}
 xvfb=(xvfb-run -a -s "-screen 0 1280x720x24")
 
 run_suite() {
   local dir="$1"
-  echo "=== Tests in $dir ==="
+  phase "Tests in $dir"
   "${xvfb[@]}" ctest --test-dir "$SOLVANE_ROOT/$dir" --output-on-failure -j "$jobs" --timeout 300
 }
 
 # The real program driven through its menus and a match by synthetic keys
 # and mouse, on an X server of its own.
 run_end_to_end() {
-  echo "=== End to end in $1 ==="
+  phase "End to end in $1"
   "${xvfb[@]}" "$SOLVANE_ROOT/tests/e2e/run.sh" "$SOLVANE_ROOT/$1"
 }
 
+phase "Release build"
 solvane_build build Release
 run_suite build
 run_end_to_end build
 
+phase "Sanitizer build"
 solvane_build build-asan Debug -DSOLVANE_SANITIZE=ON -DSOLVANE_BUILD_BENCH=OFF
 export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0:strict_string_checks=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$SOLVANE_ROOT/tests/lsan.supp:print_suppressions=0"
 run_suite build-asan
-E2E_HOLD=1.0 E2E_PLAY_SECONDS=20 run_end_to_end build-asan
+E2E_HOLD=0.8 E2E_PLAY_SECONDS=15 run_end_to_end build-asan
 
 # Every reader of outside bytes under libFuzzer (datagrams, records, scene,
 # recording, palette, configuration and text files): replay the committed
 # corpora and fuzz each a few seconds more.
-echo "=== Fuzzers ==="
+phase "Fuzzers"
 FUZZ_BUILD_DIR="$SOLVANE_ROOT/build-fuzz" "$SOLVANE_ROOT/tests/fuzz/run.sh"
 
-echo "All tests passed."
+t=$((SECONDS - started))
+echo "All tests passed in ${t} s ($((t / 60))m$((t % 60))s) on $jobs cores."

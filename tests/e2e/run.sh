@@ -12,14 +12,18 @@
 # when the program exits 0, prints no error, and the saved configuration
 # holds the language and the music volume chosen.
 #
-# E2E_HOLD (seconds a key is held, default 0.6) and E2E_PLAY_SECONDS
-# (default 30, the players' drop onto the floor included) stretch it for
-# slow builds.
+# E2E_HOLD (seconds between two keys and before a picture, default 0.6)
+# and E2E_PLAY_SECONDS (default 20, the players' drop onto the floor
+# included) stretch it for slow builds. A menu key is held for E2E_PRESS
+# seconds (default 0.3): long enough for a slow frame to see it, short of
+# the half second of game time after which a held direction repeats. Game
+# time never runs faster than the clock, so no frame rate makes it repeat.
 set -euo pipefail
 
 build="$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)"
 hold="${E2E_HOLD:-0.6}"
-play_seconds="${E2E_PLAY_SECONDS:-30}"
+press="${E2E_PRESS:-0.3}"
+play_seconds="${E2E_PLAY_SECONDS:-20}"
 shots="$build/screenshots"
 mkdir -p "$shots"
 
@@ -55,13 +59,15 @@ shot() {
   import -window root "$(printf '%s/e2e_%02d_%s.png' "$shots" "$step" "$1")" 2>/dev/null || true
 }
 
-# Held over several frames: the game reads the keyboard's state once a
-# frame, so a press shorter than a frame would go unseen.
+# The game reads the keyboard's state once a frame, so a press shorter than
+# a frame would go unseen; one held past the menus' repeat delay would count
+# twice. After the release, time for a page that opens or a language that
+# loads before the next key.
 key() {
   local k
   for k in "$@"; do
     xdotool keydown "$k"
-    sleep "$hold"
+    sleep "$press"
     xdotool keyup "$k"
     sleep "$hold"
   done
@@ -91,7 +97,15 @@ cd "$build"
 HOME="$home" ALSOFT_DRIVERS=null ./solvane >"$log" 2>&1 &
 pid=$!
 
-xdotool search --sync --onlyvisible --name "Solvane 2" >/dev/null
+# The window, or the reason there is none: a program that dies before it
+# opens a window must not leave the script waiting for ever.
+waited=0
+until xdotool search --onlyvisible --name "Solvane 2" >/dev/null 2>&1; do
+  kill -0 "$pid" 2>/dev/null || fail "the program ended before its window opened"
+  [ "$waited" -ge 600 ] && fail "no window within 60 s"
+  sleep 0.1
+  waited=$((waited + 1))
+done
 # The pointer rests in a corner over no button, and the keyboard follows it
 # (no window manager here).
 xdotool mousemove 1 1
