@@ -18,6 +18,8 @@
 #include "game/components/TileProbe.h"
 #include "game/match/MatchRecorder.h"
 
+#include <optional>
+
 int TileLogicComponent::sRaiseSound = 0;
 
 namespace {
@@ -33,6 +35,46 @@ Engine::StateMachine* MachineAt(Engine::EntityHandle entity, std::size_t positio
     if (!machines || machines->GetStateMachines().size() <= position)
         return nullptr;
     return machines->GetStateMachines()[position];
+}
+
+// A tile's up and forward are its own, under its arena side; the recording
+// keeps them as the world sees them, like its position, because the side may
+// turn (the arena's flip) between a frame's recording and its playback. The
+// turn of the tile's side; none for a side as built, which turns nothing.
+std::optional<glm::mat3> SideTurn(Engine::EntityHandle tile)
+{
+    const Engine::EntityHandle side = Engine::Transform::GetParent(tile);
+    if (!side.IsValid())
+        return std::nullopt;
+    const glm::mat3 turn(Engine::Transform::GetWorldMatrix(side));
+    if (turn == glm::mat3(1.0f))
+        return std::nullopt;
+    return turn;
+}
+
+MatchTileRecord RecordOf(Engine::EntityHandle tile)
+{
+    MatchTileRecord record{Engine::Transform::GetWorldPosition(tile), *Engine::Transform::UpPtr(tile),
+                           *Engine::Transform::ForwardPtr(tile)};
+    if (const std::optional<glm::mat3> turn = SideTurn(tile)) {
+        record.up = glm::normalize(*turn * record.up);
+        record.forw = glm::normalize(*turn * record.forw);
+    }
+    return record;
+}
+
+void PlaceAsRecorded(Engine::EntityHandle tile, const MatchTileRecord& record)
+{
+    Engine::Transform::SetWorldPosition(tile, record.pos);
+    glm::vec3 up = record.up;
+    glm::vec3 forward = record.forw;
+    if (const std::optional<glm::mat3> turn = SideTurn(tile)) {
+        const glm::mat3 back = glm::inverse(*turn);
+        up = glm::normalize(back * up);
+        forward = glm::normalize(back * forward);
+    }
+    Engine::Transform::UpRef(tile) = up;
+    Engine::Transform::ForwardRef(tile) = forward;
 }
 
 bool IsCrashingTilesEvent(const Engine::NetworkingEvent& event)
@@ -118,17 +160,13 @@ void TileLogicComponent::Update()
     if (recorder.isLive) {
         std::vector<MatchTileRecord>& records = recorder.live.tiles;
         if (mTileNumber < records.size())
-            records[mTileNumber] = {Engine::Transform::GetWorldPosition(owner), *Engine::Transform::UpPtr(owner),
-                                    *Engine::Transform::ForwardPtr(owner)};
+            records[mTileNumber] = RecordOf(owner);
         return;
     }
     const MatchFrame* front = recorder.PlaybackFront();
     if (!front || mTileNumber >= front->tiles.size())
         return;
-    const MatchTileRecord& record = front->tiles[mTileNumber];
-    Engine::Transform::SetWorldPosition(owner, record.pos);
-    Engine::Transform::UpRef(owner) = record.up;
-    Engine::Transform::ForwardRef(owner) = record.forw;
+    PlaceAsRecorded(owner, front->tiles[mTileNumber]);
 }
 
 Engine::StateMachine* TileLogicComponent::HeightMachine() const { return MachineAt(owner, 0); }

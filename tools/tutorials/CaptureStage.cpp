@@ -127,10 +127,6 @@ void Stage::Build()
     recorder.Reset();
     BindSecondPlayer();
     Engine::TransformCompManager::GetInstance().Update();
-    mBuiltSides.clear();
-    for (const Engine::EntityHandle side : HexGrid::GetInstance().sides)
-        if (side.IsValid())
-            mBuiltSides[side] = glm::mat3(Engine::Transform::GetWorldMatrix(side));
     for (int i = 0; i < mScript.players; ++i)
         Engine::Transform::SetWorldPosition(Player(i), mScript.start[i]);
 }
@@ -267,7 +263,6 @@ void Stage::Frame(bool recorded)
     if (!recorded || recorder.ring.empty())
         return;
     MatchFrame frame = *recorder.ring.back();
-    TurnTilesWithTheirSides(frame);
     const std::size_t slot = mScript.focus == 1 ? 1 : 0;
     if (mViewSet)
         frame.cams[slot] = mView;
@@ -275,27 +270,6 @@ void Stage::Frame(bool recorded)
         frame.cams[slot] = {frame.players[0].camp, frame.players[0].camt};
     mFrames.push_back(std::move(frame));
     mTime += static_cast<float>(kFrameMilliseconds) / 1000.0f;
-}
-
-// A tile records its turn relative to its side, and playback places it
-// under a side that never turns (the arena's flip is not replayed, only the
-// tiles' places). A turned side's turn goes into its tiles' records, so that
-// they face where they faced.
-void Stage::TurnTilesWithTheirSides(MatchFrame& frame) const
-{
-    const HexGrid& grid = HexGrid::GetInstance();
-    for (std::size_t i = 0; i < frame.tiles.size() && i < grid.tiles.size(); ++i) {
-        const auto built = mBuiltSides.find(Engine::Transform::GetParent(grid.tiles[i]));
-        if (built == mBuiltSides.end())
-            continue;
-        const glm::mat3 now(Engine::Transform::GetWorldMatrix(built->first));
-        if (now == built->second)
-            continue;
-        const glm::mat3 turn = glm::inverse(built->second) * now;
-        MatchTileRecord& tile = frame.tiles[i];
-        tile.up = glm::normalize(turn * tile.up);
-        tile.forw = glm::normalize(turn * tile.forw);
-    }
 }
 
 std::vector<MatchFrame> Stage::Play()

@@ -8,7 +8,6 @@
 #include <SDL.h>
 #include <cstdint>
 #include <glm/glm.hpp>
-#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -94,7 +93,6 @@ private:
     void BindSecondPlayer();
     void Frame(bool recorded);
     void WriteKeys() const;
-    void TurnTilesWithTheirSides(MatchFrame& frame) const;
 
     const Script& mScript;
     std::uint32_t mSeed;
@@ -106,6 +104,4 @@ private:
     bool mViewSet = false;
     MatchCameraRecord mView;
     std::vector<MatchFrame> mFrames;
-    // Each side's turn as the arena was built, by side entity.
-    std::map<Engine::EntityHandle, glm::mat3> mBuiltSides;
 };

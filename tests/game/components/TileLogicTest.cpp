@@ -2,6 +2,7 @@
 #include "engine/audio/Emitter.h"
 #include "engine/audio/RecordingSoundSystem.h"
 #include "engine/core/EntityNameCompManager.h"
+#include "engine/core/TransformCompManager.h"
 #include "engine/logic/CollisionEvent.h"
 #include "engine/logic/EventHandlerList.h"
 #include "engine/logic/NetworkingEvent.h"
@@ -12,7 +13,10 @@
 #include "game/components/TileSeams.h"
 #include "game/match/Palette.h"
 
+#include <glm/gtc/constants.hpp>
 #include <glm/gtx/string_cast.hpp>
+
+#include <utility>
 
 namespace {
 
@@ -297,6 +301,52 @@ TEST_F(TileRecording, LiveFramesTakeTheTileAndPlaybackPutsItBack)
     Component(tile).Update();
     EXPECT_TRUE(Near(Position(tile), {1, 2, 3}));
     EXPECT_TRUE(Near(*Engine::Transform::UpPtr(tile), {1, 0, 0}));
+    recorder.playback.clear();
+    recorder.isLive = 1;
+}
+
+// The arena's flip turns a side and its tiles with it. A replay that spans
+// the flip shows each frame's tiles facing as they faced then, whichever
+// way the side stands by the time the replay plays.
+TEST_F(TileRecording, ATileFacesAsRecordedWhateverItsSideHasTurnedSince)
+{
+    MatchRecorder& recorder = MatchRecorder::GetInstance();
+    Engine::EntityHandle side = Engine::EntityMgr::GetInstance().CreateEntity();
+    Engine::TransformCompManager::GetInstance().AddComponent(side);
+    Engine::EntityHandle tile = Tile(kHere, 0);
+    Engine::Transform::SetParent(tile, side);
+    const auto worldUp = [&] { return glm::normalize(glm::mat3(Engine::Transform::GetWorldMatrix(tile)) * glm::vec3(0, 1, 0)); };
+    const glm::vec3 upright = worldUp();
+
+    // Recorded upright, under a side as built.
+    recorder.isRecording = 1;
+    recorder.live = MatchFrame(1);
+    Component(tile).Update();
+    const MatchTileRecord beforeFlip = recorder.live.tiles[0];
+    EXPECT_TRUE(Near(beforeFlip.up, {0, 1, 0}));
+
+    // The side turns a quarter about x: the tile turns with it, and the
+    // record says where it faces in the world.
+    Engine::Transform::Rotate(side, glm::half_pi<float>(), {1, 0, 0});
+    const glm::vec3 turned = worldUp();
+    ASSERT_FALSE(Near(turned, upright)) << "the side's turn reaches its tile";
+    Component(tile).Update();
+    const MatchTileRecord afterFlip = recorder.live.tiles[0];
+    EXPECT_TRUE(Near(afterFlip.up, turned));
+    EXPECT_TRUE(Near(*Engine::Transform::UpPtr(tile), {0, 1, 0})) << "recording leaves the tile alone";
+
+    // Played back under the turned side, the frame from before the flip
+    // stands upright again and the one from after stays turned.
+    auto frame = std::make_shared<MatchFrame>(1);
+    recorder.isLive = 0;
+    recorder.playback.push_back(frame);
+    for (const auto& [record, expected] : {std::pair{beforeFlip, upright}, std::pair{afterFlip, turned}}) {
+        frame->tiles[0] = record;
+        Component(tile).Update();
+        EXPECT_TRUE(Near(worldUp(), expected)) << glm::to_string(record.up);
+        EXPECT_NEAR(glm::length(*Engine::Transform::UpPtr(tile)), 1.0f, 1e-5f);
+    }
+    EXPECT_TRUE(Near(Position(tile), afterFlip.pos));
     recorder.playback.clear();
     recorder.isLive = 1;
 }
