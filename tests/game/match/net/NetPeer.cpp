@@ -528,6 +528,20 @@ NetPeer::Aim NetPeer::ShootAtPeer(Player_LogicComp& mine, const Player_LogicComp
     return shot;
 }
 
+// A ball still flying is called back, a click at a time; true once none
+// flies.
+bool NetPeer::CallBallBack(const Player_LogicComp& mine)
+{
+    const auto* ball = Engine::LogicManager::GetCompPtr<TempBallComp>(mine.mOwnBall);
+    if (!ball || ball->FlightStateName() != "BallBouncing")
+        return true;
+    if (mFrame - mShotAt > kRecallAfter) {
+        sMouseButtons = SDL_BUTTON_LMASK;
+        mShotAt = mFrame;
+    }
+    return false;
+}
+
 // One frame drawn: this side's view of the shared arena, the raised tile
 // in it. Drawing stalls this side for a while, so it comes after the
 // positions are compared.

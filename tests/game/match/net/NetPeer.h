@@ -92,6 +92,7 @@ private:
         std::string flight;
     };
     Aim ShootAtPeer(Player_LogicComp& mine, const Player_LogicComp& theirs);
+    bool CallBallBack(const Player_LogicComp& mine);
     void Note(const std::string& key, const std::string& value) { mDump[key] = value; }
     void NoteArena();
     void NoteScores();
@@ -153,6 +154,7 @@ private:
         int localScore = 0;
         int peerScore = 0;
         bool still = false;
+        bool ballHome = false;
         bool noted = false;
         double nextSample = 0.0;
         std::string minutes;

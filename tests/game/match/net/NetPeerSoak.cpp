@@ -71,6 +71,17 @@ bool EventRunning()
     return state.crashPending || state.flipPending || state.goalBallPending || state.announcing;
 }
 
+// A player at the limit: the match is ending.
+bool MatchEnding()
+{
+    for (const char* name : {Net::Names::kLocalPlayer, Net::Names::kRemotePlayer}) {
+        const Player_LogicComp* player = PlayerNamed(name);
+        if (player && player->mScore >= player->mScoreLimit)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 void NetPeer::Soak()
@@ -97,9 +108,16 @@ void NetPeer::Soak()
             continue;
         }
         const bool live = GameMode::IsCurrent(GameMode::Gameplay) && MatchRecorder::GetInstance().isLive;
-        // Stillness counts in live play only.
-        if (!live)
+        // Stillness counts in live play only; a match that ended after all
+        // takes back this side's mark, and the next one is waited for.
+        if (!live) {
             mSoak.calmSince = SoakClock::now();
+            if (mSoak.still && !mSoak.noted) {
+                mSoak.still = false;
+                std::error_code ignored;
+                std::filesystem::remove(mSettings.dumpPath + ".still", ignored);
+            }
+        }
         Engine::Renderer::GetInstance().renderingEnabled = live && ++mSoak.liveFrames % kDrawEvery == 0;
         Frame();
         mFrame = static_cast<int>(++mSoak.frames);
@@ -148,13 +166,15 @@ bool NetPeer::NextMatch()
 // buttons and now and then a turn of the view, except that for a few
 // seconds in every half minute each side in turn (the host first) stands
 // behind the peer and shoots at it, so that matches reach their end. Then
-// none.
+// none but the clicks that call a flying ball back.
 void NetPeer::SoakHands(bool live)
 {
     const auto now = SoakClock::now();
     if (now >= mSoak.end) {
         held.clear();
         sMouseButtons = 0;
+        const Player_LogicComp* mine = PlayerNamed(Net::Names::kLocalPlayer);
+        mSoak.ballHome = !mine || CallBallBack(*mine);
         return;
     }
     const double cycle = std::fmod(Seconds(now - mSoak.start), kAimCycleSeconds);
@@ -198,16 +218,17 @@ void NetPeer::CloseMatch()
 }
 
 // Arena events would move the floor under the comparison: the host starts
-// no new one once the time is up, and a running one plays out first. Each
-// side marks when it has been still for a while, writes down what it sees
-// once the peer is still too, and ends once the peer has written too (its
-// leaving would end this side's match).
+// no new one once the time is up, and a running one plays out first. A
+// flying ball could still score: it is called back. Each side marks when
+// it has been still for a while, writes down what it sees once the peer is
+// still too, and ends once the peer has written too (its leaving would end
+// this side's match).
 bool NetPeer::SettledWithPeer()
 {
     if (!Client())
         GameState::GetInstance().eventTimer = 0.0f;
     const auto now = SoakClock::now();
-    if (EventRunning() || mSoak.calmSince < mSoak.end)
+    if (EventRunning() || !mSoak.ballHome || MatchEnding() || mSoak.calmSince < mSoak.end)
         mSoak.calmSince = now;
     if (!mSoak.still && now - mSoak.calmSince >= kStillFor) {
         mSoak.still = true;

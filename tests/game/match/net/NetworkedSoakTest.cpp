@@ -111,6 +111,19 @@ TEST_P(NetworkedSoak, BothSidesStayInStepThroughALossyLinkWithFlatMemory)
     Dump c = ReadDump(clientSide.dumpPath);
     Print("host", h);
     Print("client", c);
+    // Whatever failed, both sides' notes are shown on the way out.
+    const struct ShowOnFailure {
+        Dump& h;
+        Dump& c;
+        ~ShowOnFailure()
+        {
+            if (!::testing::Test::HasFailure())
+                return;
+            for (const auto& [side, dump] : {std::pair{"host", &h}, std::pair{"client", &c}})
+                for (const auto& [key, value] : *dump)
+                    std::cout << side << " " << key << " = " << value.substr(0, 200) << "\n";
+        }
+    } show{h, c};
     ASSERT_TRUE(h["menus"] == "1" && c["menus"] == "1")
         << "host " << h["stuck"] << "\nclient " << c["stuck"] << "\nhost:\n" << Log("host") << "\nclient:\n" << Log("client");
     EXPECT_EQ(h["soak.lost"], "");
