@@ -43,6 +43,9 @@ constexpr auto kStillFor = 5s;
 // Each side shoots at the peer for this long in every cycle.
 constexpr double kAimCycleSeconds = 30.0;
 constexpr double kAimSeconds = 5.0;
+// The host's arena events come this often instead of once a minute, so
+// that every match sees some and a short run too.
+constexpr float kEventPeriodSeconds = 20.0f;
 // Memory is first read after a minute, or half of a shorter run.
 constexpr double kWarmUpSeconds = 60.0;
 
@@ -124,10 +127,12 @@ void NetPeer::Soak()
         SoakHands(live);
         // The frame that ends a replay makes the match live again on its
         // way back to the title: scores count only in live play.
-        if (live && MatchRecorder::GetInstance().isLive && !GameMode::ChangeRequested)
+        if (live && MatchRecorder::GetInstance().isLive && !GameMode::ChangeRequested) {
             KeepScores();
-        else
+            GameState::GetInstance().eventPeriod = kEventPeriodSeconds;
+        } else {
             CloseMatch();
+        }
         SampleMemory(false);
         settled = live && SoakClock::now() >= mSoak.end && SettledWithPeer();
         std::this_thread::sleep_until(frameEnd);

@@ -11,6 +11,8 @@
 //   newest per-frame state, and once nobody moves the last one stands. Only
 //   the place on the floor is compared, as a copy rests on the tiles a
 //   little higher than a player hovers.
+// Arena events (crashing tiles, the goal ball, the arena's half turn) come
+// every 20 s instead of every minute, so that each match sees some.
 // What is not compared: the balls (one in flight keeps moving on its own
 // between states) and the tiles' level counters (the peer's bend moves the
 // tile without stepping its counter; the height is what both show).
