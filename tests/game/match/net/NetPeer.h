@@ -116,6 +116,7 @@ private:
     bool NextMatch();
     void SoakHands(bool live);
     // The scores of the running match; closing it writes them down.
+    void KeepOrCloseMatch(bool live);
     void KeepScores();
     void CloseMatch();
     // After the time is up: true once both sides are still and have

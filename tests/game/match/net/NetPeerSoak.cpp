@@ -7,6 +7,7 @@
 #include "engine/logic/LogicManager.h"
 #include "engine/net/NamedEntities.h"
 #include "engine/net/NetworkMgr.h"
+#include "game/components/CrashingTile.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/match/GameState.h"
 #include "game/match/HexGrid.h"
@@ -100,6 +101,10 @@ void NetPeer::Soak()
     bool settled = false;
     while (!settled && SoakClock::now() < giveUp) {
         const auto frameEnd = SoakClock::now() + kSoakFramePace;
+        if (mSoak.noted && PeerMarked("noted")) {
+            settled = true;
+            break;
+        }
         if (!TurnModes())
             continue;
         if (GameMode::IsCurrent(GameMode::Title)) {
@@ -125,14 +130,10 @@ void NetPeer::Soak()
         Frame();
         mFrame = static_cast<int>(++mSoak.frames);
         SoakHands(live);
-        // The frame that ends a replay makes the match live again on its
-        // way back to the title: scores count only in live play.
-        if (live && MatchRecorder::GetInstance().isLive && !GameMode::ChangeRequested) {
-            KeepScores();
-            GameState::GetInstance().eventPeriod = kEventPeriodSeconds;
-        } else {
-            CloseMatch();
-        }
+        // Once this side has written down the end, the peer may leave and
+        // end the match here: nothing counts any more.
+        if (!mSoak.noted)
+            KeepOrCloseMatch(live);
         SampleMemory(false);
         settled = live && SoakClock::now() >= mSoak.end && SettledWithPeer();
         std::this_thread::sleep_until(frameEnd);
@@ -202,6 +203,19 @@ void NetPeer::SoakHands(bool live)
     SDL_PushEvent(&turn);
 }
 
+// The frame that ends a replay makes the match live again on its way back
+// to the title: scores count only in live play, and the arena events come
+// sooner.
+void NetPeer::KeepOrCloseMatch(bool live)
+{
+    if (live && MatchRecorder::GetInstance().isLive && !GameMode::ChangeRequested) {
+        KeepScores();
+        GameState::GetInstance().eventPeriod = kEventPeriodSeconds;
+    } else {
+        CloseMatch();
+    }
+}
+
 void NetPeer::KeepScores()
 {
     mSoak.inMatch = true;
@@ -220,6 +234,12 @@ void NetPeer::CloseMatch()
     mSoak.inMatch = false;
     ++mSoak.matches;
     Note("match." + std::to_string(mSoak.matches), std::to_string(mSoak.localScore) + " " + std::to_string(mSoak.peerScore));
+    // How it ended, for a failure to show.
+    std::ostringstream how;
+    how << "frame " << mSoak.frames << " gameplay " << GameMode::IsCurrent(GameMode::Gameplay) << " live "
+        << int(MatchRecorder::GetInstance().isLive) << " change " << GameMode::ChangeRequested << " title "
+        << (GameMode::Pending == GameMode::Title) << " after " << Seconds(SoakClock::now() - mSoak.start) << " s";
+    Note("match." + std::to_string(mSoak.matches) + ".closed", how.str());
 }
 
 // Arena events would move the floor under the comparison: the host starts
@@ -255,11 +275,16 @@ void NetPeer::NoteFinal()
     Note("final.peer", Position(Net::Names::kRemotePlayer));
     Note("final.flipped", std::to_string(GameState::GetInstance().arenaFlipped));
     std::ostringstream tiles;
-    for (const Engine::EntityHandle& tile : HexGrid::GetInstance().tiles) {
-        const glm::vec3 at = Engine::Transform::GetWorldPosition(tile);
+    std::ostringstream crashed;
+    const std::vector<Engine::EntityHandle>& grid = HexGrid::GetInstance().tiles;
+    for (std::size_t i = 0; i < grid.size(); ++i) {
+        const glm::vec3 at = Engine::Transform::GetWorldPosition(grid[i]);
         tiles << at.x << ' ' << at.y << ' ' << at.z << ';';
+        if (Engine::LogicManager::GetCompPtr<CrashingTile>(grid[i]))
+            crashed << i << ' ';
     }
     Note("final.tiles", tiles.str());
+    Note("final.crashed", crashed.str());
     SampleMemory(true);
 }
 

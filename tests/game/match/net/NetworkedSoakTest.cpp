@@ -156,7 +156,8 @@ TEST_P(NetworkedSoak, BothSidesStayInStepThroughALossyLinkWithFlatMemory)
     for (std::size_t i = 0; i < hostTiles.size(); ++i) {
         const float distance = glm::distance(hostTiles[i], clientTiles[i]);
         if (!(distance <= kTileTolerance) && ++apart <= 5)
-            ADD_FAILURE() << "tile " << i << " stands " << distance << " apart";
+            ADD_FAILURE() << "tile " << i << " stands " << distance << " apart; crashed tiles: host "
+                          << h["final.crashed"] << ", client " << c["final.crashed"];
     }
     EXPECT_EQ(apart, 0) << "tiles out of step";
 
