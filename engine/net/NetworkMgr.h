@@ -176,6 +176,10 @@ private:
     std::array<Net::ChannelBlock, Net::kChannelCount> channels;
     // The newest per-frame goal-ball state applied; older ones are stale.
     std::uint32_t newest_goal_state_seq = 0;
+    // The same for the peer's pre-match state: a state overtaken on the way
+    // (its first sending lost, the next one through) would take the menus
+    // back a step.
+    std::uint32_t newest_prematch_state_seq = 0;
     // Counts links; a dispatch that ends the link ends the batch too.
     std::uint64_t link_epoch = 0;
     Net::MessageLimiter limiter;
