@@ -278,8 +278,12 @@ void NetPeer::NoteFinal()
     std::ostringstream crashed;
     const std::vector<Engine::EntityHandle>& grid = HexGrid::GetInstance().tiles;
     for (std::size_t i = 0; i < grid.size(); ++i) {
+        // How far the tile stands along its own up (kept in its side's
+        // frame), in the world.
         const glm::vec3 at = Engine::Transform::GetWorldPosition(grid[i]);
-        tiles << at.x << ' ' << at.y << ' ' << at.z << ';';
+        const glm::mat4 side = Engine::Transform::GetWorldMatrix(Engine::Transform::GetParent(grid[i]));
+        const glm::vec3 up = glm::vec3(side * glm::vec4(*Engine::Transform::UpPtr(grid[i]), 0.0f));
+        tiles << (glm::length(up) > 0.0f ? glm::dot(at, glm::normalize(up)) : 0.0f) << ';';
         if (Engine::LogicManager::GetCompPtr<CrashingTile>(grid[i]))
             crashed << i << ' ';
     }
