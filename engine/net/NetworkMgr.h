@@ -62,6 +62,10 @@ public:
     // Empties what arrived only: records still waiting for their
     // acknowledgement keep being resent.
     void clear_received_queues();
+    // The silence time-out, then the re-sends that are due: the last step of
+    // the update, and what a wait outside the frame loop calls so that its
+    // own records still reach the peer.
+    void check_resend();
 
     // 1 sent, 0 failed (the link is then dropped).
     int send_packet(Net::Packet& packet, bool store);
@@ -145,7 +149,6 @@ private:
     void serve_prematch();
     void drop_queued_keepalives();
     void forget_pending_keepalives();
-    void check_resend();
     bool resend_due(Net::ChannelBlock& block, std::int32_t number, bool& overdue);
 
     bool accepts(const Engine::Platform::Ipv4Endpoint& from, const Net::PacketHeader& header) const;
@@ -173,6 +176,10 @@ private:
     std::array<Net::ChannelBlock, Net::kChannelCount> channels;
     // The newest per-frame goal-ball state applied; older ones are stale.
     std::uint32_t newest_goal_state_seq = 0;
+    // The same for the peer's pre-match state: a state overtaken on the way
+    // (its first sending lost, the next one through) would take the menus
+    // back a step.
+    std::uint32_t newest_prematch_state_seq = 0;
     // Counts links; a dispatch that ends the link ends the batch too.
     std::uint64_t link_epoch = 0;
     Net::MessageLimiter limiter;

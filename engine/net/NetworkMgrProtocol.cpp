@@ -137,6 +137,7 @@ void NetworkMgr::start_link(std::uint32_t peerFirstSeq)
         each.received.clear();
     }
     newest_goal_state_seq = 0;
+    newest_prematch_state_seq = 0;
 }
 
 void NetworkMgr::on_syn(const Net::PacketHeader& header, const Ipv4Endpoint& from)

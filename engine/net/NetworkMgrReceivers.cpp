@@ -312,6 +312,11 @@ void NetworkMgr::serve_prematch()
         const auto decoded = Net::DecodePrematch(record.payload);
         if (!decoded)
             return refuse(10, decoded.problem);
+        if (decoded.record.kind == Net::Prematch::kState) {
+            if (record.seq <= newest_prematch_state_seq)
+                return Delivery::Delivered;
+            newest_prematch_state_seq = record.seq;
+        }
         if (decoded.record.kind != Net::Prematch::kKeepAlive) {
             PrematchMessage message;
             message.kind = decoded.record.kind;

@@ -155,11 +155,13 @@ void Player_LogicComp::UpdateTileBending()
 }
 
 // A tile bends when it is a floor tile of the arena that is still there,
-// movable, and resting between two moves.
+// movable, and resting between two moves with no move asked of it yet: a
+// raise and a lowering asked together would step the tile down with its
+// level unchanged, and tell the peer of two moves.
 bool Player_LogicComp::CanBendTile(Engine::EntityHandle tile)
 {
     const TileLogicComponent* component = TileOf(tile);
-    if (!component || !component->IsMovable())
+    if (!component || !component->IsMovable() || component->mRaiseRequest || component->mLowerRequest)
         return false;
     if (HexGrid::GetInstance().Tile(component->mTileNumber) != tile)
         return false;

@@ -68,7 +68,8 @@ void TileStayState::OnEnter()
 
 void TileStayState::OnUpdate()
 {
-    if (!component || !component->IsMovable())
+    // The peer's step moves any tile.
+    if (!component || component->TakePeerStep() || !component->IsMovable())
         return;
     component->mRaiseBlocked = 0;
     // A tile moves only while a player aims at it.

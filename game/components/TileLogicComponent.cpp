@@ -104,6 +104,7 @@ void TileLogicComponent::Initialize()
     tile_size.value = 2.0f * Engine::Transform::ScalePtr(owner)->z;
     mRaiseRequest = 0;
     mLowerRequest = 0;
+    mPeerStep = 0;
 }
 
 // Once per entity: a tile initialised again keeps its machines and states.
@@ -228,7 +229,8 @@ void TileLogicComponent::OnNetworkingEvent(Engine::NetworkingEvent* event)
 }
 
 // The peer raised or lowered its copy of this tile: no type, selection or
-// block check, and the level is the peer's.
+// block check, and the level is the peer's. The record's place is a world
+// place: once the arena has turned, a tile's own place is not.
 void TileLogicComponent::ApplyPeerBend(const Engine::NetworkingEvent& event)
 {
     const auto decoded = Net::DecodeTileBend(event.Payload());
@@ -236,17 +238,32 @@ void TileLogicComponent::ApplyPeerBend(const Engine::NetworkingEvent& event)
         return;
     const Net::TileBend& bend = decoded.record;
     const auto level = static_cast<std::int32_t>(bend.level);
-    if (level != mLevel) {
-        Engine::Transform::PositionRef(owner) = bend.position;
+    if (bend.direction != kRaise && bend.direction != kLower) {
+        if (level != mLevel)
+            Engine::Transform::SetWorldPosition(owner, bend.position);
         mLevel = level;
-    }
-    Engine::StateMachine* height = HeightMachine();
-    if (!height)
         return;
-    if (bend.direction == kRaise)
-        height->ChangeState("TileUp");
-    else if (bend.direction == kLower)
-        height->ChangeState("TileDown");
+    }
+    const Engine::StateMachine* height = HeightMachine();
+    const Engine::State* now = height ? height->GetCurrentState() : nullptr;
+    const bool resting = now && now->GetName() == "TileStay";
+    mPeerStepPlaces = level != mLevel || !resting || mPeerStep != 0;
+    mLevel = level;
+    mPeerStepFrom = bend.position;
+    mPeerStep = bend.direction == kRaise ? 1 : -1;
+}
+
+bool TileLogicComponent::TakePeerStep()
+{
+    Engine::StateMachine* height = HeightMachine();
+    if (mPeerStep == 0 || !height)
+        return false;
+    if (mPeerStepPlaces)
+        Engine::Transform::SetWorldPosition(owner, mPeerStepFrom);
+    height->ChangeState(mPeerStep > 0 ? "TileUp" : "TileDown");
+    mPeerStep = 0;
+    mPeerStepPlaces = false;
+    return true;
 }
 
 // The host's crashing-tiles event reached this tile; a tile struck twice

@@ -58,6 +58,17 @@ public:
     // The local position at Initialize; the arena flip turns it with the arena.
     glm::vec3 mRestPosition{0.0f};
     std::uint8_t mRaiseBlocked = 0;
+    // The peer's newest bend of its copy of this tile, taken at this tile's
+    // next rest: the step (1 up, -1 down, 0 none), the world place the
+    // peer's tile rested at before it, and whether this tile goes there
+    // first (its level differed, or it was moving). Taken at once, a tile
+    // still rising into place or in a step would run on over that place, or
+    // drop a second step the same way.
+    std::int32_t mPeerStep = 0;
+    glm::vec3 mPeerStepFrom{0.0f};
+    bool mPeerStepPlaces = false;
+    // Starts the waiting peer step, if any; true when it did.
+    bool TakePeerStep();
     Engine::Property<int> tile_type{"tile_type", Normal, mPropertyMap};
     // The tile's index in the grid; names the entity and its recorded record.
     std::uint64_t mTileNumber = 0;

@@ -145,6 +145,9 @@ LevelWait WaitForLevelRecord(Net::LevelRecord& record)
         network.recv_everything();
         if (network.recv_type_0(record))
             return LevelWait::Received;
+        // The host starts only once it has this side's ready: were that
+        // record lost, the host would wait for it as this side waits here.
+        network.check_resend();
         const std::uint64_t now = Engine::Platform::NowNanoseconds();
         const double silence = now > network.last_receive_ns
                                    ? static_cast<double>(now - network.last_receive_ns) / 1e9

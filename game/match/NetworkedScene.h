@@ -21,8 +21,9 @@ enum class LevelWait { Received, AlreadyExchanged, LinkLost };
 
 // The host's level record, waited for while the link lives: while connected
 // and while the host was heard within the link's time-out. The window's
-// events are pumped meanwhile, so it stays responsive. A record taken
-// before (the set-up was exchanged already) ends the wait at once.
+// events are pumped meanwhile, so it stays responsive, and this side's
+// unacknowledged records are resent. A record taken before (the set-up was
+// exchanged already) ends the wait at once.
 LevelWait WaitForLevelRecord(Net::LevelRecord& record);
 
 // The two set-ups as the gameplay mode calls them on a connected host or

@@ -218,6 +218,25 @@ TEST_F(Receivers, PrematchMessagesReachTheNewestHandlerOnlyInTheMenus)
     EXPECT_EQ(net.channel(10).received.size(), 1u);
 }
 
+// The peer's lobby state goes out again and again as it changes; one whose
+// first sending was lost arrives after the newer one and must not take the
+// menus back a step.
+TEST_F(Receivers, APrematchStateOvertakenOnTheWayIsNotHandedOn)
+{
+    PrematchHandlerList::AddOnce(&TakePrematch);
+    gPrematch.clear();
+    net.menu_mode = 1;
+    FromPeer(Data(10, 101, Net::Prematch{Net::Prematch::kState, 0x0101}));
+    FromPeer(Data(10, 103, Net::Prematch{Net::Prematch::kState, 0x0201}));
+    testing::internal::CaptureStdout();
+    net.update();
+    FromPeer(Data(10, 102, Net::Prematch{Net::Prematch::kState, 0x0101}));
+    FromPeer(Data(10, 104, Net::Prematch{Net::Prematch::kStartMatch, 0}));
+    net.update();
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(gPrematch, (std::vector<std::uint32_t>{0x0101, 0x0201, 0})) << "the late state reached the lobby";
+}
+
 // Ends the link from inside a delivery.
 class Quitter : public Engine::LogicComp {
 public:

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <map>
 #include <tuple>
 
@@ -24,10 +25,15 @@ constexpr double kFrame = 1.0 / 144.0;
 constexpr std::uint32_t kRecords = 40;
 constexpr int kMaxFrames = 40000;
 
+// Every pre-match message heard, with how often, and the states in the
+// order they were heard.
 std::map<std::uint32_t, int> gPrematchCounts;
+std::vector<std::uint32_t> gStatesHeard;
 void CountPrematch(PrematchMessage* message)
 {
     ++gPrematchCounts[message->value];
+    if (message->kind == Net::Prematch::kState)
+        gStatesHeard.push_back(message->value);
 }
 
 class LossyLink : public ::testing::TestWithParam<double> {
@@ -36,6 +42,7 @@ protected:
     {
         Journal().clear();
         gPrematchCounts.clear();
+        gStatesHeard.clear();
         PrematchHandlerList::AddOnce(&CountPrematch);
         server.bind_address = "127.0.0.1";
         server.port = 0;
@@ -114,21 +121,40 @@ TEST_P(LossyLink, EveryReliableRecordArrivesExactlyOnceAndStateKeepsTheNewest)
     for (std::size_t i = 0; i < level.size(); ++i)
         level[i] = static_cast<std::uint8_t>(i * 7);
     server.send_type_0(level);
+    // Each side's lobby state changes every frame; other messages go with it.
+    const std::uint32_t newestStates[] = {0x10000 + kRecords - 1, 0x20000 + kRecords - 1};
     for (std::uint32_t i = 0; i < kRecords; ++i) {
         client.send_type_10(Net::Prematch{Net::Prematch::kState, 0x10000 + i});
         server.send_type_10(Net::Prematch{Net::Prematch::kState, 0x20000 + i});
+        client.send_type_10(Net::Prematch{Net::Prematch::kStartMatch, 0x30000 + i});
+        server.send_type_10(Net::Prematch{Net::Prematch::kBackToTitle, 0x40000 + i});
         Frame();
     }
+    const auto others = [] {
+        return std::count_if(gPrematchCounts.begin(), gPrematchCounts.end(),
+            [](const auto& heard) { return heard.first >= 0x30000; });
+    };
     int levelsTaken = 0;
     Net::LevelRecord received{};
     ASSERT_TRUE(RunUntil([&] {
         levelsTaken += client.recv_type_0(received);
-        return gPrematchCounts.size() == 2 * kRecords && AllAcknowledged(server) && AllAcknowledged(client);
-    }));
+        return others() == 2 * kRecords && gPrematchCounts.count(newestStates[0]) && gPrematchCounts.count(newestStates[1])
+            && AllAcknowledged(server) && AllAcknowledged(client);
+    })) << others() << " other messages heard";
     EXPECT_EQ(levelsTaken, 1);
     EXPECT_EQ(received, level);
     for (const auto& [value, count] : gPrematchCounts)
         EXPECT_EQ(count, 1) << std::hex << value;
+    // A state overtaken on the way never takes its side back.
+    for (const std::uint32_t side : {0x10000u, 0x20000u}) {
+        std::uint32_t last = 0;
+        for (const std::uint32_t state : gStatesHeard) {
+            if ((state & 0xF0000u) != side)
+                continue;
+            EXPECT_GT(state, last) << std::hex << "after " << last;
+            last = state;
+        }
+    }
 
     // In play: six channels from the client, the goal-ball spawn from the
     // server, and the per-frame states both ways.

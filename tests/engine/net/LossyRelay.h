@@ -10,6 +10,9 @@ namespace NetTest {
 // Sits between a client and a server on 127.0.0.1 and loses, duplicates and
 // reorders what it forwards, by a seeded generator. The client sends to
 // ClientPort(); the server takes the relay's other socket for its client.
+// A client that comes back from a socket of its own (a new game joining)
+// reaches the server from a new socket too, as it would without the relay:
+// what the server still sends the old one goes nowhere.
 class LossyRelay {
 public:
     LossyRelay(std::uint16_t serverPort, double loss, std::uint32_t seed)
@@ -26,7 +29,10 @@ public:
         std::vector<std::uint8_t> buffer(4096);
         for (auto got = mClientSide->ReceiveFrom(buffer); got.status == Status::Datagram;
              got = mClientSide->ReceiveFrom(buffer)) {
+            if (mClientHeard && !(got.from == mClient))
+                mServerSide = Open();
             mClient = got.from;
+            mClientHeard = true;
             Route({buffer.begin(), buffer.begin() + got.size}, false);
         }
         for (auto got = mServerSide->ReceiveFrom(buffer); got.status == Status::Datagram;
@@ -89,6 +95,7 @@ private:
 
     Engine::Platform::Ipv4Endpoint mServer;
     Engine::Platform::Ipv4Endpoint mClient;
+    bool mClientHeard = false;
     double mLoss;
     std::mt19937 mRandom;
     std::unique_ptr<Engine::Platform::IUdpSocket> mClientSide;

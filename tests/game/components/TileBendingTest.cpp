@@ -485,11 +485,14 @@ TEST_F(BendingOverTheLink, RaisesAndLowersAreSentOnlyWhenLinkedAndSetUp)
     for (const Case& test : {Case{0, 0}, Case{0, 1}, Case{1, 0}, Case{1, 1}}) {
         network.connected = test.connected;
         network.setup_exchanged = test.setUp;
-        // No frame runs between the calls: the tile stays at rest, so each
-        // one is paid and asked for.
+        // No frame runs between the calls: the tile stays at rest, and with
+        // each request taken back it takes the next, so each one is paid and
+        // asked for.
         const float energy = EnergyLeft();
         Component(player).RaiseTile(tile);
+        TileOf(tile).mRaiseRequest = 0;
         Component(player).LowerTile(tile);
+        TileOf(tile).mLowerRequest = 0;
         ASSERT_FLOAT_EQ(EnergyLeft(), energy - 2.0f);
         const std::vector<Net::TileBend> sent = TakeSent();
         if (!test.connected || !test.setUp) {
@@ -510,6 +513,31 @@ TEST_F(BendingOverTheLink, RaisesAndLowersAreSentOnlyWhenLinkedAndSetUp)
     }
     // The floor tells the link how many tiles a peer may name.
     EXPECT_EQ(network.tile_count, Tiles().size());
+}
+
+// Both keys at once: the raise, asked first, is the one move the tile makes,
+// pays for and tells the peer of; its level then still tells its height.
+TEST_F(BendingOverTheLink, RaiseAndLowerHeldTogetherMakeOneMoveAndTellThePeerOfIt)
+{
+    NetworkMgr& network = NetworkMgr::GetInstance();
+    network.connected = 1;
+    network.setup_exchanged = 1;
+    const Engine::EntityHandle tile = Component(player).mAimedTile;
+    ASSERT_FALSE(tile.IsNull());
+    const glm::vec3 before = Position(tile);
+    Hold(Slot::BendActivate);
+    Hold(Slot::BendDeActivate);
+    Frame();
+    Release(Slot::BendActivate);
+    Release(Slot::BendDeActivate);
+    Frames(60);
+    EXPECT_FLOAT_EQ(EnergyLeft(), 15.0f) << "one move paid";
+    const std::vector<Net::TileBend> sent = TakeSent();
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].direction, 1u);
+    EXPECT_EQ(TileOf(tile).mLevel, 1);
+    EXPECT_NEAR(glm::distance(Position(tile), before), TileOf(tile).tile_size.value, 0.05f);
+    EXPECT_EQ(HeightOf(tile), "TileStay");
 }
 
 } // namespace

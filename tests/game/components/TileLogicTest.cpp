@@ -7,6 +7,7 @@
 #include "engine/logic/EventHandlerList.h"
 #include "engine/logic/NetworkingEvent.h"
 #include "engine/core/Random.h"
+#include "engine/core/TransformCompManager.h"
 #include "game/components/ColourCollider.h"
 #include "game/components/TileColourStates.h"
 #include "game/components/TileHeightStates.h"
@@ -15,6 +16,7 @@
 
 #include <glm/gtc/constants.hpp>
 #include <glm/gtx/string_cast.hpp>
+#include <vector>
 
 #include <utility>
 
@@ -185,6 +187,76 @@ TEST_F(TileHeight, WithoutALocalPlayerAPeerMovePlaysNothingAndStillMoves)
     EXPECT_TRUE(audio.CallsStartingWith("Play").empty());
     EXPECT_NEAR(Position(tile).y, kHere.y + 5.0f, 0.01f);
     SoundSystem::Install(nullptr);
+}
+
+// The peer's records arrive whenever the link brings them: each tells where
+// the peer's tile rested and which way it stepped from there, and the tile
+// here must end where the peer's did, whatever it was doing meanwhile.
+TEST_F(TileHeight, PeerStepsEndWhereThePeersTileEndedWhateverThisTileWasDoing)
+{
+    struct Record {
+        int afterFrames;
+        std::int32_t level;
+        float from;
+        std::uint32_t direction;
+    };
+    struct Case {
+        const char* what;
+        bool risingIntoPlace;
+        std::vector<Record> records;
+        float end;
+    };
+    const std::vector<Case> cases{
+        {"one raise at rest", false, {{0, 0, 0.0f, 1}}, 5.0f},
+        {"a second raise while the first still moves", false, {{0, 0, 0.0f, 1}, {20, 1, 5.0f, 1}}, 10.0f},
+        {"a lowering while the raise still moves", false, {{0, 0, 0.0f, 1}, {20, 2, 5.0f, 0}}, 0.0f},
+        {"a raise and a lowering in one frame", false, {{0, 0, 0.0f, 1}, {0, 2, 5.0f, 0}}, 0.0f},
+        {"a raise while the tile still rises into place", true, {{0, 0, 0.0f, 1}}, 5.0f},
+    };
+    for (const Case& test : cases) {
+        Engine::SceneManager::SetIdle();
+        Engine::SceneManager::DestroySceneImmediately();
+        Engine::EntityHandle tile = Tile(kHere);
+        if (test.risingIntoPlace) {
+            Engine::Random::SeedWith(3);
+            Height(tile).Start();
+            Frames(2);
+            ASSERT_EQ(HeightState(tile), "TileStartAnimation") << test.what;
+        }
+        for (const Record& record : test.records) {
+            Frames(record.afterFrames);
+            Engine::NetworkingEvent bend;
+            const glm::vec3 from = kHere + glm::vec3(0.0f, record.from, 0.0f);
+            ASSERT_TRUE(bend.Fill(0, Net::Encode(Net::TileBend{0, static_cast<std::uint32_t>(record.level), from,
+                                                               record.direction})));
+            Engine::EventHandlerList::Raise(bend, tile);
+        }
+        Frames(500);
+        EXPECT_EQ(HeightState(tile), "TileStay") << test.what;
+        EXPECT_TRUE(Near(Position(tile), kHere + glm::vec3(0.0f, test.end, 0.0f), 0.05f)) << test.what;
+    }
+}
+
+// Once the arena has turned, the tile's own place is not a world place: the
+// peer's record still names where the tile stands, and it steps from there.
+TEST_F(TileHeight, APeerStepAfterTheArenaTurnedStartsWhereTheTileStands)
+{
+    Engine::EntityHandle side = Engine::EntityMgr::GetInstance().CreateEntity();
+    Engine::TransformCompManager::GetInstance().AddComponent(side);
+    Engine::EntityHandle tile = Tile(kHere);
+    Engine::Transform::SetParent(tile, side);
+    // Half a turn about the depth axis, as the flip leaves each side.
+    Engine::Transform::Rotate(side, glm::pi<float>(), glm::vec3(0.0f, 0.0f, 1.0f));
+    const glm::vec3 standing = Position(tile);
+    ASSERT_GT(glm::distance(standing, kHere), 1.0f) << "the turn moved the tile";
+
+    Engine::NetworkingEvent bend;
+    ASSERT_TRUE(bend.Fill(0, Net::Encode(Net::TileBend{0, 4, standing, 1})));
+    Engine::EventHandlerList::Raise(bend, tile);
+    Frames(1);
+    EXPECT_TRUE(Near(Position(tile), standing, 0.5f)) << "no jump to the other side of the arena";
+    Frames(60);
+    EXPECT_NEAR(glm::distance(Position(tile), standing), Component(tile).tile_size.value, 0.05f);
 }
 
 TEST_F(TileHeight, MachinesLeftWithoutTheirTileComponentStandStill)

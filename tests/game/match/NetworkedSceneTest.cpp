@@ -18,6 +18,14 @@ using NetTest::MakePacket;
 glm::vec3 Position(EntityHandle entity) { return Engine::Transform::GetWorldPosition(entity); }
 glm::vec3 Scale(EntityHandle entity) { return *Engine::Transform::ScalePtr(entity); }
 
+template <class Bytes>
+Net::PacketHeader HeaderOf(const Bytes& bytes)
+{
+    Net::Packet packet;
+    std::copy_n(bytes.begin(), std::min<std::size_t>(bytes.size(), packet.Raw().size()), packet.Raw().begin());
+    return packet.Header();
+}
+
 // A clock that runs a second further at every reading: a wait that never
 // hears its peer reaches any time-out within a few readings.
 struct RushingClock : Engine::Platform::IClock {
@@ -180,6 +188,11 @@ TEST_F(NetworkedScene, TheClientsWaitForTheArenaEndsWithTheLink)
         EXPECT_GT(clock.seconds - 1000, 10u) << "not before the time-out";
         EXPECT_LT(clock.seconds - 1000, 20u);
     }
+    // The silence closed the link, as the frame's own time-out would.
+    EXPECT_FALSE(Net().connected);
+    EXPECT_EQ(Net().timed_out, 1);
+
+    JoinHost();
     Hear(MakePacket(Net::kFin, Net::kFinType, NetworkMgr::kServerFirstSeq + 1), hostEnd);
     ASSERT_FALSE(Net().connected);
     EXPECT_EQ(GameScene::WaitForLevelRecord(record), GameScene::LevelWait::LinkLost);
@@ -194,6 +207,33 @@ TEST_F(NetworkedScene, TheClientsWaitForTheArenaEndsWithTheLink)
     JoinHost();
     Net().setup_exchanged = 1;
     EXPECT_EQ(GameScene::WaitForLevelRecord(record), GameScene::LevelWait::AlreadyExchanged);
+}
+
+// The client starts as soon as it sees both sides ready, but the host only
+// once its own copy of the client's ready arrives: a ready lost on the way
+// must go out again while the client waits, or both wait until the link
+// times out.
+TEST_F(NetworkedScene, WhileTheClientWaitsForTheArenaItsOwnRecordsAreResent)
+{
+    JoinHost();
+    Net::Prematch ready;
+    ready.kind = Net::Prematch::kState;
+    ready.value = 0x0201;
+    StdoutOf([&ready] { Net().send_type_10(ready); });
+    ASSERT_EQ(wire.sent.size(), 1u);
+    const std::uint32_t readySeq = HeaderOf(wire.sent.front().bytes).seq;
+    Net::LevelRecord record{};
+    {
+        RushingClock clock;
+        Net().last_receive_ns = Engine::Platform::NowNanoseconds();
+        StdoutOf([&record] { EXPECT_EQ(GameScene::WaitForLevelRecord(record), GameScene::LevelWait::LinkLost); });
+    }
+    int resent = 0;
+    for (const auto& each : wire.sent) {
+        const Net::PacketHeader header = HeaderOf(each.bytes);
+        resent += header.flags == Net::kResend && header.type == 10 && header.seq == readySeq;
+    }
+    EXPECT_GE(resent, 1) << "the ready went out once only";
 }
 
 TEST_F(NetworkedScene, TheHostSendsItsArenaOnceItsPlayerStandsAndPlacesTheClientsCopy)

@@ -21,15 +21,7 @@ protected:
     {
         ASSERT_FALSE(display.Name().empty()) << "Xvfb did not start";
         MatchHarness::SetUp();
-        // The mouse rests in a corner, over no button, so only the keys the
-        // test presses move the menus' focus.
-        Engine::InputHost host = Input().GetHost();
-        host.mouseState = [](int* x, int* y) -> std::uint32_t {
-            *x = 1;
-            *y = 1;
-            return 0;
-        };
-        Input().SetHost(host);
+        RestMouseInCorner();
         // The pictures are the menus at the game's own window size, kept by
         // the configuration every match start reads; only the pictured
         // frames are drawn, so the size costs little.
@@ -55,6 +47,19 @@ protected:
         Engine::SceneManager::SetIdle();
         Engine::SceneManager::DestroySceneImmediately();
         MatchHarness::TearDown();
+    }
+
+    // The mouse rests in a corner, over no button, so only the keys the
+    // test presses move the menus' focus.
+    static void RestMouseInCorner()
+    {
+        Engine::InputHost host = Input().GetHost();
+        host.mouseState = [](int* x, int* y) -> std::uint32_t {
+            *x = 1;
+            *y = 1;
+            return 0;
+        };
+        Input().SetHost(host);
     }
 
     static std::string ConfigPath() { return UserConfig::GetFilePath(); }

@@ -22,6 +22,7 @@
 #include "game/match/Palette.h"
 #include "game/menus/AddressField.h"
 #include "game/menus/MenuLayers.h"
+#include "game/menus/PrematchState.h"
 
 #include <algorithm>
 #include <fstream>
@@ -117,7 +118,9 @@ int NetPeer::Run()
     Step();
     const bool inMatch = Menus();
     Note("menus", inMatch ? "1" : "0");
-    if (inMatch)
+    if (inMatch && mSettings.soakSeconds > 0)
+        Soak();
+    else if (inMatch)
         Play();
     WriteDump();
     const bool failed = HasFailure();
@@ -129,10 +132,15 @@ bool NetPeer::Menus() { return Client() ? ClientMenus() : HostMenus(); }
 
 bool NetPeer::HostMenus()
 {
+    // A host that plays again binds its first port again: the client (or
+    // the relay) knows no other.
+    if (mHostPort != 0)
+        NetworkMgr::GetInstance().port = mHostPort;
     Activate(kPlay);
     Activate(kHost);
     EXPECT_EQ(TopPage(), LayerCreator::kHostWaitLayer);
-    std::ofstream(mSettings.hostPortPath) << NetworkMgr::GetInstance().local_port() << '\n';
+    mHostPort = NetworkMgr::GetInstance().local_port();
+    std::ofstream(mSettings.hostPortPath) << mHostPort << '\n';
     if (!StepUntil([] { return GameMode::IsCurrent(GameMode::Lobby); }))
         return false;
     Step();
@@ -165,8 +173,18 @@ bool NetPeer::ClientMenus()
     LayerCreator::EnterIPComponent* field = LayerCreator::EnterIPComponent::Active();
     if (!field)
         return false;
-    for (std::size_t i = field->Text().size(); i > 0; --i)
-        Press(SDL_SCANCODE_BACKSPACE);
+    // The field shows the address joined last; the field reads its keys
+    // from the window's events.
+    for (int i = 0; i < 32 && !field->Text().empty(); ++i) {
+        SDL_Event backspace{};
+        backspace.type = SDL_KEYDOWN;
+        backspace.key.windowID = SDL_GetWindowID(Engine::Window::Main()->sdlWindow);
+        backspace.key.state = SDL_PRESSED;
+        backspace.key.keysym.scancode = SDL_SCANCODE_BACKSPACE;
+        SDL_PushEvent(&backspace);
+        Step();
+    }
+    EXPECT_EQ(field->Text(), "");
     Type("127.0.0.1");
     Press(SDL_SCANCODE_RETURN);
     EXPECT_EQ(TopPage(), LayerCreator::kConnectingLayer);
@@ -183,21 +201,43 @@ bool NetPeer::ClientMenus()
     return UntilMatchStarts();
 }
 
+// The start may come with the ready press itself: its second step then
+// already made the change.
 bool NetPeer::UntilMatchStarts()
 {
-    return StepUntil([] { return GameMode::ChangeRequested && GameMode::Pending == GameMode::Gameplay; });
+    return StepUntil([] {
+        return (GameMode::ChangeRequested && GameMode::Pending == GameMode::Gameplay) ||
+               GameMode::IsCurrent(GameMode::Gameplay);
+    });
 }
 
 bool NetPeer::StepUntil(const std::function<bool()>& done)
 {
     const auto until = std::chrono::steady_clock::now() + kMenuPatience;
     while (!done()) {
-        if (std::chrono::steady_clock::now() > until)
+        if (std::chrono::steady_clock::now() > until) {
+            NoteWhereStuck();
             return false;
+        }
         Step();
         std::this_thread::sleep_for(kFramePace);
     }
     return true;
+}
+
+// What a wait that ran out of patience saw last: the page, the link and
+// both sides' lobby stages.
+void NetPeer::NoteWhereStuck()
+{
+    const NetworkMgr& network = NetworkMgr::GetInstance();
+    const LayerCreator::PrematchPair local = LayerCreator::LocalPrematch();
+    const LayerCreator::PrematchPair remote = LayerCreator::RemotePrematch();
+    std::ostringstream where;
+    where << "page " << TopPage() << " lobby " << GameMode::IsCurrent(GameMode::Lobby) << " change "
+          << GameMode::ChangeRequested << " connected " << int(network.connected) << " timed out "
+          << int(network.timed_out) << " stages " << int(local.stage) << "/" << int(local.value) << " "
+          << int(remote.stage) << "/" << int(remote.value);
+    Note("stuck", where.str());
 }
 
 bool NetPeer::Activate(std::uint32_t textId, bool prefix)
@@ -259,26 +299,12 @@ void NetPeer::Play()
     // The mode loop's turn, with the arena noted between the match's Init
     // and its first frame.
     bool noted = false;
-    // The match reads the mouse's buttons from the test; it rests mid-window.
-    Engine::InputHost host = Input().GetHost();
-    host.mouseState = [](int* x, int* y) {
-        *x = kWindowWidth / 2;
-        *y = kWindowHeight / 2;
-        return sMouseButtons;
-    };
-    Input().SetHost(host);
+    MouseForMatch();
     const auto until = std::chrono::steady_clock::now() + kMatchPatience;
     for (mFrame = 0; mFrame < kMatchFrames && std::chrono::steady_clock::now() < until; ++mFrame) {
         const auto frameEnd = std::chrono::steady_clock::now() + kFramePace;
-        if (GameMode::ChangeRequested) {
-            GameMode::ChangeRequested = false;
-            GameMode::Current.Shutdown();
-            GameMode::Current = GameMode::Pending;
-            GameMode::Pending = {};
-            GameMode::Current.Init();
-            if (GameMode::ChangeRequested)
-                continue;
-        }
+        if (!TurnModes())
+            continue;
         if (GameMode::IsCurrent(GameMode::Gameplay) && !noted) {
             NoteArena();
             noted = true;
@@ -295,6 +321,31 @@ void NetPeer::Play()
         std::this_thread::sleep_until(frameEnd);
     }
     Note("stuck.phase", std::to_string(static_cast<int>(mPhase)));
+}
+
+bool NetPeer::TurnModes()
+{
+    if (GameMode::ChangeRequested) {
+        GameMode::ChangeRequested = false;
+        GameMode::Current.Shutdown();
+        GameMode::Current = GameMode::Pending;
+        GameMode::Pending = {};
+        GameMode::Current.Init();
+        if (GameMode::ChangeRequested)
+            return false;
+    }
+    return true;
+}
+
+void NetPeer::MouseForMatch()
+{
+    Engine::InputHost host = Input().GetHost();
+    host.mouseState = [](int* x, int* y) {
+        *x = kWindowWidth / 2;
+        *y = kWindowHeight / 2;
+        return sMouseButtons;
+    };
+    Input().SetHost(host);
 }
 
 void NetPeer::PlayFrame()
@@ -428,44 +479,67 @@ void NetPeer::PlayFrame()
             return;
         }
         if (Client()) {
-            // Stand behind the peer along the view and shoot it.
-            const Engine::GameCamera* camera = Engine::CameraManager::GetInstance().HasComponent(me)
-                                                   ? Engine::CameraManager::GetInstance().GetCompPtr(me)
-                                                   : nullptr;
-            // Where the ball will fly: the view, or the body's forward.
-            glm::vec3 aim = camera ? camera->mTarget.value - camera->mPos.value : glm::vec3(0.0f);
-            if (glm::length(aim) < 1e-4f)
-                aim = *Engine::Transform::ForwardPtr(me);
-            if (glm::length(aim) < 1e-4f)
-                aim = glm::vec3(0.0f, 0.0f, 1.0f);
-            aim = glm::normalize(aim);
-            Engine::Transform::SetWorldPosition(me, Where(peer) - aim * kShotDistance);
-            if (Engine::CollisionMgr::GetInstance().HasComponent(me))
-                Engine::CollisionMgr::GetInstance().GetCompPtr(me)->mVelocity.value = glm::vec3(0.0f);
-            const auto* ball = Engine::LogicManager::GetCompPtr<TempBallComp>(mine->mOwnBall);
-            const std::string flight = ball ? ball->FlightStateName() : "";
-            Note("duel.aim", Text(aim));
+            const Aim shot = ShootAtPeer(*mine, *theirs);
+            Note("duel.aim", Text(shot.direction));
             Note("duel.me", Text(Where(me)));
             Note("duel.peer", Text(Where(peer)));
-            if (flight == "BallBouncing") {
+            if (shot.flight == "BallBouncing") {
                 static float closest = 1e9f;
                 closest = std::min(closest, glm::distance(Where(mine->mOwnBall), Where(peer)));
                 Note("duel.closest", std::to_string(closest));
                 Note("duel.ball", Text(Where(mine->mOwnBall)));
             }
             Note("duel.shots", std::to_string(++mShots));
-            if (flight == "BallIdle" && !theirs->mHurting && mFrame - mShotAt > 3) {
-                sMouseButtons = SDL_BUTTON_LMASK;
-                mShotAt = mFrame;
-            } else if (flight == "BallBouncing" && mFrame - mShotAt > kRecallAfter) {
-                sMouseButtons = SDL_BUTTON_LMASK;
-                mShotAt = mFrame;
-            }
         }
         return;
     case Phase::End:
         return;
     }
+}
+
+// Stands behind the peer along the view, still, and clicks: a shot while
+// the ball is in hand and the peer is not hurt, a recall once a shot has
+// flown too long.
+NetPeer::Aim NetPeer::ShootAtPeer(Player_LogicComp& mine, const Player_LogicComp& theirs)
+{
+    const Engine::EntityHandle me = mine.GetOwner();
+    const Engine::GameCamera* camera =
+        Engine::CameraManager::GetInstance().HasComponent(me) ? Engine::CameraManager::GetInstance().GetCompPtr(me) : nullptr;
+    // Where the ball will fly: the view, or the body's forward.
+    Aim shot;
+    shot.direction = camera ? camera->mTarget.value - camera->mPos.value : glm::vec3(0.0f);
+    if (glm::length(shot.direction) < 1e-4f)
+        shot.direction = *Engine::Transform::ForwardPtr(me);
+    if (glm::length(shot.direction) < 1e-4f)
+        shot.direction = glm::vec3(0.0f, 0.0f, 1.0f);
+    shot.direction = glm::normalize(shot.direction);
+    Engine::Transform::SetWorldPosition(me, Where(theirs.GetOwner()) - shot.direction * kShotDistance);
+    if (Engine::CollisionMgr::GetInstance().HasComponent(me))
+        Engine::CollisionMgr::GetInstance().GetCompPtr(me)->mVelocity.value = glm::vec3(0.0f);
+    const auto* ball = Engine::LogicManager::GetCompPtr<TempBallComp>(mine.mOwnBall);
+    shot.flight = ball ? ball->FlightStateName() : "";
+    if (shot.flight == "BallIdle" && !theirs.mHurting && mFrame - mShotAt > 3) {
+        sMouseButtons = SDL_BUTTON_LMASK;
+        mShotAt = mFrame;
+    } else if (shot.flight == "BallBouncing" && mFrame - mShotAt > kRecallAfter) {
+        sMouseButtons = SDL_BUTTON_LMASK;
+        mShotAt = mFrame;
+    }
+    return shot;
+}
+
+// A ball still flying is called back, a click at a time; true once none
+// flies.
+bool NetPeer::CallBallBack(const Player_LogicComp& mine)
+{
+    const auto* ball = Engine::LogicManager::GetCompPtr<TempBallComp>(mine.mOwnBall);
+    if (!ball || ball->FlightStateName() != "BallBouncing")
+        return true;
+    if (mFrame - mShotAt > kRecallAfter) {
+        sMouseButtons = SDL_BUTTON_LMASK;
+        mShotAt = mFrame;
+    }
+    return false;
 }
 
 // One frame drawn: this side's view of the shared arena, the raised tile

@@ -6,6 +6,8 @@
 #include <map>
 #include <string>
 
+class Player_LogicComp;
+
 // One side of a networked match, in a process of its own with its own X
 // server: the game from its title screen, walked by the menus' keys, played
 // by injected input, and what it saw written down for the test to compare.
@@ -28,6 +30,16 @@ public:
         std::string screenshot;
         // Frames of recording kept for the replay.
         std::uint32_t recordedFrames = 40;
+        // Above zero: instead of the scripted match, random hands play for
+        // this many seconds, matches that end start again through the menus,
+        // and at the end this side stands still with the peer and writes
+        // down what it sees of both players and the floor.
+        int soakSeconds = 0;
+        // The peer's dump: the two sides leave marks beside their dumps to
+        // meet at the end of a soak.
+        std::string peerDumpPath;
+        // Seeds this side's hands.
+        std::uint32_t seed = 1;
     };
 
     explicit NetPeer(Settings settings) : mSettings(std::move(settings)) {}
@@ -70,10 +82,17 @@ private:
     bool UntilMatchStarts();
     // Steps, paced, until done; false when the patience ran out first.
     bool StepUntil(const std::function<bool()>& done);
+    void NoteWhereStuck();
     bool ChoosePerk(std::uint32_t labelPrefix, const char* dropdown, std::uint32_t option);
     void Play();
     // One frame of the match, with the test's hands on the controls.
     void PlayFrame();
+    struct Aim {
+        glm::vec3 direction{0.0f};
+        std::string flight;
+    };
+    Aim ShootAtPeer(Player_LogicComp& mine, const Player_LogicComp& theirs);
+    bool CallBallBack(const Player_LogicComp& mine);
     void Note(const std::string& key, const std::string& value) { mDump[key] = value; }
     void NoteArena();
     void NoteScores();
@@ -81,6 +100,32 @@ private:
     void WriteDump() const;
 
     bool Client() const { return mSettings.role == Role::Client; }
+
+    // A pending mode change made: the old mode's Shutdown, the new one's
+    // Init; false when the new mode asked for another change at once.
+    bool TurnModes();
+    // In a match the mouse rests mid-window and its buttons are the test's.
+    static void MouseForMatch();
+
+    // The soak: random hands until the time is up, then still until both
+    // sides have written down what they see.
+    using SoakClock = std::chrono::steady_clock;
+    void Soak();
+    // Back at the title: the next match through the menus; false when the
+    // link was lost or the menus did not lead to a match.
+    bool NextMatch();
+    void SoakHands(bool live);
+    // The scores of the running match; closing it writes them down.
+    void KeepOrCloseMatch(bool live);
+    void KeepScores();
+    void CloseMatch();
+    // After the time is up: true once both sides are still and have
+    // written down what they see.
+    bool SettledWithPeer();
+    void NoteFinal();
+    void SampleMemory(bool last);
+    void Mark(const char* what) const;
+    bool PeerMarked(const char* what) const;
 
     Settings mSettings;
     LinkOnRealTime mLinkClock{clock};
@@ -96,4 +141,23 @@ private:
     Phase mNotedPhase = Phase::End;
     float mFastestPeerBall = 0.0f;
     bool mSawEndOfPlay = false;
+
+    std::uint16_t mHostPort = 0;
+    struct SoakState {
+        SoakClock::time_point start;
+        SoakClock::time_point end;
+        SoakClock::time_point calmSince;
+        SoakClock::duration inMenus{};
+        long frames = 0;
+        long liveFrames = 0;
+        int matches = 0;
+        bool inMatch = false;
+        int localScore = 0;
+        int peerScore = 0;
+        bool still = false;
+        bool ballHome = false;
+        bool noted = false;
+        double nextSample = 0.0;
+        std::string minutes;
+    } mSoak;
 };

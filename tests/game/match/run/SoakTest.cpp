@@ -1,15 +1,14 @@
 #include "game/match/MatchHarness.h"
+#include "game/match/RandomHands.h"
 
 #include "engine/core/Random.h"
 #include "engine/render/Renderer.h"
 #include "game/match/GameScene.h"
 #include "game/match/MatchRecorder.h"
 #include "support/PrivateDisplay.h"
+#include "support/ResidentMemory.h"
 
-#include <array>
 #include <chrono>
-#include <cstdlib>
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -26,21 +25,8 @@ namespace {
 // SOLVANE_SOAK_SECONDS sets the length (60 by default, as CI runs it; a
 // long run takes 1800). Memory is read when the warm-up ends (a minute, or a
 // half of a shorter run) and every minute after; the figures and the frame
-// rate are printed.
-//
-// Under the address sanitizer freed memory waits in quarantine and resident
-// memory grows by design: there the run only has to end well.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kMemoryMeasured = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kMemoryMeasured = false;
-#else
-constexpr bool kMemoryMeasured = true;
-#endif
-#else
-constexpr bool kMemoryMeasured = true;
-#endif
+// rate are printed. Under the address sanitizer only the run's good end
+// counts (freed memory waits in quarantine there).
 
 using Clock = std::chrono::steady_clock;
 
@@ -49,33 +35,10 @@ double SecondsSince(Clock::time_point start)
     return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-// Resident set size in kibibytes, from the kernel's own account.
-long ResidentKiB()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("VmRSS:", 0) == 0)
-            return std::atol(line.c_str() + 6);
-    }
-    return -1;
-}
-
-int SoakSeconds()
-{
-    const char* text = std::getenv("SOLVANE_SOAK_SECONDS");
-    const int seconds = text ? std::atoi(text) : 0;
-    return seconds > 0 ? seconds : 60;
-}
+int SoakSeconds() { return SecondsFromEnvironment("SOLVANE_SOAK_SECONDS", 60); }
 
 class Soak : public MatchHarness {
 protected:
-    // What a restless player presses: the four ways, jump, run, the bending
-    // keys, the active perk, gathering and letting go of tiles.
-    static constexpr std::array<SDL_Scancode, 11> kKeys{
-        SDL_SCANCODE_W,      SDL_SCANCODE_A, SDL_SCANCODE_S, SDL_SCANCODE_D, SDL_SCANCODE_SPACE, SDL_SCANCODE_LSHIFT,
-        SDL_SCANCODE_E,      SDL_SCANCODE_Q, SDL_SCANCODE_B, SDL_SCANCODE_N, SDL_SCANCODE_LCTRL};
-
     static constexpr long kDrawEvery = 10;
 
     struct Sample {
@@ -113,18 +76,7 @@ protected:
         return open && SecondsSince(start) < seconds;
     }
 
-    // Every few frames the held keys and the mouse buttons change.
-    void Press()
-    {
-        if (Engine::Random::RangeInt(0, 7) != 0)
-            return;
-        held.clear();
-        for (SDL_Scancode key : kKeys) {
-            if (Engine::Random::RangeInt(0, 3) == 0)
-                held.insert(key);
-        }
-        sMouseButtons = static_cast<std::uint32_t>(Engine::Random::RangeInt(0, 3)) & SDL_BUTTON_LMASK;
-    }
+    void Press() { RandomHands::Shuffle(held, sMouseButtons); }
 
     // A match ends at the score limit, plays its replay and hands back to
     // the title; the next one starts from there.
