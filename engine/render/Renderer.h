@@ -2,6 +2,7 @@
 #include "engine/render/Camera.h"
 #include "engine/render/Font.h"
 #include "engine/render/Framebuffer.h"
+#include "engine/render/HaloCoverage.h"
 #include "engine/render/Material.h"
 #include "engine/render/Model.h"
 #include "engine/render/Noise.h"
@@ -11,10 +12,12 @@
 #include "engine/render/Viewport.h"
 
 #include <array>
+#include <cstdint>
 #include <glm/glm.hpp>
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace Engine {
 
@@ -158,6 +161,7 @@ private:
     void BeginFullScreenPasses();
     void EndFullScreenPasses();
     std::optional<glm::vec2> SpreadGlow(const ViewportRect& picture);
+    HaloCoverage ReadHaloCoverage(const ViewportRect& picture, const glm::vec2& spread);
     void DrawBloom(const ViewportRect& picture);
     void DrawPostProcessing(const ViewportRect& picture);
     void DrawBlurChain(const Camera& camera, const ViewportRect& view);
@@ -174,6 +178,10 @@ private:
     static constexpr int kShortBlurTaps = 9;
     std::unique_ptr<ShaderProgram> mPlainPostProcessing;
     std::unique_ptr<ShaderProgram> mShortBlur;
+    // "Bloom" built without the spread, for the parts it leaves dark; the
+    // spread read back to find them.
+    std::unique_ptr<ShaderProgram> mHaloFreeBloom;
+    std::vector<std::uint16_t> mHaloTexels;
     // F7 flips cel shading once per frame however many cameras see it.
     bool mCelToggledThisFrame = false;
 };

@@ -208,7 +208,12 @@ void Renderer::DrawScene(Camera& camera)
         lights.UploadLights(*instanced, "uLights");
         instanced->SetUniform("uSelectPos", camera.selectionPoint);
         instanced->SetUniform("uEmissiveCol", emissiveColour);
+        // The floor's programs write opaque colour: blending would read two
+        // half-float targets back for every fragment only to keep nothing
+        // of them.
+        glDisable(GL_BLEND);
         RenderInstanced(camera, instanced);
+        glEnable(GL_BLEND);
     }
     Probe("instanced");
     RenderAlpha(camera, nullptr);

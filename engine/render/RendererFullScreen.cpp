@@ -9,6 +9,9 @@
 #include "engine/render/Renderer.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
 
 namespace Engine {
 
@@ -169,32 +172,90 @@ std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture)
     return glm::vec2(spread.z, spread.w);
 }
 
+// Which parts of the picture the spread reaches: the quarter-size halo read
+// back (it is small) and every texel that holds anything marked.
+HaloCoverage Renderer::ReadHaloCoverage(const ViewportRect& picture, const glm::vec2& spread)
+{
+    const Framebuffer& halo = Target(FramebufferSlot::Blur2);
+    const AttachmentSize size = SizeOf(halo);
+    const int width = std::max(static_cast<int>(std::lround(spread.x * static_cast<float>(size.width))), 1);
+    const int height = std::max(static_cast<int>(std::lround(spread.y * static_cast<float>(size.height))), 1);
+    constexpr int kChannels = 4;
+    mHaloTexels.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * kChannels);
+    halo.Bind();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_HALF_FLOAT, mHaloTexels.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    std::vector<bool> lit(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    for (std::size_t i = 0; i < lit.size(); ++i) {
+        const std::uint16_t* texel = &mHaloTexels[i * kChannels];
+        // Any bit but the sign: a zero of either sign adds nothing, and
+        // anything else (a number that is not one too) keeps the full read.
+        lit[i] = ((texel[0] | texel[1] | texel[2]) & 0x7fffu) != 0;
+    }
+    // Blocks of llvmpipe's own tile size; at most two draws per row of them.
+    constexpr int kBlock = 64;
+    const int rows = (picture.height + kBlock - 1) / kBlock;
+    return CoverHalo(lit, width, height, picture.width, picture.height, kBlock, 3 * rows);
+}
+
 // The scene's three attachments combined into the bloom target, the
-// camera's part of it, which the quad covers whole: no clear.
+// camera's part of it, which the quads cover whole: no clear. Where the
+// spread reaches nothing the build without it draws.
 void Renderer::DrawBloom(const ViewportRect& picture)
 {
     const Framebuffer& scene = Target(FramebufferSlot::Scene);
     const ShaderProgram* program = shaders.Find("Bloom");
     const std::optional<glm::vec2> spread = bloom && program ? SpreadGlow(picture) : std::nullopt;
+    HaloCoverage coverage;
+    const bool haloFree = spread && mHaloFreeBloom && mHaloFreeBloom->Linked();
+    if (haloFree)
+        coverage = ReadHaloCoverage(picture, *spread);
+    else
+        coverage.withHalo.push_back({0, 0, picture.width, picture.height});
     Probe("halo");
     Target(FramebufferSlot::Bloom).Bind();
     ApplyViewport(picture);
     if (!program)
         return;
-    program->Use();
-    glActiveTexture(GL_TEXTURE0);
-    scene.BindTexture(0);
-    program->SetUniform(0, 0);
-    program->SetUniform(kBloomFlagLocation, spread.has_value());
     const glm::vec4 region = RegionOf(scene, picture);
-    program->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
-    if (spread) {
-        glActiveTexture(GL_TEXTURE0 + kBloomSpreadUnit);
-        Target(FramebufferSlot::Blur2).BindTexture(0);
-        program->SetUniform(kBloomSpreadLocation, static_cast<int>(kBloomSpreadUnit));
-        program->SetUniform(kBloomSpreadRegionLocation, *spread);
+    const bool cut = coverage.withHalo.size() + coverage.without.size() > 1;
+    if (cut)
+        glEnable(GL_SCISSOR_TEST);
+    if (!coverage.withHalo.empty()) {
+        program->Use();
+        glActiveTexture(GL_TEXTURE0);
+        scene.BindTexture(0);
+        program->SetUniform(0, 0);
+        program->SetUniform(kBloomFlagLocation, spread.has_value());
+        program->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
+        if (spread) {
+            glActiveTexture(GL_TEXTURE0 + kBloomSpreadUnit);
+            Target(FramebufferSlot::Blur2).BindTexture(0);
+            program->SetUniform(kBloomSpreadLocation, static_cast<int>(kBloomSpreadUnit));
+            program->SetUniform(kBloomSpreadRegionLocation, *spread);
+        }
+        for (const ViewportRect& part : coverage.withHalo) {
+            if (cut)
+                glScissor(part.x, part.y, part.width, part.height);
+            scene.DrawToScreen(*program, 1);
+        }
     }
-    scene.DrawToScreen(*program, 1);
+    if (!coverage.without.empty()) {
+        mHaloFreeBloom->Use();
+        glActiveTexture(GL_TEXTURE0);
+        scene.BindTexture(0);
+        mHaloFreeBloom->SetUniform(0, 0);
+        mHaloFreeBloom->SetUniform(kBloomFlagLocation, true);
+        mHaloFreeBloom->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
+        for (const ViewportRect& part : coverage.without) {
+            if (cut)
+                glScissor(part.x, part.y, part.width, part.height);
+            scene.DrawToScreen(*mHaloFreeBloom, 1);
+        }
+    }
+    if (cut)
+        glDisable(GL_SCISSOR_TEST);
 }
 
 // The camera's picture in the bloom result into whatever target and

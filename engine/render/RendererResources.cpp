@@ -146,6 +146,8 @@ void Renderer::LoadResources()
         fullScreen.c_str(), (kShaderDir + "frag/PostProcessing.frag").c_str(), std::string("#define EFFECTS_OFF\n"));
     mShortBlur = std::make_unique<ShaderProgram>(fullScreen.c_str(), (kShaderDir + "frag/Blur.frag").c_str(),
                                                  "#define TAPS " + std::to_string(kShortBlurTaps) + "\n");
+    mHaloFreeBloom = std::make_unique<ShaderProgram>(fullScreen.c_str(), (kShaderDir + "frag/Bloom.frag").c_str(),
+                                                     std::string("#define HALO_FREE\n"));
     LoadMaterials();
     noises.Add("PerlinNoise", std::make_unique<PerlinNoise>(shaders.Find("PerlinNoise")));
     LoadFontMapping();
