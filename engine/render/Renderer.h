@@ -104,6 +104,12 @@ public:
     // radius, and the border colour. Kept by the programs between frames.
     void SetSelectionColours(const glm::vec3& selection, float maxColourDistance, const glm::vec3& border);
 
+    // The build of an instanced program for materials whose normal map is
+    // of one colour (see Material::NormalTexel), which takes that colour
+    // instead of reading the map; `program` itself when it has none. The
+    // frame sets the camera, lights and tile highlight on both builds.
+    const ShaderProgram& OneColourNormalBuild(const ShaderProgram& program) const;
+
     // One whole frame each, swapped; used before the main loop.
     void DrawSplash(float overlayOpacity);
     void DrawLoadingBar(float progress);
@@ -140,6 +146,7 @@ private:
     void LoadModels();
     void LoadTextures();
     void LoadShaderPrograms();
+    void LoadOneColourNormalBuilds();
     void LoadMaterials();
     void LoadFonts();
     Texture* AddTexture(const std::string& name, const std::string& path);
@@ -182,6 +189,9 @@ private:
     // spread read back to find them.
     std::unique_ptr<ShaderProgram> mHaloFreeBloom;
     std::vector<std::uint16_t> mHaloTexels;
+    // "Cel_Instanced" and "Default_Instanced" built for one-colour normal
+    // maps, by the registered program they stand in for.
+    std::vector<std::pair<const ShaderProgram*, std::unique_ptr<ShaderProgram>>> mOneColourNormalBuilds;
     // F7 flips cel shading once per frame however many cameras see it.
     bool mCelToggledThisFrame = false;
 };
