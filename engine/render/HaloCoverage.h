@@ -22,6 +22,11 @@ struct HaloCoverage {
 // whole rows of neighbouring blocks alike. A picture the halo misses, or one
 // it reaches everywhere, is one rectangle; so is one that would take more
 // than `mostRectangles` (each rectangle is a draw of its own).
+// `lit` (row by row, `width` by `height`) with every flag also set on the
+// texels within `reach` of it across and down: where a blur of that reach,
+// across and then down, can hold anything.
+std::vector<bool> Dilate(const std::vector<bool>& lit, int width, int height, int reach);
+
 HaloCoverage CoverHalo(const std::vector<bool>& lit, int haloWidth, int haloHeight, int pictureWidth, int pictureHeight,
                        int block, int mostRectangles);
 

@@ -167,8 +167,10 @@ private:
     void DrawScene(Camera& camera);
     void BeginFullScreenPasses();
     void EndFullScreenPasses();
-    std::optional<glm::vec2> SpreadGlow(const ViewportRect& picture);
-    HaloCoverage ReadHaloCoverage(const ViewportRect& picture, const glm::vec2& spread);
+    std::optional<glm::vec2> SpreadGlow(const ViewportRect& picture, HaloCoverage& coverage);
+    std::vector<bool> ReadLitTexels(const Framebuffer& source, const ViewportRect& part);
+    void DrawStroke(const ShaderProgram& stroke, const Framebuffer& source, const Framebuffer& target,
+                    const std::vector<ViewportRect>& parts, const ViewportRect& quarter);
     void DrawBloom(const ViewportRect& picture);
     void DrawPostProcessing(const ViewportRect& picture);
     void DrawBlurChain(const Camera& camera, const ViewportRect& view);
@@ -186,7 +188,7 @@ private:
     std::unique_ptr<ShaderProgram> mPlainPostProcessing;
     std::unique_ptr<ShaderProgram> mShortBlur;
     // "Bloom" built without the spread, for the parts it leaves dark; the
-    // spread read back to find them.
+    // glow's mean read back to find them.
     std::unique_ptr<ShaderProgram> mHaloFreeBloom;
     std::vector<std::uint16_t> mHaloTexels;
     // "Cel_Instanced" and "Default_Instanced" built for one-colour normal

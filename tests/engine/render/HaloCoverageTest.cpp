@@ -9,6 +9,7 @@
 namespace {
 
 using Engine::CoverHalo;
+using Engine::Dilate;
 using Engine::HaloCoverage;
 using Engine::ViewportRect;
 
@@ -138,7 +139,7 @@ TEST(HaloCoverage, DoubtfulInputOrTooManyPiecesReadTheHaloEverywhere)
         {"wrong length", CoverHalo(shortList, 320, 180, 1280, 720, kBlock, kMany)},
         {"no halo", CoverHalo({}, 0, 0, 1280, 720, kBlock, kMany)},
         {"no block size", CoverHalo(checkers, 320, 180, 1280, 720, 0, kMany)},
-        {"too many pieces", CoverHalo(checkers, 320, 180, 1280, 720, kBlock, 4)},
+        {"too many pieces", CoverHalo(checkers, 320, 180, 1280, 720, kBlock, 2)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -147,6 +148,41 @@ TEST(HaloCoverage, DoubtfulInputOrTooManyPiecesReadTheHaloEverywhere)
         EXPECT_TRUE(c.cover.without.empty());
     }
     EXPECT_TRUE(CoverHalo(checkers, 320, 180, 0, 720, kBlock, kMany).withHalo.empty());
+}
+
+// The strokes are drawn only where the mean of the glow, spread as far as
+// a stroke across and then one down reach, holds anything: a square round
+// each lit texel, cut at the picture's edges.
+TEST(HaloCoverage, DilatingMarksTheSquareEachLitTexelReachesWithinThePicture)
+{
+    struct Case {
+        std::string name;
+        Texel lit;
+        int reach;
+        int first[2]; // corner of the marked square
+        int last[2];
+    };
+    const std::vector<Case> cases = {
+        {"middle", {10, 6}, 2, {8, 4}, {12, 8}},
+        {"corner", {0, 0}, 3, {0, 0}, {3, 3}},
+        {"far corner", {19, 11}, 4, {15, 7}, {19, 11}},
+        {"no reach", {5, 5}, 0, {5, 5}, {5, 5}},
+    };
+    constexpr int kW = 20;
+    constexpr int kH = 12;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::vector<bool> grown = Dilate(LitAt(kW, kH, {c.lit}), kW, kH, c.reach);
+        int wrong = 0;
+        for (int y = 0; y < kH; ++y)
+            for (int x = 0; x < kW; ++x) {
+                const bool inside = x >= c.first[0] && x <= c.last[0] && y >= c.first[1] && y <= c.last[1];
+                wrong += grown[static_cast<std::size_t>(y * kW + x)] != inside ? 1 : 0;
+            }
+        EXPECT_EQ(wrong, 0);
+    }
+    const std::vector<bool> odd(7, true);
+    EXPECT_EQ(Dilate(odd, kW, kH, 2), odd) << "a list of the wrong length comes back as it was";
 }
 
 } // namespace
