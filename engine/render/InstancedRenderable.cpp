@@ -152,7 +152,13 @@ void InstancedRenderable::Draw(const ShaderProgram& program, const ViewVolume& v
     GatherSeen(view);
     UploadArray(mMatrixBuffer, mSeenMatrices.size() * sizeof(glm::mat4), mSeenMatrices.data());
     UploadArray(mRecordBuffer, mSeenRecords.size() * sizeof(InstanceRecord), mSeenRecords.data());
-    DrawWith(program, mSeen.size());
+    const std::optional<glm::vec3> normalTexel = material ? material->NormalTexel() : std::nullopt;
+    const ShaderProgram& build = normalTexel ? Renderer::GetInstance().OneColourNormalBuild(program) : program;
+    if (normalTexel && &build != &program) {
+        build.Use();
+        build.SetUniform("uNormalTexel", *normalTexel);
+    }
+    DrawWith(build, mSeen.size());
 }
 
 float InstancedRenderable::Radius()

@@ -36,6 +36,14 @@ void Material::Bind(const ShaderProgram& shader) const
     shader.SetUniform(kMaskLocation, mask);
 }
 
+std::optional<glm::vec3> Material::NormalTexel() const
+{
+    if (!normal || !normal->SingleColour())
+        return std::nullopt;
+    const auto& texel = *normal->SingleColour();
+    return glm::vec3(texel[0], texel[1], texel[2]) / 255.0f;
+}
+
 void Material::Bind(const Material* material, const ShaderProgram& shader)
 {
     if (material)

@@ -1,4 +1,6 @@
 #pragma once
+#include <glm/glm.hpp>
+#include <optional>
 
 namespace Engine {
 
@@ -25,6 +27,11 @@ public:
     // A null material binds no map and clears the mask: the previous draw's
     // maps must not show through.
     static void Bind(const Material* material, const ShaderProgram& shader);
+
+    // The one texel (0-1) of a normal map whose texels are all alike, which
+    // a program built for such maps takes instead of reading the map;
+    // nothing for other maps or none.
+    std::optional<glm::vec3> NormalTexel() const;
 
     Texture* diffuse = nullptr;
     Texture* specular = nullptr;

@@ -2,6 +2,7 @@
 #include "engine/render/Camera.h"
 #include "engine/render/Font.h"
 #include "engine/render/Framebuffer.h"
+#include "engine/render/HaloCoverage.h"
 #include "engine/render/Material.h"
 #include "engine/render/Model.h"
 #include "engine/render/Noise.h"
@@ -11,10 +12,12 @@
 #include "engine/render/Viewport.h"
 
 #include <array>
+#include <cstdint>
 #include <glm/glm.hpp>
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 namespace Engine {
 
@@ -101,6 +104,12 @@ public:
     // radius, and the border colour. Kept by the programs between frames.
     void SetSelectionColours(const glm::vec3& selection, float maxColourDistance, const glm::vec3& border);
 
+    // The build of an instanced program for materials whose normal map is
+    // of one colour (see Material::NormalTexel), which takes that colour
+    // instead of reading the map; `program` itself when it has none. The
+    // frame sets the camera, lights and tile highlight on both builds.
+    const ShaderProgram& OneColourNormalBuild(const ShaderProgram& program) const;
+
     // One whole frame each, swapped; used before the main loop.
     void DrawSplash(float overlayOpacity);
     void DrawLoadingBar(float progress);
@@ -137,6 +146,7 @@ private:
     void LoadModels();
     void LoadTextures();
     void LoadShaderPrograms();
+    void LoadOneColourNormalBuilds();
     void LoadMaterials();
     void LoadFonts();
     Texture* AddTexture(const std::string& name, const std::string& path);
@@ -157,7 +167,10 @@ private:
     void DrawScene(Camera& camera);
     void BeginFullScreenPasses();
     void EndFullScreenPasses();
-    std::optional<glm::vec2> SpreadGlow(const ViewportRect& picture);
+    std::optional<glm::vec2> SpreadGlow(const ViewportRect& picture, HaloCoverage& coverage);
+    std::vector<bool> ReadLitTexels(const Framebuffer& source, const ViewportRect& part);
+    void DrawStroke(const ShaderProgram& stroke, const Framebuffer& source, const Framebuffer& target,
+                    const std::vector<ViewportRect>& parts, const ViewportRect& quarter);
     void DrawBloom(const ViewportRect& picture);
     void DrawPostProcessing(const ViewportRect& picture);
     void DrawBlurChain(const Camera& camera, const ViewportRect& view);
@@ -174,6 +187,13 @@ private:
     static constexpr int kShortBlurTaps = 9;
     std::unique_ptr<ShaderProgram> mPlainPostProcessing;
     std::unique_ptr<ShaderProgram> mShortBlur;
+    // "Bloom" built without the spread, for the parts it leaves dark; the
+    // glow's mean read back to find them.
+    std::unique_ptr<ShaderProgram> mHaloFreeBloom;
+    std::vector<std::uint16_t> mHaloTexels;
+    // "Cel_Instanced" and "Default_Instanced" built for one-colour normal
+    // maps, by the registered program they stand in for.
+    std::vector<std::pair<const ShaderProgram*, std::unique_ptr<ShaderProgram>>> mOneColourNormalBuilds;
     // F7 flips cel shading once per frame however many cameras see it.
     bool mCelToggledThisFrame = false;
 };

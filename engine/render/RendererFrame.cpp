@@ -170,9 +170,11 @@ void Renderer::BeginCamera(const ViewportRect& picture)
     // and glow: the frame neither clears nor writes them (until DrawScene
     // ends), and that attachment keeps whatever it held.
     glColorMaski(kNormalsAttachment, GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    // Nothing tests the stencil, yet clearing the depth alone would keep
+    // it: a slower, masked write of the depth-stencil buffer.
     glEnable(GL_SCISSOR_TEST);
     glScissor(0, 0, picture.width, picture.height);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glDisable(GL_SCISSOR_TEST);
 }
 
@@ -203,12 +205,19 @@ void Renderer::DrawScene(Camera& camera)
     Probe("opaque");
 
     if (const ShaderProgram* instanced = shaders.Find(celShading ? "Cel_Instanced" : "Default_Instanced")) {
-        instanced->Use();
-        instanced->SetUniform("uViewPos", camera.mPos.value);
-        lights.UploadLights(*instanced, "uLights");
-        instanced->SetUniform("uSelectPos", camera.selectionPoint);
-        instanced->SetUniform("uEmissiveCol", emissiveColour);
+        for (const ShaderProgram* build : {&OneColourNormalBuild(*instanced), instanced}) {
+            build->Use();
+            build->SetUniform("uViewPos", camera.mPos.value);
+            lights.UploadLights(*build, "uLights");
+            build->SetUniform("uSelectPos", camera.selectionPoint);
+            build->SetUniform("uEmissiveCol", emissiveColour);
+        }
+        // The floor's programs write opaque colour: blending would read two
+        // half-float targets back for every fragment only to keep nothing
+        // of them.
+        glDisable(GL_BLEND);
         RenderInstanced(camera, instanced);
+        glEnable(GL_BLEND);
     }
     Probe("instanced");
     RenderAlpha(camera, nullptr);

@@ -9,6 +9,9 @@
 #include "engine/render/Renderer.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
 
 namespace Engine {
 
@@ -99,6 +102,14 @@ void UseBlur(const ShaderProgram& blur, const BlurKernel& kernel, const glm::vec
     blur.SetUniform(kBlurTaps, kernel.taps.data(), std::min(taps, BlurKernel::kMaxTaps));
 }
 
+int Area(const std::vector<ViewportRect>& rects)
+{
+    int area = 0;
+    for (const ViewportRect& rect : rects)
+        area += rect.width * rect.height;
+    return area;
+}
+
 // One quad of `program` reading `source` on unit 0.
 void DrawFrom(const ShaderProgram& program, const Framebuffer& source, const Model& quad)
 {
@@ -123,14 +134,60 @@ void Renderer::EndFullScreenPasses()
     glEnable(GL_DEPTH_TEST);
 }
 
+// Whether each texel of `part` of `source` holds anything, row by row from
+// the bottom: read back, which for a quarter-size picture costs little.
+std::vector<bool> Renderer::ReadLitTexels(const Framebuffer& source, const ViewportRect& part)
+{
+    constexpr int kChannels = 4;
+    const std::size_t texels = static_cast<std::size_t>(part.width) * static_cast<std::size_t>(part.height);
+    mHaloTexels.resize(texels * kChannels);
+    source.Bind();
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(part.x, part.y, part.width, part.height, GL_RGBA, GL_HALF_FLOAT, mHaloTexels.data());
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    std::vector<bool> lit(texels);
+    for (std::size_t i = 0; i < texels; ++i) {
+        const std::uint16_t* texel = &mHaloTexels[i * kChannels];
+        // Any bit but the sign: a zero of either sign adds nothing, and
+        // anything else (a number that is not one too) keeps the full work.
+        lit[i] = ((texel[0] | texel[1] | texel[2]) & 0x7fffu) != 0;
+    }
+    return lit;
+}
+
+// One stroke of the halo from `source` into `target`, drawn only in `parts`
+// of the quarter-size picture when they are not all of it; the rest of the
+// target's picture is cleared, which is what the stroke would draw there.
+void Renderer::DrawStroke(const ShaderProgram& stroke, const Framebuffer& source, const Framebuffer& target,
+                          const std::vector<ViewportRect>& parts, const ViewportRect& quarter)
+{
+    const Model* quad = models.Find("Quad");
+    target.Bind();
+    const bool whole = parts.size() == 1 && parts.front() == quarter;
+    if (!whole) {
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(quarter.x, quarter.y, quarter.width, quarter.height);
+        glClear(GL_COLOR_BUFFER_BIT);
+    }
+    for (const ViewportRect& part : parts) {
+        if (!whole)
+            glScissor(part.x, part.y, part.width, part.height);
+        DrawFrom(stroke, source, *quad);
+    }
+    if (!whole)
+        glDisable(GL_SCISSOR_TEST);
+}
+
 // The glow spread into a wide soft halo at a quarter of the picture's size:
 // the 4 x 4 mean of the glow into blur 2, a stroke across into blur 3, one
 // down back into blur 2. Both targets are free until the blur chain, which
 // comes after the bloom and covers or clears what it uses. A picture
 // squeezed into a narrow or flat viewport gets a halo squeezed the same
-// way. Returns the part of blur 2 that holds the halo, or nothing when it
-// could not be made.
-std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture)
+// way. The strokes are drawn only near texels of the mean that hold
+// anything (each stroke reaches kHaloReach texels), and `coverage` is set
+// to the parts of the picture the halo can reach. Returns the part of
+// blur 2 that holds the halo, or nothing when it could not be made.
+std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture, HaloCoverage& coverage)
 {
     const ShaderProgram* blur = shaders.Find("Blur");
     const Model* quad = models.Find("Quad");
@@ -157,44 +214,86 @@ std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture)
     glActiveTexture(GL_TEXTURE0);
     scene.BindTexture(1);
     quad->Draw();
-
-    second.Bind();
-    UseBlur(stroke, HaloStroke(kHaloSigma * squeeze.x, false), RegionOf(first, quarter), strokeTaps);
-    DrawFrom(stroke, first, *quad);
-
-    first.Bind();
-    UseBlur(stroke, HaloStroke(kHaloSigma * squeeze.y, true), RegionOf(second, quarter), strokeTaps);
-    DrawFrom(stroke, second, *quad);
     const glm::vec4 spread = RegionOf(first, quarter);
+
+    const std::vector<bool> reached =
+        Dilate(ReadLitTexels(first, quarter), quarter.width, quarter.height, kHaloReach);
+    // Blocks of llvmpipe's own tile size in the picture, a quarter of it in
+    // the strokes; a few draws per row of them at most.
+    constexpr int kBlock = 64;
+    constexpr int kQuarterBlock = kBlock / 4;
+    const int rows = (picture.height + kBlock - 1) / kBlock;
+    coverage = CoverHalo(reached, quarter.width, quarter.height, picture.width, picture.height, kBlock, 3 * rows);
+    if (coverage.withHalo.empty())
+        return glm::vec2(spread.z, spread.w); // nothing glows: no stroke to draw
+    // Cutting the strokes pays for a clear and a draw per part: only worth
+    // it while the glow keeps to a small part of the picture.
+    std::vector<ViewportRect> parts =
+        CoverHalo(reached, quarter.width, quarter.height, quarter.width, quarter.height, kQuarterBlock, rows).withHalo;
+    if (2 * Area(parts) > quarter.width * quarter.height)
+        parts = {quarter};
+
+    UseBlur(stroke, HaloStroke(kHaloSigma * squeeze.x, false), RegionOf(first, quarter), strokeTaps);
+    DrawStroke(stroke, first, second, parts, quarter);
+    UseBlur(stroke, HaloStroke(kHaloSigma * squeeze.y, true), RegionOf(second, quarter), strokeTaps);
+    DrawStroke(stroke, second, first, parts, quarter);
     return glm::vec2(spread.z, spread.w);
 }
 
 // The scene's three attachments combined into the bloom target, the
-// camera's part of it, which the quad covers whole: no clear.
+// camera's part of it, which the quads cover whole: no clear. Where the
+// spread reaches nothing the build without it draws.
 void Renderer::DrawBloom(const ViewportRect& picture)
 {
     const Framebuffer& scene = Target(FramebufferSlot::Scene);
     const ShaderProgram* program = shaders.Find("Bloom");
-    const std::optional<glm::vec2> spread = bloom && program ? SpreadGlow(picture) : std::nullopt;
+    HaloCoverage coverage;
+    const std::optional<glm::vec2> spread = bloom && program ? SpreadGlow(picture, coverage) : std::nullopt;
+    if (!spread || !mHaloFreeBloom || !mHaloFreeBloom->Linked())
+        coverage = {{{0, 0, picture.width, picture.height}}, {}};
     Probe("halo");
     Target(FramebufferSlot::Bloom).Bind();
     ApplyViewport(picture);
     if (!program)
         return;
-    program->Use();
-    glActiveTexture(GL_TEXTURE0);
-    scene.BindTexture(0);
-    program->SetUniform(0, 0);
-    program->SetUniform(kBloomFlagLocation, spread.has_value());
     const glm::vec4 region = RegionOf(scene, picture);
-    program->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
-    if (spread) {
-        glActiveTexture(GL_TEXTURE0 + kBloomSpreadUnit);
-        Target(FramebufferSlot::Blur2).BindTexture(0);
-        program->SetUniform(kBloomSpreadLocation, static_cast<int>(kBloomSpreadUnit));
-        program->SetUniform(kBloomSpreadRegionLocation, *spread);
+    const bool cut = coverage.withHalo.size() + coverage.without.size() > 1;
+    if (cut)
+        glEnable(GL_SCISSOR_TEST);
+    if (!coverage.withHalo.empty()) {
+        program->Use();
+        glActiveTexture(GL_TEXTURE0);
+        scene.BindTexture(0);
+        program->SetUniform(0, 0);
+        program->SetUniform(kBloomFlagLocation, spread.has_value());
+        program->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
+        if (spread) {
+            glActiveTexture(GL_TEXTURE0 + kBloomSpreadUnit);
+            Target(FramebufferSlot::Blur2).BindTexture(0);
+            program->SetUniform(kBloomSpreadLocation, static_cast<int>(kBloomSpreadUnit));
+            program->SetUniform(kBloomSpreadRegionLocation, *spread);
+        }
+        for (const ViewportRect& part : coverage.withHalo) {
+            if (cut)
+                glScissor(part.x, part.y, part.width, part.height);
+            scene.DrawToScreen(*program, 1);
+        }
     }
-    scene.DrawToScreen(*program, 1);
+    if (!coverage.without.empty()) {
+        mHaloFreeBloom->Use();
+        glActiveTexture(GL_TEXTURE0);
+        scene.BindTexture(0);
+        mHaloFreeBloom->SetUniform(0, 0);
+        mHaloFreeBloom->SetUniform(kBloomFlagLocation, true);
+        mHaloFreeBloom->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
+        for (const ViewportRect& part : coverage.without) {
+            if (cut)
+                glScissor(part.x, part.y, part.width, part.height);
+            scene.DrawToScreen(*mHaloFreeBloom, 1);
+        }
+    }
+    if (cut)
+        glDisable(GL_SCISSOR_TEST);
 }
 
 // The camera's picture in the bloom result into whatever target and

@@ -86,6 +86,7 @@ void Renderer::RenderInstanced(const Camera& camera, const ShaderProgram* progra
         return;
     }
     const glm::mat4 viewProjection = ViewProjection(camera);
+    UseWithViewProjection(OneColourNormalBuild(*program), viewProjection);
     UseWithViewProjection(*program, viewProjection);
     manager.Render(*program, camera.mCameraIndex.value, ViewVolume(viewProjection, camera.mPos.value));
 }
@@ -120,13 +121,15 @@ void Renderer::RenderText(const Camera& camera)
 void Renderer::SetSelectionColours(const glm::vec3& selection, float maxColourDistance, const glm::vec3& border)
 {
     for (const char* name : {"Cel_Instanced", "Default_Instanced"}) {
-        const ShaderProgram* program = shaders.Find(name);
-        if (!program)
+        const ShaderProgram* registered = shaders.Find(name);
+        if (!registered)
             continue;
-        program->Use();
-        program->SetUniform("uSelectColour", selection);
-        program->SetUniform("uMaxColourDist", maxColourDistance);
-        program->SetUniform("uBorderColour", border);
+        for (const ShaderProgram* program : {&OneColourNormalBuild(*registered), registered}) {
+            program->Use();
+            program->SetUniform("uSelectColour", selection);
+            program->SetUniform("uMaxColourDist", maxColourDistance);
+            program->SetUniform("uBorderColour", border);
+        }
     }
     for (const char* name : {"Cel", "Default"}) {
         const ShaderProgram* program = shaders.Find(name);

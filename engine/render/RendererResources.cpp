@@ -146,6 +146,9 @@ void Renderer::LoadResources()
         fullScreen.c_str(), (kShaderDir + "frag/PostProcessing.frag").c_str(), std::string("#define EFFECTS_OFF\n"));
     mShortBlur = std::make_unique<ShaderProgram>(fullScreen.c_str(), (kShaderDir + "frag/Blur.frag").c_str(),
                                                  "#define TAPS " + std::to_string(kShortBlurTaps) + "\n");
+    mHaloFreeBloom = std::make_unique<ShaderProgram>(fullScreen.c_str(), (kShaderDir + "frag/Bloom.frag").c_str(),
+                                                     std::string("#define HALO_FREE\n"));
+    LoadOneColourNormalBuilds();
     LoadMaterials();
     noises.Add("PerlinNoise", std::make_unique<PerlinNoise>(shaders.Find("PerlinNoise")));
     LoadFontMapping();
@@ -153,6 +156,32 @@ void Renderer::LoadResources()
     mEditorCamera = std::make_unique<EditorCamera>();
     editorCamera = mEditorCamera.get();
     postProcessing.float2 = 0.0f;
+}
+
+// The floor's programs again for normal maps of one colour: the software
+// renderer pays for a texture read in every pixel, branch or no branch.
+void Renderer::LoadOneColourNormalBuilds()
+{
+    mOneColourNormalBuilds.clear();
+    for (const ProgramFiles& files : kPrograms) {
+        const std::string name = files.name;
+        const ShaderProgram* registered = shaders.Find(name);
+        if (!registered || (name != "Cel_Instanced" && name != "Default_Instanced"))
+            continue;
+        auto build = std::make_unique<ShaderProgram>((kShaderDir + "vert/" + files.vertex).c_str(),
+                                                     (kShaderDir + "frag/" + files.fragment).c_str(),
+                                                     std::string("#define ONE_COLOUR_NORMAL_MAP\n"));
+        if (build->Linked())
+            mOneColourNormalBuilds.emplace_back(registered, std::move(build));
+    }
+}
+
+const ShaderProgram& Renderer::OneColourNormalBuild(const ShaderProgram& program) const
+{
+    for (const auto& [registered, build] : mOneColourNormalBuilds)
+        if (registered == &program)
+            return *build;
+    return program;
 }
 
 void Renderer::LoadModels()

@@ -1,9 +1,25 @@
 #include "engine/render/Texture.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <stb_image.h>
 
 namespace Engine {
+
+namespace {
+
+std::optional<std::array<std::uint8_t, 4>> SingleColourOf(const stbi_uc* pixels, std::size_t texels)
+{
+    std::array<std::uint8_t, 4> first{};
+    std::memcpy(first.data(), pixels, first.size());
+    for (std::size_t i = 1; i < texels; ++i)
+        if (!std::equal(first.begin(), first.end(), pixels + i * first.size()))
+            return std::nullopt;
+    return first;
+}
+
+} // namespace
 
 Texture::~Texture()
 {
@@ -32,6 +48,7 @@ Texture& Texture::LoadFromFile(const char* path)
     }
     mWidth = width;
     mHeight = height;
+    mSingleColour = SingleColourOf(pixels, static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
     glGenerateMipmap(GL_TEXTURE_2D);
     stbi_image_free(pixels);

@@ -1,6 +1,10 @@
 #pragma once
 #include <GL/glew.h>
 
+#include <array>
+#include <cstdint>
+#include <optional>
+
 namespace Engine {
 
 // A 2D RGBA texture decoded from an image file. One that failed to load
@@ -21,11 +25,15 @@ public:
     GLuint Id() const { return mTexture; }
     int Width() const { return mWidth; }
     int Height() const { return mHeight; }
+    // The colour (RGBA, 0-255) of an image whose texels are all alike;
+    // nothing for any other image or none.
+    const std::optional<std::array<std::uint8_t, 4>>& SingleColour() const { return mSingleColour; }
 
 private:
     GLuint mTexture = 0;
     int mWidth = 0;
     int mHeight = 0;
+    std::optional<std::array<std::uint8_t, 4>> mSingleColour;
 };
 
 } // namespace Engine

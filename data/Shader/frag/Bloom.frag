@@ -5,7 +5,8 @@
 // 3 the normals. The halo can be switched off at location 4. The glow
 // spread wide (a Gaussian of about seven texels, worked out at a quarter of
 // the size by the passes before this one) waits at location 5, in the part
-// of its texture that location 6 gives.
+// of its texture that location 6 gives. Built a second time with HALO_FREE
+// for the parts of the picture the spread does not reach.
 
 in vec2 vUv;
 in vec2 vView;
@@ -24,6 +25,14 @@ layout(location = 0) out vec4 oColour;
 const float kOwnGlow = 0.156;
 const float kStrength = 1.6;
 
+#ifdef HALO_FREE
+// Built for the parts of the picture the spread leaves dark: it adds nothing
+// there, and its reads are most of this pass's cost.
+vec3 Spread()
+{
+    return vec3(0.0);
+}
+#else
 // The spread between its four nearest texels, weighted by distance: read
 // one by one, which the software renderer does far faster than filtering
 // a floating-point texture.
@@ -40,6 +49,7 @@ vec3 Spread()
     vec3 top = mix(texelFetch(uSpread, ivec2(a.x, b.y), 0).rgb, texelFetch(uSpread, b, 0).rgb, f.x);
     return mix(bottom, top, f.y);
 }
+#endif
 
 void main()
 {

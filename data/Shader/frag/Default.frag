@@ -7,12 +7,12 @@ in vec2 vUv;
 in vec3 vNormal;
 in vec3 vTangent;
 in vec3 vBitangent;
-in vec3 vAmbient;
-in vec3 vTexTint;
-in vec3 vAmbient2;
-in vec3 vDiffuse;
-in vec3 vSpecular;
-in float vTile;
+flat in vec3 vAmbient;
+flat in vec3 vTexTint;
+flat in vec3 vAmbient2;
+flat in vec3 vDiffuse;
+flat in vec3 vSpecular;
+flat in float vTile;
 
 // The scene framebuffer: lit colour, the part that glows, and the surface
 // normal with coverage in alpha.
@@ -74,13 +74,28 @@ vec3 Albedo()
     return (uMapMask & 1) != 0 ? texture(uDiffuseMap, vUv).rgb : vec3(1.0);
 }
 
+#ifdef ONE_COLOUR_NORMAL_MAP
+// Built for normal maps whose texels are all alike: the texel comes as a
+// value and the read is left out.
+uniform vec3 uNormalTexel = vec3(0.5, 0.5, 1.0);
+vec3 NormalTexel()
+{
+    return uNormalTexel;
+}
+#else
+vec3 NormalTexel()
+{
+    return texture(uNormalMap, vUv).xyz;
+}
+#endif
+
 vec3 SurfaceNormal()
 {
     vec3 n = normalize(vNormal);
     if ((uMapMask & 2) == 0 || dot(vTangent, vTangent) < 1e-8 || dot(vBitangent, vBitangent) < 1e-8)
         return n;
     mat3 tbn = mat3(normalize(vTangent), normalize(vBitangent), n);
-    vec3 mapped = texture(uNormalMap, vUv).xyz * 2.0 - 1.0;
+    vec3 mapped = NormalTexel() * 2.0 - 1.0;
     return normalize(tbn * mapped);
 }
 

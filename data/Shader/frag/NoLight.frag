@@ -8,12 +8,12 @@ in vec2 vUv;
 in vec3 vNormal;
 in vec3 vTangent;
 in vec3 vBitangent;
-in vec3 vAmbient;
-in vec3 vTexTint;
-in vec3 vAmbient2;
-in vec3 vDiffuse;
-in vec3 vSpecular;
-in float vTile;
+flat in vec3 vAmbient;
+flat in vec3 vTexTint;
+flat in vec3 vAmbient2;
+flat in vec3 vDiffuse;
+flat in vec3 vSpecular;
+flat in float vTile;
 
 // The scene framebuffer: lit colour, the part that glows, and the surface
 // normal with coverage in alpha.

@@ -21,12 +21,12 @@ out vec2 vUv;
 out vec3 vNormal;
 out vec3 vTangent;
 out vec3 vBitangent;
-out vec3 vAmbient;
-out vec3 vTexTint;
-out vec3 vAmbient2;
-out vec3 vDiffuse;
-out vec3 vSpecular;
-out float vTile;
+flat out vec3 vAmbient;
+flat out vec3 vTexTint;
+flat out vec3 vAmbient2;
+flat out vec3 vDiffuse;
+flat out vec3 vSpecular;
+flat out float vTile;
 
 void main()
 {

@@ -73,6 +73,36 @@ TEST_F(StartupFixture, ProgramsCarryTheirClassAndCullingAndMaterialsTheirMaps)
     EXPECT_EQ(renderer.materials.Find("TileNoBlur")->specular, renderer.textures.Find("Tile_Specular"));
 }
 
+// The flat default normal map is known to be of one colour, so the floor
+// can be drawn by the build of its program that skips reading it; a
+// patterned map is not, and programs without such a build stand for
+// themselves.
+TEST_F(StartupFixture, NormalMapsOfOneColourAreKnownAndTheFloorProgramsHaveABuildForThem)
+{
+    using Colour = std::array<std::uint8_t, 4>;
+    EXPECT_EQ(renderer.textures.Find("NormalDefault")->SingleColour(), (Colour{128, 128, 255, 255}));
+    EXPECT_EQ(renderer.textures.Find("Tile_Normal")->SingleColour(), std::nullopt);
+    EXPECT_EQ(renderer.textures.Find("TileNoBlur")->SingleColour(), std::nullopt);
+
+    const std::optional<glm::vec3> flat = renderer.materials.Find("TileNoBlur")->NormalTexel();
+    ASSERT_TRUE(flat.has_value());
+    EXPECT_NEAR(flat->x, 128.0f / 255.0f, 1e-6f);
+    EXPECT_NEAR(flat->z, 1.0f, 1e-6f);
+    const Engine::Material patterned(nullptr, renderer.textures.Find("Tile_Normal"), nullptr, nullptr);
+    EXPECT_EQ(patterned.NormalTexel(), std::nullopt);
+    EXPECT_EQ(Engine::Material(nullptr, nullptr, nullptr, nullptr).NormalTexel(), std::nullopt);
+
+    for (const char* name : {"Cel_Instanced", "Default_Instanced"}) {
+        const Engine::ShaderProgram& registered = *renderer.shaders.Find(name);
+        const Engine::ShaderProgram& build = renderer.OneColourNormalBuild(registered);
+        EXPECT_NE(&build, &registered) << name;
+        EXPECT_TRUE(build.Linked()) << name;
+        EXPECT_NE(glGetUniformLocation(build.Id(), "uNormalTexel"), -1) << name;
+    }
+    const Engine::ShaderProgram& cel = *renderer.shaders.Find("Cel");
+    EXPECT_EQ(&renderer.OneColourNormalBuild(cel), &cel);
+}
+
 // The boards of one player are shown under the other player's names.
 TEST_F(StartupFixture, ScoreAndWinImagesCrossOver)
 {
