@@ -216,22 +216,31 @@ std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture, HaloC
     quad->Draw();
     const glm::vec4 spread = RegionOf(first, quarter);
 
-    const std::vector<bool> reached =
-        Dilate(ReadLitTexels(first, quarter), quarter.width, quarter.height, kHaloReach);
-    // Blocks of llvmpipe's own tile size in the picture, a quarter of it in
-    // the strokes; a few draws per row of them at most.
-    constexpr int kBlock = 64;
-    constexpr int kQuarterBlock = kBlock / 4;
-    const int rows = (picture.height + kBlock - 1) / kBlock;
-    coverage = CoverHalo(reached, quarter.width, quarter.height, picture.width, picture.height, kBlock, 3 * rows);
-    if (coverage.withHalo.empty())
-        return glm::vec2(spread.z, spread.w); // nothing glows: no stroke to draw
-    // Cutting the strokes pays for a clear and a draw per part: only worth
-    // it while the glow keeps to a small part of the picture.
-    std::vector<ViewportRect> parts =
-        CoverHalo(reached, quarter.width, quarter.height, quarter.width, quarter.height, kQuarterBlock, rows).withHalo;
-    if (2 * Area(parts) > quarter.width * quarter.height)
-        parts = {quarter};
+    // Reading the glow back waits until this camera's scene is drawn. A
+    // camera over the whole window gains more than that costs; in a split
+    // view the wait comes once per camera and eats the gain, so a camera on
+    // part of the window draws its halo whole.
+    std::vector<ViewportRect> parts{quarter};
+    if (picture.width == static_cast<int>(full.width) && picture.height == static_cast<int>(full.height)) {
+        const std::vector<bool> reached =
+            Dilate(ReadLitTexels(first, quarter), quarter.width, quarter.height, kHaloReach);
+        // Blocks of llvmpipe's own tile size in the picture, a quarter of it
+        // in the strokes; a few draws per row of them at most.
+        constexpr int kBlock = 64;
+        constexpr int kQuarterBlock = kBlock / 4;
+        const int rows = (picture.height + kBlock - 1) / kBlock;
+        coverage = CoverHalo(reached, quarter.width, quarter.height, picture.width, picture.height, kBlock, 3 * rows);
+        if (coverage.withHalo.empty())
+            return glm::vec2(spread.z, spread.w); // nothing glows: no stroke to draw
+        // Cutting the strokes pays for a clear and a draw per part: only
+        // worth it while the glow keeps to a small part of the picture.
+        parts = CoverHalo(reached, quarter.width, quarter.height, quarter.width, quarter.height, kQuarterBlock, rows)
+                    .withHalo;
+        if (2 * Area(parts) > quarter.width * quarter.height)
+            parts = {quarter};
+    } else {
+        coverage = {{{0, 0, picture.width, picture.height}}, {}};
+    }
 
     UseBlur(stroke, HaloStroke(kHaloSigma * squeeze.x, false), RegionOf(first, quarter), strokeTaps);
     DrawStroke(stroke, first, second, parts, quarter);
