@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -86,28 +87,37 @@ private:
     std::filesystem::path mPath;
 };
 
-// Captures every tutorial with the tool, in one run, into a folder of its own.
-void CaptureAll(const std::filesystem::path& folder)
+// Captures the tutorials named (all of them for none) with the tool, in one
+// run, into a folder of its own.
+void Capture(const std::filesystem::path& folder, const std::vector<std::string>& names)
 {
-    const std::string command = std::string("'") + SOLVANE_CAPTURE_TOOL + "' '" + folder.string() + "' > '" +
-                                (folder.parent_path() / "capture.log").string() + "' 2>&1";
+    std::string command = std::string("'") + SOLVANE_CAPTURE_TOOL + "' '" + folder.string() + "'";
+    for (const std::string& name : names)
+        command += " " + name;
+    command += " > '" + (folder.parent_path() / "capture.log").string() + "' 2>&1";
     EXPECT_EQ(std::system(command.c_str()), 0) << ReadFileText((folder.parent_path() / "capture.log").string());
 }
 
 // A change to the game that moves one frame of one tutorial shows here, not
 // in a tutorial that quietly plays something its script no longer makes.
 // The shipped files come from another run, so equal also means repeatable.
+// The sanitizers' build captures one: all thirteen would take minutes.
 TEST(TutorialRecordings, TheCaptureToolMakesEveryShippedRecordingAgainByteForByte)
 {
     const PrivateDisplay display;
     ASSERT_FALSE(display.Name().empty()) << "Xvfb did not start";
     const Scratch scratch;
-    CaptureAll(scratch.Path() / "out");
-    for (const TutorialTableRow& row : LayerCreator::kTutorialTable) {
-        const std::string captured = ReadFileText((scratch.Path() / "out" / row.recording).string());
-        EXPECT_FALSE(captured.empty()) << row.recording;
-        EXPECT_TRUE(captured == ReadFileText(TutorialArena::RecordingPath(row.recording)))
-            << row.recording << ": the shipped recording is not what its script records now: run "
+    std::vector<std::string> names;
+    for (const TutorialTableRow& row : LayerCreator::kTutorialTable)
+        if (!kSanitized || std::string(row.recording) == "DoubleJump.json")
+            names.emplace_back(row.recording);
+    ASSERT_FALSE(names.empty());
+    Capture(scratch.Path() / "out", names);
+    for (const std::string& name : names) {
+        const std::string captured = ReadFileText((scratch.Path() / "out" / name).string());
+        EXPECT_FALSE(captured.empty()) << name;
+        EXPECT_TRUE(captured == ReadFileText(TutorialArena::RecordingPath(name.c_str())))
+            << name << ": the shipped recording is not what its script records now: run "
             << "tools/tutorials/regenerate.sh";
     }
 }
