@@ -19,6 +19,7 @@
 #include "engine/logic/LogicManager.h"
 #include "engine/net/BodyVelocity.h"
 #include "engine/net/NetworkMgr.h"
+#include "engine/platform/Heap.h"
 #include "engine/render/CameraManager.h"
 #include "engine/render/HUDCompManager.h"
 #include "engine/render/InstancedRenderableManager.h"
@@ -127,6 +128,7 @@ Core& Core::GetInstance() { return sInstance; }
 
 void Core::InitWindow()
 {
+    Platform::KeepBigBlocksMapped();
     Window::Create();
     Renderer::GetInstance().Init();
 }
