@@ -161,25 +161,25 @@ void InstancedRenderable::Draw(const ShaderProgram& program, const ViewVolume& v
     DrawWith(build, mSeen.size());
 }
 
-float InstancedRenderable::Radius()
+void InstancedRenderable::MeasureModel()
 {
-    if (model != mRadiusModel) {
-        mRadius = model ? ModelRadius(*model) : 0.0f;
-        mRadiusModel = model;
-    }
-    return mRadius;
+    if (model == mMeasuredModel)
+        return;
+    const ModelBox box = model ? ModelBounds(*model) : ModelBox{};
+    mBoxCentre = box.centre;
+    mBoxHalf = box.half;
+    mMeasuredModel = model;
 }
 
 void InstancedRenderable::GatherSeen(const ViewVolume& view)
 {
-    const float radius = Radius();
+    MeasureModel();
     mSeen.clear();
     for (const auto& [entity, slot] : mSlots) {
         const glm::mat4& world = mMatrices[slot];
-        const glm::vec3 centre(world[3]);
-        if (!view.MaySee(centre, radius * LargestScale(world)))
+        if (!view.MaySee(world, mBoxCentre, mBoxHalf))
             continue;
-        const glm::vec3 away = centre - view.Eye();
+        const glm::vec3 away = glm::vec3(world[3]) - view.Eye();
         mSeen.emplace_back(glm::dot(away, away), slot);
     }
     std::sort(mSeen.begin(), mSeen.end());

@@ -115,7 +115,9 @@ private:
     // Fills the seen arrays with the instances the view may see, nearest
     // first.
     void GatherSeen(const ViewVolume& view);
-    float Radius();
+    // The model's box in model space, worked out again when the model
+    // changes.
+    void MeasureModel();
     void DrawWith(const ShaderProgram& program, std::size_t count);
 
     Slots mSlots;
@@ -129,9 +131,9 @@ private:
     std::vector<std::pair<float, std::uint32_t>> mSeen;
     std::vector<glm::mat4> mSeenMatrices;
     std::vector<InstanceRecord> mSeenRecords;
-    // The model's bounding radius, worked out again when the model changes.
-    const Model* mRadiusModel = nullptr;
-    float mRadius = 0.0f;
+    const Model* mMeasuredModel = nullptr;
+    glm::vec3 mBoxCentre{0.0f};
+    glm::vec3 mBoxHalf{0.0f};
 };
 
 } // namespace Engine

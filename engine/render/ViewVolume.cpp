@@ -23,33 +23,38 @@ ViewVolume::ViewVolume(const glm::mat4& viewProjection, const glm::vec3& eye) : 
     }
 }
 
-bool ViewVolume::MaySee(const glm::vec3& centre, float radius) const
+bool ViewVolume::MaySee(const glm::mat4& world, const glm::vec3& centre, const glm::vec3& half) const
 {
-    if (!(radius > 0.0f))
+    bool extent = false;
+    for (int axis = 0; axis < 3; ++axis)
+        extent = extent || (half[axis] > 0.0f && glm::vec3(world[axis]) != glm::vec3(0.0f));
+    if (!extent)
         return false;
-    for (const glm::vec4& plane : mPlanes)
-        if (glm::dot(glm::vec3(plane), centre) + plane.w < -radius)
+    const glm::vec3 middle(world * glm::vec4(centre, 1.0f));
+    for (const glm::vec4& plane : mPlanes) {
+        const glm::vec3 normal(plane);
+        // How far the box reaches towards the plane's inside from its middle.
+        float reach = 0.0f;
+        for (int axis = 0; axis < 3; ++axis)
+            reach += half[axis] * std::abs(glm::dot(normal, glm::vec3(world[axis])));
+        if (glm::dot(normal, middle) + plane.w < -reach)
             return false;
+    }
     return true;
 }
 
-float ModelRadius(const Model& model)
+ModelBox ModelBounds(const Model& model)
 {
-    float largest = 0.0f;
+    bool any = false;
+    glm::vec3 low(0.0f);
+    glm::vec3 high(0.0f);
     for (const Mesh& mesh : model.meshes)
-        for (const Vertex& vertex : mesh.Vertices())
-            largest = std::max(largest, glm::dot(vertex.position, vertex.position));
-    return std::sqrt(largest);
-}
-
-float LargestScale(const glm::mat4& world)
-{
-    // The square root of the summed squares of the 3 x 3 part bounds its
-    // largest stretch also when parents' scales and rotations shear it.
-    float sum = 0.0f;
-    for (int column = 0; column < 3; ++column)
-        sum += glm::dot(glm::vec3(world[column]), glm::vec3(world[column]));
-    return std::sqrt(sum);
+        for (const Vertex& vertex : mesh.Vertices()) {
+            low = any ? glm::min(low, vertex.position) : vertex.position;
+            high = any ? glm::max(high, vertex.position) : vertex.position;
+            any = true;
+        }
+    return {(low + high) * 0.5f, (high - low) * 0.5f};
 }
 
 } // namespace Engine

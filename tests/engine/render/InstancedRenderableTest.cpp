@@ -179,9 +179,13 @@ TEST_F(InstancedFloor, ACamerasDrawKeepsTheTilesInItsViewNearestFirst)
         EXPECT_EQ(matrices[static_cast<std::size_t>(slot)], Engine::Transform::GetWorldMatrix(tile)) << slot;
     EXPECT_FLOAT_EQ(floor.drawTime, Engine::InstancedRenderable::kDrawTimeStep);
 
-    // The hexagon reaches its corners: unit radius round the middle, one up
-    // and down.
-    EXPECT_NEAR(Engine::ModelRadius(*floor.model), std::sqrt(2.0f), 1e-5f);
+    // The hexagon's box: corners at unit distance across, flat sides at
+    // the square root of 3 over 2, one up and down.
+    const Engine::ModelBox box = Engine::ModelBounds(*floor.model);
+    EXPECT_LT(glm::length(box.centre), 1e-5f);
+    EXPECT_NEAR(box.half.x, 1.0f, 1e-5f);
+    EXPECT_NEAR(box.half.y, 1.0f, 1e-5f);
+    EXPECT_NEAR(box.half.z, std::sqrt(3.0f) / 2.0f, 1e-5f);
     // Uploads for every camera at once keep the slot order.
     floor.UploadInstances();
     EXPECT_EQ(BufferContents<glm::mat4>(floor.MatrixBuffer())[1], Engine::Transform::GetWorldMatrix(aside));
