@@ -22,19 +22,6 @@ constexpr bool kGlibc = true;
 constexpr bool kGlibc = false;
 #endif
 
-// The address sanitizer brings an allocator of its own.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitizedAllocator = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitizedAllocator = true;
-#else
-constexpr bool kSanitizedAllocator = false;
-#endif
-#else
-constexpr bool kSanitizedAllocator = false;
-#endif
-
 } // namespace
 
 bool BigBlocksCanBeMapped()

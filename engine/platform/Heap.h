@@ -2,6 +2,20 @@
 
 namespace Engine::Platform {
 
+// Whether the address sanitizer brought an allocator of its own: freed
+// memory then waits in quarantine, and the C library's settings do nothing.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kSanitizedAllocator = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool kSanitizedAllocator = true;
+#else
+inline constexpr bool kSanitizedAllocator = false;
+#endif
+#else
+inline constexpr bool kSanitizedAllocator = false;
+#endif
+
 // Big blocks (a megabyte and more: decoded images, imported meshes, level
 // and recording buffers) are mapped from the system one by one and handed
 // back the moment they are freed.

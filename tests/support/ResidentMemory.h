@@ -1,4 +1,6 @@
 #pragma once
+#include "engine/platform/Heap.h"
+
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -7,17 +9,7 @@
 //
 // Under the address sanitizer freed memory waits in quarantine and resident
 // memory grows by design: there a run only has to end well.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kMemoryMeasured = false;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kMemoryMeasured = false;
-#else
-constexpr bool kMemoryMeasured = true;
-#endif
-#else
-constexpr bool kMemoryMeasured = true;
-#endif
+constexpr bool kMemoryMeasured = !Engine::Platform::kSanitizedAllocator;
 
 // Resident set size in kibibytes, from the kernel's own account; -1 when
 // it cannot be read.
