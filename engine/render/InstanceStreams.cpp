@@ -12,8 +12,12 @@ void PointStreams(std::span<const InstanceStream> streams)
         stream.buffer->Bind();
         for (const InstanceAttribute& attribute : stream.attributes) {
             glEnableVertexAttribArray(attribute.location);
-            glVertexAttribPointer(attribute.location, attribute.components, GL_FLOAT, GL_FALSE,
-                                  static_cast<GLsizei>(stream.stride), reinterpret_cast<const void*>(attribute.offset));
+            const auto stride = static_cast<GLsizei>(stream.stride);
+            const auto* offset = reinterpret_cast<const void*>(attribute.offset);
+            if (attribute.integer)
+                glVertexAttribIPointer(attribute.location, attribute.components, GL_UNSIGNED_INT, stride, offset);
+            else
+                glVertexAttribPointer(attribute.location, attribute.components, GL_FLOAT, GL_FALSE, stride, offset);
             glVertexAttribDivisor(attribute.location, 1);
         }
     }

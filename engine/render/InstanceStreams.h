@@ -10,15 +10,17 @@ namespace Engine {
 class Model;
 
 // One per-instance vertex attribute: `components` floats at `offset` bytes
-// into each instance's element.
+// into each instance's element, or unsigned 32-bit integers the program
+// reads as integers when `integer` is set.
 struct InstanceAttribute {
     GLuint location;
     GLint components;
     std::size_t offset;
+    bool integer = false;
 };
 
 // A buffer of per-instance elements of `stride` bytes and the attributes
-// read from each element (float, not normalised, divisor 1).
+// read from each element (not normalised, divisor 1).
 struct InstanceStream {
     const GlBuffer* buffer;
     std::size_t stride;

@@ -25,11 +25,13 @@ constexpr InstanceAttribute kRecordAttributes[] = {
 constexpr InstanceAttribute kMatrixAttributes[] = {
     {11, 4, 0}, {12, 4, 16}, {13, 4, 32}, {14, 4, 48},
 };
+constexpr InstanceAttribute kSideAttributes[] = {{15, 3, 0, true}};
 
-std::array<InstanceStream, 2> Streams(const GlBuffer& records, const GlBuffer& matrices)
+std::array<InstanceStream, 3> Streams(const GlBuffer& records, const GlBuffer& matrices, const GlBuffer& sides)
 {
     return {InstanceStream{&records, sizeof(InstanceRecord), kRecordAttributes},
-            InstanceStream{&matrices, sizeof(glm::mat4), kMatrixAttributes}};
+            InstanceStream{&matrices, sizeof(glm::mat4), kMatrixAttributes},
+            InstanceStream{&sides, sizeof(SideCodes), kSideAttributes}};
 }
 
 // The five colours; the spare floats stay as they are.
@@ -81,6 +83,8 @@ void InstancedRenderable::SetupInstanceBuffers()
         return;
     mMatrixBuffer.Create(mMatrices.size() * sizeof(glm::mat4), mMatrices.data());
     mRecordBuffer.Create(mRecords.size() * sizeof(InstanceRecord), mRecords.data());
+    RefreshSides();
+    mSideBuffer.Create(mSides.size() * sizeof(SideCodes), mSides.data());
 }
 
 void InstancedRenderable::Refresh(EntityHandle entity, std::uint32_t slot)
@@ -106,6 +110,18 @@ void InstancedRenderable::RefreshAll()
 {
     for (const auto& [entity, slot] : mSlots)
         Refresh(entity, slot);
+    RefreshSides();
+}
+
+// Every other model, and the column when drawn whole, keeps its sides.
+void InstancedRenderable::RefreshSides()
+{
+    if (model && model->hexColumn) {
+        mColumnSides.Update(mMatrices);
+        mSides = mColumnSides.Codes();
+    } else {
+        mSides.assign(mMatrices.size(), SideCodes{0, 0, 0});
+    }
 }
 
 void InstancedRenderable::UploadInstances()
@@ -115,13 +131,14 @@ void InstancedRenderable::UploadInstances()
         return;
     UploadArray(mMatrixBuffer, mSlots.size() * sizeof(glm::mat4), mMatrices.data());
     UploadArray(mRecordBuffer, mSlots.size() * sizeof(InstanceRecord), mRecords.data());
+    UploadArray(mSideBuffer, mSlots.size() * sizeof(SideCodes), mSides.data());
 }
 
 void InstancedRenderable::DrawInstances() const
 {
     if (!model || !BuffersReady())
         return;
-    DrawInstanced(*model, Streams(mRecordBuffer, mMatrixBuffer), static_cast<GLsizei>(mSlots.size()));
+    DrawInstanced(*model, Streams(mRecordBuffer, mMatrixBuffer, mSideBuffer), static_cast<GLsizei>(mSlots.size()));
 }
 
 void InstancedRenderable::DrawWith(const ShaderProgram& program, std::size_t count)
@@ -131,7 +148,7 @@ void InstancedRenderable::DrawWith(const ShaderProgram& program, std::size_t cou
     program.SetUniform("uTime", drawTime);
     Material::Bind(material, program);
     if (count > 0)
-        DrawInstanced(*model, Streams(mRecordBuffer, mMatrixBuffer), static_cast<GLsizei>(count));
+        DrawInstanced(*model, Streams(mRecordBuffer, mMatrixBuffer, mSideBuffer), static_cast<GLsizei>(count));
 }
 
 void InstancedRenderable::Draw(const ShaderProgram& program)
@@ -152,6 +169,7 @@ void InstancedRenderable::Draw(const ShaderProgram& program, const ViewVolume& v
     GatherSeen(view);
     UploadArray(mMatrixBuffer, mSeenMatrices.size() * sizeof(glm::mat4), mSeenMatrices.data());
     UploadArray(mRecordBuffer, mSeenRecords.size() * sizeof(InstanceRecord), mSeenRecords.data());
+    UploadArray(mSideBuffer, mSeenSides.size() * sizeof(SideCodes), mSeenSides.data());
     const std::optional<glm::vec3> normalTexel = material ? material->NormalTexel() : std::nullopt;
     const ShaderProgram& build = normalTexel ? Renderer::GetInstance().OneColourNormalBuild(program) : program;
     if (normalTexel && &build != &program) {
@@ -185,9 +203,11 @@ void InstancedRenderable::GatherSeen(const ViewVolume& view)
     std::sort(mSeen.begin(), mSeen.end());
     mSeenMatrices.resize(mSeen.size());
     mSeenRecords.resize(mSeen.size());
+    mSeenSides.resize(mSeen.size());
     for (std::size_t i = 0; i < mSeen.size(); ++i) {
         mSeenMatrices[i] = mMatrices[mSeen[i].second];
         mSeenRecords[i] = mRecords[mSeen[i].second];
+        mSeenSides[i] = mSides[mSeen[i].second];
     }
 }
 

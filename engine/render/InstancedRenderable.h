@@ -4,6 +4,7 @@
 #include "engine/core/PropertyMap.h"
 #include "engine/render/CameraTarget.h"
 #include "engine/render/GlBuffer.h"
+#include "engine/render/HexColumnSides.h"
 
 #include <cstdint>
 #include <glm/glm.hpp>
@@ -30,7 +31,9 @@ class ViewVolume;
 //
 // 68 bytes, little-endian floats, no gaps. The matrix buffer beside it holds
 // one column-major 4x4 float matrix (64 bytes) per instance, its columns
-// attributes 11 to 14.
+// attributes 11 to 14. A third buffer holds the column side codes
+// (HexColumnSides, 12 bytes per instance, attribute 15 as unsigned
+// integers): all zero, keep every side whole, for any model but the column.
 struct InstanceRecord {
     glm::vec3 ambient0{0.0f};
     glm::vec3 ambient1{0.0f};
@@ -57,7 +60,7 @@ public:
 //
 // Order of use: names, ResolveResources, a wrapper on every instance entity,
 // AddInstance for each, SetupInstanceBuffers once; every draw then uploads
-// the current matrices and colours. Owns its two buffers.
+// the current matrices and colours. Owns its buffers.
 class InstancedRenderable : public InstancedRenderableProperties {
 public:
     using Slots = std::map<EntityHandle, std::uint32_t>;
@@ -87,7 +90,7 @@ public:
     // nothing, when it has no render wrapper; an entity that already is an
     // instance keeps its slot and nothing is added.
     void AddInstance(EntityHandle entity);
-    // Creates the two buffers for the instances so far; nothing without
+    // Creates the buffers for the instances so far; nothing without
     // instances.
     void SetupInstanceBuffers();
     // Refreshes every slot from its entity and wrapper and uploads both
@@ -108,8 +111,9 @@ public:
     float drawTime = 0.0f;
 
 private:
-    bool BuffersReady() const { return mMatrixBuffer.Exists() && mRecordBuffer.Exists(); }
+    bool BuffersReady() const { return mMatrixBuffer.Exists() && mRecordBuffer.Exists() && mSideBuffer.Exists(); }
     void Refresh(EntityHandle entity, std::uint32_t slot);
+    void RefreshSides();
     void UploadArray(GlBuffer& buffer, std::size_t bytes, const void* data);
     void RefreshAll();
     // Fills the seen arrays with the instances the view may see, nearest
@@ -125,12 +129,16 @@ private:
     std::vector<InstanceRecord> mRecords;
     GlBuffer mMatrixBuffer;
     GlBuffer mRecordBuffer;
+    HexColumnSides mColumnSides;
+    std::vector<SideCodes> mSides;
+    GlBuffer mSideBuffer;
     // One camera's draw: distance and slot of each instance it may see,
     // and their matrices and colours in that order. Kept between draws so
     // that a frame allocates nothing.
     std::vector<std::pair<float, std::uint32_t>> mSeen;
     std::vector<glm::mat4> mSeenMatrices;
     std::vector<InstanceRecord> mSeenRecords;
+    std::vector<SideCodes> mSeenSides;
     const Model* mMeasuredModel = nullptr;
     glm::vec3 mBoxCentre{0.0f};
     glm::vec3 mBoxHalf{0.0f};

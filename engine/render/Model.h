@@ -30,7 +30,12 @@ public:
     std::vector<M> meshes;
 };
 
-class Model : public BasicModel<Mesh> {};
+class Model : public BasicModel<Mesh> {
+public:
+    // Set on the generated hexagonal column (HexagonMesh): instanced draws
+    // of it leave out what neighbouring columns hide of its sides.
+    bool hexColumn = false;
+};
 
 // The same import, keeping the wider animated vertex.
 class ModelAnim : public BasicModel<MeshAnim> {};

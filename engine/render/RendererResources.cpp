@@ -194,6 +194,7 @@ void Renderer::LoadModels()
     models.Add("GoalBall_Shell", LoadModel("data/Model/GoalBall_shell.obj"));
 
     Model* hexagon = models.Add("Hexagon", std::make_unique<Model>());
+    hexagon->hexColumn = true;
     std::vector<Vertex> vertices;
     std::vector<std::uint32_t> indices;
     HexagonMesh().Generate(vertices, 6, indices);

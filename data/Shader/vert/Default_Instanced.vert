@@ -2,7 +2,9 @@
 #extension GL_ARB_explicit_uniform_location : require
 // Floor tiles: one instance per tile, its matrix and colours per instance.
 // Attributes 5-9: ambient, texture tint, second ambient, diffuse, specular;
-// 10: two spare floats; 11-14: the model matrix by columns.
+// 10: two spare floats; 11-14: the model matrix by columns; 15: how much of
+// each side of a hexagonal column to keep, six 16-bit codes (0 keeps it
+// whole, always so for other models).
 
 layout(location = 0) in vec3 aPosition;
 layout(location = 1) in vec2 aUv;
@@ -19,6 +21,7 @@ layout(location = 11) in vec4 aModel0;
 layout(location = 12) in vec4 aModel1;
 layout(location = 13) in vec4 aModel2;
 layout(location = 14) in vec4 aModel3;
+layout(location = 15) in uvec3 aSideCodes;
 
 layout(location = 0) uniform mat4 uViewProjection;
 
@@ -34,10 +37,35 @@ flat out vec3 vDiffuse;
 flat out vec3 vSpecular;
 flat out float vTile;
 
+// The column is 12 vertices per side, the first six its upright quad, y -1
+// at the bottom and +1 at the top, v running with y. A code keeps the quad
+// from b up (1 to 32768) or up to t (32769 to 65535): the bottom or the top
+// vertices move there, and the texture stays where it was on the side.
+vec3 KeptSide(inout vec2 uv)
+{
+    vec3 position = aPosition;
+    if (gl_VertexID % 12 >= 6)
+        return position;
+    int side = gl_VertexID / 12;
+    uint word = aSideCodes[side / 2];
+    uint code = (side % 2 == 0) ? (word & 0xFFFFu) : (word >> 16);
+    if (code == 0u)
+        return position;
+    if (code <= 32768u) {
+        if (position.y < 0.0)
+            position.y = -1.0 + 2.0 * float(code - 1u) / 32767.0;
+    } else if (position.y > 0.0) {
+        position.y = -1.0 + 2.0 * float(code - 32769u) / 32766.0;
+    }
+    uv.y = (position.y + 1.0) * 0.5;
+    return position;
+}
+
 void main()
 {
     mat4 model = mat4(aModel0, aModel1, aModel2, aModel3);
-    vec4 world = model * vec4(aPosition, 1.0);
+    vec2 uv = aUv;
+    vec4 world = model * vec4(KeptSide(uv), 1.0);
     // Tiles grow in height only: the normals need the inverse transpose.
     // The cofactor matrix turns normals as the inverse transpose does (up to
     // length) yet stays finite when a scale of 0 flattens the model.
@@ -46,7 +74,7 @@ void main()
     if (dot(linear[0], normalMatrix[0]) < 0.0)
         normalMatrix = -normalMatrix; // mirrored: keep normals outward
     vWorldPos = world.xyz;
-    vUv = aUv;
+    vUv = uv;
     vNormal = normalMatrix * aNormal;
     vTangent = mat3(model) * aTangent;
     vBitangent = mat3(model) * aBitangent;
