@@ -12,6 +12,7 @@
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
 #include "engine/render/CameraManager.h"
+#include "engine/render/HexColumnSides.h"
 #include "engine/render/InstancedRenderableManager.h"
 #include "engine/render/LightManager.h"
 #include "engine/render/RenderCompManager.h"
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <glm/gtc/matrix_transform.hpp>
 #include <chrono>
 #include <cmath>
 #include <ctime>
@@ -311,6 +313,31 @@ void BM_RenderFrameOfInstancedHexPrismArena(benchmark::State& state)
     DestroyEverything();
 }
 BENCHMARK(BM_RenderFrameOfInstancedHexPrismArena)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+// What each camera's floor draw adds to find the hidden parts of the
+// columns' sides: 1370 touching columns at uneven heights, neighbours
+// linked once; per update none, or the given number of them, moving.
+void BM_ColumnSidesOfAnArenaFloor(benchmark::State& state)
+{
+    const auto moving = static_cast<std::size_t>(state.range(0));
+    std::vector<glm::mat4> columns;
+    for (const glm::vec2& cell : HexSpiral(kPrisms)) {
+        const glm::vec3 at{1.5f * cell.x, 0.1f * std::sin(cell.x * 1.7f + cell.y), std::sqrt(3.0f) * (cell.y + 0.5f * cell.x)};
+        columns.push_back(glm::scale(glm::translate(glm::mat4(1.0f), at * glm::vec3(2.5f, 40.0f, 2.5f)),
+                                     glm::vec3(2.5f, 40.0f, 2.5f)));
+    }
+    Engine::HexColumnSides sides;
+    sides.Update(columns);
+    float rise = 0.0f;
+    for (auto _ : state) {
+        rise = rise > 1.0f ? 0.0f : rise + 0.01f;
+        for (std::size_t i = 0; i < moving; ++i)
+            columns[i * 67 % columns.size()][3].y = rise;
+        sides.Update(columns);
+        benchmark::DoNotOptimize(sides.Codes().data());
+    }
+}
+BENCHMARK(BM_ColumnSidesOfAnArenaFloor)->Arg(0)->Arg(20)->Arg(1370)->Unit(benchmark::kMicrosecond);
 
 // Two local players as the game builds their match: each player's view of
 // the arena on half the window, with their HUDs and balls.

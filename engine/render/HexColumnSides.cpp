@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <optional>
 
@@ -143,25 +144,27 @@ std::uint16_t SideCode(const Frame& column, const Frame& neighbour, int side)
 
 } // namespace
 
-void HexColumnSides::Link(std::span<const glm::mat4> columns)
+// Neighbours by place: each column goes into a grid cell of its own
+// orientation, and each side looks in the cells around where its neighbour
+// would stand.
+void HexColumnSides::Link()
 {
-    std::vector<Frame> frames(columns.size());
     std::map<CellKey, std::vector<std::int32_t>> cells;
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        frames[i] = FrameOf(columns[i]);
-        if (!frames[i].usable)
+    for (std::size_t i = 0; i < mFrames.size(); ++i) {
+        if (!mFrames[i].usable)
             continue;
-        const glm::vec2 at = PlaneCoordinates(frames[i]);
-        cells[KeyOf(frames[i], at.x, at.y)].push_back(static_cast<std::int32_t>(i));
+        const glm::vec2 at = PlaneCoordinates(mFrames[i]);
+        cells[KeyOf(mFrames[i], at.x, at.y)].push_back(static_cast<std::int32_t>(i));
     }
-    mNeighbours.assign(columns.size(), {-1, -1, -1, -1, -1, -1});
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        if (!frames[i].usable)
+    mNeighbours.assign(mFrames.size(), {-1, -1, -1, -1, -1, -1});
+    mReferrers.assign(mFrames.size(), {});
+    for (std::size_t i = 0; i < mFrames.size(); ++i) {
+        if (!mFrames[i].usable)
             continue;
-        const glm::vec2 at = PlaneCoordinates(frames[i]);
+        const glm::vec2 at = PlaneCoordinates(mFrames[i]);
         for (int side = 0; side < kSides; ++side) {
             const glm::vec2 expected = at + NeighbourPlace(side);
-            const CellKey centre = KeyOf(frames[i], expected.x, expected.y);
+            const CellKey centre = KeyOf(mFrames[i], expected.x, expected.y);
             // The place may sit on a cell's edge: look in the cells around it.
             for (int du = -1; du <= 1 && mNeighbours[i][side] < 0; ++du) {
                 for (int dw = -1; dw <= 1 && mNeighbours[i][side] < 0; ++dw) {
@@ -172,8 +175,9 @@ void HexColumnSides::Link(std::span<const glm::mat4> columns)
                     if (found == cells.end())
                         continue;
                     for (const std::int32_t other : found->second) {
-                        if (NeighbourHeight(frames[i], frames[other], side)) {
+                        if (NeighbourHeight(mFrames[i], mFrames[other], side)) {
                             mNeighbours[i][side] = other;
+                            mReferrers[static_cast<std::size_t>(other)].push_back(static_cast<std::int32_t>(i));
                             break;
                         }
                     }
@@ -183,21 +187,45 @@ void HexColumnSides::Link(std::span<const glm::mat4> columns)
     }
 }
 
+void HexColumnSides::Recode(std::size_t column)
+{
+    SideCodes& codes = mCodes[column];
+    codes = SideCodes{0, 0, 0};
+    for (int side = 0; side < kSides; ++side) {
+        const std::int32_t other = mNeighbours[column][side];
+        if (other >= 0)
+            SetCode(codes, side, SideCode(mFrames[column], mFrames[static_cast<std::size_t>(other)], side));
+    }
+}
+
 void HexColumnSides::Update(std::span<const glm::mat4> columns)
 {
-    if (mNeighbours.size() != columns.size())
-        Link(columns);
-    mFrames.resize(columns.size());
-    for (std::size_t i = 0; i < columns.size(); ++i)
-        mFrames[i] = FrameOf(columns[i]);
-    mCodes.assign(columns.size(), SideCodes{0, 0, 0});
-    for (std::size_t i = 0; i < columns.size(); ++i) {
-        for (int side = 0; side < kSides; ++side) {
-            const std::int32_t other = mNeighbours[i][side];
-            if (other >= 0)
-                SetCode(mCodes[i], side, SideCode(mFrames[i], mFrames[static_cast<std::size_t>(other)], side));
-        }
+    if (mNeighbours.size() != columns.size()) {
+        mColumns.assign(columns.begin(), columns.end());
+        mFrames.resize(columns.size());
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            mFrames[i] = FrameOf(columns[i]);
+        Link();
+        mCodes.assign(columns.size(), SideCodes{0, 0, 0});
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            Recode(i);
+        return;
     }
+    // Most columns stand still from one draw to the next: only those that
+    // moved and those beside them get new codes.
+    mStale.assign(columns.size(), 0);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        if (std::memcmp(&columns[i], &mColumns[i], sizeof(glm::mat4)) == 0)
+            continue;
+        mColumns[i] = columns[i];
+        mFrames[i] = FrameOf(columns[i]);
+        mStale[i] = 1;
+        for (const std::int32_t referrer : mReferrers[i])
+            mStale[static_cast<std::size_t>(referrer)] = 1;
+    }
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (mStale[i])
+            Recode(i);
 }
 
 } // namespace Engine

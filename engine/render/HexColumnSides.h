@@ -34,10 +34,11 @@ public:
     // In the column's own units (its half length is 1).
     static constexpr float kOverlap = 0.002f;
 
-    // Codes for every column from its world matrix, in the same order.
-    // Neighbours are found again whenever the number of columns changes; a
-    // neighbour that has moved off its place, turned, or changed its size
-    // hides nothing.
+    // Codes for every column from its world matrix, in the same order. Only
+    // the columns whose matrix changed since the last update, and those
+    // beside them, are worked out again. Neighbours are found again whenever
+    // the number of columns changes; a neighbour that has moved off its
+    // place, turned, or changed its size hides nothing.
     void Update(std::span<const glm::mat4> columns);
     const std::vector<SideCodes>& Codes() const { return mCodes; }
 
@@ -55,11 +56,18 @@ public:
     };
 
 private:
-    void Link(std::span<const glm::mat4> columns);
+    void Link();
+    void Recode(std::size_t column);
 
-    std::vector<std::array<std::int32_t, kSides>> mNeighbours;
+    // The matrices of the last update and what was worked out from them.
+    std::vector<glm::mat4> mColumns;
     std::vector<Frame> mFrames;
+    // Per column, the neighbour across each side (-1 for none), and the
+    // columns that have it as a neighbour.
+    std::vector<std::array<std::int32_t, kSides>> mNeighbours;
+    std::vector<std::vector<std::int32_t>> mReferrers;
     std::vector<SideCodes> mCodes;
+    std::vector<std::uint8_t> mStale;
 };
 
 } // namespace Engine

@@ -115,6 +115,19 @@ TEST(HexColumnSides, NeighboursHideWhatLiesAgainstThemAndNothingMore)
     // Sides that face out of the ring have nobody against them.
     for (int side : {0, 1, 5})
         EXPECT_EQ(HexColumnSides::Code(sides.Codes()[1], side), 0) << side;
+
+    // One column moving changes its own codes and those of the columns
+    // beside it, whichever of them moved.
+    std::vector<glm::mat4> columns = Ring({0.0f, -0.25f, 0.25f, -2.5f, 3.0f, -0.5f});
+    columns[1] = Column(Across(0), -0.5f);
+    sides.Update(columns);
+    EXPECT_NEAR(CentreSide(sides, 0).bottom, 0.5f - kOverlap, 1e-4f);
+    EXPECT_NEAR(Decode(HexColumnSides::Code(sides.Codes()[1], 3)).top, -0.5f + kOverlap, 1e-4f);
+    columns[0] = Column({0.0f, 0.0f}, -0.5f);
+    sides.Update(columns);
+    EXPECT_NEAR(CentreSide(sides, 0).top, -1.0f + kOverlap, 1e-4f);
+    // The one sunk by half was lower than the centre and is now level.
+    EXPECT_NEAR(Decode(HexColumnSides::Code(sides.Codes()[6], 2)).top, -1.0f + kOverlap, 1e-4f);
 }
 
 TEST(HexColumnSides, AFieldTurnedAnywhereKeepsTheSameSides)
