@@ -93,8 +93,9 @@ public:
     // Creates the buffers for the instances so far; nothing without
     // instances.
     void SetupInstanceBuffers();
-    // Refreshes every slot from its entity and wrapper and uploads both
-    // arrays, growing the buffers for instances added since they were made.
+    // Refreshes every slot from its entity and wrapper and uploads the
+    // matrices, colours and side codes, growing the buffers for instances
+    // added since they were made.
     // An instance whose entity or wrapper is gone gets a zero matrix, so it
     // is not drawn.
     void UploadInstances();
@@ -133,7 +134,7 @@ private:
     std::vector<SideCodes> mSides;
     GlBuffer mSideBuffer;
     // One camera's draw: distance and slot of each instance it may see,
-    // and their matrices and colours in that order. Kept between draws so
+    // and their matrices, colours and side codes in that order. Kept between draws so
     // that a frame allocates nothing.
     std::vector<std::pair<float, std::uint32_t>> mSeen;
     std::vector<glm::mat4> mSeenMatrices;
