@@ -29,7 +29,10 @@ void OnNetworkEvent(PrematchMessage* message)
         LayerCreator::RemotePrematch() = LayerCreator::PairFromValueField(message->value);
         break;
     case kStartMatch:
-        MenuEvents::Raise(MenuEvents::StartMatch);
+        // The host decides when the match starts; a client's word would
+        // start a host that is not ready.
+        if (!NetworkMgr::GetInstance().server)
+            MenuEvents::Raise(MenuEvents::StartMatch);
         break;
     case kBackToTitle:
         if (GameMode::IsCurrent(GameMode::Lobby))

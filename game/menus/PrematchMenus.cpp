@@ -1,5 +1,6 @@
 #include "game/menus/PrematchMenus.h"
 
+#include "engine/net/NetworkMgr.h"
 #include "engine/ui/TextComps.h"
 #include "game/match/GameModifiers.h"
 #include "game/match/GameMode.h"
@@ -156,8 +157,15 @@ void ToggleReady(std::uintptr_t, Engine::UI::RunActionOnInteractComp& comp)
 
 void CheckBothReady(Engine::UI::CustomUpdateComp&)
 {
-    if (IsRemoteStageReached(kStageReady) && IsLocalStageReached(kStageReady))
+    // Only the host decides: each side reading both flags on its own would
+    // start one side alone when a ready is withdrawn while the other's is
+    // on its way. The client starts on the host's word.
+    if (!NetworkMgr::GetInstance().server)
+        return;
+    if (IsRemoteStageReached(kStageReady) && IsLocalStageReached(kStageReady)) {
+        SendStartMatch();
         StartMatch();
+    }
 }
 
 void BuildLocalPrematch(LayerBuild& build)

@@ -1,4 +1,5 @@
 #include "MenuFixture.h"
+#include "engine/net/NetworkMgr.h"
 #include "engine/net/PrematchHandlerList.h"
 #include "engine/ui/SpriteRenderComp.h"
 #include "game/match/GameModifiers.h"
@@ -204,7 +205,12 @@ TEST_F(Prematch, NetworkedPerkChoiceStartsOnlyWhenBothSidesAreReady)
     Frames(3);
     EXPECT_EQ(starts, 0) << "withdrawn";
     Activate(WithText(14));
-    EXPECT_GE(starts, 1);
+    Frames(2);
+    EXPECT_EQ(starts, 0) << "a client starts on the host's word only";
+    NetworkMgr::GetInstance().server = 1;
+    Frame();
+    NetworkMgr::GetInstance().server = 0;
+    EXPECT_GE(starts, 1) << "the host starts once both are ready";
 }
 
 } // namespace
