@@ -141,6 +141,9 @@ void ClientAwaitHost(Engine::UI::CustomUpdateComp& comp)
         PerksEnabled() = false;
         StartMatch();
     } else if (IsRemoteStageReached(kStagePerkChoice) && !IsLocalStageReached(kStagePerkChoice)) {
+        // The host turned perks on for both: this side's own setting, kept
+        // from an earlier local match, must not leave its choice unused.
+        PerksEnabled() = true;
         SendPrematchState(1, kStagePerkChoice);
         Engine::UI::LayerStack& stack = StackOf(*comp.owner);
         stack.RequestPop();

@@ -187,12 +187,16 @@ TEST_F(Prematch, PerksOffHostStartsBothSides)
 
 TEST_F(Prematch, NetworkedPerkChoiceStartsOnlyWhenBothSidesAreReady)
 {
+    // Off since an earlier local match: the host's perk choice turns it on,
+    // or the perks chosen here would never be attached.
+    perks.EnablePerks.value = false;
     Stack().Push(&LayerCreator::BuildClientWait, LayerCreator::kClientWaitLayer);
     EXPECT_EQ(FocusedText(), 16u);
     LayerCreator::RemotePrematch() = {1, 1};
     Frame();
     ASSERT_EQ(Top().name, LayerCreator::kNetworkPerksLayer);
     EXPECT_EQ(LayerCreator::LocalPrematch(), (PrematchPair{1, 1}));
+    EXPECT_TRUE(perks.EnablePerks.value);
     EXPECT_EQ(FocusedText(), 14u);
 
     Activate(WithText(14));
