@@ -35,8 +35,13 @@ void OnNetworkEvent(PrematchMessage* message)
             MenuEvents::Raise(MenuEvents::StartMatch);
         break;
     case kBackToTitle:
-        if (GameMode::IsCurrent(GameMode::Lobby))
+        if (GameMode::IsCurrent(GameMode::Lobby)) {
+            // An open link would take the title straight back here.
+            NetworkMgr& network = NetworkMgr::GetInstance();
+            if (network.connected)
+                network.Disconnect();
             GameMode::Request(GameMode::Title);
+        }
         break;
     default:
         break;

@@ -285,6 +285,29 @@ TEST_F(LinkedTitle, APeerFallingSilentInTheLobbyShowsTheLostConnectionOnceOverTh
     EXPECT_EQ(Stack().Size(), 1u);
 }
 
+// The peer sends this side back with kind 2, or leaves (its FIN): either
+// way this side is at the title with the link closed, and stays there.
+TEST_F(LinkedTitle, ThePeerSendingThisSideBackOrLeavingBringsItToTheTitleForGood)
+{
+    for (const bool leaves : {false, true}) {
+        Link();
+        StdoutOf([&] { Steps(2); });
+        ASSERT_TRUE(GameMode::IsCurrent(GameMode::Lobby));
+        if (leaves)
+            StdoutOf([&] { peer.Disconnect(); });
+        else
+            PeerSends(Net::Prematch::kBackToTitle);
+        bool back = false;
+        StdoutOf([&] { back = RunUntil(GameMode::Title); });
+        ASSERT_TRUE(back) << (leaves ? "the peer left" : "the peer sent it back");
+        EXPECT_FALSE(NetworkMgr::GetInstance().connected);
+        StdoutOf([&] { Steps(3); });
+        EXPECT_TRUE(GameMode::IsCurrent(GameMode::Title));
+        EXPECT_EQ(TopPage(), LayerCreator::kTitleLayer);
+        StdoutOf([&] { peer.Disconnect(); });
+    }
+}
+
 // Only the host decides when the match starts, and says so: a ready
 // withdrawn while the other side's is on its way ends with both sides in
 // the match or both in the lobby. Here the game hosts and the peer is the
