@@ -2,6 +2,7 @@
 
 #include "engine/core/InputManager.h"
 #include "engine/core/SceneManager.h"
+#include "engine/platform/WaitingInput.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
 #include "game/match/JoinAddress.h"
@@ -9,7 +10,7 @@
 
 #include <SDL.h>
 #include <iomanip>
-#include <iostream>
+#include <sstream>
 
 namespace ArenaDebugKeys {
 namespace {
@@ -51,7 +52,10 @@ void Update(GameState& state)
     if (input.IsKeyTriggered(SDL_SCANCODE_F6)) {
         Host();
     } else if (input.IsKeyTriggered(SDL_SCANCODE_F7)) {
-        const std::optional<std::string> address = ReadJoinAddress(std::cin);
+        // Only what was typed already: the frame must never wait for the
+        // console, which nobody may be watching.
+        std::istringstream typed(Engine::Platform::TakeWaitingInput());
+        const std::optional<std::string> address = ReadJoinAddress(typed);
         if (!address)
             return;
         Join(state, *address);

@@ -6,8 +6,9 @@
 class GameState;
 
 // The developers' shortcuts into a networked match from a running local
-// one: F6 hosts, F7 joins the address typed on the console ("c" for this
-// machine). Only while not connected.
+// one: F6 hosts, F7 joins the address typed on the console beforehand ("c"
+// for this machine; with nothing typed yet, F7 does nothing). Only while
+// not connected.
 namespace ArenaDebugKeys {
 
 inline constexpr std::size_t kMaxAddressLength = 21;

@@ -38,19 +38,50 @@ MatchRecorder& Recorder() { return MatchRecorder::GetInstance(); }
 Engine::UI::LayerStack& Layers() { return Engine::UI::LayerStack::GetInstance(); }
 Engine::InputManager& Input() { return Engine::InputManager::GetInstance(); }
 
+// A client's arena comes from the host, in some frame after Init: until
+// then the frames go on with nothing to play, so that the window lives.
+enum class Arena { Ready, Awaited, Lost };
+Arena gArena = Arena::Ready;
+
+// Whether there is an arena to play on this frame; takes the host's arena
+// when it has come. A link lost meanwhile sends the mode to the title.
+bool ArenaReady()
+{
+    if (gArena != Arena::Awaited)
+        return gArena == Arena::Ready;
+    switch (GameScene::StepClientSide(GameState::GetInstance())) {
+    case GameScene::ClientSetup::Waiting:
+        break;
+    case GameScene::ClientSetup::Built:
+        gArena = Arena::Ready;
+        GameState::Reset();
+        break;
+    case GameScene::ClientSetup::Failed:
+        gArena = Arena::Lost;
+        GameMode::Request(GameMode::Title);
+        break;
+    }
+    return gArena == Arena::Ready;
+}
+
 // Both machines play on the host's arena: the host builds and sends it,
-// the client waits for it and builds the same. False when the client gave
-// up on the link meanwhile.
-bool BuildNetworkedScene()
+// the client waits for it and builds the same.
+void BuildNetworkedScene()
 {
     GameScene::Build();
     Engine::SpatialCollisionMgr::GetInstance().UpdateAll();
     Engine::SceneManager::SetIdle();
     GameScene::CreateFloorTiles(GridCreation::kTileArchetype, HexGrid::GetInstance().tileScale);
     GameState& state = GameState::GetInstance();
-    const bool built = Network().server ? GameScene::BuildServerSide(state) : GameScene::BuildClientSide(state);
-    GameState::Reset();
-    return built;
+    if (Network().server) {
+        GameScene::BuildServerSide(state);
+        GameState::Reset();
+        return;
+    }
+    GameScene::BeginClientSide(state);
+    gArena = Arena::Awaited;
+    // The host's arena may be here already.
+    ArenaReady();
 }
 
 // A match left early (from the pause menu, or by a lost link) still holds
@@ -171,10 +202,11 @@ void Init()
     ResetSceneSound();
     Recorder().isRecording = 1;
     Engine::SceneManager::SetCreation();
+    gArena = Arena::Ready;
     if (!Connected())
         BuildLocalScene();
-    else if (!BuildNetworkedScene())
-        GameMode::Request(GameMode::Title);
+    else
+        BuildNetworkedScene();
     ForgetEarlierMatch();
     Input().cursorVisible = false;
 }
@@ -185,6 +217,12 @@ void Update()
     if (Input().IsKeyTriggered(SDL_SCANCODE_F11))
         ToggleFullscreenAndSave();
     Input().cursorVisible = GameMode::PauseMenuOpen != 0;
+    if (!ArenaReady()) {
+        // Nothing to play yet; the pause menu still leaves the match.
+        GameMode::UpdateUILayers();
+        StepPauseMenu();
+        return;
+    }
     if (!(GameMode::Paused && Connected()))
         GameState::Update();
     if (GameMode::EndRequested)
@@ -204,6 +242,7 @@ void Update()
 
 void Shutdown()
 {
+    gArena = Arena::Ready;
     if (Connected())
         Network().Disconnect();
     GameMode::Pending = GameMode::Title;

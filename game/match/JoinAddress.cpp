@@ -4,10 +4,16 @@
 #include "game/match/GameState.h"
 #include "game/menus/AddressField.h"
 
+#include <filesystem>
 #include <fstream>
 
 std::string ReadIPToConnect(const std::string& path)
 {
+    // Opening a named pipe or a device would wait for a writer, or read
+    // forever: the join screen would freeze.
+    std::error_code unreadable;
+    if (!std::filesystem::is_regular_file(path, unreadable))
+        return {};
     std::ifstream file(path);
     if (!file)
         return {};

@@ -29,11 +29,19 @@ void OnNetworkEvent(PrematchMessage* message)
         LayerCreator::RemotePrematch() = LayerCreator::PairFromValueField(message->value);
         break;
     case kStartMatch:
-        MenuEvents::Raise(MenuEvents::StartMatch);
+        // The host decides when the match starts; a client's word would
+        // start a host that is not ready.
+        if (!NetworkMgr::GetInstance().server)
+            MenuEvents::Raise(MenuEvents::StartMatch);
         break;
     case kBackToTitle:
-        if (GameMode::IsCurrent(GameMode::Lobby))
+        if (GameMode::IsCurrent(GameMode::Lobby)) {
+            // An open link would take the title straight back here.
+            NetworkMgr& network = NetworkMgr::GetInstance();
+            if (network.connected)
+                network.Disconnect();
             GameMode::Request(GameMode::Title);
+        }
         break;
     default:
         break;

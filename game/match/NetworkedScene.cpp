@@ -14,7 +14,6 @@
 #include "engine/logic/LogicManager.h"
 #include "engine/net/NamedEntities.h"
 #include "engine/net/NetworkMgr.h"
-#include "engine/platform/Clock.h"
 #include "engine/render/RenderCompManager.h"
 #include "engine/ui/UserConfig.h"
 #include "game/components/GoalTile.h"
@@ -30,7 +29,6 @@
 #include "game/match/ModeSteps.h"
 #include "game/match/Palette.h"
 
-#include <SDL.h>
 #include <algorithm>
 #include <iostream>
 
@@ -75,22 +73,17 @@ Engine::EntityHandle SpawnPeerBall(Engine::EntityHandle peer)
 // arena, before a networked scene is built.
 void ClearForNetworkedScene()
 {
-    Network().menu_mode = 0;
     GameState::ResetEvents(true);
     Engine::SceneManager::DestroySceneImmediately();
     GridCreation::ClearGrid();
 }
 
-// Around either side's builder, as a local match is set up.
-template <class Builder>
-bool BuildInScene(Builder builder)
+// As a local match is set up: the scene in creation while it is built.
+void EnterCreation()
 {
     if (Engine::SceneManager::GetState() == Engine::SceneManager::Active)
         Engine::SceneManager::SetIdle();
     Engine::SceneManager::SetCreation();
-    const bool built = builder();
-    StartBuiltScene();
-    return built;
 }
 
 // The link is of no more use: closed, and marked so that the title shows
@@ -135,29 +128,6 @@ void MarkSpecialTiles()
 }
 
 } // namespace
-
-LevelWait WaitForLevelRecord(Net::LevelRecord& record)
-{
-    NetworkMgr& network = Network();
-    for (;;) {
-        if (network.setup_exchanged)
-            return LevelWait::AlreadyExchanged;
-        network.recv_everything();
-        if (network.recv_type_0(record))
-            return LevelWait::Received;
-        // The host starts only once it has this side's ready: were that
-        // record lost, the host would wait for it as this side waits here.
-        network.check_resend();
-        const std::uint64_t now = Engine::Platform::NowNanoseconds();
-        const double silence = now > network.last_receive_ns
-                                   ? static_cast<double>(now - network.last_receive_ns) / 1e9
-                                   : 0.0;
-        if (!network.connected || silence > network.timeout)
-            return LevelWait::LinkLost;
-        SDL_PumpEvents();
-        SDL_Delay(1);
-    }
-}
 
 void CreatePlayerEntity(Engine::EntityHandle entity, const glm::vec3& position, const glm::vec3& scale,
                         const char* name)
@@ -205,6 +175,8 @@ void BuildServerEntities(GameState&)
     NetworkMgr& network = Network();
     if (!network.connected)
         return;
+    // From now on the link serves the match's channels.
+    network.menu_mode = 0;
     ClearForNetworkedScene();
     ResetSceneSound();
     Player_LogicComp::ResetPlayerCount();
@@ -232,23 +204,8 @@ void BuildServerEntities(GameState&)
     SetOpponentBall(copy, Net::Names::First(Net::Names::kLocalBall));
 }
 
-bool BuildClientEntities(GameState&)
+bool BuildClientEntities(const Net::LevelRecord& record)
 {
-    NetworkMgr& network = Network();
-    if (!network.connected)
-        return true;
-    UserConfig::Load();
-    ClearForNetworkedScene();
-    Player_LogicComp::ResetPlayerCount();
-
-    Net::LevelRecord record{};
-    const LevelWait wait = WaitForLevelRecord(record);
-    if (wait == LevelWait::AlreadyExchanged)
-        return true;
-    if (wait == LevelWait::LinkLost) {
-        GiveUpLink("The host went silent before it sent its arena");
-        return false;
-    }
     // Checked whole before anything is built from it.
     if (!GridCreation::ApplyLevelSettings(record)) {
         GiveUpLink("The host's arena was refused");
@@ -283,17 +240,44 @@ bool BuildClientEntities(GameState&)
     return true;
 }
 
-bool BuildServerSide(GameState& state)
+void BuildServerSide(GameState& state)
 {
-    return BuildInScene([&state] {
-        BuildServerEntities(state);
-        return true;
-    });
+    EnterCreation();
+    BuildServerEntities(state);
+    StartBuiltScene();
 }
 
-bool BuildClientSide(GameState& state)
+void BeginClientSide(GameState&)
 {
-    return BuildInScene([&state] { return BuildClientEntities(state); });
+    if (!Network().connected)
+        return;
+    EnterCreation();
+    UserConfig::Load();
+    // The link stays in the menus' mode while the arena is on its way: no
+    // message of a match not built yet is taken before it is.
+    ClearForNetworkedScene();
+    Player_LogicComp::ResetPlayerCount();
+}
+
+ClientSetup StepClientSide(GameState&)
+{
+    NetworkMgr& network = Network();
+    if (network.setup_exchanged) {
+        StartBuiltScene();
+        return ClientSetup::Built;
+    }
+    Net::LevelRecord record{};
+    if (network.connected && network.recv_type_0(record)) {
+        network.menu_mode = 0;
+        const bool built = BuildClientEntities(record);
+        StartBuiltScene();
+        return built ? ClientSetup::Built : ClientSetup::Failed;
+    }
+    if (!network.connected) {
+        GiveUpLink("The link closed before the host sent its arena");
+        return ClientSetup::Failed;
+    }
+    return ClientSetup::Waiting;
 }
 
 } // namespace GameScene

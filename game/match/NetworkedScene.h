@@ -16,28 +16,29 @@ namespace GameScene {
 // Where the host puts its copy of the client's player.
 inline const glm::vec3 kClientCopyStart{3.0f, 0.0f, 50.0f};
 
-// What the client's wait for the level record came to.
-enum class LevelWait { Received, AlreadyExchanged, LinkLost };
-
-// The host's level record, waited for while the link lives: while connected
-// and while the host was heard within the link's time-out. The window's
-// events are pumped meanwhile, so it stays responsive, and this side's
-// unacknowledged records are resent. A record taken before (the set-up was
-// exchanged already) ends the wait at once.
-LevelWait WaitForLevelRecord(Net::LevelRecord& record);
-
-// The two set-ups as the gameplay mode calls them on a connected host or
-// client: the scene state around the side's builder, the recorder emptied,
-// every logic component initialised and the static colliders updated.
-// False when the client could not build (the link broke during the wait,
-// or the host's record was refused); the link is then closed and marked
-// timed out, so the title tells the player.
-bool BuildServerSide(GameState& state);
-bool BuildClientSide(GameState& state);
-
-// The builders inside them. Nothing happens unless connected.
+// The host's side, as the gameplay mode sets it up on a connected host:
+// the scene state around BuildServerEntities, the recorder emptied, every
+// logic component initialised and the static colliders updated.
+void BuildServerSide(GameState& state);
+// The builders the two set-ups run. The host's does nothing unless
+// connected; the client's builds on the host's record, and gives false when
+// the record was refused (nothing is built then).
 void BuildServerEntities(GameState& state);
-bool BuildClientEntities(GameState& state);
+bool BuildClientEntities(const Net::LevelRecord& record);
+
+// The client's side is set up over frames, so that the window lives on
+// while the host's arena is on its way. BeginClientSide clears the scene
+// before; StepClientSide, once per frame after it, builds the client's side
+// once the host's level record has come (the scene then starts as the
+// host's does). Until then the link stays in the menus' mode and the
+// frames' network step keeps it alive, resends and times it out.
+enum class ClientSetup { Waiting, Built, Failed };
+void BeginClientSide(GameState& state);
+// Failed when the link closed before the record came or the record was
+// refused: the link is then closed and marked timed out, so that the title
+// tells the player. A record taken before (the set-up was exchanged
+// already) ends the wait with nothing built.
+ClientSetup StepClientSide(GameState& state);
 
 // A networked copy of a player on an existing entity: body, sounds, look,
 // name and a remote player component.

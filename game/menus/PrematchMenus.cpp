@@ -1,5 +1,6 @@
 #include "game/menus/PrematchMenus.h"
 
+#include "engine/net/NetworkMgr.h"
 #include "engine/ui/TextComps.h"
 #include "game/match/GameModifiers.h"
 #include "game/match/GameMode.h"
@@ -140,6 +141,9 @@ void ClientAwaitHost(Engine::UI::CustomUpdateComp& comp)
         PerksEnabled() = false;
         StartMatch();
     } else if (IsRemoteStageReached(kStagePerkChoice) && !IsLocalStageReached(kStagePerkChoice)) {
+        // The host turned perks on for both: this side's own setting, kept
+        // from an earlier local match, must not leave its choice unused.
+        PerksEnabled() = true;
         SendPrematchState(1, kStagePerkChoice);
         Engine::UI::LayerStack& stack = StackOf(*comp.owner);
         stack.RequestPop();
@@ -156,8 +160,15 @@ void ToggleReady(std::uintptr_t, Engine::UI::RunActionOnInteractComp& comp)
 
 void CheckBothReady(Engine::UI::CustomUpdateComp&)
 {
-    if (IsRemoteStageReached(kStageReady) && IsLocalStageReached(kStageReady))
+    // Only the host decides: each side reading both flags on its own would
+    // start one side alone when a ready is withdrawn while the other's is
+    // on its way. The client starts on the host's word.
+    if (!NetworkMgr::GetInstance().server)
+        return;
+    if (IsRemoteStageReached(kStageReady) && IsLocalStageReached(kStageReady)) {
+        SendStartMatch();
         StartMatch();
+    }
 }
 
 void BuildLocalPrematch(LayerBuild& build)

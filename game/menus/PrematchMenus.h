@@ -16,7 +16,8 @@ void HostReady(std::uintptr_t, Engine::UI::RunActionOnInteractComp& comp);
 void ClientAwaitHost(Engine::UI::CustomUpdateComp& comp);
 // Ready and not ready in turn; the button says which one pressing it sends.
 void ToggleReady(std::uintptr_t, Engine::UI::RunActionOnInteractComp& comp);
-// The match starts once both sides are ready.
+// The host starts the match once both sides are ready, and tells the
+// client to start; the client waits for that word.
 void CheckBothReady(Engine::UI::CustomUpdateComp& comp);
 
 } // namespace LayerCreator

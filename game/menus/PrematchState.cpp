@@ -51,4 +51,6 @@ void SendPrematchState(std::uint8_t value, std::uint8_t stage)
     gLocal = pair;
 }
 
+void SendStartMatch() { NetworkMgr::GetInstance().send_type_10(Net::Prematch{Net::Prematch::kStartMatch, 0}); }
+
 } // namespace LayerCreator

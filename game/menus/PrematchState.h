@@ -37,6 +37,8 @@ bool IsRemoteStageReached(std::uint8_t stage);
 // Sends (value, stage) to the peer, reliably, and remembers it as the local
 // pair.
 void SendPrematchState(std::uint8_t value, std::uint8_t stage);
+// The host's word that the match starts (kind 1, value 0), reliably.
+void SendStartMatch();
 // The pair a received value field carries.
 PrematchPair PairFromValueField(std::uint32_t valueField);
 std::uint32_t ValueField(const PrematchPair& pair);

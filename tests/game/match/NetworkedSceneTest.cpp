@@ -18,25 +18,6 @@ using NetTest::MakePacket;
 glm::vec3 Position(EntityHandle entity) { return Engine::Transform::GetWorldPosition(entity); }
 glm::vec3 Scale(EntityHandle entity) { return *Engine::Transform::ScalePtr(entity); }
 
-template <class Bytes>
-Net::PacketHeader HeaderOf(const Bytes& bytes)
-{
-    Net::Packet packet;
-    std::copy_n(bytes.begin(), std::min<std::size_t>(bytes.size(), packet.Raw().size()), packet.Raw().begin());
-    return packet.Header();
-}
-
-// A clock that runs a second further at every reading: a wait that never
-// hears its peer reaches any time-out within a few readings.
-struct RushingClock : Engine::Platform::IClock {
-    RushingClock() { Engine::Platform::SetClock(this); }
-    ~RushingClock() override { Engine::Platform::SetClock(nullptr); }
-    std::uint64_t Counter() override { return seconds++; }
-    std::uint64_t Frequency() override { return 1; }
-    std::uint32_t Milliseconds() override { return static_cast<std::uint32_t>(seconds * 1000); }
-    std::uint64_t seconds = 1000;
-};
-
 class NetworkedScene : public MatchScene {
 protected:
     void SetUp() override
@@ -106,11 +87,17 @@ protected:
         return record;
     }
 
-    bool BuildClient()
+    // The client's set-up begun, and its first frame's step.
+    GameScene::ClientSetup BuildClient()
     {
-        bool built = false;
-        StderrOf([&built] { StdoutOf([&built] { built = GameScene::BuildClientSide(GameState::GetInstance()); }); });
-        return built;
+        GameScene::ClientSetup setup = GameScene::ClientSetup::Waiting;
+        StderrOf([&setup] {
+            StdoutOf([&setup] {
+                GameScene::BeginClientSide(GameState::GetInstance());
+                setup = GameScene::StepClientSide(GameState::GetInstance());
+            });
+        });
+        return setup;
     }
 
     NetTest::FakeWire wire;
@@ -130,7 +117,7 @@ TEST_F(NetworkedScene, TheClientBuildsTheHostsArenaInTheHostsPaletteWithTheHosts
     JoinHost();
     Hear(MakePacket(Net::kData, 0, NetworkMgr::kServerFirstSeq + 1, 0, 1, record), hostEnd);
 
-    ASSERT_TRUE(BuildClient());
+    ASSERT_EQ(BuildClient(), GameScene::ClientSetup::Built);
     EXPECT_EQ(PaletteIndex, static_cast<std::int32_t>(hostPalette)) << "the client's own draw is not kept";
     EXPECT_EQ(Net().menu_mode, 0);
     EXPECT_EQ(Net().setup_exchanged, 1);
@@ -168,81 +155,37 @@ TEST_F(NetworkedScene, AHostileRecordIsRefusedAndTheClientGoesBackWithTheConnect
     JoinHost();
     Hear(MakePacket(Net::kData, 0, NetworkMgr::kServerFirstSeq + 1, 0, 1, record), hostEnd);
 
-    EXPECT_FALSE(BuildClient());
+    EXPECT_EQ(BuildClient(), GameScene::ClientSetup::Failed);
     EXPECT_EQ(Net().timed_out, 1);
     EXPECT_EQ(Net().connected, 0);
     EXPECT_TRUE(Named("2 Player_Mouse").empty());
     EXPECT_TRUE(Players().empty()) << "nothing is built from a refused record";
 }
 
-// The wait for the record lives only as long as the link: a host silent
-// for longer than the time-out ends it, and so does a closed link.
-TEST_F(NetworkedScene, TheClientsWaitForTheArenaEndsWithTheLink)
+// The client waits frame by frame, its link in the menus' mode, for as long
+// as the link lives; a closed link ends the wait and the title will say
+// why. A record taken before ends it with nothing built.
+TEST_F(NetworkedScene, TheClientsWaitForTheArenaLastsAsLongAsTheLink)
 {
     JoinHost();
-    Net::LevelRecord record{};
-    {
-        RushingClock clock;
-        Net().last_receive_ns = Engine::Platform::NowNanoseconds();
-        EXPECT_EQ(GameScene::WaitForLevelRecord(record), GameScene::LevelWait::LinkLost);
-        EXPECT_GT(clock.seconds - 1000, 10u) << "not before the time-out";
-        EXPECT_LT(clock.seconds - 1000, 20u);
-    }
-    // The silence closed the link, as the frame's own time-out would.
-    EXPECT_FALSE(Net().connected);
-    EXPECT_EQ(Net().timed_out, 1);
-
-    JoinHost();
+    EXPECT_EQ(BuildClient(), GameScene::ClientSetup::Waiting);
+    EXPECT_EQ(Net().menu_mode, 1) << "nothing of a match not built yet is served";
     Hear(MakePacket(Net::kFin, Net::kFinType, NetworkMgr::kServerFirstSeq + 1), hostEnd);
-    ASSERT_FALSE(Net().connected);
-    EXPECT_EQ(GameScene::WaitForLevelRecord(record), GameScene::LevelWait::LinkLost);
-
-    // Nothing is built once the link broke, and the title will say why.
-    JoinHost();
-    Net().timeout = 0.0;
-    EXPECT_FALSE(BuildClient());
+    StderrOf([] { EXPECT_EQ(GameScene::StepClientSide(GameState::GetInstance()), GameScene::ClientSetup::Failed); });
     EXPECT_EQ(Net().timed_out, 1);
-    Net().timeout = 10.0;
+    EXPECT_TRUE(Players().empty());
 
     JoinHost();
     Net().setup_exchanged = 1;
-    EXPECT_EQ(GameScene::WaitForLevelRecord(record), GameScene::LevelWait::AlreadyExchanged);
-}
-
-// The client starts as soon as it sees both sides ready, but the host only
-// once its own copy of the client's ready arrives: a ready lost on the way
-// must go out again while the client waits, or both wait until the link
-// times out.
-TEST_F(NetworkedScene, WhileTheClientWaitsForTheArenaItsOwnRecordsAreResent)
-{
-    JoinHost();
-    Net::Prematch ready;
-    ready.kind = Net::Prematch::kState;
-    ready.value = 0x0201;
-    StdoutOf([&ready] { Net().send_type_10(ready); });
-    ASSERT_EQ(wire.sent.size(), 1u);
-    const std::uint32_t readySeq = HeaderOf(wire.sent.front().bytes).seq;
-    Net::LevelRecord record{};
-    {
-        RushingClock clock;
-        Net().last_receive_ns = Engine::Platform::NowNanoseconds();
-        StdoutOf([&record] { EXPECT_EQ(GameScene::WaitForLevelRecord(record), GameScene::LevelWait::LinkLost); });
-    }
-    int resent = 0;
-    for (const auto& each : wire.sent) {
-        const Net::PacketHeader header = HeaderOf(each.bytes);
-        resent += header.flags == Net::kResend && header.type == 10 && header.seq == readySeq;
-    }
-    EXPECT_GE(resent, 1) << "the ready went out once only";
+    EXPECT_EQ(BuildClient(), GameScene::ClientSetup::Built);
+    EXPECT_TRUE(Players().empty());
 }
 
 TEST_F(NetworkedScene, TheHostSendsItsArenaOnceItsPlayerStandsAndPlacesTheClientsCopy)
 {
     HostClient();
     GameScene::PlayerCount = 2;
-    bool built = false;
-    StderrOf([&built] { StdoutOf([&built] { built = GameScene::BuildServerSide(GameState::GetInstance()); }); });
-    ASSERT_TRUE(built);
+    StderrOf([] { StdoutOf([] { GameScene::BuildServerSide(GameState::GetInstance()); }); });
     EXPECT_EQ(GameScene::PlayerCount, 1) << "one player on each machine";
     EXPECT_EQ(Net().menu_mode, 0);
     ASSERT_EQ(Players().size(), 1u);

@@ -9,9 +9,13 @@
 #include "game/menus/MenuLayers.h"
 #include "support/CapturedOutput.h"
 #include "support/FileText.h"
+#include "support/LateRescue.h"
 #include "support/TempDir.h"
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -92,6 +96,20 @@ TEST(IpToConnect, FirstLineCutTo21CharactersAndNothingWithoutTheFile)
     WriteFileText("ip_to_connect.txt", "10.1.2.3:8008\n");
     LoadIPToConnect(GameState::GetInstance());
     EXPECT_EQ(GameState::GetInstance().joinAddress, "10.1.2.3:8008");
+
+    // A named pipe would hold the join screen until something wrote to it.
+    std::filesystem::remove("ip_to_connect.txt");
+    ASSERT_EQ(mkfifo("ip_to_connect.txt", 0600), 0);
+    const LateRescue writer(std::chrono::seconds(2), [] {
+        const int fd = open("ip_to_connect.txt", O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) {
+            (void)!write(fd, "10.9.9.9\n", 9);
+            close(fd);
+        }
+    });
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(ReadIPToConnect(), "");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 
 SDL_Event TextInput(const char* text)

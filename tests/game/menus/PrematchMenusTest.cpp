@@ -1,4 +1,5 @@
 #include "MenuFixture.h"
+#include "engine/net/NetworkMgr.h"
 #include "engine/net/PrematchHandlerList.h"
 #include "engine/ui/SpriteRenderComp.h"
 #include "game/match/GameModifiers.h"
@@ -186,12 +187,16 @@ TEST_F(Prematch, PerksOffHostStartsBothSides)
 
 TEST_F(Prematch, NetworkedPerkChoiceStartsOnlyWhenBothSidesAreReady)
 {
+    // Off since an earlier local match: the host's perk choice turns it on,
+    // or the perks chosen here would never be attached.
+    perks.EnablePerks.value = false;
     Stack().Push(&LayerCreator::BuildClientWait, LayerCreator::kClientWaitLayer);
     EXPECT_EQ(FocusedText(), 16u);
     LayerCreator::RemotePrematch() = {1, 1};
     Frame();
     ASSERT_EQ(Top().name, LayerCreator::kNetworkPerksLayer);
     EXPECT_EQ(LayerCreator::LocalPrematch(), (PrematchPair{1, 1}));
+    EXPECT_TRUE(perks.EnablePerks.value);
     EXPECT_EQ(FocusedText(), 14u);
 
     Activate(WithText(14));
@@ -204,7 +209,12 @@ TEST_F(Prematch, NetworkedPerkChoiceStartsOnlyWhenBothSidesAreReady)
     Frames(3);
     EXPECT_EQ(starts, 0) << "withdrawn";
     Activate(WithText(14));
-    EXPECT_GE(starts, 1);
+    Frames(2);
+    EXPECT_EQ(starts, 0) << "a client starts on the host's word only";
+    NetworkMgr::GetInstance().server = 1;
+    Frame();
+    NetworkMgr::GetInstance().server = 0;
+    EXPECT_GE(starts, 1) << "the host starts once both are ready";
 }
 
 } // namespace

@@ -3,19 +3,26 @@
 #include "MenuFixture.h"
 #include "engine/core/Transform.h"
 #include "engine/logic/LogicManager.h"
+#include "engine/net/NamedEntities.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/net/PrematchHandlerList.h"
 #include "engine/render/CameraManager.h"
 #include "game/components/ImmovableTile.h"
+#include "game/match/GameModifiers.h"
+#include "game/match/GridCreation.h"
 #include "game/match/HexGrid.h"
+#include "game/match/LevelRecord.h"
+#include "game/match/NetworkedScene.h"
 #include "game/match/TitleMode.h"
 #include "game/menus/CreditsAndTutorials.h"
 #include "game/menus/MenuActions.h"
 #include "game/menus/MenuLayers.h"
 #include "game/menus/PrematchState.h"
 #include "support/FileText.h"
+#include "support/LinkOnRealTime.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 
 namespace {
@@ -159,26 +166,27 @@ TEST_F(TitleScreen, ReturnsFromTutorialsNeverPileLayersUnderTheTitle)
     }
 }
 
-// Both ends of a link in this process on 127.0.0.1: the game's manager
-// hosts, a second one joins.
+// Both ends of a link in this process on 127.0.0.1: the game's manager and
+// a second one, the peer, whose side the test plays by hand.
 class LinkedTitle : public TitleScreen {
 protected:
-    void Link()
+    void Link(bool gameHosts = true)
     {
-        NetworkMgr& host = NetworkMgr::GetInstance();
-        host.port = 0;
+        NetworkMgr& server = gameHosts ? NetworkMgr::GetInstance() : peer;
+        NetworkMgr& client = gameHosts ? peer : NetworkMgr::GetInstance();
+        server.port = 0;
         bool opened = false;
-        StdoutOf([&] { opened = host.server_init(); });
+        StdoutOf([&] { opened = server.server_init(); });
         ASSERT_TRUE(opened);
-        peer.port = host.local_port();
-        ASSERT_TRUE(peer.client_init("127.0.0.1"));
+        client.port = server.local_port();
+        ASSERT_TRUE(client.client_init("127.0.0.1"));
         StdoutOf([&] {
-            for (int i = 0; i < 200 && !(host.connected && peer.connected); ++i) {
-                peer.connect();
-                host.listen();
+            for (int i = 0; i < 200 && !(server.connected && client.connected); ++i) {
+                client.connect();
+                server.listen();
             }
         });
-        ASSERT_TRUE(host.connected && peer.connected);
+        ASSERT_TRUE(server.connected && client.connected);
     }
     void TearDown() override
     {
@@ -189,7 +197,33 @@ protected:
         TitleScreen::TearDown();
     }
 
+    void PeerSends(std::uint32_t kind, LayerCreator::PrematchPair pair = {})
+    {
+        StdoutOf([&] { peer.send_type_10(Net::Prematch{kind, LayerCreator::ValueField(pair)}); });
+    }
+    // Whether the peer has heard this side's word to start the match.
+    bool PeerHeardStart()
+    {
+        StdoutOf([&] { peer.recv_everything(); });
+        for (const Net::ReceivedRecord& each : peer.channel(10).received)
+            heardStart = heardStart || Net::DecodePrematch(each.payload).record.kind == Net::Prematch::kStartMatch;
+        peer.clear_received_queues();
+        return heardStart;
+    }
+    // A step with the peer alive. The longest one that builds nothing (no
+    // new mode, no arena) is kept: those must never wait for the peer.
+    void StepWithPeer(bool builds = false)
+    {
+        PeerSends(Net::Prematch::kKeepAlive);
+        const auto start = std::chrono::steady_clock::now();
+        StdoutOf([&] { Step(); });
+        if (!builds)
+            longestWait = std::max(longestWait, std::chrono::steady_clock::now() - start);
+    }
+
     NetworkMgr peer;
+    bool heardStart = false;
+    std::chrono::steady_clock::duration longestWait{};
 };
 
 TEST_F(LinkedTitle, AConnectionLeadsToTheLobbyWhosePeerMessagesSteerIt)
@@ -204,19 +238,16 @@ TEST_F(LinkedTitle, AConnectionLeadsToTheLobbyWhosePeerMessagesSteerIt)
     Step();
     EXPECT_NEAR(TitleMode::GetBackground().angle, angle + 0.001f, 1e-5f);
 
-    // Kind 0 is the peer's pre-match pair, kind 2 sends the lobby back.
+    // Kind 0 is the peer's pre-match pair; a client's kind 1 does not start
+    // the host.
     PrematchMessage state;
     state.kind = 0;
     state.value = LayerCreator::ValueField({2, 1});
     PrematchHandlerList::Raise(state);
     EXPECT_EQ(LayerCreator::RemotePrematch(), (LayerCreator::PrematchPair{2, 1}));
-    PrematchMessage back;
-    back.kind = 2;
-    PrematchHandlerList::Raise(back);
-    EXPECT_TRUE(GameMode::ChangeRequested);
-    EXPECT_EQ(GameMode::Pending.Init, GameMode::Title.Init);
-    GameMode::ChangeRequested = false;
-    GameMode::Pending = {};
+    PeerSends(Net::Prematch::kStartMatch);
+    StdoutOf([&] { Steps(2); });
+    EXPECT_TRUE(GameMode::IsCurrent(GameMode::Lobby)) << "the host decides when the match starts";
 
     // F11 does nothing here.
     const bool fullscreen = Engine::Window::Main()->IsFullscreen();
@@ -252,6 +283,109 @@ TEST_F(LinkedTitle, APeerFallingSilentInTheLobbyShowsTheLostConnectionOnceOverTh
     GameMode::Request(GameMode::Title);
     Step();
     EXPECT_EQ(Stack().Size(), 1u);
+}
+
+// The peer sends this side back with kind 2, or leaves (its FIN): either
+// way this side is at the title with the link closed, and stays there.
+TEST_F(LinkedTitle, ThePeerSendingThisSideBackOrLeavingBringsItToTheTitleForGood)
+{
+    for (const bool leaves : {false, true}) {
+        Link();
+        StdoutOf([&] { Steps(2); });
+        ASSERT_TRUE(GameMode::IsCurrent(GameMode::Lobby));
+        if (leaves)
+            StdoutOf([&] { peer.Disconnect(); });
+        else
+            PeerSends(Net::Prematch::kBackToTitle);
+        bool back = false;
+        StdoutOf([&] { back = RunUntil(GameMode::Title); });
+        ASSERT_TRUE(back) << (leaves ? "the peer left" : "the peer sent it back");
+        EXPECT_FALSE(NetworkMgr::GetInstance().connected);
+        StdoutOf([&] { Steps(3); });
+        EXPECT_TRUE(GameMode::IsCurrent(GameMode::Title));
+        EXPECT_EQ(TopPage(), LayerCreator::kTitleLayer);
+        StdoutOf([&] { peer.Disconnect(); });
+    }
+}
+
+// Only the host decides when the match starts, and says so: a ready
+// withdrawn while the other side's is on its way ends with both sides in
+// the match or both in the lobby. Here the game hosts and the peer is the
+// client, who withdraws right after the host's ready.
+TEST_F(LinkedTitle, TheHostsStartTakesAClientThatWithdrewAlong)
+{
+    GameModifiers::GetPerks().EnablePerks.value = true;
+    Link();
+    StdoutOf([&] { Steps(2); });
+    StdoutOf([&] { Choose(7); });
+    ASSERT_EQ(TopPage(), LayerCreator::kNetworkPerksLayer);
+    PeerSends(Net::Prematch::kState, {1, 1});
+    PeerSends(Net::Prematch::kState, {2, 1});
+    StdoutOf([&] { Steps(2); });
+    ASSERT_EQ(LayerCreator::RemotePrematch(), (LayerCreator::PrematchPair{2, 1}));
+    EXPECT_FALSE(PeerHeardStart());
+
+    StdoutOf([&] { Choose(14); });
+    PeerSends(Net::Prematch::kState, {2, 0});
+    bool started = false;
+    StdoutOf([&] { started = RunUntil(GameMode::Gameplay); });
+    EXPECT_TRUE(started);
+    EXPECT_TRUE(PeerHeardStart()) << "the client starts on the host's word";
+}
+
+// The game joins the peer, who hosts and withdraws its ready right after
+// the client's: neither starts. The host's word later starts the client,
+// whose window lives on while the host's arena is on its way.
+TEST_F(LinkedTitle, AClientStartsOnlyOnTheHostsWordAndWaitsForTheArenaFrameByFrame)
+{
+    // The link on real time, so that a frame waiting for the peer while
+    // nobody answers ends after the time-out.
+    const LinkOnRealTime linkTime(clock);
+    Link(false);
+    NetworkMgr::GetInstance().timeout = 2.0;
+    Net::LevelRecord arena{};
+    GridCreation::CopySettings(arena);
+    LevelRecord::WritePlayers(arena, {glm::vec3(1.0f, 0.0f, 2.0f), glm::vec3(1.0f), GameScene::kClientCopyStart, glm::vec3(1.0f)});
+    StepWithPeer();
+    StepWithPeer();
+    ASSERT_TRUE(GameMode::IsCurrent(GameMode::Lobby));
+    PeerSends(Net::Prematch::kState, {1, 1});
+    for (int i = 0; i < 50 && TopPage() != LayerCreator::kNetworkPerksLayer; ++i)
+        StepWithPeer();
+    ASSERT_EQ(TopPage(), LayerCreator::kNetworkPerksLayer);
+    PeerSends(Net::Prematch::kState, {2, 1});
+    StepWithPeer();
+    StepWithPeer();
+
+    StdoutOf([&] { Choose(14); });
+    PeerSends(Net::Prematch::kState, {2, 0});
+    for (int i = 0; i < 30; ++i)
+        StepWithPeer();
+    EXPECT_TRUE(GameMode::IsCurrent(GameMode::Lobby)) << "no start without the host's word";
+    EXPECT_EQ(LayerCreator::LocalPrematch(), (LayerCreator::PrematchPair{2, 1}));
+
+    PeerSends(Net::Prematch::kState, {2, 1});
+    PeerSends(Net::Prematch::kStartMatch);
+    for (int i = 0; i < 10 && !GameMode::IsCurrent(GameMode::Gameplay); ++i)
+        StepWithPeer(true);
+    ASSERT_TRUE(GameMode::IsCurrent(GameMode::Gameplay));
+    // The host takes a while to send its arena; this side keeps stepping
+    // and keeps talking to it.
+    const std::uint64_t heardBefore = peer.last_receive_ns;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(1500);
+    while (std::chrono::steady_clock::now() < until) {
+        StepWithPeer();
+        StdoutOf([&] { peer.recv_everything(); });
+    }
+    EXPECT_TRUE(GameMode::IsCurrent(GameMode::Gameplay));
+    EXPECT_TRUE(Net::Names::First(Net::Names::kRemotePlayer).IsNull()) << "no arena yet";
+    EXPECT_GT(peer.last_receive_ns, heardBefore);
+    StdoutOf([&] { peer.send_type_0(arena); });
+    for (int i = 0; i < 10 && Net::Names::First(Net::Names::kRemotePlayer).IsNull(); ++i)
+        StepWithPeer(true);
+    EXPECT_FALSE(Net::Names::First(Net::Names::kRemotePlayer).IsNull()) << "the host's arena is built";
+    EXPECT_TRUE(NetworkMgr::GetInstance().connected);
+    EXPECT_LT(longestWait, std::chrono::seconds(1));
 }
 
 TEST_F(LinkedTitle, QuittingToTheTitleDisconnectsBeforeItAsks)

@@ -296,8 +296,8 @@ void NetPeer::NoteScores()
 
 void NetPeer::Play()
 {
-    // The mode loop's turn, with the arena noted between the match's Init
-    // and its first frame.
+    // The mode loop's turn, with the arena noted before the first frame on
+    // it (a client's arena comes in some frame after the match's Init).
     bool noted = false;
     MouseForMatch();
     const auto until = std::chrono::steady_clock::now() + kMatchPatience;
@@ -305,7 +305,7 @@ void NetPeer::Play()
         const auto frameEnd = std::chrono::steady_clock::now() + kFramePace;
         if (!TurnModes())
             continue;
-        if (GameMode::IsCurrent(GameMode::Gameplay) && !noted) {
+        if (GameMode::IsCurrent(GameMode::Gameplay) && !noted && !Named(Net::Names::kRemotePlayer).IsNull()) {
             NoteArena();
             noted = true;
         }

@@ -1,5 +1,6 @@
 #pragma once
 #include "game/menus/GameDriver.h"
+#include "support/LinkOnRealTime.h"
 
 #include <chrono>
 #include <functional>
@@ -49,26 +50,6 @@ public:
     int Run();
 
 private:
-    // Frames keep the test's creeping clock, so their time steps are the
-    // test's; the link's time (resends, the time-out, the client's wait)
-    // runs on the real clock, as each side's process runs at its own pace
-    // and a slow peer must look slow, not silent.
-    class LinkOnRealTime : public Engine::Platform::IClock {
-    public:
-        explicit LinkOnRealTime(Engine::Platform::IClock& frames) : mFrames(frames) {}
-        std::uint64_t Counter() override
-        {
-            return static_cast<std::uint64_t>(std::chrono::duration_cast<std::chrono::nanoseconds>(
-                                                  std::chrono::steady_clock::now().time_since_epoch())
-                                                  .count());
-        }
-        std::uint64_t Frequency() override { return 1000000000ull; }
-        std::uint32_t Milliseconds() override { return mFrames.Milliseconds(); }
-
-    private:
-        Engine::Platform::IClock& mFrames;
-    };
-
     void TestBody() override {}
 
     bool Menus();
