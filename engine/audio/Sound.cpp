@@ -4,6 +4,21 @@
 
 #include <AL/al.h>
 #include <AL/alut.h>
+#include <cstdio>
+#include <set>
+
+namespace {
+
+// Every scene makes its sounds anew and every device loads them again: a
+// file is named once per run, not once per load.
+void ReportUnreadable(const std::string& path, ALenum error)
+{
+    static std::set<std::string> reported;
+    if (reported.insert(path).second)
+        std::fprintf(stderr, "Sound \"%s\" could not be loaded: %s\n", path.c_str(), alutGetErrorString(error));
+}
+
+} // namespace
 
 Sound::Sound(const std::string& filePath) : path(filePath), name(filePath)
 {
@@ -36,5 +51,7 @@ void Sound::Load(std::uint64_t epoch)
     alGetError();
     // A file ALUT cannot read gives buffer 0: the sound plays as silence.
     mBuffer = alutCreateBufferFromFile(path.c_str());
-    alutGetError();
+    const ALenum error = alutGetError();
+    if (mBuffer == 0)
+        ReportUnreadable(path, error);
 }

@@ -1,6 +1,8 @@
 #include "engine/render/FontMapping.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 
 namespace Engine {
@@ -47,15 +49,17 @@ std::u16string& FontMappingTarget()
     return target;
 }
 
-std::u16string DecodeUtf8(const std::string& bytes)
+std::u16string DecodeUtf8(const std::string& bytes, std::size_t* dropped)
 {
     static constexpr char32_t kMinForLength[] = {0, 0, 0x80, 0x800, 0x10000};
+    std::size_t bad = 0;
     std::u16string out;
     std::size_t i = 0;
     while (i < bytes.size()) {
         unsigned char lead = static_cast<unsigned char>(bytes[i]);
         int length = SequenceLength(lead);
         if (length == 0 || i + static_cast<std::size_t>(length) > bytes.size()) {
+            ++bad;
             ++i;
             continue;
         }
@@ -70,6 +74,7 @@ std::u16string DecodeUtf8(const std::string& bytes)
             code = (code << 6) | (next & 0x3F);
         }
         if (!valid) {
+            ++bad;
             ++i;
             continue;
         }
@@ -78,33 +83,55 @@ std::u16string DecodeUtf8(const std::string& bytes)
         bool surrogate = code >= 0xD800 && code <= 0xDFFF;
         if (!overlong && !surrogate && code <= 0xFFFF)
             out.push_back(static_cast<char16_t>(code));
+        else
+            ++bad;
     }
+    if (dropped)
+        *dropped = bad;
     return out;
 }
 
-bool ParseFontMapping(const std::string& bytes, std::u16string& source, std::u16string& target)
+std::string ParseFontMapping(const std::string& bytes, std::u16string& source, std::u16string& target)
 {
-    std::u16string text = DecodeUtf8(bytes);
-    std::size_t firstEnd = text.find(u'\n');
-    std::u16string first = text.substr(0, firstEnd);
+    std::size_t dropped = 0;
+    const std::u16string text = DecodeUtf8(bytes, &dropped);
+    const std::size_t firstEnd = text.find(u'\n');
+    const std::u16string first = text.substr(0, firstEnd);
     source = first.substr(0, kMaxMappingChars);
     target.clear();
+    std::string problem;
+    const auto add = [&problem](const std::string& what) { problem += (problem.empty() ? "" : "; ") + what; };
+    if (dropped > 0)
+        add("bytes that are not UTF-8 characters up to U+FFFF were left out");
     // A first line that does not fit ends the reading: the second line is
     // not taken for the targets of a source that was cut.
-    if (first.size() > kMaxMappingChars)
-        return false;
-    if (firstEnd != std::u16string::npos) {
-        std::size_t secondEnd = text.find(u'\n', firstEnd + 1);
-        std::size_t length = secondEnd == std::u16string::npos ? std::u16string::npos : secondEnd - firstEnd - 1;
-        target = text.substr(firstEnd + 1, length).substr(0, kMaxMappingChars);
+    if (first.size() > kMaxMappingChars) {
+        add("line 1 holds more than " + std::to_string(kMaxMappingChars) + " characters; no target characters read");
+        return problem;
     }
-    return true;
+    std::u16string second;
+    if (firstEnd != std::u16string::npos) {
+        const std::size_t secondEnd = text.find(u'\n', firstEnd + 1);
+        second = text.substr(firstEnd + 1, secondEnd == std::u16string::npos ? secondEnd : secondEnd - firstEnd - 1);
+        target = second.substr(0, kMaxMappingChars);
+    }
+    // Position k of one line pairs with position k of the other: a source
+    // character without a target maps to "!".
+    if (source.empty())
+        add("no source characters on line 1");
+    else if (second.size() != source.size())
+        add(std::to_string(source.size()) + " source characters on line 1 but " + std::to_string(second.size())
+            + " target characters on line 2");
+    return problem;
 }
 
 void LoadFontMapping()
 {
-    std::ifstream file("data/font_mapping", std::ios::binary);
+    const char* const path = "data/font_mapping";
+    std::ifstream file(path, std::ios::binary);
     if (!file) {
+        std::fprintf(stderr, "%s: could not be opened (%s); the built-in mapping is used\n", path,
+                     std::strerror(errno));
         FontMappingSource() = DefaultSource();
         FontMappingTarget() = kDefaultTarget;
         return;
@@ -115,9 +142,9 @@ void LoadFontMapping()
     std::string bytes(kMaxBytes, '\0');
     file.read(bytes.data(), static_cast<std::streamsize>(kMaxBytes));
     bytes.resize(static_cast<std::size_t>(file.gcount()));
-    if (!ParseFontMapping(bytes, FontMappingSource(), FontMappingTarget()))
-        std::fprintf(stderr, "data/font_mapping: line 1 holds more than %zu characters; no target characters read\n",
-                     kMaxMappingChars);
+    const std::string problem = ParseFontMapping(bytes, FontMappingSource(), FontMappingTarget());
+    if (!problem.empty())
+        std::fprintf(stderr, "%s: %s\n", path, problem.c_str());
 }
 
 } // namespace Engine

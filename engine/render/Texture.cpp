@@ -43,7 +43,7 @@ Texture& Texture::LoadFromFile(const char* path)
     int channels = 0;
     stbi_uc* pixels = stbi_load(path, &width, &height, &channels, 4);
     if (!pixels) {
-        std::fprintf(stderr, "%s\n", stbi_failure_reason());
+        std::fprintf(stderr, "Texture \"%s\" could not be loaded: %s\n", path, stbi_failure_reason());
         return *this;
     }
     mWidth = width;

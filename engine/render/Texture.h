@@ -17,7 +17,8 @@ public:
     Texture& operator=(const Texture&) = delete;
 
     // Images are flipped on load so that v = 0 addresses the bottom row. A
-    // file that cannot be decoded prints stb_image's reason on stderr.
+    // file that cannot be decoded prints its path and stb_image's reason on
+    // stderr.
     Texture& LoadFromFile(const char* path);
     // Binds to GL_TEXTURE_2D of the active unit; the caller picks the unit.
     void Bind() const;

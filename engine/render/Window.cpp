@@ -2,8 +2,11 @@
 
 #include "engine/render/Renderer.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <memory>
 
 namespace Engine {
@@ -14,6 +17,14 @@ namespace {
 Window* gMainWindow = nullptr;
 int gLastWidth = Window::kStartWidth;
 int gLastHeight = Window::kStartHeight;
+std::vector<std::pair<int, int>> gOfferedSizes{{Window::kStartWidth, Window::kStartHeight}};
+
+bool Fits(std::pair<int, int> size, std::pair<int, int> area)
+{
+    return size.first <= area.first && size.second <= area.second;
+}
+
+std::int64_t Pixels(std::pair<int, int> size) { return std::int64_t{size.first} * size.second; }
 
 [[noreturn]] void FailStartup(const char* prefix)
 {
@@ -32,6 +43,32 @@ std::pair<int, int> CentredPosition(int displayW, int displayH, int windowW, int
     int x = static_cast<int>(static_cast<float>(displayW - windowW) * 0.5f);
     int y = static_cast<int>(static_cast<float>(displayH - windowH) * 0.5f);
     return {x, y};
+}
+
+std::pair<int, int> FittingSize(std::pair<int, int> wanted, std::pair<int, int> area,
+                                const std::vector<std::pair<int, int>>& offered)
+{
+    if (Fits(wanted, area) || offered.empty())
+        return wanted;
+    const auto byPixels = [](auto a, auto b) { return Pixels(a) < Pixels(b); };
+    std::vector<std::pair<int, int>> fitting;
+    std::copy_if(offered.begin(), offered.end(), std::back_inserter(fitting),
+                 [area](auto size) { return Fits(size, area); });
+    if (fitting.empty())
+        return *std::min_element(offered.begin(), offered.end(), byPixels);
+    return *std::max_element(fitting.begin(), fitting.end(), byPixels);
+}
+
+void Window::OfferSizes(std::vector<std::pair<int, int>> sizes) { gOfferedSizes = std::move(sizes); }
+
+const std::vector<std::pair<int, int>>& Window::OfferedSizes() { return gOfferedSizes; }
+
+std::optional<std::pair<int, int>> Window::UsableArea()
+{
+    SDL_Rect area{};
+    if (SDL_GetDisplayUsableBounds(0, &area) != 0)
+        return std::nullopt;
+    return std::pair<int, int>(area.w, area.h);
 }
 
 void Window::Create()

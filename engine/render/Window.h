@@ -1,6 +1,8 @@
 #pragma once
 #include <SDL.h>
+#include <optional>
 #include <utility>
+#include <vector>
 
 namespace Engine {
 
@@ -31,6 +33,14 @@ public:
     // the last check; false once the window is marked closing.
     static bool CheckResize();
 
+    // The sizes a stored size that does not fit the display falls back on:
+    // the game hands down its options list. Until it does, the start size.
+    static void OfferSizes(std::vector<std::pair<int, int>> sizes);
+    static const std::vector<std::pair<int, int>>& OfferedSizes();
+    // Display 0's area less the desktop's panels; nothing when SDL cannot
+    // tell.
+    static std::optional<std::pair<int, int>> UsableArea();
+
     void SetResolution(std::pair<int, int> size);
     void SetFullscreen(bool on);
     void ToggleFullscreen();
@@ -44,6 +54,12 @@ private:
     void ApplyFullscreen();
     void CentreOnDisplay();
 };
+
+// The wanted size when it fits the area; else the largest offered size that
+// does, or the smallest offered when none does (nothing offered: the wanted
+// size).
+std::pair<int, int> FittingSize(std::pair<int, int> wanted, std::pair<int, int> area,
+                                const std::vector<std::pair<int, int>>& offered);
 
 // Where a window of the given size sits when centred on a display of the
 // given size; negative when the window is larger than the display.

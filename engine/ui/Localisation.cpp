@@ -4,7 +4,11 @@
 #include "engine/ui/Utf8.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <fstream>
+#include <limits>
 
 namespace {
 
@@ -14,42 +18,92 @@ std::vector<Engine::UI::LanguageHandler> gLanguageHandlers;
 
 const std::u16string kNoText;
 
-std::u16string DecodeLine(std::string line)
+std::u16string DecodeLine(std::string line, std::size_t& replaced)
 {
     if (!line.empty() && line.back() == '\r')
         line.pop_back();
-    return Engine::UI::DecodeUtf8(line);
+    return Engine::UI::DecodeUtf8(line, &replaced);
 }
+
+// Lines left after the table, counted without keeping them.
+std::size_t CountRemainingLines(std::istream& file)
+{
+    std::size_t lines = 0;
+    while (file.ignore(std::numeric_limits<std::streamsize>::max(), '\n').gcount() > 0)
+        ++lines;
+    return lines;
+}
+
+std::string Lines(std::size_t count) { return std::to_string(count) + (count == 1 ? " line" : " lines"); }
+
+// How a table's lines went; the texts themselves are used either way.
+struct LineTally {
+    std::size_t lines = 0;
+    std::size_t undecodable = 0;
+    std::size_t firstUndecodable = 0; // counted from 1, as an editor does
+
+    void Add(std::size_t replaced)
+    {
+        ++lines;
+        if (replaced == 0)
+            return;
+        if (undecodable++ == 0)
+            firstUndecodable = lines;
+    }
+
+    std::string Problem() const
+    {
+        constexpr std::size_t kLines = Localisation::kTextCount * Localisation::kLanguageCount;
+        std::string problem;
+        if (lines != kLines)
+            problem = Lines(lines) + ", expected " + std::to_string(kLines) + " ("
+                      + std::to_string(Localisation::kTextCount) + " texts x "
+                      + std::to_string(Localisation::kLanguageCount) + " languages)";
+        if (undecodable > 0)
+            problem += (problem.empty() ? "" : "; ") + Lines(undecodable)
+                       + " with bytes that are not UTF-8 characters up to U+FFFF, the first line "
+                       + std::to_string(firstUndecodable);
+        return problem;
+    }
+};
 
 } // namespace
 
 bool Localisation::LoadTextTable(const std::string& path)
 {
     std::ifstream file(path, std::ios::binary);
-    if (!file)
+    if (!file) {
+        std::fprintf(stderr, "%s: could not be opened (%s)\n", path.c_str(), std::strerror(errno));
         return false;
-    ReadTextTable(file);
+    }
+    const std::string problem = ReadTextTable(file);
+    if (!problem.empty())
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), problem.c_str());
     return true;
 }
 
-void Localisation::ReadTextTable(std::istream& file)
+std::string Localisation::ReadTextTable(std::istream& file)
 {
     std::vector<Entry> table(kTextCount);
+    LineTally tally;
     std::string line;
-    bool first = true;
     for (Entry& entry : table) {
         for (std::u16string& text : entry) {
             if (!std::getline(file, line))
                 break;
             // An editor's byte-order mark is not part of the first text.
-            if (first && line.starts_with("\xEF\xBB\xBF"))
+            if (tally.lines == 0 && line.starts_with("\xEF\xBB\xBF"))
                 line.erase(0, 3);
-            first = false;
-            text = DecodeLine(line);
+            std::size_t replaced = 0;
+            text = DecodeLine(line, replaced);
+            tally.Add(replaced);
         }
     }
+    if (tally.lines == kTextCount * kLanguageCount)
+        tally.lines += CountRemainingLines(file);
     gTable = std::move(table);
     gLanguage = 0;
+    return tally.Problem();
 }
 
 const std::u16string& Localisation::Text(std::uint32_t id, std::uint32_t language)

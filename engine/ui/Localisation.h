@@ -30,9 +30,11 @@ public:
 
     // Reads the table and selects language 0. A file that does not open
     // leaves the table and the language as they were and returns false.
+    // What was wrong with the file is one message on stderr naming it.
     static bool LoadTextTable(const std::string& path = "data/all_text");
-    // The same from text already open.
-    static void ReadTextTable(std::istream& text);
+    // The same from text already open; returns what was wrong with it ("" for
+    // a whole table): a line count other than 635, lines that did not decode.
+    static std::string ReadTextTable(std::istream& text);
     // The text of an id in a language; empty for an id or language outside
     // the table.
     static const std::u16string& Text(std::uint32_t id, std::uint32_t language);

@@ -33,6 +33,30 @@ bool ReadFile(const std::string& path, std::string& text)
     return true;
 }
 
+std::string SizeText(std::pair<int, int> size)
+{
+    return std::to_string(size.first) + " x " + std::to_string(size.second);
+}
+
+// A stored size larger than the display would put the menus off-screen and
+// size every render target to it. The window opens at an offered size that
+// fits; the file keeps what the player chose until an option changes. Said
+// once, not at every match start that reads the file again.
+std::pair<int, int> SizeToOpenAt(std::pair<int, int> stored)
+{
+    static std::pair<int, int> lastRefitted;
+    const std::optional<std::pair<int, int>> area = Engine::Window::UsableArea();
+    const std::pair<int, int> size = area ? Engine::FittingSize(stored, *area, Engine::Window::OfferedSizes()) : stored;
+    if (size != stored && stored != lastRefitted) {
+        const std::string wanted = SizeText(stored);
+        std::fprintf(stderr, "[UserConfig] the resolution %s does not fit the display's usable area of %s; the window "
+                             "opens at %s and the file keeps %s\n",
+                     wanted.c_str(), SizeText(*area).c_str(), SizeText(size).c_str(), wanted.c_str());
+    }
+    lastRefitted = size != stored ? stored : std::pair<int, int>();
+    return size;
+}
+
 void ReportProblems(const std::string& path, const std::vector<std::string>& problems)
 {
     std::string list;
@@ -78,7 +102,8 @@ void UserConfig::Apply(const UserSettings& settings)
     Engine::MasterVolume::music = settings.musicVolume;
     Engine::MasterVolume::sfx = settings.sfxVolume;
     if (Engine::Window* window = Engine::Window::Main()) {
-        const std::pair<int, int> size(static_cast<int>(settings.resolutionX), static_cast<int>(settings.resolutionY));
+        const std::pair<int, int> size = SizeToOpenAt(
+            {static_cast<int>(settings.resolutionX), static_cast<int>(settings.resolutionY)});
         if (size != std::pair<int, int>(window->width, window->height))
             window->SetResolution(size);
         window->SetFullscreen(settings.fullscreen);

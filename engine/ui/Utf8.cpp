@@ -43,8 +43,9 @@ bool FitsOneUnit(std::uint32_t code, int length)
 
 } // namespace
 
-std::u16string DecodeUtf8(std::string_view bytes)
+std::u16string DecodeUtf8(std::string_view bytes, std::size_t* replaced)
 {
+    std::size_t bad = 0;
     std::u16string text;
     text.reserve(bytes.size());
     std::size_t i = 0;
@@ -53,6 +54,7 @@ std::u16string DecodeUtf8(std::string_view bytes)
         const int length = SequenceLength(static_cast<unsigned char>(bytes[i]), code);
         if (length == 0) {
             text.push_back(kReplacement);
+            ++bad;
             ++i;
             continue;
         }
@@ -64,10 +66,13 @@ std::u16string DecodeUtf8(std::string_view bytes)
         }
         // A cut sequence is replaced once and decoding resumes at the byte
         // that broke it.
-        const bool whole = taken == length;
-        text.push_back(whole && FitsOneUnit(code, length) ? static_cast<char16_t>(code) : kReplacement);
+        const bool fits = taken == length && FitsOneUnit(code, length);
+        text.push_back(fits ? static_cast<char16_t>(code) : kReplacement);
+        bad += fits ? 0 : 1;
         i += static_cast<std::size_t>(taken);
     }
+    if (replaced)
+        *replaced = bad;
     return text;
 }
 

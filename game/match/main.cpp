@@ -8,6 +8,7 @@
 #include "game/match/GameMode.h"
 #include "game/match/RegisterLogicTypes.h"
 #include "game/match/StartupScreens.h"
+#include "game/menus/OptionsMenu.h"
 
 int main(int, char**)
 {
@@ -16,6 +17,7 @@ int main(int, char**)
 
     Engine::Core& core = Engine::Core::GetInstance();
     core.InitWindow();
+    LayerCreator::OfferResolutionsToWindow();
     UserConfig::Load();
     core.Init();
     // The table selects language 0 as it loads; the stored choice follows.

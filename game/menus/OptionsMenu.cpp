@@ -207,6 +207,14 @@ ResolutionStep NextResolution(std::uint32_t index, const glm::uvec2& displaySize
     return {0, kResolutions[0]};
 }
 
+void OfferResolutionsToWindow()
+{
+    std::vector<std::pair<int, int>> sizes;
+    for (const glm::uvec2& size : kResolutions)
+        sizes.emplace_back(static_cast<int>(size.x), static_cast<int>(size.y));
+    Engine::Window::OfferSizes(std::move(sizes));
+}
+
 std::uint32_t& ResolutionIndex() { return gResolutionIndex; }
 
 float SteppedVolume(float volume, std::uint8_t directionMask)

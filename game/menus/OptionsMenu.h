@@ -26,6 +26,11 @@ struct ResolutionStep {
 // display in either direction starts again from the first.
 ResolutionStep NextResolution(std::uint32_t index, const glm::uvec2& displaySize);
 
+// Hands the table down to the window: a stored size that does not fit the
+// display opens at the largest entry that does. Called before the
+// configuration is first read.
+void OfferResolutionsToWindow();
+
 // The resolution row's current index; set when the page is built.
 std::uint32_t& ResolutionIndex();
 

@@ -2,7 +2,8 @@
 // at start-up.
 //
 // Input: the file's bytes. Beyond not crashing: the table holds every text
-// id, and no text holds a line break or half a character (a surrogate).
+// id, no text holds a line break or half a character (a surrogate), and what
+// was wrong with the file is one line.
 #include "FuzzSupport.h"
 
 #include "engine/ui/Localisation.h"
@@ -23,7 +24,8 @@ bool Clean(const std::u16string& text)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     std::istringstream text(Fuzz::Text(data, size));
-    Localisation::ReadTextTable(text);
+    const std::string problem = Localisation::ReadTextTable(text);
+    Fuzz::Require(problem.find('\n') == std::string::npos, "the complaint is one line");
     Fuzz::Require(Localisation::EntryCount() == Localisation::kTextCount, "the table holds every text id");
     for (std::uint32_t id = 0; id < Localisation::kTextCount; ++id) {
         for (std::uint32_t language = 0; language < Localisation::kLanguageCount; ++language)

@@ -1,4 +1,10 @@
 #include "NullDeviceFixture.h"
+#include "support/CapturedOutput.h"
+#include "support/FileText.h"
+#include "support/TempDir.h"
+
+#include <algorithm>
+#include <optional>
 
 TEST_F(NullDeviceTest, PlayTakesAChannelAndTheSoundEndsByItself)
 {
@@ -115,10 +121,24 @@ TEST_F(NullDeviceTest, ALoopingSoundKeepsItsChannelUntilReleased)
     EXPECT_EQ(State(system->GetChannel(0)->source), AL_STOPPED) << "released channels fall silent";
 }
 
-TEST_F(NullDeviceTest, AFileThatCannotBeReadPlaysAsSilence)
+// Named once a run: every scene makes its sounds again.
+TEST_F(NullDeviceTest, AFileThatCannotBeReadPlaysAsSilenceAndIsNamedOnce)
 {
-    Sound missing("data/Sounds/Sfx/NoSuchFile.wav");
-    EXPECT_EQ(missing.GetBuffer(), 0u);
-    system->Play(missing, false, false);
-    EXPECT_TRUE(UpdateUntil([&] { return system->IsFinished(missing); }));
+    const std::string missingPath = "data/Sounds/Sfx/NoSuchFile.wav";
+    std::optional<Sound> missing;
+    std::string said = StderrOf([&] { missing.emplace(missingPath); });
+    EXPECT_EQ(said, "Sound \"" + missingPath + "\" could not be loaded: I/O error\n");
+    EXPECT_EQ(missing->GetBuffer(), 0u);
+    system->Play(*missing, false, false);
+    EXPECT_TRUE(UpdateUntil([&] { return system->IsFinished(*missing); }));
+
+    ScopedTempDir dir;
+    WriteFileText("garbage.wav", "RIFF\x10\0\0\0WAVEnot really");
+    said = StderrOf([] {
+        Sound garbage("garbage.wav");
+        Sound again("garbage.wav");
+        EXPECT_EQ(again.GetBuffer(), 0u);
+    });
+    EXPECT_TRUE(said.starts_with("Sound \"garbage.wav\" could not be loaded: ")) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
 }

@@ -1,4 +1,6 @@
 #include "engine/render/FontMapping.h"
+#include "support/CapturedOutput.h"
+#include "support/FileText.h"
 #include "support/TempDir.h"
 
 #include <filesystem>
@@ -23,7 +25,7 @@ TEST(FontMapping, ParsesTwoLinesEachCutAt95)
 {
     std::u16string source;
     std::u16string target;
-    Engine::ParseFontMapping("ab\nЖж\nignored\n", source, target);
+    EXPECT_EQ(Engine::ParseFontMapping("ab\nЖж\nignored\n", source, target), "");
     EXPECT_EQ(source, u"ab");
     EXPECT_EQ(target, u"Жж");
 
@@ -31,19 +33,45 @@ TEST(FontMapping, ParsesTwoLinesEachCutAt95)
     EXPECT_EQ(source, u"only one line");
     EXPECT_TRUE(target.empty());
 
-    EXPECT_TRUE(Engine::ParseFontMapping("ab\n" + std::string(100, 'w'), source, target));
+    Engine::ParseFontMapping("ab\n" + std::string(100, 'w'), source, target);
     EXPECT_EQ(target, std::u16string(95, u'w'));
 
     // A first line that does not fit is cut, and no targets are taken for it.
-    EXPECT_FALSE(Engine::ParseFontMapping(std::string(120, 'q') + "\n" + std::string(100, 'w'), source, target));
+    Engine::ParseFontMapping(std::string(120, 'q') + "\n" + std::string(100, 'w'), source, target);
     EXPECT_EQ(source, std::u16string(95, u'q'));
     EXPECT_TRUE(target.empty());
+}
+
+// A mapping that re-keys the wrong glyphs, or none, says which file and why,
+// once; what it holds is used as read.
+TEST(FontMapping, AFileThatIsNotWholeSaysWhatWasWrongOnce)
+{
+    ScopedTempDir dir;
+    std::filesystem::create_directories("data");
+    const std::pair<std::string, std::string> cases[] = {
+        {"qw\n\xD0\xB9\xD1\x86\n", ""},
+        {"", "no source characters on line 1"},
+        {"abc", "3 source characters on line 1 but 0 target characters on line 2"},
+        {"abc\nxy\n", "3 source characters on line 1 but 2 target characters on line 2"},
+        {std::string(95, 'a') + "\n" + std::string(100, 'w'),
+         "95 source characters on line 1 but 100 target characters on line 2"},
+        {"a\xFF" "b\nxy\n", "bytes that are not UTF-8 characters up to U+FFFF were left out"},
+        {std::string(120, 'q') + "\n", "line 1 holds more than 95 characters; no target characters read"},
+    };
+    for (const auto& [text, problem] : cases) {
+        WriteFileText("data/font_mapping", text);
+        const std::string said = StderrOf([] { Engine::LoadFontMapping(); });
+        EXPECT_EQ(said, problem.empty() ? "" : "data/font_mapping: " + problem + "\n");
+    }
+    EXPECT_EQ(Engine::FontMappingTarget(), u"") << "the file's lines are used as read";
 }
 
 TEST(FontMapping, AMissingFileSelectsTheBuiltInMappingAndAFileReplacesIt)
 {
     ScopedTempDir dir;
-    Engine::LoadFontMapping();
+    const std::string said = StderrOf([] { Engine::LoadFontMapping(); });
+    EXPECT_TRUE(said.starts_with("data/font_mapping: could not be opened (")) << said;
+    EXPECT_NE(said.find("; the built-in mapping is used\n"), std::string::npos) << said;
     const std::u16string& source = Engine::FontMappingSource();
     const std::u16string& target = Engine::FontMappingTarget();
     ASSERT_EQ(source.size(), 95u);

@@ -60,8 +60,10 @@ TEST_F(GlFixture, ImagesBecomeRgbaBottomRowFirstAndOneThatCannotBeReadKeepsItsNa
         testing::internal::CaptureStderr();
         unread.LoadFromFile(path);
         const std::string said = testing::internal::GetCapturedStderr();
-        EXPECT_EQ(said == "can't fopen\n", path == std::string("missing.png")) << path << ": " << said;
-        EXPECT_FALSE(said.empty()) << path;
+        const std::string named = "Texture \"" + std::string(path) + "\" could not be loaded: ";
+        EXPECT_TRUE(said.starts_with(named)) << said;
+        EXPECT_EQ(said == named + "can't fopen\n", path == std::string("missing.png")) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
         EXPECT_NE(unread.Id(), 0u) << path;
         EXPECT_EQ(unread.Width(), 0) << path;
         EXPECT_EQ(unread.Height(), 0) << path;

@@ -14,6 +14,17 @@ TEST(WindowPlacement, CentresOnTheDisplayAndOverhangsWhenLarger)
     EXPECT_EQ(Engine::CentredPosition(1281, 721, 1280, 720), std::make_pair(0, 0));
 }
 
+TEST(WindowPlacement, AStoredSizeThatDoesNotFitFallsBackOnTheLargestOfferedSizeThatDoes)
+{
+    const std::vector<std::pair<int, int>> offered{{1600, 900}, {1280, 720}, {3840, 2160}, {1920, 1080}};
+    const std::pair<int, int> desktop{1920, 1040};
+    EXPECT_EQ(Engine::FittingSize({7680, 4320}, desktop, offered), std::make_pair(1600, 900));
+    EXPECT_EQ(Engine::FittingSize({1920, 1080}, desktop, offered), std::make_pair(1600, 900)) << "taller than it";
+    EXPECT_EQ(Engine::FittingSize({1366, 768}, desktop, offered), std::make_pair(1366, 768)) << "fits, unlisted";
+    EXPECT_EQ(Engine::FittingSize({7680, 4320}, {1024, 600}, offered), std::make_pair(1280, 720)) << "none fits";
+    EXPECT_EQ(Engine::FittingSize({7680, 4320}, desktop, {}), std::make_pair(7680, 4320)) << "nothing offered";
+}
+
 struct WindowFixture : ::testing::Test {
     void SetUp() override
     {

@@ -3,6 +3,7 @@
 #include "engine/ui/Localisation.h"
 #include "engine/ui/TextComps.h"
 #include "engine/ui/Utf8.h"
+#include "support/CapturedOutput.h"
 #include "support/FileText.h"
 #include "support/TempDir.h"
 
@@ -76,6 +77,41 @@ TEST(TextTable, EntryKLanguageJIsLineFiveKPlusJ)
     EXPECT_FALSE(Localisation::LoadTextTable("missing"));
     EXPECT_EQ(Localisation::Text(0, 1), u"dos");
     EXPECT_EQ(Localisation::GetLanguage(), 3u);
+}
+
+// With a table that is not whole every title button may show blank: one
+// message names the file and what was wrong, and the lines it has are used.
+TEST(TextTable, AFileThatIsNotWholeSaysWhatWasWrongOnceAndKeepsItsLines)
+{
+    ScopedTempDir dir;
+    std::string undecodable = NumberedTable(635);
+    undecodable.replace(undecodable.find("line 3"), 6, "li\xFFne");
+    undecodable.replace(undecodable.find("line 8"), 6, "\xF0\x9F\x98\x80");
+    const std::string count = ", expected 635 (127 texts x 5 languages)";
+    const std::string notUtf8 = " with bytes that are not UTF-8 characters up to U+FFFF, the first line ";
+    const std::pair<std::string, std::string> cases[] = {
+        {NumberedTable(635), ""},
+        {NumberedTable(635, "\r\n"), ""},
+        {"", "0 lines" + count},
+        {"uno\ndos\ntres", "3 lines" + count},
+        {NumberedTable(635) + "\n", "636 lines" + count},
+        {undecodable, "2 lines" + notUtf8 + "4"},
+        {"\x89PNG\r\n\x1A\n", "2 lines" + count + "; 1 line" + notUtf8 + "1"},
+    };
+    for (const auto& [text, problem] : cases) {
+        WriteFileText("all_text", text);
+        const std::string said = StderrOf([] { EXPECT_TRUE(Localisation::LoadTextTable("all_text")); });
+        EXPECT_EQ(said, problem.empty() ? "" : "all_text: " + problem + "\n");
+    }
+    EXPECT_EQ(Localisation::Text(0, 0), u"\uFFFDPNG");
+    WriteFileText("all_text", undecodable);
+    StderrOf([] { Localisation::LoadTextTable("all_text"); });
+    EXPECT_EQ(Localisation::Text(0, 3), u"li\uFFFDne");
+    EXPECT_EQ(Localisation::Text(1, 3), u"\uFFFD");
+    EXPECT_EQ(Localisation::Text(1, 4), u"line 9");
+
+    const std::string said = StderrOf([] { EXPECT_FALSE(Localisation::LoadTextTable("missing")); });
+    EXPECT_TRUE(said.starts_with("missing: could not be opened (")) << said;
 }
 
 TEST(TextTable, WithoutAFileEveryTextIsEmpty)

@@ -38,11 +38,12 @@ struct ConfigHome : ::testing::Test {
     Engine::Window* window = nullptr;
 };
 
-// Every key set to something other than its built-in value.
+// Every key set to something other than its built-in value; the size fits
+// the 1280 x 720 display, so the window takes it as it stands.
 json ChangedSettings()
 {
     json file = {{"VSync", true},           {"music_volume", 0.25},  {"sfx_volume", 0.75},
-                 {"resolution_x", 1600},    {"resolution_y", 900},   {"fullscreen", false},
+                 {"resolution_x", 1152},    {"resolution_y", 648},   {"fullscreen", false},
                  {"language", 3},           {"Active", 225},         {"Run", 224},
                  {"Left", 80},              {"Right", 79},           {"Back", 81},
                  {"Forward", 82},           {"Jump", 5},             {"BendActivate", 9},
@@ -129,7 +130,7 @@ TEST_F(ConfigHome, EveryKeyRoundTripsAndPlayer2TakesPlayer1sBindings)
     EXPECT_TRUE(Engine::Renderer::GetInstance().GetVSync());
     EXPECT_EQ(Engine::MasterVolume::music, 0.25f);
     EXPECT_EQ(Engine::MasterVolume::sfx, 0.75f);
-    EXPECT_EQ(window->GetSize(), std::make_pair(1600, 900));
+    EXPECT_EQ(window->GetSize(), std::make_pair(1152, 648));
     EXPECT_FALSE(window->IsFullscreen());
     const InputBindings& first = InputBindings::ForPlayer(1);
     EXPECT_EQ(first.Code(InputBindings::Jump), 5u);

@@ -3,9 +3,11 @@
 #include "engine/render/GlTestWindow.h"
 #include "engine/render/Window.h"
 #include "engine/ui/SpriteRenderComp.h"
+#include "engine/ui/UserConfig.h"
 #include "game/menus/MenuLayers.h"
 #include "game/menus/OptionsMenu.h"
 #include "game/menus/WidgetKit.h"
+#include "support/CapturedOutput.h"
 #include "support/FileText.h"
 
 #include <nlohmann/json.hpp>
@@ -39,6 +41,40 @@ TEST(Resolution, IndexOfTheWindowAndTheCycleAgainstTheDisplay)
         EXPECT_EQ(step.index, c.next) << c.index << " on " << c.display.x << " x " << c.display.y;
         EXPECT_EQ(step.size, kResolutions[c.next]);
     }
+}
+
+// 7680 x 4320 on a 1280 x 720 display put the menus off-screen and sized
+// every render target to it. The window opens at a listed size that fits;
+// the file keeps the player's choice, and a match start reading it again
+// says nothing more.
+TEST(Resolution, AStoredSizeLargerThanTheDisplayOpensAtTheLargestListedSizeThatFits)
+{
+    ScopedHome home;
+    OpenTestWindow();
+    Engine::Window& window = *Engine::Window::Main();
+    window.SetFullscreen(false);
+    window.SetResolution({1600, 900});
+    UserConfig::Save();
+    nlohmann::json stored = nlohmann::json::parse(ReadFileText(home.ConfigPath()));
+    stored["resolution_x"] = 7680;
+    stored["resolution_y"] = 4320;
+    WriteFileText(home.ConfigPath(), stored.dump());
+
+    LayerCreator::OfferResolutionsToWindow();
+    const std::string said = StderrOf([] { UserConfig::Load(); });
+    const auto [width, height] = window.GetSize();
+    const auto [usableWidth, usableHeight] = Engine::Window::UsableArea().value();
+    EXPECT_LE(width, usableWidth);
+    EXPECT_LE(height, usableHeight);
+    const glm::uvec2 size(static_cast<unsigned>(width), static_cast<unsigned>(height));
+    EXPECT_LT(LayerCreator::ResolutionIndexOf(size), LayerCreator::kResolutionCount) << width << " x " << height;
+    EXPECT_EQ(said, "[UserConfig] the resolution 7680 x 4320 does not fit the display's usable area of "
+                        + std::to_string(usableWidth) + " x " + std::to_string(usableHeight) + "; the window opens at "
+                        + std::to_string(width) + " x " + std::to_string(height) + " and the file keeps 7680 x 4320\n");
+    EXPECT_EQ(nlohmann::json::parse(ReadFileText(home.ConfigPath())), stored);
+
+    EXPECT_EQ(StderrOf([] { UserConfig::Load(); }), "");
+    EXPECT_EQ(window.GetSize(), std::make_pair(width, height));
 }
 
 TEST(Volume, HeldDirectionStepsByAHundredthOfTwentyAndSliderStepsSetTheirShare)
