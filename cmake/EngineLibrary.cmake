@@ -9,8 +9,9 @@ endfunction()
 
 # One test executable per test folder; every test runs in its own process
 # (PRE_TEST discovery) so singletons start fresh and nothing needs a display
-# at build time. Each test may take 120 s, or SOLVANE_TEST_TIMEOUT seconds
-# when the caller sets it.
+# at build time. Each executable also passes run whole, in one process: the
+# fixtures put back what a test may leave in the singletons. Each test may
+# take 120 s, or SOLVANE_TEST_TIMEOUT seconds when the caller sets it.
 function(solvane_test name dir)
   set(_timeout 120)
   if(SOLVANE_TEST_TIMEOUT)

@@ -24,6 +24,35 @@ run_suite() {
   "${xvfb[@]}" ctest --test-dir "$SOLVANE_ROOT/$dir" --output-on-failure -j "$jobs" --timeout 300
 }
 
+# Each game test binary once more, whole, in one process: CTest gives every
+# test a process of its own, which hides whatever a test leaves behind for
+# the next. The binaries run side by side, each on an X server of its own
+# (about 100 s on 8 cores, the networked matches' binary being the longest).
+run_whole_binaries() {
+  local dir="$1"
+  phase "Game test binaries run whole in $dir"
+  local logs="$SOLVANE_ROOT/$dir/whole-binaries"
+  mkdir -p "$logs"
+  local binary name
+  local -A pids=()
+  for binary in "$SOLVANE_ROOT/$dir"/tests/game_*_tests; do
+    name="$(basename "$binary")"
+    (cd "$SOLVANE_ROOT/$dir" && ALSOFT_DRIVERS=null timeout 900 "${xvfb[@]}" "$binary" >"$logs/$name.log" 2>&1) &
+    pids[$name]=$!
+  done
+  local failed=0
+  for name in $(printf '%s\n' "${!pids[@]}" | sort); do
+    if wait "${pids[$name]}"; then
+      echo "$name: $(grep -E '^\[  PASSED  \]' "$logs/$name.log" | tail -n 1)"
+    else
+      failed=1
+      echo "$name failed run whole; its failures (whole output in $logs/$name.log):"
+      grep -E '^\[  FAILED  \]|Failure$|^Expected|Which is|^  Actual' "$logs/$name.log" | head -n 60 || tail -n 40 "$logs/$name.log"
+    fi
+  done
+  return "$failed"
+}
+
 # The real program driven through its menus and a match by synthetic keys
 # and mouse, on an X server of its own.
 run_end_to_end() {
@@ -34,6 +63,7 @@ run_end_to_end() {
 phase "Release build"
 solvane_build build Release
 run_suite build
+run_whole_binaries build
 run_end_to_end build
 
 phase "Sanitizer build"

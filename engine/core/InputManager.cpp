@@ -29,6 +29,8 @@ InputManager& InputManager::GetInstance()
 
 void InputManager::Init()
 {
+    // Input starts with no quit asked for.
+    mQuitRequested = false;
     int count = 0;
     mCurrentKeys = SDL_GetKeyboardState(&count);
     mKeyCount = mCurrentKeys ? count : 0;

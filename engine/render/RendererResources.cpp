@@ -193,6 +193,9 @@ void Renderer::LoadModels()
     models.Add("GoalBall_Inside", LoadModel("data/Model/GoalBall_inside.obj"));
     models.Add("GoalBall_Shell", LoadModel("data/Model/GoalBall_shell.obj"));
 
+    // Loaded a second time, the prism must not gain a second mesh.
+    if (models.Find("Hexagon"))
+        return;
     Model* hexagon = models.Add("Hexagon", std::make_unique<Model>());
     hexagon->hexColumn = true;
     std::vector<Vertex> vertices;

@@ -14,6 +14,13 @@ constexpr float kPi = 3.1415927f;
 constexpr float kSplitPixels = 8.0f;
 constexpr float kTintStrength = 0.35f;
 
+void EndPulse()
+{
+    Engine::PostProcessingInputs& post = Engine::Renderer::GetInstance().postProcessing;
+    post.flag2 = false;
+    post.flag3 = false;
+}
+
 } // namespace
 
 Engine::TypeNode* Hurt_Logic::RegisterClassType()
@@ -32,6 +39,10 @@ void Hurt_Logic::Initialize()
     hurt->SetInitialState("Not_Hurt");
 }
 
+// A match left in the middle of a pulse (pause menu, lost link) destroys its
+// scene, which runs no state's exit: the screen must not stay red.
+void Hurt_Logic::Shutdown() { EndPulse(); }
+
 void Hurting::OnUpdate()
 {
     mTimer += PlayerFrame::ScaledDt();
@@ -45,9 +56,4 @@ void Hurting::OnUpdate()
         GetStateMachine()->ChangeState("Not_Hurt");
 }
 
-void Hurting::OnExit()
-{
-    Engine::PostProcessingInputs& post = Engine::Renderer::GetInstance().postProcessing;
-    post.flag2 = false;
-    post.flag3 = false;
-}
+void Hurting::OnExit() { EndPulse(); }

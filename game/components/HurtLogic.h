@@ -10,6 +10,8 @@ public:
     Engine::TypeNode* RegisterType() const override { return RegisterClassType(); }
     // Adds the hurt machine unless the entity holds three machines already.
     void Initialize() override;
+    // Ends a pulse that is under way.
+    void Shutdown() override;
 };
 
 // "Hurting": drives the post-processing pass's hurt inputs.

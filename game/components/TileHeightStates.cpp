@@ -75,13 +75,15 @@ void TileStayState::OnUpdate()
     // A tile moves only while a player aims at it.
     if (!resting || !resting->selected)
         return;
-    if (component->mRaiseRequest) {
-        component->mLevel += 1;
-        GetStateMachine()->ChangeState("TileUp");
-    }
+    // A raise and a lowering standing together make one move, the lowering,
+    // and count only it: the level must tell the height, or the bending
+    // limits count from a wrong base.
     if (component->mLowerRequest) {
         component->mLevel -= 1;
         GetStateMachine()->ChangeState("TileDown");
+    } else if (component->mRaiseRequest) {
+        component->mLevel += 1;
+        GetStateMachine()->ChangeState("TileUp");
     }
 }
 

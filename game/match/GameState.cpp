@@ -275,7 +275,8 @@ void GameState::ResetEvents(bool resetEventTimer)
     state.announceTimer = 0.0f;
     state.flipTimer = 0.0f;
     state.flipStep = 0.0f;
-    state.paletteFadeTimer = -1.0f;
+    // The fade is no part of the event: the one a flip starts outlasts the
+    // turn by 2 s and ends on the black palette. A new match stops it.
     if (resetEventTimer)
         state.eventTimer = 0.0f;
 }

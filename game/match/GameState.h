@@ -22,7 +22,8 @@ public:
     // the local player looked up, the match start time stamped and the first
     // event's kind drawn. Called once the scene is built.
     static void Reset();
-    // Ends the running event; the event timer restarts only when asked.
+    // Ends the running event; the event timer restarts only when asked. A
+    // palette fade under way runs on.
     static void ResetEvents(bool resetEventTimer);
     // Starts the 8 s fade from the current palette to the black one.
     static void ResetPalettes();

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -22,14 +23,29 @@ void Frame()
 
 struct Pads : ::testing::Test {
     void SetUp() override { Input().Init(); }
+    // Every pad is unplugged again and the players the tests bind let go,
+    // so the next test starts with neither.
+    void TearDown() override
+    {
+        for (std::uint16_t player = 1; player <= 3; ++player)
+            Input().ReleaseController(EntityHandle(player));
+        for (SDL_Joystick* pad : plugged)
+            SDL_JoystickClose(pad);
+        while (SDL_NumJoysticks() > 0)
+            SDL_JoystickDetachVirtual(0);
+        Frame();
+    }
 
-    static SDL_Joystick* Attach()
+    SDL_Joystick* Attach()
     {
         SDL_Joystick* pad = SDL_JoystickOpen(AttachVirtualPad());
         EXPECT_NE(pad, nullptr) << SDL_GetError();
+        plugged.push_back(pad);
         Frame();
         return pad;
     }
+
+    std::vector<SDL_Joystick*> plugged;
 };
 
 TEST_F(Pads, StickDeadZoneUpwardYAndTriggerButtons)

@@ -2,6 +2,7 @@
 #include "engine/core/InputManager.h"
 #include "engine/frame/Core.h"
 #include "engine/logic/Factory.h"
+#include "engine/render/GlTestWindow.h"
 #include "engine/render/Window.h"
 #include "game/match/RegisterLogicTypes.h"
 #include "support/CapturedOutput.h"
@@ -12,18 +13,26 @@
 
 namespace FrameTest {
 
-// Brings the engine up as main does, once per test process (every test runs
-// in a process of its own).
+// Brings the engine up as main does, once per test process. CTest runs each
+// test in a process of its own; in a binary run whole an earlier test may
+// have opened the window alone, without the engine, which then starts in it,
+// and a later call puts the window and the renderer's frame settings back
+// (a window an earlier test closed is open again).
 inline void StartEngine()
 {
-    if (Engine::Window::Main())
+    static bool started = false;
+    if (started) {
+        OpenTestWindow();
         return;
+    }
+    started = true;
     Engine::Factory::GetInstance().SetRegistrationCallback(&RegisterLogicTypes);
     // Xvfb without a window manager may leave the window unfocused, and SDL
     // drops pad buttons while no window of the program has focus.
     SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
     StdoutOf([] {
-        Engine::Core::GetInstance().InitWindow();
+        if (!Engine::Window::Main())
+            Engine::Core::GetInstance().InitWindow();
         Engine::Core::GetInstance().Init();
     });
 }

@@ -13,8 +13,12 @@ bool SaveScreenshot(const std::string& name)
     std::filesystem::create_directories("screenshots");
     std::string path = "screenshots/" + name + ".png";
     // GL rows start at the bottom, PNG rows at the top.
+    // The flag is stb's own, for the whole process: other writers expect it
+    // off.
     stbi_flip_vertically_on_write(1);
-    return stbi_write_png(path.c_str(), w, h, 3, pixels.data(), w * 3) != 0;
+    const bool written = stbi_write_png(path.c_str(), w, h, 3, pixels.data(), w * 3) != 0;
+    stbi_flip_vertically_on_write(0);
+    return written;
 }
 
 std::vector<GLenum> DrainGlErrors()

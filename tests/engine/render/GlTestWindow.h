@@ -8,14 +8,32 @@
 #include <string>
 #include <vector>
 
-// Opens the window and GL context once per test process (every test runs in
-// a process of its own) and starts the renderer's libraries.
+// Opens the window and GL context once per test process and starts the
+// renderer's libraries. CTest runs each test in a process of its own; a
+// binary run whole runs them in one, so a later call puts the window's size
+// and the renderer's frame settings back to where the first one left them.
 inline void OpenTestWindow()
 {
-    if (Engine::Window::Main())
+    Engine::Window* window = Engine::Window::Main();
+    if (!window) {
+        Engine::Window::Create();
+        Engine::Renderer::GetInstance().Init();
         return;
-    Engine::Window::Create();
-    Engine::Renderer::GetInstance().Init();
+    }
+    window->closing = false;
+    window->SetFullscreen(false);
+    window->SetResolution({Engine::Window::kStartWidth, Engine::Window::kStartHeight});
+    Engine::Window::CheckResize();
+    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
+    renderer.overlayCallback = nullptr;
+    renderer.passProbe = nullptr;
+    renderer.blurPath = false;
+    renderer.bloom = true;
+    renderer.celShading = true;
+    renderer.renderingEnabled = true;
+    renderer.emissiveColour = glm::vec3(0.0f);
+    renderer.postProcessing = {};
+    renderer.time = 0.0f;
 }
 
 // The colour of one pixel of the default framebuffer's back buffer, counted

@@ -1,6 +1,7 @@
 #include "GlTestWindow.h"
 #include "engine/render/ForceFieldShader.h"
 #include "engine/render/HexagonMesh.h"
+#include "support/CapturedOutput.h"
 
 #include <gtest/gtest.h>
 #include <stb_image.h>
@@ -132,8 +133,9 @@ TEST_F(StartupFixture, ScoreAndWinImagesCrossOver)
 
 TEST_F(StartupFixture, TheHexagonModelIsTheGeneratedPrism)
 {
+    StdoutOf([&] { StderrOf([&] { renderer.LoadResources(); }); });
     const Engine::Model* hexagon = renderer.models.Find("Hexagon");
-    ASSERT_EQ(hexagon->meshes.size(), 1u);
+    ASSERT_EQ(hexagon->meshes.size(), 1u) << "loaded twice, still one prism";
     std::vector<Engine::Vertex> generated;
     std::vector<std::uint32_t> indices;
     Engine::HexagonMesh().Generate(generated, 6, indices);

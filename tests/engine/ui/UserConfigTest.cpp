@@ -29,6 +29,8 @@ struct ConfigHome : ::testing::Test {
         window = Engine::Window::Main();
         window->SetFullscreen(false);
         window->SetResolution({1280, 720});
+        // A new run speaks the first language until a file says otherwise.
+        Engine::UI::SetLanguage(0);
     }
 
     std::string ConfigPath() const { return dir.Path().string() + "/Documents/Solvane2/config"; }

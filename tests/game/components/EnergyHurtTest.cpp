@@ -75,6 +75,13 @@ TEST_F(PlayerEnergy, SpendingTheLastUnitsExhaustsUntilFullAgain)
     EXPECT_FLOAT_EQ(component->FovModifier.value, 1.0f) << "the view widens back";
 }
 
+TEST_F(PlayerEnergy, LessThanOneUnitLeftExhaustsToo)
+{
+    ASSERT_TRUE(component->SpendEnergy(15.5f));
+    Frames(2);
+    EXPECT_EQ(EnergyState(player), "Exausted") << "half a unit left";
+}
+
 TEST_F(PlayerEnergy, SpendingMoreThanIsLeftFailsSilently)
 {
     component->Energy.value = 5.0f;
@@ -139,6 +146,20 @@ TEST_F(PlayerEnergy, AHitPulsesTheScreenForHalfASecondOfGameTime)
     EXPECT_TRUE(component->mHurting);
     Frames(11);
     EXPECT_FALSE(component->mHurting);
+}
+
+// Leaving the match (pause menu, lost link) destroys the scene in the middle
+// of a pulse, and no state's exit runs then.
+TEST_F(PlayerEnergy, AMatchLeftInTheMiddleOfAPulseLeavesTheScreenClear)
+{
+    const Engine::PostProcessingInputs& post = Engine::Renderer::GetInstance().postProcessing;
+    component->TakeHit();
+    Frames(10);
+    ASSERT_TRUE(post.flag2 && post.flag3);
+    Engine::SceneManager::SetIdle();
+    StdoutOf([] { Engine::SceneManager::DestroySceneImmediately(); });
+    EXPECT_FALSE(post.flag2);
+    EXPECT_FALSE(post.flag3);
 }
 
 } // namespace

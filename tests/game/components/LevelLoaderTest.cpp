@@ -2,6 +2,7 @@
 // raises the loader's flag of the game-mode loop.
 #include "engine/collision/CollisionMgr.h"
 #include "engine/collision/CollisionTable.h"
+#include "engine/collision/FreshCollisionTable.h"
 #include "engine/core/EntityManager.h"
 #include "engine/core/EntityTagCompManager.h"
 #include "engine/core/SceneManager.h"
@@ -27,6 +28,7 @@ protected:
     {
         GameMode::EndRequested = 0;
         GameMode::LevelLoader2Triggered = 0;
+        FreshCollisionTable();
         Engine::SceneManager::SetActive();
     }
     void TearDown() override

@@ -11,9 +11,11 @@
 #include "game/components/ColourCollider.h"
 #include "game/components/TileColourStates.h"
 #include "game/components/TileHeightStates.h"
+#include "game/components/TileProbe.h"
 #include "game/components/TileSeams.h"
 #include "game/match/Palette.h"
 
+#include <algorithm>
 #include <glm/gtc/constants.hpp>
 #include <glm/gtx/string_cast.hpp>
 #include <vector>
@@ -81,6 +83,14 @@ TEST_F(TileHeight, ASelectedTileStepsUpAndDownByItsSizeInHalfASecond)
     Frames(60);
     EXPECT_EQ(component.mLevel, 0);
     EXPECT_TRUE(Near(Position(tile), kHere, 0.01f));
+
+    // A raise and a lowering in one frame (two players aiming at the tile)
+    // make one step, and the level counts that step alone.
+    component.mRaiseRequest = 1;
+    component.mLowerRequest = 1;
+    Frames(60);
+    EXPECT_EQ(component.mLevel, -1);
+    EXPECT_TRUE(Near(Position(tile), kHere - glm::vec3(0.0f, 5.0f, 0.0f), 0.01f));
 }
 
 TEST_F(TileHeight, ImmovableAndCrashingTilesIgnoreRequestsButFollowThePeer)
@@ -131,6 +141,13 @@ TEST_F(TileHeight, ARaiseIsRefusedWhenATileLiesWithinOneStep)
     EXPECT_EQ(Component(floor).mRaiseRequest, 0) << "the refusal clears the request";
     EXPECT_EQ(Component(floor).mRaiseBlocked, 1);
     EXPECT_FALSE(Component(far).IsRaiseBlocked()) << "5.5 ahead leaves room for a step";
+    // Room for exactly one step is still too little.
+    float room = kTop;
+    for (const Engine::RayHit& hit : TileProbe::Cast(far))
+        room = std::min(room, hit.distance);
+    ASSERT_NEAR(room, 5.49f, 0.01f);
+    Component(far).tile_size.value = room;
+    EXPECT_TRUE(Component(far).IsRaiseBlocked());
 
     // Upside down, the same floor tile rises the other way.
     TileSeams::SetArenaFlippedLookup([] { return true; });

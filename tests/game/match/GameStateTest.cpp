@@ -263,26 +263,32 @@ TEST_F(ArenaEvents, MidFlipScreenshot)
     EXPECT_TRUE(SaveScreenshot("arena_event_mid_flip"));
 }
 
-TEST_F(ArenaEvents, TheFadeReachesTheBlackPaletteAfterEightSeconds)
+// The flip starts the fade; it goes on past the end of the turn and ends 8 s
+// after it began, on the black palette.
+TEST_F(ArenaEvents, AFlipFadesTheArenaToTheBlackPaletteInEightSeconds)
 {
     BuildMatch(1);
     Palette black;
     ASSERT_TRUE(black.LoadFromFile(kBlackPaletteFile));
-    const Palette start = CurrentPalette;
-    GameState::ResetPalettes();
-    for (int i = 0; i < 400; ++i) {
-        time.Frame(10);
-        GameState::Update();
-    }
+    StartWithNextKind(1);
+    JustBeforeExpiry();
+    Frame(20);
+    ASSERT_TRUE(State().flipPending);
+    ASSERT_EQ(State().paletteFadeTimer, 0.0f);
+    const Palette start = State().fromPalette;
+    Frames(200, 20);
     // Half way in time, three quarters of the way in colour.
     const float expected = start.values[TileDiff] + (black.values[TileDiff] - start.values[TileDiff]) * 0.75f;
     EXPECT_NEAR(CurrentPalette.values[TileDiff], expected, 0.01f);
     EXPECT_EQ(Engine::Renderer::GetInstance().emissiveColour, CurrentPalette.Colour(BorderEmissive));
-    for (int i = 0; i < 401 && State().paletteFadeTimer >= 0.0f; ++i) {
-        time.Frame(10);
-        GameState::Update();
-    }
-    EXPECT_EQ(State().paletteFadeTimer, -1.0f);
+    int frames = 200;
+    for (; State().flipPending && frames < 400; ++frames)
+        Frame(20);
+    EXPECT_NEAR(static_cast<float>(frames), 300.0f, 2.0f) << "the turn ends 6 s in";
+    EXPECT_GT(State().paletteFadeTimer, 5.9f) << "the fade goes on";
+    for (; State().paletteFadeTimer >= 0.0f && frames < 500; ++frames)
+        Frame(20);
+    EXPECT_NEAR(static_cast<float>(frames), 400.0f, 1.0f);
     EXPECT_EQ(CurrentPalette.values, black.values);
 }
 

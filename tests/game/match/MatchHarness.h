@@ -32,6 +32,9 @@ protected:
     void SetUp() override
     {
         FrameTest::StartEngine();
+        // A quit that an earlier test of the process asked for would end
+        // every loop at once.
+        Input().Init();
         Localisation::LoadTextTable();
         // The software renderer's time grows with the window: matches run in
         // a small one, kept by the configuration every match start reads.

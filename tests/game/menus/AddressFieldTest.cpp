@@ -142,6 +142,7 @@ protected:
     void TearDown() override
     {
         NetworkMgr::GetInstance().Disconnect();
+        GameState::GetInstance().joinAddress.clear();
         MenuFixture::TearDown();
     }
 
@@ -251,6 +252,8 @@ TEST_F(JoinScreen, AnAddressWithAPortStartsTheClientTowardsTheGamesPort)
     const std::string defaulted = StderrOf([] { LayerCreator::ConnectToTypedAddress(); });
     EXPECT_EQ(defaulted.rfind("Did not enter port - set port to default instead (8008).\n", 0), 0u) << defaulted;
     EXPECT_TRUE(network.initialised);
+    Frame();
+    EXPECT_EQ(Top().name, LayerCreator::kConnectingLayer);
 }
 
 } // namespace

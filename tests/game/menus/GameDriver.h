@@ -19,7 +19,7 @@ class GameDriver : public MatchHarness {
 protected:
     void SetUp() override
     {
-        ASSERT_FALSE(display.Name().empty()) << "Xvfb did not start";
+        ASSERT_FALSE(Display().Name().empty()) << "Xvfb did not start";
         MatchHarness::SetUp();
         RestMouseInCorner();
         // The pictures are the menus at the game's own window size, kept by
@@ -171,6 +171,10 @@ protected:
         EXPECT_TRUE(SaveScreenshot(name));
     }
 
-    // Before the engine opens its window.
-    const PrivateDisplay display;
+    // Made before the engine opens its window, once for the process.
+    static const PrivateDisplay& Display()
+    {
+        static const PrivateDisplay display;
+        return display;
+    }
 };

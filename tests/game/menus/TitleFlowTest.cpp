@@ -171,6 +171,9 @@ TEST_F(LocalMatchFlow, PerksChosenForBothPlayersReachTheMatchAndPauseQuitsToTheT
     Shot("credits_libraries_en");
     Press(SDL_SCANCODE_RETURN);
     Shot("credits_team_en");
+    // The view stays for the next visit: back to the titles, as a new run
+    // shows them.
+    Press(SDL_SCANCODE_RETURN);
     Choose(19);
     Choose(97, SDL_SCANCODE_UP);
     ASSERT_EQ(TopPage(), LayerCreator::kTutorialLayer);

@@ -1,6 +1,8 @@
 // Under Xvfb: the title and lobby modes in the running engine.
 #include "GameDriver.h"
 #include "MenuFixture.h"
+#include "engine/audio/Emitter.h"
+#include "engine/audio/SoundSystem.h"
 #include "engine/core/Transform.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/net/NamedEntities.h"
@@ -21,6 +23,7 @@
 #include "support/FileText.h"
 #include "support/LinkOnRealTime.h"
 
+#include <AL/al.h>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -108,6 +111,26 @@ TEST_F(TitleScreen, CameraCirclesTheArenaAndATileRisesEverySixSeconds)
     EXPECT_GT(Background().tileTimer, 6.5f);
     EXPECT_NEAR(Background().angle, angle + 0.01f, 1e-4f);
     EXPECT_LT(glm::length(TilePosition(tile) - (from + 5.0f * up)), 0.2f) << "the last one does not rise again";
+}
+
+// The opening plays once; the music after it loops for as long as the menus
+// stay.
+TEST_F(TitleScreen, OnceTheOpeningHasPlayedTheMenuMusicLoops)
+{
+    auto* system = dynamic_cast<SoundSystem*>(SoundSystem::GetInstance());
+    ASSERT_NE(system, nullptr) << "no OpenAL device";
+    const Engine::Emitter& music = *Engine::LogicManager::GetCompPtr<Engine::Emitter>(TitleMode::MenuEntity());
+    const auto looping = [&](const char* name) {
+        const Sound& sound = *music.GetSound(name);
+        ALint loops = -1;
+        if (sound.channel >= 0)
+            alGetSourcei(system->GetChannel(static_cast<std::size_t>(sound.channel))->source, AL_LOOPING, &loops);
+        return loops;
+    };
+    ASSERT_EQ(looping("Init"), AL_FALSE);
+    alSourceStop(system->GetChannel(static_cast<std::size_t>(music.GetSound("Init")->channel))->source);
+    Step();
+    EXPECT_EQ(looping("Music"), AL_TRUE);
 }
 
 TEST_F(TitleScreen, ASecondVisitRegistersNothingTwiceAndF11RewritesTheSettings)

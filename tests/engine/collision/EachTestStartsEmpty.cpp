@@ -1,0 +1,12 @@
+#include "FreshCollisionTable.h"
+#include "support/BeforeEachTest.h"
+#include "support/EmptyScene.h"
+
+namespace {
+
+const BeforeEachTest kEmptyScene([] {
+    EmptyScene();
+    FreshCollisionTable();
+});
+
+} // namespace
