@@ -255,8 +255,12 @@ void TileLogicComponent::ApplyPeerBend(const Engine::NetworkingEvent& event)
 
 bool TileLogicComponent::TakePeerStep()
 {
+    // Asked by every resting tile every frame: the machine is looked up only
+    // when a step waits.
+    if (mPeerStep == 0)
+        return false;
     Engine::StateMachine* height = HeightMachine();
-    if (mPeerStep == 0 || !height)
+    if (!height)
         return false;
     if (mPeerStepPlaces)
         Engine::Transform::SetWorldPosition(owner, mPeerStepFrom);
