@@ -1,4 +1,5 @@
 #include "engine/collision/CollisionMgr.h"
+#include "engine/collision/CollisionTable.h"
 #include "engine/collision/RayTests.h"
 #include "engine/collision/ShapeGeometry.h"
 #include "engine/collision/SpatialCollisionMgr.h"
@@ -15,6 +16,70 @@ float RayAgainstNode(std::uint32_t code, const glm::vec3& origin, const glm::vec
     const Octree::Box box = SpatialCollisionMgr::CodeToBox(code);
     return Rays::Aabb(origin, direction, box.centre, glm::vec3(box.half));
 }
+
+// One body meeting the static colliders near it, one after another. A
+// meeting without contact runs no handler and moves nothing, so the body's
+// record and transform, and the relation and shape test of the kind of
+// collider met last, hold until the next contact and are looked up only
+// then: a floor's worth of tiles costs one transform each instead of two,
+// and no table lookups.
+class StaticMeetings {
+public:
+    explicit StaticMeetings(EntityHandle body) : mBody(body) {}
+
+    // CollidePair(body, collider) as a fresh pair step would make it; false
+    // once a handler has removed the body, which leaves nothing to test.
+    bool Meet(const SpatialCollider& collider)
+    {
+        if (mStale && !Refresh())
+            return false;
+        const std::uint32_t shape = collider.shape.value;
+        const std::uint32_t tag = collider.collision_type.value;
+        if (!mKindKnown || shape != mShape || tag != mTag)
+            LookUpKind(shape, tag);
+        if (!mTest)
+            return true;
+        // Copied: a handler may remove the collider during the pair.
+        const EntityHandle entity = collider.entity;
+        mStale = mBodies.TestPair(mBody, entity, mTransform, MakeTransform3D(entity), mRelation, mTest,
+                                  mOwn->mGhost.value, false);
+        return true;
+    }
+
+private:
+    bool Refresh()
+    {
+        mOwn = mBodies.FindComp(mBody);
+        if (!mOwn)
+            return false;
+        // Built afresh: a response may have moved the body.
+        mTransform = MakeTransform3D(mBody);
+        mKindKnown = false;
+        mStale = false;
+        return true;
+    }
+
+    void LookUpKind(std::uint32_t shape, std::uint32_t tag)
+    {
+        mShape = shape;
+        mTag = tag;
+        mKindKnown = true;
+        mRelation = CollisionTable::GetInstance().GetRelation(mOwn->collision_type.value, tag);
+        mTest = mRelation == CollisionTable::kIgnore ? nullptr
+                                                     : mBodies.GetShapeTests().Find(mOwn->mCollisionShape.value, shape);
+    }
+
+    CollisionMgr& mBodies = CollisionMgr::GetInstance();
+    EntityHandle mBody;
+    const CollisionComp* mOwn = nullptr;
+    Transform3D mTransform;
+    bool mStale = true;
+    bool mKindKnown = false;
+    std::uint32_t mShape = 0;
+    std::uint32_t mTag = 0;
+    int mRelation = CollisionTable::kIgnore;
+    ShapePairTest mTest = nullptr;
+};
 
 } // namespace
 
@@ -69,19 +134,8 @@ bool SpatialCollisionMgr::DescendNear(std::uint32_t code, const glm::vec3& centr
 
 void SpatialCollisionMgr::TestBody(const Transform3D& transform, EntityHandle body, float radius)
 {
-    CollisionMgr& bodies = CollisionMgr::GetInstance();
-    WalkNear(transform.pos, radius, [&bodies, body](const SpatialCollider& collider) {
-        const CollisionComp* own = bodies.FindComp(body);
-        if (!own)
-            return false; // a handler removed the body: nothing left to test
-        // Copied: a handler may remove the collider during the pair.
-        const EntityHandle entity = collider.entity;
-        // Built afresh: the response to an earlier collider may have moved the body.
-        bodies.CollidePair(body, entity, MakeTransform3D(body), MakeTransform3D(entity), own->mCollisionShape.value,
-                           collider.shape.value, own->collision_type.value, collider.collision_type.value,
-                           own->mGhost.value, false);
-        return true;
-    });
+    StaticMeetings meetings(body);
+    WalkNear(transform.pos, radius, [&meetings](const SpatialCollider& collider) { return meetings.Meet(collider); });
 }
 
 std::vector<RayHit> SpatialCollisionMgr::QueryOverlaps(const Transform3D& transform, float radius, EntityHandle body)
