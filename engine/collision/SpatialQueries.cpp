@@ -92,22 +92,34 @@ void SpatialCollisionMgr::WalkNear(const glm::vec3& centre, float radius, Meet&&
         DescendNear(Octree::kRootCode, centre, radius, meet);
 }
 
+std::vector<SpatialCollisionMgr::Listed>& SpatialCollisionMgr::ListingAt(std::size_t depth)
+{
+    while (mListings.size() <= depth)
+        mListings.push_back(std::make_unique<std::vector<Listed>>());
+    return *mListings[depth];
+}
+
+SpatialCollisionMgr::ListingLease::ListingLease(SpatialCollisionMgr& manager)
+    : list(manager.ListingAt(manager.mListingDepth)), mManager(manager)
+{
+    ++mManager.mListingDepth;
+    list.clear();
+}
+
 // The node's colliders are listed before any is met: a handler may add,
 // move or remove colliders (and so nodes) while the walk runs. A listed
 // collider is looked up again only once some record has been destroyed.
 template <class Meet>
 bool SpatialCollisionMgr::MeetNode(std::uint32_t code, Meet& meet)
 {
+    const ListingLease lease(*this);
+    std::vector<Listed>& listed = lease.list;
     const OctreeNode* node = FindNode(code);
-    std::vector<SpatialCollider*> listed;
     for (SpatialCollider* at = node ? node->firstCollider : nullptr; at; at = at->next)
-        listed.push_back(at);
-    std::vector<EntityHandle> entities;
-    for (const SpatialCollider* collider : listed)
-        entities.push_back(collider->entity);
+        listed.push_back(Listed{at, at->entity});
     const std::uint64_t removals = mRemovals;
     for (std::size_t i = 0; i < listed.size(); ++i) {
-        SpatialCollider* collider = removals == mRemovals ? listed[i] : FindCollider(entities[i]);
+        SpatialCollider* collider = removals == mRemovals ? listed[i].collider : FindCollider(listed[i].entity);
         if (collider && !meet(*collider))
             return false;
     }
