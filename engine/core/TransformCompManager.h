@@ -86,6 +86,12 @@ public:
     // The cached matrix when the entry is clean, else walked up to the first
     // clean ancestor (or a root) through local matrices.
     glm::mat4 ComputeWorldMatrix(std::uint32_t index) const;
+    // The cached world matrix where it lies, for an entry unchanged since the
+    // last Update; null for one changed since (ComputeWorldMatrix has it).
+    const glm::mat4* CachedWorldMatrix(std::uint32_t index) const
+    {
+        return IsClean(index) ? &mEntries.worldMatrices[index] : nullptr;
+    }
     const Entries& GetEntries() const { return mEntries; }
 
     using VectorField = std::vector<glm::vec3> Entries::*;
