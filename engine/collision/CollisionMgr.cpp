@@ -148,20 +148,26 @@ void CollisionMgr::CollidePair(EntityHandle a, EntityHandle b, const Transform3D
     if (relation == CollisionTable::kIgnore)
         return;
     const ShapePairTest test = mShapeTests.Find(shapeA, shapeB);
-    if (!test)
-        return;
+    if (test)
+        TestPair(a, b, ta, tb, relation, test, ghost, bothDynamic);
+}
+
+bool CollisionMgr::TestPair(EntityHandle a, EntityHandle b, const Transform3D& ta, const Transform3D& tb,
+                            int relation, ShapePairTest test, bool ghost, bool bothDynamic)
+{
     ++mNarrowTests;
     ContactInfo contact;
     if (!test(a, b, ta, tb, &contact))
-        return;
+        return false;
     RaiseContact(a, b, contact.point, contact.normal, contact.depth);
     RaiseContact(b, a, contact.point, -contact.normal, contact.depth);
     if (relation != CollisionTable::kCollide || ghost || !CanRespondTo(contact))
-        return;
+        return true;
     if (bothDynamic)
         RespondDynamic(a, b, contact);
     else
         RespondStatic(a, contact);
+    return true;
 }
 
 void CollisionMgr::SeparateBodies(EntityHandle a, EntityHandle b, const ContactInfo& contact)

@@ -60,6 +60,11 @@ public:
     void CollidePair(EntityHandle a, EntityHandle b, const Transform3D& ta, const Transform3D& tb,
                      std::uint32_t shapeA, std::uint32_t shapeB, std::uint32_t tagA, std::uint32_t tagB, bool ghost,
                      bool bothDynamic);
+    // The pair step past the table: the shape test (of a relation other
+    // than 0), the events and the response. True when the shapes touched:
+    // then the events' handlers have run, and anything may have changed.
+    bool TestPair(EntityHandle a, EntityHandle b, const Transform3D& ta, const Transform3D& tb, int relation,
+                  ShapePairTest test, bool ghost, bool bothDynamic);
     // Splits the contact depth between two bodies by inverse mass.
     void SeparateBodies(EntityHandle a, EntityHandle b, const ContactInfo& contact);
 

@@ -4,6 +4,7 @@
 #include "engine/collision/HexPrismShape.h"
 #include "engine/collision/ShapeGeometry.h"
 #include "engine/core/Transform.h"
+#include "engine/core/TransformCompManager.h"
 
 #include <algorithm>
 #include <array>
@@ -195,9 +196,14 @@ float Prism(const glm::vec3& o, const glm::vec3& d, const glm::mat4& world)
 
 float AgainstShape(std::uint32_t shape, EntityHandle entity, const glm::vec3& o, const glm::vec3& d)
 {
-    // A prism (every floor tile a ray meets) needs its world matrix only.
-    if (shape == ShapeHexPrism)
-        return Prism(o, d, Transform::GetWorldMatrix(entity));
+    // A prism (every floor tile a ray meets) needs its world matrix only,
+    // read where the transforms keep it while the tile stands still.
+    if (shape == ShapeHexPrism) {
+        const TransformCompManager& transforms = TransformCompManager::GetInstance();
+        const std::uint32_t index = transforms.GetDataIndex(entity);
+        const glm::mat4* cached = index == TransformCompManager::kNoIndex ? nullptr : transforms.CachedWorldMatrix(index);
+        return cached ? Prism(o, d, *cached) : Prism(o, d, Transform::GetWorldMatrix(entity));
+    }
     const Transform3D t = MakeTransform3D(entity);
     switch (shape) {
     case ShapeAABB:

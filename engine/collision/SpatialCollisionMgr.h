@@ -6,6 +6,7 @@
 #include "engine/core/Transform3D.h"
 
 #include <cstdint>
+#include <memory>
 #include <unordered_map>
 #include <vector>
 
@@ -96,8 +97,31 @@ private:
     RayHit DescendRay(std::uint32_t code, const glm::vec3& origin, const glm::vec3& direction) const;
     RayHit NearestOwnHit(const OctreeNode& node, const glm::vec3& origin, const glm::vec3& direction) const;
 
+    // A node's colliders as a walk lists them before meeting any.
+    struct Listed {
+        SpatialCollider* collider;
+        EntityHandle entity;
+    };
+    // The lists are kept from walk to walk, one for each depth of walks
+    // within walks (a handler may start one): a node of a whole floor is
+    // listed without growing a fresh array each time.
+    class ListingLease {
+    public:
+        explicit ListingLease(SpatialCollisionMgr& manager);
+        ~ListingLease() { --mManager.mListingDepth; }
+        ListingLease(const ListingLease&) = delete;
+        ListingLease& operator=(const ListingLease&) = delete;
+        std::vector<Listed>& list;
+
+    private:
+        SpatialCollisionMgr& mManager;
+    };
+    std::vector<Listed>& ListingAt(std::size_t depth);
+
     Colliders mColliders;
     std::unordered_map<std::uint32_t, OctreeNode> mNodes;
+    std::vector<std::unique_ptr<std::vector<Listed>>> mListings;
+    std::size_t mListingDepth = 0;
     // Counts destroyed records: while it stands still, a record pointer taken
     // earlier is still good (the map never moves its records).
     std::uint64_t mRemovals = 0;

@@ -1,4 +1,5 @@
 #include "engine/collision/CollisionMgr.h"
+#include "engine/collision/CollisionTable.h"
 #include "engine/collision/RayTests.h"
 #include "engine/collision/ShapeGeometry.h"
 #include "engine/collision/SpatialCollisionMgr.h"
@@ -16,6 +17,70 @@ float RayAgainstNode(std::uint32_t code, const glm::vec3& origin, const glm::vec
     return Rays::Aabb(origin, direction, box.centre, glm::vec3(box.half));
 }
 
+// One body meeting the static colliders near it, one after another. A
+// meeting without contact runs no handler and moves nothing, so the body's
+// record and transform, and the relation and shape test of the kind of
+// collider met last, hold until the next contact and are looked up only
+// then: a floor's worth of tiles costs one transform each instead of two,
+// and no table lookups.
+class StaticMeetings {
+public:
+    explicit StaticMeetings(EntityHandle body) : mBody(body) {}
+
+    // CollidePair(body, collider) as a fresh pair step would make it; false
+    // once a handler has removed the body, which leaves nothing to test.
+    bool Meet(const SpatialCollider& collider)
+    {
+        if (mStale && !Refresh())
+            return false;
+        const std::uint32_t shape = collider.shape.value;
+        const std::uint32_t tag = collider.collision_type.value;
+        if (!mKindKnown || shape != mShape || tag != mTag)
+            LookUpKind(shape, tag);
+        if (!mTest)
+            return true;
+        // Copied: a handler may remove the collider during the pair.
+        const EntityHandle entity = collider.entity;
+        mStale = mBodies.TestPair(mBody, entity, mTransform, MakeTransform3D(entity), mRelation, mTest,
+                                  mOwn->mGhost.value, false);
+        return true;
+    }
+
+private:
+    bool Refresh()
+    {
+        mOwn = mBodies.FindComp(mBody);
+        if (!mOwn)
+            return false;
+        // Built afresh: a response may have moved the body.
+        mTransform = MakeTransform3D(mBody);
+        mKindKnown = false;
+        mStale = false;
+        return true;
+    }
+
+    void LookUpKind(std::uint32_t shape, std::uint32_t tag)
+    {
+        mShape = shape;
+        mTag = tag;
+        mKindKnown = true;
+        mRelation = CollisionTable::GetInstance().GetRelation(mOwn->collision_type.value, tag);
+        mTest = mRelation == CollisionTable::kIgnore ? nullptr
+                                                     : mBodies.GetShapeTests().Find(mOwn->mCollisionShape.value, shape);
+    }
+
+    CollisionMgr& mBodies = CollisionMgr::GetInstance();
+    EntityHandle mBody;
+    const CollisionComp* mOwn = nullptr;
+    Transform3D mTransform;
+    bool mStale = true;
+    bool mKindKnown = false;
+    std::uint32_t mShape = 0;
+    std::uint32_t mTag = 0;
+    int mRelation = CollisionTable::kIgnore;
+    ShapePairTest mTest = nullptr;
+};
+
 } // namespace
 
 template <class Meet>
@@ -27,22 +92,34 @@ void SpatialCollisionMgr::WalkNear(const glm::vec3& centre, float radius, Meet&&
         DescendNear(Octree::kRootCode, centre, radius, meet);
 }
 
+std::vector<SpatialCollisionMgr::Listed>& SpatialCollisionMgr::ListingAt(std::size_t depth)
+{
+    while (mListings.size() <= depth)
+        mListings.push_back(std::make_unique<std::vector<Listed>>());
+    return *mListings[depth];
+}
+
+SpatialCollisionMgr::ListingLease::ListingLease(SpatialCollisionMgr& manager)
+    : list(manager.ListingAt(manager.mListingDepth)), mManager(manager)
+{
+    ++mManager.mListingDepth;
+    list.clear();
+}
+
 // The node's colliders are listed before any is met: a handler may add,
 // move or remove colliders (and so nodes) while the walk runs. A listed
 // collider is looked up again only once some record has been destroyed.
 template <class Meet>
 bool SpatialCollisionMgr::MeetNode(std::uint32_t code, Meet& meet)
 {
+    const ListingLease lease(*this);
+    std::vector<Listed>& listed = lease.list;
     const OctreeNode* node = FindNode(code);
-    std::vector<SpatialCollider*> listed;
     for (SpatialCollider* at = node ? node->firstCollider : nullptr; at; at = at->next)
-        listed.push_back(at);
-    std::vector<EntityHandle> entities;
-    for (const SpatialCollider* collider : listed)
-        entities.push_back(collider->entity);
+        listed.push_back(Listed{at, at->entity});
     const std::uint64_t removals = mRemovals;
     for (std::size_t i = 0; i < listed.size(); ++i) {
-        SpatialCollider* collider = removals == mRemovals ? listed[i] : FindCollider(entities[i]);
+        SpatialCollider* collider = removals == mRemovals ? listed[i].collider : FindCollider(listed[i].entity);
         if (collider && !meet(*collider))
             return false;
     }
@@ -69,19 +146,8 @@ bool SpatialCollisionMgr::DescendNear(std::uint32_t code, const glm::vec3& centr
 
 void SpatialCollisionMgr::TestBody(const Transform3D& transform, EntityHandle body, float radius)
 {
-    CollisionMgr& bodies = CollisionMgr::GetInstance();
-    WalkNear(transform.pos, radius, [&bodies, body](const SpatialCollider& collider) {
-        const CollisionComp* own = bodies.FindComp(body);
-        if (!own)
-            return false; // a handler removed the body: nothing left to test
-        // Copied: a handler may remove the collider during the pair.
-        const EntityHandle entity = collider.entity;
-        // Built afresh: the response to an earlier collider may have moved the body.
-        bodies.CollidePair(body, entity, MakeTransform3D(body), MakeTransform3D(entity), own->mCollisionShape.value,
-                           collider.shape.value, own->collision_type.value, collider.collision_type.value,
-                           own->mGhost.value, false);
-        return true;
-    });
+    StaticMeetings meetings(body);
+    WalkNear(transform.pos, radius, [&meetings](const SpatialCollider& collider) { return meetings.Meet(collider); });
 }
 
 std::vector<RayHit> SpatialCollisionMgr::QueryOverlaps(const Transform3D& transform, float radius, EntityHandle body)

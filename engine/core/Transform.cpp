@@ -58,8 +58,9 @@ void Rotate(EntityHandle entity, float angle, glm::vec3 axis)
 
 glm::mat4 GetWorldMatrix(EntityHandle entity)
 {
-    const std::uint32_t index = Manager().GetDataIndex(entity);
-    return index == TransformCompManager::kNoIndex ? glm::mat4(1.0f) : Manager().ComputeWorldMatrix(index);
+    const TransformCompManager& manager = Manager();
+    const std::uint32_t index = manager.GetDataIndex(entity);
+    return index == TransformCompManager::kNoIndex ? glm::mat4(1.0f) : manager.ComputeWorldMatrix(index);
 }
 
 namespace {
@@ -67,14 +68,7 @@ namespace {
 // The world position of a data index (kNoIndex: the origin).
 glm::vec3 WorldPositionAt(std::uint32_t index)
 {
-    if (index == TransformCompManager::kNoIndex)
-        return glm::vec3(0.0f);
-    const Entries& entries = Manager().GetEntries();
-    const glm::vec3 local = entries.positions[index];
-    const EntityHandle parent = entries.parents[index];
-    if (parent.IsNull())
-        return local;
-    return glm::vec3(GetWorldMatrix(parent) * glm::vec4(local, 1.0f));
+    return index == TransformCompManager::kNoIndex ? glm::vec3(0.0f) : Manager().WorldPosition(index);
 }
 
 } // namespace

@@ -45,12 +45,6 @@ void ForEachColumn(TransformCompManager::Entries& e, Action action)
 
 } // namespace
 
-TransformCompManager& TransformCompManager::GetInstance()
-{
-    static TransformCompManager instance;
-    return instance;
-}
-
 std::uint32_t TransformCompManager::IndexOrNone(EntityHandle entity) const
 {
     return entity.IsNull() ? kNoIndex : mSlots[entity.GetIndex()];
@@ -266,6 +260,20 @@ glm::mat4 TransformCompManager::LocalMatrix(std::uint32_t index) const
 {
     return Transform3D::ModelMatrix(mEntries.positions[index], mEntries.scales[index], mEntries.forwards[index],
                                     mEntries.ups[index]);
+}
+
+glm::vec3 TransformCompManager::WorldPosition(std::uint32_t index) const
+{
+    const glm::vec3& local = mEntries.positions[index];
+    const EntityHandle parent = mEntries.parents[index];
+    if (parent.IsNull())
+        return local;
+    const glm::vec4 at(local, 1.0f);
+    const std::uint32_t p = IndexOrNone(parent);
+    if (p == kNoIndex)
+        return glm::vec3(glm::mat4(1.0f) * at); // a parent without a transform stands at the origin
+    // A clean parent's cached matrix is used where it lies, not copied.
+    return glm::vec3(IsClean(p) ? mEntries.worldMatrices[p] * at : ComputeWorldMatrix(p) * at);
 }
 
 glm::mat4 TransformCompManager::ComputeWorldMatrix(std::uint32_t index) const

@@ -49,6 +49,7 @@ void Renderer::Init()
 void Renderer::Clear()
 {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    mDrawnSinceSwap = true;
 }
 
 void Renderer::SetVSync(bool on)
@@ -59,6 +60,10 @@ void Renderer::SetVSync(bool on)
 
 void Renderer::SwapBuffers()
 {
+    if (!mDrawnSinceSwap)
+        return;
+    mDrawnSinceSwap = false;
+    ++mSwaps;
     if (Window* window = Window::Main())
         SDL_GL_SwapWindow(window->sdlWindow);
 }

@@ -67,7 +67,13 @@ public:
     void Clear();
     bool GetVSync() const { return mVSync; }
     void SetVSync(bool on);
+    // Shows what was drawn since the last swap. A frame that drew nothing
+    // (rendering disabled, and no kill camera drawing in its place) leaves
+    // the last picture on screen: its swap would show nothing new, yet copy
+    // the whole window and wait for the display each frame.
     void SwapBuffers();
+    // Swaps made so far.
+    std::uint64_t GetSwapCount() const { return mSwaps; }
 
     // Replaces the whole framebuffer set with one at the current target size.
     void CreateFramebuffers();
@@ -196,6 +202,9 @@ private:
     std::vector<std::pair<const ShaderProgram*, std::unique_ptr<ShaderProgram>>> mOneColourNormalBuilds;
     // F7 flips cel shading once per frame however many cameras see it.
     bool mCelToggledThisFrame = false;
+    // Set by whatever draws into the window, cleared by the swap.
+    bool mDrawnSinceSwap = false;
+    std::uint64_t mSwaps = 0;
 };
 
 } // namespace Engine

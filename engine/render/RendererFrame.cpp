@@ -38,6 +38,7 @@ void Renderer::Render()
     ParticleEmitterManager::GetInstance().Update();
     if (!renderingEnabled)
         return;
+    mDrawnSinceSwap = true;
     ClearWindow();
     const bool blurred = blurPath;
     mCelToggledThisFrame = false;
@@ -92,6 +93,7 @@ void Renderer::RenderCamera(Camera& camera)
 {
     if (!FramebuffersReady())
         return;
+    mDrawnSinceSwap = true;
     const ViewportRect view = CameraWindowViewport(camera, 1.0f);
     const ViewportRect picture = PictureFor(view);
     BeginCamera(picture);
@@ -115,6 +117,7 @@ void Renderer::RenderCameraWithBlur(Camera& camera)
 {
     if (!FramebuffersReady())
         return;
+    mDrawnSinceSwap = true;
     const ViewportRect view = CameraWindowViewport(camera, 1.0f);
     const ViewportRect picture = PictureFor(view);
     BeginCamera(picture);

@@ -52,13 +52,27 @@ std::optional<glm::mat3> SideTurn(Engine::EntityHandle tile)
     return turn;
 }
 
+// Every tile records itself every frame of a match: its entry is looked up
+// once, and a side as built costs one look at its cached matrix.
 MatchTileRecord RecordOf(Engine::EntityHandle tile)
 {
-    MatchTileRecord record{Engine::Transform::GetWorldPosition(tile), *Engine::Transform::UpPtr(tile),
-                           *Engine::Transform::ForwardPtr(tile)};
-    if (const std::optional<glm::mat3> turn = SideTurn(tile)) {
-        record.up = glm::normalize(*turn * record.up);
-        record.forw = glm::normalize(*turn * record.forw);
+    using Engine::TransformCompManager;
+    const TransformCompManager& transforms = TransformCompManager::GetInstance();
+    const std::uint32_t index = transforms.GetDataIndex(tile);
+    if (index == TransformCompManager::kNoIndex)
+        return {glm::vec3(0.0f), *Engine::Transform::UpPtr(tile), *Engine::Transform::ForwardPtr(tile)};
+    const TransformCompManager::Entries& entries = transforms.GetEntries();
+    MatchTileRecord record{transforms.WorldPosition(index), entries.ups[index], entries.forwards[index]};
+    const Engine::EntityHandle side = entries.parents[index];
+    if (side.IsNull() || !side.IsValid())
+        return record;
+    const std::uint32_t sideIndex = transforms.GetDataIndex(side);
+    if (sideIndex == TransformCompManager::kNoIndex)
+        return record;
+    const glm::mat3 turn(transforms.ComputeWorldMatrix(sideIndex));
+    if (turn != glm::mat3(1.0f)) {
+        record.up = glm::normalize(turn * record.up);
+        record.forw = glm::normalize(turn * record.forw);
     }
     return record;
 }
@@ -255,8 +269,12 @@ void TileLogicComponent::ApplyPeerBend(const Engine::NetworkingEvent& event)
 
 bool TileLogicComponent::TakePeerStep()
 {
+    // Asked by every resting tile every frame: the machine is looked up only
+    // when a step waits.
+    if (mPeerStep == 0)
+        return false;
     Engine::StateMachine* height = HeightMachine();
-    if (mPeerStep == 0 || !height)
+    if (!height)
         return false;
     if (mPeerStepPlaces)
         Engine::Transform::SetWorldPosition(owner, mPeerStepFrom);

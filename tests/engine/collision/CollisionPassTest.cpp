@@ -1,5 +1,6 @@
 #include "CollisionTestSupport.h"
 
+#include <functional>
 #include <string>
 
 namespace {
@@ -177,6 +178,35 @@ TEST_F(CollisionPass, HandlersMayRemoveAndCreateBodiesAndCollidersMidPass)
     }
     OnHeard() = nullptr;
     Mgr().Update(); // and the next frame runs over what is left
+}
+
+// Colliders met after a contact see what its handler changed: the body's
+// place, and the table.
+TEST_F(CollisionPass, CollidersMetAfterAContactSeeWhatItsHandlerChanged)
+{
+    Table().SetPair("Default", "Default", 1);
+    const EntityHandle body = Body(ShapeSphere, glm::vec3(0));
+    const EntityHandle second = Static(ShapeSphere, glm::vec3(-0.5f, 0, 0));
+    const EntityHandle first = Static(ShapeSphere, glm::vec3(0.5f, 0, 0)); // filed last: met first
+    using Pairs = std::vector<std::pair<std::uint32_t, std::uint32_t>>;
+    const Pairs firstOnly{{body.GetIndex(), first.GetIndex()}, {first.GetIndex(), body.GetIndex()}};
+    Pairs both = firstOnly;
+    both.insert(both.end(), {{body.GetIndex(), second.GetIndex()}, {second.GetIndex(), body.GetIndex()}});
+    const std::vector<std::pair<std::function<void()>, Pairs>> cases{
+        {[] {}, both},
+        {[&] { Engine::Transform::PositionRef(body) = glm::vec3(10, 0, 0); }, firstOnly},
+        {[] { Table().SetPair("Default", "Default", 0); }, firstOnly},
+    };
+    for (const auto& [change, heard] : cases) {
+        Engine::Transform::PositionRef(body) = glm::vec3(0);
+        Journal().clear();
+        OnHeard() = [&, &change = change](const Heard& event) {
+            if (event.target == first.GetIndex())
+                change();
+        };
+        Mgr().Update();
+        EXPECT_EQ(HeardPairs(), heard);
+    }
 }
 
 TEST_F(CollisionPass, BodyWithoutATransformIsSkipped)

@@ -149,6 +149,25 @@ TEST_F(EngineFrame, EveryFrameTimeLiesBetweenThePaceAndTheCap)
     }
 }
 
+// A frame that draws nothing keeps the last picture shown; one that the
+// kill camera draws in the renderer's place still shows.
+TEST_F(EngineFrame, OnlyAFrameThatDrewIsSwappedOntoTheScreen)
+{
+    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
+    const std::uint64_t before = renderer.GetSwapCount();
+    Core().Update();
+    EXPECT_EQ(renderer.GetSwapCount(), before + 1);
+
+    renderer.renderingEnabled = false;
+    Core().Update();
+    EXPECT_EQ(renderer.GetSwapCount(), before + 1);
+
+    renderer.Clear();
+    Core().Update();
+    EXPECT_EQ(renderer.GetSwapCount(), before + 2);
+    renderer.renderingEnabled = true;
+}
+
 struct Player : Engine::LogicComp {
     void OnLost(Engine::DisconnectEvent* event) { lost.push_back(event->entity); }
     std::vector<Engine::EntityHandle> lost;
