@@ -56,7 +56,8 @@ public:
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
-    // GLEW (fatal on failure) and FreeType (only reported on failure).
+    // GLEW (fatal on failure) and FreeType (only reported on failure); then
+    // whether GL rasterises on the processor (see softwareRasteriser).
     void Init();
     // "Quad" model, the logo, "Quad" and "Debug" programs; then one splash
     // frame with the logo fully visible.
@@ -126,11 +127,19 @@ public:
     EditorCamera* editorCamera = nullptr;
     bool celShading = true;
     bool renderingEnabled = true;
+    // Set by Init when GL's renderer is one of Mesa's software rasterisers.
+    // Only then does a frame read its glow back to leave the halo out where
+    // none reaches: on a graphics card that read would stall the pipeline
+    // every frame, and drawing the combine whole costs little. Tests set it
+    // to take either path.
+    bool softwareRasteriser = false;
     glm::vec3 emissiveColour{0.0f};
     PostProcessingInputs postProcessing;
     float time = 0.0f;
 
     FT_Library FreeType() const { return mFreeType; }
+    // How many times the frame has read pixels back from GL since start-up.
+    std::uint64_t ReadBacks() const { return mReadBacks; }
 
     Registry<ShaderProgram> shaders;
     Registry<Model> models;
@@ -191,6 +200,7 @@ private:
     // glow's mean read back to find them.
     std::unique_ptr<ShaderProgram> mHaloFreeBloom;
     std::vector<std::uint16_t> mHaloTexels;
+    std::uint64_t mReadBacks = 0;
     // "Cel_Instanced" and "Default_Instanced" built for one-colour normal
     // maps, by the registered program they stand in for.
     std::vector<std::pair<const ShaderProgram*, std::unique_ptr<ShaderProgram>>> mOneColourNormalBuilds;

@@ -143,6 +143,7 @@ std::vector<bool> Renderer::ReadLitTexels(const Framebuffer& source, const Viewp
     mHaloTexels.resize(texels * kChannels);
     source.Bind();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    ++mReadBacks;
     glReadPixels(part.x, part.y, part.width, part.height, GL_RGBA, GL_HALF_FLOAT, mHaloTexels.data());
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     std::vector<bool> lit(texels);
@@ -216,12 +217,15 @@ std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture, HaloC
     quad->Draw();
     const glm::vec4 spread = RegionOf(first, quarter);
 
-    // Reading the glow back waits until this camera's scene is drawn. A
-    // camera over the whole window gains more than that costs; in a split
-    // view the wait comes once per camera and eats the gain, so a camera on
-    // part of the window draws its halo whole.
+    // Reading the glow back waits until this camera's scene is drawn. On a
+    // software rasteriser a camera over the whole window gains more than
+    // that costs; in a split view the wait comes once per camera and eats
+    // the gain, so a camera on part of the window draws its halo whole, as
+    // every camera does on a graphics card.
     std::vector<ViewportRect> parts{quarter};
-    if (picture.width == static_cast<int>(full.width) && picture.height == static_cast<int>(full.height)) {
+    const bool wholeWindow =
+        picture.width == static_cast<int>(full.width) && picture.height == static_cast<int>(full.height);
+    if (softwareRasteriser && wholeWindow) {
         const std::vector<bool> reached =
             Dilate(ReadLitTexels(first, quarter), quarter.width, quarter.height, kHaloReach);
         // Blocks of llvmpipe's own tile size in the picture, a quarter of it
