@@ -3,6 +3,7 @@
 #include "engine/render/Font.h"
 #include "engine/render/Framebuffer.h"
 #include "engine/render/HaloCoverage.h"
+#include "engine/render/LitBuilds.h"
 #include "engine/render/Material.h"
 #include "engine/render/Model.h"
 #include "engine/render/Noise.h"
@@ -105,10 +106,12 @@ public:
     // radius, and the border colour. Kept by the programs between frames.
     void SetSelectionColours(const glm::vec3& selection, float maxColourDistance, const glm::vec3& border);
 
-    // The build of an instanced program for materials whose normal map is
-    // of one colour (see Material::NormalTexel), which takes that colour
-    // instead of reading the map; `program` itself when it has none. The
-    // frame sets the camera, lights and tile highlight on both builds.
+    // The floor programs' builds (see LitBuilds): the one for lights of the
+    // given kinds, and the one for materials whose normal map is of one
+    // colour with the same lights as `program`; the program itself where
+    // it has no such build. The frame sets the camera, lights and tile
+    // highlight on both builds it draws with.
+    const ShaderProgram& LitBuild(const ShaderProgram& registered, LightKinds lights) const;
     const ShaderProgram& OneColourNormalBuild(const ShaderProgram& program) const;
 
     // One whole frame each, swapped; used before the main loop.
@@ -155,12 +158,13 @@ private:
     void LoadModels();
     void LoadTextures();
     void LoadShaderPrograms();
-    void LoadOneColourNormalBuilds();
+    void LoadLitBuilds();
     void LoadMaterials();
     void LoadFonts();
     Texture* AddTexture(const std::string& name, const std::string& path);
     template <typename Program = ShaderProgram>
-    ShaderProgram* AddProgram(const std::string& name, const std::string& vertex, const std::string& fragment);
+    ShaderProgram* AddProgram(const std::string& name, const std::string& vertex, const std::string& fragment,
+                              const std::string& defines = {});
     // Returns the window's size, which the viewport now covers.
     std::pair<int, int> BeginScreenFrame();
     void EndScreenFrame();
@@ -201,9 +205,7 @@ private:
     std::unique_ptr<ShaderProgram> mHaloFreeBloom;
     std::vector<std::uint16_t> mHaloTexels;
     std::uint64_t mReadBacks = 0;
-    // "Cel_Instanced" and "Default_Instanced" built for one-colour normal
-    // maps, by the registered program they stand in for.
-    std::vector<std::pair<const ShaderProgram*, std::unique_ptr<ShaderProgram>>> mOneColourNormalBuilds;
+    LitBuilds mLitBuilds;
     // F7 flips cel shading once per frame however many cameras see it.
     bool mCelToggledThisFrame = false;
 };

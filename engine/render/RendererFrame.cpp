@@ -204,7 +204,8 @@ void Renderer::DrawScene(Camera& camera)
     RenderOpaque(camera, nullptr);
     Probe("opaque");
 
-    if (const ShaderProgram* instanced = shaders.Find(celShading ? "Cel_Instanced" : "Default_Instanced")) {
+    if (const ShaderProgram* registered = shaders.Find(celShading ? "Cel_Instanced" : "Default_Instanced")) {
+        const ShaderProgram* instanced = &LitBuild(*registered, lights.Kinds());
         for (const ShaderProgram* build : {&OneColourNormalBuild(*instanced), instanced}) {
             build->Use();
             build->SetUniform("uViewPos", camera.mPos.value);

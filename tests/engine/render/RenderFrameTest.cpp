@@ -197,9 +197,14 @@ TEST_F(FrameTestScene, TheFramesInputsReachTheirUniforms)
     for (bool cel : {true, false}) {
         renderer.celShading = cel;
         renderer.Render();
-        const GLuint tiles = renderer.shaders.Find(cel ? "Cel_Instanced" : "Default_Instanced")->Id();
-        EXPECT_EQ(floatsAt(tiles, glGetUniformLocation(tiles, "uSelectPos")), glm::vec3(1.0f, 2.0f, 3.0f)) << cel;
-        EXPECT_EQ(floatsAt(tiles, glGetUniformLocation(tiles, "uEmissiveCol")), glm::vec3(0.4f, 0.5f, 0.6f)) << cel;
+        // Both builds the floor can draw with for this frame's lights.
+        const Engine::ShaderProgram& lit = renderer.LitBuild(
+            *renderer.shaders.Find(cel ? "Cel_Instanced" : "Default_Instanced"), Engine::LightKinds::None);
+        for (const Engine::ShaderProgram* build : {&lit, &renderer.OneColourNormalBuild(lit)}) {
+            const GLuint tiles = build->Id();
+            EXPECT_EQ(floatsAt(tiles, glGetUniformLocation(tiles, "uSelectPos")), glm::vec3(1.0f, 2.0f, 3.0f)) << cel;
+            EXPECT_EQ(floatsAt(tiles, glGetUniformLocation(tiles, "uEmissiveCol")), glm::vec3(0.4f, 0.5f, 0.6f)) << cel;
+        }
     }
     EXPECT_TRUE(DrainGlErrors().empty());
 }
