@@ -173,9 +173,13 @@ private:
     void ClearWindow();
     Framebuffer& Target(FramebufferSlot slot) const { return *GetFramebuffer(slot); }
     // The part of the scene-size targets that one camera's picture takes:
-    // from their corner, the size of its viewport in the window, at least
-    // one texel and at most the targets.
+    // its viewport in the window, at least one texel and moved or cut to
+    // lie within the targets.
     ViewportRect PictureFor(const ViewportRect& view) const;
+    void ClearSceneTarget();
+    // Whether `picture` may hold something drawn since the scene target
+    // was last cleared.
+    bool SceneUncleared(const ViewportRect& picture) const;
     void BeginCamera(const ViewportRect& picture);
     void DrawScene(Camera& camera);
     void BeginFullScreenPasses();
@@ -206,6 +210,10 @@ private:
     std::vector<std::uint16_t> mHaloTexels;
     std::uint64_t mReadBacks = 0;
     LitBuilds mLitBuilds;
+    // Set while the scene target holds nothing but the frame's clear and
+    // the parts of it that cameras drew since.
+    bool mSceneCleared = false;
+    std::vector<ViewportRect> mScenePartsDrawn;
     // F7 flips cel shading once per frame however many cameras see it.
     bool mCelToggledThisFrame = false;
 };

@@ -39,6 +39,7 @@ void Renderer::Render()
     if (!renderingEnabled)
         return;
     ClearWindow();
+    ClearSceneTarget();
     const bool blurred = blurPath;
     mCelToggledThisFrame = false;
     for (auto& [entity, camera] : CameraManager::GetInstance().GetCameras()) {
@@ -47,10 +48,30 @@ void Renderer::Render()
         else
             RenderCamera(camera);
     }
+    // A camera drawn outside a frame (the replay's) clears its own part.
+    mSceneCleared = false;
     if (overlayCallback) {
         overlayCallback();
         Probe("ui");
     }
+}
+
+// The whole scene target at once, in which each camera then draws its own
+// part: a software rasteriser fills a whole target fast, but clears a part
+// of it by drawing a rectangle, which for two half-window cameras costs
+// more than twice as much. Nothing reads the normals (see BeginCamera).
+void Renderer::ClearSceneTarget()
+{
+    mSceneCleared = FramebuffersReady();
+    mScenePartsDrawn.clear();
+    if (!mSceneCleared)
+        return;
+    Target(FramebufferSlot::Scene).Bind();
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glColorMaski(kNormalsAttachment, GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    glColorMaski(kNormalsAttachment, GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    Target(FramebufferSlot::Scene).Unbind();
 }
 
 // A camera over the whole window paints every pixel of it: then only the
@@ -88,6 +109,8 @@ bool Renderer::FramebuffersReady() const
 // size the camera shows: a camera on half the window draws half the
 // pixels. The picture is the one the whole target would hold, squeezed
 // into the viewport as before, only without the pixels the squeeze drops.
+// It lies where the camera lies in the window, so the cameras of a split
+// screen each find their part of the target cleared.
 void Renderer::RenderCamera(Camera& camera)
 {
     if (!FramebuffersReady())
@@ -141,12 +164,26 @@ void Renderer::RenderCameraWithBlur(Camera& camera)
 ViewportRect Renderer::PictureFor(const ViewportRect& view) const
 {
     const AttachmentSize size = Target(FramebufferSlot::Scene).Size(0);
-    return {0, 0, std::clamp(view.width, 1, std::max(static_cast<int>(size.width), 1)),
-            std::clamp(view.height, 1, std::max(static_cast<int>(size.height), 1))};
+    const int targetWidth = std::max(static_cast<int>(size.width), 1);
+    const int targetHeight = std::max(static_cast<int>(size.height), 1);
+    const int width = std::clamp(view.width, 1, targetWidth);
+    const int height = std::clamp(view.height, 1, targetHeight);
+    return {std::clamp(view.x, 0, targetWidth - width), std::clamp(view.y, 0, targetHeight - height), width, height};
+}
+
+bool Renderer::SceneUncleared(const ViewportRect& picture) const
+{
+    if (!mSceneCleared)
+        return true;
+    const auto overlaps = [&picture](const ViewportRect& other) {
+        return picture.x < other.x + other.width && other.x < picture.x + picture.width &&
+               picture.y < other.y + other.height && other.y < picture.y + picture.height;
+    };
+    return std::any_of(mScenePartsDrawn.begin(), mScenePartsDrawn.end(), overlaps);
 }
 
 // State for every pass of the camera, then the camera's part of the scene
-// target bound and cleared.
+// target bound, and cleared unless the frame's clear left it so.
 void Renderer::BeginCamera(const ViewportRect& picture)
 {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -163,17 +200,22 @@ void Renderer::BeginCamera(const ViewportRect& picture)
     // Fractional viewports need GL 4.1 or its extension; without them the
     // picture is the same half a texel off.
     if (nudge != glm::vec2(0.0f) && (GLEW_VERSION_4_1 || GLEW_ARB_viewport_array))
-        glViewportIndexedf(0, nudge.x, nudge.y, static_cast<float>(picture.width), static_cast<float>(picture.height));
+        glViewportIndexedf(0, static_cast<float>(picture.x) + nudge.x, static_cast<float>(picture.y) + nudge.y,
+                           static_cast<float>(picture.width), static_cast<float>(picture.height));
     else
         ApplyViewport(picture);
     // Nothing reads the normals the scene's programs write beside colour
     // and glow: the frame neither clears nor writes them (until DrawScene
     // ends), and that attachment keeps whatever it held.
     glColorMaski(kNormalsAttachment, GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    const bool uncleared = SceneUncleared(picture);
+    mScenePartsDrawn.push_back(picture);
+    if (!uncleared)
+        return;
     // Nothing tests the stencil, yet clearing the depth alone would keep
     // it: a slower, masked write of the depth-stencil buffer.
     glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, picture.width, picture.height);
+    glScissor(picture.x, picture.y, picture.width, picture.height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glDisable(GL_SCISSOR_TEST);
 }

@@ -288,7 +288,7 @@ void Renderer::DrawBloom(const ViewportRect& picture)
         }
         for (const ViewportRect& part : coverage.withHalo) {
             if (cut)
-                glScissor(part.x, part.y, part.width, part.height);
+                glScissor(picture.x + part.x, picture.y + part.y, part.width, part.height);
             scene.DrawToScreen(*program, 1);
         }
     }
@@ -301,7 +301,7 @@ void Renderer::DrawBloom(const ViewportRect& picture)
         mHaloFreeBloom->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
         for (const ViewportRect& part : coverage.without) {
             if (cut)
-                glScissor(part.x, part.y, part.width, part.height);
+                glScissor(picture.x + part.x, picture.y + part.y, part.width, part.height);
             scene.DrawToScreen(*mHaloFreeBloom, 1);
         }
     }

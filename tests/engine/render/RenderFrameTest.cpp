@@ -156,6 +156,29 @@ TEST_F(SplitScreens, BottomAndTopEachShowTheirCamerasView)
     EXPECT_TRUE(SaveScreenshot("split_top_bottom"));
 }
 
+// The frame clears the scene target once and each camera draws into its own
+// part of it; a camera whose part another camera drew first (a small view
+// over a large one), or one drawn outside a frame as the replay draws its
+// camera, starts from a cleared picture all the same.
+TEST_F(FrameTestScene, ACameraOverAPartAnotherCameraDrewStartsFromAClearedPicture)
+{
+    Glowing({0, 0, 0}, 8.0f, {1, 0, 0}).mCameraTarget.value = 0;
+    AddCamera({0, 0, 10}, {0, 0, 0});
+    Engine::GameCamera& corner = AddCamera({0, 0, 10}, {0, 0, 0});
+    corner.mViewportPos.value = {0.5f, 0.5f};
+    corner.mViewportIntake.value = {0.5f, 0.5f};
+    corner.mCameraIndex.value = 1;
+    renderer.Render();
+    EXPECT_GT(PixelAt(320, 180)[0], 150) << "the first camera fills the window with red";
+    EXPECT_LT(Brightness(PixelAt(960, 540)), 10) << "the second camera sees nothing";
+
+    corner.mViewportPos.value = {0.0f, 0.0f};
+    corner.mViewportIntake.value = {1.0f, 1.0f};
+    renderer.RenderCamera(corner);
+    EXPECT_LT(Brightness(PixelAt(320, 180)), 10);
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
 // What the frame hands its programs: the post-processing inputs by location,
 // the camera's selection point and the emissive colour by name.
 TEST_F(FrameTestScene, TheFramesInputsReachTheirUniforms)
