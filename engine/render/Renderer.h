@@ -188,7 +188,14 @@ private:
     std::vector<bool> ReadLitTexels(const Framebuffer& source, const ViewportRect& part);
     void DrawStroke(const ShaderProgram& stroke, const Framebuffer& source, const Framebuffer& target,
                     const std::vector<ViewportRect>& parts, const ViewportRect& quarter);
-    void DrawBloom(const ViewportRect& picture);
+    // On a software rasteriser a frame whose last pass has no effects on
+    // gets that pass's work done by the bloom's combine, which then draws
+    // where the last pass would: a whole-picture pass fewer.
+    bool BloomFinishes() const;
+    // The combine of the camera's picture into `target` (null: the window)
+    // at `drawn`, the picture's place there; finished unless the target is
+    // the bloom target.
+    void DrawBloom(const ViewportRect& picture, const Framebuffer* target, const ViewportRect& drawn);
     void DrawPostProcessing(const ViewportRect& picture);
     void DrawBlurChain(const Camera& camera, const ViewportRect& view);
     void ToggleCelShadingOnF7();
@@ -207,6 +214,11 @@ private:
     // "Bloom" built without the spread, for the parts it leaves dark; the
     // glow's mean read back to find them.
     std::unique_ptr<ShaderProgram> mHaloFreeBloom;
+    // Both built to finish the frame too (see BloomFinishes).
+    std::unique_ptr<ShaderProgram> mFinishingBloom;
+    std::unique_ptr<ShaderProgram> mFinishingHaloFreeBloom;
+    // "Blur" built to shrink the glow to a quarter of its size.
+    std::unique_ptr<ShaderProgram> mQuarterShrink;
     std::vector<std::uint16_t> mHaloTexels;
     std::uint64_t mReadBacks = 0;
     LitBuilds mLitBuilds;

@@ -122,11 +122,16 @@ void Renderer::RenderCamera(Camera& camera)
     time += kTimeStep;
     DrawScene(camera);
     BeginFullScreenPasses();
-    DrawBloom(picture);
-    Probe("bloom");
-    Target(FramebufferSlot::Bloom).Unbind();
-    ApplyViewport(view);
-    DrawPostProcessing(picture);
+    if (BloomFinishes()) {
+        DrawBloom(picture, nullptr, view);
+        Probe("bloom");
+    } else {
+        DrawBloom(picture, &Target(FramebufferSlot::Bloom), picture);
+        Probe("bloom");
+        Target(FramebufferSlot::Bloom).Unbind();
+        ApplyViewport(view);
+        DrawPostProcessing(picture);
+    }
     Probe("post-processing");
     EndFullScreenPasses();
     RenderHUD(camera);
@@ -146,12 +151,17 @@ void Renderer::RenderCameraWithBlur(Camera& camera)
     time += kTimeStep;
     DrawScene(camera);
     BeginFullScreenPasses();
-    DrawBloom(picture);
-    Probe("bloom");
-    Target(FramebufferSlot::Bloom).Unbind();
-    Target(FramebufferSlot::PostProcessing).Bind();
-    ApplyViewport(view);
-    DrawPostProcessing(picture);
+    if (BloomFinishes()) {
+        DrawBloom(picture, &Target(FramebufferSlot::PostProcessing), view);
+        Probe("bloom");
+    } else {
+        DrawBloom(picture, &Target(FramebufferSlot::Bloom), picture);
+        Probe("bloom");
+        Target(FramebufferSlot::Bloom).Unbind();
+        Target(FramebufferSlot::PostProcessing).Bind();
+        ApplyViewport(view);
+        DrawPostProcessing(picture);
+    }
     Probe("post-processing");
     DrawBlurChain(camera, view);
     Probe("blur");

@@ -26,9 +26,14 @@ constexpr GLint kBloomFlagLocation = 4;
 constexpr GLint kBloomSpreadLocation = 5;
 constexpr GLint kBloomSpreadRegionLocation = 6;
 constexpr unsigned kBloomSpreadUnit = 4;
+// The last pass's fade and added colour in the builds that finish the frame.
+constexpr GLint kFinishFade = 7;
+constexpr GLint kFinishAddColour = 8;
 
-// "Blur" taps by location.
+// "Blur" taps by location, and the picture's first texel in the source of
+// its shrinking build.
 constexpr GLint kBlurTaps = 2;
+constexpr GLint kSourceCorner = 21;
 // The tint of the plain copy ("Framebuffer").
 constexpr GLint kCopyColour = 3;
 
@@ -210,8 +215,15 @@ std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture, HaloC
 
     first.Bind();
     ApplyViewport(quarter);
-    UseBlur(*blur, Shrink4(), RegionOf(scene, picture));
-    blur->SetUniform(0, 0);
+    const ShaderProgram* shrink = blur;
+    if (mQuarterShrink && mQuarterShrink->Linked()) {
+        shrink = mQuarterShrink.get();
+        shrink->Use();
+        shrink->SetUniform(kSourceCorner, glm::ivec2(picture.x, picture.y));
+    } else {
+        UseBlur(*blur, Shrink4(), RegionOf(scene, picture));
+    }
+    shrink->SetUniform(0, 0);
     glActiveTexture(GL_TEXTURE0);
     scene.BindTexture(1);
     quad->Draw();
@@ -253,58 +265,67 @@ std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture, HaloC
     return glm::vec2(spread.z, spread.w);
 }
 
-// The scene's three attachments combined into the bloom target, the
-// camera's part of it, which the quads cover whole: no clear. Where the
-// spread reaches nothing the build without it draws.
-void Renderer::DrawBloom(const ViewportRect& picture)
+bool Renderer::BloomFinishes() const
+{
+    const bool effects = postProcessing.flag1 || postProcessing.flag2 || postProcessing.flag3;
+    return softwareRasteriser && !effects && mFinishingBloom && mFinishingBloom->Linked() &&
+           mFinishingHaloFreeBloom && mFinishingHaloFreeBloom->Linked();
+}
+
+// The scene's three attachments combined into the camera's part of the
+// target, which the quads cover whole: no clear. Where the spread reaches
+// nothing the build without it draws.
+void Renderer::DrawBloom(const ViewportRect& picture, const Framebuffer* target, const ViewportRect& drawn)
 {
     const Framebuffer& scene = Target(FramebufferSlot::Scene);
-    const ShaderProgram* program = shaders.Find("Bloom");
+    const bool finishing = target != &Target(FramebufferSlot::Bloom);
+    const ShaderProgram* program = finishing ? mFinishingBloom.get() : shaders.Find("Bloom");
+    const ShaderProgram* haloFree = finishing ? mFinishingHaloFreeBloom.get() : mHaloFreeBloom.get();
     HaloCoverage coverage;
     const std::optional<glm::vec2> spread = bloom && program ? SpreadGlow(picture, coverage) : std::nullopt;
-    if (!spread || !mHaloFreeBloom || !mHaloFreeBloom->Linked())
+    if (!spread || !haloFree || !haloFree->Linked())
         coverage = {{{0, 0, picture.width, picture.height}}, {}};
     Probe("halo");
-    Target(FramebufferSlot::Bloom).Bind();
-    ApplyViewport(picture);
+    if (target)
+        target->Bind();
+    else
+        scene.Unbind();
+    ApplyViewport(drawn);
     if (!program)
         return;
     const glm::vec4 region = RegionOf(scene, picture);
     const bool cut = coverage.withHalo.size() + coverage.without.size() > 1;
     if (cut)
         glEnable(GL_SCISSOR_TEST);
-    if (!coverage.withHalo.empty()) {
-        program->Use();
+    const auto draw = [&](const ShaderProgram& combine, const std::vector<ViewportRect>& parts, bool halo) {
+        if (parts.empty())
+            return;
+        combine.Use();
         glActiveTexture(GL_TEXTURE0);
         scene.BindTexture(0);
-        program->SetUniform(0, 0);
-        program->SetUniform(kBloomFlagLocation, spread.has_value());
-        program->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
-        if (spread) {
+        combine.SetUniform(0, 0);
+        combine.SetUniform(kBloomFlagLocation, halo);
+        combine.SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
+        if (finishing) {
+            const glm::vec3& add = postProcessing.vector;
+            combine.SetUniform(kFinishFade, postProcessing.float1);
+            combine.SetUniform(kFinishAddColour, add.x, add.y, add.z);
+        }
+        if (halo && spread) {
             glActiveTexture(GL_TEXTURE0 + kBloomSpreadUnit);
             Target(FramebufferSlot::Blur2).BindTexture(0);
-            program->SetUniform(kBloomSpreadLocation, static_cast<int>(kBloomSpreadUnit));
-            program->SetUniform(kBloomSpreadRegionLocation, *spread);
+            combine.SetUniform(kBloomSpreadLocation, static_cast<int>(kBloomSpreadUnit));
+            combine.SetUniform(kBloomSpreadRegionLocation, *spread);
         }
-        for (const ViewportRect& part : coverage.withHalo) {
+        for (const ViewportRect& part : parts) {
             if (cut)
-                glScissor(picture.x + part.x, picture.y + part.y, part.width, part.height);
-            scene.DrawToScreen(*program, 1);
+                glScissor(drawn.x + part.x, drawn.y + part.y, part.width, part.height);
+            scene.DrawToScreen(combine, 1);
         }
-    }
-    if (!coverage.without.empty()) {
-        mHaloFreeBloom->Use();
-        glActiveTexture(GL_TEXTURE0);
-        scene.BindTexture(0);
-        mHaloFreeBloom->SetUniform(0, 0);
-        mHaloFreeBloom->SetUniform(kBloomFlagLocation, true);
-        mHaloFreeBloom->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
-        for (const ViewportRect& part : coverage.without) {
-            if (cut)
-                glScissor(picture.x + part.x, picture.y + part.y, part.width, part.height);
-            scene.DrawToScreen(*mHaloFreeBloom, 1);
-        }
-    }
+    };
+    draw(*program, coverage.withHalo, spread.has_value());
+    if (haloFree)
+        draw(*haloFree, coverage.without, true);
     if (cut)
         glDisable(GL_SCISSOR_TEST);
 }

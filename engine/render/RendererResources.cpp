@@ -155,6 +155,13 @@ void Renderer::LoadResources()
                                                  "#define TAPS " + std::to_string(kShortBlurTaps) + "\n");
     mHaloFreeBloom = std::make_unique<ShaderProgram>(fullScreen.c_str(), (kShaderDir + "frag/Bloom.frag").c_str(),
                                                      std::string("#define HALO_FREE\n"));
+    const std::string bloom = kShaderDir + "frag/Bloom.frag";
+    mFinishingBloom =
+        std::make_unique<ShaderProgram>(fullScreen.c_str(), bloom.c_str(), std::string("#define FINISH\n"));
+    mFinishingHaloFreeBloom = std::make_unique<ShaderProgram>(fullScreen.c_str(), bloom.c_str(),
+                                                              std::string("#define FINISH\n#define HALO_FREE\n"));
+    mQuarterShrink = std::make_unique<ShaderProgram>(fullScreen.c_str(), (kShaderDir + "frag/Blur.frag").c_str(),
+                                                     std::string("#define SHRINK 4\n"));
     LoadLitBuilds();
     LoadMaterials();
     noises.Add("PerlinNoise", std::make_unique<PerlinNoise>(shaders.Find("PerlinNoise")));

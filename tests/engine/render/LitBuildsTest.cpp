@@ -2,8 +2,6 @@
 // the frame has; each must draw what the program for every kind draws.
 #include "ArenaShot.h"
 
-#include <algorithm>
-
 namespace {
 
 struct LitBuilds : ArenaShot {
@@ -15,22 +13,6 @@ struct LitBuilds : ArenaShot {
         spot.mAmbientColor.value = glm::vec4(0.0f);
         spot.type = 2;
         return spot.owner;
-    }
-
-    static std::vector<unsigned char> Picture()
-    {
-        std::vector<unsigned char> pixels(1280 * 720 * 3);
-        glPixelStorei(GL_PACK_ALIGNMENT, 1);
-        glReadPixels(0, 0, 1280, 720, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        return pixels;
-    }
-
-    static int LargestDifference(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b)
-    {
-        int largest = 0;
-        for (std::size_t i = 0; i < a.size(); ++i)
-            largest = std::max(largest, std::abs(static_cast<int>(a[i]) - static_cast<int>(b[i])));
-        return largest;
     }
 };
 
@@ -50,11 +32,11 @@ TEST_F(LitBuilds, TheBuildForTheFramesLightsDrawsWhatTheProgramForEveryKindDraws
                 AddLights();
             ASSERT_EQ(lights.Kinds(), kinds);
             renderer.Render();
-            const std::vector<unsigned char> lean = Picture();
+            const std::vector<unsigned char> lean = WindowPicture();
             const Engine::EntityHandle spot = AddDarkSpot();
             ASSERT_EQ(lights.Kinds(), Engine::LightKinds::Any);
             renderer.Render();
-            EXPECT_LE(LargestDifference(lean, Picture()), 2) << cel << " " << static_cast<int>(kinds);
+            EXPECT_LE(LargestDifference(lean, WindowPicture()), 2) << cel << " " << static_cast<int>(kinds);
             lights.RemoveComponent(spot);
         }
     }
