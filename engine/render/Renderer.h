@@ -198,6 +198,9 @@ private:
     void DrawBloom(const ViewportRect& picture, const Framebuffer* target, const ViewportRect& drawn);
     void DrawPostProcessing(const ViewportRect& picture);
     void DrawBlurChain(const Camera& camera, const ViewportRect& view);
+    // The same blur worked out at a quarter of the size, for a software
+    // rasteriser; false when its programs are missing.
+    bool DrawQuarterBlurChain(const Camera& camera, const ViewportRect& view);
     void ToggleCelShadingOnF7();
     void Probe(const char* pass) const;
 
@@ -217,8 +220,10 @@ private:
     // Both built to finish the frame too (see BloomFinishes).
     std::unique_ptr<ShaderProgram> mFinishingBloom;
     std::unique_ptr<ShaderProgram> mFinishingHaloFreeBloom;
-    // "Blur" built to shrink the glow to a quarter of its size.
+    // "Blur" built to shrink a picture to a quarter of its size, and
+    // "Bloom" built to draw its spread alone, between texels.
     std::unique_ptr<ShaderProgram> mQuarterShrink;
+    std::unique_ptr<ShaderProgram> mSpreadOnly;
     std::vector<std::uint16_t> mHaloTexels;
     std::uint64_t mReadBacks = 0;
     LitBuilds mLitBuilds;

@@ -34,6 +34,7 @@ constexpr GLint kFinishAddColour = 8;
 // its shrinking build.
 constexpr GLint kBlurTaps = 2;
 constexpr GLint kSourceCorner = 21;
+constexpr GLint kTargetCorner = 22;
 // The tint of the plain copy ("Framebuffer").
 constexpr GLint kCopyColour = 3;
 
@@ -57,6 +58,10 @@ constexpr int kHaloReach = 4;
 // full-size texels, worked out at half size.
 constexpr float kTitleSigma = 2.76f; // half-size texels
 constexpr int kTitleReach = 8;
+// The same worked out at a quarter of the size, where the 4 x 4 mean before
+// it and the interpolation to half size after it spread a little more.
+constexpr float kQuarterTitleSigma = 1.30f; // quarter-size texels
+constexpr int kQuarterTitleReach = 4;
 
 const BlurKernel& Shrink4()
 {
@@ -79,6 +84,15 @@ const BlurKernel& TitleStroke(bool down)
 {
     static const BlurKernel across = LineKernel(GaussianWeights(kTitleSigma, kTitleReach), -kTitleReach, false);
     static const BlurKernel downward = LineKernel(GaussianWeights(kTitleSigma, kTitleReach), -kTitleReach, true);
+    return down ? downward : across;
+}
+
+const BlurKernel& QuarterTitleStroke(bool down)
+{
+    static const BlurKernel across =
+        LineKernel(GaussianWeights(kQuarterTitleSigma, kQuarterTitleReach), -kQuarterTitleReach, false);
+    static const BlurKernel downward =
+        LineKernel(GaussianWeights(kQuarterTitleSigma, kQuarterTitleReach), -kQuarterTitleReach, true);
     return down ? downward : across;
 }
 
@@ -371,6 +385,8 @@ void Renderer::DrawPostProcessing(const ViewportRect& picture)
 // (an older frame, another camera) never needs clearing.
 void Renderer::DrawBlurChain(const Camera& camera, const ViewportRect& view)
 {
+    if (softwareRasteriser && DrawQuarterBlurChain(camera, view))
+        return;
     enum class Kernel { Copy, Shrink, Across, Down };
     struct Pass {
         FramebufferSlot source;
@@ -423,6 +439,65 @@ void Renderer::DrawBlurChain(const Camera& camera, const ViewportRect& view)
         }
         source.DrawToScreen(*program, 0);
     }
+}
+
+// Post-processing result -> its 4 x 4 mean (blur 2) -> a stroke across
+// (blur 3) -> a stroke down (blur 2) -> between those texels at half size
+// (blur 5) -> the camera's viewport of the window. A software rasteriser
+// pays for every texel a pass reads: the Gaussian at a quarter of the size
+// reads a sixteenth of what it reads at half size, and on a picture this
+// soft the interpolation back loses nothing a player sees. The quarter-size
+// steps sit at the targets' corner, the last two where the camera's
+// viewport puts them, each reading only what the step before drew.
+bool Renderer::DrawQuarterBlurChain(const Camera& camera, const ViewportRect& view)
+{
+    const ShaderProgram* copy = shaders.Find("Framebuffer");
+    const Model* quad = models.Find("Quad");
+    const bool ready = copy && quad && mQuarterShrink && mQuarterShrink->Linked() && mShortBlur &&
+                       mShortBlur->Linked() && mSpreadOnly && mSpreadOnly->Linked();
+    if (!ready)
+        return false;
+    static_assert(2 * kQuarterTitleReach + 1 == kShortBlurTaps, "the quarter-size strokes fill the short blur");
+    const Framebuffer& post = Target(FramebufferSlot::PostProcessing);
+    const Framebuffer& first = Target(FramebufferSlot::Blur2);
+    const Framebuffer& second = Target(FramebufferSlot::Blur3);
+    const Framebuffer& half = Target(FramebufferSlot::Blur5);
+    const AttachmentSize size = SizeOf(first);
+    const ViewportRect quarter{0, 0, std::clamp(view.width / 4, 1, static_cast<int>(std::max(size.width, 1u))),
+                               std::clamp(view.height / 4, 1, static_cast<int>(std::max(size.height, 1u)))};
+
+    first.Bind();
+    ApplyViewport(quarter);
+    mQuarterShrink->Use();
+    mQuarterShrink->SetUniform(kSourceCorner, glm::ivec2(view.x, view.y));
+    mQuarterShrink->SetUniform(kTargetCorner, glm::ivec2(0));
+    DrawFrom(*mQuarterShrink, post, *quad);
+
+    for (bool down : {false, true}) {
+        const Framebuffer& source = down ? second : first;
+        (down ? first : second).Bind();
+        UseBlur(*mShortBlur, QuarterTitleStroke(down), RegionOf(source, quarter), kShortBlurTaps);
+        DrawFrom(*mShortBlur, source, *quad);
+    }
+
+    const ViewportRect halfView = CameraWindowViewport(camera, 0.5f);
+    half.Bind();
+    ApplyViewport(halfView);
+    mSpreadOnly->Use();
+    mSpreadOnly->SetUniform(kBloomSpreadLocation, 0);
+    mSpreadOnly->SetUniform(kBloomSpreadRegionLocation, glm::vec2(RegionOf(first, quarter).z, RegionOf(first, quarter).w));
+    glActiveTexture(GL_TEXTURE0);
+    first.BindTexture(0);
+    quad->Draw();
+
+    const glm::vec4 region = RegionOf(half, halfView);
+    half.Unbind();
+    ApplyViewport(CameraWindowViewport(camera, 1.0f));
+    copy->Use();
+    copy->SetUniform(kCopyColour, 1.0f, 1.0f, 1.0f, 1.0f);
+    copy->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
+    DrawFrom(*copy, half, *quad);
+    return true;
 }
 
 } // namespace Engine

@@ -162,6 +162,8 @@ void Renderer::LoadResources()
                                                               std::string("#define FINISH\n#define HALO_FREE\n"));
     mQuarterShrink = std::make_unique<ShaderProgram>(fullScreen.c_str(), (kShaderDir + "frag/Blur.frag").c_str(),
                                                      std::string("#define SHRINK 4\n"));
+    mSpreadOnly =
+        std::make_unique<ShaderProgram>(fullScreen.c_str(), bloom.c_str(), std::string("#define SPREAD_ONLY\n"));
     LoadLitBuilds();
     LoadMaterials();
     noises.Add("PerlinNoise", std::make_unique<PerlinNoise>(shaders.Find("PerlinNoise")));

@@ -71,6 +71,14 @@ vec3 Finished(vec3 colour)
 }
 #endif
 
+#ifdef SPREAD_ONLY
+// Built to draw the spread alone, between its texels: a picture worked out
+// at a quarter of the size, drawn at a larger one.
+void main()
+{
+    oColour = vec4(Spread(), 1.0);
+}
+#else
 void main()
 {
     vec3 colour = texture(uColour, vUv).rgb;
@@ -79,3 +87,4 @@ void main()
     // the spread holds no numbers.
     oColour = vec4(Finished(uBloomEnabled ? colour + halo * kStrength : colour), 1.0);
 }
+#endif

@@ -24,16 +24,17 @@ layout(location = 20) uniform vec4 uSourceRegion = vec4(0.0, 0.0, 1.0, 1.0);
 layout(location = 0) out vec4 oColour;
 
 #ifdef SHRINK
-// Built to shrink by SHRINK in each direction, into a viewport at the
-// target's corner: each pixel the mean of the SHRINK x SHRINK texels of the
-// source it covers, counted from the picture's first texel there. The
-// texels are read by their integer places, which a software rasteriser
-// does far faster than through the sampler.
+// Built to shrink by SHRINK in each direction: each pixel the mean of the
+// SHRINK x SHRINK texels of the source it covers, counted from the
+// picture's first texel there (location 21) and the viewport's corner in
+// the target (22). The texels are read by their integer places, which a
+// software rasteriser does faster than through the sampler.
 layout(location = 21) uniform ivec2 uSourceCorner = ivec2(0);
+layout(location = 22) uniform ivec2 uTargetCorner = ivec2(0);
 
 void main()
 {
-    ivec2 first = uSourceCorner + ivec2(gl_FragCoord.xy) * SHRINK;
+    ivec2 first = uSourceCorner + (ivec2(gl_FragCoord.xy) - uTargetCorner) * SHRINK;
     vec3 sum = vec3(0.0);
     for (int y = 0; y < SHRINK; ++y)
         for (int x = 0; x < SHRINK; ++x)
