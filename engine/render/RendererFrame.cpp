@@ -14,8 +14,17 @@ namespace {
 
 // Per camera drawn, not per second: two cameras advance it twice a frame.
 constexpr float kTimeStep = 1.01666f;
-// The scene target's third attachment.
-constexpr GLuint kNormalsAttachment = 2;
+// Nothing reads the normals the scene's programs write beside colour and
+// glow: the scene's passes and its clear draw into colour and glow alone,
+// and the normals keep whatever they held. Leaving the attachment out of
+// the draw buffers, not masking it: a software rasteriser still reads and
+// writes a masked target for every fragment.
+void DrawIntoColourAndGlowOnly(bool only)
+{
+    const GLenum buffers[] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1,
+                              static_cast<GLenum>(only ? GL_NONE : GL_COLOR_ATTACHMENT2)};
+    glDrawBuffers(3, buffers);
+}
 // Where a picture drawn at `part` pixels samples the scene, against the
 // same picture drawn at `full` pixels and squeezed into `part` with the
 // nearest texel, as the frame once did: when full is an even multiple of
@@ -59,7 +68,7 @@ void Renderer::Render()
 // The whole scene target at once, in which each camera then draws its own
 // part: a software rasteriser fills a whole target fast, but clears a part
 // of it by drawing a rectangle, which for two half-window cameras costs
-// more than twice as much. Nothing reads the normals (see BeginCamera).
+// more than twice as much.
 void Renderer::ClearSceneTarget()
 {
     mSceneCleared = FramebuffersReady();
@@ -68,9 +77,9 @@ void Renderer::ClearSceneTarget()
         return;
     Target(FramebufferSlot::Scene).Bind();
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glColorMaski(kNormalsAttachment, GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    DrawIntoColourAndGlowOnly(true);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    glColorMaski(kNormalsAttachment, GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    DrawIntoColourAndGlowOnly(false);
     Target(FramebufferSlot::Scene).Unbind();
 }
 
@@ -214,10 +223,7 @@ void Renderer::BeginCamera(const ViewportRect& picture)
                            static_cast<float>(picture.width), static_cast<float>(picture.height));
     else
         ApplyViewport(picture);
-    // Nothing reads the normals the scene's programs write beside colour
-    // and glow: the frame neither clears nor writes them (until DrawScene
-    // ends), and that attachment keeps whatever it held.
-    glColorMaski(kNormalsAttachment, GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    DrawIntoColourAndGlowOnly(true); // until DrawScene ends
     const bool uncleared = SceneUncleared(picture);
     mScenePartsDrawn.push_back(picture);
     if (!uncleared)
@@ -281,7 +287,7 @@ void Renderer::DrawScene(Camera& camera)
         quad->SetUniform(1, camera.GetProjectionMatrix() * camera.GetBillboardViewMatrix());
         ParticleEmitterManager::GetInstance().Render(camera);
     }
-    glColorMaski(kNormalsAttachment, GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    DrawIntoColourAndGlowOnly(false);
     Target(FramebufferSlot::Scene).Unbind();
     Probe("particles");
 }

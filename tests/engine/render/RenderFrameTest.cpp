@@ -179,6 +179,33 @@ TEST_F(FrameTestScene, ACameraOverAPartAnotherCameraDrewStartsFromAClearedPictur
     EXPECT_TRUE(DrainGlErrors().empty());
 }
 
+// Nothing reads the scene target's normals: the frame neither clears nor
+// writes them, and hands the target back drawing into all three attachments.
+TEST_F(FrameTestScene, TheFrameLeavesTheScenesNormalsAloneAndItsDrawBuffersAsBuilt)
+{
+    const Engine::Framebuffer& scene = *renderer.GetFramebuffer(FramebufferSlot::Scene);
+    scene.Bind();
+    glClearColor(0.25f, 0.5f, 0.75f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    scene.Unbind();
+    Glowing({0, 0, 0}, 2.0f, {1, 0.5f, 0});
+    AddCamera({0, 0, 10}, {0, 0, 0});
+    renderer.Render();
+
+    scene.Bind();
+    GLint third = GL_NONE;
+    glGetIntegerv(GL_DRAW_BUFFER2, &third);
+    EXPECT_EQ(third, static_cast<GLint>(GL_COLOR_ATTACHMENT2));
+    glReadBuffer(GL_COLOR_ATTACHMENT2);
+    const std::array<int, 3> normal = PixelAt(640, 360);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    scene.Unbind();
+    EXPECT_NEAR(normal[0], 64, 1);
+    EXPECT_NEAR(normal[2], 191, 1);
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
 // What the frame hands its programs: the post-processing inputs by location,
 // the camera's selection point and the emissive colour by name.
 TEST_F(FrameTestScene, TheFramesInputsReachTheirUniforms)
