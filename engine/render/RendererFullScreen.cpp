@@ -30,8 +30,8 @@ constexpr unsigned kBloomSpreadUnit = 4;
 constexpr GLint kFinishFade = 7;
 constexpr GLint kFinishAddColour = 8;
 
-// "Blur" taps by location, and the picture's first texel in the source of
-// its shrinking build.
+// "Blur" taps by location; in its shrinking build the picture's first texel
+// in the source and the viewport's corner in the target.
 constexpr GLint kBlurTaps = 2;
 constexpr GLint kSourceCorner = 21;
 constexpr GLint kTargetCorner = 22;
@@ -234,6 +234,7 @@ std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture, HaloC
         shrink = mQuarterShrink.get();
         shrink->Use();
         shrink->SetUniform(kSourceCorner, glm::ivec2(picture.x, picture.y));
+        shrink->SetUniform(kTargetCorner, glm::ivec2(quarter.x, quarter.y));
     } else {
         UseBlur(*blur, Shrink4(), RegionOf(scene, picture));
     }
@@ -485,7 +486,8 @@ bool Renderer::DrawQuarterBlurChain(const Camera& camera, const ViewportRect& vi
     ApplyViewport(halfView);
     mSpreadOnly->Use();
     mSpreadOnly->SetUniform(kBloomSpreadLocation, 0);
-    mSpreadOnly->SetUniform(kBloomSpreadRegionLocation, glm::vec2(RegionOf(first, quarter).z, RegionOf(first, quarter).w));
+    const glm::vec4 blurred = RegionOf(first, quarter);
+    mSpreadOnly->SetUniform(kBloomSpreadRegionLocation, glm::vec2(blurred.z, blurred.w));
     glActiveTexture(GL_TEXTURE0);
     first.BindTexture(0);
     quad->Draw();
