@@ -83,20 +83,17 @@ void Renderer::ClearSceneTarget()
     Target(FramebufferSlot::Scene).Unbind();
 }
 
-// A camera over the whole window paints every pixel of it: then only the
-// depth needs clearing.
+// Cameras that together cover the whole window paint every pixel of it
+// (a split screen's halves as much as one camera over all of it): then
+// only the depth needs clearing.
 void Renderer::ClearWindow()
 {
     const Window* window = Window::Main();
     const auto [width, height] = window ? window->GetSize() : std::pair<int, int>{0, 0};
-    bool covered = FramebuffersReady();
-    if (covered) {
-        covered = false;
-        for (const auto& [entity, camera] : CameraManager::GetInstance().GetCameras()) {
-            const ViewportRect view = CameraWindowViewport(camera, 1.0f);
-            covered = covered || (view.x <= 0 && view.y <= 0 && view.x + view.width >= width && view.y + view.height >= height);
-        }
-    }
+    std::vector<ViewportRect> views;
+    for (const auto& [entity, camera] : CameraManager::GetInstance().GetCameras())
+        views.push_back(CameraWindowViewport(camera, 1.0f));
+    const bool covered = FramebuffersReady() && !views.empty() && CoverWindow(views, width, height);
     glClear(covered ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
