@@ -1,12 +1,10 @@
 // What a frame costs on the software GL of a machine without a graphics
-// card. Needs a display: run under xvfb-run -a -s "-screen 0 1280x720x24";
-// under Xvfb the driver is Mesa's llvmpipe, so every figure is CPU
-// rasterisation at 1280 x 720. Each frame benchmark also measures a bare
-// clear-and-swap frame in the same run and reports its own time as a
-// multiple of it ("x_clear"), which holds even when the machine is busy.
-// The "ms_<pass>" counters are the frame split by pass, timed over extra
-// frames that wait for the GPU after every pass.
+// card, at 1280 x 720 (see FrameTiming.h for the figures each frame
+// benchmark reports). The "ms_<pass>" and "cpu_<pass>" counters are the
+// frame split by pass, timed over extra frames that wait for the GPU after
+// every pass.
 #include "bench/BenchMatch.h"
+#include "bench/FrameTiming.h"
 #include "engine/core/EntityManager.h"
 #include "engine/core/SceneManager.h"
 #include "engine/core/Transform.h"
@@ -25,7 +23,6 @@
 #include <glm/gtc/matrix_transform.hpp>
 #include <chrono>
 #include <cmath>
-#include <ctime>
 #include <map>
 #include <string>
 #include <vector>
@@ -33,22 +30,8 @@
 namespace {
 
 constexpr int kPrisms = 1370;
-using Clock = std::chrono::steady_clock;
-
-double MillisecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// Processor time of every thread of the process (llvmpipe rasterises on
-// threads of its own): less swayed than the wall clock by other work on the
-// machine.
-double ProcessCpuMs()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) * 1000.0 + static_cast<double>(now.tv_nsec) / 1.0e6;
-}
+using FrameTiming::Clock;
+using FrameTiming::ProcessCpuMs;
 
 // The engine as main starts it; `ui` keeps the menu layers drawn over the
 // cameras, as in the game, or leaves them out.
@@ -56,42 +39,6 @@ void StartEngine(bool ui)
 {
     StartGameEngineOnce();
     Engine::Renderer::GetInstance().overlayCallback = ui ? &GameMode::RenderUILayers : nullptr;
-}
-
-void ClearAndSwap()
-{
-    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-    renderer.Clear();
-    glFinish();
-    renderer.SwapBuffers();
-}
-
-void RenderAndSwap()
-{
-    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-    renderer.Render();
-    glFinish();
-    renderer.SwapBuffers();
-}
-
-// Median over batches of the mean frame time of `frame`, in milliseconds.
-template <class Frame>
-double MedianFrameMs(Frame frame, int batches, int framesPerBatch)
-{
-    std::vector<double> means;
-    for (int b = 0; b < batches; ++b) {
-        const Clock::time_point start = Clock::now();
-        for (int f = 0; f < framesPerBatch; ++f)
-            frame();
-        means.push_back(MillisecondsSince(start) / framesPerBatch);
-    }
-    std::nth_element(means.begin(), means.begin() + batches / 2, means.end());
-    return means[static_cast<std::size_t>(batches / 2)];
-}
-
-double ClearAndSwapMs()
-{
-    return MedianFrameMs(ClearAndSwap, 7, 40);
 }
 
 // The per-pass split: the probe waits for the GPU after each pass and books
@@ -142,28 +89,14 @@ void ReportPassTimes(benchmark::State& state, int frames)
         state.counters["cpu_" + pass] = ms / frames;
 }
 
-// Times the frame the scene holds now, and reports it beside the bare
-// clear-and-swap frame of the same run.
+// Times the frame the scene holds now with rendering enabled, then splits
+// it by pass.
 void TimeFrames(benchmark::State& state)
 {
     Engine::Renderer& renderer = Engine::Renderer::GetInstance();
     const bool wasEnabled = renderer.renderingEnabled;
     renderer.renderingEnabled = true;
-    const double clearMs = ClearAndSwapMs();
-    for (int f = 0; f < 5; ++f)
-        RenderAndSwap();
-    double totalMs = 0.0;
-    const double cpuStart = ProcessCpuMs();
-    for (auto _ : state) {
-        const Clock::time_point start = Clock::now();
-        RenderAndSwap();
-        totalMs += MillisecondsSince(start);
-    }
-    const double frames = static_cast<double>(state.iterations());
-    const double frameMs = totalMs / frames;
-    state.counters["cpu_frame"] = (ProcessCpuMs() - cpuStart) / frames;
-    state.counters["ms_clear_swap"] = clearMs;
-    state.counters["x_clear"] = frameMs / clearMs;
+    FrameTiming::TimeDrawnFrames(state, FrameTiming::RenderAndSwap);
     ReportPassTimes(state, 10);
     renderer.renderingEnabled = wasEnabled;
 }
@@ -277,8 +210,7 @@ void BM_BareClearAndSwapFrame(benchmark::State& state)
 {
     StartEngine(false);
     DestroyEverything();
-    for (auto _ : state)
-        ClearAndSwap();
+    FrameTiming::TimeEachFrame(state, FrameTiming::ClearAndSwap);
 }
 BENCHMARK(BM_BareClearAndSwapFrame)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(1.0);
 

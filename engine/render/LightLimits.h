@@ -7,4 +7,8 @@ namespace Engine {
 // before it is compiled, so C++ and GLSL cannot disagree.
 constexpr int kMaxLights = 8;
 
+// What the lit programs must handle for a frame's lights: none at all, only
+// point lights (every type but 1, directional, and 2, spot), or any kind.
+enum class LightKinds { None, Point, Any };
+
 } // namespace Engine

@@ -41,6 +41,20 @@ void LightManager::UploadLights(const ShaderProgram& program, const std::string&
     }
 }
 
+LightKinds LightManager::Kinds() const
+{
+    LightKinds kinds = LightKinds::None;
+    int index = 0;
+    for (const auto& [entity, light] : mComponents) {
+        if (index++ == kMaxLights)
+            break;
+        if (light.type == 1 || light.type == 2)
+            return LightKinds::Any;
+        kinds = LightKinds::Point;
+    }
+    return kinds;
+}
+
 void LightManager::Save(nlohmann::json& document)
 {
     ComponentSection::Save(document, kSection, mComponents);

@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/render/ComponentMap.h"
 #include "engine/render/Light.h"
+#include "engine/render/LightLimits.h"
 
 #include <string>
 
@@ -33,6 +34,8 @@ public:
     // many as the lit programs' arrays hold (kMaxLights); the shadow target of
     // element i goes to texture unit 4 + i. The program must be current.
     void UploadLights(const ShaderProgram& program, const std::string& arrayName) const;
+    // The kinds among the lights UploadLights sends.
+    LightKinds Kinds() const;
 
 private:
     LightManager() = default;

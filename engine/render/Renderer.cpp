@@ -1,5 +1,6 @@
 #include "engine/render/Renderer.h"
 
+#include "engine/render/SoftwareRasteriser.h"
 #include "engine/render/Window.h"
 
 #include <cstdio>
@@ -40,6 +41,7 @@ void Renderer::Init()
     // clean.
     while (glGetError() != GL_NO_ERROR) {
     }
+    softwareRasteriser = NamesSoftwareRasteriser(reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
     if (FT_Init_FreeType(&mFreeType) != 0) {
         mFreeType = nullptr;
         std::printf("ERROR : Could not initialize FreeType Library\n");

@@ -3,6 +3,7 @@
 #include "engine/render/Font.h"
 #include "engine/render/Framebuffer.h"
 #include "engine/render/HaloCoverage.h"
+#include "engine/render/LitBuilds.h"
 #include "engine/render/Material.h"
 #include "engine/render/Model.h"
 #include "engine/render/Noise.h"
@@ -56,7 +57,8 @@ public:
     Renderer(const Renderer&) = delete;
     Renderer& operator=(const Renderer&) = delete;
 
-    // GLEW (fatal on failure) and FreeType (only reported on failure).
+    // GLEW (fatal on failure) and FreeType (only reported on failure); then
+    // whether GL rasterises on the processor (see softwareRasteriser).
     void Init();
     // "Quad" model, the logo, "Quad" and "Debug" programs; then one splash
     // frame with the logo fully visible.
@@ -110,10 +112,12 @@ public:
     // radius, and the border colour. Kept by the programs between frames.
     void SetSelectionColours(const glm::vec3& selection, float maxColourDistance, const glm::vec3& border);
 
-    // The build of an instanced program for materials whose normal map is
-    // of one colour (see Material::NormalTexel), which takes that colour
-    // instead of reading the map; `program` itself when it has none. The
-    // frame sets the camera, lights and tile highlight on both builds.
+    // The floor programs' builds (see LitBuilds): the one for lights of the
+    // given kinds, and the one for materials whose normal map is of one
+    // colour with the same lights as `program`; the program itself where
+    // it has no such build. The frame sets the camera, lights and tile
+    // highlight on both builds it draws with.
+    const ShaderProgram& LitBuild(const ShaderProgram& registered, LightKinds lights) const;
     const ShaderProgram& OneColourNormalBuild(const ShaderProgram& program) const;
 
     // One whole frame each, swapped; used before the main loop.
@@ -132,11 +136,19 @@ public:
     EditorCamera* editorCamera = nullptr;
     bool celShading = true;
     bool renderingEnabled = true;
+    // Set by Init when GL's renderer is one of Mesa's software rasterisers.
+    // Only then does a frame read its glow back to leave the halo out where
+    // none reaches: on a graphics card that read would stall the pipeline
+    // every frame, and drawing the combine whole costs little. Tests set it
+    // to take either path.
+    bool softwareRasteriser = false;
     glm::vec3 emissiveColour{0.0f};
     PostProcessingInputs postProcessing;
     float time = 0.0f;
 
     FT_Library FreeType() const { return mFreeType; }
+    // How many times the frame has read pixels back from GL since start-up.
+    std::uint64_t ReadBacks() const { return mReadBacks; }
 
     Registry<ShaderProgram> shaders;
     Registry<Model> models;
@@ -152,12 +164,13 @@ private:
     void LoadModels();
     void LoadTextures();
     void LoadShaderPrograms();
-    void LoadOneColourNormalBuilds();
+    void LoadLitBuilds();
     void LoadMaterials();
     void LoadFonts();
     Texture* AddTexture(const std::string& name, const std::string& path);
     template <typename Program = ShaderProgram>
-    ShaderProgram* AddProgram(const std::string& name, const std::string& vertex, const std::string& fragment);
+    ShaderProgram* AddProgram(const std::string& name, const std::string& vertex, const std::string& fragment,
+                              const std::string& defines = {});
     // Returns the window's size, which the viewport now covers.
     std::pair<int, int> BeginScreenFrame();
     void EndScreenFrame();
@@ -166,9 +179,13 @@ private:
     void ClearWindow();
     Framebuffer& Target(FramebufferSlot slot) const { return *GetFramebuffer(slot); }
     // The part of the scene-size targets that one camera's picture takes:
-    // from their corner, the size of its viewport in the window, at least
-    // one texel and at most the targets.
+    // its viewport in the window, at least one texel and moved or cut to
+    // lie within the targets.
     ViewportRect PictureFor(const ViewportRect& view) const;
+    void ClearSceneTarget();
+    // Whether `picture` may hold something drawn since the scene target
+    // was last cleared.
+    bool SceneUncleared(const ViewportRect& picture) const;
     void BeginCamera(const ViewportRect& picture);
     void DrawScene(Camera& camera);
     void BeginFullScreenPasses();
@@ -177,9 +194,19 @@ private:
     std::vector<bool> ReadLitTexels(const Framebuffer& source, const ViewportRect& part);
     void DrawStroke(const ShaderProgram& stroke, const Framebuffer& source, const Framebuffer& target,
                     const std::vector<ViewportRect>& parts, const ViewportRect& quarter);
-    void DrawBloom(const ViewportRect& picture);
+    // On a software rasteriser a frame whose last pass has no effects on
+    // gets that pass's work done by the bloom's combine, which then draws
+    // where the last pass would: a whole-picture pass fewer.
+    bool BloomFinishes() const;
+    // The combine of the camera's picture into `target` (null: the window)
+    // at `drawn`, the picture's place there; finished unless the target is
+    // the bloom target.
+    void DrawBloom(const ViewportRect& picture, const Framebuffer* target, const ViewportRect& drawn);
     void DrawPostProcessing(const ViewportRect& picture);
     void DrawBlurChain(const Camera& camera, const ViewportRect& view);
+    // The same blur worked out at a quarter of the size, for a software
+    // rasteriser; false when its programs are missing.
+    bool DrawQuarterBlurChain(const Camera& camera, const ViewportRect& view);
     void ToggleCelShadingOnF7();
     void Probe(const char* pass) const;
 
@@ -196,10 +223,20 @@ private:
     // "Bloom" built without the spread, for the parts it leaves dark; the
     // glow's mean read back to find them.
     std::unique_ptr<ShaderProgram> mHaloFreeBloom;
+    // Both built to finish the frame too (see BloomFinishes).
+    std::unique_ptr<ShaderProgram> mFinishingBloom;
+    std::unique_ptr<ShaderProgram> mFinishingHaloFreeBloom;
+    // "Blur" built to shrink a picture to a quarter of its size, and
+    // "Bloom" built to draw its spread alone, between texels.
+    std::unique_ptr<ShaderProgram> mQuarterShrink;
+    std::unique_ptr<ShaderProgram> mSpreadOnly;
     std::vector<std::uint16_t> mHaloTexels;
-    // "Cel_Instanced" and "Default_Instanced" built for one-colour normal
-    // maps, by the registered program they stand in for.
-    std::vector<std::pair<const ShaderProgram*, std::unique_ptr<ShaderProgram>>> mOneColourNormalBuilds;
+    std::uint64_t mReadBacks = 0;
+    LitBuilds mLitBuilds;
+    // Set while the scene target holds nothing but the frame's clear and
+    // the parts of it that cameras drew since.
+    bool mSceneCleared = false;
+    std::vector<ViewportRect> mScenePartsDrawn;
     // F7 flips cel shading once per frame however many cameras see it.
     bool mCelToggledThisFrame = false;
     // Set by whatever draws into the window, cleared by the swap.

@@ -14,8 +14,17 @@ namespace {
 
 // Per camera drawn, not per second: two cameras advance it twice a frame.
 constexpr float kTimeStep = 1.01666f;
-// The scene target's third attachment.
-constexpr GLuint kNormalsAttachment = 2;
+// Nothing reads the normals the scene's programs write beside colour and
+// glow: the scene's passes and its clear draw into colour and glow alone,
+// and the normals keep whatever they held. Leaving the attachment out of
+// the draw buffers, not masking it: a software rasteriser still reads and
+// writes a masked target for every fragment.
+void DrawIntoColourAndGlowOnly(bool only)
+{
+    const GLenum buffers[] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1,
+                              static_cast<GLenum>(only ? GL_NONE : GL_COLOR_ATTACHMENT2)};
+    glDrawBuffers(3, buffers);
+}
 // Where a picture drawn at `part` pixels samples the scene, against the
 // same picture drawn at `full` pixels and squeezed into `part` with the
 // nearest texel, as the frame once did: when full is an even multiple of
@@ -40,6 +49,7 @@ void Renderer::Render()
         return;
     mDrawnSinceSwap = true;
     ClearWindow();
+    ClearSceneTarget();
     const bool blurred = blurPath;
     mCelToggledThisFrame = false;
     for (auto& [entity, camera] : CameraManager::GetInstance().GetCameras()) {
@@ -48,26 +58,43 @@ void Renderer::Render()
         else
             RenderCamera(camera);
     }
+    // A camera drawn outside a frame (the replay's) clears its own part.
+    mSceneCleared = false;
     if (overlayCallback) {
         overlayCallback();
         Probe("ui");
     }
 }
 
-// A camera over the whole window paints every pixel of it: then only the
-// depth needs clearing.
+// The whole scene target at once, in which each camera then draws its own
+// part: a software rasteriser fills a whole target fast, but clears a part
+// of it by drawing a rectangle, which for two half-window cameras costs
+// more than twice as much.
+void Renderer::ClearSceneTarget()
+{
+    mSceneCleared = FramebuffersReady();
+    mScenePartsDrawn.clear();
+    if (!mSceneCleared)
+        return;
+    Target(FramebufferSlot::Scene).Bind();
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    DrawIntoColourAndGlowOnly(true);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    DrawIntoColourAndGlowOnly(false);
+    Target(FramebufferSlot::Scene).Unbind();
+}
+
+// Cameras that together cover the whole window paint every pixel of it
+// (a split screen's halves as much as one camera over all of it): then
+// only the depth needs clearing.
 void Renderer::ClearWindow()
 {
     const Window* window = Window::Main();
     const auto [width, height] = window ? window->GetSize() : std::pair<int, int>{0, 0};
-    bool covered = FramebuffersReady();
-    if (covered) {
-        covered = false;
-        for (const auto& [entity, camera] : CameraManager::GetInstance().GetCameras()) {
-            const ViewportRect view = CameraWindowViewport(camera, 1.0f);
-            covered = covered || (view.x <= 0 && view.y <= 0 && view.x + view.width >= width && view.y + view.height >= height);
-        }
-    }
+    std::vector<ViewportRect> views;
+    for (const auto& [entity, camera] : CameraManager::GetInstance().GetCameras())
+        views.push_back(CameraWindowViewport(camera, 1.0f));
+    const bool covered = FramebuffersReady() && !views.empty() && CoverWindow(views, width, height);
     glClear(covered ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
@@ -89,6 +116,8 @@ bool Renderer::FramebuffersReady() const
 // size the camera shows: a camera on half the window draws half the
 // pixels. The picture is the one the whole target would hold, squeezed
 // into the viewport as before, only without the pixels the squeeze drops.
+// It lies where the camera lies in the window, so the cameras of a split
+// screen each find their part of the target cleared.
 void Renderer::RenderCamera(Camera& camera)
 {
     if (!FramebuffersReady())
@@ -101,11 +130,16 @@ void Renderer::RenderCamera(Camera& camera)
     time += kTimeStep;
     DrawScene(camera);
     BeginFullScreenPasses();
-    DrawBloom(picture);
-    Probe("bloom");
-    Target(FramebufferSlot::Bloom).Unbind();
-    ApplyViewport(view);
-    DrawPostProcessing(picture);
+    if (BloomFinishes()) {
+        DrawBloom(picture, nullptr, view);
+        Probe("bloom");
+    } else {
+        DrawBloom(picture, &Target(FramebufferSlot::Bloom), picture);
+        Probe("bloom");
+        Target(FramebufferSlot::Bloom).Unbind();
+        ApplyViewport(view);
+        DrawPostProcessing(picture);
+    }
     Probe("post-processing");
     EndFullScreenPasses();
     RenderHUD(camera);
@@ -126,12 +160,17 @@ void Renderer::RenderCameraWithBlur(Camera& camera)
     time += kTimeStep;
     DrawScene(camera);
     BeginFullScreenPasses();
-    DrawBloom(picture);
-    Probe("bloom");
-    Target(FramebufferSlot::Bloom).Unbind();
-    Target(FramebufferSlot::PostProcessing).Bind();
-    ApplyViewport(view);
-    DrawPostProcessing(picture);
+    if (BloomFinishes()) {
+        DrawBloom(picture, &Target(FramebufferSlot::PostProcessing), view);
+        Probe("bloom");
+    } else {
+        DrawBloom(picture, &Target(FramebufferSlot::Bloom), picture);
+        Probe("bloom");
+        Target(FramebufferSlot::Bloom).Unbind();
+        Target(FramebufferSlot::PostProcessing).Bind();
+        ApplyViewport(view);
+        DrawPostProcessing(picture);
+    }
     Probe("post-processing");
     DrawBlurChain(camera, view);
     Probe("blur");
@@ -144,12 +183,26 @@ void Renderer::RenderCameraWithBlur(Camera& camera)
 ViewportRect Renderer::PictureFor(const ViewportRect& view) const
 {
     const AttachmentSize size = Target(FramebufferSlot::Scene).Size(0);
-    return {0, 0, std::clamp(view.width, 1, std::max(static_cast<int>(size.width), 1)),
-            std::clamp(view.height, 1, std::max(static_cast<int>(size.height), 1))};
+    const int targetWidth = std::max(static_cast<int>(size.width), 1);
+    const int targetHeight = std::max(static_cast<int>(size.height), 1);
+    const int width = std::clamp(view.width, 1, targetWidth);
+    const int height = std::clamp(view.height, 1, targetHeight);
+    return {std::clamp(view.x, 0, targetWidth - width), std::clamp(view.y, 0, targetHeight - height), width, height};
+}
+
+bool Renderer::SceneUncleared(const ViewportRect& picture) const
+{
+    if (!mSceneCleared)
+        return true;
+    const auto overlaps = [&picture](const ViewportRect& other) {
+        return picture.x < other.x + other.width && other.x < picture.x + picture.width &&
+               picture.y < other.y + other.height && other.y < picture.y + picture.height;
+    };
+    return std::any_of(mScenePartsDrawn.begin(), mScenePartsDrawn.end(), overlaps);
 }
 
 // State for every pass of the camera, then the camera's part of the scene
-// target bound and cleared.
+// target bound, and cleared unless the frame's clear left it so.
 void Renderer::BeginCamera(const ViewportRect& picture)
 {
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
@@ -166,17 +219,19 @@ void Renderer::BeginCamera(const ViewportRect& picture)
     // Fractional viewports need GL 4.1 or its extension; without them the
     // picture is the same half a texel off.
     if (nudge != glm::vec2(0.0f) && (GLEW_VERSION_4_1 || GLEW_ARB_viewport_array))
-        glViewportIndexedf(0, nudge.x, nudge.y, static_cast<float>(picture.width), static_cast<float>(picture.height));
+        glViewportIndexedf(0, static_cast<float>(picture.x) + nudge.x, static_cast<float>(picture.y) + nudge.y,
+                           static_cast<float>(picture.width), static_cast<float>(picture.height));
     else
         ApplyViewport(picture);
-    // Nothing reads the normals the scene's programs write beside colour
-    // and glow: the frame neither clears nor writes them (until DrawScene
-    // ends), and that attachment keeps whatever it held.
-    glColorMaski(kNormalsAttachment, GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
+    DrawIntoColourAndGlowOnly(true); // until DrawScene ends
+    const bool uncleared = SceneUncleared(picture);
+    mScenePartsDrawn.push_back(picture);
+    if (!uncleared)
+        return;
     // Nothing tests the stencil, yet clearing the depth alone would keep
     // it: a slower, masked write of the depth-stencil buffer.
     glEnable(GL_SCISSOR_TEST);
-    glScissor(0, 0, picture.width, picture.height);
+    glScissor(picture.x, picture.y, picture.width, picture.height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
     glDisable(GL_SCISSOR_TEST);
 }
@@ -207,7 +262,8 @@ void Renderer::DrawScene(Camera& camera)
     RenderOpaque(camera, nullptr);
     Probe("opaque");
 
-    if (const ShaderProgram* instanced = shaders.Find(celShading ? "Cel_Instanced" : "Default_Instanced")) {
+    if (const ShaderProgram* registered = shaders.Find(celShading ? "Cel_Instanced" : "Default_Instanced")) {
+        const ShaderProgram* instanced = &LitBuild(*registered, lights.Kinds());
         for (const ShaderProgram* build : {&OneColourNormalBuild(*instanced), instanced}) {
             build->Use();
             build->SetUniform("uViewPos", camera.mPos.value);
@@ -231,7 +287,7 @@ void Renderer::DrawScene(Camera& camera)
         quad->SetUniform(1, camera.GetProjectionMatrix() * camera.GetBillboardViewMatrix());
         ParticleEmitterManager::GetInstance().Render(camera);
     }
-    glColorMaski(kNormalsAttachment, GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    DrawIntoColourAndGlowOnly(false);
     Target(FramebufferSlot::Scene).Unbind();
     Probe("particles");
 }

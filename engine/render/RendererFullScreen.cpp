@@ -26,9 +26,15 @@ constexpr GLint kBloomFlagLocation = 4;
 constexpr GLint kBloomSpreadLocation = 5;
 constexpr GLint kBloomSpreadRegionLocation = 6;
 constexpr unsigned kBloomSpreadUnit = 4;
+// The last pass's fade and added colour in the builds that finish the frame.
+constexpr GLint kFinishFade = 7;
+constexpr GLint kFinishAddColour = 8;
 
-// "Blur" taps by location.
+// "Blur" taps by location; in its shrinking build the picture's first texel
+// in the source and the viewport's corner in the target.
 constexpr GLint kBlurTaps = 2;
+constexpr GLint kSourceCorner = 21;
+constexpr GLint kTargetCorner = 22;
 // The tint of the plain copy ("Framebuffer").
 constexpr GLint kCopyColour = 3;
 
@@ -52,6 +58,10 @@ constexpr int kHaloReach = 4;
 // full-size texels, worked out at half size.
 constexpr float kTitleSigma = 2.76f; // half-size texels
 constexpr int kTitleReach = 8;
+// The same worked out at a quarter of the size, where the 4 x 4 mean before
+// it and the interpolation to half size after it spread a little more.
+constexpr float kQuarterTitleSigma = 1.30f; // quarter-size texels
+constexpr int kQuarterTitleReach = 4;
 
 const BlurKernel& Shrink4()
 {
@@ -74,6 +84,15 @@ const BlurKernel& TitleStroke(bool down)
 {
     static const BlurKernel across = LineKernel(GaussianWeights(kTitleSigma, kTitleReach), -kTitleReach, false);
     static const BlurKernel downward = LineKernel(GaussianWeights(kTitleSigma, kTitleReach), -kTitleReach, true);
+    return down ? downward : across;
+}
+
+const BlurKernel& QuarterTitleStroke(bool down)
+{
+    static const BlurKernel across =
+        LineKernel(GaussianWeights(kQuarterTitleSigma, kQuarterTitleReach), -kQuarterTitleReach, false);
+    static const BlurKernel downward =
+        LineKernel(GaussianWeights(kQuarterTitleSigma, kQuarterTitleReach), -kQuarterTitleReach, true);
     return down ? downward : across;
 }
 
@@ -143,6 +162,7 @@ std::vector<bool> Renderer::ReadLitTexels(const Framebuffer& source, const Viewp
     mHaloTexels.resize(texels * kChannels);
     source.Bind();
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    ++mReadBacks;
     glReadPixels(part.x, part.y, part.width, part.height, GL_RGBA, GL_HALF_FLOAT, mHaloTexels.data());
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     std::vector<bool> lit(texels);
@@ -209,19 +229,30 @@ std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture, HaloC
 
     first.Bind();
     ApplyViewport(quarter);
-    UseBlur(*blur, Shrink4(), RegionOf(scene, picture));
-    blur->SetUniform(0, 0);
+    const ShaderProgram* shrink = blur;
+    if (mQuarterShrink && mQuarterShrink->Linked()) {
+        shrink = mQuarterShrink.get();
+        shrink->Use();
+        shrink->SetUniform(kSourceCorner, glm::ivec2(picture.x, picture.y));
+        shrink->SetUniform(kTargetCorner, glm::ivec2(quarter.x, quarter.y));
+    } else {
+        UseBlur(*blur, Shrink4(), RegionOf(scene, picture));
+    }
+    shrink->SetUniform(0, 0);
     glActiveTexture(GL_TEXTURE0);
     scene.BindTexture(1);
     quad->Draw();
     const glm::vec4 spread = RegionOf(first, quarter);
 
-    // Reading the glow back waits until this camera's scene is drawn. A
-    // camera over the whole window gains more than that costs; in a split
-    // view the wait comes once per camera and eats the gain, so a camera on
-    // part of the window draws its halo whole.
+    // Reading the glow back waits until this camera's scene is drawn. On a
+    // software rasteriser a camera over the whole window gains more than
+    // that costs; in a split view the wait comes once per camera and eats
+    // the gain, so a camera on part of the window draws its halo whole, as
+    // every camera does on a graphics card.
     std::vector<ViewportRect> parts{quarter};
-    if (picture.width == static_cast<int>(full.width) && picture.height == static_cast<int>(full.height)) {
+    const bool wholeWindow =
+        picture.width == static_cast<int>(full.width) && picture.height == static_cast<int>(full.height);
+    if (softwareRasteriser && wholeWindow) {
         const std::vector<bool> reached =
             Dilate(ReadLitTexels(first, quarter), quarter.width, quarter.height, kHaloReach);
         // Blocks of llvmpipe's own tile size in the picture, a quarter of it
@@ -249,58 +280,67 @@ std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture, HaloC
     return glm::vec2(spread.z, spread.w);
 }
 
-// The scene's three attachments combined into the bloom target, the
-// camera's part of it, which the quads cover whole: no clear. Where the
-// spread reaches nothing the build without it draws.
-void Renderer::DrawBloom(const ViewportRect& picture)
+bool Renderer::BloomFinishes() const
+{
+    const bool effects = postProcessing.flag1 || postProcessing.flag2 || postProcessing.flag3;
+    return softwareRasteriser && !effects && mFinishingBloom && mFinishingBloom->Linked() &&
+           mFinishingHaloFreeBloom && mFinishingHaloFreeBloom->Linked();
+}
+
+// The scene's three attachments combined into the camera's part of the
+// target, which the quads cover whole: no clear. Where the spread reaches
+// nothing the build without it draws.
+void Renderer::DrawBloom(const ViewportRect& picture, const Framebuffer* target, const ViewportRect& drawn)
 {
     const Framebuffer& scene = Target(FramebufferSlot::Scene);
-    const ShaderProgram* program = shaders.Find("Bloom");
+    const bool finishing = target != &Target(FramebufferSlot::Bloom);
+    const ShaderProgram* program = finishing ? mFinishingBloom.get() : shaders.Find("Bloom");
+    const ShaderProgram* haloFree = finishing ? mFinishingHaloFreeBloom.get() : mHaloFreeBloom.get();
     HaloCoverage coverage;
     const std::optional<glm::vec2> spread = bloom && program ? SpreadGlow(picture, coverage) : std::nullopt;
-    if (!spread || !mHaloFreeBloom || !mHaloFreeBloom->Linked())
+    if (!spread || !haloFree || !haloFree->Linked())
         coverage = {{{0, 0, picture.width, picture.height}}, {}};
     Probe("halo");
-    Target(FramebufferSlot::Bloom).Bind();
-    ApplyViewport(picture);
+    if (target)
+        target->Bind();
+    else
+        scene.Unbind();
+    ApplyViewport(drawn);
     if (!program)
         return;
     const glm::vec4 region = RegionOf(scene, picture);
     const bool cut = coverage.withHalo.size() + coverage.without.size() > 1;
     if (cut)
         glEnable(GL_SCISSOR_TEST);
-    if (!coverage.withHalo.empty()) {
-        program->Use();
+    const auto draw = [&](const ShaderProgram& combine, const std::vector<ViewportRect>& parts, bool halo) {
+        if (parts.empty())
+            return;
+        combine.Use();
         glActiveTexture(GL_TEXTURE0);
         scene.BindTexture(0);
-        program->SetUniform(0, 0);
-        program->SetUniform(kBloomFlagLocation, spread.has_value());
-        program->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
-        if (spread) {
+        combine.SetUniform(0, 0);
+        combine.SetUniform(kBloomFlagLocation, halo);
+        combine.SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
+        if (finishing) {
+            const glm::vec3& add = postProcessing.vector;
+            combine.SetUniform(kFinishFade, postProcessing.float1);
+            combine.SetUniform(kFinishAddColour, add.x, add.y, add.z);
+        }
+        if (halo && spread) {
             glActiveTexture(GL_TEXTURE0 + kBloomSpreadUnit);
             Target(FramebufferSlot::Blur2).BindTexture(0);
-            program->SetUniform(kBloomSpreadLocation, static_cast<int>(kBloomSpreadUnit));
-            program->SetUniform(kBloomSpreadRegionLocation, *spread);
+            combine.SetUniform(kBloomSpreadLocation, static_cast<int>(kBloomSpreadUnit));
+            combine.SetUniform(kBloomSpreadRegionLocation, *spread);
         }
-        for (const ViewportRect& part : coverage.withHalo) {
+        for (const ViewportRect& part : parts) {
             if (cut)
-                glScissor(part.x, part.y, part.width, part.height);
-            scene.DrawToScreen(*program, 1);
+                glScissor(drawn.x + part.x, drawn.y + part.y, part.width, part.height);
+            scene.DrawToScreen(combine, 1);
         }
-    }
-    if (!coverage.without.empty()) {
-        mHaloFreeBloom->Use();
-        glActiveTexture(GL_TEXTURE0);
-        scene.BindTexture(0);
-        mHaloFreeBloom->SetUniform(0, 0);
-        mHaloFreeBloom->SetUniform(kBloomFlagLocation, true);
-        mHaloFreeBloom->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
-        for (const ViewportRect& part : coverage.without) {
-            if (cut)
-                glScissor(part.x, part.y, part.width, part.height);
-            scene.DrawToScreen(*mHaloFreeBloom, 1);
-        }
-    }
+    };
+    draw(*program, coverage.withHalo, spread.has_value());
+    if (haloFree)
+        draw(*haloFree, coverage.without, true);
     if (cut)
         glDisable(GL_SCISSOR_TEST);
 }
@@ -346,6 +386,8 @@ void Renderer::DrawPostProcessing(const ViewportRect& picture)
 // (an older frame, another camera) never needs clearing.
 void Renderer::DrawBlurChain(const Camera& camera, const ViewportRect& view)
 {
+    if (softwareRasteriser && DrawQuarterBlurChain(camera, view))
+        return;
     enum class Kernel { Copy, Shrink, Across, Down };
     struct Pass {
         FramebufferSlot source;
@@ -398,6 +440,66 @@ void Renderer::DrawBlurChain(const Camera& camera, const ViewportRect& view)
         }
         source.DrawToScreen(*program, 0);
     }
+}
+
+// Post-processing result -> its 4 x 4 mean (blur 2) -> a stroke across
+// (blur 3) -> a stroke down (blur 2) -> between those texels at half size
+// (blur 5) -> the camera's viewport of the window. A software rasteriser
+// pays for every texel a pass reads: the Gaussian at a quarter of the size
+// reads a sixteenth of what it reads at half size, and on a picture this
+// soft the interpolation back loses nothing a player sees. The quarter-size
+// steps sit at the targets' corner, the last two where the camera's
+// viewport puts them, each reading only what the step before drew.
+bool Renderer::DrawQuarterBlurChain(const Camera& camera, const ViewportRect& view)
+{
+    const ShaderProgram* copy = shaders.Find("Framebuffer");
+    const Model* quad = models.Find("Quad");
+    const bool ready = copy && quad && mQuarterShrink && mQuarterShrink->Linked() && mShortBlur &&
+                       mShortBlur->Linked() && mSpreadOnly && mSpreadOnly->Linked();
+    if (!ready)
+        return false;
+    static_assert(2 * kQuarterTitleReach + 1 == kShortBlurTaps, "the quarter-size strokes fill the short blur");
+    const Framebuffer& post = Target(FramebufferSlot::PostProcessing);
+    const Framebuffer& first = Target(FramebufferSlot::Blur2);
+    const Framebuffer& second = Target(FramebufferSlot::Blur3);
+    const Framebuffer& half = Target(FramebufferSlot::Blur5);
+    const AttachmentSize size = SizeOf(first);
+    const ViewportRect quarter{0, 0, std::clamp(view.width / 4, 1, static_cast<int>(std::max(size.width, 1u))),
+                               std::clamp(view.height / 4, 1, static_cast<int>(std::max(size.height, 1u)))};
+
+    first.Bind();
+    ApplyViewport(quarter);
+    mQuarterShrink->Use();
+    mQuarterShrink->SetUniform(kSourceCorner, glm::ivec2(view.x, view.y));
+    mQuarterShrink->SetUniform(kTargetCorner, glm::ivec2(0));
+    DrawFrom(*mQuarterShrink, post, *quad);
+
+    for (bool down : {false, true}) {
+        const Framebuffer& source = down ? second : first;
+        (down ? first : second).Bind();
+        UseBlur(*mShortBlur, QuarterTitleStroke(down), RegionOf(source, quarter), kShortBlurTaps);
+        DrawFrom(*mShortBlur, source, *quad);
+    }
+
+    const ViewportRect halfView = CameraWindowViewport(camera, 0.5f);
+    half.Bind();
+    ApplyViewport(halfView);
+    mSpreadOnly->Use();
+    mSpreadOnly->SetUniform(kBloomSpreadLocation, 0);
+    const glm::vec4 blurred = RegionOf(first, quarter);
+    mSpreadOnly->SetUniform(kBloomSpreadRegionLocation, glm::vec2(blurred.z, blurred.w));
+    glActiveTexture(GL_TEXTURE0);
+    first.BindTexture(0);
+    quad->Draw();
+
+    const glm::vec4 region = RegionOf(half, halfView);
+    half.Unbind();
+    ApplyViewport(CameraWindowViewport(camera, 1.0f));
+    copy->Use();
+    copy->SetUniform(kCopyColour, 1.0f, 1.0f, 1.0f, 1.0f);
+    copy->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
+    DrawFrom(*copy, half, *quad);
+    return true;
 }
 
 } // namespace Engine

@@ -124,7 +124,7 @@ void Renderer::SetSelectionColours(const glm::vec3& selection, float maxColourDi
         const ShaderProgram* registered = shaders.Find(name);
         if (!registered)
             continue;
-        for (const ShaderProgram* program : {&OneColourNormalBuild(*registered), registered}) {
+        for (const ShaderProgram* program : mLitBuilds.All(*registered)) {
             program->Use();
             program->SetUniform("uSelectColour", selection);
             program->SetUniform("uMaxColourDist", maxColourDistance);

@@ -22,7 +22,13 @@ struct ProgramFiles {
     const char* vertex;
     const char* fragment;
     bool viewDependent;
+    // Whole "#define" lines placed before both sources.
+    const char* defines = "";
 };
+
+// The floor's programs draw tiles alone: the parts of the lit programs for
+// everything else compile away.
+constexpr const char* kFloorTiles = "#define FLOOR_TILES\n";
 
 // The named textures, in load order.
 constexpr NamedFile kTextures[] = {
@@ -58,9 +64,9 @@ constexpr NamedFile kTextures[] = {
 // Programs of the full set ("Quad" and "Debug" come with the splash).
 constexpr ProgramFiles kPrograms[] = {
     {"Default", "Default.vert", "Default.frag", false},
-    {"Default_Instanced", "Default_Instanced.vert", "Default.frag", false},
+    {"Default_Instanced", "Default_Instanced.vert", "Default.frag", false, kFloorTiles},
     {"Cel", "Default.vert", "Cel.frag", false},
-    {"Cel_Instanced", "Default_Instanced.vert", "Cel.frag", false},
+    {"Cel_Instanced", "Default_Instanced.vert", "Cel.frag", false, kFloorTiles},
     {"Player", "Default.vert", "Player.frag", false},
     {"Particle", "Particle.vert", "Particle.frag", false},
     {"Trail", "Default.vert", "Player.frag", false},
@@ -118,11 +124,12 @@ Texture* Renderer::AddTexture(const std::string& name, const std::string& path)
 }
 
 template <typename Program>
-ShaderProgram* Renderer::AddProgram(const std::string& name, const std::string& vertex, const std::string& fragment)
+ShaderProgram* Renderer::AddProgram(const std::string& name, const std::string& vertex, const std::string& fragment,
+                                    const std::string& defines)
 {
     std::string vertexPath = kShaderDir + "vert/" + vertex;
     std::string fragmentPath = kShaderDir + "frag/" + fragment;
-    return shaders.Add(name, std::make_unique<Program>(vertexPath.c_str(), fragmentPath.c_str(), nullptr));
+    return shaders.Add(name, std::make_unique<Program>(vertexPath.c_str(), fragmentPath.c_str(), defines));
 }
 
 void Renderer::LoadSplashResources()
@@ -148,7 +155,16 @@ void Renderer::LoadResources()
                                                  "#define TAPS " + std::to_string(kShortBlurTaps) + "\n");
     mHaloFreeBloom = std::make_unique<ShaderProgram>(fullScreen.c_str(), (kShaderDir + "frag/Bloom.frag").c_str(),
                                                      std::string("#define HALO_FREE\n"));
-    LoadOneColourNormalBuilds();
+    const std::string bloom = kShaderDir + "frag/Bloom.frag";
+    mFinishingBloom =
+        std::make_unique<ShaderProgram>(fullScreen.c_str(), bloom.c_str(), std::string("#define FINISH\n"));
+    mFinishingHaloFreeBloom = std::make_unique<ShaderProgram>(fullScreen.c_str(), bloom.c_str(),
+                                                              std::string("#define FINISH\n#define HALO_FREE\n"));
+    mQuarterShrink = std::make_unique<ShaderProgram>(fullScreen.c_str(), (kShaderDir + "frag/Blur.frag").c_str(),
+                                                     std::string("#define SHRINK 4\n"));
+    mSpreadOnly =
+        std::make_unique<ShaderProgram>(fullScreen.c_str(), bloom.c_str(), std::string("#define SPREAD_ONLY\n"));
+    LoadLitBuilds();
     LoadMaterials();
     noises.Add("PerlinNoise", std::make_unique<PerlinNoise>(shaders.Find("PerlinNoise")));
     LoadFontMapping();
@@ -158,30 +174,27 @@ void Renderer::LoadResources()
     postProcessing.float2 = 0.0f;
 }
 
-// The floor's programs again for normal maps of one colour: the software
-// renderer pays for a texture read in every pixel, branch or no branch.
-void Renderer::LoadOneColourNormalBuilds()
+// The floor's programs again without what some frames do not need.
+void Renderer::LoadLitBuilds()
 {
-    mOneColourNormalBuilds.clear();
+    mLitBuilds.Clear();
     for (const ProgramFiles& files : kPrograms) {
         const std::string name = files.name;
         const ShaderProgram* registered = shaders.Find(name);
-        if (!registered || (name != "Cel_Instanced" && name != "Default_Instanced"))
-            continue;
-        auto build = std::make_unique<ShaderProgram>((kShaderDir + "vert/" + files.vertex).c_str(),
-                                                     (kShaderDir + "frag/" + files.fragment).c_str(),
-                                                     std::string("#define ONE_COLOUR_NORMAL_MAP\n"));
-        if (build->Linked())
-            mOneColourNormalBuilds.emplace_back(registered, std::move(build));
+        if (registered && (name == "Cel_Instanced" || name == "Default_Instanced"))
+            mLitBuilds.Add(*registered, kShaderDir + "vert/" + files.vertex, kShaderDir + "frag/" + files.fragment,
+                           files.defines);
     }
 }
 
 const ShaderProgram& Renderer::OneColourNormalBuild(const ShaderProgram& program) const
 {
-    for (const auto& [registered, build] : mOneColourNormalBuilds)
-        if (registered == &program)
-            return *build;
-    return program;
+    return mLitBuilds.OneColourNormal(program);
+}
+
+const ShaderProgram& Renderer::LitBuild(const ShaderProgram& registered, LightKinds lights) const
+{
+    return mLitBuilds.ForLights(registered, lights);
 }
 
 void Renderer::LoadModels()
@@ -233,9 +246,9 @@ void Renderer::LoadShaderPrograms()
 {
     for (const ProgramFiles& program : kPrograms) {
         if (program.viewDependent)
-            AddProgram<ForceFieldShader>(program.name, program.vertex, program.fragment);
+            AddProgram<ForceFieldShader>(program.name, program.vertex, program.fragment, program.defines);
         else
-            AddProgram(program.name, program.vertex, program.fragment);
+            AddProgram(program.name, program.vertex, program.fragment, program.defines);
     }
     // Shells seen from inside and outside: both faces, inner ones first.
     for (const char* name : {"ForceField", "StunArea"})

@@ -143,6 +143,11 @@ void ShaderProgram::SetUniform(GLint location, const glm::vec2& v) const
     glUniform2f(location, v.x, v.y);
 }
 
+void ShaderProgram::SetUniform(GLint location, const glm::ivec2& v) const
+{
+    glUniform2i(location, v.x, v.y);
+}
+
 void ShaderProgram::SetUniform(GLint location, const glm::vec3* values, int count) const
 {
     glUniform3fv(location, count, glm::value_ptr(*values));

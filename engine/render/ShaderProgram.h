@@ -67,6 +67,7 @@ public:
     void SetUniform(const std::string& name, float value) const;
 
     void SetUniform(GLint location, const glm::vec2& v) const;
+    void SetUniform(GLint location, const glm::ivec2& v) const;
     // `count` vec3 elements of an array from `location` on.
     void SetUniform(GLint location, const glm::vec3* values, int count) const;
     void SetUniform(GLint location, const glm::mat3& m) const;

@@ -4,6 +4,7 @@
 #include "engine/render/Window.h"
 
 #include <GL/glew.h>
+#include <algorithm>
 #include <cmath>
 
 namespace Engine {
@@ -47,6 +48,37 @@ ViewportRect CameraWindowViewport(const Camera& camera, float scale)
     // the framebuffers are rebuilt for it.
     auto [w, h] = window ? window->GetSize() : std::pair<int, int>{0, 0};
     return CameraViewport(camera, static_cast<float>(w) * scale, static_cast<float>(h) * scale);
+}
+
+// The window cut along every rectangle's edges: each cell of that grid lies
+// wholly inside a rectangle or wholly outside all of them.
+bool CoverWindow(const std::vector<ViewportRect>& rects, int width, int height)
+{
+    if (width <= 0 || height <= 0)
+        return true;
+    std::vector<long long> xs{0, width};
+    std::vector<long long> ys{0, height};
+    for (const ViewportRect& r : rects) {
+        for (long long x : {static_cast<long long>(r.x), static_cast<long long>(r.x) + r.width})
+            xs.push_back(std::clamp<long long>(x, 0, width));
+        for (long long y : {static_cast<long long>(r.y), static_cast<long long>(r.y) + r.height})
+            ys.push_back(std::clamp<long long>(y, 0, height));
+    }
+    for (std::vector<long long>* edges : {&xs, &ys}) {
+        std::sort(edges->begin(), edges->end());
+        edges->erase(std::unique(edges->begin(), edges->end()), edges->end());
+    }
+    const auto inside = [&rects](long long x, long long y) {
+        return std::any_of(rects.begin(), rects.end(), [x, y](const ViewportRect& r) {
+            return x >= r.x && x < static_cast<long long>(r.x) + r.width && y >= r.y &&
+                   y < static_cast<long long>(r.y) + r.height;
+        });
+    };
+    for (std::size_t i = 0; i + 1 < xs.size(); ++i)
+        for (std::size_t j = 0; j + 1 < ys.size(); ++j)
+            if (!inside(xs[i], ys[j]))
+                return false;
+    return true;
 }
 
 void ApplyViewport(const ViewportRect& viewport)

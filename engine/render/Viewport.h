@@ -1,5 +1,7 @@
 #pragma once
 
+#include <vector>
+
 namespace Engine {
 
 class Camera;
@@ -24,6 +26,10 @@ ViewportRect CameraViewport(const Camera& camera, float windowWidth, float windo
 // before the window exists), with the size first scaled by `scale`: 0.5 for
 // the half-size targets.
 ViewportRect CameraWindowViewport(const Camera& camera, float scale);
+
+// Whether the rectangles together leave no pixel of a width x height window
+// uncovered (parts beyond the window do not count).
+bool CoverWindow(const std::vector<ViewportRect>& rects, int width, int height);
 
 // glViewport of the rectangle.
 void ApplyViewport(const ViewportRect& viewport);

@@ -6,7 +6,8 @@
 // spread wide (a Gaussian of about seven texels, worked out at a quarter of
 // the size by the passes before this one) waits at location 5, in the part
 // of its texture that location 6 gives. Built a second time with HALO_FREE
-// for the parts of the picture the spread does not reach.
+// for the parts of the picture the spread does not reach, and with FINISH
+// to do the last pass's work too.
 
 in vec2 vUv;
 in vec2 vView;
@@ -51,11 +52,39 @@ vec3 Spread()
 }
 #endif
 
+#ifdef FINISH
+// Built to finish the frame as well, for frames whose last pass has no
+// effects on: that pass's roll-off, added colour and fade (its locations 6
+// and 8 are 7 and 8 here), done here instead of in a pass of its own.
+layout(location = 7) uniform float uFade = 0.0;
+layout(location = 8) uniform vec3 uAddColour = vec3(0.0);
+
+vec3 Finished(vec3 colour)
+{
+    colour = colour / (1.0 + max(max(colour.r, colour.g), colour.b) * 0.25) * 1.25;
+    return clamp((colour + uAddColour) * (1.0 - clamp(uFade, 0.0, 1.0)), 0.0, 1.0);
+}
+#else
+vec3 Finished(vec3 colour)
+{
+    return colour;
+}
+#endif
+
+#ifdef SPREAD_ONLY
+// Built to draw the spread alone, between its texels: a picture worked out
+// at a quarter of the size, drawn at a larger one.
+void main()
+{
+    oColour = vec4(Spread(), 1.0);
+}
+#else
 void main()
 {
     vec3 colour = texture(uColour, vUv).rgb;
     vec3 halo = mix(Spread(), texture(uGlow, vUv).rgb, kOwnGlow);
     // A select, not a product: a switched-off halo adds nothing even when
     // the spread holds no numbers.
-    oColour = vec4(uBloomEnabled ? colour + halo * kStrength : colour, 1.0);
+    oColour = vec4(Finished(uBloomEnabled ? colour + halo * kStrength : colour), 1.0);
 }
+#endif

@@ -23,6 +23,25 @@ layout(location = 20) uniform vec4 uSourceRegion = vec4(0.0, 0.0, 1.0, 1.0);
 
 layout(location = 0) out vec4 oColour;
 
+#ifdef SHRINK
+// Built to shrink by SHRINK in each direction: each pixel the mean of the
+// SHRINK x SHRINK texels of the source it covers, counted from the
+// picture's first texel there (location 21) and the viewport's corner in
+// the target (22). The texels are read by their integer places, which a
+// software rasteriser does faster than through the sampler.
+layout(location = 21) uniform ivec2 uSourceCorner = ivec2(0);
+layout(location = 22) uniform ivec2 uTargetCorner = ivec2(0);
+
+void main()
+{
+    ivec2 first = uSourceCorner + (ivec2(gl_FragCoord.xy) - uTargetCorner) * SHRINK;
+    vec3 sum = vec3(0.0);
+    for (int y = 0; y < SHRINK; ++y)
+        for (int x = 0; x < SHRINK; ++x)
+            sum += texelFetch(uSource, first + ivec2(x, y), 0).rgb;
+    oColour = vec4(sum / float(SHRINK * SHRINK), 1.0);
+}
+#else
 void main()
 {
     vec2 texel = 1.0 / vec2(textureSize(uSource, 0));
@@ -35,3 +54,4 @@ void main()
         sum += texture(uSource, clamp(vUv + uTaps[i].xy * texel, low, high)).rgb * uTaps[i].z;
     oColour = vec4(sum, 1.0);
 }
+#endif

@@ -13,7 +13,13 @@ flat in vec3 vTexTint;
 flat in vec3 vAmbient2;
 flat in vec3 vDiffuse;
 flat in vec3 vSpecular;
+#ifdef FLOOR_TILES
+// Built for the floor alone: every fragment is a tile's, and what only
+// other models need compiles away.
+const float vTile = 1.0;
+#else
 flat in float vTile;
+#endif
 
 // The scene framebuffer: lit colour, the part that glows, and the surface
 // normal with coverage in alpha.
@@ -47,20 +53,25 @@ uniform vec3 uViewPos;
 // spot cone), capped so a light never brightens more than its own colour.
 float LightAmount(Light light, vec3 position, out vec3 toLight)
 {
+#ifndef POINT_LIGHTS
     if (light.type == 1) {
         toLight = normalize(-light.direction);
         return 1.0;
     }
+#endif
     vec3 offset = light.position - position;
-    float dist = length(offset);
-    toLight = offset / max(dist, 1e-4);
-    float attenuation = 1.0 / max(light.const_Att + light.linear_Att * dist + light.quadratic_Att * dist * dist, 1e-4);
+    float squared = dot(offset, offset);
+    float dist = sqrt(squared);
+    toLight = offset * (1.0 / max(dist, 1e-4));
+    float attenuation = 1.0 / max(light.const_Att + light.linear_Att * dist + light.quadratic_Att * squared, 1e-4);
     attenuation = min(attenuation, 1.0);
+#ifndef POINT_LIGHTS
     if (light.type == 2) {
         float angle = acos(clamp(dot(-toLight, normalize(light.direction)), -1.0, 1.0));
         float cone = clamp((light.spot_outerAngle - angle) / max(light.spot_outerAngle - light.spot_innerAngle, 1e-4), 0.0, 1.0);
         attenuation *= pow(cone, max(light.spot_falloff, 1e-4));
     }
+#endif
     return attenuation;
 }
 
@@ -148,24 +159,36 @@ void main()
     // that is where n.h reaches this.
     float highlight = exp2(-1.0 / shininess);
     vec3 specularColour = vSpecular * SpecularStrength();
+#ifndef NO_LIGHTS
     // The test to stop comes last: the software renderer runs a loop's body
     // once more than its lanes need when the test comes first, and a light
     // costs more than anything else here. Without lights the one pass made
-    // adds nothing.
-    vec3 lit = vec3(0.0);
-    for (int i = 0; i < MAX_LIGHTS; ++i) {
+    // adds nothing (and the build for no lights leaves the loop out). No
+    // constant bounds the loop: a compiler that unrolled it would run every
+    // pass, however few lights there are.
+    vec3 ambientSum = vec3(0.0);
+    vec3 diffuseSum = vec3(0.0);
+    vec3 specularSum = vec3(0.0);
+    // n.h against the highlight without normalising h: (n.s)^2 against
+    // highlight^2 (s.s), where n.s is not negative.
+    float highlight2 = highlight * highlight;
+    for (int i = 0;; ++i) {
         vec3 l;
         float amount = LightAmount(uLights[i], vWorldPos, l);
-        vec3 h = normalize(l + v);
-        float diffuse = Band(max(dot(n, l), 0.0) * amount);
-        float specular = step(highlight, max(dot(n, h), 0.0)) * step(0.0, dot(n, l)) * step(0.05, amount);
-        lit += amount * uLights[i].ambient.rgb * albedo * 0.2;
-        lit += diffuse * uLights[i].diffuse.rgb * albedo * vDiffuse;
-        lit += specular * uLights[i].specular.rgb * specularColour;
+        vec3 s = l + v;
+        float ns = dot(n, s);
+        float nl = dot(n, l);
+        float diffuse = Band(max(nl, 0.0) * amount);
+        bool specular = ns >= 0.0 && ns * ns >= highlight2 * dot(s, s) && nl >= 0.0 && amount >= 0.05;
+        ambientSum += amount * uLights[i].ambient.rgb;
+        diffuseSum += diffuse * uLights[i].diffuse.rgb;
+        specularSum += specular ? uLights[i].specular.rgb : vec3(0.0);
         if (i + 1 >= uLightsSize)
             break;
     }
+    vec3 lit = albedo * (ambientSum * 0.2 + diffuseSum * vDiffuse) + specularSum * specularColour;
     colour += uLightsSize > 0 ? lit : vec3(0.0);
+#endif
     // Tiles are flat-topped prisms: their silhouettes come from the sides, so
     // the outline is left to everything else.
     float facing = max(dot(n, v), 0.0);

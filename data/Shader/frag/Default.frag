@@ -12,7 +12,13 @@ flat in vec3 vTexTint;
 flat in vec3 vAmbient2;
 flat in vec3 vDiffuse;
 flat in vec3 vSpecular;
+#ifdef FLOOR_TILES
+// Built for the floor alone: every fragment is a tile's, and what only
+// other models need compiles away.
+const float vTile = 1.0;
+#else
 flat in float vTile;
+#endif
 
 // The scene framebuffer: lit colour, the part that glows, and the surface
 // normal with coverage in alpha.
@@ -46,20 +52,24 @@ uniform vec3 uViewPos;
 // spot cone), capped so a light never brightens more than its own colour.
 float LightAmount(Light light, vec3 position, out vec3 toLight)
 {
+#ifndef POINT_LIGHTS
     if (light.type == 1) {
         toLight = normalize(-light.direction);
         return 1.0;
     }
+#endif
     vec3 offset = light.position - position;
     float dist = length(offset);
     toLight = offset / max(dist, 1e-4);
     float attenuation = 1.0 / max(light.const_Att + light.linear_Att * dist + light.quadratic_Att * dist * dist, 1e-4);
     attenuation = min(attenuation, 1.0);
+#ifndef POINT_LIGHTS
     if (light.type == 2) {
         float angle = acos(clamp(dot(-toLight, normalize(light.direction)), -1.0, 1.0));
         float cone = clamp((light.spot_outerAngle - angle) / max(light.spot_outerAngle - light.spot_innerAngle, 1e-4), 0.0, 1.0);
         attenuation *= pow(cone, max(light.spot_falloff, 1e-4));
     }
+#endif
     return attenuation;
 }
 
@@ -139,12 +149,15 @@ void main()
 
     vec3 colour = albedo * (vAmbient + vAmbient2);
     vec3 specularColour = vSpecular * SpecularStrength();
+#ifndef NO_LIGHTS
     // The test to stop comes last: the software renderer runs a loop's body
     // once more than its lanes need when the test comes first, and a light
     // costs more than anything else here. Without lights the one pass made
-    // adds nothing.
+    // adds nothing (and the build for no lights leaves the loop out). No
+    // constant bounds the loop: a compiler that unrolled it would run every
+    // pass, however few lights there are.
     vec3 lit = vec3(0.0);
-    for (int i = 0; i < MAX_LIGHTS; ++i) {
+    for (int i = 0;; ++i) {
         vec3 l;
         float amount = LightAmount(uLights[i], vWorldPos, l);
         vec3 h = normalize(l + v);
@@ -157,6 +170,7 @@ void main()
             break;
     }
     colour += uLightsSize > 0 ? lit : vec3(0.0);
+#endif
     // A faint rim in the border colour keeps silhouettes readable in the dark.
     float rim = pow(1.0 - max(dot(n, v), 0.0), 3.0);
     colour += uBorderColour * rim * 0.15;

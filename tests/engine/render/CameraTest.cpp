@@ -89,6 +89,21 @@ TEST(CameraViewports, SplitScreenTruncatesAndHostileFractionsGiveASafeRectangle)
     EXPECT_EQ(CameraViewport(hostile, 1280, 720).width, 0);
 }
 
+// Whether cameras' rectangles leave any of the window to clear.
+TEST(CameraViewports, RectanglesCoverTheWindowOnlyWhenNoPixelIsLeftOut)
+{
+    const int w = 1280;
+    const int h = 720;
+    EXPECT_TRUE(Engine::CoverWindow({{0, 0, w, h}}, w, h));
+    EXPECT_TRUE(Engine::CoverWindow({{0, 360, w, 360}, {0, 0, w, 360}}, w, h));
+    EXPECT_TRUE(Engine::CoverWindow({{-5, -5, 700, 900}, {600, 0, 1 << 30, h}}, w, h)) << "overlapping, past the edges";
+    EXPECT_FALSE(Engine::CoverWindow({}, w, h));
+    EXPECT_FALSE(Engine::CoverWindow({{0, 0, 640, h}, {641, 0, 639, h}}, w, h)) << "a column between them";
+    EXPECT_FALSE(Engine::CoverWindow({{0, 0, w, 360}, {0, 361, w, 359}, {640, 360, 640, 1}}, w, h))
+        << "half a row between them";
+    EXPECT_FALSE(Engine::CoverWindow({{0, 0, 0, h}, {w, 0, 5, h}}, w, h));
+}
+
 TEST(CameraManager, AddKeepsAnExistingCameraAndLookupsOfAbsentOnesThrow)
 {
     Engine::CameraManager& cameras = Engine::CameraManager::GetInstance();

@@ -8,7 +8,10 @@
 #include "engine/render/LightManager.h"
 #include "engine/render/RenderCompManager.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <vector>
 
 // A window with every start-up resource, and helpers that put entities with
 // transforms, models, lights and cameras into the scene.
@@ -111,6 +114,26 @@ struct FrameTestScene : ::testing::Test {
     }
 
     static int Brightness(const std::array<int, 3>& rgb) { return rgb[0] + rgb[1] + rgb[2]; }
+
+    // The window's back buffer, RGB, rows from the bottom.
+    static std::vector<unsigned char> WindowPicture()
+    {
+        auto [w, h] = Engine::Window::Main()->GetSize();
+        std::vector<unsigned char> pixels(static_cast<std::size_t>(w) * static_cast<std::size_t>(h) * 3);
+        glPixelStorei(GL_PACK_ALIGNMENT, 1);
+        glReadPixels(0, 0, w, h, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
+
+    // The largest difference of one channel of one pixel between two
+    // pictures of the same size.
+    static int LargestDifference(const std::vector<unsigned char>& a, const std::vector<unsigned char>& b)
+    {
+        int largest = 0;
+        for (std::size_t i = 0; i < a.size() && i < b.size(); ++i)
+            largest = std::max(largest, std::abs(static_cast<int>(a[i]) - static_cast<int>(b[i])));
+        return largest;
+    }
 
     Engine::Renderer& renderer = Engine::Renderer::GetInstance();
 };

@@ -1,0 +1,62 @@
+// The floor is drawn by the build of its program for the kinds of lights
+// the frame has; each must draw what the program for every kind draws.
+#include "ArenaShot.h"
+
+namespace {
+
+struct LitBuilds : ArenaShot {
+    // A spot light that gives no light: with it among the lights the frame
+    // needs the program for every kind, and draws the same picture.
+    Engine::EntityHandle AddDarkSpot()
+    {
+        Engine::Light& spot = PointLight({0.0f, 30.0f, 0.0f}, glm::vec3(0.0f));
+        spot.mAmbientColor.value = glm::vec4(0.0f);
+        spot.type = 2;
+        return spot.owner;
+    }
+};
+
+TEST_F(LitBuilds, TheBuildForTheFramesLightsDrawsWhatTheProgramForEveryKindDraws)
+{
+    BuildFloor();
+    AddCamera({0.0f, 22.0f, 38.0f}, {0.0f, -6.0f, -2.0f}).selectionPoint = {1.5f, 0.0f, 14.7f};
+    renderer.emissiveColour = {0.05f, 0.12f, 0.2f};
+    renderer.SetSelectionColours({1.0f, 0.95f, 0.6f}, 1.6f, {0.2f, 0.4f, 0.6f});
+    Engine::TransformCompManager::GetInstance().Update();
+    Engine::LightManager& lights = Engine::LightManager::GetInstance();
+    for (bool cel : {true, false}) {
+        renderer.celShading = cel;
+        lights.Clear();
+        for (Engine::LightKinds kinds : {Engine::LightKinds::None, Engine::LightKinds::Point}) {
+            if (kinds == Engine::LightKinds::Point)
+                AddLights();
+            ASSERT_EQ(lights.Kinds(), kinds);
+            renderer.Render();
+            const std::vector<unsigned char> lean = WindowPicture();
+            const Engine::EntityHandle spot = AddDarkSpot();
+            ASSERT_EQ(lights.Kinds(), Engine::LightKinds::Any);
+            renderer.Render();
+            EXPECT_LE(LargestDifference(lean, WindowPicture()), 2) << cel << " " << static_cast<int>(kinds);
+            lights.RemoveComponent(spot);
+        }
+    }
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
+// Only the lights the programs receive count, and a light of an unknown
+// type is lit as a point light.
+TEST_F(LitBuilds, TheKindsOfLightsAreThoseOfTheLightsSent)
+{
+    Engine::LightManager& lights = Engine::LightManager::GetInstance();
+    EXPECT_EQ(lights.Kinds(), Engine::LightKinds::None);
+    for (int i = 0; i < Engine::kMaxLights; ++i)
+        PointLight({static_cast<float>(i), 0.0f, 0.0f}, glm::vec3(1.0f)).type = i == 3 ? 7 : 0;
+    EXPECT_EQ(lights.Kinds(), Engine::LightKinds::Point);
+    PointLight({0.0f, 9.0f, 0.0f}, glm::vec3(1.0f)).type = 1; // the ninth: never sent
+    EXPECT_EQ(lights.Kinds(), Engine::LightKinds::Point);
+    lights.Clear();
+    PointLight({0.0f, 9.0f, 0.0f}, glm::vec3(1.0f)).type = 1;
+    EXPECT_EQ(lights.Kinds(), Engine::LightKinds::Any);
+}
+
+} // namespace

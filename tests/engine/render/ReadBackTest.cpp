@@ -1,0 +1,48 @@
+// The halo's read-back runs only on a software rasteriser: on a graphics
+// card it would stall the pipeline every frame.
+#include "FrameTestScene.h"
+#include "engine/render/SoftwareRasteriser.h"
+
+namespace {
+
+TEST(SoftwareRasteriser, OnlyMesasProcessorRasterisersAreTakenForOne)
+{
+    for (const char* software : {"llvmpipe (LLVM 15.0.6, 256 bits)", "softpipe", "Mesa swrast", "Software Rasterizer"})
+        EXPECT_TRUE(Engine::NamesSoftwareRasteriser(software)) << software;
+    for (const char* card : std::initializer_list<const char*>{"Mesa Intel(R) UHD Graphics 620 (KBL GT2)",
+                             "AMD Radeon RX 6600 (navi23, LLVM 15.0.6, DRM 3.49, 6.1.0-13-amd64)",
+                             "NVIDIA GeForce GTX 1060/PCIe/SSE2", "", nullptr})
+        EXPECT_FALSE(Engine::NamesSoftwareRasteriser(card)) << (card ? card : "null");
+}
+
+struct ReadBack : FrameTestScene {
+    // A glowing blob before a camera over the whole window, the case where
+    // the software path reads its glow back; the read-backs of one frame.
+    std::uint64_t ReadBacksOfAFrame()
+    {
+        const std::uint64_t before = renderer.ReadBacks();
+        renderer.Render();
+        EXPECT_TRUE(DrainGlErrors().empty());
+        return renderer.ReadBacks() - before;
+    }
+};
+
+TEST_F(ReadBack, AFrameReadsNothingBackUnlessGlRasterisesOnTheProcessor)
+{
+    const bool started = renderer.softwareRasteriser;
+    EXPECT_EQ(started, Engine::NamesSoftwareRasteriser(reinterpret_cast<const char*>(glGetString(GL_RENDERER))));
+    Glowing({0, 0, 0}, 0.5f, {3, 2.5f, 1});
+    AddCamera({0, 0, 10}, {0, 0, 0});
+    for (bool blurred : {false, true}) {
+        renderer.blurPath = blurred;
+        renderer.softwareRasteriser = false;
+        EXPECT_EQ(ReadBacksOfAFrame(), 0u) << blurred;
+        // The seam counts: the software path does read back here.
+        renderer.softwareRasteriser = true;
+        EXPECT_GT(ReadBacksOfAFrame(), 0u) << blurred;
+    }
+    renderer.blurPath = false;
+    renderer.softwareRasteriser = started;
+}
+
+} // namespace
