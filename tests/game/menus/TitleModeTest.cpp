@@ -217,6 +217,9 @@ protected:
             peer.Disconnect();
             NetworkMgr::GetInstance().Disconnect();
         });
+        // The next link's pre-match talk starts from nothing, as it does
+        // after the play menu; a link made here skips that menu.
+        LayerCreator::ResetPrematchState();
         TitleScreen::TearDown();
     }
 
