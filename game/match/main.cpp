@@ -2,9 +2,9 @@
 #include "engine/frame/Core.h"
 #include "engine/logic/Factory.h"
 #include "engine/render/Renderer.h"
-#include "engine/ui/Localisation.h"
 #include "engine/ui/MenuSounds.h"
-#include "engine/ui/UserConfig.h"
+#include "game/config/GameText.h"
+#include "game/config/UserConfig.h"
 #include "game/match/GameMode.h"
 #include "game/match/RegisterLogicTypes.h"
 #include "game/match/StartupScreens.h"
@@ -21,7 +21,7 @@ int main(int, char**)
     UserConfig::Load();
     core.Init();
     // The table selects language 0 as it loads; the stored choice follows.
-    Localisation::LoadTextTable();
+    GameText::Load();
     UserConfig::ApplyStoredLanguage();
     Engine::UI::MenuSounds::Make();
 

@@ -8,7 +8,7 @@
 #include "engine/ui/Localisation.h"
 #include "engine/ui/SpriteRenderComp.h"
 #include "engine/ui/TextComps.h"
-#include "engine/ui/UserConfig.h"
+#include "game/config/UserConfig.h"
 #include "game/match/GameMode.h"
 #include "game/menus/MenuComps.h"
 #include "game/menus/MenuHelpers.h"

@@ -1,6 +1,6 @@
 #pragma once
 #include "engine/core/EntityHandle.h"
-#include "engine/ui/InputBindings.h"
+#include "game/config/InputBindings.h"
 #include "game/match/GameState.h"
 #include "game/match/MatchFrame.h"
 #include "tests/support/CreepingClock.h"

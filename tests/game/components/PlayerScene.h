@@ -25,7 +25,7 @@
 #include "engine/render/LightManager.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/RenderCompManager.h"
-#include "engine/ui/InputBindings.h"
+#include "game/config/InputBindings.h"
 #include "game/components/EnergyLogic.h"
 #include "game/components/HurtLogic.h"
 #include "game/components/PlayerHooks.h"

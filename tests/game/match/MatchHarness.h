@@ -6,6 +6,7 @@
 #include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
 #include "engine/ui/Localisation.h"
+#include "game/config/GameText.h"
 #include "game/match/GameMode.h"
 #include "game/match/MatchScene.h"
 #include "support/CapturedOutput.h"
@@ -35,7 +36,7 @@ protected:
         // A quit that an earlier test of the process asked for would end
         // every loop at once.
         Input().Init();
-        Localisation::LoadTextTable();
+        GameText::Load();
         // The software renderer's time grows with the window: matches run in
         // a small one, kept by the configuration every match start reads.
         Engine::Window::Main()->SetResolution({kWindowWidth, kWindowHeight});

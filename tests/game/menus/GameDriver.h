@@ -6,7 +6,7 @@
 #include "engine/ui/DetectInteractionComp.h"
 #include "engine/ui/MenuSounds.h"
 #include "engine/ui/TextComps.h"
-#include "engine/ui/UserConfig.h"
+#include "game/config/UserConfig.h"
 #include "game/match/MatchHarness.h"
 #include "support/PrivateDisplay.h"
 

@@ -3,7 +3,7 @@
 #include "engine/render/GlTestWindow.h"
 #include "engine/render/Window.h"
 #include "engine/ui/SpriteRenderComp.h"
-#include "engine/ui/UserConfig.h"
+#include "game/config/UserConfig.h"
 #include "game/menus/MenuLayers.h"
 #include "game/menus/OptionsMenu.h"
 #include "game/menus/WidgetKit.h"

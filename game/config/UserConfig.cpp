@@ -1,16 +1,14 @@
-#include "engine/ui/UserConfig.h"
+#include "game/config/UserConfig.h"
 
 #include "engine/audio/MasterVolume.h"
 #include "engine/platform/DocumentsFolder.h"
 #include "engine/platform/ReplaceFile.h"
+#include "engine/platform/SettingsFile.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
 #include "engine/ui/Localisation.h"
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -19,19 +17,6 @@ const char* const kFileName = "config";
 
 // The language of the last file read, until the table is there to take it.
 std::uint32_t gStoredLanguage = 0;
-
-bool ReadFile(const std::string& path, std::string& text)
-{
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
-        return false;
-    // One byte past the limit is enough to refuse an oversized file.
-    std::string buffer(UserSettings::kMaxConfigBytes + 1, '\0');
-    file.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    buffer.resize(static_cast<std::size_t>(file.gcount()));
-    text = std::move(buffer);
-    return true;
-}
 
 std::string SizeText(std::pair<int, int> size)
 {
@@ -76,8 +61,7 @@ std::string UserConfig::GetFilePath() { return GetFolderPath() + kFileName; }
 
 void UserConfig::MakeFolder(const std::string& documentsPath, const std::string& folderName)
 {
-    std::error_code ignored;
-    std::filesystem::create_directories(documentsPath + folderName, ignored);
+    Engine::Platform::MakeSettingsFolder(documentsPath, folderName);
 }
 
 UserSettings UserConfig::Current()
@@ -123,7 +107,7 @@ void UserConfig::Load()
     MakeFolder(GetDocumentsPath(), kFolderName);
     const std::string path = GetFilePath();
     std::string text;
-    if (!ReadFile(path, text)) {
+    if (!Engine::Platform::ReadSettingsFile(path, UserSettings::kMaxConfigBytes, text)) {
         if (Engine::Window* window = Engine::Window::Main())
             window->SetFullscreen(true);
         Engine::Renderer::GetInstance().SetVSync(false);

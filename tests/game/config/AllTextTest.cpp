@@ -1,4 +1,5 @@
 #include "engine/ui/Localisation.h"
+#include "game/config/GameText.h"
 #include "support/FileText.h"
 
 #include <algorithm>
@@ -44,10 +45,10 @@ TEST(AllText, FiveLanguagesOfEveryShownTextIn635Lines)
 {
     const std::string file = ReadFileText("data/all_text");
     ASSERT_EQ(std::count(file.begin(), file.end(), '\n'), 635);
-    ASSERT_TRUE(Localisation::LoadTextTable("data/all_text"));
+    ASSERT_TRUE(GameText::Load("data/all_text"));
 
     const std::set<std::uint32_t> shown = ShownIds();
-    for (std::uint32_t id = 0; id < Localisation::kTextCount; ++id) {
+    for (std::uint32_t id = 0; id < GameText::kCount; ++id) {
         for (std::uint32_t language = 0; language < Localisation::kLanguageCount; ++language) {
             const std::u16string& text = Localisation::Text(id, language);
             SCOPED_TRACE("id " + std::to_string(id) + " language " + std::to_string(language));

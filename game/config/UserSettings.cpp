@@ -1,4 +1,4 @@
-#include "engine/ui/UserSettings.h"
+#include "game/config/UserSettings.h"
 
 #include <SDL_scancode.h>
 #include <algorithm>

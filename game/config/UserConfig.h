@@ -1,5 +1,5 @@
 #pragma once
-#include "engine/ui/UserSettings.h"
+#include "game/config/UserSettings.h"
 
 #include <string>
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "engine/ui/InputBindings.h"
+#include "game/config/InputBindings.h"
 
 #include <cstdint>
 #include <nlohmann/json.hpp>

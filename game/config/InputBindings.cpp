@@ -1,4 +1,4 @@
-#include "engine/ui/InputBindings.h"
+#include "game/config/InputBindings.h"
 
 namespace {
 
