@@ -5,8 +5,8 @@
 #include "engine/platform/WaitingInput.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
-#include "game/match/JoinAddress.h"
 #include "game/match/ModeSteps.h"
+#include "game/menus/JoinAddress.h"
 
 #include <SDL.h>
 #include <iomanip>

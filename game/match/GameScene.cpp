@@ -9,15 +9,15 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/HUDCompManager.h"
 #include "engine/render/Renderer.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/Palette.h"
 #include "game/components/ImmovableTile.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/config/UserConfig.h"
-#include "game/match/GameMode.h"
 #include "game/match/GridCreation.h"
-#include "game/match/HexGrid.h"
 #include "game/match/KillCamHud.h"
 #include "game/match/MatchSeams.h"
-#include "game/match/Palette.h"
+#include "game/modes/GameMode.h"
 
 #include <SDL.h>
 #include <algorithm>

@@ -1,8 +1,8 @@
 #pragma once
 #include "engine/core/EntityHandle.h"
+#include "game/arena/TurretBall.h"
 #include "game/match/FloorTileArchetype.h"
 #include "game/match/RadialMenu.h"
-#include "game/match/TurretBall.h"
 
 // Builds the entities of an arena match. How many local players and which
 // of them want a controller stand in GameScene::PlayerCount and

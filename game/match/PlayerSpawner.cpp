@@ -21,9 +21,9 @@
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/PlayerMovement.h"
 #include "game/config/InputBindings.h"
-#include "game/match/GameMode.h"
 #include "game/match/GameModifiers.h"
 #include "game/match/GameScene.h"
+#include "game/modes/GameMode.h"
 
 #include <string>
 

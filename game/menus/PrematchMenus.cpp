@@ -3,7 +3,6 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/ui/TextComps.h"
 #include "game/match/GameModifiers.h"
-#include "game/match/GameMode.h"
 #include "game/menus/MenuActions.h"
 #include "game/menus/MenuComps.h"
 #include "game/menus/MenuHelpers.h"
@@ -11,6 +10,7 @@
 #include "game/menus/PerkMenus.h"
 #include "game/menus/PrematchState.h"
 #include "game/menus/WidgetKit.h"
+#include "game/modes/GameMode.h"
 
 #include <cstdio>
 

@@ -33,9 +33,9 @@
 #include "game/components/PlayerMovement.h"
 #include "game/components/TileLogicComponent.h"
 #include "game/match/GridCreation.h"
-#include "game/match/HexGrid.h"
-#include "game/match/MatchRecorder.h"
-#include "game/match/Palette.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/arena/Palette.h"
 #include "game/match/RegisterLogicTypes.h"
 #include "support/CapturedOutput.h"
 

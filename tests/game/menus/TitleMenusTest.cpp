@@ -4,7 +4,7 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/platform/PosixUdpSocket.h"
 #include "game/config/GameText.h"
-#include "game/match/MatchRecorder.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/menus/CreditsAndTutorials.h"
 #include "game/menus/MenuLayers.h"
 #include "game/menus/TitleMenus.h"
