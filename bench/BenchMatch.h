@@ -6,6 +6,7 @@
 #include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
 #include "game/config/UserConfig.h"
+#include "game/match/GameScene.h"
 #include "game/modes/GameMode.h"
 #include "tests/support/CreepingClock.h"
 #include "tests/support/TempFolder.h"

@@ -6,7 +6,6 @@
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
 #include "game/match/ModeSteps.h"
-#include "game/menus/JoinAddress.h"
 
 #include <SDL.h>
 #include <iomanip>

@@ -27,7 +27,6 @@
 #include "game/match/LevelRecord.h"
 #include "game/match/MatchSeams.h"
 #include "game/match/ModeSteps.h"
-#include "game/modes/GameMode.h"
 
 #include <algorithm>
 #include <iostream>

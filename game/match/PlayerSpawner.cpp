@@ -23,7 +23,6 @@
 #include "game/config/InputBindings.h"
 #include "game/match/GameModifiers.h"
 #include "game/match/GameScene.h"
-#include "game/modes/GameMode.h"
 
 #include <string>
 

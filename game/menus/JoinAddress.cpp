@@ -1,6 +1,5 @@
 #include "game/menus/JoinAddress.h"
 
-#include "engine/net/NetworkMgr.h"
 #include "game/match/GameState.h"
 #include "game/menus/AddressField.h"
 
@@ -28,17 +27,3 @@ std::string ReadIPToConnect(const std::string& path)
 }
 
 void LoadIPToConnect(GameState& state) { state.joinAddress = ReadIPToConnect(); }
-
-namespace GameScene {
-
-void StartClient(GameState& state)
-{
-    NetworkMgr& network = NetworkMgr::GetInstance();
-    if (network.connected)
-        return;
-    if (!network.initialised && !network.client_init(state.joinAddress.c_str()))
-        return;
-    network.connect();
-}
-
-} // namespace GameScene

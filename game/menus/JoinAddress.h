@@ -9,9 +9,3 @@ class GameState;
 // regular file, gives "".
 void LoadIPToConnect(GameState& state);
 std::string ReadIPToConnect(const std::string& path = "ip_to_connect.txt");
-
-namespace GameScene {
-// Joins the host at the game state's join address: nothing while connected;
-// otherwise opens the client (once) and sends the first handshake.
-void StartClient(GameState& state);
-} // namespace GameScene

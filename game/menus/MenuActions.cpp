@@ -7,10 +7,9 @@
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
 #include "game/menus/AddressField.h"
-#include "game/menus/JoinAddress.h"
+#include "game/menus/MenuEvents.h"
 #include "game/menus/MenuHelpers.h"
 #include "game/menus/MenuLayers.h"
-#include "game/modes/GameMode.h"
 
 #include <cstdio>
 

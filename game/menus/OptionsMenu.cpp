@@ -9,11 +9,11 @@
 #include "engine/ui/SpriteRenderComp.h"
 #include "engine/ui/TextComps.h"
 #include "game/config/UserConfig.h"
+#include "game/match/GameScene.h"
 #include "game/menus/MenuComps.h"
 #include "game/menus/MenuHelpers.h"
 #include "game/menus/MenuLayers.h"
 #include "game/menus/WidgetKit.h"
-#include "game/modes/GameMode.h"
 
 #include <SDL.h>
 #include <algorithm>

@@ -3,14 +3,15 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/ui/TextComps.h"
 #include "game/match/GameModifiers.h"
+#include "game/match/GameScene.h"
 #include "game/menus/MenuActions.h"
 #include "game/menus/MenuComps.h"
+#include "game/menus/MenuEvents.h"
 #include "game/menus/MenuHelpers.h"
 #include "game/menus/MenuLayers.h"
 #include "game/menus/PerkMenus.h"
 #include "game/menus/PrematchState.h"
 #include "game/menus/WidgetKit.h"
-#include "game/modes/GameMode.h"
 
 #include <cstdio>
 

@@ -1,3 +1,5 @@
+#include "game/modes/LobbyMode.h"
+
 #include "engine/core/InputManager.h"
 #include "engine/core/SceneManager.h"
 #include "engine/net/NetworkMgr.h"

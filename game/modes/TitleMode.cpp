@@ -23,6 +23,7 @@
 #include "game/match/ModeSteps.h"
 #include "game/menus/MenuLayers.h"
 #include "game/modes/GameMode.h"
+#include "game/modes/LobbyMode.h"
 
 #include <algorithm>
 

@@ -5,8 +5,6 @@
 #include <glm/glm.hpp>
 #include <vector>
 
-struct PrematchMessage;
-
 // The home screen: the title menu over the live arena, which a camera
 // circles slowly while, every six seconds, one more floor tile rises. The
 // lobby keeps the same background while the two machines agree on the
@@ -38,8 +36,3 @@ void UpdateMenuMusic();
 void StopMenuMusic();
 
 } // namespace TitleMode
-
-namespace LobbyMode {
-// The lobby's handler of pre-match messages from the peer.
-void OnNetworkEvent(PrematchMessage* message);
-} // namespace LobbyMode

@@ -5,6 +5,7 @@
 #include "engine/render/Renderer.h"
 #include "engine/ui/LayerStack.h"
 #include "game/arena/MatchRecorder.h"
+#include "game/match/GameScene.h"
 #include "game/match/ModeSteps.h"
 #include "game/match/TutorialArena.h"
 #include "game/modes/TitleMode.h"

@@ -2,6 +2,7 @@
 #include "engine/core/InputEventHandlerList.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/GlTestWindow.h"
+#include "game/match/GameScene.h"
 #include "game/match/GameState.h"
 #include "game/menus/AddressField.h"
 #include "game/menus/JoinAddress.h"

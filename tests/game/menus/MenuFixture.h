@@ -5,7 +5,7 @@
 #include "engine/ui/Localisation.h"
 #include "engine/ui/TextComps.h"
 #include "game/config/GameText.h"
-#include "game/modes/GameMode.h"
+#include "game/menus/MenuEvents.h"
 
 #include <cstdlib>
 #include <filesystem>

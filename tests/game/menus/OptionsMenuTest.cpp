@@ -4,6 +4,7 @@
 #include "engine/render/Window.h"
 #include "engine/ui/SpriteRenderComp.h"
 #include "game/config/UserConfig.h"
+#include "game/match/GameScene.h"
 #include "game/menus/MenuLayers.h"
 #include "game/menus/OptionsMenu.h"
 #include "game/menus/WidgetKit.h"

@@ -19,6 +19,7 @@
 #include "game/menus/MenuFixture.h"
 #include "game/menus/MenuLayers.h"
 #include "game/menus/PrematchState.h"
+#include "game/modes/LobbyMode.h"
 #include "game/modes/TitleMode.h"
 #include "support/FileText.h"
 #include "support/LinkOnRealTime.h"
