@@ -44,8 +44,9 @@ float VolumeOfStep(std::size_t step, std::size_t stepCount);
 
 // The steps of one volume slider, left to right.
 using VolumeSlider = std::vector<Engine::UI::Widget*>;
-VolumeSlider& MusicSlider();
-VolumeSlider& EffectsSlider();
+// The slider beside a volume row's label, as the page holds it now; empty
+// for any other element.
+VolumeSlider SliderOf(const Engine::UI::IElement& label);
 inline constexpr std::size_t kSliderSteps = 21;
 inline constexpr glm::vec4 kLitStepColour{0.2f, 1.0f, 1.0f, 1.0f};
 inline constexpr glm::vec4 kDarkStepColour{0.5f, 0.5f, 0.5f, 1.0f};
