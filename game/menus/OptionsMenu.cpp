@@ -10,6 +10,7 @@
 #include "engine/ui/TextComps.h"
 #include "game/config/UserConfig.h"
 #include "game/match/GameScene.h"
+#include "game/menus/LanguageAndPause.h"
 #include "game/menus/MenuComps.h"
 #include "game/menus/MenuHelpers.h"
 #include "game/menus/MenuLayers.h"
