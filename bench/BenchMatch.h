@@ -8,6 +8,7 @@
 #include "game/config/UserConfig.h"
 #include "game/match/GameScene.h"
 #include "game/modes/GameMode.h"
+#include "game/modes/GameplayMode.h"
 #include "tests/support/CreepingClock.h"
 #include "tests/support/TempFolder.h"
 

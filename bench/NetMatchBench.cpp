@@ -65,7 +65,7 @@ void BM_NetworkedMatchBytesPerSecond(benchmark::State& state)
         return;
     }
     GameScene::PlayerCount = 1;
-    GameScene::BuildServerSide(GameState::GetInstance());
+    NetworkedScene::BuildServerSide(GameState::GetInstance());
     GameState::Reset();
     // The peer plays its match: its per-frame state goes out too.
     peer.menu_mode = 0;

@@ -17,6 +17,8 @@
 #include "engine/render/RenderWrapperManager.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
+#include "game/modes/GameplayMode.h"
+#include "game/modes/TitleMode.h"
 
 #include <algorithm>
 #include <benchmark/benchmark.h>

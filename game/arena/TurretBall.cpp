@@ -12,7 +12,7 @@
 
 #include <GL/glew.h>
 
-namespace GameScene {
+namespace TurretBall {
 
 namespace {
 
@@ -47,4 +47,4 @@ Engine::EntityHandle CreateTurretBall(const std::string& name)
     return ball;
 }
 
-} // namespace GameScene
+} // namespace TurretBall

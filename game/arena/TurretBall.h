@@ -3,11 +3,11 @@
 
 #include <string>
 
-namespace GameScene {
+namespace TurretBall {
 
 // A turret's ball under the given name: a lit white sphere tagged "Ball"
 // with a body that falls and bounces like any ball, at the origin and at
 // rest until its turret aims it. Null when no entity is free.
 Engine::EntityHandle CreateTurretBall(const std::string& name);
 
-} // namespace GameScene
+} // namespace TurretBall

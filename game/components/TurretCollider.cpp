@@ -53,7 +53,7 @@ void TurretCollider::Update()
 
 void TurretCollider::Fire()
 {
-    const Engine::EntityHandle ball = GameScene::CreateTurretBall(kBallName);
+    const Engine::EntityHandle ball = TurretBall::CreateTurretBall(kBallName);
     if (ball.IsNull())
         return;
     mBalls.push_back(ball);

@@ -13,7 +13,7 @@
 #include "game/arena/Palette.h"
 #include "game/components/TileLogicComponent.h"
 
-namespace GameScene {
+namespace FloorTileArchetype {
 
 void CreateFloorTiles(const std::string& archetype, const glm::vec3& tileScale)
 {
@@ -54,4 +54,4 @@ void DiscardNow(Engine::EntityHandle entity)
     Engine::EntityMgr::GetInstance().DestroyEntity(entity);
 }
 
-} // namespace GameScene
+} // namespace FloorTileArchetype

@@ -4,7 +4,7 @@
 #include <glm/glm.hpp>
 #include <string>
 
-namespace GameScene {
+namespace FloorTileArchetype {
 
 // Registers the floor-tile archetype under the name and under "FloorTile":
 // a transform of the given scale, a hexagonal static collider of the "Tile"
@@ -17,4 +17,4 @@ void CreateFloorTiles(const std::string& archetype, const glm::vec3& tileScale);
 // that follows (as a tile it would be initialised, named and collided with).
 void DiscardNow(Engine::EntityHandle entity);
 
-} // namespace GameScene
+} // namespace FloorTileArchetype

@@ -1,8 +1,5 @@
 #pragma once
 #include "engine/core/EntityHandle.h"
-#include "game/arena/TurretBall.h"
-#include "game/match/FloorTileArchetype.h"
-#include "game/match/RadialMenu.h"
 
 class GameState;
 

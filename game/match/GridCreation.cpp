@@ -91,7 +91,7 @@ Engine::EntityHandle MakeTile(const std::string& archetype, const glm::vec3& pos
     if (tile.IsNull())
         return tile;
     if (!Engine::ArchetypeRegistry::GetInstance().LoadArchetype(archetype, tile)) {
-        GameScene::DiscardNow(tile);
+        FloorTileArchetype::DiscardNow(tile);
         return Engine::EntityHandle();
     }
     Engine::Transform::PositionRef(tile) = position;
@@ -125,7 +125,7 @@ void CreateGrid()
     HexGrid& grid = HexGrid::GetInstance();
     LoadArenaPalette();
     EnsureTileTag();
-    GameScene::CreateFloorTiles(kTileArchetype, grid.tileScale);
+    FloorTileArchetype::CreateFloorTiles(kTileArchetype, grid.tileScale);
     ClearGrid();
     InitSideSlots();
     grid.floor = CreateFloor();
@@ -182,7 +182,7 @@ SideAxes ComputeSideAxes(int side, const std::string& archetype)
     if (!probe.IsNull()) {
         if (Engine::ArchetypeRegistry::GetInstance().LoadArchetype(archetype, probe))
             scale = *Engine::Transform::ScalePtr(probe);
-        GameScene::DiscardNow(probe);
+        FloorTileArchetype::DiscardNow(probe);
     }
     const HexLayout::SideFrame& frame = HexLayout::kSides[ValidSide(side) ? side : 0];
     return {scale.x, frame.up, frame.forward, glm::normalize(frame.rowAxis) * 2.0f * scale.x,

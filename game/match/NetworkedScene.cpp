@@ -31,7 +31,7 @@
 #include <algorithm>
 #include <iostream>
 
-namespace GameScene {
+namespace NetworkedScene {
 namespace {
 
 NetworkMgr& Network() { return NetworkMgr::GetInstance(); }
@@ -61,7 +61,7 @@ void SetSecondHud(Engine::EntityHandle player, Engine::EntityHandle hud)
 // The peer's ball: a ball like any other, named so that the messages find it.
 Engine::EntityHandle SpawnPeerBall(Engine::EntityHandle peer)
 {
-    const Engine::EntityHandle ball = SpawnBall(peer);
+    const Engine::EntityHandle ball = GameScene::SpawnBall(peer);
     if (!ball.IsNull())
         Engine::SetEntityName(ball, Net::Names::kRemoteBall);
     SetOwnBall(peer, ball);
@@ -116,7 +116,7 @@ void MarkSpecialTiles()
     Engine::LogicManager& logic = Engine::LogicManager::GetInstance();
     const std::vector<std::int32_t> immovable = grid.immovableTiles;
     for (std::int32_t number : immovable)
-        MakeImmovable(grid.Tile(static_cast<std::uint64_t>(number)));
+        GameScene::MakeImmovable(grid.Tile(static_cast<std::uint64_t>(number)));
     if (grid.goalTile == -1)
         return;
     const Engine::EntityHandle goal = grid.Tile(static_cast<std::uint64_t>(grid.goalTile));
@@ -179,8 +179,8 @@ void BuildServerEntities(GameState&)
     ClearForNetworkedScene();
     ResetSceneSound();
     Player_LogicComp::ResetPlayerCount();
-    PlayerCount = 1;
-    const Engine::EntityHandle blank = Build();
+    GameScene::PlayerCount = 1;
+    const Engine::EntityHandle blank = GameScene::Build();
     const Engine::EntityHandle copy = Engine::EntityMgr::GetInstance().CreateEntity();
     PassPaletteToRenderer(CurrentPalette);
 
@@ -213,11 +213,11 @@ bool BuildClientEntities(const Net::LevelRecord& record)
     const LevelRecord::Settings settings = LevelRecord::Read(record).record;
 
     InstallMatchSeams();
-    const Engine::EntityHandle blank = MakeBlankHud();
-    std::vector<SpawnedPlayer> locals;
-    const int count = std::clamp(PlayerCount, 1, 2);
+    const Engine::EntityHandle blank = GameScene::MakeBlankHud();
+    std::vector<GameScene::SpawnedPlayer> locals;
+    const int count = std::clamp(GameScene::PlayerCount, 1, 2);
     for (int i = 0; i < count; ++i) {
-        locals.push_back(SpawnLocalPlayer(i, false));
+        locals.push_back(GameScene::SpawnLocalPlayer(i, false));
         SetSecondHud(locals.back().player, blank);
     }
 
@@ -229,7 +229,7 @@ bool BuildClientEntities(const Net::LevelRecord& record)
         SetOpponentBall(locals.front().player, peerBall);
         SetOpponentBall(peer, locals.front().ball);
     }
-    MakeKillCamHud();
+    GameScene::MakeKillCamHud();
 
     // The host's arena in the host's palette.
     GridCreation::CreateGrid();
@@ -279,4 +279,4 @@ ClientSetup StepClientSide(GameState&)
     return ClientSetup::Waiting;
 }
 
-} // namespace GameScene
+} // namespace NetworkedScene

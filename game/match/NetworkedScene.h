@@ -11,7 +11,7 @@ class GameState;
 // client waits for that record and builds the same arena from it. Each side
 // then adds a copy of the peer's player ("2 Player_Mouse") and ball
 // ("2 ball"), which the network messages move.
-namespace GameScene {
+namespace NetworkedScene {
 
 // Where the host puts its copy of the client's player.
 inline const glm::vec3 kClientCopyStart{3.0f, 0.0f, 50.0f};
@@ -45,4 +45,4 @@ ClientSetup StepClientSide(GameState& state);
 void CreatePlayerEntity(Engine::EntityHandle entity, const glm::vec3& position, const glm::vec3& scale,
                         const char* name);
 
-} // namespace GameScene
+} // namespace NetworkedScene

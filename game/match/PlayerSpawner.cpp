@@ -23,6 +23,7 @@
 #include "game/config/InputBindings.h"
 #include "game/match/GameModifiers.h"
 #include "game/match/GameScene.h"
+#include "game/match/RadialMenu.h"
 
 #include <string>
 
@@ -178,7 +179,7 @@ Engine::EntityHandle SpawnPlayer(bool usesController)
     Player_LogicComp& component = *Engine::LogicManager::GetCompPtr<Player_LogicComp>(player);
     component.mRemote = false;
     const int number = component.mPlayerNumber;
-    component.mRadialSlices = CreateRadialMenu(4, 10, number);
+    component.mRadialSlices = RadialMenu::CreateRadialMenu(4, 10, number);
     ColourByNumber(player, number);
     logic.AddComponent<Engine::SMComponent>(player);
     logic.AddComponent<Player_Movement>(player);

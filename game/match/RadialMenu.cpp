@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-namespace GameScene {
+namespace RadialMenu {
 namespace {
 
 constexpr float kMenuWidth = 1.5f;
@@ -53,4 +53,4 @@ std::vector<Engine::EntityHandle> CreateRadialMenu(int slices, int subdivisions,
     return made;
 }
 
-} // namespace GameScene
+} // namespace RadialMenu

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-namespace GameScene {
+namespace RadialMenu {
 
 // The slices of a player's radial mode menu, one HUD entity per sector
 // ("Radial menu object " + index, shortened to the name length), each
@@ -13,4 +13,4 @@ namespace GameScene {
 // menu is open. The sector meshes are the renderer's, made once per shape.
 std::vector<Engine::EntityHandle> CreateRadialMenu(int slices, int subdivisions, int cameraIndex = -1);
 
-} // namespace GameScene
+} // namespace RadialMenu

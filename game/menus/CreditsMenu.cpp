@@ -1,6 +1,7 @@
+#include "game/menus/CreditsMenu.h"
+
 #include "engine/ui/Localisation.h"
 #include "engine/ui/TextComps.h"
-#include "game/menus/CreditsAndTutorials.h"
 #include "game/menus/MenuHelpers.h"
 #include "game/menus/MenuLayers.h"
 #include "game/menus/WidgetKit.h"

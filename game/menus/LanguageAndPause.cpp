@@ -1,3 +1,5 @@
+#include "game/menus/LanguageAndPause.h"
+
 #include "engine/ui/Localisation.h"
 #include "engine/ui/TextComps.h"
 #include "game/config/UserConfig.h"

@@ -10,6 +10,7 @@
 #include "game/menus/MenuEvents.h"
 #include "game/menus/MenuHelpers.h"
 #include "game/menus/MenuLayers.h"
+#include "game/menus/TitleMenus.h"
 
 #include <cstdio>
 

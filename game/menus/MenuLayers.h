@@ -1,9 +1,9 @@
 #pragma once
 #include "engine/ui/Layer.h"
 
-// The game's menu pages. Each builder fills a new layer's tree and names the
-// element that takes the first focus; the stack pushes it under the layer
-// name beside it.
+// The names the game's menu pages stand under on the layer stack. Each
+// page's builder, declared with its page, fills a new layer's tree and names
+// the element that takes the first focus.
 namespace LayerCreator {
 
 using Engine::UI::LayerBuild;
@@ -16,21 +16,11 @@ inline constexpr const char* kEnterAddressLayer = "TypeIP";
 inline constexpr const char* kConnectingLayer = "ConnectingToServer";
 inline constexpr const char* kConfirmQuitLayer = "ConfirmQuit";
 inline constexpr const char* kConnectionLostLayer = "ConnectionLostError";
-void BuildTitleMenu(LayerBuild& build);
-void BuildPlayMenu(LayerBuild& build);
-void BuildHostWaitMenu(LayerBuild& build);
-void BuildEnterAddressMenu(LayerBuild& build);
-void BuildConnectingMenu(LayerBuild& build);
-void BuildConfirmQuit(LayerBuild& build);
-void BuildConnectionLost(LayerBuild& build);
 
 // Settings and the pause menu.
 inline constexpr const char* kOptionsLayer = "Options";
 inline constexpr const char* kLanguageLayer = "Language Screen";
 inline constexpr const char* kPauseLayer = "PauseMenu";
-void BuildOptionsMenu(LayerBuild& build);
-void BuildLanguageMenu(LayerBuild& build);
-void BuildPauseMenu(LayerBuild& build);
 
 // Before a match: perks on or off, and each player's perks.
 inline constexpr const char* kLocalPrematchLayer = "CreateLocalPrematchOptions";
@@ -41,21 +31,10 @@ inline constexpr const char* kClientWaitLayer = "ClientWaitMenu";
 inline constexpr const char* kNetworkPerksLayer = "RemoteSetLocalPrefs";
 inline constexpr const char* kActivePerkLayer = "SelectActivePerk";
 inline constexpr const char* kPassivePerkLayer = "SelectPassivePerk";
-void BuildLocalPrematch(LayerBuild& build);
-void BuildPlayer1Perks(LayerBuild& build);
-void BuildPlayer2Perks(LayerBuild& build);
-void BuildHostPrematch(LayerBuild& build);
-void BuildClientWait(LayerBuild& build);
-void BuildNetworkPerks(LayerBuild& build);
-void BuildActivePerkDropdown(LayerBuild& build);
-void BuildPassivePerkDropdown(LayerBuild& build);
 
 // Credits and tutorials.
 inline constexpr const char* kCreditsLayer = "Credits";
 inline constexpr const char* kTutorialLayer = "Tutorial";
 inline constexpr const char* kTutorialOverlayLayer = "TutorialTextOverlay";
-void BuildCreditsMenu(LayerBuild& build);
-void BuildTutorialMenu(LayerBuild& build);
-void BuildTutorialOverlay(LayerBuild& build);
 
 } // namespace LayerCreator

@@ -10,6 +10,7 @@
 #include "engine/ui/TextComps.h"
 #include "game/config/UserConfig.h"
 #include "game/match/GameScene.h"
+#include "game/menus/LanguageAndPause.h"
 #include "game/menus/MenuComps.h"
 #include "game/menus/MenuHelpers.h"
 #include "game/menus/MenuLayers.h"
@@ -45,8 +46,6 @@ constexpr float kSliderGap = 0.05f;
 constexpr float kSliderHeight = 0.8f;
 
 std::uint32_t gResolutionIndex = 1;
-VolumeSlider gMusicSlider;
-VolumeSlider gEffectsSlider;
 
 // What the value texts watch; refreshed every frame from the window and the
 // renderer, which keep them in their own forms.
@@ -75,6 +74,22 @@ glm::uvec2 DisplaySize()
     return {static_cast<unsigned>(mode.w), static_cast<unsigned>(mode.h)};
 }
 
+// Ties a volume row's label to its slider's steps. Both belong to the page,
+// so nothing of a slider outlives it.
+class SliderStepsComp : public Engine::UI::IElemComp {
+public:
+    explicit SliderStepsComp(const Canvas& sliderSteps) : steps(sliderSteps) {}
+    const Canvas& steps;
+};
+
+VolumeSlider StepsIn(const Canvas& steps)
+{
+    VolumeSlider slider;
+    for (IElement* step : steps.Children())
+        slider.push_back(static_cast<Widget*>(step));
+    return slider;
+}
+
 void SetVolume(float& master, const VolumeSlider& slider, float volume)
 {
     master = std::clamp(volume, 0.0f, 1.0f);
@@ -82,14 +97,23 @@ void SetVolume(float& master, const VolumeSlider& slider, float volume)
     ShowSlider(slider, master);
 }
 
-void StepVolume(Engine::UI::CustomUpdateComp& comp, float& master, const VolumeSlider& slider)
+void StepVolume(Engine::UI::CustomUpdateComp& comp, float& master)
 {
     const auto* detector = comp.owner->GetComp<Engine::UI::DetectInteractionComp>();
     Engine::UI::Layer* layer = comp.owner->GetRootLayer();
     if (!detector || !layer || !detector->IsFocused())
         return;
     if (layer->direction & (Engine::UI::kLeft | Engine::UI::kRight))
-        SetVolume(master, slider, SteppedVolume(master, layer->direction));
+        SetVolume(master, SliderOf(*comp.owner), SteppedVolume(master, layer->direction));
+}
+
+// A step's slider is its parent's children.
+void SetVolumeFromStep(float& master, std::uintptr_t step, const Engine::UI::RunActionOnInteractComp& comp)
+{
+    if (!comp.owner || !comp.owner->parent)
+        return;
+    const VolumeSlider slider = StepsIn(*comp.owner->parent);
+    SetVolume(master, slider, VolumeOfStep(step, slider.size()));
 }
 
 // One row of the panel: the label, and under the panel the control's place
@@ -132,62 +156,105 @@ void ResolutionValue(Canvas& panel, const Row& row)
     value->MakeComp<DisplayVarAsTextComp<glm::uvec2>>(&gShownWindowSize);
 }
 
-void Slider(Canvas& panel, const Row& row, VolumeSlider& slider, ButtonAction action, float volume)
+void Slider(Canvas& panel, const Row& row, ButtonAction action, float volume)
 {
     Canvas& steps = MakeCanvas(panel, {row.size.x, row.size.y * kSliderHeight}, {0.0f, row.position.y}, {1.0f, 0.0f});
-    slider.clear();
+    row.label->MakeComp<SliderStepsComp>(steps);
     std::vector<IElement*> list;
     for (std::size_t i = 0; i < kSliderSteps; ++i) {
         auto* step = steps.Make<Widget>();
         step->MakeComp<Engine::UI::DetectInteractionComp>();
         AddSprite(*step, kDarkStepColour);
         Runs(*step, action, i);
-        slider.push_back(step);
         list.push_back(step);
     }
     SpreadHorizontally(list, kSliderGap);
-    ShowSlider(slider, volume);
+    ShowSlider(StepsIn(steps), volume);
 }
 
-// The nine rows: sound, then display, then the language.
+// What each row does. A row with a control shows it (or its value) in the
+// right half, beside its label, which moves to the left half.
+void MusicRow(Canvas& panel, const Row& row)
+{
+    MoveLabelLeft(*row.label);
+    RunsEveryFrame(*row.label, &StepMusicVolume);
+    Slider(panel, row, &SetMusicVolumeFromStep, Engine::MasterVolume::music);
+}
+
+void EffectsRow(Canvas& panel, const Row& row)
+{
+    MoveLabelLeft(*row.label);
+    RunsEveryFrame(*row.label, &StepEffectsVolume);
+    Slider(panel, row, &SetEffectsVolumeFromStep, Engine::MasterVolume::sfx);
+}
+
+void FullscreenRow(Canvas& panel, const Row& row)
+{
+    MoveLabelLeft(*row.label);
+    Runs(*row.label, &Call<&ToggleFullscreen>);
+    OnOffValue(panel, row, FullscreenFlag());
+}
+
+void ResolutionRow(Canvas& panel, const Row& row)
+{
+    MoveLabelLeft(*row.label);
+    Runs(*row.label, &Call<&CycleResolution>);
+    ResolutionValue(panel, row);
+}
+
+void VSyncRow(Canvas& panel, const Row& row)
+{
+    MoveLabelLeft(*row.label);
+    Runs(*row.label, &Call<&ToggleVSync>);
+    OnOffValue(panel, row, &gShownVSync);
+}
+
+void ControllerRow(Canvas& panel, const Row& row)
+{
+    MoveLabelLeft(*row.label);
+    Runs(*row.label, &Call<&ToggleControllerForPlayer1>);
+    OnOffValue(panel, row, &GameScene::PlayerUsesGamepad[0]);
+}
+
+void LanguageRow(Canvas&, const Row& row) { OpensLayer(*row.label, &BuildLanguageMenu, kLanguageLayer); }
+
+// A row: its label's text and what it does; a heading does nothing.
+struct OptionRow {
+    std::uint32_t text;
+    void (*wire)(Canvas& panel, const Row& row);
+};
+
+// Sound, then display, then the language, top to bottom. The resolution
+// row's value refreshes what the value texts after it watch, so it comes
+// before them.
+constexpr OptionRow kOptionRows[] = {
+    {kSoundHeading, nullptr},
+    {kMusicVolume, &MusicRow},
+    {kEffectsVolume, &EffectsRow},
+    {kDisplayHeading, nullptr},
+    {kFullscreen, &FullscreenRow},
+    {kResolution, &ResolutionRow},
+    {kVSync, &VSyncRow},
+    {kControllerForPlayer1, &ControllerRow},
+    {kLanguage, &LanguageRow},
+};
+
 void BuildOptionsPanel(Canvas& padding)
 {
-    gMusicSlider.clear();
-    gEffectsSlider.clear();
     Widget* title = MakeLocaleTextWidget(padding, kOptionsTitle, kPlain);
     Place(*title, {0.0f, 1.0f}, {1.0f, 0.1f}, {0.0f, -1.0f});
     Canvas& panel = MakeCanvas(padding, {1.0f, 0.9f}, {0.0f, 0.8f}, {0.0f, -1.0f});
 
-    const std::uint32_t texts[] = {kSoundHeading, kMusicVolume, kEffectsVolume, kDisplayHeading, kFullscreen,
-                                   kResolution,   kVSync,       kControllerForPlayer1, kLanguage};
-    const bool headings[] = {true, false, false, true, false, false, false, false, false};
     std::vector<IElement*> labels;
-    for (std::size_t i = 0; i < std::size(texts); ++i)
-        labels.push_back(MakeLocaleTextWidget(panel, texts[i], headings[i] ? kPlain : kInteractive));
+    for (const OptionRow& row : kOptionRows)
+        labels.push_back(MakeLocaleTextWidget(panel, row.text, row.wire ? kInteractive : kPlain));
     SpreadVertically(labels, kRowGap);
 
-    std::vector<Row> rows;
-    for (IElement* label : labels) {
-        auto* widget = static_cast<Widget*>(label);
-        rows.push_back({widget, widget->position, {0.5f, widget->relativeSize.y}});
+    for (std::size_t i = 0; i < std::size(kOptionRows); ++i) {
+        auto* label = static_cast<Widget*>(labels[i]);
+        if (kOptionRows[i].wire)
+            kOptionRows[i].wire(panel, {label, label->position, {0.5f, label->relativeSize.y}});
     }
-    for (std::size_t i : {1u, 2u, 4u, 5u, 6u, 7u})
-        MoveLabelLeft(*rows[i].label);
-
-    RunsEveryFrame(*rows[1].label, &StepMusicVolume);
-    Slider(panel, rows[1], gMusicSlider, &SetMusicVolumeFromStep, Engine::MasterVolume::music);
-    RunsEveryFrame(*rows[2].label, &StepEffectsVolume);
-    Slider(panel, rows[2], gEffectsSlider, &SetEffectsVolumeFromStep, Engine::MasterVolume::sfx);
-
-    Runs(*rows[4].label, &Call<&ToggleFullscreen>);
-    OnOffValue(panel, rows[4], FullscreenFlag());
-    Runs(*rows[5].label, &Call<&CycleResolution>);
-    ResolutionValue(panel, rows[5]);
-    Runs(*rows[6].label, &Call<&ToggleVSync>);
-    OnOffValue(panel, rows[6], &gShownVSync);
-    Runs(*rows[7].label, &Call<&ToggleControllerForPlayer1>);
-    OnOffValue(panel, rows[7], &GameScene::PlayerUsesGamepad[0]);
-    OpensLayer(*rows[8].label, &BuildLanguageMenu, kLanguageLayer);
 }
 
 } // namespace
@@ -232,8 +299,11 @@ float VolumeOfStep(std::size_t step, std::size_t stepCount)
     return std::clamp(static_cast<float>(step) / static_cast<float>(stepCount - 1), 0.0f, 1.0f);
 }
 
-VolumeSlider& MusicSlider() { return gMusicSlider; }
-VolumeSlider& EffectsSlider() { return gEffectsSlider; }
+VolumeSlider SliderOf(const IElement& label)
+{
+    const auto* link = label.GetComp<SliderStepsComp>();
+    return link ? StepsIn(link->steps) : VolumeSlider{};
+}
 
 void ShowSlider(const VolumeSlider& slider, float value)
 {
@@ -270,18 +340,18 @@ void ToggleVSync()
 
 void ToggleControllerForPlayer1() { GameScene::PlayerUsesGamepad[0] = !GameScene::PlayerUsesGamepad[0]; }
 
-void StepEffectsVolume(Engine::UI::CustomUpdateComp& comp) { StepVolume(comp, Engine::MasterVolume::sfx, gEffectsSlider); }
+void StepEffectsVolume(Engine::UI::CustomUpdateComp& comp) { StepVolume(comp, Engine::MasterVolume::sfx); }
 
-void StepMusicVolume(Engine::UI::CustomUpdateComp& comp) { StepVolume(comp, Engine::MasterVolume::music, gMusicSlider); }
+void StepMusicVolume(Engine::UI::CustomUpdateComp& comp) { StepVolume(comp, Engine::MasterVolume::music); }
 
-void SetEffectsVolumeFromStep(std::uintptr_t step, Engine::UI::RunActionOnInteractComp&)
+void SetEffectsVolumeFromStep(std::uintptr_t step, Engine::UI::RunActionOnInteractComp& comp)
 {
-    SetVolume(Engine::MasterVolume::sfx, gEffectsSlider, VolumeOfStep(step, gEffectsSlider.size()));
+    SetVolumeFromStep(Engine::MasterVolume::sfx, step, comp);
 }
 
-void SetMusicVolumeFromStep(std::uintptr_t step, Engine::UI::RunActionOnInteractComp&)
+void SetMusicVolumeFromStep(std::uintptr_t step, Engine::UI::RunActionOnInteractComp& comp)
 {
-    SetVolume(Engine::MasterVolume::music, gMusicSlider, VolumeOfStep(step, gMusicSlider.size()));
+    SetVolumeFromStep(Engine::MasterVolume::music, step, comp);
 }
 
 void BuildOptionsMenu(LayerBuild& build)

@@ -1,14 +1,18 @@
 #pragma once
 #include "engine/ui/Element.h"
 #include "engine/ui/InteractionComps.h"
+#include "game/menus/MenuLayers.h"
 
 #include <array>
 #include <cstdint>
 #include <glm/glm.hpp>
 #include <vector>
 
-// The options page's settings: window sizes, volumes and their sliders.
+// The options page and its settings: window sizes, volumes and their
+// sliders.
 namespace LayerCreator {
+
+void BuildOptionsMenu(LayerBuild& build);
 
 // The window sizes the resolution row steps through; kResolutionCount
 // stands for a size that is not in the table.
@@ -44,8 +48,9 @@ float VolumeOfStep(std::size_t step, std::size_t stepCount);
 
 // The steps of one volume slider, left to right.
 using VolumeSlider = std::vector<Engine::UI::Widget*>;
-VolumeSlider& MusicSlider();
-VolumeSlider& EffectsSlider();
+// The slider beside a volume row's label, as the page holds it now; empty
+// for any other element.
+VolumeSlider SliderOf(const Engine::UI::IElement& label);
 inline constexpr std::size_t kSliderSteps = 21;
 inline constexpr glm::vec4 kLitStepColour{0.2f, 1.0f, 1.0f, 1.0f};
 inline constexpr glm::vec4 kDarkStepColour{0.5f, 0.5f, 0.5f, 1.0f};
@@ -61,13 +66,5 @@ void StepEffectsVolume(Engine::UI::CustomUpdateComp& comp);
 void StepMusicVolume(Engine::UI::CustomUpdateComp& comp);
 void SetEffectsVolumeFromStep(std::uintptr_t step, Engine::UI::RunActionOnInteractComp& comp);
 void SetMusicVolumeFromStep(std::uintptr_t step, Engine::UI::RunActionOnInteractComp& comp);
-void SelectLanguage(std::uintptr_t language, Engine::UI::RunActionOnInteractComp& comp);
-
-// The options and language pages' frame: a dark panel hanging from the top
-// (what it returns is the padded canvas inside it) and a back button along
-// the bottom.
-Engine::UI::Canvas& MakeCentralPanel(Engine::UI::Canvas& root);
-Engine::UI::Widget* MakeBackButton(Engine::UI::Canvas& root);
-inline constexpr float kSettingsTextSize = 0.6f;
 
 } // namespace LayerCreator

@@ -26,8 +26,6 @@ constexpr glm::vec4 kChosenColour{0.815f, 0.384f, 0.854f, 0.7f};
 constexpr float kOptionTextSize = 0.8f;
 
 std::uint32_t gEditedPlayer = 0;
-// The perk setting the open list writes.
-int* gTarget = nullptr;
 
 int& PerkSetting(std::uint32_t player, bool active)
 {
@@ -35,6 +33,22 @@ int& PerkSetting(std::uint32_t player, bool active)
     if (active)
         return player == 0 ? perks.Active.value : perks.Active2.value;
     return player == 0 ? perks.Passive.value : perks.Passive2.value;
+}
+
+// Which perk setting a choice list writes, kept by the list itself: the
+// setting is looked up when an option is chosen, and nothing of the list
+// stays behind when it closes.
+class EditedPerkComp : public Engine::UI::IElemComp {
+public:
+    EditedPerkComp(std::uint32_t editedPlayer, bool activeKind) : player(editedPlayer), active(activeKind) {}
+    std::uint32_t player;
+    bool active;
+};
+
+int* TargetOf(const Canvas& list)
+{
+    const auto* edited = list.GetComp<EditedPerkComp>();
+    return edited ? &PerkSetting(edited->player, edited->active) : nullptr;
 }
 
 std::uint32_t PlayerOf(const IElement& label)
@@ -76,12 +90,13 @@ Widget* PerkLabel(Canvas& parent, std::uint32_t player, bool active)
 // its value as the action's user value.
 void Highlight(const Canvas& list)
 {
+    const int* target = TargetOf(list);
     for (IElement* child : list.Children()) {
         const auto* action = child->GetComp<Engine::UI::RunActionOnInteractComp>();
         auto* sprite = child->GetComp<Engine::UI::SpriteRenderComp>();
         if (!action || action->action != &SelectPerk || !sprite)
             continue;
-        const bool chosen = gTarget && static_cast<int>(action->userValue) == *gTarget;
+        const bool chosen = target && static_cast<int>(action->userValue) == *target;
         sprite->colour = chosen ? kChosenColour : kBackgroundColour;
     }
 }
@@ -91,7 +106,7 @@ void BuildPerkList(LayerBuild& build, const std::array<PerkOption, N>& options, 
 {
     Canvas& root = MakeRoot(build);
     Canvas& list = MakeCanvas(root, {0.6f, 0.25f});
-    gTarget = &PerkSetting(gEditedPlayer, active);
+    list.MakeComp<EditedPerkComp>(gEditedPlayer, active);
     std::vector<IElement*> buttons;
     PushTextStyle(kOptionTextSize);
     for (const PerkOption& option : options) {
@@ -127,10 +142,11 @@ std::uint32_t EditedPlayer() { return gEditedPlayer; }
 
 void SelectPerk(std::uintptr_t value, Engine::UI::RunActionOnInteractComp& comp)
 {
-    if (gTarget)
-        *gTarget = static_cast<int>(value);
-    if (comp.owner && comp.owner->parent)
-        Highlight(*comp.owner->parent);
+    if (!comp.owner || !comp.owner->parent)
+        return;
+    if (int* target = TargetOf(*comp.owner->parent))
+        *target = static_cast<int>(value);
+    Highlight(*comp.owner->parent);
 }
 
 Canvas& BuildPerkOptions(Canvas& parent, std::uint32_t player)

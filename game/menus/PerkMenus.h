@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/ui/Element.h"
 #include "engine/ui/InteractionComps.h"
+#include "game/menus/MenuLayers.h"
 
 #include <cstdint>
 #include <string>
@@ -16,6 +17,11 @@ Engine::UI::Canvas& BuildPerkOptions(Engine::UI::Canvas& parent, std::uint32_t p
 // A label's text: the prefix and the name of the player's perk of that kind.
 // A selection outside the lists shows the prefix alone.
 std::u16string PerkLabelText(std::uint32_t player, bool active);
+
+// The lists of active and passive perks, for the player SetEditedPlayer
+// named last.
+void BuildActivePerkDropdown(LayerBuild& build);
+void BuildPassivePerkDropdown(LayerBuild& build);
 
 // The player whose perks the next list edits.
 void SetEditedPlayer(std::uint32_t player);

@@ -1,8 +1,17 @@
 #pragma once
 #include "engine/ui/InteractionComps.h"
+#include "game/menus/MenuLayers.h"
 
-// The pre-match pages' actions and per-frame checks.
+// The pre-match pages (perks on or off, each player's perks, the networked
+// lobby's pages), their actions and per-frame checks.
 namespace LayerCreator {
+
+void BuildLocalPrematch(LayerBuild& build);
+void BuildPlayer1Perks(LayerBuild& build);
+void BuildPlayer2Perks(LayerBuild& build);
+void BuildHostPrematch(LayerBuild& build);
+void BuildClientWait(LayerBuild& build);
+void BuildNetworkPerks(LayerBuild& build);
 
 void TogglePerksEnabled();
 // The local "Continue"/"Start match" button: the perk choice when perks

@@ -8,11 +8,15 @@
 #include "engine/ui/TextComps.h"
 #include "game/match/GameState.h"
 #include "game/menus/AddressField.h"
+#include "game/menus/CreditsMenu.h"
 #include "game/menus/JoinAddress.h"
 #include "game/menus/MenuActions.h"
 #include "game/menus/MenuHelpers.h"
 #include "game/menus/MenuLayers.h"
+#include "game/menus/OptionsMenu.h"
+#include "game/menus/PrematchMenus.h"
 #include "game/menus/PrematchState.h"
+#include "game/menus/TutorialMenu.h"
 #include "game/menus/WidgetKit.h"
 
 #include <cstdio>

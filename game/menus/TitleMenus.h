@@ -1,13 +1,24 @@
 #pragma once
 #include "engine/ui/InteractionComps.h"
+#include "game/menus/MenuLayers.h"
 
 #include <cstdint>
 #include <ctime>
 #include <glm/glm.hpp>
 #include <string>
 
-// Pieces of the title, play and join pages that run every frame.
+// The title and the road to a match: the title, play, host's waiting, join
+// (address and connecting), quit and lost-connection pages, and their pieces
+// that run every frame.
 namespace LayerCreator {
+
+void BuildTitleMenu(LayerBuild& build);
+void BuildPlayMenu(LayerBuild& build);
+void BuildHostWaitMenu(LayerBuild& build);
+void BuildEnterAddressMenu(LayerBuild& build);
+void BuildConnectingMenu(LayerBuild& build);
+void BuildConfirmQuit(LayerBuild& build);
+void BuildConnectionLost(LayerBuild& build);
 
 // The logo's relative size in a root of `rootPixels`: 0.4 of the height, and
 // as wide as the texture's whole-number aspect (width / height, rounded

@@ -1,7 +1,8 @@
+#include "game/menus/TutorialMenu.h"
+
 #include "engine/ui/LayerStack.h"
 #include "engine/ui/TextComps.h"
 #include "game/arena/MatchRecorder.h"
-#include "game/menus/CreditsAndTutorials.h"
 #include "game/menus/MenuComps.h"
 #include "game/menus/MenuHelpers.h"
 #include "game/menus/MenuLayers.h"

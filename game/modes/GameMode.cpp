@@ -1,5 +1,10 @@
 #include "game/modes/GameMode.h"
 
+#include "game/modes/GameplayMode.h"
+#include "game/modes/LobbyMode.h"
+#include "game/modes/TitleMode.h"
+#include "game/modes/TutorialMode.h"
+
 const GameMode::Triple GameMode::Title{&TitleMode::Init, &TitleMode::Update, &TitleMode::Shutdown};
 const GameMode::Triple GameMode::Lobby{&LobbyMode::Init, &LobbyMode::Update, &LobbyMode::Shutdown};
 const GameMode::Triple GameMode::Gameplay{&GameplayMode::Init, &GameplayMode::Update, &GameplayMode::Shutdown};

@@ -61,9 +61,3 @@ void SwitchToGameplay(MenuEventRecord& event);
 void SwitchToTitle(MenuEventRecord& event);
 void SwitchToTutorial(MenuEventRecord& event);
 } // namespace GameMode
-
-// The four modes' entry points.
-namespace TitleMode { void Init(); void Update(); void Shutdown(); }
-namespace LobbyMode { void Init(); void Update(); void Shutdown(); }
-namespace GameplayMode { void Init(); void Update(); void Shutdown(); }
-namespace TutorialMode { void Init(); void Update(); void Shutdown(); }

@@ -1,4 +1,4 @@
-#include "game/modes/GameMode.h"
+#include "game/modes/GameplayMode.h"
 
 #include "engine/audio/Emitter.h"
 #include "engine/collision/SpatialCollisionMgr.h"
@@ -10,6 +10,7 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/ui/LayerStack.h"
 #include "game/components/PlayerLogicComp.h"
+#include "game/match/FloorTileArchetype.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
 #include "game/match/GridCreation.h"
@@ -17,13 +18,12 @@
 #include "game/arena/MatchRecorder.h"
 #include "game/match/NetworkedScene.h"
 #include "game/match/ModeSteps.h"
+#include "game/menus/LanguageAndPause.h"
 #include "game/menus/MenuLayers.h"
+#include "game/modes/GameMode.h"
 
 #include <SDL.h>
 
-// The mode a match is played in, and its replay at the end. Gameplay
-// components never leave the match themselves: they raise the flow flags,
-// which Update reads once per frame.
 namespace GameplayMode {
 
 namespace {
@@ -49,14 +49,14 @@ bool ArenaReady()
 {
     if (gArena != Arena::Awaited)
         return gArena == Arena::Ready;
-    switch (GameScene::StepClientSide(GameState::GetInstance())) {
-    case GameScene::ClientSetup::Waiting:
+    switch (NetworkedScene::StepClientSide(GameState::GetInstance())) {
+    case NetworkedScene::ClientSetup::Waiting:
         break;
-    case GameScene::ClientSetup::Built:
+    case NetworkedScene::ClientSetup::Built:
         gArena = Arena::Ready;
         GameState::Reset();
         break;
-    case GameScene::ClientSetup::Failed:
+    case NetworkedScene::ClientSetup::Failed:
         gArena = Arena::Lost;
         GameMode::Request(GameMode::Title);
         break;
@@ -71,14 +71,14 @@ void BuildNetworkedScene()
     GameScene::Build();
     Engine::SpatialCollisionMgr::GetInstance().UpdateAll();
     Engine::SceneManager::SetIdle();
-    GameScene::CreateFloorTiles(GridCreation::kTileArchetype, HexGrid::GetInstance().tileScale);
+    FloorTileArchetype::CreateFloorTiles(GridCreation::kTileArchetype, HexGrid::GetInstance().tileScale);
     GameState& state = GameState::GetInstance();
     if (Network().server) {
-        GameScene::BuildServerSide(state);
+        NetworkedScene::BuildServerSide(state);
         GameState::Reset();
         return;
     }
-    GameScene::BeginClientSide(state);
+    NetworkedScene::BeginClientSide(state);
     gArena = Arena::Awaited;
     // The host's arena may be here already.
     ArenaReady();

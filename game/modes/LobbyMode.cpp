@@ -7,6 +7,7 @@
 #include "engine/ui/LayerStack.h"
 #include "game/arena/MatchRecorder.h"
 #include "game/menus/MenuLayers.h"
+#include "game/menus/PrematchMenus.h"
 #include "game/menus/PrematchState.h"
 #include "game/modes/GameMode.h"
 #include "game/modes/TitleMode.h"

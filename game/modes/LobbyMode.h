@@ -3,8 +3,12 @@
 struct PrematchMessage;
 
 // The lobby: the two linked machines agree on the match over the title's
-// background. Its entry points stand with the other modes' in GameMode.h.
+// background.
 namespace LobbyMode {
+// The mode's entry points.
+void Init();
+void Update();
+void Shutdown();
 // The lobby's handler of pre-match messages from the peer.
 void OnNetworkEvent(PrematchMessage* message);
 } // namespace LobbyMode

@@ -22,6 +22,7 @@
 #include "game/match/GridCreation.h"
 #include "game/match/ModeSteps.h"
 #include "game/menus/MenuLayers.h"
+#include "game/menus/TitleMenus.h"
 #include "game/modes/GameMode.h"
 #include "game/modes/LobbyMode.h"
 

@@ -11,6 +11,11 @@
 // match.
 namespace TitleMode {
 
+// The mode's entry points.
+void Init();
+void Update();
+void Shutdown();
+
 // The entity that holds the menu camera and the menu music; the null handle
 // outside the title and the lobby.
 Engine::EntityHandle MenuEntity();

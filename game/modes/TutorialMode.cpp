@@ -1,4 +1,4 @@
-#include "game/modes/GameMode.h"
+#include "game/modes/TutorialMode.h"
 
 #include "engine/core/InputManager.h"
 #include "engine/core/SceneManager.h"
@@ -8,18 +8,13 @@
 #include "game/match/GameScene.h"
 #include "game/match/ModeSteps.h"
 #include "game/match/TutorialArena.h"
+#include "game/modes/GameMode.h"
 #include "game/modes/TitleMode.h"
 
 #include <SDL.h>
 #include <exception>
 #include <iostream>
 
-// A tutorial: the arena of a match with one or two players, driven frame by
-// frame by a recording while the tutorial's explanation stays on screen. The
-// menus' layers stay below it; it has no pause menu, and the game state's
-// events do not run (the recording shows them). When the recording has
-// played, or the overlay's back button made the recorder live again, the
-// title comes back.
 namespace TutorialMode {
 
 namespace {

@@ -28,7 +28,7 @@ protected:
         RegisterLogicTypes();
         GridCreation::SetDefaultSettings();
         Engine::SceneManager::SetIdle();
-        GameScene::CreateFloorTiles(GridCreation::kTileArchetype, kTileScale);
+        FloorTileArchetype::CreateFloorTiles(GridCreation::kTileArchetype, kTileScale);
         MatchRecorder::GetInstance().isRecording = 0;
     }
     void TearDown() override

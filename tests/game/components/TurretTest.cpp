@@ -112,7 +112,7 @@ TEST_F(Turret, WithoutAPlayerTheBallRestsAndBallsThatExpireTogetherGoTogether)
 
     TurretCollider& component = Of(turret);
     component.mTimerMax.value = 100.0;
-    const Engine::EntityHandle late = GameScene::CreateTurretBall("late");
+    const Engine::EntityHandle late = TurretBall::CreateTurretBall("late");
     component.mBalls = {Balls().front(), late};
     component.mBallTimers = {3.995, 3.995};
     Frame();
@@ -134,7 +134,7 @@ TEST_F(Turret, ABallDestroysItButTheFloorDoesNotAndItsBallsStay)
     Frames(20);
     ASSERT_TRUE(Alive(turret));
 
-    const Engine::EntityHandle stray = GameScene::CreateTurretBall("stray");
+    const Engine::EntityHandle stray = TurretBall::CreateTurretBall("stray");
     Engine::Transform::PositionRef(stray) = Position(turret) + glm::vec3(0.0f, 0.5f, 0.0f);
     Frame();
     EXPECT_FALSE(Alive(turret));

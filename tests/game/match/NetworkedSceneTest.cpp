@@ -77,7 +77,7 @@ protected:
         BuildMatch(1);
         Net::LevelRecord record{};
         GridCreation::CopySettings(record);
-        LevelRecord::WritePlayers(record, {hostAt, hostScale, GameScene::kClientCopyStart, glm::vec3(1.0f)});
+        LevelRecord::WritePlayers(record, {hostAt, hostScale, ::NetworkedScene::kClientCopyStart, glm::vec3(1.0f)});
         auto settings = LevelRecord::Read(record);
         settings.record.paletteIndex = palette;
         LevelRecord::WriteArena(record, settings.record);
@@ -88,13 +88,13 @@ protected:
     }
 
     // The client's set-up begun, and its first frame's step.
-    GameScene::ClientSetup BuildClient()
+    ::NetworkedScene::ClientSetup BuildClient()
     {
-        GameScene::ClientSetup setup = GameScene::ClientSetup::Waiting;
+        ::NetworkedScene::ClientSetup setup = ::NetworkedScene::ClientSetup::Waiting;
         StderrOf([&setup] {
             StdoutOf([&setup] {
-                GameScene::BeginClientSide(GameState::GetInstance());
-                setup = GameScene::StepClientSide(GameState::GetInstance());
+                ::NetworkedScene::BeginClientSide(GameState::GetInstance());
+                setup = ::NetworkedScene::StepClientSide(GameState::GetInstance());
             });
         });
         return setup;
@@ -117,7 +117,7 @@ TEST_F(NetworkedScene, TheClientBuildsTheHostsArenaInTheHostsPaletteWithTheHosts
     JoinHost();
     Hear(MakePacket(Net::kData, 0, NetworkMgr::kServerFirstSeq + 1, 0, 1, record), hostEnd);
 
-    ASSERT_EQ(BuildClient(), GameScene::ClientSetup::Built);
+    ASSERT_EQ(BuildClient(), ::NetworkedScene::ClientSetup::Built);
     EXPECT_EQ(PaletteIndex, static_cast<std::int32_t>(hostPalette)) << "the client's own draw is not kept";
     EXPECT_EQ(Net().menu_mode, 0);
     EXPECT_EQ(Net().setup_exchanged, 1);
@@ -155,7 +155,7 @@ TEST_F(NetworkedScene, AHostileRecordIsRefusedAndTheClientGoesBackWithTheConnect
     JoinHost();
     Hear(MakePacket(Net::kData, 0, NetworkMgr::kServerFirstSeq + 1, 0, 1, record), hostEnd);
 
-    EXPECT_EQ(BuildClient(), GameScene::ClientSetup::Failed);
+    EXPECT_EQ(BuildClient(), ::NetworkedScene::ClientSetup::Failed);
     EXPECT_EQ(Net().timed_out, 1);
     EXPECT_EQ(Net().connected, 0);
     EXPECT_TRUE(Named("2 Player_Mouse").empty());
@@ -168,16 +168,16 @@ TEST_F(NetworkedScene, AHostileRecordIsRefusedAndTheClientGoesBackWithTheConnect
 TEST_F(NetworkedScene, TheClientsWaitForTheArenaLastsAsLongAsTheLink)
 {
     JoinHost();
-    EXPECT_EQ(BuildClient(), GameScene::ClientSetup::Waiting);
+    EXPECT_EQ(BuildClient(), ::NetworkedScene::ClientSetup::Waiting);
     EXPECT_EQ(Net().menu_mode, 1) << "nothing of a match not built yet is served";
     Hear(MakePacket(Net::kFin, Net::kFinType, NetworkMgr::kServerFirstSeq + 1), hostEnd);
-    StderrOf([] { EXPECT_EQ(GameScene::StepClientSide(GameState::GetInstance()), GameScene::ClientSetup::Failed); });
+    StderrOf([] { EXPECT_EQ(::NetworkedScene::StepClientSide(GameState::GetInstance()), ::NetworkedScene::ClientSetup::Failed); });
     EXPECT_EQ(Net().timed_out, 1);
     EXPECT_TRUE(Players().empty());
 
     JoinHost();
     Net().setup_exchanged = 1;
-    EXPECT_EQ(BuildClient(), GameScene::ClientSetup::Built);
+    EXPECT_EQ(BuildClient(), ::NetworkedScene::ClientSetup::Built);
     EXPECT_TRUE(Players().empty());
 }
 
@@ -185,7 +185,7 @@ TEST_F(NetworkedScene, TheHostSendsItsArenaOnceItsPlayerStandsAndPlacesTheClient
 {
     HostClient();
     GameScene::PlayerCount = 2;
-    StderrOf([] { StdoutOf([] { GameScene::BuildServerSide(GameState::GetInstance()); }); });
+    StderrOf([] { StdoutOf([] { ::NetworkedScene::BuildServerSide(GameState::GetInstance()); }); });
     EXPECT_EQ(GameScene::PlayerCount, 1) << "one player on each machine";
     EXPECT_EQ(Net().menu_mode, 0);
     ASSERT_EQ(Players().size(), 1u);

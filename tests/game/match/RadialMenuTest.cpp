@@ -53,8 +53,8 @@ TEST(RadialMeshShape, EachSliceIsAFanAroundItsDirectionOnTheUnitCircle)
 TEST(RadialMenuSlices, ASliceEntityPerSectorHiddenUntilLitAndShapesShared)
 {
     StdoutOf([] { OpenTestWindow(); });
-    const std::vector<Engine::EntityHandle> first = GameScene::CreateRadialMenu(4, 10, 2);
-    const std::vector<Engine::EntityHandle> second = GameScene::CreateRadialMenu(4, 10, 1);
+    const std::vector<Engine::EntityHandle> first = RadialMenu::CreateRadialMenu(4, 10, 2);
+    const std::vector<Engine::EntityHandle> second = RadialMenu::CreateRadialMenu(4, 10, 1);
     ASSERT_EQ(first.size(), 4u);
     ASSERT_EQ(second.size(), 4u);
     Engine::HUDCompManager& huds = Engine::HUDCompManager::GetInstance();

@@ -8,6 +8,7 @@
 #include "game/menus/JoinAddress.h"
 #include "game/menus/MenuActions.h"
 #include "game/menus/MenuLayers.h"
+#include "game/menus/TitleMenus.h"
 #include "support/CapturedOutput.h"
 #include "support/FileText.h"
 #include "support/LateRescue.h"

@@ -141,14 +141,19 @@ TEST_F(OptionsPage, HoldingRightOnTheMusicRowRaisesItEveryFrameAndSavesEachStep)
     for (int frame = 1; frame < 11; ++frame)
         EXPECT_NEAR(seen[static_cast<std::size_t>(frame)], std::min(1.0f, 0.5f + 0.05f * frame), 1e-5f);
     EXPECT_FLOAT_EQ(seen.back(), 1.0f);
-    EXPECT_EQ(Lit(LayerCreator::MusicSlider()), std::vector<bool>(21, true));
+    EXPECT_EQ(Lit(LayerCreator::SliderOf(*music)), std::vector<bool>(21, true));
     EXPECT_FLOAT_EQ(Engine::MasterVolume::sfx, 0.5f);
     EXPECT_EQ(FocusedText(), 69u) << "the focus stays on the row";
 }
 
-TEST_F(OptionsPage, SliderStepsSetTheVolumeAndLightTheStepsUpToIt)
+// Each page holds its own sliders: a page opened again, after the first
+// closed, steers and lights the new steps alone.
+TEST_F(OptionsPage, SliderStepsSetTheVolumeAndLightTheStepsUpToItOnEveryOpening)
 {
-    LayerCreator::VolumeSlider& effects = LayerCreator::EffectsSlider();
+    EXPECT_TRUE(LayerCreator::SliderOf(*WithText(2)).empty()) << "the title has no slider";
+    Stack().Pop();
+    Stack().Push(&LayerCreator::BuildOptionsMenu, LayerCreator::kOptionsLayer);
+    const LayerCreator::VolumeSlider effects = LayerCreator::SliderOf(*WithText(68));
     ASSERT_EQ(effects.size(), 21u);
     std::vector<bool> half(21, false);
     std::fill(half.begin(), half.begin() + 11, true);
@@ -166,6 +171,7 @@ TEST_F(OptionsPage, SliderStepsSetTheVolumeAndLightTheStepsUpToIt)
     EXPECT_EQ(Lit(effects), half);
     EXPECT_FLOAT_EQ(Saved()["sfx_volume"].get<float>(), 0.5f);
     EXPECT_FLOAT_EQ(Engine::MasterVolume::music, 0.5f);
+    EXPECT_EQ(Lit(LayerCreator::SliderOf(*WithText(69))), half) << "the music slider is its own";
 }
 
 TEST_F(OptionsPage, ToggleRowsShowTheirValueAndSaveWhatTheFileKeeps)

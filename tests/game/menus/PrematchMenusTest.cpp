@@ -9,6 +9,7 @@
 #include "game/menus/PerkTables.h"
 #include "game/menus/PrematchMenus.h"
 #include "game/menus/PrematchState.h"
+#include "game/menus/TitleMenus.h"
 #include "game/menus/WidgetKit.h"
 #include "game/modes/LobbyMode.h"
 #include "support/CapturedOutput.h"

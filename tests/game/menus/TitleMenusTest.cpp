@@ -1,11 +1,12 @@
 #include "MenuFixture.h"
+#include "game/menus/CreditsMenu.h"
+#include "game/menus/TutorialMenu.h"
 #include "support/CapturedOutput.h"
 #include "engine/core/InputManager.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/platform/PosixUdpSocket.h"
 #include "game/config/GameText.h"
 #include "game/arena/MatchRecorder.h"
-#include "game/menus/CreditsAndTutorials.h"
 #include "game/menus/MenuLayers.h"
 #include "game/menus/TitleMenus.h"
 

@@ -11,6 +11,7 @@
 #include "game/config/UserConfig.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
+#include "game/modes/GameplayMode.h"
 #include "support/LateRescue.h"
 
 #include <chrono>

@@ -14,11 +14,11 @@
 #include "game/match/GridCreation.h"
 #include "game/match/LevelRecord.h"
 #include "game/match/NetworkedScene.h"
-#include "game/menus/CreditsAndTutorials.h"
 #include "game/menus/MenuActions.h"
 #include "game/menus/MenuFixture.h"
 #include "game/menus/MenuLayers.h"
 #include "game/menus/PrematchState.h"
+#include "game/menus/TutorialMenu.h"
 #include "game/modes/LobbyMode.h"
 #include "game/modes/TitleMode.h"
 #include "support/FileText.h"
@@ -372,7 +372,7 @@ TEST_F(LinkedTitle, AClientStartsOnlyOnTheHostsWordAndWaitsForTheArenaFrameByFra
     NetworkMgr::GetInstance().timeout = 2.0;
     Net::LevelRecord arena{};
     GridCreation::CopySettings(arena);
-    LevelRecord::WritePlayers(arena, {glm::vec3(1.0f, 0.0f, 2.0f), glm::vec3(1.0f), GameScene::kClientCopyStart, glm::vec3(1.0f)});
+    LevelRecord::WritePlayers(arena, {glm::vec3(1.0f, 0.0f, 2.0f), glm::vec3(1.0f), NetworkedScene::kClientCopyStart, glm::vec3(1.0f)});
     StepWithPeer();
     StepWithPeer();
     ASSERT_TRUE(GameMode::IsCurrent(GameMode::Lobby));

@@ -6,8 +6,8 @@
 #include "game/arena/MatchRecorder.h"
 #include "game/arena/RecordingFile.h"
 #include "game/match/TutorialArena.h"
-#include "game/menus/CreditsAndTutorials.h"
 #include "game/menus/MenuLayers.h"
+#include "game/menus/TutorialMenu.h"
 
 #include <chrono>
 #include <filesystem>

@@ -2,7 +2,7 @@
 // that makes them. Run from the build folder.
 #include "game/arena/RecordingFile.h"
 #include "game/match/TutorialArena.h"
-#include "game/menus/CreditsAndTutorials.h"
+#include "game/menus/TutorialMenu.h"
 #include "support/FileText.h"
 #include "support/PrivateDisplay.h"
 #include "support/TempFolder.h"

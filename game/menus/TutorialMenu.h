@@ -1,12 +1,16 @@
 #pragma once
-#include "engine/ui/Element.h"
 #include "engine/ui/InteractionComps.h"
 #include "game/menus/MenuEvents.h"
+#include "game/menus/MenuLayers.h"
 
 #include <array>
 #include <cstdint>
 
+// The tutorials' list and the explanation shown over a playing tutorial.
 namespace LayerCreator {
+
+void BuildTutorialMenu(LayerBuild& build);
+void BuildTutorialOverlay(LayerBuild& build);
 
 // The tutorials in the order the list shows them: the button's text id (its
 // explanation is the next id), whether the recording has two players, and
@@ -35,12 +39,5 @@ std::uint32_t TutorialOverlayText();
 void StartTutorial(std::uintptr_t, Engine::UI::RunActionOnInteractComp& comp);
 // The overlay's back button: the recorder goes live, which ends the playback.
 void EndTutorial();
-
-// The credits show one of two views in their content canvas: titles (what
-// the game is made with) or members (who made it).
-bool CreditsShowTitles();
-void ToggleCreditsView(std::uintptr_t, Engine::UI::RunActionOnInteractComp& comp);
-void BuildCreditsTitles(Engine::UI::Canvas& content);
-void BuildCreditsMembers(Engine::UI::Canvas& content);
 
 } // namespace LayerCreator
