@@ -6,15 +6,8 @@
 
 namespace {
 
-class PlayerEnergy : public PlayerScene {
+class PlayerEnergy : public StandingPlayerScene {
 protected:
-    void SetUp() override
-    {
-        PlayerScene::SetUp();
-        player = SpawnStanding();
-        component = &Component(player);
-    }
-
     // Frames of 10 ms until the energy machine is in the state, at most
     // `limit` of them; the count taken.
     int FramesUntil(const std::string& state, int limit)
@@ -26,9 +19,6 @@ protected:
         }
         return frames;
     }
-
-    Engine::EntityHandle player;
-    Player_LogicComp* component = nullptr;
 };
 
 TEST_F(PlayerEnergy, SpendingTheLastUnitsExhaustsUntilFullAgain)

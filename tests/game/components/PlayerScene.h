@@ -350,3 +350,17 @@ protected:
     std::set<SDL_Scancode> heldKeys;
     RecordingSoundSystem& audio = RecordingSoundSystem::InstallNew();
 };
+
+// One player standing at the floor's usual place.
+class StandingPlayerScene : public PlayerScene {
+protected:
+    void SetUp() override
+    {
+        PlayerScene::SetUp();
+        player = SpawnStanding();
+        component = &Component(player);
+    }
+
+    Engine::EntityHandle player;
+    Player_LogicComp* component = nullptr;
+};
