@@ -16,15 +16,7 @@
 // A window with every start-up resource, and helpers that put entities with
 // transforms, models, lights and cameras into the scene.
 struct FrameTestScene : ::testing::Test {
-    void SetUp() override
-    {
-        testing::internal::CaptureStdout();
-        OpenTestWindow();
-        renderer.LoadSplashResources();
-        renderer.LoadResources();
-        testing::internal::GetCapturedStdout();
-        DrainGlErrors();
-    }
+    void SetUp() override { OpenTestWindowWithResources(); }
 
     Engine::EntityHandle Place(const glm::vec3& position, const glm::vec3& scale = glm::vec3(1.0f))
     {
@@ -112,8 +104,6 @@ struct FrameTestScene : ::testing::Test {
         return {static_cast<int>((ndc.x * 0.5f + 0.5f) * static_cast<float>(w)),
                 static_cast<int>((ndc.y * 0.5f + 0.5f) * static_cast<float>(h))};
     }
-
-    static int Brightness(const std::array<int, 3>& rgb) { return rgb[0] + rgb[1] + rgb[2]; }
 
     // The window's back buffer, RGB, rows from the bottom.
     static std::vector<unsigned char> WindowPicture()

@@ -1,7 +1,18 @@
 #include "GlTestWindow.h"
 
 #include <filesystem>
+#include <gtest/gtest.h>
 #include <stb_image_write.h>
+
+void OpenTestWindowWithResources()
+{
+    testing::internal::CaptureStdout();
+    OpenTestWindow();
+    Engine::Renderer::GetInstance().LoadSplashResources();
+    Engine::Renderer::GetInstance().LoadResources();
+    testing::internal::GetCapturedStdout();
+    DrainGlErrors();
+}
 
 bool SaveScreenshot(const std::string& name)
 {

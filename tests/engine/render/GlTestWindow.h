@@ -36,6 +36,10 @@ inline void OpenTestWindow()
     renderer.time = 0.0f;
 }
 
+// The test window with the renderer's splash and match resources loaded,
+// without their log and the GL errors that loading leaves.
+void OpenTestWindowWithResources();
+
 // The colour of one pixel of the default framebuffer's back buffer, counted
 // from the lower left corner.
 inline std::array<int, 3> PixelAt(int x, int y)
@@ -45,6 +49,9 @@ inline std::array<int, 3> PixelAt(int x, int y)
     glReadPixels(x, y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return {rgba[0], rgba[1], rgba[2]};
 }
+
+// A pixel's brightness: the sum of its channels.
+inline int Brightness(const std::array<int, 3>& rgb) { return rgb[0] + rgb[1] + rgb[2]; }
 
 // Reads the whole window's back buffer (after a swap Mesa's software driver
 // still holds the frame just shown there) and writes it as a PNG under

@@ -11,7 +11,6 @@ class ActivePerkHudShot : public PlayerScene {
 protected:
     void BeforeFloor() override { LoadRenderer(); }
 
-    static int Brightness(const std::array<int, 3>& rgb) { return rgb[0] + rgb[1] + rgb[2]; }
     // The brightest pixel round an arrow of a view: its x on the canvas, the
     // view's lower edge in window pixels (GL's y up).
     static int ArrowBrightness(float canvasX, int viewBottom)
@@ -50,8 +49,7 @@ TEST_F(ActivePerkHudShot, EachViewShowsItsOwnPerksArrowsLitAsFarAsTheWaitHasGone
     ASSERT_EQ(shield.arrows.size(), 8u);
     ASSERT_EQ(teleport.arrows.size(), 9u);
     LightTheFloor();
-    Draw();
-    ASSERT_TRUE(SaveScreenshot("perk_hud_arrows"));
+    Draw("perk_hud_arrows");
 
     const float pitch = 0.2f * 1.3507f;
     for (auto [arrows, view] : {std::pair{8, 360}, std::pair{9, 0}}) {

@@ -38,10 +38,6 @@ protected:
         PlayerSeams::Hooks().spawnStunArea = [](Engine::EntityHandle owner, const glm::vec3& at) {
             gPlaced.push_back({'S', owner, at});
         };
-        for (Engine::EntityHandle player : {one, two}) {
-            for (const char* name : {"tpsfx", "ShieldSfx", "StunSfx"})
-                Engine::LogicManager::GetCompPtr<Engine::Emitter>(player)->AddSound(name, name, true);
-        }
     }
 
     static ActivePerk& Give(Engine::EntityHandle player, int selection)
@@ -144,8 +140,8 @@ TEST_F(ActivePerks, WithActiveCostTheShieldIsReadyAtFourSecondsCostsSixAndShowsE
     ASSERT_EQ(gPlaced.size(), 1u);
     EXPECT_EQ(gPlaced[0].kind, 'F');
     EXPECT_LT(glm::distance(gPlaced[0].at, at), 0.05f) << "where the player stands";
-    EXPECT_TRUE(Played("Play ShieldSfx loop=1 overlap=0"));
-    EXPECT_TRUE(Played("SetVolume ShieldSfx 0.2")) << "0.4 of the effects volume";
+    EXPECT_TRUE(Played("Play data/Sounds/Sfx/shieldsfx.wav loop=1 overlap=0"));
+    EXPECT_TRUE(Played("SetVolume data/Sounds/Sfx/shieldsfx.wav 0.2")) << "0.4 of the effects volume";
 }
 
 TEST_F(ActivePerks, NothingFiresWhileTheWaitOrTheEnergyOrThePlayIsShort)
@@ -247,8 +243,8 @@ TEST_F(ActivePerks, TheTeleportLandsOnTheBallWithATrailFromFootToFoot)
     EXPECT_EQ(trail.pointA, from - feet);
     EXPECT_EQ(trail.pointB, to - feet);
     EXPECT_EQ(trail.minimum.startColour, glm::vec4(0.0f, 0.0f, 1.0f, 1.0f)) << "the player's colour";
-    EXPECT_TRUE(Played("Play tpsfx loop=0 overlap=0"));
-    EXPECT_TRUE(Played("SetVolume tpsfx 0.05"));
+    EXPECT_TRUE(Played("Play data/Sounds/Sfx/Tp_active.wav loop=0 overlap=0"));
+    EXPECT_TRUE(Played("SetVolume data/Sounds/Sfx/Tp_active.wav 0.05"));
     PhysicsAndInput();
     Release(InputBindings::Active);
     Frame();
@@ -267,7 +263,7 @@ TEST_F(ActivePerks, TheTeleportRefusesABallThatIsNotAtAFinitePlace)
         const glm::vec3 before = Position(one);
         Fire(perk);
         EXPECT_LT(glm::distance(Position(one), before), 0.5f) << bad;
-        EXPECT_TRUE(Played("Play tpsfx loop=0 overlap=0")) << "the sound plays all the same";
+        EXPECT_TRUE(Played("Play data/Sounds/Sfx/Tp_active.wav loop=0 overlap=0")) << "the sound plays all the same";
     }
 }
 
@@ -388,7 +384,7 @@ TEST_F(ActivePerksOverTheLink, EachPerkTellsThePeerWhatItDid)
         EXPECT_EQ(gPlaced[0].owner, one) << "the placer owns its dome or area";
         Engine::LogicManager::GetInstance().RemoveFirst<ActivePerk>(one);
     }
-    EXPECT_TRUE(Played("Play StunSfx loop=1 overlap=0"));
+    EXPECT_TRUE(Played("Play data/Sounds/Sfx/stunsfx.wav loop=1 overlap=0"));
 
     // Off the link nothing goes out.
     NetworkMgr::GetInstance().connected = 0;

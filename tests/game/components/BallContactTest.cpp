@@ -76,7 +76,8 @@ TEST_F(BallContact, AHitScoresQueuesMedalsAndReturnsTheBallUnlessTheVictimIsHurt
     EXPECT_EQ(stats.HitsAfterBounce.value, afterBounce) << "a direct hit";
     EXPECT_EQ(stats.TimesGoalScored.value.size(), goals + 1);
     EXPECT_NEAR(stats.DistanceWhenGoalScored.value.back(), 12.0f, 0.5f);
-    EXPECT_EQ(audio.CallsStartingWith("Play data/Sounds/Sfx/player_hit.wav").size(), 1u) << "from the ball";
+    EXPECT_EQ(audio.CallsStartingWith("Play data/Sounds/Sfx/player_hit.wav").size(), 2u) << "the ball's and the victim's";
+    EXPECT_TRUE(Engine::LogicManager::GetCompPtr<Engine::Emitter>(ballOne)->IsPlaying("PlayerHit")) << "from the ball";
     EXPECT_EQ(audio.CallsStartingWith("SetVolume data/Sounds/Sfx/player_hit.wav").back(),
               "SetVolume data/Sounds/Sfx/player_hit.wav 0.2") << "0.4 of the effects volume";
     Frame();
@@ -118,11 +119,11 @@ TEST_F(BallContact, CatchesRepeatsAndTheHandAreNoBounces)
     // Once the hand is asked for, later contacts in the frame change nothing.
     Throw(ballOne, {0, 3, 0}, {10, 0, 0});
     ball.FlightMachine()->ChangeState("BallIdle");
-    const std::size_t bounces = audio.CallsStartingWith("Play BounceBall").size();
+    const std::size_t bounces = audio.CallsStartingWith("Play data/Sounds/Sfx/BounceBall.wav").size();
     Touch(ballOne, two, {1, 0, 0});
     EXPECT_EQ(Component(one).mScore, 0);
     EXPECT_EQ(ball.mContacts, 1u);
-    EXPECT_EQ(audio.CallsStartingWith("Play BounceBall").size(), bounces);
+    EXPECT_EQ(audio.CallsStartingWith("Play data/Sounds/Sfx/BounceBall.wav").size(), bounces);
 }
 
 TEST_F(BallContact, AReturningBallThatHitsAWallFliesOnBrieflyThenGoesIntoTheHand)

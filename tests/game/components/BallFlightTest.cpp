@@ -78,10 +78,7 @@ TEST_F(BallFlight, WithTheHoldSpeedPerkATapChargesHalfAndAFullSecondTwiceAndFire
 {
     Component(one).mPassiveKind = PasivePerkss::HoldSpeedKind;
     // A tap: held for one frame, let go the next.
-    HoldMouse(SDL_BUTTON_LMASK);
-    Frame();
-    HoldMouse(0);
-    Frame();
+    ClickLeft();
     EXPECT_TRUE(Component(one).mCharging);
     Logic(10);
     EXPECT_EQ(Flight(ballOne), "BallBouncing");

@@ -3,7 +3,6 @@
 // flight and the large end-of-match medal at full size.
 #include "BallScene.h"
 
-
 namespace {
 
 class BallLookShot : public BallScene {
@@ -37,14 +36,6 @@ protected:
         BallScene::TearDown();
     }
 
-    void Draw(const std::string& name)
-    {
-        Engine::TransformCompManager::GetInstance().Update();
-        Engine::Renderer::GetInstance().Render();
-        EXPECT_TRUE(DrainGlErrors().empty()) << name;
-        ASSERT_TRUE(SaveScreenshot(name));
-    }
-
     // Frames as the engine runs them; the sparks move in the render pass,
     // which only the pictures taken run here.
     void DrawnFrames(int count)
@@ -54,8 +45,6 @@ protected:
             Engine::ParticleEmitterManager::GetInstance().Update();
         }
     }
-
-    static int Brightness(const std::array<int, 3>& rgb) { return rgb[0] + rgb[1] + rgb[2]; }
 
     Engine::EntityHandle viewer;
 };

@@ -12,9 +12,9 @@
 
 #include <SDL.h>
 
-// Two players on the small floor, each with a ball built as the match's
-// spawner builds it and a medal component on a named score HUD; frames are
-// driven as in PlayerScene, mouse buttons through `mouseButtons`.
+// Two players on the small floor, each with its ball, both built by the
+// match's spawners; frames are driven as in PlayerScene, mouse buttons
+// through `mouseButtons`.
 class BallScene : public PlayerScene {
 protected:
     void SetUp() override
@@ -24,55 +24,19 @@ protected:
         two = SpawnStanding({6.0f, 0.0f, 1.0f});
         ballOne = SpawnBall(one);
         ballTwo = SpawnBall(two);
-        for (auto [player, ball, other] : {std::tuple{one, ballOne, ballTwo}, std::tuple{two, ballTwo, ballOne}}) {
-            Player_LogicComp& component = Component(player);
-            component.mBall = component.mOwnBall = ball;
-            component.mOpponentBall = other;
-        }
+        GameScene::FaceBalls({one, ballOne}, {two, ballTwo});
         // The second player plays with a pad that is not there: the mouse
         // and keys move the first player's ball only.
         InputBindings::ForPlayer(2).UsesController = true;
-        for (Engine::EntityHandle player : {one, two}) {
-            Engine::SetEntityName(Component(player).mScoreHud, "ScoreHUD");
-            Engine::LogicManager::GetInstance().AddComponent<BadgeManagerComp>(player);
-        }
         Frame();
     }
 
-    // The ball of a player: a sphere tagged "Ball" with the ball component,
-    // its machines, its sounds and a spark emitter.
+    // A player's ball built by the match's spawner, initialised.
     Engine::EntityHandle SpawnBall(Engine::EntityHandle player)
     {
         Engine::SceneManager::SetIdle();
-        const Engine::EntityHandle ball = Engine::EntityMgr::GetInstance().CreateEntity();
-        Engine::EntityTagCompManager::GetInstance().AddTag(ball, "Ball");
-        Engine::TransformCompManager::GetInstance().AddComponent(ball);
-        Engine::CollisionComp& body = *Engine::CollisionMgr::GetInstance().GetCompPtr(ball);
-        body.mCollisionShape.value = Engine::ShapeSphere;
-        body.mInvMass.value = 1.0f;
-        body.mGravity.value *= 0.5f;
-        Engine::CollisionTable::GetInstance().AddTag("Ball");
-        body.SetCollisionType("Ball");
-        Engine::RenderComp& look = *Engine::RenderCompManager::GetInstance().AddComponent(ball).component;
-        look.mModelName.value = "Geosphere";
-        look.mMaterialName.value = "White";
-        look.mShaderName.value = "Ball";
-        look.ResolveResources();
-        Engine::Transform::ScaleRef(ball) = glm::vec3(0.3f);
-        Engine::SetEntityName(ball, "ball");
-        Engine::LogicManager& logic = Engine::LogicManager::GetInstance();
-        logic.AddComponent<Engine::SMComponent>(ball);
-        logic.AddComponent<TempBallComp>(ball);
-        Engine::LogicManager::GetCompPtr<TempBallComp>(ball)->mPlayer = player;
-        logic.AddComponent<Engine::Emitter>(ball);
-        Engine::LogicManager::GetCompPtr<Engine::Emitter>(ball)->AddSound("BounceBall", "BounceBall", true);
-        Engine::ParticleEmitter& sparks = *Engine::ParticleEmitterManager::GetInstance().GetCompPtr(ball);
-        sparks.SetMaxParticles(0);
-        sparks.textureName = "Point";
-        sparks.modelName = "Quad";
-        sparks.programName = "Particle";
-        sparks.LoadResources();
-        for (Engine::LogicComp* component : *logic.FindComponents(ball))
+        const Engine::EntityHandle ball = GameScene::SpawnBall(player);
+        for (Engine::LogicComp* component : *Engine::LogicManager::GetInstance().FindComponents(ball))
             component->Initialize();
         Engine::SceneManager::SetActive();
         return ball;

@@ -17,14 +17,6 @@ protected:
     }
     static std::string State(Engine::EntityHandle piece) { return Machine(piece).GetCurrentState()->GetName(); }
     Engine::EntityHandle Front() { return Ball(ballOne).mTrail.front(); }
-
-    void TearDown() override
-    {
-        MatchRecorder& recorder = MatchRecorder::GetInstance();
-        MatchRecorder::ClearFrameList(recorder.playback);
-        recorder.isLive = 1;
-        BallScene::TearDown();
-    }
 };
 
 TEST_F(BallTrail, APieceStretchesBehindTheFlightFollowsItAndShrinksAwayAtItsEnd)

@@ -4,7 +4,6 @@
 
 #include "engine/core/Transform.h"
 #include "game/components/TileColourStates.h"
-#include "game/match/RadialMenu.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -36,7 +35,6 @@ protected:
         home = MiddleTile();
         const glm::vec3 centre = Position(home);
         player = SpawnStanding({centre.x, 0.0f, centre.z}, gamepad);
-        Component(player).mRadialSlices = RadialMenu::CreateRadialMenu(4, 10, Component(player).mPlayerNumber);
         // A point 1.5 radii out lies on a neighbour: head for its centre.
         const glm::vec3 next = Position(NearestTileTo(centre + glm::vec3(1.0f, 0.0f, 0.3f) * 1.5f * TileRadius()));
         heading = glm::normalize(glm::vec3(next.x - centre.x, 0.0f, next.z - centre.z));

@@ -6,15 +6,8 @@
 
 namespace {
 
-class PlayerEnergy : public PlayerScene {
+class PlayerEnergy : public StandingPlayerScene {
 protected:
-    void SetUp() override
-    {
-        PlayerScene::SetUp();
-        player = SpawnStanding();
-        component = &Component(player);
-    }
-
     // Frames of 10 ms until the energy machine is in the state, at most
     // `limit` of them; the count taken.
     int FramesUntil(const std::string& state, int limit)
@@ -26,9 +19,6 @@ protected:
         }
         return frames;
     }
-
-    Engine::EntityHandle player;
-    Player_LogicComp* component = nullptr;
 };
 
 TEST_F(PlayerEnergy, SpendingTheLastUnitsExhaustsUntilFullAgain)
@@ -48,8 +38,8 @@ TEST_F(PlayerEnergy, SpendingTheLastUnitsExhaustsUntilFullAgain)
     // Nothing can be paid meanwhile, and the refusal is heard.
     audio.calls.clear();
     EXPECT_FALSE(component->SpendEnergy(0.0f));
-    EXPECT_EQ(audio.CallsStartingWith("Play no_energy"), std::vector<std::string>{"Play no_energy loop=0 overlap=0"});
-    EXPECT_EQ(audio.CallsStartingWith("SetVolume no_energy").back(), "SetVolume no_energy 0.075")
+    EXPECT_EQ(audio.CallsStartingWith("Play data/Sounds/Sfx/ooe_test.wav"), std::vector<std::string>{"Play data/Sounds/Sfx/ooe_test.wav loop=0 overlap=0"});
+    EXPECT_EQ(audio.CallsStartingWith("SetVolume data/Sounds/Sfx/ooe_test.wav").back(), "SetVolume data/Sounds/Sfx/ooe_test.wav 0.075")
         << "0.15 of the effects volume";
 
     // The view narrows over a quarter second.

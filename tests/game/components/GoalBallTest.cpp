@@ -20,9 +20,6 @@ protected:
     void TearDown() override
     {
         Engine::Random::SetSource(nullptr);
-        MatchRecorder& recorder = MatchRecorder::GetInstance();
-        MatchRecorder::ClearFrameList(recorder.playback);
-        recorder.isLive = 1;
         BallScene::TearDown();
     }
 

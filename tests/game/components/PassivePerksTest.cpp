@@ -11,25 +11,13 @@ namespace {
 
 using Slot = InputBindings::Slot;
 
-class PassivePerks : public PlayerScene {
-protected:
-    void SetUp() override
-    {
-        PlayerScene::SetUp();
-        player = SpawnStanding();
-        component = &Component(player);
-    }
-
+class PassivePerks : public StandingPlayerScene {
 public:
     template <class Perk>
     void Remove()
     {
         Engine::LogicManager::GetInstance().RemoveFirst<Perk>(player);
     }
-
-protected:
-    Engine::EntityHandle player;
-    Player_LogicComp* component = nullptr;
 };
 
 struct Tuning {

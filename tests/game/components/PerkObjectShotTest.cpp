@@ -20,20 +20,12 @@ protected:
         Frames(3);
     }
 
-    void Draw(const char* name)
-    {
-        PlayerScene::Draw();
-        ASSERT_TRUE(SaveScreenshot(name));
-    }
-
-    static int Brightness(const std::array<int, 3>& rgb) { return rgb[0] + rgb[1] + rgb[2]; }
-
     Engine::EntityHandle player;
 };
 
 TEST_F(PerkObjectShot, ADomeAcrossTheFloor)
 {
-    PlayerScene::Draw();
+    Draw();
     const std::array<int, 3> bare = PixelAt(640, 520);
     const Engine::EntityHandle dome = SpawnForcefield({8.0f, FloorTop(), 1.0f}, player);
     Frames(20);
@@ -44,7 +36,7 @@ TEST_F(PerkObjectShot, ADomeAcrossTheFloor)
 
 TEST_F(PerkObjectShot, AStunAreaGrowingOnTheFloor)
 {
-    PlayerScene::Draw();
+    Draw();
     const std::array<int, 3> bare = PixelAt(640, 330);
     SpawnStunArea({2.0f, FloorTop() + 1.0f, 1.0f}, player);
     Frames(36);

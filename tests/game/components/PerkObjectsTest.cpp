@@ -16,22 +16,6 @@ constexpr float kDomeRadius = 12.0f;
 
 class PerkObjects : public BallScene {
 protected:
-    void SetUp() override
-    {
-        BallScene::SetUp();
-        for (Engine::EntityHandle player : {one, two}) {
-            Sounds(player).AddSound(ForcefieldCollider::kSound, ForcefieldCollider::kSound, true);
-            Sounds(player).AddSound(StunCollider::kSound, StunCollider::kSound, true);
-        }
-    }
-    void TearDown() override
-    {
-        MatchRecorder& recorder = MatchRecorder::GetInstance();
-        MatchRecorder::ClearFrameList(recorder.playback);
-        recorder.isLive = 1;
-        BallScene::TearDown();
-    }
-
     static Engine::Emitter& Sounds(Engine::EntityHandle player)
     {
         return *Engine::LogicManager::GetCompPtr<Engine::Emitter>(player);
@@ -46,7 +30,11 @@ protected:
     }
     static StunCollider& Area(Engine::EntityHandle area) { return *Engine::LogicManager::GetCompPtr<StunCollider>(area); }
     static float Size(Engine::EntityHandle entity) { return Engine::Transform::ScalePtr(entity)->x; }
-    std::size_t Pauses(const char* sound) const { return audio.CallsStartingWith(std::string("Pause ") + sound).size(); }
+    // Both players' pauses of the sound (they play one file).
+    std::size_t Pauses(const char* sound) const
+    {
+        return audio.CallsStartingWith("Pause " + Sounds(one).GetSound(sound)->name).size();
+    }
 
     // A point of the floor's airspace that no player's body reaches from
     // within the given distance.

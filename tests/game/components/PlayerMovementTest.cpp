@@ -73,13 +73,13 @@ TEST_F(PlayerMovement, WalksAndRunsAtTheirSpeedsAlongTheView)
     EXPECT_EQ(MovementState(player), "Run");
     EXPECT_TRUE(component.mRunning);
     EXPECT_NEAR(HorizontalSpeed(Body(player).mVelocity.value), SteadySpeed(component.PlayerRunSpeed.value, 0.9f), 0.05f);
-    EXPECT_EQ(audio.CallsStartingWith("Play Run loop=1").size(), 1u);
+    EXPECT_EQ(audio.CallsStartingWith("Play data/Sounds/Sfx/Running1.wav loop=1").size(), 1u);
 
     Release(Slot::Run);
     Frame();
     EXPECT_EQ(MovementState(player), "Move");
     EXPECT_FALSE(component.mRunning);
-    EXPECT_EQ(audio.CallsStartingWith("Pause Run").size(), 1u);
+    EXPECT_EQ(audio.CallsStartingWith("Pause data/Sounds/Sfx/Running1.wav").size(), 1u);
 }
 
 TEST_F(PlayerMovement, RunningPaysOneUnitEvery0175SecondsOfRealTime)
@@ -119,7 +119,7 @@ TEST_F(PlayerMovement, RunningStopsWhenTheEnergyRunsOut)
     Frames(60, 25);
     EXPECT_EQ(MovementState(player), "Move");
     EXPECT_TRUE(component.mExhausted);
-    EXPECT_FALSE(audio.CallsStartingWith("Play no_energy").empty()) << "the run key finds no energy";
+    EXPECT_FALSE(audio.CallsStartingWith("Play data/Sounds/Sfx/ooe_test.wav").empty()) << "the run key finds no energy";
 }
 
 TEST_F(PlayerMovement, JumpsOnceOrTwiceBeforeLanding)

@@ -114,7 +114,7 @@ TEST_F(PlayerPeerEvents, ArenaEventsGoalBallsAndPerkObjectsReachTheirOwners)
 
     audio.calls.clear();
     Deliver(local, 4, Net::ArenaEvent{Net::ArenaEvent::kCoolDown, 1, {}});
-    EXPECT_EQ(audio.CallsStartingWith("Play"), std::vector<std::string>{"Play EventCooldown loop=0 overlap=0"});
+    EXPECT_EQ(audio.CallsStartingWith("Play"), std::vector<std::string>{"Play data/Sounds/Sfx/EventCooldown.wav loop=0 overlap=0"});
     Deliver(local, 4, Net::ArenaEvent{Net::ArenaEvent::kFlip, 0, {}});
     EXPECT_EQ(gFlips, 1);
     Deliver(local, 4, Net::ArenaEvent{Net::ArenaEvent::kCrashingTiles, 0, {1, 2, 3}});

@@ -17,6 +17,7 @@
 #include "engine/logic/LogicManager.h"
 #include "engine/logic/NetworkingEvent.h"
 #include "engine/net/ChannelRecords.h"
+#include "engine/net/NamedEntities.h"
 #include "engine/logic/SMComponent.h"
 #include "engine/logic/StateMachine.h"
 #include "engine/render/CameraManager.h"
@@ -26,12 +27,11 @@
 #include "engine/render/Renderer.h"
 #include "engine/render/RenderCompManager.h"
 #include "game/config/InputBindings.h"
-#include "game/components/EnergyLogic.h"
-#include "game/components/HurtLogic.h"
 #include "game/components/PlayerHooks.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/PlayerMovement.h"
 #include "game/components/TileLogicComponent.h"
+#include "game/match/GameScene.h"
 #include "game/match/GridCreation.h"
 #include "game/arena/HexGrid.h"
 #include "game/arena/MatchRecorder.h"
@@ -92,7 +92,11 @@ protected:
         Engine::SceneManager::SetIdle();
         StdoutOf([] { Engine::SceneManager::DestroySceneImmediately(); });
         PlayerSeams::Hooks() = PlayerHooks{};
-        MatchRecorder::GetInstance().Reset();
+        // The recorder as a new process has it.
+        MatchRecorder& recorder = MatchRecorder::GetInstance();
+        MatchRecorder::ClearFrameList(recorder.playback);
+        recorder.isLive = 1;
+        recorder.Reset();
         SoundSystem::Install(nullptr);
         KeepOnlyInjectedMotion(false);
     }
@@ -129,6 +133,12 @@ protected:
         Engine::Renderer::GetInstance().Render();
         EXPECT_TRUE(DrainGlErrors().empty());
     }
+    // The frame drawn and kept as screenshots/<shot>.png.
+    static void Draw(const std::string& shot)
+    {
+        Draw();
+        ASSERT_TRUE(SaveScreenshot(shot)) << shot;
+    }
 
     // The arena's floor alone, risen into place.
     void BuildFloor()
@@ -154,67 +164,19 @@ protected:
         return Engine::Transform::GetWorldPosition(tile).y + Engine::Transform::ScalePtr(tile)->y;
     }
 
-    // A player as the match's spawner builds it, at a position, initialised.
+    // A player built by the match's spawner, at a position, initialised and
+    // named as the match names a local player. The sounds the spawner starts
+    // and pauses at once are left out of what the tests hear.
     Engine::EntityHandle Spawn(const glm::vec3& at, bool gamepad = false)
     {
         Engine::SceneManager::SetIdle();
-        Engine::EntityHandle player = Engine::EntityMgr::GetInstance().CreateEntity();
-        Engine::TransformCompManager::GetInstance().AddComponent(player);
+        const Engine::EntityHandle player = GameScene::SpawnPlayer(gamepad);
+        Engine::SetEntityName(player, Net::Names::kLocalPlayer);
         Engine::Transform::PositionRef(player) = at;
-
-        Engine::CollisionTable::GetInstance().AddTag("Player");
-        Engine::CollisionComp& body = *Engine::CollisionMgr::GetInstance().GetCompPtr(player);
-        body.mCollisionShape.value = Engine::ShapeOBB;
-        body.SetCollisionType("Player");
-        body.mDrag.value = 0.9f;
-        body.mGravity.value *= 200.0f;
-        body.mRestitution.value = 0.0f;
-        if (gamepad)
-            Engine::InputManager::GetInstance().AssignController(player);
-
-        Engine::CameraManager::GetInstance().AddComponent(player);
-        Engine::GameCamera& camera = *Engine::CameraManager::GetInstance().GetCompPtr(player);
-        camera.SetTarget(glm::vec3(0.0f));
-        camera.SetPosition(glm::vec3(0.0f, 0.0f, -10.0f));
-
-        Engine::LogicManager& logic = Engine::LogicManager::GetInstance();
-        logic.AddComponent<Engine::Emitter>(player);
-        Engine::Emitter& sounds = *Engine::LogicManager::GetCompPtr<Engine::Emitter>(player);
-        for (const char* name : {"Run", "EventCooldown", "no_energy", "PlayerHit"})
-            sounds.AddSound(name, name, true);
-
-        Engine::RenderComp& look = *Engine::RenderCompManager::GetInstance().AddComponent(player).component;
-        look.mModelName.value = "Player";
-        look.mMaterialName.value = "White";
-        look.mShaderName.value = "Player";
-        Engine::EntityTagCompManager::GetInstance().AddTag(player, "Player");
-        Engine::EntityNameCompManager::GetInstance().AddComponent(player);
-        logic.AddComponent<Player_LogicComp>(player);
-        Player_LogicComp& component = Component(player);
-        component.mRemote = false;
-        const int number = component.mPlayerNumber;
-        look.mDiffuseColor.value = number % 2 ? glm::vec3(0.0f, 0.0f, 1.0f) : glm::vec3(1.0f, 0.0f, 0.0f);
-        // Each player is seen by the other's camera only.
-        look.mCameraTarget.value = number % 2 + 1;
-        look.ResolveResources();
-        logic.AddComponent<Engine::SMComponent>(player);
-        logic.AddComponent<Player_Movement>(player);
-        logic.AddComponent<Energy_Logic>(player);
-        logic.AddComponent<Hurt_Logic>(player);
-
-        camera.mCameraIndex.value = number;
-        InputBindings::ForPlayer(number).UsesController = gamepad;
-        Engine::EntityNameCompManager::GetInstance().SetName(player, "Player_Mouse");
-        component.mEnergyHud = Hud({0.75f, -0.5f, 0.0f}, glm::vec3(1.0f / 3.0f, 1.0f / 3.0f, 1.0f), number);
-        component.mScoreHud = Hud({-1.0f, 4.5f, 0.0f}, glm::vec3(1.0f), number);
-        const Engine::EntityHandle cross = Hud({0.0f, 0.0f, 0.0f}, glm::vec3(0.2f, 0.2f, 1.0f), number);
-        Engine::HUDComp& crosshair = *Engine::HUDCompManager::GetInstance().GetCompPtr(cross);
-        crosshair.mTextureName.value = "Cross";
-        crosshair.ResolveTexture();
-
-        for (Engine::LogicComp* each : *logic.FindComponents(player))
+        for (Engine::LogicComp* each : *Engine::LogicManager::GetInstance().FindComponents(player))
             each->Initialize();
         Engine::SceneManager::SetActive();
+        audio.calls.clear();
         return player;
     }
 
@@ -387,4 +349,18 @@ protected:
     glm::ivec2 mousePixel{640, 360};
     std::set<SDL_Scancode> heldKeys;
     RecordingSoundSystem& audio = RecordingSoundSystem::InstallNew();
+};
+
+// One player standing at the floor's usual place.
+class StandingPlayerScene : public PlayerScene {
+protected:
+    void SetUp() override
+    {
+        PlayerScene::SetUp();
+        player = SpawnStanding();
+        component = &Component(player);
+    }
+
+    Engine::EntityHandle player;
+    Player_LogicComp* component = nullptr;
 };

@@ -182,8 +182,8 @@ TEST_F(PlayerScoring, TheVictimHearsItsOwnHitSoundAtTheEffectsVolume)
 {
     audio.calls.clear();
     Component(two).TakeHit();
-    EXPECT_EQ(audio.CallsStartingWith("Play"), std::vector<std::string>{"Play PlayerHit loop=0 overlap=0"});
-    EXPECT_EQ(audio.CallsStartingWith("SetVolume PlayerHit").back(), "SetVolume PlayerHit 0.2") << "0.4 x 0.5";
+    EXPECT_EQ(audio.CallsStartingWith("Play"), std::vector<std::string>{"Play data/Sounds/Sfx/player_hit.wav loop=0 overlap=0"});
+    EXPECT_EQ(audio.CallsStartingWith("SetVolume data/Sounds/Sfx/player_hit.wav").back(), "SetVolume data/Sounds/Sfx/player_hit.wav 0.2") << "0.4 x 0.5";
 }
 
 TEST_F(PlayerScoring, TheBallThatHitsBurstsInTheVictimsColour)

@@ -23,14 +23,6 @@ protected:
         LightTheFloor();
     }
 
-    void Draw(const char* name)
-    {
-        PlayerScene::Draw();
-        ASSERT_TRUE(SaveScreenshot(name));
-    }
-
-    static int Brightness(const std::array<int, 3>& rgb) { return rgb[0] + rgb[1] + rgb[2]; }
-
     Engine::EntityHandle one;
     Engine::EntityHandle two;
 };
@@ -44,9 +36,10 @@ TEST_F(PlayerViewShot, TwoPlayersWithTheirHudsAndThenOneHurtAndExhausted)
     ASSERT_EQ(HudTexture(Component(one).mEnergyHud), "Energy_9");
     ASSERT_EQ(HudTexture(Component(one).mScoreHud), "Score_J1_2");
     Draw("player_views");
-    // Each view's score badge at its top, in its player's colour.
-    const std::array<int, 3> blue = PixelAt(512, 690);
-    const std::array<int, 3> red = PixelAt(512, 330);
+    // Each view's score badge at its top, in its player's colour: the
+    // medals' manager rests player 1's left of the middle, player 2's right.
+    const std::array<int, 3> blue = PixelAt(527, 690);
+    const std::array<int, 3> red = PixelAt(642, 330);
     EXPECT_GT(blue[2], blue[0] + 60) << "player 1's badge, upper view";
     EXPECT_GT(red[0], red[2] + 60) << "player 2's badge, lower view";
     const std::array<int, 3> calm = PixelAt(200, 60);

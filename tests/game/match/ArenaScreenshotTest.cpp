@@ -24,15 +24,7 @@ const glm::vec3 kMenuCamera{25.0f, 0.0f, 0.0f};
 
 class ArenaShots : public ArenaFixture {
 protected:
-    void SetUp() override
-    {
-        StdoutOf([] {
-            OpenTestWindow();
-            Engine::Renderer::GetInstance().LoadSplashResources();
-            Engine::Renderer::GetInstance().LoadResources();
-        });
-        DrainGlErrors();
-    }
+    void SetUp() override { OpenTestWindowWithResources(); }
 
     // The arena in the given palette (taken as a client takes the host's),
     // risen into place, with a few tiles raised, one aimed at, one crashing
@@ -146,8 +138,6 @@ protected:
         camera.selectionPoint = Engine::Transform::GetWorldPosition(aimed) +
                                 *Engine::Transform::UpPtr(aimed) * Engine::Transform::ScalePtr(aimed)->y;
     }
-
-    static int Brightness(const std::array<int, 3>& rgb) { return rgb[0] + rgb[1] + rgb[2]; }
 
     // The window pixel that a world point lands on.
     static std::array<int, 3> PixelOf(const Engine::Camera& camera, const glm::vec3& world)

@@ -90,12 +90,7 @@ class MatchScene : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        StdoutOf([] {
-            OpenTestWindow();
-            Engine::Renderer::GetInstance().LoadSplashResources();
-            Engine::Renderer::GetInstance().LoadResources();
-        });
-        DrainGlErrors();
+        OpenTestWindowWithResources();
         WindowedHome::SaveWindowed();
         Engine::InputManager& input = Engine::InputManager::GetInstance();
         input.Init();
