@@ -60,6 +60,7 @@ protected:
         // SDL drops pad buttons while no window of the program has focus.
         SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
         OpenTestWindow();
+        SDL_SetEventFilter(OnlyInjectedMotion, nullptr);
         BeforeFloor();
         Engine::InputManager& input = Engine::InputManager::GetInstance();
         input.Init();
@@ -93,6 +94,7 @@ protected:
         PlayerSeams::Hooks() = PlayerHooks{};
         MatchRecorder::GetInstance().Reset();
         SoundSystem::Install(nullptr);
+        SDL_SetEventFilter(nullptr, nullptr);
     }
 
     // What a test needs before the floor is built (the renderer's resources).
@@ -348,9 +350,19 @@ protected:
     {
         SDL_Event event{};
         event.type = SDL_MOUSEMOTION;
+        event.motion.which = kInjectedMouse;
         event.motion.xrel = dx;
         event.motion.yrel = dy;
         SDL_PushEvent(&event);
+    }
+    // The display is shared with other tests' windows: the pointer they
+    // move or warp over this one would turn the players' views and aims
+    // (and light the aimed tile's ring in a picture). Only motion the test
+    // injects gets through.
+    static constexpr Uint32 kInjectedMouse = 0x7e57;
+    static int OnlyInjectedMotion(void*, SDL_Event* event)
+    {
+        return event->type != SDL_MOUSEMOTION || event->motion.which == kInjectedMouse;
     }
 
     InjectedFrameTime time;
