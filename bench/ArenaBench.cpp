@@ -7,11 +7,11 @@
 #include "engine/core/SceneManager.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/logic/StateMachine.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/components/ImmovableTile.h"
 #include "game/components/TileLogicComponent.h"
 #include "game/match/GridCreation.h"
-#include "game/match/HexGrid.h"
-#include "game/match/MatchRecorder.h"
 #include "game/match/RegisterLogicTypes.h"
 #include "tests/support/CreepingClock.h"
 

@@ -10,10 +10,10 @@
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
 #include "engine/logic/SMComponent.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/components/GoalBall.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/TempBallComp.h"
-#include "game/match/MatchRecorder.h"
 
 #include <benchmark/benchmark.h>
 #include <vector>

@@ -16,7 +16,7 @@
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/PlayerMovement.h"
 #include "game/match/GridCreation.h"
-#include "game/match/HexGrid.h"
+#include "game/arena/HexGrid.h"
 #include "game/match/RegisterLogicTypes.h"
 #include "tests/support/CreepingClock.h"
 

@@ -5,8 +5,9 @@
 #include "engine/frame/Core.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
-#include "engine/ui/UserConfig.h"
-#include "game/match/GameMode.h"
+#include "game/config/UserConfig.h"
+#include "game/match/GameScene.h"
+#include "game/modes/GameMode.h"
 #include "tests/support/CreepingClock.h"
 #include "tests/support/TempFolder.h"
 

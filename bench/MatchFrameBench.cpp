@@ -8,13 +8,13 @@
 #include "engine/core/SceneManager.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/render/Renderer.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/components/GoalBall.h"
-#include "game/match/GameMode.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
-#include "game/match/HexGrid.h"
-#include "game/match/MatchRecorder.h"
 #include "game/match/ModeSteps.h"
+#include "game/modes/GameMode.h"
 
 #include <benchmark/benchmark.h>
 

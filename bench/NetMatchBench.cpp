@@ -10,10 +10,11 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/platform/PosixUdpSocket.h"
 #include "engine/render/Renderer.h"
-#include "game/match/GameMode.h"
+#include "game/match/GameScene.h"
 #include "game/match/GameState.h"
 #include "game/match/NetworkedScene.h"
 #include "game/match/RegisterLogicTypes.h"
+#include "game/modes/GameMode.h"
 
 #include <benchmark/benchmark.h>
 #include <memory>

@@ -7,17 +7,23 @@ function(solvane_library name dir)
   target_link_libraries(${name} PUBLIC ${ARGN})
 endfunction()
 
-# One test executable per test folder; every test runs in its own process
-# (PRE_TEST discovery) so singletons start fresh and nothing needs a display
-# at build time. Each executable also passes run whole, in one process: the
-# fixtures put back what a test may leave in the singletons. Each test may
-# take 120 s, or SOLVANE_TEST_TIMEOUT seconds when the caller sets it.
+# One test executable per test folder, or per few neighbouring ones; every
+# test runs in its own process (PRE_TEST discovery) so singletons start fresh
+# and nothing needs a display at build time. Each executable also passes run
+# whole, in one process: the fixtures put back what a test may leave in the
+# singletons. Each test may take 120 s, or SOLVANE_TEST_TIMEOUT seconds when
+# the caller sets it.
 function(solvane_test name dir)
   set(_timeout 120)
   if(SOLVANE_TEST_TIMEOUT)
     set(_timeout ${SOLVANE_TEST_TIMEOUT})
   endif()
-  file(GLOB _sources CONFIGURE_DEPENDS "${dir}/*.cpp" "${dir}/*.h")
+  # `dir` may list several test folders that share one executable.
+  set(_sources)
+  foreach(_dir IN LISTS dir)
+    file(GLOB _found CONFIGURE_DEPENDS "${_dir}/*.cpp" "${_dir}/*.h")
+    list(APPEND _sources ${_found})
+  endforeach()
   add_executable(${name} ${_sources})
   target_link_libraries(${name} PRIVATE ${ARGN} GTest::gtest GTest::gmock GTest::gtest_main)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)

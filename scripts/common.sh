@@ -13,7 +13,7 @@ SOLVANE_PACKAGES=(
 )
 # Only the tests need these.
 SOLVANE_TEST_PACKAGES=(libx11-dev libgtest-dev libgmock-dev libbenchmark-dev xvfb xauth clang libclang-rt-14-dev
-  xdotool imagemagick jq)
+  xdotool imagemagick jq python3)
 
 solvane_sudo() {
   if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi

@@ -60,6 +60,10 @@ run_end_to_end() {
   "${xvfb[@]}" "$SOLVANE_ROOT/tests/e2e/run.sh" "$SOLVANE_ROOT/$1"
 }
 
+# Before any build: an include that runs up the folders' layers fails at once.
+phase "Layers"
+python3 "$SOLVANE_ROOT/scripts/check-layers.py"
+
 phase "Release build"
 solvane_build build Release
 run_suite build

@@ -38,6 +38,7 @@ std::string Lines(std::size_t count) { return std::to_string(count) + (count == 
 
 // How a table's lines went; the texts themselves are used either way.
 struct LineTally {
+    std::uint32_t textCount = 0;
     std::size_t lines = 0;
     std::size_t undecodable = 0;
     std::size_t firstUndecodable = 0; // counted from 1, as an editor does
@@ -53,11 +54,11 @@ struct LineTally {
 
     std::string Problem() const
     {
-        constexpr std::size_t kLines = Localisation::kTextCount * Localisation::kLanguageCount;
+        const std::size_t expected = std::size_t{textCount} * Localisation::kLanguageCount;
         std::string problem;
-        if (lines != kLines)
-            problem = Lines(lines) + ", expected " + std::to_string(kLines) + " ("
-                      + std::to_string(Localisation::kTextCount) + " texts x "
+        if (lines != expected)
+            problem = Lines(lines) + ", expected " + std::to_string(expected) + " ("
+                      + std::to_string(textCount) + " texts x "
                       + std::to_string(Localisation::kLanguageCount) + " languages)";
         if (undecodable > 0)
             problem += (problem.empty() ? "" : "; ") + Lines(undecodable)
@@ -69,23 +70,23 @@ struct LineTally {
 
 } // namespace
 
-bool Localisation::LoadTextTable(const std::string& path)
+bool Localisation::LoadTextTable(const std::string& path, std::uint32_t textCount)
 {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         std::fprintf(stderr, "%s: could not be opened (%s)\n", path.c_str(), std::strerror(errno));
         return false;
     }
-    const std::string problem = ReadTextTable(file);
+    const std::string problem = ReadTextTable(file, textCount);
     if (!problem.empty())
         std::fprintf(stderr, "%s: %s\n", path.c_str(), problem.c_str());
     return true;
 }
 
-std::string Localisation::ReadTextTable(std::istream& file)
+std::string Localisation::ReadTextTable(std::istream& file, std::uint32_t textCount)
 {
-    std::vector<Entry> table(kTextCount);
-    LineTally tally;
+    std::vector<Entry> table(textCount);
+    LineTally tally{textCount};
     std::string line;
     for (Entry& entry : table) {
         for (std::u16string& text : entry) {
@@ -99,7 +100,7 @@ std::string Localisation::ReadTextTable(std::istream& file)
             tally.Add(replaced);
         }
     }
-    if (tally.lines == kTextCount * kLanguageCount)
+    if (tally.lines == std::size_t{textCount} * kLanguageCount)
         tally.lines += CountRemainingLines(file);
     gTable = std::move(table);
     gLanguage = 0;

@@ -9,18 +9,18 @@ namespace Engine {
 class Font;
 }
 
-// The table of every visible menu text: text ids 0 to 126, each in five
+// The table of every visible menu text: text ids 0 to n - 1, each in five
 // languages (0 English, 1 Spanish, 2 Russian, 3 German, 4 French). The
-// current language picks the column.
+// current language picks the column. The program names the file and its
+// count of texts n.
 //
-// "data/all_text": UTF-8 lines separated by line feeds (a carriage return
-// before one is dropped). Line 5 k + j, counting from 0, is text id k in
-// language j, for k = 0 to 126 and j = 0 to 4: 635 lines. Characters
-// become 16-bit units (nothing above U+FFFF; bad bytes become U+FFFD).
-// Missing lines give empty texts; lines after the 635th are ignored.
+// The file: UTF-8 lines separated by line feeds (a carriage return before
+// one is dropped). Line 5 k + j, counting from 0, is text id k in language
+// j, for k = 0 to n - 1 and j = 0 to 4: 5 n lines. Characters become
+// 16-bit units (nothing above U+FFFF; bad bytes become U+FFFD). Missing
+// lines give empty texts; lines after the last are ignored.
 class Localisation {
 public:
-    static constexpr std::uint32_t kTextCount = 127;
     static constexpr std::uint32_t kLanguageCount = 5;
     static constexpr std::uint32_t kCyrillicLanguage = 2;
 
@@ -28,13 +28,15 @@ public:
 
     Localisation() = delete;
 
-    // Reads the table and selects language 0. A file that does not open
-    // leaves the table and the language as they were and returns false.
-    // What was wrong with the file is one message on stderr naming it.
-    static bool LoadTextTable(const std::string& path = "data/all_text");
+    // Reads a table of textCount texts and selects language 0. A file that
+    // does not open leaves the table and the language as they were and
+    // returns false. What was wrong with the file is one message on stderr
+    // naming it.
+    static bool LoadTextTable(const std::string& path, std::uint32_t textCount);
     // The same from text already open; returns what was wrong with it ("" for
-    // a whole table): a line count other than 635, lines that did not decode.
-    static std::string ReadTextTable(std::istream& text);
+    // a whole table): a line count other than 5 textCount, lines that did not
+    // decode.
+    static std::string ReadTextTable(std::istream& text, std::uint32_t textCount);
     // The text of an id in a language; empty for an id or language outside
     // the table.
     static const std::u16string& Text(std::uint32_t id, std::uint32_t language);

@@ -9,6 +9,7 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/ParticleEmitter.h"
 #include "engine/render/RenderCompManager.h"
+#include "game/arena/Palette.h"
 #include "game/components/ActivePerks.h"
 #include "game/components/BallHooks.h"
 #include "game/components/BallMessages.h"
@@ -17,7 +18,6 @@
 #include "game/components/PlayerFrame.h"
 #include "game/components/PlayerHooks.h"
 #include "game/components/PlayerLogicComp.h"
-#include "game/match/Palette.h"
 
 #include <cmath>
 

@@ -9,12 +9,12 @@
 #include "engine/logic/LogicManager.h"
 #include "engine/render/CameraManager.h"
 #include "engine/render/HUDCompManager.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/arena/MatchStats.h"
 #include "game/components/HudTexture.h"
 #include "game/components/PlayerControls.h"
 #include "game/components/PlayerFrame.h"
 #include "game/components/PlayerLogicComp.h"
-#include "game/match/MatchRecorder.h"
-#include "game/match/MatchStats.h"
 
 #include <algorithm>
 #include <cmath>

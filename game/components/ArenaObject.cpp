@@ -4,7 +4,7 @@
 #include "engine/collision/CollisionTable.h"
 #include "engine/core/EntityManager.h"
 #include "engine/render/AlphaRenderCompManager.h"
-#include "game/match/MatchRecorder.h"
+#include "game/arena/MatchRecorder.h"
 
 namespace ArenaObject {
 

@@ -10,11 +10,11 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/CameraManager.h"
 #include "engine/render/HUDCompManager.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/components/HudTexture.h"
 #include "game/components/PlayerFrame.h"
 #include "game/components/PlayerHooks.h"
 #include "game/components/PlayerLogicComp.h"
-#include "game/match/MatchRecorder.h"
 
 #include <algorithm>
 

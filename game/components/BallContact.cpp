@@ -12,6 +12,8 @@
 #include "engine/logic/LogicManager.h"
 #include "engine/logic/StateMachine.h"
 #include "engine/platform/Clock.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/arena/MatchStats.h"
 #include "game/components/BadgeManagerComp.h"
 #include "game/components/BallMessages.h"
 #include "game/components/BallStates.h"
@@ -22,8 +24,6 @@
 #include "game/components/ShieldLogic.h"
 #include "game/components/TempBallComp.h"
 #include "game/components/TileLogicComponent.h"
-#include "game/match/MatchRecorder.h"
-#include "game/match/MatchStats.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/ParticleEmitter.h"
 #include "engine/render/RenderCompManager.h"
-#include "engine/ui/InputBindings.h"
 #include "game/components/BallHooks.h"
 #include "game/components/BallSlowdown.h"
 #include "game/components/ParticleBurst.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/TempBallComp.h"
+#include "game/config/InputBindings.h"
 
 #include <cmath>
 #include <iostream>

@@ -1,11 +1,11 @@
 #include "game/components/BallSeams.h"
 
 #include "engine/logic/LogicManager.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/components/BadgeManagerComp.h"
 #include "game/components/GoalBall.h"
 #include "game/components/PlayerHooks.h"
 #include "game/components/TempBallComp.h"
-#include "game/match/MatchRecorder.h"
 
 namespace {
 

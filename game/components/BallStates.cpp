@@ -6,14 +6,14 @@
 #include "engine/logic/LogicManager.h"
 #include "engine/logic/StateMachine.h"
 #include "engine/render/CameraManager.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/arena/MatchStats.h"
 #include "game/components/BallMessages.h"
 #include "game/components/PassivePerks.h"
 #include "game/components/PlayerControls.h"
 #include "game/components/PlayerFrame.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/TempBallComp.h"
-#include "game/match/MatchRecorder.h"
-#include "game/match/MatchStats.h"
 
 #include <algorithm>
 #include <cmath>

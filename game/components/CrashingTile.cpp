@@ -5,9 +5,9 @@
 #include "engine/core/Transform.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/render/RenderWrapperManager.h"
+#include "game/arena/Palette.h"
 #include "game/components/TileLogicComponent.h"
 #include "game/components/TileProbe.h"
-#include "game/match/Palette.h"
 
 Engine::TypeNode* CrashingTile::RegisterClassType()
 {

@@ -3,11 +3,11 @@
 #include "engine/audio/Emitter.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/logic/SMComponent.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/arena/MatchStats.h"
 #include "game/components/HudTexture.h"
 #include "game/components/PlayerFrame.h"
 #include "game/components/PlayerLogicComp.h"
-#include "game/match/MatchRecorder.h"
-#include "game/match/MatchStats.h"
 
 #include <string>
 

@@ -8,9 +8,9 @@
 #include "engine/core/TransformCompManager.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/render/RenderComp.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/components/ArenaObject.h"
 #include "game/components/PlayerFrame.h"
-#include "game/match/MatchRecorder.h"
 
 #include <algorithm>
 #include <vector>

@@ -19,9 +19,9 @@
 #include "engine/render/AlphaRenderCompManager.h"
 #include "engine/render/LightManager.h"
 #include "engine/render/RenderCompManager.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/arena/Palette.h"
 #include "game/components/PlayerFrame.h"
-#include "game/match/MatchRecorder.h"
-#include "game/match/Palette.h"
 
 #include <GL/glew.h>
 #include <algorithm>

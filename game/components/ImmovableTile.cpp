@@ -2,9 +2,9 @@
 
 #include "engine/logic/LogicManager.h"
 #include "engine/render/RenderWrapperManager.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/Palette.h"
 #include "game/components/TileLogicComponent.h"
-#include "game/match/HexGrid.h"
-#include "game/match/Palette.h"
 
 #include <algorithm>
 

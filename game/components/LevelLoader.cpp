@@ -1,7 +1,7 @@
 #include "game/components/LevelLoader.h"
 
 #include "engine/core/EntityTagCompManager.h"
-#include "game/match/GameMode.h"
+#include "game/arena/GameModeFlags.h"
 
 template <class Self>
 void TagTrigger<Self>::OnCollisionEvent(Engine::CollisionEvent* event)

@@ -1,9 +1,9 @@
 #include "game/components/PerkObjectSeams.h"
 
+#include "game/arena/MatchRecorder.h"
 #include "game/components/ForcefieldCollider.h"
 #include "game/components/PlayerHooks.h"
 #include "game/components/StunCollider.h"
-#include "game/match/MatchRecorder.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include "engine/core/Transform.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/Camera.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/components/PlayerFrame.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/TileLogicComponent.h"
-#include "game/match/MatchRecorder.h"
 
 namespace PlayerBending {
 

@@ -5,10 +5,10 @@
 #include "engine/core/InputManager.h"
 #include "engine/core/Transform.h"
 #include "engine/render/Camera.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/components/PlayerControls.h"
 #include "game/components/PlayerFrame.h"
 #include "game/components/PlayerLogicComp.h"
-#include "game/match/MatchRecorder.h"
 
 #include <limits>
 

@@ -1,6 +1,6 @@
 #pragma once
 #include "engine/core/EntityHandle.h"
-#include "engine/ui/InputBindings.h"
+#include "game/config/InputBindings.h"
 
 #include <glm/glm.hpp>
 

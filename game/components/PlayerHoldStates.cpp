@@ -5,12 +5,12 @@
 #include "engine/logic/StateMachine.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/Camera.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/components/PlayerBody.h"
 #include "game/components/PlayerControls.h"
 #include "game/components/PlayerFrame.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/PlayerMovement.h"
-#include "game/match/MatchRecorder.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include "engine/logic/SMComponent.h"
 #include "engine/render/CameraManager.h"
 #include "engine/render/Window.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/components/HudTexture.h"
 #include "game/components/PlayerControls.h"
 #include "game/components/PlayerFrame.h"
-#include "game/match/MatchRecorder.h"
 
 #include <SDL.h>
 #include <algorithm>

@@ -7,13 +7,13 @@
 #include "engine/logic/SMComponent.h"
 #include "engine/logic/StateMachine.h"
 #include "engine/render/Camera.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/arena/MatchStats.h"
 #include "game/components/PlayerBody.h"
 #include "game/components/PlayerControls.h"
 #include "game/components/PlayerFrame.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/PlayerMovement.h"
-#include "game/match/MatchRecorder.h"
-#include "game/match/MatchStats.h"
 
 namespace {
 

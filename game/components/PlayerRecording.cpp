@@ -4,9 +4,9 @@
 #include "engine/logic/StateMachine.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/CameraManager.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/components/PlayerFrame.h"
 #include "game/components/PlayerLogicComp.h"
-#include "game/match/MatchRecorder.h"
 
 void Player_LogicComp::ExchangeWithRecorder()
 {

@@ -7,12 +7,12 @@
 #include "engine/net/NamedEntities.h"
 #include "engine/render/ParticleEmitterManager.h"
 #include "engine/render/RenderCompManager.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/arena/MatchStats.h"
 #include "game/components/HudTexture.h"
 #include "game/components/PlayerFrame.h"
 #include "game/components/PlayerHooks.h"
 #include "game/components/PlayerLogicComp.h"
-#include "game/match/MatchRecorder.h"
-#include "game/match/MatchStats.h"
 
 #include <string>
 

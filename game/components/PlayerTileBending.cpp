@@ -9,11 +9,11 @@
 #include "engine/logic/LogicManager.h"
 #include "engine/logic/StateMachine.h"
 #include "engine/render/Camera.h"
+#include "game/arena/HexGrid.h"
 #include "game/components/PlayerBending.h"
 #include "game/components/PlayerControls.h"
 #include "game/components/PlayerFrame.h"
 #include "game/components/TileLogicComponent.h"
-#include "game/match/HexGrid.h"
 
 #include <SDL.h>
 #include <set>

@@ -13,11 +13,11 @@
 #include "engine/logic/LogicManager.h"
 #include "engine/logic/StateMachine.h"
 #include "engine/render/RenderComp.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/arena/Palette.h"
 #include "game/components/ArenaObject.h"
 #include "game/components/PlayerFrame.h"
 #include "game/components/PlayerLogicComp.h"
-#include "game/match/MatchRecorder.h"
-#include "game/match/Palette.h"
 
 #include <algorithm>
 #include <vector>

@@ -16,11 +16,11 @@
 #include "engine/logic/SMComponent.h"
 #include "engine/net/NamedEntities.h"
 #include "engine/render/RenderCompManager.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/components/BallStates.h"
 #include "game/components/PlayerFrame.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/TrailStates.h"
-#include "game/match/MatchRecorder.h"
 
 #include <algorithm>
 

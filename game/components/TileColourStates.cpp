@@ -4,7 +4,7 @@
 #include "engine/core/Math.h"
 #include "engine/logic/StateMachine.h"
 #include "engine/render/RenderWrapperManager.h"
-#include "game/match/Palette.h"
+#include "game/arena/Palette.h"
 
 #include <algorithm>
 #include <cfloat>

@@ -11,12 +11,12 @@
 #include "engine/net/ChannelRecords.h"
 #include "engine/net/NamedEntities.h"
 #include "engine/render/RenderWrapperManager.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/components/ColourCollider.h"
 #include "game/components/CrashingTile.h"
 #include "game/components/TileColourStates.h"
 #include "game/components/TileHeightStates.h"
 #include "game/components/TileProbe.h"
-#include "game/match/MatchRecorder.h"
 
 #include <optional>
 

@@ -3,8 +3,8 @@
 #include "engine/collision/CollisionComp.h"
 #include "engine/core/Transform.h"
 #include "engine/logic/StateMachine.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/components/PlayerFrame.h"
-#include "game/match/MatchRecorder.h"
 
 #include <cmath>
 

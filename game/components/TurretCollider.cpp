@@ -6,8 +6,8 @@
 #include "engine/logic/CollisionEvent.h"
 #include "engine/logic/EventDispatcher.h"
 #include "engine/net/NamedEntities.h"
+#include "game/arena/TurretBall.h"
 #include "game/components/PlayerFrame.h"
-#include "game/match/TurretBall.h"
 
 #include <cmath>
 

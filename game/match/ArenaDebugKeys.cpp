@@ -5,7 +5,6 @@
 #include "engine/platform/WaitingInput.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
-#include "game/match/JoinAddress.h"
 #include "game/match/ModeSteps.h"
 
 #include <SDL.h>

@@ -12,10 +12,10 @@
 #include "engine/render/LightManager.h"
 #include "engine/render/ParticleEmitterManager.h"
 #include "engine/render/RenderCompManager.h"
+#include "game/arena/Palette.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/TempBallComp.h"
 #include "game/match/GameScene.h"
-#include "game/match/Palette.h"
 
 #include <GL/glew.h>
 

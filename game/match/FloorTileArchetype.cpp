@@ -10,8 +10,8 @@
 #include "engine/logic/LogicManager.h"
 #include "engine/logic/SMComponent.h"
 #include "engine/render/RenderWrapperManager.h"
+#include "game/arena/Palette.h"
 #include "game/components/TileLogicComponent.h"
-#include "game/match/Palette.h"
 
 namespace GameScene {
 

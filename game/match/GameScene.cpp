@@ -9,15 +9,15 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/HUDCompManager.h"
 #include "engine/render/Renderer.h"
-#include "engine/ui/UserConfig.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/Palette.h"
 #include "game/components/ImmovableTile.h"
 #include "game/components/PlayerLogicComp.h"
-#include "game/match/GameMode.h"
+#include "game/config/UserConfig.h"
+#include "game/match/GameState.h"
 #include "game/match/GridCreation.h"
-#include "game/match/HexGrid.h"
 #include "game/match/KillCamHud.h"
 #include "game/match/MatchSeams.h"
-#include "game/match/Palette.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -158,6 +158,16 @@ void StartServer()
     if (!network.initialised)
         network.server_init();
     network.listen();
+}
+
+void StartClient(GameState& state)
+{
+    NetworkMgr& network = NetworkMgr::GetInstance();
+    if (network.connected)
+        return;
+    if (!network.initialised && !network.client_init(state.joinAddress.c_str()))
+        return;
+    network.connect();
 }
 
 } // namespace GameScene

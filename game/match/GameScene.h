@@ -1,13 +1,19 @@
 #pragma once
 #include "engine/core/EntityHandle.h"
+#include "game/arena/TurretBall.h"
 #include "game/match/FloorTileArchetype.h"
 #include "game/match/RadialMenu.h"
-#include "game/match/TurretBall.h"
 
-// Builds the entities of an arena match. How many local players and which
-// of them want a controller stand in GameScene::PlayerCount and
-// GameScene::PlayerUsesGamepad (GameMode.h).
+class GameState;
+
+// Builds the entities of an arena match.
 namespace GameScene {
+
+// What the scene builder spawns: how many local players (1 or 2), and per
+// local player whether it is to be given a game controller. The menus set
+// them.
+inline int PlayerCount = 1;
+inline bool PlayerUsesGamepad[2] = {true, true};
 
 // The whole local scene: arena, border, kill-camera HUD, the blank HUD,
 // then per local player the player, its perks and its ball. Every local
@@ -50,5 +56,8 @@ void MakeImmovable(Engine::EntityHandle tile);
 // Hosts a networked match: nothing while connected, else opens the server
 // (once) and listens.
 void StartServer();
+// Joins the host at the game state's join address: nothing while connected;
+// otherwise opens the client (once) and sends the first handshake.
+void StartClient(GameState& state);
 
 } // namespace GameScene

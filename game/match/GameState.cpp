@@ -12,6 +12,9 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/platform/Clock.h"
 #include "engine/render/Renderer.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/arena/MatchStats.h"
 #include "game/components/AudioLogic.h"
 #include "game/components/CrashingTile.h"
 #include "game/components/GoalBall.h"
@@ -19,9 +22,6 @@
 #include "game/components/TileLogicComponent.h"
 #include "game/match/ArenaDebugKeys.h"
 #include "game/match/GridCreation.h"
-#include "game/match/HexGrid.h"
-#include "game/match/MatchRecorder.h"
-#include "game/match/MatchStats.h"
 
 #include <glm/gtc/constants.hpp>
 #include <glm/gtx/rotate_vector.hpp>

@@ -1,6 +1,6 @@
 #pragma once
 #include "engine/core/EntityHandle.h"
-#include "game/match/Palette.h"
+#include "game/arena/Palette.h"
 
 #include <cstdint>
 #include <glm/glm.hpp>

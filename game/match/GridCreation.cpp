@@ -10,11 +10,11 @@
 #include "engine/logic/LogicManager.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/InstancedRenderableManager.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/Palette.h"
 #include "game/components/TileLogicComponent.h"
 #include "game/match/FloorTileArchetype.h"
-#include "game/match/HexGrid.h"
 #include "game/match/LevelRecord.h"
-#include "game/match/Palette.h"
 
 #include <GL/glew.h>
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "game/match/KillCamHud.h"
 
 #include "engine/render/HUDCompManager.h"
-#include "game/match/MatchRecorder.h"
+#include "game/arena/MatchRecorder.h"
 
 Engine::TypeNode* KillCamHud::RegisterClassType()
 {

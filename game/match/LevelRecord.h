@@ -1,6 +1,6 @@
 #pragma once
 #include "engine/net/ChannelRecords.h"
-#include "game/match/HexLayout.h"
+#include "game/arena/HexLayout.h"
 
 #include <array>
 #include <cstdint>

@@ -1,12 +1,12 @@
 #include "game/match/MatchSeams.h"
 
+#include "game/arena/GameModeFlags.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/components/BallSeams.h"
 #include "game/components/PerkObjectSeams.h"
 #include "game/components/PlayerHooks.h"
 #include "game/components/TileSeams.h"
-#include "game/match/GameMode.h"
 #include "game/match/GameState.h"
-#include "game/match/MatchRecorder.h"
 
 namespace {
 

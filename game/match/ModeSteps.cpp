@@ -6,10 +6,10 @@
 #include "engine/logic/LogicManager.h"
 #include "engine/render/Window.h"
 #include "engine/ui/MenuSounds.h"
-#include "engine/ui/UserConfig.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/config/UserConfig.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
-#include "game/match/MatchRecorder.h"
 
 void ResetSceneSound()
 {

@@ -15,19 +15,18 @@
 #include "engine/net/NamedEntities.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/RenderCompManager.h"
-#include "engine/ui/UserConfig.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/arena/Palette.h"
 #include "game/components/GoalTile.h"
 #include "game/components/PlayerLogicComp.h"
-#include "game/match/GameMode.h"
+#include "game/config/UserConfig.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
 #include "game/match/GridCreation.h"
-#include "game/match/HexGrid.h"
 #include "game/match/LevelRecord.h"
-#include "game/match/MatchRecorder.h"
 #include "game/match/MatchSeams.h"
 #include "game/match/ModeSteps.h"
-#include "game/match/Palette.h"
 
 #include <algorithm>
 #include <iostream>

@@ -12,7 +12,6 @@
 #include "engine/render/CameraManager.h"
 #include "engine/render/HUDCompManager.h"
 #include "engine/render/RenderCompManager.h"
-#include "engine/ui/InputBindings.h"
 #include "game/components/ActivePerks.h"
 #include "game/components/AudioLogic.h"
 #include "game/components/BadgeManagerComp.h"
@@ -21,7 +20,7 @@
 #include "game/components/PassivePerks.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/PlayerMovement.h"
-#include "game/match/GameMode.h"
+#include "game/config/InputBindings.h"
 #include "game/match/GameModifiers.h"
 #include "game/match/GameScene.h"
 

@@ -3,7 +3,7 @@
 #include "engine/core/SceneManager.h"
 #include "game/components/TileHeightStates.h"
 #include "game/components/TileLogicComponent.h"
-#include "game/match/HexGrid.h"
+#include "game/arena/HexGrid.h"
 #include "game/match/ModeSteps.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/logic/StateMachine.h"

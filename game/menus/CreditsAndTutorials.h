@@ -1,7 +1,7 @@
 #pragma once
 #include "engine/ui/Element.h"
 #include "engine/ui/InteractionComps.h"
-#include "game/match/GameMode.h"
+#include "game/menus/MenuEvents.h"
 
 #include <array>
 #include <cstdint>

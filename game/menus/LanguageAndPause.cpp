@@ -1,6 +1,6 @@
 #include "engine/ui/Localisation.h"
 #include "engine/ui/TextComps.h"
-#include "engine/ui/UserConfig.h"
+#include "game/config/UserConfig.h"
 #include "game/menus/MenuActions.h"
 #include "game/menus/MenuHelpers.h"
 #include "game/menus/MenuLayers.h"

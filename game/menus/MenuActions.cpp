@@ -4,11 +4,10 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/ui/Element.h"
 #include "engine/ui/LayerStack.h"
-#include "game/match/GameMode.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
-#include "game/match/JoinAddress.h"
 #include "game/menus/AddressField.h"
+#include "game/menus/MenuEvents.h"
 #include "game/menus/MenuHelpers.h"
 #include "game/menus/MenuLayers.h"
 

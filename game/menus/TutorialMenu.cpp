@@ -1,6 +1,6 @@
 #include "engine/ui/LayerStack.h"
 #include "engine/ui/TextComps.h"
-#include "game/match/MatchRecorder.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/menus/CreditsAndTutorials.h"
 #include "game/menus/MenuComps.h"
 #include "game/menus/MenuHelpers.h"

@@ -7,7 +7,7 @@
 // has a finite place.
 #include "FuzzSupport.h"
 
-#include "game/match/HexLayout.h"
+#include "game/arena/HexLayout.h"
 #include "game/match/LevelRecord.h"
 
 #include <algorithm>

@@ -5,7 +5,7 @@
 // colour as it was, and a taken one holds only finite numbers.
 #include "FuzzSupport.h"
 
-#include "game/match/Palette.h"
+#include "game/arena/Palette.h"
 
 #include <algorithm>
 #include <cmath>

@@ -5,7 +5,7 @@
 // it writes to a file that reads back the same.
 #include "FuzzSupport.h"
 
-#include "game/match/RecordingFile.h"
+#include "game/arena/RecordingFile.h"
 
 #include <cstdio>
 #include <sstream>

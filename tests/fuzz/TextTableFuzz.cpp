@@ -7,6 +7,7 @@
 #include "FuzzSupport.h"
 
 #include "engine/ui/Localisation.h"
+#include "game/config/GameText.h"
 
 #include <algorithm>
 #include <sstream>
@@ -24,10 +25,10 @@ bool Clean(const std::u16string& text)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     std::istringstream text(Fuzz::Text(data, size));
-    const std::string problem = Localisation::ReadTextTable(text);
+    const std::string problem = Localisation::ReadTextTable(text, GameText::kCount);
     Fuzz::Require(problem.find('\n') == std::string::npos, "the complaint is one line");
-    Fuzz::Require(Localisation::EntryCount() == Localisation::kTextCount, "the table holds every text id");
-    for (std::uint32_t id = 0; id < Localisation::kTextCount; ++id) {
+    Fuzz::Require(Localisation::EntryCount() == GameText::kCount, "the table holds every text id");
+    for (std::uint32_t id = 0; id < GameText::kCount; ++id) {
         for (std::uint32_t language = 0; language < Localisation::kLanguageCount; ++language)
             Fuzz::Require(Clean(Localisation::Text(id, language)), "a text is one line of whole characters");
     }

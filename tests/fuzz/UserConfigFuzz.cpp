@@ -6,7 +6,7 @@
 // writes to a file that reads back whole and the same.
 #include "FuzzSupport.h"
 
-#include "engine/ui/UserSettings.h"
+#include "game/config/UserSettings.h"
 
 #include <algorithm>
 

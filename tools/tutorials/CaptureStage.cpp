@@ -13,15 +13,15 @@
 #include "engine/render/CameraManager.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/match/GameModifiers.h"
-#include "game/match/GameMode.h"
 #include "game/match/GameScene.h"
 #include "game/match/GridCreation.h"
-#include "game/match/HexGrid.h"
-#include "game/match/MatchRecorder.h"
 #include "game/match/RegisterLogicTypes.h"
 #include "game/match/TutorialArena.h"
+#include "game/modes/GameMode.h"
 
 #include <algorithm>
 #include <cmath>

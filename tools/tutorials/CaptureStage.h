@@ -1,8 +1,8 @@
 #pragma once
 #include "engine/core/EntityHandle.h"
-#include "engine/ui/InputBindings.h"
+#include "game/arena/MatchFrame.h"
+#include "game/config/InputBindings.h"
 #include "game/match/GameState.h"
-#include "game/match/MatchFrame.h"
 #include "tests/support/CreepingClock.h"
 
 #include <SDL.h>

@@ -6,7 +6,7 @@
 //
 // Without file names every tutorial is captured. Run from the build folder
 // (the data folder is read from the working directory).
-#include "game/match/RecordingFile.h"
+#include "game/arena/RecordingFile.h"
 #include "tools/tutorials/Scripts.h"
 
 #include <cstdlib>

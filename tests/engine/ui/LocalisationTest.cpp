@@ -14,6 +14,9 @@ namespace {
 
 using Engine::UI::DecodeUtf8;
 
+// The size of the game's table, 635 lines.
+constexpr std::uint32_t kTexts = 127;
+
 // "line 0" to "line 634", one per line.
 std::string NumberedTable(int lines, const char* ending = "\n")
 {
@@ -52,7 +55,7 @@ TEST(TextTable, EntryKLanguageJIsLineFiveKPlusJ)
 {
     ScopedTempDir dir;
     WriteFileText("all_text", NumberedTable(640, "\r\n"));
-    ASSERT_TRUE(Localisation::LoadTextTable("all_text"));
+    ASSERT_TRUE(Localisation::LoadTextTable("all_text", kTexts));
     EXPECT_EQ(Localisation::EntryCount(), 127u);
     EXPECT_EQ(Localisation::Text(0, 3), u"line 3") << "the carriage return is dropped";
     EXPECT_EQ(Localisation::Text(126, 4), u"line 634");
@@ -66,7 +69,7 @@ TEST(TextTable, EntryKLanguageJIsLineFiveKPlusJ)
     // A short file fills what it has; the rest stays empty. Loading selects
     // language 0 again.
     WriteFileText("short", "\xEF\xBB\xBFuno\ndos\ntres");
-    ASSERT_TRUE(Localisation::LoadTextTable("short"));
+    ASSERT_TRUE(Localisation::LoadTextTable("short", kTexts));
     EXPECT_EQ(Localisation::GetLanguage(), 0u);
     EXPECT_EQ(Localisation::Text(0, 0), u"uno") << "an editor's byte-order mark is dropped";
     EXPECT_EQ(Localisation::Text(0, 2), u"tres");
@@ -75,7 +78,7 @@ TEST(TextTable, EntryKLanguageJIsLineFiveKPlusJ)
 
     // A missing file leaves table and language alone.
     Engine::UI::SetLanguage(3);
-    EXPECT_FALSE(Localisation::LoadTextTable("missing"));
+    EXPECT_FALSE(Localisation::LoadTextTable("missing", kTexts));
     EXPECT_EQ(Localisation::Text(0, 1), u"dos");
     EXPECT_EQ(Localisation::GetLanguage(), 3u);
 }
@@ -101,17 +104,17 @@ TEST(TextTable, AFileThatIsNotWholeSaysWhatWasWrongOnceAndKeepsItsLines)
     };
     for (const auto& [text, problem] : cases) {
         WriteFileText("all_text", text);
-        const std::string said = StderrOf([] { EXPECT_TRUE(Localisation::LoadTextTable("all_text")); });
+        const std::string said = StderrOf([] { EXPECT_TRUE(Localisation::LoadTextTable("all_text", kTexts)); });
         EXPECT_EQ(said, problem.empty() ? "" : "all_text: " + problem + "\n");
     }
     EXPECT_EQ(Localisation::Text(0, 0), u"\uFFFDPNG");
     WriteFileText("all_text", undecodable);
-    StderrOf([] { Localisation::LoadTextTable("all_text"); });
+    StderrOf([] { Localisation::LoadTextTable("all_text", kTexts); });
     EXPECT_EQ(Localisation::Text(0, 3), u"li\uFFFDne");
     EXPECT_EQ(Localisation::Text(1, 3), u"\uFFFD");
     EXPECT_EQ(Localisation::Text(1, 4), u"line 9");
 
-    const std::string said = StderrOf([] { EXPECT_FALSE(Localisation::LoadTextTable("missing")); });
+    const std::string said = StderrOf([] { EXPECT_FALSE(Localisation::LoadTextTable("missing", kTexts)); });
     EXPECT_TRUE(said.starts_with("missing: could not be opened (")) << said;
 }
 

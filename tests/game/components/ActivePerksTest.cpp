@@ -5,9 +5,9 @@
 
 #include "engine/net/NamedEntities.h"
 #include "engine/render/ParticleEmitterManager.h"
+#include "game/arena/MatchStats.h"
 #include "game/components/ActivePerks.h"
 #include "game/components/PassivePerks.h"
-#include "game/match/MatchStats.h"
 
 #include <cmath>
 #include <cstring>

@@ -5,8 +5,8 @@
 
 #include "engine/logic/NetworkingEvent.h"
 #include "engine/net/ChannelRecords.h"
+#include "game/arena/MatchStats.h"
 #include "game/components/ColourCollider.h"
-#include "game/match/MatchStats.h"
 
 #include <limits>
 

@@ -3,8 +3,8 @@
 // disintegrating the ball.
 #include "BallScene.h"
 
+#include "game/arena/MatchStats.h"
 #include "game/components/PassivePerks.h"
-#include "game/match/MatchStats.h"
 
 namespace {
 

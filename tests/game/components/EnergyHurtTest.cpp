@@ -2,7 +2,7 @@
 #include "PlayerScene.h"
 
 #include "engine/render/Renderer.h"
-#include "game/match/MatchStats.h"
+#include "game/arena/MatchStats.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include "engine/logic/LogicManager.h"
 #include "engine/logic/FrameTime.h"
 #include "game/components/LevelLoader.h"
-#include "game/match/GameMode.h"
+#include "game/modes/GameMode.h"
 #include "support/CapturedOutput.h"
 
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // ends in exhaustion.
 #include "PlayerScene.h"
 
+#include "game/arena/MatchStats.h"
 #include "game/components/PassivePerks.h"
-#include "game/match/MatchStats.h"
 
 #include <functional>
 

@@ -2,9 +2,9 @@
 // looking, driven by injected keys, mouse motion and frame time.
 #include "PlayerScene.h"
 
+#include "game/arena/MatchStats.h"
 #include "game/components/PassivePerks.h"
 #include "game/components/PlayerBody.h"
-#include "game/match/MatchStats.h"
 
 #include <cmath>
 #include <vector>

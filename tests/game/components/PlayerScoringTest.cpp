@@ -3,8 +3,8 @@
 #include "PlayerScene.h"
 
 #include "engine/render/ParticleEmitterManager.h"
+#include "game/arena/MatchStats.h"
 #include "game/components/HudTexture.h"
-#include "game/match/MatchStats.h"
 
 #include <vector>
 

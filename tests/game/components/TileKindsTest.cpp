@@ -2,11 +2,11 @@
 #include "engine/core/TransformCompManager.h"
 #include "engine/logic/EventHandlerList.h"
 #include "engine/logic/NetworkingEvent.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/Palette.h"
 #include "game/components/ColourCollider.h"
 #include "game/components/CrashingTile.h"
 #include "game/components/ImmovableTile.h"
-#include "game/match/HexGrid.h"
-#include "game/match/Palette.h"
 
 
 namespace {

@@ -13,7 +13,7 @@
 #include "game/components/TileHeightStates.h"
 #include "game/components/TileProbe.h"
 #include "game/components/TileSeams.h"
-#include "game/match/Palette.h"
+#include "game/arena/Palette.h"
 
 #include <algorithm>
 #include <glm/gtc/constants.hpp>

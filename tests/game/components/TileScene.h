@@ -11,7 +11,7 @@
 #include "game/components/TileLogicComponent.h"
 #include "game/match/FloorTileArchetype.h"
 #include "game/match/GridCreation.h"
-#include "game/match/MatchRecorder.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/match/RegisterLogicTypes.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 #include "PlayerScene.h"
 
 #include "engine/collision/SpatialCollisionMgr.h"
+#include "game/arena/TurretBall.h"
 #include "game/components/TurretCollider.h"
-#include "game/match/TurretBall.h"
 
 #include <cmath>
 #include <functional>

@@ -2,9 +2,9 @@
 #include "engine/core/EntityManager.h"
 #include "engine/core/SceneManager.h"
 #include "engine/logic/LogicManager.h"
+#include "game/arena/HexGrid.h"
 #include "game/components/ImmovableTile.h"
 #include "game/match/GridCreation.h"
-#include "game/match/HexGrid.h"
 #include "game/match/RegisterLogicTypes.h"
 #include "support/CapturedOutput.h"
 

@@ -11,11 +11,11 @@
 #include "engine/render/LightManager.h"
 #include "engine/render/ParticleEmitterManager.h"
 #include "engine/render/RenderCompManager.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/arena/Palette.h"
 #include "game/components/CrashingTile.h"
 #include "game/components/TileLogicComponent.h"
 #include "game/match/KillCamHud.h"
-#include "game/match/MatchRecorder.h"
-#include "game/match/Palette.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 #include "engine/core/Random.h"
 #include "engine/render/CameraManager.h"
 #include "engine/render/RenderCompManager.h"
+#include "game/arena/MatchStats.h"
 #include "game/components/AudioLogic.h"
 #include "game/components/CrashingTile.h"
 #include "game/components/GoalBall.h"
 #include "game/components/TileLogicComponent.h"
 #include "game/components/TileSeams.h"
 #include "game/match/ArenaDebugKeys.h"
-#include "game/match/MatchStats.h"
 
 #include <glm/gtc/constants.hpp>
 #include <sstream>

@@ -5,9 +5,9 @@
 #include "engine/core/Random.h"
 #include "engine/core/Transform.h"
 #include "engine/net/NetworkMgr.h"
+#include "game/arena/HexLayout.h"
+#include "game/arena/Palette.h"
 #include "game/components/TileLogicComponent.h"
-#include "game/match/HexLayout.h"
-#include "game/match/Palette.h"
 
 #include <algorithm>
 #include <cmath>

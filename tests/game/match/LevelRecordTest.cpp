@@ -1,6 +1,6 @@
 #include "engine/net/ByteCodec.h"
+#include "game/arena/HexGrid.h"
 #include "game/match/GridCreation.h"
-#include "game/match/HexGrid.h"
 #include "game/match/LevelRecord.h"
 #include "support/CapturedOutput.h"
 

@@ -15,18 +15,18 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/GlTestWindow.h"
 #include "engine/render/Renderer.h"
-#include "engine/ui/InputBindings.h"
-#include "engine/ui/UserConfig.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/components/PlayerHooks.h"
 #include "game/components/PlayerLogicComp.h"
-#include "game/match/GameMode.h"
+#include "game/config/InputBindings.h"
+#include "game/config/UserConfig.h"
 #include "game/match/GameModifiers.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
 #include "game/match/GridCreation.h"
-#include "game/match/HexGrid.h"
-#include "game/match/MatchRecorder.h"
 #include "game/match/RegisterLogicTypes.h"
+#include "game/modes/GameMode.h"
 #include "support/CapturedOutput.h"
 
 #include <cstdlib>
@@ -72,6 +72,16 @@ private:
     std::string mPath;
 };
 
+// What the menus and the debug keys set for the next match, put back as a
+// new run has it: the tests after it in the same process build their menu
+// pages and the join screen from it.
+inline void PutBackNextMatchSettings()
+{
+    GameScene::PlayerCount = 1;
+    GameScene::PlayerUsesGamepad[0] = GameScene::PlayerUsesGamepad[1] = true;
+    GameState::GetInstance().joinAddress.clear();
+}
+
 // A match scene built by the scene builder as the gameplay mode builds it,
 // and frames driven with injected frame time: the logic, the physics, the
 // game state and the recorder, then input's end of frame and the entity
@@ -112,6 +122,7 @@ protected:
         PlayerSeams::Hooks() = PlayerHooks{};
         Engine::Random::SetSource(nullptr);
         SoundSystem::Install(nullptr);
+        PutBackNextMatchSettings();
     }
 
     // The scene of a local match with that many players, initialised and

@@ -3,10 +3,10 @@
 #include "MatchScene.h"
 
 #include "engine/net/NetTestSupport.h"
+#include "game/arena/Palette.h"
 #include "game/components/ImmovableTile.h"
 #include "game/match/LevelRecord.h"
 #include "game/match/NetworkedScene.h"
-#include "game/match/Palette.h"
 
 #include <algorithm>
 

@@ -4,7 +4,8 @@
 #include "engine/ui/LayerStack.h"
 #include "engine/ui/Localisation.h"
 #include "engine/ui/TextComps.h"
-#include "game/match/GameMode.h"
+#include "game/config/GameText.h"
+#include "game/menus/MenuEvents.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -48,7 +49,7 @@ class MenuFixture : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(Localisation::LoadTextTable("data/all_text"));
+        ASSERT_TRUE(GameText::Load("data/all_text"));
         Stack().Clear();
         for (MenuEvents::List* list : {&MenuEvents::ReturnToTitle, &MenuEvents::StartMatch, &MenuEvents::StartTutorial,
                                        &MenuEvents::LanguageChanged})

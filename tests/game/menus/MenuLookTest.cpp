@@ -4,6 +4,7 @@
 #include "engine/ui/Localisation.h"
 #include "engine/ui/SpriteRenderComp.h"
 #include "engine/ui/TextComps.h"
+#include "game/config/GameText.h"
 #include "game/menus/WidgetKit.h"
 
 #include <gtest/gtest.h>
@@ -68,7 +69,7 @@ struct MenuLook : ::testing::Test {
         renderer.LoadSplashResources();
         renderer.LoadResources();
         testing::internal::GetCapturedStdout();
-        ASSERT_TRUE(Localisation::LoadTextTable("data/all_text"));
+        ASSERT_TRUE(GameText::Load("data/all_text"));
         host.window = glm::vec2(1280.0f, 720.0f);
         host.MouseAt(glm::vec2(-0.95f));
         host.NextFrame();

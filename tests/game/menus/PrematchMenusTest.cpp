@@ -3,13 +3,14 @@
 #include "engine/net/PrematchHandlerList.h"
 #include "engine/ui/SpriteRenderComp.h"
 #include "game/match/GameModifiers.h"
-#include "game/match/TitleMode.h"
+#include "game/match/GameScene.h"
 #include "game/menus/MenuLayers.h"
 #include "game/menus/PerkMenus.h"
 #include "game/menus/PerkTables.h"
 #include "game/menus/PrematchMenus.h"
 #include "game/menus/PrematchState.h"
 #include "game/menus/WidgetKit.h"
+#include "game/modes/LobbyMode.h"
 #include "support/CapturedOutput.h"
 
 namespace {

@@ -3,7 +3,8 @@
 #include "engine/core/InputManager.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/platform/PosixUdpSocket.h"
-#include "game/match/MatchRecorder.h"
+#include "game/config/GameText.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/menus/CreditsAndTutorials.h"
 #include "game/menus/MenuLayers.h"
 #include "game/menus/TitleMenus.h"
@@ -21,7 +22,7 @@ TEST(TitleLogo, HeightFourTenthsAndTheWholeNumberAspectOfTheTexture)
 
 TEST(WaitingText, DotsCountTheSecondsModuloFour)
 {
-    ASSERT_TRUE(Localisation::LoadTextTable("data/all_text"));
+    ASSERT_TRUE(GameText::Load("data/all_text"));
     EXPECT_EQ(LayerCreator::WaitingText(17, 1000), u"Connecting");
     EXPECT_EQ(LayerCreator::WaitingText(17, 1003), u"Connecting...");
     EXPECT_EQ(LayerCreator::WaitingText(18, 1004), u"Waiting for the other player");

@@ -1,6 +1,6 @@
 // The tutorials' recordings as the build unpacks them, and the capture tool
 // that makes them. Run from the build folder.
-#include "game/match/RecordingFile.h"
+#include "game/arena/RecordingFile.h"
 #include "game/match/TutorialArena.h"
 #include "game/menus/CreditsAndTutorials.h"
 #include "support/FileText.h"

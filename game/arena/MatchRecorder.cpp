@@ -1,0 +1,181 @@
+#include "game/arena/MatchRecorder.h"
+
+#include "engine/core/EntityNameCompManager.h"
+#include "engine/net/NamedEntities.h"
+#include "engine/net/NetworkMgr.h"
+#include "engine/render/Renderer.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/RecordingFile.h"
+
+#include <algorithm>
+#include <cmath>
+#include <iostream>
+#include <limits>
+
+namespace {
+
+// Byte 1 of the network's flow flags stops the per-frame game traffic.
+constexpr std::size_t kFreezeTraffic = 1;
+// Where stun areas and force fields wait until a recorded frame places them.
+const glm::vec3 kOutOfSight{-1000.0f, -1000.0f, -1000.0f};
+
+// Float to int, truncated toward zero and held inside the int range.
+std::int32_t SaturatingInt(double value)
+{
+    constexpr double kLow = std::numeric_limits<std::int32_t>::min();
+    constexpr double kHigh = std::numeric_limits<std::int32_t>::max();
+    if (!(value > kLow))
+        return std::numeric_limits<std::int32_t>::min();
+    if (value >= kHigh)
+        return std::numeric_limits<std::int32_t>::max();
+    return static_cast<std::int32_t>(value);
+}
+
+std::size_t CountNamed(const char* name)
+{
+    return Engine::EntityNameCompManager::GetInstance().FindEntitiesByName(name).size();
+}
+
+} // namespace
+
+MatchRecorder& MatchRecorder::GetInstance()
+{
+    static MatchRecorder recorder;
+    return recorder;
+}
+
+MatchRecorder::MatchRecorder() : killCamera(*this) { Reset(); }
+
+void MatchRecorder::Reset() { live = MatchFrame(HexGrid::GetInstance().tiles.size()); }
+
+void MatchRecorder::ClearFrameList(FrameList& frames) { frames.clear(); }
+
+MatchFrame* MatchRecorder::PlaybackFront() { return playback.empty() ? nullptr : playback.front().get(); }
+
+void MatchRecorder::AddMomentPoints(int playerNumber, Moment moment)
+{
+    if (playerNumber < 1 || moment >= kMomentCount)
+        return;
+    float& points = (playerNumber - 1) % 2 == 0 ? live.points0 : live.points1;
+    points += static_cast<float>(momentPoints[moment]);
+}
+
+std::int32_t MatchRecorder::FrameWeight(std::int32_t value, std::uint32_t index) const
+{
+    if (value == 0)
+        return 0;
+    const auto n = static_cast<float>(capacity);
+    const auto product = static_cast<float>(static_cast<std::uint64_t>(capacity) * index);
+    const auto square = static_cast<float>(static_cast<double>(index) * static_cast<double>(index));
+    const float weight = (product - square) / n + n / 12.0f;
+    return SaturatingInt(weight * static_cast<float>(value) / 100.0f);
+}
+
+void MatchRecorder::Update()
+{
+    killCamera.Update();
+    if (isLive)
+        RecordLiveFrame();
+    else
+        PlayFrontFrame();
+}
+
+void MatchRecorder::RecordLiveFrame()
+{
+    Engine::Renderer::GetInstance().postProcessing.flag1 = false;
+    while (!ring.empty() && ring.size() >= capacity)
+        ring.pop_front();
+    ring.push_back(std::make_shared<MatchFrame>(std::move(live)));
+
+    std::array<std::int64_t, MatchFrame::kPlayers> sums{};
+    std::uint32_t index = 0;
+    for (const FramePtr& frame : ring) {
+        sums[0] += FrameWeight(SaturatingInt(frame->points0), index);
+        sums[1] += FrameWeight(SaturatingInt(frame->points1), index);
+        ++index;
+    }
+    MatchFrame& newest = *ring.back();
+    const bool networked = NetworkMgr::GetInstance().connected != 0;
+    for (std::size_t p = 0; p < MatchFrame::kPlayers; ++p) {
+        const std::int32_t sum = SaturatingInt(static_cast<double>(sums[p]));
+        // A tie with the best keeps the earlier moment. A quiet match keeps
+        // replaying its last 500 frames behind player 1: player 2 may not
+        // exist, and its camera would look from nowhere.
+        const bool quiet = sum == 0 && bestScore == 0 && p == 0;
+        if (sum > bestScore || quiet) {
+            bestScore = sum;
+            focusPlayer = networked ? 0 : static_cast<std::int32_t>(p);
+            playback = ring;
+        }
+        newest.cams[p] = {newest.players[p].camp, newest.players[p].camt};
+    }
+    Reset();
+}
+
+void MatchRecorder::PlayFrontFrame()
+{
+    NetworkMgr::GetInstance().flow_flags[kFreezeTraffic] = 1;
+    Engine::PostProcessingInputs& look = Engine::Renderer::GetInstance().postProcessing;
+    look.flag1 = look.flag2 = look.flag3 = !isTutorial;
+    if (!playback.empty()) {
+        const MatchFrame& front = *playback.front();
+        if (front.goalBall.active && mHooks.spawnGoalBall)
+            mHooks.spawnGoalBall();
+        SpawnMissingPerkObjects(front);
+        playback.pop_front();
+    }
+    if (playback.empty()) {
+        isLive = 1;
+        ClearFrameList(ring);
+        if (mHooks.playbackFinished)
+            mHooks.playbackFinished();
+    }
+    bestScore = 0;
+}
+
+// The components of stun areas and force fields place themselves from the
+// frame; the recorder only sees that there are enough of them.
+void MatchRecorder::SpawnMissingPerkObjects(const MatchFrame& frame)
+{
+    if (mHooks.spawnStunArea) {
+        const Engine::EntityHandle owner = Net::Names::First(Net::Names::kLocalPlayer);
+        for (std::size_t n = CountNamed("StunTile"); n < frame.stunAreas.size(); ++n)
+            mHooks.spawnStunArea(owner, kOutOfSight);
+    }
+    if (mHooks.spawnForcefield) {
+        for (std::size_t n = CountNamed("FFTile"); n < frame.forceFields.size(); ++n)
+            mHooks.spawnForcefield(kOutOfSight);
+    }
+}
+
+bool MatchRecorder::LoadRecording(const std::string& path)
+{
+    ClearFrameList(playback);
+    ClearFrameList(ring);
+    Reset();
+    isTutorial = 1;
+    std::string problem;
+    std::optional<RecordingFile::Recording> recording =
+        RecordingFile::Read(path, HexGrid::GetInstance().tiles.size(), problem);
+    if (!recording) {
+        std::cerr << "[MatchRecorder] Recording \"" << path << "\" refused: " << problem << "\n";
+        return false;
+    }
+    for (MatchFrame& frame : recording->frames)
+        playback.push_back(std::make_shared<MatchFrame>(std::move(frame)));
+    if (recording->winner)
+        focusPlayer = *recording->winner;
+    return true;
+}
+
+bool MatchRecorder::WriteRecording(const std::string& path, const FrameList& frames) const
+{
+    std::vector<const MatchFrame*> list;
+    for (const FramePtr& frame : frames)
+        list.push_back(frame.get());
+    std::string problem;
+    if (RecordingFile::Write(path, list, focusPlayer, problem))
+        return true;
+    std::cerr << "[MatchRecorder] Recording \"" << path << "\" not written: " << problem << "\n";
+    return false;
+}

@@ -1,0 +1,7 @@
+#include "game/arena/MatchStats.h"
+
+MatchStats& MatchStats::GetInstance()
+{
+    static MatchStats stats;
+    return stats;
+}

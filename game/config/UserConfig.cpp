@@ -1,0 +1,132 @@
+#include "game/config/UserConfig.h"
+
+#include "engine/audio/MasterVolume.h"
+#include "engine/platform/DocumentsFolder.h"
+#include "engine/platform/ReplaceFile.h"
+#include "engine/platform/SettingsFile.h"
+#include "engine/render/Renderer.h"
+#include "engine/render/Window.h"
+#include "engine/ui/Localisation.h"
+
+#include <cstdio>
+
+namespace {
+
+const char* const kFolderName = "Solvane2";
+const char* const kFileName = "config";
+
+// The language of the last file read, until the table is there to take it.
+std::uint32_t gStoredLanguage = 0;
+
+std::string SizeText(std::pair<int, int> size)
+{
+    return std::to_string(size.first) + " x " + std::to_string(size.second);
+}
+
+// A stored size larger than the display would put the menus off-screen and
+// size every render target to it. The window opens at an offered size that
+// fits; the file keeps what the player chose until an option changes. Said
+// once, not at every match start that reads the file again.
+std::pair<int, int> SizeToOpenAt(std::pair<int, int> stored)
+{
+    static std::pair<int, int> lastRefitted;
+    const std::optional<std::pair<int, int>> area = Engine::Window::UsableArea();
+    const std::pair<int, int> size = area ? Engine::FittingSize(stored, *area, Engine::Window::OfferedSizes()) : stored;
+    if (size != stored && stored != lastRefitted) {
+        const std::string wanted = SizeText(stored);
+        std::fprintf(stderr, "[UserConfig] the resolution %s does not fit the display's usable area of %s; the window "
+                             "opens at %s and the file keeps %s\n",
+                     wanted.c_str(), SizeText(*area).c_str(), SizeText(size).c_str(), wanted.c_str());
+    }
+    lastRefitted = size != stored ? stored : std::pair<int, int>();
+    return size;
+}
+
+void ReportProblems(const std::string& path, const std::vector<std::string>& problems)
+{
+    std::string list;
+    for (const std::string& problem : problems)
+        list += (list.empty() ? "" : ", ") + problem;
+    std::fprintf(stderr, "[UserConfig] \"%s\": kept the current value of what could not be read: %s\n",
+                 path.c_str(), list.c_str());
+}
+
+} // namespace
+
+std::string UserConfig::GetDocumentsPath() { return Engine::Platform::DocumentsFolder(); }
+
+std::string UserConfig::GetFolderPath() { return GetDocumentsPath() + kFolderName + "/"; }
+
+std::string UserConfig::GetFilePath() { return GetFolderPath() + kFileName; }
+
+void UserConfig::MakeFolder(const std::string& documentsPath, const std::string& folderName)
+{
+    Engine::Platform::MakeSettingsFolder(documentsPath, folderName);
+}
+
+UserSettings UserConfig::Current()
+{
+    UserSettings settings;
+    settings.vsync = Engine::Renderer::GetInstance().GetVSync();
+    settings.musicVolume = Engine::MasterVolume::music;
+    settings.sfxVolume = Engine::MasterVolume::sfx;
+    if (const Engine::Window* window = Engine::Window::Main()) {
+        settings.resolutionX = window->width;
+        settings.resolutionY = window->height;
+        settings.fullscreen = window->IsFullscreen();
+    }
+    settings.language = Localisation::EntryCount() > 0 ? Localisation::GetLanguage() : gStoredLanguage;
+    settings.bindings = InputBindings::Records()[0];
+    return settings;
+}
+
+void UserConfig::Apply(const UserSettings& settings)
+{
+    Engine::Renderer::GetInstance().SetVSync(settings.vsync);
+    Engine::MasterVolume::music = settings.musicVolume;
+    Engine::MasterVolume::sfx = settings.sfxVolume;
+    if (Engine::Window* window = Engine::Window::Main()) {
+        const std::pair<int, int> size = SizeToOpenAt(
+            {static_cast<int>(settings.resolutionX), static_cast<int>(settings.resolutionY)});
+        if (size != std::pair<int, int>(window->width, window->height))
+            window->SetResolution(size);
+        window->SetFullscreen(settings.fullscreen);
+    }
+    gStoredLanguage = static_cast<std::uint32_t>(settings.language);
+    if (Localisation::EntryCount() > 0)
+        ApplyStoredLanguage();
+
+    auto& records = InputBindings::Records();
+    records[0].codes = settings.bindings.codes;
+    records[0].UsesController = true;
+    records[1] = records[0];
+}
+
+void UserConfig::Load()
+{
+    MakeFolder(GetDocumentsPath(), kFolderName);
+    const std::string path = GetFilePath();
+    std::string text;
+    if (!Engine::Platform::ReadSettingsFile(path, UserSettings::kMaxConfigBytes, text)) {
+        if (Engine::Window* window = Engine::Window::Main())
+            window->SetFullscreen(true);
+        Engine::Renderer::GetInstance().SetVSync(false);
+        return;
+    }
+    UserSettings settings = Current();
+    const std::vector<std::string> problems = ReadUserSettings(text, settings);
+    if (!problems.empty())
+        ReportProblems(path, problems);
+    Apply(settings);
+}
+
+void UserConfig::Save()
+{
+    MakeFolder(GetDocumentsPath(), kFolderName);
+    const std::string path = GetFilePath();
+    const std::string failure = Engine::Platform::ReplaceFileContents(path, WriteUserSettings(Current()));
+    if (!failure.empty())
+        std::fprintf(stderr, "[UserConfig] settings not saved (%s); the old file is kept\n", failure.c_str());
+}
+
+void UserConfig::ApplyStoredLanguage() { Engine::UI::SetLanguage(gStoredLanguage); }

@@ -1,0 +1,44 @@
+#pragma once
+#include "game/config/UserSettings.h"
+
+#include <string>
+
+// The settings the game keeps between runs: display, volumes, language and
+// player 1's bindings, in "<Documents>/Solvane2/config". Read at start-up
+// and at every match start; written whenever an option changes.
+class UserConfig {
+public:
+    UserConfig() = delete;
+
+    // Reads the file and applies it. Without a file: fullscreen on, vertical
+    // sync off, the rest unchanged, and no file is made. A broken file never
+    // stops the game: each good key is applied, the bad ones keep their
+    // values, and one message on stderr names them. Both players end up
+    // with player 1's bindings and the controller flag set. A resolution
+    // larger than the display's usable area opens the window at the largest
+    // size offered to it that fits (Engine::Window::OfferSizes), said once
+    // on stderr; the file keeps the stored one until a setting is saved.
+    static void Load();
+    // Writes every setting from the current state, through a temporary file
+    // renamed over the old one. A failure says why on stderr and leaves the
+    // old file.
+    static void Save();
+
+    // The Documents folder with a trailing '/', or "" when it cannot be
+    // found (the folder then goes under the working directory).
+    static std::string GetDocumentsPath();
+    // The Documents path followed by "Solvane2/".
+    static std::string GetFolderPath();
+    static std::string GetFilePath();
+    // Creates documents path + folder name; an existing folder is fine.
+    static void MakeFolder(const std::string& documentsPath, const std::string& folderName);
+
+    // The settings as the game runs them now.
+    static UserSettings Current();
+    static void Apply(const UserSettings& settings);
+
+    // The language the file named. The localisation table selects language
+    // 0 when it loads, so start-up calls this after loading it; a Load made
+    // later applies its language at once.
+    static void ApplyStoredLanguage();
+};

@@ -1,0 +1,256 @@
+#include "game/modes/GameMode.h"
+
+#include "engine/audio/Emitter.h"
+#include "engine/collision/SpatialCollisionMgr.h"
+#include "engine/core/EntityNameCompManager.h"
+#include "engine/core/InputManager.h"
+#include "engine/core/SceneManager.h"
+#include "engine/frame/Core.h"
+#include "engine/logic/LogicManager.h"
+#include "engine/net/NetworkMgr.h"
+#include "engine/ui/LayerStack.h"
+#include "game/components/PlayerLogicComp.h"
+#include "game/match/GameScene.h"
+#include "game/match/GameState.h"
+#include "game/match/GridCreation.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/match/NetworkedScene.h"
+#include "game/match/ModeSteps.h"
+#include "game/menus/MenuLayers.h"
+
+#include <SDL.h>
+
+// The mode a match is played in, and its replay at the end. Gameplay
+// components never leave the match themselves: they raise the flow flags,
+// which Update reads once per frame.
+namespace GameplayMode {
+
+namespace {
+
+const char* const kPauseLayer = "PauseMenu";
+// Byte of the network's flow flags that stops the per-frame game traffic.
+constexpr std::size_t kFreezeTraffic = 1;
+
+NetworkMgr& Network() { return NetworkMgr::GetInstance(); }
+bool Connected() { return Network().connected != 0; }
+MatchRecorder& Recorder() { return MatchRecorder::GetInstance(); }
+Engine::UI::LayerStack& Layers() { return Engine::UI::LayerStack::GetInstance(); }
+Engine::InputManager& Input() { return Engine::InputManager::GetInstance(); }
+
+// A client's arena comes from the host, in some frame after Init: until
+// then the frames go on with nothing to play, so that the window lives.
+enum class Arena { Ready, Awaited, Lost };
+Arena gArena = Arena::Ready;
+
+// Whether there is an arena to play on this frame; takes the host's arena
+// when it has come. A link lost meanwhile sends the mode to the title.
+bool ArenaReady()
+{
+    if (gArena != Arena::Awaited)
+        return gArena == Arena::Ready;
+    switch (GameScene::StepClientSide(GameState::GetInstance())) {
+    case GameScene::ClientSetup::Waiting:
+        break;
+    case GameScene::ClientSetup::Built:
+        gArena = Arena::Ready;
+        GameState::Reset();
+        break;
+    case GameScene::ClientSetup::Failed:
+        gArena = Arena::Lost;
+        GameMode::Request(GameMode::Title);
+        break;
+    }
+    return gArena == Arena::Ready;
+}
+
+// Both machines play on the host's arena: the host builds and sends it,
+// the client waits for it and builds the same.
+void BuildNetworkedScene()
+{
+    GameScene::Build();
+    Engine::SpatialCollisionMgr::GetInstance().UpdateAll();
+    Engine::SceneManager::SetIdle();
+    GameScene::CreateFloorTiles(GridCreation::kTileArchetype, HexGrid::GetInstance().tileScale);
+    GameState& state = GameState::GetInstance();
+    if (Network().server) {
+        GameScene::BuildServerSide(state);
+        GameState::Reset();
+        return;
+    }
+    GameScene::BeginClientSide(state);
+    gArena = Arena::Awaited;
+    // The host's arena may be here already.
+    ArenaReady();
+}
+
+// A match left early (from the pause menu, or by a lost link) still holds
+// its frames; a replay of the new match must not show them.
+void ForgetEarlierMatch()
+{
+    MatchRecorder& recorder = Recorder();
+    MatchRecorder::ClearFrameList(recorder.playback);
+    MatchRecorder::ClearFrameList(recorder.ring);
+    recorder.bestScore = 0;
+    recorder.isLive = 1;
+    recorder.isTutorial = 0;
+    // Sized to the new arena's tiles.
+    recorder.Reset();
+}
+
+// A live match whose link broke goes back to the title; a replay plays on.
+void LeaveOnLostConnection()
+{
+    if ((Network().timed_out || Network().disconnecting) && Recorder().isLive)
+        GameMode::Request(GameMode::Title);
+}
+
+// The recorder plays the match's best moment from now on. A networked peer
+// is told first, and the records still unacknowledged (the final score, this
+// one) keep being sent: only what arrived is dropped.
+void StartReplay()
+{
+    GameMode::EndRequested = 0;
+    Recorder().isLive = 0;
+    if (Connected()) {
+        Network().send_type_8(Net::Flow{1, 0, 0});
+        Network().flow_flags[kFreezeTraffic] = 1;
+    }
+    Network().clear_received_queues();
+}
+
+void ReturnToTitle()
+{
+    Engine::SceneManager::SetIdle();
+    Engine::SceneManager::SetCreation();
+    GameState::ResetEvents(true);
+    MatchRecorder& recorder = Recorder();
+    recorder.isLive = 1;
+    recorder.bestScore = 0;
+    recorder.isTutorial = 0;
+    MatchRecorder::ClearFrameList(recorder.playback);
+    MatchRecorder::ClearFrameList(recorder.ring);
+    GameMode::Request(GameMode::Title);
+    GameMode::ReturnRequested = 0;
+}
+
+bool PauseButtonTriggered()
+{
+    const Engine::InputManager& input = Input();
+    for (const auto& [id, controller] : input.GetPlayerControllers()) {
+        if (input.IsControllerButtonTriggered(SDL_CONTROLLER_BUTTON_START, controller))
+            return true;
+    }
+    return false;
+}
+
+// Escape or a controller's start button opens and closes the pause menu in
+// live play, and losing focus opens it. A replay has no pause: a menu left
+// open when it starts is closed, and nothing opens one while it plays (the
+// menu would otherwise come back every other frame).
+void StepPauseMenu()
+{
+    Engine::UI::LayerStack& layers = Layers();
+    Engine::UI::Layer* menu = layers.Find(kPauseLayer);
+    GameMode::PauseMenuOpen = menu != nullptr;
+    const bool live = Recorder().isLive != 0;
+    const bool toggle = live && (Input().IsKeyTriggered(SDL_SCANCODE_ESCAPE) || PauseButtonTriggered());
+    if (menu && (toggle || !live)) {
+        layers.PopN(layers.IndexFromTop(menu));
+    } else if (!menu && live && (toggle || !Input().HasKeyboardFocus())) {
+        layers.RequestPush(&LayerCreator::BuildPauseMenu, kPauseLayer);
+    }
+}
+
+// The local players stand still while the menu is open; their camera look
+// is frozen through the radial-menu flag, which is handed back when the
+// menu closes (a mode menu the player holds open is left alone).
+void MirrorPauseOnPlayers(bool wasOpen)
+{
+    const bool open = GameMode::PauseMenuOpen != 0;
+    for (Engine::EntityHandle entity : Engine::EntityNameCompManager::GetInstance().FindEntitiesByNamePrefix("Player_")) {
+        Player_LogicComp* player = Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity);
+        if (!player)
+            continue;
+        player->mPaused = open;
+        if (open || wasOpen)
+            player->mRadialOpen = open;
+    }
+}
+
+// The match music stops where it is: the opening part, or the loop after it.
+void PauseMatchMusic()
+{
+    const auto players = Engine::EntityNameCompManager::GetInstance().FindEntitiesByNamePrefix("Player");
+    if (players.empty())
+        return;
+    Engine::Emitter* emitter = Engine::LogicManager::GetCompPtr<Engine::Emitter>(players.front());
+    if (!emitter)
+        return;
+    if (emitter->IsFinished("GameplayInit"))
+        emitter->Pause("GameplayMiddle");
+    else
+        emitter->Pause("GameplayInit");
+}
+
+} // namespace
+
+void Init()
+{
+    Engine::SceneManager::SetIdle();
+    Engine::SceneManager::DestroySceneImmediately();
+    ResetSceneSound();
+    Recorder().isRecording = 1;
+    Engine::SceneManager::SetCreation();
+    gArena = Arena::Ready;
+    if (!Connected())
+        BuildLocalScene();
+    else
+        BuildNetworkedScene();
+    ForgetEarlierMatch();
+    Input().cursorVisible = false;
+}
+
+void Update()
+{
+    LeaveOnLostConnection();
+    if (Input().IsKeyTriggered(SDL_SCANCODE_F11))
+        ToggleFullscreenAndSave();
+    Input().cursorVisible = GameMode::PauseMenuOpen != 0;
+    if (!ArenaReady()) {
+        // Nothing to play yet; the pause menu still leaves the match.
+        GameMode::UpdateUILayers();
+        StepPauseMenu();
+        return;
+    }
+    if (!(GameMode::Paused && Connected()))
+        GameState::Update();
+    if (GameMode::EndRequested)
+        StartReplay();
+    if (GameMode::ReturnRequested)
+        ReturnToTitle();
+    if (!GameMode::Paused)
+        Recorder().Update();
+    GameMode::UpdateUILayers();
+
+    const bool wasOpen = GameMode::PauseMenuOpen != 0;
+    StepPauseMenu();
+    GameMode::Paused = GameMode::PauseMenuOpen && !Connected();
+    MirrorPauseOnPlayers(wasOpen);
+    Engine::Core::GetInstance().SetPaused(GameMode::Paused != 0);
+}
+
+void Shutdown()
+{
+    gArena = Arena::Ready;
+    if (Connected())
+        Network().Disconnect();
+    GameMode::Pending = GameMode::Title;
+    PauseMatchMusic();
+    Engine::SceneManager::SetIdle();
+    Engine::SceneManager::DestroySceneImmediately();
+    Layers().Clear();
+    Engine::Core::GetInstance().SetPaused(false);
+}
+
+} // namespace GameplayMode

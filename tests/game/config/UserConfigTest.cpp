@@ -1,0 +1,227 @@
+#include "engine/audio/MasterVolume.h"
+#include "engine/render/GlTestWindow.h"
+#include "engine/ui/Localisation.h"
+#include "game/config/GameText.h"
+#include "game/config/UserConfig.h"
+#include "support/CapturedOutput.h"
+#include "support/FileText.h"
+#include "support/TempDir.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <gtest/gtest.h>
+#include <limits>
+#include <nlohmann/json.hpp>
+
+namespace {
+
+using nlohmann::json;
+
+// A home of its own in a temporary folder, with no XDG settings, and the
+// game's window.
+struct ConfigHome : ::testing::Test {
+    void SetUp() override
+    {
+        setenv("HOME", dir.Path().c_str(), 1);
+        unsetenv("XDG_DOCUMENTS_DIR");
+        OpenTestWindow();
+        window = Engine::Window::Main();
+        window->SetFullscreen(false);
+        window->SetResolution({1280, 720});
+        // A new run speaks the first language until a file says otherwise.
+        Engine::UI::SetLanguage(0);
+    }
+
+    std::string ConfigPath() const { return dir.Path().string() + "/Documents/Solvane2/config"; }
+    json SavedFile() const { return json::parse(ReadFileText(ConfigPath())); }
+
+    ScopedTempDir dir;
+    Engine::Window* window = nullptr;
+};
+
+// Every key set to something other than its built-in value; the size fits
+// the 1280 x 720 display, so the window takes it as it stands.
+json ChangedSettings()
+{
+    json file = {{"VSync", true},           {"music_volume", 0.25},  {"sfx_volume", 0.75},
+                 {"resolution_x", 1152},    {"resolution_y", 648},   {"fullscreen", false},
+                 {"language", 3},           {"Active", 225},         {"Run", 224},
+                 {"Left", 80},              {"Right", 79},           {"Back", 81},
+                 {"Forward", 82},           {"Jump", 5},             {"BendActivate", 9},
+                 {"BendDeActivate", 10},    {"BallShoot", 1},        {"BallReturn", 2},
+                 {"BallDesintegrate", 4},   {"ControllerActive", 3}, {"ControllerJump", 4},
+                 {"ControllerRun", 8},      {"ControllerBendActivate", 15},
+                 {"ControllerBendDeactivate", 16}, {"ControllerShoot", 5}, {"ControllerReturn", 6},
+                 {"ControllerDesintegrate", 11}};
+    return file;
+}
+
+TEST_F(ConfigHome, FirstRunGoesFullscreenWithoutVSyncAndWritesNothingUntilSaved)
+{
+    Engine::Renderer::GetInstance().SetVSync(true);
+    UserConfig::Load();
+    EXPECT_TRUE(window->IsFullscreen());
+    EXPECT_FALSE(Engine::Renderer::GetInstance().GetVSync());
+    EXPECT_EQ(Engine::MasterVolume::music, 0.5f);
+    EXPECT_EQ(Engine::MasterVolume::sfx, 0.5f);
+    EXPECT_TRUE(std::filesystem::is_directory(dir.Path() / "Documents/Solvane2"));
+    EXPECT_FALSE(std::filesystem::exists(ConfigPath()));
+
+    UserConfig::Save();
+    const json saved = SavedFile();
+    EXPECT_EQ(saved.size(), 27u);
+    EXPECT_EQ(saved.at("fullscreen"), true);
+    EXPECT_EQ(saved.at("VSync"), false);
+    EXPECT_EQ(saved.at("Left"), 4);
+    EXPECT_EQ(saved.at("BallDesintegrate"), 2);
+    EXPECT_EQ(saved.at("ControllerDesintegrate"), -1);
+    EXPECT_EQ(saved.at("language"), 0);
+    // Compact, one line, keys in order.
+    const std::string text = ReadFileText(ConfigPath());
+    EXPECT_EQ(text.find('\n'), std::string::npos);
+    EXPECT_TRUE(text.starts_with("{\"Active\":224,"));
+}
+
+TEST_F(ConfigHome, EveryKeyRoundTripsAndPlayer2TakesPlayer1sBindings)
+{
+    std::filesystem::create_directories(dir.Path() / "Documents/Solvane2");
+    WriteFileText(ConfigPath(), ChangedSettings().dump());
+    InputBindings::Records()[1].codes[InputBindings::Jump] = 77;
+    InputBindings::Records()[1].UsesController = false;
+
+    UserConfig::Load();
+    EXPECT_TRUE(Engine::Renderer::GetInstance().GetVSync());
+    EXPECT_EQ(Engine::MasterVolume::music, 0.25f);
+    EXPECT_EQ(Engine::MasterVolume::sfx, 0.75f);
+    EXPECT_EQ(window->GetSize(), std::make_pair(1152, 648));
+    EXPECT_FALSE(window->IsFullscreen());
+    const InputBindings& first = InputBindings::ForPlayer(1);
+    EXPECT_EQ(first.Code(InputBindings::Jump), 5u);
+    EXPECT_EQ(first.Button(InputBindings::ControllerBendDeactivate), 16);
+    EXPECT_EQ(first.Code(InputBindings::BendMode0), 110u) << "slots the file does not name keep theirs";
+    EXPECT_TRUE(first.UsesController);
+    EXPECT_EQ(InputBindings::ForPlayer(2), first);
+    EXPECT_EQ(&InputBindings::ForPlayer(3), &first);
+    EXPECT_EQ(&InputBindings::ForPlayer(0), &InputBindings::ForPlayer(2));
+    EXPECT_EQ(&InputBindings::ForPlayer(std::numeric_limits<int>::min()), &InputBindings::ForPlayer(2));
+    EXPECT_EQ(&InputBindings::ForPlayer(-1), &first);
+
+    // The table selects language 0 when it loads; the stored one follows.
+    WriteFileText("all_text", std::string(635, '\n'));
+    ASSERT_TRUE(GameText::Load("all_text"));
+    EXPECT_EQ(Localisation::GetLanguage(), 0u);
+    UserConfig::ApplyStoredLanguage();
+    EXPECT_EQ(Localisation::GetLanguage(), 3u);
+
+    std::filesystem::remove(ConfigPath());
+    UserConfig::Save();
+    EXPECT_EQ(SavedFile(), ChangedSettings());
+    EXPECT_FALSE(std::filesystem::exists(ConfigPath() + ".tmp"));
+
+    // Once the table is there, a load applies its language at once.
+    json english = ChangedSettings();
+    english["language"] = 1;
+    WriteFileText(ConfigPath(), english.dump());
+    UserConfig::Load();
+    EXPECT_EQ(Localisation::GetLanguage(), 1u);
+}
+
+TEST_F(ConfigHome, BrokenFilesKeepWhatTheyCannotSayAndNameIt)
+{
+    struct Case {
+        const char* what;
+        std::string text;
+        std::vector<std::string> named;
+        std::function<void()> check;
+    };
+    auto with = [](std::initializer_list<std::pair<const char*, json>> changes) {
+        json file = ChangedSettings();
+        for (const auto& [key, value] : changes) {
+            if (value.is_null())
+                file.erase(key);
+            else
+                file[key] = value;
+        }
+        return file.dump();
+    };
+    const InputBindings defaults = InputBindings::Defaults();
+    auto untouched = [&] {
+        EXPECT_EQ(Engine::MasterVolume::music, 0.5f);
+        EXPECT_EQ(InputBindings::ForPlayer(1), defaults);
+    };
+    const Case cases[] = {
+        {"not JSON", "{\"VSync\": tru", {"not JSON"}, untouched},
+        {"not an object", "[1, 2, 3]", {"not one JSON object"}, untouched},
+        {"empty", "", {"not JSON"}, untouched},
+        {"oversized", std::string(70000, ' ') + "{}", {"larger than 64 KiB"}, untouched},
+        {"wrong types",
+         with({{"VSync", "yes"}, {"fullscreen", 1}, {"music_volume", "loud"}, {"language", 2.5}}),
+         {"\"VSync\" (not true or false)", "\"fullscreen\" (not true or false)", "\"music_volume\" (not a number)",
+          "\"language\" (not a whole number)"},
+         [&] {
+             EXPECT_FALSE(Engine::Renderer::GetInstance().GetVSync());
+             EXPECT_EQ(Engine::MasterVolume::music, 0.5f);
+             EXPECT_EQ(Engine::MasterVolume::sfx, 0.75f) << "the good keys still apply";
+             EXPECT_EQ(InputBindings::ForPlayer(2).Code(InputBindings::Jump), 5u);
+         }},
+        {"volumes beyond 0 to 1 are clamped", with({{"music_volume", 7.5}, {"sfx_volume", -2}}), {},
+         [&] {
+             EXPECT_EQ(Engine::MasterVolume::music, 1.0f);
+             EXPECT_EQ(Engine::MasterVolume::sfx, 0.0f);
+         }},
+        {"a resolution out of range", with({{"resolution_x", 100}}), {"\"resolution_x\" (not a width"},
+         [&] { EXPECT_EQ(window->GetSize(), std::make_pair(1280, 720)) << "half a size is no size"; }},
+        {"a huge resolution", with({{"resolution_y", 18446744073709551615ull}}), {"\"resolution_y\" (not a height"},
+         [&] { EXPECT_EQ(window->GetSize(), std::make_pair(1280, 720)); }},
+        {"bindings out of their ranges",
+         with({{"Left", 9999}, {"BallShoot", 7}, {"ControllerJump", -5}, {"Jump", 1.5}, {"Run", -1}}),
+         {"\"Left\" (not a key scancode", "\"BallShoot\" (not a mouse button", "\"ControllerJump\" (not a controller",
+          "\"Jump\" (not a whole number", "\"Run\" (not a key scancode"},
+         [&] {
+             const InputBindings& player = InputBindings::ForPlayer(1);
+             EXPECT_EQ(player.Code(InputBindings::Left), 4u);
+             EXPECT_EQ(player.Code(InputBindings::BallShoot), 0u);
+             EXPECT_EQ(player.Button(InputBindings::ControllerJump), 0);
+             EXPECT_EQ(player.Code(InputBindings::Right), 79u);
+         }},
+        {"missing keys", with({{"Forward", nullptr}, {"sfx_volume", nullptr}}),
+         {"\"Forward\" (missing)", "\"sfx_volume\" (missing)"},
+         [&] {
+             EXPECT_EQ(InputBindings::ForPlayer(1).Code(InputBindings::Forward), 26u);
+             EXPECT_EQ(Engine::MasterVolume::music, 0.25f);
+         }},
+    };
+    std::filesystem::create_directories(dir.Path() / "Documents/Solvane2");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Engine::MasterVolume::music = Engine::MasterVolume::sfx = 0.5f;
+        Engine::Renderer::GetInstance().SetVSync(false);
+        InputBindings::Records() = {defaults, defaults};
+        window->SetResolution({1280, 720});
+        WriteFileText(ConfigPath(), c.text);
+        const std::string said = StderrOf([] { UserConfig::Load(); });
+        if (c.named.empty())
+            EXPECT_EQ(said, "");
+        else
+            EXPECT_NE(said.find(ConfigPath()), std::string::npos) << said;
+        EXPECT_LE(std::count(said.begin(), said.end(), '\n'), 1) << "one message";
+        for (const std::string& name : c.named)
+            EXPECT_NE(said.find(name), std::string::npos) << said;
+        c.check();
+    }
+}
+
+TEST_F(ConfigHome, AFailedSaveSaysWhyAndKeepsTheOldFile)
+{
+    std::filesystem::create_directories(dir.Path() / "Documents/Solvane2");
+    WriteFileText(ConfigPath(), "{\"old\":1}");
+    // The temporary file cannot be made where a folder of its name stands.
+    std::filesystem::create_directories(ConfigPath() + ".tmp");
+    const std::string said = StderrOf([] { UserConfig::Save(); });
+    EXPECT_NE(said.find("settings not saved"), std::string::npos) << said;
+    EXPECT_NE(said.find("config.tmp"), std::string::npos) << said;
+    EXPECT_EQ(ReadFileText(ConfigPath()), "{\"old\":1}");
+}
+
+} // namespace

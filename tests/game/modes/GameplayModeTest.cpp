@@ -1,0 +1,226 @@
+#include "MatchHarness.h"
+
+#include "engine/core/EntityNameCompManager.h"
+#include "engine/logic/LogicManager.h"
+#include "engine/net/NetworkMgr.h"
+#include "engine/render/GlTestWindow.h"
+#include "engine/render/Window.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/components/PlayerLogicComp.h"
+#include "game/config/UserConfig.h"
+#include "game/match/GameScene.h"
+#include "game/match/GameState.h"
+#include "support/LateRescue.h"
+
+#include <chrono>
+#include <filesystem>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// A local two-player match, started as the mode loop starts it.
+class GameplayModeRun : public MatchHarness {
+protected:
+    void SetUp() override
+    {
+        MatchHarness::SetUp();
+        GameScene::PlayerCount = 2;
+        GameMode::Current = GameMode::Gameplay;
+        StdoutOf([] { GameplayMode::Init(); });
+    }
+    void TearDown() override
+    {
+        StdoutOf([] { GameplayMode::Shutdown(); });
+        MatchHarness::TearDown();
+    }
+
+    static MatchRecorder& Recorder() { return MatchRecorder::GetInstance(); }
+    static bool MenuOpen() { return Layers().Find("PauseMenu") != nullptr; }
+    static bool EnginePaused() { return Engine::Core::GetInstance().IsPaused(); }
+
+    // Escape, and the frame after it that shows the menu.
+    void OpenWithEscape()
+    {
+        Tap(SDL_SCANCODE_ESCAPE);
+        ASSERT_TRUE(MenuOpen());
+    }
+};
+
+TEST_F(GameplayModeRun, LocalPauseStopsLogicPhysicsAndTheRecorderWhileTheGameStateGoesOn)
+{
+    Frames(3);
+    EXPECT_FALSE(Input().cursorVisible) << "the mouse is captured in play";
+    OpenWithEscape();
+    EXPECT_TRUE(GameMode::PauseMenuOpen);
+    EXPECT_TRUE(GameMode::Paused);
+    EXPECT_TRUE(EnginePaused());
+    Frame();
+    EXPECT_TRUE(SaveScreenshot("match-pause-menu"));
+    EXPECT_TRUE(Input().cursorVisible) << "the menu needs the pointer";
+
+    const std::size_t recorded = Recorder().ring.size();
+    const float eventTimer = GameState::GetInstance().eventTimer;
+    Frames(10);
+    EXPECT_EQ(Recorder().ring.size(), recorded) << "the recorder stands still";
+    EXPECT_GT(GameState::GetInstance().eventTimer, eventTimer) << "arena events keep their time";
+
+    Tap(SDL_SCANCODE_ESCAPE);
+    EXPECT_FALSE(MenuOpen());
+    EXPECT_FALSE(GameMode::Paused);
+    EXPECT_FALSE(EnginePaused());
+    Frames(2);
+    EXPECT_GT(Recorder().ring.size(), recorded);
+    EXPECT_FALSE(Input().cursorVisible);
+}
+
+TEST_F(GameplayModeRun, LosingFocusOpensThePauseMenuAndComingBackLeavesItOpen)
+{
+    Frames(2);
+    sFocused = false;
+    Frames(2);
+    EXPECT_TRUE(MenuOpen());
+    EXPECT_TRUE(EnginePaused());
+    sFocused = true;
+    Frames(5);
+    EXPECT_TRUE(MenuOpen());
+    EXPECT_EQ(Layers().Size(), 1u) << "opened once";
+}
+
+TEST_F(GameplayModeRun, ReplayClosesAnOpenPauseMenuAndNothingOpensOneWhileItPlays)
+{
+    // A replay longer than the test's frames.
+    Frames(40);
+    OpenWithEscape();
+    GameMode::EndRequested = 1;
+    Frame();
+    EXPECT_FALSE(Recorder().isLive) << "the end of play starts the replay";
+    EXPECT_FALSE(GameMode::EndRequested);
+    Frame();
+    EXPECT_FALSE(MenuOpen());
+    EXPECT_FALSE(EnginePaused());
+
+    for (int i = 0; i < 5; ++i) {
+        Tap(SDL_SCANCODE_ESCAPE);
+        EXPECT_FALSE(MenuOpen()) << "Escape does nothing in a replay";
+    }
+    sFocused = false;
+    for (int i = 0; i < 6; ++i) {
+        Frame();
+        EXPECT_FALSE(MenuOpen()) << "frame " << i << " without focus";
+    }
+    EXPECT_FALSE(Recorder().isLive) << "still replaying";
+    EXPECT_FALSE(GameMode::ChangeRequested);
+}
+
+TEST_F(GameplayModeRun, NetworkedPauseMenuOpensAndClosesButPausesNothing)
+{
+    NetworkMgr& network = NetworkMgr::GetInstance();
+    const auto connectedFrame = [&] {
+        EngineFrame();
+        network.connected = 1;
+        GameMode::Current.Update();
+        network.connected = 0;
+    };
+    held.insert(SDL_SCANCODE_ESCAPE);
+    connectedFrame();
+    held.clear();
+    connectedFrame();
+    EXPECT_TRUE(MenuOpen());
+    EXPECT_TRUE(GameMode::PauseMenuOpen);
+    EXPECT_FALSE(GameMode::Paused);
+    EXPECT_FALSE(EnginePaused());
+}
+
+// The players stand still behind the pause menu, their look frozen; a mode
+// menu a player holds open in play is theirs.
+TEST_F(GameplayModeRun, PlayersFollowThePauseMenuAndKeepTheirOwnModeMenu)
+{
+    std::vector<Player_LogicComp*> players;
+    for (Engine::EntityHandle entity : Engine::EntityNameCompManager::GetInstance().FindEntitiesByName("Player_Mouse"))
+        players.push_back(Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity));
+    ASSERT_EQ(players.size(), 2u);
+    Frames(2);
+    players[0]->mRadialOpen = true;
+    Frames(2);
+    EXPECT_TRUE(players[0]->mRadialOpen) << "the mode menu stays open in play";
+    EXPECT_FALSE(players[1]->mRadialOpen);
+
+    OpenWithEscape();
+    for (const Player_LogicComp* player : players) {
+        EXPECT_TRUE(player->mPaused);
+        EXPECT_TRUE(player->mRadialOpen);
+    }
+    Tap(SDL_SCANCODE_ESCAPE);
+    for (const Player_LogicComp* player : players) {
+        EXPECT_FALSE(player->mPaused);
+        EXPECT_FALSE(player->mRadialOpen) << "the look moves again";
+    }
+}
+
+TEST_F(GameplayModeRun, NewMatchRemembersNothingOfAMatchLeftEarly)
+{
+    Frames(5);
+    ASSERT_FALSE(Recorder().ring.empty());
+    // Quit from the pause menu: straight to the title, no replay.
+    MenuEventRecord quit;
+    GameMode::SwitchToTitle(quit);
+    Frame();
+    StdoutOf([] {
+        GameplayMode::Shutdown();
+        GameplayMode::Init();
+    });
+    EXPECT_TRUE(Recorder().ring.empty());
+    EXPECT_TRUE(Recorder().playback.empty());
+    EXPECT_TRUE(Recorder().isLive);
+    EXPECT_EQ(Recorder().live.tiles.size(), HexGrid::GetInstance().tiles.size());
+}
+
+TEST_F(GameplayModeRun, F11TogglesFullscreenAndRewritesTheConfiguration)
+{
+    Engine::Window& window = *Engine::Window::Main();
+    const bool before = window.IsFullscreen();
+    std::filesystem::remove(UserConfig::GetFilePath());
+    Tap(SDL_SCANCODE_F11);
+    EXPECT_NE(window.IsFullscreen(), before);
+    EXPECT_TRUE(std::filesystem::exists(UserConfig::GetFilePath()));
+}
+
+// F7 joins the address typed on the console beforehand. The frame never
+// waits for the console: with nothing typed, F7 does nothing.
+TEST_F(GameplayModeRun, F7JoinsOnlyAnAddressTypedBeforeAndNeverWaitsForTheConsole)
+{
+    int console[2] = {-1, -1};
+    ASSERT_EQ(pipe(console), 0);
+    const int standardInput = dup(STDIN_FILENO);
+    dup2(console[0], STDIN_FILENO);
+    Frames(2);
+    {
+        // A frame that waited would be let go when the console closes.
+        const LateRescue closer(std::chrono::seconds(2), [&console] {
+            close(console[1]);
+            console[1] = -1;
+        });
+        const auto start = std::chrono::steady_clock::now();
+        Tap(SDL_SCANCODE_F7);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+    }
+    NetworkMgr& network = NetworkMgr::GetInstance();
+    EXPECT_FALSE(network.initialised) << "nothing typed, nothing joined";
+
+    if (console[1] >= 0) {
+        EXPECT_EQ(write(console[1], "c\n", 2), 2);
+        StdoutOf([&] { Tap(SDL_SCANCODE_F7); });
+        EXPECT_TRUE(network.initialised);
+        EXPECT_FALSE(network.server);
+        EXPECT_EQ(GameState::GetInstance().joinAddress, "127.0.0.1");
+        close(console[1]);
+    }
+    StdoutOf([&] { network.Disconnect(); });
+    dup2(standardInput, STDIN_FILENO);
+    close(standardInput);
+    close(console[0]);
+}
+
+} // namespace

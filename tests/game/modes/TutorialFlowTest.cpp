@@ -1,0 +1,259 @@
+// Under Xvfb: tutorials chosen from the title's tutorial list, played from
+// their recordings to the end, and what is left behind for the next match.
+#include "GameDriver.h"
+#include "engine/core/EntityNameCompManager.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/arena/RecordingFile.h"
+#include "game/match/TutorialArena.h"
+#include "game/menus/CreditsAndTutorials.h"
+#include "game/menus/MenuLayers.h"
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+namespace {
+
+using LayerCreator::kTitleLayer;
+using LayerCreator::kTutorialLayer;
+using LayerCreator::kTutorialOverlayLayer;
+using LayerCreator::kTutorialTable;
+
+constexpr std::uint32_t kTutorialsButton = 97;
+constexpr std::uint32_t kBackButton = 85;
+
+class TutorialFlow : public GameDriver {
+protected:
+    void SetUp() override
+    {
+        GameDriver::SetUp();
+        // The kill camera draws every frame of a playback; a small window
+        // keeps that cheap. Pictures are taken at the game's size.
+        Engine::Window::Main()->SetResolution({kSmall.x, kSmall.y});
+        // Only the pictured frames are drawn: the software renderer takes
+        // long over a frame of the whole arena.
+        MatchRecorder::GetInstance().killCamera.drawing = false;
+    }
+
+    void TearDown() override
+    {
+        MatchRecorder::GetInstance().killCamera.drawing = true;
+        GameDriver::TearDown();
+    }
+
+    // The title, its arena risen, with the tutorial list open.
+    void OpenTutorialList()
+    {
+        if (!GameMode::IsCurrent(GameMode::Title)) {
+            GameMode::Pending = GameMode::Title;
+            Step();
+        }
+        ASSERT_TRUE(GameMode::IsCurrent(GameMode::Title));
+        ASSERT_EQ(TopPage(), kTitleLayer);
+        Choose(kTutorialsButton);
+        ASSERT_EQ(TopPage(), kTutorialLayer);
+    }
+
+    // Walks the list to the row's button and presses it; the tutorial runs
+    // after the next step.
+    void StartRow(std::size_t row)
+    {
+        OpenTutorialList();
+        // Up from the back button, through the list bottom first.
+        ASSERT_TRUE(FocusWithArrows(kTutorialTable[row].textId, SDL_SCANCODE_UP, 16));
+        Press(SDL_SCANCODE_RETURN);
+        ASSERT_EQ(TopPage(), kTutorialOverlayLayer);
+    }
+
+    // The tutorial's updates until the title is asked for again; -1 when it
+    // goes on past `limit`.
+    int UpdatesUntilTitle(int limit, int pictureAt = -1, const std::string& picture = "")
+    {
+        for (int updates = 1; updates <= limit; ++updates) {
+            MatchRecorder& recorder = MatchRecorder::GetInstance();
+            const bool drawing = recorder.killCamera.drawing;
+            if (updates == pictureAt) {
+                SetPictureSize(true);
+                recorder.killCamera.drawing = true;
+            }
+            Step();
+            if (updates == pictureAt) {
+                EXPECT_TRUE(SaveScreenshot(picture));
+                SetPictureSize(false);
+                recorder.killCamera.drawing = drawing;
+            }
+            if (GameMode::ChangeRequested)
+                return GameMode::IsCurrent(GameMode::Tutorial) && GameMode::Pending == GameMode::Title ? updates : -2;
+        }
+        return -1;
+    }
+
+    static void SetPictureSize(bool picture)
+    {
+        const glm::ivec2 size = picture ? glm::ivec2(1280, 720) : kSmall;
+        Engine::Window::Main()->SetResolution({size.x, size.y});
+        GameMode::UpdateUILayers();
+    }
+
+    static std::size_t FramesIn(const char* file)
+    {
+        std::string problem;
+        const auto recording =
+            RecordingFile::Read(TutorialArena::RecordingPath(file), HexGrid::GetInstance().tiles.size(), problem);
+        EXPECT_TRUE(recording) << file << ": " << problem;
+        return recording ? recording->frames.size() : 0;
+    }
+
+    static std::size_t PlayersOnStage()
+    {
+        return Engine::EntityNameCompManager::GetInstance().FindEntitiesByName("Player_Mouse").size();
+    }
+
+    static inline const glm::ivec2 kSmall{128, 72};
+};
+
+class EveryTutorial : public TutorialFlow, public ::testing::WithParamInterface<std::size_t> {};
+
+// Each tutorial from the list to its end: one recorded frame per update, a
+// picture of the middle one, and the title again.
+TEST_P(EveryTutorial, PlaysItsRecordingToTheEndAndTheTitleComesBack)
+{
+    const std::size_t row = GetParam();
+    const TutorialTableRow& entry = kTutorialTable[row];
+    MatchRecorder& recorder = MatchRecorder::GetInstance();
+    StartRow(row);
+    Step();
+    ASSERT_TRUE(GameMode::IsCurrent(GameMode::Tutorial));
+    EXPECT_EQ(LayerCreator::TutorialOverlayText(), entry.textId + 1);
+    EXPECT_EQ(PlayersOnStage(), entry.twoPlayers ? 2u : 1u);
+    const std::size_t frames = FramesIn(entry.recording);
+    ASSERT_GT(frames, 2u);
+    // That first step played the first frame already.
+    const int rest = static_cast<int>(frames) - 1;
+    const std::string name(entry.recording);
+    const std::string picture = "tutorial_" + name.substr(0, name.size() - 5);
+    int updates = 0;
+    StdoutOf([&] { updates = UpdatesUntilTitle(rest + 5, rest / 2, picture); });
+    EXPECT_EQ(updates, rest) << "one frame of the recording per update";
+    EXPECT_EQ(GameMode::ReturnRequested, 0);
+    Step();
+    ASSERT_TRUE(GameMode::IsCurrent(GameMode::Title));
+    EXPECT_EQ(TopPage(), kTitleLayer);
+    EXPECT_TRUE(recorder.isLive);
+    EXPECT_FALSE(recorder.isTutorial);
+}
+
+INSTANTIATE_TEST_SUITE_P(TutorialList, EveryTutorial, ::testing::Range<std::size_t>(0, kTutorialTable.size()),
+                         [](const ::testing::TestParamInfo<std::size_t>& info) {
+                             const std::string name(kTutorialTable[info.param].recording);
+                             return name.substr(0, name.size() - 5);
+                         });
+
+// A recording file beside the shipped ones, gone with the test.
+class StrayRecording {
+public:
+    StrayRecording(const char* name, const std::string& text) : mPath(TutorialArena::RecordingPath(name))
+    {
+        std::ofstream file(mPath, std::ios::binary | std::ios::trunc);
+        file << text;
+    }
+    ~StrayRecording()
+    {
+        std::error_code ignored;
+        std::filesystem::remove(mPath, ignored);
+    }
+    StrayRecording(const StrayRecording&) = delete;
+    StrayRecording& operator=(const StrayRecording&) = delete;
+
+private:
+    std::string mPath;
+};
+
+TEST_F(TutorialFlow, AMissingOrBrokenRecordingSendsThePlayerBackToTheTitleWithAMessage)
+{
+    const StrayRecording broken("broken-test.json", "[{\"Players\": [{\"pos\": {\"x\": 1}}]}]");
+    const StrayRecording truncated("truncated-test.json", "[{\"Players\": [");
+    struct Case {
+        const char* file;
+        const char* said;
+    };
+    const Case cases[] = {
+        {"no-such-tutorial.json", "cannot be opened"},
+        {"broken-test.json", "frame 0"},
+        {"truncated-test.json", "not JSON"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        GameMode::Pending = GameMode::Title;
+        Step();
+        ASSERT_TRUE(GameMode::IsCurrent(GameMode::Title));
+        MenuEventRecord event;
+        event.row = {98, 0, c.file};
+        GameMode::SwitchToTutorial(event);
+        std::string said;
+        StdoutOf([&] { said = StderrOf([&] { Step(); }); });
+        ASSERT_TRUE(GameMode::IsCurrent(GameMode::Tutorial));
+        EXPECT_NE(said.find(c.said), std::string::npos) << said;
+        EXPECT_NE(said.find(c.file), std::string::npos) << said;
+        EXPECT_TRUE(MatchRecorder::GetInstance().playback.empty());
+        EXPECT_TRUE(GameMode::ChangeRequested) << "the first update already asks for the title";
+        EXPECT_EQ(GameMode::Pending, GameMode::Title);
+        Step();
+        EXPECT_TRUE(GameMode::IsCurrent(GameMode::Title));
+        EXPECT_EQ(GameMode::ReturnRequested, 0);
+    }
+}
+
+TEST_F(TutorialFlow, EscapeAndLostFocusOpenNoPauseMenuAndTheBackButtonEndsTheTutorial)
+{
+    StartRow(1);
+    Step();
+    ASSERT_TRUE(GameMode::IsCurrent(GameMode::Tutorial));
+    StdoutOf([&] {
+        Press(SDL_SCANCODE_ESCAPE);
+        sFocused = false;
+        Steps(3);
+        sFocused = true;
+        Press(SDL_SCANCODE_ESCAPE);
+    });
+    EXPECT_TRUE(GameMode::IsCurrent(GameMode::Tutorial));
+    EXPECT_EQ(Layers().Find(LayerCreator::kPauseLayer), nullptr);
+    EXPECT_EQ(TopPage(), kTutorialOverlayLayer);
+    EXPECT_FALSE(Engine::Core::GetInstance().IsPaused());
+
+    // The overlay's back button makes the recorder live: the title follows.
+    ASSERT_EQ(Focused(), kBackButton);
+    // The button acts as the key comes up; the next update asks for the
+    // title, and the step after brings it.
+    StdoutOf([&] {
+        Press(SDL_SCANCODE_RETURN);
+        Steps(2);
+    });
+    EXPECT_TRUE(GameMode::IsCurrent(GameMode::Title));
+    EXPECT_EQ(TopPage(), kTitleLayer);
+    EXPECT_EQ(GameMode::ReturnRequested, 0);
+}
+
+TEST_F(TutorialFlow, AMatchAfterATutorialPlaysAndRecordsNormally)
+{
+    StartRow(9);
+    Step();
+    ASSERT_TRUE(GameMode::IsCurrent(GameMode::Tutorial));
+    const int rest = static_cast<int>(FramesIn(kTutorialTable[9].recording)) - 1;
+    StdoutOf([&] { EXPECT_EQ(UpdatesUntilTitle(rest + 5), rest); });
+    Step();
+    ASSERT_TRUE(GameMode::IsCurrent(GameMode::Title));
+    EXPECT_EQ(GameScene::PlayerCount, 2) << "the count stays until a menu sets it";
+
+    GameMode::Request(GameMode::Gameplay);
+    StdoutOf([&] { Steps(120); });
+    EXPECT_TRUE(GameMode::IsCurrent(GameMode::Gameplay)) << "no return request carried over";
+    EXPECT_FALSE(GameMode::ChangeRequested);
+    const MatchRecorder& recorder = MatchRecorder::GetInstance();
+    EXPECT_TRUE(recorder.isLive);
+    EXPECT_FALSE(recorder.isTutorial);
+    EXPECT_GT(recorder.ring.size(), 100u) << "the match is recorded";
+}
+
+} // namespace
