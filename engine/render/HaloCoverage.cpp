@@ -73,6 +73,20 @@ std::vector<bool> Dilate(const std::vector<bool>& lit, int width, int height, in
     return both;
 }
 
+void TakeUnmeasuredEdgesAsLit(std::vector<bool>& lit, int width, int height, int pictureWidth, int pictureHeight,
+                              int shrink)
+{
+    if (width <= 0 || height <= 0 || lit.size() != static_cast<std::size_t>(width) * static_cast<std::size_t>(height))
+        return;
+    auto at = [width](int x, int y) { return static_cast<std::size_t>(y) * static_cast<std::size_t>(width) + static_cast<std::size_t>(x); };
+    if (pictureWidth > width * shrink)
+        for (int y = 0; y < height; ++y)
+            lit[at(width - 1, y)] = true;
+    if (pictureHeight > height * shrink)
+        for (int x = 0; x < width; ++x)
+            lit[at(x, height - 1)] = true;
+}
+
 HaloCoverage CoverHalo(const std::vector<bool>& lit, int haloWidth, int haloHeight, int pictureWidth, int pictureHeight,
                        int block, int mostRectangles)
 {

@@ -45,25 +45,9 @@ void AppendSide(std::vector<Vertex>& out, float a1, float a2)
     out.push_back({{0, -1, 0}, {0.25f, 0.5f}, down, capTangent, centreBitangent});
     out.push_back({Corner(a2, -1), CapUv(a1), down, capTangent, rimBitangent});
     out.push_back({Corner(a1, -1), CapUv(a2), down, capTangent, rimBitangent});
-}
-
-// The top cap's triangle of side `side` of `sides`: a fan from the first
-// corner, so the last two sides' triangles are left empty (all three
-// vertices on that corner) and every side keeps its 12 vertices. A
-// software rasteriser shades each 4 x 4 block a triangle touches whole, so
-// blocks along an inner edge are shaded once for each triangle: the fan has
-// sides - 3 inner edges where triangles round the centre had `sides`. Its
-// texture coordinates are the same linear map of the position.
-void AppendTopCap(std::vector<Vertex>& out, int side, int sides, float step)
-{
-    const glm::vec3 up{0.0f, 1.0f, 0.0f};
-    const glm::vec3 capTangent{1.0f, 0.0f, 0.0f};
-    const glm::vec3 capBitangent{0.0f, 0.0f, -1.0f}; // where v grows
-    const bool empty = side + 2 >= sides;
-    for (int corner : {0, side + 1, side + 2}) {
-        const float angle = empty ? 0.0f : step * static_cast<float>(corner);
-        out.push_back({Corner(angle, 1), CapUv(angle), up, capTangent, capBitangent});
-    }
+    out.push_back({{0, 1, 0}, {0.25f, 0.5f}, up, capTangent, centreBitangent});
+    out.push_back({Corner(a1, 1), CapUv(a1), up, capTangent, rimBitangent});
+    out.push_back({Corner(a2, 1), CapUv(a2), up, capTangent, rimBitangent});
 }
 
 } // namespace
@@ -80,7 +64,6 @@ void HexagonMesh::Generate(std::vector<Vertex>& vertices, int sides, std::vector
             a1 += step;
         float a2 = std::min(kTwoPi, a1 + step);
         AppendSide(vertices, a1, a2);
-        AppendTopCap(vertices, i, n, step);
     }
     indices.resize(vertices.size());
     for (std::uint32_t i = 0; i < indices.size(); ++i)

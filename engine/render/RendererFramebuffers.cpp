@@ -65,12 +65,22 @@ void Renderer::CreateFramebuffers()
     auto single = [](int width, int height) {
         return std::make_unique<Framebuffer>(std::vector<FramebufferAttachment>{Colour(width, height)});
     };
+    // The last pass's picture on its way to the blur, and the blur's last
+    // step, hold only what the window shows: colours from 0 to 1, kept at
+    // the window's own eight bits. A software rasteriser writes and reads
+    // half the bytes of a half-float target for them.
+    auto shown = [](int width, int height) {
+        return std::make_unique<Framebuffer>(std::vector<FramebufferAttachment>{
+            {static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), AttachmentType::Rgb8, true}});
+    };
     slot(FramebufferSlot::Scene) = std::make_unique<Framebuffer>(
         std::vector<FramebufferAttachment>{Colour(w, h), Colour(w, h), Colour(w, h)});
-    for (FramebufferSlot s : {FramebufferSlot::Bloom, FramebufferSlot::PostProcessing, FramebufferSlot::Blur1})
+    for (FramebufferSlot s : {FramebufferSlot::Bloom, FramebufferSlot::Blur1})
         slot(s) = single(w, h);
-    for (FramebufferSlot s : {FramebufferSlot::Blur2, FramebufferSlot::Blur3, FramebufferSlot::Blur4, FramebufferSlot::Blur5})
+    for (FramebufferSlot s : {FramebufferSlot::Blur2, FramebufferSlot::Blur3, FramebufferSlot::Blur4})
         slot(s) = single(halfW, halfH);
+    slot(FramebufferSlot::PostProcessing) = shown(w, h);
+    slot(FramebufferSlot::Blur5) = shown(halfW, halfH);
 }
 
 Framebuffer* Renderer::GetFramebuffer(FramebufferSlot slot) const

@@ -253,8 +253,9 @@ std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture, HaloC
     const bool wholeWindow =
         picture.width == static_cast<int>(full.width) && picture.height == static_cast<int>(full.height);
     if (softwareRasteriser && wholeWindow) {
-        const std::vector<bool> reached =
-            Dilate(ReadLitTexels(first, quarter), quarter.width, quarter.height, kHaloReach);
+        std::vector<bool> lit = ReadLitTexels(first, quarter);
+        TakeUnmeasuredEdgesAsLit(lit, quarter.width, quarter.height, picture.width, picture.height, 4);
+        const std::vector<bool> reached = Dilate(lit, quarter.width, quarter.height, kHaloReach);
         // Blocks of llvmpipe's own tile size in the picture, a quarter of it
         // in the strokes; a few draws per row of them at most.
         constexpr int kBlock = 64;

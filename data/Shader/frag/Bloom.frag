@@ -27,9 +27,11 @@ const float kOwnGlow = 0.156;
 const float kStrength = 1.6;
 
 #ifdef HALO_FREE
-// Built for the parts of the picture the spread leaves dark: it adds nothing
-// there, and its reads are most of this pass's cost.
-vec3 Spread()
+// Built for the parts of the picture the spread leaves dark. The spread
+// reaches round every texel of the glow's mean that holds anything, and
+// glow is never negative: where it leaves the picture dark the glow itself
+// is dark too. Neither is read; their reads are most of this pass's cost.
+vec3 Halo()
 {
     return vec3(0.0);
 }
@@ -49,6 +51,11 @@ vec3 Spread()
     vec3 bottom = mix(texelFetch(uSpread, a, 0).rgb, texelFetch(uSpread, ivec2(b.x, a.y), 0).rgb, f.x);
     vec3 top = mix(texelFetch(uSpread, ivec2(a.x, b.y), 0).rgb, texelFetch(uSpread, b, 0).rgb, f.x);
     return mix(bottom, top, f.y);
+}
+
+vec3 Halo()
+{
+    return mix(Spread(), texture(uGlow, vUv).rgb, kOwnGlow);
 }
 #endif
 
@@ -82,9 +89,8 @@ void main()
 void main()
 {
     vec3 colour = texture(uColour, vUv).rgb;
-    vec3 halo = mix(Spread(), texture(uGlow, vUv).rgb, kOwnGlow);
     // A select, not a product: a switched-off halo adds nothing even when
     // the spread holds no numbers.
-    oColour = vec4(Finished(uBloomEnabled ? colour + halo * kStrength : colour), 1.0);
+    oColour = vec4(Finished(uBloomEnabled ? colour + Halo() * kStrength : colour), 1.0);
 }
 #endif

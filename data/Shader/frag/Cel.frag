@@ -15,8 +15,10 @@ flat in vec3 vDiffuse;
 flat in vec3 vSpecular;
 #ifdef FLOOR_TILES
 // Built for the floor alone: every fragment is a tile's, and what only
-// other models need compiles away.
+// other models need compiles away. The vertex stage works out the
+// highlight (below), alike for every pixel of a draw.
 const float vTile = 1.0;
+flat in float vHighlight;
 #else
 flat in float vTile;
 #endif
@@ -61,8 +63,11 @@ float LightAmount(Light light, vec3 position, out vec3 toLight)
 #endif
     vec3 offset = light.position - position;
     float squared = dot(offset, offset);
-    float dist = sqrt(squared);
-    toLight = offset * (1.0 / max(dist, 1e-4));
+    // One inverse square root gives the direction and the distance: the
+    // software renderer pays for a square root and a division apiece.
+    float inverse = inversesqrt(max(squared, 1e-8));
+    float dist = squared * inverse;
+    toLight = offset * inverse;
     float attenuation = 1.0 / max(light.const_Att + light.linear_Att * dist + light.quadratic_Att * squared, 1e-4);
     attenuation = min(attenuation, 1.0);
 #ifndef POINT_LIGHTS
@@ -86,6 +91,9 @@ vec3 Albedo()
     return (uMapMask & 1) != 0 ? texture(uDiffuseMap, vUv).rgb : vec3(1.0);
 }
 
+#if defined(ONE_COLOUR_NORMAL_MAP) && defined(FLOOR_TILES)
+flat in float vBitangentWeight;
+#endif
 #ifdef ONE_COLOUR_NORMAL_MAP
 // Built for normal maps whose texels are all alike: the texel comes as a
 // value and the read is left out.
@@ -103,12 +111,21 @@ vec3 NormalTexel()
 
 vec3 SurfaceNormal()
 {
+#if defined(ONE_COLOUR_NORMAL_MAP) && defined(FLOOR_TILES)
+    // The floor's vertex stage tilted the normal by the map's one colour
+    // along the tangent and normal, alike over a face; the bitangent's part
+    // is added here (see TiltedNormal there).
+    if (vBitangentWeight == 0.0)
+        return normalize(vNormal);
+    return normalize(vNormal + normalize(vBitangent) * vBitangentWeight);
+#else
     vec3 n = normalize(vNormal);
     if ((uMapMask & 2) == 0 || dot(vTangent, vTangent) < 1e-8 || dot(vBitangent, vBitangent) < 1e-8)
         return n;
     mat3 tbn = mat3(normalize(vTangent), normalize(vBitangent), n);
     vec3 mapped = NormalTexel() * 2.0 - 1.0;
     return normalize(tbn * mapped);
+#endif
 }
 
 float SpecularStrength()
@@ -157,7 +174,11 @@ void main()
     vec3 colour = albedo * (vAmbient + vAmbient2);
     // The hard highlight shows where pow(n.h, shininess) reaches one half,
     // that is where n.h reaches this.
+#ifdef FLOOR_TILES
+    float highlight = vHighlight;
+#else
     float highlight = exp2(-1.0 / shininess);
+#endif
     vec3 specularColour = vSpecular * SpecularStrength();
 #ifndef NO_LIGHTS
     // The test to stop comes last: the software renderer runs a loop's body
@@ -169,17 +190,19 @@ void main()
     vec3 ambientSum = vec3(0.0);
     vec3 diffuseSum = vec3(0.0);
     vec3 specularSum = vec3(0.0);
-    // n.h against the highlight without normalising h: (n.s)^2 against
-    // highlight^2 (s.s), where n.s is not negative.
+    // n.h against the highlight without normalising h = s / |s|, s = l + v:
+    // (n.s)^2 against highlight^2 (s.s), where n.s is not negative. With l
+    // and v of unit length n.s = n.l + n.v and s.s = 2 + 2 l.v, so a light
+    // adds two dot products to what it needs anyway.
     float highlight2 = highlight * highlight;
+    float nv = dot(n, v);
     for (int i = 0;; ++i) {
         vec3 l;
         float amount = LightAmount(uLights[i], vWorldPos, l);
-        vec3 s = l + v;
-        float ns = dot(n, s);
         float nl = dot(n, l);
+        float ns = nl + nv;
         float diffuse = Band(max(nl, 0.0) * amount);
-        bool specular = ns >= 0.0 && ns * ns >= highlight2 * dot(s, s) && nl >= 0.0 && amount >= 0.05;
+        bool specular = ns >= 0.0 && ns * ns >= highlight2 * (2.0 + 2.0 * dot(l, v)) && nl >= 0.0 && amount >= 0.05;
         ambientSum += amount * uLights[i].ambient.rgb;
         diffuseSum += diffuse * uLights[i].diffuse.rgb;
         specularSum += specular ? uLights[i].specular.rgb : vec3(0.0);

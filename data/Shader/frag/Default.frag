@@ -59,9 +59,13 @@ float LightAmount(Light light, vec3 position, out vec3 toLight)
     }
 #endif
     vec3 offset = light.position - position;
-    float dist = length(offset);
-    toLight = offset / max(dist, 1e-4);
-    float attenuation = 1.0 / max(light.const_Att + light.linear_Att * dist + light.quadratic_Att * dist * dist, 1e-4);
+    float squared = dot(offset, offset);
+    // One inverse square root gives the direction and the distance: the
+    // software renderer pays for a square root and a division apiece.
+    float inverse = inversesqrt(max(squared, 1e-8));
+    float dist = squared * inverse;
+    toLight = offset * inverse;
+    float attenuation = 1.0 / max(light.const_Att + light.linear_Att * dist + light.quadratic_Att * squared, 1e-4);
     attenuation = min(attenuation, 1.0);
 #ifndef POINT_LIGHTS
     if (light.type == 2) {
@@ -84,6 +88,9 @@ vec3 Albedo()
     return (uMapMask & 1) != 0 ? texture(uDiffuseMap, vUv).rgb : vec3(1.0);
 }
 
+#if defined(ONE_COLOUR_NORMAL_MAP) && defined(FLOOR_TILES)
+flat in float vBitangentWeight;
+#endif
 #ifdef ONE_COLOUR_NORMAL_MAP
 // Built for normal maps whose texels are all alike: the texel comes as a
 // value and the read is left out.
@@ -101,12 +108,21 @@ vec3 NormalTexel()
 
 vec3 SurfaceNormal()
 {
+#if defined(ONE_COLOUR_NORMAL_MAP) && defined(FLOOR_TILES)
+    // The floor's vertex stage tilted the normal by the map's one colour
+    // along the tangent and normal, alike over a face; the bitangent's part
+    // is added here (see TiltedNormal there).
+    if (vBitangentWeight == 0.0)
+        return normalize(vNormal);
+    return normalize(vNormal + normalize(vBitangent) * vBitangentWeight);
+#else
     vec3 n = normalize(vNormal);
     if ((uMapMask & 2) == 0 || dot(vTangent, vTangent) < 1e-8 || dot(vBitangent, vBitangent) < 1e-8)
         return n;
     mat3 tbn = mat3(normalize(vTangent), normalize(vBitangent), n);
     vec3 mapped = NormalTexel() * 2.0 - 1.0;
     return normalize(tbn * mapped);
+#endif
 }
 
 float SpecularStrength()

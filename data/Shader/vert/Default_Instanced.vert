@@ -36,6 +36,33 @@ flat out vec3 vAmbient2;
 flat out vec3 vDiffuse;
 flat out vec3 vSpecular;
 flat out float vTile;
+// The cel highlight's threshold on n.h (see Cel.frag), from the draw's
+// shininess: one per draw, worked out here instead of for every pixel.
+uniform float uMetalness = 32.0;
+flat out float vHighlight;
+
+#ifdef ONE_COLOUR_NORMAL_MAP
+// A normal map of one colour m tilts the normal to T m.x + B m.y + N m.z
+// (each axis of unit length): the tangent and normal are alike over a face,
+// so their part is worked out here once per vertex and goes out as vNormal;
+// the bitangent, which may turn across a tile's top, is left to the
+// fragment stage with its weight. A face the map does not reach gets its
+// normal alone and a weight of 0.
+layout(location = 6) uniform int uMapMask = 0; // 2: a normal map is bound
+uniform vec3 uNormalTexel = vec3(0.5, 0.5, 1.0);
+flat out float vBitangentWeight;
+
+vec3 TiltedNormal(vec3 normal, vec3 tangent, vec3 bitangent)
+{
+    vec3 n = normalize(normal);
+    vBitangentWeight = 0.0;
+    if ((uMapMask & 2) == 0 || dot(tangent, tangent) < 1e-8 || dot(bitangent, bitangent) < 1e-8)
+        return n;
+    vec3 mapped = uNormalTexel * 2.0 - 1.0;
+    vBitangentWeight = mapped.y;
+    return normalize(tangent) * mapped.x + n * mapped.z;
+}
+#endif
 
 // The column is 12 vertices per side, the first six its upright quad, y -1
 // at the bottom and +1 at the top, v running with y. A code keeps the quad
@@ -78,6 +105,10 @@ void main()
     vNormal = normalMatrix * aNormal;
     vTangent = mat3(model) * aTangent;
     vBitangent = mat3(model) * aBitangent;
+#ifdef ONE_COLOUR_NORMAL_MAP
+    vNormal = TiltedNormal(vNormal, vTangent, vBitangent);
+#endif
+    vHighlight = exp2(-1.0 / max(uMetalness, 1.0));
     vAmbient = aAmbient0;
     vTexTint = aAmbient1;
     vAmbient2 = aAmbient2;

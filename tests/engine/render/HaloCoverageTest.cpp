@@ -48,8 +48,9 @@ void Count(const std::vector<ViewportRect>& rects, int width, std::vector<int>& 
                 ++counts[static_cast<std::size_t>(y * width + x)];
 }
 
-// The rectangles share out the picture, and every pixel that reads a lit
-// texel is drawn with the halo.
+// The rectangles share out the picture, every pixel that reads a lit
+// texel is drawn with the halo, and so is every pixel whose own glow the
+// 4 x 4 mean held or left out (the build without the halo reads no glow).
 void ExpectSoundCover(const HaloCoverage& cover, const std::vector<bool>& lit, int haloW, int haloH, int width,
                       int height)
 {
@@ -60,6 +61,7 @@ void ExpectSoundCover(const HaloCoverage& cover, const std::vector<bool>& lit, i
     Count(cover.without, width, all);
     int missed = 0;
     int doubled = 0;
+    int glowLeftOut = 0;
     for (int y = 0; y < height; ++y) {
         const auto [y0, y1] = TexelsRead(y, height, haloH);
         for (int x = 0; x < width; ++x) {
@@ -71,13 +73,17 @@ void ExpectSoundCover(const HaloCoverage& cover, const std::vector<bool>& lit, i
                 for (int tx : {x0, x1})
                     reads = reads || lit[static_cast<std::size_t>(ty * haloW + tx)];
             missed += reads && withHalo[at] == 0 ? 1 : 0;
+            const bool measured = x < 4 * haloW && y < 4 * haloH;
+            const bool glows = !measured || lit[static_cast<std::size_t>((y / 4) * haloW + x / 4)];
+            glowLeftOut += glows && withHalo[at] == 0 ? 1 : 0;
         }
     }
     EXPECT_EQ(doubled, 0) << "pixels not drawn exactly once";
     EXPECT_EQ(missed, 0) << "pixels that read the halo drawn without it";
+    EXPECT_EQ(glowLeftOut, 0) << "pixels that may glow drawn without the halo";
 }
 
-TEST(HaloCoverage, EveryPixelThatReadsALitTexelGetsTheHaloAndEveryPixelIsDrawnOnce)
+TEST(HaloCoverage, EveryPixelThatReadsALitTexelOrMayGlowGetsTheHaloAndEveryPixelIsDrawnOnce)
 {
     struct Case {
         std::string name;
@@ -99,7 +105,9 @@ TEST(HaloCoverage, EveryPixelThatReadsALitTexelGetsTheHaloAndEveryPixelIsDrawnOn
         const int haloW = std::max(c.width / 4, 1);
         const int haloH = std::max(c.height / 4, 1);
         const std::vector<bool> lit = LitAt(haloW, haloH, c.lit);
-        const HaloCoverage cover = CoverHalo(lit, haloW, haloH, c.width, c.height, kBlock, kMany);
+        std::vector<bool> edgesTaken = lit;
+        Engine::TakeUnmeasuredEdgesAsLit(edgesTaken, haloW, haloH, c.width, c.height, 4);
+        const HaloCoverage cover = CoverHalo(edgesTaken, haloW, haloH, c.width, c.height, kBlock, kMany);
         EXPECT_FALSE(cover.withHalo.empty());
         ExpectSoundCover(cover, lit, haloW, haloH, c.width, c.height);
     }

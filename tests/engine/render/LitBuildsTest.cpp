@@ -1,6 +1,10 @@
 // The floor is drawn by the build of its program for the kinds of lights
 // the frame has; each must draw what the program for every kind draws.
 #include "ArenaShot.h"
+#include "engine/render/Texture.h"
+
+#include <array>
+#include <stb_image_write.h>
 
 namespace {
 
@@ -40,6 +44,42 @@ TEST_F(LitBuilds, TheBuildForTheFramesLightsDrawsWhatTheProgramForEveryKindDraws
             lights.RemoveComponent(spot);
         }
     }
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
+// A normal map of one colour tilts every face of a tile alike, so the floor's
+// build for such maps tilts the normal once per vertex. It must draw what
+// reading the map draws: a map of the same colour whose alpha differs in one
+// texel is read texel by texel.
+TEST_F(LitBuilds, TheBuildForANormalMapOfOneColourDrawsWhatReadingTheMapDraws)
+{
+    std::array<unsigned char, 16> texels{200, 90, 190, 255, 200, 90, 190, 255, 200, 90, 190, 255, 200, 90, 190, 255};
+    ASSERT_TRUE(stbi_write_png("tilted_normal.png", 2, 2, 4, texels.data(), 8));
+    texels[3] = 254;
+    ASSERT_TRUE(stbi_write_png("tilted_normal_read.png", 2, 2, 4, texels.data(), 8));
+    Engine::Texture oneColour;
+    Engine::Texture read;
+    oneColour.LoadFromFile("tilted_normal.png");
+    read.LoadFromFile("tilted_normal_read.png");
+    ASSERT_TRUE(oneColour.SingleColour().has_value());
+    ASSERT_FALSE(read.SingleColour().has_value());
+
+    BuildFloor();
+    AddLights();
+    AddCamera({0.0f, 22.0f, 38.0f}, {0.0f, -6.0f, -2.0f});
+    Engine::TransformCompManager::GetInstance().Update();
+    Engine::Material& material = *renderer.materials.Find("TileNoBlur");
+    Engine::Texture* const shipped = material.normal;
+    for (bool cel : {true, false}) {
+        renderer.celShading = cel;
+        material.normal = &oneColour;
+        renderer.Render();
+        const std::vector<unsigned char> built = WindowPicture();
+        material.normal = &read;
+        renderer.Render();
+        EXPECT_LE(LargestDifference(built, WindowPicture()), 2) << cel;
+    }
+    material.normal = shipped;
     EXPECT_TRUE(DrainGlErrors().empty());
 }
 

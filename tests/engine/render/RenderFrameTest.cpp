@@ -302,6 +302,36 @@ TEST_F(FrameTestScene, TheBlurPathWorksItsMiddlePassesAtHalfOrAQuarterOfTheSize)
     EXPECT_TRUE(DrainGlErrors().empty());
 }
 
+// The blur path's picture is faded and tinted by the last pass's inputs
+// whichever way it is worked out, and its glowing blob shows as bright.
+TEST_F(FrameTestScene, TheBlurPathFadesAndTintsItsPictureEitherWay)
+{
+    Glowing({0, 0, 0}, 1.0f, {2, 1.5f, 1});
+    AddCamera({0, 0, 10}, {0, 0, 0});
+    renderer.blurPath = true;
+    renderer.postProcessing.vector = {0.2f, 0.1f, 0.4f};
+    const bool started = renderer.softwareRasteriser;
+    int centres[2] = {};
+    for (bool software : {false, true}) {
+        SCOPED_TRACE(software);
+        renderer.softwareRasteriser = software;
+        renderer.postProcessing.float1 = 0.5f;
+        renderer.Render();
+        const std::array<int, 3> corner = PixelAt(80, 80);
+        EXPECT_NEAR(corner[0], 26, 1);
+        EXPECT_NEAR(corner[1], 13, 1);
+        EXPECT_NEAR(corner[2], 51, 1);
+        centres[software] = Brightness(PixelAt(640, 360));
+        renderer.postProcessing.float1 = 1.0f;
+        renderer.Render();
+        EXPECT_EQ(Brightness(PixelAt(640, 360)), 0) << "faded to black";
+    }
+    renderer.softwareRasteriser = started;
+    EXPECT_GT(centres[0], 300);
+    EXPECT_NEAR(centres[1], centres[0], 12);
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
 // A camera on part of the window keeps its blurred picture whole and in its
 // place: each blur pass reads only what the one before drew, never the rest
 // of the target, which still holds the last frame's full-window picture.
