@@ -5,6 +5,7 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/Renderer.h"
 #include "game/arena/HexGrid.h"
+#include "game/arena/HookCheck.h"
 #include "game/arena/RecordingFile.h"
 
 #include <algorithm>
@@ -119,7 +120,7 @@ void MatchRecorder::PlayFrontFrame()
     look.flag1 = look.flag2 = look.flag3 = !isTutorial;
     if (!playback.empty()) {
         const MatchFrame& front = *playback.front();
-        if (front.goalBall.active && mHooks.spawnGoalBall)
+        if (front.goalBall.active && IsHookSet(mHooks.spawnGoalBall, "MatchRecorder::ReplayHooks::spawnGoalBall"))
             mHooks.spawnGoalBall();
         SpawnMissingPerkObjects(front);
         playback.pop_front();
@@ -127,7 +128,7 @@ void MatchRecorder::PlayFrontFrame()
     if (playback.empty()) {
         isLive = 1;
         ClearFrameList(ring);
-        if (mHooks.playbackFinished)
+        if (IsHookSet(mHooks.playbackFinished, "MatchRecorder::ReplayHooks::playbackFinished"))
             mHooks.playbackFinished();
     }
     bestScore = 0;
@@ -137,13 +138,18 @@ void MatchRecorder::PlayFrontFrame()
 // frame; the recorder only sees that there are enough of them.
 void MatchRecorder::SpawnMissingPerkObjects(const MatchFrame& frame)
 {
-    if (mHooks.spawnStunArea) {
+    // A hook is asked for only when the frame is short of its objects.
+    const std::size_t stunAreas = CountNamed("StunTile");
+    if (stunAreas < frame.stunAreas.size() &&
+        IsHookSet(mHooks.spawnStunArea, "MatchRecorder::ReplayHooks::spawnStunArea")) {
         const Engine::EntityHandle owner = Net::Names::First(Net::Names::kLocalPlayer);
-        for (std::size_t n = CountNamed("StunTile"); n < frame.stunAreas.size(); ++n)
+        for (std::size_t n = stunAreas; n < frame.stunAreas.size(); ++n)
             mHooks.spawnStunArea(owner, kOutOfSight);
     }
-    if (mHooks.spawnForcefield) {
-        for (std::size_t n = CountNamed("FFTile"); n < frame.forceFields.size(); ++n)
+    const std::size_t forcefields = CountNamed("FFTile");
+    if (forcefields < frame.forceFields.size() &&
+        IsHookSet(mHooks.spawnForcefield, "MatchRecorder::ReplayHooks::spawnForcefield")) {
+        for (std::size_t n = forcefields; n < frame.forceFields.size(); ++n)
             mHooks.spawnForcefield(kOutOfSight);
     }
 }

@@ -45,7 +45,8 @@ public:
     };
 
     // What a replay asks of the match beyond this recorder; the owners of
-    // the goal ball, the perk objects and the game modes install them.
+    // the goal ball, the perk objects and the game modes install them. A
+    // step whose hook is missing is skipped, and said once.
     struct ReplayHooks {
         // The front frame shows a goal ball.
         void (*spawnGoalBall)() = nullptr;

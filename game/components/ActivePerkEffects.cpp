@@ -161,27 +161,32 @@ void SlowBall::Effect(Player_LogicComp& holder)
     BallSlowdown::SlowGoalBalls();
 }
 
-// The shield hums until its forcefield goes; a match without forcefields
-// (no spawner installed) places nothing and starts no hum.
+// A match without forcefields (no spawner installed) takes no energy for
+// the shield, places nothing and starts no hum.
+bool Shield::EffectAvailable() const
+{
+    return IsHookSet(PlayerSeams::Hooks().spawnForcefield, "PlayerHooks::spawnForcefield");
+}
+
+// The shield hums until its forcefield goes.
 void Shield::Effect(Player_LogicComp& /*holder*/)
 {
-    const auto spawn = PlayerSeams::Hooks().spawnForcefield;
-    if (!spawn)
-        return;
     const glm::vec3 at = Engine::Transform::GetWorldPosition(owner);
-    spawn(owner, at);
+    PlayerSeams::Hooks().spawnForcefield(owner, at);
     PlaySound(owner, "ShieldSfx", true, kPlacedObjectVolume);
     SendPlacedObject(Net::PerkObject::kForcefield, at);
+}
+
+bool Droppable::EffectAvailable() const
+{
+    return IsHookSet(PlayerSeams::Hooks().spawnStunArea, "PlayerHooks::spawnStunArea");
 }
 
 // The stun area buzzes until it goes; it belongs to the player who dropped it.
 void Droppable::Effect(Player_LogicComp& /*holder*/)
 {
-    const auto spawn = PlayerSeams::Hooks().spawnStunArea;
-    if (!spawn)
-        return;
     const glm::vec3 at = Engine::Transform::GetWorldPosition(owner);
-    spawn(owner, at);
+    PlayerSeams::Hooks().spawnStunArea(owner, at);
     PlaySound(owner, "StunSfx", true, kPlacedObjectVolume);
     SendPlacedObject(Net::PerkObject::kStunArea, at);
 }

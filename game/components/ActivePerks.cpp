@@ -131,8 +131,9 @@ bool ActivePerk::TryToFire(Player_LogicComp& holder)
     const PlayerControls controls(owner, holder.mPlayerNumber);
     if (!controls.Triggered(InputBindings::Active, InputBindings::ControllerActive))
         return false;
-    // Too early, or too little energy: nothing is spent and the wait goes on.
-    if (timer < EffectiveCooldown() || !holder.SpendEnergy(EffectiveCost()))
+    // Too early, nothing to do it with, or too little energy: nothing is
+    // spent and the wait goes on.
+    if (timer < EffectiveCooldown() || !EffectAvailable() || !holder.SpendEnergy(EffectiveCost()))
         return false;
     holder.mTimeSinceActive = 0.0f;
     MatchStats::GetInstance().ActiveTriggers.value += 1;

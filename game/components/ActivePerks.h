@@ -64,6 +64,9 @@ public:
     Engine::EntityHandle player;
 
 protected:
+    // Whether the effect can happen now; asked before the energy is spent,
+    // so that an effect that cannot happen costs nothing.
+    virtual bool EffectAvailable() const { return true; }
     // What the perk does once it has been paid for.
     virtual void Effect(Player_LogicComp& owner);
 
@@ -108,6 +111,7 @@ public:
     Engine::TypeNode* RegisterType() const override { return RegisterClassType(); }
 
 protected:
+    bool EffectAvailable() const override;
     void Effect(Player_LogicComp& owner) override;
 };
 
@@ -119,6 +123,7 @@ public:
     Engine::TypeNode* RegisterType() const override { return RegisterClassType(); }
 
 protected:
+    bool EffectAvailable() const override;
     void Effect(Player_LogicComp& owner) override;
 };
 

@@ -303,7 +303,7 @@ void BadgeManagerComp::EndLargeDisplay()
     Engine::FrameRateController::SetTimeScale(1.0);
     mShowing = 0;
     mQueue.clear();
-    if (PlayerSeams::Hooks().requestEndOfPlay)
+    if (IsHookSet(PlayerSeams::Hooks().requestEndOfPlay, "PlayerHooks::requestEndOfPlay"))
         PlayerSeams::Hooks().requestEndOfPlay();
 }
 

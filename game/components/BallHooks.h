@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/core/EntityHandle.h"
+#include "game/arena/HookCheck.h"
 
 namespace Net {
 struct PerkEffect;
@@ -7,7 +8,7 @@ struct PerkEffect;
 
 // What the ball needs from parts of the match built elsewhere; the owner
 // sets its entry (BallSeams::Hooks().remoteTeleport = ...). Until then the
-// entry is null and the ball skips that step.
+// entry is null and the ball skips that step, saying once that it is missing.
 struct BallHooks {
     // The peer's player teleported to its ball: its copy here
     // ("2 Player_Mouse") plays the teleport's effect from the record.

@@ -115,7 +115,7 @@ void TempBallComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
         }
         const Net::PerkEffect& effect = decoded.record;
         if (effect.subKind == Net::PerkEffect::kTeleport) {
-            if (BallSeams::Hooks().remoteTeleport) {
+            if (IsHookSet(BallSeams::Hooks().remoteTeleport, "BallHooks::remoteTeleport")) {
                 for (Engine::EntityHandle peer :
                      Engine::EntityNameCompManager::GetInstance().FindEntitiesByName(Net::Names::kRemotePlayer))
                     BallSeams::Hooks().remoteTeleport(peer, effect);

@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/core/EntityHandle.h"
+#include "game/arena/HookCheck.h"
 
 #include <glm/glm.hpp>
 
@@ -7,7 +8,7 @@
 // medals, the ball's shot flags, the goal ball, the arena flip, placed perk
 // objects and the end of play. Each owner sets its own entries
 // (PlayerSeams::Hooks().pushMedal = ...); until then an entry is null and
-// the player skips that step.
+// the player skips that step, saying once that the hook is missing.
 struct PlayerHooks {
     // Pushes a medal (0 to 8) on the medal component of the entity; an
     // entity without one shows nothing.

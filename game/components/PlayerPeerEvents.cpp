@@ -57,7 +57,8 @@ void Player_LogicComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
         return;
     }
     case GoalBallCode:
-        if (hooks.spawnGoalBallQuietly && !(hooks.goalBallAlive && hooks.goalBallAlive()))
+        if (IsHookSet(hooks.spawnGoalBallQuietly, "PlayerHooks::spawnGoalBallQuietly") &&
+            !(IsHookSet(hooks.goalBallAlive, "PlayerHooks::goalBallAlive") && hooks.goalBallAlive()))
             hooks.spawnGoalBallQuietly();
         return;
     case PerkEffectCode: {
@@ -73,7 +74,8 @@ void Player_LogicComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
         if (decoded.record.kind == Net::ArenaEvent::kCoolDown) {
             if (Engine::Emitter* sounds = Engine::LogicManager::GetCompPtr<Engine::Emitter>(owner))
                 sounds->Play("EventCooldown", false, false);
-        } else if (decoded.record.kind == Net::ArenaEvent::kFlip && hooks.startArenaFlip) {
+        } else if (decoded.record.kind == Net::ArenaEvent::kFlip &&
+                   IsHookSet(hooks.startArenaFlip, "PlayerHooks::startArenaFlip")) {
             hooks.startArenaFlip();
         }
         return;
@@ -83,9 +85,11 @@ void Player_LogicComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
         if (!Usable(decoded, event->code))
             return;
         const Net::PerkObject& object = decoded.record;
-        if (object.kind == Net::PerkObject::kForcefield && hooks.spawnForcefield) {
-            hooks.spawnForcefield(Engine::EntityHandle(), object.position);
-        } else if (object.kind == Net::PerkObject::kStunArea && hooks.spawnStunArea) {
+        if (object.kind == Net::PerkObject::kForcefield) {
+            if (IsHookSet(hooks.spawnForcefield, "PlayerHooks::spawnForcefield"))
+                hooks.spawnForcefield(Engine::EntityHandle(), object.position);
+        } else if (object.kind == Net::PerkObject::kStunArea &&
+                   IsHookSet(hooks.spawnStunArea, "PlayerHooks::spawnStunArea")) {
             const Engine::EntityHandle peer = Net::Names::First(Net::Names::kRemotePlayer);
             if (!peer.IsNull())
                 hooks.spawnStunArea(peer, object.position);

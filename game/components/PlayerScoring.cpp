@@ -38,13 +38,13 @@ constexpr double kSlowMotionPerFrame = 0.98;
 
 void PushMedal(Engine::EntityHandle holder, int medal)
 {
-    if (PlayerSeams::Hooks().pushMedal)
+    if (IsHookSet(PlayerSeams::Hooks().pushMedal, "PlayerHooks::pushMedal"))
         PlayerSeams::Hooks().pushMedal(holder, medal);
 }
 
 void ShowFinalMedal(Engine::EntityHandle holder, int medal)
 {
-    if (PlayerSeams::Hooks().showFinalMedal)
+    if (IsHookSet(PlayerSeams::Hooks().showFinalMedal, "PlayerHooks::showFinalMedal"))
         PlayerSeams::Hooks().showFinalMedal(holder, medal);
 }
 
@@ -90,8 +90,9 @@ void Player_LogicComp::ScoreHit()
         MatchStats::GetInstance().MatchResultPlayer1.value += 1;
         // The hit that reaches the limit leaves the stage to the end medals.
         if (mScore < mScoreLimit) {
+            const auto ballShot = PlayerSeams::Hooks().ballShot;
             const PlayerHooks::BallShot shot =
-                PlayerSeams::Hooks().ballShot ? PlayerSeams::Hooks().ballShot(mBall) : PlayerHooks::BallShot{};
+                IsHookSet(ballShot, "PlayerHooks::ballShot") ? ballShot(mBall) : PlayerHooks::BallShot{};
             PushMedal(owner, MedalNormal);
             if (mRevenge)
                 PushMedal(owner, MedalRevenge);
@@ -193,7 +194,7 @@ void Player_LogicComp::AdvanceEndOfMatch()
     Engine::FrameRateController::SetTimeScale(Engine::FrameRateController::GetTimeScale() * kSlowMotionPerFrame);
     mEndTimer += PlayerFrame::Dt();
     if (mEndTimer >= mEndDuration) {
-        if (PlayerSeams::Hooks().requestEndOfPlay)
+        if (IsHookSet(PlayerSeams::Hooks().requestEndOfPlay, "PlayerHooks::requestEndOfPlay"))
             PlayerSeams::Hooks().requestEndOfPlay();
         Engine::FrameRateController::SetTimeScale(1.0);
     }

@@ -1,6 +1,7 @@
 #include "game/match/MatchSeams.h"
 
 #include "game/arena/GameModeFlags.h"
+#include "game/arena/HookCheck.h"
 #include "game/arena/MatchRecorder.h"
 #include "game/components/BallSeams.h"
 #include "game/components/PerkObjectSeams.h"
@@ -44,4 +45,6 @@ void InstallMatchSeams()
     MatchRecorder::ReplayHooks replay = recorder.GetReplayHooks();
     replay.playbackFinished = &ReplayFinished;
     recorder.SetReplayHooks(replay);
+    // A hook this match lacks is said again, even if an earlier one lacked it.
+    ForgetReportedHooks();
 }

@@ -6,6 +6,7 @@
 #include "engine/logic/LogicManager.h"
 #include "engine/render/HUDCompManager.h"
 #include "game/match/KillCamHud.h"
+#include "game/arena/HookCheck.h"
 #include "game/arena/MatchRecorder.h"
 #include "support/CapturedOutput.h"
 
@@ -172,6 +173,24 @@ TEST_F(Recorder, EnoughPerkObjectsAreLeftAlone)
     StdoutOf([&] { recorder.Update(); });
     EXPECT_EQ(sStunAreas, 1);
     EXPECT_EQ(sForcefields, 0);
+}
+
+// Without its hooks a replay still runs out and goes live; each missing
+// hook is named once, however many frames ask for it.
+TEST_F(Recorder, AReplayWithoutItsHooksNamesEachMissingOneOnce)
+{
+    recorder.SetReplayHooks({});
+    ForgetReportedHooks();
+    Record(recorder, 2);
+    for (const MatchRecorder::FramePtr& frame : recorder.playback)
+        frame->goalBall.active = 1;
+    recorder.isLive = 0;
+    std::string said;
+    StdoutOf([&] { said = StderrOf([&] { Record(recorder, 3); }); });
+    EXPECT_TRUE(recorder.isLive);
+    EXPECT_EQ(said, "[Hooks] MatchRecorder::ReplayHooks::spawnGoalBall is not installed; the match goes on without what it "
+                    "does.\n[Hooks] MatchRecorder::ReplayHooks::playbackFinished is not installed; the match goes on "
+                    "without what it does.\n");
 }
 
 TEST_F(Recorder, AnEmptyPlaybackReturnsAtOnceAndTheCameraDrawsNothing)

@@ -5,6 +5,7 @@
 
 #include "engine/net/NamedEntities.h"
 #include "engine/render/ParticleEmitterManager.h"
+#include "game/arena/HookCheck.h"
 #include "game/arena/MatchStats.h"
 #include "game/components/ActivePerks.h"
 #include "game/components/PassivePerks.h"
@@ -177,6 +178,30 @@ TEST_F(ActivePerks, NothingFiresWhileTheWaitOrTheEnergyOrThePlayIsShort)
         EXPECT_EQ(Triggers(), triggers);
         EXPECT_TRUE(gPlaced.empty());
         test.after();
+    }
+}
+
+// A match whose spawner is missing takes no energy for a shield or a stun
+// area it cannot place, and names the missing hook once, not per press.
+TEST_F(ActivePerks, WithoutItsSpawnerAPlacingPerkCostsNothingAndNamesTheHookOnce)
+{
+    PlayerSeams::Hooks() = PlayerHooks{};
+    for (auto [selection, hook] :
+         {std::pair{1, "PlayerHooks::spawnForcefield"}, std::pair{3, "PlayerHooks::spawnStunArea"}}) {
+        SCOPED_TRACE(hook);
+        ForgetReportedHooks();
+        ActivePerk& perk = Give(one, selection);
+        const int triggers = Triggers();
+        const std::string said = StderrOf([&] {
+            Fire(perk);
+            Fire(perk);
+        });
+        EXPECT_EQ(said, "[Hooks] " + std::string(hook) + " is not installed; the match goes on without what it does.\n");
+        EXPECT_EQ(Component(one).Energy.value, 16.0f);
+        EXPECT_EQ(Triggers(), triggers);
+        EXPECT_GE(perk.timer, perk.EffectiveCooldown()) << "still ready";
+        EXPECT_FALSE(Played(selection == 1 ? "Play ShieldSfx loop=1 overlap=0" : "Play StunSfx loop=1 overlap=0"));
+        Engine::LogicManager::GetInstance().RemoveFirst<ActivePerk>(one);
     }
 }
 
