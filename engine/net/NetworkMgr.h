@@ -109,6 +109,8 @@ public:
     std::uint32_t max_resends = 500;
     double resend_interval = 0.2;
     std::array<std::uint8_t, 5> flow_flags{};
+    // The flow flag that stops the per-frame game traffic (a replay plays).
+    static constexpr std::size_t kFreezeTraffic = 1;
     std::uint8_t disconnecting = 0;
     std::uint8_t timed_out = 0;
     std::uint8_t menu_mode = 1;

@@ -282,7 +282,7 @@ void NetworkMgr::update_network_mgr()
 {
     const std::uint64_t epoch = link_epoch;
     const auto linkUp = [&] { return link_epoch == epoch && connected; };
-    if (!flow_flags[1] && !menu_mode) {
+    if (!flow_flags[kFreezeTraffic] && !menu_mode) {
         const int sent = send_type_1();
         if (sent < 1 && !limited("send_type_1"))
             Net::PrintErrorCode("Error in update_network_mgr() in send_type_1() -> error code: ", sent);
@@ -301,7 +301,7 @@ void NetworkMgr::update_network_mgr()
     } else {
         serve_flow();
         drop_queued_keepalives();
-        if (!flow_flags[1]) {
+        if (!flow_flags[kFreezeTraffic]) {
             if (linkUp() && recv_type_1() < 1 && !limited("recv_type_1"))
                 Net::PrintErrorCode("Error in update_network_mgr() in recv_type_1() -> error code: ", 0);
             struct Receiver {

@@ -116,7 +116,7 @@ bool NetworkMgr::recv_type_0(Net::LevelRecord& out)
 int NetworkMgr::recv_type_1()
 {
     constexpr std::size_t kDeliveredMarker = Net::PlayerState::kDeliveredOffset;
-    if (latest_state[kDeliveredMarker] || flow_flags[1] || flow_flags[3])
+    if (latest_state[kDeliveredMarker] || flow_flags[kFreezeTraffic] || flow_flags[3])
         return 1;
     const auto decoded = Net::DecodePlayerState(latest_state);
     const auto markDelivered = [this] {

@@ -15,11 +15,6 @@
 
 namespace {
 
-// Byte 1 of the network's flow flags stops the per-frame game traffic.
-constexpr std::size_t kFreezeTraffic = 1;
-// Where stun areas and force fields wait until a recorded frame places them.
-const glm::vec3 kOutOfSight{-1000.0f, -1000.0f, -1000.0f};
-
 // Float to int, truncated toward zero and held inside the int range.
 std::int32_t SaturatingInt(double value)
 {
@@ -115,7 +110,7 @@ void MatchRecorder::RecordLiveFrame()
 
 void MatchRecorder::PlayFrontFrame()
 {
-    NetworkMgr::GetInstance().flow_flags[kFreezeTraffic] = 1;
+    NetworkMgr::GetInstance().flow_flags[NetworkMgr::kFreezeTraffic] = 1;
     Engine::PostProcessingInputs& look = Engine::Renderer::GetInstance().postProcessing;
     look.flag1 = look.flag2 = look.flag3 = !isTutorial;
     if (!playback.empty()) {

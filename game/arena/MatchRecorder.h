@@ -57,6 +57,10 @@ public:
         void (*playbackFinished)() = nullptr;
     };
 
+    // Where a replay keeps an object (goal ball, stun area, force field)
+    // that the frame it shows does not hold.
+    static constexpr glm::vec3 kOutOfSight{-1000.0f, -1000.0f, -1000.0f};
+
     static MatchRecorder& GetInstance();
 
     MatchRecorder();

@@ -8,7 +8,6 @@
 #include "engine/net/ChannelRecords.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/ParticleEmitter.h"
-#include "engine/render/RenderCompManager.h"
 #include "game/arena/Palette.h"
 #include "game/components/ActivePerks.h"
 #include "game/components/BallHooks.h"
@@ -52,12 +51,6 @@ void SendPlacedObject(std::uint32_t kind, const glm::vec3& at)
     record.kind = kind;
     record.position = at;
     NetworkMgr::GetInstance().send_type_7(record);
-}
-
-glm::vec3 RenderColourOf(Engine::EntityHandle entity)
-{
-    const Engine::RenderComp* look = Engine::RenderCompManager::GetInstance().GetCompPtr(entity);
-    return look ? look->mDiffuseColor.value : glm::vec3(1.0f);
 }
 
 } // namespace
@@ -136,7 +129,7 @@ void TeleportToBall::Effect(Player_LogicComp& holder)
     }
     // Here the trail takes the player's own colour.
     if (Engine::ParticleEmitter* sparks = ParticleBurst::EmitterOf(owner, false)) {
-        const glm::vec4 colour(RenderColourOf(owner), 1.0f);
+        const glm::vec4 colour(PlayerFrame::RenderColourOf(owner, glm::vec3(1.0f)), 1.0f);
         sparks->minimum.startColour = colour;
         sparks->maximum.startColour = colour;
     }

@@ -4,8 +4,6 @@
 
 #include "engine/core/EntityManager.h"
 #include "engine/core/EntityNameCompManager.h"
-#include "engine/core/Transform.h"
-#include "engine/core/TransformCompManager.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/render/CameraManager.h"
 #include "engine/render/HUDCompManager.h"
@@ -162,14 +160,10 @@ void ActivePerk::ShowArrows(const Player_LogicComp& holder)
 void ActivePerk::BuildArrows(int count, int cameraIndex)
 {
     for (int i = 0; i < count; ++i) {
-        const Engine::EntityHandle arrow = Engine::EntityMgr::GetInstance().CreateEntity();
+        const glm::vec3 at = arrowOrigin + glm::vec3(static_cast<float>(i) * arrowWidth * kArrowPitch, 0.0f, 0.0f);
+        const Engine::EntityHandle arrow = MakeHudEntity(at, glm::vec3(arrowWidth, arrowHeight, 1.0f));
         if (arrow.IsNull())
             return;
-        Engine::TransformCompManager::GetInstance().AddComponent(arrow);
-        Engine::Transform::PositionRef(arrow) =
-            arrowOrigin + glm::vec3(static_cast<float>(i) * arrowWidth * kArrowPitch, 0.0f, 0.0f);
-        Engine::Transform::ScaleRef(arrow) = glm::vec3(arrowWidth, arrowHeight, 1.0f);
-        Engine::HUDCompManager::GetInstance().AddComponent(arrow);
         Engine::HUDCompManager::GetInstance().GetCompPtr(arrow)->mCameraTarget.value = cameraIndex;
         ShowHudTexture(arrow, "ArrowWhite");
         Engine::SetEntityName(arrow, "EnergyHUD");

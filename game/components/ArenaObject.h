@@ -1,7 +1,6 @@
 #pragma once
 #include "engine/core/EntityHandle.h"
 
-#include <glm/glm.hpp>
 #include <initializer_list>
 #include <optional>
 #include <vector>
@@ -15,9 +14,6 @@ struct MatchFrame;
 // What the objects that perks put into the arena (forcefields, stun areas)
 // share: how their bodies and looks are made, and how a replay places them.
 namespace ArenaObject {
-
-// Where a replay keeps an object that the frame it shows does not hold.
-inline constexpr glm::vec3 kOutOfSight{-1000.0f, -1000.0f, -1000.0f};
 
 // A relation (0 ignore, 1 events only, 2 collide) of the body's tag with
 // another tag.

@@ -40,8 +40,6 @@ constexpr int kSharedCamera = 2;
 const glm::vec4 kHidden{1.0f, 1.0f, 1.0f, 0.0f};
 const glm::vec4 kShown{1.0f};
 
-float Dt() { return static_cast<float>(Engine::FrameRateController::GetDt()); }
-
 Engine::HUDComp* HudOf(Engine::EntityHandle entity)
 {
     Engine::HUDCompManager& huds = Engine::HUDCompManager::GetInstance();
@@ -54,15 +52,9 @@ void SetHudColour(Engine::EntityHandle entity, const glm::vec4& colour)
         hud->mColor.value = colour;
 }
 
-Engine::EntityHandle MakeHudEntity(const glm::vec3& at, const glm::vec3& scale, const std::string& texture)
+Engine::EntityHandle MakeHiddenHud(const glm::vec3& at, const glm::vec3& scale, const std::string& texture)
 {
-    const Engine::EntityHandle entity = Engine::EntityMgr::GetInstance().CreateEntity();
-    if (entity.IsNull())
-        return entity;
-    Engine::TransformCompManager::GetInstance().AddComponent(entity);
-    Engine::HUDCompManager::GetInstance().AddComponent(entity);
-    Engine::Transform::SetWorldPosition(entity, at);
-    Engine::Transform::ScaleRef(entity) = scale;
+    const Engine::EntityHandle entity = MakeHudEntity(at, scale);
     ShowHudTexture(entity, texture);
     SetHudColour(entity, kHidden);
     return entity;
@@ -130,8 +122,8 @@ void BadgeManagerComp::MakeEntities()
         mEffectEntity.Destroy();
     mMedalEntities.clear();
     for (std::uint32_t medal = 0; medal < kMedalCount; ++medal)
-        mMedalEntities.push_back(MakeHudEntity(kMedalPlace, glm::vec3(1.0f), kMedalNames[medal]));
-    mEffectEntity = MakeHudEntity(kMedalPlace, kMedalScale, "Player1Wins");
+        mMedalEntities.push_back(MakeHiddenHud(kMedalPlace, glm::vec3(1.0f), kMedalNames[medal]));
+    mEffectEntity = MakeHiddenHud(kMedalPlace, kMedalScale, "Player1Wins");
 
     // Over a link every medal shows in the one local view. On one machine
     // they show in their owner's own view (in the shared view without one).
@@ -229,7 +221,7 @@ void BadgeManagerComp::GrowIn()
     const float f = mTimer / mGrowTime;
     if (mSlideScoreHuds)
         PlaceScoreHuds(Engine::Math::EaseOutQuad(f), f, false);
-    mTimer += Dt();
+    mTimer += PlayerFrame::Dt();
     const float t = mTimer;
     const float h = mGrowTime * 0.5f;
     if (mCurrentMedal == MedalPerfect) {
@@ -251,7 +243,7 @@ bool BadgeManagerComp::Hold()
 {
     SetColour(kShown);
     SetScale(mBaseScale);
-    mHoldTimer += Dt();
+    mHoldTimer += PlayerFrame::Dt();
     return mHoldTimer >= mHoldTime;
 }
 
@@ -286,7 +278,7 @@ void BadgeManagerComp::FadeOut()
     if (mSlideScoreHuds)
         PlaceScoreHuds(g, g, true);
     SetScale(mBaseScale * (mFadeFactor * mTimer));
-    mTimer -= Dt();
+    mTimer -= PlayerFrame::Dt();
     if (mTimer <= 0.0f) {
         mShowing = 0;
         if (mSlideScoreHuds)

@@ -135,7 +135,7 @@ void TempBallComp::SplashTile(const Engine::CollisionEvent& event, Engine::Entit
     BallMessages::SendSplash(at, up ? *up : glm::vec3(0.0f, 1.0f, 0.0f));
     HitBurst(event);
     const int number = Player_LogicComp::PlayerNumberOf(mPlayer);
-    SpawnSplash(at, number % 2 ? glm::vec3(0.0f, 0.0f, 1.0f) : glm::vec3(1.0f, 0.0f, 0.0f));
+    SpawnSplash(at, PlayerFrame::PlayerColour(number));
     mSplashCooldown = kSplashCooldown;
 }
 
@@ -183,7 +183,7 @@ void TempBallComp::HitOpponent(Engine::EntityHandle victim)
 {
     Player_LogicComp* shooter = Engine::LogicManager::GetCompPtr<Player_LogicComp>(mPlayer);
     Player_LogicComp* target = Engine::LogicManager::GetCompPtr<Player_LogicComp>(victim);
-    if (!shooter || !target || shooter->mRemote || target->mHurting)
+    if (!shooter || !target || !Player_LogicComp::HitCounts(*shooter, *target))
         return;
     MatchStats& stats = MatchStats::GetInstance();
     if (!mDirect)

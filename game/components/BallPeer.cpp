@@ -10,10 +10,10 @@
 #include "engine/net/NamedEntities.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/ParticleEmitter.h"
-#include "engine/render/RenderCompManager.h"
 #include "game/components/BallHooks.h"
 #include "game/components/BallSlowdown.h"
 #include "game/components/ParticleBurst.h"
+#include "game/components/PlayerFrame.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/TempBallComp.h"
 #include "game/config/InputBindings.h"
@@ -57,12 +57,6 @@ void Burst(Engine::ParticleEmitter& sparks, std::uint32_t count, const glm::vec3
     sparks.moveParticles = true;
 }
 
-glm::vec3 RenderColourOf(Engine::EntityHandle entity)
-{
-    const Engine::RenderComp* look = Engine::RenderCompManager::GetInstance().GetCompPtr(entity);
-    return look ? look->mDiffuseColor.value : glm::vec3(1.0f);
-}
-
 } // namespace
 
 // A fan of sparks thrown back off the surface the ball struck.
@@ -83,7 +77,7 @@ void TempBallComp::HitBurst(const Engine::CollisionEvent& event)
     Burst(*sparks, kHitSparks, Engine::Transform::GetWorldPosition(owner));
     sparks->minimum.startVelocity = kSparkSpeed * direction(side + across);
     sparks->maximum.startVelocity = kSparkSpeed * direction(away - side - across);
-    const glm::vec4 colour(RenderColourOf(mPlayer) * 0.5f, 0.5f);
+    const glm::vec4 colour(PlayerFrame::RenderColourOf(mPlayer, glm::vec3(1.0f)) * 0.5f, 0.5f);
     sparks->minimum.startColour = colour;
     sparks->maximum.startColour = colour;
 }

@@ -1,10 +1,9 @@
 #include "game/components/BallSlowdown.h"
 
 #include "engine/core/EntityNameCompManager.h"
-#include "engine/logic/LogicManager.h"
-#include "engine/logic/SMComponent.h"
 #include "engine/logic/StateMachine.h"
 #include "engine/net/NamedEntities.h"
+#include "game/components/PlayerFrame.h"
 
 namespace BallSlowdown {
 
@@ -12,9 +11,8 @@ void Slow(Engine::EntityHandle ball)
 {
     if (!ball.IsValid())
         return;
-    const Engine::SMComponent* machines = Engine::LogicManager::GetCompPtr<Engine::SMComponent>(ball);
-    if (machines && !machines->GetStateMachines().empty())
-        machines->GetStateMachines().back()->ChangeState("Slow");
+    if (Engine::StateMachine* speed = PlayerFrame::LastMachine(ball))
+        speed->ChangeState("Slow");
 }
 
 void SlowGoalBalls()

@@ -1,8 +1,8 @@
 #include "game/components/ColourCollider.h"
 
-#include "engine/core/FrameRateController.h"
 #include "engine/core/Math.h"
 #include "engine/core/Transform.h"
+#include "game/components/PlayerFrame.h"
 
 Engine::TypeNode* ColourCollider::RegisterClassType()
 {
@@ -16,7 +16,7 @@ void ColourCollider::Initialize() { mStartScale = *Engine::Transform::ScalePtr(o
 // it would put an infinite or NaN scale on the collider and the screen.
 void ColourCollider::Update()
 {
-    mElapsed += static_cast<float>(Engine::FrameRateController::GetScaledDt());
+    mElapsed += PlayerFrame::ScaledDt();
     const float share = total_time.value > 0.0f ? mElapsed / total_time.value : 1.0f;
     Engine::Transform::ScaleRef(owner) = Engine::Math::Lerp(mStartScale, final_scale.value, share);
     if (mElapsed >= total_time.value)

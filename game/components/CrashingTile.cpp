@@ -1,11 +1,11 @@
 #include "game/components/CrashingTile.h"
 
 #include "engine/collision/SpatialCollisionMgr.h"
-#include "engine/core/FrameRateController.h"
 #include "engine/core/Transform.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/render/RenderWrapperManager.h"
 #include "game/arena/Palette.h"
+#include "game/components/PlayerFrame.h"
 #include "game/components/TileLogicComponent.h"
 #include "game/components/TileProbe.h"
 
@@ -41,7 +41,7 @@ void CrashingTile::Update()
     if (!mActive)
         return;
     const glm::vec3 up = *Engine::Transform::UpPtr(owner);
-    const float step = static_cast<float>(Engine::FrameRateController::GetScaledDt()) * speed.value;
+    const float step = PlayerFrame::ScaledDt() * speed.value;
     Engine::Transform::PositionRef(owner) += up * step;
     Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(owner);
     const Engine::RayHit ahead = TileProbe::FirstTileAhead(owner, kStopDistance, false);

@@ -72,7 +72,7 @@ void ForcefieldCollider::ExchangeWithRecorder()
         recorder.live.forceFields.push_back({1, Engine::Transform::GetWorldPosition(owner)});
     } else if (MatchFrame* front = ArenaObject::ReplayedFrame()) {
         const auto record = ArenaObject::TakeNext(front->forceFields);
-        Engine::Transform::SetWorldPosition(owner, record ? record->pos : ArenaObject::kOutOfSight);
+        Engine::Transform::SetWorldPosition(owner, record ? record->pos : MatchRecorder::kOutOfSight);
     }
 }
 

@@ -31,8 +31,6 @@ namespace {
 
 int gGoalBalls = 0;
 
-// Where a replay keeps the goal ball while the frame shows none.
-const glm::vec3 kOutOfSight{-1000.0f, -1000.0f, -1000.0f};
 // Half the raw generator's range: each draw is centred on zero.
 constexpr int kDrawCentre = 16383;
 // A generator that keeps answering the centre must not hang the spawn.
@@ -132,8 +130,10 @@ void GoalBall::ExchangeWithRecorder()
     if (recorder.IsCapturing()) {
         recorder.live.goalBall = {1, Engine::Transform::GetWorldPosition(owner)};
     } else if (recorder.IsReplaying()) {
-        if (const MatchFrame* front = recorder.PlaybackFront())
-            Engine::Transform::SetWorldPosition(owner, front->goalBall.active ? front->goalBall.pos : kOutOfSight);
+        if (const MatchFrame* front = recorder.PlaybackFront()) {
+            const bool shown = front->goalBall.active;
+            Engine::Transform::SetWorldPosition(owner, shown ? front->goalBall.pos : MatchRecorder::kOutOfSight);
+        }
     }
 }
 

@@ -3,13 +3,16 @@
 #include "engine/core/FrameRateController.h"
 
 #include <cstddef>
+#include <glm/glm.hpp>
 
 namespace Engine {
 class GameCamera;
 class CollisionComp;
+class StateMachine;
 } // namespace Engine
 
-// Small lookups the player's components share.
+// Small lookups the player's components share, and with them the balls',
+// the tiles' and the perks'.
 namespace PlayerFrame {
 
 // The frame time in seconds: real, and times the time scale.
@@ -25,5 +28,15 @@ inline std::size_t RecordIndex(int playerNumber)
 // The entity's camera or body; null when it has none (nothing is made).
 Engine::GameCamera* CameraOf(Engine::EntityHandle entity);
 Engine::CollisionComp* BodyOf(Engine::EntityHandle entity);
+
+// The machine at a position of the entity's SMComponent, or its last one;
+// null when it has no such machine.
+Engine::StateMachine* MachineAt(Engine::EntityHandle entity, std::size_t position);
+Engine::StateMachine* LastMachine(Engine::EntityHandle entity);
+
+// Player 1's things are blue, player 2's red: odd numbers blue, even red.
+glm::vec3 PlayerColour(int playerNumber);
+// The colour the entity is drawn in; `fallback` when it is not drawn.
+glm::vec3 RenderColourOf(Engine::EntityHandle entity, const glm::vec3& fallback);
 
 } // namespace PlayerFrame

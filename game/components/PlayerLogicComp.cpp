@@ -8,8 +8,8 @@
 #include "engine/core/TransformCompManager.h"
 #include "engine/logic/EventDispatcher.h"
 #include "engine/logic/LogicManager.h"
+#include "engine/logic/StateMachine.h"
 #include "engine/logic/NetworkingEvent.h"
-#include "engine/logic/SMComponent.h"
 #include "engine/render/CameraManager.h"
 #include "engine/render/Window.h"
 #include "game/arena/MatchRecorder.h"
@@ -152,10 +152,7 @@ void Player_LogicComp::StartFovKick(float target, float seconds)
 
 Engine::StateMachine* Player_LogicComp::MachineAt(std::size_t position) const
 {
-    const Engine::SMComponent* machines = Engine::LogicManager::GetCompPtr<Engine::SMComponent>(owner);
-    if (!machines || machines->GetStateMachines().size() <= position)
-        return nullptr;
-    return machines->GetStateMachines()[position];
+    return PlayerFrame::MachineAt(owner, position);
 }
 
 std::string Player_LogicComp::StateNameOf(std::size_t position) const

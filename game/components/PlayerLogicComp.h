@@ -47,9 +47,15 @@ public:
     void Update() override;
     void Shutdown() override;
 
-    // The hit rule of the ball: unless the shooter is remote or the victim
-    // is still hurt from the last hit, the shooter scores and the victim is
-    // hurt. True when the hit counted.
+    // The hit rule of the ball: a hit counts unless the shooter is remote
+    // (the peer decides its own hits) or the victim is still hurt from the
+    // last hit.
+    static bool HitCounts(const Player_LogicComp& shooter, const Player_LogicComp& victim)
+    {
+        return !shooter.mRemote && !victim.mHurting;
+    }
+    // When the hit counts, the shooter scores and the victim is hurt. True
+    // when the hit counted.
     static bool ExchangeHit(Player_LogicComp& shooter, Player_LogicComp& victim);
     void TakeHit();
     void ScoreHit();

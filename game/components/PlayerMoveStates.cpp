@@ -4,7 +4,6 @@
 #include "engine/collision/SpatialCollisionMgr.h"
 #include "engine/core/Transform.h"
 #include "engine/logic/LogicManager.h"
-#include "engine/logic/SMComponent.h"
 #include "engine/logic/StateMachine.h"
 #include "engine/render/Camera.h"
 #include "game/arena/MatchRecorder.h"
@@ -35,10 +34,8 @@ bool StandsOnRisingTile(Engine::EntityHandle player)
         Engine::Transform::GetWorldPosition(player), glm::vec3(0.0f, -1.0f, 0.0f));
     if (!hit.entity.IsValid())
         return false;
-    const auto* machines = Engine::LogicManager::GetCompPtr<Engine::SMComponent>(hit.entity);
-    if (!machines || machines->GetStateMachines().empty())
-        return false;
-    const Engine::State* state = machines->GetStateMachines().front()->GetCurrentState();
+    const Engine::StateMachine* height = PlayerFrame::MachineAt(hit.entity, 0);
+    const Engine::State* state = height ? height->GetCurrentState() : nullptr;
     return state && state->GetName() == "TileUp";
 }
 

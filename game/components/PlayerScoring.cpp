@@ -6,7 +6,6 @@
 #include "engine/logic/StateMachine.h"
 #include "engine/net/NamedEntities.h"
 #include "engine/render/ParticleEmitterManager.h"
-#include "engine/render/RenderCompManager.h"
 #include "game/arena/MatchRecorder.h"
 #include "game/arena/MatchStats.h"
 #include "game/components/HudTexture.h"
@@ -48,23 +47,16 @@ void ShowFinalMedal(Engine::EntityHandle holder, int medal)
         PlayerSeams::Hooks().showFinalMedal(holder, medal);
 }
 
-const glm::vec3* RenderColourOf(Engine::EntityHandle entity)
-{
-    const Engine::RenderComp* render = Engine::RenderCompManager::GetInstance().GetCompPtr(entity);
-    return render ? &render->mDiffuseColor.value : nullptr;
-}
-
-// The peer's player colour; on one machine, the colour that is not the
-// shooter's own red.
+// The peer's player colour; on one machine (or with a peer not drawn), the
+// player colour that is not the shooter's own: blue for a red shooter, red
+// for any other (an undrawn shooter too).
 glm::vec3 BurstColour(Engine::EntityHandle shooter)
 {
+    const glm::vec3 blue = PlayerFrame::PlayerColour(1);
+    const glm::vec3 red = PlayerFrame::PlayerColour(2);
+    const glm::vec3 other = PlayerFrame::RenderColourOf(shooter, blue) == red ? blue : red;
     const Engine::EntityHandle peer = Net::Names::First(Net::Names::kRemotePlayer);
-    if (!peer.IsNull()) {
-        if (const glm::vec3* colour = RenderColourOf(peer))
-            return *colour;
-    }
-    const glm::vec3* own = RenderColourOf(shooter);
-    return own && *own == glm::vec3(1.0f, 0.0f, 0.0f) ? glm::vec3(0.0f, 0.0f, 1.0f) : glm::vec3(1.0f, 0.0f, 0.0f);
+    return peer.IsNull() ? other : PlayerFrame::RenderColourOf(peer, other);
 }
 
 std::string ScoreTexture(int playerNumber, int score)
@@ -76,7 +68,7 @@ std::string ScoreTexture(int playerNumber, int score)
 
 bool Player_LogicComp::ExchangeHit(Player_LogicComp& shooter, Player_LogicComp& victim)
 {
-    if (shooter.mRemote || victim.mHurting)
+    if (!HitCounts(shooter, victim))
         return false;
     shooter.ScoreHit();
     victim.TakeHit();

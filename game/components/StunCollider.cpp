@@ -137,7 +137,7 @@ void StunCollider::ExchangeWithRecorder()
         Engine::Transform::SetWorldPosition(owner, record->pos);
         Engine::Transform::ScaleRef(owner) = record->sca;
     } else {
-        Engine::Transform::SetWorldPosition(owner, ArenaObject::kOutOfSight);
+        Engine::Transform::SetWorldPosition(owner, MatchRecorder::kOutOfSight);
     }
 }
 

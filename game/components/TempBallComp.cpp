@@ -33,20 +33,6 @@ glm::vec3 ClampToArena(const glm::vec3& p)
     return {std::clamp(p.x, -w, w), std::clamp(p.y, -h, h), std::clamp(p.z, -w, w)};
 }
 
-// Player 1's things are blue, player 2's red.
-glm::vec3 PlayerColour(int playerNumber)
-{
-    return playerNumber % 2 ? glm::vec3(0.0f, 0.0f, 1.0f) : glm::vec3(1.0f, 0.0f, 0.0f);
-}
-
-Engine::StateMachine* MachineAt(Engine::EntityHandle entity, bool last)
-{
-    const Engine::SMComponent* machines = Engine::LogicManager::GetCompPtr<Engine::SMComponent>(entity);
-    if (!machines || machines->GetStateMachines().empty())
-        return nullptr;
-    return last ? machines->GetStateMachines().back() : machines->GetStateMachines().front();
-}
-
 } // namespace
 
 TempBallComp::~TempBallComp() { Engine::InstanceTypeEventDispatcher<TempBallComp>::GetInstance().RemoveInstance(this); }
@@ -76,7 +62,7 @@ void TempBallComp::BuildTrailPieces()
 {
     if (!mTrail.empty())
         return;
-    const glm::vec3 colour = PlayerColour(Player_LogicComp::PlayerNumberOf(mPlayer));
+    const glm::vec3 colour = PlayerFrame::PlayerColour(Player_LogicComp::PlayerNumberOf(mPlayer));
     Engine::LogicManager& logic = Engine::LogicManager::GetInstance();
     for (int i = 0; i < kTrailPieces; ++i) {
         const Engine::EntityHandle piece = Engine::EntityMgr::GetInstance().CreateEntity();
@@ -189,9 +175,9 @@ void TempBallComp::ResolveCollision()
     HandleContact(&wall);
 }
 
-Engine::StateMachine* TempBallComp::FlightMachine() const { return MachineAt(owner, false); }
+Engine::StateMachine* TempBallComp::FlightMachine() const { return PlayerFrame::MachineAt(owner, 0); }
 
-Engine::StateMachine* TempBallComp::SpeedMachine() const { return MachineAt(owner, true); }
+Engine::StateMachine* TempBallComp::SpeedMachine() const { return PlayerFrame::LastMachine(owner); }
 
 std::string TempBallComp::FlightStateName() const
 {
@@ -203,7 +189,7 @@ void TempBallComp::StartTrail()
 {
     if (mTrail.empty())
         return;
-    if (Engine::StateMachine* machine = MachineAt(mTrail.front(), false))
+    if (Engine::StateMachine* machine = PlayerFrame::MachineAt(mTrail.front(), 0))
         machine->ChangeState("TrailBegin");
 }
 
@@ -214,7 +200,7 @@ void TempBallComp::EndTrail()
     for (std::size_t i = 0; i < mTrail.size(); ++i) {
         const Engine::EntityHandle piece = mTrail.front();
         mTrail.pop_front();
-        if (Engine::StateMachine* machine = MachineAt(piece, false)) {
+        if (Engine::StateMachine* machine = PlayerFrame::MachineAt(piece, 0)) {
             const Engine::State* state = machine->GetCurrentState();
             if (state && state->GetName() != "TrailEnd" && state->GetName() != "TrailIdle")
                 machine->ChangeState("TrailEnd");

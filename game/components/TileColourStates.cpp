@@ -1,18 +1,16 @@
 #include "game/components/TileColourStates.h"
 
-#include "engine/core/FrameRateController.h"
 #include "engine/core/Math.h"
 #include "engine/logic/StateMachine.h"
 #include "engine/render/RenderWrapperManager.h"
 #include "game/arena/Palette.h"
+#include "game/components/PlayerFrame.h"
 
 #include <algorithm>
 #include <cfloat>
 #include <cmath>
 
 namespace {
-
-float ScaledDt() { return static_cast<float>(Engine::FrameRateController::GetScaledDt()); }
 
 // How far a 0.25 s blend has come; held at the end rather than run past it.
 float Share(float elapsed, float seconds) { return std::min(elapsed / seconds, 1.0f); }
@@ -44,7 +42,7 @@ void GoToColour::OnEnter()
 
 void GoToColour::OnUpdate()
 {
-    elapsed += ScaledDt();
+    elapsed += PlayerFrame::ScaledDt();
     if (Engine::RenderWrapper* wrapper = WrapperOf(GetOwner())) {
         wrapper->mAmbientColor_1.value = Engine::Math::Lerp(current, target, Share(elapsed, kSeconds));
         if (selected)
@@ -83,7 +81,7 @@ void GoBack::OnEnter() { elapsed = 0.0f; }
 void GoBack::OnUpdate()
 {
     baseAmbient = CurrentPalette.Colour(TileTexCol);
-    elapsed = elapsed < kSeconds ? elapsed + ScaledDt() : kSeconds;
+    elapsed = elapsed < kSeconds ? elapsed + PlayerFrame::ScaledDt() : kSeconds;
     Engine::RenderWrapper* wrapper = WrapperOf(GetOwner());
     if (!wrapper)
         return;

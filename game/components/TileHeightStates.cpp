@@ -2,12 +2,12 @@
 
 #include "engine/audio/Emitter.h"
 #include "engine/collision/SpatialCollisionMgr.h"
-#include "engine/core/FrameRateController.h"
 #include "engine/core/Math.h"
 #include "engine/core/Random.h"
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
 #include "engine/logic/StateMachine.h"
+#include "game/components/PlayerFrame.h"
 #include "game/components/TileColourStates.h"
 #include "game/components/TileLogicComponent.h"
 #include "game/components/TileSeams.h"
@@ -16,11 +16,8 @@
 
 namespace {
 
-constexpr int kRaiseSounds = 10;
 constexpr float kRaiseVolume = 0.4f;
 constexpr float kLowerVolume = 0.05f;
-
-float ScaledDt() { return static_cast<float>(Engine::FrameRateController::GetScaledDt()); }
 
 glm::vec3 LocalPosition(Engine::EntityHandle entity)
 {
@@ -28,13 +25,12 @@ glm::vec3 LocalPosition(Engine::EntityHandle entity)
     return *Engine::TransformCompManager::GetInstance().ValuePtr(entity, &Entries::positions);
 }
 
-// "tile_moving", "tile_moving2" ... "tile_moving10".
-std::string RaiseSoundName(int index)
+} // namespace
+
+std::string TileMovingName(int index)
 {
     return index == 0 ? "tile_moving" : "tile_moving" + std::to_string(index + 1);
 }
-
-} // namespace
 
 void TileStartAnimation::OnEnter()
 {
@@ -51,7 +47,7 @@ void TileStartAnimation::OnUpdate()
     // elapsed time before it.
     const float eased = Engine::Math::EaseOutQuad(elapsed / duration);
     Engine::Transform::PositionRef(GetOwner()) = Engine::Math::Lerp(sunk, rest, eased);
-    elapsed += ScaledDt();
+    elapsed += PlayerFrame::ScaledDt();
     if (elapsed > duration)
         GetStateMachine()->ChangeState("TileStay");
 }
@@ -102,7 +98,7 @@ void TileStepState::OnUpdate()
 {
     Engine::Transform::PositionRef(transform) = Engine::Math::Lerp(start, target, Engine::Math::EaseOutQuad(progress));
     const float speed = component ? component->tile_speed.value : 0.0f;
-    progress += ScaledDt() * speed;
+    progress += PlayerFrame::ScaledDt() * speed;
     Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(transform);
     if (progress >= 1.0f)
         GetStateMachine()->ChangeState("TileStay");
@@ -113,8 +109,8 @@ void TileGoingUpState::PlaySound()
     Engine::Emitter* emitter = TileSeams::LocalPlayerEmitter();
     if (!emitter)
         return;
-    const std::string name = RaiseSoundName(TileLogicComponent::sRaiseSound);
-    TileLogicComponent::sRaiseSound = (TileLogicComponent::sRaiseSound + 1) % kRaiseSounds;
+    const std::string name = TileMovingName(TileLogicComponent::sRaiseSound);
+    TileLogicComponent::sRaiseSound = (TileLogicComponent::sRaiseSound + 1) % kTileMovingSounds;
     emitter->Play(name, false, false);
     emitter->SetVolume(name, kRaiseVolume);
 }
@@ -122,7 +118,8 @@ void TileGoingUpState::PlaySound()
 void TileGoingDownState::PlaySound()
 {
     if (Engine::Emitter* emitter = TileSeams::LocalPlayerEmitter()) {
-        emitter->Play("tile_moving", false, true);
-        emitter->SetVolume("tile_moving", kLowerVolume);
+        const std::string name = TileMovingName(0);
+        emitter->Play(name, false, true);
+        emitter->SetVolume(name, kLowerVolume);
     }
 }

@@ -2,9 +2,17 @@
 #include "engine/logic/State.h"
 
 #include <glm/glm.hpp>
+#include <string>
 
 class GoBack;
 class TileLogicComponent;
+
+// The tile grinding sound goes by ten names over one file, so that ten tiles
+// can grind at once: "tile_moving", "tile_moving2" ... "tile_moving10". The
+// player's sounds register them; a raise plays them in turn, a lower plays
+// the first.
+inline constexpr int kTileMovingSounds = 10;
+std::string TileMovingName(int index);
 
 // The states of a tile's height machine. Each lasts 0 s, so a change it
 // requests happens in the same machine update. The tile component attaches

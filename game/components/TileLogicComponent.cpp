@@ -14,6 +14,7 @@
 #include "game/arena/MatchRecorder.h"
 #include "game/components/ColourCollider.h"
 #include "game/components/CrashingTile.h"
+#include "game/components/PlayerFrame.h"
 #include "game/components/TileColourStates.h"
 #include "game/components/TileHeightStates.h"
 #include "game/components/TileProbe.h"
@@ -28,14 +29,6 @@ constexpr std::uint32_t kTileBendCode = 0;
 constexpr std::uint32_t kArenaEventCode = 4;
 constexpr std::uint32_t kRaise = 1;
 constexpr std::uint32_t kLower = 0;
-
-Engine::StateMachine* MachineAt(Engine::EntityHandle entity, std::size_t position)
-{
-    const Engine::SMComponent* machines = Engine::LogicManager::GetCompPtr<Engine::SMComponent>(entity);
-    if (!machines || machines->GetStateMachines().size() <= position)
-        return nullptr;
-    return machines->GetStateMachines()[position];
-}
 
 // A tile's up and forward are its own, under its arena side; the recording
 // keeps them as the world sees them, like its position, because the side may
@@ -184,9 +177,9 @@ void TileLogicComponent::Update()
     PlaceAsRecorded(owner, front->tiles[mTileNumber]);
 }
 
-Engine::StateMachine* TileLogicComponent::HeightMachine() const { return MachineAt(owner, 0); }
+Engine::StateMachine* TileLogicComponent::HeightMachine() const { return PlayerFrame::MachineAt(owner, 0); }
 
-Engine::StateMachine* TileLogicComponent::ColourMachine() const { return MachineAt(owner, 1); }
+Engine::StateMachine* TileLogicComponent::ColourMachine() const { return PlayerFrame::MachineAt(owner, 1); }
 
 void TileLogicComponent::SetSelected(bool selected)
 {

@@ -40,8 +40,8 @@ std::optional<std::string> ReadJoinAddress(std::istream& in)
         return std::nullopt;
     if (word == "c")
         word = "127.0.0.1";
-    if (word.size() > kMaxAddressLength)
-        word.resize(kMaxAddressLength);
+    if (word.size() > GameState::kMaxJoinAddressLength)
+        word.resize(GameState::kMaxJoinAddressLength);
     return word;
 }
 

@@ -11,8 +11,6 @@ class GameState;
 // not connected.
 namespace ArenaDebugKeys {
 
-inline constexpr std::size_t kMaxAddressLength = 21;
-
 void Update(GameState& state);
 
 // The address typed for F7: one word of at most 100 characters, "c"

@@ -1,16 +1,14 @@
 #include "game/match/GameScene.h"
 
-#include "engine/core/EntityManager.h"
 #include "engine/core/EntityNameCompManager.h"
 #include "engine/core/Transform.h"
-#include "engine/core/TransformCompManager.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/net/NamedEntities.h"
 #include "engine/net/NetworkMgr.h"
-#include "engine/render/HUDCompManager.h"
 #include "engine/render/Renderer.h"
 #include "game/arena/HexGrid.h"
 #include "game/arena/Palette.h"
+#include "game/components/HudTexture.h"
 #include "game/components/ImmovableTile.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/config/UserConfig.h"
@@ -47,16 +45,8 @@ void MakeBorderImmovable()
 
 Engine::EntityHandle MakeHud(const char* texture, const glm::vec3& at, const glm::vec3& scale)
 {
-    const Engine::EntityHandle hud = Engine::EntityMgr::GetInstance().CreateEntity();
-    if (hud.IsNull())
-        return hud;
-    Engine::TransformCompManager::GetInstance().AddComponent(hud);
-    Engine::HUDCompManager::GetInstance().AddComponent(hud);
-    Engine::HUDComp& look = *Engine::HUDCompManager::GetInstance().GetCompPtr(hud);
-    look.mTextureName.value = texture;
-    look.ResolveTexture();
-    Engine::Transform::SetWorldPosition(hud, at);
-    Engine::Transform::ScaleRef(hud) = scale;
+    const Engine::EntityHandle hud = MakeHudEntity(at, scale);
+    ShowHudTexture(hud, texture);
     return hud;
 }
 

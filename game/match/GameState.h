@@ -2,6 +2,7 @@
 #include "engine/core/EntityHandle.h"
 #include "game/arena/Palette.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <glm/glm.hpp>
 #include <string>
@@ -54,6 +55,9 @@ public:
     // The arena hangs upside down; inverted at the end of every flip.
     std::uint8_t arenaFlipped = 0;
     std::string joinAddress;
+    // The longest address kept, "255.255.255.255:65535": a longer paste,
+    // file line or typed word is cut.
+    static constexpr std::size_t kMaxJoinAddressLength = 21;
     std::int32_t nextEventKind = CrashingTiles;
 
 private:

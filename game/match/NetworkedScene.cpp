@@ -20,6 +20,7 @@
 #include "game/arena/Palette.h"
 #include "game/components/GoalTile.h"
 #include "game/components/PlayerLogicComp.h"
+#include "game/components/TileHeightStates.h"
 #include "game/config/UserConfig.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
@@ -146,9 +147,9 @@ void CreatePlayerEntity(Engine::EntityHandle entity, const glm::vec3& position, 
     sounds.AddSound("EventCooldown", "data/Sounds/Sfx/EventCooldown.wav", true);
     sounds.AddSound("tpsfx", "data/Sounds/Sfx/Tp_active.wav", true);
     sounds.AddSound("no_energy", "data/Sounds/Sfx/ooe_test.wav", true);
-    sounds.AddSound("tile_moving", "data/Sounds/Sfx/tile_moving_sfx.wav", true);
+    sounds.AddSound(TileMovingName(0), "data/Sounds/Sfx/tile_moving_sfx.wav", true);
     // Playing but silent: gameplay only raises their volume.
-    for (const char* muted : {"no_energy", "tile_moving"}) {
+    for (const std::string& muted : {std::string("no_energy"), TileMovingName(0)}) {
         sounds.Play(muted, false, false);
         sounds.SetVolume(muted, 0.0f);
         sounds.SetAllowOverlap(muted, false);

@@ -16,10 +16,13 @@
 #include "game/components/AudioLogic.h"
 #include "game/components/BadgeManagerComp.h"
 #include "game/components/EnergyLogic.h"
+#include "game/components/HudTexture.h"
 #include "game/components/HurtLogic.h"
 #include "game/components/PassivePerks.h"
+#include "game/components/PlayerFrame.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/PlayerMovement.h"
+#include "game/components/TileHeightStates.h"
 #include "game/config/InputBindings.h"
 #include "game/match/GameModifiers.h"
 #include "game/match/GameScene.h"
@@ -32,7 +35,6 @@ namespace {
 
 constexpr const char* kMusicFolder = "data/Sounds/Music/";
 constexpr const char* kSfxFolder = "data/Sounds/Sfx/";
-constexpr int kTileMovingSounds = 10;
 
 struct SoundFile {
     const char* name;
@@ -41,7 +43,7 @@ struct SoundFile {
 };
 
 // The player's sounds in the order they are added; the tile grinding names
-// follow, ten names over one file, so that ten tiles can grind at once.
+// follow.
 constexpr SoundFile kPlayerSounds[] = {
     {"GameplayInit", "Game_loop_inicio.wav", false}, {"GameplayMiddle", "Game_loop_medio.wav", false},
     {"Dupstep", "Dupstep.wav", false},               {"Run", "Running1.wav", true},
@@ -52,20 +54,12 @@ constexpr SoundFile kPlayerSounds[] = {
 };
 constexpr const char* kTileMovingFile = "tile_moving_sfx.wav";
 
-std::string TileMovingName(int i) { return i == 0 ? "tile_moving" : "tile_moving" + std::to_string(i + 1); }
-
 std::string PathOf(const SoundFile& sound) { return std::string(sound.isSfx ? kSfxFolder : kMusicFolder) + sound.file; }
 
 Engine::EntityHandle MakeHud(const glm::vec3& at, const glm::vec3& scale, const char* name)
 {
-    const Engine::EntityHandle hud = Engine::EntityMgr::GetInstance().CreateEntity();
-    if (hud.IsNull())
-        return hud;
-    Engine::TransformCompManager::GetInstance().AddComponent(hud);
-    Engine::Transform::PositionRef(hud) = at;
-    Engine::Transform::ScaleRef(hud) = scale;
-    Engine::HUDCompManager::GetInstance().AddComponent(hud);
-    if (name)
+    const Engine::EntityHandle hud = MakeHudEntity(at, scale);
+    if (!hud.IsNull() && name)
         Engine::SetEntityName(hud, name);
     return hud;
 }
@@ -111,7 +105,7 @@ void AddSounds(Engine::EntityHandle player)
         sounds.SetVolume(name, Engine::Emitter::kDefaultVolume);
         sounds.Pause(name);
     }
-    for (const char* name : {"no_energy", "tile_moving", "tile_moving2"})
+    for (const std::string& name : {std::string("no_energy"), TileMovingName(0), TileMovingName(1)})
         sounds.SetAllowOverlap(name, true);
 }
 
@@ -128,7 +122,7 @@ void AddLook(Engine::EntityHandle player)
 void ColourByNumber(Engine::EntityHandle player, int number)
 {
     Engine::RenderComp& look = *Engine::RenderCompManager::GetInstance().GetCompPtr(player);
-    look.mDiffuseColor.value = number % 2 ? glm::vec3(0.0f, 0.0f, 1.0f) : glm::vec3(1.0f, 0.0f, 0.0f);
+    look.mDiffuseColor.value = PlayerFrame::PlayerColour(number);
     look.mCameraTarget.value = number % 2 + 1;
     look.ResolveResources();
 }

@@ -4,6 +4,7 @@
 #include "engine/ui/Element.h"
 #include "engine/ui/LayerStack.h"
 #include "engine/ui/TextComps.h"
+#include "game/match/GameState.h"
 
 #include <SDL.h>
 
@@ -52,7 +53,7 @@ std::string FilterAddressText(std::string_view text)
 {
     std::string kept;
     for (char c : text) {
-        if (Kept(c) && kept.size() < kMaxAddressLength)
+        if (Kept(c) && kept.size() < GameState::kMaxJoinAddressLength)
             kept += c;
     }
     return kept;

@@ -14,8 +14,7 @@ namespace LayerCreator {
 
 // The join screen's address: a dotted IPv4 address, optionally followed by
 // ':' and a port. The field keeps digits, full stops and colons only, and at
-// most kMaxAddressLength of them (longer pastes are cut).
-inline constexpr std::size_t kMaxAddressLength = 21;
+// most GameState::kMaxJoinAddressLength of them (longer pastes are cut).
 
 std::string FilterAddressText(std::string_view text);
 // The field's text after `typed` (filtered) is appended, cut to the limit.

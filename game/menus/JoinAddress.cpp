@@ -1,7 +1,6 @@
 #include "game/menus/JoinAddress.h"
 
 #include "game/match/GameState.h"
-#include "game/menus/AddressField.h"
 
 #include <filesystem>
 #include <fstream>
@@ -19,7 +18,7 @@ std::string ReadIPToConnect(const std::string& path)
     // Read in bounded pieces: a hostile file may hold one endless line.
     std::string line;
     char c = 0;
-    while (line.size() < LayerCreator::kMaxAddressLength && file.get(c) && c != '\n')
+    while (line.size() < GameState::kMaxJoinAddressLength && file.get(c) && c != '\n')
         line += c;
     if (!line.empty() && line.back() == '\r')
         line.pop_back();

@@ -29,8 +29,6 @@ namespace GameplayMode {
 namespace {
 
 const char* const kPauseLayer = "PauseMenu";
-// Byte of the network's flow flags that stops the per-frame game traffic.
-constexpr std::size_t kFreezeTraffic = 1;
 
 NetworkMgr& Network() { return NetworkMgr::GetInstance(); }
 bool Connected() { return Network().connected != 0; }
@@ -114,7 +112,7 @@ void StartReplay()
     Recorder().isLive = 0;
     if (Connected()) {
         Network().send_type_8(Net::Flow{1, 0, 0});
-        Network().flow_flags[kFreezeTraffic] = 1;
+        Network().flow_flags[NetworkMgr::kFreezeTraffic] = 1;
     }
     Network().clear_received_queues();
 }
