@@ -141,12 +141,12 @@ void InstancedRenderable::DrawInstances() const
     DrawInstanced(*model, Streams(mRecordBuffer, mMatrixBuffer, mSideBuffer), static_cast<GLsizei>(mSlots.size()));
 }
 
-void InstancedRenderable::DrawWith(const ShaderProgram& program, std::size_t count)
+void InstancedRenderable::DrawWith(const ShaderProgram& program, std::size_t count, bool greyPair)
 {
     program.Use();
     program.SetUniform("uMetalness", mMetalness.value);
     program.SetUniform("uTime", drawTime);
-    Material::Bind(material, program);
+    Material::Bind(material, program, greyPair);
     if (count > 0)
         DrawInstanced(*model, Streams(mRecordBuffer, mMatrixBuffer, mSideBuffer), static_cast<GLsizei>(count));
 }
@@ -171,12 +171,17 @@ void InstancedRenderable::Draw(const ShaderProgram& program, const ViewVolume& v
     UploadArray(mRecordBuffer, mSeenRecords.size() * sizeof(InstanceRecord), mSeenRecords.data());
     UploadArray(mSideBuffer, mSeenSides.size() * sizeof(SideCodes), mSeenSides.data());
     const std::optional<glm::vec3> normalTexel = material ? material->NormalTexel() : std::nullopt;
-    const ShaderProgram& build = normalTexel ? Renderer::GetInstance().OneColourNormalBuild(program) : program;
+    const Renderer& renderer = Renderer::GetInstance();
+    const ShaderProgram& oneColour = normalTexel ? renderer.OneColourNormalBuild(program) : program;
+    // One read of a grey pair instead of the diffuse and highlight maps'
+    // two: on a software rasteriser each read of a large map costs about a
+    // seventh of the floor's pass.
+    const ShaderProgram& build = normalTexel && material->GreyPair() ? renderer.GreyPairBuild(oneColour) : oneColour;
     if (normalTexel && &build != &program) {
         build.Use();
         build.SetUniform("uNormalTexel", *normalTexel);
     }
-    DrawWith(build, mSeen.size());
+    DrawWith(build, mSeen.size(), &build != &oneColour);
 }
 
 void InstancedRenderable::MeasureModel()

@@ -123,7 +123,8 @@ private:
     // The model's box in model space, worked out again when the model
     // changes.
     void MeasureModel();
-    void DrawWith(const ShaderProgram& program, std::size_t count);
+    // With `greyPair` the program reads the material's grey pair.
+    void DrawWith(const ShaderProgram& program, std::size_t count, bool greyPair = false);
 
     Slots mSlots;
     std::vector<glm::mat4> mMatrices;

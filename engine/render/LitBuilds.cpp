@@ -22,28 +22,52 @@ const char* LightDefine(LightKinds kinds)
 void LitBuilds::Add(const ShaderProgram& registered, const std::string& vertexPath, const std::string& fragmentPath,
                     const std::string& defines)
 {
+    struct Maps {
+        bool oneColourNormal;
+        bool greyPair;
+    };
     for (LightKinds lights : {LightKinds::None, LightKinds::Point, LightKinds::Any}) {
-        for (bool oneColourNormal : {false, true}) {
-            if (lights == LightKinds::Any && !oneColourNormal)
+        for (Maps maps : {Maps{false, false}, Maps{true, false}, Maps{true, true}}) {
+            if (lights == LightKinds::Any && !maps.oneColourNormal)
                 continue; // the registered program itself
-            const std::string all =
-                defines + LightDefine(lights) + (oneColourNormal ? "#define ONE_COLOUR_NORMAL_MAP\n" : "");
+            const std::string all = defines + LightDefine(lights) +
+                                    (maps.oneColourNormal ? "#define ONE_COLOUR_NORMAL_MAP\n" : "") +
+                                    (maps.greyPair ? "#define GREY_PAIR\n" : "");
             auto program = std::make_unique<ShaderProgram>(vertexPath.c_str(), fragmentPath.c_str(), all);
             program->cullMode = registered.cullMode;
             if (program->Linked())
-                mBuilds.push_back({&registered, lights, oneColourNormal, std::move(program)});
+                mBuilds.push_back({&registered, lights, maps.oneColourNormal, maps.greyPair, std::move(program)});
         }
     }
 }
 
-const ShaderProgram* LitBuilds::Find(const ShaderProgram& registered, LightKinds lights, bool oneColourNormal) const
+const ShaderProgram* LitBuilds::Find(const ShaderProgram& registered, LightKinds lights, bool oneColourNormal,
+                                     bool greyPair) const
 {
-    if (lights == LightKinds::Any && !oneColourNormal)
+    if (lights == LightKinds::Any && !oneColourNormal && !greyPair)
         return &registered;
     for (const Build& build : mBuilds)
-        if (build.registered == &registered && build.lights == lights && build.oneColourNormal == oneColourNormal)
+        if (build.registered == &registered && build.lights == lights && build.oneColourNormal == oneColourNormal &&
+            build.greyPair == greyPair)
             return build.program.get();
     return nullptr;
+}
+
+const LitBuilds::Build* LitBuilds::BuildOf(const ShaderProgram& program) const
+{
+    for (const Build& build : mBuilds)
+        if (build.program.get() == &program)
+            return &build;
+    return nullptr;
+}
+
+const ShaderProgram& LitBuilds::GreyPair(const ShaderProgram& program) const
+{
+    const Build* build = BuildOf(program);
+    if (!build || !build->oneColourNormal || build->greyPair)
+        return program;
+    const ShaderProgram* pair = Find(*build->registered, build->lights, true, true);
+    return pair ? *pair : program;
 }
 
 const ShaderProgram& LitBuilds::ForLights(const ShaderProgram& registered, LightKinds kinds) const
@@ -54,17 +78,11 @@ const ShaderProgram& LitBuilds::ForLights(const ShaderProgram& registered, Light
 
 const ShaderProgram& LitBuilds::OneColourNormal(const ShaderProgram& program) const
 {
-    const ShaderProgram* registered = &program;
-    LightKinds lights = LightKinds::Any;
-    for (const Build& build : mBuilds) {
-        if (build.program.get() != &program)
-            continue;
-        if (build.oneColourNormal)
-            return program;
-        registered = build.registered;
-        lights = build.lights;
-    }
-    const ShaderProgram* oneColour = Find(*registered, lights, true);
+    const Build* build = BuildOf(program);
+    if (build && build->oneColourNormal)
+        return program;
+    const ShaderProgram* oneColour =
+        build ? Find(*build->registered, build->lights, true) : Find(program, LightKinds::Any, true);
     return oneColour ? *oneColour : program;
 }
 

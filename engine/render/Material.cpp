@@ -10,18 +10,19 @@ Material::Material(Texture* diffuseMap, Texture* normalMap, Texture* specularMap
 {
 }
 
-void Material::Bind(const ShaderProgram& shader) const
+void Material::Bind(const ShaderProgram& shader, bool greyPair) const
 {
+    const Texture* pair = greyPair ? GreyPair() : nullptr;
     struct Slot {
-        Texture* map;
+        const Texture* map;
         int unit;
         int location;
         int bit;
     };
     const Slot slots[] = {
-        {diffuse, 0, kDiffuseLocation, 1},
+        {pair ? pair : diffuse, 0, kDiffuseLocation, 1},
         {normal, 1, kNormalLocation, 2},
-        {specular, 2, kSpecularLocation, 4},
+        {pair ? nullptr : specular, 2, kSpecularLocation, 4},
         {fourth, 3, kFourthLocation, 8},
     };
     int mask = 0;
@@ -33,7 +34,19 @@ void Material::Bind(const ShaderProgram& shader) const
         shader.SetUniform(slot.location, slot.unit);
         mask |= slot.bit;
     }
-    shader.SetUniform(kMaskLocation, mask);
+    shader.SetUniform(kMaskLocation, pair ? mask | 4 : mask);
+}
+
+const Texture* Material::GreyPair() const
+{
+    if (!diffuse || !specular)
+        return nullptr;
+    if (diffuse != mPairedDiffuse || specular != mPairedSpecular) {
+        mGreyPair = Texture::GreyPair(*diffuse, *specular);
+        mPairedDiffuse = diffuse;
+        mPairedSpecular = specular;
+    }
+    return mGreyPair.get();
 }
 
 std::optional<glm::vec3> Material::NormalTexel() const
@@ -44,10 +57,10 @@ std::optional<glm::vec3> Material::NormalTexel() const
     return glm::vec3(texel[0], texel[1], texel[2]) / 255.0f;
 }
 
-void Material::Bind(const Material* material, const ShaderProgram& shader)
+void Material::Bind(const Material* material, const ShaderProgram& shader, bool greyPair)
 {
     if (material)
-        material->Bind(shader);
+        material->Bind(shader, greyPair);
     else
         shader.SetUniform(kMaskLocation, 0);
 }

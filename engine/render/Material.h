@@ -1,5 +1,6 @@
 #pragma once
 #include <glm/glm.hpp>
+#include <memory>
 #include <optional>
 
 namespace Engine {
@@ -22,11 +23,18 @@ public:
 
     // Binds each present map on its unit (diffuse 0, normal 1, specular 2,
     // fourth 3), points its sampler there, and sets the mask of present maps.
-    void Bind(const ShaderProgram& shader) const;
+    // With `greyPair` the pair (see GreyPair) stands on the diffuse unit
+    // for both maps, for a program built to read it.
+    void Bind(const ShaderProgram& shader, bool greyPair = false) const;
 
     // A null material binds no map and clears the mask: the previous draw's
     // maps must not show through.
-    static void Bind(const Material* material, const ShaderProgram& shader);
+    static void Bind(const Material* material, const ShaderProgram& shader, bool greyPair = false);
+
+    // The diffuse and specular maps as one texture when both are opaque
+    // grey images of one size (see Texture::GreyPair), made at the first
+    // call for the maps the material has then; nothing otherwise.
+    const Texture* GreyPair() const;
 
     // The one texel (0-1) of a normal map whose texels are all alike, which
     // a program built for such maps takes instead of reading the map;
@@ -37,6 +45,12 @@ public:
     Texture* specular = nullptr;
     Texture* normal = nullptr;
     Texture* fourth = nullptr;
+
+private:
+    // Shared so that a copied material keeps its pair.
+    mutable std::shared_ptr<const Texture> mGreyPair;
+    mutable const Texture* mPairedDiffuse = nullptr;
+    mutable const Texture* mPairedSpecular = nullptr;
 };
 
 } // namespace Engine

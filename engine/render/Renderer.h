@@ -115,10 +115,12 @@ public:
     // The floor programs' builds (see LitBuilds): the one for lights of the
     // given kinds, and the one for materials whose normal map is of one
     // colour with the same lights as `program`; the program itself where
-    // it has no such build. The frame sets the camera, lights and tile
-    // highlight on both builds it draws with.
+    // it has no such build; and that one's build for a grey map pair (see
+    // Material::GreyPair). The frame sets the camera, lights and tile
+    // highlight on every build it draws with.
     const ShaderProgram& LitBuild(const ShaderProgram& registered, LightKinds lights) const;
     const ShaderProgram& OneColourNormalBuild(const ShaderProgram& program) const;
+    const ShaderProgram& GreyPairBuild(const ShaderProgram& oneColourNormalBuild) const;
 
     // One whole frame each, swapped; used before the main loop.
     void DrawSplash(float overlayOpacity);

@@ -264,7 +264,8 @@ void Renderer::DrawScene(Camera& camera)
 
     if (const ShaderProgram* registered = shaders.Find(celShading ? "Cel_Instanced" : "Default_Instanced")) {
         const ShaderProgram* instanced = &LitBuild(*registered, lights.Kinds());
-        for (const ShaderProgram* build : {&OneColourNormalBuild(*instanced), instanced}) {
+        const ShaderProgram& oneColour = OneColourNormalBuild(*instanced);
+        for (const ShaderProgram* build : {&GreyPairBuild(oneColour), &oneColour, instanced}) {
             build->Use();
             build->SetUniform("uViewPos", camera.mPos.value);
             lights.UploadLights(*build, "uLights");

@@ -86,6 +86,7 @@ void Renderer::RenderInstanced(const Camera& camera, const ShaderProgram* progra
         return;
     }
     const glm::mat4 viewProjection = ViewProjection(camera);
+    UseWithViewProjection(GreyPairBuild(OneColourNormalBuild(*program)), viewProjection);
     UseWithViewProjection(OneColourNormalBuild(*program), viewProjection);
     UseWithViewProjection(*program, viewProjection);
     manager.Render(*program, camera.mCameraIndex.value, ViewVolume(viewProjection, camera.mPos.value));

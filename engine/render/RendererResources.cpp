@@ -192,6 +192,11 @@ const ShaderProgram& Renderer::OneColourNormalBuild(const ShaderProgram& program
     return mLitBuilds.OneColourNormal(program);
 }
 
+const ShaderProgram& Renderer::GreyPairBuild(const ShaderProgram& oneColourNormalBuild) const
+{
+    return mLitBuilds.GreyPair(oneColourNormalBuild);
+}
+
 const ShaderProgram& Renderer::LitBuild(const ShaderProgram& registered, LightKinds lights) const
 {
     return mLitBuilds.ForLights(registered, lights);

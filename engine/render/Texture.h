@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace Engine {
@@ -20,6 +21,10 @@ public:
     // file that cannot be decoded prints its path and stb_image's reason on
     // stderr.
     Texture& LoadFromFile(const char* path);
+    // One texture of two opaque grey images of one size, sampled as
+    // (first, first, first, second): one read where two were. Nothing when
+    // either is not such an image or their sizes differ.
+    static std::unique_ptr<Texture> GreyPair(const Texture& first, const Texture& second);
     // Binds to GL_TEXTURE_2D of the active unit; the caller picks the unit.
     void Bind() const;
 
@@ -29,11 +34,14 @@ public:
     // The colour (RGBA, 0-255) of an image whose texels are all alike;
     // nothing for any other image or none.
     const std::optional<std::array<std::uint8_t, 4>>& SingleColour() const { return mSingleColour; }
+    // Whether the image is an opaque grey, kept as its one channel.
+    bool Grey() const { return mGrey; }
 
 private:
     GLuint mTexture = 0;
     int mWidth = 0;
     int mHeight = 0;
+    bool mGrey = false;
     std::optional<std::array<std::uint8_t, 4>> mSingleColour;
 };
 

@@ -83,10 +83,21 @@ layout(location = 4) uniform sampler2D uSpecularMap;
 layout(location = 5) uniform sampler2D uFourthMap;
 layout(location = 6) uniform int uMapMask = 0;   // 1 diffuse, 2 normal, 4 specular, 8 fourth
 
+#ifdef GREY_PAIR
+// Built for a grey diffuse map and a grey highlight map bound as one
+// texture (see Material::GreyPair): the diffuse grey in red, green and blue,
+// the highlight's in alpha, read once at the start for both.
+vec4 pairTexel;
+vec3 Albedo()
+{
+    return pairTexel.rgb;
+}
+#else
 vec3 Albedo()
 {
     return (uMapMask & 1) != 0 ? texture(uDiffuseMap, vUv).rgb : vec3(1.0);
 }
+#endif
 
 #if defined(ONE_COLOUR_NORMAL_MAP) && defined(FLOOR_TILES)
 flat in float vBitangentWeight;
@@ -125,10 +136,17 @@ vec3 SurfaceNormal()
 #endif
 }
 
+#ifdef GREY_PAIR
+float SpecularStrength()
+{
+    return pairTexel.a;
+}
+#else
 float SpecularStrength()
 {
     return (uMapMask & 4) != 0 ? texture(uSpecularMap, vUv).r : 1.0;
 }
+#endif
 
 // Tiles: selection ring around the aimed point, coloured and glowing sides.
 uniform vec3 uSelectPos;
@@ -158,6 +176,9 @@ vec3 TileGlow(vec3 n)
 
 void main()
 {
+#ifdef GREY_PAIR
+    pairTexel = texture(uDiffuseMap, vUv);
+#endif
     vec3 n = SurfaceNormal();
     vec3 v = normalize(uViewPos - vWorldPos);
     vec3 albedo = Albedo() * vTexTint;

@@ -83,6 +83,47 @@ TEST_F(LitBuilds, TheBuildForANormalMapOfOneColourDrawsWhatReadingTheMapDraws)
     EXPECT_TRUE(DrainGlErrors().empty());
 }
 
+// The floor's builds for a grey diffuse and highlight map pair take both
+// maps from one texel (see Material::GreyPair). They must draw what reading
+// the two maps draws: a highlight map whose alpha differs in one texel is no
+// opaque grey and is read on its own.
+TEST_F(LitBuilds, TheBuildForAGreyMapPairDrawsWhatReadingBothMapsDraws)
+{
+    const std::array<unsigned char, 4> diffuse{230, 90, 160, 40};
+    std::array<unsigned char, 8> highlight{250, 255, 20, 255, 140, 255, 60, 255}; // grey and alpha
+    ASSERT_TRUE(stbi_write_png("pair_diffuse.png", 2, 2, 1, diffuse.data(), 2));
+    ASSERT_TRUE(stbi_write_png("pair_highlight.png", 2, 2, 2, highlight.data(), 4));
+    highlight[7] = 254;
+    ASSERT_TRUE(stbi_write_png("pair_highlight_read.png", 2, 2, 2, highlight.data(), 4));
+    Engine::Texture diffuseMap;
+    Engine::Texture paired;
+    Engine::Texture read;
+    diffuseMap.LoadFromFile("pair_diffuse.png");
+    paired.LoadFromFile("pair_highlight.png");
+    read.LoadFromFile("pair_highlight_read.png");
+
+    BuildFloor();
+    AddLights();
+    AddCamera({0.0f, 22.0f, 38.0f}, {0.0f, -6.0f, -2.0f});
+    Engine::TransformCompManager::GetInstance().Update();
+    Engine::Material& material = *renderer.materials.Find("TileNoBlur");
+    const Engine::Material shipped = material;
+    material.diffuse = &diffuseMap;
+    for (bool cel : {true, false}) {
+        renderer.celShading = cel;
+        material.specular = &paired;
+        ASSERT_NE(material.GreyPair(), nullptr);
+        renderer.Render();
+        const std::vector<unsigned char> built = WindowPicture();
+        material.specular = &read;
+        ASSERT_EQ(material.GreyPair(), nullptr);
+        renderer.Render();
+        EXPECT_LE(LargestDifference(built, WindowPicture()), 2) << cel;
+    }
+    material = shipped;
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
 // Only the lights the programs receive count, and a light of an unknown
 // type is lit as a point light.
 TEST_F(LitBuilds, TheKindsOfLightsAreThoseOfTheLightsSent)

@@ -40,19 +40,65 @@ struct GlFixture : ::testing::Test {
     ScopedTempDir dir;
 };
 
-TEST_F(GlFixture, ImagesBecomeRgbaBottomRowFirstAndOneThatCannotBeReadKeepsItsNameAndNoSize)
+// The two texels of a one-column, two-row texture as a program samples them,
+// bottom row first: red, green, blue and alpha of each.
+std::vector<int> SampledColumn(const Engine::Texture& texture)
+{
+    BuiltProgram built("#version 330 core\nvoid main() { gl_Position = vec4(vec2(gl_VertexID % 2, gl_VertexID / 2) * 4.0 - 1.0, 0.0, 1.0); }\n",
+                       "#version 330 core\nuniform sampler2D uTexture;\nuniform int uChannels;\nout vec4 c;\n"
+                       "void main() { vec4 t = texelFetch(uTexture, ivec2(0, min(int(gl_FragCoord.y), 1)), 0);"
+                       " c = vec4(uChannels == 0 ? t.rgb : t.aaa, 1.0); }\n");
+    EXPECT_TRUE(built.program->Linked());
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, 2, 2);
+    glDisable(GL_SCISSOR_TEST);
+    GLuint vertexArray = 0;
+    glGenVertexArrays(1, &vertexArray);
+    glBindVertexArray(vertexArray);
+    glActiveTexture(GL_TEXTURE0);
+    texture.Bind();
+    built.program->Use();
+    built.program->SetUniform("uTexture", 0);
+    glDisable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    std::vector<int> channels;
+    for (int row = 0; row < 2; ++row) {
+        for (int pass = 0; pass < 2; ++pass) {
+            built.program->SetUniform("uChannels", pass);
+            glDrawArrays(GL_TRIANGLES, 0, 3);
+            const std::array<int, 3> pixel = PixelAt(0, row);
+            channels.insert(channels.end(), pixel.begin(), pixel.begin() + (pass == 0 ? 3 : 1));
+        }
+    }
+    glBindVertexArray(0);
+    glDeleteVertexArrays(1, &vertexArray);
+    glEnable(GL_DEPTH_TEST);
+    glEnable(GL_BLEND);
+    return channels;
+}
+
+// Opaque grey images are kept in one channel: what a program samples must
+// still be the grey in red, green and blue with alpha 1, and an image with
+// colour or see-through texels must keep its four channels.
+TEST_F(GlFixture, ImagesSampleAsRgbaBottomRowFirstAndOneThatCannotBeReadKeepsItsNameAndNoSize)
 {
     // One column, two rows: grey 200 on top, grey 50 below.
     const unsigned char grey[] = {200, 50};
     ASSERT_TRUE(stbi_write_png("grey.png", 1, 2, 1, grey, 1));
-    Engine::Texture texture;
-    texture.LoadFromFile("grey.png");
-    ASSERT_EQ(texture.Height(), 2);
-    std::vector<unsigned char> texels(8);
-    texture.Bind();
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-    EXPECT_EQ(texels, (std::vector<unsigned char>{50, 50, 50, 255, 200, 200, 200, 255}));
+    // Orange on top, a see-through grey below.
+    const unsigned char mixed[] = {200, 100, 0, 255, 50, 50, 50, 128};
+    ASSERT_TRUE(stbi_write_png("mixed.png", 1, 2, 4, mixed, 4));
+    const std::pair<const char*, std::vector<int>> expected[] = {
+        {"grey.png", {50, 50, 50, 255, 200, 200, 200, 255}},
+        {"mixed.png", {50, 50, 50, 128, 200, 100, 0, 255}},
+    };
+    for (const auto& [file, texels] : expected) {
+        Engine::Texture texture;
+        texture.LoadFromFile(file);
+        ASSERT_EQ(texture.Height(), 2) << file;
+        EXPECT_EQ(SampledColumn(texture), texels) << file;
+    }
+    EXPECT_TRUE(DrainGlErrors().empty());
 
     WriteFile("broken.png", "\x89PNG not really");
     for (const char* path : {"missing.png", "broken.png"}) {
