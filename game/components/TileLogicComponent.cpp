@@ -19,6 +19,7 @@
 #include "game/components/TileHeightStates.h"
 #include "game/components/TileProbe.h"
 
+#include <cmath>
 #include <optional>
 
 int TileLogicComponent::sRaiseSound = 0;
@@ -82,6 +83,39 @@ void PlaceAsRecorded(Engine::EntityHandle tile, const MatchTileRecord& record)
     }
     Engine::Transform::UpRef(tile) = up;
     Engine::Transform::ForwardRef(tile) = forward;
+}
+
+// The peer's record names a world place of its copy of a tile, seen in its
+// own arena, which turns a link's delay apart from this one (the flip runs
+// on each side from its own start): taken as it stands, a place named while
+// either arena turns lies turned about the arena's middle, across and up.
+// A tile moves only along its own up and no turn changes how far a place
+// lies from the middle the sides turn about, so the tile goes to the point of
+// its own line of travel at the record's distance from there (of the two,
+// the one on this side of the middle, which a tile never passes). A place
+// no point of the line reaches leaves the tile where it stands.
+void PlaceAtPeerHeight(Engine::EntityHandle tile, const glm::vec3& peerPlace)
+{
+    const Engine::EntityHandle side = Engine::Transform::GetParent(tile);
+    const glm::vec3 middle = side.IsValid() ? Engine::Transform::GetWorldPosition(side) : glm::vec3(0.0f);
+    glm::vec3 up = *Engine::Transform::UpPtr(tile);
+    if (const std::optional<glm::mat3> turn = SideTurn(tile))
+        up = *turn * up;
+    if (!(glm::length(up) > 0.0f))
+        return;
+    up = glm::normalize(up);
+    // |at + h up| = |peer|: h^2 + 2 b h + c = 0; the root nearer zero, in a
+    // form that loses no digits to cancellation.
+    const glm::vec3 at = Engine::Transform::GetWorldPosition(tile) - middle;
+    const glm::vec3 peer = peerPlace - middle;
+    const float b = glm::dot(at, up);
+    const float c = glm::dot(at, at) - glm::dot(peer, peer);
+    const float discriminant = b * b - c;
+    if (!(discriminant >= 0.0f))
+        return;
+    const float denominator = b + std::copysign(std::sqrt(discriminant), b);
+    const float height = denominator != 0.0f ? -c / denominator : 0.0f;
+    Engine::Transform::SetWorldPosition(tile, middle + at + height * up);
 }
 
 bool IsCrashingTilesEvent(const Engine::NetworkingEvent& event)
@@ -247,7 +281,7 @@ void TileLogicComponent::ApplyPeerBend(const Engine::NetworkingEvent& event)
     const auto level = static_cast<std::int32_t>(bend.level);
     if (bend.direction != kRaise && bend.direction != kLower) {
         if (level != mLevel)
-            Engine::Transform::SetWorldPosition(owner, bend.position);
+            PlaceAtPeerHeight(owner, bend.position);
         mLevel = level;
         return;
     }
@@ -270,7 +304,7 @@ bool TileLogicComponent::TakePeerStep()
     if (!height)
         return false;
     if (mPeerStepPlaces)
-        Engine::Transform::SetWorldPosition(owner, mPeerStepFrom);
+        PlaceAtPeerHeight(owner, mPeerStepFrom);
     height->ChangeState(mPeerStep > 0 ? "TileUp" : "TileDown");
     mPeerStep = 0;
     mPeerStepPlaces = false;

@@ -60,8 +60,8 @@ public:
     std::uint8_t mRaiseBlocked = 0;
     // The peer's newest bend of its copy of this tile, taken at this tile's
     // next rest: the step (1 up, -1 down, 0 none), the world place the
-    // peer's tile rested at before it, and whether this tile goes there
-    // first (its level differed, or it was moving). Taken at once, a tile
+    // peer's tile rested at before it, and whether this tile goes to that
+    // height first (its level differed, or it was moving). Taken at once, a tile
     // still rising into place or in a step would run on over that place, or
     // drop a second step the same way.
     std::int32_t mPeerStep = 0;

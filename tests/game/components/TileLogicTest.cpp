@@ -17,6 +17,7 @@
 
 #include <algorithm>
 #include <glm/gtc/constants.hpp>
+#include <glm/gtx/rotate_vector.hpp>
 #include <glm/gtx/string_cast.hpp>
 #include <vector>
 
@@ -256,24 +257,46 @@ TEST_F(TileHeight, PeerStepsEndWhereThePeersTileEndedWhateverThisTileWasDoing)
 
 // Once the arena has turned, the tile's own place is not a world place: the
 // peer's record still names where the tile stands, and it steps from there.
+// The peer's arena turns a link's delay apart from this one, so a record
+// made while the arena turns names a place turned a little further (or
+// less): the tile takes the peer's height from it, not its place across.
 TEST_F(TileHeight, APeerStepAfterTheArenaTurnedStartsWhereTheTileStands)
 {
-    Engine::EntityHandle side = Engine::EntityMgr::GetInstance().CreateEntity();
-    Engine::TransformCompManager::GetInstance().AddComponent(side);
-    Engine::EntityHandle tile = Tile(kHere);
-    Engine::Transform::SetParent(tile, side);
-    // Half a turn about the depth axis, as the flip leaves each side.
-    Engine::Transform::Rotate(side, glm::pi<float>(), glm::vec3(0.0f, 0.0f, 1.0f));
-    const glm::vec3 standing = Position(tile);
-    ASSERT_GT(glm::distance(standing, kHere), 1.0f) << "the turn moved the tile";
+    struct Case {
+        const char* what;
+        float peerTurnedFurther;
+        float peerStoodHigher;
+    };
+    const Case cases[] = {
+        {"the peer's arena turned as far", 0.0f, 0.0f},
+        {"the peer's arena a third of a turn ahead", 1.0f, 0.0f},
+        {"the peer's arena a little behind, its tile a step higher", -0.05f, 5.0f},
+    };
+    const glm::vec3 axis(0.0f, 0.0f, 1.0f);
+    for (const Case& test : cases) {
+        Engine::SceneManager::SetIdle();
+        Engine::SceneManager::DestroySceneImmediately();
+        Engine::EntityHandle side = Engine::EntityMgr::GetInstance().CreateEntity();
+        Engine::TransformCompManager::GetInstance().AddComponent(side);
+        Engine::EntityHandle tile = Tile(kHere);
+        Engine::Transform::SetParent(tile, side);
+        // Half a turn about the depth axis, as the flip leaves each side.
+        Engine::Transform::Rotate(side, glm::pi<float>(), axis);
+        const glm::vec3 standing = Position(tile);
+        ASSERT_GT(glm::distance(standing, kHere), 1.0f) << "the turn moved the tile";
+        const glm::vec3 up = glm::rotate(glm::vec3(0.0f, 1.0f, 0.0f), glm::pi<float>(), axis);
+        const glm::vec3 peerPlace = glm::rotate(standing + up * test.peerStoodHigher, test.peerTurnedFurther, axis);
 
-    Engine::NetworkingEvent bend;
-    ASSERT_TRUE(bend.Fill(0, Net::Encode(Net::TileBend{0, 4, standing, 1})));
-    Engine::EventHandlerList::Raise(bend, tile);
-    Frames(1);
-    EXPECT_TRUE(Near(Position(tile), standing, 0.5f)) << "no jump to the other side of the arena";
-    Frames(60);
-    EXPECT_NEAR(glm::distance(Position(tile), standing), Component(tile).tile_size.value, 0.05f);
+        Engine::NetworkingEvent bend;
+        ASSERT_TRUE(bend.Fill(0, Net::Encode(Net::TileBend{0, 4, peerPlace, 1})));
+        Engine::EventHandlerList::Raise(bend, tile);
+        Frames(1);
+        EXPECT_TRUE(Near(Position(tile), standing + up * test.peerStoodHigher, 0.5f))
+            << test.what << ": no jump across the arena";
+        Frames(60);
+        const float size = Component(tile).tile_size.value;
+        EXPECT_TRUE(Near(Position(tile), standing + up * (test.peerStoodHigher + size), 0.05f)) << test.what;
+    }
 }
 
 TEST_F(TileHeight, MachinesLeftWithoutTheirTileComponentStandStill)

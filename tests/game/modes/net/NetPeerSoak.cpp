@@ -5,12 +5,14 @@
 #include "engine/core/Random.h"
 #include "engine/core/Transform.h"
 #include "engine/logic/LogicManager.h"
+#include "engine/logic/StateMachine.h"
 #include "engine/net/NamedEntities.h"
 #include "engine/net/NetworkMgr.h"
 #include "game/arena/HexGrid.h"
 #include "game/arena/MatchRecorder.h"
 #include "game/components/CrashingTile.h"
 #include "game/components/PlayerLogicComp.h"
+#include "game/components/TileLogicComponent.h"
 #include "game/match/GameState.h"
 #include "game/menus/MenuLayers.h"
 #include "game/modes/RandomHands.h"
@@ -73,6 +75,24 @@ bool EventRunning()
 {
     const GameState& state = GameState::GetInstance();
     return state.crashPending || state.flipPending || state.goalBallPending || state.announcing;
+}
+
+// Every tile at rest, with no peer step waiting and no crash under way: a
+// move still running on one side shows a height between two on the floor it
+// is compared with.
+bool TilesStill()
+{
+    for (const Engine::EntityHandle& tile : HexGrid::GetInstance().tiles) {
+        const CrashingTile* crash = Engine::LogicManager::GetCompPtr<CrashingTile>(tile);
+        if (crash && crash->mActive)
+            return false;
+        const TileLogicComponent* logic = Engine::LogicManager::GetCompPtr<TileLogicComponent>(tile);
+        const Engine::StateMachine* height = logic ? logic->HeightMachine() : nullptr;
+        const Engine::State* now = height ? height->GetCurrentState() : nullptr;
+        if (logic && (logic->mPeerStep != 0 || (now && now->GetName() != "TileStay")))
+            return false;
+    }
+    return true;
 }
 
 // A player at the limit: the match is ending.
@@ -245,7 +265,7 @@ void NetPeer::CloseMatch()
 // Arena events would move the floor under the comparison: the host starts
 // no new one once the time is up, and a running one plays out first. A
 // flying ball could still score: it is called back. Each side marks when
-// it has been still for a while, writes down what it sees once the peer is
+// it (its tiles too) has been still for a while, writes down what it sees once the peer is
 // still too, and ends once the peer has written too (its leaving would end
 // this side's match).
 bool NetPeer::SettledWithPeer()
@@ -253,7 +273,7 @@ bool NetPeer::SettledWithPeer()
     if (!Client())
         GameState::GetInstance().eventTimer = 0.0f;
     const auto now = SoakClock::now();
-    if (EventRunning() || !mSoak.ballHome || MatchEnding() || mSoak.calmSince < mSoak.end)
+    if (EventRunning() || !mSoak.ballHome || MatchEnding() || !TilesStill() || mSoak.calmSince < mSoak.end)
         mSoak.calmSince = now;
     if (!mSoak.still && now - mSoak.calmSince >= kStillFor) {
         mSoak.still = true;
