@@ -60,6 +60,8 @@ void Renderer::Render()
     }
     // A camera drawn outside a frame (the replay's) clears its own part.
     mSceneCleared = false;
+    mSceneClearDue = false;
+    ClearWindowDepthIfDue(); // no camera drew
     if (overlayCallback) {
         overlayCallback();
         Probe("ui");
@@ -69,19 +71,14 @@ void Renderer::Render()
 // The whole scene target at once, in which each camera then draws its own
 // part: a software rasteriser fills a whole target fast, but clears a part
 // of it by drawing a rectangle, which for two half-window cameras costs
-// more than twice as much.
+// more than twice as much. The clear waits for the first camera, which has
+// the target bound anyway: cleared there, it goes with that camera's own
+// drawing instead of costing a switch of targets and a flush of its own.
 void Renderer::ClearSceneTarget()
 {
     mSceneCleared = FramebuffersReady();
+    mSceneClearDue = mSceneCleared;
     mScenePartsDrawn.clear();
-    if (!mSceneCleared)
-        return;
-    Target(FramebufferSlot::Scene).Bind();
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    DrawIntoColourAndGlowOnly(true);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
-    DrawIntoColourAndGlowOnly(false);
-    Target(FramebufferSlot::Scene).Unbind();
 }
 
 // Cameras that together cover the whole window paint every pixel of it
@@ -95,7 +92,22 @@ void Renderer::ClearWindow()
     for (const auto& [entity, camera] : CameraManager::GetInstance().GetCameras())
         views.push_back(CameraWindowViewport(camera, 1.0f));
     const bool covered = FramebuffersReady() && !views.empty() && CoverWindow(views, width, height);
-    glClear(covered ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    // Only the HUD and what follows it test the window's depth. A software
+    // rasteriser would clear it now in a flush of its own, before the scene
+    // target takes over: cleared once the first camera draws its HUD, it
+    // goes with that camera's last pass.
+    mWindowDepthClearDue = covered && softwareRasteriser;
+    if (!mWindowDepthClearDue)
+        glClear(covered ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+}
+
+// Called with the window bound, before the camera's HUD.
+void Renderer::ClearWindowDepthIfDue()
+{
+    if (!mWindowDepthClearDue)
+        return;
+    mWindowDepthClearDue = false;
+    glClear(GL_DEPTH_BUFFER_BIT);
 }
 
 void Renderer::Probe(const char* pass) const
@@ -142,6 +154,7 @@ void Renderer::RenderCamera(Camera& camera)
     }
     Probe("post-processing");
     EndFullScreenPasses();
+    ClearWindowDepthIfDue();
     RenderHUD(camera);
     RenderText(camera);
     Probe("hud-text");
@@ -175,6 +188,7 @@ void Renderer::RenderCameraWithBlur(Camera& camera)
     DrawBlurChain(camera, view);
     Probe("blur");
     EndFullScreenPasses();
+    ClearWindowDepthIfDue();
     RenderHUD(camera);
     RenderText(camera);
     Probe("hud-text");
@@ -224,6 +238,12 @@ void Renderer::BeginCamera(const ViewportRect& picture)
     else
         ApplyViewport(picture);
     DrawIntoColourAndGlowOnly(true); // until DrawScene ends
+    if (mSceneClearDue) {
+        mSceneClearDue = false;
+        mScenePartsDrawn.push_back(picture);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+        return;
+    }
     const bool uncleared = SceneUncleared(picture);
     mScenePartsDrawn.push_back(picture);
     if (!uncleared)
