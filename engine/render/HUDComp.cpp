@@ -20,7 +20,10 @@ bool HUDComp::IsSeenBy(int cameraIndex) const
 
 void HUDComp::Draw(EntityHandle entity)
 {
-    if (!texture || !model)
+    // A shape faded out to nothing (a medal between its showings) blends to
+    // the very pixels under it: drawing it would only cost its area, which
+    // on a software rasteriser is most of what a camera's HUD costs.
+    if (!texture || !model || mColor.value.w <= 0.0f)
         return;
     const ShaderProgram* quad = Renderer::GetInstance().shaders.Find("Quad");
     if (!quad)
