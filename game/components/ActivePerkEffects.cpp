@@ -99,6 +99,13 @@ void RemoteTeleport(Engine::EntityHandle peerPlayer, const Net::PerkEffect& reco
 
 void InstallSeams() { BallSeams::Hooks().remoteTeleport = &RemoteTeleport; }
 
+// A player without a ball has nowhere to go: the teleport costs nothing.
+bool TeleportToBall::EffectAvailable() const
+{
+    const Player_LogicComp* holder = Owner();
+    return holder && holder->mBall.IsValid();
+}
+
 // The player lands where its ball is. A ball position that is not a finite
 // number (a ball flung out of the world) cancels the move after the sound
 // and the sparks, and is not sent.

@@ -69,9 +69,10 @@ protected:
     virtual bool EffectAvailable() const { return true; }
     // What the perk does once it has been paid for.
     virtual void Effect(Player_LogicComp& owner);
+    // The player the perk sits on; null without one.
+    Player_LogicComp* Owner() const;
 
 private:
-    Player_LogicComp* Owner() const;
     void AdvanceTimer(const Player_LogicComp& owner);
     void ExchangeWithRecorder(const Player_LogicComp& owner);
     bool TryToFire(Player_LogicComp& owner);
@@ -89,6 +90,7 @@ public:
     Engine::TypeNode* RegisterType() const override { return RegisterClassType(); }
 
 protected:
+    bool EffectAvailable() const override;
     void Effect(Player_LogicComp& owner) override;
 };
 

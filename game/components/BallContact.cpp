@@ -134,14 +134,13 @@ void TempBallComp::SplashTile(const Engine::CollisionEvent& event, Engine::Entit
     const glm::vec3* up = Engine::Transform::UpPtr(tile);
     BallMessages::SendSplash(at, up ? *up : glm::vec3(0.0f, 1.0f, 0.0f));
     HitBurst(event);
-    const int number = Player_LogicComp::PlayerNumberOf(mPlayer);
-    SpawnSplash(at, PlayerFrame::PlayerColour(number));
+    SpawnSplash(at);
     mSplashCooldown = kSplashCooldown;
 }
 
 // A ghost sphere that grows where the ball struck; the tiles it touches
-// flash in its colour.
-void TempBallComp::SpawnSplash(const glm::vec3& at, const glm::vec3& colour) const
+// flash in the colour of the ball's owner, here or the peer's.
+void TempBallComp::SpawnSplash(const glm::vec3& at) const
 {
     const Engine::EntityHandle splash = Engine::EntityMgr::GetInstance().CreateEntity();
     if (splash.IsNull())
@@ -156,7 +155,8 @@ void TempBallComp::SpawnSplash(const glm::vec3& at, const glm::vec3& colour) con
     body.SetCollisionType("Default");
     Engine::SetEntityName(splash, "Colour_Collider");
     Engine::LogicManager::GetInstance().AddComponent<ColourCollider>(splash);
-    Engine::LogicManager::GetCompPtr<ColourCollider>(splash)->colour.value = colour;
+    Engine::LogicManager::GetCompPtr<ColourCollider>(splash)->colour.value =
+        PlayerFrame::PlayerColour(Player_LogicComp::PlayerNumberOf(mPlayer));
 }
 
 // The goal ball is spent at once, even if the goal is the peer's to count.

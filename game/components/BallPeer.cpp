@@ -129,7 +129,7 @@ void TempBallComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
         }
         const Net::BallEffect& effect = decoded.record;
         if (effect.effect == kSplashEffect) {
-            SpawnSplash(effect.position, glm::vec3(1.0f, 0.0f, 0.0f));
+            SpawnSplash(effect.position);
             RemoteHitBurst(effect.position, effect.up);
         } else if (effect.trail) {
             StartTrail();

@@ -112,6 +112,6 @@ private:
     void SplashTile(const Engine::CollisionEvent& event, Engine::EntityHandle tile);
     void ScoreGoal(Engine::EntityHandle goalBall);
     void HitOpponent(Engine::EntityHandle victim);
-    void SpawnSplash(const glm::vec3& at, const glm::vec3& colour) const;
+    void SpawnSplash(const glm::vec3& at) const;
     void PlayHitSound() const;
 };

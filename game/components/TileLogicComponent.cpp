@@ -115,7 +115,11 @@ void PlaceAtPeerHeight(Engine::EntityHandle tile, const glm::vec3& peerPlace)
         return;
     const float denominator = b + std::copysign(std::sqrt(discriminant), b);
     const float height = denominator != 0.0f ? -c / denominator : 0.0f;
-    Engine::Transform::SetWorldPosition(tile, middle + at + height * up);
+    // A place finite but far enough to overflow the squares measures nothing.
+    const glm::vec3 place = middle + at + height * up;
+    if (!std::isfinite(place.x) || !std::isfinite(place.y) || !std::isfinite(place.z))
+        return;
+    Engine::Transform::SetWorldPosition(tile, place);
 }
 
 bool IsCrashingTilesEvent(const Engine::NetworkingEvent& event)

@@ -292,6 +292,21 @@ TEST_F(ActivePerks, TheTeleportRefusesABallThatIsNotAtAFinitePlace)
     }
 }
 
+TEST_F(ActivePerks, TheTeleportWithoutABallCostsNothingAndDoesNothing)
+{
+    ActivePerk& perk = Give(one, 0);
+    Component(one).mBall = Engine::EntityHandle();
+    const glm::vec3 before = Position(one);
+    const int triggers = Triggers();
+    audio.calls.clear();
+    Fire(perk);
+    EXPECT_EQ(Component(one).Energy.value, 16.0f);
+    EXPECT_EQ(Triggers(), triggers);
+    EXPECT_GE(perk.timer, perk.EffectiveCooldown()) << "still ready";
+    EXPECT_LT(glm::distance(Position(one), before), 0.5f);
+    EXPECT_FALSE(Played("Play data/Sounds/Sfx/Tp_active.wav loop=0 overlap=0"));
+}
+
 TEST_F(ActivePerks, SlowBallSlowsTheOpponentsBallAndTheGoalBallButNotItsOwn)
 {
     ActivePerk& perk = Give(one, 2);

@@ -223,4 +223,15 @@ TEST_F(BallContact, ThePeersRecordsSplashStartAndEndItsTrailAndSlowTheBalls)
     EXPECT_EQ(Engine::LogicManager::GetCompPtr<GoalBall>(goal)->mSpeed, 25.0f);
 }
 
+// A peer's splash is in its ball's owner's colour, as a splash here is.
+TEST_F(BallContact, ThePeersSplashTakesItsOwnersColour)
+{
+    Net::BallEffect splash;
+    splash.position = {2, FloorTop(), 2};
+    splash.up = {0, 1, 0};
+    EXPECT_EQ(Deliver(ballOne, 6, splash), "");
+    ASSERT_EQ(Splashes().size(), 1u);
+    EXPECT_EQ(Engine::LogicManager::GetCompPtr<ColourCollider>(Splashes().front())->colour.value, glm::vec3(0, 0, 1));
+}
+
 } // namespace

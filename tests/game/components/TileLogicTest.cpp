@@ -299,6 +299,18 @@ TEST_F(TileHeight, APeerStepAfterTheArenaTurnedStartsWhereTheTileStands)
     }
 }
 
+// A place finite but too far to measure from the arena's middle tells no
+// height: the tile steps from where it stands.
+TEST_F(TileHeight, APeerPlaceTooFarToMeasureLeavesTheTileWhereItStands)
+{
+    Engine::EntityHandle tile = Tile(kHere);
+    Engine::NetworkingEvent bend;
+    ASSERT_TRUE(bend.Fill(0, Net::Encode(Net::TileBend{0, 3, {1e38f, kHere.y, 0.0f}, 1})));
+    Engine::EventHandlerList::Raise(bend, tile);
+    Frames(60);
+    EXPECT_TRUE(Near(Position(tile), kHere + glm::vec3(0.0f, Component(tile).tile_size.value, 0.0f), 0.05f));
+}
+
 TEST_F(TileHeight, MachinesLeftWithoutTheirTileComponentStandStill)
 {
     Engine::EntityHandle tile = Tile(kHere);
