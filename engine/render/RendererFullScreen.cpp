@@ -245,14 +245,12 @@ std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture, HaloC
     const glm::vec4 spread = RegionOf(first, quarter);
 
     // Reading the glow back waits until this camera's scene is drawn. On a
-    // software rasteriser a camera over the whole window gains more than
-    // that costs; in a split view the wait comes once per camera and eats
-    // the gain, so a camera on part of the window draws its halo whole, as
-    // every camera does on a graphics card.
+    // software rasteriser the combine it cuts gains more than the wait
+    // costs, for a split screen's cameras too (each waits for its own
+    // scene, which the shrink above waited for already); a graphics card
+    // draws the halo whole.
     std::vector<ViewportRect> parts{quarter};
-    const bool wholeWindow =
-        picture.width == static_cast<int>(full.width) && picture.height == static_cast<int>(full.height);
-    if (softwareRasteriser && wholeWindow) {
+    if (softwareRasteriser) {
         std::vector<bool> lit = ReadLitTexels(first, quarter);
         TakeUnmeasuredEdgesAsLit(lit, quarter.width, quarter.height, picture.width, picture.height, 4);
         const std::vector<bool> reached = Dilate(lit, quarter.width, quarter.height, kHaloReach);

@@ -47,22 +47,29 @@ TEST_F(ReadBack, AFrameReadsNothingBackUnlessGlRasterisesOnTheProcessor)
 
 // Where the read glow shows the halo can't reach, the combine reads neither
 // halo nor glow: a lit sphere there, and the glowing blob's halo beside it,
-// look as the whole combine draws them.
+// look as the whole combine draws them; each camera reads its glow back.
 TEST_F(ReadBack, TheCombineCutByTheReadGlowDrawsWhatTheWholeOneDraws)
 {
     const bool started = renderer.softwareRasteriser;
     Glowing({-1.5f, 0, 0}, 0.5f, {3, 2.5f, 1});
     Model(Place({2.5f, 0, 0}), "Sphere", "Default").mDiffuseColor.value = {0.3f, 0.7f, 0.9f};
     PointLight({0, 3, 6}, {1, 1, 1});
-    AddCamera({0, 0, 10}, {0, 0, 0});
-    std::vector<unsigned char> pictures[2];
-    for (bool software : {false, true}) {
-        renderer.softwareRasteriser = software;
-        EXPECT_EQ(ReadBacksOfAFrame(), software ? 1u : 0u);
-        pictures[software] = WindowPicture();
+    for (const bool split : {false, true}) {
+        SCOPED_TRACE(split ? "a split screen" : "one camera over the window");
+        if (split)
+            SplitScreen(true);
+        else
+            AddCamera({0, 0, 10}, {0, 0, 0});
+        std::vector<unsigned char> pictures[2];
+        for (bool software : {false, true}) {
+            renderer.softwareRasteriser = software;
+            EXPECT_EQ(ReadBacksOfAFrame(), software ? (split ? 2u : 1u) : 0u);
+            pictures[software] = WindowPicture();
+        }
+        EXPECT_LE(LargestDifference(pictures[0], pictures[1]), 1);
+        Engine::CameraManager::GetInstance().Clear();
     }
     renderer.softwareRasteriser = started;
-    EXPECT_LE(LargestDifference(pictures[0], pictures[1]), 1);
 }
 
 } // namespace
