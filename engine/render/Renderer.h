@@ -179,7 +179,6 @@ private:
 
     bool FramebuffersReady() const;
     void ClearWindow();
-    void ClearWindowDepthIfDue();
     Framebuffer& Target(FramebufferSlot slot) const { return *GetFramebuffer(slot); }
     // The part of the scene-size targets that one camera's picture takes:
     // its viewport in the window, at least one texel and moved or cut to
@@ -239,10 +238,9 @@ private:
     // Set while the scene target holds nothing but the frame's clear and
     // the parts of it that cameras drew since.
     bool mSceneCleared = false;
-    // The frame's clear of the scene target, and of the window's depth,
-    // not yet done (see ClearSceneTarget and ClearWindow).
+    // The frame's clear of the scene target, not yet done (see
+    // ClearSceneTarget).
     bool mSceneClearDue = false;
-    bool mWindowDepthClearDue = false;
     std::vector<ViewportRect> mScenePartsDrawn;
     // F7 flips cel shading once per frame however many cameras see it.
     bool mCelToggledThisFrame = false;

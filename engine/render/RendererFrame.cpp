@@ -61,7 +61,6 @@ void Renderer::Render()
     // A camera drawn outside a frame (the replay's) clears its own part.
     mSceneCleared = false;
     mSceneClearDue = false;
-    ClearWindowDepthIfDue(); // no camera drew
     if (overlayCallback) {
         overlayCallback();
         Probe("ui");
@@ -83,7 +82,10 @@ void Renderer::ClearSceneTarget()
 
 // Cameras that together cover the whole window paint every pixel of it
 // (a split screen's halves as much as one camera over all of it): then
-// only the depth needs clearing.
+// nothing needs clearing. Nothing drawn into the window tests its depth
+// (the full-screen passes, the HUD, the text and the menus all draw
+// without), and a software rasteriser pays for a clear of it as for a pass
+// over the whole window.
 void Renderer::ClearWindow()
 {
     const Window* window = Window::Main();
@@ -92,22 +94,8 @@ void Renderer::ClearWindow()
     for (const auto& [entity, camera] : CameraManager::GetInstance().GetCameras())
         views.push_back(CameraWindowViewport(camera, 1.0f));
     const bool covered = FramebuffersReady() && !views.empty() && CoverWindow(views, width, height);
-    // Only the HUD and what follows it test the window's depth. A software
-    // rasteriser would clear it now in a flush of its own, before the scene
-    // target takes over: cleared once the first camera draws its HUD, it
-    // goes with that camera's last pass.
-    mWindowDepthClearDue = covered && softwareRasteriser;
-    if (!mWindowDepthClearDue)
-        glClear(covered ? GL_DEPTH_BUFFER_BIT : GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-}
-
-// Called with the window bound, before the camera's HUD.
-void Renderer::ClearWindowDepthIfDue()
-{
-    if (!mWindowDepthClearDue)
-        return;
-    mWindowDepthClearDue = false;
-    glClear(GL_DEPTH_BUFFER_BIT);
+    if (!covered)
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
 void Renderer::Probe(const char* pass) const
@@ -154,7 +142,6 @@ void Renderer::RenderCamera(Camera& camera)
     }
     Probe("post-processing");
     EndFullScreenPasses();
-    ClearWindowDepthIfDue();
     RenderHUD(camera);
     RenderText(camera);
     Probe("hud-text");
@@ -188,7 +175,6 @@ void Renderer::RenderCameraWithBlur(Camera& camera)
     DrawBlurChain(camera, view);
     Probe("blur");
     EndFullScreenPasses();
-    ClearWindowDepthIfDue();
     RenderHUD(camera);
     RenderText(camera);
     Probe("hud-text");

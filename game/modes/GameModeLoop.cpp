@@ -6,8 +6,6 @@
 #include "engine/ui/UiHost.h"
 #include "game/modes/FocusMuting.h"
 
-#include <GL/glew.h>
-
 namespace {
 
 bool RunEngineFrame() { return Engine::Core::GetInstance().Update(); }
@@ -50,9 +48,9 @@ void GameMode::Run(EngineFrame frame)
     }
 }
 
+// The layers draw without the depth test: the window's depth needs no clear.
 void GameMode::RenderUILayers()
 {
-    glClear(GL_DEPTH_BUFFER_BIT);
     Engine::UI::LayerStack::GetInstance().RenderTop(0);
 }
 

@@ -93,6 +93,11 @@ TEST_F(HudScene, OriginAtTheViewportCentreYUpHigherEntityOnTopTextureOnceResolve
 TEST_F(HudScene, EachCameraDrawsTheElementsAimedAtItInItsOwnViewport)
 {
     SplitScreen();
+    // Cameras over the whole window leave its depth as it was: the nearest
+    // there is must hide nothing.
+    glClearDepth(0.0);
+    glClear(GL_DEPTH_BUFFER_BIT);
+    glClearDepth(1.0);
     Sprite({0.0f, 2.0f}, {0.5f, 0.5f}, {1, 0, 0, 1}).mCameraTarget.value = 1;
     Sprite({0.0f, -2.0f}, {0.5f, 0.5f}, {0, 1, 0, 1});
 
