@@ -131,8 +131,9 @@ TEST_F(OptionsPage, HoldingRightOnTheMusicRowRaisesItEveryFrameAndSavesEachStep)
     for (int frame = 0; frame < 12; ++frame) {
         Frame();
         seen.push_back(Engine::MasterVolume::music);
-        if (frame > 0)
+        if (frame > 0) {
             ASSERT_FLOAT_EQ(Saved()["music_volume"].get<float>(), Engine::MasterVolume::music) << "frame " << frame;
+        }
     }
     host.keys.clear();
     // The label reads the direction of the frame before: the first frame
