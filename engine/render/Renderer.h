@@ -3,6 +3,7 @@
 #include "engine/render/Font.h"
 #include "engine/render/Framebuffer.h"
 #include "engine/render/HaloCoverage.h"
+#include "engine/render/HaloStrokes.h"
 #include "engine/render/LitBuilds.h"
 #include "engine/render/Material.h"
 #include "engine/render/Model.h"
@@ -194,8 +195,8 @@ private:
     void EndFullScreenPasses();
     std::optional<glm::vec2> SpreadGlow(const ViewportRect& picture, HaloCoverage& coverage);
     std::vector<bool> ReadLitTexels(const Framebuffer& source, const ViewportRect& part);
-    void DrawStroke(const ShaderProgram& stroke, const Framebuffer& source, const Framebuffer& target,
-                    const std::vector<ViewportRect>& parts, const ViewportRect& quarter);
+    void DrawStroke(const ShaderProgram& stroke, const Framebuffer& source, const Framebuffer& target);
+    void UploadSpread(const Framebuffer& target, const ViewportRect& quarter, const glm::vec2& squeeze);
     // On a software rasteriser a frame whose last pass has no effects on
     // gets that pass's work done by the bloom's combine, which then draws
     // where the last pass would: a whole-picture pass fewer.
@@ -233,6 +234,7 @@ private:
     std::unique_ptr<ShaderProgram> mQuarterShrink;
     std::unique_ptr<ShaderProgram> mSpreadOnly;
     std::vector<std::uint16_t> mHaloTexels;
+    HaloStrokes mHaloStrokes;
     std::uint64_t mReadBacks = 0;
     LitBuilds mLitBuilds;
     // Set while the scene target holds nothing but the frame's clear and

@@ -121,14 +121,6 @@ void UseBlur(const ShaderProgram& blur, const BlurKernel& kernel, const glm::vec
     blur.SetUniform(kBlurTaps, kernel.taps.data(), std::min(taps, BlurKernel::kMaxTaps));
 }
 
-int Area(const std::vector<ViewportRect>& rects)
-{
-    int area = 0;
-    for (const ViewportRect& rect : rects)
-        area += rect.width * rect.height;
-    return area;
-}
-
 // One quad of `program` reading `source` on unit 0.
 void DrawFrom(const ShaderProgram& program, const Framebuffer& source, const Model& quad)
 {
@@ -175,27 +167,27 @@ std::vector<bool> Renderer::ReadLitTexels(const Framebuffer& source, const Viewp
     return lit;
 }
 
-// One stroke of the halo from `source` into `target`, drawn only in `parts`
-// of the quarter-size picture when they are not all of it; the rest of the
-// target's picture is cleared, which is what the stroke would draw there.
-void Renderer::DrawStroke(const ShaderProgram& stroke, const Framebuffer& source, const Framebuffer& target,
-                          const std::vector<ViewportRect>& parts, const ViewportRect& quarter)
+// One stroke of the halo from `source` into `target`, over the quarter-size
+// picture that the viewport holds.
+void Renderer::DrawStroke(const ShaderProgram& stroke, const Framebuffer& source, const Framebuffer& target)
 {
-    const Model* quad = models.Find("Quad");
     target.Bind();
-    const bool whole = parts.size() == 1 && parts.front() == quarter;
-    if (!whole) {
-        glEnable(GL_SCISSOR_TEST);
-        glScissor(quarter.x, quarter.y, quarter.width, quarter.height);
-        glClear(GL_COLOR_BUFFER_BIT);
-    }
-    for (const ViewportRect& part : parts) {
-        if (!whole)
-            glScissor(part.x, part.y, part.width, part.height);
-        DrawFrom(stroke, source, *quad);
-    }
-    if (!whole)
-        glDisable(GL_SCISSOR_TEST);
+    DrawFrom(stroke, source, *models.Find("Quad"));
+}
+
+// The spread worked out on the processor into the quarter-size picture of
+// `target`, which the combine reads.
+void Renderer::UploadSpread(const Framebuffer& target, const ViewportRect& quarter, const glm::vec2& squeeze)
+{
+    const std::vector<float>& spread =
+        mHaloStrokes.Spread(mHaloTexels, quarter.width, quarter.height, HaloStroke(kHaloSigma * squeeze.x, false),
+                            HaloStroke(kHaloSigma * squeeze.y, true));
+    if (spread.empty())
+        return;
+    target.BindTexture(0);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, quarter.x, quarter.y, quarter.width, quarter.height, GL_RGB, GL_FLOAT,
+                    spread.data());
 }
 
 // The glow spread into a wide soft halo at a quarter of the picture's size:
@@ -203,10 +195,10 @@ void Renderer::DrawStroke(const ShaderProgram& stroke, const Framebuffer& source
 // down back into blur 2. Both targets are free until the blur chain, which
 // comes after the bloom and covers or clears what it uses. A picture
 // squeezed into a narrow or flat viewport gets a halo squeezed the same
-// way. The strokes are drawn only near texels of the mean that hold
-// anything (each stroke reaches kHaloReach texels), and `coverage` is set
-// to the parts of the picture the halo can reach. Returns the part of
-// blur 2 that holds the halo, or nothing when it could not be made.
+// way. `coverage` is set to the parts of the picture the halo can reach
+// (each stroke reaches kHaloReach texels): on a software rasteriser, near
+// the texels of the mean that hold anything. Returns the part of blur 2
+// that holds the halo, or nothing when it could not be made.
 std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture, HaloCoverage& coverage)
 {
     const ShaderProgram* blur = shaders.Find("Blur");
@@ -247,35 +239,26 @@ std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture, HaloC
     // Reading the glow back waits until this camera's scene is drawn. On a
     // software rasteriser the combine it cuts gains more than the wait
     // costs, for a split screen's cameras too (each waits for its own
-    // scene, which the shrink above waited for already); a graphics card
-    // draws the halo whole.
-    std::vector<ViewportRect> parts{quarter};
+    // scene, which the shrink above waited for already), and the strokes
+    // are summed from the texels read; a graphics card draws the halo whole.
     if (softwareRasteriser) {
         std::vector<bool> lit = ReadLitTexels(first, quarter);
         TakeUnmeasuredEdgesAsLit(lit, quarter.width, quarter.height, picture.width, picture.height, 4);
         const std::vector<bool> reached = Dilate(lit, quarter.width, quarter.height, kHaloReach);
-        // Blocks of llvmpipe's own tile size in the picture, a quarter of it
-        // in the strokes; a few draws per row of them at most.
+        // Blocks of llvmpipe's own tile size, a few draws per row of them at
+        // most.
         constexpr int kBlock = 64;
-        constexpr int kQuarterBlock = kBlock / 4;
         const int rows = (picture.height + kBlock - 1) / kBlock;
         coverage = CoverHalo(reached, quarter.width, quarter.height, picture.width, picture.height, kBlock, 3 * rows);
-        if (coverage.withHalo.empty())
-            return glm::vec2(spread.z, spread.w); // nothing glows: no stroke to draw
-        // Cutting the strokes pays for a clear and a draw per part: only
-        // worth it while the glow keeps to a small part of the picture.
-        parts = CoverHalo(reached, quarter.width, quarter.height, quarter.width, quarter.height, kQuarterBlock, rows)
-                    .withHalo;
-        if (2 * Area(parts) > quarter.width * quarter.height)
-            parts = {quarter};
-    } else {
-        coverage = {{{0, 0, picture.width, picture.height}}, {}};
+        if (!coverage.withHalo.empty()) // else nothing glows: no stroke to sum
+            UploadSpread(first, quarter, squeeze);
+        return glm::vec2(spread.z, spread.w);
     }
-
+    coverage = {{{0, 0, picture.width, picture.height}}, {}};
     UseBlur(stroke, HaloStroke(kHaloSigma * squeeze.x, false), RegionOf(first, quarter), strokeTaps);
-    DrawStroke(stroke, first, second, parts, quarter);
+    DrawStroke(stroke, first, second);
     UseBlur(stroke, HaloStroke(kHaloSigma * squeeze.y, true), RegionOf(second, quarter), strokeTaps);
-    DrawStroke(stroke, second, first, parts, quarter);
+    DrawStroke(stroke, second, first);
     return glm::vec2(spread.z, spread.w);
 }
 

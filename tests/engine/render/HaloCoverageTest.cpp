@@ -1,7 +1,9 @@
 #include "engine/render/HaloCoverage.h"
+#include "engine/render/HaloStrokes.h"
 
 #include <algorithm>
 #include <cmath>
+#include <glm/gtc/packing.hpp>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -191,6 +193,41 @@ TEST(HaloCoverage, DilatingMarksTheSquareEachLitTexelReachesWithinThePicture)
     }
     const std::vector<bool> odd(7, true);
     EXPECT_EQ(Dilate(odd, kW, kH, 2), odd) << "a list of the wrong length comes back as it was";
+}
+
+// The halo's strokes summed on the processor read the glow's mean as half
+// floats: every one of them reads as its own value, and a stroke's taps
+// stretch the picture's edge texels outward as the program's do, one edge
+// never reaching the other.
+TEST(HaloStrokes, ReadEveryHalfFloatAsItIsAndStretchTheEdgesOutward)
+{
+    const Engine::BlurKernel same = Engine::LineKernel({1.0f}, 0, true);
+    std::vector<std::uint16_t> all(65536 * 4, 0);
+    for (std::size_t h = 0; h < 65536; ++h)
+        all[h * 4] = static_cast<std::uint16_t>(h);
+    Engine::HaloStrokes strokes;
+    const std::vector<float> read = strokes.Spread(all, 256, 256, same, same);
+    ASSERT_EQ(read.size(), 65536u * 3);
+    for (std::size_t h = 0; h < 65536; ++h) {
+        const float expected = glm::unpackHalf1x16(static_cast<std::uint16_t>(h));
+        if (std::isnan(expected))
+            EXPECT_TRUE(std::isnan(read[h * 3])) << h;
+        else
+            ASSERT_EQ(read[h * 3], expected) << h;
+    }
+
+    // One texel of 1.0 at each end of the middle row of five, spread by
+    // taps of 1/4, 1/2 and 1/4 across.
+    std::vector<std::uint16_t> ends(5 * 3 * 4, 0);
+    ends[(5 + 0) * 4 + 1] = 0x3c00;
+    ends[(5 + 4) * 4 + 1] = 0x3c00;
+    const std::vector<float> spread = strokes.Spread(ends, 5, 3, Engine::LineKernel({1, 2, 1}, -1, false), same);
+    const float middleRow[] = {0.75f, 0.25f, 0.0f, 0.25f, 0.75f};
+    for (int x = 0; x < 5; ++x) {
+        EXPECT_FLOAT_EQ(spread[static_cast<std::size_t>((5 + x) * 3 + 1)], middleRow[x]) << x;
+        EXPECT_EQ(spread[static_cast<std::size_t>(x * 3 + 1)], 0.0f) << x;
+    }
+    EXPECT_TRUE(strokes.Spread(ends, 5, 4, same, same).empty()) << "fewer texels than the picture holds";
 }
 
 } // namespace
