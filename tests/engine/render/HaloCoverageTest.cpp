@@ -216,13 +216,13 @@ TEST(HaloStrokes, ReadEveryHalfFloatAsItIsAndStretchTheEdgesOutward)
             ASSERT_EQ(read[h * 3], expected) << h;
     }
 
-    // One texel of 1.0 at each end of the middle row of five, spread by
-    // taps of 1/4, 1/2 and 1/4 across.
+    // 1.0 and 2.0 at the two ends of the middle row of five, spread by taps
+    // of 1/4, 1/2 and 1/4 across.
     std::vector<std::uint16_t> ends(5 * 3 * 4, 0);
     ends[(5 + 0) * 4 + 1] = 0x3c00;
-    ends[(5 + 4) * 4 + 1] = 0x3c00;
+    ends[(5 + 4) * 4 + 1] = 0x4000;
     const std::vector<float> spread = strokes.Spread(ends, 5, 3, Engine::LineKernel({1, 2, 1}, -1, false), same);
-    const float middleRow[] = {0.75f, 0.25f, 0.0f, 0.25f, 0.75f};
+    const float middleRow[] = {0.75f, 0.25f, 0.0f, 0.5f, 1.5f};
     for (int x = 0; x < 5; ++x) {
         EXPECT_FLOAT_EQ(spread[static_cast<std::size_t>((5 + x) * 3 + 1)], middleRow[x]) << x;
         EXPECT_EQ(spread[static_cast<std::size_t>(x * 3 + 1)], 0.0f) << x;
