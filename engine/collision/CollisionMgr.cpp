@@ -3,6 +3,7 @@
 #include "engine/collision/CollisionTable.h"
 #include "engine/collision/ShapeGeometry.h"
 #include "engine/collision/SpatialCollisionMgr.h"
+#include "engine/core/Math.h"
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
 #include "engine/logic/CollisionEvent.h"
@@ -20,7 +21,7 @@ bool HasTransform(EntityHandle entity) { return TransformCompManager::GetInstanc
 // A contact that would carry NaN or infinity into a position moves nothing.
 bool CanRespondTo(const ContactInfo& contact)
 {
-    return Geometry::IsFinite(contact.normal) && std::isfinite(contact.depth);
+    return Math::IsFinite(contact.normal) && std::isfinite(contact.depth);
 }
 
 void RaiseContact(EntityHandle target, EntityHandle other, const glm::vec3& point, const glm::vec3& normal, float depth)

@@ -18,8 +18,6 @@ glm::vec3 UnitOr(const glm::vec3& v, const glm::vec3& fallback)
     return v / length;
 }
 
-bool IsFinite(const glm::vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
-
 int LeastAxis(const glm::vec3& v)
 {
     if (v.y >= v.x && v.z >= v.x)

@@ -15,8 +15,6 @@ inline constexpr glm::vec3 kFallbackNormal{0.0f, 1.0f, 0.0f};
 // v made unit length, or the fallback when v is too short to give a direction.
 glm::vec3 UnitOr(const glm::vec3& v, const glm::vec3& fallback = kFallbackNormal);
 
-bool IsFinite(const glm::vec3& v);
-
 // The axis (0 x, 1 y, 2 z) of the least component, x then y on ties: the
 // contact tests' rule for overlaps equally deep on several axes.
 int LeastAxis(const glm::vec3& v);

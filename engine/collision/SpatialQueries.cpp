@@ -3,6 +3,7 @@
 #include "engine/collision/RayTests.h"
 #include "engine/collision/ShapeGeometry.h"
 #include "engine/collision/SpatialCollisionMgr.h"
+#include "engine/core/Math.h"
 #include "engine/core/Transform.h"
 
 #include <algorithm>
@@ -170,7 +171,7 @@ std::vector<RayHit> SpatialCollisionMgr::QueryOverlaps(const Transform3D& transf
 
 RayHit SpatialCollisionMgr::RayCast(const glm::vec3& origin, const glm::vec3& direction) const
 {
-    const bool usable = Geometry::IsFinite(origin) && Geometry::IsFinite(direction) && direction != glm::vec3(0.0f);
+    const bool usable = Math::IsFinite(origin) && Math::IsFinite(direction) && direction != glm::vec3(0.0f);
     if (!usable || !FindNode(Octree::kRootCode) || RayAgainstNode(Octree::kRootCode, origin, direction) < 0.0f)
         return RayHit{};
     return DescendRay(Octree::kRootCode, origin, direction);

@@ -10,5 +10,7 @@ float EaseOutQuad(float t);
 float Lerp(float a, float b, float t);
 glm::vec3 Lerp(const glm::vec3& a, const glm::vec3& b, float t);
 glm::vec4 Lerp(const glm::vec4& a, const glm::vec4& b, float t);
+// Whether every component is a number and not infinite.
+bool IsFinite(const glm::vec3& v);
 
 } // namespace Engine::Math

@@ -1,5 +1,6 @@
 #include "engine/core/Transform.h"
 
+#include "engine/core/Math.h"
 #include "engine/core/TransformCompManager.h"
 
 #include <cmath>
@@ -11,8 +12,6 @@ namespace {
 using Entries = TransformCompManager::Entries;
 
 TransformCompManager& Manager() { return TransformCompManager::GetInstance(); }
-
-bool IsFinite(const glm::vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
 } // namespace
 
@@ -86,7 +85,7 @@ void SetWorldPosition(EntityHandle entity, glm::vec3 worldPosition)
         if (glm::determinant(parentWorld) == 0.0f)
             return;
         local = glm::vec3(glm::inverse(parentWorld) * glm::vec4(worldPosition, 1.0f));
-        if (!IsFinite(local))
+        if (!Math::IsFinite(local))
             return;
     }
     PositionRef(entity) = local;

@@ -13,11 +13,6 @@ namespace {
 
 constexpr float kPi = 3.14159265358979f;
 
-bool IsFinite(const glm::vec3& v)
-{
-    return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z);
-}
-
 // The owner's own (local) position; the origin without a transform.
 glm::vec3 OwnerPosition(EntityHandle owner)
 {
@@ -42,7 +37,7 @@ void ParticleEmitter::AgeParticles(float dt)
         const float t = particle.age / particle.lifetime;
         // A lifetime of 0 (t = NaN) or a position gone to NaN would keep a
         // particle alive forever.
-        if (!(t < 1.0f) || !(particle.lifetime > 0.0f) || !IsFinite(particle.position)) {
+        if (!(t < 1.0f) || !(particle.lifetime > 0.0f) || !Math::IsFinite(particle.position)) {
             particle.alive = false;
             --mLiveCount;
             continue;

@@ -3,6 +3,7 @@
 // teleport through, and attaching a perk by its selection.
 #include "engine/audio/Emitter.h"
 #include "engine/collision/CollisionMgr.h"
+#include "engine/core/Math.h"
 #include "engine/core/Transform.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/net/ChannelRecords.h"
@@ -32,8 +33,6 @@ Engine::TypeNode* RegisterPerk()
 {
     return Engine::TypeRegistry::RegisterUnder<Perk, Engine::LogicComp>();
 }
-
-bool IsFinite(const glm::vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
 
 void PlaySound(Engine::EntityHandle entity, const char* name, bool loop, float volume)
 {
@@ -123,7 +122,7 @@ void TeleportToBall::Effect(Player_LogicComp& holder)
         trail.up = *up;
     PlayTeleportEffect(owner, trail);
 
-    const bool landable = IsFinite(trail.to);
+    const bool landable = Engine::Math::IsFinite(trail.to);
     if (landable && BallMessages::Networked()) {
         Net::PerkEffect record;
         record.subKind = Net::PerkEffect::kTeleport;

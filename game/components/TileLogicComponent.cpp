@@ -1,6 +1,7 @@
 #include "game/components/TileLogicComponent.h"
 
 #include "engine/core/EntityNameCompManager.h"
+#include "engine/core/Math.h"
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
 #include "engine/logic/CollisionEvent.h"
@@ -117,7 +118,7 @@ void PlaceAtPeerHeight(Engine::EntityHandle tile, const glm::vec3& peerPlace)
     const float height = denominator != 0.0f ? -c / denominator : 0.0f;
     // A place finite but far enough to overflow the squares measures nothing.
     const glm::vec3 place = middle + at + height * up;
-    if (!std::isfinite(place.x) || !std::isfinite(place.y) || !std::isfinite(place.z))
+    if (!Engine::Math::IsFinite(place))
         return;
     Engine::Transform::SetWorldPosition(tile, place);
 }

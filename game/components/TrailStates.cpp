@@ -1,6 +1,7 @@
 #include "game/components/TrailStates.h"
 
 #include "engine/collision/CollisionComp.h"
+#include "engine/core/Math.h"
 #include "engine/core/Transform.h"
 #include "engine/logic/StateMachine.h"
 #include "game/arena/MatchRecorder.h"
@@ -16,8 +17,6 @@ constexpr glm::vec3 kWorldUp{0.0f, 1.0f, 0.0f};
 constexpr float kEndSpeed = 15.0f;
 constexpr float kEndShrink = 0.8f;
 
-bool Finite(const glm::vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
-
 } // namespace
 
 void OrientAlong(Engine::EntityHandle piece, const glm::vec3& direction)
@@ -26,7 +25,7 @@ void OrientAlong(Engine::EntityHandle piece, const glm::vec3& direction)
     const glm::vec3 up = glm::cross(side, direction);
     const float length = glm::length(direction);
     const float upLength = glm::length(up);
-    if (!(length > 1e-6f) || !(upLength > 1e-6f * length * length) || !Finite(direction))
+    if (!(length > 1e-6f) || !(upLength > 1e-6f * length * length) || !Engine::Math::IsFinite(direction))
         return;
     Engine::Transform::ForwardRef(piece) = direction / length;
     Engine::Transform::UpRef(piece) = up / upLength;

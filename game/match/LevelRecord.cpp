@@ -1,6 +1,7 @@
 // The byte layout is in LevelRecord.h.
 #include "game/match/LevelRecord.h"
 
+#include "engine/core/Math.h"
 #include "engine/net/ByteCodec.h"
 
 #include <algorithm>
@@ -30,14 +31,12 @@ static_assert(kImmovable + kMaxImmovable * 4 == kImmovableCount);
 constexpr std::uint32_t kMaxRows = static_cast<std::uint32_t>(kMaxTiles);
 constexpr std::uint32_t kMaxCols = static_cast<std::uint32_t>(2 * kMaxTiles);
 
-bool Finite(const glm::vec3& v) { return std::isfinite(v.x) && std::isfinite(v.y) && std::isfinite(v.z); }
-
 bool Within(float value) { return std::fabs(value) <= kMaxMagnitude; }
 bool Within(const glm::vec3& v) { return Within(v.x) && Within(v.y) && Within(v.z); }
 
 const char* CheckGeometry(const Settings& s)
 {
-    if (!Finite(s.tileScale))
+    if (!Engine::Math::IsFinite(s.tileScale))
         return "the tile scale is not a finite number";
     if (s.tileScale.x <= 0.0f || s.tileScale.y <= 0.0f || s.tileScale.z <= 0.0f)
         return "the tile scale is not positive";
@@ -48,13 +47,13 @@ const char* CheckGeometry(const Settings& s)
     if (s.tileScale.x < kMinTileScale || s.tileScale.y < kMinTileScale || s.tileScale.z < kMinTileScale)
         return "the tile scale is below 1e-6";
     for (int side = 0; side < HexLayout::kSideCount; ++side) {
-        if (!std::isfinite(s.sideOffset[side]) || !Finite(s.sideCentres[side]))
+        if (!std::isfinite(s.sideOffset[side]) || !Engine::Math::IsFinite(s.sideCentres[side]))
             return "a side offset or centre is not a finite number";
         if (!Within(s.sideOffset[side]) || !Within(s.sideCentres[side]))
             return "a side offset or centre passes 1e6";
     }
     const Players& p = s.players;
-    if (!Finite(p.hostPosition) || !Finite(p.hostScale) || !Finite(p.clientPosition) || !Finite(p.clientScale))
+    if (!Engine::Math::IsFinite(p.hostPosition) || !Engine::Math::IsFinite(p.hostScale) || !Engine::Math::IsFinite(p.clientPosition) || !Engine::Math::IsFinite(p.clientScale))
         return "a player position or scale is not a finite number";
     if (!Within(p.hostPosition) || !Within(p.hostScale) || !Within(p.clientPosition) || !Within(p.clientScale))
         return "a player position or scale passes 1e6";
