@@ -54,6 +54,7 @@ void NetworkMgr::reset_link_state()
     peer_address = Ipv4Endpoint{};
     newest_goal_state_seq = 0;
     newest_prematch_state_seq = 0;
+    newest_bend_seqs.clear();
     limiter.Reset();
     ++link_epoch;
     for (Net::ChannelBlock& each : channels) {

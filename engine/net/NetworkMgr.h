@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 // The link between the two game instances, a server and a client, over one
 // non-blocking UDP socket: a three-way handshake, acknowledgements, re-sends
@@ -182,6 +183,10 @@ private:
     // (its first sending lost, the next one through) would take the menus
     // back a step.
     std::uint32_t newest_prematch_state_seq = 0;
+    // Per tile number, the seq of the newest bend applied. A bend whose
+    // first sending was lost comes again after the tile's next bend, and
+    // would leave the tile at the older height here for good.
+    std::unordered_map<std::uint32_t, std::uint32_t> newest_bend_seqs;
     // Counts links; a dispatch that ends the link ends the batch too.
     std::uint64_t link_epoch = 0;
     Net::MessageLimiter limiter;

@@ -138,6 +138,7 @@ void NetworkMgr::start_link(std::uint32_t peerFirstSeq)
     }
     newest_goal_state_seq = 0;
     newest_prematch_state_seq = 0;
+    newest_bend_seqs.clear();
 }
 
 void NetworkMgr::on_syn(const Net::PacketHeader& header, const Ipv4Endpoint& from)

@@ -43,6 +43,12 @@ const Net::ReceivedRecord* Newest(const std::vector<Net::ReceivedRecord>& record
     return newest;
 }
 
+// Whether seq was sent after `than`, across the counter's wrap-around.
+bool SentAfter(std::uint32_t seq, std::uint32_t than)
+{
+    return static_cast<std::int32_t>(seq - than) > 0;
+}
+
 } // namespace
 
 void NetworkMgr::dispatch(std::uint32_t code, const Net::ReceivedRecord& record, EntityHandle target)
@@ -152,6 +158,10 @@ int NetworkMgr::recv_type_2()
         const EntityHandle tile = Find(Names::Tile(decoded.record.tile), missing);
         if (tile.IsNull())
             return Delivery::Waiting;
+        const auto newest = newest_bend_seqs.find(decoded.record.tile);
+        if (newest != newest_bend_seqs.end() && !SentAfter(record.seq, newest->second))
+            return Delivery::Dropped;
+        newest_bend_seqs[decoded.record.tile] = record.seq;
         dispatch(kTileBendCode, record, tile);
         return Delivery::Delivered;
     });

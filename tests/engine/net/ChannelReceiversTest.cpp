@@ -130,6 +130,26 @@ TEST_F(Receivers, HostileRecordsAreDroppedAndTheGoodOnesAroundThemDelivered)
     EXPECT_EQ(Journal()[0].payload[4], 1); // the good record's level
 }
 
+// A bend whose first sending was lost comes again after the tile's next
+// bend went through; applied then, it would leave the tile at the older
+// height for the rest of the match. Another tile's bend sent between the
+// two still counts.
+TEST_F(Receivers, ATileBendOvertakenOnTheWayIsNotApplied)
+{
+    Target seven("Tile_7");
+    Target eight("Tile_8");
+    FromPeer(Data(2, 103, Net::TileBend{7, 1, {}, 1}));
+    net.recv_everything();
+    EXPECT_EQ(net.recv_type_2(), 1);
+    FromPeer(NetTest::MakePacket(Net::kResend, 2, 101, 0, 1, Net::Encode(Net::TileBend{7, 0, {}, 1})));
+    FromPeer(NetTest::MakePacket(Net::kResend, 2, 102, 0, 1, Net::Encode(Net::TileBend{8, 0, {}, 1})));
+    net.recv_everything();
+    EXPECT_EQ(net.recv_type_2(), 1);
+    EXPECT_EQ(CountHeard(seven.entity, 0), 1u) << "the older bend of tile 7 was applied after the newer";
+    EXPECT_EQ(CountHeard(eight.entity, 0), 1u);
+    EXPECT_EQ(TakeSent(2).size(), 3u) << "each sending is acknowledged, so the peer stops re-sending";
+}
+
 TEST_F(Receivers, PlayerStateAppliesOnlyTheLatestPacketAndOnlyOnce)
 {
     Target remote("2 Player_Mouse");
