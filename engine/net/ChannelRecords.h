@@ -122,6 +122,7 @@ struct Flow {
 // 4 up  16 u8 trail (1 on, 0 off)  20 splash position.
 struct BallEffect {
     static constexpr std::size_t kSize = 32;
+    static constexpr std::uint8_t kSplash = 0;
     std::uint8_t effect = 0;
     glm::vec3 up{0.0f};
     std::uint8_t trail = 0;

@@ -52,9 +52,7 @@ void NetworkMgr::reset_link_state()
     latest_state[Net::PlayerState::kDeliveredOffset] = 1;
     peer_adopted = false;
     peer_address = Ipv4Endpoint{};
-    newest_goal_state_seq = 0;
-    newest_prematch_state_seq = 0;
-    newest_bend_seqs.clear();
+    newest_seqs.Clear();
     limiter.Reset();
     ++link_epoch;
     for (Net::ChannelBlock& each : channels) {

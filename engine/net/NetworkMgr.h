@@ -3,6 +3,7 @@
 #include "engine/net/ChannelBlock.h"
 #include "engine/net/ChannelRecords.h"
 #include "engine/net/NetMessages.h"
+#include "engine/net/NewestSeqs.h"
 #include "engine/net/Packet.h"
 #include "engine/platform/UdpSocket.h"
 
@@ -11,7 +12,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_map>
 
 // The link between the two game instances, a server and a client, over one
 // non-blocking UDP socket: a three-way handshake, acknowledgements, re-sends
@@ -177,16 +177,10 @@ private:
     int last_error = 0;
     std::string error_text;
     std::array<Net::ChannelBlock, Net::kChannelCount> channels;
-    // The newest per-frame goal-ball state applied; older ones are stale.
-    std::uint32_t newest_goal_state_seq = 0;
-    // The same for the peer's pre-match state: a state overtaken on the way
-    // (its first sending lost, the next one through) would take the menus
-    // back a step.
-    std::uint32_t newest_prematch_state_seq = 0;
-    // Per tile number, the seq of the newest bend applied. A bend whose
-    // first sending was lost comes again after the tile's next bend, and
-    // would leave the tile at the older height here for good.
-    std::unordered_map<std::uint32_t, std::uint32_t> newest_bend_seqs;
+    // The newest record applied of each subject whose records set state
+    // outright: a tile's bends, the peer's ball's trail changes, the per-
+    // frame goal-ball states and the peer's lobby states.
+    Net::NewestSeqs newest_seqs;
     // Counts links; a dispatch that ends the link ends the batch too.
     std::uint64_t link_epoch = 0;
     Net::MessageLimiter limiter;

@@ -136,9 +136,7 @@ void NetworkMgr::start_link(std::uint32_t peerFirstSeq)
         each.received_seqs.Reset(peerFirstSeq);
         each.received.clear();
     }
-    newest_goal_state_seq = 0;
-    newest_prematch_state_seq = 0;
-    newest_bend_seqs.clear();
+    newest_seqs.Clear();
 }
 
 void NetworkMgr::on_syn(const Net::PacketHeader& header, const Ipv4Endpoint& from)

@@ -10,6 +10,7 @@
 #include <algorithm>
 
 using Engine::EntityHandle;
+using Net::NewestSeqs;
 namespace Names = Net::Names;
 
 namespace {
@@ -41,12 +42,6 @@ const Net::ReceivedRecord* Newest(const std::vector<Net::ReceivedRecord>& record
             newest = &each;
     }
     return newest;
-}
-
-// Whether seq was sent after `than`, across the counter's wrap-around.
-bool SentAfter(std::uint32_t seq, std::uint32_t than)
-{
-    return static_cast<std::int32_t>(seq - than) > 0;
 }
 
 } // namespace
@@ -158,10 +153,8 @@ int NetworkMgr::recv_type_2()
         const EntityHandle tile = Find(Names::Tile(decoded.record.tile), missing);
         if (tile.IsNull())
             return Delivery::Waiting;
-        const auto newest = newest_bend_seqs.find(decoded.record.tile);
-        if (newest != newest_bend_seqs.end() && !SentAfter(record.seq, newest->second))
+        if (!newest_seqs.Take(NewestSeqs::Subject(2, decoded.record.tile), record.seq))
             return Delivery::Dropped;
-        newest_bend_seqs[decoded.record.tile] = record.seq;
         dispatch(kTileBendCode, record, tile);
         return Delivery::Delivered;
     });
@@ -208,9 +201,8 @@ int NetworkMgr::recv_type_4()
         // or one for a goal ball not spawned here yet, is simply stale and
         // must not hold up the spawn record behind it.
         const EntityHandle goalBall = Names::First(Names::kGoalBall);
-        if (goalBall.IsNull() || record.seq <= newest_goal_state_seq)
+        if (goalBall.IsNull() || !newest_seqs.Take(NewestSeqs::Subject(4), record.seq))
             return Delivery::Dropped;
-        newest_goal_state_seq = record.seq;
         Engine::Transform::PositionRef(goalBall) = decoded.record.position;
         Net::WriteVelocity(goalBall, decoded.record.velocity);
         return Delivery::Delivered;
@@ -281,6 +273,11 @@ int NetworkMgr::recv_type_9()
         const EntityHandle ball = Find(Names::kRemoteBall, missing);
         if (ball.IsNull())
             return Delivery::Waiting;
+        // A trail change sets the trail on or off; a splash is an event
+        // and counts whenever it comes.
+        const bool trail = decoded.record.effect != Net::BallEffect::kSplash;
+        if (trail && !newest_seqs.Take(NewestSeqs::Subject(9), record.seq))
+            return Delivery::Dropped;
         dispatch(kBallEffectCode, record, ball);
         return Delivery::Delivered;
     });
@@ -322,11 +319,8 @@ void NetworkMgr::serve_prematch()
         const auto decoded = Net::DecodePrematch(record.payload);
         if (!decoded)
             return refuse(10, decoded.problem);
-        if (decoded.record.kind == Net::Prematch::kState) {
-            if (record.seq <= newest_prematch_state_seq)
-                return Delivery::Delivered;
-            newest_prematch_state_seq = record.seq;
-        }
+        if (decoded.record.kind == Net::Prematch::kState && !newest_seqs.Take(NewestSeqs::Subject(10), record.seq))
+            return Delivery::Delivered;
         if (decoded.record.kind != Net::Prematch::kKeepAlive) {
             PrematchMessage message;
             message.kind = decoded.record.kind;

@@ -8,7 +8,6 @@
 namespace BallMessages {
 namespace {
 
-constexpr std::uint8_t kSplashEffect = 0;
 constexpr std::uint8_t kTrailEffect = 1;
 
 } // namespace
@@ -36,7 +35,7 @@ void SendSplash(const glm::vec3& position, const glm::vec3& up)
     if (!Networked())
         return;
     Net::BallEffect record;
-    record.effect = kSplashEffect;
+    record.effect = Net::BallEffect::kSplash;
     record.up = up;
     record.position = position;
     NetworkMgr::GetInstance().send_type_9(record);

@@ -24,7 +24,6 @@
 namespace {
 
 enum PeerCode : std::uint32_t { PerkEffectCode = 3, BallEffectCode = 6 };
-constexpr std::uint8_t kSplashEffect = 0;
 constexpr std::uint32_t kHitSparks = 200;
 constexpr std::uint32_t kPeerSparks = 20;
 constexpr float kSparkSpeed = 50.0f;
@@ -128,7 +127,7 @@ void TempBallComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
             return;
         }
         const Net::BallEffect& effect = decoded.record;
-        if (effect.effect == kSplashEffect) {
+        if (effect.effect == Net::BallEffect::kSplash) {
             SpawnSplash(effect.position);
             RemoteHitBurst(effect.position, effect.up);
         } else if (effect.trail) {

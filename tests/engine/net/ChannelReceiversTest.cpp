@@ -150,6 +150,26 @@ TEST_F(Receivers, ATileBendOvertakenOnTheWayIsNotApplied)
     EXPECT_EQ(TakeSent(2).size(), 3u) << "each sending is acknowledged, so the peer stops re-sending";
 }
 
+// A ball striking a tile ends its trail and starts a fresh one; an end whose
+// first sending was lost comes after the start and would leave the peer's
+// ball bare until its next contact (a start overtaking the end of the ball's
+// flight, trailing the ball in the hand). A splash is no state: it counts
+// whenever it comes.
+TEST_F(Receivers, ABallTrailChangeOvertakenOnTheWayIsNotApplied)
+{
+    Target remoteBall("2 ball");
+    FromPeer(Data(9, 103, Net::BallEffect{1, {}, 1, {}}));
+    net.recv_everything();
+    EXPECT_EQ(net.recv_type_9(), 1);
+    FromPeer(NetTest::MakePacket(Net::kResend, 9, 102, 0, 1, Net::Encode(Net::BallEffect{1, {}, 0, {}})));
+    FromPeer(NetTest::MakePacket(Net::kResend, 9, 101, 0, 1, Net::Encode(Net::BallEffect{0, {0, 1, 0}, 0, {}})));
+    net.recv_everything();
+    EXPECT_EQ(net.recv_type_9(), 1);
+    ASSERT_EQ(CountHeard(remoteBall.entity, 6), 2u) << "the older trail end was applied after the start";
+    EXPECT_EQ(Journal()[1].payload[0], 0) << "the splash";
+    EXPECT_EQ(TakeSent(9).size(), 3u) << "each sending is acknowledged, so the peer stops re-sending";
+}
+
 TEST_F(Receivers, PlayerStateAppliesOnlyTheLatestPacketAndOnlyOnce)
 {
     Target remote("2 Player_Mouse");

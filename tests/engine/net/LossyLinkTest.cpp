@@ -156,8 +156,9 @@ TEST_P(LossyLink, EveryReliableRecordArrivesExactlyOnceAndStateKeepsTheNewest)
         }
     }
 
-    // In play: six channels from the client, the goal-ball spawn from the
-    // server, and the per-frame states both ways.
+    // In play: six channels from the client (bends of as many tiles and
+    // splashes, so that each record counts however late it comes), the
+    // goal-ball spawn from the server, and the per-frame states both ways.
     Target local("Player_Mouse"), remote("2 Player_Mouse"), ball("ball"), remoteBall("2 ball"), goalBall("GoalBall");
     std::vector<std::unique_ptr<Target>> tiles;
     for (int i = 0; i < 64; ++i)
@@ -171,7 +172,7 @@ TEST_P(LossyLink, EveryReliableRecordArrivesExactlyOnceAndStateKeepsTheNewest)
         client.send_type_5(Net::PerkEffect{Net::PerkEffect::kTeleport, {}, {}, n, 0.0f, {}});
         client.send_type_6(Net::ArenaEvent{Net::ArenaEvent::kCrashingTiles, 0, {t, t + 1, t + 2}});
         client.send_type_7(Net::PerkObject{i, Net::PerkObject::kTileEvent, {n, 0, 0}});
-        client.send_type_9(Net::BallEffect{1, {}, 1, {n, 0, 0}});
+        client.send_type_9(Net::BallEffect{Net::BallEffect::kSplash, {}, 0, {n, 0, 0}});
         server.send_type_4(Net::GoalBallState{Net::GoalBallState::kSpawned, {n, 0, 0}, {}});
         Frame();
     }

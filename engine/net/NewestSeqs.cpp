@@ -1,0 +1,25 @@
+#include "engine/net/NewestSeqs.h"
+
+namespace Net {
+namespace {
+
+// Whether seq was sent after `than`, across the counter's wrap-around.
+bool SentAfter(std::uint32_t seq, std::uint32_t than)
+{
+    return static_cast<std::int32_t>(seq - than) > 0;
+}
+
+} // namespace
+
+bool NewestSeqs::Take(std::uint64_t subject, std::uint32_t seq)
+{
+    const auto [newest, first] = mNewest.try_emplace(subject, seq);
+    if (first)
+        return true;
+    if (!SentAfter(seq, newest->second))
+        return false;
+    newest->second = seq;
+    return true;
+}
+
+} // namespace Net
