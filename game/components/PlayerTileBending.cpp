@@ -157,11 +157,14 @@ void Player_LogicComp::UpdateTileBending()
 // A tile bends when it is a floor tile of the arena that is still there,
 // movable, and resting between two moves with no move asked of it yet: a
 // raise and a lowering asked together would step the tile down with its
-// level unchanged, and tell the peer of two moves.
+// level unchanged, and tell the peer of two moves. The peer's step waiting
+// on the tile goes first, and the rest after it clears what was asked
+// meanwhile: that bend would be paid for, lost here and made on the peer.
 bool Player_LogicComp::CanBendTile(Engine::EntityHandle tile)
 {
     const TileLogicComponent* component = TileOf(tile);
-    if (!component || !component->IsMovable() || component->mRaiseRequest || component->mLowerRequest)
+    if (!component || !component->IsMovable() || component->mRaiseRequest || component->mLowerRequest ||
+        component->mPeerStep != 0)
         return false;
     if (HexGrid::GetInstance().Tile(component->mTileNumber) != tile)
         return false;

@@ -218,9 +218,14 @@ TEST_F(TileBending, RefusedTilesAreNeitherPaidForNorAskedToMove)
          },
          false},
         {"the null handle", [](auto) { return Engine::EntityHandle(); }, false},
+        // The peer's step goes first and the tile's rest clears what was
+        // asked meanwhile: a bend paid now would be lost here and doubled
+        // on the peer.
+        {"with the peer's step waiting", [](auto tile) { return TileOf(tile).mPeerStep = 1, tile; }, false},
     };
-    std::vector<Engine::EntityHandle> tiles = TilesAround(std::size(cases) + 1);
-    tiles.erase(tiles.begin()); // not the one underfoot
+    // Not the one underfoot; the last one is left unspoilt.
+    std::vector<Engine::EntityHandle> tiles = TilesAround(std::size(cases) + 2);
+    tiles.erase(tiles.begin());
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         const Case& test = cases[i];
         const Engine::EntityHandle tile = test.spoil(tiles[i]);
