@@ -138,6 +138,15 @@ void Player_LogicComp::UpdateTileBending()
         return;
     }
 
+    if (!TileOf(mAimedTile))
+        return;
+    // Holding freezes the mode and keeps raising the tile underfoot. The aim
+    // goes there before anything is paid: a tile the aim leaves is unlit,
+    // and an unlit tile never takes the move it was paid for.
+    if (holding) {
+        const glm::vec3 position = Engine::Transform::GetWorldPosition(owner);
+        PlayerBending::AimAt(*this, PlayerBending::TileAlong(position, -*Engine::Transform::UpPtr(owner)));
+    }
     const TileLogicComponent* aimed = TileOf(mAimedTile);
     if (!aimed)
         return;
@@ -145,12 +154,7 @@ void Player_LogicComp::UpdateTileBending()
         RaiseTile(mAimedTile);
     if (lowering && aimed->mLevel >= 0)
         LowerTile(mAimedTile);
-    if (!holding)
-        return;
-    // Holding freezes the mode and keeps raising the tile underfoot.
-    const glm::vec3 position = Engine::Transform::GetWorldPosition(owner);
-    PlayerBending::AimAt(*this, PlayerBending::TileAlong(position, -*Engine::Transform::UpPtr(owner)));
-    if (TileOf(mAimedTile))
+    if (holding)
         RaiseTile(mAimedTile);
 }
 

@@ -392,6 +392,26 @@ TEST_F(TileBending, HoldingFreezesTheModeAndRaisesTheTileUnderfoot)
     EXPECT_EQ(Component(player).mBendMode, 0);
 }
 
+// The aim leaves the tile in view for the one underfoot before anything is
+// paid: the tile in view, unlit, would never take a move paid for.
+TEST_F(TileBending, HoldingWithTheRaiseKeyPaysOnlyForTheTileUnderfoot)
+{
+    const Engine::EntityHandle view = Component(player).mAimedTile;
+    ASSERT_EQ(view, ExpectedTile(3));
+    // The pointer's buttons are read at the end of a frame, the keys at its
+    // start: the second frame sees both at once.
+    HoldRightButton();
+    Frame();
+    Hold(Slot::BendActivate);
+    Frame();
+    EXPECT_EQ(Component(player).mAimedTile, home);
+    EXPECT_EQ(TileOf(home).mRaiseRequest, 1);
+    EXPECT_EQ(TileOf(view).mRaiseRequest, 0);
+    EXPECT_FLOAT_EQ(EnergyLeft(), 15.0f);
+    HoldRightButton(false);
+    Release(Slot::BendActivate);
+}
+
 // The bending keys of a controller player: mode buttons act when pressed,
 // the shoulders raise and lower.
 class PadBending : public BendingScene {
