@@ -52,10 +52,14 @@ void AimAt(Player_LogicComp& player, Engine::EntityHandle tile)
                 Engine::Transform::GetWorldPosition(tile) + *Engine::Transform::UpPtr(tile) * Engine::Transform::ScalePtr(tile)->y;
     }
     // Handles compare by index: a tile destroyed and its slot reused is
-    // another tile.
+    // another tile. The same tile is lit again, since another player's aim
+    // leaving it unlights it, and an unlit tile does not take the move paid
+    // for.
     const bool same = tile == player.mAimedTile && tile.GetGeneration() == player.mAimedTile.GetGeneration();
-    if (same)
+    if (same) {
+        TileLogicComponent::SetSelected(tile, true);
         return;
+    }
     TileLogicComponent::SetSelected(player.mAimedTile, false);
     player.mAimedTile = tile;
     TileLogicComponent::SetSelected(tile, true);

@@ -97,6 +97,9 @@ void BendGathered(Player_LogicComp& player, bool raising, bool lowering)
     if (tiles.empty() || static_cast<float>(tiles.size()) > player.Energy.value)
         return;
     const std::vector<Engine::EntityHandle> gathered(tiles.begin(), tiles.end());
+    // Lit again first, as the aimed tile is: only a lit tile takes its move.
+    for (Engine::EntityHandle tile : gathered)
+        TileLogicComponent::SetSelected(tile, true);
     if (raising) {
         for (Engine::EntityHandle tile : gathered)
             player.RaiseTile(tile);

@@ -10,6 +10,7 @@
 #include "support/VirtualPad.h"
 
 #include <optional>
+#include <set>
 #include <string>
 
 namespace {
@@ -368,6 +369,36 @@ TEST_F(TileBending, GatheredTilesMoveAllTogetherOrNotAtAll)
     EXPECT_TRUE(gathered().empty());
     for (Engine::EntityHandle tile : sixteen)
         EXPECT_EQ(IsSelected(tile), tile == Component(player).mAimedTile);
+}
+
+// Another player's aim leaving a tile unlights it, and an unlit tile does not
+// move: the tile aimed at or gathered here is lit again before it is paid for.
+TEST_F(TileBending, ATileAnotherAimLeftStillTakesTheMovePaidFor)
+{
+    auto raiseOnce = [this] {
+        Hold(Slot::BendActivate);
+        Frame();
+        Release(Slot::BendActivate);
+        Frames(3);
+    };
+    const Engine::EntityHandle view = Component(player).mAimedTile;
+    ASSERT_FALSE(view.IsNull());
+    TileLogicComponent::SetSelected(view, false);
+    raiseOnce();
+    EXPECT_FLOAT_EQ(EnergyLeft(), 15.0f);
+    EXPECT_EQ(TileOf(view).mLevel, 1) << "aimed";
+
+    PickMode(4);
+    const Engine::EntityHandle other = TilesAround(2).back();
+    LookAt(TopOf(other));
+    HoldKey(SDL_SCANCODE_B);
+    Frame();
+    HoldKey(SDL_SCANCODE_B, false);
+    ASSERT_EQ(Component(player).mDraggedTiles, std::set<Engine::EntityHandle>{other});
+    TileLogicComponent::SetSelected(other, false);
+    raiseOnce();
+    EXPECT_FLOAT_EQ(EnergyLeft(), 14.0f);
+    EXPECT_EQ(TileOf(other).mLevel, 1) << "gathered";
 }
 
 TEST_F(TileBending, HoldingFreezesTheModeAndRaisesTheTileUnderfoot)
