@@ -123,6 +123,7 @@ struct Flow {
 struct BallEffect {
     static constexpr std::size_t kSize = 32;
     static constexpr std::uint8_t kSplash = 0;
+    static constexpr std::uint8_t kTrail = 1; // what the game sends; any other value reads as a trail change
     std::uint8_t effect = 0;
     glm::vec3 up{0.0f};
     std::uint8_t trail = 0;

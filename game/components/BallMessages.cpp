@@ -6,11 +6,6 @@
 #include <algorithm>
 
 namespace BallMessages {
-namespace {
-
-constexpr std::uint8_t kTrailEffect = 1;
-
-} // namespace
 
 bool Networked() { return NetworkMgr::GetInstance().connected != 0; }
 
@@ -25,7 +20,7 @@ void SendTrail(bool on)
     if (!Networked())
         return;
     Net::BallEffect record;
-    record.effect = kTrailEffect;
+    record.effect = Net::BallEffect::kTrail;
     record.trail = on ? 1 : 0;
     NetworkMgr::GetInstance().send_type_9(record);
 }

@@ -180,7 +180,7 @@ TEST_F(BallContact, ThePeersRecordsSplashStartAndEndItsTrailAndSlowTheBalls)
     EXPECT_EQ(Engine::LogicManager::GetCompPtr<ColourCollider>(Splashes().front())->colour.value, glm::vec3(1, 0, 0));
 
     Net::BallEffect trail;
-    trail.effect = 1;
+    trail.effect = Net::BallEffect::kTrail;
     trail.trail = 1;
     Deliver(ballTwo, 6, trail);
     Frame();
