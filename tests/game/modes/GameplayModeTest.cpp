@@ -1,6 +1,7 @@
 #include "MatchHarness.h"
 
 #include "engine/core/EntityNameCompManager.h"
+#include "engine/core/FrameRateController.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/GlTestWindow.h"
@@ -176,6 +177,33 @@ TEST_F(GameplayModeRun, NewMatchRemembersNothingOfAMatchLeftEarly)
     EXPECT_TRUE(Recorder().playback.empty());
     EXPECT_TRUE(Recorder().isLive);
     EXPECT_EQ(Recorder().live.tiles.size(), HexGrid::GetInstance().tiles.size());
+}
+
+// The link breaks in the frame the winner's end of play starts the replay:
+// the match goes, and the title after it is drawn, at full speed, with a
+// recorder that is live again (the lobby's lost-link check needs it live).
+TEST_F(GameplayModeRun, AMatchLeftAsItsReplayStartsLeavesTheTitleDrawnAtFullSpeed)
+{
+    const auto players = Engine::EntityNameCompManager::GetInstance().FindEntitiesByName("Player_Mouse");
+    ASSERT_FALSE(players.empty());
+    Player_LogicComp& winner = *Engine::LogicManager::GetCompPtr<Player_LogicComp>(players.front());
+    winner.mScore = winner.mScoreLimit;
+    Frames(30);
+    ASSERT_LT(Engine::FrameRateController::GetTimeScale(), 0.9) << "in the slow motion";
+
+    NetworkMgr::GetInstance().disconnecting = 1;
+    GameMode::EndRequested = 1;
+    StdoutOf([this] { Frame(); });
+    NetworkMgr::GetInstance().disconnecting = 0;
+    ASSERT_TRUE(GameMode::ChangeRequested);
+    GameMode::ChangeRequested = false;
+    StdoutOf([] { GameplayMode::Shutdown(); });
+
+    EXPECT_TRUE(Recorder().isLive);
+    EXPECT_TRUE(Recorder().playback.empty());
+    EXPECT_TRUE(Engine::Renderer::GetInstance().renderingEnabled) << "the title is drawn";
+    EXPECT_DOUBLE_EQ(Engine::FrameRateController::GetTimeScale(), 1.0);
+    StdoutOf([] { GameplayMode::Init(); });
 }
 
 TEST_F(GameplayModeRun, F11TogglesFullscreenAndRewritesTheConfiguration)
