@@ -246,6 +246,8 @@ void Shutdown()
     Engine::SceneManager::SetIdle();
     Engine::SceneManager::DestroySceneImmediately();
     Layers().Clear();
+    // The pause menu went with the layers: the next match starts unpaused.
+    GameMode::PauseMenuOpen = GameMode::Paused = 0;
     Engine::Core::GetInstance().SetPaused(false);
     // Only the end of the slow motion and the end of the replay undo these;
     // a match left before them would leave the menus slowed and undrawn.

@@ -166,6 +166,7 @@ TEST_F(GameplayModeRun, NewMatchRemembersNothingOfAMatchLeftEarly)
     Frames(5);
     ASSERT_FALSE(Recorder().ring.empty());
     // Quit from the pause menu: straight to the title, no replay.
+    OpenWithEscape();
     MenuEventRecord quit;
     GameMode::SwitchToTitle(quit);
     Frame();
@@ -177,6 +178,8 @@ TEST_F(GameplayModeRun, NewMatchRemembersNothingOfAMatchLeftEarly)
     EXPECT_TRUE(Recorder().playback.empty());
     EXPECT_TRUE(Recorder().isLive);
     EXPECT_EQ(Recorder().live.tiles.size(), HexGrid::GetInstance().tiles.size());
+    EXPECT_FALSE(GameMode::PauseMenuOpen) << "the menu went with the match";
+    EXPECT_FALSE(GameMode::Paused);
 }
 
 // The link breaks in the frame the winner's end of play starts the replay:
