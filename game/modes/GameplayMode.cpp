@@ -252,10 +252,13 @@ void Shutdown()
     // The pause menu went with the layers: the next match starts unpaused.
     GameMode::PauseMenuOpen = GameMode::Paused = 0;
     Engine::Core::GetInstance().SetPaused(false);
-    // Only the end of the slow motion and the end of the replay undo these;
-    // a match left before them would leave the menus slowed and undrawn.
+    // Only the end of the slow motion and the first live frame after a
+    // replay undo these; a match left before them would leave the menus
+    // slowed, undrawn or in the replay's look.
     Engine::FrameRateController::SetTimeScale(1.0);
-    Engine::Renderer::GetInstance().renderingEnabled = true;
+    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
+    renderer.renderingEnabled = true;
+    renderer.postProcessing.flag1 = false;
     PutRecorderLive();
 }
 

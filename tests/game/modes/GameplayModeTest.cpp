@@ -205,6 +205,7 @@ TEST_F(GameplayModeRun, AMatchLeftAsItsReplayStartsLeavesTheTitleDrawnAtFullSpee
     EXPECT_TRUE(Recorder().isLive);
     EXPECT_TRUE(Recorder().playback.empty());
     EXPECT_TRUE(Engine::Renderer::GetInstance().renderingEnabled) << "the title is drawn";
+    EXPECT_FALSE(Engine::Renderer::GetInstance().postProcessing.flag1) << "without the replay's look";
     EXPECT_DOUBLE_EQ(Engine::FrameRateController::GetTimeScale(), 1.0);
     StdoutOf([] { GameplayMode::Init(); });
 }
