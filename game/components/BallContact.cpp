@@ -55,6 +55,10 @@ int MatchSeconds()
     return now > start ? static_cast<int>((now - start) / 1000000000ull) : 0;
 }
 
+// A replay (or a tutorial) shows the hits and goals it recorded: a ball
+// still in flight from live play meets them again and must not score them.
+bool Replaying() { return MatchRecorder::GetInstance().IsReplaying(); }
+
 } // namespace
 
 void TempBallComp::HandleContact(Engine::CollisionEvent* event)
@@ -102,7 +106,8 @@ void TempBallComp::HandleContact(Engine::CollisionEvent* event)
         TouchNonPlayer(*event, other);
         return;
     }
-    HitOpponent(other);
+    if (!Replaying())
+        HitOpponent(other);
     // Hit or not, the ball goes back into the hand at once.
     if (flight)
         flight->ChangeState("BallIdle");
@@ -119,7 +124,7 @@ void TempBallComp::TouchNonPlayer(const Engine::CollisionEvent& event, Engine::E
     StartTrail();
     if (Engine::LogicManager::GetCompPtr<TileLogicComponent>(other))
         SplashTile(event, other);
-    if (GoalBall* goal = Engine::LogicManager::GetCompPtr<GoalBall>(other); goal && goal->mActive)
+    if (GoalBall* goal = Engine::LogicManager::GetCompPtr<GoalBall>(other); goal && goal->mActive && !Replaying())
         ScoreGoal(other);
     AddMoment(Player_LogicComp::PlayerNumberOf(mPlayer), MatchRecorder::BallContact);
 }

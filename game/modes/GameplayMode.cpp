@@ -3,11 +3,13 @@
 #include "engine/audio/Emitter.h"
 #include "engine/collision/SpatialCollisionMgr.h"
 #include "engine/core/EntityNameCompManager.h"
+#include "engine/core/FrameRateController.h"
 #include "engine/core/InputManager.h"
 #include "engine/core/SceneManager.h"
 #include "engine/frame/Core.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/net/NetworkMgr.h"
+#include "engine/render/Renderer.h"
 #include "engine/ui/LayerStack.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/match/FloorTileArchetype.h"
@@ -82,9 +84,10 @@ void BuildNetworkedScene()
     ArenaReady();
 }
 
-// A match left early (from the pause menu, or by a lost link) still holds
-// its frames; a replay of the new match must not show them.
-void ForgetEarlierMatch()
+// The recorder live and empty: a replay of the next match must not show
+// this one's frames, and the menus after a match left as its replay started
+// (a lost link, the pause menu) must not find a replay still running.
+void PutRecorderLive()
 {
     MatchRecorder& recorder = Recorder();
     MatchRecorder::ClearFrameList(recorder.playback);
@@ -122,12 +125,7 @@ void ReturnToTitle()
     Engine::SceneManager::SetIdle();
     Engine::SceneManager::SetCreation();
     GameState::ResetEvents(true);
-    MatchRecorder& recorder = Recorder();
-    recorder.isLive = 1;
-    recorder.bestScore = 0;
-    recorder.isTutorial = 0;
-    MatchRecorder::ClearFrameList(recorder.playback);
-    MatchRecorder::ClearFrameList(recorder.ring);
+    PutRecorderLive();
     GameMode::Request(GameMode::Title);
     GameMode::ReturnRequested = 0;
 }
@@ -153,9 +151,12 @@ void StepPauseMenu()
     GameMode::PauseMenuOpen = menu != nullptr;
     const bool live = Recorder().isLive != 0;
     const bool toggle = live && (Input().IsKeyTriggered(SDL_SCANCODE_ESCAPE) || PauseButtonTriggered());
+    // A match on its way out opens nothing: the push would be served by the
+    // next mode's menus, over the title.
+    const bool leaving = GameMode::ChangeRequested;
     if (menu && (toggle || !live)) {
         layers.PopN(layers.IndexFromTop(menu));
-    } else if (!menu && live && (toggle || !Input().HasKeyboardFocus())) {
+    } else if (!menu && live && !leaving && (toggle || !Input().HasKeyboardFocus())) {
         layers.RequestPush(&LayerCreator::BuildPauseMenu, kPauseLayer);
     }
 }
@@ -205,7 +206,7 @@ void Init()
         BuildLocalScene();
     else
         BuildNetworkedScene();
-    ForgetEarlierMatch();
+    PutRecorderLive();
     Input().cursorVisible = false;
 }
 
@@ -248,7 +249,17 @@ void Shutdown()
     Engine::SceneManager::SetIdle();
     Engine::SceneManager::DestroySceneImmediately();
     Layers().Clear();
+    // The pause menu went with the layers: the next match starts unpaused.
+    GameMode::PauseMenuOpen = GameMode::Paused = 0;
     Engine::Core::GetInstance().SetPaused(false);
+    // Only the end of the slow motion and the first live frame after a
+    // replay undo these; a match left before them would leave the menus
+    // slowed, undrawn or in the replay's look.
+    Engine::FrameRateController::SetTimeScale(1.0);
+    Engine::Renderer& renderer = Engine::Renderer::GetInstance();
+    renderer.renderingEnabled = true;
+    renderer.postProcessing.flag1 = false;
+    PutRecorderLive();
 }
 
 } // namespace GameplayMode

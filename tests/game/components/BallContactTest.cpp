@@ -101,6 +101,43 @@ TEST_F(BallContact, AHitScoresQueuesMedalsAndReturnsTheBallUnlessTheVictimIsHurt
     EXPECT_EQ(Medals(one).mQueue.back(), BadgeManagerComp::MedalBounce);
 }
 
+// A ball still flying when the replay starts meets the opponent where the
+// recording shows a hit, or a goal ball still out: the replay shows what
+// was scored, it scores nothing again (no medal, no hurt, no record for the
+// peer).
+TEST_F(BallContact, AReplayedHitOrGoalScoresNothing)
+{
+    Throw(ballOne, Position(two) - glm::vec3(6, 0, 0), {30, 0, 0});
+    MatchRecorder& recorder = MatchRecorder::GetInstance();
+    auto shown = std::make_shared<MatchFrame>(recorder.live.tiles.size());
+    shown->players[0].pos = Position(one);
+    shown->players[1].pos = Position(two);
+    shown->balls[0].pos = Position(two);
+    shown->balls[1].pos = Position(ballTwo);
+    recorder.playback.push_back(shown);
+    recorder.isLive = 0;
+    const int hits = MatchStats::GetInstance().MatchResultPlayer1.value;
+    Frames(5);
+    EXPECT_EQ(Flight(ballOne), "BallIdle") << "the replayed ball met the opponent";
+    EXPECT_FALSE(Component(two).mHurting);
+    EXPECT_TRUE(Medals(one).mQueue.empty());
+    EXPECT_FALSE(Medals(one).mShowing);
+    EXPECT_EQ(MatchStats::GetInstance().MatchResultPlayer1.value, hits);
+
+    SpawnGoalBall(false);
+    Frame();
+    const Engine::EntityHandle goal = Engine::EntityNameCompManager::GetInstance().FindEntitiesByName("GoalBall").at(0);
+    GoalBall& goalBall = *Engine::LogicManager::GetCompPtr<GoalBall>(goal);
+    goalBall.mActive = 1;
+    shown->balls[0].pos = Position(goal) + glm::vec3(0, 0, 3);
+    Throw(ballOne, shown->balls[0].pos, {0, 0, -20});
+    ASSERT_EQ(Flight(ballOne), "BallBouncing");
+    const int score = Component(one).mScore;
+    Touch(ballOne, goal, {0, 0, 1});
+    EXPECT_EQ(Component(one).mScore, score) << "nor a goal";
+    EXPECT_EQ(goalBall.mActive, 1);
+}
+
 TEST_F(BallContact, CatchesRepeatsAndTheHandAreNoBounces)
 {
     Throw(ballOne, Position(one) + glm::vec3(0, 0, 3), {0, 0, -30});

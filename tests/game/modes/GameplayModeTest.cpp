@@ -1,6 +1,7 @@
 #include "MatchHarness.h"
 
 #include "engine/core/EntityNameCompManager.h"
+#include "engine/core/FrameRateController.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/GlTestWindow.h"
@@ -165,6 +166,7 @@ TEST_F(GameplayModeRun, NewMatchRemembersNothingOfAMatchLeftEarly)
     Frames(5);
     ASSERT_FALSE(Recorder().ring.empty());
     // Quit from the pause menu: straight to the title, no replay.
+    OpenWithEscape();
     MenuEventRecord quit;
     GameMode::SwitchToTitle(quit);
     Frame();
@@ -176,54 +178,55 @@ TEST_F(GameplayModeRun, NewMatchRemembersNothingOfAMatchLeftEarly)
     EXPECT_TRUE(Recorder().playback.empty());
     EXPECT_TRUE(Recorder().isLive);
     EXPECT_EQ(Recorder().live.tiles.size(), HexGrid::GetInstance().tiles.size());
+    EXPECT_FALSE(GameMode::PauseMenuOpen) << "the menu went with the match";
+    EXPECT_FALSE(GameMode::Paused);
 }
 
-TEST_F(GameplayModeRun, F11TogglesFullscreenAndRewritesTheConfiguration)
+// The link breaks in the frame the winner's end of play starts the replay:
+// the match goes, and the title after it is drawn, at full speed, with a
+// recorder that is live again (the lobby's lost-link check needs it live).
+TEST_F(GameplayModeRun, AMatchLeftAsItsReplayStartsLeavesTheTitleDrawnAtFullSpeed)
 {
-    Engine::Window& window = *Engine::Window::Main();
-    const bool before = window.IsFullscreen();
-    std::filesystem::remove(UserConfig::GetFilePath());
-    Tap(SDL_SCANCODE_F11);
-    EXPECT_NE(window.IsFullscreen(), before);
-    EXPECT_TRUE(std::filesystem::exists(UserConfig::GetFilePath()));
+    const auto players = Engine::EntityNameCompManager::GetInstance().FindEntitiesByName("Player_Mouse");
+    ASSERT_FALSE(players.empty());
+    Player_LogicComp& winner = *Engine::LogicManager::GetCompPtr<Player_LogicComp>(players.front());
+    winner.mScore = winner.mScoreLimit;
+    Frames(30);
+    ASSERT_LT(Engine::FrameRateController::GetTimeScale(), 0.9) << "in the slow motion";
+
+    NetworkMgr::GetInstance().disconnecting = 1;
+    GameMode::EndRequested = 1;
+    StdoutOf([this] { Frame(); });
+    NetworkMgr::GetInstance().disconnecting = 0;
+    ASSERT_TRUE(GameMode::ChangeRequested);
+    GameMode::ChangeRequested = false;
+    StdoutOf([] { GameplayMode::Shutdown(); });
+
+    EXPECT_TRUE(Recorder().isLive);
+    EXPECT_TRUE(Recorder().playback.empty());
+    EXPECT_TRUE(Engine::Renderer::GetInstance().renderingEnabled) << "the title is drawn";
+    EXPECT_FALSE(Engine::Renderer::GetInstance().postProcessing.flag1) << "without the replay's look";
+    EXPECT_DOUBLE_EQ(Engine::FrameRateController::GetTimeScale(), 1.0);
+    StdoutOf([] { GameplayMode::Init(); });
 }
 
-// F7 joins the address typed on the console beforehand. The frame never
-// waits for the console: with nothing typed, F7 does nothing.
-TEST_F(GameplayModeRun, F7JoinsOnlyAnAddressTypedBeforeAndNeverWaitsForTheConsole)
+// The link breaks in the frame the player looks away (or presses Escape):
+// the match on its way out asks for no pause menu, which the title would
+// otherwise open over its own.
+TEST_F(GameplayModeRun, AMatchLeftAsItsPlayerLooksAwayLeavesNoPauseMenuForTheTitle)
 {
-    int console[2] = {-1, -1};
-    ASSERT_EQ(pipe(console), 0);
-    const int standardInput = dup(STDIN_FILENO);
-    dup2(console[0], STDIN_FILENO);
-    Frames(2);
-    {
-        // A frame that waited would be let go when the console closes, two
-        // seconds on; a sanitised build on a busy machine may take over a
-        // second for the tap's frames without waiting.
-        const LateRescue closer(std::chrono::seconds(2), [&console] {
-            close(console[1]);
-            console[1] = -1;
-        });
-        const auto start = std::chrono::steady_clock::now();
-        Tap(SDL_SCANCODE_F7);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1900));
-    }
-    NetworkMgr& network = NetworkMgr::GetInstance();
-    EXPECT_FALSE(network.initialised) << "nothing typed, nothing joined";
-
-    if (console[1] >= 0) {
-        EXPECT_EQ(write(console[1], "c\n", 2), 2);
-        StdoutOf([&] { Tap(SDL_SCANCODE_F7); });
-        EXPECT_TRUE(network.initialised);
-        EXPECT_FALSE(network.server);
-        EXPECT_EQ(GameState::GetInstance().joinAddress, "127.0.0.1");
-        close(console[1]);
-    }
-    StdoutOf([&] { network.Disconnect(); });
-    dup2(standardInput, STDIN_FILENO);
-    close(standardInput);
-    close(console[0]);
+    Frames(3);
+    sFocused = false;
+    NetworkMgr::GetInstance().disconnecting = 1;
+    Frame();
+    NetworkMgr::GetInstance().disconnecting = 0;
+    sFocused = true;
+    ASSERT_TRUE(GameMode::ChangeRequested);
+    GameMode::ChangeRequested = false;
+    StdoutOf([] { GameplayMode::Shutdown(); });
+    Layers().Update();
+    EXPECT_FALSE(MenuOpen());
+    StdoutOf([] { GameplayMode::Init(); });
 }
 
 } // namespace
