@@ -64,28 +64,35 @@ void RefreshMousePlayer(GameState& state)
         state.mousePlayer = players.front();
 }
 
-void RequestStatic(Engine::EntityHandle entity)
-{
-    if (Player_LogicComp* player = PlayerOf(entity))
-        player->mStaticRequest = true;
-}
-
 // Both local players stand still while the arena turns: the first one, and
 // in a match on one machine the second local one (or a pad player left
 // under its spawner's name).
-void FreezePlayersForFlip(const GameState& state)
+std::vector<Engine::EntityHandle> PlayersHeldByFlip(const GameState& state)
 {
-    RequestStatic(state.mousePlayer);
+    std::vector<Engine::EntityHandle> held{state.mousePlayer};
     if (Connected())
-        return;
+        return held;
     const std::vector<Engine::EntityHandle> players = LocalPlayers();
     if (players.size() > 1 && Engine::HasLogicComponents(players[1])) {
-        RequestStatic(players[1]);
-        return;
+        held.push_back(players[1]);
+        return held;
     }
     const Engine::EntityHandle pad = Net::Names::First(kGamepadPlayer);
     if (Engine::HasLogicComponents(pad))
-        RequestStatic(pad);
+        held.push_back(pad);
+    return held;
+}
+
+// The request is asked for every frame of the announcement and taken only
+// by a walking player, so one is still pending when the turn ends: each
+// player the flip held must lose it then, or that player stands still
+// again after the arena has turned.
+void SetStaticRequests(const GameState& state, bool hold)
+{
+    for (Engine::EntityHandle entity : PlayersHeldByFlip(state)) {
+        if (Player_LogicComp* player = PlayerOf(entity))
+            player->mStaticRequest = hold;
+    }
 }
 
 void AdvancePaletteFade(GameState& state, float dt)
@@ -144,7 +151,7 @@ void Announce(GameState& state, float dt)
     }
     RefreshMousePlayer(state);
     if (state.flipPending) {
-        FreezePlayersForFlip(state);
+        SetStaticRequests(state, true);
         if (music)
             music->event_trigger = 1;
     }
@@ -269,8 +276,7 @@ void GameState::ResetEvents(bool resetEventTimer)
 {
     GameState& state = GetInstance();
     RefreshMousePlayer(state);
-    if (Player_LogicComp* player = PlayerOf(state.mousePlayer))
-        player->mStaticRequest = false;
+    SetStaticRequests(state, false);
     ClearEventFlags(state);
     state.announceTimer = 0.0f;
     state.flipTimer = 0.0f;

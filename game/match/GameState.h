@@ -23,8 +23,8 @@ public:
     // the local player looked up, the match start time stamped and the first
     // event's kind drawn. Called once the scene is built.
     static void Reset();
-    // Ends the running event; the event timer restarts only when asked. A
-    // palette fade under way runs on.
+    // Ends the running event and the local players' holds it asked for; the
+    // event timer restarts only when asked. A palette fade under way runs on.
     static void ResetEvents(bool resetEventTimer);
     // Starts the 8 s fade from the current palette to the black one.
     static void ResetPalettes();

@@ -361,6 +361,25 @@ TEST_F(ArenaEvents, AGoneLocalPlayerIsNotUsedAndTheNextOneTakesOver)
     EXPECT_TRUE(Component(second).mStaticRequest || Component(second).StateNameOf(0) == "Static");
 }
 
+// Both players of a match on one machine are held for the turn and walk
+// again together once it is over.
+TEST_F(ArenaEvents, AfterAFlipBothLocalPlayersAreFreeAtOnce)
+{
+    BuildMatch(2);
+    Frames(160, 20); // past the opening descent
+    StartWithNextKind(1);
+    JustBeforeExpiry();
+    Frames(2);
+    ASSERT_TRUE(State().flipPending);
+    for (int frames = 0; State().flipPending && frames < 400; ++frames)
+        Frame(20);
+    Frames(50, 20);
+    for (EntityHandle player : Players()) {
+        EXPECT_FALSE(Component(player).mStaticRequest) << Component(player).mPlayerNumber;
+        EXPECT_EQ(Component(player).StateNameOf(0), "Move") << Component(player).mPlayerNumber;
+    }
+}
+
 TEST_F(ArenaEvents, EndingAnEventFreesThePlayerAndRestartsTheTimerOnlyWhenAsked)
 {
     BuildMatch(1);
