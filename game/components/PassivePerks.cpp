@@ -52,7 +52,10 @@ void RunCost0::Update()
         return;
     target->mPassiveKind = RunCost0Kind;
     target->mRunCost = 0.0f;
-    target->mCanAct = !(moving == "Run" || energyState == "Exausted");
+    // The perk only takes acting away; the arena's hold has taken it
+    // already and gives it back itself.
+    if (moving != "Static")
+        target->mCanAct = !(moving == "Run" || energyState == "Exausted");
 
     const Engine::State* before = movement->GetPreviousState();
     const Engine::State* energyBefore = energy->GetPreviousState();

@@ -143,7 +143,9 @@ TEST_F(PassivePerks, FreeRunningEndsInOneExhaustionAndNoShootingMeanwhile)
     EXPECT_EQ(MovementState(player), "Move");
 }
 
-TEST_F(PassivePerks, TheRunPerkCutsNoArenaHoldShort)
+// While held, the player neither shoots nor fires its active perk, as
+// without the perk.
+TEST_F(PassivePerks, TheRunPerkCutsNoArenaHoldShortNorLetsThePlayerActInIt)
 {
     ASSERT_TRUE(PasivePerkss::AttachBySelection(player, 2));
     Hold(Slot::Run);
@@ -154,6 +156,10 @@ TEST_F(PassivePerks, TheRunPerkCutsNoArenaHoldShort)
     component->mStaticRequest = true;
     Frames(150);
     EXPECT_EQ(MovementState(player), "Static") << "held for its 3 s";
+    EXPECT_FALSE(component->mCanAct);
+    Frames(200);
+    EXPECT_EQ(MovementState(player), "Move");
+    EXPECT_TRUE(component->mCanAct);
 }
 
 } // namespace
