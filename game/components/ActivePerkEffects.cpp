@@ -7,6 +7,7 @@
 #include "engine/core/Transform.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/net/ChannelRecords.h"
+#include "engine/net/NamedEntities.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/ParticleEmitter.h"
 #include "game/arena/Palette.h"
@@ -145,6 +146,14 @@ void TeleportToBall::Effect(Player_LogicComp& holder)
     if (Engine::CollisionComp* body = PlayerFrame::BodyOf(owner))
         body->mGhost.value = true;
     Engine::Transform::SetWorldPosition(owner, trail.to);
+}
+
+// Alone in the arena with no goal ball flying, there is no ball to slow:
+// the perk costs nothing and stays ready.
+bool SlowBall::EffectAvailable() const
+{
+    const Player_LogicComp* holder = Owner();
+    return holder && (holder->mOpponentBall.IsValid() || !Net::Names::First(Net::Names::kGoalBall).IsNull());
 }
 
 void SlowBall::Effect(Player_LogicComp& holder)

@@ -102,6 +102,7 @@ public:
     Engine::TypeNode* RegisterType() const override { return RegisterClassType(); }
 
 protected:
+    bool EffectAvailable() const override;
     void Effect(Player_LogicComp& owner) override;
 };
 

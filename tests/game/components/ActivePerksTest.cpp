@@ -321,6 +321,25 @@ TEST_F(ActivePerks, SlowBallSlowsTheOpponentsBallAndTheGoalBallButNotItsOwn)
     EXPECT_EQ(machines.back()->GetCurrentState()->GetName(), "Slow");
 }
 
+// A match of one player has no opponent's ball; without a goal ball either,
+// there is nothing to slow and the perk waits, paid for by nobody.
+TEST_F(ActivePerks, SlowBallWithNoBallToSlowCostsNothingUntilAGoalBallFlies)
+{
+    ActivePerk& perk = Give(one, 2);
+    Component(one).mOpponentBall = Engine::EntityHandle();
+    const int triggers = Triggers();
+    Fire(perk);
+    EXPECT_EQ(Component(one).Energy.value, 16.0f);
+    EXPECT_EQ(Triggers(), triggers);
+    EXPECT_GE(perk.timer, perk.EffectiveCooldown()) << "still ready";
+
+    SpawnGoalBall(false);
+    Frame();
+    Fire(perk);
+    EXPECT_FLOAT_EQ(Component(one).Energy.value, 13.0f);
+    EXPECT_EQ(Triggers(), triggers + 1);
+}
+
 TEST_F(ActivePerks, ThePeersTeleportPlaysOnItsCopyHere)
 {
     const Engine::EntityHandle peer = Engine::EntityMgr::GetInstance().CreateEntity();
