@@ -229,4 +229,52 @@ TEST_F(GameplayModeRun, AMatchLeftAsItsPlayerLooksAwayLeavesNoPauseMenuForTheTit
     StdoutOf([] { GameplayMode::Init(); });
 }
 
+TEST_F(GameplayModeRun, F11TogglesFullscreenAndRewritesTheConfiguration)
+{
+    Engine::Window& window = *Engine::Window::Main();
+    const bool before = window.IsFullscreen();
+    std::filesystem::remove(UserConfig::GetFilePath());
+    Tap(SDL_SCANCODE_F11);
+    EXPECT_NE(window.IsFullscreen(), before);
+    EXPECT_TRUE(std::filesystem::exists(UserConfig::GetFilePath()));
+}
+
+// F7 joins the address typed on the console beforehand. The frame never
+// waits for the console: with nothing typed, F7 does nothing.
+TEST_F(GameplayModeRun, F7JoinsOnlyAnAddressTypedBeforeAndNeverWaitsForTheConsole)
+{
+    int console[2] = {-1, -1};
+    ASSERT_EQ(pipe(console), 0);
+    const int standardInput = dup(STDIN_FILENO);
+    dup2(console[0], STDIN_FILENO);
+    Frames(2);
+    {
+        // A frame that waited would be let go when the console closes, two
+        // seconds on; a sanitised build on a busy machine may take over a
+        // second for the tap's frames without waiting.
+        const LateRescue closer(std::chrono::seconds(2), [&console] {
+            close(console[1]);
+            console[1] = -1;
+        });
+        const auto start = std::chrono::steady_clock::now();
+        Tap(SDL_SCANCODE_F7);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1900));
+    }
+    NetworkMgr& network = NetworkMgr::GetInstance();
+    EXPECT_FALSE(network.initialised) << "nothing typed, nothing joined";
+
+    if (console[1] >= 0) {
+        EXPECT_EQ(write(console[1], "c\n", 2), 2);
+        StdoutOf([&] { Tap(SDL_SCANCODE_F7); });
+        EXPECT_TRUE(network.initialised);
+        EXPECT_FALSE(network.server);
+        EXPECT_EQ(GameState::GetInstance().joinAddress, "127.0.0.1");
+        close(console[1]);
+    }
+    StdoutOf([&] { network.Disconnect(); });
+    dup2(standardInput, STDIN_FILENO);
+    close(standardInput);
+    close(console[0]);
+}
+
 } // namespace
