@@ -132,6 +132,11 @@ void LayerStack::Clear()
 {
     while (!mLayers.empty())
         RemoveTop();
+    // What was asked of the stack went with its layers: a pause menu asked
+    // for as a match ends would otherwise open over the title.
+    popRequest = 0;
+    mPendingBuilder = nullptr;
+    mPendingName.clear();
 }
 
 Layer* LayerStack::Find(const std::string& name) const

@@ -33,7 +33,7 @@ public:
     // Destroys the top n + 1 layers (all there are, at most); a negative n,
     // as IndexFromTop gives for a layer that is not here, pops nothing.
     void PopN(int n);
-    // Destroys every layer.
+    // Destroys every layer and drops the push and pop asked for.
     void Clear();
 
     // Searches from the top down.

@@ -114,6 +114,17 @@ TEST_F(GameplayModeRun, ReplayClosesAnOpenPauseMenuAndNothingOpensOneWhileItPlay
     }
     EXPECT_FALSE(Recorder().isLive) << "still replaying";
     EXPECT_FALSE(GameMode::ChangeRequested);
+
+    // The replay ends with the window still away: the title's page comes
+    // next, alone, with no pause menu asked for on the way out over it.
+    GameMode::ReturnRequested = 1;
+    Frame();
+    ASSERT_TRUE(GameMode::ChangeRequested);
+    StdoutOf([] { GameplayMode::Shutdown(); });
+    Layers().Push(nullptr, "Title Screen");
+    Layers().Update();
+    EXPECT_FALSE(MenuOpen());
+    EXPECT_EQ(Layers().Size(), 1u);
 }
 
 TEST_F(GameplayModeRun, NetworkedPauseMenuOpensAndClosesButPausesNothing)
