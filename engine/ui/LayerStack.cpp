@@ -132,8 +132,8 @@ void LayerStack::Clear()
 {
     while (!mLayers.empty())
         RemoveTop();
-    // What was asked of the stack went with its layers: a pause menu asked
-    // for as a match ends would otherwise open over the title.
+    // What was asked of the stack went with its layers: a push asked for
+    // over them would otherwise open over whatever is pushed next.
     popRequest = 0;
     mPendingBuilder = nullptr;
     mPendingName.clear();
