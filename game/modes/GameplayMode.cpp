@@ -151,12 +151,9 @@ void StepPauseMenu()
     GameMode::PauseMenuOpen = menu != nullptr;
     const bool live = Recorder().isLive != 0;
     const bool toggle = live && (Input().IsKeyTriggered(SDL_SCANCODE_ESCAPE) || PauseButtonTriggered());
-    // A match on its way out opens nothing: the push would be served by the
-    // next mode's menus, over the title.
-    const bool leaving = GameMode::ChangeRequested;
     if (menu && (toggle || !live)) {
         layers.PopN(layers.IndexFromTop(menu));
-    } else if (!menu && live && !leaving && (toggle || !Input().HasKeyboardFocus())) {
+    } else if (!menu && live && (toggle || !Input().HasKeyboardFocus())) {
         layers.RequestPush(&LayerCreator::BuildPauseMenu, kPauseLayer);
     }
 }
