@@ -164,8 +164,10 @@ bool MatchRecorder::LoadRecording(const std::string& path)
     }
     for (MatchFrame& frame : recording->frames)
         playback.push_back(std::make_shared<MatchFrame>(std::move(frame)));
-    if (recording->winner)
-        focusPlayer = *recording->winner;
+    // A file without a winner is followed from player 1's side, as a quiet
+    // match is: the focus of the match played before it would look through a
+    // camera that a one-player tutorial does not have.
+    focusPlayer = recording->winner.value_or(0);
     return true;
 }
 
