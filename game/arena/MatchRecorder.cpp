@@ -158,7 +158,11 @@ bool MatchRecorder::LoadRecording(const std::string& path)
     std::string problem;
     std::optional<RecordingFile::Recording> recording =
         RecordingFile::Read(path, HexGrid::GetInstance().tiles.size(), problem);
-    if (!recording) {
+    // A recording with nothing in it would end the tutorial as it starts,
+    // with no word of why.
+    if (recording && recording->frames.empty())
+        problem = "the file holds no frames";
+    if (!recording || recording->frames.empty()) {
         std::cerr << "[MatchRecorder] Recording \"" << path << "\" refused: " << problem << "\n";
         return false;
     }

@@ -199,6 +199,7 @@ TEST(Recordings, AMalformedFileIsRefusedWholeWithItsReason)
     const Case cases[] = {
         {"not JSON", "[{\"Players\": ", "not JSON"},
         {"an object", "{}", "list of frames"},
+        {"no frames", "[]", "holds no frames"},
         {"a frame that is a number", "[3]", "frame 0: not an object"},
         {"three players", "[{\"Players\": [" + player + "," + player + "," + player + "]}]", "more than 2"},
         {"three balls", "[{}, {\"Balls\": [{}, {}, {}]}]", "frame 1: \"Balls\": more than 2"},
