@@ -158,14 +158,20 @@ bool MatchRecorder::LoadRecording(const std::string& path)
     std::string problem;
     std::optional<RecordingFile::Recording> recording =
         RecordingFile::Read(path, HexGrid::GetInstance().tiles.size(), problem);
-    if (!recording) {
+    // A recording with nothing in it would end the tutorial as it starts,
+    // with no word of why.
+    if (recording && recording->frames.empty())
+        problem = "the file holds no frames";
+    if (!recording || recording->frames.empty()) {
         std::cerr << "[MatchRecorder] Recording \"" << path << "\" refused: " << problem << "\n";
         return false;
     }
     for (MatchFrame& frame : recording->frames)
         playback.push_back(std::make_shared<MatchFrame>(std::move(frame)));
-    if (recording->winner)
-        focusPlayer = *recording->winner;
+    // A file without a winner is followed from player 1's side, as a quiet
+    // match is: the focus of the match played before it would look through a
+    // camera that a one-player tutorial does not have.
+    focusPlayer = recording->winner.value_or(0);
     return true;
 }
 

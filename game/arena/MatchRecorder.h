@@ -75,8 +75,9 @@ public:
     static void ClearFrameList(FrameList& frames);
 
     // Replaces the playback list by a recording file's frames. A file that
-    // cannot be read, or that breaks the format's limits, is refused whole
-    // with a message: the playback list is then empty. Sets `isTutorial`.
+    // cannot be read, that breaks the format's limits or that holds no
+    // frame, is refused whole with a message: the playback list is then
+    // empty. Sets `isTutorial`.
     bool LoadRecording(const std::string& path);
     // Writes the frames as a recording file that LoadRecording reads back.
     bool WriteRecording(const std::string& path, const FrameList& frames) const;

@@ -119,6 +119,13 @@ TEST(Recordings, TheRecorderWritesItsRingAndPlaysTheFileBack)
     std::size_t i = 0;
     for (const auto& frame : recorder.playback)
         EXPECT_EQ(*frame, written[i++]) << "frame " << i;
+
+    // A file that names no player to follow is followed from player 1's
+    // side, whatever the match before it followed: a one-player tutorial
+    // has no second camera to look through.
+    WriteFileText("no_winner.json", R"([{"Points0": 1}])");
+    ASSERT_TRUE(recorder.LoadRecording("no_winner.json"));
+    EXPECT_EQ(recorder.focusPlayer, 0);
 }
 
 TEST(Recordings, AWriterRefusesWhatCouldNotBeReadBack)
@@ -192,6 +199,7 @@ TEST(Recordings, AMalformedFileIsRefusedWholeWithItsReason)
     const Case cases[] = {
         {"not JSON", "[{\"Players\": ", "not JSON"},
         {"an object", "{}", "list of frames"},
+        {"no frames", "[]", "holds no frames"},
         {"a frame that is a number", "[3]", "frame 0: not an object"},
         {"three players", "[{\"Players\": [" + player + "," + player + "," + player + "]}]", "more than 2"},
         {"three balls", "[{}, {\"Balls\": [{}, {}, {}]}]", "frame 1: \"Balls\": more than 2"},
