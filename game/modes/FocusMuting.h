@@ -10,7 +10,8 @@ public:
     // Remembers the focus and the current volumes; mutes at once when the
     // window starts without focus.
     void Start();
-    // Once per mode update: acts on a change of focus since the last call.
+    // Once per frame, before the mode's update: acts on a change of focus
+    // since the last call.
     void Follow();
 
 private:

@@ -167,6 +167,36 @@ TEST_F(ModeLoop, LosingFocusMutesBothVolumesAndRegainingItRestoresThem)
     }
 }
 
+// The engine frame pumps the window's events: the click that brings the
+// focus back arrives in the same frame as the focus, and the update acts on
+// it (a settings button saves both volumes with the user configuration).
+int pumpedFrames = 0;
+bool FrameThatLosesThenRegainsFocus()
+{
+    ++pumpedFrames;
+    return true;
+}
+bool FocusLostInTheFirstFrameOnly() { return pumpedFrames != 1; }
+void SavingUpdate()
+{
+    heard.emplace_back(Engine::MasterVolume::music, Engine::MasterVolume::sfx);
+    GameMode::ChangeRequested = pumpedFrames == 2;
+}
+
+TEST_F(ModeLoop, TheUpdateOfTheFrameThatRegainsFocusHearsTheVolumesAgain)
+{
+    Engine::MasterVolume::music = 0.5f;
+    Engine::MasterVolume::sfx = 0.25f;
+    heard.clear();
+    pumpedFrames = 0;
+    Engine::InputHost host;
+    host.keyboardFocus = &FocusLostInTheFirstFrameOnly;
+    Engine::InputManager::GetInstance().SetHost(host);
+    GameMode::Pending = {&Nothing, &SavingUpdate, &Nothing};
+    GameMode::Run(&FrameThatLosesThenRegainsFocus);
+    EXPECT_EQ(heard, (std::vector<std::pair<float, float>>{{0.0f, 0.0f}, {0.5f, 0.25f}}));
+}
+
 TEST(MenuStep, ReadsTheMouseLaysOutAfterAResizeAndServesTheRequests)
 {
     FakeHost host;
