@@ -28,6 +28,7 @@
 #include "game/match/GameScene.h"
 #include "game/match/RadialMenu.h"
 
+#include <set>
 #include <string>
 
 namespace GameScene {
@@ -100,8 +101,11 @@ void AddSounds(Engine::EntityHandle player)
     for (int i = 0; i < kTileMovingSounds; ++i)
         primed.push_back(TileMovingName(i));
     primed.push_back("Run");
+    // Playing a paused sound resumes it as it was primed: those always played
+    // looped are primed looping, or the first of them in a match stops early.
+    const std::set<std::string> looped = {"Run", "ShieldSfx", "StunSfx"};
     for (const std::string& name : primed) {
-        sounds.Play(name, false, false);
+        sounds.Play(name, looped.contains(name), false);
         sounds.SetVolume(name, Engine::Emitter::kDefaultVolume);
         sounds.Pause(name);
     }

@@ -23,11 +23,12 @@ void FocusMuting::Start()
 void FocusMuting::Follow()
 {
     const bool focused = WindowFocused();
-    if (focused == mFocused)
-        return;
-    if (mFocused)
+    // Away from the window, volumes that are back (a match start reads the
+    // user configuration again) are the player's new ones: kept, and silenced.
+    const bool audible = Engine::MasterVolume::music != 0.0f || Engine::MasterVolume::sfx != 0.0f;
+    if (!focused && (mFocused || audible))
         Mute();
-    else
+    else if (focused && !mFocused)
         Restore();
     mFocused = focused;
 }

@@ -20,8 +20,11 @@ bool RunCurrentMode(GameMode::EngineFrame frame, FocusMuting& focus)
     while (!GameMode::ChangeRequested) {
         if (!frame())
             return false;
-        GameMode::Current.Update();
+        // The frame has pumped the focus change: the click that brought the
+        // focus back must find the player's volumes, or a setting it saves
+        // writes them as 0.
         focus.Follow();
+        GameMode::Current.Update();
     }
     return true;
 }

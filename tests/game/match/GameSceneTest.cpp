@@ -3,6 +3,7 @@
 #include "MatchScene.h"
 
 #include "engine/audio/Emitter.h"
+#include "engine/audio/SoundSystem.h"
 #include "engine/collision/CollisionTable.h"
 #include "engine/core/EntityTagCompManager.h"
 #include "engine/logic/SMComponent.h"
@@ -22,6 +23,7 @@
 #include "game/match/KillCamHud.h"
 #include "support/VirtualPad.h"
 
+#include <AL/al.h>
 #include <algorithm>
 #include <set>
 
@@ -214,6 +216,25 @@ TEST_F(SceneBuild, SoundsAreLoadedAndOnlyTheFirstPlayersMatchMusicPlays)
     const auto overlaps = audio.CallsStartingWith("SetAllowOverlap");
     EXPECT_EQ(overlaps.size(), 6u); // three sounds on each of two players
     EXPECT_EQ(std::count(overlaps.begin(), overlaps.end(), "SetAllowOverlap data/Sounds/Sfx/ooe_test.wav 1"), 2);
+}
+
+// The running, shield and stun sounds last as long as what makes them: the
+// first one of a match resumes its primed source, which must loop already.
+TEST_F(SceneBuild, SoundsPlayedLoopedLoopFromTheFirstTime)
+{
+    ASSERT_TRUE(SoundSystem::Create()) << "run with ALSOFT_DRIVERS=null";
+    const auto* system = dynamic_cast<SoundSystem*>(SoundSystem::GetInstance());
+    ASSERT_NE(system, nullptr);
+    BuildMatch(1);
+    Engine::Emitter& sounds = *Find<Engine::Emitter>(Players()[0]);
+    for (const char* name : {"Run", "ShieldSfx", "StunSfx"}) {
+        sounds.Play(name, true, false);
+        const SoundChannel* channel = system->GetChannel(static_cast<std::size_t>(sounds.GetSound(name)->channel));
+        ASSERT_NE(channel, nullptr) << name;
+        ALint loops = AL_FALSE;
+        alGetSourcei(channel->source, AL_LOOPING, &loops);
+        EXPECT_EQ(loops, AL_TRUE) << name;
+    }
 }
 
 TEST_F(SceneBuild, BallsBelongToTheirPlayersAndFaceTheOpponent)

@@ -4,6 +4,7 @@
 #include "engine/ui/LayerStack.h"
 #include "game/modes/GameMode.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <string>
 #include <vector>
@@ -164,6 +165,55 @@ TEST_F(ModeLoop, LosingFocusMutesBothVolumesAndRegainingItRestoresThem)
         GameMode::Run(&FakeFrame);
         EXPECT_EQ(heard, c.volumes) << c.what;
         EXPECT_EQ(std::make_pair(Engine::MasterVolume::music, Engine::MasterVolume::sfx), c.atEnd) << c.what;
+    }
+}
+
+// Focus as the engine frame pumps the window's events: entry n is the focus
+// after frame n (entry 0 before the run). The update acts on what the same
+// frame brought: the click that gave the focus back (a settings button
+// saves both volumes), a match start reading the user configuration again.
+std::vector<bool> pumpedFocus;
+int pumpedFrames = 0;
+int configReadInFrame = 0;
+bool PumpFrame() { return ++pumpedFrames > 0; }
+bool PumpedFocus() { return pumpedFocus[std::min<std::size_t>(pumpedFrames, pumpedFocus.size() - 1)]; }
+void ActingUpdate()
+{
+    heard.emplace_back(Engine::MasterVolume::music, Engine::MasterVolume::sfx);
+    if (pumpedFrames == configReadInFrame) {
+        Engine::MasterVolume::music = 0.7f;
+        Engine::MasterVolume::sfx = 0.6f;
+    }
+    GameMode::ChangeRequested = static_cast<std::size_t>(pumpedFrames) + 1 >= pumpedFocus.size();
+}
+
+TEST_F(ModeLoop, UpdatesAwayFromTheWindowHearNothingAndTheFirstOneBackHearsThePlayersVolumes)
+{
+    using Heard = std::vector<std::pair<float, float>>;
+    const std::pair<float, float> start{0.5f, 0.25f}, muted{0.0f, 0.0f}, read{0.7f, 0.6f};
+    struct Case {
+        const char* what;
+        std::vector<bool> focus;
+        int configReadInFrame; // 0: never
+        Heard volumes;
+    };
+    const Case cases[] = {
+        {"a click brings the focus back", {true, false, true}, 0, {muted, start}},
+        {"the configuration is read while away", {true, false, false, true}, 1, {muted, muted, read}},
+    };
+    for (const Case& c : cases) {
+        Engine::MasterVolume::music = start.first;
+        Engine::MasterVolume::sfx = start.second;
+        heard.clear();
+        pumpedFocus = c.focus;
+        pumpedFrames = 0;
+        configReadInFrame = c.configReadInFrame;
+        Engine::InputHost host;
+        host.keyboardFocus = &PumpedFocus;
+        Engine::InputManager::GetInstance().SetHost(host);
+        GameMode::Pending = {&Nothing, &ActingUpdate, &Nothing};
+        GameMode::Run(&PumpFrame);
+        EXPECT_EQ(heard, c.volumes) << c.what;
     }
 }
 
