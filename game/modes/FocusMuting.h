@@ -4,8 +4,8 @@
 // saves both master volumes and sets them to 0, regaining it puts the saved
 // ones back. Volumes set while away (the configuration read again) are saved
 // and silenced in their turn. Volumes changed while focused (the options
-// menu) are kept, since they are saved only at the moment focus goes. Focus is the input
-// manager's, so that tests can give and take it.
+// menu) are kept, since they are saved only at the moment focus goes. Focus
+// is the input manager's, so that tests can give and take it.
 class FocusMuting {
 public:
     // Remembers the focus and the current volumes; mutes at once when the
