@@ -46,6 +46,16 @@ void MatchRecorder::Reset() { live = MatchFrame(HexGrid::GetInstance().tiles.siz
 
 void MatchRecorder::ClearFrameList(FrameList& frames) { frames.clear(); }
 
+void MatchRecorder::GoLive()
+{
+    ClearFrameList(playback);
+    ClearFrameList(ring);
+    bestScore = 0;
+    isLive = 1;
+    isTutorial = 0;
+    Reset();
+}
+
 MatchFrame* MatchRecorder::PlaybackFront() { return playback.empty() ? nullptr : playback.front().get(); }
 
 void MatchRecorder::AddMomentPoints(int playerNumber, Moment moment)

@@ -72,6 +72,10 @@ public:
     void Update();
     // `live` becomes a fresh frame, sized to the arena.
     void Reset();
+    // Live and empty, no tutorial, no best score, `live` fresh: what a match
+    // or a tutorial leaves behind, so that the next replay shows none of its
+    // frames and the menus after it find no replay running.
+    void GoLive();
     static void ClearFrameList(FrameList& frames);
 
     // Replaces the playback list by a recording file's frames. A file that

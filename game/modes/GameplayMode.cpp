@@ -84,21 +84,6 @@ void BuildNetworkedScene()
     ArenaReady();
 }
 
-// The recorder live and empty: a replay of the next match must not show
-// this one's frames, and the menus after a match left as its replay started
-// (a lost link, the pause menu) must not find a replay still running.
-void PutRecorderLive()
-{
-    MatchRecorder& recorder = Recorder();
-    MatchRecorder::ClearFrameList(recorder.playback);
-    MatchRecorder::ClearFrameList(recorder.ring);
-    recorder.bestScore = 0;
-    recorder.isLive = 1;
-    recorder.isTutorial = 0;
-    // Sized to the new arena's tiles.
-    recorder.Reset();
-}
-
 // A live match whose link broke goes back to the title; a replay plays on.
 void LeaveOnLostConnection()
 {
@@ -125,7 +110,7 @@ void ReturnToTitle()
     Engine::SceneManager::SetIdle();
     Engine::SceneManager::SetCreation();
     GameState::ResetEvents(true);
-    PutRecorderLive();
+    Recorder().GoLive();
     GameMode::Request(GameMode::Title);
     GameMode::ReturnRequested = 0;
 }
@@ -203,7 +188,7 @@ void Init()
         BuildLocalScene();
     else
         BuildNetworkedScene();
-    PutRecorderLive();
+    Recorder().GoLive();
     Input().cursorVisible = false;
 }
 
@@ -256,7 +241,7 @@ void Shutdown()
     Engine::Renderer& renderer = Engine::Renderer::GetInstance();
     renderer.renderingEnabled = true;
     renderer.postProcessing.flag1 = false;
-    PutRecorderLive();
+    Recorder().GoLive();
 }
 
 } // namespace GameplayMode

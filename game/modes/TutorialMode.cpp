@@ -99,12 +99,7 @@ void Shutdown()
         layers.Pop();
     GameMode::Pending = GameMode::Title;
 
-    MatchRecorder& recorder = Recorder();
-    recorder.isTutorial = 0;
-    recorder.isLive = 1;
-    MatchRecorder::ClearFrameList(recorder.playback);
-    MatchRecorder::ClearFrameList(recorder.ring);
-    recorder.bestScore = 0;
+    Recorder().GoLive();
     GameMode::ReturnRequested = 0;
     Engine::Renderer::GetInstance().renderingEnabled = true;
 }
