@@ -72,7 +72,7 @@ void CountTheMoment(const Player_LogicComp& player)
         recorder.AddMomentPoints(player.mPlayerNumber, MatchRecorder::TileBend);
 }
 
-void TellThePeer(const TileLogicComponent& tile, std::int32_t level, std::uint32_t direction)
+void TellThePeer(TileLogicComponent& tile, std::int32_t level, std::uint32_t direction)
 {
     NetworkMgr& network = NetworkMgr::GetInstance();
     if (!network.connected || !network.setup_exchanged)
@@ -83,6 +83,7 @@ void TellThePeer(const TileLogicComponent& tile, std::int32_t level, std::uint32
     record.position = Engine::Transform::GetWorldPosition(tile.GetOwner());
     record.direction = direction;
     network.send_type_2(record);
+    tile.NoteBendSent();
 }
 
 } // namespace PlayerBending

@@ -11,6 +11,7 @@
 #include "engine/logic/SMComponent.h"
 #include "engine/net/ChannelRecords.h"
 #include "engine/net/NamedEntities.h"
+#include "engine/net/NetworkMgr.h"
 #include "engine/render/RenderWrapperManager.h"
 #include "game/arena/MatchRecorder.h"
 #include "game/components/ColourCollider.h"
@@ -20,6 +21,7 @@
 #include "game/components/TileHeightStates.h"
 #include "game/components/TileProbe.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -72,6 +74,19 @@ MatchTileRecord RecordOf(Engine::EntityHandle tile)
     return record;
 }
 
+// Where the arena's sides turn about: the place of the tile's side.
+glm::vec3 MiddleOf(Engine::EntityHandle tile)
+{
+    const Engine::EntityHandle side = Engine::Transform::GetParent(tile);
+    return side.IsValid() ? Engine::Transform::GetWorldPosition(side) : glm::vec3(0.0f);
+}
+
+glm::vec3 LocalPosition(Engine::EntityHandle tile)
+{
+    using Entries = Engine::TransformCompManager::Entries;
+    return *Engine::TransformCompManager::GetInstance().ValuePtr(tile, &Entries::positions);
+}
+
 void PlaceAsRecorded(Engine::EntityHandle tile, const MatchTileRecord& record)
 {
     Engine::Transform::SetWorldPosition(tile, record.pos);
@@ -97,8 +112,7 @@ void PlaceAsRecorded(Engine::EntityHandle tile, const MatchTileRecord& record)
 // no point of the line reaches leaves the tile where it stands.
 void PlaceAtPeerHeight(Engine::EntityHandle tile, const glm::vec3& peerPlace)
 {
-    const Engine::EntityHandle side = Engine::Transform::GetParent(tile);
-    const glm::vec3 middle = side.IsValid() ? Engine::Transform::GetWorldPosition(side) : glm::vec3(0.0f);
+    const glm::vec3 middle = MiddleOf(tile);
     glm::vec3 up = *Engine::Transform::UpPtr(tile);
     if (const std::optional<glm::mat3> turn = SideTurn(tile))
         up = *turn * up;
@@ -138,8 +152,7 @@ Engine::TypeNode* TileLogicComponent::RegisterClassType()
 
 void TileLogicComponent::Initialize()
 {
-    using Entries = Engine::TransformCompManager::Entries;
-    mRestPosition = *Engine::TransformCompManager::GetInstance().ValuePtr(owner, &Entries::positions);
+    mRestPosition = LocalPosition(owner);
     AddMachines();
     AttachToStates(this);
     Engine::EntityNameCompManager& names = Engine::EntityNameCompManager::GetInstance();
@@ -151,6 +164,7 @@ void TileLogicComponent::Initialize()
     mRaiseRequest = 0;
     mLowerRequest = 0;
     mPeerStep = 0;
+    mUnseenBendHeights.clear();
 }
 
 // Once per entity: a tile initialised again keeps its machines and states.
@@ -290,10 +304,13 @@ void TileLogicComponent::ApplyPeerBend(const Engine::NetworkingEvent& event)
         mLevel = level;
         return;
     }
+    const bool host = NetworkMgr::GetInstance().server != 0;
+    if (host && BendsFromAnUnseenHeight(bend.position))
+        return;
     const Engine::StateMachine* height = HeightMachine();
     const Engine::State* now = height ? height->GetCurrentState() : nullptr;
     const bool resting = now && now->GetName() == "TileStay";
-    mPeerStepPlaces = level != mLevel || !resting || mPeerStep != 0;
+    mPeerStepPlaces = !host || level != mLevel || !resting || mPeerStep != 0;
     mLevel = level;
     mPeerStepFrom = bend.position;
     mPeerStep = bend.direction == kRaise ? 1 : -1;
@@ -314,6 +331,48 @@ bool TileLogicComponent::TakePeerStep()
     mPeerStep = 0;
     mPeerStepPlaces = false;
     return true;
+}
+
+void TileLogicComponent::NoteBendSent()
+{
+    if (!NetworkMgr::GetInstance().server)
+        return;
+    if (mUnseenBendHeights.size() >= kUnseenBends)
+        mUnseenBendHeights.erase(mUnseenBendHeights.begin());
+    mUnseenBendHeights.push_back(glm::distance(Engine::Transform::GetWorldPosition(owner), MiddleOf(owner)));
+}
+
+// A client's bend from where the tile settles here saw every bend of the
+// host's; one from a height the host bent the tile away from did not, and
+// the client, told of the host's bend, goes that way instead.
+bool TileLogicComponent::BendsFromAnUnseenHeight(const glm::vec3& peerFrom)
+{
+    if (mUnseenBendHeights.empty())
+        return false;
+    const float peer = glm::distance(peerFrom, MiddleOf(owner));
+    const float halfStep = 0.5f * tile_size.value;
+    if (std::abs(peer - SettledHeight()) < halfStep) {
+        mUnseenBendHeights.clear();
+        return false;
+    }
+    return std::any_of(mUnseenBendHeights.begin(), mUnseenBendHeights.end(),
+                       [&](float unseen) { return std::abs(peer - unseen) < halfStep; });
+}
+
+// How far from the arena's middle the tile comes to rest: where its step
+// ends, or where it stands, a step on when this side's request waits.
+float TileLogicComponent::SettledHeight() const
+{
+    const Engine::StateMachine* height = HeightMachine();
+    const Engine::State* now = height ? height->GetCurrentState() : nullptr;
+    glm::vec3 ahead(0.0f);
+    if (const auto* step = dynamic_cast<const TileStepState*>(now))
+        ahead = step->target - LocalPosition(owner);
+    else if (now && now->GetName() == "TileStay" && (mLowerRequest || mRaiseRequest))
+        ahead = *Engine::Transform::UpPtr(owner) * tile_size.value * (mLowerRequest ? -1.0f : 1.0f);
+    if (const std::optional<glm::mat3> turn = SideTurn(owner))
+        ahead = *turn * ahead;
+    return glm::distance(Engine::Transform::GetWorldPosition(owner) + ahead, MiddleOf(owner));
 }
 
 // The host's crashing-tiles event reached this tile; a tile struck twice

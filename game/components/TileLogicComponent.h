@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <glm/glm.hpp>
+#include <vector>
 
 namespace Engine {
 struct CollisionEvent;
@@ -61,14 +62,18 @@ public:
     // The peer's newest bend of its copy of this tile, taken at this tile's
     // next rest: the step (1 up, -1 down, 0 none), the world place the
     // peer's tile rested at before it, and whether this tile goes to that
-    // height first (its level differed, or it was moving). Taken at once, a tile
-    // still rising into place or in a step would run on over that place, or
-    // drop a second step the same way.
+    // height first (always on the client; on the host when its level
+    // differed, or it was moving). Taken at once, a tile still rising into
+    // place or in a step would run on over that place, or drop a second
+    // step the same way.
     std::int32_t mPeerStep = 0;
     glm::vec3 mPeerStepFrom{0.0f};
     bool mPeerStepPlaces = false;
     // Starts the waiting peer step, if any; true when it did.
     bool TakePeerStep();
+    // This side told the peer of a bend of this tile, made from where the
+    // tile rests now.
+    void NoteBendSent();
     Engine::Property<int> tile_type{"tile_type", Normal, mPropertyMap};
     // The tile's index in the grid; names the entity and its recorded record.
     std::uint64_t mTileNumber = 0;
@@ -77,6 +82,19 @@ public:
     static int sRaiseSound;
 
 private:
+    // Two players bending one tile a link's delay apart each bend from the
+    // height the other has not seen yet; taken alike on both sides, each
+    // would end at the other's bend. The host's bend wins: the client always
+    // goes to the height the host's bend started from, and the host drops a
+    // client's bend that started from a height the host has bent the tile
+    // away from since (those heights, as distances from the arena's middle,
+    // until a client's bend shows it saw where the tile went; at most
+    // kUnseenBends, the oldest forgotten first).
+    static constexpr std::size_t kUnseenBends = 8;
+    std::vector<float> mUnseenBendHeights;
+    bool BendsFromAnUnseenHeight(const glm::vec3& peerFrom);
+    float SettledHeight() const;
+
     void AddMachines();
     // Gives the height states this component, or takes it back.
     void AttachToStates(TileLogicComponent* component);

@@ -6,6 +6,7 @@
 #include "engine/logic/CollisionEvent.h"
 #include "engine/logic/EventHandlerList.h"
 #include "engine/logic/NetworkingEvent.h"
+#include "engine/net/NetworkMgr.h"
 #include "engine/core/Random.h"
 #include "engine/core/TransformCompManager.h"
 #include "game/components/ColourCollider.h"
@@ -37,6 +38,14 @@ testing::AssertionResult Near(const glm::vec3& actual, const glm::vec3& expected
 }
 
 using TileHeight = TileScene;
+
+// The peer's bend of its copy of the tile, as the link hands it over.
+void PeerBend(Engine::EntityHandle tile, std::int32_t level, const glm::vec3& from, std::uint32_t direction)
+{
+    Engine::NetworkingEvent bend;
+    ASSERT_TRUE(bend.Fill(0, Net::Encode(Net::TileBend{0, static_cast<std::uint32_t>(level), from, direction})));
+    Engine::EventHandlerList::Raise(bend, tile);
+}
 
 TEST_F(TileHeight, ATileRisesFromBelowIntoItsPlaceAndRests)
 {
@@ -198,9 +207,7 @@ TEST_F(TileHeight, WithoutALocalPlayerAPeerMovePlaysNothingAndStillMoves)
 {
     RecordingSoundSystem& audio = RecordingSoundSystem::InstallNew();
     Engine::EntityHandle tile = Tile(kHere);
-    Engine::NetworkingEvent bend;
-    ASSERT_TRUE(bend.Fill(0, Net::Encode(Net::TileBend{0, 0, kHere, 1})));
-    Engine::EventHandlerList::Raise(bend, tile);
+    PeerBend(tile, 0, kHere, 1);
     Frames(60);
     EXPECT_TRUE(audio.CallsStartingWith("Play").empty());
     EXPECT_NEAR(Position(tile).y, kHere.y + 5.0f, 0.01f);
@@ -243,16 +250,53 @@ TEST_F(TileHeight, PeerStepsEndWhereThePeersTileEndedWhateverThisTileWasDoing)
         }
         for (const Record& record : test.records) {
             Frames(record.afterFrames);
-            Engine::NetworkingEvent bend;
-            const glm::vec3 from = kHere + glm::vec3(0.0f, record.from, 0.0f);
-            ASSERT_TRUE(bend.Fill(0, Net::Encode(Net::TileBend{0, static_cast<std::uint32_t>(record.level), from,
-                                                               record.direction})));
-            Engine::EventHandlerList::Raise(bend, tile);
+            PeerBend(tile, record.level, kHere + glm::vec3(0.0f, record.from, 0.0f), record.direction);
         }
         Frames(500);
         EXPECT_EQ(HeightState(tile), "TileStay") << test.what;
         EXPECT_TRUE(Near(Position(tile), kHere + glm::vec3(0.0f, test.end, 0.0f), 0.05f)) << test.what;
     }
+}
+
+// Both players bend the tile a link's delay apart, each from the height the
+// other has not seen yet: both sides end at the host's bend. A client's bend
+// made after it saw the host's still counts.
+TEST_F(TileHeight, BendsOfOneTileFromBothSidesAtOnceEndAtTheHostsOnBothSides)
+{
+    struct Case {
+        const char* what;
+        bool host;
+        bool raisesHere;
+        int peerAfterFrames;
+        std::int32_t peerLevel;
+        float peerFrom;
+        float end;
+    };
+    const Case cases[] = {
+        {"host: the client's lowering lands while the raise moves", true, true, 20, 1, 0.0f, 5.0f},
+        {"host: the client's lowering lands after the raise", true, true, 80, 1, 0.0f, 5.0f},
+        {"host: the client lowers once it saw the raise", true, true, 80, 2, 5.0f, 0.0f},
+        {"client: the host's lowering lands while the raise moves", false, true, 20, 1, 0.0f, -5.0f},
+        {"client: the host's lowering lands after the raise", false, true, 80, 1, 0.0f, -5.0f},
+        {"client: the host's raise lands after the lowering", false, false, 80, 0, 0.0f, 5.0f},
+    };
+    NetworkMgr& network = NetworkMgr::GetInstance();
+    for (const Case& test : cases) {
+        Engine::SceneManager::SetIdle();
+        Engine::SceneManager::DestroySceneImmediately();
+        network.server = test.host ? 1 : 0;
+        Engine::EntityHandle tile = Tile(kHere);
+        TileLogicComponent& component = Component(tile);
+        component.SetSelected(true);
+        (test.raisesHere ? component.mRaiseRequest : component.mLowerRequest) = 1;
+        component.NoteBendSent();
+        Frames(test.peerAfterFrames);
+        PeerBend(tile, test.peerLevel, kHere + glm::vec3(0.0f, test.peerFrom, 0.0f), test.raisesHere ? 0 : 1);
+        component.SetSelected(false);
+        Frames(200);
+        EXPECT_TRUE(Near(Position(tile), kHere + glm::vec3(0.0f, test.end, 0.0f), 0.05f)) << test.what;
+    }
+    network.server = 0;
 }
 
 // Once the arena has turned, the tile's own place is not a world place: the
@@ -287,9 +331,7 @@ TEST_F(TileHeight, APeerStepAfterTheArenaTurnedStartsWhereTheTileStands)
         const glm::vec3 up = glm::rotate(glm::vec3(0.0f, 1.0f, 0.0f), glm::pi<float>(), axis);
         const glm::vec3 peerPlace = glm::rotate(standing + up * test.peerStoodHigher, test.peerTurnedFurther, axis);
 
-        Engine::NetworkingEvent bend;
-        ASSERT_TRUE(bend.Fill(0, Net::Encode(Net::TileBend{0, 4, peerPlace, 1})));
-        Engine::EventHandlerList::Raise(bend, tile);
+        PeerBend(tile, 4, peerPlace, 1);
         Frames(1);
         EXPECT_TRUE(Near(Position(tile), standing + up * test.peerStoodHigher, 0.5f))
             << test.what << ": no jump across the arena";
@@ -304,9 +346,7 @@ TEST_F(TileHeight, APeerStepAfterTheArenaTurnedStartsWhereTheTileStands)
 TEST_F(TileHeight, APeerPlaceTooFarToMeasureLeavesTheTileWhereItStands)
 {
     Engine::EntityHandle tile = Tile(kHere);
-    Engine::NetworkingEvent bend;
-    ASSERT_TRUE(bend.Fill(0, Net::Encode(Net::TileBend{0, 3, {1e38f, kHere.y, 0.0f}, 1})));
-    Engine::EventHandlerList::Raise(bend, tile);
+    PeerBend(tile, 3, {1e38f, kHere.y, 0.0f}, 1);
     Frames(60);
     EXPECT_TRUE(Near(Position(tile), kHere + glm::vec3(0.0f, Component(tile).tile_size.value, 0.0f), 0.05f));
 }
