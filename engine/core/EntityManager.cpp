@@ -76,6 +76,11 @@ void EntityMgr::DestroyEntity(const EntityHandle& handle)
         mPending.push_back(handle);
 }
 
+bool EntityMgr::IsQueuedForDestruction(const EntityHandle& handle) const
+{
+    return std::find(mPending.begin(), mPending.end(), handle) != mPending.end();
+}
+
 void EntityMgr::Flush()
 {
     // A manager that flushes from inside its removal is served by the loop below.

@@ -38,6 +38,8 @@ public:
     EntityHandle CreateEntity();
     // Queues a current handle for the next Flush; null and stale ones are ignored.
     void DestroyEntity(const EntityHandle& handle);
+    // Whether the handle waits for the next Flush to go.
+    bool IsQueuedForDestruction(const EntityHandle& handle) const;
     // Removes every queued entity's components through every component manager,
     // then frees its index with the generation advanced. Destructions queued
     // by a manager meanwhile are served in the same call.

@@ -165,6 +165,9 @@ private:
     int serve(std::int32_t channel, const Deliver& deliver);
     void dispatch(std::uint32_t code, const Net::ReceivedRecord& record, Engine::EntityHandle target);
     Delivery refuse(std::int32_t channel, const char* problem);
+    // Whether the peer's goal of this seq was scored on a goal ball older
+    // than the one this side spawned or took last.
+    bool goal_before_newest_spawn(std::uint32_t goalSeq) const;
     bool limited(const std::string& key);
     double age_of(std::uint64_t stampNs) const;
     Net::ChannelBlock& block(std::int32_t number);
@@ -179,7 +182,8 @@ private:
     std::array<Net::ChannelBlock, Net::kChannelCount> channels;
     // The newest record applied of each subject whose records set state
     // outright: a tile's bends, the peer's ball's trail changes, the per-
-    // frame goal-ball states and the peer's lobby states.
+    // frame goal-ball states, the goal-ball spawns and the peer's lobby
+    // states.
     Net::NewestSeqs newest_seqs;
     // Counts links; a dispatch that ends the link ends the batch too.
     std::uint64_t link_epoch = 0;

@@ -23,6 +23,8 @@ constexpr std::uint32_t kPerkEffectCode = 3;
 constexpr std::uint32_t kArenaEventCode = 4;
 constexpr std::uint32_t kPerkObjectCode = 5;
 constexpr std::uint32_t kBallEffectCode = 6;
+// Within channel 4, the subject of the spawn records (per-frame states are 0).
+constexpr std::uint32_t kSpawnSubject = 1;
 
 // The first entity of the name, noting the name when it is missing.
 EntityHandle Find(const std::string& name, std::string& missing)
@@ -160,6 +162,23 @@ int NetworkMgr::recv_type_2()
     });
 }
 
+// The host spawns a goal ball while the old one may still be out on the
+// client: a goal the peer scored on the old one, taken here after the new
+// one is out, must not spend the new one, or one machine keeps a goal ball
+// the other has not. On the client the host's records say it: the newest
+// spawn taken was sent after the goal. On the host, the client's goal came
+// before the client had the spawn as long as the spawn is unacknowledged.
+bool NetworkMgr::goal_before_newest_spawn(std::uint32_t goalSeq) const
+{
+    if (!server)
+        return newest_seqs.TookNewerThan(NewestSeqs::Subject(4, kSpawnSubject), goalSeq);
+    const auto& pending = channel(4).pending;
+    return std::any_of(pending.begin(), pending.end(), [](const Net::PendingPacket& each) {
+        const auto decoded = Net::DecodeGoalBallState(each.packet.Payload().first(Net::GoalBallState::kSize));
+        return decoded && decoded.record.kind != Net::GoalBallState::kPerFrame;
+    });
+}
+
 int NetworkMgr::recv_type_3()
 {
     return serve(3, [this](const Net::ReceivedRecord& record, std::string& missing) {
@@ -174,7 +193,7 @@ int NetworkMgr::recv_type_3()
         const EntityHandle remote = Find(Names::kRemotePlayer, missing);
         if (!missing.empty())
             return Delivery::Waiting;
-        if (decoded.record.kind == Net::Score::kGoal) {
+        if (decoded.record.kind == Net::Score::kGoal && !goal_before_newest_spawn(record.seq)) {
             if (const EntityHandle goalBall = Names::First(Names::kGoalBall); !goalBall.IsNull())
                 goalBall.Destroy();
         }
@@ -194,6 +213,7 @@ int NetworkMgr::recv_type_4()
             const EntityHandle player = Find(Names::kLocalPlayer, missing);
             if (player.IsNull())
                 return Delivery::Waiting;
+            newest_seqs.Take(NewestSeqs::Subject(4, kSpawnSubject), record.seq);
             dispatch(kGoalBallCode, record, player);
             return Delivery::Delivered;
         }

@@ -22,4 +22,10 @@ bool NewestSeqs::Take(std::uint64_t subject, std::uint32_t seq)
     return true;
 }
 
+bool NewestSeqs::TookNewerThan(std::uint64_t subject, std::uint32_t seq) const
+{
+    const auto newest = mNewest.find(subject);
+    return newest != mNewest.end() && SentAfter(newest->second, seq);
+}
+
 } // namespace Net

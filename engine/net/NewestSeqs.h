@@ -22,6 +22,8 @@ public:
     // the newest applied so far (or is the subject's first); false for a
     // record overtaken on the way.
     bool Take(std::uint64_t subject, std::uint32_t seq);
+    // Whether a record of the subject sent after seq was applied.
+    bool TookNewerThan(std::uint64_t subject, std::uint32_t seq) const;
     // A new link numbers its records afresh.
     void Clear() { mNewest.clear(); }
 

@@ -63,7 +63,20 @@ GoalBall::~GoalBall() { --gGoalBalls; }
 
 Engine::TypeNode* GoalBall::RegisterClassType() { return Engine::TypeRegistry::RegisterUnder<GoalBall, Engine::LogicComp>(); }
 
-bool GoalBall::Alive() { return gGoalBalls > 0; }
+// A goal ball spent in this frame goes only at the frame's end: the peer's
+// spawn taken meanwhile must find it gone, or this side is left with none
+// while the peer has one.
+bool GoalBall::Alive()
+{
+    const Engine::EntityMgr& entities = Engine::EntityMgr::GetInstance();
+    Engine::EntityNameCompManager& names = Engine::EntityNameCompManager::GetInstance();
+    int spent = 0;
+    for (Engine::EntityHandle ball : names.FindEntitiesByName(Net::Names::kGoalBall)) {
+        if (entities.IsQueuedForDestruction(ball) && ComponentOf(ball))
+            ++spent;
+    }
+    return gGoalBalls > spent;
+}
 
 void GoalBall::Initialize()
 {

@@ -93,6 +93,40 @@ TEST_F(Receivers, AGoalDestroysTheGoalBallWhenThereIsOneAndCountsEitherWay)
     EXPECT_EQ(Journal().size(), 2u) << "the goal ball already gone here";
 }
 
+// The host spawns a new goal ball while the client scores on the old one.
+// The host spares the new one for a goal that came while its spawn was
+// unacknowledged (the client scored before it had it); the client spares
+// its goal ball for a goal the host sent before the spawn taken last.
+TEST_F(Receivers, AGoalOnTheGoalBallBeforeTheNewestSpawnLeavesTheNewOne)
+{
+    Target local("Player_Mouse");
+    Target remote("2 Player_Mouse");
+    const auto goalSpares = [&](std::uint32_t seq) {
+        Target goalBall("GoalBall");
+        FromPeer(Data(3, seq, Net::Score{1, Net::Score::kGoal}));
+        net.recv_everything();
+        EXPECT_EQ(net.recv_type_3(), 1);
+        EXPECT_EQ(CountHeard(remote.entity, 1), 1u) << "the goal counts all the same";
+        Journal().clear();
+        return !Engine::EntityMgr::GetInstance().IsQueuedForDestruction(goalBall.entity);
+    };
+    const Net::GoalBallState spawned{Net::GoalBallState::kSpawned, {}, {}};
+    net.send_type_4(spawned);
+    EXPECT_TRUE(goalSpares(101)) << "host: the spawn still unacknowledged";
+    PeerAcks(TakeSent(4));
+    net.recv_everything();
+    EXPECT_FALSE(goalSpares(102)) << "host: the client had the spawn";
+
+    net.Disconnect();
+    ConnectAsClient();
+    net.menu_mode = 0;
+    FromPeer(Data(4, 2001, spawned));
+    net.recv_everything();
+    EXPECT_EQ(net.recv_type_4(), 1);
+    EXPECT_TRUE(goalSpares(2000)) << "client: the goal was sent before the spawn";
+    EXPECT_FALSE(goalSpares(2002)) << "client: the goal was sent after it";
+}
+
 TEST_F(Receivers, GoalBallStatesKeepTheNewestAndNeverHoldUpTheSpawn)
 {
     Target local("Player_Mouse");

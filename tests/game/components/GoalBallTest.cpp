@@ -142,6 +142,12 @@ TEST_F(GoalBallScene, ANewSpawnReplacesTheOldAndThePeersRecordSpawnsOneOnlyWhenN
     Engine::EventHandlerList::Raise(event, one);
     Frame();
     EXPECT_EQ(GoalBalls().size(), 1u);
+
+    // Spent in the frame the peer's spawn is taken: the spawn still makes one.
+    GoalBalls().at(0).Destroy();
+    Engine::EventHandlerList::Raise(event, one);
+    Frame();
+    EXPECT_EQ(GoalBalls().size(), 1u);
 }
 
 TEST_F(GoalBallScene, ItIsRecordedWhileLiveAndPlacedFromTheRecordingInAReplay)
