@@ -50,6 +50,7 @@ void InstallBallSeams()
     hooks.ballShot = &ShotOf;
     hooks.goalBallAlive = &GoalBall::Alive;
     hooks.spawnGoalBallQuietly = &SpawnQuietly;
+    hooks.restartGoalBall = &RestartGoalBall;
 
     MatchRecorder& recorder = MatchRecorder::GetInstance();
     MatchRecorder::ReplayHooks replay = recorder.GetReplayHooks();

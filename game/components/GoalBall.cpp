@@ -176,6 +176,13 @@ void SlowStateGoal::OnUpdate()
     }
 }
 
+void RestartGoalBall()
+{
+    const Engine::EntityHandle ball = Net::Names::First(Net::Names::kGoalBall);
+    if (GoalBall* goal = ball.IsNull() ? nullptr : ComponentOf(ball))
+        goal->Initialize();
+}
+
 void SpawnGoalBall(bool announce)
 {
     Engine::EntityNameCompManager& names = Engine::EntityNameCompManager::GetInstance();

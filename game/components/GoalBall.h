@@ -66,3 +66,6 @@ public:
 // the peer unless `announce` is false (the peer's own spawn record, a
 // replay).
 void SpawnGoalBall(bool announce = true);
+// The goal ball out, if any, goes back to the arena's middle and waits
+// before it flies, as a new one does.
+void RestartGoalBall();

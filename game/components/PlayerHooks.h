@@ -27,6 +27,8 @@ struct PlayerHooks {
     // Whether a goal ball is out, and spawning one without telling the peer.
     bool (*goalBallAlive)() = nullptr;
     void (*spawnGoalBallQuietly)() = nullptr;
+    // The goal ball out goes back to the middle and waits, as a new one does.
+    void (*restartGoalBall)() = nullptr;
 
     // The peer's arena flip: the game state starts its flip and its palette
     // fade.

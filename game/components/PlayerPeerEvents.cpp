@@ -57,9 +57,15 @@ void Player_LogicComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
         return;
     }
     case GoalBallCode:
-        if (IsHookSet(hooks.spawnGoalBallQuietly, "PlayerHooks::spawnGoalBallQuietly") &&
-            !(IsHookSet(hooks.goalBallAlive, "PlayerHooks::goalBallAlive") && hooks.goalBallAlive()))
+        // The host's new goal ball waits before it flies. One still out here
+        // waits with it: flying on, it could score here, or be spent by the
+        // host's ball, while the host's cannot be touched.
+        if (IsHookSet(hooks.goalBallAlive, "PlayerHooks::goalBallAlive") && hooks.goalBallAlive()) {
+            if (IsHookSet(hooks.restartGoalBall, "PlayerHooks::restartGoalBall"))
+                hooks.restartGoalBall();
+        } else if (IsHookSet(hooks.spawnGoalBallQuietly, "PlayerHooks::spawnGoalBallQuietly")) {
             hooks.spawnGoalBallQuietly();
+        }
         return;
     case PerkEffectCode: {
         const auto decoded = Net::DecodePerkEffect(event->Payload());

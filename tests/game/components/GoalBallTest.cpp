@@ -132,9 +132,12 @@ TEST_F(GoalBallScene, ANewSpawnReplacesTheOldAndThePeersRecordSpawnsOneOnlyWhenN
     Engine::NetworkingEvent event;
     event.Fill(2, Net::Encode(spawned));
     const Engine::EntityHandle kept = GoalBalls().at(0);
+    Frames(360);
+    ASSERT_EQ(Goal(kept).mActive, 1);
     Engine::EventHandlerList::Raise(event, one);
     Frame();
     EXPECT_EQ(GoalBalls(), std::vector<Engine::EntityHandle>{kept});
+    EXPECT_EQ(Goal(kept).mActive, 0) << "it waits again with the host's new one";
 
     GoalBalls().at(0).Destroy();
     Frame();

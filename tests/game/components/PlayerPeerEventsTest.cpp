@@ -13,6 +13,7 @@
 namespace {
 
 int gGoalBallsSpawned = 0;
+int gGoalBallsRestarted = 0;
 bool gGoalBallAlive = false;
 int gFlips = 0;
 std::vector<glm::vec3> gForcefields;
@@ -23,7 +24,7 @@ protected:
     void SetUp() override
     {
         PlayerScene::SetUp();
-        gGoalBallsSpawned = 0;
+        gGoalBallsSpawned = gGoalBallsRestarted = 0;
         gGoalBallAlive = false;
         gFlips = 0;
         gForcefields.clear();
@@ -31,6 +32,7 @@ protected:
         PlayerHooks& hooks = PlayerSeams::Hooks();
         hooks.goalBallAlive = [] { return gGoalBallAlive; };
         hooks.spawnGoalBallQuietly = [] { ++gGoalBallsSpawned; };
+        hooks.restartGoalBall = [] { ++gGoalBallsRestarted; };
         hooks.startArenaFlip = [] { ++gFlips; };
         hooks.spawnForcefield = [](Engine::EntityHandle owner, const glm::vec3& at) {
             EXPECT_TRUE(owner.IsNull()) << "the peer's forcefield has no owner here";
@@ -111,6 +113,7 @@ TEST_F(PlayerPeerEvents, ArenaEventsGoalBallsAndPerkObjectsReachTheirOwners)
     gGoalBallAlive = true;
     Deliver(local, 2, Net::GoalBallState{Net::GoalBallState::kSpawned, {}, {}});
     EXPECT_EQ(gGoalBallsSpawned, 1) << "one goal ball at a time";
+    EXPECT_EQ(gGoalBallsRestarted, 1) << "the one out waits with the host's new one";
 
     audio.calls.clear();
     Deliver(local, 4, Net::ArenaEvent{Net::ArenaEvent::kCoolDown, 1, {}});
