@@ -179,8 +179,12 @@ void SlowStateGoal::OnUpdate()
 void RestartGoalBall()
 {
     const Engine::EntityHandle ball = Net::Names::First(Net::Names::kGoalBall);
-    if (GoalBall* goal = ball.IsNull() ? nullptr : ComponentOf(ball))
-        goal->Initialize();
+    GoalBall* goal = ball.IsNull() ? nullptr : ComponentOf(ball);
+    if (!goal)
+        return;
+    goal->Initialize();
+    if (Engine::CollisionComp* body = PlayerFrame::BodyOf(ball))
+        body->mVelocity.value = glm::vec3(0.0f);
 }
 
 void SpawnGoalBall(bool announce)

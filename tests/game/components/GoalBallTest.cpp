@@ -138,6 +138,7 @@ TEST_F(GoalBallScene, ANewSpawnReplacesTheOldAndThePeersRecordSpawnsOneOnlyWhenN
     Frame();
     EXPECT_EQ(GoalBalls(), std::vector<Engine::EntityHandle>{kept});
     EXPECT_EQ(Goal(kept).mActive, 0) << "it waits again with the host's new one";
+    EXPECT_LT(glm::length(Velocity(kept)), 0.1f) << "and stands still, as a new one does";
 
     GoalBalls().at(0).Destroy();
     Frame();
