@@ -178,13 +178,17 @@ void SlowStateGoal::OnUpdate()
 
 void RestartGoalBall()
 {
-    const Engine::EntityHandle ball = Net::Names::First(Net::Names::kGoalBall);
-    GoalBall* goal = ball.IsNull() ? nullptr : ComponentOf(ball);
-    if (!goal)
+    const Engine::EntityMgr& entities = Engine::EntityMgr::GetInstance();
+    Engine::EntityNameCompManager& names = Engine::EntityNameCompManager::GetInstance();
+    for (Engine::EntityHandle ball : names.FindEntitiesByName(Net::Names::kGoalBall)) {
+        GoalBall* goal = ComponentOf(ball);
+        if (!goal || entities.IsQueuedForDestruction(ball))
+            continue;
+        goal->Initialize();
+        if (Engine::CollisionComp* body = PlayerFrame::BodyOf(ball))
+            body->mVelocity.value = glm::vec3(0.0f);
         return;
-    goal->Initialize();
-    if (Engine::CollisionComp* body = PlayerFrame::BodyOf(ball))
-        body->mVelocity.value = glm::vec3(0.0f);
+    }
 }
 
 void SpawnGoalBall(bool announce)
