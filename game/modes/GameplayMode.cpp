@@ -145,10 +145,14 @@ void StepPauseMenu()
 
 // The local players stand still while the menu is open; their camera look
 // is frozen through the radial-menu flag, which is handed back when the
-// menu closes (a mode menu the player holds open is left alone).
+// menu closes (a mode menu the player holds open is left alone). The menu
+// closing closes every mode menu, and with them goes the pointer they
+// freed: a mode-menu key let go behind the pause menu is never seen let go.
 void MirrorPauseOnPlayers(bool wasOpen)
 {
     const bool open = GameMode::PauseMenuOpen != 0;
+    if (wasOpen && !open)
+        Input().menuPointerShown = false;
     for (Engine::EntityHandle entity : Engine::EntityNameCompManager::GetInstance().FindEntitiesByNamePrefix("Player_")) {
         Player_LogicComp* player = Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity);
         if (!player)
@@ -233,6 +237,9 @@ void Shutdown()
     Layers().Clear();
     // The pause menu went with the layers: the next match starts unpaused.
     GameMode::PauseMenuOpen = GameMode::Paused = 0;
+    // A mode menu held open to the end goes with its player: the next match
+    // captures the mouse.
+    Input().menuPointerShown = false;
     Engine::Core::GetInstance().SetPaused(false);
     // Only the end of the slow motion and the first live frame after a
     // replay undo these; a match left before them would leave the menus

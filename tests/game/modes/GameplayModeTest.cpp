@@ -172,6 +172,35 @@ TEST_F(GameplayModeRun, PlayersFollowThePauseMenuAndKeepTheirOwnModeMenu)
     }
 }
 
+// The mode menu frees the pointer while its key is held. A key let go
+// behind the pause menu, or still held when the match ends, is never seen
+// let go by the players: the mouse must be captured again all the same.
+TEST_F(GameplayModeRun, AModeMenuKeyLetGoBehindThePauseMenuOrHeldAtTheEndLeavesTheMouseCaptured)
+{
+    const SDL_Scancode modeMenu = SDL_SCANCODE_F19;
+    ASSERT_EQ(InputBindings::Defaults().Code(InputBindings::ModeMenu), static_cast<std::uint32_t>(modeMenu));
+    Frames(3);
+    held.insert(modeMenu);
+    Frames(2);
+    ASSERT_TRUE(Input().menuPointerShown) << "the mode menu is open";
+    OpenWithEscape();
+    held.erase(modeMenu);
+    Frames(2);
+    Tap(SDL_SCANCODE_ESCAPE);
+    Frames(2);
+    EXPECT_FALSE(Input().menuPointerShown) << "back in play, the mouse turns the view";
+
+    held.insert(modeMenu);
+    Frames(2);
+    ASSERT_TRUE(Input().menuPointerShown);
+    StdoutOf([] {
+        GameplayMode::Shutdown();
+        GameplayMode::Init();
+    });
+    held.erase(modeMenu);
+    EXPECT_FALSE(Input().menuPointerShown) << "the next match starts with the mouse captured";
+}
+
 TEST_F(GameplayModeRun, NewMatchRemembersNothingOfAMatchLeftEarly)
 {
     Frames(5);
