@@ -1,7 +1,9 @@
 #include "engine/platform/SettingsFile.h"
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
 
 namespace Engine::Platform {
 
@@ -11,14 +13,31 @@ void MakeSettingsFolder(const std::string& documentsPath, const std::string& fol
     std::filesystem::create_directories(documentsPath + folderName, ignored);
 }
 
-bool ReadSettingsFile(const std::string& path, std::size_t maxBytes, std::string& text)
+bool ReadSettingsFile(const std::string& path, std::size_t maxBytes, std::string& text, std::string& problem)
 {
-    std::ifstream file(path, std::ios::binary);
-    if (!file)
+    problem.clear();
+    // A named pipe or a device would hold the start waiting for a writer.
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        problem = "not a regular file";
         return false;
+    }
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file) {
+        if (errno != ENOENT)
+            problem = std::strerror(errno);
+        return false;
+    }
     std::string buffer(maxBytes + 1, '\0');
-    file.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
-    buffer.resize(static_cast<std::size_t>(file.gcount()));
+    buffer.resize(std::fread(buffer.data(), 1, buffer.size(), file));
+    const int readError = errno;
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
+        problem = std::strerror(readError);
+        return false;
+    }
     text = std::move(buffer);
     return true;
 }

@@ -15,7 +15,8 @@ void MakeSettingsFolder(const std::string& documentsPath, const std::string& fol
 
 // The file's bytes, at most maxBytes + 1 of them: one byte past the limit is
 // enough to refuse an oversized file without reading it all. False when the
-// file does not open.
-bool ReadSettingsFile(const std::string& path, std::size_t maxBytes, std::string& text);
+// file cannot be read; `problem` then says why, or is empty when there is
+// simply no file yet.
+bool ReadSettingsFile(const std::string& path, std::size_t maxBytes, std::string& text, std::string& problem);
 
 } // namespace Engine::Platform

@@ -107,7 +107,13 @@ void UserConfig::Load()
     MakeFolder(GetDocumentsPath(), kFolderName);
     const std::string path = GetFilePath();
     std::string text;
-    if (!Engine::Platform::ReadSettingsFile(path, UserSettings::kMaxConfigBytes, text)) {
+    std::string unreadable;
+    if (!Engine::Platform::ReadSettingsFile(path, UserSettings::kMaxConfigBytes, text, unreadable)) {
+        // A file that is there but cannot be read would be overwritten by
+        // the next change of an option without a word.
+        if (!unreadable.empty())
+            std::fprintf(stderr, "[UserConfig] \"%s\" cannot be read (%s); the settings of a first run are used\n",
+                         path.c_str(), unreadable.c_str());
         if (Engine::Window* window = Engine::Window::Main())
             window->SetFullscreen(true);
         Engine::Renderer::GetInstance().SetVSync(false);

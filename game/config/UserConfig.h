@@ -11,13 +11,15 @@ public:
     UserConfig() = delete;
 
     // Reads the file and applies it. Without a file: fullscreen on, vertical
-    // sync off, the rest unchanged, and no file is made. A broken file never
-    // stops the game: each good key is applied, the bad ones keep their
-    // values, and one message on stderr names them. Both players end up
-    // with player 1's bindings and the controller flag set. A resolution
-    // larger than the display's usable area opens the window at the largest
-    // size offered to it that fits (Engine::Window::OfferSizes), said once
-    // on stderr; the file keeps the stored one until a setting is saved.
+    // sync off, the rest unchanged, and no file is made; one that is there
+    // but cannot be read is taken the same way, named on stderr with why. A
+    // broken file never stops the game: each good key is applied, the bad
+    // ones keep their values, and one message on stderr names them. Both
+    // players end up with player 1's bindings and the controller flag set.
+    // A resolution larger than the display's usable area opens the window
+    // at the largest size offered to it that fits (Engine::Window::
+    // OfferSizes), said once on stderr; the file keeps the stored one until
+    // a setting is saved.
     static void Load();
     // Writes every setting from the current state, through a temporary file
     // renamed over the old one. A failure says why on stderr and leaves the

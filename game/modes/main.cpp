@@ -8,10 +8,28 @@
 #include "game/match/RegisterLogicTypes.h"
 #include "game/menus/OptionsMenu.h"
 #include "game/modes/GameMode.h"
+#include "game/modes/StartupChecks.h"
 #include "game/modes/StartupScreens.h"
+
+#include <cstdio>
+
+namespace {
+
+// Ends the start with the reason, before any window shows.
+int RefuseToStart(const std::string& problem)
+{
+    std::fprintf(stderr, "%s\n", problem.c_str());
+    return 1;
+}
+
+} // namespace
 
 int main(int, char**)
 {
+    if (const std::string problem = DataFolderProblem(); !problem.empty())
+        return RefuseToStart(problem);
+    if (const std::string problem = DisplayProblem(); !problem.empty())
+        return RefuseToStart(problem);
     // Before anything else: the engine runs it during Init.
     Engine::Factory::GetInstance().SetRegistrationCallback(&RegisterLogicTypes);
 

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <nlohmann/json.hpp>
+#include <sys/stat.h>
 
 namespace {
 
@@ -209,6 +210,34 @@ TEST_F(ConfigHome, BrokenFilesKeepWhatTheyCannotSayAndNameIt)
         for (const std::string& name : c.named)
             EXPECT_NE(said.find(name), std::string::npos) << said;
         c.check();
+    }
+}
+
+TEST_F(ConfigHome, AFileThatIsThereButCannotBeReadIsNamedWithWhyAndStartsAsAFirstRun)
+{
+    struct Case {
+        const char* what;
+        std::function<void(const std::string&)> make;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"a link to itself", [](const std::string& path) { std::filesystem::create_symlink(path, path); },
+         "symbolic links"},
+        {"a folder", [](const std::string& path) { std::filesystem::create_directory(path); }, "not a regular file"},
+        {"a named pipe (opening it would wait for a writer)", [](const std::string& path) { mkfifo(path.c_str(), 0600); },
+         "not a regular file"},
+    };
+    std::filesystem::create_directories(dir.Path() / "Documents/Solvane2");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove_all(ConfigPath());
+        c.make(ConfigPath());
+        window->SetFullscreen(false);
+        const std::string said = StderrOf([] { UserConfig::Load(); });
+        EXPECT_NE(said.find(ConfigPath()), std::string::npos) << said;
+        EXPECT_NE(said.find(c.why), std::string::npos) << said;
+        EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+        EXPECT_TRUE(window->IsFullscreen());
     }
 }
 

@@ -27,12 +27,20 @@ namespace {
 using Clock = std::chrono::steady_clock;
 using namespace std::chrono_literals;
 
+// How the player starts it: from the build folder (which holds data/, as
+// scripts/play.sh does) on the test's display, unless told otherwise.
+struct StartedAs {
+    bool fromItsHome = false;
+    bool withoutDisplay = false;
+};
+
 // The program in a process of its own, with a home of its own (so no
 // player's configuration is read or written) and its messages in a file.
 class RunningProgram {
 public:
-    RunningProgram()
+    explicit RunningProgram(StartedAs how = {}) : mHow(how)
     {
+        mProgram = std::filesystem::absolute("solvane").string();
         mHome = MakeTempFolder("solvane-run");
         mMessages = mHome + "/messages.txt";
         mPid = fork();
@@ -82,10 +90,19 @@ private:
             dup2(out, STDOUT_FILENO);
             dup2(out, STDERR_FILENO);
         }
-        execl("./solvane", "solvane", static_cast<char*>(nullptr));
+        if (mHow.fromItsHome && chdir(mHome.c_str()) != 0)
+            _exit(126);
+        if (mHow.withoutDisplay) {
+            unsetenv("DISPLAY");
+            unsetenv("WAYLAND_DISPLAY");
+            unsetenv("SDL_VIDEODRIVER");
+        }
+        execl(mProgram.c_str(), "solvane", static_cast<char*>(nullptr));
         _exit(127);
     }
 
+    StartedAs mHow;
+    std::string mProgram;
     std::string mHome;
     std::string mMessages;
     pid_t mPid = -1;
@@ -257,6 +274,29 @@ TEST(Program, StartsIntoTheTitleOverTheArenaAndEndsWellWhenItsWindowIsClosed)
     EXPECT_TRUE(WIFEXITED(*status)) << "ended by signal " << WTERMSIG(*status);
     EXPECT_EQ(WEXITSTATUS(*status), 0) << program.Messages().substr(0, 4000);
     XCloseDisplay(display);
+}
+
+// Each ends at once with one message saying why, and no window.
+TEST(Program, StartedWhereItCannotRunSaysWhyAndEnds)
+{
+    struct Case {
+        StartedAs how;
+        const char* said;
+    };
+    const Case cases[] = {
+        {{.fromItsHome = true}, "data folder was not found in the working directory"},
+        {{.withoutDisplay = true}, "No display could be opened"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.said);
+        RunningProgram program(c.how);
+        ASSERT_TRUE(program.Started());
+        const std::optional<int> status = program.WaitForExit(20s);
+        ASSERT_TRUE(status.has_value()) << "still running: " << program.Messages();
+        EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 1) << "status " << *status << ": "
+                                                                       << program.Messages();
+        EXPECT_NE(program.Messages().find(c.said), std::string::npos) << program.Messages();
+    }
 }
 
 } // namespace
