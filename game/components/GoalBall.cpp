@@ -193,10 +193,16 @@ void RestartGoalBall()
 
 void SpawnGoalBall(bool announce)
 {
+    // Every one still out goes, not only the first found: a local pause
+    // skips the entity phase while the arena's events go on, so the first
+    // may be one already on its way out, and each later spawn would leave
+    // one more goal ball behind it.
+    const Engine::EntityMgr& entities = Engine::EntityMgr::GetInstance();
     Engine::EntityNameCompManager& names = Engine::EntityNameCompManager::GetInstance();
-    const std::vector<Engine::EntityHandle> previous = names.FindEntitiesByName(Net::Names::kGoalBall);
-    if (!previous.empty())
-        previous.front().Destroy();
+    for (Engine::EntityHandle previous : names.FindEntitiesByName(Net::Names::kGoalBall)) {
+        if (!entities.IsQueuedForDestruction(previous))
+            previous.Destroy();
+    }
 
     const Engine::EntityHandle ball = Engine::EntityMgr::GetInstance().CreateEntity();
     if (ball.IsNull())
