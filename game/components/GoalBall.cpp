@@ -9,6 +9,7 @@
 #include "engine/core/Random.h"
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
+#include "engine/frame/Core.h"
 #include "engine/logic/EventDispatcher.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/logic/SMComponent.h"
@@ -37,6 +38,18 @@ constexpr int kDrawCentre = 16383;
 constexpr int kDirectionTries = 64;
 
 GoalBall* ComponentOf(Engine::EntityHandle entity) { return Engine::LogicManager::GetCompPtr<GoalBall>(entity); }
+
+// The goal ball out that no destruction waits for; the null handle if none.
+Engine::EntityHandle LiveGoalBall()
+{
+    const Engine::EntityMgr& entities = Engine::EntityMgr::GetInstance();
+    const Engine::EntityNameCompManager& names = Engine::EntityNameCompManager::GetInstance();
+    for (Engine::EntityHandle ball : names.FindEntitiesByName(Net::Names::kGoalBall)) {
+        if (ComponentOf(ball) && !entities.IsQueuedForDestruction(ball))
+            return ball;
+    }
+    return {};
+}
 
 // The palette's ball colour, brightened until its strongest channel is full.
 glm::vec4 Glow(const glm::vec3& colour)
@@ -178,21 +191,24 @@ void SlowStateGoal::OnUpdate()
 
 void RestartGoalBall()
 {
-    const Engine::EntityMgr& entities = Engine::EntityMgr::GetInstance();
-    Engine::EntityNameCompManager& names = Engine::EntityNameCompManager::GetInstance();
-    for (Engine::EntityHandle ball : names.FindEntitiesByName(Net::Names::kGoalBall)) {
-        GoalBall* goal = ComponentOf(ball);
-        if (!goal || entities.IsQueuedForDestruction(ball))
-            continue;
-        goal->Initialize();
-        if (Engine::CollisionComp* body = PlayerFrame::BodyOf(ball))
-            body->mVelocity.value = glm::vec3(0.0f);
+    const Engine::EntityHandle ball = LiveGoalBall();
+    if (ball.IsNull())
         return;
-    }
+    ComponentOf(ball)->Initialize();
+    if (Engine::CollisionComp* body = PlayerFrame::BodyOf(ball))
+        body->mVelocity.value = glm::vec3(0.0f);
 }
 
 void SpawnGoalBall(bool announce)
 {
+    // A local match's pause skips the entity phase while the arena's events
+    // go on: a goal ball replaced then would stay, drawn and casting its
+    // light's shadows, until the pause ends, one more for each event of a
+    // long pause. The one out starts again instead, as a new one would.
+    if (Engine::Core::GetInstance().IsPaused() && !LiveGoalBall().IsNull()) {
+        RestartGoalBall();
+        return;
+    }
     // Every one still out goes, not only the first found: a local pause
     // skips the entity phase while the arena's events go on, so the first
     // may be one already on its way out, and each later spawn would leave

@@ -3,6 +3,7 @@
 #include "BallScene.h"
 
 #include "engine/core/Random.h"
+#include "engine/frame/Core.h"
 #include "engine/logic/NetworkingEvent.h"
 #include "engine/net/ChannelRecords.h"
 
@@ -126,12 +127,21 @@ TEST_F(GoalBallScene, ANewSpawnReplacesTheOldAndThePeersRecordSpawnsOneOnlyWhenN
     Frame();
     EXPECT_EQ(GoalBalls().size(), 1u);
     EXPECT_TRUE(GoalBall::Alive()) << "the old one's going leaves the new one counted";
-    // A local pause skips the entity phase while the arena's events go on:
-    // spawns with no end of frame between them still leave one.
+    // Spawns with no entity phase between them still leave one; under a
+    // local pause, which skips that phase while the arena's events go on,
+    // the one out starts again instead of piling up new ones till the end.
     SpawnGoalBall();
     SpawnGoalBall();
     Frame();
     EXPECT_EQ(GoalBalls().size(), 1u);
+    const Engine::EntityHandle out = GoalBalls().at(0);
+    Frames(360);
+    Engine::Core::GetInstance().SetPaused(true);
+    for (int event = 0; event < 3; ++event)
+        SpawnGoalBall();
+    Engine::Core::GetInstance().SetPaused(false);
+    EXPECT_EQ(GoalBalls(), std::vector<Engine::EntityHandle>{out});
+    EXPECT_EQ(Goal(out).mActive, 0) << "it waits again, as a new one does";
 
     Net::GoalBallState spawned;
     spawned.kind = Net::GoalBallState::kSpawned;
