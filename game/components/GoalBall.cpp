@@ -209,10 +209,9 @@ void SpawnGoalBall(bool announce)
         RestartGoalBall();
         return;
     }
-    // Every one still out goes, not only the first found: a local pause
-    // skips the entity phase while the arena's events go on, so the first
-    // may be one already on its way out, and each later spawn would leave
-    // one more goal ball behind it.
+    // Every one still out goes, not only the first found: that may be one
+    // already on its way out (spent or replaced earlier in the frame, or
+    // under a pause), and the live one would stay beside the new one.
     const Engine::EntityMgr& entities = Engine::EntityMgr::GetInstance();
     Engine::EntityNameCompManager& names = Engine::EntityNameCompManager::GetInstance();
     for (Engine::EntityHandle previous : names.FindEntitiesByName(Net::Names::kGoalBall)) {
