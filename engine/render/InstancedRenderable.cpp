@@ -6,6 +6,7 @@
 #include "engine/render/Model.h"
 #include "engine/render/RenderWrapperManager.h"
 #include "engine/render/Renderer.h"
+#include "engine/render/ShaderClock.h"
 #include "engine/render/ShaderProgram.h"
 #include "engine/render/ViewVolume.h"
 
@@ -155,7 +156,7 @@ void InstancedRenderable::Draw(const ShaderProgram& program)
 {
     if (!model || !BuffersReady())
         return;
-    drawTime += kDrawTimeStep;
+    drawTime = AdvanceShaderClock(drawTime, kDrawTimeStep);
     UploadInstances();
     DrawWith(program, mSlots.size());
 }
@@ -164,7 +165,7 @@ void InstancedRenderable::Draw(const ShaderProgram& program, const ViewVolume& v
 {
     if (!model || !BuffersReady())
         return;
-    drawTime += kDrawTimeStep;
+    drawTime = AdvanceShaderClock(drawTime, kDrawTimeStep);
     RefreshAll();
     GatherSeen(view);
     UploadArray(mMatrixBuffer, mSeenMatrices.size() * sizeof(glm::mat4), mSeenMatrices.data());

@@ -6,6 +6,7 @@
 #include "engine/render/Material.h"
 #include "engine/render/Model.h"
 #include "engine/render/Renderer.h"
+#include "engine/render/ShaderClock.h"
 #include "engine/render/ShaderProgram.h"
 
 namespace Engine {
@@ -20,7 +21,7 @@ void RenderCompBase::ResolveResources()
 
 void RenderCompBase::Prepare(EntityHandle entity, const ShaderProgram& program)
 {
-    drawTime += kDrawTimeStep;
+    drawTime = AdvanceShaderClock(drawTime, kDrawTimeStep);
     program.Use();
     program.SetUniform(kModelLocation, Transform::GetWorldMatrix(entity));
     program.SetUniform("uAmbientColor", mAmbientColor.value);

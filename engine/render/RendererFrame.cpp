@@ -3,6 +3,7 @@
 #include "engine/render/LightManager.h"
 #include "engine/render/ParticleEmitterManager.h"
 #include "engine/render/Renderer.h"
+#include "engine/render/ShaderClock.h"
 #include "engine/render/Viewport.h"
 #include "engine/render/Window.h"
 
@@ -127,7 +128,7 @@ void Renderer::RenderCamera(Camera& camera)
     const ViewportRect picture = PictureFor(view);
     BeginCamera(picture);
     Probe("scene-clear");
-    time += kTimeStep;
+    time = AdvanceShaderClock(time, kTimeStep);
     DrawScene(camera);
     BeginFullScreenPasses();
     if (BloomFinishes()) {
@@ -157,7 +158,7 @@ void Renderer::RenderCameraWithBlur(Camera& camera)
     BeginCamera(picture);
     Probe("scene-clear");
     ToggleCelShadingOnF7();
-    time += kTimeStep;
+    time = AdvanceShaderClock(time, kTimeStep);
     DrawScene(camera);
     BeginFullScreenPasses();
     if (BloomFinishes()) {

@@ -5,7 +5,9 @@
 #include "engine/render/Camera.h"
 #include "engine/render/HUDComp.h"
 #include "engine/render/RenderCompManager.h"
+#include "engine/render/ShaderClock.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 namespace {
@@ -65,6 +67,27 @@ TEST(RenderComps, UnresolvedComponentsAreSkipped)
     alpha.SortByDistance(camera);
     alpha.Render(camera);
     EXPECT_FLOAT_EQ(a.drawTime, 0.0f);
+}
+
+// A day on the title at sixty draws a second: the clock still moves by its
+// step, and the shaders' sines of it go on smoothly over each wrap.
+TEST(ShaderClocks, KeepTheirStepThroughADayAndWrapOnWholeTurns)
+{
+    const float step = Engine::RenderCompBase::kDrawTimeStep;
+    float clock = 0.0f;
+    int wraps = 0;
+    for (int draw = 0; draw < 24 * 3600 * 60; ++draw) {
+        const float next = Engine::AdvanceShaderClock(clock, step);
+        if (next < clock) {
+            ++wraps;
+            for (float turns : {2.0f, 3.0f, 37.0f})
+                ASSERT_NEAR(std::sin(turns * next), std::sin(turns * (clock + step)), 0.02f) << turns;
+        } else {
+            ASSERT_NEAR(next - clock, step, 0.02f * step) << "after " << draw << " draws";
+        }
+        clock = next;
+    }
+    EXPECT_GT(wraps, 10);
 }
 
 TEST(RenderComps, TransparentOnesSortFarthestFirstKeepingTies)
