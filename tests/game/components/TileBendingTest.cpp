@@ -135,9 +135,9 @@ TEST_F(RadialMenu, ThePointersSliceGivesTheModeAndOnlyItsSliceIsLit)
     }
 }
 
-// A match built in fullscreen hands the window its stored windowed size,
-// which the fullscreen window keeps only for later: the pointer must still
-// land where the menu measures from, or the menu picks a mode at once.
+// A fullscreen window keeps its windowed size (set here as the options'
+// resolution row sets it) for when it leaves: the pointer must still land
+// where the menu measures from, or the menu picks a mode at once.
 TEST_F(RadialMenu, OpensWithThePointerAtTheMiddleOfTheWindowAsItIsShown)
 {
     Engine::Window& window = *Engine::Window::Main();
