@@ -45,10 +45,8 @@ InputHost MakeInputHost()
     Window* window = Window::Main();
     host.window = window ? window->sdlWindow : nullptr;
     host.resized = [](int width, int height) {
-        if (Window* main = Window::Main()) {
-            main->width = width;
-            main->height = height;
-        }
+        if (Window* main = Window::Main())
+            main->NoteClientSize(width, height);
     };
     host.controllerLost = [](EntityHandle entity) {
         DisconnectEvent event;

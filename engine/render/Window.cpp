@@ -118,13 +118,20 @@ bool Window::CheckResize()
         return false;
     auto [w, h] = window->GetSize();
     if (w != gLastWidth || h != gLastHeight) {
-        window->width = w;
-        window->height = h;
+        window->NoteClientSize(w, h);
         Renderer::GetInstance().CreateFramebuffers();
         gLastWidth = w;
         gLastHeight = h;
     }
     return !window->closing;
+}
+
+void Window::NoteClientSize(int w, int h)
+{
+    if (fullscreen)
+        return;
+    width = w;
+    height = h;
 }
 
 void Window::CentreOnDisplay()

@@ -14,6 +14,10 @@ public:
     static constexpr int kStartHeight = 720;
 
     bool fullscreen = false;
+    // The windowed size: the client size the window last had out of
+    // fullscreen, or the size last set. Fullscreen leaves it alone, so that
+    // what is saved and what the window comes back to is the size chosen,
+    // not the display's.
     int width = kStartWidth;
     int height = kStartHeight;
     // Fixed at creation: every projection keeps a 16:9 aspect whatever the
@@ -45,9 +49,12 @@ public:
     void SetFullscreen(bool on);
     void ToggleFullscreen();
     bool IsFullscreen() const { return fullscreen; }
+    // A client size seen (a resize event, the size check): taken as the
+    // windowed size unless the window is fullscreen.
+    void NoteClientSize(int w, int h);
     bool HasKeyboardFocus() const;
     // SDL's live client size, which may run ahead of width and height until
-    // the next CheckResize.
+    // the next CheckResize, and is the display's in fullscreen.
     std::pair<int, int> GetSize() const;
 
 private:

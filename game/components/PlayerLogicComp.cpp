@@ -185,8 +185,10 @@ void Player_LogicComp::ReadRadialMenuKey()
         input.menuPointerShown = true;
         if (Engine::Window* window = Engine::Window::Main(); window && window->sdlWindow) {
             SDL_SetRelativeMouseMode(SDL_FALSE);
-            SDL_WarpMouseInWindow(window->sdlWindow, static_cast<int>(window->width * 0.5f),
-                                  static_cast<int>(window->height * 0.5f));
+            // The size shown, which the menu measures the pointer from: a
+            // fullscreen window keeps a size set for later in its record.
+            const auto [width, height] = window->GetSize();
+            SDL_WarpMouseInWindow(window->sdlWindow, width / 2, height / 2);
         }
         mRadialOrigin = glm::vec2(0.0f);
         mRadialOpen = true;

@@ -35,6 +35,11 @@ void PumpInputAndPace()
     Engine::FrameRateController::EndFrame();
 }
 
+// A window closed during the logo or the bar ends them: the run then ends
+// before the title, instead of seconds later with the bar's sound played
+// to the end.
+bool QuitRequested() { return Engine::InputManager::GetInstance().IsQuitRequested(); }
+
 bool AnyControllerButtonTriggered(const Engine::InputManager& input)
 {
     for (const auto& [id, controller] : input.GetPlayerControllers()) {
@@ -77,7 +82,7 @@ double ShowLogoSplash()
     RestartFrameClock();
     double t = 0.0;
     bool skipped = false;
-    while (!skipped && t < kLogoSeconds) {
+    while (!skipped && t < kLogoSeconds && !QuitRequested()) {
         t += Engine::FrameRateController::GetDt();
         renderer.DrawSplash(LogoOverlayOpacity(t));
         skipped = LogoSkipRequested();
@@ -96,13 +101,13 @@ double ShowLoadingBar()
 
     RestartFrameClock();
     double t = 0.0;
-    while (t < kBarFillSeconds) {
+    while (t < kBarFillSeconds && !QuitRequested()) {
         SetBarVolume(sound, bar);
         t += Engine::FrameRateController::GetDt();
         renderer.DrawLoadingBar(static_cast<float>(t / kBarFillSeconds));
         PumpInputAndPace();
     }
-    while (t < kBarHoldUntilSeconds) {
+    while (t < kBarHoldUntilSeconds && !QuitRequested()) {
         SetBarVolume(sound, bar);
         t += Engine::FrameRateController::GetDt();
         PumpInputAndPace();

@@ -4,12 +4,12 @@
 // loop (drawing, input pump, frame limiter) instead of engine frames.
 
 // The maker's logo fading in from black over 3.0 s. A key, the left or right
-// mouse button, or a button of any controller ends it early. Returns the
-// seconds it ran.
+// mouse button, or a button of any controller ends it early, and so does a
+// closed window. Returns the seconds it ran.
 double ShowLogoSplash();
 
 // The loading bar filling over 2.9 s with its sound, then held until 3.12 s.
-// It cannot be skipped. Returns the seconds it ran.
+// No input skips it; a closed window ends it. Returns the seconds it ran.
 double ShowLoadingBar();
 
 // Whether this frame's input skips the logo: a key from A to the arrows

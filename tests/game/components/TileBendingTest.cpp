@@ -135,6 +135,32 @@ TEST_F(RadialMenu, ThePointersSliceGivesTheModeAndOnlyItsSliceIsLit)
     }
 }
 
+// A fullscreen window keeps its windowed size (set here as the options'
+// resolution row sets it) for when it leaves: the pointer must still land
+// where the menu measures from, or the menu picks a mode at once.
+TEST_F(RadialMenu, OpensWithThePointerAtTheMiddleOfTheWindowAsItIsShown)
+{
+    Engine::Window& window = *Engine::Window::Main();
+    window.SetFullscreen(true);
+    window.SetResolution({800, 600});
+    Frames(3);
+    const auto [width, height] = window.GetSize();
+    ASSERT_NE(std::make_pair(width, height), std::make_pair(800, 600)) << "the window stays fullscreen";
+    Component(player).mBendMode = 2;
+    Hold(Slot::ModeMenu);
+    Frame();
+    glm::ivec2 pointer{-1};
+    for (int i = 0; i < 100 && pointer != glm::ivec2(width / 2, height / 2); ++i) {
+        SDL_Delay(5);
+        SDL_PumpEvents();
+        SDL_GetMouseState(&pointer.x, &pointer.y);
+    }
+    EXPECT_EQ(pointer, glm::ivec2(width / 2, height / 2));
+    mousePixel = pointer;
+    Frames(2);
+    EXPECT_EQ(Component(player).mBendMode, 2) << "the pointer never moved";
+}
+
 TEST_F(RadialMenu, EachSliceAimsAtTheTileOfItsMode)
 {
     struct Case {

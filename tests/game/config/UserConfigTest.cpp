@@ -128,6 +128,35 @@ TEST_F(ConfigHome, EveryKeyRoundTripsAndPlayer2TakesPlayer1sBindings)
     EXPECT_EQ(Localisation::GetLanguage(), 1u);
 }
 
+// The size the player chose survives fullscreen: switched on and off again
+// (F11, the options' toggle), with the frames' size checks between, the
+// file and the next match's start still find it, not the display's size.
+TEST_F(ConfigHome, FullscreenOnAndOffKeepsTheChosenWindowSize)
+{
+    const auto settle = [this](std::pair<int, int> wanted) {
+        for (int i = 0; i < 200 && window->GetSize() != wanted; ++i) {
+            SDL_PumpEvents();
+            SDL_Delay(5);
+        }
+        Engine::Window::CheckResize();
+    };
+    SDL_DisplayMode display{};
+    ASSERT_EQ(SDL_GetCurrentDisplayMode(0, &display), 0);
+    window->SetResolution({800, 600});
+    settle({800, 600});
+    window->SetFullscreen(true);
+    settle({display.w, display.h});
+    ASSERT_EQ(window->GetSize(), std::make_pair(display.w, display.h)) << "the window fills the display";
+    UserConfig::Save();
+    window->SetFullscreen(false);
+    UserConfig::Save();
+    const json saved = SavedFile();
+    EXPECT_EQ(std::make_pair(saved.at("resolution_x").get<int>(), saved.at("resolution_y").get<int>()),
+              std::make_pair(800, 600));
+    settle({800, 600});
+    EXPECT_EQ(window->GetSize(), std::make_pair(800, 600));
+}
+
 TEST_F(ConfigHome, BrokenFilesKeepWhatTheyCannotSayAndNameIt)
 {
     struct Case {

@@ -49,4 +49,16 @@ TEST(StartupScreens, LogoRunsThreeSecondsUnlessSkippedAndTheBarCannotBeSkipped)
     SetKey(SDL_SCANCODE_SPACE, false);
 }
 
+TEST(StartupScreens, AClosedWindowEndsTheLogoAndTheBarAtOnce)
+{
+    FrameTest::StartEngine();
+    CreepingClock clock;
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    EXPECT_NEAR(ShowLogoSplash(), 0.007, 1e-9) << "the frame that pumped the quit";
+    EXPECT_EQ(ShowLoadingBar(), 0.0);
+    Input().Init();
+}
+
 } // namespace
