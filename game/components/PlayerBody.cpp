@@ -2,6 +2,7 @@
 
 #include "engine/collision/CollisionComp.h"
 #include "engine/collision/SpatialCollisionMgr.h"
+#include "engine/core/EntityTagCompManager.h"
 #include "engine/core/InputManager.h"
 #include "engine/core/Transform.h"
 #include "engine/render/Camera.h"
@@ -9,6 +10,7 @@
 #include "game/components/PlayerControls.h"
 #include "game/components/PlayerFrame.h"
 #include "game/components/PlayerLogicComp.h"
+#include "game/components/TileProbe.h"
 
 #include <limits>
 
@@ -19,7 +21,33 @@ constexpr float kEyeHeight = 0.25f;
 constexpr float kLookDistance = 20.0f;
 constexpr float kLookSpeed = 5.0f;
 
+// A look down from this far above the feet spans the arena's whole height,
+// from the bottom of the box that holds the players to the top of the
+// tallest column.
+constexpr float kSinkReach = 50.0f;
+
 glm::vec3 Down() { return glm::vec3(0.0f, -1.0f, 0.0f); }
+
+// A tile whose top faces up, to stand on; not a wall's or the ceiling's.
+bool FloorTile(Engine::EntityHandle entity)
+{
+    return Engine::EntityTagCompManager::GetInstance().HasTag(entity, "Tile") &&
+           TileProbe::RiseDirection(entity).y > 0.5f;
+}
+
+// How deep the feet are inside a floor tile, 0 when they are not. A ray
+// from inside a tile does not see that tile, so a player who walks into a
+// raised column, lands a hair inside a tile, or is held at mid-height while
+// the arena turns over onto a raised column would drop through the floor
+// and stay under it; seen from above, the tile's top lies over the feet.
+float SinkDepth(const glm::vec3& feet)
+{
+    const Engine::RayHit above = Engine::SpatialCollisionMgr::GetInstance().RayCast(
+        feet - Down() * kSinkReach, Down());
+    if (above.distance < 0.0f || above.distance >= kSinkReach || !FloorTile(above.entity))
+        return 0.0f;
+    return kSinkReach - above.distance;
+}
 
 float AxisStep(float value, float deadZone)
 {
@@ -47,6 +75,10 @@ float GroundDistance(const Player_LogicComp& player)
     const float halfHeight = scale ? 0.5f * scale->y : 0.0f;
     const glm::vec3 feet = Engine::Transform::GetWorldPosition(self) - glm::vec3(0.0f, halfHeight, 0.0f);
     const Engine::RayHit hit = Engine::SpatialCollisionMgr::GetInstance().RayCast(feet, Down());
+    if (hit.distance >= 0.0f && hit.distance <= player.LevitScale.value)
+        return hit.distance;
+    if (const float sunk = SinkDepth(feet); sunk > 0.0f)
+        return -sunk;
     return hit.distance < 0.0f ? std::numeric_limits<float>::infinity() : hit.distance;
 }
 

@@ -8,7 +8,8 @@ class PlayerControls;
 namespace PlayerBody {
 
 // How far below the player's feet the floor is; a ray that meets nothing
-// gives infinity (the player is in the air, not on a floor).
+// gives infinity (the player is in the air, not on a floor). Feet inside a
+// floor tile give minus their depth below its top.
 float GroundDistance(const Player_LogicComp& player);
 
 // Floats the player "LevitScale" above the surface under its feet, or lets

@@ -5,7 +5,9 @@
 #include "game/arena/MatchStats.h"
 #include "game/components/PassivePerks.h"
 #include "game/components/PlayerBody.h"
+#include "game/components/TileLogicComponent.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -54,6 +56,49 @@ TEST_F(PlayerMovement, NothingUnderTheFeetMeansFallingNotBeingLifted)
     }
     EXPECT_LT(previous, 0.0f);
     EXPECT_FLOAT_EQ(Body(player).mGravity.value.y, -200.0f);
+}
+
+// A floor tile round the feet is seen from above: the player stands on its
+// top, where a ray from inside it would let the player drop under the floor.
+TEST_F(PlayerMovement, FeetInsideAFloorTileStandOnItsTopInsteadOfDroppingThrough)
+{
+    const Engine::EntityHandle player = SpawnStanding({-6.0f, 0.0f, 1.0f});
+    // A tile on the way to the arena's centre, where the view rests, two
+    // steps up.
+    const glm::vec3 ahead = Position(player) + glm::normalize(glm::vec3(6.0f, 0.0f, -1.0f)) * 3.0f;
+    const Engine::EntityHandle column = *std::min_element(
+        HexGrid::GetInstance().tiles.begin(), HexGrid::GetInstance().tiles.end(), [&](auto a, auto b) {
+            return glm::distance(glm::vec2(Position(a).x, Position(a).z), glm::vec2(ahead.x, ahead.z)) <
+                   glm::distance(glm::vec2(Position(b).x, Position(b).z), glm::vec2(ahead.x, ahead.z));
+        });
+    TileLogicComponent& tile = *Engine::LogicManager::GetCompPtr<TileLogicComponent>(column);
+    const float step = tile.tile_size.value;
+    for (int i = 0; i < 2; ++i) {
+        tile.SetSelected(true);
+        tile.mRaiseRequest = 1;
+        Frames(70);
+    }
+    ASSERT_EQ(tile.mLevel, 2);
+
+    Hold(Slot::Forward);
+    float lowest = FeetHeight(player);
+    bool stoodOnIt = false;
+    for (int i = 0; i < 200 && !stoodOnIt; ++i) {
+        Frame();
+        lowest = std::min(lowest, FeetHeight(player));
+        stoodOnIt = std::fabs(FeetHeight(player) - (2.0f * step + 3.5f)) < 1e-3f;
+    }
+    EXPECT_TRUE(stoodOnIt) << "feet at " << FeetHeight(player);
+    EXPECT_GT(lowest, 0.0f) << "never under the floor";
+    Frames(150);
+    Release(Slot::Forward);
+    Frames(100);
+    EXPECT_NEAR(FeetHeight(player), 3.5f, 1e-3f) << "walked off, back down onto the floor";
+
+    // Landing a hair inside the floor, as a teleport onto a ball lying on it.
+    Engine::Transform::PositionRef(player).y -= 3.6f;
+    Frame();
+    EXPECT_NEAR(FeetHeight(player), 3.5f, 1e-3f);
 }
 
 TEST_F(PlayerMovement, WalksAndRunsAtTheirSpeedsAlongTheView)

@@ -14,6 +14,7 @@
 #include "game/components/TileSeams.h"
 #include "game/match/ArenaDebugKeys.h"
 
+#include <algorithm>
 #include <glm/gtc/constants.hpp>
 #include <sstream>
 
@@ -363,10 +364,27 @@ TEST_F(ArenaEvents, AGoneLocalPlayerIsNotUsedAndTheNextOneTakesOver)
 
 // Both players of a match on one machine are held for the turn and walk
 // again together once it is over.
-TEST_F(ArenaEvents, AfterAFlipBothLocalPlayersAreFreeAtOnce)
+// Player 1 is held at x = 10 during the flip, over what the ceiling at
+// x = -10 becomes: lowered four steps, it turns into a column that comes up
+// round the held player's feet.
+TEST_F(ArenaEvents, AfterAFlipBothLocalPlayersAreFreeAtOnceAndStandOnTheFloorTheyWereTurnedOnto)
 {
     BuildMatch(2);
     Frames(160, 20); // past the opening descent
+    auto across = [](EntityHandle tile) {
+        const glm::vec3 at = Engine::Transform::GetWorldPosition(tile);
+        return at.y < 50.0f ? 1e9f : glm::distance(glm::vec2(at.x, at.z), glm::vec2(-10.0f, 0.0f));
+    };
+    const EntityHandle column = *std::min_element(Grid().tiles.begin(), Grid().tiles.end(),
+                                                  [&](EntityHandle a, EntityHandle b) { return across(a) < across(b); });
+    TileLogicComponent& lowered = *Find<TileLogicComponent>(column);
+    for (int step = 0; step < 4; ++step) {
+        lowered.SetSelected(true);
+        lowered.mRaiseRequest = 1;
+        Frames(30, 20);
+    }
+    ASSERT_EQ(lowered.mLevel, 4);
+    const float standing = Engine::Transform::GetWorldPosition(Players()[1]).y;
     StartWithNextKind(1);
     JustBeforeExpiry();
     Frames(2);
@@ -378,6 +396,12 @@ TEST_F(ArenaEvents, AfterAFlipBothLocalPlayersAreFreeAtOnce)
         EXPECT_FALSE(Component(player).mStaticRequest) << Component(player).mPlayerNumber;
         EXPECT_EQ(Component(player).StateNameOf(0), "Move") << Component(player).mPlayerNumber;
     }
+    Frames(150, 20);
+    Engine::TransformCompManager::GetInstance().Update();
+    const float columnTop = Engine::Transform::GetWorldPosition(column).y + Engine::Transform::ScalePtr(column)->y;
+    const float hover = Component(Players()[0]).LevitScale.value + 0.5f * Engine::Transform::ScalePtr(Players()[0])->y;
+    EXPECT_NEAR(Engine::Transform::GetWorldPosition(Players()[0]).y, columnTop + hover, 1e-3f);
+    EXPECT_NEAR(Engine::Transform::GetWorldPosition(Players()[1]).y, standing, 1e-3f);
 }
 
 TEST_F(ArenaEvents, EndingAnEventFreesThePlayerAndRestartsTheTimerOnlyWhenAsked)
