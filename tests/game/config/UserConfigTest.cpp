@@ -134,7 +134,7 @@ TEST_F(ConfigHome, EveryKeyRoundTripsAndPlayer2TakesPlayer1sBindings)
 TEST_F(ConfigHome, FullscreenOnAndOffKeepsTheChosenWindowSize)
 {
     const auto settle = [this](std::pair<int, int> wanted) {
-        for (int i = 0; i < 200 && window->GetSize() != wanted; ++i) {
+        for (int i = 0; i < 600 && window->GetSize() != wanted; ++i) {
             SDL_PumpEvents();
             SDL_Delay(5);
         }
