@@ -40,6 +40,16 @@ PlayerHooks::BallShot ShotOf(Engine::EntityHandle ball)
 
 void SpawnQuietly() { SpawnGoalBall(false); }
 
+// A replay shows a goal ball while its frames hold one: the one out follows
+// them. A new one each frame would meet the one it replaces, still there
+// until the frame's end, and be pushed a ball's width off the recorded path,
+// with a light and its shadow buffer made and freed in every frame.
+void ShowGoalBallInReplay()
+{
+    if (!GoalBall::Alive())
+        SpawnGoalBall(false);
+}
+
 } // namespace
 
 void InstallBallSeams()
@@ -54,6 +64,6 @@ void InstallBallSeams()
 
     MatchRecorder& recorder = MatchRecorder::GetInstance();
     MatchRecorder::ReplayHooks replay = recorder.GetReplayHooks();
-    replay.spawnGoalBall = &SpawnQuietly;
+    replay.spawnGoalBall = &ShowGoalBallInReplay;
     recorder.SetReplayHooks(replay);
 }

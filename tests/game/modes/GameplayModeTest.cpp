@@ -2,12 +2,14 @@
 
 #include "engine/core/EntityNameCompManager.h"
 #include "engine/core/FrameRateController.h"
+#include "engine/core/Transform.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/GlTestWindow.h"
 #include "engine/render/Window.h"
 #include "game/arena/HexGrid.h"
 #include "game/arena/MatchRecorder.h"
+#include "game/components/GoalBall.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/config/UserConfig.h"
 #include "game/match/GameScene.h"
@@ -315,6 +317,31 @@ TEST_F(GameplayModeRun, F7JoinsOnlyAnAddressTypedBeforeAndNeverWaitsForTheConsol
     dup2(standardInput, STDIN_FILENO);
     close(standardInput);
     close(console[0]);
+}
+
+// The goal ball of a replay is drawn where its frames recorded it, the same
+// ball throughout: not a new one each frame pushed off by the one it replaces.
+TEST_F(GameplayModeRun, AReplayedGoalBallFollowsItsRecordedPath)
+{
+    Frames(5);
+    StdoutOf([] { SpawnGoalBall(false); });
+    Frames(40);
+    GameMode::EndRequested = 1;
+    StdoutOf([this] { Frame(); });
+    int shown = 0;
+    for (int i = 0; i < 100 && !Recorder().isLive; ++i) {
+        StdoutOf([this] { EngineFrame(); });
+        const MatchFrame* front = Recorder().PlaybackFront();
+        const auto balls = Engine::EntityNameCompManager::GetInstance().FindEntitiesByName("GoalBall");
+        ASSERT_LE(balls.size(), 1u);
+        if (front && front->goalBall.active && !balls.empty()) {
+            ++shown;
+            EXPECT_LT(glm::distance(Engine::Transform::GetWorldPosition(balls.front()), front->goalBall.pos), 0.5f)
+                << "replayed frame " << i;
+        }
+        StdoutOf([] { GameMode::Current.Update(); });
+    }
+    EXPECT_GT(shown, 30);
 }
 
 } // namespace
