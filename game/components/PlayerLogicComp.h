@@ -48,11 +48,13 @@ public:
     void Shutdown() override;
 
     // The hit rule of the ball: a hit counts unless the shooter is remote
-    // (the peer decides its own hits) or the victim is still hurt from the
-    // last hit.
+    // (the peer decides its own hits), the victim is still hurt from the
+    // last hit, or the victim has already won: a ball still in flight in the
+    // end-of-match slow motion must not bring the loser to the limit too and
+    // crown two winners.
     static bool HitCounts(const Player_LogicComp& shooter, const Player_LogicComp& victim)
     {
-        return !shooter.mRemote && !victim.mHurting;
+        return !shooter.mRemote && !victim.mHurting && victim.mScore < victim.mScoreLimit;
     }
     // When the hit counts, the shooter scores and the victim is hurt. True
     // when the hit counted.

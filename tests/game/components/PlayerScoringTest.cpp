@@ -78,6 +78,20 @@ TEST_F(PlayerScoring, AHitCountsUnlessTheVictimIsStillHurtOrTheShooterRemote)
     EXPECT_EQ(shooter.mScore, 2);
 }
 
+TEST_F(PlayerScoring, AWinnerCannotBeHitInTheSlowMotion)
+{
+    Player_LogicComp& winner = Component(one);
+    Player_LogicComp& loser = Component(two);
+    winner.mScore = loser.mScore = 4;
+    EXPECT_TRUE(Player_LogicComp::ExchangeHit(winner, loser));
+    Frames(5);
+    EXPECT_FALSE(Player_LogicComp::ExchangeHit(loser, winner)) << "a ball still in flight";
+    EXPECT_EQ(loser.mScore, 4);
+    EXPECT_FALSE(winner.mHurting);
+    Frames(130);
+    EXPECT_EQ(gMedals, (std::vector<MedalCall>{{one, 2, true}})) << "one winner";
+}
+
 TEST_F(PlayerScoring, AHitPushesTheMedalsItEarned)
 {
     struct Case {
