@@ -9,12 +9,24 @@
 #include "game/components/PlayerFrame.h"
 #include "game/components/PlayerLogicComp.h"
 
+#include <algorithm>
 #include <string>
 
 namespace {
 
 constexpr float kExhaustedFov = 0.85f;
 constexpr float kNoEnergyVolume = 0.15f;
+
+// The whole units the HUD names its texture after. A replay sets the energy
+// from a file, where any float may stand: below zero (or not a number) shows
+// the empty bar, and nothing is cast from past the int range.
+int WholeUnits(float energy)
+{
+    if (!(energy > 0.0f))
+        return 0;
+    constexpr float kMost = 1.0e6f;
+    return static_cast<int>(std::min(energy, kMost));
+}
 
 } // namespace
 
@@ -59,7 +71,7 @@ Player_LogicComp* EnergyState::Player() const { return Engine::LogicManager::Get
 void EnergyState::ShowEnergy(const char* prefix) const
 {
     if (const Player_LogicComp* player = Player())
-        ShowHudTexture(player->mEnergyHud, prefix + std::to_string(static_cast<int>(player->Energy.value)));
+        ShowHudTexture(player->mEnergyHud, prefix + std::to_string(WholeUnits(player->Energy.value)));
 }
 
 void EnergyState::HideEnergy() const

@@ -152,4 +152,19 @@ TEST_F(PlayerEnergy, AMatchLeftInTheMiddleOfAPulseLeavesTheScreenClear)
     EXPECT_FALSE(post.flag3);
 }
 
+// A replay takes the energy from a recording file, which may hold any float.
+TEST_F(PlayerEnergy, AReplayedEnergyFarBelowZeroShowsTheEmptyBar)
+{
+    MatchRecorder& recorder = MatchRecorder::GetInstance();
+    auto frame = std::make_shared<MatchFrame>();
+    frame->players[0].energy = -1.0e30f;
+    frame->players[0].exausted = 1;
+    recorder.playback.push_back(frame);
+    recorder.isLive = 0;
+    Frames(3);
+    EXPECT_EQ(EnergyState(player), "Exausted");
+    EXPECT_EQ(HudTexture(component->mEnergyHud), "Exhausted_0");
+    MatchRecorder::ClearFrameList(recorder.playback);
+}
+
 } // namespace
