@@ -55,6 +55,14 @@ int MatchSeconds()
     return now > start ? static_cast<int>((now - start) / 1000000000ull) : 0;
 }
 
+// The player whose ball this player plays against, when it has one.
+const Player_LogicComp* OpponentOf(const Player_LogicComp& player)
+{
+    const Engine::EntityHandle theirs = player.mOpponentBall;
+    const TempBallComp* ball = theirs.IsNull() ? nullptr : Engine::LogicManager::GetCompPtr<TempBallComp>(theirs);
+    return ball ? Engine::LogicManager::GetCompPtr<Player_LogicComp>(ball->mPlayer) : nullptr;
+}
+
 // A replay (or a tutorial) shows the hits and goals it recorded: a ball
 // still in flight from live play meets them again and must not score them.
 bool Replaying() { return MatchRecorder::GetInstance().IsReplaying(); }
@@ -174,6 +182,10 @@ void TempBallComp::ScoreGoal(Engine::EntityHandle goalBall)
     goalBall.Destroy();
     Player_LogicComp* player = Engine::LogicManager::GetCompPtr<Player_LogicComp>(mPlayer);
     if (!player || player->mRemote)
+        return;
+    // After the opponent's win, in the slow motion, a goal would make a
+    // second winner.
+    if (const Player_LogicComp* opponent = OpponentOf(*player); opponent && opponent->HasWon())
         return;
     player->AddGoalPoints();
     if (BadgeManagerComp* medals = Engine::LogicManager::GetCompPtr<BadgeManagerComp>(mPlayer))

@@ -54,8 +54,9 @@ public:
     // crown two winners.
     static bool HitCounts(const Player_LogicComp& shooter, const Player_LogicComp& victim)
     {
-        return !shooter.mRemote && !victim.mHurting && victim.mScore < victim.mScoreLimit;
+        return !shooter.mRemote && !victim.mHurting && !victim.HasWon();
     }
+    bool HasWon() const { return mScore >= mScoreLimit; }
     // When the hit counts, the shooter scores and the victim is hurt. True
     // when the hit counted.
     static bool ExchangeHit(Player_LogicComp& shooter, Player_LogicComp& victim);

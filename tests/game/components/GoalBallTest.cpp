@@ -118,6 +118,16 @@ TEST_F(GoalBallScene, ABallTouchingItScoresAGoalOnlyOnceItFlies)
     EXPECT_EQ(Component(one).mScore, 1);
     Frame();
     EXPECT_TRUE(GoalBalls().empty()) << "spent all the same";
+
+    // Nor does a goal after the opponent has won.
+    Component(one).mRemote = false;
+    Ball(ballOne).FlightMachine()->ChangeState("BallIdle");
+    const Engine::EntityHandle late = Spawn();
+    Frames(360);
+    Component(two).mScore = 5;
+    Throw(ballOne, Position(late) + glm::vec3(0.0f, 0.0f, 3.0f), {0.0f, 0.0f, -20.0f});
+    Touch(ballOne, late, {1, 0, 0});
+    EXPECT_EQ(Component(one).mScore, 1) << "the match is decided";
 }
 
 TEST_F(GoalBallScene, ANewSpawnReplacesTheOldAndThePeersRecordSpawnsOneOnlyWhenNoneIsOut)
