@@ -12,11 +12,17 @@ endfunction()
 # and nothing needs a display at build time. Each executable also passes run
 # whole, in one process: the fixtures put back what a test may leave in the
 # singletons. Each test may take 120 s, or SOLVANE_TEST_TIMEOUT seconds when
-# the caller sets it.
+# the caller sets it. A caller whose tests run long sets SOLVANE_TEST_COST:
+# CTest starts the costliest first, so a run on many cores does not end
+# waiting on a minute-long match started last.
 function(solvane_test name dir)
   set(_timeout 120)
   if(SOLVANE_TEST_TIMEOUT)
     set(_timeout ${SOLVANE_TEST_TIMEOUT})
+  endif()
+  set(_cost 0)
+  if(SOLVANE_TEST_COST)
+    set(_cost ${SOLVANE_TEST_COST})
   endif()
   # `dir` may list several test folders that share one executable.
   set(_sources)
@@ -34,5 +40,5 @@ function(solvane_test name dir)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES TIMEOUT ${_timeout} ENVIRONMENT "ALSOFT_DRIVERS=null")
+    PROPERTIES TIMEOUT ${_timeout} COST ${_cost} ENVIRONMENT "ALSOFT_DRIVERS=null")
 endfunction()
