@@ -6,10 +6,13 @@
 //
 // "type" must name a factory-registered logic component; "value" is read by
 // that component's property map. Bad handles and unknown types are skipped
-// with a message; JSON type errors and missing keys propagate.
+// with a message; JSON type errors and missing keys propagate, and a list
+// that is neither an array nor null is a type error (an object would read
+// as the list of its values).
 #include "engine/logic/LogicManager.h"
 
 #include "engine/core/RuntimeErrors.h"
+#include "engine/core/SceneFormat.h"
 #include "engine/core/SceneManager.h"
 #include "engine/logic/Factory.h"
 
@@ -227,9 +230,8 @@ void LogicManager::Save(nlohmann::json& document)
 
 void LogicManager::Load(const nlohmann::json& document)
 {
-    const auto section = document.find(kKey);
-    if (section != document.end()) {
-        for (const nlohmann::json& element : *section) {
+    if (document.contains(kKey)) {
+        for (const nlohmann::json& element : SceneFormat::ArrayOrNullMember(document, kKey, kKey)) {
             const nlohmann::json& handle = element.at("handle");
             const std::optional<std::uint32_t> index = EntityIndexFrom(handle);
             if (!index) {
@@ -237,9 +239,10 @@ void LogicManager::Load(const nlohmann::json& document)
                           << " is not an entity index (1 to " << EntityHandle::kMaxIndex << ").\n";
                 continue;
             }
+            const nlohmann::json& components = SceneFormat::ArrayOrNullMember(element, "obj_comps", kKey);
             const EntityHandle entity(*index);
             mComponents.try_emplace(entity);
-            LoadComponents(element.at("obj_comps"), entity);
+            LoadComponents(components, entity);
         }
     }
     // A scene load initialises once the previous scene is gone.
@@ -261,11 +264,11 @@ void LogicManager::LoadEntity(const nlohmann::json& value, EntityHandle entity)
 {
     if (entity.IsNull())
         return;
-    const auto section = value.find(kKey);
-    if (section == value.end())
+    if (!value.contains(kKey))
         return;
+    const nlohmann::json& components = SceneFormat::ArrayOrNullMember(value, kKey, kKey);
     mComponents.try_emplace(entity);
-    LoadComponents(*section, entity);
+    LoadComponents(components, entity);
 }
 
 // The counterpart of SavedComponent.

@@ -109,6 +109,13 @@ TEST_F(LogicSaveLoad, MalformedElementsRaiseTheJsonErrorAndKeepWhatCameBefore)
                  json::type_error);
     EXPECT_EQ(Count(EntityHandle(6)), 0u);
 
+    // A list written as an object would read as the list of its values.
+    const json probe = {{"type", "LogicTest::Probe"}, {"value", json::object()}};
+    EXPECT_THROW(Logic().Load({{"LogicComps", {{"a", {{"handle", 7}, {"obj_comps", nullptr}}}}}}), json::type_error);
+    EXPECT_THROW(Logic().Load({{"LogicComps", {{{"handle", 7}, {"obj_comps", {{"a", probe}}}}}}}), json::type_error);
+    EXPECT_THROW(Logic().LoadEntity({{"LogicComps", {{"a", probe}}}}, EntityHandle(7)), json::type_error);
+    EXPECT_FALSE(Logic().HasComponent(EntityHandle(7)));
+
     json notAnArray = {{"LogicComps", 5}};
     EXPECT_THROW(Logic().Save(notAnArray), json::type_error);
 }
