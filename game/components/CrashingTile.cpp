@@ -9,6 +9,8 @@
 #include "game/components/TileLogicComponent.h"
 #include "game/components/TileProbe.h"
 
+#include <algorithm>
+
 Engine::TypeNode* CrashingTile::RegisterClassType()
 {
     return Engine::TypeRegistry::RegisterUnder<CrashingTile, Engine::LogicComp>();
@@ -44,10 +46,15 @@ void CrashingTile::Update()
     const float step = PlayerFrame::ScaledDt() * speed.value;
     Engine::Transform::PositionRef(owner) += up * step;
     Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(owner);
-    const Engine::RayHit ahead = TileProbe::FirstTileAhead(owner, kStopDistance, false);
-    if (ahead.distance < 0.0f)
+    // Looked for from where the top face stood before this move: a tile
+    // within the move (one crashing into it head on, one lying close ahead,
+    // the tile it rests on when it is struck again) stops it too, at that
+    // tile's face. Rays from the moved face would start inside such a tile
+    // and miss it, and the tile would pass through and fly on for good.
+    const std::optional<float> ahead = TileProbe::TileReached(owner, kStopDistance, std::max(step, 0.0f));
+    if (!ahead)
         return;
     mActive = 0;
-    Engine::Transform::PositionRef(owner) += up * ahead.distance;
+    Engine::Transform::PositionRef(owner) += up * *ahead;
     Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(owner);
 }

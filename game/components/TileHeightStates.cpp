@@ -64,7 +64,7 @@ void TileStayState::OnEnter()
 
 void TileStayState::OnUpdate()
 {
-    // The peer's step moves any tile.
+    // The peer's step moves any tile that is not crashing.
     if (!component || component->TakePeerStep() || !component->IsMovable())
         return;
     component->mRaiseBlocked = 0;

@@ -288,13 +288,16 @@ void TileLogicComponent::OnNetworkingEvent(Engine::NetworkingEvent* event)
         StartCrashing();
 }
 
-// The peer raised or lowered its copy of this tile: no type, selection or
-// block check, and the level is the peer's. The record's place is a world
-// place: once the arena has turned, a tile's own place is not.
+// The peer raised or lowered its copy of this tile: no selection or block
+// check, and the level is the peer's. The record's place is a world place:
+// once the arena has turned, a tile's own place is not. A crashing tile
+// takes none: the peer bent its copy before it knew of the crash, which
+// ends the tile where it meets another on both machines, while a step taken
+// after the crash has stopped would leave it elsewhere here for good.
 void TileLogicComponent::ApplyPeerBend(const Engine::NetworkingEvent& event)
 {
     const auto decoded = Net::DecodeTileBend(event.Payload());
-    if (!decoded)
+    if (!decoded || tile_type.value == Crashing)
         return;
     const Net::TileBend& bend = decoded.record;
     const auto level = static_cast<std::int32_t>(bend.level);
@@ -322,6 +325,11 @@ bool TileLogicComponent::TakePeerStep()
     // when a step waits.
     if (mPeerStep == 0)
         return false;
+    // The crash began after the step came: the step goes with it.
+    if (tile_type.value == Crashing) {
+        mPeerStep = 0;
+        return false;
+    }
     Engine::StateMachine* height = HeightMachine();
     if (!height)
         return false;

@@ -3,6 +3,7 @@
 #include "engine/core/EntityHandle.h"
 
 #include <glm/glm.hpp>
+#include <optional>
 #include <vector>
 
 // What lies ahead of a tile's top face: five rays along the way the tile
@@ -22,5 +23,12 @@ std::vector<Engine::RayHit> Cast(Engine::EntityHandle tile);
 // [0, reach] (or [0, reach) when `inclusive` is false); distance -1 when
 // there is none.
 Engine::RayHit FirstTileAhead(Engine::EntityHandle tile, float reach, bool inclusive);
+
+// How far ahead, measured as FirstTileAhead measures, the nearest tile lies
+// that is less than `reach` ahead of a tile that has just moved `moved`
+// along its rise; 0 or less for a tile its top face touched before the move
+// or has moved into since, which rays from above the face would start inside
+// and miss. None when no tile is that near.
+std::optional<float> TileReached(Engine::EntityHandle tile, float reach, float moved);
 
 } // namespace TileProbe

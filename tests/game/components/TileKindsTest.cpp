@@ -86,6 +86,42 @@ TEST_F(TileKinds, ACrashingTileWithNothingAheadKeepsMoving)
     EXPECT_EQ(colours.mSpecularColor.value, CurrentPalette.Colour(CrashSpec));
 }
 
+// A tile met is never passed through: not by a tile struck again where it
+// rests on the tile it met, nor by that tile when it is struck, nor by two
+// crashing tiles that meet head on.
+TEST_F(TileKinds, ACrashingTileNeverPassesThroughATileItHasReached)
+{
+    const auto crash = [](Engine::EntityHandle tile) -> CrashingTile& {
+        Engine::LogicManager::GetInstance().AddComponent<CrashingTile>(tile);
+        CrashingTile& first = *Engine::LogicManager::GetCompPtr<CrashingTile>(tile);
+        first.Initialize();
+        first.mActive = 1;
+        return first;
+    };
+    const glm::vec3 ceiling(0.0f, 83.0f, 0.0f);
+    const Engine::EntityHandle floor = Tile(kFloor);
+    const Engine::EntityHandle above = Tile(kFloor + ceiling, 1, kDown, kBackward);
+    crash(floor);
+    Frames(20);
+    const float rests = Position(floor).y;
+    EXPECT_EQ(crash(floor).mActive, 1);
+    Frames(5);
+    EXPECT_NEAR(Position(floor).y, rests, 1e-3f) << "struck again";
+    EXPECT_EQ(crash(above).mActive, 1);
+    Frames(5);
+    EXPECT_NEAR(Position(above).y, kFloor.y + ceiling.y, 1e-3f) << "the tile it rests on, struck";
+
+    // Head on, 20 apart: each stops on the other's face.
+    const glm::vec3 aside(20.0f, 0.0f, 0.0f);
+    const Engine::EntityHandle up = Tile(kFloor + aside, 2);
+    const Engine::EntityHandle down = Tile(kFloor + aside + glm::vec3(0.0f, 100.0f, 0.0f), 3, kDown, kBackward);
+    const CrashingTile& rising = crash(up);
+    const CrashingTile& falling = crash(down);
+    Frames(40, 16);
+    EXPECT_EQ(rising.mActive + falling.mActive, 0);
+    EXPECT_NEAR(Position(down).y - Position(up).y, 80.0f, 0.05f) << "face to face";
+}
+
 TEST_F(TileKinds, ThePeersCrashingTilesEventThrowsTheTileOut)
 {
     Engine::EntityHandle tile = Tile(kFloor, 5);

@@ -103,26 +103,42 @@ TEST_F(TileHeight, ASelectedTileStepsUpAndDownByItsSizeInHalfASecond)
     EXPECT_TRUE(Near(Position(tile), kHere - glm::vec3(0.0f, 5.0f, 0.0f), 0.01f));
 }
 
-TEST_F(TileHeight, ImmovableAndCrashingTilesIgnoreRequestsButFollowThePeer)
+// Neither kind takes a request. An immovable tile follows the peer's
+// records; a crashing one does not, even one that came before the crash
+// did: the peer bent its copy before it knew of the crash, which decides on
+// both machines where the tile ends.
+TEST_F(TileHeight, ImmovableAndCrashingTilesIgnoreRequestsAndOnlyImmovableOnesFollowThePeer)
 {
-    for (int type : {TileLogicComponent::Immovable, TileLogicComponent::Crashing}) {
-        Engine::EntityHandle tile = Tile(kHere + glm::vec3(10.0f * static_cast<float>(type), 0.0f, 0.0f), type);
+    struct Case {
+        int type;
+        bool typedFirst;
+    };
+    for (const Case c : {Case{TileLogicComponent::Immovable, true}, Case{TileLogicComponent::Crashing, true},
+                         Case{TileLogicComponent::Crashing, false}}) {
+        Engine::EntityHandle tile = Tile(kHere + glm::vec3(10.0f * static_cast<float>(c.type + c.typedFirst), 0.0f, 0.0f), c.type);
         TileLogicComponent& component = Component(tile);
-        component.tile_type.value = type;
+        component.tile_type.value = c.typedFirst ? c.type : TileLogicComponent::Normal;
         component.SetSelected(true);
-        component.mRaiseRequest = 1;
+        component.mRaiseRequest = c.typedFirst;
         Frames(30);
-        EXPECT_EQ(component.mLevel, 0) << "type " << type;
+        EXPECT_EQ(component.mLevel, 0) << "type " << c.type;
         EXPECT_EQ(HeightState(tile), "TileStay");
-        EXPECT_FALSE(component.IsMovable());
+        EXPECT_EQ(component.IsMovable(), !c.typedFirst);
 
+        const glm::vec3 before = Position(tile);
         Engine::NetworkingEvent bend;
-        const Net::TileBend record{static_cast<std::uint32_t>(type), 3, Position(tile) + glm::vec3(0, 1, 0), 1};
+        const Net::TileBend record{static_cast<std::uint32_t>(c.type), 3, before + glm::vec3(0, 1, 0), 1};
         ASSERT_TRUE(bend.Fill(0, Net::Encode(record)));
         Engine::EventHandlerList::Raise(bend, tile);
-        EXPECT_EQ(component.mLevel, 3) << "the peer's level is taken as it is";
+        component.tile_type.value = c.type;
         Frames(1);
-        EXPECT_EQ(HeightState(tile), "TileUp") << "a peer's record moves any tile";
+        const bool follows = c.type == TileLogicComponent::Immovable;
+        EXPECT_EQ(HeightState(tile), follows ? "TileUp" : "TileStay") << "type " << c.type;
+        if (follows) {
+            EXPECT_EQ(component.mLevel, 3) << "the peer's level is taken as it is";
+        } else {
+            EXPECT_EQ(Position(tile), before);
+        }
     }
 }
 
