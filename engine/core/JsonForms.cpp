@@ -86,6 +86,12 @@ void ThrowNotAnObject(const nlohmann::json& j)
         305, std::string("cannot use operator[] with a string argument with ") + j.type_name(), &j);
 }
 
+void ThrowNotAList(const nlohmann::json& j)
+{
+    throw nlohmann::json::type_error::create(
+        302, std::string("type must be array, but is ") + j.type_name() + " (\"vector_values\")", &j);
+}
+
 } // namespace Engine::Json
 
 namespace glm {

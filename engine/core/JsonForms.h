@@ -56,16 +56,25 @@ void WriteList(nlohmann::json& out, const std::vector<T>& list)
     }
 }
 
-// Appends to the list: what it held before stays in front.
+// Raises the library's type_error 302 for a list that is neither an array
+// nor null: an object would iterate as the list of its values.
+[[noreturn]] void ThrowNotAList(const nlohmann::json& j);
+
+// Appends to the list: what it held before stays in front. A list with a
+// bad entry appends none of it.
 template <class T>
 void AppendList(const nlohmann::json& in, std::vector<T>& list)
 {
-    // Null iterates as nothing, a scalar as one element.
-    for (const nlohmann::json& entry : in.at("vector_values")) {
+    const nlohmann::json& values = in.at("vector_values");
+    if (!values.is_array() && !values.is_null())
+        ThrowNotAList(values);
+    std::vector<T> read;
+    for (const nlohmann::json& entry : values) { // null iterates as nothing
         if (!entry.is_object())
             ThrowNotAnObject(entry);
-        list.push_back(ReadAs<T>(entry.at("value")));
+        read.push_back(ReadAs<T>(entry.at("value")));
     }
+    list.insert(list.end(), read.begin(), read.end());
 }
 
 } // namespace Engine::Json

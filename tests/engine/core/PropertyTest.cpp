@@ -69,7 +69,12 @@ TEST(PropertyValues, ListsAppendWhatTheyRead)
     Property<std::vector<int>> ints("ints", std::vector<int>{1}, map);
     ints.FromJson(json::parse(R"({"vector_values": [{"value": 3}, {"value": 4}]})"));
     EXPECT_EQ(ints.value, (std::vector<int>{1, 3, 4}));
-    EXPECT_EQ(ErrorId<json::type_error>([&] { ints.FromJson(json{{"vector_values", 5}}); }), 305);
+    // Neither a scalar nor an object reads as a list, and a bad entry adds
+    // none of those before it.
+    EXPECT_EQ(ErrorId<json::type_error>([&] { ints.FromJson(json{{"vector_values", 5}}); }), 302);
+    EXPECT_EQ(ErrorId<json::type_error>([&] { ints.FromJson(json::parse(R"({"vector_values": {"a": {"value": 5}}})")); }), 302);
+    EXPECT_EQ(ErrorId<json::out_of_range>([&] { ints.FromJson(json::parse(R"({"vector_values": [{"value": 5}, {}]})")); }), 403);
+    EXPECT_EQ(ints.value, (std::vector<int>{1, 3, 4}));
 
     Property<std::vector<std::string>> empty("names", map);
     json out;
