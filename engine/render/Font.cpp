@@ -2,6 +2,8 @@
 
 #include "engine/render/FontMapping.h"
 
+#include FT_BITMAP_H
+
 #include <algorithm>
 #include <cstdio>
 
@@ -20,6 +22,32 @@ GLuint UploadBitmap(const FT_Bitmap& bitmap)
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    return texture;
+}
+
+// GL reads a glyph as rows of one byte a pixel, exactly as wide as the
+// glyph. Outlines render so; a bitmap font's glyphs may be one bit a pixel,
+// fewer grey levels or padded rows, which read that way run past the end of
+// the bitmap. Those are converted to full bytes first; 0 when FreeType
+// cannot convert one.
+GLuint UploadGlyph(FT_Library library, const FT_Bitmap& bitmap)
+{
+    // An empty bitmap (a space) has nothing to read, whatever its mode.
+    const bool empty = bitmap.width == 0 || bitmap.rows == 0;
+    if (empty || (bitmap.pixel_mode == FT_PIXEL_MODE_GRAY && bitmap.num_grays == 256 &&
+                  bitmap.pitch == static_cast<int>(bitmap.width)))
+        return UploadBitmap(bitmap);
+    FT_Bitmap bytes;
+    FT_Bitmap_Init(&bytes);
+    GLuint texture = 0;
+    if (FT_Bitmap_Convert(library, &bitmap, &bytes, 1) == 0 && bytes.num_grays >= 2) {
+        const unsigned top = bytes.num_grays - 1u;
+        const std::size_t size = static_cast<std::size_t>(bytes.pitch) * bytes.rows;
+        for (std::size_t i = 0; i < size; ++i)
+            bytes.buffer[i] = static_cast<unsigned char>(std::min(bytes.buffer[i] * 255u / top, 255u));
+        texture = UploadBitmap(bytes);
+    }
+    FT_Bitmap_Done(library, &bytes);
     return texture;
 }
 
@@ -43,7 +71,9 @@ Font::Font(FT_Library library, const char* path, unsigned pixelWidth, unsigned p
             continue;
         const FT_GlyphSlot slot = mFace->glyph;
         Glyph glyph;
-        glyph.texture = UploadBitmap(slot->bitmap);
+        glyph.texture = UploadGlyph(library, slot->bitmap);
+        if (glyph.texture == 0)
+            continue;
         glyph.width = static_cast<int>(slot->bitmap.width);
         glyph.rows = static_cast<int>(slot->bitmap.rows);
         glyph.bearingX = slot->bitmap_left;

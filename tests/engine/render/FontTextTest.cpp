@@ -2,7 +2,9 @@
 #include "engine/render/FontMapping.h"
 #include "engine/render/FontRenderCompManager.h"
 #include "engine/render/GlyphQuad.h"
+#include "support/TempDir.h"
 
+#include <fstream>
 #include <nlohmann/json.hpp>
 #include <vector>
 
@@ -73,6 +75,30 @@ TEST_F(Fonts, ModeOneRekeysGlyphsThroughTheMappingAndAMissingFileSaysSo)
     const std::string said = testing::internal::GetCapturedStderr();
     EXPECT_NE(said.find("NoSuchFont.ttf"), std::string::npos) << said;
     EXPECT_TRUE(missing.Glyphs().empty());
+}
+
+// A bitmap font's glyphs are one bit a pixel: read as bytes they ran past
+// the end of the bitmap and drew garbage.
+TEST_F(Fonts, OneBitGlyphsOfABitmapFontUploadAsFullBytes)
+{
+    ScopedTempDir dir;
+    std::ofstream("box.bdf") << "STARTFONT 2.1\nFONT box\nSIZE 8 75 75\nFONTBOUNDINGBOX 8 8 0 0\n"
+                                "CHARS 1\nSTARTCHAR box\nENCODING 0\nSWIDTH 500 0\nDWIDTH 8 0\nBBX 8 8 0 0\n"
+                                "BITMAP\nFF\n81\n81\n81\n81\n81\n81\nFF\nENDCHAR\nENDFONT\n";
+    const Engine::Font font(Library(), "box.bdf", 0, 48, 0);
+    const Glyph* box = font.Find(u'\0');
+    ASSERT_NE(box, nullptr);
+    ASSERT_EQ(box->width, 8);
+    ASSERT_EQ(box->rows, 8);
+    std::vector<unsigned char> texels(64);
+    glBindTexture(GL_TEXTURE_2D, box->texture);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glGetTexImage(GL_TEXTURE_2D, 0, GL_RED, GL_UNSIGNED_BYTE, texels.data());
+    std::vector<unsigned char> expected(64, 0);
+    for (int i = 0; i < 8; ++i)
+        for (int at : {i, 56 + i, 8 * i, 8 * i + 7})
+            expected[static_cast<std::size_t>(at)] = 255;
+    EXPECT_EQ(texels, expected);
 }
 
 // Text components come from scene or archetype loads.
