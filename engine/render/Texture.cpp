@@ -104,6 +104,16 @@ Texture& Texture::LoadFromFile(const char* path)
         std::fprintf(stderr, "Texture \"%s\" could not be loaded: %s\n", path, stbi_failure_reason());
         return *this;
     }
+    // GL refuses a larger image without a word and leaves the texture
+    // without one, while its size would say it loaded.
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    if (width > largest || height > largest) {
+        std::fprintf(stderr, "Texture \"%s\" could not be loaded: %d x %d is larger than the %d a side GL takes\n", path,
+                     width, height, largest);
+        stbi_image_free(pixels);
+        return *this;
+    }
     mWidth = width;
     mHeight = height;
     mSingleColour = SingleColourOf(pixels, static_cast<std::size_t>(width) * static_cast<std::size_t>(height));

@@ -80,7 +80,7 @@ std::vector<int> SampledColumn(const Engine::Texture& texture)
 // Opaque grey images are kept in one channel: what a program samples must
 // still be the grey in red, green and blue with alpha 1, and an image with
 // colour or see-through texels must keep its four channels.
-TEST_F(GlFixture, ImagesSampleAsRgbaBottomRowFirstAndOneThatCannotBeReadKeepsItsNameAndNoSize)
+TEST_F(GlFixture, ImagesSampleAsRgbaBottomRowFirstAndOneThatCannotBeReadOrUploadedKeepsItsNameAndNoSize)
 {
     // One column, two rows: grey 200 on top, grey 50 below.
     const unsigned char grey[] = {200, 50};
@@ -101,7 +101,11 @@ TEST_F(GlFixture, ImagesSampleAsRgbaBottomRowFirstAndOneThatCannotBeReadKeepsIts
     EXPECT_TRUE(DrainGlErrors().empty());
 
     WriteFile("broken.png", "\x89PNG not really");
-    for (const char* path : {"missing.png", "broken.png"}) {
+    GLint largest = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
+    const std::vector<unsigned char> row(static_cast<std::size_t>(largest) + 1, 128);
+    ASSERT_TRUE(stbi_write_png("wide.png", largest + 1, 1, 1, row.data(), largest + 1));
+    for (const char* path : {"missing.png", "broken.png", "wide.png"}) {
         Engine::Texture unread;
         testing::internal::CaptureStderr();
         unread.LoadFromFile(path);
