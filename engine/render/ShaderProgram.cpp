@@ -115,7 +115,10 @@ ShaderProgram::~ShaderProgram()
 
 void ShaderProgram::Use() const
 {
-    glUseProgram(mProgram);
+    // GL refuses to make a program that failed to link current and keeps the
+    // one before: the draw and the uniforms meant for this one would go to
+    // that one. With none current they draw and set nothing.
+    glUseProgram(mLinked ? mProgram : 0);
 }
 
 void ShaderProgram::SetUniform(const std::string& name, float x, float y, float z) const

@@ -120,7 +120,7 @@ TEST_F(GlFixture, ImagesSampleAsRgbaBottomRowFirstAndOneThatCannotBeReadOrUpload
     }
 }
 
-TEST_F(GlFixture, ShaderFailuresAreReportedAndLeaveTheProgramUnlinked)
+TEST_F(GlFixture, ShaderFailuresAreReportedAndLeaveTheProgramUnlinkedAndNeverCurrent)
 {
     WriteFile("ok.frag", kWhite);
     testing::internal::CaptureStderr();
@@ -135,6 +135,17 @@ TEST_F(GlFixture, ShaderFailuresAreReportedAndLeaveTheProgramUnlinked)
     EXPECT_NE(bad.out.find("Shader test.vert successfully read\n"), std::string::npos);
     EXPECT_NE(bad.err.find("Compile failure in fragment shader (test.frag):\n"), std::string::npos);
     EXPECT_FALSE(bad.program->Linked());
+
+    // Taking the failed program leaves none current rather than the one
+    // before, which would draw and take uniforms in its place.
+    BuiltProgram good(kVertex, kWhite);
+    DrainGlErrors();
+    good.program->Use();
+    missing.Use();
+    GLint current = -1;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &current);
+    EXPECT_EQ(current, 0);
+    EXPECT_TRUE(DrainGlErrors().empty());
 }
 
 // A long line used to cut the source; the program below only links when the
