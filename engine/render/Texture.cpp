@@ -105,12 +105,13 @@ Texture& Texture::LoadFromFile(const char* path)
         return *this;
     }
     // GL refuses a larger image without a word and leaves the texture
-    // without one, while its size would say it loaded.
+    // without one, while its size would say it loaded. Some formats decode
+    // an image of 0 x 0: it has no texel to tell its colour by.
     GLint largest = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-    if (width > largest || height > largest) {
-        std::fprintf(stderr, "Texture \"%s\" could not be loaded: %d x %d is larger than the %d a side GL takes\n", path,
-                     width, height, largest);
+    if (width < 1 || height < 1 || width > largest || height > largest) {
+        std::fprintf(stderr, "Texture \"%s\" could not be loaded: %d x %d is not a size GL takes (1 to %d a side)\n",
+                     path, width, height, largest);
         stbi_image_free(pixels);
         return *this;
     }

@@ -105,7 +105,11 @@ TEST_F(GlFixture, ImagesSampleAsRgbaBottomRowFirstAndOneThatCannotBeReadOrUpload
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
     const std::vector<unsigned char> row(static_cast<std::size_t>(largest) + 1, 128);
     ASSERT_TRUE(stbi_write_png("wide.png", largest + 1, 1, 1, row.data(), largest + 1));
-    for (const char* path : {"missing.png", "broken.png", "wide.png"}) {
+    // A Photoshop header of three channels, 0 rows of 0 columns.
+    const char emptyPsd[] = "8BPS\0\1\0\0\0\0\0\0\0\3\0\0\0\0\0\0\0\0\0\x08\0\3"
+                            "\0\0\0\0\0\0\0\0\0\0\0\0\0\0";
+    WriteFile("empty.psd", std::string(emptyPsd, sizeof emptyPsd - 1));
+    for (const char* path : {"missing.png", "broken.png", "wide.png", "empty.psd"}) {
         Engine::Texture unread;
         testing::internal::CaptureStderr();
         unread.LoadFromFile(path);
@@ -117,6 +121,7 @@ TEST_F(GlFixture, ImagesSampleAsRgbaBottomRowFirstAndOneThatCannotBeReadOrUpload
         EXPECT_NE(unread.Id(), 0u) << path;
         EXPECT_EQ(unread.Width(), 0) << path;
         EXPECT_EQ(unread.Height(), 0) << path;
+        EXPECT_EQ(unread.SingleColour(), std::nullopt) << path;
     }
 }
 
