@@ -39,6 +39,10 @@ std::vector<Engine::EntityHandle> CreateRadialMenu(int slices, int subdivisions,
     std::vector<Engine::EntityHandle> made;
     for (int i = 0; i < slices; ++i) {
         const Engine::EntityHandle slice = Engine::EntityMgr::GetInstance().CreateEntity();
+        // With no entity left the menu has the slices made so far: a mode
+        // whose slice is missing is still picked, only not lit.
+        if (slice.IsNull())
+            break;
         Engine::TransformCompManager::GetInstance().AddComponent(slice);
         Engine::Transform::ScaleRef(slice).x = kMenuWidth;
         Engine::SetEntityName(slice, ("Radial menu object " + std::to_string(i)).c_str());

@@ -152,6 +152,43 @@ TEST_F(SceneBuild, OnePlayerHasTheWholeWindowAndNoOpponentBall)
     EXPECT_EQ(Component(player).mBall, Named("ball").at(0));
 }
 
+// A player spawned as the entities run out keeps what could be made and the
+// match goes on: at every point where the pool may give out (a player and
+// its parts take fewer than 40).
+TEST_F(SceneBuild, APlayerSpawnedAsTheEntitiesRunOutStartsWithWhatCouldBeMade)
+{
+    Engine::EntityMgr& entities = Engine::EntityMgr::GetInstance();
+    for (int free = 0; free < 40; ++free) {
+        SCOPED_TRACE(free);
+        Engine::SceneManager::SetIdle();
+        StdoutOf([] { Engine::SceneManager::DestroySceneImmediately(); });
+        std::vector<EntityHandle> taken;
+        for (EntityHandle entity = entities.CreateEntity(); !entity.IsNull(); entity = entities.CreateEntity())
+            taken.push_back(entity);
+        for (int i = 0; i < free; ++i) {
+            entities.DestroyEntity(taken.back());
+            taken.pop_back();
+        }
+        entities.Flush();
+        Engine::SceneManager::SetCreation();
+        std::string thrown;
+        StderrOf([&] {
+            StdoutOf([&] {
+                try {
+                    GameScene::SpawnLocalPlayer(0, true);
+                    Engine::SceneManager::SetIdle();
+                    Engine::LogicManager::GetInstance().InitializeLogicComponents();
+                    Engine::SceneManager::SetActive();
+                    Frames(3);
+                } catch (const std::exception& error) {
+                    thrown = error.what();
+                }
+            });
+        });
+        EXPECT_EQ(thrown, "");
+    }
+}
+
 TEST_F(SceneBuild, HudsCrosshairAndRadialSlicesAreShownOnlyToTheirPlayersCamera)
 {
     BuildMatch(2);
