@@ -8,6 +8,7 @@
 #include "engine/net/PrematchHandlerList.h"
 
 #include <algorithm>
+#include <cmath>
 
 using Engine::EntityHandle;
 using Net::NewestSeqs;
@@ -44,6 +45,21 @@ const Net::ReceivedRecord* Newest(const std::vector<Net::ReceivedRecord>& record
             newest = &each;
     }
     return newest;
+}
+
+// The peer's player faces where its state says. An honest peer sends a
+// unit vector; any other length stretches the player's model and collision
+// box as much (a hostile peer could push this machine's player out of the
+// arena with it), and none at all flattens them. Scaled to unit length
+// (by the largest part first, so a huge one does not overflow), or left
+// as it was when it has none.
+void FacePeerForward(EntityHandle player, const glm::vec3& forward)
+{
+    const float largest = std::max({std::fabs(forward.x), std::fabs(forward.y), std::fabs(forward.z)});
+    if (!(largest > 0.0f))
+        return;
+    const glm::vec3 scaled = forward / largest;
+    Engine::Transform::ForwardRef(player) = scaled / glm::length(scaled);
 }
 
 } // namespace
@@ -138,7 +154,7 @@ int NetworkMgr::recv_type_1()
         return 0;
     const Net::PlayerState& state = decoded.record;
     Engine::Transform::PositionRef(player) = state.position;
-    Engine::Transform::ForwardRef(player) = state.forward;
+    FacePeerForward(player, state.forward);
     Net::WriteVelocity(player, state.velocity);
     Engine::Transform::PositionRef(ball) = state.ballPosition;
     Net::WriteVelocity(ball, state.ballVelocity);

@@ -228,6 +228,18 @@ TEST_F(Receivers, PlayerStateAppliesOnlyTheLatestPacketAndOnlyOnce)
     Receive(1, Net::PlayerState{{std::numeric_limits<float>::infinity(), 0, 0}}, 0);
     EXPECT_EQ(net.recv_type_1(), 1);
     EXPECT_EQ(PositionRef(remote.entity), glm::vec3(0));
+
+    // The player faces the way a forward of any length points (a long one
+    // would stretch its model and collision box as much), and keeps its way
+    // when the forward is none.
+    EXPECT_EQ(*Engine::Transform::ForwardPtr(remote.entity), newer.forward);
+    for (const glm::vec3 forward : {glm::vec3(3e30f, 0.0f, -4e30f), glm::vec3(0.0f)}) {
+        Receive(1, Net::PlayerState{{}, {}, forward}, 0);
+        EXPECT_EQ(net.recv_type_1(), 1);
+        const glm::vec3 facing = *Engine::Transform::ForwardPtr(remote.entity);
+        EXPECT_NEAR(facing.x, 0.6f, 1e-6f);
+        EXPECT_NEAR(facing.z, -0.8f, 1e-6f);
+    }
 }
 
 TEST_F(Receivers, OnlyTheNewestFlowRecordActsAndALateOlderOneNot)
