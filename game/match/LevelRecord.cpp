@@ -57,6 +57,11 @@ const char* CheckGeometry(const Settings& s)
         return "a player position or scale is not a finite number";
     if (!Within(p.hostPosition) || !Within(p.hostScale) || !Within(p.clientPosition) || !Within(p.clientScale))
         return "a player position or scale passes 1e6";
+    // A player of no size, or turned inside out, has no body to stand or be
+    // hit with.
+    for (const glm::vec3& scale : {p.hostScale, p.clientScale})
+        if (scale.x <= 0.0f || scale.y <= 0.0f || scale.z <= 0.0f)
+            return "a player scale is not positive";
     return nullptr;
 }
 

@@ -25,9 +25,10 @@
 //
 // 2212 bytes, little-endian, no gaps. A record is refused whole when a
 // float is not finite or passes 1e6 in size (the arena spans about 150), a
-// tile scale is below 1e-6 (or not positive), a side has no rows or no
-// columns, the sides hold more than 3000 tiles, n passes 500, an immovable
-// tile number lies outside the arena, or the palette index passes 8.
+// tile scale is below 1e-6 (or not positive), a player scale is not
+// positive, a side has no rows or no columns, the sides hold more than 3000
+// tiles, n passes 500, an immovable tile number lies outside the arena, or
+// the palette index passes 8.
 namespace LevelRecord {
 
 inline constexpr std::size_t kMaxImmovable = 500;

@@ -58,6 +58,7 @@ TEST(LevelRecord, NoImmovableTilesEmptiesTheListAndTakesThePalette)
     Net::LevelRecord record{};
     PaletteIndex = 2;
     GridCreation::CopySettings(record);
+    LevelRecord::WritePlayers(record, {{}, glm::vec3(1.0f), {}, glm::vec3(1.0f)});
     grid.immovableTiles = {3, 4};
     PaletteIndex = 6;
     ASSERT_TRUE(GridCreation::ApplyLevelSettings(record));
@@ -90,6 +91,8 @@ TEST(LevelRecord, AHostileRecordIsRefusedWholeAndSaysWhy)
         {"infinite centre", [infinity](auto b) { Net::Wire::WriteF32(b, 84 + 40, infinity); }, "side offset or centre"},
         {"NaN offset", [nan](auto b) { Net::Wire::WriteF32(b, 60, nan); }, "side offset or centre"},
         {"NaN player", [nan](auto b) { Net::Wire::WriteF32(b, 200, nan); }, "player position or scale"},
+        {"flat host", [](auto b) { Net::Wire::WriteF32(b, 168 + 4, 0.0f); }, "player scale is not positive"},
+        {"inside-out client", [](auto b) { Net::Wire::WriteF32(b, 192, -1.0f); }, "player scale is not positive"},
         // Finite, but the tiles' spacing and places would overflow.
         {"huge scale", [](auto b) { Net::Wire::WriteF32(b, 0, 1e20f); }, "tile scale passes 1e6"},
         // Positive, but squared or normalised it gives NaN tile places.
