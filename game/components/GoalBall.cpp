@@ -30,8 +30,6 @@
 
 namespace {
 
-int gGoalBalls = 0;
-
 // Half the raw generator's range: each draw is centred on zero.
 constexpr int kDrawCentre = 16383;
 // A generator that keeps answering the centre must not hang the spawn.
@@ -70,26 +68,12 @@ void Colour(Engine::RenderCompBase& look, const char* model, const char* shader)
 
 } // namespace
 
-GoalBall::GoalBall() { ++gGoalBalls; }
-
-GoalBall::~GoalBall() { --gGoalBalls; }
-
 Engine::TypeNode* GoalBall::RegisterClassType() { return Engine::TypeRegistry::RegisterUnder<GoalBall, Engine::LogicComp>(); }
 
 // A goal ball spent in this frame goes only at the frame's end: the peer's
 // spawn taken meanwhile must find it gone, or this side is left with none
 // while the peer has one.
-bool GoalBall::Alive()
-{
-    const Engine::EntityMgr& entities = Engine::EntityMgr::GetInstance();
-    Engine::EntityNameCompManager& names = Engine::EntityNameCompManager::GetInstance();
-    int spent = 0;
-    for (Engine::EntityHandle ball : names.FindEntitiesByName(Net::Names::kGoalBall)) {
-        if (entities.IsQueuedForDestruction(ball) && ComponentOf(ball))
-            ++spent;
-    }
-    return gGoalBalls > spent;
-}
+bool GoalBall::Alive() { return !LiveGoalBall().IsNull(); }
 
 void GoalBall::Initialize()
 {
@@ -205,7 +189,7 @@ void SpawnGoalBall(bool announce)
     // go on: a goal ball replaced then would stay, drawn and casting its
     // light's shadows, until the pause ends, one more for each event of a
     // long pause. The one out starts again instead, as a new one would.
-    if (Engine::Core::GetInstance().IsPaused() && !LiveGoalBall().IsNull()) {
+    if (Engine::Core::GetInstance().IsPaused() && GoalBall::Alive()) {
         RestartGoalBall();
         return;
     }

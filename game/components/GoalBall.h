@@ -15,9 +15,6 @@ public:
     static constexpr float kLaunchDelay = 3.5f;
     static constexpr float kBaseSpeed = 25.0f;
 
-    GoalBall();
-    ~GoalBall() override;
-
     static Engine::TypeNode* RegisterClassType();
     Engine::TypeNode* RegisterType() const override { return RegisterClassType(); }
     void Initialize() override;
