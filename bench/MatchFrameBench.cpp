@@ -60,6 +60,15 @@ void BM_MatchEngineFrameWithoutRendering(benchmark::State& state)
             MatchRecorder::GetInstance().Update();
             // The live kill camera hands the camera pass back each frame.
             Engine::Renderer::GetInstance().renderingEnabled = false;
+        } else {
+            // The recorder's update takes each frame's capture away; without
+            // it the trail pieces' records would pile up in `live` frame
+            // after frame, and the growing buffer's fresh pages would be
+            // timed as the engine's.
+            MatchFrame& live = MatchRecorder::GetInstance().live;
+            live.trails.clear();
+            live.forceFields.clear();
+            live.stunAreas.clear();
         }
         logic += PhaseMicroseconds("LogicUpdate");
         physics += PhaseMicroseconds("PhysicsUpdate");
