@@ -35,8 +35,10 @@ function(solvane_test name dir)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tests)
   # Test code is compiled lightly: it is mostly fixtures and assertions, and
   # the optimiser's time on it is most of the suite's build time. The code
-  # under test keeps the build type's optimisation.
-  target_compile_options(${name} PRIVATE $<$<CONFIG:Release>:-O1>)
+  # under test keeps the build type's optimisation (in the sanitised Debug
+  # build, the light one it is given there).
+  target_compile_options(${name} PRIVATE $<$<CONFIG:Release>:-O1>
+                                         $<$<AND:$<CONFIG:Debug>,$<BOOL:${SOLVANE_SANITIZE}>>:-O0>)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     DISCOVERY_MODE PRE_TEST
