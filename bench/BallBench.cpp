@@ -20,7 +20,7 @@
 
 namespace {
 
-constexpr float kFloorTop = -19.0f;
+constexpr float kArenaFloorTop = -19.0f;
 
 void InitializeAll(Engine::EntityHandle entity)
 {
@@ -78,7 +78,7 @@ Engine::EntityHandle FlyingGoalBall()
     GoalBall& component = *Engine::LogicManager::GetCompPtr<GoalBall>(goal);
     component.mActive = 1;
     Engine::CollisionMgr::GetInstance().FindComp(goal)->mVelocity.value = glm::vec3(18.0f, -9.0f, 15.0f);
-    Engine::Transform::SetWorldPosition(goal, glm::vec3(0.0f, kFloorTop + 8.0f, 0.0f));
+    Engine::Transform::SetWorldPosition(goal, glm::vec3(0.0f, kArenaFloorTop + 8.0f, 0.0f));
     return goal;
 }
 
@@ -102,11 +102,11 @@ void BM_BallsLogicFrame(benchmark::State& state)
     CreepingClock clock;
     BuildRestingArena(clock);
     MatchRecorder::GetInstance().Reset();
-    const Engine::EntityHandle one = Owner({-30.0f, kFloorTop + 4.0f, 30.0f});
-    const Engine::EntityHandle two = Owner({30.0f, kFloorTop + 4.0f, -30.0f});
+    const Engine::EntityHandle one = Owner({-30.0f, kArenaFloorTop + 4.0f, 30.0f});
+    const Engine::EntityHandle two = Owner({30.0f, kArenaFloorTop + 4.0f, -30.0f});
     const std::vector<Engine::EntityHandle> balls = {
-        FlyingBall(one, {-10.0f, kFloorTop + 6.0f, 3.0f}, {37.0f, -21.0f, 23.0f}),
-        FlyingBall(two, {10.0f, kFloorTop + 9.0f, -3.0f}, {-29.0f, -26.0f, -31.0f})};
+        FlyingBall(one, {-10.0f, kArenaFloorTop + 6.0f, 3.0f}, {37.0f, -21.0f, 23.0f}),
+        FlyingBall(two, {10.0f, kArenaFloorTop + 9.0f, -3.0f}, {-29.0f, -26.0f, -31.0f})};
     const Engine::EntityHandle goal = FlyingGoalBall();
     std::uint64_t contacts = 0;
     auto frame = [&] {

@@ -1,6 +1,7 @@
 #pragma once
 // The engine as main starts it, for benchmarks of whole frames. Needs a
 // display: run under xvfb-run -a -s "-screen 0 1280x720x24".
+#include "engine/core/Profiler.h"
 #include "engine/frame/Core.h"
 #include "engine/logic/Factory.h"
 #include "engine/platform/Clock.h"
@@ -33,4 +34,11 @@ inline void StartEngineOnce()
     Engine::Factory::GetInstance().SetRegistrationCallback(&RegisterLogicTypes);
     Engine::Core::GetInstance().InitWindow();
     Engine::Core::GetInstance().Init();
+}
+
+// How long the named phase of the last frame took, in microseconds.
+inline double PhaseMicroseconds(const char* name)
+{
+    const auto& record = Engine::Profiler::GetRecords().at(name);
+    return static_cast<double>(record.end - record.start) / 1000.0;
 }

@@ -40,10 +40,10 @@ const Side kSides[] = {
     {{0, 59, 0}, {0, -1, 0}, {0, 0, -1}, {1, 0, 0}, {0, 0, 1}, 10, 34},
     {{0, 0, 75}, {0, 0, -1}, {0, -1, 0}, {1, 0, 0}, {0, 1, 0}, 10, 19},
 };
-constexpr float kFloorTop = -59.0f + 40.0f;
+constexpr float kBoxFloorTop = -59.0f + 40.0f;
 
 // Frames of a fixed 7 ms, about 1/144 s.
-CreepingClock& Clock()
+CreepingClock& CollisionClock()
 {
     static CreepingClock clock;
     return clock;
@@ -51,7 +51,7 @@ CreepingClock& Clock()
 
 void NextFrame()
 {
-    Clock().Advance(7);
+    CollisionClock().Advance(7);
     FrameRateController::EndFrame();
 }
 
@@ -99,7 +99,7 @@ void BuildSide(const Side& side)
 
 void BuildArena(int ballCount)
 {
-    Clock();
+    CollisionClock();
     FrameRateController::SetTimeScale(1.0);
     ClearScene();
     CollisionTable& table = CollisionTable::GetInstance();
@@ -112,7 +112,7 @@ void BuildArena(int ballCount)
     std::mt19937 random(7);
     std::uniform_real_distribution<float> across(-30.0f, 30.0f);
     for (int i = 0; i < ballCount; ++i) {
-        const EntityHandle ball = NewPlaced(glm::vec3(across(random), kFloorTop + 2.0f + static_cast<float>(i % 5), across(random)),
+        const EntityHandle ball = NewPlaced(glm::vec3(across(random), kBoxFloorTop + 2.0f + static_cast<float>(i % 5), across(random)),
                                             glm::vec3(0.3f));
         CollisionComp& body = *CollisionMgr::GetInstance().GetCompPtr(ball);
         body.mCollisionShape.value = ShapeSphere;

@@ -1,6 +1,5 @@
 #include "bench/BenchEngine.h"
 #include "engine/core/EntityManager.h"
-#include "engine/core/Profiler.h"
 #include "engine/core/SceneManager.h"
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
@@ -48,12 +47,6 @@ void BuildTileScene()
     Engine::EntityHandle churn;
     churn.Create();
     logic.AddComponent<Churn>(churn);
-}
-
-double PhaseMicroseconds(const char* name)
-{
-    const auto& record = Engine::Profiler::GetRecords().at(name);
-    return static_cast<double>(record.end - record.start) / 1000.0;
 }
 
 // One engine frame with drawing switched off: logic, physics, sound, input

@@ -4,7 +4,6 @@
 // per-frame work (the game state and the recorder).
 #include "bench/BenchEngine.h"
 #include "engine/collision/SpatialCollisionMgr.h"
-#include "engine/core/Profiler.h"
 #include "engine/core/SceneManager.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/render/Renderer.h"
@@ -19,12 +18,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-double PhaseMicroseconds(const char* name)
-{
-    const auto& record = Engine::Profiler::GetRecords().at(name);
-    return static_cast<double>(record.end - record.start) / 1000.0;
-}
 
 // As the gameplay mode's Init builds it, then settled: the tiles risen, the
 // players landed, the goal ball released and flying.

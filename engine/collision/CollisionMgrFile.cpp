@@ -15,15 +15,14 @@
 namespace Engine {
 namespace {
 
-constexpr const char* kSection = "CollisionMgr";
-constexpr const char* kTableSection = "CollisionTable";
+constexpr const char* kBodySection = "CollisionMgr";
 
 } // namespace
 
 void CollisionMgr::Save(nlohmann::json& document)
 {
-    document[kSection]["Colliders"] = CollisionFile::WriteColliders(mBodies);
-    CollisionTable::GetInstance().Save(document[kTableSection]);
+    document[kBodySection]["Colliders"] = CollisionFile::WriteColliders(mBodies);
+    CollisionTable::GetInstance().Save(document[CollisionTable::kSection]);
 }
 
 void CollisionMgr::Load(const nlohmann::json& document)
@@ -31,15 +30,15 @@ void CollisionMgr::Load(const nlohmann::json& document)
     if (!document.is_object())
         return;
     std::map<std::uint32_t, CollisionComp> staged;
-    const auto section = document.find(kSection);
+    const auto section = document.find(kBodySection);
     if (section != document.end()) {
         const auto takeHeld = [this](EntityHandle entity, CollisionComp& body) {
             if (const CollisionComp* held = FindComp(entity))
                 body = *held;
         };
-        staged = CollisionFile::ReadColliders<CollisionComp>(*section, kSection, takeHeld);
+        staged = CollisionFile::ReadColliders<CollisionComp>(*section, kBodySection, takeHeld);
     }
-    const auto table = document.find(kTableSection);
+    const auto table = document.find(CollisionTable::kSection);
     if (table != document.end())
         CollisionTable::GetInstance().Load(*table);
     for (const auto& [index, body] : staged)
@@ -49,19 +48,19 @@ void CollisionMgr::Load(const nlohmann::json& document)
 void CollisionMgr::SaveEntity(nlohmann::json& value, EntityHandle entity)
 {
     if (const CollisionComp* body = FindComp(entity))
-        body->GetPropertyMap().ToJson(value[kSection]["values"]);
+        body->GetPropertyMap().ToJson(value[kBodySection]["values"]);
 }
 
 void CollisionMgr::LoadEntity(const nlohmann::json& value, EntityHandle entity)
 {
     if (!value.is_object() || entity.IsNull())
         return;
-    const auto section = value.find(kSection);
+    const auto section = value.find(kBodySection);
     if (section == value.end())
         return;
     const CollisionComp* held = FindComp(entity);
     CollisionComp body = held ? *held : CollisionComp();
-    CollisionFile::ReadEntityValues(*section, kSection, body);
+    CollisionFile::ReadEntityValues(*section, kBodySection, body);
     *GetCompPtr(entity) = body;
 }
 

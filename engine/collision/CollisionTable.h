@@ -19,6 +19,8 @@ public:
     static constexpr int kIgnore = 0;
     static constexpr int kCollide = 2;
     static constexpr int kUnsetPair = 3;
+    // The table's section of a scene file.
+    static constexpr const char* kSection = "CollisionTable";
 
     struct Tag {
         std::string name;

@@ -20,14 +20,12 @@
 namespace Engine {
 namespace {
 
-constexpr const char* kSection = "CollisionTable";
-
 std::vector<CollisionTable::Tag> ReadTags(const nlohmann::json& section)
 {
     std::vector<CollisionTable::Tag> tags;
-    const nlohmann::json& array = SceneFormat::ArrayOrNullMember(section, "tags", kSection);
+    const nlohmann::json& array = SceneFormat::ArrayOrNullMember(section, "tags", CollisionTable::kSection);
     for (std::size_t i = 0; i < array.size(); ++i) {
-        tags.push_back(SceneFormat::Within(kSection, SceneFormat::Element("tags", i), [&] {
+        tags.push_back(SceneFormat::Within(CollisionTable::kSection, SceneFormat::Element("tags", i), [&] {
             const nlohmann::json& tag = CollisionFile::AsObject(array[i]);
             return CollisionTable::Tag{tag.at("tag_name").get<std::string>(), Json::ReadUnsigned(tag.at("tag_value"))};
         }));
@@ -38,9 +36,9 @@ std::vector<CollisionTable::Tag> ReadTags(const nlohmann::json& section)
 CollisionTable::Relations ReadPairs(const nlohmann::json& section)
 {
     CollisionTable::Relations relations;
-    const nlohmann::json& array = SceneFormat::ArrayOrNullMember(section, "pairs", kSection);
+    const nlohmann::json& array = SceneFormat::ArrayOrNullMember(section, "pairs", CollisionTable::kSection);
     for (std::size_t i = 0; i < array.size(); ++i) {
-        SceneFormat::Within(kSection, SceneFormat::Element("pairs", i), [&] {
+        SceneFormat::Within(CollisionTable::kSection, SceneFormat::Element("pairs", i), [&] {
             const nlohmann::json& pair = CollisionFile::AsObject(array[i]);
             const std::uint32_t first = Json::ReadUnsigned(pair.at("first"));
             const std::uint32_t second = Json::ReadUnsigned(pair.at("second"));
@@ -67,7 +65,7 @@ void CollisionTable::Save(nlohmann::json& section) const
 void CollisionTable::Load(const nlohmann::json& section)
 {
     if (!section.is_object())
-        SceneFormat::Fail(kSection, std::string("expected an object, found ") + section.type_name());
+        SceneFormat::Fail(CollisionTable::kSection, std::string("expected an object, found ") + section.type_name());
     std::vector<Tag> tags = ReadTags(section);
     Relations relations = ReadPairs(section);
     mTags = std::move(tags);

@@ -15,7 +15,7 @@
 namespace Engine {
 namespace {
 
-constexpr const char* kSection = "SpatialCollisionMgr";
+constexpr const char* kSpatialSection = "SpatialCollisionMgr";
 
 // The two persisted values of a collider, read apart from the octree links.
 struct StagedValues : Property_Holder {
@@ -40,18 +40,18 @@ struct StagedValues : Property_Holder {
 
 void SpatialCollisionMgr::Save(nlohmann::json& document)
 {
-    document[kSection]["Colliders"] = CollisionFile::WriteColliders(mColliders);
+    document[kSpatialSection]["Colliders"] = CollisionFile::WriteColliders(mColliders);
 }
 
 void SpatialCollisionMgr::Load(const nlohmann::json& document)
 {
     if (!document.is_object())
         return;
-    const auto section = document.find(kSection);
+    const auto section = document.find(kSpatialSection);
     if (section == document.end())
         return;
     const auto staged = CollisionFile::ReadColliders<StagedValues>(
-        *section, kSection, [this](EntityHandle entity, StagedValues& values) { values.TakeFrom(FindCollider(entity)); });
+        *section, kSpatialSection, [this](EntityHandle entity, StagedValues& values) { values.TakeFrom(FindCollider(entity)); });
     for (const auto& [index, values] : staged) {
         const EntityHandle entity(index);
         UpdateCollider(entity);
@@ -62,19 +62,19 @@ void SpatialCollisionMgr::Load(const nlohmann::json& document)
 void SpatialCollisionMgr::SaveEntity(nlohmann::json& value, EntityHandle entity)
 {
     if (const SpatialCollider* collider = FindCollider(entity))
-        collider->GetPropertyMap().ToJson(value[kSection]["values"]);
+        collider->GetPropertyMap().ToJson(value[kSpatialSection]["values"]);
 }
 
 void SpatialCollisionMgr::LoadEntity(const nlohmann::json& value, EntityHandle entity)
 {
     if (!value.is_object() || entity.IsNull())
         return;
-    const auto section = value.find(kSection);
+    const auto section = value.find(kSpatialSection);
     if (section == value.end())
         return;
     StagedValues staged;
     staged.TakeFrom(FindCollider(entity));
-    CollisionFile::ReadEntityValues(*section, kSection, staged);
+    CollisionFile::ReadEntityValues(*section, kSpatialSection, staged);
     UpdateCollider(entity);
     staged.GiveTo(*FindCollider(entity));
 }

@@ -24,21 +24,21 @@
 namespace Engine {
 namespace {
 
-constexpr const char* kSection = "EntityNameComps";
-constexpr int kVersion = 1;
+constexpr const char* kNameSection = "EntityNameComps";
+constexpr int kNameVersion = 1;
 
 using SceneFormat::Element;
 using SceneFormat::Fail;
 
 void ReadNames(const nlohmann::json& section, std::vector<EntityNameCompManager::Name>& names)
 {
-    const nlohmann::json& array = SceneFormat::ArrayOrNullMember(section, "names", kSection);
+    const nlohmann::json& array = SceneFormat::ArrayOrNullMember(section, "names", kNameSection);
     if (array.size() > EntityHandle::kMaxIndex)
-        Fail(kSection, "holds " + std::to_string(array.size()) + " names, more than "
+        Fail(kNameSection, "holds " + std::to_string(array.size()) + " names, more than "
                            + std::to_string(EntityHandle::kMaxIndex));
     for (std::size_t i = 0; i < array.size(); ++i) {
         const std::string name =
-            SceneFormat::Within(kSection, Element("names", i), [&] { return array[i].get<std::string>(); });
+            SceneFormat::Within(kNameSection, Element("names", i), [&] { return array[i].get<std::string>(); });
         names.push_back(EntityNameCompManager::MakeName(name));
     }
 }
@@ -51,18 +51,18 @@ void EntityNameCompManager::Save(nlohmann::json& document)
     for (const Name& name : mTables.names)
         names.push_back(name.data());
 
-    nlohmann::json& section = document[kSection];
+    nlohmann::json& section = document[kNameSection];
     section = nlohmann::json::object();
     section["name_indices"] = SceneFormat::TableArray(mTables.nameIndices);
     section["names"] = std::move(names);
     section["owner_indices"] = SceneFormat::TableArray(mTables.ownerIndices);
-    section["version"] = kVersion;
+    section["version"] = kNameVersion;
 }
 
 void EntityNameCompManager::Load(const nlohmann::json& document)
 {
     const nlohmann::json* section =
-        SceneFormat::FindSection(document, kSection, kVersion, {"name_indices", "owner_indices", "names"});
+        SceneFormat::FindSection(document, kNameSection, kNameVersion, {"name_indices", "owner_indices", "names"});
     if (!section)
         return;
     // The tables start from the held ones: a short table changes only the
@@ -70,10 +70,10 @@ void EntityNameCompManager::Load(const nlohmann::json& document)
     Tables loaded;
     loaded.nameIndices = mTables.nameIndices;
     loaded.ownerIndices = mTables.ownerIndices;
-    SceneFormat::ReadTable(*section, "name_indices", loaded.nameIndices, kSection);
-    SceneFormat::ReadTable(*section, "owner_indices", loaded.ownerIndices, kSection);
+    SceneFormat::ReadTable(*section, "name_indices", loaded.nameIndices, kNameSection);
+    SceneFormat::ReadTable(*section, "owner_indices", loaded.ownerIndices, kNameSection);
     ReadNames(*section, loaded.names);
-    SceneFormat::CheckSlotTables(loaded.nameIndices, loaded.ownerIndices, loaded.names.size(), kSection,
+    SceneFormat::CheckSlotTables(loaded.nameIndices, loaded.ownerIndices, loaded.names.size(), kNameSection,
                                  "name_indices", "names");
     mTables = std::move(loaded);
 }

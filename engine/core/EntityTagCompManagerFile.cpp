@@ -27,8 +27,8 @@
 namespace Engine {
 namespace {
 
-constexpr const char* kSection = "EntityTagMgr";
-constexpr int kVersion = 1;
+constexpr const char* kTagSection = "EntityTagMgr";
+constexpr int kTagVersion = 1;
 
 using TagList = EntityTagCompManager::TagList;
 using SceneFormat::Element;
@@ -59,12 +59,12 @@ TagList ReadTags(const nlohmann::json& tags)
 
 void ReadLists(const nlohmann::json& section, std::vector<TagList>& lists)
 {
-    const nlohmann::json& array = SceneFormat::ArrayOrNullMember(section, "tag_vecs", kSection);
+    const nlohmann::json& array = SceneFormat::ArrayOrNullMember(section, "tag_vecs", kTagSection);
     if (array.size() > EntityHandle::kMaxIndex)
-        Fail(kSection, "holds " + std::to_string(array.size()) + " tag lists, more than "
+        Fail(kTagSection, "holds " + std::to_string(array.size()) + " tag lists, more than "
                            + std::to_string(EntityHandle::kMaxIndex));
     for (std::size_t i = 0; i < array.size(); ++i) {
-        lists.push_back(SceneFormat::Within(kSection, Element("tag_vecs", i), [&] {
+        lists.push_back(SceneFormat::Within(kTagSection, Element("tag_vecs", i), [&] {
             if (!array[i].is_object())
                 Json::ThrowNotAnObject(array[i]);
             return ReadTags(array[i].at("tags"));
@@ -80,18 +80,18 @@ void EntityTagCompManager::Save(nlohmann::json& document)
     for (const TagList& tags : mTables.tagVecs)
         lists.push_back(nlohmann::json{{"tags", TagArray(tags)}});
 
-    nlohmann::json& section = document[kSection];
+    nlohmann::json& section = document[kTagSection];
     section = nlohmann::json::object();
     section["tag_indices"] = SceneFormat::TableArray(mTables.tagIndices);
     section["tag_owner_indices"] = SceneFormat::TableArray(mTables.tagOwnerIndices);
     section["tag_vecs"] = std::move(lists);
-    section["version"] = kVersion;
+    section["version"] = kTagVersion;
 }
 
 void EntityTagCompManager::Load(const nlohmann::json& document)
 {
     const nlohmann::json* section =
-        SceneFormat::FindSection(document, kSection, kVersion, {"tag_indices", "tag_owner_indices", "tag_vecs"});
+        SceneFormat::FindSection(document, kTagSection, kTagVersion, {"tag_indices", "tag_owner_indices", "tag_vecs"});
     if (!section)
         return;
     // The tables start from the held ones: a short table changes only the
@@ -99,10 +99,10 @@ void EntityTagCompManager::Load(const nlohmann::json& document)
     Tables loaded;
     loaded.tagIndices = mTables.tagIndices;
     loaded.tagOwnerIndices = mTables.tagOwnerIndices;
-    SceneFormat::ReadTable(*section, "tag_indices", loaded.tagIndices, kSection);
-    SceneFormat::ReadTable(*section, "tag_owner_indices", loaded.tagOwnerIndices, kSection);
+    SceneFormat::ReadTable(*section, "tag_indices", loaded.tagIndices, kTagSection);
+    SceneFormat::ReadTable(*section, "tag_owner_indices", loaded.tagOwnerIndices, kTagSection);
     ReadLists(*section, loaded.tagVecs);
-    SceneFormat::CheckSlotTables(loaded.tagIndices, loaded.tagOwnerIndices, loaded.tagVecs.size(), kSection,
+    SceneFormat::CheckSlotTables(loaded.tagIndices, loaded.tagOwnerIndices, loaded.tagVecs.size(), kTagSection,
                                  "tag_indices", "tag lists");
     // Owners past the last slot mean nothing in a file; in memory they are none.
     std::fill(loaded.tagOwnerIndices.begin() + static_cast<std::ptrdiff_t>(loaded.tagVecs.size()),

@@ -11,7 +11,7 @@ struct Entry {
     SdlEventHandlerList::Handler handler;
 };
 
-std::vector<Entry>& Entries()
+std::vector<Entry>& InputHandlers()
 {
     static std::vector<Entry> entries;
     return entries;
@@ -21,7 +21,7 @@ SdlEventHandlerList::Token gNextToken = 1;
 
 const Entry* FindEntry(SdlEventHandlerList::Token token)
 {
-    const auto& entries = Entries();
+    const auto& entries = InputHandlers();
     auto found = std::find_if(entries.begin(), entries.end(), [token](const Entry& e) { return e.token == token; });
     return found == entries.end() ? nullptr : &*found;
 }
@@ -31,17 +31,17 @@ const Entry* FindEntry(SdlEventHandlerList::Token token)
 SdlEventHandlerList::Token SdlEventHandlerList::Add(Handler handler)
 {
     const Token token = gNextToken++;
-    Entries().push_back({token, std::move(handler)});
+    InputHandlers().push_back({token, std::move(handler)});
     return token;
 }
 
 void SdlEventHandlerList::Remove(Token token)
 {
-    auto& entries = Entries();
+    auto& entries = InputHandlers();
     std::erase_if(entries, [token](const Entry& e) { return e.token == token; });
 }
 
-std::size_t SdlEventHandlerList::Size() { return Entries().size(); }
+std::size_t SdlEventHandlerList::Size() { return InputHandlers().size(); }
 
 void SdlEventHandlerList::Walk(const SDL_Event& event)
 {
@@ -49,7 +49,7 @@ void SdlEventHandlerList::Walk(const SDL_Event& event)
     envelope.event = event;
     // Tokens are taken up front: handlers may reshape the list while they run.
     std::vector<Token> order;
-    for (const Entry& entry : Entries())
+    for (const Entry& entry : InputHandlers())
         order.push_back(entry.token);
     for (auto it = order.rbegin(); it != order.rend() && !envelope.handled; ++it) {
         const Entry* entry = FindEntry(*it);

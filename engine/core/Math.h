@@ -3,6 +3,8 @@
 
 namespace Engine::Math {
 
+constexpr float kDegreesToRadians = 3.14159265358979f / 180.0f;
+
 float Square(float x);
 // (2 - t) * t: rises fast and flattens at 1 over t in [0, 1].
 float EaseOutQuad(float t);

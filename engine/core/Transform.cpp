@@ -20,6 +20,7 @@ glm::vec3& ScaleRef(EntityHandle entity) { return Manager().ChangedValue(entity,
 glm::vec3& ForwardRef(EntityHandle entity) { return Manager().ChangedValue(entity, &Entries::forwards); }
 glm::vec3& UpRef(EntityHandle entity) { return Manager().ChangedValue(entity, &Entries::ups); }
 
+const glm::vec3* PositionPtr(EntityHandle entity) { return Manager().ValuePtr(entity, &Entries::positions); }
 const glm::vec3* ScalePtr(EntityHandle entity) { return Manager().ValuePtr(entity, &Entries::scales); }
 const glm::vec3* ForwardPtr(EntityHandle entity) { return Manager().ValuePtr(entity, &Entries::forwards); }
 const glm::vec3* UpPtr(EntityHandle entity) { return Manager().ValuePtr(entity, &Entries::ups); }

@@ -20,6 +20,7 @@ glm::vec3& ScaleRef(EntityHandle entity);
 glm::vec3& ForwardRef(EntityHandle entity);
 glm::vec3& UpRef(EntityHandle entity);
 // For reading, without marking anything.
+const glm::vec3* PositionPtr(EntityHandle entity);
 const glm::vec3* ScalePtr(EntityHandle entity);
 const glm::vec3* ForwardPtr(EntityHandle entity);
 const glm::vec3* UpPtr(EntityHandle entity);

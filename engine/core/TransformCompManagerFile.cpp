@@ -33,8 +33,8 @@
 namespace Engine {
 namespace {
 
-constexpr const char* kSection = "TransformCompMgr";
-constexpr int kVersion = 2;
+constexpr const char* kTransformSection = "TransformCompMgr";
+constexpr int kTransformVersion = 2;
 
 using Entries = TransformCompManager::Entries;
 using SceneFormat::Element;
@@ -63,7 +63,7 @@ std::vector<glm::vec3> ReadVectors(const nlohmann::json& array, const char* key)
     std::vector<glm::vec3> values;
     values.reserve(array.size());
     for (std::size_t i = 0; i < array.size(); ++i)
-        values.push_back(SceneFormat::Within(kSection, Element(key, i), [&] { return array[i].get<glm::vec3>(); }));
+        values.push_back(SceneFormat::Within(kTransformSection, Element(key, i), [&] { return array[i].get<glm::vec3>(); }));
     return values;
 }
 
@@ -74,10 +74,10 @@ std::vector<EntityHandle> ReadLinks(const nlohmann::json& array, const char* key
     links.reserve(array.size());
     for (std::size_t i = 0; i < array.size(); ++i) {
         const std::uint32_t index =
-            SceneFormat::Within(kSection, Element(key, i), [&] { return SceneFormat::ReadEntityIndex(array[i]); });
+            SceneFormat::Within(kTransformSection, Element(key, i), [&] { return SceneFormat::ReadEntityIndex(array[i]); });
         const EntityHandle link(index);
         if (index != 0 && entries.indexOf.count(link) == 0)
-            Fail(kSection, Element(key, i) + " links to " + Entity(link) + ", which has no entry");
+            Fail(kTransformSection, Element(key, i) + " links to " + Entity(link) + ", which has no entry");
         links.push_back(link);
     }
     return links;
@@ -86,25 +86,25 @@ std::vector<EntityHandle> ReadLinks(const nlohmann::json& array, const char* key
 void ReadOwners(const nlohmann::json& owners, const nlohmann::json& map, Entries& entries)
 {
     for (std::size_t i = 0; i < owners.size(); ++i) {
-        const std::uint32_t index = SceneFormat::Within(kSection, Element("data_index_owners", i),
+        const std::uint32_t index = SceneFormat::Within(kTransformSection, Element("data_index_owners", i),
                                                         [&] { return SceneFormat::ReadEntityIndex(owners[i]); });
         if (index == 0)
-            Fail(kSection, Element("data_index_owners", i) + " is the null entity");
+            Fail(kTransformSection, Element("data_index_owners", i) + " is the null entity");
         const EntityHandle owner(index);
         if (!entries.indexOf.emplace(owner, static_cast<std::uint32_t>(i)).second)
-            Fail(kSection, Entity(owner) + " owns more than one entry");
+            Fail(kTransformSection, Entity(owner) + " owns more than one entry");
         entries.owners.push_back(owner);
     }
     for (std::size_t i = 0; i < map.size(); ++i) {
-        const auto [entity, dataIndex] = SceneFormat::Within(kSection, Element("entity_index_map", i), [&] {
+        const auto [entity, dataIndex] = SceneFormat::Within(kTransformSection, Element("entity_index_map", i), [&] {
             const nlohmann::json& pair = map[i];
             if (!pair.is_array() || pair.size() != 2)
-                Fail(kSection, Element("entity_index_map", i) + " is not an [entity, data index] pair");
+                Fail(kTransformSection, Element("entity_index_map", i) + " is not an [entity, data index] pair");
             return std::pair(SceneFormat::ReadEntityIndex(pair[0]), Json::ReadUnsigned(pair[1]));
         });
         const auto found = entries.indexOf.find(EntityHandle(entity));
         if (found == entries.indexOf.end() || found->second != dataIndex)
-            Fail(kSection, Element("entity_index_map", i) + " maps entity " + std::to_string(entity) + " to entry "
+            Fail(kTransformSection, Element("entity_index_map", i) + " maps entity " + std::to_string(entity) + " to entry "
                                + std::to_string(dataIndex) + ", which it does not own");
     }
 }
@@ -118,10 +118,10 @@ void CheckSiblings(const Entries& entries)
         for (EntityHandle child = entries.firstChildren[p]; !child.IsNull();) {
             const std::uint32_t c = entries.indexOf.at(child);
             if (reached[c])
-                Fail(kSection, "the child list of " + Entity(entries.owners[p]) + " meets " + Entity(child) + " twice");
+                Fail(kTransformSection, "the child list of " + Entity(entries.owners[p]) + " meets " + Entity(child) + " twice");
             reached[c] = true;
             if (!(entries.parents[c] == entries.owners[p]) || !(entries.prevSiblings[c] == previous))
-                Fail(kSection, Entity(child) + " is in the child list of " + Entity(entries.owners[p])
+                Fail(kTransformSection, Entity(child) + " is in the child list of " + Entity(entries.owners[p])
                                    + " but its parent or previous sibling disagrees");
             previous = child;
             child = entries.nextSiblings[c];
@@ -130,9 +130,9 @@ void CheckSiblings(const Entries& entries)
     for (std::size_t i = 0; i < n; ++i) {
         const bool root = entries.parents[i].IsNull();
         if (root && !(entries.prevSiblings[i].IsNull() && entries.nextSiblings[i].IsNull()))
-            Fail(kSection, "root " + Entity(entries.owners[i]) + " has siblings");
+            Fail(kTransformSection, "root " + Entity(entries.owners[i]) + " has siblings");
         if (!root && !reached[i])
-            Fail(kSection, Entity(entries.owners[i]) + " names parent " + std::to_string(entries.parents[i].GetIndex())
+            Fail(kTransformSection, Entity(entries.owners[i]) + " names parent " + std::to_string(entries.parents[i].GetIndex())
                                + ", whose child list does not hold it");
     }
 }
@@ -153,7 +153,7 @@ void CheckAcyclic(const Entries& entries)
             i = entries.indexOf.at(entries.parents[i]);
         }
         if (marks[i] == OnPath && !entries.parents[i].IsNull())
-            Fail(kSection, Entity(entries.owners[i]) + " is its own ancestor");
+            Fail(kTransformSection, Entity(entries.owners[i]) + " is its own ancestor");
         for (std::uint32_t walked : path)
             marks[walked] = Done;
         path.clear();
@@ -162,12 +162,12 @@ void CheckAcyclic(const Entries& entries)
 
 Entries ReadSection(const nlohmann::json& section)
 {
-    const nlohmann::json& owners = SceneFormat::ArrayMember(section, "data_index_owners", kSection);
+    const nlohmann::json& owners = SceneFormat::ArrayMember(section, "data_index_owners", kTransformSection);
     const std::size_t n = owners.size();
     if (n > EntityHandle::kMaxIndex)
-        Fail(kSection, "holds " + std::to_string(n) + " entries, more than " + std::to_string(EntityHandle::kMaxIndex));
+        Fail(kTransformSection, "holds " + std::to_string(n) + " entries, more than " + std::to_string(EntityHandle::kMaxIndex));
     const auto array = [&section, n](const char* key) -> const nlohmann::json& {
-        return SceneFormat::ArrayMemberOfSize(section, key, n, kSection);
+        return SceneFormat::ArrayMemberOfSize(section, key, n, kTransformSection);
     };
     const nlohmann::json& map = array("entity_index_map");
     const nlohmann::json& parents = array("parents");
@@ -203,7 +203,7 @@ void TransformCompManager::Save(nlohmann::json& document)
     for (const auto& [entity, index] : mEntries.indexOf)
         map.push_back(nlohmann::json::array({entity.GetIndex(), index}));
 
-    nlohmann::json& section = document[kSection];
+    nlohmann::json& section = document[kTransformSection];
     section = nlohmann::json::object();
     section["data_index_owners"] = HandleArray(mEntries.owners);
     section["entity_index_map"] = std::move(map);
@@ -215,12 +215,12 @@ void TransformCompManager::Save(nlohmann::json& document)
     section["prev_sibling"] = HandleArray(mEntries.prevSiblings);
     section["scales"] = VectorArray(mEntries.scales);
     section["ups"] = VectorArray(mEntries.ups);
-    section["version"] = kVersion;
+    section["version"] = kTransformVersion;
 }
 
 void TransformCompManager::Load(const nlohmann::json& document)
 {
-    const nlohmann::json* section = SceneFormat::FindSection(document, kSection, kVersion);
+    const nlohmann::json* section = SceneFormat::FindSection(document, kTransformSection, kTransformVersion);
     if (!section)
         return;
     Entries loaded = ReadSection(*section);

@@ -25,6 +25,8 @@ namespace Engine {
 // layout inside each area is its channel's record layout. Codes past 6 have
 // no area.
 struct NetworkingEvent : LogicEvent {
+    // The codes of the table above.
+    enum Code : std::uint32_t { kTileBend, kScore, kGoalBall, kPerkEffect, kArenaEvent, kPerkObject, kBallEffect };
     static constexpr std::uint32_t kCodeCount = 7;
     static constexpr std::array<std::size_t, kCodeCount> kAreaSizes{24, 8, 28, 48, 20, 24, 32};
 

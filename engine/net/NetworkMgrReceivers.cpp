@@ -11,19 +11,12 @@
 #include <cmath>
 
 using Engine::EntityHandle;
+using Engine::NetworkingEvent;
 using Net::NewestSeqs;
 namespace Names = Net::Names;
 
 namespace {
 
-// Event codes of the channels that raise events.
-constexpr std::uint32_t kTileBendCode = 0;
-constexpr std::uint32_t kScoreCode = 1;
-constexpr std::uint32_t kGoalBallCode = 2;
-constexpr std::uint32_t kPerkEffectCode = 3;
-constexpr std::uint32_t kArenaEventCode = 4;
-constexpr std::uint32_t kPerkObjectCode = 5;
-constexpr std::uint32_t kBallEffectCode = 6;
 // Within channel 4, the subject of the spawn records (per-frame states are 0).
 constexpr std::uint32_t kSpawnSubject = 1;
 
@@ -173,7 +166,7 @@ int NetworkMgr::recv_type_2()
             return Delivery::Waiting;
         if (!newest_seqs.Take(NewestSeqs::Subject(2, decoded.record.tile), record.seq))
             return Delivery::Dropped;
-        dispatch(kTileBendCode, record, tile);
+        dispatch(NetworkingEvent::kTileBend, record, tile);
         return Delivery::Delivered;
     });
 }
@@ -213,8 +206,8 @@ int NetworkMgr::recv_type_3()
             if (const EntityHandle goalBall = Names::First(Names::kGoalBall); !goalBall.IsNull())
                 goalBall.Destroy();
         }
-        dispatch(kScoreCode, record, local);
-        dispatch(kScoreCode, record, remote);
+        dispatch(NetworkingEvent::kScore, record, local);
+        dispatch(NetworkingEvent::kScore, record, remote);
         return Delivery::Delivered;
     });
 }
@@ -230,7 +223,7 @@ int NetworkMgr::recv_type_4()
             if (player.IsNull())
                 return Delivery::Waiting;
             newest_seqs.Take(NewestSeqs::Subject(4, kSpawnSubject), record.seq);
-            dispatch(kGoalBallCode, record, player);
+            dispatch(NetworkingEvent::kGoalBall, record, player);
             return Delivery::Delivered;
         }
         // Per-frame states are never re-sent: an older one than that applied,
@@ -256,7 +249,7 @@ int NetworkMgr::recv_type_5()
         const EntityHandle target = Find(onBall ? Names::kLocalBall : Names::kRemotePlayer, missing);
         if (target.IsNull())
             return Delivery::Waiting;
-        dispatch(kPerkEffectCode, record, target);
+        dispatch(NetworkingEvent::kPerkEffect, record, target);
         return Delivery::Delivered;
     });
 }
@@ -271,7 +264,7 @@ int NetworkMgr::recv_type_6()
             const EntityHandle player = Find(Names::kLocalPlayer, missing);
             if (player.IsNull())
                 return Delivery::Waiting;
-            dispatch(kArenaEventCode, record, player);
+            dispatch(NetworkingEvent::kArenaEvent, record, player);
             return Delivery::Delivered;
         }
         std::array<EntityHandle, 3> tiles;
@@ -280,7 +273,7 @@ int NetworkMgr::recv_type_6()
         if (!missing.empty())
             return Delivery::Waiting;
         for (const EntityHandle& tile : tiles)
-            dispatch(kArenaEventCode, record, tile);
+            dispatch(NetworkingEvent::kArenaEvent, record, tile);
         return Delivery::Delivered;
     });
 }
@@ -295,7 +288,7 @@ int NetworkMgr::recv_type_7()
         const EntityHandle target = Find(forTile ? Names::Tile(decoded.record.tile) : Names::kLocalPlayer, missing);
         if (target.IsNull())
             return Delivery::Waiting;
-        dispatch(kPerkObjectCode, record, target);
+        dispatch(NetworkingEvent::kPerkObject, record, target);
         return Delivery::Delivered;
     });
 }
@@ -314,7 +307,7 @@ int NetworkMgr::recv_type_9()
         const bool trail = decoded.record.effect != Net::BallEffect::kSplash;
         if (trail && !newest_seqs.Take(NewestSeqs::Subject(9), record.seq))
             return Delivery::Dropped;
-        dispatch(kBallEffectCode, record, ball);
+        dispatch(NetworkingEvent::kBallEffect, record, ball);
         return Delivery::Delivered;
     });
 }

@@ -1,5 +1,6 @@
 #include "engine/render/Camera.h"
 
+#include "engine/core/Math.h"
 #include "engine/render/Window.h"
 
 #include <cmath>
@@ -9,7 +10,6 @@ namespace Engine {
 namespace {
 
 constexpr glm::vec3 kWorldUp{0.0f, 1.0f, 0.0f};
-constexpr float kDegreesToRadians = 3.14159265358979f / 180.0f;
 
 // The unit vector along v, or nothing usable when v has no length (or is not
 // finite): callers then keep what they had.
@@ -85,7 +85,7 @@ glm::mat4 Camera::GetViewMatrix() const
 
 glm::mat4 Camera::GetProjectionMatrix() const
 {
-    const float fovy = mFoV.value * kDegreesToRadians;
+    const float fovy = mFoV.value * Math::kDegreesToRadians;
     const float tanHalf = std::tan(fovy / 2.0f);
     const float aspect = ProjectionAspect();
     const float n = mNear.value;

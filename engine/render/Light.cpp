@@ -1,17 +1,12 @@
 #include "engine/render/Light.h"
 
+#include "engine/core/Math.h"
 #include "engine/core/Transform.h"
 
 #include <cmath>
 #include <glm/gtc/matrix_transform.hpp>
 
 namespace Engine {
-
-namespace {
-
-constexpr float kDegreesToRadians = 3.14159265358979f / 180.0f;
-
-} // namespace
 
 Light::Light()
     : mShadowMap(std::make_unique<Framebuffer>(AttachmentType::Depth, kShadowMapSize, kShadowMapSize)),
@@ -26,7 +21,7 @@ glm::vec3 Light::GetPosition() const
 
 glm::mat4 Light::GetProjectionMatrix() const
 {
-    const float focal = 1.0f / std::tan(mOuterAngle.value * kDegreesToRadians);
+    const float focal = 1.0f / std::tan(mOuterAngle.value * Math::kDegreesToRadians);
     const float n = mNear.value;
     const float f = mFar.value;
     glm::mat4 projection(0.0f);

@@ -9,7 +9,7 @@ namespace Engine {
 
 namespace {
 
-constexpr const char* kSection = "Lights";
+constexpr const char* kLightSection = "Lights";
 
 } // namespace
 
@@ -57,12 +57,12 @@ LightKinds LightManager::Kinds() const
 
 void LightManager::Save(nlohmann::json& document)
 {
-    ComponentSection::Save(document, kSection, mComponents);
+    ComponentSection::Save(document, kLightSection, mComponents);
 }
 
 void LightManager::LoadLights(const nlohmann::json& document)
 {
-    ComponentSection::Load<LightSettings>(document, kSection, mComponents);
+    ComponentSection::Load<LightSettings>(document, kLightSection, mComponents);
 }
 
 } // namespace Engine

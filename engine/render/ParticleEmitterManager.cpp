@@ -7,7 +7,7 @@ namespace Engine {
 
 namespace {
 
-constexpr const char* kSection = "ParticleEmitters";
+constexpr const char* kEmitterSection = "ParticleEmitters";
 constexpr const char* kEntityKey = "ParticleEmitter";
 
 } // namespace
@@ -43,7 +43,7 @@ void ParticleEmitterManager::Render(const Camera& camera)
 
 void ParticleEmitterManager::Save(nlohmann::json& document)
 {
-    nlohmann::json& array = document[kSection];
+    nlohmann::json& array = document[kEmitterSection];
     for (const auto& [entity, emitter] : mComponents) {
         nlohmann::json element;
         element["handle"] = entity.GetIndex();
@@ -54,7 +54,7 @@ void ParticleEmitterManager::Save(nlohmann::json& document)
 
 void ParticleEmitterManager::Load(const nlohmann::json& document)
 {
-    for (const EntityHandle& entity : ComponentSection::ReadEntities(document, kSection))
+    for (const EntityHandle& entity : ComponentSection::ReadEntities(document, kEmitterSection))
         mComponents.try_emplace(entity);
 }
 

@@ -6,12 +6,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <glm/gtc/constants.hpp>
 
 namespace Engine {
 
 namespace {
-
-constexpr float kPi = 3.14159265358979f;
 
 // The owner's own (local) position; the origin without a transform.
 glm::vec3 OwnerPosition(EntityHandle owner)
@@ -86,8 +85,8 @@ glm::vec3 ParticleEmitter::SpawnPosition() const
 {
     switch (shape) {
     case kParticleSphere: {
-        const float theta = Random::RangeFloat(0.0f, kPi);
-        const float phi = Random::RangeFloat(0.0f, 2.0f * kPi);
+        const float theta = Random::RangeFloat(0.0f, glm::pi<float>());
+        const float phi = Random::RangeFloat(0.0f, 2.0f * glm::pi<float>());
         const float r = randomRadius ? Random::Random01() : 1.0f;
         const glm::vec3 centre = followOwner ? OwnerPosition(owner) : pointA;
         return centre + glm::vec3(std::cos(theta) * std::sin(phi) * radii.x * r,

@@ -27,7 +27,7 @@
 
 namespace {
 
-constexpr float kHitVolume = 0.4f;
+constexpr float kBallHitVolume = 0.4f;
 constexpr glm::vec3 kSplashScale{0.2f};
 
 bool IsLive(Engine::EntityHandle entity)
@@ -217,6 +217,6 @@ void TempBallComp::PlayHitSound() const
 {
     if (Engine::Emitter* sounds = Engine::LogicManager::GetCompPtr<Engine::Emitter>(owner)) {
         sounds->Play("PlayerHit", false, false);
-        sounds->SetVolume("PlayerHit", kHitVolume);
+        sounds->SetVolume("PlayerHit", kBallHitVolume);
     }
 }

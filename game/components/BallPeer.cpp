@@ -23,13 +23,14 @@
 
 namespace {
 
-enum PeerCode : std::uint32_t { PerkEffectCode = 3, BallEffectCode = 6 };
+using Engine::NetworkingEvent;
+
 constexpr std::uint32_t kHitSparks = 200;
 constexpr std::uint32_t kPeerSparks = 20;
 constexpr float kSparkSpeed = 50.0f;
 constexpr float kPeerSparkSpeed = 5.0f;
 
-void ReportDropped(std::uint32_t code, const char* problem)
+void ReportDroppedBallMessage(std::uint32_t code, const char* problem)
 {
     std::cerr << "[Ball] Dropped the peer's message of code " << code << ": " << problem << "\n";
 }
@@ -100,10 +101,10 @@ void TempBallComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
 {
     if (!event)
         return;
-    if (event->code == PerkEffectCode) {
+    if (event->code == NetworkingEvent::kPerkEffect) {
         const auto decoded = Net::DecodePerkEffect(event->Payload());
         if (!decoded) {
-            ReportDropped(event->code, decoded.problem);
+            ReportDroppedBallMessage(event->code, decoded.problem);
             return;
         }
         const Net::PerkEffect& effect = decoded.record;
@@ -120,10 +121,10 @@ void TempBallComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
         }
         return;
     }
-    if (event->code == BallEffectCode) {
+    if (event->code == NetworkingEvent::kBallEffect) {
         const auto decoded = Net::DecodeBallEffect(event->Payload());
         if (!decoded) {
-            ReportDropped(event->code, decoded.problem);
+            ReportDroppedBallMessage(event->code, decoded.problem);
             return;
         }
         const Net::BallEffect& effect = decoded.record;

@@ -15,9 +15,9 @@
 
 namespace {
 
-enum PeerCode : std::uint32_t { ScoreCode = 1, GoalBallCode = 2, PerkEffectCode = 3, ArenaEventCode = 4, PerkObjectCode = 5 };
+using Engine::NetworkingEvent;
 
-void ReportDropped(std::uint32_t code, const char* problem)
+void ReportDroppedPlayerMessage(std::uint32_t code, const char* problem)
 {
     std::cerr << "[Player] Dropped the peer's message of code " << code << ": " << problem << "\n";
 }
@@ -26,7 +26,7 @@ template <class Record>
 bool Usable(const Net::Decoded<Record>& decoded, std::uint32_t code)
 {
     if (!decoded)
-        ReportDropped(code, decoded.problem);
+        ReportDroppedPlayerMessage(code, decoded.problem);
     return static_cast<bool>(decoded);
 }
 
@@ -34,15 +34,15 @@ bool Usable(const Net::Decoded<Record>& decoded, std::uint32_t code)
 
 void Player_LogicComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
 {
-    if (!event || event->code < ScoreCode || event->code > PerkObjectCode)
+    if (!event || event->code < NetworkingEvent::kScore || event->code > NetworkingEvent::kPerkObject)
         return;
     if (mPlayerNumber != 1 && mPlayerNumber != 2) {
-        ReportDropped(event->code, "the player is neither number 1 nor 2");
+        ReportDroppedPlayerMessage(event->code, "the player is neither number 1 nor 2");
         return;
     }
     const PlayerHooks& hooks = PlayerSeams::Hooks();
     switch (event->code) {
-    case ScoreCode: {
+    case NetworkingEvent::kScore: {
         const auto decoded = Net::DecodeScore(event->Payload());
         if (!Usable(decoded, event->code))
             return;
@@ -56,7 +56,7 @@ void Player_LogicComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
         }
         return;
     }
-    case GoalBallCode:
+    case NetworkingEvent::kGoalBall:
         // The host's new goal ball waits before it flies. One still out here
         // waits with it: flying on, it could score here, or be spent by the
         // host's ball, while the host's cannot be touched.
@@ -67,13 +67,13 @@ void Player_LogicComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
             hooks.spawnGoalBallQuietly();
         }
         return;
-    case PerkEffectCode: {
+    case NetworkingEvent::kPerkEffect: {
         const auto decoded = Net::DecodePerkEffect(event->Payload());
         if (Usable(decoded, event->code) && decoded.record.subKind == Net::PerkEffect::kShield)
             CreateShield();
         return;
     }
-    case ArenaEventCode: {
+    case NetworkingEvent::kArenaEvent: {
         const auto decoded = Net::DecodeArenaEvent(event->Payload());
         if (!Usable(decoded, event->code))
             return;
@@ -86,7 +86,7 @@ void Player_LogicComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
         }
         return;
     }
-    case PerkObjectCode: {
+    case NetworkingEvent::kPerkObject: {
         const auto decoded = Net::DecodePerkObject(event->Payload());
         if (!Usable(decoded, event->code))
             return;

@@ -30,18 +30,18 @@ enum Medal : int {
 };
 
 constexpr float kActiveShotWindow = 3.0f;
-constexpr float kHitVolume = 0.4f;
+constexpr float kPlayerHitVolume = 0.4f;
 // The end medals show a quarter of the way through the slow motion.
 constexpr float kEndMedalsAt = 0.25f;
 constexpr double kSlowMotionPerFrame = 0.98;
 
-void PushMedal(Engine::EntityHandle holder, int medal)
+void PushMedalThroughHooks(Engine::EntityHandle holder, int medal)
 {
     if (IsHookSet(PlayerSeams::Hooks().pushMedal, "PlayerHooks::pushMedal"))
         PlayerSeams::Hooks().pushMedal(holder, medal);
 }
 
-void ShowFinalMedal(Engine::EntityHandle holder, int medal)
+void ShowFinalMedalThroughHooks(Engine::EntityHandle holder, int medal)
 {
     if (IsHookSet(PlayerSeams::Hooks().showFinalMedal, "PlayerHooks::showFinalMedal"))
         PlayerSeams::Hooks().showFinalMedal(holder, medal);
@@ -85,17 +85,17 @@ void Player_LogicComp::ScoreHit()
             const auto ballShot = PlayerSeams::Hooks().ballShot;
             const PlayerHooks::BallShot shot =
                 IsHookSet(ballShot, "PlayerHooks::ballShot") ? ballShot(mBall) : PlayerHooks::BallShot{};
-            PushMedal(owner, MedalNormal);
+            PushMedalThroughHooks(owner, MedalNormal);
             if (mRevenge)
-                PushMedal(owner, MedalRevenge);
+                PushMedalThroughHooks(owner, MedalRevenge);
             if (shot.jumpShot)
-                PushMedal(owner, MedalJumpShot);
+                PushMedalThroughHooks(owner, MedalJumpShot);
             if (!shot.direct)
-                PushMedal(owner, MedalBounce);
+                PushMedalThroughHooks(owner, MedalBounce);
             if (mTimeSinceActive < kActiveShotWindow)
-                PushMedal(owner, MedalActiveShot);
+                PushMedalThroughHooks(owner, MedalActiveShot);
             if (mExhausted)
-                PushMedal(owner, MedalExhausted);
+                PushMedalThroughHooks(owner, MedalExhausted);
         }
     }
     mRevenge = false;
@@ -144,7 +144,7 @@ void Player_LogicComp::TakeHit()
         MatchStats::GetInstance().MatchResultPlayer2.value += 1;
     if (Engine::Emitter* sounds = Engine::LogicManager::GetCompPtr<Engine::Emitter>(owner)) {
         sounds->Play("PlayerHit", false, false);
-        sounds->SetVolume("PlayerHit", kHitVolume);
+        sounds->SetVolume("PlayerHit", kPlayerHitVolume);
     }
     // The view snaps narrower and widens back within a quarter second.
     FovLerper.value = FovStart.value = FovModifier.value - 0.125f;
@@ -178,9 +178,9 @@ void Player_LogicComp::UpdateScoreHud()
 void Player_LogicComp::AdvanceEndOfMatch()
 {
     if (mEndTimer >= kEndMedalsAt * mEndDuration && mEndMedalsPending) {
-        ShowFinalMedal(owner, MedalPerfect);
+        ShowFinalMedalThroughHooks(owner, MedalPerfect);
         if (mRemote)
-            ShowFinalMedal(mMedalHolder, MedalLost);
+            ShowFinalMedalThroughHooks(mMedalHolder, MedalLost);
         mEndMedalsPending = false;
     }
     Engine::FrameRateController::SetTimeScale(Engine::FrameRateController::GetTimeScale() * kSlowMotionPerFrame);

@@ -5,7 +5,6 @@
 #include "engine/core/Math.h"
 #include "engine/core/Random.h"
 #include "engine/core/Transform.h"
-#include "engine/core/TransformCompManager.h"
 #include "engine/logic/StateMachine.h"
 #include "game/components/PlayerFrame.h"
 #include "game/components/TileColourStates.h"
@@ -19,12 +18,6 @@ namespace {
 constexpr float kRaiseVolume = 0.4f;
 constexpr float kLowerVolume = 0.05f;
 
-glm::vec3 LocalPosition(Engine::EntityHandle entity)
-{
-    using Entries = Engine::TransformCompManager::Entries;
-    return *Engine::TransformCompManager::GetInstance().ValuePtr(entity, &Entries::positions);
-}
-
 } // namespace
 
 std::string TileMovingName(int index)
@@ -36,7 +29,7 @@ void TileStartAnimation::OnEnter()
 {
     elapsed = 0.0f;
     duration = Engine::Random::RangeFloat(0.25f, 3.0f);
-    rest = LocalPosition(GetOwner());
+    rest = *Engine::Transform::PositionPtr(GetOwner());
     const float depth = Engine::Random::RangeFloat(1.0f, 5.0f);
     sunk = rest - depth * *Engine::Transform::UpPtr(GetOwner());
 }
@@ -89,7 +82,7 @@ void TileStepState::OnEnter()
     transform = GetOwner();
     tile = GetOwner();
     const float step = component ? component->tile_size.value : 0.0f;
-    start = LocalPosition(transform);
+    start = *Engine::Transform::PositionPtr(transform);
     target = start + *Engine::Transform::UpPtr(transform) * step * mDirection;
     progress = 0.0f;
 }

@@ -81,12 +81,6 @@ glm::vec3 MiddleOf(Engine::EntityHandle tile)
     return side.IsValid() ? Engine::Transform::GetWorldPosition(side) : glm::vec3(0.0f);
 }
 
-glm::vec3 LocalPosition(Engine::EntityHandle tile)
-{
-    using Entries = Engine::TransformCompManager::Entries;
-    return *Engine::TransformCompManager::GetInstance().ValuePtr(tile, &Entries::positions);
-}
-
 void PlaceAsRecorded(Engine::EntityHandle tile, const MatchTileRecord& record)
 {
     Engine::Transform::SetWorldPosition(tile, record.pos);
@@ -152,7 +146,7 @@ Engine::TypeNode* TileLogicComponent::RegisterClassType()
 
 void TileLogicComponent::Initialize()
 {
-    mRestPosition = LocalPosition(owner);
+    mRestPosition = *Engine::Transform::PositionPtr(owner);
     AddMachines();
     AttachToStates(this);
     Engine::EntityNameCompManager& names = Engine::EntityNameCompManager::GetInstance();
@@ -375,7 +369,7 @@ float TileLogicComponent::SettledHeight() const
     const Engine::State* now = height ? height->GetCurrentState() : nullptr;
     glm::vec3 ahead(0.0f);
     if (const auto* step = dynamic_cast<const TileStepState*>(now))
-        ahead = step->target - LocalPosition(owner);
+        ahead = step->target - *Engine::Transform::PositionPtr(owner);
     else if (now && now->GetName() == "TileStay" && (mLowerRequest || mRaiseRequest))
         ahead = *Engine::Transform::UpPtr(owner) * tile_size.value * (mLowerRequest ? -1.0f : 1.0f);
     if (const std::optional<glm::mat3> turn = SideTurn(owner))

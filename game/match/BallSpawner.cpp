@@ -22,7 +22,7 @@
 namespace GameScene {
 namespace {
 
-void MakeBody(Engine::EntityHandle ball)
+void MakeBallBody(Engine::EntityHandle ball)
 {
     Engine::TransformCompManager::GetInstance().AddComponent(ball);
     Engine::CollisionComp& body = *Engine::CollisionMgr::GetInstance().GetCompPtr(ball);
@@ -77,7 +77,7 @@ Engine::EntityHandle SpawnBall(Engine::EntityHandle owner)
     if (ball.IsNull())
         return ball;
     Engine::EntityTagCompManager::GetInstance().AddTag(ball, "Ball");
-    MakeBody(ball);
+    MakeBallBody(ball);
     MakeLook(ball);
     Engine::Transform::ScaleRef(ball) = glm::vec3(0.3f);
     Engine::SetEntityName(ball, Net::Names::kLocalBall);

@@ -71,7 +71,7 @@ void ShowHudTo(Engine::EntityHandle hud, int cameraIndex)
         Engine::HUDCompManager::GetInstance().GetCompPtr(hud)->mCameraTarget.value = cameraIndex;
 }
 
-void MakeBody(Engine::EntityHandle player)
+void MakePlayerBody(Engine::EntityHandle player)
 {
     Engine::TransformCompManager::GetInstance().AddComponent(player);
     Engine::CollisionTable::GetInstance().AddTag("Player");
@@ -155,7 +155,7 @@ Engine::EntityHandle SpawnPlayer(bool usesController)
     const Engine::EntityHandle player = Engine::EntityMgr::GetInstance().CreateEntity();
     if (player.IsNull())
         return player;
-    MakeBody(player);
+    MakePlayerBody(player);
     // A player asked to play on a controller that is not there plays on
     // keys and mouse.
     const bool gamepad = usesController && Engine::InputManager::GetInstance().AssignController(player);

@@ -14,7 +14,7 @@ using Engine::UI::Widget;
 
 namespace {
 
-constexpr std::uint32_t kCredits = 41;
+constexpr std::uint32_t kCreditsTitle = 41;
 constexpr std::uint32_t kFirstTitle = 42;
 constexpr std::uint32_t kFirstTitleText = 52;
 constexpr std::uint32_t kTitleRows = 10;
@@ -22,7 +22,7 @@ constexpr std::uint32_t kLeadRole = 62;
 constexpr std::uint32_t kRole = 63;
 constexpr std::uint32_t kShowLibraries = 64;
 constexpr std::uint32_t kShowTeam = 65;
-constexpr std::uint32_t kBack = 19;
+constexpr std::uint32_t kCreditsBack = 19;
 constexpr float kCreditsTextSize = 0.95f;
 
 // Who made the game: the parts of the project, each with its role.
@@ -120,7 +120,7 @@ void BuildCreditsMenu(LayerBuild& build)
 
     Canvas& panel = MakeCanvas(padded, {1.0f, 0.7125f}, {0.0f, 1.0f}, {0.0f, -1.0f});
     AddSprite(panel, kBackgroundColour);
-    Widget* title = MakeLocaleTextWidget(panel, kCredits, kPlain);
+    Widget* title = MakeLocaleTextWidget(panel, kCreditsTitle, kPlain);
     Place(*title, {0.0f, 1.0f}, {1.0f, 0.15f}, {0.0f, -1.0f});
     Canvas& content = MakeCanvas(panel, {1.0f, 0.85f}, {0.0f, -1.0f}, {0.0f, 1.0f});
 
@@ -128,7 +128,7 @@ void BuildCreditsMenu(LayerBuild& build)
     Widget* view = MakeLocaleTextWidget(bottom, kShowTeam, kButton);
     Place(*view, {0.0f, 1.0f}, {1.0f, 0.375f}, {0.0f, -1.0f});
     Runs(*view, &ToggleCreditsView, reinterpret_cast<std::uintptr_t>(&content));
-    Widget* back = MakeLocaleTextWidget(bottom, kBack, kButton);
+    Widget* back = MakeLocaleTextWidget(bottom, kCreditsBack, kButton);
     Place(*back, {0.0f, -1.0f}, {1.0f, 0.375f}, {0.0f, 1.0f});
     ClosesLayer(*back);
 

@@ -17,12 +17,12 @@ using Engine::UI::Widget;
 
 namespace {
 
-constexpr std::uint32_t kBack = 9;
-constexpr std::uint32_t kLanguage = 74;
+constexpr std::uint32_t kPauseBack = 9;
+constexpr std::uint32_t kLanguageTitle = 74;
 constexpr std::uint32_t kFirstLanguageName = 75;
 constexpr std::uint32_t kResume = 80;
-constexpr std::uint32_t kOptions = 2;
-constexpr std::uint32_t kQuit = 1;
+constexpr std::uint32_t kPauseOptions = 2;
+constexpr std::uint32_t kPauseQuit = 1;
 
 } // namespace
 
@@ -35,7 +35,7 @@ Canvas& MakeCentralPanel(Canvas& root)
 
 Widget* MakeBackButton(Canvas& root)
 {
-    Widget* back = MakeLocaleTextWidget(root, kBack, kButton);
+    Widget* back = MakeLocaleTextWidget(root, kPauseBack, kButton);
     Place(*back, {0.0f, -0.95f}, {0.8f, 0.1f}, {0.0f, 1.0f});
     ClosesLayer(*back);
     return back;
@@ -52,7 +52,7 @@ void BuildLanguageMenu(LayerBuild& build)
     Canvas& root = MakeRoot(build);
     Canvas& padding = MakeCentralPanel(root);
     PushTextStyle(kSettingsTextSize);
-    Widget* title = MakeLocaleTextWidget(padding, kLanguage, kPlain);
+    Widget* title = MakeLocaleTextWidget(padding, kLanguageTitle, kPlain);
     Place(*title, {0.0f, 1.0f}, {1.0f, 0.1f}, {0.0f, -1.0f});
     Canvas& list = MakeCanvas(padding, {1.0f, 0.85f}, {0.0f, 0.8f}, {0.0f, -1.0f});
     std::vector<IElement*> buttons;
@@ -76,9 +76,9 @@ void BuildPauseMenu(LayerBuild& build)
     list.SetSizeMode(IElement::kAbsolute);
     Widget* resume = MakeLocaleTextWidget(list, kResume, kButton);
     ClosesLayer(*resume);
-    Widget* options = MakeLocaleTextWidget(list, kOptions, kButton);
+    Widget* options = MakeLocaleTextWidget(list, kPauseOptions, kButton);
     OpensLayer(*options, &BuildOptionsMenu, kOptionsLayer);
-    Widget* quit = MakeLocaleTextWidget(list, kQuit, kButton);
+    Widget* quit = MakeLocaleTextWidget(list, kPauseQuit, kButton);
     Runs(*quit, &Call<&QuitToTitle>);
     SpreadVertically({resume, options, quit}, 0.25f);
     build.focus = resume;

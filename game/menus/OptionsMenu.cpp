@@ -30,7 +30,7 @@ namespace {
 // Text ids.
 constexpr std::uint32_t kOptionsTitle = 2;
 constexpr std::uint32_t kOff = 13;
-constexpr std::uint32_t kBack = 9;
+constexpr std::uint32_t kOptionsBack = 9;
 constexpr std::uint32_t kControllerForPlayer1 = 11;
 constexpr std::uint32_t kSoundHeading = 66;
 constexpr std::uint32_t kDisplayHeading = 67;
@@ -39,7 +39,7 @@ constexpr std::uint32_t kMusicVolume = 69;
 constexpr std::uint32_t kFullscreen = 70;
 constexpr std::uint32_t kResolution = 71;
 constexpr std::uint32_t kVSync = 72;
-constexpr std::uint32_t kLanguage = 74;
+constexpr std::uint32_t kLanguageLabel = 74;
 
 constexpr float kRowGap = 0.01f;
 constexpr float kSliderGap = 0.05f;
@@ -236,7 +236,7 @@ constexpr OptionRow kOptionRows[] = {
     {kResolution, &ResolutionRow},
     {kVSync, &VSyncRow},
     {kControllerForPlayer1, &ControllerRow},
-    {kLanguage, &LanguageRow},
+    {kLanguageLabel, &LanguageRow},
 };
 
 void BuildOptionsPanel(Canvas& padding)

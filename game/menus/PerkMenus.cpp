@@ -20,7 +20,7 @@ namespace {
 
 constexpr std::uint32_t kActivePrefix = 20;
 constexpr std::uint32_t kPassivePrefix = 21;
-constexpr std::uint32_t kBack = 9;
+constexpr std::uint32_t kPerkBack = 9;
 
 constexpr glm::vec4 kChosenColour{0.815f, 0.384f, 0.854f, 0.7f};
 constexpr float kOptionTextSize = 0.8f;
@@ -118,7 +118,7 @@ void BuildPerkList(LayerBuild& build, const std::array<PerkOption, N>& options, 
     SpreadVertically(buttons, 0.2f);
     Highlight(list);
 
-    Widget* back = MakeLocaleTextWidget(root, kBack, kButton);
+    Widget* back = MakeLocaleTextWidget(root, kPerkBack, kButton);
     Place(*back, {0.0f, -0.8f}, {0.6f, 0.1f});
     ClosesLayer(*back);
     build.focus = back;

@@ -27,7 +27,7 @@ constexpr std::uint32_t kContinue = 7;
 constexpr std::uint32_t kNotReady = 8;
 constexpr std::uint32_t kReady = 14;
 constexpr std::uint32_t kLeave = 16;
-constexpr std::uint32_t kBack = 19;
+constexpr std::uint32_t kPrematchBack = 19;
 // Headings of the perk pages: player 1's, player 2's, and a networked
 // player's own.
 constexpr std::uint32_t kPlayer1Choice = 39;
@@ -175,17 +175,17 @@ void CheckBothReady(Engine::UI::CustomUpdateComp&)
 void BuildLocalPrematch(LayerBuild& build)
 {
     GameScene::PlayerCount = 2;
-    build.focus = BuildPrematchOptions(build, &PopsAndKeepsTwoPlayers, kBack, &StartsLocally, kContinue).right;
+    build.focus = BuildPrematchOptions(build, &PopsAndKeepsTwoPlayers, kPrematchBack, &StartsLocally, kContinue).right;
 }
 
 void BuildPlayer1Perks(LayerBuild& build)
 {
-    build.focus = BuildPerkPage(build, 0, kPlayer1Choice, &Pops, kBack, &OpensPlayer2Perks, kContinue).right;
+    build.focus = BuildPerkPage(build, 0, kPlayer1Choice, &Pops, kPrematchBack, &OpensPlayer2Perks, kContinue).right;
 }
 
 void BuildPlayer2Perks(LayerBuild& build)
 {
-    build.focus = BuildPerkPage(build, 1, kPlayer2Choice, &Pops, kBack, &StartsMatch, kStartMatch).right;
+    build.focus = BuildPerkPage(build, 1, kPlayer2Choice, &Pops, kPrematchBack, &StartsMatch, kStartMatch).right;
 }
 
 void BuildHostPrematch(LayerBuild& build)

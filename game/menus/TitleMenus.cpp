@@ -41,7 +41,7 @@ constexpr std::uint32_t kAddressPrompt = 10;
 constexpr std::uint32_t kConnect = 15;
 constexpr std::uint32_t kConnecting = 17;
 constexpr std::uint32_t kWaitingForPlayer = 18;
-constexpr std::uint32_t kBack = 19;
+constexpr std::uint32_t kTitleBack = 19;
 constexpr std::uint32_t kYesQuit = 31;
 constexpr std::uint32_t kNo = 32;
 constexpr std::uint32_t kReallyQuit = 35;
@@ -49,7 +49,7 @@ constexpr std::uint32_t kStopHosting = 36;
 constexpr std::uint32_t kConnectionLost = 37;
 constexpr std::uint32_t kOk = 38;
 constexpr std::uint32_t kCredits = 41;
-constexpr std::uint32_t kTutorials = 97;
+constexpr std::uint32_t kTutorialsButton = 97;
 
 constexpr float kLogoHeight = 0.4f;
 constexpr float kAddressTextSize = 0.7f;
@@ -126,7 +126,7 @@ void BuildTitleMenu(LayerBuild& build)
     OpensLayer(*play, &BuildPlayMenu, kPlayLayer);
     Widget* options = Button(list, kOptions);
     OpensLayer(*options, &BuildOptionsMenu, kOptionsLayer);
-    Widget* tutorials = Button(list, kTutorials);
+    Widget* tutorials = Button(list, kTutorialsButton);
     OpensLayer(*tutorials, &BuildTutorialMenu, kTutorialLayer);
     Widget* credits = Button(list, kCredits);
     OpensLayer(*credits, &BuildCreditsMenu, kCreditsLayer);
@@ -147,7 +147,7 @@ void BuildPlayMenu(LayerBuild& build)
     OpensLayer(*join, &BuildEnterAddressMenu, kEnterAddressLayer);
     Widget* local = Button(root, kLocalMatch);
     OpensLayer(*local, &BuildLocalPrematch, kLocalPrematchLayer);
-    Widget* back = Button(root, kBack);
+    Widget* back = Button(root, kTitleBack);
     ClosesLayer(*back);
     SpreadVertically({host, join, local, back}, 0.4f);
     build.focus = local;
@@ -194,7 +194,7 @@ void BuildEnterAddressMenu(LayerBuild& build)
 
     Widget* connect = Button(*buttons, kConnect);
     Runs(*connect, &Call<&ConnectToTypedAddress>);
-    Widget* back = Button(*buttons, kBack);
+    Widget* back = Button(*buttons, kTitleBack);
     ClosesLayer(*back);
     SpreadVertically({connect, back}, 0.2f);
     build.focus = connect;

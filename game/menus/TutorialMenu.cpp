@@ -16,8 +16,8 @@ using Engine::UI::Widget;
 
 namespace {
 
-constexpr std::uint32_t kTutorials = 97;
-constexpr std::uint32_t kBack = 85;
+constexpr std::uint32_t kTutorialsTitle = 97;
+constexpr std::uint32_t kTutorialBack = 85;
 constexpr float kListTextSize = 0.9f;
 
 std::uint32_t gOverlayText = 0;
@@ -47,7 +47,7 @@ void BuildTutorialMenu(LayerBuild& build)
     Canvas& padded = MakeCanvas(root, {0.95f, 0.95f});
     Canvas& top = MakeCanvas(padded, {1.0f, 0.9f}, {0.0f, 1.0f}, {0.0f, -1.0f});
     Canvas& titlePanel = MakeCanvas(top, {0.8f, 0.15f}, {0.0f, 1.0f}, {0.0f, -1.0f});
-    Widget* title = MakeLocaleTextWidget(titlePanel, kTutorials, kBackground);
+    Widget* title = MakeLocaleTextWidget(titlePanel, kTutorialsTitle, kBackground);
     Place(*title, {0.0f, 0.0f}, {1.0f, 1.0f});
     Canvas& list = MakeCanvas(top, {0.6f, 0.75f}, {0.0f, -1.0f}, {0.0f, 1.0f});
 
@@ -63,7 +63,7 @@ void BuildTutorialMenu(LayerBuild& build)
     PopTextStyle(1);
 
     Canvas& bottom = MakeCanvas(padded, {1.0f, 0.05f}, {0.0f, -1.0f}, {0.0f, 1.0f});
-    Widget* back = MakeLocaleTextWidget(bottom, kBack, kButton);
+    Widget* back = MakeLocaleTextWidget(bottom, kTutorialBack, kButton);
     Place(*back, {0.0f, 0.0f}, {0.5f, 1.0f});
     ClosesLayer(*back);
     build.focus = back;
@@ -75,7 +75,7 @@ void BuildTutorialOverlay(LayerBuild& build)
     Canvas& band = MakeCanvas(root, {1.0f, 0.05f}, {0.0f, 0.9f}, {0.0f, -1.0f});
     Widget* text = MakeLocaleTextWidget(band, gOverlayText, kBackground);
     Place(*text, {0.0f, 0.0f}, {1.0f, 1.0f});
-    Widget* back = MakeLocaleTextWidget(root, kBack, kButton);
+    Widget* back = MakeLocaleTextWidget(root, kTutorialBack, kButton);
     Place(*back, {0.0f, -0.8f}, {0.5f, 0.1f});
     ClosesLayer(*back);
     Runs(*back, &Call<&EndTutorial>);

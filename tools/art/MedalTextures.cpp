@@ -13,8 +13,8 @@ namespace {
 using glm::vec2;
 
 // Medals show at a 4:3 scale on screen.
-constexpr int kWidth = 512;
-constexpr int kHeight = 384;
+constexpr int kMedalWidth = 512;
+constexpr int kMedalHeight = 384;
 const vec2 kEmblem(256.0f, 158.0f);
 
 // The icon's outline, in pixels around the emblem's centre (p is relative to it).
@@ -103,7 +103,7 @@ float TrophyIcon(vec2 p)
 
 Canvas Medal(const Typeface& bold, const MedalLook& look)
 {
-    Canvas canvas(kWidth, kHeight);
+    Canvas canvas(kMedalWidth, kMedalHeight);
     const Colour light = Mix(look.colour, Colour(1.0f), 0.55f);
     const Colour deep = look.colour * Colour(0.4f, 0.4f, 0.4f, 1.0f);
     const PixelBox emblemBox = Around(kEmblem, vec2(170.0f));

@@ -1,4 +1,5 @@
 #include <cmath>
+#include <glm/gtc/constants.hpp>
 #include <string>
 
 #include "tools/art/Noise.h"
@@ -13,18 +14,17 @@ using glm::vec2;
 
 constexpr int kFrames = 26;
 constexpr int kStars = 16;
-constexpr int kWidth = 256; // 4:3, as the medal it plays over
-constexpr int kHeight = 192;
-constexpr float kPi = 3.14159265f;
+constexpr int kSparkleWidth = 256; // 4:3, as the medal it plays over
+constexpr int kSparkleHeight = 192;
 const Colour kSparkle(1.0f, 0.95f, 0.75f, 1.0f);
 
 // One frame of the burst: a flash, a ring running outwards, and stars that
 // twinkle in and out at fixed, scattered places and times.
 Canvas SparkleFrame(int frame)
 {
-    Canvas canvas(kWidth, kHeight);
+    Canvas canvas(kSparkleWidth, kSparkleHeight);
     const float t = static_cast<float>(frame) / (kFrames - 1);
-    const vec2 c(kWidth * 0.5f, kHeight * 0.5f);
+    const vec2 c(kSparkleWidth * 0.5f, kSparkleHeight * 0.5f);
 
     if (t < 0.3f) {
         const float flash = 1.0f - t / 0.3f;
@@ -40,14 +40,14 @@ Canvas SparkleFrame(int frame)
         const float age = (t - birth) / life;
         if (age <= 0.0f || age >= 1.0f)
             continue;
-        const float angle = Noise::Hash01(i, 3, 77) * 2.0f * kPi;
+        const float angle = Noise::Hash01(i, 3, 77) * 2.0f * glm::pi<float>();
         const float reach = 0.25f + 0.75f * Noise::Hash01(i, 4, 77);
         const vec2 at = c + vec2(std::cos(angle) * 110.0f, std::sin(angle) * 80.0f) * reach;
-        const float size = (8.0f + 16.0f * Noise::Hash01(i, 5, 77)) * std::sin(kPi * age);
+        const float size = (8.0f + 16.0f * Noise::Hash01(i, 5, 77)) * std::sin(glm::pi<float>() * age);
         const std::vector<vec2> star = Shape::StarCorners(at, size, size * 0.22f, 4, angle * 0.2f);
         const PixelBox box = Around(at, vec2(size + 8.0f));
-        Glow(canvas, box, [&](vec2 p) { return Shape::Circle(p, at, size * 0.15f); }, Colour(glm::vec3(kSparkle), 0.5f * std::sin(kPi * age)), size * 0.6f + 2.0f);
-        Fill(canvas, box, [&](vec2 p) { return Shape::Polygon(p, star); }, Colour(1.0f, 1.0f, 1.0f, std::sin(kPi * age)));
+        Glow(canvas, box, [&](vec2 p) { return Shape::Circle(p, at, size * 0.15f); }, Colour(glm::vec3(kSparkle), 0.5f * std::sin(glm::pi<float>() * age)), size * 0.6f + 2.0f);
+        Fill(canvas, box, [&](vec2 p) { return Shape::Polygon(p, star); }, Colour(1.0f, 1.0f, 1.0f, std::sin(glm::pi<float>() * age)));
     }
     canvas.BleedIntoTransparent(4);
     return canvas;

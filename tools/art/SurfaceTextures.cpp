@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include <glm/geometric.hpp>
+#include <glm/gtc/constants.hpp>
 
 #include "tools/art/NormalMap.h"
 #include "tools/art/Noise.h"
@@ -12,8 +13,6 @@
 
 namespace Art {
 namespace {
-
-constexpr float kTau = 6.28318531f;
 
 Canvas White()
 {
@@ -83,7 +82,7 @@ Canvas BallSurface()
         for (int x = 0; x < w; ++x) {
             const float u = (x + 0.5f) / w;
             const float v = 1.0f - (y + 0.5f) / h;
-            const float seamV = 0.5f + 0.2f * std::sin(2.0f * kTau * u);
+            const float seamV = 0.5f + 0.2f * std::sin(2.0f * glm::two_pi<float>() * u);
             const float fromSeam = std::fabs(v - seamV) * h; // pixels
             const float seam = std::clamp(2.5f - fromSeam, 0.0f, 1.0f);
             const bool stitchOn = std::fmod(u * 96.0f, 1.0f) < 0.5f;

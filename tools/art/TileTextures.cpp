@@ -11,8 +11,8 @@ namespace Art {
 namespace {
 
 // 256 pixels per world unit on the caps and the sides alike.
-constexpr int kWidth = 1024;
-constexpr int kHeight = 512;
+constexpr int kTileWidth = 1024;
+constexpr int kTileHeight = 512;
 constexpr float kPixelsPerUnit = 256.0f;
 
 constexpr float kBevel = 0.09f;        // width of the rounded rim, world units
@@ -82,8 +82,8 @@ TileSample SampleSide(float across, float up)
 
 TileSample SampleTile(int x, int y)
 {
-    const float u = (static_cast<float>(x) + 0.5f) / kWidth;
-    const float v = 1.0f - (static_cast<float>(y) + 0.5f) / kHeight;
+    const float u = (static_cast<float>(x) + 0.5f) / kTileWidth;
+    const float v = 1.0f - (static_cast<float>(y) + 0.5f) / kTileHeight;
     if (u < 0.5f)
         return SampleCap(glm::vec2((u - 0.25f) / 0.25f, (v - 0.5f) / 0.5f));
     return SampleSide((u - 0.5f) / 0.5f, v);
@@ -92,9 +92,9 @@ TileSample SampleTile(int x, int y)
 template <class Channel>
 Canvas TilePicture(Channel channel)
 {
-    Canvas canvas(kWidth, kHeight);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
+    Canvas canvas(kTileWidth, kTileHeight);
+    for (int y = 0; y < kTileHeight; ++y)
+        for (int x = 0; x < kTileWidth; ++x)
             canvas.At(x, y) = channel(SampleTile(x, y));
     return canvas;
 }
@@ -112,12 +112,12 @@ Canvas BlurredTile()
     for (int pass = 0; pass < 4; ++pass) {
         const bool horizontal = pass % 2 == 0;
         Canvas source = canvas;
-        for (int y = 0; y < kHeight; ++y) {
-            for (int x = 0; x < kWidth; ++x) {
+        for (int y = 0; y < kTileHeight; ++y) {
+            for (int x = 0; x < kTileWidth; ++x) {
                 glm::vec4 sum(0.0f);
                 for (int k = -radius; k <= radius; ++k) {
-                    const int sx = std::clamp(horizontal ? x + k : x, 0, kWidth - 1);
-                    const int sy = std::clamp(horizontal ? y : y + k, 0, kHeight - 1);
+                    const int sx = std::clamp(horizontal ? x + k : x, 0, kTileWidth - 1);
+                    const int sy = std::clamp(horizontal ? y : y + k, 0, kTileHeight - 1);
                     sum += source.At(sx, sy);
                 }
                 canvas.At(x, y) = sum / static_cast<float>(2 * radius + 1);
@@ -139,9 +139,9 @@ Canvas TileSpecular()
 
 Canvas TileNormals()
 {
-    HeightField field(kWidth, kHeight);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x)
+    HeightField field(kTileWidth, kTileHeight);
+    for (int y = 0; y < kTileHeight; ++y)
+        for (int x = 0; x < kTileWidth; ++x)
             field.At(x, y) = SampleTile(x, y).rise;
     return NormalMapFrom(field);
 }

@@ -10,13 +10,13 @@
 namespace SoundGen {
 namespace {
 
-constexpr double kBpm = 140.0;
+constexpr double kEventBpm = 140.0;
 constexpr int kBuildBars = 2;
 constexpr int kDropBars = 12;
 constexpr int kOutroBars = 2;
 constexpr double kTailSeconds = 2.5;
 
-double BeatSeconds() { return 60.0 / kBpm; }
+double EventBeatSeconds() { return 60.0 / kEventBpm; }
 
 // F minor: the wobble's two-bar riff, as (note, beats, wobbles per beat).
 struct WobbleNote {
@@ -48,10 +48,10 @@ void WobbleRiff(Song& song, int firstBar, int bars)
     const double end = (firstBar + bars) * 4.0;
     for (std::size_t i = 0; beat < end; i = (i + 1) % std::size(kRiff)) {
         const WobbleNote& note = kRiff[i];
-        const double hz = note.perBeat / BeatSeconds();
+        const double hz = note.perBeat / EventBeatSeconds();
         // Phase taken from the song clock keeps every wobble on the grid.
-        const double phase = std::fmod(hz * beat * BeatSeconds(), 1.0);
-        song.Place(beat, Wobble(MidiToFrequency(note.midi), note.beats * BeatSeconds() * 0.97, hz, phase), 0.42f);
+        const double phase = std::fmod(hz * beat * EventBeatSeconds(), 1.0);
+        song.Place(beat, Wobble(MidiToFrequency(note.midi), note.beats * EventBeatSeconds() * 0.97, hz, phase), 0.42f);
         beat += note.beats;
     }
 }
@@ -73,18 +73,18 @@ void Stabs(Song& song, int firstBar, int bars)
 StereoBuffer EventTrack()
 {
     const int bars = kBuildBars + kDropBars + kOutroBars;
-    const std::size_t frames = SecondsToFrames(bars * 4 * BeatSeconds() + kTailSeconds);
+    const std::size_t frames = SecondsToFrames(bars * 4 * EventBeatSeconds() + kTailSeconds);
     StereoBuffer dry(frames, false);
     StereoBuffer wet(frames, false);
-    Song beat(kBpm, dry);
-    Song music(kBpm, wet);
+    Song beat(kEventBpm, dry);
+    Song music(kEventBpm, wet);
     const Mono kick = Kick(1.2);
     const Mono snare = Snare(0xD5);
     const Mono clap = Clap(0xD6);
     const Mono hat = HiHat(0xD7, false);
     const Mono crash = Crash(0xD8);
 
-    beat.Place(0.0, Riser(kBuildBars * 4 * BeatSeconds(), 0xD9), 0.4f);
+    beat.Place(0.0, Riser(kBuildBars * 4 * EventBeatSeconds(), 0xD9), 0.4f);
     beat.Pattern(0.0, "x...x...x...x...x.x.x.x.xxxxXXXX", 0.25, snare, 0.25f);
     PadBars(music, StabChords(), 0, kBuildBars, 0.12f);
 
@@ -108,7 +108,7 @@ StereoBuffer EventTrack()
     PadBars(music, StabChords(), outro, kOutroBars, 0.16f);
     LeadLine(music, "F5*8 Eb5*8 C5*16", outro * 4.0, 0.08f);
 
-    AddEcho(wet, 0.75 * BeatSeconds(), 0.4f, 0.3f);
+    AddEcho(wet, 0.75 * EventBeatSeconds(), 0.4f, 0.3f);
     AddReverb(wet, 0.3f, 0.8f, 0.4f);
     dry.AddBuffer(0, wet, 1.0f);
     SoftClip(dry, 1.5f);

@@ -7,7 +7,7 @@
 namespace SoundGen {
 namespace {
 
-constexpr double kBpm = 124.0;
+constexpr double kMatchBpm = 124.0;
 constexpr int kIntroBars = 4;
 constexpr int kLoopBars = 16;
 
@@ -44,14 +44,14 @@ struct Kit {
     Mono crash = Crash(0xC4A5);
 };
 
-double BeatSeconds() { return 60.0 / kBpm; }
+double MatchBeatSeconds() { return 60.0 / kMatchBpm; }
 
 StereoBuffer Mixdown(StereoBuffer& drums, StereoBuffer& pumped, StereoBuffer& wet)
 {
-    AddEcho(wet, 0.75 * BeatSeconds(), 0.35f, 0.25f);
+    AddEcho(wet, 0.75 * MatchBeatSeconds(), 0.35f, 0.25f);
     AddReverb(wet, 0.3f, 0.7f, 0.5f);
     pumped.AddBuffer(0, wet, 1.0f);
-    DuckOnBeats(pumped, BeatSeconds(), 0.45f);
+    DuckOnBeats(pumped, MatchBeatSeconds(), 0.45f);
     drums.AddBuffer(0, pumped, 1.0f);
     SoftClip(drums, 1.3f);
     return std::move(drums);
@@ -63,13 +63,13 @@ StereoBuffer Mixdown(StereoBuffer& drums, StereoBuffer& pumped, StereoBuffer& we
 // a snare roll climbs and the loop takes over on its downbeat.
 StereoBuffer MatchIntro()
 {
-    const std::size_t frames = SecondsToFrames(kIntroBars * 4 * BeatSeconds());
+    const std::size_t frames = SecondsToFrames(kIntroBars * 4 * MatchBeatSeconds());
     StereoBuffer drums(frames, false);
     StereoBuffer pumped(frames, false);
     StereoBuffer wet(frames, false);
-    Song beat(kBpm, drums);
-    Song bass(kBpm, pumped);
-    Song music(kBpm, wet);
+    Song beat(kMatchBpm, drums);
+    Song bass(kMatchBpm, pumped);
+    Song music(kMatchBpm, wet);
     const Kit kit;
     PadBars(music, MatchChords(), 0, kIntroBars, 0.12f);
     for (int bar = 0; bar < kIntroBars; ++bar) {
@@ -81,19 +81,19 @@ StereoBuffer MatchIntro()
     BassBars(bass, MatchChords(), 2, 2, kBassLine, 0.25, 0.3f);
     beat.Pattern(8.0, "o...o...o.o.o.o.", 0.25, kit.snare, 0.18f);
     beat.Pattern(12.0, "xxxxxxxxXXXXXXXX", 0.25, kit.snare, 0.26f);
-    beat.Place(8.0, Riser(8.0 * BeatSeconds(), 0x7153), 0.35f);
+    beat.Place(8.0, Riser(8.0 * MatchBeatSeconds(), 0x7153), 0.35f);
     return Mixdown(drums, pumped, wet);
 }
 
 StereoBuffer MatchLoop()
 {
-    const std::size_t frames = SecondsToFrames(kLoopBars * 4 * BeatSeconds());
+    const std::size_t frames = SecondsToFrames(kLoopBars * 4 * MatchBeatSeconds());
     StereoBuffer drums(frames, true);
     StereoBuffer pumped(frames, true);
     StereoBuffer wet(frames, true);
-    Song beat(kBpm, drums);
-    Song bass(kBpm, pumped);
-    Song music(kBpm, wet);
+    Song beat(kMatchBpm, drums);
+    Song bass(kMatchBpm, pumped);
+    Song music(kMatchBpm, wet);
     const Kit kit;
     PadBars(music, MatchChords(), 0, kLoopBars, 0.1f);
     ArpeggioBars(music, MatchChords(), 0, kLoopBars, kArpeggio, 0.25, 0.6f, 0.07f);

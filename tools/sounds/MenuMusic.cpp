@@ -8,8 +8,8 @@ namespace SoundGen {
 namespace {
 
 constexpr double kBpm = 96.0;
-constexpr int kIntroBars = 4;
-constexpr int kLoopBars = 16;
+constexpr int kMenuIntroBars = 4;
+constexpr int kMenuLoopBars = 16;
 
 // A minor: Am, F, C, G.
 const std::vector<Chord>& MenuChords()
@@ -23,7 +23,7 @@ const std::vector<Chord>& MenuChords()
     return chords;
 }
 
-constexpr std::string_view kArpeggio = "035432";
+constexpr std::string_view kMenuArpeggio = "035432";
 
 // Eight bars of tune, two passes of the chords.
 constexpr std::string_view kTune = "A4*4 C5*4 E5*6 D5*2 "
@@ -50,14 +50,14 @@ StereoBuffer Mixdown(StereoBuffer& dry, StereoBuffer& wet)
 // a rush of air lands on the loop's first beat.
 StereoBuffer MenuIntro()
 {
-    const std::size_t frames = SecondsToFrames(kIntroBars * 4 * 60.0 / kBpm);
+    const std::size_t frames = SecondsToFrames(kMenuIntroBars * 4 * 60.0 / kBpm);
     StereoBuffer dry(frames, false);
     StereoBuffer wet(frames, false);
     Song music(kBpm, wet);
     Song beat(kBpm, dry);
-    PadBars(music, MenuChords(), 0, kIntroBars, 0.16f);
-    for (int bar = 0; bar < kIntroBars; ++bar)
-        ArpeggioBars(music, MenuChords(), bar, 1, kArpeggio, 0.5, 0.15f + 0.2f * static_cast<float>(bar), 0.05f + 0.02f * static_cast<float>(bar));
+    PadBars(music, MenuChords(), 0, kMenuIntroBars, 0.16f);
+    for (int bar = 0; bar < kMenuIntroBars; ++bar)
+        ArpeggioBars(music, MenuChords(), bar, 1, kMenuArpeggio, 0.5, 0.15f + 0.2f * static_cast<float>(bar), 0.05f + 0.02f * static_cast<float>(bar));
     beat.Place(8.0, Riser(4.0 * 60.0 / kBpm * 2.0, 0x1A7), 0.25f);
     const Mono hat = HiHat(0x4A7, false);
     beat.Pattern(12.0, "o.o.o.o.x.x.x.xX", 0.25, hat, 0.12f, 0.2f);
@@ -66,20 +66,20 @@ StereoBuffer MenuIntro()
 
 StereoBuffer MenuLoop()
 {
-    const std::size_t frames = SecondsToFrames(kLoopBars * 4 * 60.0 / kBpm);
+    const std::size_t frames = SecondsToFrames(kMenuLoopBars * 4 * 60.0 / kBpm);
     StereoBuffer dry(frames, true);
     StereoBuffer wet(frames, true);
     Song music(kBpm, wet);
     Song beat(kBpm, dry);
-    PadBars(music, MenuChords(), 0, kLoopBars, 0.14f);
-    ArpeggioBars(music, MenuChords(), 0, kLoopBars, kArpeggio, 0.5, 0.55f, 0.08f);
-    BassBars(beat, MenuChords(), 0, kLoopBars, "R.....R.R...O...", 0.25, 0.3f);
+    PadBars(music, MenuChords(), 0, kMenuLoopBars, 0.14f);
+    ArpeggioBars(music, MenuChords(), 0, kMenuLoopBars, kMenuArpeggio, 0.5, 0.55f, 0.08f);
+    BassBars(beat, MenuChords(), 0, kMenuLoopBars, "R.....R.R...O...", 0.25, 0.3f);
     LeadLine(music, kTune, 8 * 4.0, 0.09f);
 
     const Mono kick = Kick(0.8);
     const Mono snare = Snare(0x5A1);
     const Mono hat = HiHat(0x4A7, false);
-    for (int bar = 0; bar < kLoopBars; ++bar) {
+    for (int bar = 0; bar < kMenuLoopBars; ++bar) {
         const double start = bar * 4.0;
         beat.Pattern(start, "X.......X..x....", 0.25, kick, 0.45f);
         beat.Pattern(start, "..x...x...x...xo", 0.25, hat, 0.12f, 0.25f);

@@ -47,8 +47,6 @@ protected:
 std::optional<glm::vec3> BodyMovingAlongX(Engine::EntityHandle) { return glm::vec3(3, 0, 0); }
 std::optional<glm::vec3> NoBody(Engine::EntityHandle) { return std::nullopt; }
 
-} // namespace
-
 TEST_F(AudioComponents, GainIsTheSoundsVolumeTimesItsMasterVolumeAppliedAtOnce)
 {
     emitter.AddSound("Music", "music.wav", false);
@@ -176,3 +174,5 @@ TEST_F(NullDeviceTest, AnEmittersGainReachesTheSourceAndRemovingTheSoundStopsIt)
     emitter.RemoveSound("Music");
     EXPECT_FALSE(system->GetChannel(0)->in_use);
 }
+
+} // namespace

@@ -15,7 +15,7 @@ InputManager& Input() { return InputManager::GetInstance(); }
 
 // A frame boundary as the engine runs it: the state becomes the previous
 // one, then the pump reads what changed.
-void Frame()
+void NextFrame()
 {
     Input().EndFrame();
     Input().Update();
@@ -33,7 +33,7 @@ struct Pads : ::testing::Test {
             SDL_JoystickClose(pad);
         while (SDL_NumJoysticks() > 0)
             SDL_JoystickDetachVirtual(0);
-        Frame();
+        NextFrame();
     }
 
     SDL_Joystick* Attach()
@@ -41,7 +41,7 @@ struct Pads : ::testing::Test {
         SDL_Joystick* pad = SDL_JoystickOpen(AttachVirtualPad());
         EXPECT_NE(pad, nullptr) << SDL_GetError();
         plugged.push_back(pad);
-        Frame();
+        NextFrame();
         return pad;
     }
 
@@ -58,7 +58,7 @@ TEST_F(Pads, StickDeadZoneUpwardYAndTriggerButtons)
     SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_RIGHTX, -32768);
     SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_RIGHTY, 8000);
     SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 32767);
-    Frame();
+    NextFrame();
     EXPECT_NEAR(Input().GetLeftStick(player).y, 0.6104f, 1e-4f); // pushed up reads positive
     EXPECT_EQ(Input().GetLeftStick(player).x, 0.0f);
     EXPECT_EQ(Input().GetRightStick(player).x, -1.0f); // -32768 must not reach past -1
@@ -66,28 +66,28 @@ TEST_F(Pads, StickDeadZoneUpwardYAndTriggerButtons)
     EXPECT_NEAR(Input().GetRightStick(player).y, -0.24414f, 1e-5f);
     EXPECT_TRUE(Input().IsButtonTriggered(InputManager::kRightTriggerButton, player));
     SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_LEFTX, -8000);
-    Frame();
+    NextFrame();
     EXPECT_NEAR(Input().GetLeftStick(player).x, -0.24414f, 1e-5f);
 
     SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, 20000);
-    Frame();
+    NextFrame();
     EXPECT_TRUE(Input().IsButtonDown(InputManager::kRightTriggerButton, player));
     EXPECT_FALSE(Input().IsButtonTriggered(InputManager::kRightTriggerButton, player));
     // SDL maps the raw axis's full range onto the trigger's 0 to 32767.
     SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERRIGHT, SDL_JOYSTICK_AXIS_MIN);
-    Frame();
+    NextFrame();
     EXPECT_TRUE(Input().IsButtonReleased(InputManager::kRightTriggerButton, player));
     EXPECT_FALSE(Input().IsButtonDown(InputManager::kLeftTriggerButton, player));
 
     // SDL's own buttons 15 and 16 (share, first paddle) are not the triggers.
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_MISC1, 1);
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_PADDLE1, 1);
-    Frame();
+    NextFrame();
     EXPECT_FALSE(Input().IsButtonDown(InputManager::kLeftTriggerButton, player));
     EXPECT_FALSE(Input().IsButtonDown(InputManager::kRightTriggerButton, player));
     SDL_JoystickSetVirtualAxis(pad, SDL_CONTROLLER_AXIS_TRIGGERLEFT, 32767);
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_MISC1, 0);
-    Frame();
+    NextFrame();
     EXPECT_TRUE(Input().IsButtonDown(InputManager::kLeftTriggerButton, player));
 }
 
@@ -98,11 +98,11 @@ TEST_F(Pads, EachPadIsOpenedOnceAndEventsReachThePadTheyName)
     SDL_Event again{};
     again.type = SDL_CONTROLLERDEVICEADDED;
     SDL_PushEvent(&again);
-    Frame();
+    NextFrame();
     const auto& pads = Input().GetPlayerControllers();
     ASSERT_EQ(pads.size(), 2u);
     SDL_JoystickSetVirtualButton(second, SDL_CONTROLLER_BUTTON_B, 1);
-    Frame();
+    NextFrame();
     EXPECT_TRUE(Input().IsControllerButtonDown(SDL_CONTROLLER_BUTTON_B, pads.at(SDL_JoystickInstanceID(second))));
     EXPECT_FALSE(Input().IsControllerButtonDown(SDL_CONTROLLER_BUTTON_B, pads.at(SDL_JoystickInstanceID(first))));
 }
@@ -112,7 +112,7 @@ TEST_F(Pads, TwoPlayersOnePadAndQueriesNeverBind)
     EXPECT_FALSE(Input().AssignController(EntityHandle(1))); // nothing plugged in
     SDL_Joystick* pad = Attach();
     SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 1);
-    Frame();
+    NextFrame();
     // Asking about an unbound player must not quietly hand it the pad.
     EXPECT_FALSE(Input().IsButtonDown(SDL_CONTROLLER_BUTTON_A, EntityHandle(3)));
     EXPECT_EQ(Input().GetPlayerCount(), 0);
@@ -154,7 +154,7 @@ TEST(Mouse, EachButtonNumberFollowsItsOwnButton)
                                    SDL_BUTTON_X2MASK};
     for (std::uint32_t held = 0; held < 5; ++held) {
         mask = masks[held];
-        Frame();
+        NextFrame();
         for (std::uint32_t button = 0; button < 5; ++button) {
             SCOPED_TRACE(testing::Message() << "holding " << held << ", asking " << button);
             EXPECT_EQ(Input().IsMouseDown(button), button == held);
@@ -171,7 +171,7 @@ TEST(RawEvents, OnlyEventsThatNameTheMainWindowReachTheHandlers)
     SDL_Window* window = SDL_CreateWindow("input", 0, 0, 64, 64, 0);
     Input().Init();
     Input().SetHost({window, {}, {}, {}, {}});
-    Frame();
+    NextFrame();
     std::vector<std::uint32_t> heard;
     auto token = Engine::SdlEventHandlerList::Add([&](Engine::SdlEventEnvelope* e) { heard.push_back(e->event.type); });
 
@@ -188,7 +188,7 @@ TEST(RawEvents, OnlyEventsThatNameTheMainWindowReachTheHandlers)
     pad.type = SDL_CONTROLLERBUTTONDOWN;
     pad.cbutton.which = static_cast<SDL_JoystickID>(id);
     SDL_PushEvent(&pad);
-    Frame();
+    NextFrame();
     EXPECT_EQ(heard, (std::vector<std::uint32_t>{SDL_KEYDOWN}));
     Engine::SdlEventHandlerList::Remove(token);
     SDL_DestroyWindow(window);

@@ -114,7 +114,7 @@ TEST(PoolAllocatorPages, RandomChurnNeverHandsOutABlockTwiceAndReleasesEveryPage
 
 // Heap-owning members make a missed destructor or a shallow copy visible to
 // the address sanitizer.
-struct Frame {
+struct RecordedFrame {
     std::string state;
     int index = 0;
 };
@@ -123,34 +123,34 @@ std::string Long(int i) { return "BallIdle with a name past the small buffer " +
 
 TEST(PoolList, RingDropsTheOldestIteratesBothWaysAndCopiesDeep)
 {
-    Engine::PoolList<Frame> ring;
+    Engine::PoolList<RecordedFrame> ring;
     for (int i = 0; i < 1200; ++i) {
         if (ring.size() >= 500)
             ring.pop_front();
-        ring.push_back(Frame{Long(i), i});
+        ring.push_back(RecordedFrame{Long(i), i});
     }
     EXPECT_EQ(ring.front().index, 700);
     EXPECT_EQ(ring.Pool().LiveBlocks(), 501u); // with the sentinel
     int expected = 1199;
     for (auto it = ring.rbegin(); it != ring.rend(); ++it)
         ASSERT_EQ(it->index, expected--);
-    ring.push_front(Frame{"", -1});
+    ring.push_front(RecordedFrame{"", -1});
     ring.erase(std::next(ring.begin()));
     ring.pop_back();
     EXPECT_EQ(ring.begin()->index, -1);
     EXPECT_EQ(std::next(ring.begin())->index, 701);
     EXPECT_EQ(ring.back().index, 1198);
 
-    Engine::PoolList<Frame> playback;
-    playback.push_back(Frame{Long(-1), 99});
+    Engine::PoolList<RecordedFrame> playback;
+    playback.push_back(RecordedFrame{Long(-1), 99});
     playback = ring;
     ring.back().state = "changed";
     ring.clear();
     EXPECT_EQ(ring.Pool().LiveBlocks(), 1u);
     EXPECT_EQ(playback.size(), 499u);
     EXPECT_EQ(playback.back().state, Long(1198));
-    ring.push_back(Frame{"x", 7});
-    const Engine::PoolList<Frame> copy(ring);
+    ring.push_back(RecordedFrame{"x", 7});
+    const Engine::PoolList<RecordedFrame> copy(ring);
     ASSERT_EQ(copy.size(), 1u);
     EXPECT_EQ(copy.front().index, 7);
 }

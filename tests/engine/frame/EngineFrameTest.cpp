@@ -34,17 +34,17 @@
 namespace {
 
 using Strings = std::vector<std::string>;
-Strings journal;
+Strings phaseJournal;
 
 Engine::Core& Core() { return Engine::Core::GetInstance(); }
 
 struct Ticker : Engine::LogicComp {
-    void Update() override { journal.push_back("logic"); }
+    void Update() override { phaseJournal.push_back("logic"); }
 };
 
 // Each removal of a component is the entity phase's flush at work.
 struct FlushProbe : Engine::ICompManager {
-    void RemoveComponent(Engine::EntityHandle) override { journal.push_back("flush"); }
+    void RemoveComponent(Engine::EntityHandle) override { phaseJournal.push_back("flush"); }
     bool HasComponent(Engine::EntityHandle) const override { return false; }
     void Clear() override {}
     std::uint64_t Count() const override { return 0; }
@@ -64,11 +64,11 @@ struct EngineFrame : ::testing::Test {
     void SetUp() override
     {
         FrameTest::StartEngine();
-        journal.clear();
-        Engine::Renderer::GetInstance().overlayCallback = [] { journal.push_back("render"); };
+        phaseJournal.clear();
+        Engine::Renderer::GetInstance().overlayCallback = [] { phaseJournal.push_back("render"); };
         token = Engine::SdlEventHandlerList::Add([](Engine::SdlEventEnvelope* e) {
             if (e->event.type == SDL_USEREVENT)
-                journal.push_back("input");
+                phaseJournal.push_back("input");
         });
         Engine::LogicManager::GetInstance().AddComponent<Ticker>(NewEntity());
     }
@@ -95,7 +95,7 @@ TEST_F(EngineFrame, PhasesRunInOrder)
 {
     NewEntity().Destroy();
     EXPECT_TRUE(FrameWithInput());
-    EXPECT_EQ(journal, (Strings{"logic", "render", "input", "flush"}));
+    EXPECT_EQ(phaseJournal, (Strings{"logic", "render", "input", "flush"}));
     const auto& records = Engine::Profiler::GetRecords();
     EXPECT_LE(records.at("LogicUpdate").end, records.at("PhysicsUpdate").start);
     EXPECT_LE(records.at("PhysicsUpdate").end, records.at("RenderTime").start);
@@ -113,18 +113,18 @@ TEST_F(EngineFrame, PauseStopsLogicPhysicsAndFlushButNotRenderingOrInput)
     Core().SetPaused(true);
     const Engine::EntityHandle doomed = NewEntity();
     doomed.Destroy();
-    journal.clear();
+    phaseJournal.clear();
     FrameWithInput();
     FrameWithInput();
-    EXPECT_EQ(journal, (Strings{"render", "input", "render", "input"}));
+    EXPECT_EQ(phaseJournal, (Strings{"render", "input", "render", "input"}));
     EXPECT_EQ(Engine::Transform::GetWorldPosition(body).y, height); // gravity waits too
     EXPECT_TRUE(Engine::EntityMgr::GetInstance().IsInUse(doomed.GetIndex()));
 
     // The queued destruction goes through in the first frame after the pause.
     Core().SetPaused(false);
-    journal.clear();
+    phaseJournal.clear();
     Core().Update();
-    EXPECT_EQ(journal, (Strings{"logic", "render", "flush"}));
+    EXPECT_EQ(phaseJournal, (Strings{"logic", "render", "flush"}));
     EXPECT_FALSE(Engine::EntityMgr::GetInstance().IsInUse(doomed.GetIndex()));
     EXPECT_LT(Engine::Transform::GetWorldPosition(body).y, height);
 }
@@ -135,9 +135,9 @@ TEST_F(EngineFrame, QuitPumpedInAFrameClosesTheNextWhichStillRunsWhole)
     quit.type = SDL_QUIT;
     SDL_PushEvent(&quit);
     EXPECT_TRUE(Core().Update());
-    journal.clear();
+    phaseJournal.clear();
     EXPECT_FALSE(Core().Update());
-    EXPECT_EQ(journal, (Strings{"logic", "render"}));
+    EXPECT_EQ(phaseJournal, (Strings{"logic", "render"}));
 }
 
 TEST_F(EngineFrame, EveryFrameTimeLiesBetweenThePaceAndTheCap)
@@ -240,8 +240,6 @@ std::string StartOrderProblems()
 
 TEST(EngineStartup, ManagerListIsEmptyBeforeInitThenInItsFixedOrder) { ExpectInFreshProcess(&StartOrderProblems); }
 
-} // namespace
-
 // Sound and the link reach the bodies only through what the engine hands
 // them: without it a ball's flight would reach the peer with zero velocity.
 TEST_F(EngineFrame, SoundAndNetworkSeeTheBodiesVelocities)
@@ -257,3 +255,5 @@ TEST_F(EngineFrame, SoundAndNetworkSeeTheBodiesVelocities)
     EXPECT_EQ(Net::ReadVelocity(bodiless), glm::vec3(0));
     EXPECT_FALSE(Engine::CollisionMgr::GetInstance().HasComponent(bodiless)); // asking adds no body
 }
+
+} // namespace

@@ -27,7 +27,7 @@ using Engine::SceneManager;
 using nlohmann::json;
 using Strings = std::vector<std::string>;
 
-Strings journal;
+Strings lifeJournal;
 
 // Writes its life into the journal under its label, and counts it.
 class Tally : public Engine::LogicComp {
@@ -49,7 +49,7 @@ private:
     void Note(const char* what, int& count)
     {
         ++count;
-        journal.push_back(label.value + ":" + what);
+        lifeJournal.push_back(label.value + ":" + what);
     }
 };
 
@@ -70,7 +70,7 @@ struct SceneLoad : ::testing::Test {
         dir = std::make_unique<ScopedTempDir>();
         Engine::Factory::GetInstance().Register(Engine::GetTypeName<Tally>().c_str(),
                                                 std::make_unique<Engine::TCreator<Tally>>());
-        journal.clear();
+        lifeJournal.clear();
     }
     // The logic manager leaves what it holds at exit to the system.
     void TearDown() override
@@ -100,7 +100,7 @@ struct SceneLoad : ::testing::Test {
         SceneManager::SetIdle();
         StderrOf([&logic] { logic.InitializeLogicComponents(); });
         SceneManager::SetActive();
-        journal.clear();
+        lifeJournal.clear();
     }
 
     static json SavedScene()
@@ -147,7 +147,7 @@ TEST_F(SceneLoad, AFailedLoadLeavesTheRunningSceneWholeAndAsItWas)
     EXPECT_TRUE(Engine::CollisionTable::GetInstance().HasTag("Held"));
     EXPECT_FALSE(Engine::CollisionTable::GetInstance().HasTag("Other"));
     // The half-read scene's components went without ever starting.
-    EXPECT_EQ(journal, (Strings{"old:shutdown"}));
+    EXPECT_EQ(lifeJournal, (Strings{"old:shutdown"}));
 
     // Later frames carry on with the scene that was kept.
     Engine::Core::GetInstance().Update();
@@ -166,7 +166,7 @@ TEST_F(SceneLoad, ALoadThatSucceedsShutsTheOldSceneDownBeforeTheNewOneStarts)
     SceneManager::SetIdle();
     StderrOf([] { EXPECT_TRUE(SceneManager::LoadScene("next.json")); });
 
-    EXPECT_EQ(journal, (Strings{"unlisted:shutdown", "old:shutdown", "new:init"}));
+    EXPECT_EQ(lifeJournal, (Strings{"unlisted:shutdown", "old:shutdown", "new:init"}));
     const Tally* loaded = LogicManager::GetCompPtr<Tally>(keeper);
     ASSERT_NE(loaded, nullptr);
     EXPECT_EQ(loaded->label.value, "new");

@@ -1,30 +1,25 @@
 #include "engine/render/LightLimits.h"
 #include "engine/render/ShaderSource.h"
+#include "support/FileText.h"
 #include "support/TempDir.h"
 
-#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 
 namespace {
-
-void WriteFile(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 TEST(ShaderSource, MissingOrOversizedFilesAreRefusedWithTheirPath)
 {
     ScopedTempDir dir;
     testing::internal::CaptureStderr();
     EXPECT_FALSE(Engine::ReadShaderFile("nowhere.vert").has_value());
-    WriteFile("huge.vert", std::string(Engine::kMaxShaderFileBytes + 1, ' '));
+    WriteFileText("huge.vert", std::string(Engine::kMaxShaderFileBytes + 1, ' '));
     EXPECT_FALSE(Engine::ReadShaderFile("huge.vert").has_value());
     std::string err = testing::internal::GetCapturedStderr();
     EXPECT_NE(err.find("File not read in nowhere.vert\n"), std::string::npos);
     EXPECT_NE(err.find("File not read in huge.vert"), std::string::npos);
 
-    WriteFile("empty.vert", "");
+    WriteFileText("empty.vert", "");
     auto empty = Engine::ReadShaderFile("empty.vert");
     ASSERT_TRUE(empty.has_value());
     EXPECT_TRUE(empty->empty());

@@ -1,26 +1,21 @@
 #include "GlTestWindow.h"
 #include "engine/render/LightLimits.h"
 #include "engine/render/UniformTypes.h"
+#include "support/FileText.h"
 #include "support/TempDir.h"
 
-#include <fstream>
 #include <optional>
 #include <gtest/gtest.h>
 #include <stb_image_write.h>
 
 namespace {
 
-void WriteFile(const std::string& path, const std::string& text)
-{
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 // Builds a program from two sources, keeping what it printed.
 struct BuiltProgram {
     BuiltProgram(const std::string& vertex, const std::string& fragment)
     {
-        WriteFile("test.vert", vertex);
-        WriteFile("test.frag", fragment);
+        WriteFileText("test.vert", vertex);
+        WriteFileText("test.frag", fragment);
         testing::internal::CaptureStdout();
         testing::internal::CaptureStderr();
         program = std::make_unique<Engine::ShaderProgram>("test.vert", "test.frag");
@@ -100,7 +95,7 @@ TEST_F(GlFixture, ImagesSampleAsRgbaBottomRowFirstAndOneThatCannotBeReadOrUpload
     }
     EXPECT_TRUE(DrainGlErrors().empty());
 
-    WriteFile("broken.png", "\x89PNG not really");
+    WriteFileText("broken.png", "\x89PNG not really");
     GLint largest = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
     const std::vector<unsigned char> row(static_cast<std::size_t>(largest) + 1, 128);
@@ -108,7 +103,7 @@ TEST_F(GlFixture, ImagesSampleAsRgbaBottomRowFirstAndOneThatCannotBeReadOrUpload
     // A Photoshop header of three channels, 0 rows of 0 columns.
     const char emptyPsd[] = "8BPS\0\1\0\0\0\0\0\0\0\3\0\0\0\0\0\0\0\0\0\x08\0\3"
                             "\0\0\0\0\0\0\0\0\0\0\0\0\0\0";
-    WriteFile("empty.psd", std::string(emptyPsd, sizeof emptyPsd - 1));
+    WriteFileText("empty.psd", std::string(emptyPsd, sizeof emptyPsd - 1));
     for (const char* path : {"missing.png", "broken.png", "wide.png", "empty.psd"}) {
         Engine::Texture unread;
         testing::internal::CaptureStderr();
@@ -127,7 +122,7 @@ TEST_F(GlFixture, ImagesSampleAsRgbaBottomRowFirstAndOneThatCannotBeReadOrUpload
 
 TEST_F(GlFixture, ShaderFailuresAreReportedAndLeaveTheProgramUnlinkedAndNeverCurrent)
 {
-    WriteFile("ok.frag", kWhite);
+    WriteFileText("ok.frag", kWhite);
     testing::internal::CaptureStderr();
     Engine::ShaderProgram missing("absent.vert", "ok.frag");
     const std::string err = testing::internal::GetCapturedStderr();
@@ -218,9 +213,9 @@ TEST_F(GlFixture, UniformTypesAreAskedAfreshForAProgramInAFreedSlot)
     const std::string floatAtZero = "#version 330 core\n#extension GL_ARB_explicit_uniform_location : require\n"
                                     "layout(location = 0) uniform float uF;\n"
                                     "void main() { gl_Position = vec4(uF); }\n";
-    WriteFile("white.frag", kWhite);
-    WriteFile("matrix.vert", matrixAtZero);
-    WriteFile("float.vert", floatAtZero);
+    WriteFileText("white.frag", kWhite);
+    WriteFileText("matrix.vert", matrixAtZero);
+    WriteFileText("float.vert", floatAtZero);
     std::optional<Engine::ShaderProgram> slot;
     testing::internal::CaptureStdout();
     slot.emplace("matrix.vert", "white.frag");

@@ -16,7 +16,7 @@ using Engine::UI::Widget;
 
 constexpr int kRight = 79, kLeft = 80, kDown = 81, kUp = 82;
 constexpr int kW = 26, kA = 4, kS = 22, kD = 7;
-constexpr int kReturn = 40;
+constexpr int kReturnKey = 40;
 
 // Counts the layers alive, through a component in each root.
 struct Alive : Engine::UI::IElemComp {
@@ -295,7 +295,7 @@ TEST(Stack, APushAndAPopAskedInOneFrameReplaceTheButtonsLayer)
     stack.Pop();
 
     // Activated in one frame; the button's components act in the next.
-    host.keys.insert(kReturn);
+    host.keys.insert(kReturnKey);
     host.Frame(stack);
     EXPECT_EQ(stack.Top()->name, "Menu");
     host.keys.clear();
@@ -336,7 +336,7 @@ TEST(Stack, ButtonsMayPushOrPopAtOnceWhileTheStackWalksThem)
                        return button;
                    }),
                    "Menu");
-        host.keys.insert(kReturn);
+        host.keys.insert(kReturnKey);
         host.Frame(stack);
         host.keys.clear();
         host.Frame(stack);

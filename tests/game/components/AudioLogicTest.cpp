@@ -57,8 +57,6 @@ protected:
     AudioLogic* music = nullptr;
 };
 
-} // namespace
-
 TEST_F(AudioLogicTest, IntroThenLoopThenEventThenLoopAgain)
 {
     EXPECT_EQ(Frame(), Calls{}) << "the intro is still playing";
@@ -100,3 +98,5 @@ TEST_F(AudioLogicTest, WithoutAPlayerOrAnEmitterNothingStarts)
     alone.Update();
     EXPECT_EQ(alone.event_trigger, 1);
 }
+
+} // namespace

@@ -6,15 +6,15 @@
 
 namespace {
 
-int gEndRequests = 0;
+int gMedalEndRequests = 0;
 
 class Medals : public BallScene {
 protected:
     void SetUp() override
     {
         BallScene::SetUp();
-        gEndRequests = 0;
-        PlayerSeams::Hooks().requestEndOfPlay = [] { ++gEndRequests; };
+        gMedalEndRequests = 0;
+        PlayerSeams::Hooks().requestEndOfPlay = [] { ++gMedalEndRequests; };
     }
 
     void TearDown() override
@@ -90,7 +90,7 @@ TEST_F(Medals, TheLargeFinalMedalAsksForTheEndAfterItsRunWhateverTheTimeScale)
     Engine::FrameRateController::SetTimeScale(0.25);
     int frames = 0;
     bool heldLarge = false;
-    while (gEndRequests == 0 && frames < 400) {
+    while (gMedalEndRequests == 0 && frames < 400) {
         Frame();
         ++frames;
         const Engine::EntityHandle medal = medals.mMedalEntities[BadgeManagerComp::MedalPerfect];
@@ -104,7 +104,7 @@ TEST_F(Medals, TheLargeFinalMedalAsksForTheEndAfterItsRunWhateverTheTimeScale)
     EXPECT_EQ(Alpha(medals.mMedalEntities[BadgeManagerComp::MedalPerfect]), 0.0f);
     EXPECT_EQ(Engine::FrameRateController::GetTimeScale(), 1.0);
     Frames(20);
-    EXPECT_EQ(gEndRequests, 1);
+    EXPECT_EQ(gMedalEndRequests, 1);
 }
 
 TEST_F(Medals, TheWinnersHitBringsTheEndDisplayAQuarterIntoTheSlowMotion)

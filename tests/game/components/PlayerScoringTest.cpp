@@ -19,7 +19,7 @@ struct MedalCall {
 
 std::vector<MedalCall> gMedals;
 PlayerHooks::BallShot gShot;
-int gEndRequests = 0;
+int gScoringEndRequests = 0;
 
 class PlayerScoring : public PlayerScene {
 protected:
@@ -28,12 +28,12 @@ protected:
         PlayerScene::SetUp();
         gMedals.clear();
         gShot = {};
-        gEndRequests = 0;
+        gScoringEndRequests = 0;
         PlayerHooks& hooks = PlayerSeams::Hooks();
         hooks.pushMedal = [](Engine::EntityHandle holder, int medal) { gMedals.push_back({holder, medal, false}); };
         hooks.showFinalMedal = [](Engine::EntityHandle holder, int medal) { gMedals.push_back({holder, medal, true}); };
         hooks.ballShot = [](Engine::EntityHandle) { return gShot; };
-        hooks.requestEndOfPlay = [] { ++gEndRequests; };
+        hooks.requestEndOfPlay = [] { ++gScoringEndRequests; };
         one = SpawnStanding({-6.0f, 0.0f, 1.0f});
         two = SpawnStanding({6.0f, 0.0f, 1.0f});
     }
@@ -152,7 +152,7 @@ TEST_F(PlayerScoring, TheHitThatReachesTheLimitEndsTheMatchInSlowMotion)
     EXPECT_EQ(gMedals.size(), 1u) << "once";
 
     int frames = 178;
-    while (gEndRequests == 0 && frames < 600) {
+    while (gScoringEndRequests == 0 && frames < 600) {
         Frame();
         ++frames;
     }

@@ -15,8 +15,8 @@ namespace {
 using Engine::EntityHandle;
 using NetTest::MakePacket;
 
-glm::vec3 Position(EntityHandle entity) { return Engine::Transform::GetWorldPosition(entity); }
-glm::vec3 Scale(EntityHandle entity) { return *Engine::Transform::ScalePtr(entity); }
+glm::vec3 WorldPositionOf(EntityHandle entity) { return Engine::Transform::GetWorldPosition(entity); }
+glm::vec3 ScaleOf(EntityHandle entity) { return *Engine::Transform::ScalePtr(entity); }
 
 class NetworkedScene : public MatchScene {
 protected:
@@ -133,8 +133,8 @@ TEST_F(NetworkedScene, TheClientBuildsTheHostsArenaInTheHostsPaletteWithTheHosts
     ASSERT_EQ(Named("2 ball").size(), 1u);
     const EntityHandle me = Players().front();
     const EntityHandle peer = Named("2 Player_Mouse").front();
-    EXPECT_EQ(Position(peer), hostAt);
-    EXPECT_EQ(Scale(peer), hostScale);
+    EXPECT_EQ(WorldPositionOf(peer), hostAt);
+    EXPECT_EQ(ScaleOf(peer), hostScale);
     EXPECT_TRUE(Component(peer).mRemote);
     EXPECT_FALSE(Component(me).mRemote);
     // Each plays against the other's ball; both share the blank HUD.
@@ -206,15 +206,15 @@ TEST_F(NetworkedScene, TheHostSendsItsArenaOnceItsPlayerStandsAndPlacesTheClient
     EXPECT_EQ(decoded.record.paletteIndex, static_cast<std::uint32_t>(PaletteIndex));
     EXPECT_EQ(decoded.record.immovableTiles, Grid().immovableTiles);
     const EntityHandle me = Players().front();
-    EXPECT_EQ(decoded.record.players.hostPosition, Position(me));
-    EXPECT_EQ(decoded.record.players.hostScale, Scale(me));
+    EXPECT_EQ(decoded.record.players.hostPosition, WorldPositionOf(me));
+    EXPECT_EQ(decoded.record.players.hostScale, ScaleOf(me));
     const float s = Grid().tileScale.x / 3.0f;
     EXPECT_EQ(decoded.record.players.clientPosition, glm::vec3(3.0f, 0.0f, 50.0f));
     EXPECT_EQ(decoded.record.players.clientScale, glm::vec3(s, 2.0f * s, s));
 
     ASSERT_EQ(Named("2 Player_Mouse").size(), 1u);
     const EntityHandle copy = Named("2 Player_Mouse").front();
-    EXPECT_EQ(Position(copy), glm::vec3(3.0f, 0.0f, 50.0f));
+    EXPECT_EQ(WorldPositionOf(copy), glm::vec3(3.0f, 0.0f, 50.0f));
     EXPECT_TRUE(Component(copy).mRemote);
     EXPECT_EQ(Component(copy).mOwnBall, Named("2 ball").front());
     EXPECT_EQ(Component(me).mOpponentBall, Named("2 ball").front());
