@@ -29,8 +29,6 @@ int TileLogicComponent::sRaiseSound = 0;
 
 namespace {
 
-constexpr std::uint32_t kTileBendCode = 0;
-constexpr std::uint32_t kArenaEventCode = 4;
 constexpr std::uint32_t kRaise = 1;
 constexpr std::uint32_t kLower = 0;
 
@@ -276,9 +274,9 @@ void TileLogicComponent::OnCollisionEvent(Engine::CollisionEvent* event)
 
 void TileLogicComponent::OnNetworkingEvent(Engine::NetworkingEvent* event)
 {
-    if (event->code == kTileBendCode)
+    if (event->code == Engine::NetworkingEvent::kTileBend)
         ApplyPeerBend(*event);
-    else if (event->code == kArenaEventCode && IsCrashingTilesEvent(*event))
+    else if (event->code == Engine::NetworkingEvent::kArenaEvent && IsCrashingTilesEvent(*event))
         StartCrashing();
 }
 
