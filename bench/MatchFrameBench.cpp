@@ -3,6 +3,7 @@
 // frame at a time with drawing switched off, then the gameplay mode's own
 // per-frame work (the game state and the recorder).
 #include "bench/BenchEngine.h"
+#include "engine/collision/CollisionMgr.h"
 #include "engine/collision/SpatialCollisionMgr.h"
 #include "engine/core/SceneManager.h"
 #include "engine/logic/LogicManager.h"
@@ -46,6 +47,7 @@ void BM_MatchEngineFrameWithoutRendering(benchmark::State& state)
     double logic = 0.0;
     double physics = 0.0;
     double entity = 0.0;
+    Engine::CollisionMgr::GetInstance().ResetNarrowTestCount();
     for (auto _ : state) {
         benchmark::DoNotOptimize(Engine::Core::GetInstance().Update());
         if (withMode) {
@@ -71,6 +73,7 @@ void BM_MatchEngineFrameWithoutRendering(benchmark::State& state)
     state.counters["logic_us"] = logic / frames;
     state.counters["physics_us"] = physics / frames;
     state.counters["entity_us"] = entity / frames;
+    state.counters["narrow_tests"] = static_cast<double>(Engine::CollisionMgr::GetInstance().GetNarrowTestCount()) / frames;
     state.counters["tiles"] = static_cast<double>(HexGrid::GetInstance().tiles.size());
     state.counters["goal_ball"] = GoalBall::Alive() ? 1.0 : 0.0;
     Engine::Platform::SetClock(nullptr);

@@ -89,6 +89,7 @@ void LogicManager::Attach(EntityHandle entity, std::unique_ptr<LogicComp> compon
 {
     LogicComp* attached = component.get();
     mComponents[entity].push_back(attached);
+    Changed();
     component.release();
     attached->SetOwner(entity);
     if (SceneManager::GetState() == SceneManager::Active)
@@ -116,6 +117,7 @@ void LogicManager::RemoveComponent(EntityHandle entity)
             return;
         LogicComp* component = current->front();
         current->erase(current->begin());
+        Changed();
         component->Shutdown();
         delete component;
     }
@@ -130,6 +132,7 @@ void LogicManager::Clear()
         for (CompList* list = ListOf(mComponents, key); list && !list->empty(); list = ListOf(mComponents, key)) {
             LogicComp* component = list->back();
             list->pop_back();
+            Changed();
             component->Shutdown();
             delete component;
         }
@@ -143,6 +146,7 @@ void LogicManager::SwapWithAside()
     mComponents.swap(mAside);
     // A walk under way must not go on in the other scene's entries.
     ++mErasures;
+    Changed();
 }
 
 void LogicManager::SceneLoaded() { InitializeLogicComponents(); }
@@ -157,6 +161,7 @@ void LogicManager::RemoveFirstWhere(EntityHandle entity, bool (*matches)(const L
         return;
     LogicComp* component = *found;
     list->erase(found);
+    Changed();
     component->Shutdown();
     delete component;
 }
@@ -164,8 +169,37 @@ void LogicManager::RemoveFirstWhere(EntityHandle entity, bool (*matches)(const L
 void LogicManager::Update()
 {
     // Only what an entity held when its turn began: a component attached to
-    // it meanwhile waits for the next frame.
-    WalkComponents(&LogicComp::Update, true);
+    // it meanwhile waits for the next frame. The flat order serves until a
+    // component changes what the map holds; the walk goes on from there in
+    // the map itself, as it would have from the start.
+    if (mUpdateOrderBuiltAt != mChanges)
+        BuildUpdateOrder();
+    const std::uint64_t changes = mChanges;
+    // Far enough ahead for the component to arrive before its turn.
+    constexpr std::size_t kFetchAhead = 4;
+    const std::size_t count = mUpdateOrder.size();
+    for (std::size_t k = 0; k < count; ++k) {
+        if (k + kFetchAhead < count)
+            __builtin_prefetch(mUpdateOrder[k + kFetchAhead].component);
+        const UpdateStep step = mUpdateOrder[k];
+        step.component->Update();
+        if (mChanges != changes) {
+            const WalkPoint after{step.entity, std::size_t{step.position} + 1, step.held};
+            WalkComponents(&LogicComp::Update, true, &after);
+            return;
+        }
+    }
+}
+
+void LogicManager::BuildUpdateOrder()
+{
+    mUpdateOrder.clear();
+    for (const auto& [entity, list] : mComponents) {
+        const auto held = static_cast<std::uint32_t>(list.size());
+        for (std::uint32_t i = 0; i < held; ++i)
+            mUpdateOrder.push_back({list[i], entity, i, held});
+    }
+    mUpdateOrderBuiltAt = mChanges;
 }
 
 void LogicManager::InitializeAll()
@@ -175,7 +209,8 @@ void LogicManager::InitializeAll()
     WalkComponents(&LogicComp::Initialize, false);
 }
 
-void LogicManager::WalkComponents(void (LogicComp::*operation)(), bool onlyThoseHeldAtTheirTurn)
+void LogicManager::WalkComponents(void (LogicComp::*operation)(), bool onlyThoseHeldAtTheirTurn,
+                                  const WalkPoint* resume)
 {
     // Components may attach, remove and clear while being called. Lists are
     // read by index afresh after every call, and the map position is found
@@ -184,10 +219,20 @@ void LogicManager::WalkComponents(void (LogicComp::*operation)(), bool onlyThose
     // are visited in the same walk.
     std::uint64_t seen = mErasures;
     auto it = mComponents.begin();
+    std::optional<WalkPoint> from;
+    if (resume) {
+        it = mComponents.find(resume->entity);
+        if (it != mComponents.end())
+            from = *resume;
+        else
+            it = mComponents.upper_bound(resume->entity);
+    }
     while (it != mComponents.end()) {
         const EntityHandle key = it->first;
-        const std::size_t held = it->second.size();
-        for (std::size_t i = 0; !onlyThoseHeldAtTheirTurn || i < held; ++i) {
+        const std::size_t held = from ? from->held : it->second.size();
+        const std::size_t first = from ? from->next : 0;
+        from.reset();
+        for (std::size_t i = first; !onlyThoseHeldAtTheirTurn || i < held; ++i) {
             if (seen != mErasures) {
                 seen = mErasures;
                 it = mComponents.find(key);
@@ -286,6 +331,7 @@ void LogicManager::LoadComponents(const nlohmann::json& components, EntityHandle
         component->SetOwner(entity);
         CompList& list = mComponents[entity];
         list.push_back(component.get());
+        Changed();
         component.release();
     }
 }

@@ -110,11 +110,36 @@ private:
     // Components of one element of a saved "obj_comps" or per-entity list.
     void LoadComponents(const nlohmann::json& components, EntityHandle entity);
     void InitializeAll();
-    void WalkComponents(void (LogicComp::*operation)(), bool onlyThoseHeldAtTheirTurn);
+    // Where a walk goes on: the entity's components from `next` up to
+    // `held`, then the entities after it.
+    struct WalkPoint {
+        EntityHandle entity;
+        std::size_t next = 0;
+        std::size_t held = 0;
+    };
+    void WalkComponents(void (LogicComp::*operation)(), bool onlyThoseHeldAtTheirTurn,
+                        const WalkPoint* resume = nullptr);
+    void BuildUpdateOrder();
+    void Changed() { ++mChanges; }
 
     CompMap mComponents;
     // Counts dropped entries, so a walk knows when its position is stale.
     std::uint64_t mErasures = 0;
+    // Counts every attach, removal, clear and swap: while it holds still,
+    // the order below is what a walk of the map would meet.
+    std::uint64_t mChanges = 0;
+    // The Update walk laid out flat, as the map held it when last built:
+    // thousands of components are updated every frame, and chasing the
+    // map's nodes and each entity's list to reach them missed the cache
+    // at every step.
+    struct UpdateStep {
+        LogicComp* component;
+        EntityHandle entity;
+        std::uint32_t position; // in the entity's list
+        std::uint32_t held;     // the list's length
+    };
+    std::vector<UpdateStep> mUpdateOrder;
+    std::uint64_t mUpdateOrderBuiltAt = ~std::uint64_t{0};
     // The scene kept aside during a scene load.
     CompMap mAside;
 };

@@ -21,7 +21,7 @@ void BuildSettledScene()
 
 void SettleTiles()
 {
-    for (const Engine::EntityHandle tile : HexGrid::GetInstance().tiles) {
+    for (const Engine::EntityHandle& tile : HexGrid::GetInstance().tiles) {
         const TileLogicComponent* component =
             tile.IsValid() ? Engine::LogicManager::GetCompPtr<TileLogicComponent>(tile) : nullptr;
         Engine::StateMachine* height = component ? component->HeightMachine() : nullptr;

@@ -20,9 +20,10 @@ std::uint32_t AnyIndex()
     return 1 + ((seed >> 16) & 0x7FFF) % 64;
 }
 
-// Attaches components to its own and other entities, raises targeted and
-// broadcast events and queues its entity's destruction, from Update, from
-// its event handler and from Shutdown.
+// Attaches components to its own and other entities, removes other
+// entities' components, raises targeted and broadcast events and queues its
+// entity's destruction, from Update, from its event handler and from
+// Shutdown.
 class Busy : public Engine::LogicComp {
 public:
     Busy() { ++alive; }
@@ -41,6 +42,8 @@ public:
             Hit(EntityHandle());
         if (AnyIndex() % 16 == 0)
             owner.Destroy();
+        if (const EntityHandle other(AnyIndex()); budget > 0 && AnyIndex() % 32 == 0 && other.GetIndex() != owner.GetIndex())
+            Engine::LogicManager::GetInstance().RemoveComponent(other);
     }
     void Shutdown() override
     {

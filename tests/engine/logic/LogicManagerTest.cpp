@@ -136,4 +136,37 @@ TEST_F(LogicUpdate, AscendingEntityIndexThenAttachOrderAndNewcomersFollowTheSnap
     EXPECT_EQ(Journal().size(), 8u);
 }
 
+
+// Removes, in its first Update, the entity after it and the first component
+// of its own entity (itself is the second).
+class Remover : public Probe {
+public:
+    void Update() override
+    {
+        Probe::Update();
+        if (updated > 1)
+            return;
+        auto& logic = Engine::LogicManager::GetInstance();
+        logic.RemoveComponent(EntityHandle(owner.GetIndex() + 1));
+        logic.RemoveFirst<Probe>(owner);
+    }
+};
+
+TEST_F(LogicUpdate, ComponentsRemovedByAnEarlierUpdateAreNotUpdatedAndTheWalkGoesOn)
+{
+    const EntityHandle remover(5);
+    Add<Probe>(remover, "5a");
+    Add<Remover>(remover, "remover");
+    Add<Probe>(remover, "5c");
+    Add<Probe>(EntityHandle(6), "6a");
+    Add<Probe>(EntityHandle(7), "7a");
+    Logic().Update();
+    // The list shrank under the walk: the component after the remover moved
+    // into its place and is not reached this frame, as before.
+    EXPECT_EQ(Journal(), (Strings{"5a:update", "remover:update", "6a:shutdown", "5a:shutdown", "7a:update"}));
+    Journal().clear();
+    Logic().Update();
+    EXPECT_EQ(Journal(), (Strings{"remover:update", "5c:update", "7a:update"}));
+}
+
 } // namespace

@@ -46,8 +46,9 @@ TEST(TutorialRecordings, EachLoadsQuicklyWithinTheBudgetAndCarriesTheFloorOnlyWh
         const double took = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
         ASSERT_TRUE(recording) << problem;
         std::cout << row.recording << ": " << took << " s to load\n";
-        if (!kSanitized)
+        if (!kSanitized) {
             EXPECT_LT(took, 1.0) << "seconds to load";
+        }
 
         const std::vector<MatchFrame>& frames = recording->frames;
         const double seconds = static_cast<double>(frames.size()) * kFrameSeconds;

@@ -49,9 +49,11 @@ TEST(TileThinning, FloorsGoWhereTheyMovedEveryStrideAndWhereAMoveEnds)
         const std::vector<MatchFrame> frames = Stage::ThinTiles(Floors(c.heights), c.stride);
         EXPECT_EQ(Carried(frames), c.carried);
         // Whatever was kept is the frame's own floor.
-        for (std::size_t i = 0; i < frames.size(); ++i)
-            if (!frames[i].tiles.empty())
+        for (std::size_t i = 0; i < frames.size(); ++i) {
+            if (!frames[i].tiles.empty()) {
                 EXPECT_EQ(frames[i].tiles[0].pos.y, c.heights[i]);
+            }
+        }
     }
 }
 
