@@ -99,16 +99,25 @@ TEST_F(LogicFixture, GetCompPtrFindsTheFirstDerivedMatch)
     EXPECT_TRUE(Engine::GetLogicComp<Engine::SMComponent>(entity).IsNull());
 }
 
-// Attaches components in its first Update: to its own entity, to the entity
-// before it and to the one after it.
-class Spawner : public Probe {
+// A probe that changes what the manager holds in its first Update.
+class ActsInFirstUpdate : public Probe {
 public:
     void Update() override
     {
         Probe::Update();
-        if (updated > 1)
-            return;
-        auto& logic = Engine::LogicManager::GetInstance();
+        if (updated == 1)
+            Act(Engine::LogicManager::GetInstance());
+    }
+
+protected:
+    virtual void Act(Engine::LogicManager& logic) = 0;
+};
+
+// Attaches components to its own entity, to the entity before it and to the
+// one after it.
+class Spawner : public ActsInFirstUpdate {
+    void Act(Engine::LogicManager& logic) override
+    {
         for (std::uint32_t index : {owner.GetIndex(), owner.GetIndex() - 1, owner.GetIndex() + 1})
             logic.AddComponent<Probe>(EntityHandle(index));
     }
@@ -136,17 +145,11 @@ TEST_F(LogicUpdate, AscendingEntityIndexThenAttachOrderAndNewcomersFollowTheSnap
     EXPECT_EQ(Journal().size(), 8u);
 }
 
-
-// Removes, in its first Update, the entity after it and the first component
-// of its own entity (itself is the second).
-class Remover : public Probe {
-public:
-    void Update() override
+// Removes the entity after it and the first component of its own entity
+// (itself is the second).
+class Remover : public ActsInFirstUpdate {
+    void Act(Engine::LogicManager& logic) override
     {
-        Probe::Update();
-        if (updated > 1)
-            return;
-        auto& logic = Engine::LogicManager::GetInstance();
         logic.RemoveComponent(EntityHandle(owner.GetIndex() + 1));
         logic.RemoveFirst<Probe>(owner);
     }
