@@ -16,6 +16,7 @@
 #include "game/components/BallMessages.h"
 #include "game/components/BallSlowdown.h"
 #include "game/components/ParticleBurst.h"
+#include "game/components/PlayerBody.h"
 #include "game/components/PlayerFrame.h"
 #include "game/components/PlayerHooks.h"
 #include "game/components/PlayerLogicComp.h"
@@ -106,9 +107,11 @@ bool TeleportToBall::EffectAvailable() const
     return holder && holder->mBall.IsValid();
 }
 
-// The player lands where its ball is. A ball position that is not a finite
-// number (a ball flung out of the world) cancels the move after the sound
-// and the sparks, and is not sent.
+// The player lands where its ball is, or at the nearest place inside the
+// arena when the ball flies in a wall or the ceiling beyond the player's
+// reach. A ball position that is not a finite number (a ball flung out of
+// the world) cancels the move after the sound and the sparks, and is not
+// sent.
 void TeleportToBall::Effect(Player_LogicComp& holder)
 {
     if (!holder.mBall.IsValid())
@@ -116,6 +119,8 @@ void TeleportToBall::Effect(Player_LogicComp& holder)
     TeleportTrail trail;
     trail.from = Engine::Transform::GetWorldPosition(owner);
     trail.to = Engine::Transform::GetWorldPosition(holder.mBall);
+    if (Engine::Math::IsFinite(trail.to))
+        trail.to = PlayerBody::HeldRoom(owner).Clamp(trail.to);
     const glm::vec3* scale = Engine::Transform::ScalePtr(owner);
     trail.scaleY = scale ? scale->y : 0.0f;
     trail.footOffset = holder.mFootOffset;
@@ -146,6 +151,8 @@ void TeleportToBall::Effect(Player_LogicComp& holder)
     if (Engine::CollisionComp* body = PlayerFrame::BodyOf(owner))
         body->mGhost.value = true;
     Engine::Transform::SetWorldPosition(owner, trail.to);
+    // The player lands with the speed it had: no faster at a bound than stops there.
+    PlayerBody::HoldInArena(holder);
 }
 
 // Alone in the arena with no goal ball flying, there is no ball to slow:

@@ -6,12 +6,14 @@
 #include "engine/core/InputManager.h"
 #include "engine/core/Transform.h"
 #include "engine/render/Camera.h"
+#include "game/arena/HexGrid.h"
 #include "game/arena/MatchRecorder.h"
 #include "game/components/PlayerControls.h"
 #include "game/components/PlayerFrame.h"
 #include "game/components/PlayerLogicComp.h"
 #include "game/components/TileProbe.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace PlayerBody {
@@ -54,6 +56,13 @@ float AxisStep(float value, float deadZone)
     if (value > deadZone)
         return 1.0f;
     return value < -deadZone ? -1.0f : 0.0f;
+}
+
+// The velocity along one axis that moves from `at` by at most as far as the
+// bounds within dt.
+float VelocityWithin(float velocity, float at, float low, float high, float dt)
+{
+    return std::clamp(velocity, (low - at) / dt, (high - at) / dt);
 }
 
 // v += a only while that does not push it further past the cap; then capped.
@@ -155,6 +164,40 @@ void Look(Player_LogicComp& player, const glm::vec2& delta)
     camera->SetPosition(eyes);
     const float k = PlayerFrame::Dt() * kLookSpeed;
     camera->SetTarget(eyes + camera->forward * kLookDistance + camera->right * (delta.x * k) + camera->up * (delta.y * k));
+}
+
+ArenaRoom HeldRoom(Engine::EntityHandle player)
+{
+    const glm::vec3* scale = Engine::Transform::ScalePtr(player);
+    return ArenaRoom::Of(HexGrid::GetInstance()).ForBody(scale ? glm::abs(*scale) : glm::vec3(0.0f));
+}
+
+void HoldInArena(Player_LogicComp& player)
+{
+    // A peer's player is held by its own machine, and a replay shows the
+    // places recorded.
+    if (player.mRemote || !MatchRecorder::GetInstance().isLive)
+        return;
+    const Engine::EntityHandle self = player.GetOwner();
+    const ArenaRoom room = HeldRoom(self);
+    const glm::vec3 at = Engine::Transform::GetWorldPosition(self);
+    const glm::vec3 inside = room.Clamp(at);
+    if (inside != at)
+        Engine::Transform::SetWorldPosition(self, inside);
+    Engine::CollisionComp* body = PlayerFrame::BodyOf(self);
+    const float dt = PlayerFrame::ScaledDt();
+    if (!body || !(dt > 0.0f))
+        return;
+    // The step moves the body by (velocity + gravity dt) x drag x dt, and the
+    // drag only shortens that.
+    const glm::vec3 pull = body->mGravity.value * dt;
+    glm::vec3& velocity = body->mVelocity.value;
+    for (int axis = 0; axis < 3; ++axis) {
+        const float reach = velocity[axis] + pull[axis];
+        const float held = VelocityWithin(reach, inside[axis], room.min[axis], room.max[axis], dt);
+        if (held != reach)
+            velocity[axis] = held - pull[axis];
+    }
 }
 
 } // namespace PlayerBody

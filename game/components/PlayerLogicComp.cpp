@@ -12,8 +12,11 @@
 #include "engine/logic/NetworkingEvent.h"
 #include "engine/render/CameraManager.h"
 #include "engine/render/Window.h"
+#include "game/arena/ArenaRoom.h"
+#include "game/arena/HexGrid.h"
 #include "game/arena/MatchRecorder.h"
 #include "game/components/HudTexture.h"
+#include "game/components/PlayerBody.h"
 #include "game/components/PlayerControls.h"
 #include "game/components/PlayerFrame.h"
 
@@ -93,6 +96,7 @@ void Player_LogicComp::Initialize()
     if (Engine::GameCamera* camera = CameraOf(mCamera))
         camera->mFoV.value = Fov.value;
 
+    mStartPlace = Engine::Transform::GetWorldPosition(owner);
     const glm::vec3* scale = Engine::Transform::ScalePtr(owner);
     mHalfHeight = scale ? 0.5f * scale->y : 0.0f;
     mBendMode = 3;
@@ -124,6 +128,7 @@ void Player_LogicComp::Update()
 
     const bool live = MatchRecorder::GetInstance().isLive;
     if (live) {
+        ReturnWhenOutsideArena();
         UpdateFovKick();
         const std::string movement = StateNameOf(MovementMachine);
         if (!movement.empty() && movement != "Static")
@@ -221,6 +226,21 @@ void Player_LogicComp::FaceTheCamera()
     if (glm::dot(level, level) > 1e-12f)
         Engine::Transform::ForwardRef(owner) = glm::normalize(level);
     Engine::Transform::UpRef(owner) = glm::vec3(0.0f, 1.0f, 0.0f);
+}
+
+// The movement holds a player in the arena; should a way out have been
+// missed, the player is not left behind the tiles for the rest of the match.
+void Player_LogicComp::ReturnWhenOutsideArena()
+{
+    const glm::vec3 at = Engine::Transform::GetWorldPosition(owner);
+    if (ArenaRoom::Of(HexGrid::GetInstance()).Contains(at))
+        return;
+    const glm::vec3 start = PlayerBody::HeldRoom(owner).Clamp(mStartPlace);
+    std::cerr << "[Player] Player " << mPlayerNumber << " was outside the arena at (" << at.x << ", " << at.y << ", "
+              << at.z << "); put back at its start (" << start.x << ", " << start.y << ", " << start.z << ")\n";
+    Engine::Transform::SetWorldPosition(owner, start);
+    if (Engine::CollisionComp* body = BodyOf(owner))
+        body->mVelocity.value = glm::vec3(0.0f);
 }
 
 void Player_LogicComp::ResetCostsWithoutPerk()

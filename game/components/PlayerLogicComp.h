@@ -195,6 +195,9 @@ public:
     // The mouse motion the look last saw: the input manager repeats the
     // last motion while the mouse rests, so a repeat counts as none.
     glm::vec2 mLastMouseMotion{0.0f};
+    // Where a local player stood when its match began: where it goes back to
+    // should it ever be found outside the arena.
+    glm::vec3 mStartPlace{0.0f};
 
 private:
     void ExchangeWithRecorder();
@@ -205,6 +208,7 @@ private:
     void ReadRadialMenuKey();
     void HideRadialSlices();
     void FaceTheCamera();
+    void ReturnWhenOutsideArena();
     void ResetCostsWithoutPerk();
     void HitBurst();
 };

@@ -71,6 +71,7 @@ void PlayerMoveState::OnUpdate()
         Steer(*player, player->PlayerSpeed.value, player->MaxSpeed.value);
     }
     Jump(*player, player->JumpVel.value, player->RocketJumpVel.value);
+    PlayerBody::HoldInArena(*player);
     PlayerBody::Look(*player, PlayerBody::LookDelta(*player, ControlsOf(*player), sensitivity));
 }
 
@@ -171,6 +172,7 @@ void PlayerRunState::OnUpdate()
         if (recorder.isRecording)
             recorder.AddMomentPoints(player->mPlayerNumber, MatchRecorder::Running);
     }
+    PlayerBody::HoldInArena(*player);
     PlayerBody::Look(*player, PlayerBody::LookDelta(*player, ControlsOf(*player), sensitivity));
 }
 

@@ -12,8 +12,11 @@
 # when the program exits 0, prints no error, and the saved configuration
 # holds the language and the music volume chosen.
 #
+# During the match a picture every five seconds fails the run when a
+# player's view shows the arena from outside.
+#
 # E2E_HOLD (seconds between two keys and before a picture, default 0.6)
-# and E2E_PLAY_SECONDS (default 20, the players' drop onto the floor
+# and E2E_PLAY_SECONDS (default 60, the players' drop onto the floor
 # included) stretch it for slow builds. A menu key is held for E2E_PRESS
 # seconds (default 0.3): long enough for a slow frame to see it, short of
 # the half second of game time after which a held direction repeats. Game
@@ -23,7 +26,7 @@ set -euo pipefail
 build="$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)"
 hold="${E2E_HOLD:-0.6}"
 press="${E2E_PRESS:-0.3}"
-play_seconds="${E2E_PLAY_SECONDS:-20}"
+play_seconds="${E2E_PLAY_SECONDS:-60}"
 shots="$build/screenshots"
 mkdir -p "$shots"
 
@@ -86,6 +89,22 @@ wait_for_output() {
     [ "$waited" -ge "$((seconds * 10))" ] && fail "no \"$pattern\" (x$count) within $seconds s"
     sleep 0.1
     waited=$((waited + 1))
+  done
+}
+
+# Inside the arena every way a view looks meets a tile, and not one pixel
+# of either player's half of the window keeps the black the frame is
+# cleared to: the view of a player behind the tiles shows the outside.
+look_from_inside() {
+  local picture="$shots/e2e_inside.png" half black
+  import -window root "$picture" 2>/dev/null || return 0
+  for half in 0 1; do
+    black="$(convert "$picture" -crop "100%x50%+0+$((half * 360))" +repage -fill white +opaque "#000000" \
+      -format "%[fx:1-mean]" info:)"
+    if awk -v b="$black" 'BEGIN { exit !(b > 0.002) }'; then
+      cp "$picture" "$shots/e2e_outside.png"
+      fail "player $((half + 1))'s view shows the outside of the arena ($black of it black; $shots/e2e_outside.png)"
+    fi
   done
 }
 
@@ -162,6 +181,8 @@ sleep 2
 shot "match_start"
 
 play_until=$((SECONDS + play_seconds))
+next_look=$((SECONDS + 5))
+looks=0
 moves=(w a s d w w space e q)
 while [ "$SECONDS" -lt "$play_until" ]; do
   k="${moves[$((RANDOM % ${#moves[@]}))]}"
@@ -171,6 +192,11 @@ while [ "$SECONDS" -lt "$play_until" ]; do
   [ $((RANDOM % 2)) -eq 0 ] && xdotool click 1
   sleep "$hold"
   xdotool keyup "$k" keyup shift
+  if [ "$SECONDS" -ge "$next_look" ]; then
+    look_from_inside
+    looks=$((looks + 1))
+    next_look=$((SECONDS + 5))
+  fi
 done
 shot "match_play"
 
@@ -225,7 +251,7 @@ pid=""
 [ "$status" -eq 0 ] || fail "the program exited with $status"
 
 # --- what it left behind ----------------------------------------------------------
-errors="$(grep -n -i -E "error|failure|not read in|can't fopen|runtime error|sanitizer|assert" "$log" || true)"
+errors="$(grep -n -i -E "error|failure|not read in|can't fopen|runtime error|sanitizer|assert|outside the arena" "$log" || true)"
 [ -z "$errors" ] || fail "the program printed errors:
 $errors"
 
@@ -236,4 +262,4 @@ music="$(jq -r '.music_volume' "$config")"
 [ "$language" = "3" ] || fail "saved language is $language, not 3 (German)"
 awk -v v="$music" 'BEGIN { exit !(v < 0.5) }' || fail "saved music volume $music was not turned down"
 
-echo "e2e: passed ($step pictures in $shots)"
+echo "e2e: passed ($step pictures in $shots; $looks looks from inside the arena)"

@@ -8,6 +8,7 @@
 #include "game/arena/HookCheck.h"
 #include "game/arena/MatchStats.h"
 #include "game/components/ActivePerks.h"
+#include "game/components/PlayerBody.h"
 #include "game/components/PassivePerks.h"
 
 #include <cmath>
@@ -274,6 +275,22 @@ TEST_F(ActivePerks, TheTeleportLandsOnTheBallWithATrailFromFootToFoot)
     Release(InputBindings::Active);
     Frame();
     EXPECT_FALSE(Body(one).mGhost.value);
+}
+
+// A ball may fly in a wall, where the player would see the arena from
+// outside: the teleport stops at the wall, and lands no faster than stops.
+TEST_F(ActivePerks, TheTeleportToABallInAWallLandsInsideTheArena)
+{
+    RoomOfAWholeArena();
+    ActivePerk& perk = Give(one, 0);
+    Throw(ballOne, {39.0f, FloorTop() + 3.0f, -2.0f}, glm::vec3(0.0f));
+    Body(one).mVelocity.value = glm::vec3(150.0f, 0.0f, 0.0f);
+    Fire(perk);
+    const float wall = PlayerBody::HeldRoom(one).max.x;
+    EXPECT_FLOAT_EQ(Position(one).x, wall);
+    EXPECT_FLOAT_EQ(Position(one).z, -2.0f);
+    PhysicsAndInput();
+    EXPECT_LE(Position(one).x, wall);
 }
 
 TEST_F(ActivePerks, TheTeleportRefusesABallThatIsNotAtAFinitePlace)

@@ -2,6 +2,7 @@
 // looking, driven by injected keys, mouse motion and frame time.
 #include "PlayerScene.h"
 
+#include "game/arena/ArenaRoom.h"
 #include "game/arena/MatchStats.h"
 #include "game/components/PassivePerks.h"
 #include "game/components/PlayerBody.h"
@@ -249,6 +250,42 @@ TEST_F(PlayerMovement, ARocketJumpOffARisingTileAddsBothSpeeds)
     }
 }
 
+
+// The tiles' colliders hold a body only near their centres, far behind their
+// tops: the walls and the ceiling are the room's bounds, kept at every frame
+// time the frame's cap allows.
+TEST_F(PlayerMovement, AWallOrTheCeilingStopsThePlayerInsideTheArenaAtTheLongestFrame)
+{
+    RoomOfAWholeArena();
+    const Engine::EntityHandle player = SpawnStanding();
+    const ArenaRoom room = ArenaRoom::Of(HexGrid::GetInstance());
+    const ArenaRoom held = PlayerBody::HeldRoom(player);
+    for (const glm::vec3& push : {glm::vec3(400.0f, 0.0f, 0.0f), glm::vec3(0.0f, 0.0f, -400.0f),
+                                  glm::vec3(0.0f, 400.0f, 0.0f)}) {
+        for (int i = 0; i < 40; ++i) {
+            Body(player).mVelocity.value += push * 0.1f;
+            Frame(32);
+            ASSERT_TRUE(room.Contains(Position(player))) << "frame " << i << " of push " << push.x << push.y << push.z;
+        }
+        const glm::vec3 bound = held.Clamp(Position(player) + push);
+        EXPECT_NEAR(glm::distance(Position(player), bound), 0.0f, 0.5f) << "stops at the bound, not short of it";
+    }
+}
+
+// Should a way out be missed, the player is not left behind the tiles.
+TEST_F(PlayerMovement, APlayerFoundOutsideTheArenaGoesBackToItsStartAndItIsSaid)
+{
+    RoomOfAWholeArena();
+    const Engine::EntityHandle player = SpawnStanding();
+    const glm::vec3 start = Component(player).mStartPlace;
+    Engine::Transform::PositionRef(player) = glm::vec3(60.0f, -15.0f, 2.0f);
+    const std::string said = StderrOf([&] { Frame(); });
+    EXPECT_NE(said.find("[Player] Player 1 was outside the arena at (60, -15, 2); put back at its start"),
+              std::string::npos)
+        << said;
+    EXPECT_LT(glm::distance(glm::vec2(Position(player).x, Position(player).z), glm::vec2(start.x, start.z)), 0.5f);
+    EXPECT_EQ(StderrOf([&] { Frames(5); }), "") << "said once";
+}
 
 TEST(PlayerSteering, AnAxisCountsOnlyPastTheDeadZone)
 {

@@ -157,6 +157,10 @@ protected:
         Frames(310, 10);
     }
 
+    // The room of a whole arena round the small floor: its walls and ceiling
+    // bound the players where a match's would, though only the floor is built.
+    static void RoomOfAWholeArena() { HexGrid::GetInstance().rows.fill(kFloorRows); }
+
     // The top face of the floor's tiles (they all stand level).
     static float FloorTop()
     {

@@ -59,6 +59,16 @@ protected:
 
     void TearDown() override { PutBackNextMatchSettings(); }
 
+    // The game's mode loop, from the pending mode, with the test's Step as its
+    // engine frame; the loop ends when Step says so.
+    virtual bool Step() { return EngineFrame(); }
+    void RunModes()
+    {
+        sRunning = this;
+        GameMode::Run([] { return sRunning->Step(); });
+        sRunning = nullptr;
+    }
+
     static Engine::InputManager& Input() { return Engine::InputManager::GetInstance(); }
     static Engine::UI::LayerStack& Layers() { return Engine::UI::LayerStack::GetInstance(); }
 
@@ -105,6 +115,7 @@ protected:
             keys[key] = 1;
     }
 
+    static inline MatchHarness* sRunning = nullptr;
     static inline bool sFocused = true;
     static inline std::uint32_t sMouseButtons = 0;
     std::set<SDL_Scancode> held;

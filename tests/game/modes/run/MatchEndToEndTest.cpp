@@ -55,18 +55,9 @@ protected:
         ASSERT_EQ(Input().GetPlayerControllers().size(), 1u);
         frameMilliseconds = 32;
         MatchRecorder::GetInstance().capacity = kRecordedFrames;
-        sMatch = this;
-    }
-    void TearDown() override
-    {
-        sMatch = nullptr;
-        MatchHarness::TearDown();
     }
 
-    // The loop's engine frame with the test's hands on the controls.
-    static bool ScriptedFrame() { return sMatch->Step(); }
-
-    bool Step()
+    bool Step() override
     {
         ++frame;
         Engine::Renderer& renderer = Engine::Renderer::GetInstance();
@@ -225,7 +216,6 @@ protected:
         }
     }
 
-    static inline LocalMatch* sMatch = nullptr;
     // Before the engine opens its window.
     const PrivateDisplay display;
     std::optional<PluggedPad> pad;
@@ -262,7 +252,7 @@ TEST_F(LocalMatch, TwoPlayersPlayToTheScoreLimitWatchTheReplayAndGoBackToTheTitl
     // own walk there is tested with them).
     GameScene::PlayerCount = 2;
     GameMode::Pending = GameMode::Gameplay;
-    StdoutOf([] { GameMode::Run(&ScriptedFrame); });
+    StdoutOf([this] { RunModes(); });
 
     EXPECT_LT(frame, kFrameLimit) << "stuck in phase " << static_cast<int>(phase);
     EXPECT_TRUE(oneOnController) << "the one controller goes to player 1";

@@ -52,17 +52,9 @@ protected:
         MatchHarness::SetUp();
         frameMilliseconds = 16;
         Engine::Random::SeedWith(20261207u);
-        sSoak = this;
-    }
-    void TearDown() override
-    {
-        sSoak = nullptr;
-        MatchHarness::TearDown();
     }
 
-    static bool SoakFrame() { return sSoak->Step(); }
-
-    bool Step()
+    bool Step() override
     {
         if (frames == 0)
             start = Clock::now();
@@ -101,7 +93,6 @@ protected:
     }
     double WarmUp() const { return seconds >= 180 ? 60.0 : seconds / 2.0; }
 
-    static inline Soak* sSoak = nullptr;
     const PrivateDisplay display;
     int seconds = SoakSeconds();
     Clock::time_point start;
@@ -114,7 +105,7 @@ TEST_F(Soak, MatchesUnderRandomInputKeepTheirMemoryFlat)
 {
     GameScene::PlayerCount = 2;
     GameMode::Pending = GameMode::Gameplay;
-    StdoutOf([] { GameMode::Run(&SoakFrame); });
+    StdoutOf([this] { RunModes(); });
     samples.push_back({SecondsSince(start), ResidentKiB()});
 
     const double elapsed = SecondsSince(start);

@@ -1,0 +1,171 @@
+#include "game/modes/MatchHarness.h"
+#include "game/modes/RandomHands.h"
+
+#include "engine/collision/CollisionComp.h"
+#include "engine/collision/SpatialCollisionMgr.h"
+#include "engine/core/EntityNameCompManager.h"
+#include "engine/core/Random.h"
+#include "engine/core/Transform.h"
+#include "engine/render/Renderer.h"
+#include "game/arena/ArenaRoom.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/components/PlayerFrame.h"
+#include "game/components/PlayerLogicComp.h"
+#include "game/match/GameModifiers.h"
+#include "game/match/GameScene.h"
+#include "support/PrivateDisplay.h"
+
+#include <deque>
+#include <sstream>
+#include <string>
+#include <tuple>
+
+namespace {
+
+// A local match for two under random hands, at a fixed frame time, for ten
+// minutes of game time: on every frame, after the physics, both players must
+// stand inside the arena's room. Matches that end start again with new
+// perks. Nothing is drawn: the walls hold by the same rules either way.
+//
+// A failure names the frame, what the hands did in the last second and what
+// the player's body touched.
+
+struct HandsOfAFrame {
+    std::set<SDL_Scancode> keys;
+    std::uint32_t buttons = 0;
+    int dx = 0;
+    int dy = 0;
+};
+
+// (frame milliseconds, seed)
+using SoakCase = std::tuple<int, unsigned>;
+
+class ArenaBoundsSoak : public MatchHarness, public ::testing::WithParamInterface<SoakCase> {
+protected:
+    static constexpr int kGameSeconds = 600;
+
+    void SetUp() override
+    {
+        ASSERT_FALSE(display.Name().empty()) << "Xvfb did not start";
+        MatchHarness::SetUp();
+        frameMilliseconds = std::get<0>(GetParam());
+        Engine::Random::SeedWith(std::get<1>(GetParam()));
+        frameLimit = kGameSeconds * 1000L / frameMilliseconds;
+    }
+
+    bool Step() override
+    {
+        ++frame;
+        Engine::Renderer::GetInstance().renderingEnabled = false;
+        Press();
+        const bool open = EngineFrame();
+        if (GameMode::IsCurrent(GameMode::Title) && !GameMode::ChangeRequested)
+            StartMatch();
+        if (MatchRecorder::GetInstance().isLive && failure.empty())
+            CheckPlayers();
+        return open && failure.empty() && frame < frameLimit;
+    }
+
+    // The restless hands of the other soaks, with the bend-hold and recall
+    // buttons, the ball reset and a mouse that looks about.
+    void Press()
+    {
+        if (RandomHands::Shuffle(held, sMouseButtons)) {
+            sMouseButtons |= static_cast<std::uint32_t>(Engine::Random::RangeInt(0, 7)) & ~SDL_BUTTON_LMASK;
+            if (Engine::Random::RangeInt(0, 7) == 0)
+                held.insert(SDL_SCANCODE_R);
+        }
+        HandsOfAFrame hands{held, sMouseButtons, 0, 0};
+        if (Engine::Random::RangeInt(0, 2) == 0) {
+            hands.dx = Engine::Random::RangeInt(-60, 60);
+            hands.dy = Engine::Random::RangeInt(-25, 25);
+            SDL_Event motion{};
+            motion.type = SDL_MOUSEMOTION;
+            motion.motion.xrel = hands.dx;
+            motion.motion.yrel = hands.dy;
+            SDL_PushEvent(&motion);
+        }
+        lastSecond.push_back(hands);
+        while (lastSecond.size() > static_cast<std::size_t>(1000 / frameMilliseconds))
+            lastSecond.pop_front();
+    }
+
+    void StartMatch()
+    {
+        auto& perks = GameModifiers::GetPerks();
+        perks.Active.value = Engine::Random::RangeInt(0, 3);
+        perks.Active2.value = Engine::Random::RangeInt(0, 3);
+        perks.Passive.value = Engine::Random::RangeInt(0, 5);
+        perks.Passive2.value = Engine::Random::RangeInt(0, 5);
+        GameScene::PlayerCount = 2;
+        GameMode::Request(GameMode::Gameplay);
+    }
+
+    void CheckPlayers()
+    {
+        const ArenaRoom room = ArenaRoom::Of(HexGrid::GetInstance());
+        for (Engine::EntityHandle player :
+             Engine::EntityNameCompManager::GetInstance().FindEntitiesByName("Player_Mouse")) {
+            if (!room.Contains(Engine::Transform::GetWorldPosition(player)))
+                failure = Describe(player, room);
+        }
+    }
+
+    std::string Describe(Engine::EntityHandle player, const ArenaRoom& room) const
+    {
+        std::ostringstream out;
+        const glm::vec3 at = Engine::Transform::GetWorldPosition(player);
+        const Player_LogicComp* logic = Engine::LogicManager::GetCompPtr<Player_LogicComp>(player);
+        const Engine::CollisionComp* body = PlayerFrame::BodyOf(player);
+        out << "frame " << frame << " (" << frame * frameMilliseconds / 1000.0 << " s): player "
+            << (logic ? logic->mPlayerNumber : 0) << " at " << Text(at) << ", outside " << Text(room.min) << " - "
+            << Text(room.max) << "\n  movement "
+            << (logic ? logic->StateNameOf(Player_LogicComp::MovementMachine) : std::string("?")) << ", velocity "
+            << (body ? Text(body->mVelocity.value) : std::string("?")) << ", active perk "
+            << (logic ? logic->mActiveKind : -1) << ", passive perk " << (logic ? logic->mPassiveKind : -1)
+            << "\n  touches:";
+        const float radius = glm::length(*Engine::Transform::ScalePtr(player));
+        for (const Engine::RayHit& hit : Engine::SpatialCollisionMgr::GetInstance().QueryOverlaps(
+                 Engine::MakeTransform3D(player), radius, player))
+            out << " " << Engine::EntityNameCompManager::GetInstance().GetName(hit.entity);
+        out << "\n  the last second's hands (keys, buttons, mouse motion):";
+        for (const HandsOfAFrame& hands : lastSecond) {
+            out << "\n   ";
+            for (SDL_Scancode key : hands.keys)
+                out << " " << SDL_GetScancodeName(key);
+            out << " | " << hands.buttons << " | " << hands.dx << "," << hands.dy;
+        }
+        return out.str();
+    }
+
+    static std::string Text(const glm::vec3& v)
+    {
+        std::ostringstream out;
+        out << "(" << v.x << ", " << v.y << ", " << v.z << ")";
+        return out.str();
+    }
+
+    const PrivateDisplay display;
+    long frame = 0;
+    long frameLimit = 0;
+    std::deque<HandsOfAFrame> lastSecond;
+    std::string failure;
+};
+
+TEST_P(ArenaBoundsSoak, BothPlayersStayInsideTheArenaOnEveryFrame)
+{
+    StartMatch();
+    GameMode::Pending = GameMode::Gameplay;
+    GameMode::ChangeRequested = false;
+    std::string output = StderrOf([this] { StdoutOf([this] { RunModes(); }); });
+    ASSERT_TRUE(failure.empty()) << failure;
+    EXPECT_EQ(output.find("outside the arena"), std::string::npos) << output;
+    EXPECT_EQ(frame, frameLimit) << "the match ended early: the window closed or a mode stopped";
+}
+
+INSTANTIATE_TEST_SUITE_P(FrameTimes, ArenaBoundsSoak,
+                         ::testing::Values(SoakCase{32, 20261209u}, SoakCase{32, 7u}, SoakCase{16, 20261209u},
+                                           SoakCase{16, 7u}));
+
+} // namespace
