@@ -15,6 +15,7 @@
 #include "game/match/GameModifiers.h"
 #include "game/match/GameScene.h"
 #include "support/PrivateDisplay.h"
+#include "support/ResidentMemory.h"
 
 #include <deque>
 #include <sstream>
@@ -24,9 +25,10 @@
 namespace {
 
 // A local match for two under random hands, at a fixed frame time, for ten
-// minutes of game time: on every frame, after the physics, both players must
-// stand inside the arena's room. Matches that end start again with new
-// perks. Nothing is drawn: the walls hold by the same rules either way.
+// minutes of game time (one under the sanitizers): on every frame, after
+// the physics, both players must stand inside the arena's room. Matches
+// that end start again with new perks. Nothing is drawn: the walls hold by
+// the same rules either way.
 //
 // A failure names the frame, what the hands did in the last second and what
 // the player's body touched.
@@ -43,7 +45,9 @@ using SoakCase = std::tuple<int, unsigned>;
 
 class ArenaBoundsSoak : public MatchHarness, public ::testing::WithParamInterface<SoakCase> {
 protected:
-    static constexpr int kGameSeconds = 600;
+    // The sanitizers' build runs ten times slower: there a minute of the
+    // same play.
+    static constexpr int kGameSeconds = Engine::Platform::kSanitizedAllocator ? 60 : 600;
 
     void SetUp() override
     {
