@@ -333,27 +333,32 @@ TEST_F(TileHeight, APeerStepAfterTheArenaTurnedStartsWhereTheTileStands)
         {"the peer's arena a little behind, its tile a step higher", -0.05f, 5.0f},
     };
     const glm::vec3 axis(0.0f, 0.0f, 1.0f);
-    for (const Case& test : cases) {
-        Engine::SceneManager::SetIdle();
-        Engine::SceneManager::DestroySceneImmediately();
-        Engine::EntityHandle side = Engine::EntityMgr::GetInstance().CreateEntity();
-        Engine::TransformCompManager::GetInstance().AddComponent(side);
-        Engine::EntityHandle tile = Tile(kHere);
-        Engine::Transform::SetParent(tile, side);
-        // Half a turn about the depth axis, as the flip leaves each side.
-        Engine::Transform::Rotate(side, glm::pi<float>(), axis);
-        const glm::vec3 standing = Position(tile);
-        ASSERT_GT(glm::distance(standing, kHere), 1.0f) << "the turn moved the tile";
-        const glm::vec3 up = glm::rotate(glm::vec3(0.0f, 1.0f, 0.0f), glm::pi<float>(), axis);
-        const glm::vec3 peerPlace = glm::rotate(standing + up * test.peerStoodHigher, test.peerTurnedFurther, axis);
+    // Half a turn about the depth axis, as the flip leaves each side, where
+    // the tile's line of travel lies where it lay before the turn; and a
+    // quarter, as the flip passes, where it lies across its old one.
+    for (const float turn : {glm::pi<float>(), glm::half_pi<float>()}) {
+        for (const Case& test : cases) {
+            Engine::SceneManager::SetIdle();
+            Engine::SceneManager::DestroySceneImmediately();
+            Engine::EntityHandle side = Engine::EntityMgr::GetInstance().CreateEntity();
+            Engine::TransformCompManager::GetInstance().AddComponent(side);
+            Engine::EntityHandle tile = Tile(kHere);
+            Engine::Transform::SetParent(tile, side);
+            Engine::Transform::Rotate(side, turn, axis);
+            const glm::vec3 standing = Position(tile);
+            ASSERT_GT(glm::distance(standing, kHere), 1.0f) << "the turn moved the tile";
+            const glm::vec3 up = glm::rotate(glm::vec3(0.0f, 1.0f, 0.0f), turn, axis);
+            const glm::vec3 peerPlace = glm::rotate(standing + up * test.peerStoodHigher, test.peerTurnedFurther, axis);
 
-        PeerBend(tile, 4, peerPlace, 1);
-        Frames(1);
-        EXPECT_TRUE(Near(Position(tile), standing + up * test.peerStoodHigher, 0.5f))
-            << test.what << ": no jump across the arena";
-        Frames(60);
-        const float size = Component(tile).tile_size.value;
-        EXPECT_TRUE(Near(Position(tile), standing + up * (test.peerStoodHigher + size), 0.05f)) << test.what;
+            PeerBend(tile, 4, peerPlace, 1);
+            Frames(1);
+            EXPECT_TRUE(Near(Position(tile), standing + up * test.peerStoodHigher, 0.5f))
+                << test.what << ", turned " << turn << ": no jump across the arena";
+            Frames(60);
+            const float size = Component(tile).tile_size.value;
+            EXPECT_TRUE(Near(Position(tile), standing + up * (test.peerStoodHigher + size), 0.05f))
+                << test.what << ", turned " << turn;
+        }
     }
 }
 
