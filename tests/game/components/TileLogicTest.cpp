@@ -15,11 +15,13 @@
 #include "game/components/TileProbe.h"
 #include "game/components/TileSeams.h"
 #include "game/arena/Palette.h"
+#include "support/CapturedOutput.h"
 
 #include <algorithm>
 #include <glm/gtc/constants.hpp>
 #include <glm/gtx/rotate_vector.hpp>
 #include <glm/gtx/string_cast.hpp>
+#include <limits>
 #include <vector>
 
 #include <utility>
@@ -142,7 +144,7 @@ TEST_F(TileHeight, ImmovableAndCrashingTilesIgnoreRequestsAndOnlyImmovableOnesFo
     }
 }
 
-TEST_F(TileHeight, AnUprightTileStopsAtLevelFiveATiltedOneDoesNot)
+TEST_F(TileHeight, AnUprightTileStopsAtLevelFiveATiltedOneAtTheArenasLimit)
 {
     Engine::EntityHandle floor = Tile(kHere);
     Component(floor).mLevel = 5;
@@ -151,6 +153,8 @@ TEST_F(TileHeight, AnUprightTileStopsAtLevelFiveATiltedOneDoesNot)
     Engine::EntityHandle wall = Tile({-75.0f, 0.0f, 0.0f}, 1, {1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f});
     Component(wall).mLevel = 12;
     EXPECT_FALSE(Component(wall).IsRaiseBlocked());
+    Component(wall).mLevel = Component(wall).LevelLimit();
+    EXPECT_TRUE(Component(wall).IsRaiseBlocked());
 }
 
 TEST_F(TileHeight, ARaiseIsRefusedWhenATileLiesWithinOneStep)
@@ -360,6 +364,47 @@ TEST_F(TileHeight, APeerStepAfterTheArenaTurnedStartsWhereTheTileStands)
                 << test.what << ", turned " << turn;
         }
     }
+}
+
+// A level no tile of the arena can take is no height but the peer's fault:
+// the record is dropped with a word, and the tile stays as it was and
+// bends on from there. The farthest the arena holds is taken.
+TEST_F(TileHeight, PeerBendsBeyondWhatTheArenaHoldsAreRefused)
+{
+    Engine::EntityHandle tile = Tile(kHere);
+    TileLogicComponent& component = Component(tile);
+    const std::int32_t limit = component.LevelLimit();
+    ASSERT_GT(limit, 20) << "a tile of the arena crosses it in some 30 steps";
+    ASSERT_LT(limit, 40);
+    struct Case {
+        const char* what;
+        std::int32_t level;
+        glm::vec3 from;
+    };
+    const Case cases[] = {
+        {"the largest level", std::numeric_limits<std::int32_t>::max(), kHere},
+        {"the smallest level", std::numeric_limits<std::int32_t>::min(), kHere},
+        {"a level past the arena's", limit + 1, kHere},
+        {"a level below the arena's", -limit - 1, kHere},
+    };
+    for (const Case& test : cases) {
+        const std::string printed = StderrOf([&] { PeerBend(tile, test.level, test.from, 1); });
+        EXPECT_NE(printed.find("[Tile] Dropped the peer's message"), std::string::npos) << test.what;
+        Frames(60);
+        EXPECT_EQ(component.mLevel, 0) << test.what;
+        EXPECT_TRUE(Near(Position(tile), kHere)) << test.what;
+    }
+    component.SetSelected(true);
+    component.mRaiseRequest = 1;
+    Frames(60);
+    EXPECT_EQ(component.mLevel, 1);
+    component.SetSelected(false);
+
+    const float size = component.tile_size.value;
+    PeerBend(tile, -limit, kHere - glm::vec3(0.0f, size * static_cast<float>(limit), 0.0f), 1);
+    Frames(60);
+    EXPECT_EQ(component.mLevel, -limit);
+    EXPECT_TRUE(Near(Position(tile), kHere - glm::vec3(0.0f, size * static_cast<float>(limit - 1), 0.0f), 0.05f));
 }
 
 // A place finite but too far to measure from the arena's middle tells no
