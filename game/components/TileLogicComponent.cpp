@@ -342,10 +342,15 @@ void TileLogicComponent::ApplyPeerBend(const Engine::NetworkingEvent& event)
     mPeerStep = bend.direction == kRaise ? 1 : -1;
 }
 
-const char* TileLogicComponent::BeyondTheArena(std::int32_t level, const glm::vec3&) const
+// No tile stands farther from the arena's middle than its farthest tile at
+// rest stepped out by the most steps the arena holds.
+const char* TileLogicComponent::BeyondTheArena(std::int32_t level, const glm::vec3& place) const
 {
     if (!HoldsLevel(level))
         return "the level lies outside what the arena holds";
+    const double farthest = HexGrid::GetInstance().Reach() + double{tile_size.value} * LevelLimit();
+    if (glm::distance(place, MiddleOf(owner)) > farthest)
+        return "the place lies beyond the arena's reach";
     return nullptr;
 }
 

@@ -366,9 +366,9 @@ TEST_F(TileHeight, APeerStepAfterTheArenaTurnedStartsWhereTheTileStands)
     }
 }
 
-// A level no tile of the arena can take is no height but the peer's fault:
-// the record is dropped with a word, and the tile stays as it was and
-// bends on from there. The farthest the arena holds is taken.
+// A level or a place no tile of the arena can take is no height but the
+// peer's fault: the record is dropped with a word, and the tile stays as
+// it was and bends on from there. The farthest the arena holds is taken.
 TEST_F(TileHeight, PeerBendsBeyondWhatTheArenaHoldsAreRefused)
 {
     Engine::EntityHandle tile = Tile(kHere);
@@ -386,6 +386,8 @@ TEST_F(TileHeight, PeerBendsBeyondWhatTheArenaHoldsAreRefused)
         {"the smallest level", std::numeric_limits<std::int32_t>::min(), kHere},
         {"a level past the arena's", limit + 1, kHere},
         {"a level below the arena's", -limit - 1, kHere},
+        {"a place 100000 away", 3, {1e5f, kHere.y, 0.0f}},
+        {"a place too far to measure", 3, {1e38f, kHere.y, 0.0f}},
     };
     for (const Case& test : cases) {
         const std::string printed = StderrOf([&] { PeerBend(tile, test.level, test.from, 1); });
@@ -405,16 +407,6 @@ TEST_F(TileHeight, PeerBendsBeyondWhatTheArenaHoldsAreRefused)
     Frames(60);
     EXPECT_EQ(component.mLevel, -limit);
     EXPECT_TRUE(Near(Position(tile), kHere - glm::vec3(0.0f, size * static_cast<float>(limit - 1), 0.0f), 0.05f));
-}
-
-// A place finite but too far to measure from the arena's middle tells no
-// height: the tile steps from where it stands.
-TEST_F(TileHeight, APeerPlaceTooFarToMeasureLeavesTheTileWhereItStands)
-{
-    Engine::EntityHandle tile = Tile(kHere);
-    PeerBend(tile, 3, {1e38f, kHere.y, 0.0f}, 1);
-    Frames(60);
-    EXPECT_TRUE(Near(Position(tile), kHere + glm::vec3(0.0f, Component(tile).tile_size.value, 0.0f), 0.05f));
 }
 
 TEST_F(TileHeight, MachinesLeftWithoutTheirTileComponentStandStill)
