@@ -42,6 +42,9 @@ struct HexGrid {
     Engine::EntityHandle Tile(std::uint64_t number) const;
     // The tiles the settings make: the sum over the sides.
     std::uint64_t PlannedTileCount() const;
+    // How far from the arena's middle (the sides' common place) the
+    // farthest tile the settings make stands at rest.
+    float Reach() const;
 
 private:
     HexGrid() = default;

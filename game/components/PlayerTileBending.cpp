@@ -197,7 +197,7 @@ void Player_LogicComp::LowerTile(Engine::EntityHandle tile)
     if (!CanBendTile(tile))
         return;
     TileLogicComponent& component = *TileOf(tile);
-    if (!SpendEnergy(mTileBendCost))
+    if (!component.HoldsLevel(std::int64_t{component.mLevel} - 1) || !SpendEnergy(mTileBendCost))
         return;
     PlayerBending::CountTheMoment(*this);
     component.mLowerRequest = 1;

@@ -13,6 +13,7 @@
 #include "engine/net/NamedEntities.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/RenderWrapperManager.h"
+#include "game/arena/HexGrid.h"
 #include "game/arena/MatchRecorder.h"
 #include "game/components/ColourCollider.h"
 #include "game/components/CrashingTile.h"
@@ -23,6 +24,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iostream>
 #include <optional>
 
 int TileLogicComponent::sRaiseSound = 0;
@@ -31,6 +33,15 @@ namespace {
 
 constexpr std::uint32_t kRaise = 1;
 constexpr std::uint32_t kLower = 0;
+// Far more steps than any match bends a tile, and far from where a level's
+// step overflows.
+constexpr double kMostLevels = 1e6;
+
+void ReportDroppedBend(const char* problem)
+{
+    std::cerr << "[Tile] Dropped the peer's message of code " << Engine::NetworkingEvent::kTileBend << ": "
+              << problem << "\n";
+}
 
 // A tile's up and forward are its own, under its arena side; the recording
 // keeps them as the world sees them, like its position, because the side may
@@ -245,10 +256,22 @@ void TileLogicComponent::SetSelected(Engine::EntityHandle tile, bool selected)
         component->SetSelected(selected);
 }
 
+std::int32_t TileLogicComponent::LevelLimit() const
+{
+    const double span = 2.0 * HexGrid::GetInstance().Reach();
+    // A tile whose steps have no length, or one of no arena, bends as far
+    // as any match does.
+    if (!(tile_size.value > 0.0f) || !(span > 0.0))
+        return static_cast<std::int32_t>(kMostLevels);
+    return static_cast<std::int32_t>(std::min(span / static_cast<double>(tile_size.value), kMostLevels));
+}
+
 bool TileLogicComponent::IsRaiseBlocked()
 {
     const glm::vec3 up = *Engine::Transform::UpPtr(owner);
     if (up.x == 0.0f && up.z == 0.0f && mLevel >= kMaxUprightLevel)
+        return true;
+    if (!HoldsLevel(std::int64_t{mLevel} + 1))
         return true;
     if (!mRaiseBlocked && TileProbe::FirstTileAhead(owner, tile_size.value, true).distance >= 0.0f) {
         mRaiseRequest = 0;
@@ -289,10 +312,18 @@ void TileLogicComponent::OnNetworkingEvent(Engine::NetworkingEvent* event)
 void TileLogicComponent::ApplyPeerBend(const Engine::NetworkingEvent& event)
 {
     const auto decoded = Net::DecodeTileBend(event.Payload());
-    if (!decoded || tile_type.value == Crashing)
+    if (!decoded) {
+        ReportDroppedBend(decoded.problem);
         return;
+    }
     const Net::TileBend& bend = decoded.record;
     const auto level = static_cast<std::int32_t>(bend.level);
+    if (const char* problem = BeyondTheArena(level, bend.position)) {
+        ReportDroppedBend(problem);
+        return;
+    }
+    if (tile_type.value == Crashing)
+        return;
     if (bend.direction != kRaise && bend.direction != kLower) {
         if (level != mLevel)
             PlaceAtPeerHeight(owner, bend.position);
@@ -309,6 +340,18 @@ void TileLogicComponent::ApplyPeerBend(const Engine::NetworkingEvent& event)
     mLevel = level;
     mPeerStepFrom = bend.position;
     mPeerStep = bend.direction == kRaise ? 1 : -1;
+}
+
+// No tile stands farther from the arena's middle than its farthest tile at
+// rest stepped out by the most steps the arena holds.
+const char* TileLogicComponent::BeyondTheArena(std::int32_t level, const glm::vec3& place) const
+{
+    if (!HoldsLevel(level))
+        return "the level lies outside what the arena holds";
+    const double farthest = HexGrid::GetInstance().Reach() + double{tile_size.value} * LevelLimit();
+    if (glm::distance(place, MiddleOf(owner)) > farthest)
+        return "the place lies beyond the arena's reach";
+    return nullptr;
 }
 
 bool TileLogicComponent::TakePeerStep()

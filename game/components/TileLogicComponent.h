@@ -40,9 +40,20 @@ public:
     void SetSelected(bool selected);
     // The same through the tile's entity: nothing for a tile that is gone.
     static void SetSelected(Engine::EntityHandle tile, bool selected);
-    // Whether a raise must be refused: an upright tile at the top level, or
-    // a tile no farther ahead than one step. A refusal clears the request.
+    // Whether a raise must be refused: an upright tile at the top level, a
+    // tile at the most steps the arena holds, or a tile no farther ahead
+    // than one step. A refusal for the tile ahead clears the request.
     bool IsRaiseBlocked();
+    // The most steps a tile takes from where it rests, either way: as many
+    // as span the arena, twice its reach. No bend here goes past them and
+    // the peer's records past them are refused, so that both machines hold
+    // the same levels and no step of a level overflows.
+    std::int32_t LevelLimit() const;
+    bool HoldsLevel(std::int64_t level) const
+    {
+        const std::int64_t limit = LevelLimit();
+        return level >= -limit && level <= limit;
+    }
     // Immovable and crashing tiles never change height on a player's wish.
     bool IsMovable() const { return tile_type.value != Immovable && tile_type.value != Crashing; }
 
@@ -93,6 +104,9 @@ private:
     static constexpr std::size_t kUnseenBends = 8;
     std::vector<float> mUnseenBendHeights;
     bool BendsFromAnUnseenHeight(const glm::vec3& peerFrom);
+    // What is wrong with a peer's bend to this level from this place, when
+    // the arena cannot hold it; null when it can.
+    const char* BeyondTheArena(std::int32_t level, const glm::vec3& place) const;
     float SettledHeight() const;
 
     void AddMachines();

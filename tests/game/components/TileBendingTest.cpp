@@ -301,7 +301,7 @@ TEST_F(TileBending, AGatheredTileThatIsDestroyedIsSkippedAndTheRestMove)
     EXPECT_TRUE(Component(player).mDraggedTiles.empty());
 }
 
-TEST_F(TileBending, LoweringFromModes0To3NeedsALevelOfAtLeast0ButGatheredTilesGoLower)
+TEST_F(TileBending, LoweringFromModes0To3NeedsALevelOfAtLeast0ButGatheredTilesGoAsLowAsTheArenaHolds)
 {
     for (int mode : {3, 0, 1, 2}) {
         PickMode(mode);
@@ -336,6 +336,16 @@ TEST_F(TileBending, LoweringFromModes0To3NeedsALevelOfAtLeast0ButGatheredTilesGo
     Hold(Slot::BendDeActivate);
     Frame();
     EXPECT_EQ(TileOf(low).mLowerRequest, 1);
+    Release(Slot::BendDeActivate);
+    Frames(60);
+
+    // The peer refuses a level past the arena's.
+    TileOf(low).mLevel = -TileOf(low).LevelLimit();
+    const float energy = EnergyLeft();
+    Hold(Slot::BendDeActivate);
+    Frame();
+    EXPECT_EQ(TileOf(low).mLowerRequest, 0);
+    EXPECT_FLOAT_EQ(EnergyLeft(), energy);
 }
 
 TEST_F(TileBending, GatheredTilesMoveAllTogetherOrNotAtAll)

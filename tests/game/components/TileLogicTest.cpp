@@ -15,11 +15,13 @@
 #include "game/components/TileProbe.h"
 #include "game/components/TileSeams.h"
 #include "game/arena/Palette.h"
+#include "support/CapturedOutput.h"
 
 #include <algorithm>
 #include <glm/gtc/constants.hpp>
 #include <glm/gtx/rotate_vector.hpp>
 #include <glm/gtx/string_cast.hpp>
+#include <limits>
 #include <vector>
 
 #include <utility>
@@ -142,7 +144,7 @@ TEST_F(TileHeight, ImmovableAndCrashingTilesIgnoreRequestsAndOnlyImmovableOnesFo
     }
 }
 
-TEST_F(TileHeight, AnUprightTileStopsAtLevelFiveATiltedOneDoesNot)
+TEST_F(TileHeight, AnUprightTileStopsAtLevelFiveATiltedOneAtTheArenasLimit)
 {
     Engine::EntityHandle floor = Tile(kHere);
     Component(floor).mLevel = 5;
@@ -151,6 +153,8 @@ TEST_F(TileHeight, AnUprightTileStopsAtLevelFiveATiltedOneDoesNot)
     Engine::EntityHandle wall = Tile({-75.0f, 0.0f, 0.0f}, 1, {1.0f, 0.0f, 0.0f}, {0.0f, 1.0f, 0.0f});
     Component(wall).mLevel = 12;
     EXPECT_FALSE(Component(wall).IsRaiseBlocked());
+    Component(wall).mLevel = Component(wall).LevelLimit();
+    EXPECT_TRUE(Component(wall).IsRaiseBlocked());
 }
 
 TEST_F(TileHeight, ARaiseIsRefusedWhenATileLiesWithinOneStep)
@@ -333,38 +337,76 @@ TEST_F(TileHeight, APeerStepAfterTheArenaTurnedStartsWhereTheTileStands)
         {"the peer's arena a little behind, its tile a step higher", -0.05f, 5.0f},
     };
     const glm::vec3 axis(0.0f, 0.0f, 1.0f);
-    for (const Case& test : cases) {
-        Engine::SceneManager::SetIdle();
-        Engine::SceneManager::DestroySceneImmediately();
-        Engine::EntityHandle side = Engine::EntityMgr::GetInstance().CreateEntity();
-        Engine::TransformCompManager::GetInstance().AddComponent(side);
-        Engine::EntityHandle tile = Tile(kHere);
-        Engine::Transform::SetParent(tile, side);
-        // Half a turn about the depth axis, as the flip leaves each side.
-        Engine::Transform::Rotate(side, glm::pi<float>(), axis);
-        const glm::vec3 standing = Position(tile);
-        ASSERT_GT(glm::distance(standing, kHere), 1.0f) << "the turn moved the tile";
-        const glm::vec3 up = glm::rotate(glm::vec3(0.0f, 1.0f, 0.0f), glm::pi<float>(), axis);
-        const glm::vec3 peerPlace = glm::rotate(standing + up * test.peerStoodHigher, test.peerTurnedFurther, axis);
+    // Half a turn about the depth axis, as the flip leaves each side, where
+    // the tile's line of travel lies where it lay before the turn; and a
+    // quarter, as the flip passes, where it lies across its old one.
+    for (const float turn : {glm::pi<float>(), glm::half_pi<float>()}) {
+        for (const Case& test : cases) {
+            Engine::SceneManager::SetIdle();
+            Engine::SceneManager::DestroySceneImmediately();
+            Engine::EntityHandle side = Engine::EntityMgr::GetInstance().CreateEntity();
+            Engine::TransformCompManager::GetInstance().AddComponent(side);
+            Engine::EntityHandle tile = Tile(kHere);
+            Engine::Transform::SetParent(tile, side);
+            Engine::Transform::Rotate(side, turn, axis);
+            const glm::vec3 standing = Position(tile);
+            ASSERT_GT(glm::distance(standing, kHere), 1.0f) << "the turn moved the tile";
+            const glm::vec3 up = glm::rotate(glm::vec3(0.0f, 1.0f, 0.0f), turn, axis);
+            const glm::vec3 peerPlace = glm::rotate(standing + up * test.peerStoodHigher, test.peerTurnedFurther, axis);
 
-        PeerBend(tile, 4, peerPlace, 1);
-        Frames(1);
-        EXPECT_TRUE(Near(Position(tile), standing + up * test.peerStoodHigher, 0.5f))
-            << test.what << ": no jump across the arena";
-        Frames(60);
-        const float size = Component(tile).tile_size.value;
-        EXPECT_TRUE(Near(Position(tile), standing + up * (test.peerStoodHigher + size), 0.05f)) << test.what;
+            PeerBend(tile, 4, peerPlace, 1);
+            Frames(1);
+            EXPECT_TRUE(Near(Position(tile), standing + up * test.peerStoodHigher, 0.5f))
+                << test.what << ", turned " << turn << ": no jump across the arena";
+            Frames(60);
+            const float size = Component(tile).tile_size.value;
+            EXPECT_TRUE(Near(Position(tile), standing + up * (test.peerStoodHigher + size), 0.05f))
+                << test.what << ", turned " << turn;
+        }
     }
 }
 
-// A place finite but too far to measure from the arena's middle tells no
-// height: the tile steps from where it stands.
-TEST_F(TileHeight, APeerPlaceTooFarToMeasureLeavesTheTileWhereItStands)
+// A level or a place no tile of the arena can take is no height but the
+// peer's fault: the record is dropped with a word, and the tile stays as
+// it was and bends on from there. The farthest the arena holds is taken.
+TEST_F(TileHeight, PeerBendsBeyondWhatTheArenaHoldsAreRefused)
 {
     Engine::EntityHandle tile = Tile(kHere);
-    PeerBend(tile, 3, {1e38f, kHere.y, 0.0f}, 1);
+    TileLogicComponent& component = Component(tile);
+    const std::int32_t limit = component.LevelLimit();
+    ASSERT_GT(limit, 20) << "a tile of the arena crosses it in some 30 steps";
+    ASSERT_LT(limit, 40);
+    struct Case {
+        const char* what;
+        std::int32_t level;
+        glm::vec3 from;
+    };
+    const Case cases[] = {
+        {"the largest level", std::numeric_limits<std::int32_t>::max(), kHere},
+        {"the smallest level", std::numeric_limits<std::int32_t>::min(), kHere},
+        {"a level past the arena's", limit + 1, kHere},
+        {"a level below the arena's", -limit - 1, kHere},
+        {"a place 100000 away", 3, {1e5f, kHere.y, 0.0f}},
+        {"a place too far to measure", 3, {1e38f, kHere.y, 0.0f}},
+    };
+    for (const Case& test : cases) {
+        const std::string printed = StderrOf([&] { PeerBend(tile, test.level, test.from, 1); });
+        EXPECT_NE(printed.find("[Tile] Dropped the peer's message"), std::string::npos) << test.what;
+        Frames(60);
+        EXPECT_EQ(component.mLevel, 0) << test.what;
+        EXPECT_TRUE(Near(Position(tile), kHere)) << test.what;
+    }
+    component.SetSelected(true);
+    component.mRaiseRequest = 1;
     Frames(60);
-    EXPECT_TRUE(Near(Position(tile), kHere + glm::vec3(0.0f, Component(tile).tile_size.value, 0.0f), 0.05f));
+    EXPECT_EQ(component.mLevel, 1);
+    component.SetSelected(false);
+
+    const float size = component.tile_size.value;
+    PeerBend(tile, -limit, kHere - glm::vec3(0.0f, size * static_cast<float>(limit), 0.0f), 1);
+    Frames(60);
+    EXPECT_EQ(component.mLevel, -limit);
+    EXPECT_TRUE(Near(Position(tile), kHere - glm::vec3(0.0f, size * static_cast<float>(limit - 1), 0.0f), 0.05f));
 }
 
 TEST_F(TileHeight, MachinesLeftWithoutTheirTileComponentStandStill)

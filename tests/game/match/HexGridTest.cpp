@@ -78,6 +78,27 @@ TEST_F(Arena, SixSidesHold1370TilesNumberedInOrderAndNamed)
     }
 }
 
+// The grid's reach, found from its settings alone, is where its farthest
+// tile stands: on the default arena, and on one whose sides sit off their
+// middles, where the farthest tile is in an odd column.
+TEST_F(Arena, TheFarthestTileStandsAtTheGridsReach)
+{
+    StderrOf([] { BuildArena(); });
+    for (const bool moved : {false, true}) {
+        if (moved) {
+            Grid().rows.fill(3);
+            Grid().cols.fill(4);
+            for (int side = 0; side < HexLayout::kSideCount; ++side)
+                Grid().sideCentres[side] += glm::normalize(HexLayout::kSides[side].columnAxis) * 10.0f;
+            StderrOf([] { GridCreation::CreateGrid(); });
+        }
+        float farthest = 0.0f;
+        for (const Engine::EntityHandle& tile : Grid().tiles)
+            farthest = std::max(farthest, glm::length(Engine::Transform::GetWorldPosition(tile)));
+        EXPECT_NEAR(Grid().Reach(), farthest, 1e-3f) << (moved ? "moved sides" : "the default arena");
+    }
+}
+
 TEST_F(Arena, NoPrototypeOrProbeOutlivesTheBuild)
 {
     StderrOf([] { BuildArena(); });

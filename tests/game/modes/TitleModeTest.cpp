@@ -237,6 +237,14 @@ protected:
         peer.clear_received_queues();
         return heardStart;
     }
+    bool PeerHeardTheLinkClose()
+    {
+        StdoutOf([&] {
+            for (int i = 0; i < 50 && !peer.disconnecting; ++i)
+                peer.recv_everything();
+        });
+        return peer.disconnecting != 0;
+    }
     // A step with the peer alive. The longest one that builds nothing (no
     // new mode, no arena) is kept: those must never wait for the peer.
     void StepWithPeer(bool builds = false)
@@ -415,6 +423,25 @@ TEST_F(LinkedTitle, AClientStartsOnlyOnTheHostsWordAndWaitsForTheArenaFrameByFra
     EXPECT_LT(longestWait, std::chrono::seconds(1));
 }
 
+// A host that never sends its arena does not hold the client: the pause
+// menu opens over the wait and quits it.
+TEST_F(LinkedTitle, AClientWaitingForTheArenaQuitsFromThePauseMenu)
+{
+    Link(false);
+    StdoutOf([&] { Steps(2); });
+    ASSERT_TRUE(GameMode::IsCurrent(GameMode::Lobby));
+    PeerSends(Net::Prematch::kStartMatch);
+    StdoutOf([&] { ASSERT_TRUE(RunUntil(GameMode::Gameplay)); });
+    ASSERT_TRUE(Net::Names::First(Net::Names::kRemotePlayer).IsNull()) << "no arena yet";
+    StdoutOf([&] { Press(SDL_SCANCODE_ESCAPE); });
+    ASSERT_EQ(TopPage(), "PauseMenu");
+    StdoutOf([&] { Choose(1); });
+    StdoutOf([&] { EXPECT_TRUE(RunUntil(GameMode::Title)); });
+    EXPECT_FALSE(NetworkMgr::GetInstance().connected);
+    EXPECT_EQ(TopPage(), LayerCreator::kTitleLayer);
+    EXPECT_TRUE(PeerHeardTheLinkClose());
+}
+
 TEST_F(LinkedTitle, QuittingToTheTitleDisconnectsBeforeItAsks)
 {
     Link();
@@ -423,11 +450,7 @@ TEST_F(LinkedTitle, QuittingToTheTitleDisconnectsBeforeItAsks)
                         [](MenuEventRecord&) { connectedWhenAsked = NetworkMgr::GetInstance().connected != 0; });
     StdoutOf([] { LayerCreator::QuitToTitle(); });
     EXPECT_FALSE(connectedWhenAsked);
-    StdoutOf([&] {
-        for (int i = 0; i < 50 && !peer.disconnecting; ++i)
-            peer.recv_everything();
-    });
-    EXPECT_TRUE(peer.disconnecting) << "the peer heard the link close";
+    EXPECT_TRUE(PeerHeardTheLinkClose());
 }
 
 } // namespace
