@@ -59,13 +59,13 @@ protected:
 
     void TearDown() override { PutBackNextMatchSettings(); }
 
-    // The game's mode loop, from the pending mode, with the test's Step as its
-    // engine frame; the loop ends when Step says so.
-    virtual bool Step() { return EngineFrame(); }
+    // The game's mode loop, from the pending mode, with the test's
+    // LoopFrame as its engine frame; the loop ends when LoopFrame says so.
+    virtual bool LoopFrame() { return EngineFrame(); }
     void RunModes()
     {
         sRunning = this;
-        GameMode::Run([] { return sRunning->Step(); });
+        GameMode::Run([] { return sRunning->LoopFrame(); });
         sRunning = nullptr;
     }
 

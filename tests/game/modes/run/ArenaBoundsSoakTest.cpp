@@ -58,7 +58,7 @@ protected:
         frameLimit = kGameSeconds * 1000L / frameMilliseconds;
     }
 
-    bool Step() override
+    bool LoopFrame() override
     {
         ++frame;
         Engine::Renderer::GetInstance().renderingEnabled = false;

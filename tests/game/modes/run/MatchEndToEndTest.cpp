@@ -57,7 +57,7 @@ protected:
         MatchRecorder::GetInstance().capacity = kRecordedFrames;
     }
 
-    bool Step() override
+    bool LoopFrame() override
     {
         ++frame;
         Engine::Renderer& renderer = Engine::Renderer::GetInstance();

@@ -54,7 +54,7 @@ protected:
         Engine::Random::SeedWith(20261207u);
     }
 
-    bool Step() override
+    bool LoopFrame() override
     {
         if (frames == 0)
             start = Clock::now();
