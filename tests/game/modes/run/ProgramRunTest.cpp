@@ -32,6 +32,8 @@ using namespace std::chrono_literals;
 struct StartedAs {
     bool fromItsHome = false;
     bool withoutDisplay = false;
+    // As a launcher may: descriptor 0 closed.
+    bool withoutStandardInput = false;
 };
 
 // The program in a process of its own, with a home of its own (so no
@@ -62,6 +64,14 @@ public:
     bool Started() const { return mPid > 0 && !mHome.empty(); }
     pid_t Pid() const { return mPid; }
     std::string Messages() const { return ReadFileText(mMessages); }
+    // What the process holds as descriptor fd ("/dev/null", "socket:[...]").
+    std::string Descriptor(int fd) const
+    {
+        std::error_code error;
+        const auto target = std::filesystem::read_symlink(
+            "/proc/" + std::to_string(mPid) + "/fd/" + std::to_string(fd), error);
+        return error ? "closed" : target.string();
+    }
 
     // The exit status once the process ended within the time given.
     std::optional<int> WaitForExit(Clock::duration patience)
@@ -90,6 +100,8 @@ private:
             dup2(out, STDOUT_FILENO);
             dup2(out, STDERR_FILENO);
         }
+        if (mHow.withoutStandardInput)
+            close(STDIN_FILENO);
         if (mHow.fromItsHome && chdir(mHome.c_str()) != 0)
             _exit(126);
         if (mHow.withoutDisplay) {
@@ -240,13 +252,15 @@ void AskToClose(Display* display, Window window)
     XFlush(display);
 }
 
+// Started without standard input: what the console would have been is
+// /dev/null, not the display's connection, which took the first free number.
 TEST(Program, StartsIntoTheTitleOverTheArenaAndEndsWellWhenItsWindowIsClosed)
 {
     const PrivateDisplay server;
     ASSERT_FALSE(server.Name().empty()) << "Xvfb did not start";
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
-    RunningProgram program;
+    RunningProgram program({.withoutStandardInput = true});
     ASSERT_TRUE(program.Started());
 
     Window window = 0;
@@ -267,6 +281,7 @@ TEST(Program, StartsIntoTheTitleOverTheArenaAndEndsWellWhenItsWindowIsClosed)
     const bool shown = WaitFor(60s, drawn);
     Save(title, "program-title");
     EXPECT_TRUE(shown) << "the window shows no title";
+    EXPECT_EQ(program.Descriptor(STDIN_FILENO), "/dev/null");
 
     AskToClose(display, window);
     const std::optional<int> status = program.WaitForExit(30s);
