@@ -18,6 +18,18 @@ const char* const kFileName = "config";
 // The language of the last file read, until the table is there to take it.
 std::uint32_t gStoredLanguage = 0;
 
+// A file that did not take the last save, and why. Until a save succeeds the
+// game runs settings the file does not hold: a match start reading it again
+// would undo them, and every further save (a held volume saves each frame)
+// would say the same again.
+struct UnsavedFile {
+    std::string path;
+    std::string failure;
+};
+UnsavedFile gUnsaved;
+
+bool HoldsUnsavedSettings(const std::string& path) { return !gUnsaved.failure.empty() && gUnsaved.path == path; }
+
 std::string SizeText(std::pair<int, int> size)
 {
     return std::to_string(size.first) + " x " + std::to_string(size.second);
@@ -106,6 +118,10 @@ void UserConfig::Load()
 {
     MakeFolder(GetDocumentsPath(), kFolderName);
     const std::string path = GetFilePath();
+    if (HoldsUnsavedSettings(path)) {
+        Apply(Current());
+        return;
+    }
     std::string text;
     std::string unreadable;
     if (!Engine::Platform::ReadSettingsFile(path, UserSettings::kMaxConfigBytes, text, unreadable)) {
@@ -131,8 +147,11 @@ void UserConfig::Save()
     MakeFolder(GetDocumentsPath(), kFolderName);
     const std::string path = GetFilePath();
     const std::string failure = Engine::Platform::ReplaceFileContents(path, WriteUserSettings(Current()));
-    if (!failure.empty())
-        std::fprintf(stderr, "[UserConfig] settings not saved (%s); the old file is kept\n", failure.c_str());
+    if (!failure.empty() && !(HoldsUnsavedSettings(path) && gUnsaved.failure == failure))
+        std::fprintf(stderr, "[UserConfig] settings not saved (%s); the old file is kept, the game goes on with the "
+                             "changed settings\n",
+                     failure.c_str());
+    gUnsaved = {path, failure};
 }
 
 void UserConfig::ApplyStoredLanguage() { Engine::UI::SetLanguage(gStoredLanguage); }

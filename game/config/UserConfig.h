@@ -22,8 +22,10 @@ public:
     // a setting is saved.
     static void Load();
     // Writes every setting from the current state, through a temporary file
-    // renamed over the old one. A failure says why on stderr and leaves the
-    // old file.
+    // renamed over the old one. A failure (a file its owner made read-only
+    // among them) says why on stderr, once for as long as it lasts, and
+    // leaves the old file; until a save succeeds, Load keeps the settings
+    // the game runs instead of reading that file back.
     static void Save();
 
     // The Documents folder with a trailing '/', or "" when it cannot be
