@@ -6,6 +6,7 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/platform/PosixUdpSocket.h"
 #include "game/config/GameText.h"
+#include "game/match/GameState.h"
 #include "game/arena/MatchRecorder.h"
 #include "game/menus/MenuLayers.h"
 #include "game/menus/TitleMenus.h"
@@ -157,6 +158,44 @@ TEST_F(TitlePages, HostingOnAPortInUseGoesBackToThePlayMenuWithAMessage)
     const std::string said = StderrOf([&] { Frame(); });
     EXPECT_NE(said.find("Could not host"), std::string::npos) << said;
     EXPECT_EQ(Top().name, LayerCreator::kPlayLayer);
+    network.port = gamePort;
+}
+
+// Stopping the host, or cancelling a connection, is the player's choice:
+// the page closes and nothing is said to have failed.
+TEST_F(TitlePages, StoppingHostingOrCancellingAJoinSaysNothingFailed)
+{
+    // The host on any free port; the client towards a socket that never
+    // answers.
+    int error = 0;
+    auto silent = Engine::Platform::PosixUdpSocket::Open(error);
+    ASSERT_TRUE(silent && silent->Bind({0, 0}));
+    NetworkMgr& network = NetworkMgr::GetInstance();
+    const std::uint16_t gamePort = network.port;
+    GameState::GetInstance().joinAddress = "127.0.0.1";
+    Activate(WithText(0));
+    // The pages seen, and whether a link was open on each.
+    std::vector<std::pair<std::string, bool>> seen;
+    const auto see = [&] { seen.emplace_back(Top().name, network.initialised != 0); };
+    const std::string said = StderrOf([&] {
+        StdoutOf([&] {
+            for (std::uint32_t button : {3u, 36u, 4u, 15u, 8u}) {
+                network.port = button == 3 ? 0 : silent->LocalPort();
+                if (Engine::UI::IElement* pressed = WithText(button))
+                    Activate(pressed);
+                see();
+            }
+            Frames(2);
+            see();
+        });
+    });
+    const std::vector<std::pair<std::string, bool>> expected = {
+        {LayerCreator::kHostWaitLayer, true},     {LayerCreator::kPlayLayer, false},
+        {LayerCreator::kEnterAddressLayer, false}, {LayerCreator::kConnectingLayer, true},
+        {LayerCreator::kEnterAddressLayer, false}, {LayerCreator::kEnterAddressLayer, false},
+    };
+    EXPECT_EQ(seen, expected) << said;
+    EXPECT_EQ(said.find("Could not"), std::string::npos) << said;
     network.port = gamePort;
 }
 
