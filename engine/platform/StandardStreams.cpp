@@ -1,6 +1,7 @@
 #include "engine/platform/StandardStreams.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -26,5 +27,7 @@ void FillClosedStandardDescriptors()
         }
     }
 }
+
+void KeepOutputInWholeLines() { std::setvbuf(stdout, nullptr, _IOLBF, BUFSIZ); }
 
 } // namespace Engine::Platform

@@ -9,4 +9,11 @@ namespace Engine::Platform {
 // before anything is opened.
 void FillClosedStandardDescriptors();
 
+// Standard output goes out a whole line at a time, as standard error does
+// unbuffered. Sent to a file or a pipe, it would otherwise be held in
+// blocks: its lines would come out after error lines written later, and a
+// block's cut would land in the middle of a line, with an error line
+// spliced in after the first letters. Call it before anything is printed.
+void KeepOutputInWholeLines();
+
 } // namespace Engine::Platform

@@ -28,6 +28,7 @@ int RefuseToStart(const std::string& problem)
 int main(int, char**)
 {
     Engine::Platform::FillClosedStandardDescriptors();
+    Engine::Platform::KeepOutputInWholeLines();
     if (const std::string problem = DataFolderProblem(); !problem.empty())
         return RefuseToStart(problem);
     if (const std::string problem = DisplayProblem(); !problem.empty())

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sstream>
 #include <stb_image_write.h>
 #include <string>
 #include <sys/wait.h>
@@ -238,6 +239,27 @@ void Save(const Picture& picture, const std::string& name)
     stbi_write_png(path.c_str(), picture.width, picture.height, 3, picture.rgb.data(), picture.width * 3);
 }
 
+// Standard output and error share one file, as on a console: each line
+// whole, in the order written. Every shader is read, on standard output,
+// before the title empties its scene, on standard error. "" when so, else
+// the first line that shows otherwise.
+std::string CutOrLateLine(const std::string& messages)
+{
+    std::istringstream lines(messages);
+    std::string line;
+    bool sceneSeen = false;
+    while (std::getline(lines, line)) {
+        const bool shader = line.find(" successfully read") != std::string::npos;
+        const bool scene = line.find("[SceneManager]") != std::string::npos;
+        if ((shader && !line.starts_with("Shader ")) || (scene && !line.starts_with("[SceneManager]")))
+            return "cut into another: " + line;
+        if (shader && sceneSeen)
+            return "printed after a later line: " + line;
+        sceneSeen = sceneSeen || scene;
+    }
+    return "";
+}
+
 // What a window manager sends when the player clicks the close button.
 void AskToClose(Display* display, Window window)
 {
@@ -254,6 +276,7 @@ void AskToClose(Display* display, Window window)
 
 // Started without standard input: what the console would have been is
 // /dev/null, not the display's connection, which took the first free number.
+// Its output goes to one file, where no line may cut into another.
 TEST(Program, StartsIntoTheTitleOverTheArenaAndEndsWellWhenItsWindowIsClosed)
 {
     const PrivateDisplay server;
@@ -288,6 +311,7 @@ TEST(Program, StartsIntoTheTitleOverTheArenaAndEndsWellWhenItsWindowIsClosed)
     ASSERT_TRUE(status.has_value()) << "still running after the window closed";
     EXPECT_TRUE(WIFEXITED(*status)) << "ended by signal " << WTERMSIG(*status);
     EXPECT_EQ(WEXITSTATUS(*status), 0) << program.Messages().substr(0, 4000);
+    EXPECT_EQ(CutOrLateLine(program.Messages()), "");
     XCloseDisplay(display);
 }
 
