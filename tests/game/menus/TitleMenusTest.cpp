@@ -145,14 +145,22 @@ TEST_F(TitlePages, StartingTheScoringTutorialShowsItsExplanationAndAsksForIt)
     EXPECT_EQ(Top().name, LayerCreator::kTutorialLayer);
 }
 
+// A socket on a free port of this machine that reads nothing and never
+// answers: a port in use, or a host that is never there.
+std::unique_ptr<Engine::Platform::IUdpSocket> SilentSocket()
+{
+    int error = 0;
+    auto socket = Engine::Platform::PosixUdpSocket::Open(error);
+    return socket && socket->Bind({0, 0}) ? std::move(socket) : nullptr;
+}
+
 // A port some other program holds: the server cannot open, and the page
 // that would wait for a client closes with a message instead of waiting
 // for ever.
 TEST_F(TitlePages, HostingOnAPortInUseGoesBackToThePlayMenuWithAMessage)
 {
-    int error = 0;
-    auto holder = Engine::Platform::PosixUdpSocket::Open(error);
-    ASSERT_TRUE(holder && holder->Bind({0, 0}));
+    const auto holder = SilentSocket();
+    ASSERT_TRUE(holder);
     NetworkMgr& network = NetworkMgr::GetInstance();
     const std::uint16_t gamePort = network.port;
     network.port = holder->LocalPort();
@@ -173,9 +181,8 @@ TEST_F(TitlePages, StoppingHostingOrCancellingAJoinSaysNothingFailed)
 {
     // The host on any free port; the client towards a socket that never
     // answers.
-    int error = 0;
-    auto silent = Engine::Platform::PosixUdpSocket::Open(error);
-    ASSERT_TRUE(silent && silent->Bind({0, 0}));
+    const auto silent = SilentSocket();
+    ASSERT_TRUE(silent);
     NetworkMgr& network = NetworkMgr::GetInstance();
     const std::uint16_t gamePort = network.port;
     GameState::GetInstance().joinAddress = "127.0.0.1";
