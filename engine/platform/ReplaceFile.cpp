@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <sys/stat.h>
 
 namespace Engine::Platform {
 
@@ -13,10 +14,25 @@ std::string Reason(const char* what, const std::string& path, int error)
     return std::string(what) + " \"" + path + "\": " + std::strerror(error);
 }
 
+// Made read-only by its owner, a file is the owner's to keep. A rename over
+// it needs no write permission on the file at all, so the mode is asked
+// first; by its bits, not access(), which says yes to root for any file.
+std::string ReadOnlyReason(const std::string& path)
+{
+    struct stat status {};
+    if (::stat(path.c_str(), &status) != 0 || (status.st_mode & S_IWUSR) != 0)
+        return {};
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o", static_cast<unsigned>(status.st_mode & 07777));
+    return "\"" + path + "\" is read-only for its owner (mode " + mode + ")";
+}
+
 } // namespace
 
 std::string ReplaceFileContents(const std::string& path, const std::string& text)
 {
+    if (std::string readOnly = ReadOnlyReason(path); !readOnly.empty())
+        return readOnly;
     const std::string temporary = path + ".tmp";
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (!file)

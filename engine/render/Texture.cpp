@@ -1,9 +1,11 @@
 #include "engine/render/Texture.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <stb_image.h>
+#include <string>
 #include <vector>
 
 namespace Engine {
@@ -30,6 +32,18 @@ bool OpaqueGrey(const stbi_uc* pixels, std::size_t texels)
             return false;
     }
     return true;
+}
+
+// Why the decoder refused the image, always in words. stb_image names an
+// unknown PNG chunk by its four type bytes: read past the end of a cut file
+// they are zeros, which leave it an empty text, and other bytes may not be
+// printable.
+std::string DecodeFailure()
+{
+    const char* reason = stbi_failure_reason();
+    std::string text = reason ? reason : "";
+    std::replace_if(text.begin(), text.end(), [](char c) { return !std::isprint(static_cast<unsigned char>(c)); }, '?');
+    return text.empty() ? "the image is cut short or damaged" : text;
 }
 
 void SetSampling()
@@ -101,7 +115,7 @@ Texture& Texture::LoadFromFile(const char* path)
     int channels = 0;
     stbi_uc* pixels = stbi_load(path, &width, &height, &channels, 4);
     if (!pixels) {
-        std::fprintf(stderr, "Texture \"%s\" could not be loaded: %s\n", path, stbi_failure_reason());
+        std::fprintf(stderr, "Texture \"%s\" could not be loaded: %s\n", path, DecodeFailure().c_str());
         return *this;
     }
     // GL refuses a larger image without a word and leaves the texture

@@ -9,6 +9,7 @@
 #include "engine/ui/Localisation.h"
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -18,6 +19,28 @@ const char* const kFileName = "config";
 // The language of the last file read, until the table is there to take it.
 std::uint32_t gStoredLanguage = 0;
 
+// A file that did not take the last save, and why. Until a save succeeds the
+// game runs settings the file does not hold: a match start reading it again
+// would undo them, and every further save (a held volume saves each frame)
+// would say the same again.
+struct UnsavedFile {
+    std::string path;
+    std::string failure;
+};
+UnsavedFile gUnsaved;
+
+// A stored size the display could not fit, and the size the window opened
+// at instead. Saved back in place of the window's size for as long as the
+// window keeps that size: a save for any other option must not put the
+// display's limit into the file in place of the player's choice.
+struct Refitted {
+    std::pair<int, int> stored;
+    std::pair<int, int> opened;
+};
+std::optional<Refitted> gRefitted;
+
+bool HoldsUnsavedSettings(const std::string& path) { return !gUnsaved.failure.empty() && gUnsaved.path == path; }
+
 std::string SizeText(std::pair<int, int> size)
 {
     return std::to_string(size.first) + " x " + std::to_string(size.second);
@@ -25,7 +48,7 @@ std::string SizeText(std::pair<int, int> size)
 
 // A stored size larger than the display would put the menus off-screen and
 // size every render target to it. The window opens at an offered size that
-// fits; the file keeps what the player chose until an option changes. Said
+// fits; the file keeps what the player chose until they choose again. Said
 // once, not at every match start that reads the file again.
 std::pair<int, int> SizeToOpenAt(std::pair<int, int> stored)
 {
@@ -71,8 +94,11 @@ UserSettings UserConfig::Current()
     settings.musicVolume = Engine::MasterVolume::music;
     settings.sfxVolume = Engine::MasterVolume::sfx;
     if (const Engine::Window* window = Engine::Window::Main()) {
-        settings.resolutionX = window->width;
-        settings.resolutionY = window->height;
+        std::pair<int, int> size(window->width, window->height);
+        if (gRefitted && gRefitted->opened == size)
+            size = gRefitted->stored;
+        settings.resolutionX = size.first;
+        settings.resolutionY = size.second;
         settings.fullscreen = window->IsFullscreen();
     }
     settings.language = Localisation::EntryCount() > 0 ? Localisation::GetLanguage() : gStoredLanguage;
@@ -86,8 +112,9 @@ void UserConfig::Apply(const UserSettings& settings)
     Engine::MasterVolume::music = settings.musicVolume;
     Engine::MasterVolume::sfx = settings.sfxVolume;
     if (Engine::Window* window = Engine::Window::Main()) {
-        const std::pair<int, int> size = SizeToOpenAt(
-            {static_cast<int>(settings.resolutionX), static_cast<int>(settings.resolutionY)});
+        const std::pair<int, int> stored(static_cast<int>(settings.resolutionX), static_cast<int>(settings.resolutionY));
+        const std::pair<int, int> size = SizeToOpenAt(stored);
+        gRefitted = size != stored ? std::optional<Refitted>(Refitted{stored, size}) : std::nullopt;
         if (size != std::pair<int, int>(window->width, window->height))
             window->SetResolution(size);
         window->SetFullscreen(settings.fullscreen);
@@ -106,6 +133,10 @@ void UserConfig::Load()
 {
     MakeFolder(GetDocumentsPath(), kFolderName);
     const std::string path = GetFilePath();
+    if (HoldsUnsavedSettings(path)) {
+        Apply(Current());
+        return;
+    }
     std::string text;
     std::string unreadable;
     if (!Engine::Platform::ReadSettingsFile(path, UserSettings::kMaxConfigBytes, text, unreadable)) {
@@ -131,8 +162,13 @@ void UserConfig::Save()
     MakeFolder(GetDocumentsPath(), kFolderName);
     const std::string path = GetFilePath();
     const std::string failure = Engine::Platform::ReplaceFileContents(path, WriteUserSettings(Current()));
-    if (!failure.empty())
-        std::fprintf(stderr, "[UserConfig] settings not saved (%s); the old file is kept\n", failure.c_str());
+    if (!failure.empty() && !(HoldsUnsavedSettings(path) && gUnsaved.failure == failure))
+        std::fprintf(stderr, "[UserConfig] settings not saved (%s); the old file is kept, the game goes on with the "
+                             "changed settings\n",
+                     failure.c_str());
+    gUnsaved = {path, failure};
 }
+
+void UserConfig::ResolutionChosen() { gRefitted.reset(); }
 
 void UserConfig::ApplyStoredLanguage() { Engine::UI::SetLanguage(gStoredLanguage); }

@@ -18,12 +18,15 @@ public:
     // players end up with player 1's bindings and the controller flag set.
     // A resolution larger than the display's usable area opens the window
     // at the largest size offered to it that fits (Engine::Window::
-    // OfferSizes), said once on stderr; the file keeps the stored one until
-    // a setting is saved.
+    // OfferSizes), said once on stderr; saves keep writing the stored one
+    // while the window keeps the size it opened at, until the player
+    // chooses a resolution.
     static void Load();
     // Writes every setting from the current state, through a temporary file
-    // renamed over the old one. A failure says why on stderr and leaves the
-    // old file.
+    // renamed over the old one. A failure (a file its owner made read-only
+    // among them) says why on stderr, once for as long as it lasts, and
+    // leaves the old file; until a save succeeds, Load keeps the settings
+    // the game runs instead of reading that file back.
     static void Save();
 
     // The Documents folder with a trailing '/', or "" when it cannot be
@@ -35,9 +38,13 @@ public:
     // Creates documents path + folder name; an existing folder is fine.
     static void MakeFolder(const std::string& documentsPath, const std::string& folderName);
 
-    // The settings as the game runs them now.
+    // The settings as the game runs them now; the resolution is the stored
+    // one the display could not fit while the window keeps its fitted size.
     static UserSettings Current();
     static void Apply(const UserSettings& settings);
+    // The player chose the window's size: saves write it from now on, even
+    // when it is the size a stored one was fitted to.
+    static void ResolutionChosen();
 
     // The language the file named. The localisation table selects language
     // 0 when it loads, so start-up calls this after loading it; a Load made

@@ -1,6 +1,5 @@
 #include "game/menus/CreditsMenu.h"
 
-#include "engine/ui/Localisation.h"
 #include "engine/ui/TextComps.h"
 #include "game/menus/MenuHelpers.h"
 #include "game/menus/MenuLayers.h"
@@ -18,18 +17,14 @@ constexpr std::uint32_t kCreditsTitle = 41;
 constexpr std::uint32_t kFirstTitle = 42;
 constexpr std::uint32_t kFirstTitleText = 52;
 constexpr std::uint32_t kTitleRows = 10;
+constexpr std::uint32_t kFirstMember = 86;
+constexpr std::uint32_t kMemberRows = 6;
 constexpr std::uint32_t kLeadRole = 62;
 constexpr std::uint32_t kRole = 63;
 constexpr std::uint32_t kShowLibraries = 64;
 constexpr std::uint32_t kShowTeam = 65;
 constexpr std::uint32_t kCreditsBack = 19;
 constexpr float kCreditsTextSize = 0.95f;
-
-// Who made the game: the parts of the project, each with its role.
-constexpr const char16_t* kTeam[] = {
-    u"The Solvane team",     u"Engine and rendering", u"Arena and gameplay",
-    u"Menus and languages",  u"Network play",         u"Generated art and sound",
-};
 
 bool gShowTitles = true;
 
@@ -94,9 +89,11 @@ void BuildCreditsMembers(Canvas& content)
     const Columns columns = MakeColumns(content);
     std::vector<IElement*> left, right;
     PushTextStyle(kCreditsTextSize);
-    for (const char16_t* member : kTeam) {
-        Widget* name = MakePureTextWidget(*columns.left, member, kPlain);
-        TextOf(*name)->SetFont(Engine::UI::GetFontForLanguage(0));
+    // Who made the game: the team, then the parts of the project. They are
+    // words, not names, so they come from the text table like every other
+    // text of the page, in the language's own script and font.
+    for (std::uint32_t i = 0; i < kMemberRows; ++i) {
+        Widget* name = MakeLocaleTextWidget(*columns.left, kFirstMember + i, kPlain);
         Align(*name, Engine::UI::BaseTextComp::kRight);
         Widget* role = MakeLocaleTextWidget(*columns.right, left.empty() ? kLeadRole : kRole, kPlain);
         Align(*role, Engine::UI::BaseTextComp::kLeft);

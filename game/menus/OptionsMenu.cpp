@@ -328,6 +328,7 @@ void CycleResolution()
     gResolutionIndex = step.index;
     if (Engine::Window* window = Engine::Window::Main())
         window->SetResolution({static_cast<int>(step.size.x), static_cast<int>(step.size.y)});
+    UserConfig::ResolutionChosen();
     UserConfig::Save();
 }
 

@@ -73,9 +73,12 @@ void SizeLogo(IElement& logo)
 
 void CloseWhenLinkNotOpen(Engine::UI::CustomUpdateComp& comp, const char* message)
 {
-    if (NetworkMgr::GetInstance().initialised)
+    const NetworkMgr& network = NetworkMgr::GetInstance();
+    if (network.initialised)
         return;
-    std::fputs(message, stderr);
+    // A disconnect asked for stays marked until the next link starts.
+    if (!network.disconnecting)
+        std::fputs(message, stderr);
     StackOf(*comp.owner).RequestPop();
 }
 

@@ -37,9 +37,10 @@ void UpdateWaitingText(Engine::UI::CustomUpdateComp& comp)
     ShowWaitingText(comp, TextId);
 }
 
-// The host's waiting page and the connecting page close themselves, with
-// the message, when no server or client is open: it failed to open (the
-// network manager said why), so there is nothing to wait for.
+// The host's waiting page and the connecting page close themselves when no
+// server or client is open, so there is nothing to wait for: with the
+// message when it failed to open (the network manager said why), silently
+// when the player closed it (stop hosting, cancel).
 void CloseWhenLinkNotOpen(Engine::UI::CustomUpdateComp& comp, const char* message);
 void CloseHostWaitWhenNotOpen(Engine::UI::CustomUpdateComp& comp);
 void CloseConnectingWhenNotOpen(Engine::UI::CustomUpdateComp& comp);

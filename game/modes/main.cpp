@@ -1,6 +1,7 @@
 #include "engine/audio/SoundSystem.h"
 #include "engine/frame/Core.h"
 #include "engine/logic/Factory.h"
+#include "engine/platform/StandardStreams.h"
 #include "engine/render/Renderer.h"
 #include "engine/ui/MenuSounds.h"
 #include "game/config/GameText.h"
@@ -26,6 +27,8 @@ int RefuseToStart(const std::string& problem)
 
 int main(int, char**)
 {
+    Engine::Platform::FillClosedStandardDescriptors();
+    Engine::Platform::KeepOutputInWholeLines();
     if (const std::string problem = DataFolderProblem(); !problem.empty())
         return RefuseToStart(problem);
     if (const std::string problem = DisplayProblem(); !problem.empty())

@@ -104,7 +104,10 @@ TEST_F(GlFixture, ImagesSampleAsRgbaBottomRowFirstAndOneThatCannotBeReadOrUpload
     const char emptyPsd[] = "8BPS\0\1\0\0\0\0\0\0\0\3\0\0\0\0\0\0\0\0\0\x08\0\3"
                             "\0\0\0\0\0\0\0\0\0\0\0\0\0\0";
     WriteFileText("empty.psd", std::string(emptyPsd, sizeof emptyPsd - 1));
-    for (const char* path : {"missing.png", "broken.png", "wide.png", "empty.psd"}) {
+    // Cut inside its header: the decoder reads on past the end and gives
+    // no reason of its own.
+    WriteFileText("cut.png", ReadFileText("grey.png").substr(0, 30));
+    for (const char* path : {"missing.png", "broken.png", "wide.png", "empty.psd", "cut.png"}) {
         Engine::Texture unread;
         testing::internal::CaptureStderr();
         unread.LoadFromFile(path);
@@ -112,6 +115,7 @@ TEST_F(GlFixture, ImagesSampleAsRgbaBottomRowFirstAndOneThatCannotBeReadOrUpload
         const std::string named = "Texture \"" + std::string(path) + "\" could not be loaded: ";
         EXPECT_TRUE(said.starts_with(named)) << said;
         EXPECT_EQ(said == named + "can't fopen\n", path == std::string("missing.png")) << said;
+        EXPECT_GT(said.size(), named.size() + 1) << "a reason is given";
         EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
         EXPECT_NE(unread.Id(), 0u) << path;
         EXPECT_EQ(unread.Width(), 0) << path;

@@ -218,8 +218,12 @@ TEST_F(FramebufferFixture, OnlyTheFirstDescriptionAsksForARenderbuffer)
     EXPECT_EQ(bound, 0);
 }
 
+// In a process started anew: a forked child would share this one's
+// connection to the X server, and what it sends there as it ends breaks
+// the connection for the tests after it.
 TEST(FramebufferDeath, AnEmptyListIsRefused)
 {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(
         {
             OpenTestWindow();

@@ -21,6 +21,8 @@ std::set<std::uint32_t> ShownIds()
         ids.insert(id);
     for (std::uint32_t id = 75; id <= 79; ++id)
         ids.insert(id);
+    for (std::uint32_t id = 86; id <= 91; ++id)
+        ids.insert(id);
     for (std::uint32_t id = 98; id <= 125; ++id) {
         if (id != 118 && id != 119)
             ids.insert(id);

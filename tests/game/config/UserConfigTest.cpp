@@ -282,4 +282,33 @@ TEST_F(ConfigHome, AFailedSaveSaysWhyAndKeepsTheOldFile)
     EXPECT_EQ(ReadFileText(ConfigPath()), "{\"old\":1}");
 }
 
+// Made read-only by its owner (tests may run as root, whom access() lets
+// write anything): the file stays as it is, the game says once why its
+// settings are not saved, and keeps them, even across a match start's read.
+TEST_F(ConfigHome, AReadOnlyFileIsLeftAsItIsSaidOnceAndTheChangesHold)
+{
+    std::filesystem::create_directories(dir.Path() / "Documents/Solvane2");
+    const std::string kept = ChangedSettings().dump();
+    WriteFileText(ConfigPath(), kept);
+    ASSERT_EQ(chmod(ConfigPath().c_str(), 0444), 0);
+    UserConfig::Load();
+    Engine::MasterVolume::music = 0.9f;
+
+    const std::string said = StderrOf([] { UserConfig::Save(); });
+    EXPECT_NE(said.find("settings not saved"), std::string::npos) << said;
+    EXPECT_NE(said.find(ConfigPath() + "\" is read-only"), std::string::npos) << said;
+    Engine::MasterVolume::sfx = 0.1f;
+    EXPECT_EQ(StderrOf([] { UserConfig::Save(); }), "") << "said once";
+    UserConfig::Load();
+    EXPECT_EQ(Engine::MasterVolume::music, 0.9f);
+    EXPECT_EQ(Engine::MasterVolume::sfx, 0.1f);
+    EXPECT_EQ(ReadFileText(ConfigPath()), kept);
+    EXPECT_EQ(std::filesystem::status(ConfigPath()).permissions(), std::filesystem::perms(0444));
+
+    // Writable again: the next change is saved, with what the game ran.
+    ASSERT_EQ(chmod(ConfigPath().c_str(), 0644), 0);
+    EXPECT_EQ(StderrOf([] { UserConfig::Save(); }), "");
+    EXPECT_EQ(SavedFile().at("music_volume"), 0.9f);
+}
+
 } // namespace

@@ -46,8 +46,9 @@ TEST(Resolution, IndexOfTheWindowAndTheCycleAgainstTheDisplay)
 
 // 7680 x 4320 on a 1280 x 720 display put the menus off-screen and sized
 // every render target to it. The window opens at a listed size that fits;
-// the file keeps the player's choice, and a match start reading it again
-// says nothing more.
+// the file keeps the player's choice, through the saves of other options,
+// until they choose a size, and a match start reading it again says
+// nothing more.
 TEST(Resolution, AStoredSizeLargerThanTheDisplayOpensAtTheLargestListedSizeThatFits)
 {
     ScopedHome home;
@@ -76,6 +77,21 @@ TEST(Resolution, AStoredSizeLargerThanTheDisplayOpensAtTheLargestListedSizeThatF
 
     EXPECT_EQ(StderrOf([] { UserConfig::Load(); }), "");
     EXPECT_EQ(window.GetSize(), std::make_pair(width, height));
+
+    // Saving another option writes the stored size back; a size the player
+    // chooses replaces it, even the one the window already has.
+    const auto savedSize = [&] {
+        const nlohmann::json saved = nlohmann::json::parse(ReadFileText(home.ConfigPath()));
+        return std::make_pair(saved.at("resolution_x").get<int>(), saved.at("resolution_y").get<int>());
+    };
+    LayerCreator::ToggleVSync();
+    LayerCreator::ToggleFullscreen();
+    LayerCreator::ToggleFullscreen();
+    EXPECT_EQ(savedSize(), std::make_pair(7680, 4320));
+    LayerCreator::ResolutionIndex() = LayerCreator::ResolutionIndexOf(size);
+    LayerCreator::CycleResolution();
+    EXPECT_EQ(savedSize(), std::make_pair(window.width, window.height));
+    EXPECT_NE(savedSize(), std::make_pair(7680, 4320));
 }
 
 TEST(Volume, HeldDirectionStepsByAHundredthOfTwentyAndSliderStepsSetTheirShare)

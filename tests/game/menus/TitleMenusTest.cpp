@@ -6,6 +6,7 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/platform/PosixUdpSocket.h"
 #include "game/config/GameText.h"
+#include "game/match/GameState.h"
 #include "game/arena/MatchRecorder.h"
 #include "game/menus/MenuLayers.h"
 #include "game/menus/TitleMenus.h"
@@ -85,8 +86,13 @@ TEST_F(TitlePages, CreditsToggledTwiceShowTheTitlesAgainWithOneViewsRows)
             count += static_cast<Engine::UI::Canvas*>(column)->Children().size();
         return count;
     };
+    // A pure text is the same in every language.
+    const auto pureTexts = [&] {
+        return FindElement(content, [](Engine::UI::IElement& e) { return e.GetComp<Engine::UI::PureTextComp>(); });
+    };
     EXPECT_EQ(content.Children().size(), 2u);
     EXPECT_EQ(rows(), 20u);
+    EXPECT_EQ(pureTexts(), nullptr);
     EXPECT_EQ(FocusedText(), 65u) << "the view button offers the team";
 
     Activate(WithText(65));
@@ -95,9 +101,10 @@ TEST_F(TitlePages, CreditsToggledTwiceShowTheTitlesAgainWithOneViewsRows)
     EXPECT_EQ(content.Children().size(), 2u);
     EXPECT_EQ(WithText(42), nullptr);
     EXPECT_NE(WithText(62), nullptr) << "the first member is the lead";
-    EXPECT_NE(WithPureText(content, u"The Solvane team"), nullptr);
+    EXPECT_NE(WithText(86), nullptr) << "the team, from the text table";
     const std::size_t members = rows();
     EXPECT_EQ(members % 2, 0u);
+    EXPECT_EQ(pureTexts(), nullptr) << "every text of the members in the reader's language";
 
     Activate(WithText(64));
     EXPECT_TRUE(LayerCreator::CreditsShowTitles());
@@ -138,14 +145,22 @@ TEST_F(TitlePages, StartingTheScoringTutorialShowsItsExplanationAndAsksForIt)
     EXPECT_EQ(Top().name, LayerCreator::kTutorialLayer);
 }
 
+// A socket on a free port of this machine that reads nothing and never
+// answers: a port in use, or a host that is never there.
+std::unique_ptr<Engine::Platform::IUdpSocket> SilentSocket()
+{
+    int error = 0;
+    auto socket = Engine::Platform::PosixUdpSocket::Open(error);
+    return socket && socket->Bind({0, 0}) ? std::move(socket) : nullptr;
+}
+
 // A port some other program holds: the server cannot open, and the page
 // that would wait for a client closes with a message instead of waiting
 // for ever.
 TEST_F(TitlePages, HostingOnAPortInUseGoesBackToThePlayMenuWithAMessage)
 {
-    int error = 0;
-    auto holder = Engine::Platform::PosixUdpSocket::Open(error);
-    ASSERT_TRUE(holder && holder->Bind({0, 0}));
+    const auto holder = SilentSocket();
+    ASSERT_TRUE(holder);
     NetworkMgr& network = NetworkMgr::GetInstance();
     const std::uint16_t gamePort = network.port;
     network.port = holder->LocalPort();
@@ -157,6 +172,43 @@ TEST_F(TitlePages, HostingOnAPortInUseGoesBackToThePlayMenuWithAMessage)
     const std::string said = StderrOf([&] { Frame(); });
     EXPECT_NE(said.find("Could not host"), std::string::npos) << said;
     EXPECT_EQ(Top().name, LayerCreator::kPlayLayer);
+    network.port = gamePort;
+}
+
+// Stopping the host, or cancelling a connection, is the player's choice:
+// the page closes and nothing is said to have failed.
+TEST_F(TitlePages, StoppingHostingOrCancellingAJoinSaysNothingFailed)
+{
+    // The host on any free port; the client towards a socket that never
+    // answers.
+    const auto silent = SilentSocket();
+    ASSERT_TRUE(silent);
+    NetworkMgr& network = NetworkMgr::GetInstance();
+    const std::uint16_t gamePort = network.port;
+    GameState::GetInstance().joinAddress = "127.0.0.1";
+    Activate(WithText(0));
+    // The pages seen, and whether a link was open on each.
+    std::vector<std::pair<std::string, bool>> seen;
+    const auto see = [&] { seen.emplace_back(Top().name, network.initialised != 0); };
+    const std::string said = StderrOf([&] {
+        StdoutOf([&] {
+            for (std::uint32_t button : {3u, 36u, 4u, 15u, 8u}) {
+                network.port = button == 3 ? 0 : silent->LocalPort();
+                if (Engine::UI::IElement* pressed = WithText(button))
+                    Activate(pressed);
+                see();
+            }
+            Frames(2);
+            see();
+        });
+    });
+    const std::vector<std::pair<std::string, bool>> expected = {
+        {LayerCreator::kHostWaitLayer, true},     {LayerCreator::kPlayLayer, false},
+        {LayerCreator::kEnterAddressLayer, false}, {LayerCreator::kConnectingLayer, true},
+        {LayerCreator::kEnterAddressLayer, false}, {LayerCreator::kEnterAddressLayer, false},
+    };
+    EXPECT_EQ(seen, expected) << said;
+    EXPECT_EQ(said.find("Could not"), std::string::npos) << said;
     network.port = gamePort;
 }
 

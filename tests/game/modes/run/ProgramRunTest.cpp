@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
+#include <sstream>
 #include <stb_image_write.h>
 #include <string>
 #include <sys/wait.h>
@@ -32,6 +33,8 @@ using namespace std::chrono_literals;
 struct StartedAs {
     bool fromItsHome = false;
     bool withoutDisplay = false;
+    // As a launcher may: descriptor 0 closed.
+    bool withoutStandardInput = false;
 };
 
 // The program in a process of its own, with a home of its own (so no
@@ -62,6 +65,14 @@ public:
     bool Started() const { return mPid > 0 && !mHome.empty(); }
     pid_t Pid() const { return mPid; }
     std::string Messages() const { return ReadFileText(mMessages); }
+    // What the process holds as descriptor fd ("/dev/null", "socket:[...]").
+    std::string Descriptor(int fd) const
+    {
+        std::error_code error;
+        const auto target = std::filesystem::read_symlink(
+            "/proc/" + std::to_string(mPid) + "/fd/" + std::to_string(fd), error);
+        return error ? "closed" : target.string();
+    }
 
     // The exit status once the process ended within the time given.
     std::optional<int> WaitForExit(Clock::duration patience)
@@ -90,6 +101,8 @@ private:
             dup2(out, STDOUT_FILENO);
             dup2(out, STDERR_FILENO);
         }
+        if (mHow.withoutStandardInput)
+            close(STDIN_FILENO);
         if (mHow.fromItsHome && chdir(mHome.c_str()) != 0)
             _exit(126);
         if (mHow.withoutDisplay) {
@@ -226,6 +239,27 @@ void Save(const Picture& picture, const std::string& name)
     stbi_write_png(path.c_str(), picture.width, picture.height, 3, picture.rgb.data(), picture.width * 3);
 }
 
+// Standard output and error share one file, as on a console: each line
+// whole, in the order written. Every shader is read, on standard output,
+// before the title empties its scene, on standard error. "" when so, else
+// the first line that shows otherwise.
+std::string CutOrLateLine(const std::string& messages)
+{
+    std::istringstream lines(messages);
+    std::string line;
+    bool sceneSeen = false;
+    while (std::getline(lines, line)) {
+        const bool shader = line.find(" successfully read") != std::string::npos;
+        const bool scene = line.find("[SceneManager]") != std::string::npos;
+        if ((shader && !line.starts_with("Shader ")) || (scene && !line.starts_with("[SceneManager]")))
+            return "cut into another: " + line;
+        if (shader && sceneSeen)
+            return "printed after a later line: " + line;
+        sceneSeen = sceneSeen || scene;
+    }
+    return "";
+}
+
 // What a window manager sends when the player clicks the close button.
 void AskToClose(Display* display, Window window)
 {
@@ -240,13 +274,16 @@ void AskToClose(Display* display, Window window)
     XFlush(display);
 }
 
+// Started without standard input: what the console would have been is
+// /dev/null, not the display's connection, which took the first free number.
+// Its output goes to one file, where no line may cut into another.
 TEST(Program, StartsIntoTheTitleOverTheArenaAndEndsWellWhenItsWindowIsClosed)
 {
     const PrivateDisplay server;
     ASSERT_FALSE(server.Name().empty()) << "Xvfb did not start";
     Display* display = XOpenDisplay(nullptr);
     ASSERT_NE(display, nullptr);
-    RunningProgram program;
+    RunningProgram program({.withoutStandardInput = true});
     ASSERT_TRUE(program.Started());
 
     Window window = 0;
@@ -267,12 +304,14 @@ TEST(Program, StartsIntoTheTitleOverTheArenaAndEndsWellWhenItsWindowIsClosed)
     const bool shown = WaitFor(60s, drawn);
     Save(title, "program-title");
     EXPECT_TRUE(shown) << "the window shows no title";
+    EXPECT_EQ(program.Descriptor(STDIN_FILENO), "/dev/null");
 
     AskToClose(display, window);
     const std::optional<int> status = program.WaitForExit(30s);
     ASSERT_TRUE(status.has_value()) << "still running after the window closed";
     EXPECT_TRUE(WIFEXITED(*status)) << "ended by signal " << WTERMSIG(*status);
     EXPECT_EQ(WEXITSTATUS(*status), 0) << program.Messages().substr(0, 4000);
+    EXPECT_EQ(CutOrLateLine(program.Messages()), "");
     XCloseDisplay(display);
 }
 
