@@ -86,6 +86,21 @@ TEST_F(LogicRemoval, ClearShutsDownLastToFirstPerEntityAndDropsEveryEntry)
     EXPECT_EQ(Logic().Count(), 0u);
 }
 
+// Only the first match goes, and the next frame's walk, laid out before
+// the removal, must not reach it.
+TEST_F(LogicRemoval, RemoveFirstTakesTheFirstMatchOnlyAndTheNextFrameSkipsIt)
+{
+    const EntityHandle entity = NewEntity();
+    Add<Probe>(entity, "a");
+    Add<LogicTest::DerivedProbe>(entity, "b");
+    Add<LogicTest::DerivedProbe>(entity, "c");
+    Logic().Update();
+    Journal().clear();
+    Logic().RemoveFirst<LogicTest::DerivedProbe>(entity);
+    Logic().Update();
+    EXPECT_EQ(Journal(), (Strings{"b:shutdown", "a:update", "c:update"}));
+}
+
 TEST_F(LogicFixture, GetCompPtrFindsTheFirstDerivedMatch)
 {
     const EntityHandle entity = NewEntity();
