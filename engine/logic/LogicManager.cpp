@@ -11,6 +11,7 @@
 // as the list of its values).
 #include "engine/logic/LogicManager.h"
 
+#include "engine/core/FlagGuard.h"
 #include "engine/core/RuntimeErrors.h"
 #include "engine/core/SceneFormat.h"
 #include "engine/core/SceneManager.h"
@@ -68,18 +69,6 @@ std::string Preview(const nlohmann::json& value)
         text = text.substr(0, kLongest) + "...";
     return text;
 }
-
-// Holds a flag up for as long as it lives, however its scope is left.
-class Raised {
-public:
-    explicit Raised(bool& flag) : mFlag(flag) { mFlag = true; }
-    ~Raised() { mFlag = false; }
-    Raised(const Raised&) = delete;
-    Raised& operator=(const Raised&) = delete;
-
-private:
-    bool& mFlag;
-};
 
 nlohmann::json SavedComponent(const LogicComp& component)
 {
@@ -216,7 +205,7 @@ void LogicManager::Update()
     std::optional<WalkPoint> after;
     mFlatWalkRemovals.clear();
     {
-        const Raised underWay(mFlatWalkUnderWay);
+        const FlagGuard underWay(mFlatWalkUnderWay);
         for (std::size_t k = 0; k < count; ++k) {
             if (k + kFetchAhead < count)
                 __builtin_prefetch(mUpdateOrder[k + kFetchAhead].component);
