@@ -256,8 +256,13 @@ TEST_F(FramebufferFixture, OnlyTheFirstDescriptionAsksForARenderbuffer)
     EXPECT_EQ(bound, 0);
 }
 
+// A child forked from this process would talk to the display over the
+// window's connection that it shares with the parent, and put the two out
+// of step: the parent's connection then breaks some tests later. The child
+// is this binary started anew instead, with a connection of its own.
 TEST(FramebufferDeath, AnEmptyListIsRefused)
 {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_DEATH(
         {
             OpenTestWindow();
