@@ -7,6 +7,7 @@
 #include "engine/core/EntityManager.h"
 
 #include "engine/core/CompManager.h"
+#include "engine/core/FlagGuard.h"
 #include "engine/core/JsonForms.h"
 #include "engine/core/SceneFormat.h"
 
@@ -24,18 +25,6 @@ EntityHandle MakeHandle(std::uint32_t index, std::uint32_t generation)
     handle.value = static_cast<std::uint16_t>((index << EntityHandle::kIndexShift) | generation);
     return handle;
 }
-
-// Clears a flag when the scope ends, also when a manager throws.
-class FlagGuard {
-public:
-    explicit FlagGuard(bool& flag) : mFlag(flag) { mFlag = true; }
-    ~FlagGuard() { mFlag = false; }
-    FlagGuard(const FlagGuard&) = delete;
-    FlagGuard& operator=(const FlagGuard&) = delete;
-
-private:
-    bool& mFlag;
-};
 
 void RemoveFromEveryManager(const EntityHandle& handle)
 {

@@ -11,6 +11,7 @@
 // as the list of its values).
 #include "engine/logic/LogicManager.h"
 
+#include "engine/core/FlagGuard.h"
 #include "engine/core/RuntimeErrors.h"
 #include "engine/core/SceneFormat.h"
 #include "engine/core/SceneManager.h"
@@ -115,9 +116,7 @@ void LogicManager::RemoveComponent(EntityHandle entity)
         CompList* current = ListOf(mComponents, entity);
         if (!current || current->empty())
             return;
-        LogicComp* component = current->front();
-        current->erase(current->begin());
-        Changed();
+        LogicComp* component = Detach(*current, 0, entity);
         component->Shutdown();
         delete component;
     }
@@ -130,9 +129,7 @@ void LogicManager::Clear()
     while (!mComponents.empty()) {
         const EntityHandle key = mComponents.begin()->first;
         for (CompList* list = ListOf(mComponents, key); list && !list->empty(); list = ListOf(mComponents, key)) {
-            LogicComp* component = list->back();
-            list->pop_back();
-            Changed();
+            LogicComp* component = Detach(*list, list->size() - 1, key);
             component->Shutdown();
             delete component;
         }
@@ -159,12 +156,39 @@ void LogicManager::RemoveFirstWhere(EntityHandle entity, bool (*matches)(const L
     const auto found = std::find_if(list->begin(), list->end(), matches);
     if (found == list->end())
         return;
-    LogicComp* component = *found;
-    list->erase(found);
-    Changed();
+    LogicComp* component = Detach(*list, static_cast<std::size_t>(found - list->begin()), entity);
     component->Shutdown();
     delete component;
 }
+
+LogicComp* LogicManager::Detach(CompList& list, std::size_t position, EntityHandle entity)
+{
+    LogicComp* component = list[position];
+    list.erase(list.begin() + static_cast<std::ptrdiff_t>(position));
+    Changed();
+    for (WalkPoint& walk : mWalks)
+        walk.Removed(entity, position);
+    if (mFlatWalkUnderWay)
+        mFlatWalkRemovals.push_back({entity, position});
+    return component;
+}
+
+void LogicManager::WalkPoint::Removed(EntityHandle from, std::size_t position)
+{
+    if (from != entity)
+        return;
+    if (held != kWholeList && position < held)
+        --held;
+    if (position < next)
+        --next;
+}
+
+LogicManager::ActiveWalk::ActiveWalk(LogicManager& manager) : mManager(manager), mDepth(manager.mWalks.size())
+{
+    mManager.mWalks.emplace_back();
+}
+
+LogicManager::ActiveWalk::~ActiveWalk() { mManager.mWalks.pop_back(); }
 
 void LogicManager::Update()
 {
@@ -178,17 +202,26 @@ void LogicManager::Update()
     // Far enough ahead for the component to arrive before its turn.
     constexpr std::size_t kFetchAhead = 4;
     const std::size_t count = mUpdateOrder.size();
-    for (std::size_t k = 0; k < count; ++k) {
-        if (k + kFetchAhead < count)
-            __builtin_prefetch(mUpdateOrder[k + kFetchAhead].component);
-        const UpdateStep step = mUpdateOrder[k];
-        step.component->Update();
-        if (mChanges != changes) {
-            const WalkPoint after{step.entity, std::size_t{step.position} + 1, step.held};
-            WalkComponents(&LogicComp::Update, true, &after);
-            return;
+    std::optional<WalkPoint> after;
+    mFlatWalkRemovals.clear();
+    {
+        const FlagGuard underWay(mFlatWalkUnderWay);
+        for (std::size_t k = 0; k < count; ++k) {
+            if (k + kFetchAhead < count)
+                __builtin_prefetch(mUpdateOrder[k + kFetchAhead].component);
+            const UpdateStep step = mUpdateOrder[k];
+            step.component->Update();
+            if (mChanges != changes) {
+                after = WalkPoint{step.entity, std::size_t{step.position} + 1, step.held};
+                break;
+            }
         }
     }
+    if (!after)
+        return;
+    for (const Removal& removal : mFlatWalkRemovals)
+        after->Removed(removal.entity, removal.position);
+    WalkComponents(&LogicComp::Update, true, &*after);
 }
 
 void LogicManager::BuildUpdateOrder()
@@ -227,12 +260,13 @@ void LogicManager::WalkComponents(void (LogicComp::*operation)(), bool onlyThose
         else
             it = mComponents.upper_bound(resume->entity);
     }
+    const ActiveWalk walk(*this);
     while (it != mComponents.end()) {
         const EntityHandle key = it->first;
-        const std::size_t held = from ? from->held : it->second.size();
-        const std::size_t first = from ? from->next : 0;
+        const std::size_t held = onlyThoseHeldAtTheirTurn ? it->second.size() : WalkPoint::kWholeList;
+        walk.At() = from ? *from : WalkPoint{key, 0, held};
         from.reset();
-        for (std::size_t i = first; !onlyThoseHeldAtTheirTurn || i < held; ++i) {
+        while (walk.At().next < walk.At().held) {
             if (seen != mErasures) {
                 seen = mErasures;
                 it = mComponents.find(key);
@@ -240,9 +274,10 @@ void LogicManager::WalkComponents(void (LogicComp::*operation)(), bool onlyThose
                     break;
             }
             const CompList& list = it->second;
-            if (i >= list.size())
+            const std::size_t position = walk.At().next++;
+            if (position >= list.size())
                 break;
-            (list[i]->*operation)();
+            (list[position]->*operation)();
         }
         const bool lost = seen != mErasures || it == mComponents.end();
         seen = mErasures;

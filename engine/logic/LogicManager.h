@@ -110,16 +110,42 @@ private:
     // Components of one element of a saved "obj_comps" or per-entity list.
     void LoadComponents(const nlohmann::json& components, EntityHandle entity);
     void InitializeAll();
-    // Where a walk goes on: the entity's components from `next` up to
-    // `held`, then the entities after it.
+    // Where a walk stands: the entity whose turn it is, the position in its
+    // list to call next, and how many of the components the list held when
+    // the turn began are still in it (kWholeList: every component, however
+    // many come). A removal from that entity's list while the walk is under
+    // way moves both, so the component after a removed one is still called
+    // in its turn, and one removed before its turn is not.
     struct WalkPoint {
+        static constexpr std::size_t kWholeList = ~std::size_t{0};
         EntityHandle entity;
         std::size_t next = 0;
         std::size_t held = 0;
+
+        void Removed(EntityHandle from, std::size_t position);
+    };
+    // A walk under way: its place on the manager's stack of walks while it
+    // runs (a component's call may start another walk on top of it).
+    class ActiveWalk {
+    public:
+        explicit ActiveWalk(LogicManager& manager);
+        ~ActiveWalk();
+        ActiveWalk(const ActiveWalk&) = delete;
+        ActiveWalk& operator=(const ActiveWalk&) = delete;
+
+        // Looked up afresh each time: a walk on top may have moved the stack.
+        WalkPoint& At() const { return mManager.mWalks[mDepth]; }
+
+    private:
+        LogicManager& mManager;
+        std::size_t mDepth;
     };
     void WalkComponents(void (LogicComp::*operation)(), bool onlyThoseHeldAtTheirTurn,
                         const WalkPoint* resume = nullptr);
     void BuildUpdateOrder();
+    // Takes the component at `position` out of the entity's list, and tells
+    // every walk under way.
+    LogicComp* Detach(CompList& list, std::size_t position, EntityHandle entity);
     void Changed() { ++mChanges; }
 
     CompMap mComponents;
@@ -140,6 +166,17 @@ private:
     };
     std::vector<UpdateStep> mUpdateOrder;
     std::uint64_t mUpdateOrderBuiltAt = ~std::uint64_t{0};
+    // Where each walk of the map under way stands, the innermost last.
+    std::vector<WalkPoint> mWalks;
+    // The flat walk writes nothing down per component: the removals made
+    // while it calls one are kept here, in order, and replayed on its place
+    // when it hands over to the walk of the map.
+    struct Removal {
+        EntityHandle entity;
+        std::size_t position;
+    };
+    std::vector<Removal> mFlatWalkRemovals;
+    bool mFlatWalkUnderWay = false;
     // The scene kept aside during a scene load.
     CompMap mAside;
 };

@@ -53,12 +53,14 @@ void NetworkMgr::reset_link_state()
     peer_adopted = false;
     peer_address = Ipv4Endpoint{};
     newest_seqs.Clear();
+    newest_spawn = {};
     limiter.Reset();
     ++link_epoch;
     for (Net::ChannelBlock& each : channels) {
         each.received.clear();
         each.pending.clear();
         each.received_seqs.Reset(0);
+        each.ack_numbers.Clear();
         each.base_seq = 0;
     }
 }

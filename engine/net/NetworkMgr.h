@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 // The link between the two game instances, a server and a client, over one
@@ -159,15 +160,20 @@ private:
     void on_syn(const Net::PacketHeader& header, const Engine::Platform::Ipv4Endpoint& from);
     void on_ack(const Net::PacketHeader& header);
     void on_data(const Net::Packet& packet, const Net::PacketHeader& header, bool resend);
+    std::uint32_t acknowledgement_number(std::int32_t type, std::uint32_t recordSeq);
     void start_link(std::uint32_t peerFirstSeq);
 
     int send_record(std::int32_t channel, std::span<const std::uint8_t> record, bool needsAck);
     int serve(std::int32_t channel, const Deliver& deliver);
     void dispatch(std::uint32_t code, const Net::ReceivedRecord& record, Engine::EntityHandle target);
     Delivery refuse(std::int32_t channel, const char* problem);
-    // Whether the peer's goal of this seq was scored on a goal ball older
-    // than the one this side spawned or took last.
-    bool goal_before_newest_spawn(std::uint32_t goalSeq) const;
+    // Whether the peer's goal of this seq was scored on the goal ball this
+    // side spawned or took last; the host may not know yet (see
+    // SpawnSent), and then spares it for now.
+    bool goal_spends_newest_spawn(std::uint32_t goalSeq);
+    // On the host, a goal spared while its spawn was unacknowledged, once the
+    // acknowledgement has come.
+    void settle_spared_goal();
     bool limited(const std::string& key);
     double age_of(std::uint64_t stampNs) const;
     Net::ChannelBlock& block(std::int32_t number);
@@ -185,6 +191,15 @@ private:
     // frame goal-ball states, the goal-ball spawns and the peer's lobby
     // states.
     Net::NewestSeqs newest_seqs;
+    // On the host, the newest goal-ball spawn sent and the number of the
+    // client's acknowledgement of it: the client's goals numbered after that
+    // were scored with the spawn taken, on the new ball. The newest goal
+    // that came before the acknowledgement waits here for it.
+    struct SpawnSent {
+        std::optional<std::uint32_t> seq;
+        std::optional<std::uint32_t> takenAt;
+        std::optional<std::uint32_t> goalSpared;
+    } newest_spawn;
     // Counts links; a dispatch that ends the link ends the batch too.
     std::uint64_t link_epoch = 0;
     Net::MessageLimiter limiter;

@@ -134,6 +134,7 @@ void NetworkMgr::start_link(std::uint32_t peerFirstSeq)
     for (Net::ChannelBlock& each : channels) {
         each.base_seq = peerFirstSeq;
         each.received_seqs.Reset(peerFirstSeq);
+        each.ack_numbers.Clear();
         each.received.clear();
     }
     newest_seqs.Clear();
@@ -188,6 +189,8 @@ void NetworkMgr::on_ack(const Net::PacketHeader& header)
     if (found == pending.end())
         return;
     pending.erase(found);
+    if (header.type == 4 && newest_spawn.seq == header.ack)
+        newest_spawn.takenAt = header.seq;
     if (header.type == 0) {
         setup_exchanged = 1;
         resend_count = 0;
@@ -223,8 +226,25 @@ void NetworkMgr::on_data(const Net::Packet& packet, const Net::PacketHeader& hea
     }
     if (!acknowledge)
         return;
-    if (send_ack(++m_info_other_end.seq_curr, header.seq, type) < 1)
+    if (send_ack(acknowledgement_number(type, header.seq), header.seq, type) < 1)
         Net::PrintErrorCode(resend ? kResendAckFailed : kDataAckFailed, 0);
+}
+
+// An acknowledgement sent again, for a record already taken, keeps the
+// number it was first sent with: to the peer it is the same one, and its
+// number tells which of this side's records were sent after the record was
+// taken (the host learns so whether the client had the goal-ball spawn when
+// it scored, even when the first acknowledgement was lost).
+std::uint32_t NetworkMgr::acknowledgement_number(std::int32_t type, std::uint32_t recordSeq)
+{
+    if (!IsQueuedChannel(type))
+        return ++m_info_other_end.seq_curr;
+    Net::AckNumbers& numbers = block(type).ack_numbers;
+    if (const std::optional<std::uint32_t> first = numbers.Find(recordSeq))
+        return *first;
+    const std::uint32_t number = ++m_info_other_end.seq_curr;
+    numbers.Note(recordSeq, number);
+    return number;
 }
 
 void NetworkMgr::check_resend()

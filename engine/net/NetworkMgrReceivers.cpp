@@ -175,21 +175,37 @@ int NetworkMgr::recv_type_2()
 // client: a goal the peer scored on the old one, taken here after the new
 // one is out, must not spend the new one, or one machine keeps a goal ball
 // the other has not. On the client the host's records say it: the newest
-// spawn taken was sent after the goal. On the host, the client's goal came
-// before the client had the spawn as long as the spawn is unacknowledged.
-bool NetworkMgr::goal_before_newest_spawn(std::uint32_t goalSeq) const
+// spawn taken was sent after the goal. On the host the client's
+// acknowledgement of the spawn says it, by its number: the goals the
+// client numbered after it were scored on the new ball. Until it comes (it
+// may be late, or lost and sent again) the goal counts, the new ball is
+// spared, and whether the goal spent it is settled once it has come.
+bool NetworkMgr::goal_spends_newest_spawn(std::uint32_t goalSeq)
 {
     if (!server)
-        return newest_seqs.TookNewerThan(NewestSeqs::Subject(4, kSpawnSubject), goalSeq);
-    const auto& pending = channel(4).pending;
-    return std::any_of(pending.begin(), pending.end(), [](const Net::PendingPacket& each) {
-        const auto decoded = Net::DecodeGoalBallState(each.packet.Payload().first(Net::GoalBallState::kSize));
-        return decoded && decoded.record.kind != Net::GoalBallState::kPerFrame;
-    });
+        return !newest_seqs.TookNewerThan(NewestSeqs::Subject(4, kSpawnSubject), goalSeq);
+    if (!newest_spawn.seq)
+        return true;
+    if (newest_spawn.takenAt)
+        return Net::SentAfter(goalSeq, *newest_spawn.takenAt);
+    if (!newest_spawn.goalSpared || Net::SentAfter(goalSeq, *newest_spawn.goalSpared))
+        newest_spawn.goalSpared = goalSeq;
+    return false;
+}
+
+void NetworkMgr::settle_spared_goal()
+{
+    if (!newest_spawn.goalSpared || !newest_spawn.takenAt)
+        return;
+    const bool spent = Net::SentAfter(*newest_spawn.goalSpared, *newest_spawn.takenAt);
+    newest_spawn.goalSpared.reset();
+    if (const EntityHandle goalBall = Names::First(Names::kGoalBall); spent && !goalBall.IsNull())
+        goalBall.Destroy();
 }
 
 int NetworkMgr::recv_type_3()
 {
+    settle_spared_goal();
     return serve(3, [this](const Net::ReceivedRecord& record, std::string& missing) {
         const auto decoded = Net::DecodeScore(record.payload);
         if (!decoded)
@@ -202,7 +218,7 @@ int NetworkMgr::recv_type_3()
         const EntityHandle remote = Find(Names::kRemotePlayer, missing);
         if (!missing.empty())
             return Delivery::Waiting;
-        if (decoded.record.kind == Net::Score::kGoal && !goal_before_newest_spawn(record.seq)) {
+        if (decoded.record.kind == Net::Score::kGoal && goal_spends_newest_spawn(record.seq)) {
             if (const EntityHandle goalBall = Names::First(Names::kGoalBall); !goalBall.IsNull())
                 goalBall.Destroy();
         }

@@ -67,7 +67,11 @@ int NetworkMgr::send_type_3(const Net::Score& record)
 
 int NetworkMgr::send_type_4(const Net::GoalBallState& record)
 {
-    return send_record(4, Net::Encode(record), record.kind != Net::GoalBallState::kPerFrame);
+    const bool spawn = record.kind != Net::GoalBallState::kPerFrame;
+    const int sent = send_record(4, Net::Encode(record), spawn);
+    if (spawn && server)
+        newest_spawn = {m_info_other_end.seq_curr, std::nullopt, std::nullopt};
+    return sent;
 }
 
 int NetworkMgr::send_type_5(const Net::PerkEffect& record)

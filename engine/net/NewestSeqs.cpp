@@ -1,15 +1,6 @@
 #include "engine/net/NewestSeqs.h"
 
 namespace Net {
-namespace {
-
-// Whether seq was sent after `than`, across the counter's wrap-around.
-bool SentAfter(std::uint32_t seq, std::uint32_t than)
-{
-    return static_cast<std::int32_t>(seq - than) > 0;
-}
-
-} // namespace
 
 bool NewestSeqs::Take(std::uint64_t subject, std::uint32_t seq)
 {

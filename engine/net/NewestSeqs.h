@@ -4,6 +4,12 @@
 
 namespace Net {
 
+// Whether seq was sent after `than`, across the counter's wrap-around.
+constexpr bool SentAfter(std::uint32_t seq, std::uint32_t than)
+{
+    return static_cast<std::int32_t>(seq - than) > 0;
+}
+
 // Per subject of the peer's records (a tile, its ball's trail, the goal
 // ball, its lobby state), the seq of the newest record applied. A record
 // whose first sending was lost comes again later, and datagrams may pass

@@ -78,7 +78,8 @@ public:
     // Swaps made so far.
     std::uint64_t GetSwapCount() const { return mSwaps; }
 
-    // Replaces the whole framebuffer set with one at the current target size.
+    // Replaces the whole framebuffer set with one at the current target
+    // size, in the formats that softwareRasteriser calls for.
     void CreateFramebuffers();
     Framebuffer* GetFramebuffer(FramebufferSlot slot) const;
     // Size of the full-size targets: the display mode in fullscreen, else the
@@ -142,8 +143,9 @@ public:
     // Set by Init when GL's renderer is one of Mesa's software rasterisers.
     // Only then does a frame read its glow back to leave the halo out where
     // none reaches: on a graphics card that read would stall the pipeline
-    // every frame, and drawing the combine whole costs little. Tests set it
-    // to take either path.
+    // every frame, and drawing the combine whole costs little. It also
+    // decides the formats of the framebuffer set when that is built. Tests
+    // set it, and build the set again, to take either path.
     bool softwareRasteriser = false;
     glm::vec3 emissiveColour{0.0f};
     PostProcessingInputs postProcessing;

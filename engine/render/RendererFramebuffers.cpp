@@ -66,12 +66,14 @@ void Renderer::CreateFramebuffers()
         return std::make_unique<Framebuffer>(std::vector<FramebufferAttachment>{Colour(width, height)});
     };
     // The last pass's picture on its way to the blur, and the blur's last
-    // step, hold only what the window shows: colours from 0 to 1, kept at
-    // the window's own eight bits. A software rasteriser writes and reads
-    // half the bytes of a half-float target for them.
-    auto shown = [](int width, int height) {
+    // step, hold only what the window shows: colours from 0 to 1. Where GL
+    // rasterises on the processor they are kept at the window's own eight
+    // bits, which writes and reads half the bytes of a half-float target;
+    // a graphics card keeps the half floats of the rest of the set.
+    const AttachmentType shownType = softwareRasteriser ? AttachmentType::Rgb8 : AttachmentType::Rgba16F;
+    auto shown = [shownType](int width, int height) {
         return std::make_unique<Framebuffer>(std::vector<FramebufferAttachment>{
-            {static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), AttachmentType::Rgb8, true}});
+            {static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), shownType, true}});
     };
     slot(FramebufferSlot::Scene) = std::make_unique<Framebuffer>(
         std::vector<FramebufferAttachment>{Colour(w, h), Colour(w, h), Colour(w, h)});

@@ -91,4 +91,29 @@ TEST_F(FloorDrop, SpheresComeToRestOnTheTileTops)
     EXPECT_LT(worstDrift, 0.01f);
 }
 
+// The pass keeps the relation and shape test of the kind of collider it met
+// last; a sensor that the ball ignores, met first, must not stand in for
+// the tile of the same shape met after it.
+TEST_F(FloorDrop, ABallMeetingASensorBeforeItsTileStillLandsOnIt)
+{
+    Table().AddTag("Tile");
+    Table().AddTag("Ball");
+    Table().AddTag("Sensor");
+    Table().SetPair("Ball", "Sensor", 0);
+    const EntityHandle tile = Static(ShapeHexPrism, {0, -kTileScale.y, 0}, kTileScale);
+    Statics().GetCompPtr(tile)->SetCollisionType("Tile");
+    // In the same node, filed last: met first.
+    const EntityHandle sensor = Static(ShapeHexPrism, {0, 1.0f - kTileScale.y, 0}, kTileScale);
+    Statics().GetCompPtr(sensor)->SetCollisionType("Sensor");
+    const EntityHandle ball = Body(ShapeSphere, {0, 2, 0}, glm::vec3(0.5f));
+    BodyOf(ball).SetCollisionType("Ball");
+    BodyOf(ball).mGravity.value = glm::vec3(0, -10, 0);
+    BodyOf(ball).mRestitution.value = 0.0f;
+    for (int frame = 0; frame < 120; ++frame) {
+        SetFrame(16);
+        Mgr().Update();
+    }
+    EXPECT_NEAR(Position(ball).y, 0.5f, 0.01f);
+}
+
 } // namespace

@@ -86,6 +86,21 @@ TEST_F(LogicRemoval, ClearShutsDownLastToFirstPerEntityAndDropsEveryEntry)
     EXPECT_EQ(Logic().Count(), 0u);
 }
 
+// Only the first match goes, and the next frame's walk, laid out before
+// the removal, must not reach it.
+TEST_F(LogicRemoval, RemoveFirstTakesTheFirstMatchOnlyAndTheNextFrameSkipsIt)
+{
+    const EntityHandle entity = NewEntity();
+    Add<Probe>(entity, "a");
+    Add<LogicTest::DerivedProbe>(entity, "b");
+    Add<LogicTest::DerivedProbe>(entity, "c");
+    Logic().Update();
+    Journal().clear();
+    Logic().RemoveFirst<LogicTest::DerivedProbe>(entity);
+    Logic().Update();
+    EXPECT_EQ(Journal(), (Strings{"b:shutdown", "a:update", "c:update"}));
+}
+
 TEST_F(LogicFixture, GetCompPtrFindsTheFirstDerivedMatch)
 {
     const EntityHandle entity = NewEntity();
@@ -155,21 +170,31 @@ class Remover : public ActsInFirstUpdate {
     }
 };
 
+// Removes itself.
+class Leaver : public ActsInFirstUpdate {
+    void Act(Engine::LogicManager& logic) override { logic.RemoveFirst<Leaver>(owner); }
+};
+
+// The list shrinks under the walk: the components after the removed ones
+// move up, and are still updated in their turn. The leaver changes the
+// manager first in the frame, the remover after it.
 TEST_F(LogicUpdate, ComponentsRemovedByAnEarlierUpdateAreNotUpdatedAndTheWalkGoesOn)
 {
-    const EntityHandle remover(5);
+    const EntityHandle leaver(4), remover(5);
+    Add<Probe>(leaver, "4a");
+    Add<Leaver>(leaver, "leaver");
+    Add<Probe>(leaver, "4c");
     Add<Probe>(remover, "5a");
     Add<Remover>(remover, "remover");
     Add<Probe>(remover, "5c");
     Add<Probe>(EntityHandle(6), "6a");
     Add<Probe>(EntityHandle(7), "7a");
     Logic().Update();
-    // The list shrank under the walk: the component after the remover moved
-    // into its place and is not reached this frame, as before.
-    EXPECT_EQ(Journal(), (Strings{"5a:update", "remover:update", "6a:shutdown", "5a:shutdown", "7a:update"}));
+    EXPECT_EQ(Journal(), (Strings{"4a:update", "leaver:update", "leaver:shutdown", "4c:update", "5a:update",
+                                  "remover:update", "6a:shutdown", "5a:shutdown", "5c:update", "7a:update"}));
     Journal().clear();
     Logic().Update();
-    EXPECT_EQ(Journal(), (Strings{"remover:update", "5c:update", "7a:update"}));
+    EXPECT_EQ(Journal(), (Strings{"4a:update", "4c:update", "remover:update", "5c:update", "7a:update"}));
 }
 
 } // namespace

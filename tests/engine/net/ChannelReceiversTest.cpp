@@ -5,7 +5,9 @@
 #include "engine/net/PrematchHandlerList.h"
 
 #include <limits>
+#include <functional>
 #include <map>
+#include <optional>
 
 namespace {
 
@@ -94,9 +96,10 @@ TEST_F(Receivers, AGoalDestroysTheGoalBallWhenThereIsOneAndCountsEitherWay)
 }
 
 // The host spawns a new goal ball while the client scores on the old one.
-// The host spares the new one for a goal that came while its spawn was
-// unacknowledged (the client scored before it had it); the client spares
-// its goal ball for a goal the host sent before the spawn taken last.
+// The host spares the new one for a goal the client sent before its
+// acknowledgement of the spawn (it scored before it had it); the client
+// spares its goal ball for a goal the host sent before the spawn taken
+// last.
 TEST_F(Receivers, AGoalOnTheGoalBallBeforeTheNewestSpawnLeavesTheNewOne)
 {
     Target local("Player_Mouse");
@@ -112,10 +115,11 @@ TEST_F(Receivers, AGoalOnTheGoalBallBeforeTheNewestSpawnLeavesTheNewOne)
     };
     const Net::GoalBallState spawned{Net::GoalBallState::kSpawned, {}, {}};
     net.send_type_4(spawned);
+    const std::uint32_t spawn = TakeSent(4).at(0).seq;
     EXPECT_TRUE(goalSpares(101)) << "host: the spawn still unacknowledged";
-    PeerAcks(TakeSent(4));
+    FromPeer(NetTest::MakePacket(Net::kAck, 4, 102, spawn));
     net.recv_everything();
-    EXPECT_FALSE(goalSpares(102)) << "host: the client had the spawn";
+    EXPECT_FALSE(goalSpares(103)) << "host: the client had the spawn";
 
     net.Disconnect();
     ConnectAsClient();
@@ -125,6 +129,130 @@ TEST_F(Receivers, AGoalOnTheGoalBallBeforeTheNewestSpawnLeavesTheNewOne)
     EXPECT_EQ(net.recv_type_4(), 1);
     EXPECT_TRUE(goalSpares(2000)) << "client: the goal was sent before the spawn";
     EXPECT_FALSE(goalSpares(2002)) << "client: the goal was sent after it";
+}
+
+// A host and a client linked through fake sockets, in play. The two share
+// this process's entities, so each machine's goal ball is made for its own
+// frames only: a machine has one when it kept it through its last frame or
+// took the host's spawn in it.
+class GoalBallOnTwoMachines : public ::testing::Test {
+protected:
+    struct Machine {
+        NetworkMgr net;
+        NetTest::FakeWire wire;
+        NetTest::Ipv4Endpoint end;
+        bool goalBall = false;
+    };
+
+    GoalBallOnTwoMachines()
+    {
+        Engine::Platform::SetUdpSocketFactory([this](int& error) -> std::unique_ptr<Engine::Platform::IUdpSocket> {
+            error = 0;
+            return std::make_unique<NetTest::FakeSocket>(opening->wire);
+        });
+        Journal().clear();
+        testing::internal::CaptureStdout();
+        opening = &host;
+        EXPECT_TRUE(host.net.server_init());
+        opening = &client;
+        EXPECT_TRUE(client.net.client_init("127.0.0.1"));
+        client.net.connect();
+        Carry(client, host);
+        host.net.listen();
+        Carry(host, client);
+        EXPECT_TRUE(client.net.connect());
+        Carry(client, host);
+        EXPECT_TRUE(host.net.listen());
+        testing::internal::GetCapturedStdout();
+        host.net.menu_mode = client.net.menu_mode = 0;
+    }
+    ~GoalBallOnTwoMachines() override { Engine::Platform::SetUdpSocketFactory({}); }
+
+    // What `from` sent goes to the other machine, but for what `keep` holds
+    // back.
+    using Keep = std::function<bool(const Net::PacketHeader&)>;
+    void Carry(Machine& from, Machine& to, const Keep& keep = {})
+    {
+        for (NetTest::FakeWire::Datagram& each : from.wire.sent) {
+            Net::Packet packet;
+            std::copy(each.bytes.begin(), each.bytes.end(), packet.Raw().begin());
+            if (keep && keep(packet.Header()))
+                held.push_back({std::move(each.bytes), from.end});
+            else
+                to.wire.inbox.push_back({std::move(each.bytes), from.end});
+        }
+        from.wire.sent.clear();
+    }
+
+    void Frame(Machine& machine)
+    {
+        std::optional<Target> goalBall;
+        if (machine.goalBall)
+            goalBall.emplace("GoalBall");
+        Journal().clear();
+        machine.net.update();
+        const bool spent = goalBall && Engine::EntityMgr::GetInstance().IsQueuedForDestruction(goalBall->entity);
+        machine.goalBall = (machine.goalBall && !spent) || CountHeard(local.entity, Engine::NetworkingEvent::kGoalBall);
+    }
+
+    // Two seconds of frames of both: long enough for every re-send due to
+    // go out and be answered.
+    void Settle()
+    {
+        for (int frame = 0; frame < 120; ++frame) {
+            clock.Advance(1.0 / 60.0);
+            Frame(host);
+            Carry(host, client);
+            Frame(client);
+            Carry(client, host);
+        }
+    }
+
+    NetTest::ManualClock clock;
+    Machine host{{}, {}, {0x7F000001, NetworkMgr::kDefaultPort}};
+    Machine client{{}, {}, {0x7F000002, 40000}};
+    Machine* opening = nullptr;
+    std::vector<NetTest::FakeWire::Datagram> held;
+    Target local{"Player_Mouse"}, remote{"2 Player_Mouse"}, ball{"ball"}, remoteBall{"2 ball"};
+};
+
+// The host spares its new goal ball for a goal the client scored before it
+// had the spawn. An acknowledgement of the spawn lost, or overtaken by the
+// goal, must not pass for that: the client spent the new ball.
+TEST_F(GoalBallOnTwoMachines, TheyAgreeOnTheGoalBallWhateverBecomesOfTheSpawnsAcknowledgement)
+{
+    const auto spawnAcknowledgement = [](const Net::PacketHeader& header) {
+        return header.flags == Net::kAck && header.type == 4;
+    };
+    enum class Case { AcknowledgementLost, AcknowledgementLate, SpawnLate };
+    for (const Case what : {Case::AcknowledgementLost, Case::AcknowledgementLate, Case::SpawnLate}) {
+        SCOPED_TRACE(static_cast<int>(what));
+        // The old goal ball is out on both, or none is.
+        host.goalBall = client.goalBall = what == Case::SpawnLate;
+        held.clear();
+        host.net.send_type_4(Net::GoalBallState{Net::GoalBallState::kSpawned, {}, {}});
+        host.goalBall = true;
+        Carry(host, client, [&](const Net::PacketHeader&) { return what == Case::SpawnLate; });
+        Frame(client);
+        Carry(client, host, spawnAcknowledgement);
+        if (what == Case::AcknowledgementLost)
+            held.clear();
+        Frame(host);
+
+        // The client scores on the goal ball it has.
+        ASSERT_TRUE(client.goalBall);
+        client.goalBall = false;
+        client.net.send_type_3(Net::Score{1, Net::Score::kGoal});
+        Carry(client, host);
+        Frame(host);
+        for (NetTest::FakeWire::Datagram& each : held)
+            (what == Case::SpawnLate ? client : host).wire.inbox.push_back(std::move(each));
+        held.clear();
+        Settle();
+        EXPECT_EQ(host.goalBall, client.goalBall);
+        EXPECT_EQ(client.goalBall, what == Case::SpawnLate) << "the spawn came after the goal";
+        EXPECT_TRUE(host.net.channel(4).pending.empty() && client.net.channel(3).pending.empty());
+    }
 }
 
 TEST_F(Receivers, GoalBallStatesKeepTheNewestAndNeverHoldUpTheSpawn)

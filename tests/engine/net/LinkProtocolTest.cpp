@@ -240,9 +240,14 @@ TEST_F(LinkFixture, DuplicatesAreAcknowledgedButQueuedOnceAndLateRecordsStillCou
         queued.push_back(each.seq);
     EXPECT_EQ(queued, (std::vector<std::uint32_t>{105, 103, 104}));
     std::vector<std::uint32_t> acked;
-    for (const Header& each : TakeSent())
+    std::vector<std::uint32_t> numbers;
+    for (const Header& each : TakeSent()) {
         acked.push_back(each.ack);
+        numbers.push_back(each.seq);
+    }
     EXPECT_EQ(acked, (std::vector<std::uint32_t>{105, 105, 103, 103, 104, 99}));
+    // Sent again, an acknowledgement keeps the number it was first sent with.
+    EXPECT_EQ(numbers, (std::vector<std::uint32_t>{1001, 1001, 1002, 1002, 1003, 1004}));
 
     // Emptied queues still know what they took.
     net.clear_queues();

@@ -36,9 +36,9 @@ void UseLookWindow()
 void ExpectLooksAsBefore(const std::string& name)
 {
     Engine::Renderer& renderer = Engine::Renderer::GetInstance();
-    const bool started = renderer.softwareRasteriser;
+    const RasteriserPath path;
     for (bool software : {true, false}) {
-        renderer.softwareRasteriser = software;
+        path.Take(software);
         renderer.Render();
         EXPECT_TRUE(DrainGlErrors().empty());
         ASSERT_EQ(Engine::Window::Main()->GetSize(), std::make_pair(kLookWidth, kLookHeight));
@@ -49,7 +49,6 @@ void ExpectLooksAsBefore(const std::string& name)
         EXPECT_GE(psnr, kLeastPeakSignalToNoise) << shot << " differs from its reference";
         std::cout << shot << ": " << psnr << " dB\n";
     }
-    renderer.softwareRasteriser = started;
 }
 
 struct LitLook : LitScene {

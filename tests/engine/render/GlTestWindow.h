@@ -36,6 +36,32 @@ inline void OpenTestWindow()
     renderer.time = 0.0f;
 }
 
+// Takes the frame down the path of a software rasteriser or of a graphics
+// card, with the framebuffer set that path builds, and puts the renderer
+// back as it found it when the guard goes, however the test leaves (a
+// failed ASSERT_ returns at once).
+class RasteriserPath {
+public:
+    RasteriserPath() = default;
+    explicit RasteriserPath(bool software) { Take(software); }
+    ~RasteriserPath() { Take(mStarted); }
+    RasteriserPath(const RasteriserPath&) = delete;
+    RasteriserPath& operator=(const RasteriserPath&) = delete;
+
+    static void Take(bool software)
+    {
+        Engine::Renderer& renderer = Engine::Renderer::GetInstance();
+        if (renderer.softwareRasteriser == software)
+            return;
+        renderer.softwareRasteriser = software;
+        if (renderer.GetFramebuffer(Engine::FramebufferSlot::Scene))
+            renderer.CreateFramebuffers();
+    }
+
+private:
+    const bool mStarted = Engine::Renderer::GetInstance().softwareRasteriser;
+};
+
 // The test window with the renderer's splash and match resources loaded,
 // without their log and the GL errors that loading leaves.
 void OpenTestWindowWithResources();

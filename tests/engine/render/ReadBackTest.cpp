@@ -29,20 +29,20 @@ struct ReadBack : FrameTestScene {
 
 TEST_F(ReadBack, AFrameReadsNothingBackUnlessGlRasterisesOnTheProcessor)
 {
-    const bool started = renderer.softwareRasteriser;
-    EXPECT_EQ(started, Engine::NamesSoftwareRasteriser(reinterpret_cast<const char*>(glGetString(GL_RENDERER))));
+    EXPECT_EQ(renderer.softwareRasteriser,
+              Engine::NamesSoftwareRasteriser(reinterpret_cast<const char*>(glGetString(GL_RENDERER))));
+    const RasteriserPath path;
     Glowing({0, 0, 0}, 0.5f, {3, 2.5f, 1});
     AddCamera({0, 0, 10}, {0, 0, 0});
     for (bool blurred : {false, true}) {
         renderer.blurPath = blurred;
-        renderer.softwareRasteriser = false;
+        path.Take(false);
         EXPECT_EQ(ReadBacksOfAFrame(), 0u) << blurred;
         // The seam counts: the software path does read back here.
-        renderer.softwareRasteriser = true;
+        path.Take(true);
         EXPECT_GT(ReadBacksOfAFrame(), 0u) << blurred;
     }
     renderer.blurPath = false;
-    renderer.softwareRasteriser = started;
 }
 
 // Where the read glow shows the halo can't reach, the combine reads neither
@@ -50,7 +50,7 @@ TEST_F(ReadBack, AFrameReadsNothingBackUnlessGlRasterisesOnTheProcessor)
 // look as the whole combine draws them; each camera reads its glow back.
 TEST_F(ReadBack, TheCombineCutByTheReadGlowDrawsWhatTheWholeOneDraws)
 {
-    const bool started = renderer.softwareRasteriser;
+    const RasteriserPath path;
     Glowing({-1.5f, 0, 0}, 0.5f, {3, 2.5f, 1});
     Model(Place({2.5f, 0, 0}), "Sphere", "Default").mDiffuseColor.value = {0.3f, 0.7f, 0.9f};
     PointLight({0, 3, 6}, {1, 1, 1});
@@ -62,14 +62,13 @@ TEST_F(ReadBack, TheCombineCutByTheReadGlowDrawsWhatTheWholeOneDraws)
             AddCamera({0, 0, 10}, {0, 0, 0});
         std::vector<unsigned char> pictures[2];
         for (bool software : {false, true}) {
-            renderer.softwareRasteriser = software;
+            path.Take(software);
             EXPECT_EQ(ReadBacksOfAFrame(), software ? (split ? 2u : 1u) : 0u);
             pictures[software] = WindowPicture();
         }
         EXPECT_LE(LargestDifference(pictures[0], pictures[1]), 1);
         Engine::CameraManager::GetInstance().Clear();
     }
-    renderer.softwareRasteriser = started;
 }
 
 } // namespace

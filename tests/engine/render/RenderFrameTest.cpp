@@ -276,14 +276,14 @@ TEST_F(FrameTestScene, TheBlurPathWorksItsMiddlePassesAtHalfOrAQuarterOfTheSize)
         FramebufferSlot target;
         int shrink; // the target's picture against the window's
     };
-    const bool started = renderer.softwareRasteriser;
+    const RasteriserPath path;
     for (bool software : {false, true}) {
         SCOPED_TRACE(software);
+        path.Take(software);
         for (std::size_t slot = 0; slot < static_cast<std::size_t>(FramebufferSlot::Count); ++slot) {
             renderer.GetFramebuffer(static_cast<FramebufferSlot>(slot))->Bind();
             glClear(GL_COLOR_BUFFER_BIT);
         }
-        renderer.softwareRasteriser = software;
         renderer.Render();
         const std::vector<Step> card{{FramebufferSlot::Blur1, 1}, {FramebufferSlot::Blur2, 2}, {FramebufferSlot::Blur3, 2},
                                      {FramebufferSlot::Blur4, 2}, {FramebufferSlot::Blur5, 2}};
@@ -298,7 +298,6 @@ TEST_F(FrameTestScene, TheBlurPathWorksItsMiddlePassesAtHalfOrAQuarterOfTheSize)
         EXPECT_GT(Brightness(PixelAt(full.x, full.y)), 150);
         EXPECT_LT(Brightness(PixelAt(80, 80)), 10);
     }
-    renderer.softwareRasteriser = started;
     EXPECT_TRUE(DrainGlErrors().empty());
 }
 
@@ -310,11 +309,11 @@ TEST_F(FrameTestScene, TheBlurPathFadesAndTintsItsPictureEitherWay)
     AddCamera({0, 0, 10}, {0, 0, 0});
     renderer.blurPath = true;
     renderer.postProcessing.vector = {0.2f, 0.1f, 0.4f};
-    const bool started = renderer.softwareRasteriser;
+    const RasteriserPath path;
     int centres[2] = {};
     for (bool software : {false, true}) {
         SCOPED_TRACE(software);
-        renderer.softwareRasteriser = software;
+        path.Take(software);
         renderer.postProcessing.float1 = 0.5f;
         renderer.Render();
         const std::array<int, 3> corner = PixelAt(80, 80);
@@ -326,7 +325,6 @@ TEST_F(FrameTestScene, TheBlurPathFadesAndTintsItsPictureEitherWay)
         renderer.Render();
         EXPECT_EQ(Brightness(PixelAt(640, 360)), 0) << "faded to black";
     }
-    renderer.softwareRasteriser = started;
     EXPECT_GT(centres[0], 300);
     EXPECT_NEAR(centres[1], centres[0], 12);
     EXPECT_TRUE(DrainGlErrors().empty());
@@ -369,9 +367,9 @@ TEST_F(FrameTestScene, TheLeanLastPassDrawsWhatTheFullOneDrawsWithItsEffectsIdle
     renderer.postProcessing.vector = {0.05f, 0.0f, 0.1f};
     renderer.postProcessing.float1 = 0.2f;
     Engine::PostProcessingInputs& inputs = renderer.postProcessing;
-    const bool started = renderer.softwareRasteriser;
+    const RasteriserPath path;
     for (bool software : {false, true}) {
-        renderer.softwareRasteriser = software;
+        path.Take(software);
         inputs.flag3 = false;
         renderer.Render();
         const std::vector<unsigned char> lean = WindowPicture();
@@ -384,7 +382,6 @@ TEST_F(FrameTestScene, TheLeanLastPassDrawsWhatTheFullOneDrawsWithItsEffectsIdle
         renderer.Render();
         EXPECT_GT(LargestDifference(WindowPicture(), lean), 20) << "the tint shows once it has strength";
     }
-    renderer.softwareRasteriser = started;
     EXPECT_TRUE(DrainGlErrors().empty());
 }
 

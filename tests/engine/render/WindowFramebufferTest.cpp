@@ -145,6 +145,44 @@ TEST_F(WindowFixture, AWindowWiderThanGlCanTargetKeepsItsSizeAndGetsTheLargestTa
     EXPECT_TRUE(DrainGlErrors().empty());
 }
 
+// Red's type and size in bits of each attachment of a slot.
+std::vector<std::pair<GLint, GLint>> RedChannels(const Engine::Framebuffer& framebuffer)
+{
+    std::vector<std::pair<GLint, GLint>> channels;
+    for (unsigned i = 0; i < framebuffer.Count(); ++i) {
+        GLint type = 0;
+        GLint bits = 0;
+        glBindTexture(GL_TEXTURE_2D, framebuffer.TextureId(i));
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_RED_TYPE, &type);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_RED_SIZE, &bits);
+        channels.emplace_back(type, bits);
+    }
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return channels;
+}
+
+// Every target holds half floats on a graphics card; where GL rasterises on
+// the processor, the last pass's picture and the blur's last step hold the
+// window's eight bits.
+TEST_F(WindowFixture, TheSetHoldsHalfFloatsButForTwoEightBitTargetsInSoftware)
+{
+    const std::pair<GLint, GLint> halfFloat{GL_FLOAT, 16};
+    const std::pair<GLint, GLint> eightBits{GL_UNSIGNED_NORMALIZED, 8};
+    renderer.CreateFramebuffers();
+    for (bool software : {false, true}) {
+        SCOPED_TRACE(software);
+        const RasteriserPath path(software);
+        for (std::size_t i = 0; i < static_cast<std::size_t>(FramebufferSlot::Count); ++i) {
+            const auto slot = static_cast<FramebufferSlot>(i);
+            const bool shown = slot == FramebufferSlot::PostProcessing || slot == FramebufferSlot::Blur5;
+            const auto& expected = software && shown ? eightBits : halfFloat;
+            const Engine::Framebuffer& target = *renderer.GetFramebuffer(slot);
+            EXPECT_EQ(RedChannels(target), std::vector(target.Count(), expected)) << "slot " << i;
+        }
+    }
+    EXPECT_TRUE(DrainGlErrors().empty());
+}
+
 TEST_F(WindowFixture, SetResolutionLeavesTheTargetsToTheSizeCheckAndFullscreenRebuildsThem)
 {
     renderer.CreateFramebuffers();
