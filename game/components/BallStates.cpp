@@ -9,7 +9,6 @@
 #include "game/arena/MatchRecorder.h"
 #include "game/arena/MatchStats.h"
 #include "game/components/BallMessages.h"
-#include "game/components/PassivePerks.h"
 #include "game/components/PlayerControls.h"
 #include "game/components/PlayerFrame.h"
 #include "game/components/PlayerLogicComp.h"
@@ -22,8 +21,6 @@ namespace {
 
 using Slot = InputBindings::Slot;
 
-// The hold-speed passive perk charges the shot.
-constexpr std::int32_t kHoldSpeed = PasivePerkss::HoldSpeedKind;
 // Q recalls a returning ball into the hand, whatever the bindings say.
 constexpr std::int32_t kCatchKey = 20;
 // Share of its velocity a disintegrating ball loses each update.
@@ -141,7 +138,7 @@ void BallIdle::ReadShot(Player_LogicComp& player)
 {
     const PlayerControls controls(mPlayer, player.mPlayerNumber);
     const bool held = controls.Held(Slot::BallShoot, Slot::ControllerShoot);
-    const bool charges = player.mPassiveKind == kHoldSpeed;
+    const bool charges = player.mPassiveKind == Player_LogicComp::kHoldSpeed;
     // A charged shot leaves when the button is let go or the charge is full.
     if (player.mCharging && charges && (!held || mCharge >= 1.0f))
         Request("BallBouncing");
@@ -193,7 +190,7 @@ void BallIdle::Launch(Player_LogicComp& player)
         // The held ball rests in the hand: what its body gathered meanwhile
         // (its weight pulls on it even as a ghost) does not bend the shot.
         const float speed = player.ShotSpeed(ball.ShootSpeed.value, 0);
-        body->mVelocity.value = aim * (player.mPassiveKind == kHoldSpeed ? mCharge * speed : speed);
+        body->mVelocity.value = aim * (player.mPassiveKind == Player_LogicComp::kHoldSpeed ? mCharge * speed : speed);
     }
     Engine::Transform::ScaleRef(entity) = ball.NormalScale.value;
     ball.mLastNormal = glm::vec3(0.0f);

@@ -50,7 +50,7 @@ void RunCost0::Update()
     const std::string& energyState = energy->GetCurrentState()->GetName();
     if (moving == "Start")
         return;
-    target->mPassiveKind = RunCost0Kind;
+    target->mPassiveKind = Player_LogicComp::kRunCost0;
     target->mRunCost = 0.0f;
     // The perk only takes acting away; the arena's hold has taken it
     // already and gives it back itself.
@@ -82,7 +82,7 @@ void RunCost0::Shutdown()
 void DoubleJump::Update()
 {
     if (Player_LogicComp* target = EnabledOwner()) {
-        target->mPassiveKind = DoubleJumpKind;
+        target->mPassiveKind = Player_LogicComp::kDoubleJump;
         target->mRunCost = target->energy_run_base.value;
         target->mJumpCount = 2;
     }
@@ -100,7 +100,7 @@ void DoubleJump::Shutdown()
 void TileBendingCost::Update()
 {
     if (Player_LogicComp* target = EnabledOwner()) {
-        target->mPassiveKind = TileBendingCostKind;
+        target->mPassiveKind = Player_LogicComp::kTileBendingCost;
         target->mTileBendCost = target->energy_run_base.value * 0.5f;
         target->mRunCost = target->energy_run_base.value * 2.0f;
     }
@@ -118,7 +118,7 @@ void TileBendingCost::Shutdown()
 void ActiveCost::Update()
 {
     if (Player_LogicComp* target = EnabledOwner()) {
-        target->mPassiveKind = ActiveCostKind;
+        target->mPassiveKind = Player_LogicComp::kActiveCost;
         target->mActiveCost = target->mActiveCostBase * 2.0f;
         target->mActiveCooldown = target->mActiveCooldownBase * 0.5f;
     }
@@ -136,13 +136,13 @@ void ActiveCost::Shutdown()
 void RocketJump::Update()
 {
     if (Player_LogicComp* target = EnabledOwner())
-        target->mPassiveKind = RocketJumpKind;
+        target->mPassiveKind = Player_LogicComp::kRocketJump;
 }
 
 void HoldSpeed::Update()
 {
     if (Player_LogicComp* target = EnabledOwner())
-        target->mPassiveKind = HoldSpeedKind;
+        target->mPassiveKind = Player_LogicComp::kHoldSpeed;
 }
 
 bool AttachBySelection(Engine::EntityHandle entity, int selection)

@@ -11,10 +11,6 @@ class Player_LogicComp;
 // reads; shut down, it puts the base values back.
 namespace PasivePerkss {
 
-// Kinds as the player component keeps them.
-enum Kind : std::int32_t { RunCost0Kind, DoubleJumpKind, TileBendingCostKind, ActiveCostKind, RocketJumpKind,
-                           HoldSpeedKind };
-
 class PasivePerk : public Engine::LogicComp {
 public:
     static Engine::TypeNode* RegisterClassType();

@@ -33,8 +33,18 @@ class Player_LogicComp : public Engine::LogicComp {
 public:
     // Machine positions on the player's SMComponent.
     enum Machine : std::size_t { MovementMachine = 0, EnergyMachine = 1, HurtMachine = 2 };
-    // Passive-perk kinds; kNoPassive while the player has none.
-    static constexpr std::int32_t kNoPassive = 6;
+    // Passive-perk kinds as mPassiveKind keeps them: the passive perks write
+    // them, the movement and the ball read them. kNoPassive while the player
+    // has none.
+    enum PassiveKind : std::int32_t {
+        kRunCost0,
+        kDoubleJump,
+        kTileBendingCost,
+        kActiveCost,
+        kRocketJump,
+        kHoldSpeed,
+        kNoPassive
+    };
 
     // Takes the next player number.
     Player_LogicComp();

@@ -23,7 +23,6 @@ constexpr float kFrameStep = 0.016f;
 constexpr float kRunFov = 1.25f;
 constexpr float kFovEase = 0.5f;
 constexpr float kRunVolume = 0.4f;
-constexpr std::int32_t kRocketJump = 4;
 
 PlayerControls ControlsOf(const Player_LogicComp& player) { return {player.GetOwner(), player.mPlayerNumber}; }
 
@@ -124,7 +123,7 @@ void PlayerMoveState::Jump(Player_LogicComp& player, float jumpSpeed, float rock
     if (!body)
         return;
     body->mVelocity.value.y += jumpSpeed;
-    if (player.mPassiveKind == kRocketJump && StandsOnRisingTile(player.GetOwner()))
+    if (player.mPassiveKind == Player_LogicComp::kRocketJump && StandsOnRisingTile(player.GetOwner()))
         body->mVelocity.value.y += rocketSpeed;
 }
 

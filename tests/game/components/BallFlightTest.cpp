@@ -76,7 +76,7 @@ TEST_F(BallFlight, AShotLeavesAlongTheViewAtTheShotSpeedOfTheSpeedState)
 
 TEST_F(BallFlight, WithTheHoldSpeedPerkATapChargesHalfAndAFullSecondTwiceAndFiresByItself)
 {
-    Component(one).mPassiveKind = PasivePerkss::HoldSpeedKind;
+    Component(one).mPassiveKind = Player_LogicComp::kHoldSpeed;
     // A tap: held for one frame, let go the next.
     ClickLeft();
     EXPECT_TRUE(Component(one).mCharging);
