@@ -11,9 +11,9 @@
 #include "engine/core/TransformCompManager.h"
 #include "engine/logic/SMComponent.h"
 #include "game/arena/MatchRecorder.h"
-#include "game/components/GoalBall.h"
-#include "game/components/PlayerLogicComp.h"
-#include "game/components/TempBallComp.h"
+#include "game/components/ball/GoalBall.h"
+#include "game/components/player/PlayerLogicComp.h"
+#include "game/components/ball/TempBallComp.h"
 
 #include <benchmark/benchmark.h>
 #include <vector>

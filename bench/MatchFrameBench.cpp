@@ -10,7 +10,7 @@
 #include "engine/render/Renderer.h"
 #include "game/arena/HexGrid.h"
 #include "game/arena/MatchRecorder.h"
-#include "game/components/GoalBall.h"
+#include "game/components/ball/GoalBall.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
 #include "game/match/ModeSteps.h"

@@ -8,10 +8,10 @@
 #include "engine/core/TransformCompManager.h"
 #include "engine/logic/SMComponent.h"
 #include "engine/render/CameraManager.h"
-#include "game/components/EnergyLogic.h"
-#include "game/components/HurtLogic.h"
-#include "game/components/PlayerLogicComp.h"
-#include "game/components/PlayerMovement.h"
+#include "game/components/player/EnergyLogic.h"
+#include "game/components/player/HurtLogic.h"
+#include "game/components/player/PlayerLogicComp.h"
+#include "game/components/player/PlayerMovement.h"
 
 #include <benchmark/benchmark.h>
 #include <vector>

@@ -21,7 +21,16 @@ LAYERS = [
     ["engine/ui"],
     ["engine/frame"],
     ["game/config", "game/arena"],
-    ["game/components"],
+    # The game's components by subject: what all of them share and the
+    # music, the floor's tiles, the player, the player's bending and its
+    # medals, the balls (with the goal ball and the shield they meet), then
+    # the perks and the arena's placed objects.
+    ["game/components/shared", "game/components/music"],
+    ["game/components/tile"],
+    ["game/components/player"],
+    ["game/components/bending", "game/components/medals"],
+    ["game/components/ball"],
+    ["game/components/perks", "game/components/objects"],
     ["game/match"],
     ["game/menus"],
     ["game/modes"],

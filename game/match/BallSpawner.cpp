@@ -13,8 +13,8 @@
 #include "engine/render/ParticleEmitterManager.h"
 #include "engine/render/RenderCompManager.h"
 #include "game/arena/Palette.h"
-#include "game/components/PlayerLogicComp.h"
-#include "game/components/TempBallComp.h"
+#include "game/components/player/PlayerLogicComp.h"
+#include "game/components/ball/TempBallComp.h"
 #include "game/match/GameScene.h"
 
 #include <GL/glew.h>

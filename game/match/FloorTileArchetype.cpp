@@ -11,7 +11,7 @@
 #include "engine/logic/SMComponent.h"
 #include "engine/render/RenderWrapperManager.h"
 #include "game/arena/Palette.h"
-#include "game/components/TileLogicComponent.h"
+#include "game/components/tile/TileLogicComponent.h"
 
 namespace FloorTileArchetype {
 

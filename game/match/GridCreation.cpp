@@ -12,7 +12,7 @@
 #include "engine/render/InstancedRenderableManager.h"
 #include "game/arena/HexGrid.h"
 #include "game/arena/Palette.h"
-#include "game/components/TileLogicComponent.h"
+#include "game/components/tile/TileLogicComponent.h"
 #include "game/match/FloorTileArchetype.h"
 #include "game/match/LevelRecord.h"
 

@@ -3,10 +3,10 @@
 #include "game/arena/GameModeFlags.h"
 #include "game/arena/HookCheck.h"
 #include "game/arena/MatchRecorder.h"
-#include "game/components/BallSeams.h"
-#include "game/components/PerkObjectSeams.h"
-#include "game/components/PlayerHooks.h"
-#include "game/components/TileSeams.h"
+#include "game/match/BallSeams.h"
+#include "game/components/objects/PerkObjectSeams.h"
+#include "game/components/player/PlayerHooks.h"
+#include "game/components/tile/TileSeams.h"
 #include "game/match/GameState.h"
 
 namespace {

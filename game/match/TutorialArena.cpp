@@ -1,8 +1,8 @@
 #include "game/match/TutorialArena.h"
 
 #include "engine/core/SceneManager.h"
-#include "game/components/TileHeightStates.h"
-#include "game/components/TileLogicComponent.h"
+#include "game/components/tile/TileHeightStates.h"
+#include "game/components/tile/TileLogicComponent.h"
 #include "game/arena/HexGrid.h"
 #include "game/match/ModeSteps.h"
 #include "engine/logic/LogicManager.h"

@@ -11,7 +11,7 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/Renderer.h"
 #include "engine/ui/LayerStack.h"
-#include "game/components/PlayerLogicComp.h"
+#include "game/components/player/PlayerLogicComp.h"
 #include "game/match/FloorTileArchetype.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"

@@ -18,7 +18,7 @@
 #include "engine/ui/TextComps.h"
 #include "game/arena/HexGrid.h"
 #include "game/arena/Palette.h"
-#include "game/components/ImmovableTile.h"
+#include "game/components/tile/ImmovableTile.h"
 #include "game/match/GridCreation.h"
 #include "game/match/ModeSteps.h"
 #include "game/menus/MenuLayers.h"

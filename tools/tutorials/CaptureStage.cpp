@@ -15,7 +15,7 @@
 #include "engine/render/Window.h"
 #include "game/arena/HexGrid.h"
 #include "game/arena/MatchRecorder.h"
-#include "game/components/PlayerLogicComp.h"
+#include "game/components/player/PlayerLogicComp.h"
 #include "game/match/GameModifiers.h"
 #include "game/match/GameScene.h"
 #include "game/match/GridCreation.h"

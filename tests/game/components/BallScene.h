@@ -5,10 +5,10 @@
 #include "engine/logic/CollisionEvent.h"
 #include "engine/logic/EventHandlerList.h"
 #include "engine/render/ParticleEmitterManager.h"
-#include "game/components/BadgeManagerComp.h"
-#include "game/components/BallStates.h"
-#include "game/components/GoalBall.h"
-#include "game/components/TempBallComp.h"
+#include "game/components/medals/BadgeManagerComp.h"
+#include "game/components/ball/BallStates.h"
+#include "game/components/ball/GoalBall.h"
+#include "game/components/ball/TempBallComp.h"
 
 #include <SDL.h>
 

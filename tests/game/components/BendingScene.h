@@ -3,7 +3,7 @@
 #include "PlayerScene.h"
 
 #include "engine/core/Transform.h"
-#include "game/components/TileColourStates.h"
+#include "game/components/tile/TileColourStates.h"
 
 #include <SDL.h>
 #include <algorithm>

@@ -8,7 +8,7 @@
 #include "engine/logic/StateMachine.h"
 #include "engine/logic/FrameTime.h"
 #include "engine/render/RenderWrapperManager.h"
-#include "game/components/TileLogicComponent.h"
+#include "game/components/tile/TileLogicComponent.h"
 #include "game/match/FloorTileArchetype.h"
 #include "game/match/GridCreation.h"
 #include "game/arena/MatchRecorder.h"

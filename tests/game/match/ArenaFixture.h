@@ -3,7 +3,7 @@
 #include "engine/core/SceneManager.h"
 #include "engine/logic/LogicManager.h"
 #include "game/arena/HexGrid.h"
-#include "game/components/ImmovableTile.h"
+#include "game/components/tile/ImmovableTile.h"
 #include "game/match/GridCreation.h"
 #include "game/match/RegisterLogicTypes.h"
 #include "support/CapturedOutput.h"

@@ -13,8 +13,8 @@
 #include "engine/render/RenderCompManager.h"
 #include "game/arena/MatchRecorder.h"
 #include "game/arena/Palette.h"
-#include "game/components/CrashingTile.h"
-#include "game/components/TileLogicComponent.h"
+#include "game/components/tile/CrashingTile.h"
+#include "game/components/tile/TileLogicComponent.h"
 #include "game/match/KillCamHud.h"
 
 namespace {

@@ -7,11 +7,11 @@
 #include "engine/render/CameraManager.h"
 #include "engine/render/RenderCompManager.h"
 #include "game/arena/MatchStats.h"
-#include "game/components/AudioLogic.h"
-#include "game/components/CrashingTile.h"
-#include "game/components/GoalBall.h"
-#include "game/components/TileLogicComponent.h"
-#include "game/components/TileSeams.h"
+#include "game/components/music/AudioLogic.h"
+#include "game/components/tile/CrashingTile.h"
+#include "game/components/ball/GoalBall.h"
+#include "game/components/tile/TileLogicComponent.h"
+#include "game/components/tile/TileSeams.h"
 #include "game/match/ArenaDebugKeys.h"
 
 #include <algorithm>

@@ -7,7 +7,7 @@
 #include "engine/net/NetworkMgr.h"
 #include "game/arena/HexLayout.h"
 #include "game/arena/Palette.h"
-#include "game/components/TileLogicComponent.h"
+#include "game/components/tile/TileLogicComponent.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 
 #include "engine/net/NetTestSupport.h"
 #include "game/arena/Palette.h"
-#include "game/components/ImmovableTile.h"
+#include "game/components/tile/ImmovableTile.h"
 #include "game/match/LevelRecord.h"
 #include "game/match/NetworkedScene.h"
 

@@ -9,7 +9,7 @@
 #include "engine/net/PrematchHandlerList.h"
 #include "engine/render/CameraManager.h"
 #include "game/arena/HexGrid.h"
-#include "game/components/ImmovableTile.h"
+#include "game/components/tile/ImmovableTile.h"
 #include "game/match/GameModifiers.h"
 #include "game/match/GridCreation.h"
 #include "game/match/LevelRecord.h"

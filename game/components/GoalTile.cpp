@@ -1,6 +1,0 @@
-#include "game/components/GoalTile.h"
-
-Engine::TypeNode* GoalTile::RegisterClassType()
-{
-    return Engine::TypeRegistry::RegisterUnder<GoalTile, Engine::LogicComp>();
-}

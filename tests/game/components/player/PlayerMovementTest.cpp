@@ -1,0 +1,419 @@
+// Under Xvfb, on a 7 x 7 floor: hovering, walking, running, jumping and
+// looking, driven by injected keys, mouse motion and frame time.
+#include "game/components/PlayerScene.h"
+
+#include "game/arena/ArenaRoom.h"
+#include "game/arena/MatchStats.h"
+#include "game/components/perks/PassivePerks.h"
+#include "game/components/player/PlayerBody.h"
+#include "game/components/tile/TileLogicComponent.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace {
+
+using Slot = InputBindings::Slot;
+
+float HorizontalSpeed(const glm::vec3& velocity) { return std::hypot(velocity.x, velocity.z); }
+
+// The speed a held key settles at: each step adds the acceleration, then
+// the body's drag takes its share.
+float SteadySpeed(float speed, float drag) { return drag * speed * 0.016f / (1.0f - drag); }
+
+class PlayerMovement : public PlayerScene {};
+
+TEST_F(PlayerMovement, DescendsAtTheStartThenHoversAtItsLevitationAboveTheFloor)
+{
+    const Engine::EntityHandle player = Spawn({4.0f, FloorTop() + 12.0f, 3.0f});
+    Frame();
+    EXPECT_EQ(MovementState(player), "Start");
+    Frames(30, 20);
+    // A tenth of its gravity during the opening descent.
+    EXPECT_FLOAT_EQ(Body(player).mGravity.value.y, -20.0f);
+    EXPECT_LT(Position(player).y, FloorTop() + 12.0f);
+    EXPECT_FLOAT_EQ(Camera(player).mTarget.value.x, 0.0f) << "looks at the arena's centre";
+    EXPECT_FALSE(Component(player).mCanAct);
+
+    while (MovementState(player) == "Start")
+        Frame(20);
+    EXPECT_TRUE(Component(player).mCanAct);
+    Frames(50);
+    EXPECT_NEAR(FeetHeight(player), 3.5f, 1e-3f);
+    EXPECT_EQ(Body(player).mGravity.value, glm::vec3(0.0f));
+    EXPECT_EQ(Body(player).mVelocity.value.y, 0.0f);
+}
+
+TEST_F(PlayerMovement, NothingUnderTheFeetMeansFallingNotBeingLifted)
+{
+    const Engine::EntityHandle player = SpawnStanding();
+    Engine::Transform::PositionRef(player) = glm::vec3(400.0f, 0.0f, 0.0f);
+    float previous = Position(player).y;
+    for (int i = 0; i < 10; ++i) {
+        Frame();
+        EXPECT_LE(Position(player).y, previous) << "frame " << i;
+        previous = Position(player).y;
+    }
+    EXPECT_LT(previous, 0.0f);
+    EXPECT_FLOAT_EQ(Body(player).mGravity.value.y, -200.0f);
+}
+
+// A floor tile round the feet is seen from above: the player stands on its
+// top, where a ray from inside it would let the player drop under the floor.
+TEST_F(PlayerMovement, FeetInsideAFloorTileStandOnItsTopInsteadOfDroppingThrough)
+{
+    const Engine::EntityHandle player = SpawnStanding({-6.0f, 0.0f, 1.0f});
+    // A tile on the way to the arena's centre, where the view rests, two
+    // steps up.
+    const glm::vec3 ahead = Position(player) + glm::normalize(glm::vec3(6.0f, 0.0f, -1.0f)) * 3.0f;
+    const Engine::EntityHandle column = *std::min_element(
+        HexGrid::GetInstance().tiles.begin(), HexGrid::GetInstance().tiles.end(), [&](auto a, auto b) {
+            return glm::distance(glm::vec2(Position(a).x, Position(a).z), glm::vec2(ahead.x, ahead.z)) <
+                   glm::distance(glm::vec2(Position(b).x, Position(b).z), glm::vec2(ahead.x, ahead.z));
+        });
+    TileLogicComponent& tile = *Engine::LogicManager::GetCompPtr<TileLogicComponent>(column);
+    const float step = tile.tile_size.value;
+    for (int i = 0; i < 2; ++i) {
+        tile.SetSelected(true);
+        tile.mRaiseRequest = 1;
+        Frames(70);
+    }
+    ASSERT_EQ(tile.mLevel, 2);
+
+    Hold(Slot::Forward);
+    float lowest = FeetHeight(player);
+    bool stoodOnIt = false;
+    for (int i = 0; i < 200 && !stoodOnIt; ++i) {
+        Frame();
+        lowest = std::min(lowest, FeetHeight(player));
+        stoodOnIt = std::fabs(FeetHeight(player) - (2.0f * step + 3.5f)) < 1e-3f;
+    }
+    EXPECT_TRUE(stoodOnIt) << "feet at " << FeetHeight(player);
+    EXPECT_GT(lowest, 0.0f) << "never under the floor";
+    Frames(150);
+    Release(Slot::Forward);
+    Frames(100);
+    EXPECT_NEAR(FeetHeight(player), 3.5f, 1e-3f) << "walked off, back down onto the floor";
+
+    // Landing a hair inside the floor, as a teleport onto a ball lying on it.
+    Engine::Transform::PositionRef(player).y -= 3.6f;
+    Frame();
+    EXPECT_NEAR(FeetHeight(player), 3.5f, 1e-3f);
+}
+
+TEST_F(PlayerMovement, WalksAndRunsAtTheirSpeedsAlongTheView)
+{
+    const Engine::EntityHandle player = SpawnStanding({-6.0f, 0.0f, 1.0f});
+    const Player_LogicComp& component = Component(player);
+    Hold(Slot::Forward);
+    Frames(150);
+    const glm::vec3 walk = Body(player).mVelocity.value;
+    EXPECT_NEAR(HorizontalSpeed(walk), SteadySpeed(component.PlayerSpeed.value, 0.9f), 0.05f);
+    const glm::vec3 view = Camera(player).forward;
+    EXPECT_GT(glm::dot(glm::normalize(glm::vec2(walk.x, walk.z)), glm::normalize(glm::vec2(view.x, view.z))), 0.999f);
+    EXPECT_FLOAT_EQ(component.Energy.value, 16.0f) << "walking is free";
+
+    Hold(Slot::Run);
+    Frames(150);
+    EXPECT_EQ(MovementState(player), "Run");
+    EXPECT_TRUE(component.mRunning);
+    EXPECT_NEAR(HorizontalSpeed(Body(player).mVelocity.value), SteadySpeed(component.PlayerRunSpeed.value, 0.9f), 0.05f);
+    EXPECT_EQ(audio.CallsStartingWith("Play data/Sounds/Sfx/Running1.wav loop=1").size(), 1u);
+
+    Release(Slot::Run);
+    Frame();
+    EXPECT_EQ(MovementState(player), "Move");
+    EXPECT_FALSE(component.mRunning);
+    EXPECT_EQ(audio.CallsStartingWith("Pause data/Sounds/Sfx/Running1.wav").size(), 1u);
+}
+
+TEST_F(PlayerMovement, RunningPaysOneUnitEvery0175SecondsOfRealTime)
+{
+    const Engine::EntityHandle player = SpawnStanding();
+    const Player_LogicComp& component = Component(player);
+    // Slow motion does not slow the payments.
+    Engine::FrameRateController::SetTimeScale(0.25);
+    Hold(Slot::Forward);
+    Hold(Slot::Run);
+    constexpr std::uint64_t kStep = 25;
+    std::vector<int> payments;
+    float energy = component.Energy.value;
+    for (int frame = 0; frame < 120 && payments.size() < 5; ++frame) {
+        Frame(kStep);
+        if (component.Energy.value < energy)
+            payments.push_back(frame);
+        energy = component.Energy.value;
+    }
+    ASSERT_EQ(payments.size(), 5u);
+    for (std::size_t i = 1; i < payments.size(); ++i) {
+        const float seconds = static_cast<float>((payments[i] - payments[i - 1]) * kStep) / 1000.0f;
+        EXPECT_GE(seconds, 0.175f - 1e-4f);
+        EXPECT_LT(seconds, 0.175f + kStep / 1000.0f);
+    }
+    EXPECT_FLOAT_EQ(component.Energy.value, 11.0f) << "no recharge while running";
+    EXPECT_EQ(EnergyState(player), "UsingEnergy");
+}
+
+TEST_F(PlayerMovement, RunningStopsWhenTheEnergyRunsOut)
+{
+    const Engine::EntityHandle player = SpawnStanding();
+    Player_LogicComp& component = Component(player);
+    component.Energy.value = 2.0f;
+    Hold(Slot::Forward);
+    Hold(Slot::Run);
+    Frames(60, 25);
+    EXPECT_EQ(MovementState(player), "Move");
+    EXPECT_TRUE(component.mExhausted);
+    EXPECT_FALSE(audio.CallsStartingWith("Play data/Sounds/Sfx/ooe_test.wav").empty()) << "the run key finds no energy";
+}
+
+TEST_F(PlayerMovement, JumpsOnceOrTwiceBeforeLanding)
+{
+    struct Case {
+        bool doubleJump;
+        float secondJumpAdds;
+    };
+    for (const Case& test : {Case{false, 0.0f}, Case{true, 100.0f}}) {
+        SCOPED_TRACE(test.doubleJump ? "double jump" : "single jump");
+        const Engine::EntityHandle player = SpawnStanding({test.doubleJump ? 6.0f : -6.0f, 0.0f, 1.0f});
+        if (test.doubleJump) {
+            PasivePerkss::AttachBySelection(player, 0);
+            Frame();
+        }
+        const int jumps = MatchStats::GetInstance().Jumps.value;
+        Hold(Slot::Jump);
+        Logic(10);
+        EXPECT_FLOAT_EQ(Body(player).mVelocity.value.y, 100.0f);
+        PhysicsAndInput();
+        Release(Slot::Jump);
+        Frames(5);
+        EXPECT_GT(FeetHeight(player), 3.6f);
+
+        const float before = Body(player).mVelocity.value.y;
+        Hold(Slot::Jump);
+        Logic(10);
+        EXPECT_FLOAT_EQ(Body(player).mVelocity.value.y, before + test.secondJumpAdds);
+        PhysicsAndInput();
+        Release(Slot::Jump);
+        Frame();
+        const float last = Body(player).mVelocity.value.y;
+        Hold(Slot::Jump);
+        Logic(10);
+        EXPECT_FLOAT_EQ(Body(player).mVelocity.value.y, last) << "no jump is left";
+        PhysicsAndInput();
+        Release(Slot::Jump);
+        EXPECT_EQ(MatchStats::GetInstance().Jumps.value - jumps, test.doubleJump ? 2 : 1);
+
+        // Landing gives the jumps back.
+        for (int i = 0; i < 300 && Component(player).mJumpsUsed != 0; ++i)
+            Frame();
+        EXPECT_EQ(Component(player).mJumpsUsed, 0);
+        EXPECT_NEAR(FeetHeight(player), 3.5f, 1e-3f);
+        Engine::EntityMgr::GetInstance().DestroyEntity(player);
+        Frame();
+    }
+}
+
+TEST_F(PlayerMovement, ARocketJumpOffARisingTileAddsBothSpeeds)
+{
+    struct Case {
+        bool rocketPerk;
+        bool tileRising;
+        float expected;
+    };
+    const Case cases[] = {{true, true, 180.0f}, {true, false, 100.0f}, {false, true, 100.0f}};
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        const Case& test = cases[i];
+        SCOPED_TRACE(i);
+        const Engine::EntityHandle tile = HexGrid::GetInstance().tiles[10 + 12 * i];
+        const glm::vec3 above = Position(tile);
+        const Engine::EntityHandle player = SpawnStanding({above.x, 0.0f, above.z});
+        if (test.rocketPerk) {
+            Engine::LogicManager::GetInstance().AddComponent<PasivePerkss::RocketJump>(player);
+            Frame();
+        }
+        if (test.tileRising) {
+            auto& floorTile = *Engine::LogicManager::GetCompPtr<TileLogicComponent>(tile);
+            floorTile.SetSelected(true);
+            floorTile.mRaiseRequest = 1;
+            Frame();
+            ASSERT_EQ(floorTile.HeightMachine()->GetCurrentState()->GetName(), "TileUp");
+        }
+        Hold(Slot::Jump);
+        Logic(10);
+        EXPECT_FLOAT_EQ(Body(player).mVelocity.value.y, test.expected);
+        PhysicsAndInput();
+        Release(Slot::Jump);
+        Engine::EntityMgr::GetInstance().DestroyEntity(player);
+        Frame();
+    }
+}
+
+
+// The tiles' colliders hold a body only near their centres, far behind their
+// tops: the walls and the ceiling are the room's bounds, kept at every frame
+// time the frame's cap allows.
+TEST_F(PlayerMovement, AWallOrTheCeilingStopsThePlayerInsideTheArenaAtTheLongestFrame)
+{
+    RoomOfAWholeArena();
+    const Engine::EntityHandle player = SpawnStanding();
+    const ArenaRoom room = ArenaRoom::Of(HexGrid::GetInstance());
+    const ArenaRoom held = PlayerBody::HeldRoom(player);
+    for (const glm::vec3& push : {glm::vec3(400.0f, 0.0f, 0.0f), glm::vec3(0.0f, 0.0f, -400.0f),
+                                  glm::vec3(0.0f, 400.0f, 0.0f)}) {
+        for (int i = 0; i < 40; ++i) {
+            Body(player).mVelocity.value += push * 0.1f;
+            Frame(32);
+            ASSERT_TRUE(room.Contains(Position(player))) << "frame " << i << " of push " << push.x << push.y << push.z;
+        }
+        const glm::vec3 bound = held.Clamp(Position(player) + push);
+        EXPECT_NEAR(glm::distance(Position(player), bound), 0.0f, 0.5f) << "stops at the bound, not short of it";
+    }
+}
+
+// Should a way out be missed, the player is not left behind the tiles.
+TEST_F(PlayerMovement, APlayerFoundOutsideTheArenaGoesBackToItsStartAndItIsSaid)
+{
+    RoomOfAWholeArena();
+    const Engine::EntityHandle player = SpawnStanding();
+    const glm::vec3 start = Component(player).mStartPlace;
+    Engine::Transform::PositionRef(player) = glm::vec3(60.0f, -15.0f, 2.0f);
+    const std::string said = StderrOf([&] { Frame(); });
+    EXPECT_NE(said.find("[Player] Player 1 was outside the arena at (60, -15, 2); put back at its start"),
+              std::string::npos)
+        << said;
+    EXPECT_LT(glm::distance(glm::vec2(Position(player).x, Position(player).z), glm::vec2(start.x, start.z)), 0.5f);
+    EXPECT_EQ(StderrOf([&] { Frames(5); }), "") << "said once";
+}
+
+TEST(PlayerSteering, AnAxisCountsOnlyPastTheDeadZone)
+{
+    const glm::vec3 forward(0.0f, 0.0f, 1.0f);
+    const glm::vec3 right(1.0f, 0.0f, 0.0f);
+    struct Case {
+        glm::vec2 axes;
+        glm::vec3 expected;
+    };
+    const Case cases[] = {
+        {{0.2f, 0.0f}, {0.0f, 0.0f, 0.0f}},     {{0.21f, 0.0f}, {2.0f, 0.0f, 0.0f}},
+        {{-0.2f, -0.2f}, {0.0f, 0.0f, 0.0f}},   {{-0.25f, 0.0f}, {-2.0f, 0.0f, 0.0f}},
+        {{0.0f, 0.9f}, {0.0f, 0.0f, 2.0f}},     {{0.0f, -1.0f}, {0.0f, 0.0f, -2.0f}},
+        {{1.0f, 1.0f}, {2.0f, 0.0f, 2.0f}},     {{0.3f, -0.5f}, {2.0f, 0.0f, -2.0f}},
+    };
+    for (const Case& test : cases)
+        EXPECT_EQ(PlayerBody::Acceleration(test.axes, forward, right, 2.0f, 0.2f), test.expected)
+            << test.axes.x << ", " << test.axes.y;
+}
+
+TEST(PlayerSteering, EachHorizontalAxisIsCappedOnItsOwn)
+{
+    struct Case {
+        glm::vec3 velocity;
+        glm::vec3 acceleration;
+        glm::vec3 expected;
+    };
+    const Case cases[] = {
+        {{0.0f, 7.0f, 0.0f}, {2.0f, 5.0f, -2.0f}, {2.0f, 7.0f, -2.0f}},     // vertical untouched
+        {{9.0f, 0.0f, 9.0f}, {2.0f, 0.0f, 2.0f}, {10.0f, 0.0f, 10.0f}},     // both capped: the diagonal is faster
+        {{12.0f, 0.0f, -12.0f}, {2.0f, 0.0f, -2.0f}, {10.0f, 0.0f, -10.0f}}, // past the cap: pulled back to it
+        {{12.0f, 0.0f, 0.0f}, {-2.0f, 0.0f, 0.0f}, {10.0f, 0.0f, 0.0f}},    // braking from past the cap
+        {{-10.0f, 0.0f, 3.0f}, {0.0f, 0.0f, 0.0f}, {-10.0f, 0.0f, 3.0f}},
+    };
+    for (const Case& test : cases) {
+        glm::vec3 velocity = test.velocity;
+        PlayerBody::Accelerate(velocity, test.acceleration, 10.0f);
+        EXPECT_EQ(velocity, test.expected);
+    }
+}
+
+TEST_F(PlayerMovement, TheOpenModeMenuStopsWalkingJumpingAndTurning)
+{
+    const Engine::EntityHandle player = SpawnStanding();
+    const glm::vec3 target = Camera(player).mTarget.value;
+    Hold(Slot::ModeMenu);
+    Frame();
+    ASSERT_TRUE(Component(player).mRadialOpen);
+    EXPECT_TRUE(Engine::InputManager::GetInstance().menuPointerShown);
+    Hold(Slot::Forward);
+    Hold(Slot::Jump);
+    MoveMouse(40, 25);
+    Frames(20);
+    EXPECT_EQ(Body(player).mVelocity.value, glm::vec3(0.0f));
+    EXPECT_EQ(Component(player).mJumpsUsed, 0);
+    EXPECT_LT(glm::distance(Camera(player).mTarget.value, target), 1e-3f);
+
+    Release(Slot::ModeMenu);
+    Frame();
+    EXPECT_FALSE(Component(player).mRadialOpen);
+    EXPECT_FALSE(Engine::InputManager::GetInstance().menuPointerShown);
+    Frames(5);
+    EXPECT_GT(HorizontalSpeed(Body(player).mVelocity.value), 1.0f);
+}
+
+TEST_F(PlayerMovement, TheMouseTurnsTheViewOncePerMotion)
+{
+    const Engine::EntityHandle player = SpawnStanding();
+    Frames(5);
+    const glm::vec3 right = Camera(player).right;
+    MoveMouse(60, 0);
+    // Pumped at the end of a frame, looked with in the next, and the view's
+    // axes follow the new target in the one after.
+    Frames(3);
+    const glm::vec3 turned = Camera(player).forward;
+    EXPECT_GT(glm::dot(turned, right), 0.01f) << "turned to the right";
+    // The input manager repeats the last motion while the mouse rests.
+    Frames(5);
+    EXPECT_LT(glm::distance(Camera(player).forward, turned), 1e-4f);
+    // The body faces the view, levelled.
+    const glm::vec3 body = *Engine::Transform::ForwardPtr(player);
+    EXPECT_FLOAT_EQ(body.y, 0.0f);
+    EXPECT_GT(glm::dot(body, glm::normalize(glm::vec3(turned.x, 0.0f, turned.z))), 0.9999f);
+    EXPECT_NEAR(glm::distance(Camera(player).mPos.value, Position(player) + glm::vec3(0.0f, 0.25f, 0.0f)), 0.0f, 1e-3f);
+}
+
+// Other tests' windows share the display and move its pointer over this
+// one (as a warp does here): the views turn with the test's own motion only,
+// or a picture would show whatever tile a stray motion aimed at.
+TEST_F(PlayerMovement, ThePointerMovedOnTheSharedDisplayTurnsNoView)
+{
+    const Engine::EntityHandle player = SpawnStanding();
+    Frames(5);
+    const glm::vec3 forward = Camera(player).forward;
+    for (int i = 0; i < 6; ++i) {
+        SDL_WarpMouseGlobal(300 + 97 * i, 200 + 61 * i);
+        Frames(2);
+    }
+    EXPECT_LT(glm::distance(Camera(player).forward, forward), 1e-4f);
+}
+
+TEST_F(PlayerMovement, ArenaEventsHoldThePlayerAndStunAreasFreezeItInGameTime)
+{
+    const Engine::EntityHandle player = SpawnStanding();
+    Player_LogicComp& component = Component(player);
+    component.mStaticRequest = true;
+    Frame();
+    EXPECT_EQ(MovementState(player), "Static");
+    EXPECT_FALSE(component.mStaticRequest);
+    Frame();
+    EXPECT_FALSE(component.mCanAct);
+    EXPECT_EQ(Position(player), glm::vec3(10.0f, 0.0f, 0.0f)) << "player 1 holds the +x side";
+    Frames(290);
+    EXPECT_EQ(MovementState(player), "Static");
+    Frames(15);
+    EXPECT_EQ(MovementState(player), "Move");
+    EXPECT_TRUE(component.mCanAct);
+
+    // At half speed the stun lasts twice as many real seconds.
+    Engine::FrameRateController::SetTimeScale(0.5);
+    component.MachineAt(Player_LogicComp::MovementMachine)->ChangeState("Stunned");
+    Frame();
+    Frames(340);
+    EXPECT_EQ(MovementState(player), "Stunned");
+    EXPECT_EQ(Body(player).mVelocity.value, glm::vec3(0.0f));
+    Frames(15);
+    EXPECT_EQ(MovementState(player), "Move");
+}
+
+} // namespace
+
