@@ -11,9 +11,12 @@
 #include "game/components/player/PlayerControls.h"
 #include "game/components/shared/PlayerFrame.h"
 #include "game/components/player/PlayerLogicComp.h"
+#include "game/components/tile/TileColumns.h"
 #include "game/components/tile/TileProbe.h"
 
 #include <algorithm>
+#include <cmath>
+#include <optional>
 #include <limits>
 
 namespace PlayerBody {
@@ -63,6 +66,37 @@ float AxisStep(float value, float deadZone)
 float VelocityWithin(float velocity, float at, float low, float high, float dt)
 {
     return std::clamp(velocity, (low - at) / dt, (high - at) / dt);
+}
+
+// How far a player's centre keeps from a column: its body's half extent,
+// and room for the column's next step. Tiles may update after the player in
+// a frame, and a step moves a column up to two thirds of a unit in a frame
+// at the frame time's cap: the view, a quarter above the centre, stays out.
+float BodyMargin(Engine::EntityHandle player)
+{
+    constexpr float kColumnStepInAFrame = 1.0f;
+    const glm::vec3* scale = Engine::Transform::ScalePtr(player);
+    const float halfExtent = scale ? std::max({std::fabs(scale->x), std::fabs(scale->y), std::fabs(scale->z)}) : 0.0f;
+    return halfExtent + kColumnStepInAFrame;
+}
+
+// Out of the wall and ceiling columns the place is in, a few at most (a
+// corner between columns), and no faster into the last one left.
+glm::vec3 OutOfColumns(glm::vec3 place, float margin, Engine::CollisionComp* body)
+{
+    constexpr int kMostColumns = 3;
+    for (int i = 0; i < kMostColumns; ++i) {
+        const std::optional<TileColumns::WayOut> way = TileColumns::WayOutOfColumns(place, margin);
+        if (!way)
+            break;
+        place += way->direction * way->depth;
+        if (body) {
+            const float into = glm::dot(body->mVelocity.value, way->direction);
+            if (into < 0.0f)
+                body->mVelocity.value -= way->direction * into;
+        }
+    }
+    return place;
 }
 
 // v += a only while that does not push it further past the cap; then capped.
@@ -181,10 +215,10 @@ void HoldInArena(Player_LogicComp& player)
     const Engine::EntityHandle self = player.GetOwner();
     const ArenaRoom room = HeldRoom(self);
     const glm::vec3 at = Engine::Transform::GetWorldPosition(self);
-    const glm::vec3 inside = room.Clamp(at);
+    Engine::CollisionComp* body = PlayerFrame::BodyOf(self);
+    const glm::vec3 inside = room.Clamp(OutOfColumns(room.Clamp(at), BodyMargin(self), body));
     if (inside != at)
         Engine::Transform::SetWorldPosition(self, inside);
-    Engine::CollisionComp* body = PlayerFrame::BodyOf(self);
     const float dt = PlayerFrame::ScaledDt();
     if (!body || !(dt > 0.0f))
         return;

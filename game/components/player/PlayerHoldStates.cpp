@@ -83,6 +83,8 @@ void PlayerStatic::OnUpdate()
     if (!player->mRemote)
         Engine::Transform::PositionRef(player->GetOwner()) = glm::vec3(SideOf(*player), 0.0f, 0.0f);
     Freeze(player->GetOwner());
+    // A column raised across the arena may stand where the player is held.
+    PlayerBody::HoldInArena(*player);
     if (mTimer >= kDuration)
         GetStateMachine()->ChangeState("Move");
     const PlayerControls controls(player->GetOwner(), player->mPlayerNumber);
@@ -98,8 +100,10 @@ void PlayerStatic::OnExit()
 void PlayerStunned::OnUpdate()
 {
     mTimer += PlayerFrame::ScaledDt();
-    if (Player_LogicComp* player = Player())
+    if (Player_LogicComp* player = Player()) {
         Freeze(player->GetOwner());
+        PlayerBody::HoldInArena(*player);
+    }
     if (mTimer >= kDuration)
         GetStateMachine()->ChangeState("Move");
 }

@@ -6,6 +6,7 @@
 #include "game/arena/MatchStats.h"
 #include "game/components/perks/PassivePerks.h"
 #include "game/components/player/PlayerBody.h"
+#include "game/components/tile/TileColumns.h"
 #include "game/components/tile/TileLogicComponent.h"
 
 #include <algorithm>
@@ -270,6 +271,23 @@ TEST_F(PlayerMovement, AWallOrTheCeilingStopsThePlayerInsideTheArenaAtTheLongest
         const glm::vec3 bound = held.Clamp(Position(player) + push);
         EXPECT_NEAR(glm::distance(Position(player), bound), 0.0f, 0.5f) << "stops at the bound, not short of it";
     }
+}
+
+// A wall's column raised to the player pushes it back out through its top,
+// so the view never looks out from the column's inside.
+TEST_F(PlayerMovement, AWallsColumnRaisedOverThePlayerPushesItOutThroughTheColumnsTop)
+{
+    RoomOfAWholeArena();
+    const Engine::EntityHandle player = SpawnStanding();
+    const Engine::EntityHandle column = HexGrid::GetInstance().tiles.back();
+    const float halfLength = Engine::Transform::ScalePtr(column)->y;
+    const glm::vec3 at = Position(player);
+    Engine::Transform::UpRef(column) = glm::vec3(1.0f, 0.0f, 0.0f);
+    Engine::Transform::SetWorldPosition(column, at + glm::vec3(1.0f - halfLength, 0.0f, 0.0f));
+    Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(column);
+    Frame(32);
+    EXPECT_GE(Position(player).x, at.x + 1.0f + 1.0f) << "its body's half extent out of the top";
+    EXPECT_FALSE(TileColumns::WayOutOfColumns(Camera(player).mPos.value, 0.0f).has_value());
 }
 
 // Should a way out be missed, the player is not left behind the tiles.

@@ -1,0 +1,22 @@
+#pragma once
+#include <glm/glm.hpp>
+#include <optional>
+
+// The columns of the walls and the ceiling as solids. Their colliders hold
+// a body only round their centres, far behind their tops, so a column a
+// player raised would close over the player, and one standing out of its
+// wall would let a player walk into its side, where the view meets the
+// column's inside. (The floor's columns are stood on, not walked into.)
+namespace TileColumns {
+
+// The way out of a wall or ceiling column, each grown by `margin`, that
+// holds `point`: through the column's top, or out of its side when that is
+// shorter and ends in no other column; none when no such column holds it.
+// The arena's tiles are the columns.
+struct WayOut {
+    glm::vec3 direction{0.0f};
+    float depth = 0.0f;
+};
+std::optional<WayOut> WayOutOfColumns(const glm::vec3& point, float margin);
+
+} // namespace TileColumns
