@@ -15,7 +15,7 @@
 #include "game/match/GameState.h"
 #include "game/match/GridCreation.h"
 #include "game/match/KillCamHud.h"
-#include "game/match/MatchSeams.h"
+#include "game/match/MatchHookAnswers.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -113,7 +113,7 @@ void FaceBalls(const SpawnedPlayer& one, const SpawnedPlayer& two)
 
 Engine::EntityHandle Build()
 {
-    InstallMatchSeams();
+    FillHooksForMatch();
     UserConfig::Load();
     Player_LogicComp::ResetPlayerCount();
     EnsureArenaSettings();

@@ -26,7 +26,7 @@
 #include "game/match/GameState.h"
 #include "game/match/GridCreation.h"
 #include "game/match/LevelRecord.h"
-#include "game/match/MatchSeams.h"
+#include "game/match/MatchHookAnswers.h"
 #include "game/match/ModeSteps.h"
 
 #include <algorithm>
@@ -213,7 +213,7 @@ bool BuildClientEntities(const Net::LevelRecord& record)
     }
     const LevelRecord::Settings settings = LevelRecord::Read(record).record;
 
-    InstallMatchSeams();
+    FillHooksForMatch();
     const Engine::EntityHandle blank = GameScene::MakeBlankHud();
     std::vector<GameScene::SpawnedPlayer> locals;
     const int count = std::clamp(GameScene::PlayerCount, 1, 2);

@@ -7,7 +7,7 @@
 #include "game/components/perks/ActivePerks.h"
 #include "game/components/music/AudioLogic.h"
 #include "game/components/medals/BadgeManagerComp.h"
-#include "game/match/BallSeams.h"
+#include "game/match/BallHookAnswers.h"
 #include "game/components/tile/ColourCollider.h"
 #include "game/components/tile/CrashingTile.h"
 #include "game/components/player/EnergyLogic.h"
@@ -18,7 +18,7 @@
 #include "game/components/tile/ImmovableTile.h"
 #include "game/components/objects/LevelLoader.h"
 #include "game/components/perks/PassivePerks.h"
-#include "game/components/objects/PerkObjectSeams.h"
+#include "game/components/objects/PerkObjectHookAnswers.h"
 #include "game/components/player/PlayerLogicComp.h"
 #include "game/components/player/PlayerMovement.h"
 #include "game/components/ball/ShieldLogic.h"
@@ -60,7 +60,7 @@ void RegisterLogicTypes()
     Engine::RegisterLogicType<ActivePerkss::Shield>();
     Engine::RegisterLogicType<ActivePerkss::SlowBall>();
     Engine::RegisterLogicType<ActivePerkss::Droppable>();
-    ActivePerkss::InstallSeams();
+    ActivePerkss::FillBallHooks();
     Engine::RegisterLogicType<LevelLoader>();
     Engine::RegisterLogicType<LevelLoader2>();
     Engine::RegisterLogicType<TempBallComp>();
@@ -74,7 +74,7 @@ void RegisterLogicTypes()
     // The match music asks which player an entity is.
     AudioLogic::SetPlayerNumberLookup(&Player_LogicComp::PlayerNumberOf);
     // The player's medals, shot flags and goal ball.
-    InstallBallSeams();
+    FillPlayerAndReplayHooksFromBalls();
     // Forcefields and stun areas placed by perks, the peer and replays.
-    InstallPerkObjectSeams();
+    FillPlayerAndReplayHooksFromPerkObjects();
 }

@@ -1,11 +1,7 @@
 #include "game/components/ball/BallHooks.h"
 
-namespace BallSeams {
-
-BallHooks& Hooks()
+BallHooks& BallHooks::Get()
 {
     static BallHooks hooks;
     return hooks;
 }
-
-} // namespace BallSeams

@@ -109,10 +109,10 @@ void TempBallComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
         }
         const Net::PerkEffect& effect = decoded.record;
         if (effect.subKind == Net::PerkEffect::kTeleport) {
-            if (IsHookSet(BallSeams::Hooks().remoteTeleport, "BallHooks::remoteTeleport")) {
+            if (IsHookSet(BallHooks::Get().remoteTeleport, "BallHooks::remoteTeleport")) {
                 for (Engine::EntityHandle peer :
                      Engine::EntityNameCompManager::GetInstance().FindEntitiesByName(Net::Names::kRemotePlayer))
-                    BallSeams::Hooks().remoteTeleport(peer, effect);
+                    BallHooks::Get().remoteTeleport(peer, effect);
             }
         } else if (effect.subKind == Net::PerkEffect::kSlowBall) {
             // The peer's slow-ball perk slows this ball and the goal ball.

@@ -5,6 +5,7 @@
 // the opponent's ball is sent back into its owner's hand. It marks the two
 // balls when made (Player_LogicComp::CreateShield) and takes its marks off
 // when it goes.
+// It lives with the balls: it marks them, and a ball's contact ends it.
 class Shield_Logic : public Engine::LogicComp {
 public:
     static constexpr float kLifetime = 5.0f;

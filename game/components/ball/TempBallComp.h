@@ -25,6 +25,12 @@ class StateMachine;
 //
 // A ball whose owner is remote mirrors the peer's ball: it reads no input
 // and its flight states never launch or steer it.
+//
+// Its members are defined by subject:
+//   ball/TempBallComp.cpp  set-up, the frame's update, the arena box, the trail
+//   ball/BallContact.cpp   what a contact means: bounce, catch, splash, goal, hit
+//   ball/BallPeer.cpp      the peer's records and the sparks of a hit
+// The flight and speed states are in ball/BallStates.cpp.
 class TempBallComp : public Engine::LogicComp {
 public:
     static constexpr int kTrailPieces = 5;

@@ -295,8 +295,8 @@ void BadgeManagerComp::EndLargeDisplay()
     Engine::FrameRateController::SetTimeScale(1.0);
     mShowing = 0;
     mQueue.clear();
-    if (IsHookSet(PlayerSeams::Hooks().requestEndOfPlay, "PlayerHooks::requestEndOfPlay"))
-        PlayerSeams::Hooks().requestEndOfPlay();
+    if (IsHookSet(PlayerHooks::Get().requestEndOfPlay, "PlayerHooks::requestEndOfPlay"))
+        PlayerHooks::Get().requestEndOfPlay();
 }
 
 // t1 and t2 run from the rest places to the places aside, or back.

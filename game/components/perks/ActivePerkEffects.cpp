@@ -1,5 +1,5 @@
 // What each active perk does once paid for, the teleport's look and sound
-// (here and for the peer's player), the seam the ball hands the peer's
+// (here and for the peer's player), the hook the ball hands the peer's
 // teleport through, and attaching a perk by its selection.
 #include "engine/audio/Emitter.h"
 #include "engine/collision/CollisionMgr.h"
@@ -98,7 +98,7 @@ void RemoteTeleport(Engine::EntityHandle peerPlayer, const Net::PerkEffect& reco
     PlayTeleportEffect(peerPlayer, {record.start, record.target, record.scaleY, record.footOffset, record.up});
 }
 
-void InstallSeams() { BallSeams::Hooks().remoteTeleport = &RemoteTeleport; }
+void FillBallHooks() { BallHooks::Get().remoteTeleport = &RemoteTeleport; }
 
 // A player without a ball has nowhere to go: the teleport costs nothing.
 bool TeleportToBall::EffectAvailable() const
@@ -180,28 +180,28 @@ void SlowBall::Effect(Player_LogicComp& holder)
 // the shield, places nothing and starts no hum.
 bool Shield::EffectAvailable() const
 {
-    return IsHookSet(PlayerSeams::Hooks().spawnForcefield, "PlayerHooks::spawnForcefield");
+    return IsHookSet(PlayerHooks::Get().spawnForcefield, "PlayerHooks::spawnForcefield");
 }
 
 // The shield hums until its forcefield goes.
 void Shield::Effect(Player_LogicComp& /*holder*/)
 {
     const glm::vec3 at = Engine::Transform::GetWorldPosition(owner);
-    PlayerSeams::Hooks().spawnForcefield(owner, at);
+    PlayerHooks::Get().spawnForcefield(owner, at);
     PlaySound(owner, "ShieldSfx", true, kPlacedObjectVolume);
     SendPlacedObject(Net::PerkObject::kForcefield, at);
 }
 
 bool Droppable::EffectAvailable() const
 {
-    return IsHookSet(PlayerSeams::Hooks().spawnStunArea, "PlayerHooks::spawnStunArea");
+    return IsHookSet(PlayerHooks::Get().spawnStunArea, "PlayerHooks::spawnStunArea");
 }
 
 // The stun area buzzes until it goes; it belongs to the player who dropped it.
 void Droppable::Effect(Player_LogicComp& /*holder*/)
 {
     const glm::vec3 at = Engine::Transform::GetWorldPosition(owner);
-    PlayerSeams::Hooks().spawnStunArea(owner, at);
+    PlayerHooks::Get().spawnStunArea(owner, at);
     PlaySound(owner, "StunSfx", true, kPlacedObjectVolume);
     SendPlacedObject(Net::PerkObject::kStunArea, at);
 }

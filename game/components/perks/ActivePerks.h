@@ -16,6 +16,8 @@ struct PerkEffect;
 // shows as a row of arrows on the player's HUD, one arrow per half second.
 // The player's ActiveCost passive scales every cost and cooldown by the
 // player's mActiveCost and mActiveCooldown.
+// The namespace's double s is on purpose: it is part of every perk's saved
+// type name, which scenes and archetypes carry; keep it.
 namespace ActivePerkss {
 
 // Kinds as the player component keeps them in mActiveKind.
@@ -144,8 +146,9 @@ struct TeleportTrail {
 void PlayTeleportEffect(Engine::EntityHandle entity, const TeleportTrail& trail);
 // The peer's player teleported: its copy here plays the effect.
 void RemoteTeleport(Engine::EntityHandle peerPlayer, const Net::PerkEffect& record);
-// Lets the ball hand the peer's teleport to RemoteTeleport.
-void InstallSeams();
+// Fills the ball's hooks: the ball hands the peer's teleport to
+// RemoteTeleport.
+void FillBallHooks();
 
 // Adds the perk that an active selection of the perk settings stands for
 // (0 TeleportToBall, 1 Shield, 2 SlowBall, 3 Droppable) and writes its kind

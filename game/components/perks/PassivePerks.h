@@ -9,6 +9,8 @@ class Player_LogicComp;
 // is present and enabled it rewrites the player's values every frame and
 // writes its kind into the player's passive-perk kind, which other code
 // reads; shut down, it puts the base values back.
+// The namespace is spelt so on purpose: it is part of every perk's saved
+// type name, which scenes and archetypes carry; keep it.
 namespace PasivePerkss {
 
 class PasivePerk : public Engine::LogicComp {

@@ -51,7 +51,8 @@ public:
 };
 
 // "Exausted": nothing can be spent; one unit every "ExhaustedMaxTimer"
-// seconds until full, with the view narrowed meanwhile.
+// seconds until full, with the view narrowed meanwhile. The name is spelt so
+// on purpose, as the recordings' "exausted" flag is: keep both.
 class Exausted : public EnergyState {
 public:
     explicit Exausted(Engine::EntityHandle player) : EnergyState("Exausted", player) {}

@@ -1,11 +1,7 @@
 #include "game/components/player/PlayerHooks.h"
 
-namespace PlayerSeams {
-
-PlayerHooks& Hooks()
+PlayerHooks& PlayerHooks::Get()
 {
     static PlayerHooks hooks;
     return hooks;
 }
-
-} // namespace PlayerSeams

@@ -7,7 +7,7 @@
 // What the player component needs from parts of the match built elsewhere:
 // medals, the ball's shot flags, the goal ball, the arena flip, placed perk
 // objects and the end of play. Each owner sets its own entries
-// (PlayerSeams::Hooks().pushMedal = ...); until then an entry is null and
+// (PlayerHooks::Get().pushMedal = ...); until then an entry is null and
 // the player skips that step, saying once that the hook is missing.
 struct PlayerHooks {
     // Pushes a medal (0 to 8) on the medal component of the entity; an
@@ -43,10 +43,7 @@ struct PlayerHooks {
 
     // The match is over: the gameplay mode may end it.
     void (*requestEndOfPlay)() = nullptr;
+
+    // The one set of the player's hooks.
+    static PlayerHooks& Get();
 };
-
-namespace PlayerSeams {
-
-PlayerHooks& Hooks();
-
-} // namespace PlayerSeams

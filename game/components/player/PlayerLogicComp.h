@@ -29,6 +29,17 @@ class StateMachine;
 // field-of-view kick, tile bending and the radial mode menu; the body turns
 // with the camera, and without a passive perk the costs return to their
 // bases.
+//
+// Its members are defined by subject:
+//   player/PlayerLogicComp.cpp     set-up, the frame's update, the view, the
+//                                  mode menu's key and the arena guard
+//   player/PlayerScoring.cpp       hits, goals, the score HUD, the match's end
+//   player/PlayerPeerEvents.cpp    the peer's records
+//   player/PlayerRecording.cpp     the match recording and its replay
+//   player/EnergyLogic.cpp         spending energy
+//   bending/PlayerTileBending.cpp  aiming, raising and lowering tiles
+//   bending/PlayerRadialMenu.cpp   the radial mode menu
+//   ball/PlayerShield.cpp          the shield bubble and the balls it marks
 class Player_LogicComp : public Engine::LogicComp {
 public:
     // Machine positions on the player's SMComponent.

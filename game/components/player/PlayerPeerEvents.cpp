@@ -40,7 +40,7 @@ void Player_LogicComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
         ReportDroppedPlayerMessage(event->code, "the player is neither number 1 nor 2");
         return;
     }
-    const PlayerHooks& hooks = PlayerSeams::Hooks();
+    const PlayerHooks& hooks = PlayerHooks::Get();
     switch (event->code) {
     case NetworkingEvent::kScore: {
         const auto decoded = Net::DecodeScore(event->Payload());

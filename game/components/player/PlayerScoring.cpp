@@ -37,14 +37,14 @@ constexpr double kSlowMotionPerFrame = 0.98;
 
 void PushMedalThroughHooks(Engine::EntityHandle holder, int medal)
 {
-    if (IsHookSet(PlayerSeams::Hooks().pushMedal, "PlayerHooks::pushMedal"))
-        PlayerSeams::Hooks().pushMedal(holder, medal);
+    if (IsHookSet(PlayerHooks::Get().pushMedal, "PlayerHooks::pushMedal"))
+        PlayerHooks::Get().pushMedal(holder, medal);
 }
 
 void ShowFinalMedalThroughHooks(Engine::EntityHandle holder, int medal)
 {
-    if (IsHookSet(PlayerSeams::Hooks().showFinalMedal, "PlayerHooks::showFinalMedal"))
-        PlayerSeams::Hooks().showFinalMedal(holder, medal);
+    if (IsHookSet(PlayerHooks::Get().showFinalMedal, "PlayerHooks::showFinalMedal"))
+        PlayerHooks::Get().showFinalMedal(holder, medal);
 }
 
 // The peer's player colour; on one machine (or with a peer not drawn), the
@@ -82,7 +82,7 @@ void Player_LogicComp::ScoreHit()
         MatchStats::GetInstance().MatchResultPlayer1.value += 1;
         // The hit that reaches the limit leaves the stage to the end medals.
         if (mScore < mScoreLimit) {
-            const auto ballShot = PlayerSeams::Hooks().ballShot;
+            const auto ballShot = PlayerHooks::Get().ballShot;
             const PlayerHooks::BallShot shot =
                 IsHookSet(ballShot, "PlayerHooks::ballShot") ? ballShot(mBall) : PlayerHooks::BallShot{};
             PushMedalThroughHooks(owner, MedalNormal);
@@ -186,8 +186,8 @@ void Player_LogicComp::AdvanceEndOfMatch()
     Engine::FrameRateController::SetTimeScale(Engine::FrameRateController::GetTimeScale() * kSlowMotionPerFrame);
     mEndTimer += PlayerFrame::Dt();
     if (mEndTimer >= mEndDuration) {
-        if (IsHookSet(PlayerSeams::Hooks().requestEndOfPlay, "PlayerHooks::requestEndOfPlay"))
-            PlayerSeams::Hooks().requestEndOfPlay();
+        if (IsHookSet(PlayerHooks::Get().requestEndOfPlay, "PlayerHooks::requestEndOfPlay"))
+            PlayerHooks::Get().requestEndOfPlay();
         Engine::FrameRateController::SetTimeScale(1.0);
     }
 }

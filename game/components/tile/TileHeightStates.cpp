@@ -9,7 +9,7 @@
 #include "game/components/shared/PlayerFrame.h"
 #include "game/components/tile/TileColourStates.h"
 #include "game/components/tile/TileLogicComponent.h"
-#include "game/components/tile/TileSeams.h"
+#include "game/components/tile/TileHooks.h"
 
 #include <string>
 
@@ -99,7 +99,7 @@ void TileStepState::OnUpdate()
 
 void TileGoingUpState::PlaySound()
 {
-    Engine::Emitter* emitter = TileSeams::LocalPlayerEmitter();
+    Engine::Emitter* emitter = TileHooks::LocalPlayerEmitter();
     if (!emitter)
         return;
     const std::string name = TileMovingName(TileLogicComponent::sRaiseSound);
@@ -110,7 +110,7 @@ void TileGoingUpState::PlaySound()
 
 void TileGoingDownState::PlaySound()
 {
-    if (Engine::Emitter* emitter = TileSeams::LocalPlayerEmitter()) {
+    if (Engine::Emitter* emitter = TileHooks::LocalPlayerEmitter()) {
         const std::string name = TileMovingName(0);
         emitter->Play(name, false, true);
         emitter->SetVolume(name, kLowerVolume);

@@ -31,8 +31,8 @@ int TileLogicComponent::sRaiseSound = 0;
 
 namespace {
 
+// A bend record's direction: 1 raise, 0 lower (nothing else decodes).
 constexpr std::uint32_t kRaise = 1;
-constexpr std::uint32_t kLower = 0;
 // Far more steps than any match bends a tile, and far from where a level's
 // step overflows.
 constexpr double kMostLevels = 1e6;
@@ -324,12 +324,6 @@ void TileLogicComponent::ApplyPeerBend(const Engine::NetworkingEvent& event)
     }
     if (tile_type.value == Crashing)
         return;
-    if (bend.direction != kRaise && bend.direction != kLower) {
-        if (level != mLevel)
-            PlaceAtPeerHeight(owner, bend.position);
-        mLevel = level;
-        return;
-    }
     const bool host = NetworkMgr::GetInstance().server != 0;
     if (host && BendsFromAnUnseenHeight(bend.position))
         return;

@@ -3,7 +3,7 @@
 #include "engine/collision/SpatialCollisionMgr.h"
 #include "engine/core/EntityTagCompManager.h"
 #include "engine/core/Transform.h"
-#include "game/components/tile/TileSeams.h"
+#include "game/components/tile/TileHooks.h"
 
 #include <array>
 #include <cmath>
@@ -46,7 +46,7 @@ bool IsTile(Engine::EntityHandle entity) { return Engine::EntityTagCompManager::
 glm::vec3 RiseDirection(Engine::EntityHandle tile)
 {
     const glm::vec3 up = *Engine::Transform::UpPtr(tile);
-    return TileSeams::ArenaFlipped() ? glm::vec3(-up.x, -up.y, up.z) : up;
+    return TileHooks::ArenaFlipped() ? glm::vec3(-up.x, -up.y, up.z) : up;
 }
 
 std::vector<Engine::RayHit> Cast(Engine::EntityHandle tile) { return CastFrom(tile, kLift); }

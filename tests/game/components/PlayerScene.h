@@ -91,7 +91,7 @@ protected:
         ReleaseAllKeys();
         Engine::SceneManager::SetIdle();
         StdoutOf([] { Engine::SceneManager::DestroySceneImmediately(); });
-        PlayerSeams::Hooks() = PlayerHooks{};
+        PlayerHooks::Get() = PlayerHooks{};
         // The recorder as a new process has it.
         MatchRecorder& recorder = MatchRecorder::GetInstance();
         MatchRecorder::ClearFrameList(recorder.playback);

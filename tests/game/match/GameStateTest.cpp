@@ -11,7 +11,7 @@
 #include "game/components/tile/CrashingTile.h"
 #include "game/components/ball/GoalBall.h"
 #include "game/components/tile/TileLogicComponent.h"
-#include "game/components/tile/TileSeams.h"
+#include "game/components/tile/TileHooks.h"
 #include "game/match/ArenaDebugKeys.h"
 
 #include <algorithm>
@@ -236,7 +236,7 @@ TEST_F(ArenaEvents, AFlipTurnsTheArenaExactlyHalfATurnAndSnapsTheSides)
             EXPECT_EQ(Grid().sideFrames[side].up, sign * start[side].up) << side;
             EXPECT_EQ(Grid().sideFrames[side].right, sign * start[side].right) << side;
         }
-        EXPECT_EQ(TileSeams::ArenaFlipped(), flip == 1);
+        EXPECT_EQ(TileHooks::ArenaFlipped(), flip == 1);
     }
     // Half a turn about z: x and y change sign.
     Engine::TransformCompManager::GetInstance().Update();
@@ -318,12 +318,12 @@ TEST_F(ArenaEvents, NothingRunsWhileAReplayPlays)
     EXPECT_EQ(Engine::Renderer::GetInstance().emissiveColour, glm::vec3(0.25f));
 }
 
-// The seams the built match answers: the peer's flip, the end of play and
+// The hooks the built match answers: the peer's flip, the end of play and
 // the end of the replay.
 TEST_F(ArenaEvents, TheMatchAnswersThePeersFlipTheEndOfPlayAndTheEndOfTheReplay)
 {
     BuildMatch(1);
-    const PlayerHooks& hooks = PlayerSeams::Hooks();
+    const PlayerHooks& hooks = PlayerHooks::Get();
     ASSERT_NE(hooks.startArenaFlip, nullptr);
     hooks.startArenaFlip();
     EXPECT_TRUE(State().flipPending);

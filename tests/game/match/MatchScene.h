@@ -114,7 +114,7 @@ protected:
         StdoutOf([] { Engine::SceneManager::DestroySceneImmediately(); });
         NetworkMgr::GetInstance().connected = 0;
         NetworkMgr::GetInstance().server = 0;
-        PlayerSeams::Hooks() = PlayerHooks{};
+        PlayerHooks::Get() = PlayerHooks{};
         Engine::Random::SetSource(nullptr);
         SoundSystem::Install(nullptr);
         PutBackNextMatchSettings();

@@ -14,7 +14,7 @@ protected:
     {
         BallScene::SetUp();
         gMedalEndRequests = 0;
-        PlayerSeams::Hooks().requestEndOfPlay = [] { ++gMedalEndRequests; };
+        PlayerHooks::Get().requestEndOfPlay = [] { ++gMedalEndRequests; };
     }
 
     void TearDown() override

@@ -96,7 +96,7 @@ TEST_F(PerkObjects, ADomeGoesAfterFiveSecondsAndStopsOnlyItsPlacersShieldSound)
     // The first player's own shield sound, from a dome elsewhere.
     Sounds(one).Play(ForcefieldCollider::kSound, true, false);
     Sounds(two).Play(ForcefieldCollider::kSound, true, false);
-    PlayerSeams::Hooks().spawnForcefield(two, Position(two));
+    PlayerHooks::Get().spawnForcefield(two, Position(two));
     ASSERT_EQ(Named(ForcefieldCollider::kName).size(), 1u);
     const Engine::EntityHandle dome = Named(ForcefieldCollider::kName).front();
     EXPECT_EQ(Position(dome), Position(two));
@@ -115,11 +115,11 @@ TEST_F(PerkObjects, ADomeGoesAfterFiveSecondsAndStopsOnlyItsPlacersShieldSound)
 TEST_F(PerkObjects, AnotherDomeOfThePlacerKeepsTheSoundAndTheFieldsOfThePeerStopNone)
 {
     Sounds(two).Play(ForcefieldCollider::kSound, true, false);
-    PlayerSeams::Hooks().spawnForcefield(two, Position(two));
+    PlayerHooks::Get().spawnForcefield(two, Position(two));
     // The peer's dome: its sound plays on the peer's machine.
-    PlayerSeams::Hooks().spawnForcefield(Engine::EntityHandle(), Position(one));
+    PlayerHooks::Get().spawnForcefield(Engine::EntityHandle(), Position(one));
     Frames(400);
-    PlayerSeams::Hooks().spawnForcefield(two, Position(two));
+    PlayerHooks::Get().spawnForcefield(two, Position(two));
     Frames(102);
     EXPECT_EQ(Named(ForcefieldCollider::kName).size(), 1u) << "the first two went at 5 s";
     EXPECT_TRUE(Sounds(two).IsPlaying(ForcefieldCollider::kSound));
@@ -146,7 +146,7 @@ TEST_F(PerkObjects, AStunAreaGrowsToFullSizeIn64UpdatesWhateverTheFrameTime)
 TEST_F(PerkObjects, AStunAreaStunsTheOpponentOnceAndNeverItsOwnerThenPausesAndShrinksAway)
 {
     Sounds(one).Play(StunCollider::kSound, true, false);
-    PlayerSeams::Hooks().spawnStunArea(one, BetweenPlayers());
+    PlayerHooks::Get().spawnStunArea(one, BetweenPlayers());
     ASSERT_EQ(Named(StunCollider::kName).size(), 1u);
     const Engine::EntityHandle area = Named(StunCollider::kName).front();
 

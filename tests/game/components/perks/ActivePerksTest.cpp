@@ -20,7 +20,7 @@ namespace {
 
 using ActivePerkss::ActivePerk;
 
-// What the perks placed through the player's seams.
+// What the perks placed through the player's hooks.
 struct Placed {
     char kind; // 'F' forcefield, 'S' stun area
     Engine::EntityHandle owner;
@@ -34,10 +34,10 @@ protected:
     {
         BallScene::SetUp();
         gPlaced.clear();
-        PlayerSeams::Hooks().spawnForcefield = [](Engine::EntityHandle owner, const glm::vec3& at) {
+        PlayerHooks::Get().spawnForcefield = [](Engine::EntityHandle owner, const glm::vec3& at) {
             gPlaced.push_back({'F', owner, at});
         };
-        PlayerSeams::Hooks().spawnStunArea = [](Engine::EntityHandle owner, const glm::vec3& at) {
+        PlayerHooks::Get().spawnStunArea = [](Engine::EntityHandle owner, const glm::vec3& at) {
             gPlaced.push_back({'S', owner, at});
         };
     }
@@ -186,7 +186,7 @@ TEST_F(ActivePerks, NothingFiresWhileTheWaitOrTheEnergyOrThePlayIsShort)
 // area it cannot place, and names the missing hook once, not per press.
 TEST_F(ActivePerks, WithoutItsSpawnerAPlacingPerkCostsNothingAndNamesTheHookOnce)
 {
-    PlayerSeams::Hooks() = PlayerHooks{};
+    PlayerHooks::Get() = PlayerHooks{};
     for (auto [selection, hook] :
          {std::pair{1, "PlayerHooks::spawnForcefield"}, std::pair{3, "PlayerHooks::spawnStunArea"}}) {
         SCOPED_TRACE(hook);

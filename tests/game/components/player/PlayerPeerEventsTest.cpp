@@ -29,7 +29,7 @@ protected:
         gFlips = 0;
         gForcefields.clear();
         gStunAreas.clear();
-        PlayerHooks& hooks = PlayerSeams::Hooks();
+        PlayerHooks& hooks = PlayerHooks::Get();
         hooks.goalBallAlive = [] { return gGoalBallAlive; };
         hooks.spawnGoalBallQuietly = [] { ++gGoalBallsSpawned; };
         hooks.restartGoalBall = [] { ++gGoalBallsRestarted; };

@@ -29,7 +29,7 @@ protected:
         gMedals.clear();
         gShot = {};
         gScoringEndRequests = 0;
-        PlayerHooks& hooks = PlayerSeams::Hooks();
+        PlayerHooks& hooks = PlayerHooks::Get();
         hooks.pushMedal = [](Engine::EntityHandle holder, int medal) { gMedals.push_back({holder, medal, false}); };
         hooks.showFinalMedal = [](Engine::EntityHandle holder, int medal) { gMedals.push_back({holder, medal, true}); };
         hooks.ballShot = [](Engine::EntityHandle) { return gShot; };

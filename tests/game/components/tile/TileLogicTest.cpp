@@ -13,7 +13,7 @@
 #include "game/components/tile/TileColourStates.h"
 #include "game/components/tile/TileHeightStates.h"
 #include "game/components/tile/TileProbe.h"
-#include "game/components/tile/TileSeams.h"
+#include "game/components/tile/TileHooks.h"
 #include "game/arena/Palette.h"
 #include "support/CapturedOutput.h"
 
@@ -180,10 +180,10 @@ TEST_F(TileHeight, ARaiseIsRefusedWhenATileLiesWithinOneStep)
     EXPECT_TRUE(Component(far).IsRaiseBlocked());
 
     // Upside down, the same floor tile rises the other way.
-    TileSeams::SetArenaFlippedLookup([] { return true; });
+    TileHooks::SetArenaFlippedLookup([] { return true; });
     Component(floor).mRaiseBlocked = 0;
     EXPECT_FALSE(Component(floor).IsRaiseBlocked());
-    TileSeams::SetArenaFlippedLookup(nullptr);
+    TileHooks::SetArenaFlippedLookup(nullptr);
 }
 
 TEST_F(TileHeight, RaisesCycleThroughTheTenGrindingSoundsOnTheLocalPlayer)

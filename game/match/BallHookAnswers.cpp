@@ -1,4 +1,4 @@
-#include "game/match/BallSeams.h"
+#include "game/match/BallHookAnswers.h"
 
 #include "engine/logic/LogicManager.h"
 #include "game/arena/MatchRecorder.h"
@@ -52,9 +52,9 @@ void ShowGoalBallInReplay()
 
 } // namespace
 
-void InstallBallSeams()
+void FillPlayerAndReplayHooksFromBalls()
 {
-    PlayerHooks& hooks = PlayerSeams::Hooks();
+    PlayerHooks& hooks = PlayerHooks::Get();
     hooks.pushMedal = &PushMedal;
     hooks.showFinalMedal = &ShowFinalMedal;
     hooks.ballShot = &ShotOf;

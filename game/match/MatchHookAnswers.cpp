@@ -1,12 +1,12 @@
-#include "game/match/MatchSeams.h"
+#include "game/match/MatchHookAnswers.h"
 
 #include "game/arena/GameModeFlags.h"
 #include "game/arena/HookCheck.h"
 #include "game/arena/MatchRecorder.h"
-#include "game/match/BallSeams.h"
-#include "game/components/objects/PerkObjectSeams.h"
+#include "game/match/BallHookAnswers.h"
+#include "game/components/objects/PerkObjectHookAnswers.h"
 #include "game/components/player/PlayerHooks.h"
-#include "game/components/tile/TileSeams.h"
+#include "game/components/tile/TileHooks.h"
 #include "game/match/GameState.h"
 
 namespace {
@@ -29,17 +29,17 @@ void ReplayFinished() { GameMode::ReturnRequested = 1; }
 
 } // namespace
 
-void InstallMatchSeams()
+void FillHooksForMatch()
 {
     // What start-up installed with the component types, again: a match is
     // whole whatever ran before it.
-    InstallBallSeams();
-    InstallPerkObjectSeams();
+    FillPlayerAndReplayHooksFromBalls();
+    FillPlayerAndReplayHooksFromPerkObjects();
 
-    PlayerHooks& hooks = PlayerSeams::Hooks();
+    PlayerHooks& hooks = PlayerHooks::Get();
     hooks.startArenaFlip = &StartArenaFlip;
     hooks.requestEndOfPlay = &RequestEndOfPlay;
-    TileSeams::SetArenaFlippedLookup(&ArenaFlipped);
+    TileHooks::SetArenaFlippedLookup(&ArenaFlipped);
 
     MatchRecorder& recorder = MatchRecorder::GetInstance();
     MatchRecorder::ReplayHooks replay = recorder.GetReplayHooks();

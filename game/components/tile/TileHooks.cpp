@@ -1,10 +1,10 @@
-#include "game/components/tile/TileSeams.h"
+#include "game/components/tile/TileHooks.h"
 
 #include "engine/audio/Emitter.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/net/NamedEntities.h"
 
-namespace TileSeams {
+namespace TileHooks {
 namespace {
 
 FlagLookup gArenaFlipped = nullptr;
@@ -30,4 +30,4 @@ void SetLocalPlayerEmitterLookup(EmitterLookup lookup)
 
 Engine::Emitter* LocalPlayerEmitter() { return gLocalPlayerEmitter(); }
 
-} // namespace TileSeams
+} // namespace TileHooks

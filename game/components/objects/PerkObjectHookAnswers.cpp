@@ -1,4 +1,4 @@
-#include "game/components/objects/PerkObjectSeams.h"
+#include "game/components/objects/PerkObjectHookAnswers.h"
 
 #include "game/arena/MatchRecorder.h"
 #include "game/components/objects/ForcefieldCollider.h"
@@ -16,9 +16,9 @@ void ReplayForcefield(const glm::vec3& at) { SpawnForcefield(at); }
 
 } // namespace
 
-void InstallPerkObjectSeams()
+void FillPlayerAndReplayHooksFromPerkObjects()
 {
-    PlayerHooks& hooks = PlayerSeams::Hooks();
+    PlayerHooks& hooks = PlayerHooks::Get();
     hooks.spawnForcefield = &PlaceForcefield;
     hooks.spawnStunArea = &PlaceStunArea;
 

@@ -6,7 +6,7 @@ class Emitter;
 
 // What the floor tiles need from parts of the match built elsewhere; each
 // owner installs its answer, and until then the tiles get a safe one.
-namespace TileSeams {
+namespace TileHooks {
 
 // Whether the arena hangs upside down after a flip; false until the game
 // state installs its flag.
@@ -22,4 +22,4 @@ using EmitterLookup = Engine::Emitter* (*)();
 void SetLocalPlayerEmitterLookup(EmitterLookup lookup);
 Engine::Emitter* LocalPlayerEmitter();
 
-} // namespace TileSeams
+} // namespace TileHooks
