@@ -33,6 +33,8 @@ struct ConfigHome : ::testing::Test {
         // A new run speaks the first language until a file says otherwise.
         Engine::UI::SetLanguage(0);
     }
+    // The volumes a new run has, for the tests after these in the binary.
+    void TearDown() override { Engine::MasterVolume::music = Engine::MasterVolume::sfx = 0.5f; }
 
     std::string ConfigPath() const { return dir.Path().string() + "/Documents/Solvane2/config"; }
     json SavedFile() const { return json::parse(ReadFileText(ConfigPath())); }
