@@ -264,8 +264,7 @@ std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture, HaloC
 
 bool Renderer::BloomFinishes() const
 {
-    const bool effects = postProcessing.flag1 || postProcessing.flag2 || postProcessing.flag3;
-    return softwareRasteriser && !effects && mFinishingBloom && mFinishingBloom->Linked() &&
+    return softwareRasteriser && !postProcessing.EffectsOn() && mFinishingBloom && mFinishingBloom->Linked() &&
            mFinishingHaloFreeBloom && mFinishingHaloFreeBloom->Linked();
 }
 
@@ -348,8 +347,7 @@ void Renderer::DrawPostProcessing(const ViewportRect& picture)
     program->SetUniform(kPostFloat2, postProcessing.float2);
     program->SetUniform(kPostVector, v.x, v.y, v.z);
     program->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
-    const bool effects = postProcessing.flag1 || postProcessing.flag2 || postProcessing.flag3;
-    if (!effects && mPlainPostProcessing && mPlainPostProcessing->Linked()) {
+    if (!postProcessing.EffectsOn() && mPlainPostProcessing && mPlainPostProcessing->Linked()) {
         program = mPlainPostProcessing.get();
         program->Use();
         program->SetUniform(kPostFloat1, postProcessing.float1);
