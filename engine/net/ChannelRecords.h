@@ -20,6 +20,7 @@ namespace Net {
 constexpr std::uint32_t kMaxTileCount = 4095;
 
 // Channel 0: the level record; its layout belongs to the arena grid.
+constexpr std::int32_t kLevelChannel = 0;
 constexpr std::size_t kLevelRecordSize = 2212;
 using LevelRecord = std::array<std::uint8_t, kLevelRecordSize>;
 
@@ -27,6 +28,7 @@ using LevelRecord = std::array<std::uint8_t, kLevelRecordSize>;
 //   0 position  12 velocity  24 forward  (the local player)
 //   36 ball position  48 ball velocity  60 u8 delivered  61 three zero bytes
 struct PlayerState {
+    static constexpr std::int32_t kChannel = 1;
     static constexpr std::size_t kSize = 64;
     static constexpr std::size_t kDeliveredOffset = 60;
     glm::vec3 position{0.0f};
@@ -40,6 +42,7 @@ struct PlayerState {
 // Channel 2, 24 bytes: 0 u32 tile  4 u32 level  8 position  20 u32 direction
 // (1 raise, 0 lower).
 struct TileBend {
+    static constexpr std::int32_t kChannel = 2;
     static constexpr std::size_t kSize = 24;
     std::uint32_t tile = 0;
     std::uint32_t level = 0;
@@ -50,6 +53,7 @@ struct TileBend {
 // Channel 3, 8 bytes: 0 u32 the shooter's score  4 u8 kind (0 goal with the
 // goal ball, 1 player hit)  5 three zero bytes.
 struct Score {
+    static constexpr std::int32_t kChannel = 3;
     static constexpr std::size_t kSize = 8;
     static constexpr std::uint8_t kGoal = 0;
     static constexpr std::uint8_t kHit = 1;
@@ -60,6 +64,7 @@ struct Score {
 // Channel 4, 28 bytes: 0 u32 kind (0 per-frame state, 1 spawned)
 // 4 position  16 velocity. Only kind 1 asks for an acknowledgement.
 struct GoalBallState {
+    static constexpr std::int32_t kChannel = 4;
     static constexpr std::size_t kSize = 28;
     static constexpr std::uint32_t kPerFrame = 0;
     static constexpr std::uint32_t kSpawned = 1;
@@ -72,6 +77,7 @@ struct GoalBallState {
 // 4 start  16 target  28 f32 scale y  32 f32 foot offset  36 up.
 // Only the teleport reads the fields after the sub-kind.
 struct PerkEffect {
+    static constexpr std::int32_t kChannel = 5;
     static constexpr std::size_t kSize = 48;
     static constexpr std::uint32_t kSlowBall = 0;
     static constexpr std::uint32_t kTeleport = 1;
@@ -88,6 +94,7 @@ struct PerkEffect {
 // notice, 0 arena flip, 1 crashing tiles)  4 u8 flag  5 three zero bytes
 // 8, 12, 16 three i32 tile numbers (read for kind 1 only)  20 four zero bytes.
 struct ArenaEvent {
+    static constexpr std::int32_t kChannel = 6;
     static constexpr std::size_t kSize = 24;
     static constexpr std::size_t kQueuedSize = 20;
     static constexpr std::int32_t kCoolDown = -1;
@@ -101,6 +108,7 @@ struct ArenaEvent {
 // Channel 7, 24 bytes: 0 u32 tile  4 u32 kind (0 tile event, 1 forcefield,
 // 2 stun area)  8 position  20 u32 zero.
 struct PerkObject {
+    static constexpr std::int32_t kChannel = 7;
     static constexpr std::size_t kSize = 24;
     static constexpr std::uint32_t kTileEvent = 0;
     static constexpr std::uint32_t kForcefield = 1;
@@ -112,6 +120,7 @@ struct PerkObject {
 
 // Channel 8, 3 bytes: the flow requests a, b, c.
 struct Flow {
+    static constexpr std::int32_t kChannel = 8;
     static constexpr std::size_t kSize = 3;
     std::uint8_t a = 0;
     std::uint8_t b = 0;
@@ -121,6 +130,7 @@ struct Flow {
 // Channel 9, 32 bytes: 0 u8 effect (0 colour splash, else trail change)
 // 4 up  16 u8 trail (1 on, 0 off)  20 splash position.
 struct BallEffect {
+    static constexpr std::int32_t kChannel = 9;
     static constexpr std::size_t kSize = 32;
     static constexpr std::uint8_t kSplash = 0;
     static constexpr std::uint8_t kTrail = 1; // what the game sends; any other value reads as a trail change
@@ -134,6 +144,7 @@ struct BallEffect {
 // 2 back to the title, 3 keep-alive)  4 u32 value (pre-match: the value
 // byte, then the stage byte).
 struct Prematch {
+    static constexpr std::int32_t kChannel = 10;
     static constexpr std::size_t kSize = 8;
     static constexpr std::uint32_t kState = 0;
     static constexpr std::uint32_t kStartMatch = 1;

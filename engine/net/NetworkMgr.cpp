@@ -14,8 +14,8 @@ constexpr const char* kSetupFailed = "WSAStartup has failed in server_init(), mo
 // channel 2's list, and any other number lands there harmlessly too.
 std::size_t BlockIndex(std::int32_t number)
 {
-    const bool own = number >= 0 && number < Net::kChannelCount && number != 1;
-    return own ? static_cast<std::size_t>(number) : 2;
+    const bool own = number >= 0 && number < Net::kChannelCount && number != Net::PlayerState::kChannel;
+    return static_cast<std::size_t>(own ? number : Net::TileBend::kChannel);
 }
 
 } // namespace

@@ -113,6 +113,13 @@ public:
     std::array<std::uint8_t, 5> flow_flags{};
     // The flow flag that stops the per-frame game traffic (a replay plays).
     static constexpr std::size_t kFreezeTraffic = 1;
+    // The flags the peer's flow requests (channel 8) set. Request a says
+    // that the peer's play ended and its replay runs: its player's state
+    // is not applied meanwhile. Requests b and c set theirs, c clearing
+    // every other flag and the queues.
+    static constexpr std::size_t kPeerPlayEnded = 3;
+    static constexpr std::size_t kPeerFlowB = 4;
+    static constexpr std::size_t kPeerFlowC = 0;
     std::uint8_t disconnecting = 0;
     std::uint8_t timed_out = 0;
     std::uint8_t menu_mode = 1;

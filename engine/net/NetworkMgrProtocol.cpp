@@ -23,7 +23,7 @@ constexpr const char* kResendAckFailed =
 
 bool IsQueuedChannel(std::int32_t type)
 {
-    return type >= 0 && type < Net::kChannelCount && type != 1;
+    return type >= 0 && type < Net::kChannelCount && type != Net::PlayerState::kChannel;
 }
 
 // The socket's buffer was full: to the peer that is a lost datagram, which
@@ -189,9 +189,9 @@ void NetworkMgr::on_ack(const Net::PacketHeader& header)
     if (found == pending.end())
         return;
     pending.erase(found);
-    if (header.type == 4 && newest_spawn.seq == header.ack)
+    if (header.type == Net::GoalBallState::kChannel && newest_spawn.seq == header.ack)
         newest_spawn.takenAt = header.seq;
-    if (header.type == 0) {
+    if (header.type == Net::kLevelChannel) {
         setup_exchanged = 1;
         resend_count = 0;
     }
@@ -207,7 +207,7 @@ void NetworkMgr::on_data(const Net::Packet& packet, const Net::PacketHeader& hea
     if (resend && !IsQueuedChannel(type))
         return;
     bool acknowledge = header.needsAck != 0;
-    if (type == 1) {
+    if (type == Net::PlayerState::kChannel) {
         std::copy_n(packet.Payload().begin(), latest_state.size(), latest_state.begin());
     } else if (IsQueuedChannel(type)) {
         Net::ChannelBlock& target = block(type);
@@ -257,7 +257,7 @@ void NetworkMgr::check_resend()
     }
     bool overdue = false;
     for (std::int32_t number = 0; number < Net::kChannelCount; ++number) {
-        if (number == 1)
+        if (number == Net::PlayerState::kChannel)
             continue;
         if (!resend_due(block(number), number, overdue))
             return;
@@ -279,7 +279,7 @@ bool NetworkMgr::resend_due(Net::ChannelBlock& channelBlock, std::int32_t number
         each.packet.SetFlags(Net::kResend);
         each.sentNs = Engine::Platform::NowNanoseconds();
         ++each.resends;
-        if (number == 0)
+        if (number == Net::kLevelChannel)
             ++resend_count;
         overdue = overdue || each.resends > max_resends;
         // Copied: a failing send empties the list under the reference.

@@ -108,7 +108,7 @@ int NetworkMgr::serve(std::int32_t channel, const Deliver& deliver)
 
 bool NetworkMgr::recv_type_0(Net::LevelRecord& out)
 {
-    Net::ChannelBlock& queue = block(0);
+    Net::ChannelBlock& queue = block(Net::kLevelChannel);
     if (queue.received.empty())
         return false;
     const Net::ReceivedRecord* newest = Newest(queue.received, queue.base_seq);
@@ -128,7 +128,7 @@ bool NetworkMgr::recv_type_0(Net::LevelRecord& out)
 int NetworkMgr::recv_type_1()
 {
     constexpr std::size_t kDeliveredMarker = Net::PlayerState::kDeliveredOffset;
-    if (latest_state[kDeliveredMarker] || flow_flags[kFreezeTraffic] || flow_flags[3])
+    if (latest_state[kDeliveredMarker] || flow_flags[kFreezeTraffic] || flow_flags[kPeerPlayEnded])
         return 1;
     const auto decoded = Net::DecodePlayerState(latest_state);
     const auto markDelivered = [this] {
@@ -136,7 +136,7 @@ int NetworkMgr::recv_type_1()
         latest_state[kDeliveredMarker] = 1;
     };
     if (!decoded) {
-        refuse(1, decoded.problem);
+        refuse(Net::PlayerState::kChannel, decoded.problem);
         markDelivered();
         return 1;
     }
@@ -157,14 +157,14 @@ int NetworkMgr::recv_type_1()
 
 int NetworkMgr::recv_type_2()
 {
-    return serve(2, [this](const Net::ReceivedRecord& record, std::string& missing) {
+    return serve(Net::TileBend::kChannel, [this](const Net::ReceivedRecord& record, std::string& missing) {
         const auto decoded = Net::DecodeTileBend(record.payload, tile_count);
         if (!decoded)
-            return refuse(2, decoded.problem);
+            return refuse(Net::TileBend::kChannel, decoded.problem);
         const EntityHandle tile = Find(Names::Tile(decoded.record.tile), missing);
         if (tile.IsNull())
             return Delivery::Waiting;
-        if (!newest_seqs.Take(NewestSeqs::Subject(2, decoded.record.tile), record.seq))
+        if (!newest_seqs.Take(NewestSeqs::Subject(Net::TileBend::kChannel, decoded.record.tile), record.seq))
             return Delivery::Dropped;
         dispatch(NetworkingEvent::kTileBend, record, tile);
         return Delivery::Delivered;
@@ -183,7 +183,7 @@ int NetworkMgr::recv_type_2()
 bool NetworkMgr::goal_spends_newest_spawn(std::uint32_t goalSeq)
 {
     if (!server)
-        return !newest_seqs.TookNewerThan(NewestSeqs::Subject(4, kSpawnSubject), goalSeq);
+        return !newest_seqs.TookNewerThan(NewestSeqs::Subject(Net::GoalBallState::kChannel, kSpawnSubject), goalSeq);
     if (!newest_spawn.seq)
         return true;
     if (newest_spawn.takenAt)
@@ -206,10 +206,10 @@ void NetworkMgr::settle_spared_goal()
 int NetworkMgr::recv_type_3()
 {
     settle_spared_goal();
-    return serve(3, [this](const Net::ReceivedRecord& record, std::string& missing) {
+    return serve(Net::Score::kChannel, [this](const Net::ReceivedRecord& record, std::string& missing) {
         const auto decoded = Net::DecodeScore(record.payload);
         if (!decoded)
-            return refuse(3, decoded.problem);
+            return refuse(Net::Score::kChannel, decoded.problem);
         // Both players are found before anything happens, so that a record
         // that waits has not destroyed the goal ball already. The goal ball
         // itself is not waited for: the peer's ball spends it here too in
@@ -230,15 +230,15 @@ int NetworkMgr::recv_type_3()
 
 int NetworkMgr::recv_type_4()
 {
-    return serve(4, [this](const Net::ReceivedRecord& record, std::string& missing) {
+    return serve(Net::GoalBallState::kChannel, [this](const Net::ReceivedRecord& record, std::string& missing) {
         const auto decoded = Net::DecodeGoalBallState(record.payload);
         if (!decoded)
-            return refuse(4, decoded.problem);
+            return refuse(Net::GoalBallState::kChannel, decoded.problem);
         if (decoded.record.kind != Net::GoalBallState::kPerFrame) {
             const EntityHandle player = Find(Names::kLocalPlayer, missing);
             if (player.IsNull())
                 return Delivery::Waiting;
-            newest_seqs.Take(NewestSeqs::Subject(4, kSpawnSubject), record.seq);
+            newest_seqs.Take(NewestSeqs::Subject(Net::GoalBallState::kChannel, kSpawnSubject), record.seq);
             dispatch(NetworkingEvent::kGoalBall, record, player);
             return Delivery::Delivered;
         }
@@ -246,7 +246,7 @@ int NetworkMgr::recv_type_4()
         // or one for a goal ball not spawned here yet, is simply stale and
         // must not hold up the spawn record behind it.
         const EntityHandle goalBall = Names::First(Names::kGoalBall);
-        if (goalBall.IsNull() || !newest_seqs.Take(NewestSeqs::Subject(4), record.seq))
+        if (goalBall.IsNull() || !newest_seqs.Take(NewestSeqs::Subject(Net::GoalBallState::kChannel), record.seq))
             return Delivery::Dropped;
         Engine::Transform::PositionRef(goalBall) = decoded.record.position;
         Net::WriteVelocity(goalBall, decoded.record.velocity);
@@ -256,10 +256,10 @@ int NetworkMgr::recv_type_4()
 
 int NetworkMgr::recv_type_5()
 {
-    return serve(5, [this](const Net::ReceivedRecord& record, std::string& missing) {
+    return serve(Net::PerkEffect::kChannel, [this](const Net::ReceivedRecord& record, std::string& missing) {
         const auto decoded = Net::DecodePerkEffect(record.payload);
         if (!decoded)
-            return refuse(5, decoded.problem);
+            return refuse(Net::PerkEffect::kChannel, decoded.problem);
         const bool onBall = decoded.record.subKind == Net::PerkEffect::kSlowBall
             || decoded.record.subKind == Net::PerkEffect::kTeleport;
         const EntityHandle target = Find(onBall ? Names::kLocalBall : Names::kRemotePlayer, missing);
@@ -272,10 +272,10 @@ int NetworkMgr::recv_type_5()
 
 int NetworkMgr::recv_type_6()
 {
-    return serve(6, [this](const Net::ReceivedRecord& record, std::string& missing) {
+    return serve(Net::ArenaEvent::kChannel, [this](const Net::ReceivedRecord& record, std::string& missing) {
         const auto decoded = Net::DecodeArenaEvent(record.payload, tile_count);
         if (!decoded)
-            return refuse(6, decoded.problem);
+            return refuse(Net::ArenaEvent::kChannel, decoded.problem);
         if (decoded.record.kind != Net::ArenaEvent::kCrashingTiles) {
             const EntityHandle player = Find(Names::kLocalPlayer, missing);
             if (player.IsNull())
@@ -296,10 +296,10 @@ int NetworkMgr::recv_type_6()
 
 int NetworkMgr::recv_type_7()
 {
-    return serve(7, [this](const Net::ReceivedRecord& record, std::string& missing) {
+    return serve(Net::PerkObject::kChannel, [this](const Net::ReceivedRecord& record, std::string& missing) {
         const auto decoded = Net::DecodePerkObject(record.payload, tile_count);
         if (!decoded)
-            return refuse(7, decoded.problem);
+            return refuse(Net::PerkObject::kChannel, decoded.problem);
         const bool forTile = decoded.record.kind == Net::PerkObject::kTileEvent;
         const EntityHandle target = Find(forTile ? Names::Tile(decoded.record.tile) : Names::kLocalPlayer, missing);
         if (target.IsNull())
@@ -311,17 +311,17 @@ int NetworkMgr::recv_type_7()
 
 int NetworkMgr::recv_type_9()
 {
-    return serve(9, [this](const Net::ReceivedRecord& record, std::string& missing) {
+    return serve(Net::BallEffect::kChannel, [this](const Net::ReceivedRecord& record, std::string& missing) {
         const auto decoded = Net::DecodeBallEffect(record.payload);
         if (!decoded)
-            return refuse(9, decoded.problem);
+            return refuse(Net::BallEffect::kChannel, decoded.problem);
         const EntityHandle ball = Find(Names::kRemoteBall, missing);
         if (ball.IsNull())
             return Delivery::Waiting;
         // A trail change sets the trail on or off; a splash is an event
         // and counts whenever it comes.
         const bool trail = decoded.record.effect != Net::BallEffect::kSplash;
-        if (trail && !newest_seqs.Take(NewestSeqs::Subject(9), record.seq))
+        if (trail && !newest_seqs.Take(NewestSeqs::Subject(Net::BallEffect::kChannel), record.seq))
             return Delivery::Dropped;
         dispatch(NetworkingEvent::kBallEffect, record, ball);
         return Delivery::Delivered;
@@ -330,7 +330,7 @@ int NetworkMgr::recv_type_9()
 
 void NetworkMgr::serve_flow()
 {
-    Net::ChannelBlock& queue = block(8);
+    Net::ChannelBlock& queue = block(Net::Flow::kChannel);
     if (queue.received.empty())
         return;
     const Net::ReceivedRecord* newest = Newest(queue.received, queue.base_seq);
@@ -341,16 +341,16 @@ void NetworkMgr::serve_flow()
     const std::uint32_t seq = newest->seq;
     const Net::Flow flow = Net::DecodeFlow(newest->payload).record;
     if (flow.a) {
-        flow_flags[3] = 1;
-        flow_flags[4] = 0;
-        flow_flags[0] = 0;
+        flow_flags[kPeerPlayEnded] = 1;
+        flow_flags[kPeerFlowB] = 0;
+        flow_flags[kPeerFlowC] = 0;
     } else if (flow.b) {
-        flow_flags[3] = 0;
-        flow_flags[4] = 1;
-        flow_flags[0] = 0;
+        flow_flags[kPeerPlayEnded] = 0;
+        flow_flags[kPeerFlowB] = 1;
+        flow_flags[kPeerFlowC] = 0;
     } else if (flow.c) {
-        flow_flags[0] = 1;
-        std::fill(flow_flags.begin() + 1, flow_flags.end(), 0);
+        flow_flags.fill(0);
+        flow_flags[kPeerFlowC] = 1;
         clear_queues();
     }
     queue.base_seq = seq;
@@ -360,11 +360,12 @@ void NetworkMgr::serve_flow()
 
 void NetworkMgr::serve_prematch()
 {
-    serve(10, [this](const Net::ReceivedRecord& record, std::string&) {
+    serve(Net::Prematch::kChannel, [this](const Net::ReceivedRecord& record, std::string&) {
         const auto decoded = Net::DecodePrematch(record.payload);
         if (!decoded)
-            return refuse(10, decoded.problem);
-        if (decoded.record.kind == Net::Prematch::kState && !newest_seqs.Take(NewestSeqs::Subject(10), record.seq))
+            return refuse(Net::Prematch::kChannel, decoded.problem);
+        const bool state = decoded.record.kind == Net::Prematch::kState;
+        if (state && !newest_seqs.Take(NewestSeqs::Subject(Net::Prematch::kChannel), record.seq))
             return Delivery::Delivered;
         if (decoded.record.kind != Net::Prematch::kKeepAlive) {
             PrematchMessage message;
@@ -381,14 +382,14 @@ void NetworkMgr::serve_prematch()
 // are let go rather than left to fill the queue.
 void NetworkMgr::drop_queued_keepalives()
 {
-    auto& records = block(10).received;
+    auto& records = block(Net::Prematch::kChannel).received;
     const auto keepAlive = [](const Net::ReceivedRecord& record) {
         const auto decoded = Net::DecodePrematch(record.payload);
         return decoded && decoded.record.kind == Net::Prematch::kKeepAlive;
     };
     for (const Net::ReceivedRecord& each : records) {
         if (keepAlive(each))
-            block(10).base_seq = each.seq;
+            block(Net::Prematch::kChannel).base_seq = each.seq;
     }
     records.erase(std::remove_if(records.begin(), records.end(), keepAlive), records.end());
 }

@@ -34,7 +34,7 @@ int NetworkMgr::send_record(std::int32_t channel, std::span<const std::uint8_t> 
 
 int NetworkMgr::send_type_0(const Net::LevelRecord& record)
 {
-    return send_record(0, record, true);
+    return send_record(Net::kLevelChannel, record, true);
 }
 
 int NetworkMgr::send_type_1()
@@ -50,25 +50,25 @@ int NetworkMgr::send_type_1()
     state.ballPosition = Engine::Transform::GetWorldPosition(ball);
     state.ballVelocity = Net::ReadVelocity(ball);
     // No sequence number: only the newest state matters and none is re-sent.
-    Net::Packet packet(Net::PacketHeader{Net::kData, 1, 0, 0, 0});
+    Net::Packet packet(Net::PacketHeader{Net::kData, Net::PlayerState::kChannel, 0, 0, 0});
     packet.SetPayload(Net::Encode(state));
     return send_packet(packet, true);
 }
 
 int NetworkMgr::send_type_2(const Net::TileBend& record)
 {
-    return send_record(2, Net::Encode(record), true);
+    return send_record(Net::TileBend::kChannel, Net::Encode(record), true);
 }
 
 int NetworkMgr::send_type_3(const Net::Score& record)
 {
-    return send_record(3, Net::Encode(record), true);
+    return send_record(Net::Score::kChannel, Net::Encode(record), true);
 }
 
 int NetworkMgr::send_type_4(const Net::GoalBallState& record)
 {
     const bool spawn = record.kind != Net::GoalBallState::kPerFrame;
-    const int sent = send_record(4, Net::Encode(record), spawn);
+    const int sent = send_record(Net::GoalBallState::kChannel, Net::Encode(record), spawn);
     if (spawn && server)
         newest_spawn = {m_info_other_end.seq_curr, std::nullopt, std::nullopt};
     return sent;
@@ -76,35 +76,35 @@ int NetworkMgr::send_type_4(const Net::GoalBallState& record)
 
 int NetworkMgr::send_type_5(const Net::PerkEffect& record)
 {
-    return send_record(5, Net::Encode(record), true);
+    return send_record(Net::PerkEffect::kChannel, Net::Encode(record), true);
 }
 
 int NetworkMgr::send_type_6(const Net::ArenaEvent& record)
 {
-    return send_record(6, Net::Encode(record), true);
+    return send_record(Net::ArenaEvent::kChannel, Net::Encode(record), true);
 }
 
 int NetworkMgr::send_type_7(const Net::PerkObject& record)
 {
-    return send_record(7, Net::Encode(record), true);
+    return send_record(Net::PerkObject::kChannel, Net::Encode(record), true);
 }
 
 int NetworkMgr::send_type_8(const Net::Flow& record)
 {
     setup_exchanged = 0;
-    return send_record(8, Net::Encode(record), true);
+    return send_record(Net::Flow::kChannel, Net::Encode(record), true);
 }
 
 int NetworkMgr::send_type_9(const Net::BallEffect& record)
 {
-    return send_record(9, Net::Encode(record), true);
+    return send_record(Net::BallEffect::kChannel, Net::Encode(record), true);
 }
 
 int NetworkMgr::send_type_10(const Net::Prematch& record)
 {
     if (record.kind == Net::Prematch::kKeepAlive)
         forget_pending_keepalives();
-    return send_record(10, Net::Encode(record), true);
+    return send_record(Net::Prematch::kChannel, Net::Encode(record), true);
 }
 
 // A keep-alive only says "still here", and a new one goes out in every quiet
@@ -112,7 +112,7 @@ int NetworkMgr::send_type_10(const Net::Prematch& record)
 // all, a quiet peer would get every one of them again each re-send interval.
 void NetworkMgr::forget_pending_keepalives()
 {
-    auto& pending = block(10).pending;
+    auto& pending = block(Net::Prematch::kChannel).pending;
     const auto keepAlive = [](const Net::PendingPacket& each) {
         const auto decoded = Net::DecodePrematch(each.packet.Payload().first(Net::Prematch::kSize));
         return decoded && decoded.record.kind == Net::Prematch::kKeepAlive;

@@ -45,6 +45,10 @@ struct PostProcessingInputs {
     float float1 = 0.0f;
     float float2 = 0.0f;
     glm::vec3 vector{0.0f};
+
+    // Whether any of the three effects is on: with none, the last pass
+    // draws with the build that leaves them out.
+    bool EffectsOn() const { return flag1 || flag2 || flag3; }
 };
 
 // The one graphics object: start-up switches of the frame, the framebuffers
@@ -187,7 +191,7 @@ private:
     // its viewport in the window, at least one texel and moved or cut to
     // lie within the targets.
     ViewportRect PictureFor(const ViewportRect& view) const;
-    void ClearSceneTarget();
+    void ScheduleSceneTargetClear();
     // Whether `picture` may hold something drawn since the scene target
     // was last cleared.
     bool SceneUncleared(const ViewportRect& picture) const;
@@ -239,13 +243,16 @@ private:
     HaloStrokes mHaloStrokes;
     std::uint64_t mReadBacks = 0;
     LitBuilds mLitBuilds;
-    // Set while the scene target holds nothing but the frame's clear and
-    // the parts of it that cameras drew since.
-    bool mSceneCleared = false;
-    // The frame's clear of the scene target, not yet done (see
-    // ClearSceneTarget).
-    bool mSceneClearDue = false;
-    std::vector<ViewportRect> mScenePartsDrawn;
+    // What of the scene target is clean. Outside a frame nothing is known,
+    // and each camera clears its own part. In a frame the whole target is,
+    // once the frame's clear is done (it waits for the first camera, see
+    // ScheduleSceneTargetClear), but for the parts cameras drew since.
+    struct SceneTargetClean {
+        enum class Whole { Unknown, ClearDue, Cleared };
+        Whole whole = Whole::Unknown;
+        std::vector<ViewportRect> partsDrawn;
+    };
+    SceneTargetClean mSceneClean;
     // F7 flips cel shading once per frame however many cameras see it.
     bool mCelToggledThisFrame = false;
     // Set by whatever draws into the window, cleared by the swap.

@@ -20,10 +20,15 @@ constexpr float kTimeStep = 1.01666f;
 // and the normals keep whatever they held. Leaving the attachment out of
 // the draw buffers, not masking it: a software rasteriser still reads and
 // writes a masked target for every fragment.
-void DrawIntoColourAndGlowOnly(bool only)
+void DrawIntoColourAndGlowOnly()
 {
-    const GLenum buffers[] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1,
-                              static_cast<GLenum>(only ? GL_NONE : GL_COLOR_ATTACHMENT2)};
+    const GLenum buffers[] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1, GL_NONE};
+    glDrawBuffers(3, buffers);
+}
+// All three again, as whatever binds the scene target next expects them.
+void DrawIntoEveryAttachment()
+{
+    const GLenum buffers[] = {GL_COLOR_ATTACHMENT0, GL_COLOR_ATTACHMENT1, GL_COLOR_ATTACHMENT2};
     glDrawBuffers(3, buffers);
 }
 // Where a picture drawn at `part` pixels samples the scene, against the
@@ -50,7 +55,7 @@ void Renderer::Render()
         return;
     mDrawnSinceSwap = true;
     ClearWindow();
-    ClearSceneTarget();
+    ScheduleSceneTargetClear();
     const bool blurred = blurPath;
     mCelToggledThisFrame = false;
     for (auto& [entity, camera] : CameraManager::GetInstance().GetCameras()) {
@@ -60,25 +65,24 @@ void Renderer::Render()
             RenderCamera(camera);
     }
     // A camera drawn outside a frame (the replay's) clears its own part.
-    mSceneCleared = false;
-    mSceneClearDue = false;
+    mSceneClean = {};
     if (overlayCallback) {
         overlayCallback();
         Probe("ui");
     }
 }
 
-// The whole scene target at once, in which each camera then draws its own
-// part: a software rasteriser fills a whole target fast, but clears a part
-// of it by drawing a rectangle, which for two half-window cameras costs
-// more than twice as much. The clear waits for the first camera, which has
-// the target bound anyway: cleared there, it goes with that camera's own
-// drawing instead of costing a switch of targets and a flush of its own.
-void Renderer::ClearSceneTarget()
+// The frame clears the whole scene target at once, and each camera then
+// draws its own part: a software rasteriser fills a whole target fast, but
+// clears a part of it by drawing a rectangle, which for two half-window
+// cameras costs more than twice as much. The clear waits for the first
+// camera, which has the target bound anyway: cleared there, it goes with
+// that camera's own drawing instead of costing a switch of targets and a
+// flush of its own.
+void Renderer::ScheduleSceneTargetClear()
 {
-    mSceneCleared = FramebuffersReady();
-    mSceneClearDue = mSceneCleared;
-    mScenePartsDrawn.clear();
+    using Whole = SceneTargetClean::Whole;
+    mSceneClean = {FramebuffersReady() ? Whole::ClearDue : Whole::Unknown, {}};
 }
 
 // Cameras that together cover the whole window paint every pixel of it
@@ -193,13 +197,14 @@ ViewportRect Renderer::PictureFor(const ViewportRect& view) const
 
 bool Renderer::SceneUncleared(const ViewportRect& picture) const
 {
-    if (!mSceneCleared)
+    if (mSceneClean.whole != SceneTargetClean::Whole::Cleared)
         return true;
     const auto overlaps = [&picture](const ViewportRect& other) {
         return picture.x < other.x + other.width && other.x < picture.x + picture.width &&
                picture.y < other.y + other.height && other.y < picture.y + picture.height;
     };
-    return std::any_of(mScenePartsDrawn.begin(), mScenePartsDrawn.end(), overlaps);
+    const std::vector<ViewportRect>& drawn = mSceneClean.partsDrawn;
+    return std::any_of(drawn.begin(), drawn.end(), overlaps);
 }
 
 // State for every pass of the camera, then the camera's part of the scene
@@ -224,15 +229,15 @@ void Renderer::BeginCamera(const ViewportRect& picture)
                            static_cast<float>(picture.width), static_cast<float>(picture.height));
     else
         ApplyViewport(picture);
-    DrawIntoColourAndGlowOnly(true); // until DrawScene ends
-    if (mSceneClearDue) {
-        mSceneClearDue = false;
-        mScenePartsDrawn.push_back(picture);
+    DrawIntoColourAndGlowOnly(); // until DrawScene ends
+    if (mSceneClean.whole == SceneTargetClean::Whole::ClearDue) {
+        mSceneClean.whole = SceneTargetClean::Whole::Cleared;
+        mSceneClean.partsDrawn.push_back(picture);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
         return;
     }
     const bool uncleared = SceneUncleared(picture);
-    mScenePartsDrawn.push_back(picture);
+    mSceneClean.partsDrawn.push_back(picture);
     if (!uncleared)
         return;
     // Nothing tests the stencil, yet clearing the depth alone would keep
@@ -295,7 +300,7 @@ void Renderer::DrawScene(Camera& camera)
         quad->SetUniform(1, camera.GetProjectionMatrix() * camera.GetBillboardViewMatrix());
         ParticleEmitterManager::GetInstance().Render(camera);
     }
-    DrawIntoColourAndGlowOnly(false);
+    DrawIntoEveryAttachment();
     Target(FramebufferSlot::Scene).Unbind();
     Probe("particles");
 }

@@ -6,6 +6,7 @@
 // and do their wide blurs at half or a quarter of the size, in separate
 // strokes across and down.
 #include "engine/render/BlurKernel.h"
+#include "engine/render/FullScreenLocations.h"
 #include "engine/render/Renderer.h"
 
 #include <algorithm>
@@ -17,36 +18,8 @@ namespace Engine {
 
 namespace {
 
-// Every full-screen program: the part of its source that holds the
-// picture (offset and size, as fractions), read by the quad's corners.
-constexpr GLint kSourceRegion = 20;
-
-// "Bloom" inputs beyond the scene's attachments (units and locations 1-3).
-constexpr GLint kBloomFlagLocation = 4;
-constexpr GLint kBloomSpreadLocation = 5;
-constexpr GLint kBloomSpreadRegionLocation = 6;
+// The unit "Bloom" reads the spread glow on, past the scene's attachments.
 constexpr unsigned kBloomSpreadUnit = 4;
-// The last pass's fade and added colour in the builds that finish the frame.
-constexpr GLint kFinishFade = 7;
-constexpr GLint kFinishAddColour = 8;
-
-// "Blur" taps by location; in its shrinking build the picture's first texel
-// in the source and the viewport's corner in the target.
-constexpr GLint kBlurTaps = 2;
-constexpr GLint kSourceCorner = 21;
-constexpr GLint kTargetCorner = 22;
-// The tint of the plain copy ("Framebuffer").
-constexpr GLint kCopyColour = 3;
-
-// "PostProcessing" inputs by location.
-constexpr GLint kPostTime = 1;
-constexpr GLint kPostFlag1 = 2;
-constexpr GLint kPostFlag2 = 3;
-constexpr GLint kPostFlag3 = 4;
-constexpr GLint kPostInteger = 5;
-constexpr GLint kPostFloat1 = 6;
-constexpr GLint kPostFloat2 = 7;
-constexpr GLint kPostVector = 8;
 
 // The halo spreads the glow like a Gaussian of about seven full-size
 // texels. It is worked out at a quarter of the size, where the 4 x 4 mean
@@ -124,7 +97,7 @@ void UseBlur(const ShaderProgram& blur, const BlurKernel& kernel, const glm::vec
 // One quad of `program` reading `source` on unit 0.
 void DrawFrom(const ShaderProgram& program, const Framebuffer& source, const Model& quad)
 {
-    program.SetUniform(0, 0);
+    program.SetUniform(kSourceImage, 0);
     glActiveTexture(GL_TEXTURE0);
     source.BindTexture(0);
     quad.Draw();
@@ -230,7 +203,7 @@ std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture, HaloC
     } else {
         UseBlur(*blur, Shrink4(), RegionOf(scene, picture));
     }
-    shrink->SetUniform(0, 0);
+    shrink->SetUniform(kSourceImage, 0);
     glActiveTexture(GL_TEXTURE0);
     scene.BindTexture(1);
     quad->Draw();
@@ -264,8 +237,7 @@ std::optional<glm::vec2> Renderer::SpreadGlow(const ViewportRect& picture, HaloC
 
 bool Renderer::BloomFinishes() const
 {
-    const bool effects = postProcessing.flag1 || postProcessing.flag2 || postProcessing.flag3;
-    return softwareRasteriser && !effects && mFinishingBloom && mFinishingBloom->Linked() &&
+    return softwareRasteriser && !postProcessing.EffectsOn() && mFinishingBloom && mFinishingBloom->Linked() &&
            mFinishingHaloFreeBloom && mFinishingHaloFreeBloom->Linked();
 }
 
@@ -300,7 +272,7 @@ void Renderer::DrawBloom(const ViewportRect& picture, const Framebuffer* target,
         combine.Use();
         glActiveTexture(GL_TEXTURE0);
         scene.BindTexture(0);
-        combine.SetUniform(0, 0);
+        combine.SetUniform(kSourceImage, 0);
         combine.SetUniform(kBloomFlagLocation, halo);
         combine.SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
         if (finishing) {
@@ -348,8 +320,7 @@ void Renderer::DrawPostProcessing(const ViewportRect& picture)
     program->SetUniform(kPostFloat2, postProcessing.float2);
     program->SetUniform(kPostVector, v.x, v.y, v.z);
     program->SetUniform(kSourceRegion, region.x, region.y, region.z, region.w);
-    const bool effects = postProcessing.flag1 || postProcessing.flag2 || postProcessing.flag3;
-    if (!effects && mPlainPostProcessing && mPlainPostProcessing->Linked()) {
+    if (!postProcessing.EffectsOn() && mPlainPostProcessing && mPlainPostProcessing->Linked()) {
         program = mPlainPostProcessing.get();
         program->Use();
         program->SetUniform(kPostFloat1, postProcessing.float1);

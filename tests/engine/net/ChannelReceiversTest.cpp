@@ -381,7 +381,7 @@ TEST_F(Receivers, OnlyTheNewestFlowRecordActsAndALateOlderOneNot)
     EXPECT_FALSE(net.setup_exchanged);
     FromPeer(Data(8, 103, Net::Flow{1, 0, 0}));
     net.update();
-    EXPECT_EQ(net.flow_flags[3], 0);
+    EXPECT_EQ(net.flow_flags[NetworkMgr::kPeerPlayEnded], 0);
 
     // c starts over: flags after byte 0 and every queue cleared.
     net.send_type_2(Net::TileBend{});

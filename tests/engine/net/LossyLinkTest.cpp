@@ -208,7 +208,7 @@ TEST_P(LossyLink, EveryReliableRecordArrivesExactlyOnceAndStateKeepsTheNewest)
     EXPECT_EQ(counts.size(), expected);
     for (const auto& [key, count] : counts)
         EXPECT_EQ(count, 1) << "code " << std::get<1>(key) << " record " << std::get<2>(key);
-    EXPECT_EQ(server.flow_flags[4], 1);
+    EXPECT_EQ(server.flow_flags[NetworkMgr::kPeerFlowB], 1);
     EXPECT_EQ(PositionRef(remote.entity).x, standing);
     EXPECT_GT(lastApplied, 0.0f);
     EXPECT_GT(relay->lost, 0u);

@@ -1,9 +1,12 @@
+#include "engine/render/FullScreenLocations.h"
 #include "engine/render/LightLimits.h"
 #include "engine/render/ShaderSource.h"
 #include "support/FileText.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <map>
+#include <regex>
 #include <string>
 
 namespace {
@@ -39,6 +42,61 @@ TEST(ShaderSource, EngineDefinesFollowTheVersionLine)
     EXPECT_EQ(Engine::WithEngineDefines("#version 330 core\nx\n", "#define EFFECTS_OFF\n"),
               "#version 330 core\n#define MAX_LIGHTS " + std::to_string(Engine::kMaxLights) +
                   "\n#define EFFECTS_OFF\n#line 2\nx\n");
+}
+
+// The uniform names and locations that a shader's layout lines declare.
+std::map<std::string, GLint> UniformLocations(const std::string& shader)
+{
+    const std::optional<std::string> source = Engine::ReadShaderFile("data/Shader/" + shader);
+    if (!source)
+        return {};
+    static const std::regex layout(R"(layout\s*\(\s*location\s*=\s*(\d+)\s*\)\s*uniform\s+\w+\s+(\w+))");
+    std::map<std::string, GLint> locations;
+    for (std::sregex_iterator it(source->begin(), source->end(), layout), end; it != end; ++it)
+        locations[(*it)[2]] = std::stoi((*it)[1]);
+    return locations;
+}
+
+// The renderer sets the full-screen programs' inputs by number; a number
+// that drifts from its shader's layout line sets nothing, silently.
+TEST(ShaderSource, FullScreenLocationsMatchTheShadersLayoutLines)
+{
+    struct Tie {
+        const char* shader;
+        const char* uniform;
+        GLint location;
+    };
+    const Tie ties[] = {
+        {"vert/Framebuffer.vert", "uSourceRegion", Engine::kSourceRegion},
+        {"frag/Blur.frag", "uSourceRegion", Engine::kSourceRegion},
+        {"frag/Bloom.frag", "uScene", Engine::kSourceImage},
+        {"frag/Blur.frag", "uSource", Engine::kSourceImage},
+        {"frag/PostProcessing.frag", "uImage", Engine::kSourceImage},
+        {"frag/Quad.frag", "uTexture", Engine::kSourceImage},
+        {"frag/Bloom.frag", "uBloomEnabled", Engine::kBloomFlagLocation},
+        {"frag/Bloom.frag", "uSpread", Engine::kBloomSpreadLocation},
+        {"frag/Bloom.frag", "uSpreadRegion", Engine::kBloomSpreadRegionLocation},
+        {"frag/Bloom.frag", "uFade", Engine::kFinishFade},
+        {"frag/Bloom.frag", "uAddColour", Engine::kFinishAddColour},
+        {"frag/Blur.frag", "uTaps", Engine::kBlurTaps},
+        {"frag/Blur.frag", "uSourceCorner", Engine::kSourceCorner},
+        {"frag/Blur.frag", "uTargetCorner", Engine::kTargetCorner},
+        {"frag/Quad.frag", "uColour", Engine::kCopyColour},
+        {"frag/PostProcessing.frag", "uTime", Engine::kPostTime},
+        {"frag/PostProcessing.frag", "uReplay", Engine::kPostFlag1},
+        {"frag/PostProcessing.frag", "uColourSplit", Engine::kPostFlag2},
+        {"frag/PostProcessing.frag", "uHurtTint", Engine::kPostFlag3},
+        {"frag/PostProcessing.frag", "uSplitPixels", Engine::kPostInteger},
+        {"frag/PostProcessing.frag", "uFade", Engine::kPostFloat1},
+        {"frag/PostProcessing.frag", "uHurtStrength", Engine::kPostFloat2},
+        {"frag/PostProcessing.frag", "uAddColour", Engine::kPostVector},
+    };
+    for (const Tie& tie : ties) {
+        const std::map<std::string, GLint> locations = UniformLocations(tie.shader);
+        const auto found = locations.find(tie.uniform);
+        ASSERT_NE(found, locations.end()) << tie.shader << " declares no " << tie.uniform;
+        EXPECT_EQ(found->second, tie.location) << tie.shader << " " << tie.uniform;
+    }
 }
 
 } // namespace
