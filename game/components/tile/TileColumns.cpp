@@ -1,7 +1,8 @@
 #include "game/components/tile/TileColumns.h"
 
+#include "engine/collision/CollisionTable.h"
+#include "engine/collision/SpatialCollisionMgr.h"
 #include "engine/core/Transform.h"
-#include "game/arena/HexGrid.h"
 #include "game/components/tile/TileProbe.h"
 
 #include <cmath>
@@ -53,9 +54,17 @@ std::optional<WaysOut> OutOf(Engine::EntityHandle tile, const glm::vec3& point, 
                    {fromAxis > 0.0f ? aside / fromAxis : Across(axis), radius - fromAxis}};
 }
 
+// The arena's colliders filed near the point are the only columns that can
+// hold it: a column's filed box holds the column, and the walk meets every
+// collider whose box lies within `margin` of the point.
 std::optional<WaysOut> FirstColumnHolding(const glm::vec3& point, float margin)
 {
-    for (const Engine::EntityHandle tile : HexGrid::GetInstance().tiles) {
+    const Engine::CollisionTable& table = Engine::CollisionTable::GetInstance();
+    if (!table.HasTag("Tile"))
+        return std::nullopt;
+    const std::uint32_t tileType = table.GetTagValue("Tile");
+    for (const Engine::EntityHandle tile :
+         Engine::SpatialCollisionMgr::GetInstance().CollidersNear(point, margin, tileType)) {
         if (!tile.IsValid())
             continue;
         if (std::optional<WaysOut> ways = OutOf(tile, point, margin))

@@ -12,7 +12,7 @@ namespace TileColumns {
 // The way out of a wall or ceiling column, each grown by `margin`, that
 // holds `point`: through the column's top, or out of its side when that is
 // shorter and ends in no other column; none when no such column holds it.
-// The arena's tiles are the columns.
+// The columns are the tiles the spatial manager has filed near the point.
 struct WayOut {
     glm::vec3 direction{0.0f};
     float depth = 0.0f;
