@@ -29,13 +29,10 @@ float TopsOf(const HexGrid& grid, int side, int axis)
 ArenaRoom ArenaRoom::Of(const HexGrid& grid)
 {
     ArenaRoom room{glm::vec3(-kUnbounded), glm::vec3(kUnbounded)};
-    for (int low = 0; low < HexLayout::kSideCount; ++low) {
-        const glm::vec3& up = HexLayout::kSides[low].up;
-        const int axis = up.x > 0.5f ? 0 : up.y > 0.5f ? 1 : up.z > 0.5f ? 2 : -1;
-        if (axis < 0)
-            continue;
-        // Sides 0 to 2 face up their axis, and side k + 3 stands opposite k.
-        const int high = low + 3;
+    // Side k (0 to 2) faces up axis k, and side k + 3 stands opposite it.
+    for (int axis = 0; axis < 3; ++axis) {
+        const int low = axis;
+        const int high = axis + 3;
         float half = kUnbounded;
         if (HasTiles(grid, low))
             half = std::min(half, -TopsOf(grid, low, axis));
