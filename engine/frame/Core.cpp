@@ -166,6 +166,8 @@ bool Core::Update()
 
     Profiler::Sample("EntityCount", static_cast<float>(EntityMgr::GetInstance().GetCount()));
     UpdateNetwork();
+    if (!mPaused && mBeforeDrawing)
+        mBeforeDrawing();
 
     Renderer& renderer = Renderer::GetInstance();
     Profiler::Begin("RenderTime", "");

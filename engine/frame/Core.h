@@ -7,7 +7,7 @@ namespace Engine {
 // object, there from process start to exit.
 //
 // One frame, in this order: quit check, logic, physics, entity count,
-// network, rendering and swap, sound, scene requests, input (end of frame,
+// network, the step before drawing, rendering and swap, sound, scene requests, input (end of frame,
 // then the event pump), entity phase (queued destructions, world matrices),
 // frame limiter, window size check. Logic, physics and the entity phase
 // stand still while paused; everything else goes on, so menus drawn over a
@@ -34,12 +34,19 @@ public:
     bool IsPaused() const { return mPaused; }
     void SetPaused(bool paused) { mPaused = paused; }
 
+    // A rule of the game that must see every move of the frame (the logic's,
+    // the physics', the peer's) before the frame is drawn. It stands still
+    // while paused, as the logic and the physics do. Null for none.
+    using Step = void (*)();
+    void SetBeforeDrawing(Step step) { mBeforeDrawing = step; }
+
 private:
     constexpr Core() = default;
 
     static Core sInstance;
 
     bool mPaused = false;
+    Step mBeforeDrawing = nullptr;
 };
 
 } // namespace Engine

@@ -44,7 +44,7 @@ ArenaRoom ArenaRoom::Of(const HexGrid& grid)
             room.max[axis] = half;
     }
     if (HasTiles(grid, kFloorSide))
-        room.min.y -= kFloorHoleDepth;
+        room.min.y -= kFloorHoleSteps * HexLayout::StepLength(grid.tileScale);
     return room;
 }
 

@@ -32,10 +32,16 @@ bool IsEdgeTile(std::uint32_t rows, std::uint32_t cols, std::uint32_t column, st
     return column % 2 == 0 && (row == 0 || row + 1 == rows);
 }
 
+namespace {
+
+float InnerRadius(float s) { return std::sqrt(s * s - s * s / 4.0f); }
+
+} // namespace
+
 glm::vec3 TilePosition(const glm::vec3& centre, const glm::vec3& rowAxis, const glm::vec3& columnAxis, float s,
                        std::uint32_t rows, std::uint32_t cols, std::uint32_t column, std::uint32_t row)
 {
-    const float inner = std::sqrt(s * s - s * s / 4.0f);
+    const float inner = InnerRadius(s);
     const glm::vec3 u = glm::normalize(columnAxis) * inner;
     const glm::vec3 v = glm::normalize(rowAxis) * s;
     const float r = static_cast<float>(rows);
@@ -43,6 +49,22 @@ glm::vec3 TilePosition(const glm::vec3& centre, const glm::vec3& rowAxis, const 
     const glm::vec3 start = centre - u * (k + 1.0f) / 2.0f - (v + (r - 1.0f) * v * 1.5f);
     const glm::vec3 shift = column % 2 == 1 ? v * 1.5f : glm::vec3(0.0f);
     return start + v * (1.0f + 3.0f * static_cast<float>(row)) + shift + u * static_cast<float>(column + 1);
+}
+
+// TilePosition read backwards: the columns step `inner` along the column
+// axis from the field's first, the rows 3s along the row axis.
+float ColumnAt(const glm::vec3& centre, const glm::vec3& columnAxis, float s, std::uint32_t cols, const glm::vec3& point)
+{
+    const float along = glm::dot(point - centre, glm::normalize(columnAxis));
+    return along / InnerRadius(s) + (static_cast<float>(cols) + 1.0f) / 2.0f - 1.0f;
+}
+
+float RowAt(const glm::vec3& centre, const glm::vec3& rowAxis, float s, std::uint32_t rows, std::uint32_t column,
+            const glm::vec3& point)
+{
+    const float along = glm::dot(point - centre, glm::normalize(rowAxis)) / s;
+    const float shift = column % 2 == 1 ? 1.5f : 0.0f;
+    return (along + 1.5f * (static_cast<float>(rows) - 1.0f) - shift) / 3.0f;
 }
 
 } // namespace HexLayout

@@ -21,6 +21,9 @@ struct SideFrame {
     glm::vec3 columnAxis;
 };
 
+// How far a tile moves in one height step: twice its z scale.
+inline float StepLength(const glm::vec3& tileScale) { return 2.0f * tileScale.z; }
+
 // 0 and 3 the x walls, 1 the floor, 4 the ceiling, 2 and 5 the z walls.
 extern const std::array<SideFrame, kSideCount> kSides;
 
@@ -41,5 +44,13 @@ bool IsEdgeTile(std::uint32_t rows, std::uint32_t cols, std::uint32_t column, st
 // centred on the side's centre.
 glm::vec3 TilePosition(const glm::vec3& centre, const glm::vec3& rowAxis, const glm::vec3& columnAxis, float s,
                        std::uint32_t rows, std::uint32_t cols, std::uint32_t column, std::uint32_t row);
+
+// Where a point lies across a side laid out as TilePosition lays it, in
+// tile columns and rows (fractions between tiles): a tile's own centre
+// gives back its column and row. The row is taken in the given column, as
+// odd columns lie half a step along the rows.
+float ColumnAt(const glm::vec3& centre, const glm::vec3& columnAxis, float s, std::uint32_t cols, const glm::vec3& point);
+float RowAt(const glm::vec3& centre, const glm::vec3& rowAxis, float s, std::uint32_t rows, std::uint32_t column,
+            const glm::vec3& point);
 
 } // namespace HexLayout

@@ -1,10 +1,12 @@
 #include "game/match/MatchHookAnswers.h"
 
+#include "engine/frame/Core.h"
 #include "game/arena/GameModeFlags.h"
 #include "game/arena/HookCheck.h"
 #include "game/arena/MatchRecorder.h"
 #include "game/match/BallHookAnswers.h"
 #include "game/components/objects/PerkObjectHookAnswers.h"
+#include "game/components/player/PlayerHold.h"
 #include "game/components/player/PlayerHooks.h"
 #include "game/components/tile/TileHooks.h"
 #include "game/match/GameState.h"
@@ -40,6 +42,7 @@ void FillHooksForMatch()
     hooks.startArenaFlip = &StartArenaFlip;
     hooks.requestEndOfPlay = &RequestEndOfPlay;
     TileHooks::SetArenaFlippedLookup(&ArenaFlipped);
+    Engine::Core::GetInstance().SetBeforeDrawing(&PlayerHold::HoldLocalPlayers);
 
     MatchRecorder& recorder = MatchRecorder::GetInstance();
     MatchRecorder::ReplayHooks replay = recorder.GetReplayHooks();

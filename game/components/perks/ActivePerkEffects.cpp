@@ -16,7 +16,7 @@
 #include "game/components/ball/BallMessages.h"
 #include "game/components/ball/BallSlowdown.h"
 #include "game/components/shared/ParticleBurst.h"
-#include "game/components/player/PlayerBody.h"
+#include "game/components/player/PlayerHold.h"
 #include "game/components/shared/PlayerFrame.h"
 #include "game/components/player/PlayerHooks.h"
 #include "game/components/player/PlayerLogicComp.h"
@@ -120,7 +120,7 @@ void TeleportToBall::Effect(Player_LogicComp& holder)
     trail.from = Engine::Transform::GetWorldPosition(owner);
     trail.to = Engine::Transform::GetWorldPosition(holder.mBall);
     if (Engine::Math::IsFinite(trail.to))
-        trail.to = PlayerBody::HeldRoom(owner).Clamp(trail.to);
+        trail.to = PlayerHold::RoomFor(owner).Clamp(trail.to);
     const glm::vec3* scale = Engine::Transform::ScalePtr(owner);
     trail.scaleY = scale ? scale->y : 0.0f;
     trail.footOffset = holder.mFootOffset;
@@ -151,8 +151,6 @@ void TeleportToBall::Effect(Player_LogicComp& holder)
     if (Engine::CollisionComp* body = PlayerFrame::BodyOf(owner))
         body->mGhost.value = true;
     Engine::Transform::SetWorldPosition(owner, trail.to);
-    // The player lands with the speed it had: no faster at a bound than stops there.
-    PlayerBody::HoldInArena(holder);
 }
 
 // Alone in the arena with no goal ball flying, there is no ball to slow:

@@ -6,17 +6,16 @@
 #include "engine/core/InputManager.h"
 #include "engine/core/Transform.h"
 #include "engine/render/Camera.h"
+#include "game/arena/ArenaRoom.h"
 #include "game/arena/HexGrid.h"
 #include "game/arena/MatchRecorder.h"
 #include "game/components/player/PlayerControls.h"
 #include "game/components/shared/PlayerFrame.h"
 #include "game/components/player/PlayerLogicComp.h"
-#include "game/components/tile/TileColumns.h"
 #include "game/components/tile/TileProbe.h"
 
 #include <algorithm>
 #include <cmath>
-#include <optional>
 #include <limits>
 
 namespace PlayerBody {
@@ -37,7 +36,7 @@ glm::vec3 Down() { return glm::vec3(0.0f, -1.0f, 0.0f); }
 bool FloorTile(Engine::EntityHandle entity)
 {
     return Engine::EntityTagCompManager::GetInstance().HasTag(entity, "Tile") &&
-           TileProbe::RiseDirection(entity).y > 0.5f;
+           TileProbe::RisesAsAFloor(TileProbe::RiseDirection(entity));
 }
 
 // How deep the feet are inside a floor tile, 0 when they are not. A ray
@@ -54,49 +53,16 @@ float SinkDepth(const glm::vec3& feet)
     return kSinkReach - above.distance;
 }
 
+// How far below the feet the room's floor lies: the top of a floor tile
+// lowered two steps. A deeper hole is stood over as over that one, not
+// fallen into and floated in without a jump; infinity without a floor.
+float RoomFloorBelow(const glm::vec3& feet) { return feet.y - ArenaRoom::Of(HexGrid::GetInstance()).min.y; }
+
 float AxisStep(float value, float deadZone)
 {
     if (value > deadZone)
         return 1.0f;
     return value < -deadZone ? -1.0f : 0.0f;
-}
-
-// The velocity along one axis that moves from `at` by at most as far as the
-// bounds within dt.
-float VelocityWithin(float velocity, float at, float low, float high, float dt)
-{
-    return std::clamp(velocity, (low - at) / dt, (high - at) / dt);
-}
-
-// How far a player's centre keeps from a column: its body's half extent,
-// and room for the column's next step. Tiles may update after the player in
-// a frame, and a step moves a column up to two thirds of a unit in a frame
-// at the frame time's cap: the view, a quarter above the centre, stays out.
-float BodyMargin(Engine::EntityHandle player)
-{
-    constexpr float kColumnStepInAFrame = 1.0f;
-    const glm::vec3* scale = Engine::Transform::ScalePtr(player);
-    const float halfExtent = scale ? std::max({std::fabs(scale->x), std::fabs(scale->y), std::fabs(scale->z)}) : 0.0f;
-    return halfExtent + kColumnStepInAFrame;
-}
-
-// Out of the wall and ceiling columns the place is in, a few at most (a
-// corner between columns), and no faster into the last one left.
-glm::vec3 OutOfColumns(glm::vec3 place, float margin, Engine::CollisionComp* body)
-{
-    constexpr int kMostColumns = 3;
-    for (int i = 0; i < kMostColumns; ++i) {
-        const std::optional<TileColumns::WayOut> way = TileColumns::WayOutOfColumns(place, margin);
-        if (!way)
-            break;
-        place += way->direction * way->depth;
-        if (body) {
-            const float into = glm::dot(body->mVelocity.value, way->direction);
-            if (into < 0.0f)
-                body->mVelocity.value -= way->direction * into;
-        }
-    }
-    return place;
 }
 
 // v += a only while that does not push it further past the cap; then capped.
@@ -118,11 +84,13 @@ float GroundDistance(const Player_LogicComp& player)
     const float halfHeight = scale ? 0.5f * scale->y : 0.0f;
     const glm::vec3 feet = Engine::Transform::GetWorldPosition(self) - glm::vec3(0.0f, halfHeight, 0.0f);
     const Engine::RayHit hit = Engine::SpatialCollisionMgr::GetInstance().RayCast(feet, Down());
-    if (hit.distance >= 0.0f && hit.distance <= player.LevitScale.value)
-        return hit.distance;
+    const float below = hit.distance < 0.0f ? std::numeric_limits<float>::infinity() : hit.distance;
+    const float ground = std::min(below, RoomFloorBelow(feet));
+    if (ground >= 0.0f && ground <= player.LevitScale.value)
+        return ground;
     if (const float sunk = SinkDepth(feet); sunk > 0.0f)
         return -sunk;
-    return hit.distance < 0.0f ? std::numeric_limits<float>::infinity() : hit.distance;
+    return ground;
 }
 
 bool Hover(Player_LogicComp& player)
@@ -196,42 +164,9 @@ void Look(Player_LogicComp& player, const glm::vec2& delta)
     const glm::vec3* up = Engine::Transform::UpPtr(self);
     const glm::vec3 eyes = position + (up ? *up : glm::vec3(0.0f, 1.0f, 0.0f)) * (kEyeHeight * (scale ? scale->y : 1.0f));
     camera->SetPosition(eyes);
+    player.mViewOffset = eyes - position;
     const float k = PlayerFrame::Dt() * kLookSpeed;
     camera->SetTarget(eyes + camera->forward * kLookDistance + camera->right * (delta.x * k) + camera->up * (delta.y * k));
-}
-
-ArenaRoom HeldRoom(Engine::EntityHandle player)
-{
-    const glm::vec3* scale = Engine::Transform::ScalePtr(player);
-    return ArenaRoom::Of(HexGrid::GetInstance()).ForBody(scale ? glm::abs(*scale) : glm::vec3(0.0f));
-}
-
-void HoldInArena(Player_LogicComp& player)
-{
-    // A peer's player is held by its own machine, and a replay shows the
-    // places recorded.
-    if (player.mRemote || !MatchRecorder::GetInstance().isLive)
-        return;
-    const Engine::EntityHandle self = player.GetOwner();
-    const ArenaRoom room = HeldRoom(self);
-    const glm::vec3 at = Engine::Transform::GetWorldPosition(self);
-    Engine::CollisionComp* body = PlayerFrame::BodyOf(self);
-    const glm::vec3 inside = room.Clamp(OutOfColumns(room.Clamp(at), BodyMargin(self), body));
-    if (inside != at)
-        Engine::Transform::SetWorldPosition(self, inside);
-    const float dt = PlayerFrame::ScaledDt();
-    if (!body || !(dt > 0.0f))
-        return;
-    // The step moves the body by (velocity + gravity dt) x drag x dt, and the
-    // drag only shortens that.
-    const glm::vec3 pull = body->mGravity.value * dt;
-    glm::vec3& velocity = body->mVelocity.value;
-    for (int axis = 0; axis < 3; ++axis) {
-        const float reach = velocity[axis] + pull[axis];
-        const float held = VelocityWithin(reach, inside[axis], room.min[axis], room.max[axis], dt);
-        if (held != reach)
-            velocity[axis] = held - pull[axis];
-    }
 }
 
 } // namespace PlayerBody

@@ -1,6 +1,5 @@
 #pragma once
 #include "engine/core/EntityHandle.h"
-#include "game/arena/ArenaRoom.h"
 
 #include <glm/glm.hpp>
 
@@ -10,8 +9,9 @@ class PlayerControls;
 // The movement rules that several movement states share.
 namespace PlayerBody {
 
-// How far below the player's feet the floor is; a ray that meets nothing
-// gives infinity (the player is in the air, not on a floor). Feet inside a
+// How far below the player's feet the floor is: the nearer of the surface a
+// ray meets and the room's floor (the top of a tile lowered two steps);
+// infinity when there is neither (the player is in the air). Feet inside a
 // floor tile give minus their depth below its top.
 float GroundDistance(const Player_LogicComp& player);
 
@@ -38,16 +38,5 @@ glm::vec2 LookDelta(Player_LogicComp& player, const PlayerControls& controls, fl
 
 // Puts the camera at the player's eyes and turns it by the delta.
 void Look(Player_LogicComp& player, const glm::vec2& delta);
-
-// Where the player's centre may be: the arena's room less the body's half
-// extents (its scale).
-ArenaRoom HeldRoom(Engine::EntityHandle player);
-
-// Keeps the player in the arena, as solid walls and ceiling would: a body
-// outside its room is put back at the nearest place inside, and its
-// velocity towards a bound is cut to what reaches the bound within the
-// coming physics step. The tiles' own colliders hold a body only near their
-// centres, far behind their tops. Only a local player in a live match.
-void HoldInArena(Player_LogicComp& player);
 
 } // namespace PlayerBody

@@ -51,6 +51,7 @@ void PlayerMatchStart::OnUpdate()
     }
     if (Engine::Camera* camera = PlayerFrame::CameraOf(player->mCamera)) {
         camera->SetPosition(Engine::Transform::GetWorldPosition(player->GetOwner()));
+        player->mViewOffset = glm::vec3(0.0f);
         // The arena's centre at eye height.
         if (!MatchRecorder::GetInstance().IsReplaying())
             camera->SetTarget(glm::vec3(0.0f, camera->mPos.value.y, 0.0f));
@@ -83,8 +84,6 @@ void PlayerStatic::OnUpdate()
     if (!player->mRemote)
         Engine::Transform::PositionRef(player->GetOwner()) = glm::vec3(SideOf(*player), 0.0f, 0.0f);
     Freeze(player->GetOwner());
-    // A column raised across the arena may stand where the player is held.
-    PlayerBody::HoldInArena(*player);
     if (mTimer >= kDuration)
         GetStateMachine()->ChangeState("Move");
     const PlayerControls controls(player->GetOwner(), player->mPlayerNumber);
@@ -100,10 +99,8 @@ void PlayerStatic::OnExit()
 void PlayerStunned::OnUpdate()
 {
     mTimer += PlayerFrame::ScaledDt();
-    if (Player_LogicComp* player = Player()) {
+    if (Player_LogicComp* player = Player())
         Freeze(player->GetOwner());
-        PlayerBody::HoldInArena(*player);
-    }
     if (mTimer >= kDuration)
         GetStateMachine()->ChangeState("Move");
 }

@@ -17,6 +17,7 @@
 #include "game/arena/MatchRecorder.h"
 #include "game/components/shared/HudTexture.h"
 #include "game/components/player/PlayerBody.h"
+#include "game/components/player/PlayerHold.h"
 #include "game/components/player/PlayerControls.h"
 #include "game/components/shared/PlayerFrame.h"
 
@@ -235,7 +236,7 @@ void Player_LogicComp::ReturnWhenOutsideArena()
     const glm::vec3 at = Engine::Transform::GetWorldPosition(owner);
     if (ArenaRoom::Of(HexGrid::GetInstance()).Contains(at))
         return;
-    const glm::vec3 start = PlayerBody::HeldRoom(owner).Clamp(mStartPlace);
+    const glm::vec3 start = PlayerHold::RoomFor(owner).Clamp(mStartPlace);
     std::cerr << "[Player] Player " << mPlayerNumber << " was outside the arena at (" << at.x << ", " << at.y << ", "
               << at.z << "); put back at its start (" << start.x << ", " << start.y << ", " << start.z << ")\n";
     Engine::Transform::SetWorldPosition(owner, start);

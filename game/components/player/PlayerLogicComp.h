@@ -216,6 +216,10 @@ public:
     // The mouse motion the look last saw: the input manager repeats the
     // last motion while the mouse rests, so a repeat counts as none.
     glm::vec2 mLastMouseMotion{0.0f};
+    // Where the movement last put the camera, seen from the player's centre
+    // (its eyes, or the centre itself in the opening descent): the frame's
+    // hold keeps the view there wherever the player ends up.
+    glm::vec3 mViewOffset{0.0f};
     // Where a local player stood when its match began: where it goes back to
     // should it ever be found outside the arena.
     glm::vec3 mStartPlace{0.0f};

@@ -70,7 +70,6 @@ void PlayerMoveState::OnUpdate()
         Steer(*player, player->PlayerSpeed.value, player->MaxSpeed.value);
     }
     Jump(*player, player->JumpVel.value, player->RocketJumpVel.value);
-    PlayerBody::HoldInArena(*player);
     PlayerBody::Look(*player, PlayerBody::LookDelta(*player, ControlsOf(*player), sensitivity));
 }
 
@@ -171,7 +170,6 @@ void PlayerRunState::OnUpdate()
         if (recorder.isRecording)
             recorder.AddMomentPoints(player->mPlayerNumber, MatchRecorder::Running);
     }
-    PlayerBody::HoldInArena(*player);
     PlayerBody::Look(*player, PlayerBody::LookDelta(*player, ControlsOf(*player), sensitivity));
 }
 

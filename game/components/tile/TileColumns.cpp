@@ -1,70 +1,134 @@
 #include "game/components/tile/TileColumns.h"
 
-#include "engine/collision/CollisionTable.h"
-#include "engine/collision/SpatialCollisionMgr.h"
+#include "engine/collision/HexPrismShape.h"
 #include "engine/core/Transform.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/HexLayout.h"
 #include "game/components/tile/TileProbe.h"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
+#include <limits>
+#include <vector>
 
 namespace TileColumns {
 namespace {
 
-// A tile rising more along y than this is a floor tile.
-constexpr float kFloorRise = 0.5f;
+using Faces = std::array<Engine::HexPrismShape::Face, Engine::HexPrismShape::kFaceCount>;
+constexpr int kTopFace = 0;
+constexpr int kBottomFace = 4;
 
 // A hexagon's inner radius for its outer radius.
 float InnerRadius(float outer) { return outer * std::sqrt(3.0f) * 0.5f; }
 
-// Any unit direction across the axis, for a point right on it.
-glm::vec3 Across(const glm::vec3& axis)
-{
-    const glm::vec3 other = std::fabs(axis.x) < 0.9f ? glm::vec3(1.0f, 0.0f, 0.0f) : glm::vec3(0.0f, 0.0f, 1.0f);
-    return glm::normalize(glm::cross(axis, other));
-}
-
-// The ways out of one column, taken as the cylinder round its hexagon's
-// inner circle: through its top, and out of its side. The column's back
-// lies outside the arena and is never the way.
+// The ways out of one column: through its top, and out of its nearest side.
+// The column's bottom lies outside the arena and is never the way.
 struct WaysOut {
     WayOut top;
     WayOut side;
 };
 
+// The prism's faces grown by `margin` hold the point when it lies behind
+// every one of them; how far it lies behind a face is the way out there.
 std::optional<WaysOut> OutOf(Engine::EntityHandle tile, const glm::vec3& point, float margin)
 {
     const glm::vec3* scale = Engine::Transform::ScalePtr(tile);
     if (!scale)
         return std::nullopt;
     const glm::vec3 offset = point - Engine::Transform::GetWorldPosition(tile);
-    const float reach = scale->y + scale->x + margin;
+    const float reach = glm::length(*scale) + margin;
     if (glm::dot(offset, offset) > reach * reach)
         return std::nullopt;
-    const glm::vec3 axis = TileProbe::RiseDirection(tile);
-    if (axis.y > kFloorRise)
+    const Faces faces = Engine::UnitHexPrism.TransformedFaces(Engine::Transform::GetWorldMatrix(tile));
+    if (TileProbe::RisesAsAFloor(faces[kTopFace].normal))
         return std::nullopt;
-    const float along = glm::dot(offset, axis);
-    const glm::vec3 aside = offset - axis * along;
-    const float fromAxis = glm::length(aside);
-    const float halfLength = scale->y + margin;
-    const float radius = InnerRadius(scale->x) + margin;
-    if (std::fabs(along) >= halfLength || fromAxis >= radius)
-        return std::nullopt;
-    return WaysOut{{axis, halfLength - along},
-                   {fromAxis > 0.0f ? aside / fromAxis : Across(axis), radius - fromAxis}};
+    WaysOut ways{{faces[kTopFace].normal, 0.0f}, {glm::vec3(0.0f), std::numeric_limits<float>::infinity()}};
+    for (int i = 0; i < Engine::HexPrismShape::kFaceCount; ++i) {
+        const float depth = margin - glm::dot(point - faces[i].point, faces[i].normal);
+        if (!(depth > 0.0f))
+            return std::nullopt;
+        if (i == kTopFace)
+            ways.top.depth = depth;
+        else if (i != kBottomFace && depth < ways.side.depth)
+            ways.side = {faces[i].normal, depth};
+    }
+    return ways;
 }
 
-// The arena's colliders filed near the point are the only columns that can
-// hold it: a column's filed box holds the column, and the walk meets every
-// collider whose box lies within `margin` of the point.
+// The first and last index of a run of `count` that a span of fractional
+// indices covers; none (last below first) for a span that is not a number.
+int FirstIndex(float from)
+{
+    if (!(from > 0.0f))
+        return 0;
+    return from < 1e6f ? static_cast<int>(std::ceil(from)) : 1000000;
+}
+
+int LastIndex(float to, std::uint32_t count)
+{
+    if (!(to >= 0.0f) || count == 0)
+        return -1;
+    return static_cast<int>(std::min(std::floor(to), static_cast<float>(count) - 1.0f));
+}
+
+// The tiles of one side that may hold the point. A side's tiles stand in
+// columns and rows across it and rise along its up, so the point's place
+// across the side names the few whose hexagons, grown by `margin`, reach
+// it; of those, only the ones that reach it along their rise count.
+void AddColumnsAcross(int side, std::uint64_t first, const glm::vec3& point, float margin,
+                      std::vector<Engine::EntityHandle>& found)
+{
+    const HexGrid& grid = HexGrid::GetInstance();
+    const std::uint32_t rows = grid.rows[side];
+    const std::uint32_t cols = grid.cols[side];
+    const glm::vec3 local(glm::inverse(Engine::Transform::GetWorldMatrix(grid.sides[side])) * glm::vec4(point, 1.0f));
+    const HexLayout::SideFrame& frame = HexLayout::kSides[side];
+    const glm::vec3& centre = grid.sideCentres[side];
+    const float s = grid.tileScale.x;
+    // How far from its centre a hexagon grown by the margin reaches.
+    const float reach = s + margin;
+    const float column = HexLayout::ColumnAt(centre, frame.columnAxis, s, cols, local);
+    const float columnsReached = reach / InnerRadius(s);
+    const float rowsReached = reach / (3.0f * s);
+    for (int j = FirstIndex(column - columnsReached); j <= LastIndex(column + columnsReached, cols); ++j) {
+        const std::uint32_t inColumn = j % 2 == 0 ? rows : rows - 1;
+        const float row = HexLayout::RowAt(centre, frame.rowAxis, s, rows, static_cast<std::uint32_t>(j), local);
+        for (int i = FirstIndex(row - rowsReached); i <= LastIndex(row + rowsReached, inColumn); ++i) {
+            const std::uint64_t number = first + HexLayout::TileIndexInSide(rows, j, i);
+            if (number >= grid.tiles.size())
+                continue;
+            // A side whose making fell short numbers its tiles otherwise.
+            const Engine::EntityHandle tile = grid.tiles[number];
+            if (Engine::Transform::GetParent(tile) != grid.sides[side])
+                continue;
+            const glm::vec3* at = Engine::Transform::PositionPtr(tile);
+            const glm::vec3* up = Engine::Transform::UpPtr(tile);
+            const glm::vec3* scale = Engine::Transform::ScalePtr(tile);
+            if (at && up && scale && std::fabs(glm::dot(local - *at, *up)) <= scale->y + margin)
+                found.push_back(tile);
+        }
+    }
+}
+
+// The columns that may hold the point, side by side.
+std::vector<Engine::EntityHandle> ColumnsNear(const glm::vec3& point, float margin)
+{
+    const HexGrid& grid = HexGrid::GetInstance();
+    std::vector<Engine::EntityHandle> found;
+    std::uint64_t first = 0;
+    for (int side = 0; side < HexLayout::kSideCount; ++side) {
+        const std::uint64_t count = HexLayout::SideTileCount(grid.rows[side], grid.cols[side]);
+        if (count > 0 && static_cast<std::size_t>(side) < grid.sides.size())
+            AddColumnsAcross(side, first, point, margin, found);
+        first += count;
+    }
+    return found;
+}
+
 std::optional<WaysOut> FirstColumnHolding(const glm::vec3& point, float margin)
 {
-    const Engine::CollisionTable& table = Engine::CollisionTable::GetInstance();
-    if (!table.HasTag("Tile"))
-        return std::nullopt;
-    const std::uint32_t tileType = table.GetTagValue("Tile");
-    for (const Engine::EntityHandle tile :
-         Engine::SpatialCollisionMgr::GetInstance().CollidersNear(point, margin, tileType)) {
+    for (const Engine::EntityHandle& tile : ColumnsNear(point, margin)) {
         if (!tile.IsValid())
             continue;
         if (std::optional<WaysOut> ways = OutOf(tile, point, margin))
@@ -75,18 +139,18 @@ std::optional<WaysOut> FirstColumnHolding(const glm::vec3& point, float margin)
 
 } // namespace
 
-std::optional<WayOut> WayOutOfColumns(const glm::vec3& point, float margin)
+std::optional<WayOut> WayOutOfColumns(const glm::vec3& point, float margin, const ArenaRoom& room)
 {
     const std::optional<WaysOut> ways = FirstColumnHolding(point, margin);
     if (!ways)
         return std::nullopt;
-    // Out of the side only when that is shorter and lands in no other
-    // column: a point among the columns of a wall or the ceiling goes out
-    // through the tops.
+    // Out of the side only when that is shorter and lands in the room and in
+    // no other column: a point among the columns of a wall or the ceiling,
+    // or against the room's bound, goes out through the tops.
     constexpr float kClear = 1e-3f;
     const WayOut& side = ways->side;
-    if (side.depth < ways->top.depth &&
-        !FirstColumnHolding(point + side.direction * (side.depth + kClear), margin))
+    const glm::vec3 beside = point + side.direction * (side.depth + kClear);
+    if (side.depth < ways->top.depth && room.Contains(beside) && !FirstColumnHolding(beside, margin))
         return side;
     return ways->top;
 }

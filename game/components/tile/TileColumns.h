@@ -1,4 +1,6 @@
 #pragma once
+#include "game/arena/ArenaRoom.h"
+
 #include <glm/glm.hpp>
 #include <optional>
 
@@ -7,16 +9,20 @@
 // player raised would close over the player, and one standing out of its
 // wall would let a player walk into its side, where the view meets the
 // column's inside. (The floor's columns are stood on, not walked into.)
+//
+// A column is its tile's hexagonal prism as it stands in the world, also
+// while the arena turns.
 namespace TileColumns {
 
 // The way out of a wall or ceiling column, each grown by `margin`, that
 // holds `point`: through the column's top, or out of its side when that is
-// shorter and ends in no other column; none when no such column holds it.
-// The columns are the tiles the spatial manager has filed near the point.
+// shorter and ends inside the room and in no other column; none when no
+// such column holds it. Only the columns whose place across their side
+// lies at the point are asked.
 struct WayOut {
     glm::vec3 direction{0.0f};
     float depth = 0.0f;
 };
-std::optional<WayOut> WayOutOfColumns(const glm::vec3& point, float margin);
+std::optional<WayOut> WayOutOfColumns(const glm::vec3& point, float margin, const ArenaRoom& room);
 
 } // namespace TileColumns

@@ -14,6 +14,7 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/RenderWrapperManager.h"
 #include "game/arena/HexGrid.h"
+#include "game/arena/HexLayout.h"
 #include "game/arena/MatchRecorder.h"
 #include "game/components/tile/ColourCollider.h"
 #include "game/components/tile/CrashingTile.h"
@@ -163,7 +164,7 @@ void TileLogicComponent::Initialize()
         names.SetName(owner, Net::Names::Tile(static_cast<std::uint32_t>(mTileNumber)).c_str());
     Engine::Subscribe<Engine::CollisionEvent>(this, &TileLogicComponent::OnCollisionEvent);
     Engine::Subscribe<Engine::NetworkingEvent>(this, &TileLogicComponent::OnNetworkingEvent);
-    tile_size.value = 2.0f * Engine::Transform::ScalePtr(owner)->z;
+    tile_size.value = HexLayout::StepLength(*Engine::Transform::ScalePtr(owner));
     mRaiseRequest = 0;
     mLowerRequest = 0;
     mPeerStep = 0;

@@ -15,6 +15,10 @@ namespace TileProbe {
 // (x and y negated) while the arena hangs upside down.
 glm::vec3 RiseDirection(Engine::EntityHandle tile);
 
+// A tile rising more than half along y is a floor tile: stood on, not
+// walked into.
+inline bool RisesAsAFloor(const glm::vec3& rise) { return rise.y > 0.5f; }
+
 // Each ray's nearest hit at a distance of 0 or more, in ray order: centre
 // offsets +right, -right, +forward, -forward, then the centre.
 std::vector<Engine::RayHit> Cast(Engine::EntityHandle tile);

@@ -38,6 +38,15 @@ Strings phaseJournal;
 
 Engine::Core& Core() { return Engine::Core::GetInstance(); }
 
+// The step before drawing notes itself, and the height a body has then.
+Engine::EntityHandle gWatchedBody;
+float gHeightBeforeDrawing = 0.0f;
+void NoteStepBeforeDrawing()
+{
+    phaseJournal.push_back("before drawing");
+    gHeightBeforeDrawing = Engine::Transform::GetWorldPosition(gWatchedBody).y;
+}
+
 struct Ticker : Engine::LogicComp {
     void Update() override { phaseJournal.push_back("logic"); }
 };
@@ -71,9 +80,11 @@ struct EngineFrame : ::testing::Test {
                 phaseJournal.push_back("input");
         });
         Engine::LogicManager::GetInstance().AddComponent<Ticker>(NewEntity());
+        Core().SetBeforeDrawing(&NoteStepBeforeDrawing);
     }
     void TearDown() override
     {
+        Core().SetBeforeDrawing(nullptr);
         Engine::SdlEventHandlerList::Remove(token);
         // The logic manager keeps its components until the scene goes.
         StdoutOf([] { Engine::SceneManager::DestroySceneImmediately(); });
@@ -95,14 +106,14 @@ TEST_F(EngineFrame, PhasesRunInOrder)
 {
     NewEntity().Destroy();
     EXPECT_TRUE(FrameWithInput());
-    EXPECT_EQ(phaseJournal, (Strings{"logic", "render", "input", "flush"}));
+    EXPECT_EQ(phaseJournal, (Strings{"logic", "before drawing", "render", "input", "flush"}));
     const auto& records = Engine::Profiler::GetRecords();
     EXPECT_LE(records.at("LogicUpdate").end, records.at("PhysicsUpdate").start);
     EXPECT_LE(records.at("PhysicsUpdate").end, records.at("RenderTime").start);
     EXPECT_LE(records.at("RenderTime").end, records.at("EntityUpdate").start);
 }
 
-TEST_F(EngineFrame, PauseStopsLogicPhysicsAndFlushButNotRenderingOrInput)
+TEST_F(EngineFrame, PauseStopsLogicPhysicsTheStepBeforeDrawingAndFlushButNotRenderingOrInput)
 {
     const Engine::EntityHandle body = NewEntity();
     Engine::TransformCompManager::GetInstance().AddComponent(body);
@@ -123,10 +134,12 @@ TEST_F(EngineFrame, PauseStopsLogicPhysicsAndFlushButNotRenderingOrInput)
     // The queued destruction goes through in the first frame after the pause.
     Core().SetPaused(false);
     phaseJournal.clear();
+    gWatchedBody = body;
     Core().Update();
-    EXPECT_EQ(phaseJournal, (Strings{"logic", "render", "flush"}));
+    EXPECT_EQ(phaseJournal, (Strings{"logic", "before drawing", "render", "flush"}));
     EXPECT_FALSE(Engine::EntityMgr::GetInstance().IsInUse(doomed.GetIndex()));
     EXPECT_LT(Engine::Transform::GetWorldPosition(body).y, height);
+    EXPECT_EQ(gHeightBeforeDrawing, Engine::Transform::GetWorldPosition(body).y) << "the step sees the physics' move";
 }
 
 TEST_F(EngineFrame, QuitPumpedInAFrameClosesTheNextWhichStillRunsWhole)
@@ -137,7 +150,7 @@ TEST_F(EngineFrame, QuitPumpedInAFrameClosesTheNextWhichStillRunsWhole)
     EXPECT_TRUE(Core().Update());
     phaseJournal.clear();
     EXPECT_FALSE(Core().Update());
-    EXPECT_EQ(phaseJournal, (Strings{"logic", "render"}));
+    EXPECT_EQ(phaseJournal, (Strings{"logic", "before drawing", "render"}));
 }
 
 TEST_F(EngineFrame, EveryFrameTimeLiesBetweenThePaceAndTheCap)

@@ -4,6 +4,7 @@
 #include "engine/audio/RecordingSoundSystem.h"
 #include "engine/collision/CollisionMgr.h"
 #include "engine/collision/CollisionTable.h"
+#include "engine/collision/SpatialCollisionMgr.h"
 #include "engine/core/EntityManager.h"
 #include "engine/core/EntityNameCompManager.h"
 #include "engine/core/EntityTagCompManager.h"
@@ -27,6 +28,7 @@
 #include "engine/render/Renderer.h"
 #include "engine/render/RenderCompManager.h"
 #include "game/config/InputBindings.h"
+#include "game/components/player/PlayerHold.h"
 #include "game/components/player/PlayerHooks.h"
 #include "game/components/player/PlayerLogicComp.h"
 #include "game/components/player/PlayerMovement.h"
@@ -40,6 +42,7 @@
 #include "support/CapturedOutput.h"
 
 #include <SDL.h>
+#include <algorithm>
 #include <gtest/gtest.h>
 #include <set>
 #include <string>
@@ -53,6 +56,7 @@ protected:
     static constexpr int kFloorRows = 7;
     static constexpr int kFloorColumns = 7;
     static constexpr int kFloorSide = 1;
+    static constexpr int kWallSide = 0;
 
     void SetUp() override
     {
@@ -140,14 +144,17 @@ protected:
         ASSERT_TRUE(SaveScreenshot(shot)) << shot;
     }
 
-    // The arena's floor alone, risen into place.
-    void BuildFloor()
+    // The arena's floor alone, risen into place; with a wall, the first
+    // side too (the x wall at -75, its columns rising along +x).
+    void BuildFloor(bool withWall = false)
     {
         GridCreation::SetDefaultSettings();
         HexGrid& grid = HexGrid::GetInstance();
         grid.rows.fill(0);
         grid.rows[kFloorSide] = kFloorRows;
         grid.cols[kFloorSide] = kFloorColumns;
+        if (withWall)
+            grid.rows[kWallSide] = kFloorRows;
         Engine::SceneManager::SetIdle();
         StdoutOf([] { Engine::SceneManager::DestroySceneImmediately(); });
         GridCreation::CreateGrid();
@@ -158,13 +165,37 @@ protected:
     }
 
     // The room of a whole arena round the small floor: its walls and ceiling
-    // bound the players where a match's would, though only the floor is built.
+    // bound the players where a match's would, though only the floor (and
+    // the first wall) is built.
     static void RoomOfAWholeArena() { HexGrid::GetInstance().rows.fill(kFloorRows); }
+
+    // The first wall's column whose place across the wall lies nearest the
+    // player's, raised until its top stands `beyond` past the player.
+    static Engine::EntityHandle WallColumnThrough(Engine::EntityHandle player, float beyond)
+    {
+        const glm::vec3 at = Position(player);
+        auto across = [&](Engine::EntityHandle tile) {
+            return glm::distance(glm::vec2(Position(tile).y, Position(tile).z), glm::vec2(at.y, at.z));
+        };
+        Engine::EntityHandle column;
+        for (Engine::EntityHandle tile : HexGrid::GetInstance().tiles) {
+            if (Engine::Transform::GetParent(tile) == HexGrid::GetInstance().sides[kWallSide] &&
+                (column.IsNull() || across(tile) < across(column)))
+                column = tile;
+        }
+        const float top = Position(column).x + Engine::Transform::ScalePtr(column)->y;
+        Engine::Transform::PositionRef(column).x += at.x + beyond - top;
+        Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(column);
+        return column;
+    }
 
     // The top face of the floor's tiles (they all stand level).
     static float FloorTop()
     {
-        const Engine::EntityHandle tile = HexGrid::GetInstance().tiles.front();
+        const HexGrid& grid = HexGrid::GetInstance();
+        const Engine::EntityHandle tile = *std::find_if(grid.tiles.begin(), grid.tiles.end(), [&](auto each) {
+            return Engine::Transform::GetParent(each) == grid.sides[kFloorSide];
+        });
         return Engine::Transform::GetWorldPosition(tile).y + Engine::Transform::ScalePtr(tile)->y;
     }
 
@@ -240,7 +271,8 @@ protected:
     }
 
     // The phases of one engine frame that gameplay needs, in the engine's
-    // order: logic, physics, then input's end of frame and its pump.
+    // order: logic, physics, the players' hold, then input's end of frame
+    // and its pump.
     void Logic(std::uint64_t milliseconds)
     {
         time.Frame(milliseconds);
@@ -255,6 +287,7 @@ protected:
     void PhysicsAndInput()
     {
         Engine::CollisionMgr::GetInstance().Update();
+        PlayerHold::HoldLocalPlayers();
         Engine::InputManager::GetInstance().EndFrame();
         Engine::InputManager::GetInstance().Update();
         Engine::EntityMgr::GetInstance().Flush();

@@ -33,6 +33,28 @@ TEST(HexLayout, TileCountsFollowTheColumns)
     EXPECT_EQ(HexLayout::TileIndexInSide(10, 33, 8), 322u);
 }
 
+// Read backwards, a tile's centre gives its column and row, and a point
+// between tiles lies between their columns and rows.
+TEST(HexLayout, APlaceAcrossASideGivesBackItsColumnAndRow)
+{
+    for (int side : {1, 3}) {
+        const HexLayout::SideFrame& frame = HexLayout::kSides[side];
+        for (std::uint32_t column : {0u, 1u, 7u, 18u}) {
+            for (std::uint32_t row : {0u, 4u, 8u}) {
+                const glm::vec3 at = HexLayout::TilePosition(frame.centre, frame.rowAxis, frame.columnAxis, kRadius,
+                                                             10, 19, column, row) + frame.up * 7.0f;
+                EXPECT_NEAR(HexLayout::ColumnAt(frame.centre, frame.columnAxis, kRadius, 19, at), column, 1e-4f);
+                EXPECT_NEAR(HexLayout::RowAt(frame.centre, frame.rowAxis, kRadius, 10, column, at), row, 1e-4f);
+            }
+        }
+        const glm::vec3 between = (HexLayout::TilePosition(frame.centre, frame.rowAxis, frame.columnAxis, kRadius, 10,
+                                                           19, 2, 3) +
+                                   HexLayout::TilePosition(frame.centre, frame.rowAxis, frame.columnAxis, kRadius, 10,
+                                                           19, 2, 4)) * 0.5f;
+        EXPECT_NEAR(HexLayout::RowAt(frame.centre, frame.rowAxis, kRadius, 10, 2, between), 3.5f, 1e-4f);
+    }
+}
+
 // Where a tile number lies: side, column and row.
 struct Place {
     int side;

@@ -17,6 +17,7 @@
 #include "engine/render/Renderer.h"
 #include "game/arena/HexGrid.h"
 #include "game/arena/MatchRecorder.h"
+#include "game/components/player/PlayerHold.h"
 #include "game/components/player/PlayerHooks.h"
 #include "game/components/player/PlayerLogicComp.h"
 #include "game/config/InputBindings.h"
@@ -84,8 +85,8 @@ inline void PutBackNextMatchSettings()
 
 // A match scene built by the scene builder as the gameplay mode builds it,
 // and frames driven with injected frame time: the logic, the physics, the
-// game state and the recorder, then input's end of frame and the entity
-// phase.
+// players' hold, the game state and the recorder, then input's end of frame
+// and the entity phase.
 class MatchScene : public ::testing::Test {
 protected:
     void SetUp() override
@@ -143,6 +144,7 @@ protected:
         time.Frame(milliseconds);
         Engine::LogicManager::GetInstance().Update();
         Engine::CollisionMgr::GetInstance().Update();
+        PlayerHold::HoldLocalPlayers();
         GameState::Update();
         MatchRecorder::GetInstance().Update();
         Engine::InputManager::GetInstance().EndFrame();

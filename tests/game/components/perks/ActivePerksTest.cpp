@@ -8,7 +8,7 @@
 #include "game/arena/HookCheck.h"
 #include "game/arena/MatchStats.h"
 #include "game/components/perks/ActivePerks.h"
-#include "game/components/player/PlayerBody.h"
+#include "game/components/player/PlayerHold.h"
 #include "game/components/perks/PassivePerks.h"
 
 #include <cmath>
@@ -286,7 +286,7 @@ TEST_F(ActivePerks, TheTeleportToABallInAWallLandsInsideTheArena)
     Throw(ballOne, {39.0f, FloorTop() + 3.0f, -2.0f}, glm::vec3(0.0f));
     Body(one).mVelocity.value = glm::vec3(150.0f, 0.0f, 0.0f);
     Fire(perk);
-    const float wall = PlayerBody::HeldRoom(one).max.x;
+    const float wall = PlayerHold::RoomFor(one).max.x;
     EXPECT_FLOAT_EQ(Position(one).x, wall);
     EXPECT_FLOAT_EQ(Position(one).z, -2.0f);
     PhysicsAndInput();
@@ -427,6 +427,15 @@ TEST_F(ActivePerksOverTheLink, EachPerkTellsThePeerWhatItDid)
     std::memcpy(&footOffset, teleports[0].data() + 32, sizeof footOffset);
     EXPECT_EQ(footOffset, 0.75f) << "the foot offset rides at byte 32";
     EXPECT_EQ(teleport.record.up, glm::vec3(0.0f, 1.0f, 0.0f));
+    Engine::LogicManager::GetInstance().RemoveFirst<ActivePerk>(one);
+
+    // To a ball in a wall, the peer is sent where the player lands, inside.
+    RoomOfAWholeArena();
+    Throw(ballOne, {39.0f, FloorTop() + 3.0f, 2.0f}, glm::vec3(0.0f));
+    Fire(Give(one, 0));
+    teleports = TakeSent(5);
+    ASSERT_EQ(teleports.size(), 1u);
+    EXPECT_EQ(Net::DecodePerkEffect(teleports[0]).record.target.x, PlayerHold::RoomFor(one).max.x);
     Engine::LogicManager::GetInstance().RemoveFirst<ActivePerk>(one);
 
     // A teleport to nowhere is not sent.

@@ -6,6 +6,7 @@
 #include "game/arena/MatchStats.h"
 #include "game/components/perks/PassivePerks.h"
 #include "game/components/player/PlayerBody.h"
+#include "game/components/player/PlayerHold.h"
 #include "game/components/tile/TileColumns.h"
 #include "game/components/tile/TileLogicComponent.h"
 
@@ -216,6 +217,34 @@ TEST_F(PlayerMovement, JumpsOnceOrTwiceBeforeLanding)
     }
 }
 
+// A gathered tile can be lowered two steps and more: over it the player
+// floats at its levitation as over any tile, over a deeper hole as over the
+// room's floor two steps down, and landing there gives its jumps back.
+TEST_F(PlayerMovement, OverAHoleThePlayerHoversAndLandsAsOverAnyTile)
+{
+    const Engine::EntityHandle hole = HexGrid::GetInstance().tiles[22];
+    TileLogicComponent& tile = *Engine::LogicManager::GetCompPtr<TileLogicComponent>(hole);
+    const float step = tile.tile_size.value;
+    const glm::vec3 above = Position(hole);
+    const Engine::EntityHandle player = SpawnStanding({above.x, 0.0f, above.z});
+    for (int depth = 1; depth <= 3; ++depth) {
+        SCOPED_TRACE(depth);
+        tile.SetSelected(true);
+        tile.mLowerRequest = 1;
+        Frames(70);
+        ASSERT_EQ(tile.mLevel, -depth);
+        Frames(100);
+        const float floor = -step * static_cast<float>(std::min(depth, 2));
+        EXPECT_NEAR(FeetHeight(player), floor + 3.5f, 1e-3f);
+        Press(Slot::Jump);
+        EXPECT_EQ(Component(player).mJumpsUsed, 1);
+        for (int i = 0; i < 300 && Component(player).mJumpsUsed != 0; ++i)
+            Frame();
+        EXPECT_EQ(Component(player).mJumpsUsed, 0) << "landed";
+        EXPECT_NEAR(FeetHeight(player), floor + 3.5f, 1e-3f);
+    }
+}
+
 TEST_F(PlayerMovement, ARocketJumpOffARisingTileAddsBothSpeeds)
 {
     struct Case {
@@ -260,12 +289,14 @@ TEST_F(PlayerMovement, AWallOrTheCeilingStopsThePlayerInsideTheArenaAtTheLongest
     RoomOfAWholeArena();
     const Engine::EntityHandle player = SpawnStanding();
     const ArenaRoom room = ArenaRoom::Of(HexGrid::GetInstance());
-    const ArenaRoom held = PlayerBody::HeldRoom(player);
+    const ArenaRoom held = PlayerHold::RoomFor(player);
     for (const glm::vec3& push : {glm::vec3(400.0f, 0.0f, 0.0f), glm::vec3(0.0f, 0.0f, -400.0f),
                                   glm::vec3(0.0f, 400.0f, 0.0f)}) {
         for (int i = 0; i < 40; ++i) {
+            // After the hover, which stops a standing player's fall and rise.
+            Logic(32);
             Body(player).mVelocity.value += push * 0.1f;
-            Frame(32);
+            PhysicsAndInput();
             ASSERT_TRUE(room.Contains(Position(player))) << "frame " << i << " of push " << push.x << push.y << push.z;
         }
         const glm::vec3 bound = held.Clamp(Position(player) + push);
@@ -274,20 +305,35 @@ TEST_F(PlayerMovement, AWallOrTheCeilingStopsThePlayerInsideTheArenaAtTheLongest
 }
 
 // A wall's column raised to the player pushes it back out through its top,
-// so the view never looks out from the column's inside.
-TEST_F(PlayerMovement, AWallsColumnRaisedOverThePlayerPushesItOutThroughTheColumnsTop)
+// so the view never looks out from the column's inside; one standing out of
+// its wall beside the player, its top far past it, pushes it out of its
+// nearer side, when nothing stands there.
+TEST_F(PlayerMovement, AWallsColumnPushesThePlayerOutThroughItsTopOrItsNearerSide)
 {
+    BuildFloor(true);
     RoomOfAWholeArena();
     const Engine::EntityHandle player = SpawnStanding();
-    const Engine::EntityHandle column = HexGrid::GetInstance().tiles.back();
-    const float halfLength = Engine::Transform::ScalePtr(column)->y;
+    const float half = PlayerHold::HalfExtents(player).x;
+    const ArenaRoom room = ArenaRoom::Of(HexGrid::GetInstance());
     const glm::vec3 at = Position(player);
-    Engine::Transform::UpRef(column) = glm::vec3(1.0f, 0.0f, 0.0f);
-    Engine::Transform::SetWorldPosition(column, at + glm::vec3(1.0f - halfLength, 0.0f, 0.0f));
-    Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(column);
+    Engine::EntityHandle column = WallColumnThrough(player, 1.0f);
     Frame(32);
-    EXPECT_GE(Position(player).x, at.x + 1.0f + 1.0f) << "its body's half extent out of the top";
-    EXPECT_FALSE(TileColumns::WayOutOfColumns(Camera(player).mPos.value, 0.0f).has_value());
+    EXPECT_NEAR(Position(player).x, at.x + 1.0f + half, 1e-3f) << "its body's half extent out of the top";
+    EXPECT_FALSE(TileColumns::WayOutOfColumns(Camera(player).mPos.value, 0.0f, room));
+
+    Engine::Transform::PositionRef(column).x -= 40.0f;
+    Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(column);
+    Frames(5);
+    const glm::vec3 beside = Position(player);
+    column = WallColumnThrough(player, 5.0f);
+    const float inner = Engine::Transform::ScalePtr(column)->z * std::sqrt(3.0f) / 2.0f;
+    Frame(32);
+    EXPECT_NEAR(Position(player).x, beside.x, 0.1f) << "not out through the top";
+    const glm::vec3 axis = Position(column);
+    EXPECT_GE(glm::distance(glm::vec2(Position(player).y, Position(player).z), glm::vec2(axis.y, axis.z)),
+              inner + half - 1e-3f)
+        << "out of a side, its half extent clear of it";
+    EXPECT_FALSE(TileColumns::WayOutOfColumns(Camera(player).mPos.value, 0.0f, room));
 }
 
 // Should a way out be missed, the player is not left behind the tiles.
