@@ -1,6 +1,7 @@
 #include "CollisionTestSupport.h"
 
 #include <functional>
+#include <limits>
 #include <string>
 
 namespace {
@@ -87,6 +88,39 @@ TEST_F(CollisionPass, HeadOnSpheresAreSplitAndBounced)
     EXPECT_FLOAT_EQ(BodyOf(a).mVelocity.value.x, -0.5f);
     EXPECT_FLOAT_EQ(BodyOf(b).mVelocity.value.x, 0.5f);
     EXPECT_EQ(Journal().size(), 2u);
+}
+
+// A contact of NaN or infinity would carry it into both places: it is
+// heard, and moves nothing.
+TEST_F(CollisionPass, NonFiniteContactIsHeardButMovesNoBody)
+{
+    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    const ShapePairTest nanNormal = [](EntityHandle, EntityHandle, const Transform3D&, const Transform3D&,
+                                       ContactInfo* contact) {
+        *contact = ContactInfo{glm::vec3(0), glm::vec3(kNaN, 0, 0), 0.1f};
+        return true;
+    };
+    const ShapePairTest infiniteDepth = [](EntityHandle, EntityHandle, const Transform3D&, const Transform3D&,
+                                           ContactInfo* contact) {
+        *contact = ContactInfo{glm::vec3(0), glm::vec3(1, 0, 0), kInfinity};
+        return true;
+    };
+    for (const ShapePairTest broken : {nanNormal, infiniteDepth}) {
+        const EntityHandle a = Body(ShapeSphere, glm::vec3(0));
+        const EntityHandle b = Body(ShapeSphere, glm::vec3(1.5f, 0, 0));
+        BodyOf(a).mVelocity.value = glm::vec3(1, 0, 0);
+        Journal().clear();
+
+        EXPECT_TRUE(Mgr().TestPair(a, b, MakeTransform3D(a), MakeTransform3D(b), CollisionTable::kCollide, broken,
+                                   false, true));
+
+        EXPECT_EQ(Journal().size(), 2u);
+        EXPECT_EQ(Position(a), glm::vec3(0));
+        EXPECT_EQ(Position(b), glm::vec3(1.5f, 0, 0));
+        EXPECT_EQ(BodyOf(a).mVelocity.value, glm::vec3(1, 0, 0));
+        EXPECT_EQ(BodyOf(b).mVelocity.value, glm::vec3(0));
+    }
 }
 
 TEST_F(CollisionPass, GhostIsHeardButNeverMoved)
