@@ -1,5 +1,8 @@
 #include "CollisionTestSupport.h"
 
+#include "engine/core/Math.h"
+#include "support/CapturedOutput.h"
+
 #include <functional>
 #include <limits>
 #include <string>
@@ -121,6 +124,38 @@ TEST_F(CollisionPass, NonFiniteContactIsHeardButMovesNoBody)
         EXPECT_EQ(BodyOf(a).mVelocity.value, glm::vec3(1, 0, 0));
         EXPECT_EQ(BodyOf(b).mVelocity.value, glm::vec3(0));
     }
+}
+
+// An immovable body keeps whatever velocity it was given, NaN included;
+// a ball bounced off it would take that NaN into its velocity and then its
+// place. Such a body is left out of the response, and said so once.
+TEST_F(CollisionPass, BodyWithANonFiniteVelocityIsLeftOutOfTheResponseAndNamedOnce)
+{
+    // One ball meets the wall as the pair's first body, the other as its second.
+    const EntityHandle before = Body(ShapeSphere, glm::vec3(-1.5f, 0, 0));
+    const EntityHandle wall = Body(ShapeSphere, glm::vec3(0));
+    const EntityHandle after = Body(ShapeSphere, glm::vec3(1.5f, 0, 0));
+    BodyOf(wall).mInvMass.value = 0.0f;
+    BodyOf(wall).mVelocity.value = glm::vec3(std::numeric_limits<float>::quiet_NaN());
+    BodyOf(before).mVelocity.value = glm::vec3(1, 0, 0);
+    BodyOf(after).mVelocity.value = glm::vec3(-1, 0, 0);
+
+    std::vector<std::string> printed;
+    for (int frame = 0; frame < 3; ++frame) {
+        SetFrame(10);
+        printed.push_back(StderrOf([] { Mgr().Update(); }));
+    }
+
+    EXPECT_EQ(Journal().size(), 12u) << "the contacts are still heard";
+    for (const EntityHandle& ball : {before, after}) {
+        EXPECT_TRUE(Math::IsFinite(BodyOf(ball).mVelocity.value));
+        EXPECT_TRUE(Math::IsFinite(Position(ball)));
+    }
+    EXPECT_EQ(Position(wall), glm::vec3(0));
+    EXPECT_NE(printed[0].find("Entity " + std::to_string(wall.GetIndex()) + " has a NaN or infinite velocity"),
+              std::string::npos)
+        << printed[0];
+    EXPECT_EQ(printed[1] + printed[2], "");
 }
 
 TEST_F(CollisionPass, GhostIsHeardButNeverMoved)
