@@ -420,8 +420,24 @@ void NeverReached(PrematchMessage*)
     gPrematch.push_back(0xDEAD);
 }
 
+// The handler list outlives the test: each lobby test starts with none of
+// its own and takes them away again.
+struct FreshLobby {
+    FreshLobby()
+    {
+        gPrematch.clear();
+        gPrematchKinds.clear();
+    }
+    ~FreshLobby()
+    {
+        PrematchHandlerList::Remove(&TakePrematch);
+        PrematchHandlerList::Remove(&NeverReached);
+    }
+};
+
 TEST_F(Receivers, PrematchMessagesReachTheNewestHandlerOnlyInTheMenus)
 {
+    const FreshLobby lobby;
     PrematchHandlerList::AddOnce(&NeverReached);
     PrematchHandlerList::AddOnce(&TakePrematch);
     PrematchHandlerList::AddOnce(&TakePrematch);
@@ -453,8 +469,8 @@ TEST_F(Receivers, PrematchMessagesReachTheNewestHandlerOnlyInTheMenus)
 // menus back a step.
 TEST_F(Receivers, APrematchStateOvertakenOnTheWayIsNotHandedOn)
 {
+    const FreshLobby lobby;
     PrematchHandlerList::AddOnce(&TakePrematch);
-    gPrematch.clear();
     net.menu_mode = 1;
     FromPeer(Data(10, 101, Net::Prematch{Net::Prematch::kState, 0x0101}));
     FromPeer(Data(10, 103, Net::Prematch{Net::Prematch::kState, 0x0201}));
