@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <optional>
 
 namespace Engine {
@@ -34,6 +35,21 @@ void RaiseContact(EntityHandle target, EntityHandle other, const glm::vec3& poin
     EventHandlerList::Raise(event, target);
 }
 
+// A body can be given any velocity, and an immovable one never integrates
+// it away: bounced off, its NaN or infinity would pass into the other body's
+// velocity and then its place. It is named once a scene, not every frame it
+// touches something.
+bool RespondsWithFiniteVelocity(EntityHandle entity, const CollisionComp& body, bool& reported)
+{
+    if (Math::IsFinite(body.mVelocity.value))
+        return true;
+    if (!reported)
+        std::fprintf(stderr, "[CollisionMgr] Entity %u has a NaN or infinite velocity: left out of collision "
+                             "responses.\n", entity.GetIndex());
+    reported = true;
+    return false;
+}
+
 void MoveWorldPosition(EntityHandle entity, const glm::vec3& offset)
 {
     Transform::SetWorldPosition(entity, Transform::GetWorldPosition(entity) + offset);
@@ -53,7 +69,11 @@ void CollisionMgr::RemoveComponent(EntityHandle entity) { mBodies.erase(entity);
 
 bool CollisionMgr::HasComponent(EntityHandle entity) const { return mBodies.contains(entity); }
 
-void CollisionMgr::Clear() { mBodies.clear(); }
+void CollisionMgr::Clear()
+{
+    mBodies.clear();
+    mReportedNonFiniteVelocity = false;
+}
 
 void CollisionMgr::SwapWithAside()
 {
@@ -192,6 +212,9 @@ void CollisionMgr::RespondDynamic(EntityHandle a, EntityHandle b, const ContactI
     CollisionComp* bodyA = FindComp(a);
     CollisionComp* bodyB = FindComp(b);
     if (!bodyA || !bodyB)
+        return;
+    if (!RespondsWithFiniteVelocity(a, *bodyA, mReportedNonFiniteVelocity)
+        || !RespondsWithFiniteVelocity(b, *bodyB, mReportedNonFiniteVelocity))
         return;
     SeparateBodies(a, b, contact);
     const float iA = bodyA->mInvMass.value;

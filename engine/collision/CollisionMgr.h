@@ -88,6 +88,8 @@ private:
     ShapePairTable mShapeTests;
     Bodies mBodies;
     std::uint64_t mNarrowTests = 0;
+    // A body with a non-finite velocity has been named since the last Clear.
+    bool mReportedNonFiniteVelocity = false;
     // The scene kept aside during a scene load.
     Bodies mAsideBodies;
     CollisionTable::Contents mAsideTable;

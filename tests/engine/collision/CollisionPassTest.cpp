@@ -1,6 +1,10 @@
 #include "CollisionTestSupport.h"
 
+#include "engine/core/Math.h"
+#include "support/CapturedOutput.h"
+
 #include <functional>
+#include <limits>
 #include <string>
 
 namespace {
@@ -87,6 +91,71 @@ TEST_F(CollisionPass, HeadOnSpheresAreSplitAndBounced)
     EXPECT_FLOAT_EQ(BodyOf(a).mVelocity.value.x, -0.5f);
     EXPECT_FLOAT_EQ(BodyOf(b).mVelocity.value.x, 0.5f);
     EXPECT_EQ(Journal().size(), 2u);
+}
+
+// A contact of NaN or infinity would carry it into both places: it is
+// heard, and moves nothing.
+TEST_F(CollisionPass, NonFiniteContactIsHeardButMovesNoBody)
+{
+    constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+    constexpr float kInfinity = std::numeric_limits<float>::infinity();
+    const ShapePairTest nanNormal = [](EntityHandle, EntityHandle, const Transform3D&, const Transform3D&,
+                                       ContactInfo* contact) {
+        *contact = ContactInfo{glm::vec3(0), glm::vec3(kNaN, 0, 0), 0.1f};
+        return true;
+    };
+    const ShapePairTest infiniteDepth = [](EntityHandle, EntityHandle, const Transform3D&, const Transform3D&,
+                                           ContactInfo* contact) {
+        *contact = ContactInfo{glm::vec3(0), glm::vec3(1, 0, 0), kInfinity};
+        return true;
+    };
+    for (const ShapePairTest broken : {nanNormal, infiniteDepth}) {
+        const EntityHandle a = Body(ShapeSphere, glm::vec3(0));
+        const EntityHandle b = Body(ShapeSphere, glm::vec3(1.5f, 0, 0));
+        BodyOf(a).mVelocity.value = glm::vec3(1, 0, 0);
+        Journal().clear();
+
+        EXPECT_TRUE(Mgr().TestPair(a, b, MakeTransform3D(a), MakeTransform3D(b), CollisionTable::kCollide, broken,
+                                   false, true));
+
+        EXPECT_EQ(Journal().size(), 2u);
+        EXPECT_EQ(Position(a), glm::vec3(0));
+        EXPECT_EQ(Position(b), glm::vec3(1.5f, 0, 0));
+        EXPECT_EQ(BodyOf(a).mVelocity.value, glm::vec3(1, 0, 0));
+        EXPECT_EQ(BodyOf(b).mVelocity.value, glm::vec3(0));
+    }
+}
+
+// An immovable body keeps whatever velocity it was given, NaN included;
+// a ball bounced off it would take that NaN into its velocity and then its
+// place. Such a body is left out of the response, and said so once.
+TEST_F(CollisionPass, BodyWithANonFiniteVelocityIsLeftOutOfTheResponseAndNamedOnce)
+{
+    // One ball meets the wall as the pair's first body, the other as its second.
+    const EntityHandle before = Body(ShapeSphere, glm::vec3(-1.5f, 0, 0));
+    const EntityHandle wall = Body(ShapeSphere, glm::vec3(0));
+    const EntityHandle after = Body(ShapeSphere, glm::vec3(1.5f, 0, 0));
+    BodyOf(wall).mInvMass.value = 0.0f;
+    BodyOf(wall).mVelocity.value = glm::vec3(std::numeric_limits<float>::quiet_NaN());
+    BodyOf(before).mVelocity.value = glm::vec3(1, 0, 0);
+    BodyOf(after).mVelocity.value = glm::vec3(-1, 0, 0);
+
+    std::vector<std::string> printed;
+    for (int frame = 0; frame < 3; ++frame) {
+        SetFrame(10);
+        printed.push_back(StderrOf([] { Mgr().Update(); }));
+    }
+
+    EXPECT_EQ(Journal().size(), 12u) << "the contacts are still heard";
+    for (const EntityHandle& ball : {before, after}) {
+        EXPECT_TRUE(Math::IsFinite(BodyOf(ball).mVelocity.value));
+        EXPECT_TRUE(Math::IsFinite(Position(ball)));
+    }
+    EXPECT_EQ(Position(wall), glm::vec3(0));
+    EXPECT_NE(printed[0].find("Entity " + std::to_string(wall.GetIndex()) + " has a NaN or infinite velocity"),
+              std::string::npos)
+        << printed[0];
+    EXPECT_EQ(printed[1] + printed[2], "");
 }
 
 TEST_F(CollisionPass, GhostIsHeardButNeverMoved)

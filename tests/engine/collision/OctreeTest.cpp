@@ -2,6 +2,7 @@
 
 #include "engine/collision/RayTests.h"
 
+#include <cmath>
 #include <limits>
 
 namespace {
@@ -27,6 +28,27 @@ TEST(OctreeCodes, PointsAndBoxesMapToTheSmallestNodeOrTheRoot)
     EXPECT_EQ(SpatialCollisionMgr::BoxToCode(glm::vec3(0, 50, 50), glm::vec3(1)), 1u); // spans x = 0
     EXPECT_EQ(SpatialCollisionMgr::BoxToCode(glm::vec3(kNaN, 5, 5), glm::vec3(1)), 1u);
     EXPECT_EQ(SpatialCollisionMgr::BoxToCode(glm::vec3(3e9f, 5, 5), glm::vec3(1)), 1u);
+}
+
+// Decides which nodes a body's walk enters: a sphere just touching a node's
+// face, edge or corner must enter it, and one a hair short must not.
+TEST(OctreeCodes, SphereTouchesANodeUpToItsBoundsOnEverySideOfEveryAxis)
+{
+    const Octree::Box node{glm::vec3(4, 4, 4), 4.0f}; // 0 to 8 on each axis
+    const float shortOfTwo = std::nextafter(2.0f, 0.0f);
+    for (int axis = 0; axis < 3; ++axis) {
+        for (const float side : {-1.0f, 1.0f}) {
+            SCOPED_TRACE(testing::Message() << "axis " << axis << " side " << side);
+            glm::vec3 centre = node.centre;
+            centre[axis] += side * 6.0f; // 2 beyond the face
+            EXPECT_TRUE(Octree::SphereTouchesBox(centre, 2.0f, node));
+            EXPECT_FALSE(Octree::SphereTouchesBox(centre, shortOfTwo, node));
+        }
+    }
+    // Beyond the corner (0, 8, 0) by 2, -3 and -6 on the three axes: 7 away.
+    EXPECT_TRUE(Octree::SphereTouchesBox(glm::vec3(-2, 11, -6), 7.0f, node));
+    EXPECT_FALSE(Octree::SphereTouchesBox(glm::vec3(-2, 11, -6), std::nextafter(7.0f, 0.0f), node));
+    EXPECT_TRUE(Octree::SphereTouchesBox(glm::vec3(1, 7, 3), 0.0f, node)); // inside
 }
 
 using OctreeNodes = CollisionTest::Fixture;

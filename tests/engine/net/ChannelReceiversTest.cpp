@@ -97,9 +97,9 @@ TEST_F(Receivers, AGoalDestroysTheGoalBallWhenThereIsOneAndCountsEitherWay)
 
 // The host spawns a new goal ball while the client scores on the old one.
 // The host spares the new one for a goal the client sent before its
-// acknowledgement of the spawn (it scored before it had it); the client
-// spares its goal ball for a goal the host sent before the spawn taken
-// last.
+// acknowledgement of the spawn (it scored before it had it), whichever of
+// the two arrives first; the client spares its goal ball for a goal the
+// host sent before the spawn taken last.
 TEST_F(Receivers, AGoalOnTheGoalBallBeforeTheNewestSpawnLeavesTheNewOne)
 {
     Target local("Player_Mouse");
@@ -117,9 +117,25 @@ TEST_F(Receivers, AGoalOnTheGoalBallBeforeTheNewestSpawnLeavesTheNewOne)
     net.send_type_4(spawned);
     const std::uint32_t spawn = TakeSent(4).at(0).seq;
     EXPECT_TRUE(goalSpares(101)) << "host: the spawn still unacknowledged";
-    FromPeer(NetTest::MakePacket(Net::kAck, 4, 102, spawn));
+    FromPeer(NetTest::MakePacket(Net::kAck, 4, 103, spawn));
     net.recv_everything();
-    EXPECT_FALSE(goalSpares(103)) << "host: the client had the spawn";
+    EXPECT_TRUE(goalSpares(102)) << "host: the goal was sent before the acknowledgement, which overtook it";
+    EXPECT_FALSE(goalSpares(104)) << "host: the client had the spawn";
+
+    // Of the goals spared before the acknowledgement, the newest tells
+    // whether the client had the spawn when it last scored.
+    net.send_type_4(spawned);
+    const std::uint32_t respawn = TakeSent(4).at(0).seq;
+    EXPECT_TRUE(goalSpares(105));
+    EXPECT_TRUE(goalSpares(107));
+    {
+        Target goalBall("GoalBall");
+        FromPeer(NetTest::MakePacket(Net::kAck, 4, 106, respawn));
+        net.recv_everything();
+        net.recv_type_3();
+        EXPECT_TRUE(Engine::EntityMgr::GetInstance().IsQueuedForDestruction(goalBall.entity))
+            << "host: goal 107 was scored on the new ball";
+    }
 
     net.Disconnect();
     ConnectAsClient();
@@ -404,8 +420,24 @@ void NeverReached(PrematchMessage*)
     gPrematch.push_back(0xDEAD);
 }
 
+// The handler list outlives the test: each lobby test starts with none of
+// its own and takes them away again.
+struct FreshLobby {
+    FreshLobby()
+    {
+        gPrematch.clear();
+        gPrematchKinds.clear();
+    }
+    ~FreshLobby()
+    {
+        PrematchHandlerList::Remove(&TakePrematch);
+        PrematchHandlerList::Remove(&NeverReached);
+    }
+};
+
 TEST_F(Receivers, PrematchMessagesReachTheNewestHandlerOnlyInTheMenus)
 {
+    const FreshLobby lobby;
     PrematchHandlerList::AddOnce(&NeverReached);
     PrematchHandlerList::AddOnce(&TakePrematch);
     PrematchHandlerList::AddOnce(&TakePrematch);
@@ -437,8 +469,8 @@ TEST_F(Receivers, PrematchMessagesReachTheNewestHandlerOnlyInTheMenus)
 // menus back a step.
 TEST_F(Receivers, APrematchStateOvertakenOnTheWayIsNotHandedOn)
 {
+    const FreshLobby lobby;
     PrematchHandlerList::AddOnce(&TakePrematch);
-    gPrematch.clear();
     net.menu_mode = 1;
     FromPeer(Data(10, 101, Net::Prematch{Net::Prematch::kState, 0x0101}));
     FromPeer(Data(10, 103, Net::Prematch{Net::Prematch::kState, 0x0201}));

@@ -51,6 +51,8 @@ protected:
         client.port = relay->ClientPort();
         EXPECT_TRUE(client.client_init("127.0.0.1"));
     }
+    // The handler list outlives the test.
+    ~LossyLink() override { PrematchHandlerList::Remove(&CountPrematch); }
 
     // One frame of both programs: the waiting screens poll until the link is
     // up, then the engine frame's network step runs.
