@@ -33,9 +33,14 @@ struct ConfigHome : ::testing::Test {
         window->SetResolution({1280, 720});
         // A new run speaks the first language until a file says otherwise.
         Engine::UI::SetLanguage(0);
+        PutBackTheSettingsOfANewRun();
     }
-    // The volumes a new run has, for the tests after these in the binary.
-    void TearDown() override { Engine::MasterVolume::music = Engine::MasterVolume::sfx = 0.5f; }
+    // For the tests after these in the binary, in any order.
+    void TearDown() override { PutBackTheSettingsOfANewRun(); }
+
+    // Volumes, bindings and the stored language too, which a file read by
+    // an earlier test would otherwise leave behind.
+    static void PutBackTheSettingsOfANewRun() { UserConfig::Apply(UserSettings{}); }
 
     std::string ConfigPath() const { return dir.Path().string() + "/Documents/Solvane2/config"; }
     json SavedFile() const { return json::parse(ReadFileText(ConfigPath())); }
