@@ -6,8 +6,9 @@ namespace Engine::Platform {
 // Writes the text to a temporary file beside the path and renames it over
 // the path, so a failed or interrupted write never leaves a cut file in its
 // place. Returns "" on success, else why it failed (the old file, if any,
-// is left as it was). A file whose owner may not write it is left as it
-// is.
+// is left as it was). A file the running user may not write by its mode
+// bits (one its owner made read-only, or another user's) is left as it is:
+// the rename would hand it to the running user.
 std::string ReplaceFileContents(const std::string& path, const std::string& text);
 
 } // namespace Engine::Platform

@@ -41,8 +41,28 @@ Columns MakeColumns(Canvas& content)
 
 void Align(Widget& widget, std::uint32_t alignment) { TextOf(widget)->alignment = alignment; }
 
-void FinishColumns(Canvas& content, const std::vector<IElement*>& left, const std::vector<IElement*>& right)
+// The text keys of one row: the right-aligned left column's, then the
+// left-aligned right column's.
+struct RowKeys {
+    std::uint32_t left;
+    std::uint32_t right;
+};
+
+// Both views are two columns of rows facing each other across the middle.
+void BuildColumns(Canvas& content, std::uint32_t rows, RowKeys (*keysOfRow)(std::uint32_t))
 {
+    const Columns columns = MakeColumns(content);
+    std::vector<IElement*> left, right;
+    PushTextStyle(kCreditsTextSize);
+    for (std::uint32_t i = 0; i < rows; ++i) {
+        const RowKeys keys = keysOfRow(i);
+        Widget* leftText = MakeLocaleTextWidget(*columns.left, keys.left, kPlain);
+        Align(*leftText, Engine::UI::BaseTextComp::kRight);
+        Widget* rightText = MakeLocaleTextWidget(*columns.right, keys.right, kPlain);
+        Align(*rightText, Engine::UI::BaseTextComp::kLeft);
+        left.push_back(leftText);
+        right.push_back(rightText);
+    }
     SpreadVertically(left, 0.0f);
     SpreadVertically(right, 0.0f);
     PopTextStyle(1);
@@ -70,37 +90,17 @@ bool CreditsShowTitles() { return gShowTitles; }
 
 void BuildCreditsTitles(Canvas& content)
 {
-    const Columns columns = MakeColumns(content);
-    std::vector<IElement*> left, right;
-    PushTextStyle(kCreditsTextSize);
-    for (std::uint32_t i = 0; i < kTitleRows; ++i) {
-        Widget* title = MakeLocaleTextWidget(*columns.left, kFirstTitle + i, kPlain);
-        Align(*title, Engine::UI::BaseTextComp::kRight);
-        Widget* text = MakeLocaleTextWidget(*columns.right, kFirstTitleText + i, kPlain);
-        Align(*text, Engine::UI::BaseTextComp::kLeft);
-        left.push_back(title);
-        right.push_back(text);
-    }
-    FinishColumns(content, left, right);
+    BuildColumns(content, kTitleRows,
+                 [](std::uint32_t row) { return RowKeys{kFirstTitle + row, kFirstTitleText + row}; });
 }
 
+// Who made the game: the team, then the parts of the project. They are
+// words, not names, so they come from the text table like every other text
+// of the page, in the language's own script and font.
 void BuildCreditsMembers(Canvas& content)
 {
-    const Columns columns = MakeColumns(content);
-    std::vector<IElement*> left, right;
-    PushTextStyle(kCreditsTextSize);
-    // Who made the game: the team, then the parts of the project. They are
-    // words, not names, so they come from the text table like every other
-    // text of the page, in the language's own script and font.
-    for (std::uint32_t i = 0; i < kMemberRows; ++i) {
-        Widget* name = MakeLocaleTextWidget(*columns.left, kFirstMember + i, kPlain);
-        Align(*name, Engine::UI::BaseTextComp::kRight);
-        Widget* role = MakeLocaleTextWidget(*columns.right, left.empty() ? kLeadRole : kRole, kPlain);
-        Align(*role, Engine::UI::BaseTextComp::kLeft);
-        left.push_back(name);
-        right.push_back(role);
-    }
-    FinishColumns(content, left, right);
+    BuildColumns(content, kMemberRows,
+                 [](std::uint32_t row) { return RowKeys{kFirstMember + row, row == 0 ? kLeadRole : kRole}; });
 }
 
 void ToggleCreditsView(std::uintptr_t content, Engine::UI::RunActionOnInteractComp& comp)

@@ -40,7 +40,14 @@ TEST(MomentWeights, FramesInTheMiddleOfTheRingWeighFourTimesTheEnds)
 
 class Recorder : public ::testing::Test {
 protected:
-    void SetUp() override { recorder.SetReplayHooks(Hooks()); }
+    // A match or a replay of a test before these (the binary may run in any
+    // order) leaves a best score, frames and counts behind.
+    void SetUp() override
+    {
+        recorder.GoLive();
+        sGoalBalls = sStunAreas = sForcefields = sFinished = 0;
+        recorder.SetReplayHooks(Hooks());
+    }
     void TearDown() override
     {
         MatchRecorder::ClearFrameList(recorder.playback);
@@ -163,8 +170,12 @@ TEST_F(Recorder, PlaybackShowsEachFrameOnceThenReturnsToLive)
 
 TEST_F(Recorder, EnoughPerkObjectsAreLeftAlone)
 {
-    for (const char* name : {"StunTile", "StunTile", "FFTile"})
-        Engine::SetEntityName(Engine::EntityMgr::GetInstance().CreateEntity(), name);
+    Engine::EntityMgr& entities = Engine::EntityMgr::GetInstance();
+    std::vector<Engine::EntityHandle> objects;
+    for (const char* name : {"StunTile", "StunTile", "FFTile"}) {
+        objects.push_back(entities.CreateEntity());
+        Engine::SetEntityName(objects.back(), name);
+    }
     Record(recorder, 1);
     recorder.playback.front()->stunAreas.resize(3);
     recorder.playback.front()->forceFields.resize(1);
@@ -173,6 +184,11 @@ TEST_F(Recorder, EnoughPerkObjectsAreLeftAlone)
     StdoutOf([&] { recorder.Update(); });
     EXPECT_EQ(sStunAreas, 1);
     EXPECT_EQ(sForcefields, 0);
+
+    // Left standing, they would be enough for every replay after this one.
+    for (const Engine::EntityHandle object : objects)
+        entities.DestroyEntity(object);
+    entities.Flush();
 }
 
 // Without its hooks a replay still runs out and goes live; each missing

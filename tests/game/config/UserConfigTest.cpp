@@ -14,6 +14,7 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -32,9 +33,14 @@ struct ConfigHome : ::testing::Test {
         window->SetResolution({1280, 720});
         // A new run speaks the first language until a file says otherwise.
         Engine::UI::SetLanguage(0);
+        PutBackTheSettingsOfANewRun();
     }
-    // The volumes a new run has, for the tests after these in the binary.
-    void TearDown() override { Engine::MasterVolume::music = Engine::MasterVolume::sfx = 0.5f; }
+    // For the tests after these in the binary, in any order.
+    void TearDown() override { PutBackTheSettingsOfANewRun(); }
+
+    // Volumes, bindings and the stored language too, which a file read by
+    // an earlier test would otherwise leave behind.
+    static void PutBackTheSettingsOfANewRun() { UserConfig::Apply(UserSettings{}); }
 
     std::string ConfigPath() const { return dir.Path().string() + "/Documents/Solvane2/config"; }
     json SavedFile() const { return json::parse(ReadFileText(ConfigPath())); }
@@ -284,33 +290,60 @@ TEST_F(ConfigHome, AFailedSaveSaysWhyAndKeepsTheOldFile)
     EXPECT_EQ(ReadFileText(ConfigPath()), "{\"old\":1}");
 }
 
-// Made read-only by its owner (tests may run as root, whom access() lets
-// write anything): the file stays as it is, the game says once why its
-// settings are not saved, and keeps them, even across a match start's read.
-TEST_F(ConfigHome, AReadOnlyFileIsLeftAsItIsSaidOnceAndTheChangesHold)
+// A file the running user may not write by its mode bits (tests may run as
+// root, whom access() lets write anything): the file stays as it is, owner
+// and mode kept, the game says once why its settings are not saved, and
+// keeps them, even across a match start's read. Once `unlock` lets the user
+// write it again, the next change is saved, with what the game ran.
+void ExpectLockedFileKept(const ConfigHome& home, const std::function<void(const char*)>& lock,
+                          const std::string& why, const std::function<void(const char*)>& unlock)
 {
-    std::filesystem::create_directories(dir.Path() / "Documents/Solvane2");
+    const std::string path = home.ConfigPath();
+    std::filesystem::create_directories(home.dir.Path() / "Documents/Solvane2");
     const std::string kept = ChangedSettings().dump();
-    WriteFileText(ConfigPath(), kept);
-    ASSERT_EQ(chmod(ConfigPath().c_str(), 0444), 0);
+    WriteFileText(path, kept);
+    lock(path.c_str());
+    struct stat locked {};
+    ASSERT_EQ(stat(path.c_str(), &locked), 0);
     UserConfig::Load();
     Engine::MasterVolume::music = 0.9f;
 
     const std::string said = StderrOf([] { UserConfig::Save(); });
     EXPECT_NE(said.find("settings not saved"), std::string::npos) << said;
-    EXPECT_NE(said.find(ConfigPath() + "\" is read-only"), std::string::npos) << said;
+    EXPECT_NE(said.find(path + why), std::string::npos) << said;
     Engine::MasterVolume::sfx = 0.1f;
     EXPECT_EQ(StderrOf([] { UserConfig::Save(); }), "") << "said once";
     UserConfig::Load();
     EXPECT_EQ(Engine::MasterVolume::music, 0.9f);
     EXPECT_EQ(Engine::MasterVolume::sfx, 0.1f);
-    EXPECT_EQ(ReadFileText(ConfigPath()), kept);
-    EXPECT_EQ(std::filesystem::status(ConfigPath()).permissions(), std::filesystem::perms(0444));
+    EXPECT_EQ(ReadFileText(path), kept);
+    struct stat after {};
+    ASSERT_EQ(stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_uid, locked.st_uid);
+    EXPECT_EQ(after.st_mode, locked.st_mode);
 
-    // Writable again: the next change is saved, with what the game ran.
-    ASSERT_EQ(chmod(ConfigPath().c_str(), 0644), 0);
+    unlock(path.c_str());
     EXPECT_EQ(StderrOf([] { UserConfig::Save(); }), "");
-    EXPECT_EQ(SavedFile().at("music_volume"), 0.9f);
+    EXPECT_EQ(home.SavedFile().at("music_volume"), 0.9f);
+}
+
+TEST_F(ConfigHome, AReadOnlyFileIsLeftAsItIsSaidOnceAndTheChangesHold)
+{
+    ExpectLockedFileKept(
+        *this, [](const char* path) { ASSERT_EQ(chmod(path, 0444), 0); }, "\" is read-only for its owner (mode 0444)",
+        [](const char* path) { ASSERT_EQ(chmod(path, 0644), 0); });
+}
+
+// Another user's file in the player's folder: a rename over it would hand
+// it to the running user.
+TEST_F(ConfigHome, AnotherUsersFileIsLeftAsItIsSaidOnceAndTheChangesHold)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "giving the file to another user takes root";
+    ExpectLockedFileKept(
+        *this, [](const char* path) { ASSERT_EQ(chown(path, 65534, 65534), 0); },
+        "\" belongs to uid 65534 and its mode 0644 does not let uid 0 write it",
+        [](const char* path) { ASSERT_EQ(chown(path, 0, 0), 0); });
 }
 
 } // namespace
