@@ -1,6 +1,7 @@
 // Two players' logic over the full arena: the movement machine with its
 // hover rays and camera, the energy machine recharging between spends, and
-// the hurt machine pulsing after hits. No display is needed.
+// the hurt machine pulsing after hits; then the frame's hold of the players
+// in the arena. No display is needed.
 #include "bench/BenchArena.h"
 #include "engine/collision/CollisionMgr.h"
 #include "engine/core/EntityManager.h"
@@ -10,9 +11,14 @@
 #include "engine/render/CameraManager.h"
 #include "game/components/player/EnergyLogic.h"
 #include "game/components/player/HurtLogic.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/components/player/PlayerHold.h"
 #include "game/components/player/PlayerLogicComp.h"
 #include "game/components/player/PlayerMovement.h"
 
+#include "engine/collision/SpatialCollisionMgr.h"
+
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <vector>
 
@@ -38,6 +44,8 @@ void BM_TwoPlayersLogicFrame(benchmark::State& state)
         Engine::FrameRateController::EndFrame();
         for (Engine::EntityHandle player : players)
             UpdatePlayer(player);
+        for (Engine::EntityHandle player : players)
+            PlayerHold::Hold(*Engine::LogicManager::GetCompPtr<Player_LogicComp>(player));
         // The frame's entity phase: the moved players' world matrices.
         Engine::TransformCompManager::GetInstance().Update();
     };
@@ -54,5 +62,38 @@ void BM_TwoPlayersLogicFrame(benchmark::State& state)
     state.counters["grounded"] = spender.mJumpsUsed == 0 && victim.mJumpsUsed == 0;
 }
 BENCHMARK(BM_TwoPlayersLogicFrame)->Unit(benchmark::kMicrosecond);
+
+// The hold of one player a frame, where it costs least and most: 0 in the
+// middle of the floor, 1 against a wall, 2 in a top corner among the ends
+// of two walls' and the ceiling's columns, 3 inside a raised wall column
+// (pushed out every frame).
+void BM_PlayerHold(benchmark::State& state)
+{
+    CreepingClock clock;
+    BuildRestingArena(clock);
+    MatchRecorder::GetInstance().isLive = 1;
+    const glm::vec3 places[] = {{0.0f, -15.0f, 0.0f}, {34.0f, -15.0f, 0.0f}, {34.0f, 18.0f, 34.0f}, {30.0f, 0.0f, 0.0f}};
+    const glm::vec3 at = places[state.range(0)];
+    const Engine::EntityHandle entity = SpawnBenchPlayer(at);
+    Player_LogicComp& player = *Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity);
+    if (state.range(0) == 3) {
+        // The wall tile level with the player, raised past it.
+        const Engine::EntityHandle column = *std::min_element(
+            HexGrid::GetInstance().tiles.begin(), HexGrid::GetInstance().tiles.end(), [](auto a, auto b) {
+                return glm::distance(Engine::Transform::GetWorldPosition(a), glm::vec3(75.0f, 0.0f, 0.0f)) <
+                       glm::distance(Engine::Transform::GetWorldPosition(b), glm::vec3(75.0f, 0.0f, 0.0f));
+            });
+        Engine::Transform::PositionRef(column).x -= 10.0f;
+        Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(column);
+    }
+    for (auto _ : state) {
+        Engine::Transform::SetWorldPosition(entity, at);
+        // The world matrices as a frame's entity phase leaves them.
+        Engine::TransformCompManager::GetInstance().Update();
+        PlayerHold::Hold(player);
+    }
+    state.counters["moved"] = glm::distance(Engine::Transform::GetWorldPosition(entity), at);
+}
+BENCHMARK(BM_PlayerHold)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
 
 } // namespace

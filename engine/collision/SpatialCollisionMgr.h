@@ -60,9 +60,6 @@ public:
     // The same walk, listing the colliders whose shape test against the
     // body reports contact; no relation is asked and no event raised.
     std::vector<RayHit> QueryOverlaps(const Transform3D& transform, float radius, EntityHandle body);
-    // The same walk, listing the colliders of one collision type that it
-    // meets, for a caller that tests them with shapes of its own.
-    std::vector<EntityHandle> CollidersNear(const glm::vec3& centre, float radius, std::uint32_t collisionType);
     // The nearest collider hit by the ray; distance -1 when none (a zero or
     // non-finite ray never hits).
     RayHit RayCast(const glm::vec3& origin, const glm::vec3& direction) const;

@@ -169,18 +169,6 @@ std::vector<RayHit> SpatialCollisionMgr::QueryOverlaps(const Transform3D& transf
     return hits;
 }
 
-std::vector<EntityHandle> SpatialCollisionMgr::CollidersNear(const glm::vec3& centre, float radius,
-                                                             std::uint32_t collisionType)
-{
-    std::vector<EntityHandle> near;
-    WalkNear(centre, radius, [&near, collisionType](const SpatialCollider& collider) {
-        if (collider.collision_type.value == collisionType)
-            near.push_back(collider.entity);
-        return true;
-    });
-    return near;
-}
-
 RayHit SpatialCollisionMgr::RayCast(const glm::vec3& origin, const glm::vec3& direction) const
 {
     const bool usable = Math::IsFinite(origin) && Math::IsFinite(direction) && direction != glm::vec3(0.0f);

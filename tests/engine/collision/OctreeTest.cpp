@@ -89,15 +89,6 @@ TEST_F(OctreeNodes, BodyMeetsOnlyCollidersOfTouchedNodesAndAlwaysTheRoot)
     const std::vector<RayHit> overlaps = Statics().QueryOverlaps(MakeTransform3D(body), 0.87f, body);
     ASSERT_EQ(overlaps.size(), 2u);
     EXPECT_EQ(overlaps[1].entity, nearBy);
-
-    // The same walk, by collision type alone: the far one culled, the root's
-    // one of another type passed over.
-    Table().AddTag("Column");
-    const std::uint32_t column = Table().GetTagValue("Column");
-    Statics().GetCompPtr(nearBy)->collision_type.value = column;
-    const EntityHandle farColumn = Static(ShapeSphere, glm::vec3(-40, 40, -40), glm::vec3(0.5f));
-    Statics().GetCompPtr(farColumn)->collision_type.value = column;
-    EXPECT_EQ(Statics().CollidersNear(glm::vec3(40, 40, 40), 0.87f, column), std::vector<EntityHandle>{nearBy});
 }
 
 using OctreeRays = CollisionTest::Fixture;

@@ -186,7 +186,7 @@ TEST_F(Recorder, EnoughPerkObjectsAreLeftAlone)
     EXPECT_EQ(sForcefields, 0);
 
     // Left standing, they would be enough for every replay after this one.
-    for (const Engine::EntityHandle object : objects)
+    for (const Engine::EntityHandle& object : objects)
         entities.DestroyEntity(object);
     entities.Flush();
 }
