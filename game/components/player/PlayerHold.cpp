@@ -13,6 +13,8 @@
 #include "game/components/tile/TileColumns.h"
 
 #include <algorithm>
+#include <cmath>
+#include <glm/gtc/constants.hpp>
 #include <optional>
 
 namespace PlayerHold {
@@ -39,22 +41,43 @@ void StopAgainst(glm::vec3& velocity, const glm::vec3& push)
     }
 }
 
+// Columns raised across the arena to its far wall may stand side by side
+// round the player with no way out of one that ends in the room: then the
+// nearest free place across them, ring by ring round the column's axis.
+glm::vec3 NearestFreePlace(const glm::vec3& place, const glm::vec3& axis, const ArenaRoom& room, float margin)
+{
+    constexpr int kRings = 24;
+    constexpr int kDirections = 12;
+    constexpr float kRingStep = 1.0f;
+    const glm::vec3 other = std::fabs(axis.x) < 0.9f ? glm::vec3(1.0f, 0.0f, 0.0f) : glm::vec3(0.0f, 0.0f, 1.0f);
+    const glm::vec3 u = glm::normalize(glm::cross(axis, other));
+    const glm::vec3 v = glm::cross(axis, u);
+    for (int ring = 1; ring <= kRings; ++ring) {
+        for (int i = 0; i < kDirections; ++i) {
+            const float angle = glm::two_pi<float>() * static_cast<float>(i) / kDirections;
+            const glm::vec3 at = place + (u * std::cos(angle) + v * std::sin(angle)) * (kRingStep * ring);
+            if (room.Contains(at) && !TileColumns::WayOutOfColumns(at, margin, room))
+                return at;
+        }
+    }
+    return place;
+}
+
 // Out of the wall and ceiling columns the place is in, and no faster into
 // any of them.
 glm::vec3 OutOfColumns(glm::vec3 place, const ArenaRoom& room, float margin, glm::vec3* velocity)
 {
-    for (int i = 0; i < kMostColumns; ++i) {
-        const std::optional<TileColumns::WayOut> way = TileColumns::WayOutOfColumns(place, margin, room);
-        if (!way)
-            break;
+    std::optional<TileColumns::WayOut> way = TileColumns::WayOutOfColumns(place, margin, room);
+    for (int i = 0; way && i < kMostColumns; ++i) {
         place = room.Clamp(place + way->direction * way->depth);
         if (velocity) {
             const float into = glm::dot(*velocity, way->direction);
             if (into < 0.0f)
                 *velocity -= way->direction * into;
         }
+        way = TileColumns::WayOutOfColumns(place, margin, room);
     }
-    return place;
+    return way ? NearestFreePlace(place, way->direction, room, margin) : place;
 }
 
 // The movement placed the camera from where the player stood then; what

@@ -144,15 +144,19 @@ std::optional<WayOut> WayOutOfColumns(const glm::vec3& point, float margin, cons
     const std::optional<WaysOut> ways = FirstColumnHolding(point, margin);
     if (!ways)
         return std::nullopt;
-    // Out of the side only when that is shorter and lands in the room and in
-    // no other column: a point among the columns of a wall or the ceiling,
-    // or against the room's bound, goes out through the tops.
+    // Out of the side when that lands in the room and in no other column,
+    // and is shorter, or the top lies beyond the room (a column raised
+    // across the arena to the far wall): a point among the columns of a
+    // wall or the ceiling goes out through the tops.
     constexpr float kClear = 1e-3f;
     const WayOut& side = ways->side;
-    const glm::vec3 beside = point + side.direction * (side.depth + kClear);
-    if (side.depth < ways->top.depth && room.Contains(beside) && !FirstColumnHolding(beside, margin))
+    const WayOut& top = ways->top;
+    const bool sideFree = room.Contains(point + side.direction * (side.depth + kClear)) &&
+                          !FirstColumnHolding(point + side.direction * (side.depth + kClear), margin);
+    const bool topInRoom = room.Contains(point + top.direction * top.depth);
+    if (sideFree && (side.depth < top.depth || !topInRoom))
         return side;
-    return ways->top;
+    return top;
 }
 
 } // namespace TileColumns

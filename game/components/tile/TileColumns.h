@@ -15,10 +15,10 @@
 namespace TileColumns {
 
 // The way out of a wall or ceiling column, each grown by `margin`, that
-// holds `point`: through the column's top, or out of its side when that is
-// shorter and ends inside the room and in no other column; none when no
-// such column holds it. Only the columns whose place across their side
-// lies at the point are asked.
+// holds `point`: through the column's top, or out of its side when that
+// ends inside the room and in no other column and is shorter, or the top
+// lies beyond the room; none when no such column holds it. Only the
+// columns whose place across their side lies at the point are asked.
 struct WayOut {
     glm::vec3 direction{0.0f};
     float depth = 0.0f;

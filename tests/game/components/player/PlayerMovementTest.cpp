@@ -307,7 +307,8 @@ TEST_F(PlayerMovement, AWallOrTheCeilingStopsThePlayerInsideTheArenaAtTheLongest
 // A wall's column raised to the player pushes it back out through its top,
 // so the view never looks out from the column's inside; one standing out of
 // its wall beside the player, its top far past it, pushes it out of its
-// nearer side, when nothing stands there.
+// nearer side, when nothing stands there, and so does one raised across the
+// arena to the far wall, whose top lies beyond the room.
 TEST_F(PlayerMovement, AWallsColumnPushesThePlayerOutThroughItsTopOrItsNearerSide)
 {
     BuildFloor(true);
@@ -333,6 +334,32 @@ TEST_F(PlayerMovement, AWallsColumnPushesThePlayerOutThroughItsTopOrItsNearerSid
     EXPECT_GE(glm::distance(glm::vec2(Position(player).y, Position(player).z), glm::vec2(axis.y, axis.z)),
               inner + half - 1e-3f)
         << "out of a side, its half extent clear of it";
+    EXPECT_FALSE(TileColumns::WayOutOfColumns(Camera(player).mPos.value, 0.0f, room));
+
+    Engine::Transform::PositionRef(column).x -= 40.0f;
+    Engine::Transform::SetWorldPosition(player, {PlayerHold::RoomFor(player).max.x, Position(player).y, Position(player).z});
+    Frame();
+    column = WallColumnThrough(player, room.max.x - Position(player).x);
+    // On its axis, where the top is the shorter way.
+    Engine::Transform::SetWorldPosition(player, {Position(player).x, Position(column).y, Position(column).z});
+    Frame(32);
+    const glm::vec3 across = Position(column);
+    EXPECT_GE(glm::distance(glm::vec2(Position(player).y, Position(player).z), glm::vec2(across.y, across.z)),
+              inner + half - 1e-3f)
+        << "out of a side of the column across the arena";
+    EXPECT_FALSE(TileColumns::WayOutOfColumns(Camera(player).mPos.value, 0.0f, room));
+
+    // Its neighbours raised across too: out to the nearest free place.
+    for (Engine::EntityHandle tile : HexGrid::GetInstance().tiles) {
+        const glm::vec3 at = Position(tile);
+        if (tile != column && at.x < -60.0f && glm::distance(glm::vec2(at.y, at.z), glm::vec2(across.y, across.z)) < 5.0f) {
+            Engine::Transform::PositionRef(tile).x = Position(column).x;
+            Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(tile);
+        }
+    }
+    Engine::Transform::SetWorldPosition(player, {Position(player).x, across.y, across.z});
+    Frame(32);
+    EXPECT_GE(glm::distance(glm::vec2(Position(player).y, Position(player).z), glm::vec2(across.y, across.z)), 4.0f);
     EXPECT_FALSE(TileColumns::WayOutOfColumns(Camera(player).mPos.value, 0.0f, room));
 }
 
