@@ -40,7 +40,12 @@ TEST(MomentWeights, FramesInTheMiddleOfTheRingWeighFourTimesTheEnds)
 
 class Recorder : public ::testing::Test {
 protected:
-    void SetUp() override { recorder.SetReplayHooks(Hooks()); }
+    void SetUp() override
+    {
+        // The hooks count for the whole process: each test counts from 0.
+        sGoalBalls = sStunAreas = sForcefields = sFinished = 0;
+        recorder.SetReplayHooks(Hooks());
+    }
     void TearDown() override
     {
         MatchRecorder::ClearFrameList(recorder.playback);
@@ -136,7 +141,6 @@ TEST_F(Recorder, PlaybackShowsEachFrameOnceThenReturnsToLive)
         recorder.playback.front()->stunAreas.resize(2);
         recorder.playback.front()->forceFields.resize(1);
         recorder.isLive = 0;
-        sFinished = 0;
 
         recorder.Update();
         EXPECT_EQ(sGoalBalls, 1);
@@ -169,7 +173,6 @@ TEST_F(Recorder, EnoughPerkObjectsAreLeftAlone)
     recorder.playback.front()->stunAreas.resize(3);
     recorder.playback.front()->forceFields.resize(1);
     recorder.isLive = 0;
-    sStunAreas = sForcefields = 0;
     StdoutOf([&] { recorder.Update(); });
     EXPECT_EQ(sStunAreas, 1);
     EXPECT_EQ(sForcefields, 0);
@@ -197,7 +200,6 @@ TEST_F(Recorder, AnEmptyPlaybackReturnsAtOnceAndTheCameraDrawsNothing)
 {
     recorder.isLive = 0;
     recorder.isTutorial = 1;
-    sFinished = 0;
     Engine::Renderer::GetInstance().renderingEnabled = true;
     const std::string said = StdoutOf([&] { recorder.Update(); });
     EXPECT_EQ(said, "");
