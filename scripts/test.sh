@@ -27,17 +27,22 @@ run_suite() {
 # Each game test binary once more, whole, in one process: CTest gives every
 # test a process of its own, which hides whatever a test leaves behind for
 # the next. The binaries run side by side, each on an X server of its own
-# (about 100 s on 8 cores, the networked matches' binary being the longest).
+# (about 100 s on 8 cores, the networked matches' binary being the longest),
+# and each in a shuffled order rather than the written one: a test whose
+# course depends on what ran before it shows it here. The seed is fixed, so
+# a failure comes back in the same order; SOLVANE_SHUFFLE_SEED picks another.
 run_whole_binaries() {
   local dir="$1"
-  phase "Game test binaries run whole in $dir"
+  local seed="${SOLVANE_SHUFFLE_SEED:-11}"
+  phase "Game test binaries run whole in $dir, shuffled with seed $seed"
   local logs="$SOLVANE_ROOT/$dir/whole-binaries"
   mkdir -p "$logs"
   local binary name
   local -A pids=()
   for binary in "$SOLVANE_ROOT/$dir"/tests/game_*_tests; do
     name="$(basename "$binary")"
-    (cd "$SOLVANE_ROOT/$dir" && ALSOFT_DRIVERS=null timeout 900 "${xvfb[@]}" "$binary" >"$logs/$name.log" 2>&1) &
+    (cd "$SOLVANE_ROOT/$dir" && ALSOFT_DRIVERS=null timeout 900 "${xvfb[@]}" "$binary" \
+      --gtest_shuffle --gtest_random_seed="$seed" >"$logs/$name.log" 2>&1) &
     pids[$name]=$!
   done
   local failed=0
@@ -46,7 +51,7 @@ run_whole_binaries() {
       echo "$name: $(grep -E '^\[  PASSED  \]' "$logs/$name.log" | tail -n 1)"
     else
       failed=1
-      echo "$name failed run whole; its failures (whole output in $logs/$name.log):"
+      echo "$name failed run whole with --gtest_shuffle --gtest_random_seed=$seed; its failures (whole output in $logs/$name.log):"
       grep -E '^\[  FAILED  \]|Failure$|^Expected|Which is|^  Actual' "$logs/$name.log" | head -n 60 || tail -n 40 "$logs/$name.log"
     fi
   done

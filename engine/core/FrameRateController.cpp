@@ -50,4 +50,11 @@ void FrameRateController::SetTimeScale(double scale) { gFrame.timeScale = scale;
 
 void FrameRateController::SetMaxDt(double maxDt) { gFrame.maxDt = maxDt; }
 
+void FrameRateController::Reset()
+{
+    const double maxDt = gFrame.maxDt;
+    gFrame = FrameState{};
+    gFrame.maxDt = maxDt;
+}
+
 } // namespace Engine

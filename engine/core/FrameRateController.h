@@ -22,6 +22,9 @@ public:
     static void SetTimeScale(double scale);
     // Cap of the frame time in seconds; 0 means no cap.
     static void SetMaxDt(double maxDt);
+    // Forgets every frame measured: no frame time yet, time scale 1, the
+    // next frame measured from tick 0, as at start-up. The cap stays.
+    static void Reset();
 };
 
 } // namespace Engine

@@ -29,8 +29,11 @@ InputManager& InputManager::GetInstance()
 
 void InputManager::Init()
 {
-    // Input starts with no quit asked for.
+    // Input starts with no quit asked for, and the mouse as if it had not
+    // moved yet.
     mQuitRequested = false;
+    mPreviousMouseButtons = mCurrentMouseButtons = 0;
+    mPreviousMousePosition = mCurrentMousePosition = mMouseMotion = {};
     int count = 0;
     mCurrentKeys = SDL_GetKeyboardState(&count);
     mKeyCount = mCurrentKeys ? count : 0;

@@ -61,7 +61,7 @@ public:
     // Takes SDL's keyboard state and starts the game-controller subsystem;
     // without it keyboard and mouse still work. Controllers are opened by the
     // first pump, from SDL's added-device events. No quit is asked for after
-    // it.
+    // it, and no mouse button, position or motion is remembered from before.
     void Init();
     void SetHost(InputHost host) { mHost = std::move(host); }
     const InputHost& GetHost() const { return mHost; }

@@ -10,6 +10,8 @@ HexGrid& HexGrid::GetInstance()
     return grid;
 }
 
+void HexGrid::Reset() { GetInstance() = HexGrid(); }
+
 Engine::EntityHandle HexGrid::Tile(std::uint64_t number) const
 {
     return number < tiles.size() ? tiles[number] : Engine::EntityHandle();

@@ -13,6 +13,8 @@
 // the host's level record, the tiles from every CreateGrid.
 struct HexGrid {
     static HexGrid& GetInstance();
+    // Back to the record a new run starts with: no settings, no tiles.
+    static void Reset();
 
     struct Frame {
         glm::vec3 forward{0.0f};

@@ -33,6 +33,20 @@ TEST_F(FrameLimiter, ShortFramesWaitForTheirSevenMillisecondsAndLongOnesMeetTheC
     EXPECT_DOUBLE_EQ(FrameOf(50), 0.05);
 }
 
+// Tests of one process start from it: the slow motion a match left, or its
+// last frame's time, would change the next test's first frames.
+TEST_F(FrameLimiter, ResetIsTheStartUpsStateWithTheCapKept)
+{
+    FrameRateController::SetMaxDt(0.032);
+    FrameOf(20);
+    FrameRateController::SetTimeScale(0.25);
+    FrameRateController::Reset();
+    EXPECT_EQ(FrameRateController::GetDt(), 0.0) << "no frame measured yet";
+    EXPECT_EQ(FrameRateController::GetTimeScale(), 1.0);
+    EXPECT_DOUBLE_EQ(FrameOf(0), 0.032) << "the first frame counts from tick 0, up to the cap";
+    FrameRateController::SetMaxDt(0.0);
+}
+
 TEST_F(FrameLimiter, TickCounterWrapGivesTheTrueFrameTime)
 {
     FrameOf(0xFFFFFFFFull - 100 - 3); // the frame ends four ticks before the wrap

@@ -164,6 +164,37 @@ TEST(Mouse, EachButtonNumberFollowsItsOwnButton)
     }
 }
 
+// A player made after Init turns by the motion it reads: none may be left
+// from before.
+TEST(Mouse, InitForgetsTheLastMotionAndTheButtonsHeld)
+{
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
+    Input().Init();
+    Engine::InputHost host;
+    host.mouseState = [](int* x, int* y) {
+        *x = *y = 0;
+        return static_cast<std::uint32_t>(SDL_BUTTON_LMASK);
+    };
+    Input().SetHost(host);
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.xrel = 12;
+    motion.motion.yrel = -5;
+    SDL_PushEvent(&motion);
+    NextFrame();
+    ASSERT_EQ(Input().GetMouseDelta(), glm::vec2(12.0f, 5.0f));
+    NextFrame();
+    ASSERT_FALSE(Input().IsMouseTriggered(0));
+
+    Input().Init();
+    EXPECT_EQ(Input().GetMouseDelta(), glm::vec2(0.0f));
+    EXPECT_FALSE(Input().IsMouseDown(0));
+    NextFrame();
+    EXPECT_TRUE(Input().IsMouseTriggered(0)) << "a button held since before is pressed anew";
+    Input().SetHost({});
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
+}
+
 TEST(RawEvents, OnlyEventsThatNameTheMainWindowReachTheHandlers)
 {
     SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");

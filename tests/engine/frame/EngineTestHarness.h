@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/core/InputManager.h"
+#include "engine/core/Random.h"
 #include "engine/frame/Core.h"
 #include "engine/logic/Factory.h"
 #include "engine/render/GlTestWindow.h"
@@ -16,13 +17,16 @@ namespace FrameTest {
 // Brings the engine up as main does, once per test process. CTest runs each
 // test in a process of its own; in a binary run whole an earlier test may
 // have opened the window alone, without the engine, which then starts in it,
-// and a later call puts the window and the renderer's frame settings back
-// (a window an earlier test closed is open again).
+// and a later call puts the window, the renderer's frame settings and the
+// engine's input host back (a window an earlier test closed is open again;
+// a host an earlier test replaced is the engine's again).
 inline void StartEngine()
 {
     static bool started = false;
+    static Engine::InputHost engineHost;
     if (started) {
         OpenTestWindow();
+        Engine::InputManager::GetInstance().SetHost(engineHost);
         return;
     }
     started = true;
@@ -35,6 +39,10 @@ inline void StartEngine()
             Engine::Core::GetInstance().InitWindow();
         Engine::Core::GetInstance().Init();
     });
+    engineHost = Engine::InputManager::GetInstance().GetHost();
+    // The engine seeds its generator from the calendar: a test draws the
+    // same numbers in every run, first in its process or not.
+    Engine::Random::SeedWith(1);
 }
 
 // Stands in for the video backend, which writes SDL's keyboard array while

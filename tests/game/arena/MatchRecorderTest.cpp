@@ -41,7 +41,8 @@ TEST(MomentWeights, FramesInTheMiddleOfTheRingWeighFourTimesTheEnds)
 class Recorder : public ::testing::Test {
 protected:
     // A match or a replay of a test before these (the binary may run in any
-    // order) leaves a best score, frames and counts behind.
+    // order) leaves a best score, frames and counts behind; the hooks count
+    // for the whole process: each test counts from 0.
     void SetUp() override
     {
         recorder.GoLive();
@@ -143,7 +144,6 @@ TEST_F(Recorder, PlaybackShowsEachFrameOnceThenReturnsToLive)
         recorder.playback.front()->stunAreas.resize(2);
         recorder.playback.front()->forceFields.resize(1);
         recorder.isLive = 0;
-        sFinished = 0;
 
         recorder.Update();
         EXPECT_EQ(sGoalBalls, 1);
@@ -180,7 +180,6 @@ TEST_F(Recorder, EnoughPerkObjectsAreLeftAlone)
     recorder.playback.front()->stunAreas.resize(3);
     recorder.playback.front()->forceFields.resize(1);
     recorder.isLive = 0;
-    sStunAreas = sForcefields = 0;
     StdoutOf([&] { recorder.Update(); });
     EXPECT_EQ(sStunAreas, 1);
     EXPECT_EQ(sForcefields, 0);
@@ -213,7 +212,6 @@ TEST_F(Recorder, AnEmptyPlaybackReturnsAtOnceAndTheCameraDrawsNothing)
 {
     recorder.isLive = 0;
     recorder.isTutorial = 1;
-    sFinished = 0;
     Engine::Renderer::GetInstance().renderingEnabled = true;
     const std::string said = StdoutOf([&] { recorder.Update(); });
     EXPECT_EQ(said, "");

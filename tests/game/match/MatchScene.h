@@ -15,6 +15,7 @@
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/GlTestWindow.h"
 #include "engine/render/Renderer.h"
+#include "game/FreshRun.h"
 #include "game/arena/HexGrid.h"
 #include "game/arena/MatchRecorder.h"
 #include "game/components/player/PlayerHold.h"
@@ -72,16 +73,6 @@ public:
 private:
     std::string mPath;
 };
-
-// What the menus and the debug keys set for the next match, put back as a
-// new run has it: the tests after it in the same process build their menu
-// pages and the join screen from it.
-inline void PutBackNextMatchSettings()
-{
-    GameScene::PlayerCount = 1;
-    GameScene::PlayerUsesGamepad[0] = GameScene::PlayerUsesGamepad[1] = true;
-    GameState::GetInstance().joinAddress.clear();
-}
 
 // A match scene built by the scene builder as the gameplay mode builds it,
 // and frames driven with injected frame time: the logic, the physics, the

@@ -201,6 +201,8 @@ TEST_P(ArenaBoundsSoak, BothPlayersStayInsideTheArenaOnEveryFrame)
     GameMode::Pending = GameMode::Gameplay;
     GameMode::ChangeRequested = false;
     std::string output = StderrOf([this] { StdoutOf([this] { RunModes(); }); });
+    // Printed for comparing runs: a case counts the same whatever ran before
+    // it in the process.
     std::cout << "[Soak] " << frame << " frames, " << viewsInColumns << " views in a column, " << viewsInSweeps
               << " in a sweeping one\n";
     ASSERT_TRUE(failure.empty()) << failure;

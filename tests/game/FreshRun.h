@@ -1,0 +1,130 @@
+#pragma once
+#include "engine/collision/FreshCollisionTable.h"
+#include "engine/core/FrameRateController.h"
+#include "engine/core/InputManager.h"
+#include "engine/core/Random.h"
+#include "engine/frame/Core.h"
+#include "engine/net/NetworkMgr.h"
+#include "game/arena/HexGrid.h"
+#include "game/arena/MatchRecorder.h"
+#include "game/match/GameModifiers.h"
+#include "game/match/GameScene.h"
+#include "game/match/GameState.h"
+#include "game/menus/MenuEvents.h"
+#include "game/modes/GameMode.h"
+#include "support/CapturedOutput.h"
+#include "support/EmptyScene.h"
+
+#include <SDL.h>
+#include <algorithm>
+
+// What the menus and the debug keys set for the next match, put back as a
+// new run has it: the tests after it in the same process build their menu
+// pages, the join screen and their matches from it.
+inline void PutBackNextMatchSettings()
+{
+    GameScene::PlayerCount = 1;
+    GameScene::PlayerUsesGamepad[0] = GameScene::PlayerUsesGamepad[1] = true;
+    GameState::GetInstance().joinAddress.clear();
+    GameModifiers::GetPerks() = Tarvex::Configs::Perks();
+    GameModifiers::GetGame() = Tarvex::Configs::Game();
+}
+
+// Live, empty and of a new run's length: a test that shortened it for its
+// replay must not shorten the next test's.
+inline void FreshRecorder()
+{
+    const MatchRecorder fresh;
+    MatchRecorder& recorder = MatchRecorder::GetInstance();
+    recorder.GoLive();
+    recorder.capacity = fresh.capacity;
+    recorder.focusPlayer = fresh.focusPlayer;
+    recorder.isRecording = fresh.isRecording;
+    recorder.momentPoints = fresh.momentPoints;
+}
+
+// No mode running or asked for, no flow flag raised, no callback on a
+// menu event.
+inline void NoGameMode()
+{
+    for (MenuEvents::List* list :
+         {&MenuEvents::ReturnToTitle, &MenuEvents::StartMatch, &MenuEvents::StartTutorial, &MenuEvents::LanguageChanged})
+        list->clear();
+    GameMode::Pending = GameMode::Current = {};
+    GameMode::ChangeRequested = false;
+    GameMode::EndRequested = GameMode::ReturnRequested = 0;
+    GameMode::PauseMenuOpen = GameMode::Paused = 0;
+    GameMode::LevelLoader2Triggered = 0;
+}
+
+// Input as before the engine starts: no host (the engine's start installs
+// its own), no quit asked for, no mouse motion or button remembered. SDL
+// keeps its key array and its event queue for the whole process: keys an
+// earlier test held, and mouse motion, keys or a quit it queued, would reach
+// the next one's first frame.
+inline void NoInputLeft()
+{
+    int count = 0;
+    Uint8* keys = const_cast<Uint8*>(SDL_GetKeyboardState(&count));
+    std::fill(keys, keys + count, Uint8{0});
+    if (SDL_WasInit(SDL_INIT_EVENTS)) {
+        SDL_FlushEvent(SDL_QUIT);
+        SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEWHEEL);
+    }
+    Engine::InputManager& input = Engine::InputManager::GetInstance();
+    input.SetHost({});
+    if (SDL_WasInit(SDL_INIT_GAMECONTROLLER))
+        input.Init();
+}
+
+// No link, and the settings of a new manager: a test that linked to a peer
+// of its own on some port must not send the next one's link there. Each
+// link clears the rest of the link's state as it opens.
+inline void NoLink()
+{
+    NetworkMgr& network = NetworkMgr::GetInstance();
+    StdoutOf([&network] { network.Disconnect(); });
+    const NetworkMgr fresh;
+    network.max_resends = fresh.max_resends;
+    network.resend_interval = fresh.resend_interval;
+    network.flow_flags = fresh.flow_flags;
+    network.disconnecting = fresh.disconnecting;
+    network.timed_out = fresh.timed_out;
+    network.menu_mode = fresh.menu_mode;
+    network.sent_this_frame = fresh.sent_this_frame;
+    network.last_receive_ns = fresh.last_receive_ns;
+    network.timeout = fresh.timeout;
+    network.port = fresh.port;
+    network.bind_address = fresh.bind_address;
+    network.peer_text = fresh.peer_text;
+    network.handshake_done = fresh.handshake_done;
+    network.m_info_other_end = fresh.m_info_other_end;
+    network.latest_state = fresh.latest_state;
+    network.resend_count = fresh.resend_count;
+    network.tile_count = fresh.tile_count;
+}
+
+// The game as a new process finds it, before every test of a game binary:
+// a binary run whole runs its tests in one process, and a test's course
+// must not depend on which ran before it. The match follows the entities'
+// order (they update by ascending index, and an earlier test's frees leave
+// the free list in another order), the generator's draws, the frame time
+// and the settings of the next match; each goes back to a new run's.
+inline void FreshRun()
+{
+    EmptyScene();
+    FreshCollisionTable();
+    // The arena's tile handles would be current again with every generation
+    // back at 0: the next arena's clearing would destroy its own new tiles.
+    HexGrid::Reset();
+    Engine::FrameRateController::Reset();
+    Engine::Random::SetSource(nullptr);
+    Engine::Random::SeedWith(1);
+    // A match built by an earlier test installed the players' hold.
+    Engine::Core::GetInstance().SetBeforeDrawing(nullptr);
+    PutBackNextMatchSettings();
+    FreshRecorder();
+    NoGameMode();
+    NoInputLeft();
+    NoLink();
+}
