@@ -461,6 +461,13 @@ TEST_F(PlayerMovement, TheMouseTurnsTheViewOncePerMotion)
     EXPECT_FLOAT_EQ(body.y, 0.0f);
     EXPECT_GT(glm::dot(body, glm::normalize(glm::vec3(turned.x, 0.0f, turned.z))), 0.9999f);
     EXPECT_NEAR(glm::distance(Camera(player).mPos.value, Position(player) + glm::vec3(0.0f, 0.25f, 0.0f)), 0.0f, 1e-3f);
+
+    // A player that comes after the motion (the menus' last, which the
+    // input manager still repeats) still looks where its start left it: at
+    // the arena's middle.
+    const Engine::EntityHandle late = SpawnStanding({-4.0f, 0.0f, 1.0f});
+    const glm::vec3 eyes = Camera(late).mPos.value;
+    EXPECT_GT(glm::dot(Camera(late).forward, glm::normalize(glm::vec3(0.0f, eyes.y, 0.0f) - eyes)), 0.9999f);
 }
 
 // Other tests' windows share the display and move its pointer over this
