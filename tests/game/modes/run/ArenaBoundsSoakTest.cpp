@@ -116,8 +116,10 @@ protected:
     void CheckPlayers()
     {
         const ArenaRoom room = ArenaRoom::Of(HexGrid::GetInstance());
+        lastPlaces.clear();
         for (Engine::EntityHandle player :
              Engine::EntityNameCompManager::GetInstance().FindEntitiesByName("Player_Mouse")) {
+            lastPlaces += " " + Text(Engine::Transform::GetWorldPosition(player));
             if (!room.Contains(Engine::Transform::GetWorldPosition(player)))
                 failure = Describe(player, room, "outside");
             else if (!ViewInsideAColumn(player))
@@ -192,6 +194,7 @@ protected:
     std::string failure;
     long viewsInColumns = 0;
     long viewsInSweeps = 0;
+    std::string lastPlaces;
     std::string firstViewInColumn;
 };
 
@@ -204,7 +207,7 @@ TEST_P(ArenaBoundsSoak, BothPlayersStayInsideTheArenaOnEveryFrame)
     // Printed for comparing runs: a case counts the same whatever ran before
     // it in the process.
     std::cout << "[Soak] " << frame << " frames, " << viewsInColumns << " views in a column, " << viewsInSweeps
-              << " in a sweeping one\n";
+              << " in a sweeping one; the players last at" << lastPlaces << "\n";
     ASSERT_TRUE(failure.empty()) << failure;
     EXPECT_EQ(viewsInColumns, 0) << firstViewInColumn;
     // A column may still sweep past a view for the frames it passes.
