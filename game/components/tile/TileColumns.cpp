@@ -30,7 +30,9 @@ struct WaysOut {
 };
 
 // The prism's faces grown by `margin` hold the point when it lies behind
-// every one of them; how far it lies behind a face is the way out there.
+// every one of them; how far it lies behind a face is the way out there. A
+// floor column is stood on: only its top is grown, and only its top is the
+// way out, as the player's hover would take it.
 std::optional<WaysOut> OutOf(Engine::EntityHandle tile, const glm::vec3& point, float margin)
 {
     const glm::vec3* scale = Engine::Transform::ScalePtr(tile);
@@ -41,16 +43,16 @@ std::optional<WaysOut> OutOf(Engine::EntityHandle tile, const glm::vec3& point, 
     if (glm::dot(offset, offset) > reach * reach)
         return std::nullopt;
     const Faces faces = Engine::UnitHexPrism.TransformedFaces(Engine::Transform::GetWorldMatrix(tile));
-    if (TileProbe::RisesAsAFloor(faces[kTopFace].normal))
-        return std::nullopt;
+    const bool floor = TileProbe::RisesAsAFloor(faces[kTopFace].normal);
     WaysOut ways{{faces[kTopFace].normal, 0.0f}, {glm::vec3(0.0f), std::numeric_limits<float>::infinity()}};
     for (int i = 0; i < Engine::HexPrismShape::kFaceCount; ++i) {
-        const float depth = margin - glm::dot(point - faces[i].point, faces[i].normal);
+        const bool grown = i == kTopFace || !floor;
+        const float depth = (grown ? margin : 0.0f) - glm::dot(point - faces[i].point, faces[i].normal);
         if (!(depth > 0.0f))
             return std::nullopt;
         if (i == kTopFace)
             ways.top.depth = depth;
-        else if (i != kBottomFace && depth < ways.side.depth)
+        else if (i != kBottomFace && !floor && depth < ways.side.depth)
             ways.side = {faces[i].normal, depth};
     }
     return ways;
@@ -151,6 +153,8 @@ std::optional<WayOut> WayOutOfColumns(const glm::vec3& point, float margin, cons
     constexpr float kClear = 1e-3f;
     const WayOut& side = ways->side;
     const WayOut& top = ways->top;
+    if (!std::isfinite(side.depth))
+        return top;
     const bool sideFree = room.Contains(point + side.direction * (side.depth + kClear)) &&
                           !FirstColumnHolding(point + side.direction * (side.depth + kClear), margin);
     const bool topInRoom = room.Contains(point + top.direction * top.depth);

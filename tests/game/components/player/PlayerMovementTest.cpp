@@ -104,6 +104,26 @@ TEST_F(PlayerMovement, FeetInsideAFloorTileStandOnItsTopInsteadOfDroppingThrough
     EXPECT_NEAR(FeetHeight(player), 3.5f, 1e-3f);
 }
 
+// A floor tile that rises through the player after its logic in the frame
+// (a tile later in the entities' order) holds the player up on its top
+// before the frame is drawn: no view from the column's inside.
+TEST_F(PlayerMovement, AFloorColumnRisingThroughThePlayerHoldsItsViewAboveItsTopThatFrame)
+{
+    const Engine::EntityHandle player = SpawnStanding();
+    const glm::vec3 at = Position(player);
+    const Engine::EntityHandle under = Engine::SpatialCollisionMgr::GetInstance()
+                                           .RayCast(at - glm::vec3(0.0f, 0.5f, 0.0f), glm::vec3(0.0f, -1.0f, 0.0f))
+                                           .entity;
+    ASSERT_TRUE(under.IsValid());
+    Logic(10);
+    Engine::Transform::PositionRef(under).y += 6.0f;
+    Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(under);
+    PhysicsAndInput();
+    const float top = Position(under).y + Engine::Transform::ScalePtr(under)->y;
+    EXPECT_GT(Camera(player).mPos.value.y, top);
+    EXPECT_FALSE(TileColumns::WayOutOfColumns(Camera(player).mPos.value, 0.0f, ArenaRoom::Of(HexGrid::GetInstance())));
+}
+
 TEST_F(PlayerMovement, WalksAndRunsAtTheirSpeedsAlongTheView)
 {
     const Engine::EntityHandle player = SpawnStanding({-6.0f, 0.0f, 1.0f});

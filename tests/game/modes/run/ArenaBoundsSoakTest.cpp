@@ -32,9 +32,9 @@ namespace {
 // A local match for two under random hands, at a fixed frame time, for ten
 // minutes of game time (one under the sanitizers): on every frame, as it is
 // drawn, both players must stand inside the arena's room, and no view may
-// look out from inside a wall's or the ceiling's column, but for a column
-// sweeping past while the arena turns or a tile crashes, whose frames are
-// counted apart. Matches that end start again with new perks. Nothing is
+// look out from inside a column (of a wall, the ceiling or the floor), but
+// for a column sweeping past while the arena turns or a tile crashes, whose
+// frames are counted apart. Matches that end start again with new perks. Nothing is
 // drawn: the walls hold by the same rules either way.
 //
 // A failure names the frame, what the hands did in the last second and what
@@ -127,7 +127,7 @@ protected:
             else if (ColumnsSweep())
                 ++viewsInSweeps;
             else if (viewsInColumns++ == 0)
-                firstViewInColumn = Describe(player, room, "with its view inside a wall's or the ceiling's column; room");
+                firstViewInColumn = Describe(player, room, "with its view inside a column; room");
         }
     }
 
