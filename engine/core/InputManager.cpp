@@ -39,7 +39,10 @@ void InputManager::Init()
     mKeyCount = mCurrentKeys ? count : 0;
     mPreviousKeys.assign(mCurrentKeys, mCurrentKeys + mKeyCount);
 
-    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+    // One reference for the whole run: SDL counts a subsystem's references
+    // in a byte, and the 256th start of input would turn the controllers
+    // off.
+    if (!SDL_WasInit(SDL_INIT_GAMECONTROLLER) && SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
         std::printf("Could not initialize SDL Controller Input: %s\n", SDL_GetError());
         return;
     }

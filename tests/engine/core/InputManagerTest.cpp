@@ -107,6 +107,21 @@ TEST_F(Pads, EachPadIsOpenedOnceAndEventsReachThePadTheyName)
     EXPECT_FALSE(Input().IsControllerButtonDown(SDL_CONTROLLER_BUTTON_B, pads.at(SDL_JoystickInstanceID(first))));
 }
 
+// Input may start again and again (each match's tests do): the pads still
+// speak after the 256th start.
+TEST_F(Pads, InputStartedManyTimesStillHearsThePads)
+{
+    for (int i = 0; i < 256; ++i) {
+        Input().Init();
+        ASSERT_NE(SDL_WasInit(SDL_INIT_GAMECONTROLLER), 0u) << "after start " << i + 1;
+    }
+    SDL_Joystick* pad = Attach();
+    SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, 1);
+    NextFrame();
+    EXPECT_TRUE(Input().IsControllerButtonDown(SDL_CONTROLLER_BUTTON_A,
+                                               Input().GetPlayerControllers().at(SDL_JoystickInstanceID(pad))));
+}
+
 TEST_F(Pads, TwoPlayersOnePadAndQueriesNeverBind)
 {
     EXPECT_FALSE(Input().AssignController(EntityHandle(1))); // nothing plugged in
