@@ -7,9 +7,9 @@ namespace Engine {
 // object, there from process start to exit.
 //
 // One frame, in this order: quit check, logic, physics, entity count,
-// network, the step before drawing, rendering and swap, sound, scene requests, input (end of frame,
-// then the event pump), entity phase (queued destructions, world matrices),
-// frame limiter, window size check. Logic, physics and the entity phase
+// network, the step before drawing, rendering and swap, sound, scene
+// requests, input (end of frame, then the event pump), entity phase (queued
+// destructions, world matrices), frame limiter, window size check. Logic, physics and the entity phase
 // stand still while paused; everything else goes on, so menus drawn over a
 // paused match stay live.
 class Core {

@@ -32,11 +32,7 @@ bool IsEdgeTile(std::uint32_t rows, std::uint32_t cols, std::uint32_t column, st
     return column % 2 == 0 && (row == 0 || row + 1 == rows);
 }
 
-namespace {
-
 float InnerRadius(float s) { return std::sqrt(s * s - s * s / 4.0f); }
-
-} // namespace
 
 glm::vec3 TilePosition(const glm::vec3& centre, const glm::vec3& rowAxis, const glm::vec3& columnAxis, float s,
                        std::uint32_t rows, std::uint32_t cols, std::uint32_t column, std::uint32_t row)

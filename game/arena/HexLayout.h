@@ -21,6 +21,10 @@ struct SideFrame {
     glm::vec3 columnAxis;
 };
 
+// A hexagon's inner radius (centre to the middle of a side) for its outer
+// radius s.
+float InnerRadius(float s);
+
 // How far a tile moves in one height step: twice its z scale.
 inline float StepLength(const glm::vec3& tileScale) { return 2.0f * tileScale.z; }
 

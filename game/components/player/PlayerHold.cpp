@@ -43,7 +43,8 @@ void StopAgainst(glm::vec3& velocity, const glm::vec3& push)
 
 // Columns raised across the arena to its far wall may stand side by side
 // round the player with no way out of one that ends in the room: then the
-// nearest free place across them, ring by ring round the column's axis.
+// nearest free place across them, ring by ring round the last way out
+// tried (a column's axis, or a side's normal).
 glm::vec3 NearestFreePlace(const glm::vec3& place, const glm::vec3& axis, const ArenaRoom& room, float margin)
 {
     constexpr int kRings = 24;

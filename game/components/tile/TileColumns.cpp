@@ -19,9 +19,6 @@ using Faces = std::array<Engine::HexPrismShape::Face, Engine::HexPrismShape::kFa
 constexpr int kTopFace = 0;
 constexpr int kBottomFace = 4;
 
-// A hexagon's inner radius for its outer radius.
-float InnerRadius(float outer) { return outer * std::sqrt(3.0f) * 0.5f; }
-
 // The ways out of one column: through its top, and out of its nearest side.
 // The column's bottom lies outside the arena and is never the way.
 struct WaysOut {
@@ -91,7 +88,7 @@ void AddColumnsAcross(int side, std::uint64_t first, const glm::vec3& point, flo
     // How far from its centre a hexagon grown by the margin reaches.
     const float reach = s + margin;
     const float column = HexLayout::ColumnAt(centre, frame.columnAxis, s, cols, local);
-    const float columnsReached = reach / InnerRadius(s);
+    const float columnsReached = reach / HexLayout::InnerRadius(s);
     const float rowsReached = reach / (3.0f * s);
     for (int j = FirstIndex(column - columnsReached); j <= LastIndex(column + columnsReached, cols); ++j) {
         const std::uint32_t inColumn = j % 2 == 0 ? rows : rows - 1;
