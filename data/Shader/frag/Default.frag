@@ -209,7 +209,7 @@ void main()
     colour += uLightsSize > 0 ? lit : vec3(0.0);
 #endif
     // A faint rim in the border colour keeps silhouettes readable in the dark.
-    float rim = pow(1.0 - max(dot(n, v), 0.0), 3.0);
+    float rim = pow(1.0 - clamp(dot(n, v), 0.0, 1.0), 3.0);
     colour += uBorderColour * rim * 0.15;
     vec3 glow = TileGlow(n);
     colour += glow;

@@ -55,7 +55,7 @@ void main()
 {
     vec3 n = normalize(vNormal);
     vec3 v = normalize(uViewPos - vWorldPos);
-    float fresnel = pow(1.0 - abs(dot(n, v)), 2.0);
+    float fresnel = pow(max(1.0 - abs(dot(n, v)), 0.0), 2.0);
     float grid = (uMapMask & 1) != 0 ? texture(uDiffuseMap, vUv * 4.0 + vec2(0.0, uTime * 0.05)).r : 0.5;
     float ripple = 0.5 + 0.5 * sin(vWorldPos.y * 3.0 - uTime * 2.0);
     // Faces turned towards the viewing direction are the far side of the

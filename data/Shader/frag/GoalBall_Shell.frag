@@ -28,7 +28,7 @@ void main()
 {
     vec3 n = normalize(vNormal);
     vec3 v = normalize(uViewPos - vWorldPos);
-    float fresnel = pow(1.0 - abs(dot(n, v)), 2.5);
+    float fresnel = pow(max(1.0 - abs(dot(n, v)), 0.0), 2.5);
     float bands = smoothstep(0.85, 1.0, sin(vWorldPos.y * 6.0 - uTime * 4.0));
     float alpha = clamp(0.12 + fresnel * 0.7 + bands * 0.2, 0.0, 1.0);
     vec3 colour = vDiffuse * (0.5 + fresnel) + vSpecular * bands * 0.3;

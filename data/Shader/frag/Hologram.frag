@@ -17,7 +17,7 @@ void main()
 {
     vec3 n = normalize(vNormal);
     vec3 v = normalize(uViewPos - vWorldPos);
-    float edge = pow(1.0 - abs(dot(n, v)), 1.5);
+    float edge = pow(max(1.0 - abs(dot(n, v)), 0.0), 1.5);
     float scan = 0.6 + 0.4 * step(0.5, fract(vWorldPos.y * 20.0 - uTime * 2.0));
     float flicker = 0.9 + 0.1 * sin(uTime * 37.0);
     vec3 colour = vDiffuse * (0.3 + edge) * scan * flicker;

@@ -110,7 +110,7 @@ void main()
         vec3 h = normalize(l + v);
         colour += step(0.6, pow(max(dot(n, h), 0.0), max(uMetalness, 1.0))) * amount * uLights[i].specular.rgb * vSpecular;
     }
-    float rim = pow(1.0 - max(dot(n, v), 0.0), 2.0);
+    float rim = pow(1.0 - clamp(dot(n, v), 0.0, 1.0), 2.0);
     float pulse = 0.75 + 0.25 * sin(uTime * 4.0);
     vec3 glow = vDiffuse * rim * pulse;
 

@@ -42,7 +42,7 @@ void main()
 {
     vec3 n = normalize(vNormal);
     vec3 v = normalize(uViewPos - vWorldPos);
-    float fresnel = pow(1.0 - abs(dot(n, v)), 2.0);
+    float fresnel = pow(max(1.0 - abs(dot(n, v)), 0.0), 2.0);
     float rings = smoothstep(0.7, 1.0, sin(length(vWorldPos.xz) * 4.0 - uTime * 6.0));
     vec3 colour = vAmbient + vDiffuse * Albedo() * (0.4 + 0.6 * rings) + vSpecular * fresnel * 0.5;
     float alpha = clamp(0.15 + fresnel * 0.5 + rings * 0.25, 0.0, 1.0);

@@ -9,9 +9,12 @@
 #include "game/menus/MenuLayers.h"
 #include "game/menus/TutorialMenu.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <stb_image.h>
+#include <string_view>
 
 namespace {
 
@@ -108,6 +111,22 @@ protected:
     static std::size_t PlayersOnStage()
     {
         return Engine::EntityNameCompManager::GetInstance().FindEntitiesByName("Player_Mouse").size();
+    }
+
+    // Pixels of a saved picture with no light in them at all.
+    static std::size_t BlackPixelsIn(const std::string& picture)
+    {
+        int width = 0;
+        int height = 0;
+        int channels = 0;
+        const std::string path = "screenshots/" + picture + ".png";
+        unsigned char* pixels = stbi_load(path.c_str(), &width, &height, &channels, 3);
+        EXPECT_NE(pixels, nullptr) << path;
+        std::size_t black = 0;
+        for (std::size_t i = 0; pixels && i < static_cast<std::size_t>(width) * height; ++i)
+            black += pixels[3 * i] + pixels[3 * i + 1] + pixels[3 * i + 2] < 12;
+        stbi_image_free(pixels);
+        return black;
     }
 
     static inline const glm::ivec2 kSmall{128, 72};
@@ -233,6 +252,31 @@ TEST_F(TutorialFlow, EscapeAndLostFocusOpenNoPauseMenuAndTheBackButtonEndsTheTut
     EXPECT_TRUE(GameMode::IsCurrent(GameMode::Title));
     EXPECT_EQ(TopPage(), kTitleLayer);
     EXPECT_EQ(GameMode::ReturnRequested, 0);
+}
+
+// The goal ball's shell once turned black where a face looked straight at
+// the camera (its rim term took a power of a number a rounding put below
+// zero), and the glow's halo spread that into a square round the ball.
+// The pictures of its first frames hold no black: nothing in that view is.
+TEST_F(TutorialFlow, TheGoalBallShowsFromItsFirstFramesWithNoBlackSquare)
+{
+    constexpr std::size_t kGoalBallRow = 12;
+    static_assert(std::string_view(kTutorialTable[kGoalBallRow].recording) == "EventBall.json");
+    constexpr int kPictures = 4;
+    // One pixel in 2000; the square took 34 in 10000 of the window.
+    constexpr std::size_t kBlackAllowed = 1280 * 720 / 2000;
+    StartRow(kGoalBallRow);
+    Step();
+    const MatchRecorder::FrameList& left = MatchRecorder::GetInstance().playback;
+    const auto spawn = std::find_if(left.begin(), left.end(), [](const auto& frame) { return frame->goalBall.active; });
+    ASSERT_NE(spawn, left.end());
+    // The frame that holds the ball first brings it out; the next draws it.
+    StdoutOf([&] { Steps(static_cast<int>(std::distance(left.begin(), spawn)) + 1); });
+    for (int picture = 1; picture <= kPictures; ++picture) {
+        const std::string name = "tutorial_goal_ball_" + std::to_string(picture);
+        StdoutOf([&] { EXPECT_EQ(UpdatesUntilTitle(1, 1, name), -1); });
+        EXPECT_LE(BlackPixelsIn(name), kBlackAllowed) << "screenshots/" << name << ".png";
+    }
 }
 
 TEST_F(TutorialFlow, AMatchAfterATutorialPlaysAndRecordsNormally)
