@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -63,12 +64,47 @@ std::string UnwritableReason(const std::string& path)
     return {};
 }
 
+// A regular file of another user, not a link to one: a rename would put a
+// new file of the running user's in its place.
+bool BelongsToAnotherUser(const std::string& path)
+{
+    struct stat status {};
+    return ::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_uid != ::geteuid();
+}
+
+// Another user's file that its mode lets this one write is written where it
+// stands: it stays theirs, with its mode. The write is not all or nothing
+// as a rename is, which is the price of not taking the file over.
+std::string WriteInPlace(const std::string& path, const std::string& text)
+{
+    const int file = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (file < 0)
+        return Reason("cannot open", path, errno);
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t wrote = ::write(file, text.data() + done, text.size() - done);
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0)
+            break;
+        done += static_cast<std::size_t>(wrote);
+    }
+    const bool written = done == text.size() && ::ftruncate(file, static_cast<off_t>(text.size())) == 0;
+    const int error = errno;
+    const bool closed = ::close(file) == 0;
+    if (!written || !closed)
+        return Reason("cannot write", path, !written ? error : errno);
+    return {};
+}
+
 } // namespace
 
 std::string ReplaceFileContents(const std::string& path, const std::string& text)
 {
     if (std::string unwritable = UnwritableReason(path); !unwritable.empty())
         return unwritable;
+    if (BelongsToAnotherUser(path))
+        return WriteInPlace(path, text);
     const std::string temporary = path + ".tmp";
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (!file)

@@ -8,7 +8,9 @@ namespace Engine::Platform {
 // place. Returns "" on success, else why it failed (the old file, if any,
 // is left as it was). A file the running user may not write by its mode
 // bits (one its owner made read-only, or another user's) is left as it is:
-// the rename would hand it to the running user.
+// the rename would hand it to the running user. Another user's file that
+// its mode lets the running user write is written in place, keeping its
+// owner and mode.
 std::string ReplaceFileContents(const std::string& path, const std::string& text);
 
 } // namespace Engine::Platform

@@ -23,10 +23,12 @@ public:
     // chooses a resolution.
     static void Load();
     // Writes every setting from the current state, through a temporary file
-    // renamed over the old one. A failure (a file its owner made read-only,
-    // or another user's file, among them) says why on stderr, once for as
-    // long as it lasts, and leaves the old file; until a save succeeds, Load
-    // keeps the settings the game runs instead of reading that file back.
+    // renamed over the old one; another user's file that its mode lets us
+    // write is written in place, so that it stays theirs. A failure (a file
+    // its owner made read-only, or another user's file its mode does not
+    // let us write, among them) says why on stderr, once for as long as it
+    // lasts, and leaves the old file; until a save succeeds, Load keeps the
+    // settings the game runs instead of reading that file back.
     static void Save();
 
     // The Documents folder with a trailing '/', or "" when it cannot be

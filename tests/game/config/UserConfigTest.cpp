@@ -335,8 +335,9 @@ TEST_F(ConfigHome, AReadOnlyFileIsLeftAsItIsSaidOnceAndTheChangesHold)
 }
 
 // Another user's file in the player's folder: a rename over it would hand
-// it to the running user.
-TEST_F(ConfigHome, AnotherUsersFileIsLeftAsItIsSaidOnceAndTheChangesHold)
+// it to the running user. One its mode does not let us write is left as it
+// is; one everybody may write is written where it stands, still theirs.
+TEST_F(ConfigHome, AnotherUsersFileKeepsItsOwnerAndModeAndIsWrittenOnlyIfItsModeLetsUs)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "giving the file to another user takes root";
@@ -344,6 +345,19 @@ TEST_F(ConfigHome, AnotherUsersFileIsLeftAsItIsSaidOnceAndTheChangesHold)
         *this, [](const char* path) { ASSERT_EQ(chown(path, 65534, 65534), 0); },
         "\" belongs to uid 65534 and its mode 0644 does not let uid 0 write it",
         [](const char* path) { ASSERT_EQ(chown(path, 0, 0), 0); });
+
+    // Longer than what replaces it: nothing of it may stay past the end.
+    const std::string path = ConfigPath();
+    WriteFileText(path, ChangedSettings().dump(4));
+    ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+    ASSERT_EQ(chmod(path.c_str(), 0666), 0);
+    Engine::MasterVolume::music = 0.3f;
+    EXPECT_EQ(StderrOf([] { UserConfig::Save(); }), "");
+    EXPECT_EQ(SavedFile().at("music_volume"), 0.3f);
+    struct stat after {};
+    ASSERT_EQ(stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_uid, 65534u);
+    EXPECT_EQ(after.st_mode & 07777, 0666u);
 }
 
 } // namespace
