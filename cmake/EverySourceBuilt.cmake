@@ -6,8 +6,10 @@
 # CMakeLists.txt, fails the configure step naming each file under that folder
 # matching a PATTERN (e.g. *.cpp) that no target of the folder takes. Folders
 # below it with a CMakeLists.txt of their own are a build of their own and
-# are not looked at. The glob is redone at every build, so a file added
-# later fails the build that would have left it out.
+# are not looked at. A header in a folder without a .cpp is not named: a
+# folder of headers only needs no target, its headers compile where they are
+# included. The glob is redone at every build, so a file added later fails
+# the build that would have left it out.
 function(solvane_every_source_built)
   set(_root ${CMAKE_CURRENT_SOURCE_DIR})
   set(_taken)
@@ -31,14 +33,21 @@ function(solvane_every_source_built)
     if(_file IN_LIST _taken)
       continue()
     endif()
-    set(_own_build FALSE)
+    set(_exempt FALSE)
     foreach(_build IN LISTS _builds)
       string(FIND ${_file} ${_build} _at)
       if(_at EQUAL 0)
-        set(_own_build TRUE)
+        set(_exempt TRUE)
       endif()
     endforeach()
-    if(NOT _own_build)
+    if(NOT _exempt AND _file MATCHES "\\.h$")
+      cmake_path(GET _file PARENT_PATH _folder)
+      file(GLOB _beside ${_folder}/*.cpp)
+      if(NOT _beside)
+        set(_exempt TRUE)
+      endif()
+    endif()
+    if(NOT _exempt)
       file(RELATIVE_PATH _file ${PROJECT_SOURCE_DIR} ${_file})
       list(APPEND _left ${_file})
     endif()
