@@ -383,6 +383,26 @@ TEST_F(PlayerMovement, AWallsColumnPushesThePlayerOutThroughItsTopOrItsNearerSid
     EXPECT_FALSE(TileColumns::WayOutOfColumns(Camera(player).mPos.value, 0.0f, room));
 }
 
+// Columns are looked up by number, counted from the arena's settings:
+// settings that plan other tiles than were built say so, once for each
+// arena built, rather than every column being missed without a word.
+TEST_F(PlayerMovement, ALookupOverSettingsThatDifferFromTheBuiltArenaSaysSo)
+{
+    const ArenaRoom room = ArenaRoom::Of(HexGrid::GetInstance());
+    const glm::vec3 inside = Position(HexGrid::GetInstance().tiles[22]);
+    for (int build = 0; build < 2; ++build) {
+        SCOPED_TRACE(build);
+        EXPECT_TRUE(TileColumns::WayOutOfColumns(inside, 0.0f, room)) << "a floor tile's middle";
+        // A wall that was never built.
+        HexGrid::GetInstance().rows[kWallSide] = kFloorRows;
+        const std::string said = StderrOf([&] { TileColumns::WayOutOfColumns(inside, 0.0f, room); });
+        EXPECT_NE(said.find("[TileColumns] The arena's settings plan 170 tiles but 46 were built"), std::string::npos)
+            << said;
+        EXPECT_EQ(StderrOf([&] { TileColumns::WayOutOfColumns(inside, 0.0f, room); }), "") << "said once";
+        BuildFloor();
+    }
+}
+
 // Should a way out be missed, the player is not left behind the tiles.
 TEST_F(PlayerMovement, APlayerFoundOutsideTheArenaGoesBackToItsStartAndItIsSaid)
 {
