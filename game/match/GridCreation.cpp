@@ -12,6 +12,7 @@
 #include "engine/render/InstancedRenderableManager.h"
 #include "game/arena/HexGrid.h"
 #include "game/arena/Palette.h"
+#include "game/components/tile/TileColumns.h"
 #include "game/components/tile/TileLogicComponent.h"
 #include "game/match/FloorTileArchetype.h"
 #include "game/match/LevelRecord.h"
@@ -141,6 +142,7 @@ void CreateGrid()
                                  Engine::Transform::GetRight(entity)};
     }
     NumberTiles(grid);
+    TileColumns::ForgetTheSaidMismatch();
     NetworkMgr::GetInstance().tile_count = static_cast<std::uint32_t>(grid.tiles.size());
 }
 

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <iostream>
 #include <limits>
 #include <vector>
 
@@ -110,10 +111,31 @@ void AddColumnsAcross(int side, std::uint64_t first, const glm::vec3& point, flo
     }
 }
 
+bool& MismatchSaid()
+{
+    static bool said = false;
+    return said;
+}
+
+// Tiles are found by their numbers, counted from the settings' rows and
+// columns: settings that plan other tiles than were built (a side that
+// fell short, settings changed since) hide the columns of every side past
+// the first that differs. Said once for each arena built.
+void SayWhenTheBuildDiffers(const HexGrid& grid)
+{
+    const std::uint64_t planned = grid.PlannedTileCount();
+    if (grid.tiles.empty() || grid.tiles.size() == planned || MismatchSaid())
+        return;
+    MismatchSaid() = true;
+    std::cerr << "[TileColumns] The arena's settings plan " << planned << " tiles but " << grid.tiles.size()
+              << " were built: the columns of the sides past the first that differs are not found.\n";
+}
+
 // The columns that may hold the point, side by side.
 std::vector<Engine::EntityHandle> ColumnsNear(const glm::vec3& point, float margin)
 {
     const HexGrid& grid = HexGrid::GetInstance();
+    SayWhenTheBuildDiffers(grid);
     std::vector<Engine::EntityHandle> found;
     std::uint64_t first = 0;
     for (int side = 0; side < HexLayout::kSideCount; ++side) {
@@ -137,6 +159,8 @@ std::optional<WaysOut> FirstColumnHolding(const glm::vec3& point, float margin)
 }
 
 } // namespace
+
+void ForgetTheSaidMismatch() { MismatchSaid() = false; }
 
 std::optional<WayOut> WayOutOfColumns(const glm::vec3& point, float margin, const ArenaRoom& room)
 {

@@ -28,4 +28,8 @@ struct WayOut {
 };
 std::optional<WayOut> WayOutOfColumns(const glm::vec3& point, float margin, const ArenaRoom& room);
 
+// A lookup over an arena whose settings plan other tiles than were built
+// says so, once: a new arena says it again.
+void ForgetTheSaidMismatch();
+
 } // namespace TileColumns

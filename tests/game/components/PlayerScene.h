@@ -57,6 +57,8 @@ protected:
     static constexpr int kFloorColumns = 7;
     static constexpr int kFloorSide = 1;
     static constexpr int kWallSide = 0;
+    static constexpr int kWallColumns = 19;
+    static constexpr int kCeilingSide = 4;
 
     void SetUp() override
     {
@@ -145,16 +147,21 @@ protected:
     }
 
     // The arena's floor alone, risen into place; with a wall, the first
-    // side too (the x wall at -75, its columns rising along +x).
+    // side too (the x wall at -75, its columns rising along +x); in a room
+    // (`inARoom`), one tile at the middle of every other side too.
     void BuildFloor(bool withWall = false)
     {
         GridCreation::SetDefaultSettings();
         HexGrid& grid = HexGrid::GetInstance();
-        grid.rows.fill(0);
+        grid.rows.fill(inARoom ? 1 : 0);
+        if (inARoom)
+            grid.cols.fill(1);
         grid.rows[kFloorSide] = kFloorRows;
         grid.cols[kFloorSide] = kFloorColumns;
-        if (withWall)
+        if (withWall) {
             grid.rows[kWallSide] = kFloorRows;
+            grid.cols[kWallSide] = kWallColumns;
+        }
         Engine::SceneManager::SetIdle();
         StdoutOf([] { Engine::SceneManager::DestroySceneImmediately(); });
         GridCreation::CreateGrid();
@@ -164,10 +171,20 @@ protected:
         Frames(310, 10);
     }
 
-    // The room of a whole arena round the small floor: its walls and ceiling
-    // bound the players where a match's would, though only the floor (and
-    // the first wall) is built.
-    static void RoomOfAWholeArena() { HexGrid::GetInstance().rows.fill(kFloorRows); }
+    // The small floor built again in the room of a whole arena: its walls
+    // and ceiling bound the players where a match's would. Before anything
+    // is spawned; a fixture that spawns in its SetUp sets `inARoom` in
+    // BeforeFloor instead.
+    void RoomOfAWholeArena(bool withWall = false)
+    {
+        inARoom = true;
+        BuildFloor(withWall);
+    }
+    // Where the room's walls and ceiling stand, as a player sees their tiles
+    // at rest: the walls' 75 from the middle, the ceiling's 59 above it,
+    // each reaching 40 inward.
+    static constexpr float kWallFace = 75.0f - 40.0f;
+    static constexpr float kCeilingFace = 59.0f - 40.0f;
 
     // The first wall's column whose place across the wall lies nearest the
     // player's, raised until its top stands `beyond` past the player.
@@ -183,19 +200,29 @@ protected:
                 (column.IsNull() || across(tile) < across(column)))
                 column = tile;
         }
-        const float top = Position(column).x + Engine::Transform::ScalePtr(column)->y;
-        Engine::Transform::PositionRef(column).x += at.x + beyond - top;
-        Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(column);
+        RaiseWallColumnTo(column, at.x + beyond);
         return column;
     }
+    // A column of the first wall moved along its rise until its top stands
+    // at x = `top`.
+    static void RaiseWallColumnTo(Engine::EntityHandle column, float top)
+    {
+        Engine::Transform::PositionRef(column).x += top - Position(column).x - Engine::Transform::ScalePtr(column)->y;
+        Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(column);
+    }
 
+    // The first tile built on a side.
+    static Engine::EntityHandle FirstTileOf(int side)
+    {
+        const HexGrid& grid = HexGrid::GetInstance();
+        return *std::find_if(grid.tiles.begin(), grid.tiles.end(), [&](auto each) {
+            return Engine::Transform::GetParent(each) == grid.sides[side];
+        });
+    }
     // The top face of the floor's tiles (they all stand level).
     static float FloorTop()
     {
-        const HexGrid& grid = HexGrid::GetInstance();
-        const Engine::EntityHandle tile = *std::find_if(grid.tiles.begin(), grid.tiles.end(), [&](auto each) {
-            return Engine::Transform::GetParent(each) == grid.sides[kFloorSide];
-        });
+        const Engine::EntityHandle tile = FirstTileOf(kFloorSide);
         return Engine::Transform::GetWorldPosition(tile).y + Engine::Transform::ScalePtr(tile)->y;
     }
 
@@ -264,10 +291,13 @@ protected:
         return Engine::HUDCompManager::GetInstance().GetCompPtr(hud)->mTextureName.value;
     }
     static glm::vec3 Position(Engine::EntityHandle entity) { return Engine::Transform::GetWorldPosition(entity); }
+    // How far the player's body reaches from its centre along each axis:
+    // half its size.
+    static glm::vec3 HalfSize(Engine::EntityHandle player) { return 0.5f * *Engine::Transform::ScalePtr(player); }
     // How far the player's feet float above the floor.
     static float FeetHeight(Engine::EntityHandle player)
     {
-        return Position(player).y - 0.5f * Engine::Transform::ScalePtr(player)->y - FloorTop();
+        return Position(player).y - HalfSize(player).y - FloorTop();
     }
 
     // The phases of one engine frame that gameplay needs, in the engine's
@@ -380,6 +410,8 @@ protected:
         return !InjectedMotionOnly() || event->type != SDL_MOUSEMOTION || event->motion.which == kInjectedMouse;
     }
 
+    // The floor is built in the room of a whole arena.
+    bool inARoom = false;
     InjectedFrameTime time;
     std::uint32_t mouseButtons = 0;
     // The pointer in window pixels (y down); the window's centre at rest.

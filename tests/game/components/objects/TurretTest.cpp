@@ -125,14 +125,18 @@ TEST_F(Turret, WithoutAPlayerTheBallRestsAndBallsThatExpireTogetherGoTogether)
 TEST_F(Turret, ABallDestroysItButTheFloorDoesNotAndItsBallsStay)
 {
     const Engine::EntityHandle player = SpawnStanding();
-    // Sunk into the floor: it touches the tiles every frame.
-    const Engine::EntityHandle turret = Build({-4.0f, FloorTop(), 8.0f});
+    // Sunk into a tile's top: it touches that tile every frame.
+    const glm::vec3 tile = Position(HexGrid::GetInstance().tiles[35]);
+    const Engine::EntityHandle turret = Build({tile.x, FloorTop(), tile.z});
+    const Engine::Transform3D sphere = Engine::MakeTransform3D(turret);
+    ASSERT_FALSE(
+        Engine::SpatialCollisionMgr::GetInstance().QueryOverlaps(sphere, glm::length(sphere.scale), turret).empty());
     Of(turret).mTimer = 4.999;
     Frame();
     ASSERT_EQ(Balls().size(), 1u);
     const Engine::EntityHandle fired = Balls().front();
     Frames(20);
-    ASSERT_TRUE(Alive(turret));
+    ASSERT_TRUE(Alive(turret)) << "the tile under it is no ball";
 
     const Engine::EntityHandle stray = TurretBall::CreateTurretBall("stray");
     Engine::Transform::PositionRef(stray) = Position(turret) + glm::vec3(0.0f, 0.5f, 0.0f);

@@ -8,7 +8,6 @@
 #include "game/arena/HookCheck.h"
 #include "game/arena/MatchStats.h"
 #include "game/components/perks/ActivePerks.h"
-#include "game/components/player/PlayerHold.h"
 #include "game/components/perks/PassivePerks.h"
 
 #include <cmath>
@@ -277,16 +276,22 @@ TEST_F(ActivePerks, TheTeleportLandsOnTheBallWithATrailFromFootToFoot)
     EXPECT_FALSE(Body(one).mGhost.value);
 }
 
+// The perks in the room of a whole arena.
+class ActivePerksInARoom : public ActivePerks {
+protected:
+    void BeforeFloor() override { inARoom = true; }
+};
+
 // A ball may fly in a wall, where the player would see the arena from
-// outside: the teleport stops at the wall, and lands no faster than stops.
-TEST_F(ActivePerks, TheTeleportToABallInAWallLandsInsideTheArena)
+// outside: the teleport stops at the wall, its body half its size short of
+// it, and lands no faster than stops.
+TEST_F(ActivePerksInARoom, TheTeleportToABallInAWallLandsInsideTheArena)
 {
-    RoomOfAWholeArena();
     ActivePerk& perk = Give(one, 0);
     Throw(ballOne, {39.0f, FloorTop() + 3.0f, -2.0f}, glm::vec3(0.0f));
     Body(one).mVelocity.value = glm::vec3(150.0f, 0.0f, 0.0f);
     Fire(perk);
-    const float wall = PlayerHold::RoomFor(one).max.x;
+    const float wall = kWallFace - HalfSize(one).x;
     EXPECT_FLOAT_EQ(Position(one).x, wall);
     EXPECT_FLOAT_EQ(Position(one).z, -2.0f);
     PhysicsAndInput();
@@ -389,18 +394,19 @@ TEST_F(ActivePerks, AnUnknownSelectionOrAnEntityWithoutAPlayerGetsNoPerk)
     EXPECT_FALSE(ActivePerkss::AttachBySelection(ballOne, 0));
 }
 
-// The perks' records go out through a link whose socket is the tests' fake.
-class ActivePerksOverTheLink : public ActivePerks {
+// The perks' records go out through a link whose socket is the tests' fake;
+// a teleport into a wall stops at the room's.
+class ActivePerksOverTheLink : public ActivePerksInARoom {
 protected:
     void SetUp() override
     {
-        ActivePerks::SetUp();
+        ActivePerksInARoom::SetUp();
         link = std::make_unique<FakeLink>();
     }
     void TearDown() override
     {
         link.reset();
-        ActivePerks::TearDown();
+        ActivePerksInARoom::TearDown();
     }
     std::vector<std::vector<std::uint8_t>> TakeSent(std::int32_t channel) { return link->TakeSent(channel); }
 
@@ -430,12 +436,11 @@ TEST_F(ActivePerksOverTheLink, EachPerkTellsThePeerWhatItDid)
     Engine::LogicManager::GetInstance().RemoveFirst<ActivePerk>(one);
 
     // To a ball in a wall, the peer is sent where the player lands, inside.
-    RoomOfAWholeArena();
     Throw(ballOne, {39.0f, FloorTop() + 3.0f, 2.0f}, glm::vec3(0.0f));
     Fire(Give(one, 0));
     teleports = TakeSent(5);
     ASSERT_EQ(teleports.size(), 1u);
-    EXPECT_EQ(Net::DecodePerkEffect(teleports[0]).record.target.x, PlayerHold::RoomFor(one).max.x);
+    EXPECT_EQ(Net::DecodePerkEffect(teleports[0]).record.target.x, kWallFace - HalfSize(one).x);
     Engine::LogicManager::GetInstance().RemoveFirst<ActivePerk>(one);
 
     // A teleport to nowhere is not sent.

@@ -6,7 +6,6 @@
 #include "game/arena/MatchStats.h"
 #include "game/components/perks/PassivePerks.h"
 #include "game/components/player/PlayerBody.h"
-#include "game/components/player/PlayerHold.h"
 #include "game/components/tile/TileColumns.h"
 #include "game/components/tile/TileLogicComponent.h"
 
@@ -102,6 +101,13 @@ TEST_F(PlayerMovement, FeetInsideAFloorTileStandOnItsTopInsteadOfDroppingThrough
     Engine::Transform::PositionRef(player).y -= 3.6f;
     Frame();
     EXPECT_NEAR(FeetHeight(player), 3.5f, 1e-3f);
+
+    // Over the next tile along z, the body brushing the raised one's side.
+    const float inner = Engine::Transform::ScalePtr(column)->z * std::sqrt(3.0f) / 2.0f;
+    const glm::vec3 side = Position(column) + glm::vec3(0.0f, 0.0f, inner + 0.5f * HalfSize(player).z);
+    Engine::Transform::SetWorldPosition(player, {side.x, Position(player).y, side.z});
+    Frame();
+    EXPECT_NEAR(FeetHeight(player), 3.5f, 1e-3f) << "not lifted onto its top";
 }
 
 // A floor tile that rises through the player after its logic in the frame
@@ -303,25 +309,38 @@ TEST_F(PlayerMovement, ARocketJumpOffARisingTileAddsBothSpeeds)
 
 // The tiles' colliders hold a body only near their centres, far behind their
 // tops: the walls and the ceiling are the room's bounds, kept at every frame
-// time the frame's cap allows.
+// time the frame's cap allows. The body stops half its size short of them,
+// and so under a ceiling column brought down over it.
 TEST_F(PlayerMovement, AWallOrTheCeilingStopsThePlayerInsideTheArenaAtTheLongestFrame)
 {
     RoomOfAWholeArena();
     const Engine::EntityHandle player = SpawnStanding();
-    const ArenaRoom room = ArenaRoom::Of(HexGrid::GetInstance());
-    const ArenaRoom held = PlayerHold::RoomFor(player);
-    for (const glm::vec3& push : {glm::vec3(400.0f, 0.0f, 0.0f), glm::vec3(0.0f, 0.0f, -400.0f),
-                                  glm::vec3(0.0f, 400.0f, 0.0f)}) {
+    const glm::vec3 half = HalfSize(player);
+    const Engine::EntityHandle ceiling = FirstTileOf(kCeilingSide);
+    auto pushUntilStopped = [&](const glm::vec3& push, float stop, const char* what) {
+        SCOPED_TRACE(what);
+        const glm::vec3 way = glm::normalize(push);
         for (int i = 0; i < 40; ++i) {
             // After the hover, which stops a standing player's fall and rise.
             Logic(32);
             Body(player).mVelocity.value += push * 0.1f;
             PhysicsAndInput();
-            ASSERT_TRUE(room.Contains(Position(player))) << "frame " << i << " of push " << push.x << push.y << push.z;
+            ASSERT_LE(glm::dot(Position(player), way), stop + 1e-3f) << "frame " << i;
         }
-        const glm::vec3 bound = held.Clamp(Position(player) + push);
-        EXPECT_NEAR(glm::distance(Position(player), bound), 0.0f, 0.5f) << "stops at the bound, not short of it";
-    }
+        EXPECT_NEAR(glm::dot(Position(player), way), stop, 1e-3f) << "stops there, not short of it";
+        EXPECT_EQ(glm::dot(Body(player).mVelocity.value, way), 0.0f) << "and no faster into it";
+    };
+    pushUntilStopped({400.0f, 0.0f, 0.0f}, kWallFace - half.x, "the far x wall");
+    pushUntilStopped({0.0f, 0.0f, -400.0f}, kWallFace - half.z, "the near z wall");
+    pushUntilStopped({0.0f, 400.0f, 0.0f}, kCeilingFace - half.y, "the ceiling");
+
+    // Just under the ceiling's middle tile, brought down 10.
+    Engine::Transform::PositionRef(ceiling).y -= 10.0f;
+    Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(ceiling);
+    const float columnTop = kCeilingFace - 10.0f;
+    Engine::Transform::SetWorldPosition(player, {Position(ceiling).x, columnTop - half.y - 1.0f, Position(ceiling).z});
+    Body(player).mVelocity.value = glm::vec3(0.0f);
+    pushUntilStopped({0.0f, 400.0f, 0.0f}, columnTop - half.y, "the ceiling's column");
 }
 
 // A wall's column raised to the player pushes it back out through its top,
@@ -331,10 +350,9 @@ TEST_F(PlayerMovement, AWallOrTheCeilingStopsThePlayerInsideTheArenaAtTheLongest
 // arena to the far wall, whose top lies beyond the room.
 TEST_F(PlayerMovement, AWallsColumnPushesThePlayerOutThroughItsTopOrItsNearerSide)
 {
-    BuildFloor(true);
-    RoomOfAWholeArena();
+    RoomOfAWholeArena(true);
     const Engine::EntityHandle player = SpawnStanding();
-    const float half = PlayerHold::HalfExtents(player).x;
+    const float half = HalfSize(player).x;
     const ArenaRoom room = ArenaRoom::Of(HexGrid::GetInstance());
     const glm::vec3 at = Position(player);
     Engine::EntityHandle column = WallColumnThrough(player, 1.0f);
@@ -342,8 +360,27 @@ TEST_F(PlayerMovement, AWallsColumnPushesThePlayerOutThroughItsTopOrItsNearerSid
     EXPECT_NEAR(Position(player).x, at.x + 1.0f + half, 1e-3f) << "its body's half extent out of the top";
     EXPECT_FALSE(TileColumns::WayOutOfColumns(Camera(player).mPos.value, 0.0f, room));
 
-    Engine::Transform::PositionRef(column).x -= 40.0f;
-    Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(column);
+    // With its neighbour two columns up the wall raised a little higher, and
+    // the player a hair inside the column from their common side: out of
+    // the column's top, which lies in the neighbour, then out of the
+    // neighbour's top.
+    const glm::vec3 before = Position(player);
+    const std::uint64_t number = Engine::LogicManager::GetCompPtr<TileLogicComponent>(column)->mTileNumber;
+    const Engine::EntityHandle higher = HexGrid::GetInstance().tiles[number + 2 * kFloorRows - 1];
+    RaiseWallColumnTo(column, before.x + 0.5f);
+    RaiseWallColumnTo(higher, before.x + 0.8f);
+    const glm::vec2 from(Position(column).y, Position(column).z);
+    const glm::vec2 to(Position(higher).y, Position(higher).z);
+    const glm::vec2 inside = (from + to) * 0.5f - glm::normalize(to - from) * 0.1f;
+    Engine::Transform::SetWorldPosition(player, {before.x, inside.x, inside.y});
+    Frame(1);
+    EXPECT_NEAR(Position(player).x, before.x + 0.8f + half, 1e-3f) << "out of both tops";
+    Engine::Transform::SetWorldPosition(player, before);
+
+    for (Engine::EntityHandle raised : {column, higher}) {
+        Engine::Transform::PositionRef(raised).x -= 40.0f;
+        Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(raised);
+    }
     Frames(5);
     const glm::vec3 beside = Position(player);
     column = WallColumnThrough(player, 5.0f);
@@ -357,9 +394,9 @@ TEST_F(PlayerMovement, AWallsColumnPushesThePlayerOutThroughItsTopOrItsNearerSid
     EXPECT_FALSE(TileColumns::WayOutOfColumns(Camera(player).mPos.value, 0.0f, room));
 
     Engine::Transform::PositionRef(column).x -= 40.0f;
-    Engine::Transform::SetWorldPosition(player, {PlayerHold::RoomFor(player).max.x, Position(player).y, Position(player).z});
+    Engine::Transform::SetWorldPosition(player, {kWallFace - half, Position(player).y, Position(player).z});
     Frame();
-    column = WallColumnThrough(player, room.max.x - Position(player).x);
+    column = WallColumnThrough(player, kWallFace - Position(player).x);
     // On its axis, where the top is the shorter way.
     Engine::Transform::SetWorldPosition(player, {Position(player).x, Position(column).y, Position(column).z});
     Frame(32);
@@ -381,6 +418,26 @@ TEST_F(PlayerMovement, AWallsColumnPushesThePlayerOutThroughItsTopOrItsNearerSid
     Frame(32);
     EXPECT_GE(glm::distance(glm::vec2(Position(player).y, Position(player).z), glm::vec2(across.y, across.z)), 4.0f);
     EXPECT_FALSE(TileColumns::WayOutOfColumns(Camera(player).mPos.value, 0.0f, room));
+}
+
+// Columns are looked up by number, counted from the arena's settings:
+// settings that plan other tiles than were built say so, once for each
+// arena built, rather than every column being missed without a word.
+TEST_F(PlayerMovement, ALookupOverSettingsThatDifferFromTheBuiltArenaSaysSo)
+{
+    const ArenaRoom room = ArenaRoom::Of(HexGrid::GetInstance());
+    const glm::vec3 inside = Position(HexGrid::GetInstance().tiles[22]);
+    for (int build = 0; build < 2; ++build) {
+        SCOPED_TRACE(build);
+        EXPECT_TRUE(TileColumns::WayOutOfColumns(inside, 0.0f, room)) << "a floor tile's middle";
+        // A wall that was never built.
+        HexGrid::GetInstance().rows[kWallSide] = kFloorRows;
+        const std::string said = StderrOf([&] { TileColumns::WayOutOfColumns(inside, 0.0f, room); });
+        EXPECT_NE(said.find("[TileColumns] The arena's settings plan 170 tiles but 46 were built"), std::string::npos)
+            << said;
+        EXPECT_EQ(StderrOf([&] { TileColumns::WayOutOfColumns(inside, 0.0f, room); }), "") << "said once";
+        BuildFloor();
+    }
 }
 
 // Should a way out be missed, the player is not left behind the tiles.

@@ -108,6 +108,7 @@ TEST_F(PlayerScoring, AHitPushesTheMedalsItEarned)
         {"jump shot", false, {true, true}, 10.0f, false, {0, 5}},
         {"after a bounce", false, {false, false}, 10.0f, false, {0, 1}},
         {"just after the active perk", false, {false, true}, 2.9f, false, {0, 3}},
+        {"3 s after the active perk", false, {false, true}, 3.0f, false, {0}},
         {"exhausted", false, {false, true}, 10.0f, true, {0, 6}},
         {"everything", true, {true, false}, 0.0f, true, {0, 4, 5, 1, 3, 6}},
     };
