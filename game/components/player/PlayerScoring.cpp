@@ -9,6 +9,7 @@
 #include "game/arena/MatchRecorder.h"
 #include "game/arena/MatchStats.h"
 #include "game/components/shared/HudTexture.h"
+#include "game/components/shared/Medal.h"
 #include "game/components/shared/PlayerFrame.h"
 #include "game/components/player/PlayerHooks.h"
 #include "game/components/player/PlayerLogicComp.h"
@@ -17,31 +18,19 @@
 
 namespace {
 
-// Medal numbers of the medal component.
-enum Medal : int {
-    MedalNormal = 0,
-    MedalBounce = 1,
-    MedalPerfect = 2,
-    MedalActiveShot = 3,
-    MedalRevenge = 4,
-    MedalJumpShot = 5,
-    MedalExhausted = 6,
-    MedalLost = 8,
-};
-
 constexpr float kActiveShotWindow = 3.0f;
 constexpr float kPlayerHitVolume = 0.4f;
 // The end medals show a quarter of the way through the slow motion.
 constexpr float kEndMedalsAt = 0.25f;
 constexpr double kSlowMotionPerFrame = 0.98;
 
-void PushMedalThroughHooks(Engine::EntityHandle holder, int medal)
+void PushMedalThroughHooks(Engine::EntityHandle holder, Medal medal)
 {
     if (IsHookSet(PlayerHooks::Get().pushMedal, "PlayerHooks::pushMedal"))
         PlayerHooks::Get().pushMedal(holder, medal);
 }
 
-void ShowFinalMedalThroughHooks(Engine::EntityHandle holder, int medal)
+void ShowFinalMedalThroughHooks(Engine::EntityHandle holder, Medal medal)
 {
     if (IsHookSet(PlayerHooks::Get().showFinalMedal, "PlayerHooks::showFinalMedal"))
         PlayerHooks::Get().showFinalMedal(holder, medal);
