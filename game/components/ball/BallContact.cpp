@@ -30,14 +30,9 @@ namespace {
 constexpr float kBallHitVolume = 0.4f;
 constexpr glm::vec3 kSplashScale{0.2f};
 
-bool IsLive(Engine::EntityHandle entity)
-{
-    return entity.IsValid() && Engine::EntityMgr::GetInstance().IsInUse(entity.GetIndex());
-}
-
 bool IsTile(Engine::EntityHandle entity)
 {
-    return IsLive(entity) && Engine::EntityTagCompManager::GetInstance().HasTag(entity, "Tile");
+    return entity.Exists() && Engine::EntityTagCompManager::GetInstance().HasTag(entity, "Tile");
 }
 
 void AddMoment(int playerNumber, MatchRecorder::Moment moment)
