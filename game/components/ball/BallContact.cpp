@@ -35,13 +35,6 @@ bool IsTile(Engine::EntityHandle entity)
     return entity.Exists() && Engine::EntityTagCompManager::GetInstance().HasTag(entity, "Tile");
 }
 
-void AddMoment(int playerNumber, MatchRecorder::Moment moment)
-{
-    MatchRecorder& recorder = MatchRecorder::GetInstance();
-    if (recorder.IsCapturing())
-        recorder.AddMomentPoints(playerNumber, moment);
-}
-
 // Whole seconds of the match so far.
 int MatchSeconds()
 {
@@ -129,7 +122,7 @@ void TempBallComp::TouchNonPlayer(const Engine::CollisionEvent& event, Engine::E
         SplashTile(event, other);
     if (GoalBall* goal = Engine::LogicManager::GetCompPtr<GoalBall>(other); goal && goal->mActive && !Replaying())
         ScoreGoal(other);
-    AddMoment(Player_LogicComp::PlayerNumberOf(mPlayer), MatchRecorder::BallContact);
+    MatchRecorder::GetInstance().AddMomentPoints(Player_LogicComp::PlayerNumberOf(mPlayer), MatchRecorder::BallContact);
 }
 
 void TempBallComp::SplashTile(const Engine::CollisionEvent& event, Engine::EntityHandle tile)
@@ -171,7 +164,7 @@ void TempBallComp::SpawnSplash(const glm::vec3& at) const
 void TempBallComp::ScoreGoal(Engine::EntityHandle goalBall)
 {
     const int number = Player_LogicComp::PlayerNumberOf(mPlayer);
-    AddMoment(number, MatchRecorder::GoalBallGoal);
+    MatchRecorder::GetInstance().AddMomentPoints(number, MatchRecorder::GoalBallGoal);
     // No second goal off the same ball before it is gone at the frame's end.
     Engine::LogicManager::GetCompPtr<GoalBall>(goalBall)->mActive = 0;
     goalBall.Destroy();

@@ -88,9 +88,7 @@ void Player_LogicComp::ScoreHit()
         }
     }
     mRevenge = false;
-    MatchRecorder& recorder = MatchRecorder::GetInstance();
-    if (recorder.isRecording)
-        recorder.AddMomentPoints(mPlayerNumber, MatchRecorder::HitOpponent);
+    MatchRecorder::GetInstance().AddMomentPoints(mPlayerNumber, MatchRecorder::HitOpponent);
     HitBurst();
 }
 
