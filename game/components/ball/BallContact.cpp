@@ -182,13 +182,13 @@ void TempBallComp::ScoreGoal(Engine::EntityHandle goalBall)
     BallMessages::SendScore(player->mScore, false);
 }
 
-// The owner decides its own hits; a victim still hurt from the last one
-// cannot be hit again.
+// Whether the hit counts is the player's rule (Player_LogicComp::ExchangeHit);
+// a hit that counts is also counted in the match's statistics.
 void TempBallComp::HitOpponent(Engine::EntityHandle victim)
 {
     Player_LogicComp* shooter = Engine::LogicManager::GetCompPtr<Player_LogicComp>(mPlayer);
     Player_LogicComp* target = Engine::LogicManager::GetCompPtr<Player_LogicComp>(victim);
-    if (!shooter || !target || !Player_LogicComp::HitCounts(*shooter, *target))
+    if (!shooter || !target || !Player_LogicComp::ExchangeHit(*shooter, *target))
         return;
     MatchStats& stats = MatchStats::GetInstance();
     if (!mDirect)
@@ -196,7 +196,6 @@ void TempBallComp::HitOpponent(Engine::EntityHandle victim)
     stats.DistanceWhenGoalScored.value.push_back(
         glm::distance(Engine::Transform::GetWorldPosition(victim), Engine::Transform::GetWorldPosition(mPlayer)));
     stats.TimesGoalScored.value.push_back(MatchSeconds());
-    Player_LogicComp::ExchangeHit(*shooter, *target);
     PlayHitSound();
     BallMessages::SendScore(shooter->mScore, true);
 }
