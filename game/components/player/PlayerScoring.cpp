@@ -70,7 +70,7 @@ void Player_LogicComp::ScoreHit()
     if (!mRemote) {
         MatchStats::GetInstance().MatchResultPlayer1.value += 1;
         // The hit that reaches the limit leaves the stage to the end medals.
-        if (mScore < mScoreLimit) {
+        if (!HasWon()) {
             const auto ballShot = PlayerHooks::Get().ballShot;
             const PlayerHooks::BallShot shot =
                 IsHookSet(ballShot, "PlayerHooks::ballShot") ? ballShot(mBall) : PlayerHooks::BallShot{};
@@ -151,7 +151,7 @@ void Player_LogicComp::UpdateScoreHud()
         ShowHudTexture(mScoreHud, "");
         return;
     }
-    if (mScore < mScoreLimit) {
+    if (!HasWon()) {
         ShowHudTexture(mScoreHud, ScoreTexture(mPlayerNumber, mScore));
         return;
     }
