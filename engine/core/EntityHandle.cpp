@@ -31,6 +31,8 @@ bool EntityHandle::IsValid() const
     return GetGeneration() == EntityMgr::GetInstance().GetGeneration(GetIndex());
 }
 
+bool EntityHandle::Exists() const { return IsValid() && EntityMgr::GetInstance().IsInUse(GetIndex()); }
+
 void EntityHandle::Create() { value = EntityMgr::GetInstance().CreateEntity().value; }
 
 void EntityHandle::Destroy() const { EntityMgr::GetInstance().DestroyEntity(*this); }

@@ -35,6 +35,9 @@ public:
     // Not null and its generation is the one the manager stores for its index.
     // Whether the index is in use is not asked.
     bool IsValid() const;
+    // Valid and its index in use: the entity is still there (one queued for
+    // destruction stays until the frame's flush).
+    bool Exists() const;
 
     std::uint32_t GetIndex() const { return value >> kIndexShift; }
     std::uint32_t GetGeneration() const { return value & kGenerationMask; }

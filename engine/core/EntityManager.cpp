@@ -95,7 +95,7 @@ void EntityMgr::ReleasePending(std::vector<EntityHandle>& handles)
     std::vector<std::uint32_t> indices;
     indices.reserve(handles.size());
     for (const EntityHandle& handle : handles) {
-        if (handle.IsValid() && mInUse[handle.GetIndex()])
+        if (handle.Exists())
             indices.push_back(handle.GetIndex());
     }
     std::sort(indices.begin(), indices.end());

@@ -4,10 +4,14 @@
 #include <cstdint>
 #include <string>
 
-// The fixed entity names by which channel records find their targets.
+// The fixed entity names by which channel records, and the match, find
+// their targets.
 namespace Net::Names {
 
 inline constexpr const char* kLocalPlayer = "Player_Mouse";
+// A player on a game controller as its spawner names it; a scene renames
+// every local player kLocalPlayer once it is built.
+inline constexpr const char* kGamepadPlayer = "Player_Gamepad";
 inline constexpr const char* kRemotePlayer = "2 Player_Mouse";
 inline constexpr const char* kLocalBall = "ball";
 inline constexpr const char* kRemoteBall = "2 ball";

@@ -60,7 +60,7 @@ MatchFrame* MatchRecorder::PlaybackFront() { return playback.empty() ? nullptr :
 
 void MatchRecorder::AddMomentPoints(int playerNumber, Moment moment)
 {
-    if (playerNumber < 1 || moment >= kMomentCount)
+    if (!IsCapturing() || playerNumber < 1 || moment >= kMomentCount)
         return;
     float& points = (playerNumber - 1) % 2 == 0 ? live.points0 : live.points1;
     points += static_cast<float>(momentPoints[moment]);

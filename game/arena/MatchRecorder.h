@@ -18,8 +18,9 @@
 // How the match's components take part, each in its own Update:
 //   capture   while IsCapturing(): write your part of `live` (your player's
 //             record by player number - 1, tiles by tile number, append
-//             trail pieces, force fields, stun areas) and add moment points
-//             with AddMomentPoints;
+//             trail pieces, force fields, stun areas); add moment points
+//             with AddMomentPoints at any time, which counts them only
+//             while capturing;
 //   replay    while IsReplaying(): read your part of PlaybackFront() when it
 //             is not null. The recorder drops the front frame in its own
 //             Update, after the components have read it.
@@ -94,7 +95,8 @@ public:
     bool IsReplaying() const { return isRecording && !isLive; }
     // The frame the replay shows now, or null.
     MatchFrame* PlaybackFront();
-    // Adds a moment's points to the side of the acting player (1 or 2).
+    // Adds a moment's points to the side of the acting player (1 or 2)
+    // while capturing; nothing in a replay, whose frames hold their own.
     void AddMomentPoints(int playerNumber, Moment moment);
 
     void SetReplayHooks(const ReplayHooks& hooks) { mHooks = hooks; }

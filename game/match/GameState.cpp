@@ -31,7 +31,6 @@ namespace {
 
 constexpr float kFadeSeconds = 8.0f;
 constexpr int kCrashingTilesPerEvent = 3;
-constexpr const char* kGamepadPlayer = "Player_Gamepad";
 
 Player_LogicComp* PlayerOf(Engine::EntityHandle entity)
 {
@@ -77,7 +76,7 @@ std::vector<Engine::EntityHandle> PlayersHeldByFlip(const GameState& state)
         held.push_back(players[1]);
         return held;
     }
-    const Engine::EntityHandle pad = Net::Names::First(kGamepadPlayer);
+    const Engine::EntityHandle pad = Net::Names::First(Net::Names::kGamepadPlayer);
     if (Engine::HasLogicComponents(pad))
         held.push_back(pad);
     return held;

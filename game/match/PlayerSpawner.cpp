@@ -9,6 +9,7 @@
 #include "engine/core/TransformCompManager.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/logic/SMComponent.h"
+#include "engine/net/NamedEntities.h"
 #include "engine/render/CameraManager.h"
 #include "engine/render/HUDCompManager.h"
 #include "engine/render/RenderCompManager.h"
@@ -187,7 +188,7 @@ Engine::EntityHandle SpawnPlayer(bool usesController)
     camera.mCameraIndex.value = number;
     component.mCamera = player;
     InputBindings::ForPlayer(number).UsesController = gamepad;
-    Engine::SetEntityName(player, gamepad ? "Player_Gamepad" : "Player_Mouse");
+    Engine::SetEntityName(player, gamepad ? Net::Names::kGamepadPlayer : Net::Names::kLocalPlayer);
     SplitScreen(camera, number);
 
     component.mEnergyHud = MakeHud({0.75f, -0.5f, 0.0f}, {1.0f / 3.0f, 1.0f / 3.0f, 1.0f}, "EnergyHUD");

@@ -10,6 +10,7 @@
 #include "engine/frame/Core.h"
 #include "engine/logic/Factory.h"
 #include "engine/logic/LogicManager.h"
+#include "engine/net/NamedEntities.h"
 #include "engine/render/CameraManager.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
@@ -153,7 +154,7 @@ void Stage::BindSecondPlayer()
 
 Engine::EntityHandle Stage::Player(int player) const
 {
-    for (Engine::EntityHandle entity : Engine::EntityNameCompManager::GetInstance().FindEntitiesByName("Player_Mouse")) {
+    for (Engine::EntityHandle entity : Engine::EntityNameCompManager::GetInstance().FindEntitiesByName(Net::Names::kLocalPlayer)) {
         const Player_LogicComp* component = ComponentOf(entity);
         if (component && component->mPlayerNumber == player + 1)
             return entity;

@@ -30,21 +30,9 @@ namespace {
 constexpr float kBallHitVolume = 0.4f;
 constexpr glm::vec3 kSplashScale{0.2f};
 
-bool IsLive(Engine::EntityHandle entity)
-{
-    return entity.IsValid() && Engine::EntityMgr::GetInstance().IsInUse(entity.GetIndex());
-}
-
 bool IsTile(Engine::EntityHandle entity)
 {
-    return IsLive(entity) && Engine::EntityTagCompManager::GetInstance().HasTag(entity, "Tile");
-}
-
-void AddMoment(int playerNumber, MatchRecorder::Moment moment)
-{
-    MatchRecorder& recorder = MatchRecorder::GetInstance();
-    if (recorder.IsCapturing())
-        recorder.AddMomentPoints(playerNumber, moment);
+    return entity.Exists() && Engine::EntityTagCompManager::GetInstance().HasTag(entity, "Tile");
 }
 
 // Whole seconds of the match so far.
@@ -134,7 +122,7 @@ void TempBallComp::TouchNonPlayer(const Engine::CollisionEvent& event, Engine::E
         SplashTile(event, other);
     if (GoalBall* goal = Engine::LogicManager::GetCompPtr<GoalBall>(other); goal && goal->mActive && !Replaying())
         ScoreGoal(other);
-    AddMoment(Player_LogicComp::PlayerNumberOf(mPlayer), MatchRecorder::BallContact);
+    MatchRecorder::GetInstance().AddMomentPoints(Player_LogicComp::PlayerNumberOf(mPlayer), MatchRecorder::BallContact);
 }
 
 void TempBallComp::SplashTile(const Engine::CollisionEvent& event, Engine::EntityHandle tile)
@@ -176,7 +164,7 @@ void TempBallComp::SpawnSplash(const glm::vec3& at) const
 void TempBallComp::ScoreGoal(Engine::EntityHandle goalBall)
 {
     const int number = Player_LogicComp::PlayerNumberOf(mPlayer);
-    AddMoment(number, MatchRecorder::GoalBallGoal);
+    MatchRecorder::GetInstance().AddMomentPoints(number, MatchRecorder::GoalBallGoal);
     // No second goal off the same ball before it is gone at the frame's end.
     Engine::LogicManager::GetCompPtr<GoalBall>(goalBall)->mActive = 0;
     goalBall.Destroy();
@@ -194,13 +182,13 @@ void TempBallComp::ScoreGoal(Engine::EntityHandle goalBall)
     BallMessages::SendScore(player->mScore, false);
 }
 
-// The owner decides its own hits; a victim still hurt from the last one
-// cannot be hit again.
+// Whether the hit counts is the player's rule (Player_LogicComp::ExchangeHit);
+// a hit that counts is also counted in the match's statistics.
 void TempBallComp::HitOpponent(Engine::EntityHandle victim)
 {
     Player_LogicComp* shooter = Engine::LogicManager::GetCompPtr<Player_LogicComp>(mPlayer);
     Player_LogicComp* target = Engine::LogicManager::GetCompPtr<Player_LogicComp>(victim);
-    if (!shooter || !target || !Player_LogicComp::HitCounts(*shooter, *target))
+    if (!shooter || !target || !Player_LogicComp::ExchangeHit(*shooter, *target))
         return;
     MatchStats& stats = MatchStats::GetInstance();
     if (!mDirect)
@@ -208,7 +196,6 @@ void TempBallComp::HitOpponent(Engine::EntityHandle victim)
     stats.DistanceWhenGoalScored.value.push_back(
         glm::distance(Engine::Transform::GetWorldPosition(victim), Engine::Transform::GetWorldPosition(mPlayer)));
     stats.TimesGoalScored.value.push_back(MatchSeconds());
-    Player_LogicComp::ExchangeHit(*shooter, *target);
     PlayHitSound();
     BallMessages::SendScore(shooter->mScore, true);
 }

@@ -30,13 +30,6 @@ constexpr float kStoppedSpeed = 1.0f;
 constexpr float kSpinRate = 0.25f;
 constexpr glm::vec3 kWorldUp{0.0f, 1.0f, 0.0f};
 
-void AddMoment(const Player_LogicComp& player, MatchRecorder::Moment moment)
-{
-    MatchRecorder& recorder = MatchRecorder::GetInstance();
-    if (recorder.IsCapturing())
-        recorder.AddMomentPoints(player.mPlayerNumber, moment);
-}
-
 // Where the owner's camera looks; the owner's facing without a usable camera.
 glm::vec3 AimOf(const Player_LogicComp& player)
 {
@@ -208,7 +201,7 @@ void BallBouncing::OnEnter()
 void BallBouncing::OnUpdate()
 {
     if (const Player_LogicComp* player = Player())
-        AddMoment(*player, MatchRecorder::BouncingBall);
+        MatchRecorder::GetInstance().AddMomentPoints(player->mPlayerNumber, MatchRecorder::BouncingBall);
     if (!OwnerCanAct())
         return;
     if (PlayerControls(mPlayer, Player()->mPlayerNumber).UsesController())
@@ -263,7 +256,7 @@ void BallReturn::OnUpdate()
     Player_LogicComp* player = Player();
     if (!player)
         return;
-    AddMoment(*player, MatchRecorder::ReturningBall);
+    MatchRecorder::GetInstance().AddMomentPoints(player->mPlayerNumber, MatchRecorder::ReturningBall);
     if (player->mRemote)
         return;
     if (Engine::InputManager::GetInstance().IsKeyTriggered(kCatchKey))

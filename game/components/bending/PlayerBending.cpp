@@ -5,7 +5,6 @@
 #include "engine/core/Transform.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/render/Camera.h"
-#include "game/arena/MatchRecorder.h"
 #include "game/components/shared/PlayerFrame.h"
 #include "game/components/player/PlayerLogicComp.h"
 #include "game/components/tile/TileLogicComponent.h"
@@ -63,13 +62,6 @@ void AimAt(Player_LogicComp& player, Engine::EntityHandle tile)
     TileLogicComponent::SetSelected(player.mAimedTile, false);
     player.mAimedTile = tile;
     TileLogicComponent::SetSelected(tile, true);
-}
-
-void CountTheMoment(const Player_LogicComp& player)
-{
-    MatchRecorder& recorder = MatchRecorder::GetInstance();
-    if (recorder.isRecording)
-        recorder.AddMomentPoints(player.mPlayerNumber, MatchRecorder::TileBend);
 }
 
 void TellThePeer(TileLogicComponent& tile, std::int32_t level, std::uint32_t direction)

@@ -33,8 +33,6 @@ void LetGoOfGathered(Player_LogicComp& player);
 // point), or at nothing with the null handle.
 void AimAt(Player_LogicComp& player, Engine::EntityHandle tile);
 
-// A bend is a moment worth replaying.
-void CountTheMoment(const Player_LogicComp& player);
 // Sends the bend to the peer once the link and the match set-up are up.
 void TellThePeer(TileLogicComponent& tile, std::int32_t level, std::uint32_t direction);
 

@@ -10,6 +10,7 @@
 #include "engine/logic/StateMachine.h"
 #include "engine/render/Camera.h"
 #include "game/arena/HexGrid.h"
+#include "game/arena/MatchRecorder.h"
 #include "game/components/bending/PlayerBending.h"
 #include "game/components/player/PlayerControls.h"
 #include "game/components/shared/PlayerFrame.h"
@@ -187,7 +188,7 @@ void Player_LogicComp::RaiseTile(Engine::EntityHandle tile)
     TileLogicComponent& component = *TileOf(tile);
     if (component.IsRaiseBlocked() || !SpendEnergy(mTileBendCost))
         return;
-    PlayerBending::CountTheMoment(*this);
+    MatchRecorder::GetInstance().AddMomentPoints(mPlayerNumber, MatchRecorder::TileBend);
     component.mRaiseRequest = 1;
     PlayerBending::TellThePeer(component, component.mLevel, kRaiseDirection);
 }
@@ -199,7 +200,7 @@ void Player_LogicComp::LowerTile(Engine::EntityHandle tile)
     TileLogicComponent& component = *TileOf(tile);
     if (!component.HoldsLevel(std::int64_t{component.mLevel} - 1) || !SpendEnergy(mTileBendCost))
         return;
-    PlayerBending::CountTheMoment(*this);
+    MatchRecorder::GetInstance().AddMomentPoints(mPlayerNumber, MatchRecorder::TileBend);
     component.mLowerRequest = 1;
     PlayerBending::TellThePeer(component, component.mLevel + 1, kLowerDirection);
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "engine/logic/LogicComp.h"
+#include "game/components/shared/Medal.h"
 
 #include <cstdint>
 #include <deque>
@@ -17,18 +18,8 @@
 // not slow it.
 class BadgeManagerComp : public Engine::LogicComp {
 public:
-    enum Medal : std::uint32_t {
-        MedalNormal,
-        MedalBounce,
-        MedalPerfect,
-        MedalActiveShot,
-        MedalRevenge,
-        MedalJumpShot,
-        MedalExhausted,
-        MedalGoalShot,
-        MedalLost,
-        kMedalCount
-    };
+    // The medal numbers, also as BadgeManagerComp::MedalNormal and so on.
+    using enum Medal;
     static constexpr int kSparkleFrames = 26;
 
     // The medal's name, which is also its texture's; null past the last.

@@ -2,7 +2,6 @@
 
 #include "engine/collision/CollisionComp.h"
 #include "engine/collision/CollisionTable.h"
-#include "engine/core/EntityManager.h"
 #include "engine/render/AlphaRenderCompManager.h"
 #include "game/arena/MatchRecorder.h"
 
@@ -31,13 +30,6 @@ MatchFrame* ReplayedFrame()
 {
     MatchRecorder& recorder = MatchRecorder::GetInstance();
     return recorder.IsReplaying() ? recorder.PlaybackFront() : nullptr;
-}
-
-Engine::EntityHandle Existing(Engine::EntityHandle owner)
-{
-    if (!owner.IsValid() || !Engine::EntityMgr::GetInstance().IsInUse(owner.GetIndex()))
-        return Engine::EntityHandle();
-    return owner;
 }
 
 } // namespace ArenaObject

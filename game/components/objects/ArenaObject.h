@@ -52,7 +52,4 @@ std::optional<Record> TakeNext(std::vector<Record>& records)
     return std::nullopt;
 }
 
-// The owner while it still exists (its slot not freed since), else null.
-Engine::EntityHandle Existing(Engine::EntityHandle owner);
-
 } // namespace ArenaObject

@@ -50,9 +50,8 @@ void ForcefieldCollider::Update()
 void ForcefieldCollider::Expire()
 {
     mExpired = true;
-    const Engine::EntityHandle placer = ArenaObject::Existing(mOwner);
-    if (!placer.IsNull() && !OwnerHasAnotherDome()) {
-        if (Engine::Emitter* sounds = Engine::LogicManager::GetCompPtr<Engine::Emitter>(placer))
+    if (mOwner.Exists() && !OwnerHasAnotherDome()) {
+        if (Engine::Emitter* sounds = Engine::LogicManager::GetCompPtr<Engine::Emitter>(mOwner))
             sounds->Pause(kSound);
     }
     owner.Destroy();

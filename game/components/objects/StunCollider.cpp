@@ -100,8 +100,7 @@ void StunCollider::OnCollisionEvent(Engine::CollisionEvent* event)
     if (!event || !MatchRecorder::GetInstance().isLive || mSpent)
         return;
     const Engine::EntityHandle other = event->other;
-    const Engine::EntityHandle dropper = ArenaObject::Existing(mOwner);
-    if (!dropper.IsNull() && other == dropper)
+    if (mOwner.Exists() && other == mOwner)
         return;
     if (!Engine::EntityTagCompManager::GetInstance().HasTag(other, "Player"))
         return;
@@ -151,15 +150,14 @@ void StunCollider::Shutdown()
 // Another area of the same owner that still stands keeps the sound going.
 void StunCollider::StopOwnersSound()
 {
-    const Engine::EntityHandle dropper = ArenaObject::Existing(mOwner);
-    if (dropper.IsNull())
+    if (!mOwner.Exists())
         return;
     const bool another = std::ranges::any_of(Areas(), [this](const StunCollider* area) {
         return area != this && !area->mGone && area->mOwner.value == mOwner.value;
     });
     if (another)
         return;
-    if (Engine::Emitter* sounds = Engine::LogicManager::GetCompPtr<Engine::Emitter>(dropper))
+    if (Engine::Emitter* sounds = Engine::LogicManager::GetCompPtr<Engine::Emitter>(mOwner))
         sounds->Pause(kSound);
 }
 

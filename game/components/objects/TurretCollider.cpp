@@ -27,7 +27,7 @@ float Reach(Engine::EntityHandle entity)
 Engine::EntityHandle Target()
 {
     const Engine::EntityHandle mouse = Net::Names::First(Net::Names::kLocalPlayer);
-    return mouse.IsNull() ? Net::Names::First("Player_Gamepad") : mouse;
+    return mouse.IsNull() ? Net::Names::First(Net::Names::kGamepadPlayer) : mouse;
 }
 
 } // namespace

@@ -100,9 +100,7 @@ bool Hover(Player_LogicComp& player)
     if (distance > player.LevitScale.value) {
         if (body)
             body->mGravity.value = player.mSavedGravity;
-        MatchRecorder& recorder = MatchRecorder::GetInstance();
-        if (recorder.isRecording)
-            recorder.AddMomentPoints(player.mPlayerNumber, MatchRecorder::MovementStep);
+        MatchRecorder::GetInstance().AddMomentPoints(player.mPlayerNumber, MatchRecorder::MovementStep);
         return false;
     }
     if (body) {

@@ -68,18 +68,10 @@ public:
     void Update() override;
     void Shutdown() override;
 
-    // The hit rule of the ball: a hit counts unless the shooter is remote
-    // (the peer decides its own hits), the victim is still hurt from the
-    // last hit, or the victim has already won: a ball still in flight in the
-    // end-of-match slow motion must not bring the loser to the limit too and
-    // crown two winners.
-    static bool HitCounts(const Player_LogicComp& shooter, const Player_LogicComp& victim)
-    {
-        return !shooter.mRemote && !victim.mHurting && !victim.HasWon();
-    }
+    // The score limit is reached: the match is ending.
     bool HasWon() const { return mScore >= mScoreLimit; }
-    // When the hit counts, the shooter scores and the victim is hurt. True
-    // when the hit counted.
+    // A ball's hit on the opponent: when the hit counts (HitCounts), the
+    // shooter scores and the victim is hurt. True when the hit counted.
     static bool ExchangeHit(Player_LogicComp& shooter, Player_LogicComp& victim);
     void TakeHit();
     void ScoreHit();
@@ -225,6 +217,15 @@ public:
     glm::vec3 mStartPlace{0.0f};
 
 private:
+    // The hit rule: a hit counts unless the shooter is remote (the peer
+    // decides its own hits), the victim is still hurt from the last hit, or
+    // the victim has already won: a ball still in flight in the end-of-match
+    // slow motion must not bring the loser to the limit too and crown two
+    // winners.
+    static bool HitCounts(const Player_LogicComp& shooter, const Player_LogicComp& victim)
+    {
+        return !shooter.mRemote && !victim.mHurting && !victim.HasWon();
+    }
     void ExchangeWithRecorder();
     void CaptureIntoLiveFrame();
     void ReplayFrontFrame();

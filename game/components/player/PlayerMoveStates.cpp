@@ -166,9 +166,7 @@ void PlayerRunState::OnUpdate()
                 mPaymentTimer = 0.0f;
             }
         }
-        MatchRecorder& recorder = MatchRecorder::GetInstance();
-        if (recorder.isRecording)
-            recorder.AddMomentPoints(player->mPlayerNumber, MatchRecorder::Running);
+        MatchRecorder::GetInstance().AddMomentPoints(player->mPlayerNumber, MatchRecorder::Running);
     }
     PlayerBody::Look(*player, PlayerBody::LookDelta(*player, ControlsOf(*player), sensitivity));
 }

@@ -48,7 +48,7 @@ void Player_LogicComp::OnNetworkingEvent(Engine::NetworkingEvent* event)
             return;
         if (decoded.record.kind == Net::Score::kGoal) {
             if (mRemote)
-                mScore += mPointsPerGoal;
+                AddGoalPoints();
         } else if (mRemote) {
             ScoreHit();
         } else {

@@ -9,6 +9,7 @@
 #include "game/arena/MatchRecorder.h"
 #include "game/arena/MatchStats.h"
 #include "game/components/shared/HudTexture.h"
+#include "game/components/shared/Medal.h"
 #include "game/components/shared/PlayerFrame.h"
 #include "game/components/player/PlayerHooks.h"
 #include "game/components/player/PlayerLogicComp.h"
@@ -17,31 +18,19 @@
 
 namespace {
 
-// Medal numbers of the medal component.
-enum Medal : int {
-    MedalNormal = 0,
-    MedalBounce = 1,
-    MedalPerfect = 2,
-    MedalActiveShot = 3,
-    MedalRevenge = 4,
-    MedalJumpShot = 5,
-    MedalExhausted = 6,
-    MedalLost = 8,
-};
-
 constexpr float kActiveShotWindow = 3.0f;
 constexpr float kPlayerHitVolume = 0.4f;
 // The end medals show a quarter of the way through the slow motion.
 constexpr float kEndMedalsAt = 0.25f;
 constexpr double kSlowMotionPerFrame = 0.98;
 
-void PushMedalThroughHooks(Engine::EntityHandle holder, int medal)
+void PushMedalThroughHooks(Engine::EntityHandle holder, Medal medal)
 {
     if (IsHookSet(PlayerHooks::Get().pushMedal, "PlayerHooks::pushMedal"))
         PlayerHooks::Get().pushMedal(holder, medal);
 }
 
-void ShowFinalMedalThroughHooks(Engine::EntityHandle holder, int medal)
+void ShowFinalMedalThroughHooks(Engine::EntityHandle holder, Medal medal)
 {
     if (IsHookSet(PlayerHooks::Get().showFinalMedal, "PlayerHooks::showFinalMedal"))
         PlayerHooks::Get().showFinalMedal(holder, medal);
@@ -81,7 +70,7 @@ void Player_LogicComp::ScoreHit()
     if (!mRemote) {
         MatchStats::GetInstance().MatchResultPlayer1.value += 1;
         // The hit that reaches the limit leaves the stage to the end medals.
-        if (mScore < mScoreLimit) {
+        if (!HasWon()) {
             const auto ballShot = PlayerHooks::Get().ballShot;
             const PlayerHooks::BallShot shot =
                 IsHookSet(ballShot, "PlayerHooks::ballShot") ? ballShot(mBall) : PlayerHooks::BallShot{};
@@ -99,9 +88,7 @@ void Player_LogicComp::ScoreHit()
         }
     }
     mRevenge = false;
-    MatchRecorder& recorder = MatchRecorder::GetInstance();
-    if (recorder.isRecording)
-        recorder.AddMomentPoints(mPlayerNumber, MatchRecorder::HitOpponent);
+    MatchRecorder::GetInstance().AddMomentPoints(mPlayerNumber, MatchRecorder::HitOpponent);
     HitBurst();
 }
 
@@ -164,7 +151,7 @@ void Player_LogicComp::UpdateScoreHud()
         ShowHudTexture(mScoreHud, "");
         return;
     }
-    if (mScore < mScoreLimit) {
+    if (!HasWon()) {
         ShowHudTexture(mScoreHud, ScoreTexture(mPlayerNumber, mScore));
         return;
     }

@@ -220,14 +220,14 @@ void TileLogicComponent::Shutdown()
 void TileLogicComponent::Update()
 {
     MatchRecorder& recorder = MatchRecorder::GetInstance();
-    if (!recorder.isRecording)
-        return;
-    if (recorder.isLive) {
+    if (recorder.IsCapturing()) {
         std::vector<MatchTileRecord>& records = recorder.live.tiles;
         if (mTileNumber < records.size())
             records[mTileNumber] = RecordOf(owner);
         return;
     }
+    if (!recorder.IsReplaying())
+        return;
     const MatchFrame* front = recorder.PlaybackFront();
     if (!front || mTileNumber >= front->tiles.size())
         return;

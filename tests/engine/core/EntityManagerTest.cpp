@@ -27,8 +27,10 @@ TEST(EntityMgr, ReusesFreedIndicesFirstInFirstOutAndGenerationsWrapAfterSixteen)
     const EntityHandle second(2);
     second.Destroy();
     EXPECT_TRUE(second.IsValid()) << "destruction waits for the flush";
+    EXPECT_TRUE(second.Exists());
     Mgr().Flush();
     EXPECT_FALSE(second.IsValid());
+    EXPECT_FALSE(EntityHandle(2).Exists()) << "of the index's generation, but the index is free";
     for (std::uint32_t index = 4; index <= 4095; ++index)
         ASSERT_EQ(Mgr().CreateEntity().GetIndex(), index);
     const EntityHandle reused = Mgr().CreateEntity();

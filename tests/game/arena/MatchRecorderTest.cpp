@@ -230,6 +230,9 @@ TEST_F(Recorder, MomentPointsGoToTheActingPlayersSide)
     recorder.AddMomentPoints(0, MatchRecorder::GoalBallGoal);
     EXPECT_EQ(recorder.live.points0, 1500.0f);
     EXPECT_EQ(recorder.live.points1, 170.0f);
+    recorder.isLive = 0;
+    recorder.AddMomentPoints(1, MatchRecorder::HitOpponent);
+    EXPECT_EQ(recorder.live.points0, 1500.0f) << "a replay counts no moments";
 }
 
 TEST_F(Recorder, TheOverlayShowsDuringAReplayOnlyAndATutorialKeepsItsOwn)

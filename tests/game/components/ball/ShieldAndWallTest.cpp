@@ -14,7 +14,7 @@ protected:
     }
     static bool Alive(Engine::EntityHandle entity)
     {
-        return entity.IsValid() && Engine::EntityMgr::GetInstance().IsInUse(entity.GetIndex());
+        return entity.Exists();
     }
 
     // A wall facing `up`, as level content places one.

@@ -22,7 +22,7 @@ protected:
     }
     static bool Alive(Engine::EntityHandle entity)
     {
-        return entity.IsValid() && Engine::EntityMgr::GetInstance().IsInUse(entity.GetIndex());
+        return entity.Exists();
     }
     static std::vector<Engine::EntityHandle> Named(const char* name)
     {

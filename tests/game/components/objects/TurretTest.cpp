@@ -38,7 +38,7 @@ protected:
     }
     static bool Alive(Engine::EntityHandle entity)
     {
-        return entity.IsValid() && Engine::EntityMgr::GetInstance().IsInUse(entity.GetIndex());
+        return entity.Exists();
     }
     static Engine::CollisionComp& BodyOf(Engine::EntityHandle entity) { return Body(entity); }
 

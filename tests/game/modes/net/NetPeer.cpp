@@ -474,7 +474,7 @@ void NetPeer::PlayFrame()
         }
         return;
     case Phase::Duel:
-        if (mine->mScore >= mine->mScoreLimit || theirs->mScore >= theirs->mScoreLimit) {
+        if (mine->HasWon() || theirs->HasWon()) {
             mPhase = Phase::End;
             return;
         }

@@ -100,7 +100,7 @@ bool MatchEnding()
 {
     for (const char* name : {Net::Names::kLocalPlayer, Net::Names::kRemotePlayer}) {
         const Player_LogicComp* player = PlayerNamed(name);
-        if (player && player->mScore >= player->mScoreLimit)
+        if (player && player->HasWon())
             return true;
     }
     return false;

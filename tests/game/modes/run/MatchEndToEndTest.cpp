@@ -164,7 +164,7 @@ protected:
             ++hits;
             std::cout << "hit " << hits << " at frame " << frame << "\n";
         }
-        if (score >= Player(two).mScoreLimit) {
+        if (Player(two).HasWon()) {
             scoreOne = Player(one).mScore;
             phase = Phase::EndOfMatch;
             phaseStart = frame;

@@ -1,5 +1,8 @@
-// The movement states that hold the player: the opening descent, the arena
-// event's hold and the stun.
+// The movement states in which the player waits, steering nothing, until
+// its time is up and "Move" comes back: the opening descent ("Start"), the
+// arena event's hold ("Static") and the stun ("Stunned"). The steered ones
+// ("Move", "Run") are in PlayerMoveStates.cpp, the hold out of the floor's
+// columns in PlayerHold.cpp.
 #include "engine/collision/CollisionComp.h"
 #include "engine/core/Transform.h"
 #include "engine/logic/StateMachine.h"
