@@ -103,6 +103,11 @@ void SceneManager::AddListener(Listener listener)
         Data().listeners.push_back(std::move(listener));
 }
 
+void SceneManager::Reset()
+{
+    Data() = SceneData{};
+}
+
 void SceneManager::DestroySceneImmediately()
 {
     std::clog << "[SceneManager] Immediate scene destruction.\n";

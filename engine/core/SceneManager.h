@@ -36,6 +36,8 @@ public:
     static const char* StateName(std::uint32_t state);
 
     static void AddListener(Listener listener);
+    // Idle, with no listener and no request waiting, as a new run starts.
+    static void Reset();
 
     // Frees every entity slot and clears every component manager at once.
     static void DestroySceneImmediately();

@@ -79,6 +79,8 @@ TEST(SceneRoundTrip, ALaterArchetypeOfANameReplacesTheFirst)
 
 TEST(SceneManagerState, ChangesAreLoggedAndHeardLastListenerFirst)
 {
+    // The listeners below hear this test's own list only.
+    SceneManager::Reset();
     std::vector<std::string> heard;
     SceneManager::AddListener([&heard](SceneManager::StateChange& change) {
         heard.push_back("first " + std::to_string(change.oldState) + std::to_string(change.newState));
@@ -96,6 +98,7 @@ TEST(SceneManagerState, ChangesAreLoggedAndHeardLastListenerFirst)
               "[SceneManager] Changed scene state: Idle -> Creation\n"
               "[SceneManager] Changed scene state: Creation -> Active\n");
     EXPECT_EQ(heard, (std::vector<std::string>{"second", "first 01", "second"}));
+    SceneManager::Reset();
 }
 
 TEST(SceneManagerFiles, UnreadableFilesKeepTheSceneAndSavesReplaceTheFileWhole)
