@@ -11,14 +11,21 @@ namespace {
 
 // Every scene makes its sounds anew and every device loads them again: a
 // file is named once per run, not once per load.
-void ReportUnreadable(const std::string& path, ALenum error)
+std::set<std::string>& ReportedFiles()
 {
     static std::set<std::string> reported;
-    if (reported.insert(path).second)
+    return reported;
+}
+
+void ReportUnreadable(const std::string& path, ALenum error)
+{
+    if (ReportedFiles().insert(path).second)
         std::fprintf(stderr, "Sound \"%s\" could not be loaded: %s\n", path.c_str(), alutGetErrorString(error));
 }
 
 } // namespace
+
+void Sound::ForgetReportedFiles() { ReportedFiles().clear(); }
 
 Sound::Sound(const std::string& filePath) : path(filePath), name(filePath)
 {

@@ -28,6 +28,10 @@ public:
     std::uint32_t BufferForCurrentDevice();
     std::uint32_t GetBuffer() const { return mBuffer; }
 
+    // A file that cannot be read is named once per run; after this call it
+    // is named again, as in a new run.
+    static void ForgetReportedFiles();
+
     std::string path;
     std::string name;
     // Index of the last channel it played on; -1 before it first played.

@@ -124,6 +124,8 @@ TEST_F(NullDeviceTest, ALoopingSoundKeepsItsChannelUntilReleased)
 // Named once a run: every scene makes its sounds again.
 TEST_F(NullDeviceTest, AFileThatCannotBeReadPlaysAsSilenceAndIsNamedOnce)
 {
+    // Named once per run: an earlier test in this process may have named them.
+    Sound::ForgetReportedFiles();
     const std::string missingPath = "data/Sounds/Sfx/NoSuchFile.wav";
     std::optional<Sound> missing;
     std::string said = StderrOf([&] { missing.emplace(missingPath); });
