@@ -94,6 +94,7 @@ TEST_F(FrameTestScene, AnEmissiveObjectBloomsUnlessBloomIsOffAndNothingIsDrawnWi
 {
     Glowing({0, 0, 0}, 0.5f, {3, 2.5f, 1});
     AddCamera({0, 0, 10}, {0, 0, 0});
+    overlayCalls = 0; // counted by this test's own frames only
     renderer.overlayCallback = [] { ++overlayCalls; };
     glViewport(0, 0, 1280, 720);
     glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
