@@ -12,9 +12,14 @@
 
 namespace {
 
-std::vector<Localisation::Entry> gTable;
-std::uint32_t gLanguage = 0;
-std::vector<Engine::UI::LanguageHandler> gLanguageHandlers;
+// The table, the language picked and who hears of a change, as a new run
+// has them.
+struct Locale {
+    std::vector<Localisation::Entry> table;
+    std::uint32_t language = 0;
+    std::vector<Engine::UI::LanguageHandler> handlers;
+};
+Locale gLocale;
 
 const std::u16string kNoText;
 
@@ -102,41 +107,43 @@ std::string Localisation::ReadTextTable(std::istream& file, std::uint32_t textCo
     }
     if (tally.lines == std::size_t{textCount} * kLanguageCount)
         tally.lines += CountRemainingLines(file);
-    gTable = std::move(table);
-    gLanguage = 0;
+    gLocale.table = std::move(table);
+    gLocale.language = 0;
     return tally.Problem();
 }
 
 const std::u16string& Localisation::Text(std::uint32_t id, std::uint32_t language)
 {
-    if (id >= gTable.size() || language >= kLanguageCount)
+    if (id >= gLocale.table.size() || language >= kLanguageCount)
         return kNoText;
-    return gTable[id][language];
+    return gLocale.table[id][language];
 }
 
-std::size_t Localisation::EntryCount() { return gTable.size(); }
+std::size_t Localisation::EntryCount() { return gLocale.table.size(); }
 
-std::uint32_t Localisation::GetLanguage() { return gLanguage; }
+std::uint32_t Localisation::GetLanguage() { return gLocale.language; }
+
+void Localisation::Reset() { gLocale = Locale{}; }
 
 namespace Engine::UI {
 
-const std::u16string& GetLocaleText(std::uint32_t id) { return Localisation::Text(id, gLanguage); }
+const std::u16string& GetLocaleText(std::uint32_t id) { return Localisation::Text(id, gLocale.language); }
 
 void SetLanguage(std::uint32_t index)
 {
-    gLanguage = index < Localisation::kLanguageCount ? index : 0;
+    gLocale.language = index < Localisation::kLanguageCount ? index : 0;
     LanguageChange change;
-    change.language = gLanguage;
+    change.language = gLocale.language;
     // Over a copy: a handler may add another.
-    const std::vector<LanguageHandler> handlers = gLanguageHandlers;
+    const std::vector<LanguageHandler> handlers = gLocale.handlers;
     for (auto handler = handlers.rbegin(); handler != handlers.rend() && !change.handled; ++handler)
         (*handler)(change);
 }
 
 void AddLanguageHandler(LanguageHandler handler)
 {
-    if (handler && std::find(gLanguageHandlers.begin(), gLanguageHandlers.end(), handler) == gLanguageHandlers.end())
-        gLanguageHandlers.push_back(handler);
+    if (handler && std::find(gLocale.handlers.begin(), gLocale.handlers.end(), handler) == gLocale.handlers.end())
+        gLocale.handlers.push_back(handler);
 }
 
 const Font* GetFontForLanguage(std::uint32_t index)
@@ -145,6 +152,6 @@ const Font* GetFontForLanguage(std::uint32_t index)
     return Renderer::GetInstance().fonts.Find(name);
 }
 
-const Font* GetLanguageFont() { return GetFontForLanguage(gLanguage); }
+const Font* GetLanguageFont() { return GetFontForLanguage(gLocale.language); }
 
 } // namespace Engine::UI

@@ -42,6 +42,9 @@ public:
     static const std::u16string& Text(std::uint32_t id, std::uint32_t language);
     static std::size_t EntryCount();
     static std::uint32_t GetLanguage();
+    // No table, language 0 and no language-change handler, as a new run
+    // starts.
+    static void Reset();
 };
 
 namespace Engine::UI {

@@ -135,7 +135,18 @@ void Second(Engine::UI::LanguageChange& change)
     change.handled = change.language == 4;
 }
 
-TEST(Languages, OutOfRangeSelectsZeroAndHandlersRunLastAddedFirst)
+// The language and its handlers last the whole run: each test starts with
+// a new run's, and leaves its own to no other test.
+struct Languages : ::testing::Test {
+    void SetUp() override
+    {
+        Localisation::Reset();
+        gCalls.clear();
+    }
+    void TearDown() override { Localisation::Reset(); }
+};
+
+TEST_F(Languages, OutOfRangeSelectsZeroAndHandlersRunLastAddedFirst)
 {
     Engine::UI::AddLanguageHandler(&First);
     Engine::UI::AddLanguageHandler(&Second);
@@ -144,9 +155,16 @@ TEST(Languages, OutOfRangeSelectsZeroAndHandlersRunLastAddedFirst)
         Engine::UI::SetLanguage(asked);
     EXPECT_EQ(gCalls, (std::vector<std::string>{"second 1", "first 1", "second 0", "first 0", "second 0", "first 0",
                                                 "second 4"}));
+
+    // A new run's state tells nobody of the next change.
+    Localisation::Reset();
+    EXPECT_EQ(Localisation::GetLanguage(), 0u);
+    gCalls.clear();
+    Engine::UI::SetLanguage(3);
+    EXPECT_TRUE(gCalls.empty());
 }
 
-TEST(Languages, Language2UsesTheCyrillicFontAndReFontsTextsWithoutAFixedFont)
+TEST_F(Languages, Language2UsesTheCyrillicFontAndReFontsTextsWithoutAFixedFont)
 {
     // Fonts without glyphs need no GL context.
     Engine::Renderer& renderer = Engine::Renderer::GetInstance();
