@@ -43,21 +43,17 @@ ComponentTypeRegistry& ComponentTypeRegistry::GetInstance()
 
 bool ComponentTypeRegistry::Find(ComponentTypeId id)
 {
-    if (mCache != mRecords.end() && mCache->first == id)
+    if (mState.cache && mState.cache->first == id)
         return true;
-    ++mSearches;
-    const auto found = mRecords.lower_bound(id);
-    if (found != mRecords.end() && found->first == id) {
-        mCache = found;
-        return true;
-    }
-    mCache = mRecords.end();
-    return false;
+    ++mState.searches;
+    const auto found = mState.records.find(id);
+    mState.cache = found == mState.records.end() ? nullptr : &*found;
+    return mState.cache != nullptr;
 }
 
 void ComponentTypeRegistry::Insert(ComponentTypeId id, const ComponentTypeRecord& record)
 {
-    mRecords.try_emplace(id, record);
+    mState.records.try_emplace(id, record);
 }
 
 void ComponentTypeRegistry::Register(ComponentTypeId id, const ComponentTypeRecord& record)
@@ -68,9 +64,11 @@ void ComponentTypeRegistry::Register(ComponentTypeId id, const ComponentTypeReco
 
 const ComponentTypeRecord* ComponentTypeRegistry::Get(ComponentTypeId id) const
 {
-    const auto found = mRecords.find(id);
-    return found == mRecords.end() ? nullptr : &found->second;
+    const auto found = mState.records.find(id);
+    return found == mState.records.end() ? nullptr : &found->second;
 }
+
+void ComponentTypeRegistry::Reset() { mState = State{}; }
 
 void ComponentTypeRegistry::RegisterEngineTypes()
 {

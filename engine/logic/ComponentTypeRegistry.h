@@ -57,14 +57,21 @@ public:
 
     // The record of an id, or null.
     const ComponentTypeRecord* Get(ComponentTypeId id) const;
-    std::size_t Count() const { return mRecords.size(); }
+    std::size_t Count() const { return mState.records.size(); }
     // How often Find had to search the map.
-    std::uint64_t GetSearchCount() const { return mSearches; }
+    std::uint64_t GetSearchCount() const { return mState.searches; }
+    // No record, nothing cached and no search counted, as a new run starts.
+    void Reset();
 
 private:
     ComponentTypeRegistry() = default;
 
-    Records mRecords;
-    Records::const_iterator mCache = mRecords.end();
-    std::uint64_t mSearches = 0;
+    struct State {
+        Records records;
+        // The entry Find found last; records are never erased but all at
+        // once, by Reset, which clears this too.
+        const Records::value_type* cache = nullptr;
+        std::uint64_t searches = 0;
+    };
+    State mState;
 };

@@ -224,15 +224,15 @@ void DispatchEntityEvent(EventEnvelope* envelope)
 
 // Subscribes the instance to E. The handler counts only at C's first
 // subscription to E; a null instance only makes sure the dispatcher exists.
+// C's entry is listed again when the list was reset since.
 template <class E, class C>
 void Subscribe(C* instance, void (C::*handler)(E*))
 {
     auto& dispatchers = InstanceTypeEventDispatcher<C>::GetInstance();
     EventDispatcher<E, C>* dispatcher = dispatchers.template Find<E>();
-    if (!dispatcher) {
+    if (!dispatcher)
         dispatcher = dispatchers.template Add<E>(handler);
-        EventHandlerList::AddOnce(&DispatchEntityEvent<C>);
-    }
+    EventHandlerList::AddOnce(&DispatchEntityEvent<C>);
     if (instance)
         dispatcher->AddInstance(instance);
 }

@@ -28,6 +28,8 @@ bool EventHandlerList::Contains(Entry entry)
 
 std::size_t EventHandlerList::Size() { return EventHandlers().size(); }
 
+void EventHandlerList::Reset() { EventHandlers().clear(); }
+
 void EventHandlerList::Raise(IEvent& event, EntityHandle target)
 {
     EventEnvelope envelope{false, true, target, &event};

@@ -10,9 +10,9 @@ Factory& Factory::GetInstance()
 
 bool Factory::RunRegistration()
 {
-    if (!mCallback)
+    if (!mState.callback)
         return false;
-    mCallback();
+    mState.callback();
     return true;
 }
 
@@ -20,15 +20,17 @@ bool Factory::Register(const char* name, std::unique_ptr<ICreator> creator)
 {
     if (!name || !creator)
         return false;
-    return mCreators.try_emplace(name, std::move(creator)).second;
+    return mState.creators.try_emplace(name, std::move(creator)).second;
 }
 
 IFactoryBase* Factory::Create(const char* name) const
 {
     if (!name)
         return nullptr;
-    const auto found = mCreators.find(name);
-    return found == mCreators.end() ? nullptr : found->second->Create();
+    const auto found = mState.creators.find(name);
+    return found == mState.creators.end() ? nullptr : found->second->Create();
 }
+
+void Factory::Reset() { mState = State{}; }
 
 } // namespace Engine

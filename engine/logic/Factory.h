@@ -35,7 +35,7 @@ public:
     Factory& operator=(const Factory&) = delete;
     virtual ~Factory() = default;
 
-    void SetRegistrationCallback(RegistrationCallback callback) { mCallback = callback; }
+    void SetRegistrationCallback(RegistrationCallback callback) { mState.callback = callback; }
 
     // Calls the callback; false, and nothing registered, when none was set.
     virtual bool RunRegistration();
@@ -47,12 +47,17 @@ public:
     // A new object of the registered name, or null for an unknown or null
     // name. Nothing is printed.
     IFactoryBase* Create(const char* name) const;
+    // No callback and no name known, as a new run starts.
+    void Reset();
 
 private:
     Factory() = default;
 
-    RegistrationCallback mCallback = nullptr;
-    std::map<std::string, std::unique_ptr<ICreator>> mCreators;
+    struct State {
+        RegistrationCallback callback = nullptr;
+        std::map<std::string, std::unique_ptr<ICreator>> creators;
+    };
+    State mState;
 };
 
 } // namespace Engine

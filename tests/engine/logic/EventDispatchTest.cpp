@@ -87,6 +87,16 @@ TEST_F(EventDispatch, DoubleSubscriptionCallsOnceWithTheFirstHandler)
 
     RaiseHit(2, EntityHandle());
     EXPECT_EQ(Sorted(heard), (Strings{"a:hit 2", "b:hit 2"}));
+
+    // A list reset as a new run has it reaches the class again from its
+    // next subscription, still with its first handler.
+    EventHandlerList::Reset();
+    heard.clear();
+    RaiseHit(2, EntityHandle());
+    EXPECT_TRUE(heard.empty());
+    Engine::Subscribe<CollisionEvent, L>(&b, &L::OnHitElsewise);
+    RaiseHit(2, EntityHandle());
+    EXPECT_EQ(Sorted(heard), (Strings{"a:hit 2", "b:hit 2"}));
 }
 
 TEST_F(EventDispatch, RemovedInstanceHearsNothingAndTheOthersKeepTheirOrder)
@@ -143,6 +153,8 @@ private:
 
 TEST_F(EventDispatch, HandlersMaySubscribeAndRaiseDuringAWalk)
 {
+    Chain::walkCount = 0;
+    Chain::served.clear();
     Chain root(40);
     Engine::Subscribe<CollisionEvent, Chain>(&root, &Chain::OnHit);
     Chain::Walk();

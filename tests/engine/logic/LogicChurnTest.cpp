@@ -10,14 +10,18 @@ using Engine::CollisionEvent;
 using Engine::EntityHandle;
 using Engine::InstanceTypeEventDispatcher;
 
-int alive = 0;
-int budget = 0; // components the churn may still attach
-std::uint32_t seed = 12345;
+// The churn's counts and its generator, which every run starts from anew.
+struct Churn {
+    int alive = 0;
+    int budget = 0; // components the churn may still attach
+    std::uint32_t seed = 12345;
+};
+Churn churn;
 
 std::uint32_t AnyIndex()
 {
-    seed = seed * 1103515245u + 12345u;
-    return 1 + ((seed >> 16) & 0x7FFF) % 64;
+    churn.seed = churn.seed * 1103515245u + 12345u;
+    return 1 + ((churn.seed >> 16) & 0x7FFF) % 64;
 }
 
 // Attaches components to its own and other entities, removes other
@@ -26,11 +30,11 @@ std::uint32_t AnyIndex()
 // Shutdown.
 class Busy : public Engine::LogicComp {
 public:
-    Busy() { ++alive; }
+    Busy() { ++churn.alive; }
     ~Busy() override
     {
         InstanceTypeEventDispatcher<Busy>::GetInstance().RemoveInstance(this);
-        --alive;
+        --churn.alive;
     }
     void Initialize() override { Engine::Subscribe<CollisionEvent, Busy>(this, &Busy::OnHit); }
     void Update() override
@@ -42,7 +46,8 @@ public:
             Hit(EntityHandle());
         if (AnyIndex() % 16 == 0)
             owner.Destroy();
-        if (const EntityHandle other(AnyIndex()); budget > 0 && AnyIndex() % 32 == 0 && other.GetIndex() != owner.GetIndex())
+        if (const EntityHandle other(AnyIndex());
+            churn.budget > 0 && AnyIndex() % 32 == 0 && other.GetIndex() != owner.GetIndex())
             Engine::LogicManager::GetInstance().RemoveComponent(other);
     }
     void Shutdown() override
@@ -60,7 +65,7 @@ public:
 private:
     static void Spawn(EntityHandle entity)
     {
-        if (!entity.IsNull() && budget-- > 0)
+        if (!entity.IsNull() && churn.budget-- > 0)
             Engine::LogicManager::GetInstance().AddComponent<Busy>(entity);
     }
     void Hit(EntityHandle target)
@@ -80,7 +85,8 @@ TEST_F(LogicFixture, ComponentsThatAttachAndRaiseEverywhereLoseNothing)
     };
     refill();
     Engine::SceneManager::SetActive();
-    budget = 3000;
+    churn = Churn{};
+    churn.budget = 3000;
     for (int i = 0; i < 32; ++i)
         Logic().AddComponent<Busy>(EntityHandle(AnyIndex()));
     for (int frame = 0; frame < 60; ++frame) {
@@ -88,14 +94,14 @@ TEST_F(LogicFixture, ComponentsThatAttachAndRaiseEverywhereLoseNothing)
         entities.Flush();
         refill();
     }
-    EXPECT_LE(budget, 0);
+    EXPECT_LE(churn.budget, 0);
 
     // Scene destruction also shuts down what the Shutdowns attach.
-    budget = 100;
+    churn.budget = 100;
     Engine::SceneManager::DestroySceneImmediately();
-    EXPECT_LE(budget, 0);
+    EXPECT_LE(churn.budget, 0);
     EXPECT_EQ(Logic().Count(), 0u);
-    EXPECT_EQ(alive, 0);
+    EXPECT_EQ(churn.alive, 0);
     EXPECT_TRUE(InstanceTypeEventDispatcher<Busy>::GetInstance().Find<CollisionEvent>()->GetInstances().empty());
 }
 
