@@ -182,6 +182,8 @@ TEST_F(EngineFrame, OnlyAFrameThatDrewIsSwappedOntoTheScreen)
 }
 
 struct Player : Engine::LogicComp {
+    // Goes with the scene, however the test ends.
+    ~Player() override { Engine::InstanceTypeEventDispatcher<Player>::GetInstance().RemoveInstance(this); }
     void OnLost(Engine::DisconnectEvent* event) { lost.push_back(event->entity); }
     std::vector<Engine::EntityHandle> lost;
 };
@@ -193,34 +195,47 @@ TEST_F(EngineFrame, UnpluggedPadRaisesOneDisconnectAndAReplugRebinds)
     Player* player = Engine::LogicManager::GetCompPtr<Player>(entity);
     Engine::Subscribe<Engine::DisconnectEvent, Player>(player, &Player::OnLost);
 
-    AttachVirtualPad();
+    // Each pad is unplugged however the test ends: one left in would be the
+    // next test's, and the first unplug there would take this one.
+    PluggedPad first;
     Core().Update();
     Engine::InputManager& input = Engine::InputManager::GetInstance();
     ASSERT_TRUE(input.AssignController(entity));
-    SDL_JoystickDetachVirtual(0);
+    first.Unplug();
     Core().Update();
     Core().Update();
     ASSERT_EQ(player->lost.size(), 1u);
     EXPECT_EQ(player->lost[0], entity);
 
-    SDL_Joystick* replugged = SDL_JoystickOpen(AttachVirtualPad());
+    PluggedPad replugged;
     Core().Update();
-    SDL_JoystickSetVirtualButton(replugged, SDL_CONTROLLER_BUTTON_Y, 1);
+    replugged.Button(SDL_CONTROLLER_BUTTON_Y, true);
     Core().Update();
     EXPECT_TRUE(input.IsButtonTriggered(SDL_CONTROLLER_BUTTON_Y, entity));
     EXPECT_EQ(player->lost.size(), 1u);
-    Engine::InstanceTypeEventDispatcher<Player>::GetInstance().RemoveInstance(player);
+
+    EXPECT_TRUE(input.ReleaseController(entity));
+    replugged.Unplug();
+    Core().Update();
+    EXPECT_TRUE(input.GetPlayerControllers().empty());
 }
 
 TEST_F(EngineFrame, MouseIsRelativeOnlyWithoutCursorAndMenuPointer)
 {
     Engine::InputManager& input = Engine::InputManager::GetInstance();
+    const bool cursorWasVisible = input.cursorVisible;
+    const bool pointerWasShown = input.menuPointerShown;
     input.cursorVisible = false;
     Core().Update();
     EXPECT_TRUE(SDL_GetRelativeMouseMode());
     input.menuPointerShown = true;
     Core().Update();
     EXPECT_FALSE(SDL_GetRelativeMouseMode());
+
+    // The flags last the run, and SDL's mouse mode follows them each frame.
+    input.cursorVisible = cursorWasVisible;
+    input.menuPointerShown = pointerWasShown;
+    Core().Update();
 }
 
 // What differs from the engine's start order: an empty text when none does.

@@ -18,8 +18,9 @@ namespace FrameTest {
 // test in a process of its own; in a binary run whole an earlier test may
 // have opened the window alone, without the engine, which then starts in it,
 // and a later call puts the window, the renderer's frame settings and the
-// engine's input host back (a window an earlier test closed is open again;
-// a host an earlier test replaced is the engine's again).
+// engine's input back (a window an earlier test closed is open again; a
+// host an earlier test replaced is the engine's again; a quit an earlier
+// test asked for is no longer asked, or it would close the window again).
 inline void StartEngine()
 {
     static bool started = false;
@@ -27,6 +28,7 @@ inline void StartEngine()
     if (started) {
         OpenTestWindow();
         Engine::InputManager::GetInstance().SetHost(engineHost);
+        Engine::InputManager::GetInstance().Init();
         return;
     }
     started = true;
