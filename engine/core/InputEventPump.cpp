@@ -1,6 +1,7 @@
 #include "engine/core/InputEventHandlerList.h"
 #include "engine/core/InputManager.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace Engine {
@@ -54,10 +55,7 @@ float StickValue(int value)
 
 void InputManager::Update()
 {
-    int x = 0;
-    int y = 0;
-    mCurrentMouseButtons = mHost.mouseState ? mHost.mouseState(&x, &y) : SDL_GetMouseState(&x, &y);
-    mCurrentMousePosition = {x, y};
+    ForgetLastPump();
     ApplyCursorMode();
 
     SDL_Event event;
@@ -67,6 +65,28 @@ void InputManager::Update()
         if (IsMainWindowEvent(event))
             SdlEventHandlerList::Walk(event);
     }
+
+    // SDL's mouse state moves as the queue is pumped: read before it, a
+    // press would be seen a frame late.
+    int x = 0;
+    int y = 0;
+    const std::uint32_t held = mHost.mouseState ? mHost.mouseState(&x, &y) : SDL_GetMouseState(&x, &y);
+    mCurrentMouseButtons = held | mMousePressedInPump;
+    mCurrentMousePosition = {x, y};
+}
+
+// The presses of the last pump have had their frame: buttons let go in it
+// are let go now.
+void InputManager::ForgetLastPump()
+{
+    std::fill(mKeysPressedInPump.begin(), mKeysPressedInPump.end(), std::uint8_t{0});
+    mMousePressedInPump = 0;
+    for (const PadButton& pad : mPadReleasesForNextPump) {
+        if (SDL_GameController* controller = FindController(pad.id))
+            mCurrentButtons[controller][pad.button] = 0;
+    }
+    mPadReleasesForNextPump.clear();
+    mPadPressedInPump.clear();
 }
 
 void InputManager::ApplyCursorMode() const
@@ -94,14 +114,22 @@ void InputManager::HandleEvent(const SDL_Event& event)
         if (IsMainWindowEvent(event))
             HandleWindowEvent(event.window);
         break;
+    case SDL_KEYDOWN:
+        HandleKey(event.key);
+        break;
     case SDL_MOUSEMOTION:
         mMouseMotion = {event.motion.xrel, event.motion.yrel};
         break;
+    case SDL_MOUSEBUTTONDOWN:
+        // SDL numbers buttons from 1; its mask bit for button b is b - 1.
+        if (event.button.button >= 1 && event.button.button <= 32)
+            mMousePressedInPump |= SDL_BUTTON(event.button.button);
+        break;
     case SDL_CONTROLLERBUTTONDOWN:
-        HandleButton(event.cbutton, 1);
+        HandleButton(event.cbutton, true);
         break;
     case SDL_CONTROLLERBUTTONUP:
-        HandleButton(event.cbutton, 0);
+        HandleButton(event.cbutton, false);
         break;
     case SDL_CONTROLLERAXISMOTION:
         HandleAxis(event.caxis);
@@ -125,16 +153,43 @@ void InputManager::HandleWindowEvent(const SDL_WindowEvent& event)
         mHost.resized(event.data1, event.data2);
 }
 
-void InputManager::HandleButton(const SDL_ControllerButtonEvent& event, std::int32_t state)
+// A key held down repeats its down event; only the first one is a press.
+void InputManager::HandleKey(const SDL_KeyboardEvent& event)
 {
-    SDL_GameController* controller = FindController(event.which);
+    const int scancode = event.keysym.scancode;
+    if (event.repeat == 0 && scancode >= 0 && scancode < mKeyCount)
+        mKeysPressedInPump[static_cast<std::size_t>(scancode)] = 1;
+}
+
+void InputManager::HandleButton(const SDL_ControllerButtonEvent& event, bool down)
+{
     // SDL numbers the share, paddle and touchpad buttons from 15 on, where the
     // triggers sit: pressing share must not read as pulling the left trigger.
-    if (!controller || event.button >= kLeftTriggerButton)
+    if (event.button < kLeftTriggerButton)
+        SetPadButton(event.which, event.button, down);
+}
+
+void InputManager::SetPadButton(std::int32_t id, std::uint8_t button, bool down)
+{
+    SDL_GameController* controller = FindController(id);
+    if (!controller)
         return;
-    std::int32_t& current = mCurrentButtons[controller][event.button];
-    if (state == 0 || current == 0)
-        current = state;
+    std::int32_t& state = mCurrentButtons[controller][button];
+    const PadButton pad{id, button};
+    const auto pressedNow = std::find(mPadPressedInPump.begin(), mPadPressedInPump.end(), pad);
+    const auto releaseLater = std::find(mPadReleasesForNextPump.begin(), mPadReleasesForNextPump.end(), pad);
+    if (down) {
+        if (state == 0) {
+            state = 1;
+            mPadPressedInPump.push_back(pad);
+        }
+        if (releaseLater != mPadReleasesForNextPump.end())
+            mPadReleasesForNextPump.erase(releaseLater);
+    } else if (pressedNow == mPadPressedInPump.end()) {
+        state = 0;
+    } else if (releaseLater == mPadReleasesForNextPump.end()) {
+        mPadReleasesForNextPump.push_back(pad);
+    }
 }
 
 void InputManager::HandleAxis(const SDL_ControllerAxisEvent& event)
@@ -158,23 +213,14 @@ void InputManager::HandleAxis(const SDL_ControllerAxisEvent& event)
         sticks[1].y = -value;
         break;
     case SDL_CONTROLLER_AXIS_TRIGGERLEFT:
-        SetTriggerButton(controller, kLeftTriggerButton, event.value);
+        SetPadButton(event.which, kLeftTriggerButton, value != 0.0f);
         break;
     case SDL_CONTROLLER_AXIS_TRIGGERRIGHT:
-        SetTriggerButton(controller, kRightTriggerButton, event.value);
+        SetPadButton(event.which, kRightTriggerButton, value != 0.0f);
         break;
     default:
         break;
     }
-}
-
-void InputManager::SetTriggerButton(SDL_GameController* controller, std::uint8_t button, int value)
-{
-    std::int32_t& state = mCurrentButtons[controller][button];
-    if (StickValue(value) == 0.0f)
-        state = 0;
-    else if (state == 0)
-        state = 1;
 }
 
 } // namespace Engine

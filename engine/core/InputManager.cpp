@@ -1,7 +1,6 @@
 #include "engine/core/InputManager.h"
 
 #include <cstdio>
-#include <cstring>
 
 namespace Engine {
 namespace {
@@ -38,6 +37,10 @@ void InputManager::Init()
     mCurrentKeys = SDL_GetKeyboardState(&count);
     mKeyCount = mCurrentKeys ? count : 0;
     mPreviousKeys.assign(mCurrentKeys, mCurrentKeys + mKeyCount);
+    mKeysPressedInPump.assign(static_cast<std::size_t>(mKeyCount), 0);
+    mMousePressedInPump = 0;
+    mPadPressedInPump.clear();
+    mPadReleasesForNextPump.clear();
 
     // One reference for the whole run: SDL counts a subsystem's references
     // in a byte, and the 256th start of input would turn the controllers
@@ -51,8 +54,8 @@ void InputManager::Init()
 
 void InputManager::EndFrame()
 {
-    if (mKeyCount > 0)
-        std::memcpy(mPreviousKeys.data(), mCurrentKeys, static_cast<std::size_t>(mKeyCount));
+    for (std::int32_t scancode = 0; scancode < mKeyCount; ++scancode)
+        mPreviousKeys[static_cast<std::size_t>(scancode)] = IsKeyDown(scancode) ? 1 : 0;
     mPreviousMouseButtons = mCurrentMouseButtons;
     mPreviousMousePosition = mCurrentMousePosition;
     mPreviousButtons = mCurrentButtons;
@@ -60,7 +63,8 @@ void InputManager::EndFrame()
 
 bool InputManager::IsKeyDown(std::int32_t scancode) const
 {
-    return scancode >= 0 && scancode < mKeyCount && mCurrentKeys[scancode] != 0;
+    return scancode >= 0 && scancode < mKeyCount &&
+           (mCurrentKeys[scancode] != 0 || mKeysPressedInPump[static_cast<std::size_t>(scancode)] != 0);
 }
 
 bool InputManager::IsKeyTriggered(std::int32_t scancode) const
@@ -70,7 +74,7 @@ bool InputManager::IsKeyTriggered(std::int32_t scancode) const
 
 bool InputManager::IsKeyReleased(std::int32_t scancode) const
 {
-    return scancode >= 0 && scancode < mKeyCount && mCurrentKeys[scancode] == 0 &&
+    return scancode >= 0 && scancode < mKeyCount && !IsKeyDown(scancode) &&
            mPreviousKeys[static_cast<std::size_t>(scancode)] != 0;
 }
 

@@ -37,6 +37,11 @@ struct InputHost {
 // frame). Update pumps SDL's event queue once a frame; EndFrame, called just
 // before it, turns the current state into the previous one.
 //
+// A key or button that went down during the pump reads down for that frame
+// even when it was let go within the same pump: a tap shorter than a frame
+// is triggered in its frame and released in the next, as a one-frame press
+// would be, instead of being lost between two snapshots.
+//
 // Controllers are opened once each and kept under SDL's joystick instance id,
 // which is also the id their button, axis and removal events carry. Player
 // entities bind to a controller id; a binding outlives an unplug so that the
@@ -140,9 +145,11 @@ private:
     void ApplyCursorMode() const;
     void HandleEvent(const SDL_Event& event);
     void HandleWindowEvent(const SDL_WindowEvent& event);
-    void HandleButton(const SDL_ControllerButtonEvent& event, std::int32_t state);
+    void ForgetLastPump();
+    void HandleKey(const SDL_KeyboardEvent& event);
+    void HandleButton(const SDL_ControllerButtonEvent& event, bool down);
     void HandleAxis(const SDL_ControllerAxisEvent& event);
-    void SetTriggerButton(SDL_GameController* controller, std::uint8_t button, int value);
+    void SetPadButton(std::int32_t id, std::uint8_t button, bool down);
     void OpenNewControllers();
     void ForgetController(std::int32_t id);
     bool IsMainWindowEvent(const SDL_Event& event) const;
@@ -172,6 +179,19 @@ private:
     std::map<SDL_GameController*, ButtonStates> mPreviousButtons;
     std::map<SDL_GameController*, Sticks> mSticks;
     InputHost mHost;
+
+    // What went down during the last pump. Keys and mouse buttons among them
+    // count as down until the next pump; a controller button let go in the
+    // pump that pressed it stays down until the next pump, which lets it go.
+    struct PadButton {
+        std::int32_t id;
+        std::uint8_t button;
+        bool operator==(const PadButton&) const = default;
+    };
+    std::vector<std::uint8_t> mKeysPressedInPump;
+    std::uint32_t mMousePressedInPump = 0;
+    std::vector<PadButton> mPadPressedInPump;
+    std::vector<PadButton> mPadReleasesForNextPump;
 };
 
 } // namespace Engine

@@ -3,6 +3,8 @@
 #include "support/VirtualPad.h"
 
 #include <SDL.h>
+#include <array>
+#include <functional>
 #include <gtest/gtest.h>
 #include <vector>
 
@@ -120,6 +122,94 @@ TEST_F(Pads, InputStartedManyTimesStillHearsThePads)
     NextFrame();
     EXPECT_TRUE(Input().IsControllerButtonDown(SDL_CONTROLLER_BUTTON_A,
                                                Input().GetPlayerControllers().at(SDL_JoystickInstanceID(pad))));
+}
+
+// A key, a mouse button and a pad button, each as SDL hands it to the pump:
+// its events queued, and SDL's own state where the manager reads one.
+struct PressedThing {
+    const char* name;
+    std::function<void(bool down)> change;
+    std::function<std::array<bool, 3>()> downTriggeredReleased;
+};
+
+TEST_F(Pads, EveryPressCountsInTheFrameWhosePumpTookIt)
+{
+    enum Between { Nothing, Tap, Press, LetGo };
+    struct Frame {
+        Between between; // what the player does before this frame's pump
+        std::array<bool, 3> downTriggeredReleased;
+    };
+    // A tap inside one pump reads as a one-frame press; a held press is seen
+    // in the frame that pumped it.
+    const Frame frames[] = {
+        {Tap, {true, true, false}},   {Nothing, {false, false, true}}, {Nothing, {false, false, false}},
+        {Press, {true, true, false}}, {Nothing, {true, false, false}}, {LetGo, {false, false, true}},
+        {Nothing, {false, false, false}},
+    };
+
+    SDL_Joystick* pad = Attach();
+    const EntityHandle player(1);
+    ASSERT_TRUE(Input().AssignController(player));
+    constexpr auto kPadA = static_cast<std::uint8_t>(SDL_CONTROLLER_BUTTON_A);
+    constexpr SDL_Scancode kKey = SDL_SCANCODE_J;
+    Uint8* keys = const_cast<Uint8*>(SDL_GetKeyboardState(nullptr));
+    auto pushKey = [&](bool down) {
+        keys[kKey] = down ? 1 : 0;
+        SDL_Event event{};
+        event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        event.key.keysym.scancode = kKey;
+        SDL_PushEvent(&event);
+    };
+    std::uint32_t maskBeforePump = 0;
+    std::uint32_t maskAfterPump = 0;
+    // SDL's mouse mask moves as the pump takes the button's events.
+    Engine::InputHost host;
+    host.mouseState = [&](int* x, int* y) {
+        *x = *y = 0;
+        return SDL_HasEvents(SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP) ? maskBeforePump : maskAfterPump;
+    };
+    Input().SetHost(host);
+    auto pushClick = [&](bool down) {
+        if (!SDL_HasEvents(SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP))
+            maskBeforePump = maskAfterPump;
+        maskAfterPump = down ? SDL_BUTTON_LMASK : 0;
+        SDL_Event event{};
+        event.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+        event.button.button = SDL_BUTTON_LEFT;
+        SDL_PushEvent(&event);
+    };
+
+    const PressedThing things[] = {
+        {"key", pushKey,
+         [&] {
+             return std::array{Input().IsKeyDown(kKey), Input().IsKeyTriggered(kKey), Input().IsKeyReleased(kKey)};
+         }},
+        {"left mouse button", pushClick,
+         [&] { return std::array{Input().IsMouseDown(0), Input().IsMouseTriggered(0), Input().IsMouseReleased(0)}; }},
+        {"pad button",
+         [&](bool down) {
+             SDL_JoystickSetVirtualButton(pad, SDL_CONTROLLER_BUTTON_A, down ? 1 : 0);
+             SDL_JoystickUpdate();
+         },
+         [&] {
+             return std::array{Input().IsButtonDown(kPadA, player), Input().IsButtonTriggered(kPadA, player),
+                               Input().IsButtonReleased(kPadA, player)};
+         }},
+    };
+    for (const PressedThing& thing : things) {
+        for (std::size_t i = 0; i < std::size(frames); ++i) {
+            SCOPED_TRACE(testing::Message() << thing.name << ", frame " << i);
+            Input().EndFrame();
+            if (frames[i].between == Tap || frames[i].between == Press)
+                thing.change(true);
+            if (frames[i].between == Tap || frames[i].between == LetGo)
+                thing.change(false);
+            Input().Update();
+            EXPECT_EQ(thing.downTriggeredReleased(), frames[i].downTriggeredReleased) << "down, triggered, released";
+        }
+    }
+    Input().SetHost({});
 }
 
 TEST_F(Pads, TwoPlayersOnePadAndQueriesNeverBind)

@@ -117,8 +117,11 @@ TEST_F(TitlePages, CreditsToggledTwiceShowTheTitlesAgainWithOneViewsRows)
 
 TEST_F(TitlePages, StartingTheScoringTutorialShowsItsExplanationAndAsksForIt)
 {
-    static TutorialTableRow asked{};
-    static int asks = 0;
+    // Static for the captureless handler; set again for a repeated run.
+    static TutorialTableRow asked;
+    static int asks;
+    asked = {};
+    asks = 0;
     MenuEvents::AddOnce(MenuEvents::StartTutorial, [](MenuEventRecord& event) {
         asked = event.row;
         ++asks;
