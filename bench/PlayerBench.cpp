@@ -5,6 +5,7 @@
 #include "bench/BenchArena.h"
 #include "engine/collision/CollisionMgr.h"
 #include "engine/core/EntityManager.h"
+#include "engine/core/Random.h"
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
 #include "engine/logic/SMComponent.h"
@@ -71,6 +72,8 @@ BENCHMARK(BM_TwoPlayersLogicFrame)->Unit(benchmark::kMicrosecond);
 void BM_PlayerHold(benchmark::State& state)
 {
     CreepingClock clock;
+    // The same arena in every run: its goal tile is drawn at random.
+    Engine::Random::SeedWith(1);
     BuildRestingArena(clock);
     MatchRecorder::GetInstance().isLive = 1;
     const glm::vec3 places[] = {{0.0f, -15.0f, 0.0f}, {34.0f, -15.0f, 0.0f}, {34.0f, 18.0f, 34.0f},

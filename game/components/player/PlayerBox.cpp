@@ -28,6 +28,12 @@ PlayerBox PlayerBox::Of(Engine::EntityHandle player, const glm::vec3& centre)
     return box;
 }
 
+float PlayerBox::Reach(Engine::EntityHandle player)
+{
+    const glm::vec3* scale = Engine::Transform::ScalePtr(player);
+    return scale ? glm::length(*scale) : 0.0f;
+}
+
 std::optional<TileColumns::WayOut> PlayerBox::WayOutOf(const PlayerBox& other) const
 {
     const glm::vec3 apart = centre - other.centre;

@@ -15,6 +15,8 @@ struct PlayerBox {
 
     // The player's box were its centre at `centre`.
     static PlayerBox Of(Engine::EntityHandle player, const glm::vec3& centre);
+    // How far from its centre the player's box reaches at the most.
+    static float Reach(Engine::EntityHandle player);
 
     // The way out of another player's box when the two overlap: across the
     // face (of either) of least overlap, or up onto the other, never down

@@ -44,23 +44,34 @@ void StopAgainst(glm::vec3& velocity, const glm::vec3& push)
     }
 }
 
+// Another player's body, looked at closely only where the player's comes
+// within reach of it.
+struct Neighbour {
+    Engine::EntityHandle entity;
+    glm::vec3 centre{0.0f};
+    float reach = 0.0f;
+};
+
 // What the player is kept out of: the room's columns and the other
 // players' bodies.
 struct Solids {
     ArenaRoom room;
     float margin = 0.0f;
     Engine::EntityHandle self;
-    std::vector<PlayerBox> bodies;
+    float reach = 0.0f;
+    std::vector<Neighbour> neighbours;
 
     std::optional<TileColumns::WayOut> WayOut(const glm::vec3& place) const
     {
         if (std::optional<TileColumns::WayOut> way = TileColumns::WayOutOfColumns(place, margin, room))
             return way;
-        if (bodies.empty())
-            return std::nullopt;
-        const PlayerBox box = PlayerBox::Of(self, place);
-        for (const PlayerBox& other : bodies) {
-            if (std::optional<TileColumns::WayOut> way = box.WayOutOf(other))
+        for (const Neighbour& other : neighbours) {
+            const glm::vec3 apart = place - other.centre;
+            const float reaches = reach + other.reach;
+            if (glm::dot(apart, apart) >= reaches * reaches)
+                continue;
+            const PlayerBox theirs = PlayerBox::Of(other.entity, other.centre);
+            if (std::optional<TileColumns::WayOut> way = PlayerBox::Of(self, place).WayOutOf(theirs))
                 return way;
         }
         return std::nullopt;
@@ -137,12 +148,12 @@ void Hold(Player_LogicComp& player, std::span<const Engine::EntityHandle> others
     if (player.mRemote || !MatchRecorder::GetInstance().isLive)
         return;
     const Engine::EntityHandle self = player.GetOwner();
-    Solids solids{RoomFor(self), ColumnMargin(self), self, {}};
+    const glm::vec3 at = Engine::Transform::GetWorldPosition(self);
+    Solids solids{RoomFor(self), ColumnMargin(self), self, PlayerBox::Reach(self), {}};
     for (const Engine::EntityHandle& other : others) {
         if (other != self && Engine::Transform::PositionPtr(other))
-            solids.bodies.push_back(PlayerBox::Of(other, Engine::Transform::GetWorldPosition(other)));
+            solids.neighbours.push_back({other, Engine::Transform::GetWorldPosition(other), PlayerBox::Reach(other)});
     }
-    const glm::vec3 at = Engine::Transform::GetWorldPosition(self);
     Engine::CollisionComp* body = PlayerFrame::BodyOf(self);
     glm::vec3* velocity = body ? &body->mVelocity.value : nullptr;
     const glm::vec3 inRoom = solids.room.Clamp(at);
