@@ -5,6 +5,7 @@
 #include "bench/BenchArena.h"
 #include "engine/collision/CollisionMgr.h"
 #include "engine/core/EntityManager.h"
+#include "engine/core/Random.h"
 #include "engine/core/Transform.h"
 #include "engine/core/TransformCompManager.h"
 #include "engine/logic/SMComponent.h"
@@ -45,7 +46,7 @@ void BM_TwoPlayersLogicFrame(benchmark::State& state)
         for (Engine::EntityHandle player : players)
             UpdatePlayer(player);
         for (Engine::EntityHandle player : players)
-            PlayerHold::Hold(*Engine::LogicManager::GetCompPtr<Player_LogicComp>(player));
+            PlayerHold::Hold(*Engine::LogicManager::GetCompPtr<Player_LogicComp>(player), players);
         // The frame's entity phase: the moved players' world matrices.
         Engine::TransformCompManager::GetInstance().Update();
     };
@@ -63,18 +64,24 @@ void BM_TwoPlayersLogicFrame(benchmark::State& state)
 }
 BENCHMARK(BM_TwoPlayersLogicFrame)->Unit(benchmark::kMicrosecond);
 
-// The hold of one player a frame, where it costs least and most: 0 in the
-// middle of the floor, 1 against a wall, 2 in a top corner among the ends
-// of two walls' and the ceiling's columns, 3 inside a raised wall column
-// (pushed out every frame).
+// The hold of one player a frame, held against the other player as in a
+// match, where it costs least and most: 0 in the middle of the floor, 1
+// against a wall, 2 in a top corner among the ends of two walls' and the
+// ceiling's columns, 3 inside a raised wall column, 4 inside the other
+// player's body (3 and 4 pushed out every frame).
 void BM_PlayerHold(benchmark::State& state)
 {
     CreepingClock clock;
+    // The same arena in every run: its goal tile is drawn at random.
+    Engine::Random::SeedWith(1);
     BuildRestingArena(clock);
     MatchRecorder::GetInstance().isLive = 1;
-    const glm::vec3 places[] = {{0.0f, -15.0f, 0.0f}, {34.0f, -15.0f, 0.0f}, {34.0f, 18.0f, 34.0f}, {30.0f, 0.0f, 0.0f}};
+    const glm::vec3 places[] = {{0.0f, -15.0f, 0.0f}, {34.0f, -15.0f, 0.0f}, {34.0f, 18.0f, 34.0f},
+                                {30.0f, 0.0f, 0.0f}, {0.0f, -15.0f, 0.0f}};
     const glm::vec3 at = places[state.range(0)];
     const Engine::EntityHandle entity = SpawnBenchPlayer(at);
+    const glm::vec3 other = state.range(0) == 4 ? at + glm::vec3(1.0f, 0.0f, 0.5f) : glm::vec3(-20.0f, -15.0f, 0.0f);
+    const std::vector<Engine::EntityHandle> players = {entity, SpawnBenchPlayer(other)};
     Player_LogicComp& player = *Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity);
     if (state.range(0) == 3) {
         // The wall tile level with the player, raised past it.
@@ -90,10 +97,10 @@ void BM_PlayerHold(benchmark::State& state)
         Engine::Transform::SetWorldPosition(entity, at);
         // The world matrices as a frame's entity phase leaves them.
         Engine::TransformCompManager::GetInstance().Update();
-        PlayerHold::Hold(player);
+        PlayerHold::Hold(player, players);
     }
     state.counters["moved"] = glm::distance(Engine::Transform::GetWorldPosition(entity), at);
 }
-BENCHMARK(BM_PlayerHold)->DenseRange(0, 3)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_PlayerHold)->DenseRange(0, 4)->Unit(benchmark::kMicrosecond);
 
 } // namespace

@@ -216,6 +216,8 @@ void CollisionMgr::RespondDynamic(EntityHandle a, EntityHandle b, const ContactI
     if (!RespondsWithFiniteVelocity(a, *bodyA, mReportedNonFiniteVelocity)
         || !RespondsWithFiniteVelocity(b, *bodyB, mReportedNonFiniteVelocity))
         return;
+    if (mPairPush && !mPairPush(a, b))
+        return;
     SeparateBodies(a, b, contact);
     const float iA = bodyA->mInvMass.value;
     const float iB = bodyB->mInvMass.value;

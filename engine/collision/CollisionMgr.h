@@ -17,7 +17,7 @@ namespace Engine {
 // body (which has not moved yet this frame) and then against the static
 // colliders near it. Touching pairs whose tags are not ignored raise a
 // CollisionEvent to each entity; pairs that collide are also pushed apart
-// and bounced, unless a ghost is involved.
+// and bounced, unless a ghost is involved or the pair rule refuses it.
 class CollisionMgr : public ICompManager {
 public:
     using Bodies = PoolMap<EntityHandle, CollisionComp>;
@@ -68,6 +68,12 @@ public:
     // Splits the contact depth between two bodies by inverse mass.
     void SeparateBodies(EntityHandle a, EntityHandle b, const ContactInfo& contact);
 
+    // Whether two moving bodies that touch are pushed apart and bounced; both
+    // hear the contact either way. Null: every colliding pair is. The game
+    // keeps a body that its peer's machine moves from pushing its own.
+    using PairRule = bool (*)(EntityHandle a, EntityHandle b);
+    void SetPairPush(PairRule rule) { mPairPush = rule; }
+
     const ShapePairTable& GetShapeTests() const { return mShapeTests; }
     const Bodies& GetBodies() const { return mBodies; }
     // Shape tests run by CollidePair since the counter was last reset.
@@ -90,6 +96,7 @@ private:
     std::uint64_t mNarrowTests = 0;
     // A body with a non-finite velocity has been named since the last Clear.
     bool mReportedNonFiniteVelocity = false;
+    PairRule mPairPush = nullptr;
     // The scene kept aside during a scene load.
     Bodies mAsideBodies;
     CollisionTable::Contents mAsideTable;

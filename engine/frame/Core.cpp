@@ -89,12 +89,19 @@ void BuildCollisionManager()
 
 void UpdatePhysics() { CollisionMgr::GetInstance().Update(); }
 
-// Runs while paused too: the peer must keep hearing from us.
-void UpdateNetwork()
+// Both run while paused too: the peer must keep hearing from us.
+void ReceiveFromPeer()
 {
     NetworkMgr& network = NetworkMgr::GetInstance();
     if (network.connected)
-        network.update();
+        network.receive_step();
+}
+
+void SendToPeer()
+{
+    NetworkMgr& network = NetworkMgr::GetInstance();
+    if (network.connected)
+        network.send_step();
 }
 
 // Construction order is the manager list's order, and with it the order of
@@ -165,9 +172,11 @@ bool Core::Update()
     Profiler::End("PhysicsUpdate");
 
     Profiler::Sample("EntityCount", static_cast<float>(EntityMgr::GetInstance().GetCount()));
-    UpdateNetwork();
+    ReceiveFromPeer();
     if (!mPaused && mBeforeDrawing)
         mBeforeDrawing();
+    // Where the frame leaves the local player, as it is drawn.
+    SendToPeer();
 
     Renderer& renderer = Renderer::GetInstance();
     Profiler::Begin("RenderTime", "");

@@ -7,11 +7,12 @@ namespace Engine {
 // object, there from process start to exit.
 //
 // One frame, in this order: quit check, logic, physics, entity count,
-// network, the step before drawing, rendering and swap, sound, scene
-// requests, input (end of frame, then the event pump), entity phase (queued
-// destructions, world matrices), frame limiter, window size check. Logic, physics and the entity phase
-// stand still while paused; everything else goes on, so menus drawn over a
-// paused match stay live.
+// what the network received, the step before drawing, what the network
+// sends, rendering and swap, sound, scene requests, input (end of frame,
+// then the event pump), entity phase (queued destructions, world matrices),
+// frame limiter, window size check. Logic, physics, the step before drawing
+// and the entity phase stand still while paused; everything else goes on,
+// so menus drawn over a paused match stay live.
 class Core {
 public:
     static Core& GetInstance();
@@ -35,8 +36,9 @@ public:
     void SetPaused(bool paused) { mPaused = paused; }
 
     // A rule of the game that must see every move of the frame (the logic's,
-    // the physics', the peer's) before the frame is drawn. It stands still
-    // while paused, as the logic and the physics do. Null for none.
+    // the physics', the peer's) before the frame is drawn and this side's
+    // state is sent to the peer. It stands still while paused, as the logic
+    // and the physics do. Null for none.
     using Step = void (*)();
     void SetBeforeDrawing(Step step) { mBeforeDrawing = step; }
 

@@ -50,8 +50,19 @@ public:
     // Once per frame on the connecting screen: sends the SYN until the
     // server answers; true once connected.
     bool connect();
-    // The network step of the engine frame; does nothing unless connected.
+    // The network's part of one frame, in two steps that the engine frame
+    // runs apart: what arrived is taken and served after the physics, and
+    // this side's per-frame state goes out once the frame's last move (the
+    // game's step before drawing) is made, so that the peer is shown where
+    // this side draws its player. Each does nothing unless connected.
+    // update runs both, for a caller with nothing between them.
     void update();
+    // Takes every waiting datagram and serves the channels' queues.
+    void receive_step();
+    // The local player's and ball's state (and, on the host, the goal
+    // ball's), the keep-alive of a quiet frame, then the due re-sends and
+    // the silence time-out.
+    void send_step();
     // Leaves the link: FIN to the peer, socket closed, queues emptied.
     void Disconnect();
 
@@ -154,7 +165,8 @@ private:
     bool take_handshake(const char* linkedText);
     void reset_link_state();
     bool make_non_blocking();
-    void update_network_mgr();
+    void receive_and_serve();
+    void send_and_resend();
     void send_goal_ball_state();
     void serve_flow();
     void serve_prematch();

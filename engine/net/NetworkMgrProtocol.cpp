@@ -292,12 +292,66 @@ bool NetworkMgr::resend_due(Net::ChannelBlock& channelBlock, std::int32_t number
 
 void NetworkMgr::update()
 {
-    if (!initialised || !connected)
-        return;
-    update_network_mgr();
+    receive_step();
+    send_step();
 }
 
-void NetworkMgr::update_network_mgr()
+void NetworkMgr::receive_step()
+{
+    if (!initialised || !connected)
+        return;
+    receive_and_serve();
+}
+
+void NetworkMgr::send_step()
+{
+    if (!initialised || !connected)
+        return;
+    send_and_resend();
+}
+
+void NetworkMgr::receive_and_serve()
+{
+    const std::uint64_t epoch = link_epoch;
+    const auto linkUp = [&] { return link_epoch == epoch && connected; };
+    const int received = recv_everything();
+    if (received < 1)
+        Net::PrintErrorCode("Error in update_network_mgr() in recv_everything() -> error code: ", received);
+    if (!linkUp())
+        return;
+    if (menu_mode) {
+        serve_prematch();
+        return;
+    }
+    serve_flow();
+    drop_queued_keepalives();
+    if (flow_flags[kFreezeTraffic])
+        return;
+    if (linkUp() && recv_type_1() < 1 && !limited("recv_type_1"))
+        Net::PrintErrorCode("Error in update_network_mgr() in recv_type_1() -> error code: ", 0);
+    struct Receiver {
+        int (NetworkMgr::*serve)();
+        const char* failure;
+    };
+    static constexpr Receiver kReceivers[] = {
+        {&NetworkMgr::recv_type_2, "Error in update_network_mgr() in recv_type_2() -> error code: "},
+        {&NetworkMgr::recv_type_3, "Error in update_network_mgr() in recv_type_3() -> error code: "},
+        {&NetworkMgr::recv_type_4, "Error in update_network_mgr() in recv_type_4() -> error code: "},
+        {&NetworkMgr::recv_type_5, "Error in update_network_mgr() in recv_type_5() -> error code: "},
+        {&NetworkMgr::recv_type_6, "Error in update_network_mgr() in recv_type_6() -> error code: "},
+        {&NetworkMgr::recv_type_7, "Error in update_network_mgr() in recv_type_7() -> error code: "},
+        {&NetworkMgr::recv_type_9, "Error in update_network_mgr() in recv_type_9() -> error code: "},
+    };
+    for (const Receiver& receiver : kReceivers) {
+        if (!linkUp())
+            return;
+        const int result = (this->*receiver.serve)();
+        if (result < 0 && !limited(receiver.failure))
+            Net::PrintErrorCode(receiver.failure, result);
+    }
+}
+
+void NetworkMgr::send_and_resend()
 {
     const std::uint64_t epoch = link_epoch;
     const auto linkUp = [&] { return link_epoch == epoch && connected; };
@@ -307,43 +361,6 @@ void NetworkMgr::update_network_mgr()
             Net::PrintErrorCode("Error in update_network_mgr() in send_type_1() -> error code: ", sent);
         if (server && linkUp())
             send_goal_ball_state();
-    }
-    if (!linkUp())
-        return;
-    const int received = recv_everything();
-    if (received < 1)
-        Net::PrintErrorCode("Error in update_network_mgr() in recv_everything() -> error code: ", received);
-    if (!linkUp())
-        return;
-    if (menu_mode) {
-        serve_prematch();
-    } else {
-        serve_flow();
-        drop_queued_keepalives();
-        if (!flow_flags[kFreezeTraffic]) {
-            if (linkUp() && recv_type_1() < 1 && !limited("recv_type_1"))
-                Net::PrintErrorCode("Error in update_network_mgr() in recv_type_1() -> error code: ", 0);
-            struct Receiver {
-                int (NetworkMgr::*serve)();
-                const char* failure;
-            };
-            static constexpr Receiver kReceivers[] = {
-                {&NetworkMgr::recv_type_2, "Error in update_network_mgr() in recv_type_2() -> error code: "},
-                {&NetworkMgr::recv_type_3, "Error in update_network_mgr() in recv_type_3() -> error code: "},
-                {&NetworkMgr::recv_type_4, "Error in update_network_mgr() in recv_type_4() -> error code: "},
-                {&NetworkMgr::recv_type_5, "Error in update_network_mgr() in recv_type_5() -> error code: "},
-                {&NetworkMgr::recv_type_6, "Error in update_network_mgr() in recv_type_6() -> error code: "},
-                {&NetworkMgr::recv_type_7, "Error in update_network_mgr() in recv_type_7() -> error code: "},
-                {&NetworkMgr::recv_type_9, "Error in update_network_mgr() in recv_type_9() -> error code: "},
-            };
-            for (const Receiver& receiver : kReceivers) {
-                if (!linkUp())
-                    return;
-                const int result = (this->*receiver.serve)();
-                if (result < 0 && !limited(receiver.failure))
-                    Net::PrintErrorCode(receiver.failure, result);
-            }
-        }
     }
     if (!linkUp())
         return;

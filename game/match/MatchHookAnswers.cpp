@@ -1,5 +1,6 @@
 #include "game/match/MatchHookAnswers.h"
 
+#include "engine/collision/CollisionMgr.h"
 #include "engine/frame/Core.h"
 #include "game/arena/GameModeFlags.h"
 #include "game/arena/HookCheck.h"
@@ -43,6 +44,7 @@ void FillHooksForMatch()
     hooks.requestEndOfPlay = &RequestEndOfPlay;
     TileHooks::SetArenaFlippedLookup(&ArenaFlipped);
     Engine::Core::GetInstance().SetBeforeDrawing(&PlayerHold::HoldLocalPlayers);
+    Engine::CollisionMgr::GetInstance().SetPairPush(&PlayerHold::PushesInPhysics);
 
     MatchRecorder& recorder = MatchRecorder::GetInstance();
     MatchRecorder::ReplayHooks replay = recorder.GetReplayHooks();

@@ -20,6 +20,7 @@
 #include "game/arena/Palette.h"
 #include "game/components/tile/GoalTile.h"
 #include "game/components/player/PlayerLogicComp.h"
+#include "game/components/shared/PlayerFrame.h"
 #include "game/components/tile/TileHeightStates.h"
 #include "game/config/UserConfig.h"
 #include "game/match/GameScene.h"
@@ -155,10 +156,13 @@ void CreatePlayerEntity(Engine::EntityHandle entity, const glm::vec3& position, 
         sounds.SetAllowOverlap(muted, false);
     }
 
+    // Drawn as the players are, in its player's colour: without a program
+    // of its own the renderer draws nothing of it, and the peer's player
+    // was never seen.
     Engine::RenderComp& look = *Engine::RenderCompManager::GetInstance().AddComponent(entity).component;
     look.mModelName.value = "Player";
     look.mMaterialName.value = "White";
-    look.ResolveResources();
+    look.mShaderName.value = "Player";
     Engine::Transform::SetWorldPosition(entity, position);
     Engine::Transform::ScaleRef(entity) = scale;
 
@@ -167,7 +171,11 @@ void CreatePlayerEntity(Engine::EntityHandle entity, const glm::vec3& position, 
     Engine::EntityTagCompManager::GetInstance().AddTag(entity, "Player");
     logic.AddComponent<Player_LogicComp>(entity);
     // Moved by the peer's messages, never by this machine's input.
-    Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity)->mRemote = true;
+    Player_LogicComp& player = *Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity);
+    player.mRemote = true;
+    Engine::RenderComp& drawn = *Engine::RenderCompManager::GetInstance().GetCompPtr(entity);
+    drawn.mDiffuseColor.value = PlayerFrame::PlayerColour(player.mPlayerNumber);
+    drawn.ResolveResources();
 }
 
 void BuildServerEntities(GameState&)

@@ -1,4 +1,5 @@
 #pragma once
+#include "engine/collision/CollisionMgr.h"
 #include "engine/collision/FreshCollisionTable.h"
 #include "engine/core/FrameRateController.h"
 #include "engine/core/InputManager.h"
@@ -120,8 +121,10 @@ inline void FreshRun()
     Engine::FrameRateController::Reset();
     Engine::Random::SetSource(nullptr);
     Engine::Random::SeedWith(1);
-    // A match built by an earlier test installed the players' hold.
+    // A match built by an earlier test installed the players' hold and the
+    // physics' rule for the peer's player.
     Engine::Core::GetInstance().SetBeforeDrawing(nullptr);
+    Engine::CollisionMgr::GetInstance().SetPairPush(nullptr);
     PutBackNextMatchSettings();
     FreshRecorder();
     NoGameMode();

@@ -133,11 +133,16 @@ void TeleportToBall::Effect(Player_LogicComp& holder)
         Net::PerkEffect record;
         record.subKind = Net::PerkEffect::kTeleport;
         record.start = trail.from;
-        record.target = trail.to;
         record.scaleY = trail.scaleY;
         record.footOffset = trail.footOffset;
         record.up = trail.up;
-        NetworkMgr::GetInstance().send_type_5(record);
+        // The peer's trail ends where this frame's hold leaves the player
+        // (out of a column or another player it landed in), not at the ball.
+        holder.mOnceHeld = [record](const glm::vec3& held) mutable {
+            record.target = held;
+            if (BallMessages::Networked())
+                NetworkMgr::GetInstance().send_type_5(record);
+        };
     }
     // Here the trail takes the player's own colour.
     if (Engine::ParticleEmitter* sparks = ParticleBurst::EmitterOf(owner, false)) {

@@ -8,6 +8,7 @@
 #include "engine/render/Camera.h"
 #include "game/arena/HexGrid.h"
 #include "game/arena/MatchRecorder.h"
+#include "game/components/player/PlayerBox.h"
 #include "game/components/player/PlayerLogicComp.h"
 #include "game/components/shared/PlayerFrame.h"
 #include "game/components/tile/TileColumns.h"
@@ -16,13 +17,15 @@
 #include <cmath>
 #include <glm/gtc/constants.hpp>
 #include <optional>
+#include <vector>
 
 namespace PlayerHold {
 namespace {
 
-// Columns sweeping past while the arena turns may stand close round the
-// player: each way out may lead into the next, a few times at the most.
-constexpr int kMostColumns = 8;
+// Columns sweeping past while the arena turns, or another player standing
+// by, may stand close round the player: each way out may lead into the
+// next, a few times at the most.
+constexpr int kMostSolids = 8;
 
 // How far the player's centre keeps from a column: its body's largest half
 // extent, which holds its eyes too.
@@ -41,11 +44,46 @@ void StopAgainst(glm::vec3& velocity, const glm::vec3& push)
     }
 }
 
-// Columns raised across the arena to its far wall may stand side by side
-// round the player with no way out of one that ends in the room: then the
-// nearest free place across them, ring by ring round the last way out
-// tried (a column's axis, or a side's normal).
-glm::vec3 NearestFreePlace(const glm::vec3& place, const glm::vec3& axis, const ArenaRoom& room, float margin)
+// Another player's body, looked at closely only where the player's comes
+// within reach of it.
+struct Neighbour {
+    Engine::EntityHandle entity;
+    glm::vec3 centre{0.0f};
+    float reach = 0.0f;
+};
+
+// What the player is kept out of: the room's columns and the other
+// players' bodies.
+struct Solids {
+    ArenaRoom room;
+    float margin = 0.0f;
+    Engine::EntityHandle self;
+    float reach = 0.0f;
+    std::vector<Neighbour> neighbours;
+
+    std::optional<TileColumns::WayOut> WayOut(const glm::vec3& place) const
+    {
+        if (std::optional<TileColumns::WayOut> way = TileColumns::WayOutOfColumns(place, margin, room))
+            return way;
+        for (const Neighbour& other : neighbours) {
+            const glm::vec3 apart = place - other.centre;
+            const float reaches = reach + other.reach;
+            if (glm::dot(apart, apart) >= reaches * reaches)
+                continue;
+            const PlayerBox theirs = PlayerBox::Of(other.entity, other.centre);
+            if (std::optional<TileColumns::WayOut> way = PlayerBox::Of(self, place).WayOutOf(theirs))
+                return way;
+        }
+        return std::nullopt;
+    }
+};
+
+// Columns raised across the arena to its far wall, or a column beside
+// another player, may stand round the player with no way out of one that
+// ends in the room and in nothing else: then the nearest free place across
+// them, ring by ring round the last way out tried (a column's axis, a
+// side's or a body's face normal).
+glm::vec3 NearestFreePlace(const glm::vec3& place, const glm::vec3& axis, const Solids& solids)
 {
     constexpr int kRings = 24;
     constexpr int kDirections = 12;
@@ -57,28 +95,27 @@ glm::vec3 NearestFreePlace(const glm::vec3& place, const glm::vec3& axis, const 
         for (int i = 0; i < kDirections; ++i) {
             const float angle = glm::two_pi<float>() * static_cast<float>(i) / kDirections;
             const glm::vec3 at = place + (u * std::cos(angle) + v * std::sin(angle)) * (kRingStep * ring);
-            if (room.Contains(at) && !TileColumns::WayOutOfColumns(at, margin, room))
+            if (solids.room.Contains(at) && !solids.WayOut(at))
                 return at;
         }
     }
     return place;
 }
 
-// Out of the wall and ceiling columns the place is in, and no faster into
-// any of them.
-glm::vec3 OutOfColumns(glm::vec3 place, const ArenaRoom& room, float margin, glm::vec3* velocity)
+// Out of the solids the place is in, and no faster into any of them.
+glm::vec3 OutOfSolids(glm::vec3 place, const Solids& solids, glm::vec3* velocity)
 {
-    std::optional<TileColumns::WayOut> way = TileColumns::WayOutOfColumns(place, margin, room);
-    for (int i = 0; way && i < kMostColumns; ++i) {
-        place = room.Clamp(place + way->direction * way->depth);
+    std::optional<TileColumns::WayOut> way = solids.WayOut(place);
+    for (int i = 0; way && i < kMostSolids; ++i) {
+        place = solids.room.Clamp(place + way->direction * way->depth);
         if (velocity) {
             const float into = glm::dot(*velocity, way->direction);
             if (into < 0.0f)
                 *velocity -= way->direction * into;
         }
-        way = TileColumns::WayOutOfColumns(place, margin, room);
+        way = solids.WayOut(place);
     }
-    return way ? NearestFreePlace(place, way->direction, room, margin) : place;
+    return way ? NearestFreePlace(place, way->direction, solids) : place;
 }
 
 // The movement placed the camera from where the player stood then; what
@@ -106,31 +143,51 @@ ArenaRoom RoomFor(Engine::EntityHandle player)
     return ArenaRoom::Of(HexGrid::GetInstance()).ForBody(HalfExtents(player));
 }
 
-void Hold(Player_LogicComp& player)
+void Hold(Player_LogicComp& player, std::span<const Engine::EntityHandle> others)
 {
     if (player.mRemote || !MatchRecorder::GetInstance().isLive)
         return;
     const Engine::EntityHandle self = player.GetOwner();
-    const ArenaRoom room = RoomFor(self);
     const glm::vec3 at = Engine::Transform::GetWorldPosition(self);
+    Solids solids{RoomFor(self), ColumnMargin(self), self, PlayerBox::Reach(self), {}};
+    for (const Engine::EntityHandle& other : others) {
+        if (other != self && Engine::Transform::PositionPtr(other))
+            solids.neighbours.push_back({other, Engine::Transform::GetWorldPosition(other), PlayerBox::Reach(other)});
+    }
     Engine::CollisionComp* body = PlayerFrame::BodyOf(self);
     glm::vec3* velocity = body ? &body->mVelocity.value : nullptr;
-    const glm::vec3 inRoom = room.Clamp(at);
+    const glm::vec3 inRoom = solids.room.Clamp(at);
     if (velocity)
         StopAgainst(*velocity, inRoom - at);
-    const glm::vec3 held = OutOfColumns(inRoom, room, ColumnMargin(self), velocity);
+    const glm::vec3 held = OutOfSolids(inRoom, solids, velocity);
     if (held != at)
         Engine::Transform::SetWorldPosition(self, held);
     MoveTheView(player, held);
+    if (player.mOnceHeld) {
+        const std::function<void(const glm::vec3&)> once = std::move(player.mOnceHeld);
+        player.mOnceHeld = nullptr;
+        once(held);
+    }
 }
 
 void HoldLocalPlayers()
 {
-    for (const Engine::EntityHandle& entity :
-         Engine::EntityNameCompManager::GetInstance().FindEntitiesByName(Net::Names::kLocalPlayer)) {
+    const Engine::EntityNameCompManager& names = Engine::EntityNameCompManager::GetInstance();
+    const std::vector<Engine::EntityHandle> locals = names.FindEntitiesByName(Net::Names::kLocalPlayer);
+    std::vector<Engine::EntityHandle> everyone = locals;
+    for (const Engine::EntityHandle& peer : names.FindEntitiesByName(Net::Names::kRemotePlayer))
+        everyone.push_back(peer);
+    for (const Engine::EntityHandle& entity : locals) {
         if (Player_LogicComp* player = Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity))
-            Hold(*player);
+            Hold(*player, everyone);
     }
+}
+
+bool PushesInPhysics(Engine::EntityHandle a, Engine::EntityHandle b)
+{
+    const Player_LogicComp* first = Engine::LogicManager::GetCompPtr<Player_LogicComp>(a);
+    const Player_LogicComp* second = first ? Engine::LogicManager::GetCompPtr<Player_LogicComp>(b) : nullptr;
+    return !second || (!first->mRemote && !second->mRemote);
 }
 
 } // namespace PlayerHold

@@ -93,6 +93,31 @@ TEST_F(CollisionPass, HeadOnSpheresAreSplitAndBounced)
     EXPECT_EQ(Journal().size(), 2u);
 }
 
+// A pair the game's rule keeps apart in the physics still hears its contact;
+// the rule sees the pair in the pass's order.
+TEST_F(CollisionPass, APairTheRuleRefusesIsHeardButNeitherPushedNorBounced)
+{
+    static std::vector<std::pair<std::uint32_t, std::uint32_t>> asked;
+    asked.clear();
+    Mgr().SetPairPush([](EntityHandle a, EntityHandle b) {
+        asked.emplace_back(a.GetIndex(), b.GetIndex());
+        return false;
+    });
+    const EntityHandle a = Body(ShapeSphere, glm::vec3(0));
+    const EntityHandle b = Body(ShapeSphere, glm::vec3(1.8f, 0, 0));
+    BodyOf(a).mVelocity.value = glm::vec3(1, 0, 0);
+    BodyOf(b).mVelocity.value = glm::vec3(-1, 0, 0);
+
+    Mgr().CollidePair(a, b, MakeTransform3D(a), MakeTransform3D(b), ShapeSphere, ShapeSphere, 0, 0, false, true);
+
+    EXPECT_EQ(Journal().size(), 2u);
+    EXPECT_EQ(asked, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{a.GetIndex(), b.GetIndex()}}));
+    EXPECT_EQ(Position(a), glm::vec3(0));
+    EXPECT_EQ(Position(b), glm::vec3(1.8f, 0, 0));
+    EXPECT_EQ(BodyOf(a).mVelocity.value, glm::vec3(1, 0, 0));
+    EXPECT_EQ(BodyOf(b).mVelocity.value, glm::vec3(-1, 0, 0));
+}
+
 // A contact of NaN or infinity would carry it into both places: it is
 // heard, and moves nothing.
 TEST_F(CollisionPass, NonFiniteContactIsHeardButMovesNoBody)

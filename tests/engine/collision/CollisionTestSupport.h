@@ -65,7 +65,11 @@ protected:
         OnHeard() = nullptr;
         Mgr(); // the manager adds the "Default" tag
     }
-    void TearDown() override { OnHeard() = nullptr; }
+    void TearDown() override
+    {
+        OnHeard() = nullptr;
+        Mgr().SetPairPush(nullptr);
+    }
 
     // The next frame time becomes exactly this long.
     void SetFrame(std::uint64_t milliseconds)

@@ -14,6 +14,10 @@
 #include "engine/logic/EventDispatcher.h"
 #include "engine/logic/LogicManager.h"
 #include "engine/net/BodyVelocity.h"
+#include "engine/net/ChannelRecords.h"
+#include "engine/net/NetworkMgr.h"
+#include "engine/platform/Clock.h"
+#include "engine/platform/UdpSocket.h"
 #include "engine/render/AlphaRenderCompManager.h"
 #include "engine/render/CameraManager.h"
 #include "engine/render/HUDCompManager.h"
@@ -111,6 +115,76 @@ TEST_F(EngineFrame, PhasesRunInOrder)
     EXPECT_LE(records.at("LogicUpdate").end, records.at("PhysicsUpdate").start);
     EXPECT_LE(records.at("PhysicsUpdate").end, records.at("RenderTime").start);
     EXPECT_LE(records.at("RenderTime").end, records.at("EntityUpdate").start);
+}
+
+// The link's socket notes each poll and each datagram sent, and keeps the
+// channel-1 states.
+struct JournalSocket final : Engine::Platform::IUdpSocket {
+    bool Bind(const Engine::Platform::Ipv4Endpoint&) override { return true; }
+    bool MakeNonBlocking() override { return true; }
+    bool SendTo(std::span<const std::uint8_t> datagram, const Engine::Platform::Ipv4Endpoint&) override
+    {
+        phaseJournal.push_back("send");
+        Net::Packet packet;
+        std::copy(datagram.begin(), datagram.end(), packet.Raw().begin());
+        if (packet.Header().type == Net::PlayerState::kChannel)
+            sentStates.push_back(Net::DecodePlayerState(packet.Payload()).record);
+        return true;
+    }
+    Engine::Platform::ReceiveResult ReceiveFrom(std::span<std::uint8_t>) override
+    {
+        phaseJournal.push_back("receive");
+        return {};
+    }
+    std::uint16_t LocalPort() const override { return 0; }
+    int LastError() const override { return 0; }
+    static inline std::vector<Net::PlayerState> sentStates;
+};
+
+// What the peer is sent of the local player is where this side draws it:
+// the link hears the peer before the step before drawing, which may move
+// the player, and speaks after it; paused, it still does both.
+TEST_F(EngineFrame, TheLinkHearsBeforeTheStepBeforeDrawingAndSpeaksAfterIt)
+{
+    Engine::Platform::SetUdpSocketFactory([](int& error) -> std::unique_ptr<Engine::Platform::IUdpSocket> {
+        error = 0;
+        return std::make_unique<JournalSocket>();
+    });
+    JournalSocket::sentStates.clear();
+    NetworkMgr& network = NetworkMgr::GetInstance();
+    StdoutOf([&] { ASSERT_TRUE(network.client_init("127.0.0.1")); });
+    network.connected = 1;
+    network.menu_mode = 0;
+    network.last_receive_ns = Engine::Platform::NowNanoseconds(); // not silent yet
+    for (const char* name : {"Player_Mouse", "ball"}) {
+        const Engine::EntityHandle entity = NewEntity();
+        Engine::TransformCompManager::GetInstance().AddComponent(entity);
+        Engine::SetEntityName(entity, name);
+    }
+    gWatchedBody = Engine::EntityNameCompManager::GetInstance().FindEntitiesByName("Player_Mouse").front();
+    Core().SetBeforeDrawing([] {
+        NoteStepBeforeDrawing();
+        Engine::Transform::PositionRef(gWatchedBody).x += 5.0f;
+    });
+
+    phaseJournal.clear();
+    FrameWithInput();
+    const Strings running = phaseJournal;
+    Core().SetPaused(true);
+    phaseJournal.clear();
+    FrameWithInput();
+    const Strings paused = phaseJournal;
+    Core().SetPaused(false);
+    const float drawnAt = Engine::Transform::GetWorldPosition(gWatchedBody).x;
+    network.connected = 0;
+    StdoutOf([&] { network.Disconnect(); });
+    Engine::Platform::SetUdpSocketFactory({});
+
+    EXPECT_EQ(running, (Strings{"logic", "receive", "before drawing", "send", "render", "input"}));
+    EXPECT_EQ(paused, (Strings{"receive", "send", "render", "input"}));
+    ASSERT_EQ(JournalSocket::sentStates.size(), 2u);
+    EXPECT_EQ(JournalSocket::sentStates[0].position.x, 5.0f);
+    EXPECT_EQ(JournalSocket::sentStates[1].position.x, drawnAt);
 }
 
 TEST_F(EngineFrame, PauseStopsLogicPhysicsTheStepBeforeDrawingAndFlushButNotRenderingOrInput)

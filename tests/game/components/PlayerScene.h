@@ -306,13 +306,17 @@ protected:
     void Logic(std::uint64_t milliseconds)
     {
         time.Frame(milliseconds);
-        // SDL brings its key array back in line with the X server's keyboard
-        // when focus or keymap events arrive, which a loaded Xvfb delivers at
-        // any time: the keys a test holds are written again every frame.
+        WriteHeldKeys();
+        Engine::LogicManager::GetInstance().Update();
+    }
+    // SDL brings its key array back in line with the X server's keyboard
+    // when focus or keymap events arrive, which a loaded Xvfb delivers at
+    // any time: the keys a test holds are written again every frame.
+    void WriteHeldKeys() const
+    {
         Uint8* keys = const_cast<Uint8*>(SDL_GetKeyboardState(nullptr));
         for (SDL_Scancode key : heldKeys)
             keys[key] = 1;
-        Engine::LogicManager::GetInstance().Update();
     }
     void PhysicsAndInput()
     {

@@ -3,6 +3,7 @@
 #include "MatchScene.h"
 
 #include "engine/net/NetTestSupport.h"
+#include "engine/render/CameraManager.h"
 #include "game/arena/Palette.h"
 #include "game/components/tile/ImmovableTile.h"
 #include "game/match/LevelRecord.h"
@@ -224,6 +225,38 @@ TEST_F(NetworkedScene, TheHostSendsItsArenaOnceItsPlayerStandsAndPlacesTheClient
     // The client's acknowledgement completes the set-up.
     Hear(MakePacket(Net::kAck, 0, 200, levels.front().Header().seq), clientEnd);
     EXPECT_EQ(Net().setup_exchanged, 1);
+}
+
+// The host sees its peer's player: drawn in player 2's red where it stands
+// before the host's view, and gone from the picture when it stands aside.
+TEST_F(NetworkedScene, ThePeersPlayerIsDrawnInItsPlayersColour)
+{
+    HostClient();
+    StderrOf([] { StdoutOf([] { ::NetworkedScene::BuildServerSide(GameState::GetInstance()); }); });
+    ASSERT_EQ(Named("2 Player_Mouse").size(), 1u);
+    const EntityHandle me = Players().front();
+    const EntityHandle copy = Named("2 Player_Mouse").front();
+    Engine::GameCamera& view = *Engine::CameraManager::GetInstance().GetCompPtr(me);
+    const glm::vec3 eye(-20.0f, 0.0f, 0.0f);
+    view.SetPosition(eye);
+    view.SetTarget(eye + glm::vec3(1.0f, 0.0f, 0.0f));
+    const auto redPixels = [&](const glm::vec3& copyAt) {
+        Engine::Transform::SetWorldPosition(copy, copyAt);
+        Engine::TransformCompManager::GetInstance().Update();
+        Engine::Renderer::GetInstance().Render();
+        int red = 0;
+        for (int y = 0; y < 720; y += 4) {
+            for (int x = 0; x < 1280; x += 4) {
+                const std::array<int, 3> rgb = PixelAt(x, y);
+                red += rgb[0] > 150 && rgb[1] < 60 && rgb[2] < 60;
+            }
+        }
+        return red;
+    };
+    const int before = redPixels(eye + glm::vec3(8.0f, 0.0f, 0.0f));
+    ASSERT_TRUE(SaveScreenshot("net-peer-before-host"));
+    const int aside = redPixels(eye + glm::vec3(-8.0f, 0.0f, 0.0f));
+    EXPECT_GT(before, aside + 200) << "red samples with the peer before the view: " << before << ", aside: " << aside;
 }
 
 } // namespace

@@ -482,4 +482,43 @@ TEST_F(ActivePerksOverTheLink, EachPerkTellsThePeerWhatItDid)
     EXPECT_TRUE(TakeSent(5).empty());
 }
 
+// A teleport onto the other player, or to a ball lying inside a floor
+// column, lands the player inside it; the frame's hold puts it out before
+// the frame is drawn, and the peer's trail ends there, not at the ball.
+TEST_F(ActivePerksOverTheLink, TheTeleportTellsThePeerWhereTheFrameDrawsThePlayer)
+{
+    NetworkMgr::GetInstance().connected = 1;
+    ActivePerk& perk = Give(one, 0);
+    const glm::vec3 corner(2.0f, 0.0f, -2.0f);
+    const Engine::EntityHandle column = *std::min_element(
+        HexGrid::GetInstance().tiles.begin(), HexGrid::GetInstance().tiles.end(), [&](auto a, auto b) {
+            return glm::distance(glm::vec2(Position(a).x, Position(a).z), glm::vec2(corner.x, corner.z)) <
+                   glm::distance(glm::vec2(Position(b).x, Position(b).z), glm::vec2(corner.x, corner.z));
+        });
+    Engine::Transform::PositionRef(column).y += 6.0f;
+    Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(column);
+    const float top = Position(column).y + Engine::Transform::ScalePtr(column)->y;
+    const glm::vec3 inTheColumn(Position(column).x, top - 1.0f, Position(column).z);
+    const glm::vec3 balls[] = {Position(two), inTheColumn};
+    for (const glm::vec3& ball : balls) {
+        Throw(ballOne, ball, glm::vec3(0.0f));
+        perk.timer = perk.EffectiveCooldown();
+        Component(one).Energy.value = 16.0f;
+        Hold(InputBindings::Active);
+        Frame();
+        const auto teleports = TakeSent(5);
+        ASSERT_EQ(teleports.size(), 1u);
+        const glm::vec3 target = Net::DecodePerkEffect(teleports[0]).record.target;
+        EXPECT_EQ(target, Position(one)) << "landed " << glm::distance(target, ball) << " from the ball";
+        if (&ball == &balls[0])
+            EXPECT_GE(glm::distance(target, Position(two)),
+                      Engine::Transform::ScalePtr(one)->x + Engine::Transform::ScalePtr(two)->x - 1e-3f)
+                << "the bodies touch at most";
+        else
+            EXPECT_GT(target.y, top) << "out through the column's top";
+        Release(InputBindings::Active);
+        Frames(60);
+    }
+}
+
 } // namespace

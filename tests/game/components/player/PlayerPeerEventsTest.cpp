@@ -1,10 +1,19 @@
 // What the peer's records do to a player, delivered as the network's
 // receivers deliver them: a NetworkingEvent raised to the player's entity.
+#include "game/components/FakeLink.h"
 #include "game/components/PlayerScene.h"
 
+#include "engine/frame/Core.h"
 #include "engine/logic/EventHandlerList.h"
 #include "engine/logic/NetworkingEvent.h"
+#include "engine/net/BodyVelocity.h"
 #include "engine/net/ChannelRecords.h"
+#include "engine/platform/Clock.h"
+#include "game/arena/ArenaRoom.h"
+#include "game/components/tile/TileColumns.h"
+#include "game/match/MatchHookAnswers.h"
+#include "game/match/NetworkedScene.h"
+#include "support/InsideABody.h"
 
 #include <cmath>
 #include <functional>
@@ -142,6 +151,170 @@ TEST_F(PlayerPeerEvents, AShutDownPlayerHearsNoMore)
     component.Shutdown();
     Deliver(remote, 1, Net::Score{1, Net::Score::kGoal});
     EXPECT_EQ(component.mScore, 0);
+}
+
+// A local player with its ball, and the peer's player and ball as the
+// networked set-up builds them (the copy a third of a tile wide and twice as
+// tall), linked through the tests' socket, on which the test plays the peer.
+// Frames are the engine's own, drawing nothing, with the match's hold and
+// physics rule installed.
+class PeerOverTheLink : public PlayerScene {
+protected:
+    void SetUp() override
+    {
+        PlayerScene::SetUp();
+        BuildFloor(true);
+        RoomOfAWholeArena();
+        // Made first, the copy steps first in the physics, as it may in a
+        // match (freed entities are reused in the order they were freed):
+        // moved by its velocity into our player before their pair is tested.
+        peer = Engine::EntityMgr::GetInstance().CreateEntity();
+        local = SpawnStanding({-6.0f, 0.0f, 1.0f});
+        ASSERT_LT(peer.GetIndex(), local.GetIndex());
+        Engine::SceneManager::SetIdle();
+        const float s = HexGrid::GetInstance().tileScale.x / 3.0f;
+        NetworkedScene::CreatePlayerEntity(peer, {6.0f, Position(local).y, 1.0f}, {s, 2.0f * s, s},
+                                           Net::Names::kRemotePlayer);
+        const Engine::EntityHandle peerBall = GameScene::SpawnBall(peer);
+        Engine::SetEntityName(peerBall, Net::Names::kRemoteBall);
+        for (Engine::EntityHandle entity : {GameScene::SpawnBall(local), peer, peerBall}) {
+            for (Engine::LogicComp* component : *Engine::LogicManager::GetInstance().FindComponents(entity))
+                component->Initialize();
+        }
+        Engine::SceneManager::SetActive();
+        link = std::make_unique<FakeLink>();
+        NetworkMgr& network = NetworkMgr::GetInstance();
+        network.connected = 1;
+        network.menu_mode = 0;
+        network.last_receive_ns = Engine::Platform::NowNanoseconds();
+        FillHooksForMatch();
+        // The engine's start hands the link the bodies' velocities.
+        Net::SetVelocityLookup([](Engine::EntityHandle entity) -> glm::vec3* {
+            Engine::CollisionComp* body = Engine::CollisionMgr::GetInstance().FindComp(entity);
+            return body ? &body->mVelocity.value : nullptr;
+        });
+        Engine::Renderer::GetInstance().renderingEnabled = false;
+        link->TakeSent(Net::PlayerState::kChannel);
+    }
+    void TearDown() override
+    {
+        Engine::Renderer::GetInstance().renderingEnabled = true;
+        Net::SetVelocityLookup(nullptr);
+        link.reset();
+        PlayerScene::TearDown();
+    }
+
+    // The peer's state of its player, facing along x: heard in the next
+    // frame.
+    void Tell(const glm::vec3& at, const glm::vec3& velocity = glm::vec3(0.0f))
+    {
+        Net::PlayerState state;
+        state.position = at;
+        state.velocity = velocity;
+        state.forward = glm::vec3(1.0f, 0.0f, 0.0f);
+        const Net::Packet packet = NetTest::MakePacket(Net::kData, Net::PlayerState::kChannel, 0, 0, 0, Net::Encode(state));
+        link->wire.inbox.push_back({{packet.Raw().begin(), packet.Raw().end()}, {0x7F000001, NetworkMgr::kDefaultPort}});
+    }
+    // One engine frame of that many milliseconds.
+    void EngineFrame(std::uint64_t milliseconds = 16)
+    {
+        time.Frame(milliseconds);
+        WriteHeldKeys();
+        Engine::Core::GetInstance().Update();
+    }
+    // What this side told the peer of its player since the last call.
+    std::vector<Net::PlayerState> SentStates()
+    {
+        std::vector<Net::PlayerState> states;
+        for (const auto& payload : link->TakeSent(Net::PlayerState::kChannel))
+            states.push_back(Net::DecodePlayerState(payload).record);
+        return states;
+    }
+    // The copy's half size across: a third of a tile wide is its scale.
+    float PeerHalfWidth() const { return Engine::Transform::ScalePtr(peer)->x; }
+    float LocalHalfWidth() const { return Engine::Transform::ScalePtr(local)->x; }
+
+    Engine::EntityHandle local;
+    Engine::EntityHandle peer;
+    std::unique_ptr<FakeLink> link;
+};
+
+// A landing, a late record or the teleport may put the peer's player onto
+// ours: ours steps out of its body before the frame is drawn, and the
+// peer's player stays where its record put it.
+TEST_F(PeerOverTheLink, ARecordPuttingThePeersPlayerOnOursLeavesOurViewOutsideItsBody)
+{
+    const glm::vec3 onto = Position(local) + glm::vec3(0.5f, 0.0f, 0.0f);
+    Tell(onto);
+    EngineFrame();
+    EXPECT_EQ(Position(peer), onto);
+    EXPECT_FALSE(InsideABody(Camera(local).mPos.value, peer));
+    EXPECT_GE(glm::distance(Position(local), onto), LocalHalfWidth() + PeerHalfWidth() - 1e-3f)
+        << "the bodies touch at most";
+}
+
+// A wall's column raised through our player pushes it out through its top,
+// into the peer's player that the peer's records keep standing there: ours
+// ends out of both, on every frame.
+TEST_F(PeerOverTheLink, OutOfAColumnOurPlayerIsNotPushedIntoThePeersPlayer)
+{
+    const glm::vec3 at = Position(local);
+    const glm::vec3 beside = at + glm::vec3(LocalHalfWidth() + PeerHalfWidth() + 0.5f, 0.0f, 0.0f);
+    Tell(beside);
+    EngineFrame();
+    WallColumnThrough(local, 1.0f);
+    const ArenaRoom room = ArenaRoom::Of(HexGrid::GetInstance());
+    int inside = 0;
+    for (int frame = 0; frame < 60; ++frame) {
+        Tell(beside);
+        EngineFrame();
+        const glm::vec3 eye = Camera(local).mPos.value;
+        inside += InsideABody(eye, peer) || TileColumns::WayOutOfColumns(eye, 0.0f, room).has_value();
+    }
+    EXPECT_EQ(inside, 0) << "views inside the peer's player or the column, of 60";
+    EXPECT_EQ(Position(peer), beside);
+}
+
+// The peer's records walk its player through ours at running speed: ours
+// steps aside by no more than the two bodies take, and is given no speed
+// to slide on with (with the copy's full mass in the physics it slid some
+// twelve units).
+TEST_F(PeerOverTheLink, ThePeersPlayerWalkingThroughOursShovesItNoFartherThanTheBodiesTake)
+{
+    const glm::vec3 start = Position(local);
+    const glm::vec3 run(-205.0f, 0.0f, 0.0f);
+    for (int frame = 0; frame < 10; ++frame) {
+        Tell(start + glm::vec3(11.0f, 0.0f, 0.0f) + run * (0.016f * static_cast<float>(frame)), run);
+        EngineFrame();
+    }
+    const glm::vec3 gone = Position(peer);
+    for (int frame = 0; frame < 30; ++frame) {
+        Tell(gone);
+        EngineFrame();
+    }
+    const glm::vec2 moved(Position(local).x - start.x, Position(local).z - start.z);
+    EXPECT_LE(glm::length(moved), LocalHalfWidth() + PeerHalfWidth() + 0.1f);
+    EXPECT_LT(glm::length(glm::vec2(Body(local).mVelocity.value.x, Body(local).mVelocity.value.z)), 0.5f);
+}
+
+// Running into a wall, the player goes past it in the physics and is put
+// back by the hold: the peer is told each frame where the frame drew the
+// player, never the place past the wall.
+TEST_F(PeerOverTheLink, TheStateSentAfterARunIntoAWallIsTheHeldPlace)
+{
+    Tell(Position(peer));
+    Hold(InputBindings::Forward);
+    Hold(InputBindings::Run);
+    const float wall = ArenaRoom::Of(HexGrid::GetInstance()).max.x - 0.5f * Engine::Transform::ScalePtr(local)->x;
+    int framesAtTheWall = 0;
+    for (int frame = 0; frame < 150; ++frame) {
+        EngineFrame(32);
+        const std::vector<Net::PlayerState> sent = SentStates();
+        ASSERT_EQ(sent.size(), 1u) << "frame " << frame;
+        EXPECT_EQ(sent[0].position, Position(local)) << "frame " << frame;
+        framesAtTheWall += std::fabs(Position(local).x - wall) < 1e-3f;
+    }
+    EXPECT_GT(framesAtTheWall, 10) << "ran into the wall";
 }
 
 } // namespace

@@ -18,6 +18,7 @@
 #include "game/match/GameModifiers.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
+#include "support/InsideABody.h"
 #include "support/PrivateDisplay.h"
 #include "support/ResidentMemory.h"
 
@@ -31,11 +32,12 @@ namespace {
 
 // A local match for two under random hands, at a fixed frame time, for ten
 // minutes of game time (one under the sanitizers): on every frame, as it is
-// drawn, both players must stand inside the arena's room, and no view may
-// look out from inside a column (of a wall, the ceiling or the floor), but
-// for a column sweeping past while the arena turns or a tile crashes, whose
-// frames are counted apart. Matches that end start again with new perks. Nothing is
-// drawn: the walls hold by the same rules either way.
+// drawn, both players must stand inside the arena's room, no view may look
+// out from inside the other player's body, and none from inside a column (of
+// a wall, the ceiling or the floor), but for a column sweeping past while
+// the arena turns or a tile crashes, whose frames are counted apart.
+// Matches that end start again with new perks. Nothing is drawn: the walls
+// hold by the same rules either way.
 //
 // A failure names the frame, what the hands did in the last second and what
 // the player's body touched.
@@ -120,9 +122,13 @@ protected:
         for (Engine::EntityHandle player :
              Engine::EntityNameCompManager::GetInstance().FindEntitiesByName("Player_Mouse")) {
             lastPlaces += " " + Text(Engine::Transform::GetWorldPosition(player));
-            if (!room.Contains(Engine::Transform::GetWorldPosition(player)))
+            if (!room.Contains(Engine::Transform::GetWorldPosition(player))) {
                 failure = Describe(player, room, "outside");
-            else if (!ViewInsideAColumn(player))
+                continue;
+            }
+            if (ViewInsideAnotherPlayer(player) && viewsInPlayers++ == 0)
+                firstViewInPlayer = Describe(player, room, "with its view inside another player; room");
+            if (!ViewInsideAColumn(player))
                 continue;
             else if (ColumnsSweep())
                 ++viewsInSweeps;
@@ -151,6 +157,21 @@ protected:
         return cameras.HasComponent(player) &&
                TileColumns::WayOutOfColumns(cameras.GetCompPtr(player)->mPos.value, 0.0f, ArenaRoom::Of(HexGrid::GetInstance()))
                    .has_value();
+    }
+
+    static bool ViewInsideAnotherPlayer(Engine::EntityHandle player)
+    {
+        Engine::CameraManager& cameras = Engine::CameraManager::GetInstance();
+        if (!cameras.HasComponent(player))
+            return false;
+        const glm::vec3 eye = cameras.GetCompPtr(player)->mPos.value;
+        for (const char* name : {"Player_Mouse", "2 Player_Mouse"}) {
+            for (Engine::EntityHandle other : Engine::EntityNameCompManager::GetInstance().FindEntitiesByName(name)) {
+                if (other != player && InsideABody(eye, other))
+                    return true;
+            }
+        }
+        return false;
     }
 
     std::string Describe(Engine::EntityHandle player, const ArenaRoom& room, const char* where) const
@@ -194,8 +215,10 @@ protected:
     std::string failure;
     long viewsInColumns = 0;
     long viewsInSweeps = 0;
+    long viewsInPlayers = 0;
     std::string lastPlaces;
     std::string firstViewInColumn;
+    std::string firstViewInPlayer;
 };
 
 TEST_P(ArenaBoundsSoak, BothPlayersStayInsideTheArenaOnEveryFrame)
@@ -207,9 +230,11 @@ TEST_P(ArenaBoundsSoak, BothPlayersStayInsideTheArenaOnEveryFrame)
     // Printed for comparing runs: a case counts the same whatever ran before
     // it in the process.
     std::cout << "[Soak] " << frame << " frames, " << viewsInColumns << " views in a column, " << viewsInSweeps
-              << " in a sweeping one; the players last at" << lastPlaces << "\n";
+              << " in a sweeping one, " << viewsInPlayers << " inside the other player; the players last at"
+              << lastPlaces << "\n";
     ASSERT_TRUE(failure.empty()) << failure;
     EXPECT_EQ(viewsInColumns, 0) << firstViewInColumn;
+    EXPECT_EQ(viewsInPlayers, 0) << firstViewInPlayer;
     // A column may still sweep past a view for the frames it passes.
     EXPECT_LE(viewsInSweeps, frame / 1000);
     EXPECT_EQ(output.find("outside the arena"), std::string::npos) << output;
