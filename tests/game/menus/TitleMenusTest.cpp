@@ -117,8 +117,12 @@ TEST_F(TitlePages, CreditsToggledTwiceShowTheTitlesAgainWithOneViewsRows)
 
 TEST_F(TitlePages, StartingTheScoringTutorialShowsItsExplanationAndAsksForIt)
 {
-    static TutorialTableRow asked{};
-    static int asks = 0;
+    // A plain-function callback can only reach statics: zeroed here, so a
+    // repeated run counts its own asks.
+    static TutorialTableRow asked;
+    static int asks;
+    asked = {};
+    asks = 0;
     MenuEvents::AddOnce(MenuEvents::StartTutorial, [](MenuEventRecord& event) {
         asked = event.row;
         ++asks;
