@@ -7,6 +7,7 @@
 #include "engine/net/NetworkMgr.h"
 #include "game/arena/HexGrid.h"
 #include "game/arena/MatchRecorder.h"
+#include "game/config/UserConfig.h"
 #include "game/match/GameModifiers.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
@@ -127,4 +128,5 @@ inline void FreshRun()
     NoGameMode();
     NoInputLeft();
     NoLink();
+    UserConfig::ForgetTheRun();
 }
