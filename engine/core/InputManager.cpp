@@ -27,17 +27,22 @@ InputManager& InputManager::GetInstance()
     return *gInputManager;
 }
 
-void InputManager::Init()
+void InputManager::StartOver()
 {
-    // Input starts with no quit asked for, and the mouse as if it had not
-    // moved yet.
     mQuitRequested = false;
     mPreviousMouseButtons = mCurrentMouseButtons = 0;
     mPreviousMousePosition = mCurrentMousePosition = mMouseMotion = {};
+    mPreviousKeys.assign(mCurrentKeys, mCurrentKeys + mKeyCount);
+}
+
+void InputManager::Init()
+{
     int count = 0;
     mCurrentKeys = SDL_GetKeyboardState(&count);
     mKeyCount = mCurrentKeys ? count : 0;
-    mPreviousKeys.assign(mCurrentKeys, mCurrentKeys + mKeyCount);
+    // Input starts with no quit asked for, and the mouse as if it had not
+    // moved yet.
+    StartOver();
 
     // One reference for the whole run: SDL counts a subsystem's references
     // in a byte, and the 256th start of input would turn the controllers

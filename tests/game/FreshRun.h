@@ -74,8 +74,7 @@ inline void NoInputLeft()
     }
     Engine::InputManager& input = Engine::InputManager::GetInstance();
     input.SetHost({});
-    if (SDL_WasInit(SDL_INIT_GAMECONTROLLER))
-        input.Init();
+    input.StartOver();
 }
 
 // No link, and the settings of a new manager: a test that linked to a peer
