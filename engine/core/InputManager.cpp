@@ -26,21 +26,26 @@ InputManager& InputManager::GetInstance()
     return *gInputManager;
 }
 
-void InputManager::Init()
+void InputManager::StartOver()
 {
-    // Input starts with no quit asked for, and the mouse as if it had not
-    // moved yet.
     mQuitRequested = false;
     mPreviousMouseButtons = mCurrentMouseButtons = 0;
     mPreviousMousePosition = mCurrentMousePosition = mMouseMotion = {};
-    int count = 0;
-    mCurrentKeys = SDL_GetKeyboardState(&count);
-    mKeyCount = mCurrentKeys ? count : 0;
     mPreviousKeys.assign(mCurrentKeys, mCurrentKeys + mKeyCount);
     mKeysPressedInPump.assign(static_cast<std::size_t>(mKeyCount), 0);
     mMousePressedInPump = 0;
     mPadPressedInPump.clear();
     mPadReleasesForNextPump.clear();
+}
+
+void InputManager::Init()
+{
+    int count = 0;
+    mCurrentKeys = SDL_GetKeyboardState(&count);
+    mKeyCount = mCurrentKeys ? count : 0;
+    // Input starts with no quit asked for, and the mouse as if it had not
+    // moved yet.
+    StartOver();
 
     // One reference for the whole run: SDL counts a subsystem's references
     // in a byte, and the 256th start of input would turn the controllers

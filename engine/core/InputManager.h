@@ -65,9 +65,14 @@ public:
 
     // Takes SDL's keyboard state and starts the game-controller subsystem;
     // without it keyboard and mouse still work. Controllers are opened by the
-    // first pump, from SDL's added-device events. No quit is asked for after
-    // it, and no mouse button, position or motion is remembered from before.
+    // first pump, from SDL's added-device events. Forgets earlier frames
+    // (StartOver).
     void Init();
+    // No quit asked for, no mouse button, position or motion remembered,
+    // and the keys down now taken as the last frame's: what earlier frames
+    // left must not reach a new start. SDL and the controllers stay as
+    // they are.
+    void StartOver();
     void SetHost(InputHost host) { mHost = std::move(host); }
     const InputHost& GetHost() const { return mHost; }
 

@@ -188,6 +188,16 @@ void NetworkMgr::Disconnect()
     ++link_epoch;
 }
 
+void NetworkMgr::ResetToNew()
+{
+    Disconnect();
+    // Links are counted for the whole process: a batch that noted the
+    // count must see this link end.
+    const std::uint64_t links = link_epoch;
+    *this = NetworkMgr();
+    link_epoch = links;
+}
+
 void NetworkMgr::clear_queues()
 {
     for (Net::ChannelBlock& each : channels) {

@@ -65,6 +65,10 @@ public:
     void send_step();
     // Leaves the link: FIN to the peer, socket closed, queues emptied.
     void Disconnect();
+    // Leaves the link, then every setting, flag and queue as a new manager
+    // has them: what one user of the manager set (a port of its own, a
+    // shorter time-out, a flag) must not reach the next.
+    void ResetToNew();
 
     // Takes every waiting datagram: 1 when the socket ran dry, 0 after an
     // error.
@@ -154,6 +158,9 @@ public:
     std::uint32_t tile_count = Net::kMaxTileCount;
 
 private:
+    // ResetToNew's: a new manager's values, taken whole.
+    NetworkMgr& operator=(NetworkMgr&&) = default;
+
     enum class Delivery { Delivered, Waiting, Dropped };
     using Deliver = std::function<Delivery(const Net::ReceivedRecord& record, std::string& missing)>;
 

@@ -3,7 +3,8 @@
 
 // The game modes' flow flags. Gameplay components never leave the match
 // themselves: they raise one of these, which the mode in charge reads once
-// per frame and clears. The modes and their loop: game/modes/GameMode.h.
+// per frame and clears. The modes and their loop: game/modes/GameMode.h,
+// whose ResetFlow lowers each of these.
 namespace GameMode {
 
 // End of play: the gameplay mode starts the replay.

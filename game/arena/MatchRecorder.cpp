@@ -56,6 +56,13 @@ void MatchRecorder::GoLive()
     Reset();
 }
 
+void MatchRecorder::ResetToNew()
+{
+    *this = MatchRecorder();
+    // The new recorder's camera looked at that recorder.
+    killCamera = KillCamera(*this);
+}
+
 MatchFrame* MatchRecorder::PlaybackFront() { return playback.empty() ? nullptr : playback.front().get(); }
 
 void MatchRecorder::AddMomentPoints(int playerNumber, Moment moment)

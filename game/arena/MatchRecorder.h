@@ -77,6 +77,10 @@ public:
     // or a tutorial leaves behind, so that the next replay shows none of its
     // frames and the menus after it find no replay running.
     void GoLive();
+    // Everything as a new recorder has it: live and empty, a new run's
+    // length, moment points and focus, no hooks, the kill camera drawing.
+    // What a test set for its replay must not reach the next test.
+    void ResetToNew();
     static void ClearFrameList(FrameList& frames);
 
     // Replaces the playback list by a recording file's frames. A file that
@@ -115,6 +119,9 @@ public:
     KillCamera killCamera;
 
 private:
+    // ResetToNew's: a new recorder's values, taken whole.
+    MatchRecorder& operator=(MatchRecorder&&) = default;
+
     void RecordLiveFrame();
     void PlayFrontFrame();
     void SpawnMissingPerkObjects(const MatchFrame& frame);

@@ -16,9 +16,6 @@ namespace {
 const char* const kFolderName = "Solvane2";
 const char* const kFileName = "config";
 
-// The language of the last file read, until the table is there to take it.
-std::uint32_t gStoredLanguage = 0;
-
 // A file that did not take the last save, and why. Until a save succeeds the
 // game runs settings the file does not hold: a match start reading it again
 // would undo them, and every further save (a held volume saves each frame)
@@ -27,7 +24,6 @@ struct UnsavedFile {
     std::string path;
     std::string failure;
 };
-UnsavedFile gUnsaved;
 
 // A stored size the display could not fit, and the size the window opened
 // at instead. Saved back in place of the window's size for as long as the
@@ -37,9 +33,24 @@ struct Refitted {
     std::pair<int, int> stored;
     std::pair<int, int> opened;
 };
-std::optional<Refitted> gRefitted;
 
-bool HoldsUnsavedSettings(const std::string& path) { return !gUnsaved.failure.empty() && gUnsaved.path == path; }
+// What the game remembers of the file between its reads and saves, for the
+// whole run; a new run starts from these values.
+struct Remembered {
+    // The language of the last file read, until the table is there to take it.
+    std::uint32_t storedLanguage = 0;
+    UnsavedFile unsaved;
+    std::optional<Refitted> refitted;
+    // The stored size last said not to fit, so a match start reading the
+    // file again says nothing more.
+    std::pair<int, int> refitSaid;
+};
+Remembered gRemembered;
+
+bool HoldsUnsavedSettings(const std::string& path)
+{
+    return !gRemembered.unsaved.failure.empty() && gRemembered.unsaved.path == path;
+}
 
 std::string SizeText(std::pair<int, int> size)
 {
@@ -52,16 +63,15 @@ std::string SizeText(std::pair<int, int> size)
 // once, not at every match start that reads the file again.
 std::pair<int, int> SizeToOpenAt(std::pair<int, int> stored)
 {
-    static std::pair<int, int> lastRefitted;
     const std::optional<std::pair<int, int>> area = Engine::Window::UsableArea();
     const std::pair<int, int> size = area ? Engine::FittingSize(stored, *area, Engine::Window::OfferedSizes()) : stored;
-    if (size != stored && stored != lastRefitted) {
+    if (size != stored && stored != gRemembered.refitSaid) {
         const std::string wanted = SizeText(stored);
         std::fprintf(stderr, "[UserConfig] the resolution %s does not fit the display's usable area of %s; the window "
                              "opens at %s and the file keeps %s\n",
                      wanted.c_str(), SizeText(*area).c_str(), SizeText(size).c_str(), wanted.c_str());
     }
-    lastRefitted = size != stored ? stored : std::pair<int, int>();
+    gRemembered.refitSaid = size != stored ? stored : std::pair<int, int>();
     return size;
 }
 
@@ -95,13 +105,13 @@ UserSettings UserConfig::Current()
     settings.sfxVolume = Engine::MasterVolume::sfx;
     if (const Engine::Window* window = Engine::Window::Main()) {
         std::pair<int, int> size(window->width, window->height);
-        if (gRefitted && gRefitted->opened == size)
-            size = gRefitted->stored;
+        if (gRemembered.refitted && gRemembered.refitted->opened == size)
+            size = gRemembered.refitted->stored;
         settings.resolutionX = size.first;
         settings.resolutionY = size.second;
         settings.fullscreen = window->IsFullscreen();
     }
-    settings.language = Localisation::EntryCount() > 0 ? Localisation::GetLanguage() : gStoredLanguage;
+    settings.language = Localisation::EntryCount() > 0 ? Localisation::GetLanguage() : gRemembered.storedLanguage;
     settings.bindings = InputBindings::Records()[0];
     return settings;
 }
@@ -114,12 +124,12 @@ void UserConfig::Apply(const UserSettings& settings)
     if (Engine::Window* window = Engine::Window::Main()) {
         const std::pair<int, int> stored(static_cast<int>(settings.resolutionX), static_cast<int>(settings.resolutionY));
         const std::pair<int, int> size = SizeToOpenAt(stored);
-        gRefitted = size != stored ? std::optional<Refitted>(Refitted{stored, size}) : std::nullopt;
+        gRemembered.refitted = size != stored ? std::optional<Refitted>(Refitted{stored, size}) : std::nullopt;
         if (size != std::pair<int, int>(window->width, window->height))
             window->SetResolution(size);
         window->SetFullscreen(settings.fullscreen);
     }
-    gStoredLanguage = static_cast<std::uint32_t>(settings.language);
+    gRemembered.storedLanguage = static_cast<std::uint32_t>(settings.language);
     if (Localisation::EntryCount() > 0)
         ApplyStoredLanguage();
 
@@ -162,13 +172,15 @@ void UserConfig::Save()
     MakeFolder(GetDocumentsPath(), kFolderName);
     const std::string path = GetFilePath();
     const std::string failure = Engine::Platform::ReplaceFileContents(path, WriteUserSettings(Current()));
-    if (!failure.empty() && !(HoldsUnsavedSettings(path) && gUnsaved.failure == failure))
+    if (!failure.empty() && !(HoldsUnsavedSettings(path) && gRemembered.unsaved.failure == failure))
         std::fprintf(stderr, "[UserConfig] settings not saved (%s); the old file is kept, the game goes on with the "
                              "changed settings\n",
                      failure.c_str());
-    gUnsaved = {path, failure};
+    gRemembered.unsaved = {path, failure};
 }
 
-void UserConfig::ResolutionChosen() { gRefitted.reset(); }
+void UserConfig::ResolutionChosen() { gRemembered.refitted.reset(); }
 
-void UserConfig::ApplyStoredLanguage() { Engine::UI::SetLanguage(gStoredLanguage); }
+void UserConfig::ForgetTheRun() { gRemembered = {}; }
+
+void UserConfig::ApplyStoredLanguage() { Engine::UI::SetLanguage(gRemembered.storedLanguage); }

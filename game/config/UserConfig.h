@@ -47,6 +47,11 @@ public:
     // The player chose the window's size: saves write it from now on, even
     // when it is the size a stored one was fitted to.
     static void ResolutionChosen();
+    // Forgets what the reads and saves so far remembered (the language to
+    // apply, a failed save, a refitted size and that it was said), as a
+    // new run starts: the next test of a binary run whole meets the file
+    // as the first.
+    static void ForgetTheRun();
 
     // The language the file named. The localisation table selects language
     // 0 when it loads, so start-up calls this after loading it; a Load made

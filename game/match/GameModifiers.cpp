@@ -20,3 +20,9 @@ Engine::Property_Map& GameModifiers::GetInstance() { return Instance().GetProper
 Tarvex::Configs::Game& GameModifiers::GetGame() { return Instance().game.value; }
 
 Tarvex::Configs::Perks& GameModifiers::GetPerks() { return Instance().perks.value; }
+
+void GameModifiers::ResetToNew()
+{
+    GetGame() = Tarvex::Configs::Game();
+    GetPerks() = Tarvex::Configs::Perks();
+}

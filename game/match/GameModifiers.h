@@ -11,4 +11,6 @@ public:
     // The two records themselves, for code that does not go by name.
     static Tarvex::Configs::Game& GetGame();
     static Tarvex::Configs::Perks& GetPerks();
+    // Both records as a new run has them.
+    static void ResetToNew();
 };

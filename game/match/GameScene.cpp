@@ -19,6 +19,8 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <iterator>
+#include <algorithm>
 #include <cmath>
 
 namespace GameScene {
@@ -161,3 +163,9 @@ void StartClient(GameState& state)
 }
 
 } // namespace GameScene
+
+void GameScene::ResetPlayerChoice()
+{
+    PlayerCount = kFirstPlayerCount;
+    std::fill(std::begin(PlayerUsesGamepad), std::end(PlayerUsesGamepad), kFirstUsesGamepad);
+}

@@ -8,9 +8,13 @@ namespace GameScene {
 
 // What the scene builder spawns: how many local players (1 or 2), and per
 // local player whether it is to be given a game controller. The menus set
-// them.
-inline int PlayerCount = 1;
-inline bool PlayerUsesGamepad[2] = {true, true};
+// them; a run starts with the choice below.
+inline constexpr int kFirstPlayerCount = 1;
+inline constexpr bool kFirstUsesGamepad = true;
+inline int PlayerCount = kFirstPlayerCount;
+inline bool PlayerUsesGamepad[2] = {kFirstUsesGamepad, kFirstUsesGamepad};
+// Puts the choice back to a new run's.
+void ResetPlayerChoice();
 
 // The whole local scene: arena, border, kill-camera HUD, the blank HUD,
 // then per local player the player, its perks and its ball. Every local

@@ -252,6 +252,8 @@ GameState& GameState::GetInstance()
     return state;
 }
 
+void GameState::ResetToNew() { GetInstance() = GameState(); }
+
 void GameState::Reset()
 {
     GameState& state = GetInstance();

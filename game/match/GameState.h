@@ -23,6 +23,9 @@ public:
     // the local player looked up, the match start time stamped and the first
     // event's kind drawn. Called once the scene is built.
     static void Reset();
+    // Everything as a new run has it, the join address too: what one match
+    // or menu visit left must not reach the next test of a binary run whole.
+    static void ResetToNew();
     // Ends the running event and the local players' holds it asked for; the
     // event timer restarts only when asked. A palette fade under way runs on.
     static void ResetEvents(bool resetEventTimer);

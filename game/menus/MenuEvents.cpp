@@ -22,6 +22,12 @@ void MenuEvents::AddOnce(List& list, Callback callback)
         list.push_back(callback);
 }
 
+void MenuEvents::ClearAll()
+{
+    for (List* list : {&ReturnToTitle, &StartMatch, &StartTutorial, &LanguageChanged})
+        list->clear();
+}
+
 void MenuEvents::Remove(List& list, Callback callback)
 {
     list.erase(std::remove(list.begin(), list.end(), callback), list.end());

@@ -34,4 +34,6 @@ struct MenuEvents {
     static void Raise(const List& list);
     static void AddOnce(List& list, Callback callback);
     static void Remove(List& list, Callback callback);
+    // Every list empty, as before the title mode registers its callbacks.
+    static void ClearAll();
 };

@@ -16,6 +16,16 @@ void GameMode::Request(const Triple& mode)
     ChangeRequested = true;
 }
 
+void GameMode::ResetFlow()
+{
+    Pending = Current = {};
+    ChangeRequested = false;
+    TutorialRow = {};
+    EndRequested = ReturnRequested = 0;
+    PauseMenuOpen = Paused = 0;
+    LevelLoader2Triggered = 0;
+}
+
 void GameMode::SwitchToGameplay(MenuEventRecord&)
 {
     if (!IsCurrent(Gameplay))

@@ -38,6 +38,9 @@ inline TutorialTableRow TutorialRow{};
 inline bool IsCurrent(const Triple& mode) { return Current.Update == mode.Update; }
 // Writes `mode` as the next one and raises the change flag.
 void Request(const Triple& mode);
+// No mode running or asked for, no tutorial row kept and no flow flag
+// raised: the loop's state as a new run starts it.
+void ResetFlow();
 
 // Runs modes until the input manager reports a quit, the window closes
 // or nothing is pending: the pending mode becomes current, its Init

@@ -8,6 +8,7 @@
 #include "engine/net/NetworkMgr.h"
 #include "game/arena/HexGrid.h"
 #include "game/arena/MatchRecorder.h"
+#include "game/config/UserConfig.h"
 #include "game/match/GameModifiers.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
@@ -19,43 +20,21 @@
 #include <SDL.h>
 #include <algorithm>
 
-// What the menus and the debug keys set for the next match, put back as a
-// new run has it: the tests after it in the same process build their menu
-// pages, the join screen and their matches from it.
-inline void PutBackNextMatchSettings()
+// What the menus, the debug keys and the matches set for the next match,
+// the mode loop's flags and the menu events' callbacks, as a new run has
+// them: the tests after it in the same process build their menu pages, the
+// join screen and their matches from it. The recorder is live, empty and of
+// a new run's length: a test that shortened it for its replay must not
+// shorten the next test's.
+inline void NewRunsGameState()
 {
-    GameScene::PlayerCount = 1;
-    GameScene::PlayerUsesGamepad[0] = GameScene::PlayerUsesGamepad[1] = true;
-    GameState::GetInstance().joinAddress.clear();
-    GameModifiers::GetPerks() = Tarvex::Configs::Perks();
-    GameModifiers::GetGame() = Tarvex::Configs::Game();
-}
-
-// Live, empty and of a new run's length: a test that shortened it for its
-// replay must not shorten the next test's.
-inline void FreshRecorder()
-{
-    const MatchRecorder fresh;
-    MatchRecorder& recorder = MatchRecorder::GetInstance();
-    recorder.GoLive();
-    recorder.capacity = fresh.capacity;
-    recorder.focusPlayer = fresh.focusPlayer;
-    recorder.isRecording = fresh.isRecording;
-    recorder.momentPoints = fresh.momentPoints;
-}
-
-// No mode running or asked for, no flow flag raised, no callback on a
-// menu event.
-inline void NoGameMode()
-{
-    for (MenuEvents::List* list :
-         {&MenuEvents::ReturnToTitle, &MenuEvents::StartMatch, &MenuEvents::StartTutorial, &MenuEvents::LanguageChanged})
-        list->clear();
-    GameMode::Pending = GameMode::Current = {};
-    GameMode::ChangeRequested = false;
-    GameMode::EndRequested = GameMode::ReturnRequested = 0;
-    GameMode::PauseMenuOpen = GameMode::Paused = 0;
-    GameMode::LevelLoader2Triggered = 0;
+    GameScene::ResetPlayerChoice();
+    GameState::ResetToNew();
+    GameModifiers::ResetToNew();
+    MatchRecorder::GetInstance().ResetToNew();
+    MenuEvents::ClearAll();
+    GameMode::ResetFlow();
+    UserConfig::ForgetTheRun();
 }
 
 // Input as before the engine starts: no host (the engine's start installs
@@ -74,35 +53,14 @@ inline void NoInputLeft()
     }
     Engine::InputManager& input = Engine::InputManager::GetInstance();
     input.SetHost({});
-    if (SDL_WasInit(SDL_INIT_GAMECONTROLLER))
-        input.Init();
+    input.StartOver();
 }
 
 // No link, and the settings of a new manager: a test that linked to a peer
-// of its own on some port must not send the next one's link there. Each
-// link clears the rest of the link's state as it opens.
+// of its own on some port must not send the next one's link there.
 inline void NoLink()
 {
-    NetworkMgr& network = NetworkMgr::GetInstance();
-    StdoutOf([&network] { network.Disconnect(); });
-    const NetworkMgr fresh;
-    network.max_resends = fresh.max_resends;
-    network.resend_interval = fresh.resend_interval;
-    network.flow_flags = fresh.flow_flags;
-    network.disconnecting = fresh.disconnecting;
-    network.timed_out = fresh.timed_out;
-    network.menu_mode = fresh.menu_mode;
-    network.sent_this_frame = fresh.sent_this_frame;
-    network.last_receive_ns = fresh.last_receive_ns;
-    network.timeout = fresh.timeout;
-    network.port = fresh.port;
-    network.bind_address = fresh.bind_address;
-    network.peer_text = fresh.peer_text;
-    network.handshake_done = fresh.handshake_done;
-    network.m_info_other_end = fresh.m_info_other_end;
-    network.latest_state = fresh.latest_state;
-    network.resend_count = fresh.resend_count;
-    network.tile_count = fresh.tile_count;
+    StdoutOf([] { NetworkMgr::GetInstance().ResetToNew(); });
 }
 
 // The game as a new process finds it, before every test of a game binary:
@@ -125,9 +83,7 @@ inline void FreshRun()
     // physics' rule for the peer's player.
     Engine::Core::GetInstance().SetBeforeDrawing(nullptr);
     Engine::CollisionMgr::GetInstance().SetPairPush(nullptr);
-    PutBackNextMatchSettings();
-    FreshRecorder();
-    NoGameMode();
+    NewRunsGameState();
     NoInputLeft();
     NoLink();
 }

@@ -93,9 +93,6 @@ protected:
         Engine::MasterVolume::sfx = 0.5f;
         Engine::MasterVolume::music = 0.5f;
         RegisterLogicTypes();
-        MatchRecorder::GetInstance().isLive = 1;
-        MatchRecorder::GetInstance().isRecording = 1;
-        GameModifiers::GetPerks() = Tarvex::Configs::Perks();
         GameScene::PlayerUsesGamepad[0] = false;
         GameScene::PlayerUsesGamepad[1] = false;
     }
@@ -109,7 +106,7 @@ protected:
         PlayerHooks::Get() = PlayerHooks{};
         Engine::Random::SetSource(nullptr);
         SoundSystem::Install(nullptr);
-        PutBackNextMatchSettings();
+        NewRunsGameState();
     }
 
     // The scene of a local match with that many players, initialised and

@@ -51,9 +51,7 @@ protected:
     {
         ASSERT_TRUE(GameText::Load("data/all_text"));
         Stack().Clear();
-        for (MenuEvents::List* list : {&MenuEvents::ReturnToTitle, &MenuEvents::StartMatch, &MenuEvents::StartTutorial,
-                                       &MenuEvents::LanguageChanged})
-            list->clear();
+        MenuEvents::ClearAll();
         host.window = glm::vec2(1280.0f, 720.0f);
         host.NextFrame();
     }

@@ -117,7 +117,8 @@ TEST_F(TitlePages, CreditsToggledTwiceShowTheTitlesAgainWithOneViewsRows)
 
 TEST_F(TitlePages, StartingTheScoringTutorialShowsItsExplanationAndAsksForIt)
 {
-    // Static for the captureless handler; set again for a repeated run.
+    // A plain-function callback can only reach statics: zeroed here, so a
+    // repeated run counts its own asks.
     static TutorialTableRow asked;
     static int asks;
     asked = {};

@@ -114,7 +114,7 @@ TEST(MenuWidgets, BottomBarHoldsTwoButtonsOrAnEmptyPlace)
     Canvas root;
     root.SetRelativeSize(glm::vec2(1.0f));
     static int setups;
-    setups = 0;
+    setups = 0; // a repeated run counts its own
     const LayerCreator::BottomBar bar = LayerCreator::MakeBottomBar(
         root, nullptr, 16, [](Widget& button) { ++setups; }, 14);
     EXPECT_EQ(bar.bar->parent, &root);

@@ -29,9 +29,12 @@ TEST(FreshRun, LeavesTheGameAsANewProcessFindsIt)
     Engine::FrameRateController::SetTimeScale(0.25);
     Engine::Random::SeedWith(99);
     GameScene::PlayerCount = 2;
+    GameScene::PlayerUsesGamepad[1] = false;
+    GameState::GetInstance().joinAddress = "10.0.0.9";
     GameModifiers::GetPerks().Active.value = 3;
     MatchRecorder::GetInstance().capacity = 200;
     MatchRecorder::GetInstance().isLive = 0;
+    MatchRecorder::GetInstance().killCamera.drawing = false;
     GameMode::Pending = GameMode::Gameplay;
     GameMode::Paused = 1;
     MenuEvents::AddOnce(MenuEvents::StartMatch, &NoCallback);
@@ -47,8 +50,10 @@ TEST(FreshRun, LeavesTheGameAsANewProcessFindsIt)
     input.SetHost({});
     NetworkMgr::GetInstance().port = 1234;
     NetworkMgr::GetInstance().disconnecting = 1;
+    NetworkMgr::GetInstance().timeout = 1.0;
 
     FreshRun();
+    EXPECT_FALSE(input.IsQuitRequested()) << "before the engine starts input again";
     FrameTest::StartEngine();
 
     const Engine::EntityHandle first = entities.CreateEntity();
@@ -63,9 +68,12 @@ TEST(FreshRun, LeavesTheGameAsANewProcessFindsIt)
     Engine::Random::SeedWith(1);
     EXPECT_EQ(draw, Engine::Random::Next());
     EXPECT_EQ(GameScene::PlayerCount, 1);
+    EXPECT_TRUE(GameScene::PlayerUsesGamepad[1]);
+    EXPECT_TRUE(GameState::GetInstance().joinAddress.empty()) << "the join screen offers the file's address";
     EXPECT_EQ(GameModifiers::GetPerks().Active.value, 0);
     EXPECT_EQ(MatchRecorder::GetInstance().capacity, 500u);
     EXPECT_TRUE(MatchRecorder::GetInstance().isLive);
+    EXPECT_TRUE(MatchRecorder::GetInstance().killCamera.drawing);
     EXPECT_TRUE(GameMode::Pending.Empty());
     EXPECT_FALSE(GameMode::Paused);
     EXPECT_TRUE(MenuEvents::StartMatch.empty());
@@ -76,6 +84,7 @@ TEST(FreshRun, LeavesTheGameAsANewProcessFindsIt)
     EXPECT_EQ(input.GetHost().window, Engine::Window::Main()->sdlWindow) << "the engine's host";
     EXPECT_EQ(NetworkMgr::GetInstance().port, NetworkMgr::kDefaultPort);
     EXPECT_FALSE(NetworkMgr::GetInstance().disconnecting);
+    EXPECT_EQ(NetworkMgr::GetInstance().timeout, 10.0) << "a silent peer is given ten seconds";
 }
 
 } // namespace

@@ -52,12 +52,9 @@ protected:
         Input().SetHost(host);
         sFocused = true;
         sMouseButtons = 0;
-        GameMode::EndRequested = GameMode::ReturnRequested = 0;
-        GameMode::PauseMenuOpen = GameMode::Paused = 0;
-        GameMode::ChangeRequested = false;
     }
 
-    void TearDown() override { PutBackNextMatchSettings(); }
+    void TearDown() override { NewRunsGameState(); }
 
     // The game's mode loop, from the pending mode, with the test's
     // LoopFrame as its engine frame; the loop ends when LoopFrame says so.
