@@ -11,7 +11,7 @@
 #include <cmath>
 #include <iostream>
 #include <limits>
-#include <vector>
+#include <glm/gtc/matrix_inverse.hpp>
 
 namespace TileColumns {
 namespace {
@@ -72,17 +72,22 @@ int LastIndex(float to, std::uint32_t count)
     return static_cast<int>(std::min(std::floor(to), static_cast<float>(count) - 1.0f));
 }
 
-// The tiles of one side that may hold the point. A side's tiles stand in
-// columns and rows across it and rise along its up, so the point's place
-// across the side names the few whose hexagons, grown by `margin`, reach
-// it; of those, only the ones that reach it along their rise count.
-void AddColumnsAcross(int side, std::uint64_t first, const glm::vec3& point, float margin,
-                      std::vector<Engine::EntityHandle>& found)
+// The tiles of one side that may hold the point, visited until `visit`
+// answers; its answer. A side's tiles stand in columns and rows across it
+// and rise along its up, so the point's place across the side names the few
+// whose hexagons, grown by `margin`, reach it; of those, only the ones that
+// reach it along their rise are visited.
+template <typename Visit>
+std::optional<WaysOut> VisitColumnsAcross(int side, std::uint64_t first, const glm::vec3& point, float margin,
+                                          const Visit& visit)
 {
     const HexGrid& grid = HexGrid::GetInstance();
     const std::uint32_t rows = grid.rows[side];
     const std::uint32_t cols = grid.cols[side];
-    const glm::vec3 local(glm::inverse(Engine::Transform::GetWorldMatrix(grid.sides[side])) * glm::vec4(point, 1.0f));
+    // A world matrix is affine (no projection): its cheaper inverse will do,
+    // and this is the hold's most repeated one.
+    const glm::vec3 local(glm::affineInverse(Engine::Transform::GetWorldMatrix(grid.sides[side])) *
+                          glm::vec4(point, 1.0f));
     const HexLayout::SideFrame& frame = HexLayout::kSides[side];
     const glm::vec3& centre = grid.sideCentres[side];
     const float s = grid.tileScale.x;
@@ -105,10 +110,13 @@ void AddColumnsAcross(int side, std::uint64_t first, const glm::vec3& point, flo
             const glm::vec3* at = Engine::Transform::PositionPtr(tile);
             const glm::vec3* up = Engine::Transform::UpPtr(tile);
             const glm::vec3* scale = Engine::Transform::ScalePtr(tile);
-            if (at && up && scale && std::fabs(glm::dot(local - *at, *up)) <= scale->y + margin)
-                found.push_back(tile);
+            if (at && up && scale && std::fabs(glm::dot(local - *at, *up)) <= scale->y + margin) {
+                if (std::optional<WaysOut> ways = visit(tile))
+                    return ways;
+            }
         }
     }
+    return std::nullopt;
 }
 
 bool& MismatchSaid()
@@ -131,29 +139,22 @@ void SayWhenTheBuildDiffers(const HexGrid& grid)
               << " were built: the columns of the sides past the first that differs are not found.\n";
 }
 
-// The columns that may hold the point, side by side.
-std::vector<Engine::EntityHandle> ColumnsNear(const glm::vec3& point, float margin)
+// The first column, side by side, that holds the point.
+std::optional<WaysOut> FirstColumnHolding(const glm::vec3& point, float margin)
 {
     const HexGrid& grid = HexGrid::GetInstance();
     SayWhenTheBuildDiffers(grid);
-    std::vector<Engine::EntityHandle> found;
+    const auto holding = [&point, margin](Engine::EntityHandle tile) {
+        return tile.IsValid() ? OutOf(tile, point, margin) : std::nullopt;
+    };
     std::uint64_t first = 0;
     for (int side = 0; side < HexLayout::kSideCount; ++side) {
         const std::uint64_t count = HexLayout::SideTileCount(grid.rows[side], grid.cols[side]);
-        if (count > 0 && static_cast<std::size_t>(side) < grid.sides.size())
-            AddColumnsAcross(side, first, point, margin, found);
+        if (count > 0 && static_cast<std::size_t>(side) < grid.sides.size()) {
+            if (std::optional<WaysOut> ways = VisitColumnsAcross(side, first, point, margin, holding))
+                return ways;
+        }
         first += count;
-    }
-    return found;
-}
-
-std::optional<WaysOut> FirstColumnHolding(const glm::vec3& point, float margin)
-{
-    for (const Engine::EntityHandle& tile : ColumnsNear(point, margin)) {
-        if (!tile.IsValid())
-            continue;
-        if (std::optional<WaysOut> ways = OutOf(tile, point, margin))
-            return ways;
     }
     return std::nullopt;
 }
