@@ -19,9 +19,8 @@
 
 #include <SDL.h>
 #include <algorithm>
-#include <iterator>
-#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 namespace GameScene {
 namespace {

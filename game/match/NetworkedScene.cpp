@@ -173,9 +173,9 @@ void CreatePlayerEntity(Engine::EntityHandle entity, const glm::vec3& position, 
     // Moved by the peer's messages, never by this machine's input.
     Player_LogicComp& player = *Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity);
     player.mRemote = true;
-    Engine::RenderComp& drawn = *Engine::RenderCompManager::GetInstance().GetCompPtr(entity);
-    drawn.mDiffuseColor.value = PlayerFrame::PlayerColour(player.mPlayerNumber);
-    drawn.ResolveResources();
+    // The manager keeps its components in a map: `look` still stands.
+    look.mDiffuseColor.value = PlayerFrame::PlayerColour(player.mPlayerNumber);
+    look.ResolveResources();
 }
 
 void BuildServerEntities(GameState&)
