@@ -349,7 +349,7 @@ protected:
     }
 
     // Keys are held from the next frame on.
-    void Hold(InputBindings::Slot slot, bool down = true)
+    void HoldKey(InputBindings::Slot slot, bool down = true)
     {
         HoldKey(static_cast<SDL_Scancode>(InputBindings::Defaults().Code(slot)), down);
     }
@@ -363,10 +363,10 @@ protected:
         else
             heldKeys.erase(scancode);
     }
-    void Release(InputBindings::Slot slot) { Hold(slot, false); }
+    void Release(InputBindings::Slot slot) { HoldKey(slot, false); }
     void Press(InputBindings::Slot slot)
     {
-        Hold(slot);
+        HoldKey(slot);
         Frame();
         Release(slot);
         Frame();

@@ -15,7 +15,7 @@ TEST_F(RadialMenuShot, TheOpenMenuLightsTheSliceThePointerPicks)
     LightTheFloor();
     auto pointLeft = [this] {
         mousePixel = {640, 360};
-        Hold(InputBindings::ModeMenu);
+        HoldKey(InputBindings::ModeMenu);
         Frame();
         mousePixel = {640 - 120, 360 - 20};
         Frames(3);

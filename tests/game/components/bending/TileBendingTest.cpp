@@ -77,7 +77,7 @@ protected:
     void OpenAndPoint(const glm::ivec2& offset)
     {
         mousePixel = {640, 360};
-        Hold(Slot::ModeMenu);
+        HoldKey(Slot::ModeMenu);
         Frame();
         mousePixel = {640 + offset.x, 360 - offset.y};
         Frames(3);
@@ -147,7 +147,7 @@ TEST_F(RadialMenu, OpensWithThePointerAtTheMiddleOfTheWindowAsItIsShown)
     const auto [width, height] = window.GetSize();
     ASSERT_NE(std::make_pair(width, height), std::make_pair(800, 600)) << "the window stays fullscreen";
     Component(player).mBendMode = 2;
-    Hold(Slot::ModeMenu);
+    HoldKey(Slot::ModeMenu);
     Frame();
     glm::ivec2 pointer{-1};
     for (int i = 0; i < 100 && pointer != glm::ivec2(width / 2, height / 2); ++i) {
@@ -184,7 +184,7 @@ TEST_F(TileBending, ARaiseIsPaidOnceAndHoldingRaisesOncePerCompletedStep)
     MatchRecorder& recorder = MatchRecorder::GetInstance();
     const float points = recorder.live.points0;
 
-    Hold(Slot::BendActivate);
+    HoldKey(Slot::BendActivate);
     Frame();
     EXPECT_FLOAT_EQ(EnergyLeft(), 15.0f);
     EXPECT_FLOAT_EQ(recorder.live.points0 - points, 150.0f) << "a bend is a moment worth replaying";
@@ -289,7 +289,7 @@ TEST_F(TileBending, AGatheredTileThatIsDestroyedIsSkippedAndTheRestMove)
     ASSERT_EQ(Component(player).mDraggedTiles.size(), 3u);
     Engine::EntityMgr::GetInstance().DestroyEntity(tiles[2]);
     StdoutOf([this] { Frame(); });
-    Hold(Slot::BendActivate);
+    HoldKey(Slot::BendActivate);
     Frame();
     EXPECT_FLOAT_EQ(EnergyLeft(), 14.0f);
     EXPECT_EQ(TileOf(tiles[1]).mRaiseRequest, 1);
@@ -309,7 +309,7 @@ TEST_F(TileBending, LoweringFromModes0To3NeedsALevelOfAtLeast0ButGatheredTilesGo
         ASSERT_EQ(tile, ExpectedTile(mode)) << "mode " << mode;
         TileOf(tile).mLevel = -1;
         float energy = EnergyLeft();
-        Hold(Slot::BendDeActivate);
+        HoldKey(Slot::BendDeActivate);
         Frame();
         EXPECT_EQ(TileOf(tile).mLowerRequest, 0) << "mode " << mode << " lowered a tile below level 0";
         EXPECT_FLOAT_EQ(EnergyLeft(), energy);
@@ -333,7 +333,7 @@ TEST_F(TileBending, LoweringFromModes0To3NeedsALevelOfAtLeast0ButGatheredTilesGo
     Frame();
     HoldKey(SDL_SCANCODE_B, false);
     ASSERT_EQ(Component(player).mDraggedTiles.size(), 1u);
-    Hold(Slot::BendDeActivate);
+    HoldKey(Slot::BendDeActivate);
     Frame();
     EXPECT_EQ(TileOf(low).mLowerRequest, 1);
     Release(Slot::BendDeActivate);
@@ -342,7 +342,7 @@ TEST_F(TileBending, LoweringFromModes0To3NeedsALevelOfAtLeast0ButGatheredTilesGo
     // The peer refuses a level past the arena's.
     TileOf(low).mLevel = -TileOf(low).LevelLimit();
     const float energy = EnergyLeft();
-    Hold(Slot::BendDeActivate);
+    HoldKey(Slot::BendDeActivate);
     Frame();
     EXPECT_EQ(TileOf(low).mLowerRequest, 0);
     EXPECT_FLOAT_EQ(EnergyLeft(), energy);
@@ -365,7 +365,7 @@ TEST_F(TileBending, GatheredTilesMoveAllTogetherOrNotAtAll)
     };
     auto gathered = [this] { return Component(player).mDraggedTiles; };
     auto pressed = [this](Slot slot) {
-        Hold(slot);
+        HoldKey(slot);
         Frame();
         Release(slot);
     };
@@ -412,7 +412,7 @@ TEST_F(TileBending, GatheredTilesMoveAllTogetherOrNotAtAll)
 TEST_F(TileBending, ATileAnotherAimLeftStillTakesTheMovePaidFor)
 {
     auto raiseOnce = [this] {
-        Hold(Slot::BendActivate);
+        HoldKey(Slot::BendActivate);
         Frame();
         Release(Slot::BendActivate);
         Frames(3);
@@ -469,7 +469,7 @@ TEST_F(TileBending, HoldingWithTheRaiseKeyPaysOnlyForTheTileUnderfoot)
     // start: the second frame sees both at once.
     HoldRightButton();
     Frame();
-    Hold(Slot::BendActivate);
+    HoldKey(Slot::BendActivate);
     Frame();
     EXPECT_EQ(Component(player).mAimedTile, home);
     EXPECT_EQ(TileOf(home).mRaiseRequest, 1);
@@ -617,8 +617,8 @@ TEST_F(BendingOverTheLink, RaiseAndLowerHeldTogetherMakeOneMoveAndTellThePeerOfI
     const Engine::EntityHandle tile = Component(player).mAimedTile;
     ASSERT_FALSE(tile.IsNull());
     const glm::vec3 before = Position(tile);
-    Hold(Slot::BendActivate);
-    Hold(Slot::BendDeActivate);
+    HoldKey(Slot::BendActivate);
+    HoldKey(Slot::BendDeActivate);
     Frame();
     Release(Slot::BendActivate);
     Release(Slot::BendDeActivate);

@@ -257,7 +257,7 @@ TEST_F(ActivePerks, TheTeleportLandsOnTheBallWithATrailFromFootToFoot)
     perk.timer = perk.cooldown;
     const glm::vec3 from = Position(one);
     const glm::vec3 to = Position(ballOne);
-    Hold(InputBindings::Active);
+    HoldKey(InputBindings::Active);
     Logic(10);
     EXPECT_EQ(Position(one), to);
     EXPECT_TRUE(Body(one).mGhost.value) << "pushes nothing where it lands";
@@ -504,7 +504,7 @@ TEST_F(ActivePerksOverTheLink, TheTeleportTellsThePeerWhereTheFrameDrawsThePlaye
         Throw(ballOne, ball, glm::vec3(0.0f));
         perk.timer = perk.EffectiveCooldown();
         Component(one).Energy.value = 16.0f;
-        Hold(InputBindings::Active);
+        HoldKey(InputBindings::Active);
         Frame();
         const auto teleports = TakeSent(5);
         ASSERT_EQ(teleports.size(), 1u);

@@ -122,8 +122,8 @@ TEST_F(PassivePerks, FreeRunningEndsInOneExhaustionAndNoShootingMeanwhile)
     ASSERT_TRUE(PasivePerkss::AttachBySelection(player, 2));
     Frame();
     component->Energy.value = 10.0f;
-    Hold(Slot::Forward);
-    Hold(Slot::Run);
+    HoldKey(Slot::Forward);
+    HoldKey(Slot::Run);
     Frames(100);
     EXPECT_EQ(MovementState(player), "Run");
     EXPECT_FLOAT_EQ(component->Energy.value, 11.0f) << "the run is free (its first unit comes back)";
@@ -148,7 +148,7 @@ TEST_F(PassivePerks, FreeRunningEndsInOneExhaustionAndNoShootingMeanwhile)
 TEST_F(PassivePerks, TheRunPerkCutsNoArenaHoldShortNorLetsThePlayerActInIt)
 {
     ASSERT_TRUE(PasivePerkss::AttachBySelection(player, 2));
-    Hold(Slot::Run);
+    HoldKey(Slot::Run);
     Frames(20);
     Release(Slot::Run);
     Frames(200);

@@ -82,7 +82,7 @@ TEST_F(PlayerMovement, FeetInsideAFloorTileStandOnItsTopInsteadOfDroppingThrough
     }
     ASSERT_EQ(tile.mLevel, 2);
 
-    Hold(Slot::Forward);
+    HoldKey(Slot::Forward);
     float lowest = FeetHeight(player);
     bool stoodOnIt = false;
     for (int i = 0; i < 200 && !stoodOnIt; ++i) {
@@ -134,7 +134,7 @@ TEST_F(PlayerMovement, WalksAndRunsAtTheirSpeedsAlongTheView)
 {
     const Engine::EntityHandle player = SpawnStanding({-6.0f, 0.0f, 1.0f});
     const Player_LogicComp& component = Component(player);
-    Hold(Slot::Forward);
+    HoldKey(Slot::Forward);
     Frames(150);
     const glm::vec3 walk = Body(player).mVelocity.value;
     EXPECT_NEAR(HorizontalSpeed(walk), SteadySpeed(component.PlayerSpeed.value, 0.9f), 0.05f);
@@ -142,7 +142,7 @@ TEST_F(PlayerMovement, WalksAndRunsAtTheirSpeedsAlongTheView)
     EXPECT_GT(glm::dot(glm::normalize(glm::vec2(walk.x, walk.z)), glm::normalize(glm::vec2(view.x, view.z))), 0.999f);
     EXPECT_FLOAT_EQ(component.Energy.value, 16.0f) << "walking is free";
 
-    Hold(Slot::Run);
+    HoldKey(Slot::Run);
     Frames(150);
     EXPECT_EQ(MovementState(player), "Run");
     EXPECT_TRUE(component.mRunning);
@@ -162,8 +162,8 @@ TEST_F(PlayerMovement, RunningPaysOneUnitEvery0175SecondsOfRealTime)
     const Player_LogicComp& component = Component(player);
     // Slow motion does not slow the payments.
     Engine::FrameRateController::SetTimeScale(0.25);
-    Hold(Slot::Forward);
-    Hold(Slot::Run);
+    HoldKey(Slot::Forward);
+    HoldKey(Slot::Run);
     constexpr std::uint64_t kStep = 25;
     std::vector<int> payments;
     float energy = component.Energy.value;
@@ -188,8 +188,8 @@ TEST_F(PlayerMovement, RunningStopsWhenTheEnergyRunsOut)
     const Engine::EntityHandle player = SpawnStanding();
     Player_LogicComp& component = Component(player);
     component.Energy.value = 2.0f;
-    Hold(Slot::Forward);
-    Hold(Slot::Run);
+    HoldKey(Slot::Forward);
+    HoldKey(Slot::Run);
     Frames(60, 25);
     EXPECT_EQ(MovementState(player), "Move");
     EXPECT_TRUE(component.mExhausted);
@@ -210,7 +210,7 @@ TEST_F(PlayerMovement, JumpsOnceOrTwiceBeforeLanding)
             Frame();
         }
         const int jumps = MatchStats::GetInstance().Jumps.value;
-        Hold(Slot::Jump);
+        HoldKey(Slot::Jump);
         Logic(10);
         EXPECT_FLOAT_EQ(Body(player).mVelocity.value.y, 100.0f);
         PhysicsAndInput();
@@ -219,14 +219,14 @@ TEST_F(PlayerMovement, JumpsOnceOrTwiceBeforeLanding)
         EXPECT_GT(FeetHeight(player), 3.6f);
 
         const float before = Body(player).mVelocity.value.y;
-        Hold(Slot::Jump);
+        HoldKey(Slot::Jump);
         Logic(10);
         EXPECT_FLOAT_EQ(Body(player).mVelocity.value.y, before + test.secondJumpAdds);
         PhysicsAndInput();
         Release(Slot::Jump);
         Frame();
         const float last = Body(player).mVelocity.value.y;
-        Hold(Slot::Jump);
+        HoldKey(Slot::Jump);
         Logic(10);
         EXPECT_FLOAT_EQ(Body(player).mVelocity.value.y, last) << "no jump is left";
         PhysicsAndInput();
@@ -296,7 +296,7 @@ TEST_F(PlayerMovement, ARocketJumpOffARisingTileAddsBothSpeeds)
             Frame();
             ASSERT_EQ(floorTile.HeightMachine()->GetCurrentState()->GetName(), "TileUp");
         }
-        Hold(Slot::Jump);
+        HoldKey(Slot::Jump);
         Logic(10);
         EXPECT_FLOAT_EQ(Body(player).mVelocity.value.y, test.expected);
         PhysicsAndInput();
@@ -499,12 +499,12 @@ TEST_F(PlayerMovement, TheOpenModeMenuStopsWalkingJumpingAndTurning)
 {
     const Engine::EntityHandle player = SpawnStanding();
     const glm::vec3 target = Camera(player).mTarget.value;
-    Hold(Slot::ModeMenu);
+    HoldKey(Slot::ModeMenu);
     Frame();
     ASSERT_TRUE(Component(player).mRadialOpen);
     EXPECT_TRUE(Engine::InputManager::GetInstance().menuPointerShown);
-    Hold(Slot::Forward);
-    Hold(Slot::Jump);
+    HoldKey(Slot::Forward);
+    HoldKey(Slot::Jump);
     MoveMouse(40, 25);
     Frames(20);
     EXPECT_EQ(Body(player).mVelocity.value, glm::vec3(0.0f));

@@ -51,7 +51,7 @@ TEST_F(PlayerPad, TheSticksMoveAndTurnThePlayerAndAJumps)
     EXPECT_GT(glm::dot(Camera(player).forward, right), 0.05f) << "turned right";
 
     // The keyboard's keys mean nothing to a controller player.
-    Hold(InputBindings::Jump);
+    HoldKey(InputBindings::Jump);
     Frames(3);
     Release(InputBindings::Jump);
     EXPECT_EQ(Component(player).mJumpsUsed, 0);

@@ -303,8 +303,8 @@ TEST_F(PeerOverTheLink, ThePeersPlayerWalkingThroughOursShovesItNoFartherThanThe
 TEST_F(PeerOverTheLink, TheStateSentAfterARunIntoAWallIsTheHeldPlace)
 {
     Tell(Position(peer));
-    Hold(InputBindings::Forward);
-    Hold(InputBindings::Run);
+    HoldKey(InputBindings::Forward);
+    HoldKey(InputBindings::Run);
     const float wall = ArenaRoom::Of(HexGrid::GetInstance()).max.x - 0.5f * Engine::Transform::ScalePtr(local)->x;
     int framesAtTheWall = 0;
     for (int frame = 0; frame < 150; ++frame) {
