@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -97,14 +98,27 @@ std::string WriteInPlace(const std::string& path, const std::string& text)
     return {};
 }
 
-} // namespace
-
-std::string ReplaceFileContents(const std::string& path, const std::string& text)
+// A file that is a symbolic link (as dotfile managers make of settings
+// files) would be replaced by a plain file by the rename, and the file it
+// leads to would keep the old text. So the link is followed to that file,
+// whose own folder takes the temporary file. A link that leads nowhere or
+// round in a loop cannot be followed: it is left as it is, and why is said.
+std::string FollowLink(const std::string& path, std::string& target)
 {
-    if (std::string unwritable = UnwritableReason(path); !unwritable.empty())
-        return unwritable;
-    if (BelongsToAnotherUser(path))
-        return WriteInPlace(path, text);
+    target = path;
+    struct stat status {};
+    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
+        return {};
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (!resolved)
+        return Reason("cannot follow the symbolic link", path, errno);
+    target = resolved;
+    std::free(resolved);
+    return {};
+}
+
+std::string ReplaceThroughTemporary(const std::string& path, const std::string& text)
+{
     const std::string temporary = path + ".tmp";
     std::FILE* file = std::fopen(temporary.c_str(), "wb");
     if (!file)
@@ -124,6 +138,20 @@ std::string ReplaceFileContents(const std::string& path, const std::string& text
         return Reason("cannot replace", path, error);
     }
     return {};
+}
+
+} // namespace
+
+std::string ReplaceFileContents(const std::string& path, const std::string& text)
+{
+    std::string target;
+    if (std::string unfollowed = FollowLink(path, target); !unfollowed.empty())
+        return unfollowed;
+    if (std::string unwritable = UnwritableReason(target); !unwritable.empty())
+        return unwritable;
+    if (BelongsToAnotherUser(target))
+        return WriteInPlace(target, text);
+    return ReplaceThroughTemporary(target, text);
 }
 
 } // namespace Engine::Platform

@@ -10,7 +10,9 @@ namespace Engine::Platform {
 // bits (one its owner made read-only, or another user's) is left as it is:
 // the rename would hand it to the running user. Another user's file that
 // its mode lets the running user write is written in place, keeping its
-// owner and mode.
+// owner and mode. A path that is a symbolic link stays one: the file it
+// leads to is the one written, under the same checks; a link that leads
+// nowhere, or round in a loop, is left as it is.
 std::string ReplaceFileContents(const std::string& path, const std::string& text);
 
 } // namespace Engine::Platform

@@ -6,6 +6,7 @@
 #include <array>
 #include <functional>
 #include <gtest/gtest.h>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -163,10 +164,14 @@ TEST_F(Pads, EveryPressCountsInTheFrameWhosePumpTookIt)
     };
     std::uint32_t maskBeforePump = 0;
     std::uint32_t maskAfterPump = 0;
-    // SDL's mouse mask moves as the pump takes the button's events.
+    std::array<int, 2> pointerAfterPump{};
+    // SDL's mouse mask and pointer move as the pump takes the mouse's events;
+    // the pointer starts in the top left corner.
     Engine::InputHost host;
     host.mouseState = [&](int* x, int* y) {
-        *x = *y = 0;
+        const bool moving = SDL_HasEvent(SDL_MOUSEMOTION);
+        *x = moving ? 0 : pointerAfterPump[0];
+        *y = moving ? 0 : pointerAfterPump[1];
         return SDL_HasEvents(SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP) ? maskBeforePump : maskAfterPump;
     };
     Input().SetHost(host);
@@ -209,6 +214,17 @@ TEST_F(Pads, EveryPressCountsInTheFrameWhosePumpTookIt)
             EXPECT_EQ(thing.downTriggeredReleased(), frames[i].downTriggeredReleased) << "down, triggered, released";
         }
     }
+    // So is the pointer: moved 30 pixels right and 40 down, it is there in
+    // the frame that pumped the motion (y up; no window, so no centre).
+    pointerAfterPump = {30, 40};
+    SDL_Event motion{};
+    motion.type = SDL_MOUSEMOTION;
+    motion.motion.x = motion.motion.xrel = 30;
+    motion.motion.y = motion.motion.yrel = 40;
+    SDL_PushEvent(&motion);
+    NextFrame();
+    const glm::vec2 pointer = Input().UpdateMousePosition();
+    EXPECT_EQ(std::make_pair(pointer.x, pointer.y), std::make_pair(30.0f, -40.0f));
     Input().SetHost({});
 }
 

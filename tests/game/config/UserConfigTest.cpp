@@ -360,4 +360,48 @@ TEST_F(ConfigHome, AnotherUsersFileKeepsItsOwnerAndModeAndIsWrittenOnlyIfItsMode
     EXPECT_EQ(after.st_mode & 07777, 0666u);
 }
 
+// A settings file that is a symbolic link to a file elsewhere, as dotfile
+// managers make them, stays a link: the file it leads to takes the
+// settings, if a plain file there would. A link to nothing is left, and why
+// is said.
+TEST_F(ConfigHome, ALinkStaysALinkAndTheFileItLeadsToTakesTheSettings)
+{
+    struct Case {
+        const char* what;
+        std::string linkTo;
+        mode_t targetMode; // 0: there is no file at the link's end
+        std::string said;  // "": the settings are saved
+    };
+    const std::string target = (dir.Path() / "dotfiles/config").string();
+    const Case cases[] = {
+        {"a link to another folder", target, 0644, ""},
+        {"a link relative to its own folder", "../../dotfiles/config", 0644, ""},
+        {"a link to a read-only file", "../../dotfiles/config", 0444, "dotfiles/config\" is read-only for its owner"},
+        {"a link to nothing", "../../dotfiles/config", 0, ConfigPath() + "\": No such file or directory"},
+    };
+    std::filesystem::create_directories(dir.Path() / "Documents/Solvane2");
+    std::filesystem::create_directories(dir.Path() / "dotfiles");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        std::filesystem::remove(ConfigPath());
+        std::filesystem::remove(target);
+        std::filesystem::create_symlink(c.linkTo, ConfigPath());
+        if (c.targetMode != 0) {
+            WriteFileText(target, "{}");
+            ASSERT_EQ(chmod(target.c_str(), c.targetMode), 0);
+        }
+        Engine::MasterVolume::music = 0.3f;
+        const std::string said = StderrOf([] { UserConfig::Save(); });
+        std::error_code notALink;
+        EXPECT_EQ(std::filesystem::read_symlink(ConfigPath(), notALink), c.linkTo) << "still the same link";
+        if (c.said.empty()) {
+            EXPECT_EQ(said, "");
+            EXPECT_EQ(json::parse(ReadFileText(target))["music_volume"], 0.3f);
+        } else {
+            EXPECT_NE(said.find(c.said), std::string::npos) << said;
+            EXPECT_EQ(ReadFileText(target), c.targetMode != 0 ? "{}" : "") << "left as it was";
+        }
+    }
+}
+
 } // namespace
