@@ -18,6 +18,7 @@
 #include "game/arena/HexGrid.h"
 #include "game/arena/MatchRecorder.h"
 #include "game/arena/Palette.h"
+#include "game/components/medals/BadgeManagerComp.h"
 #include "game/components/tile/GoalTile.h"
 #include "game/components/player/PlayerLogicComp.h"
 #include "game/components/shared/PlayerFrame.h"
@@ -111,6 +112,17 @@ LevelRecord::Players HostPlayers()
     return players;
 }
 
+// The peer's player carries no medals of its own: its hits are shown on the
+// peer's screen. Only the end of a match it wins shows here, as "MedalLost"
+// on this machine's screen, from an entity of its own.
+Engine::EntityHandle MakeMedalHolder()
+{
+    const Engine::EntityHandle holder = Engine::EntityMgr::GetInstance().CreateEntity();
+    if (!holder.IsNull())
+        Engine::LogicManager::GetInstance().AddComponent<BadgeManagerComp>(holder);
+    return holder;
+}
+
 // Every immovable tile the record named, and the goal tile, learn it now.
 void MarkSpecialTiles()
 {
@@ -173,6 +185,7 @@ void CreatePlayerEntity(Engine::EntityHandle entity, const glm::vec3& position, 
     // Moved by the peer's messages, never by this machine's input.
     Player_LogicComp& player = *Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity);
     player.mRemote = true;
+    player.mMedalHolder = MakeMedalHolder();
     // The manager keeps its components in a map: `look` still stands.
     look.mDiffuseColor.value = PlayerFrame::PlayerColour(player.mPlayerNumber);
     look.ResolveResources();

@@ -41,7 +41,8 @@ void BeginClientSide(GameState& state);
 ClientSetup StepClientSide(GameState& state);
 
 // A networked copy of a player on an existing entity: body, sounds, look,
-// name and a remote player component.
+// name and a remote player component, whose medal holder shows its win
+// here.
 void CreatePlayerEntity(Engine::EntityHandle entity, const glm::vec3& position, const glm::vec3& scale,
                         const char* name);
 

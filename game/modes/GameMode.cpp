@@ -12,6 +12,11 @@ const GameMode::Triple GameMode::Tutorial{&TutorialMode::Init, &TutorialMode::Up
 
 void GameMode::Request(const Triple& mode)
 {
+    // Leaving for the title stands against any later request of the same
+    // frame: a link that closes while the host's ready is taken would
+    // otherwise start a match whose peer has left.
+    if (ChangeRequested && Pending == Title)
+        return;
     Pending = mode;
     ChangeRequested = true;
 }

@@ -36,7 +36,8 @@ inline TutorialTableRow TutorialRow{};
 
 // The running mode is the one whose Update stands in `Current`.
 inline bool IsCurrent(const Triple& mode) { return Current.Update == mode.Update; }
-// Writes `mode` as the next one and raises the change flag.
+// Writes `mode` as the next one and raises the change flag, unless the
+// title is asked for already: a request to leave is never overwritten.
 void Request(const Triple& mode);
 // No mode running or asked for, no tutorial row kept and no flow flag
 // raised: the loop's state as a new run starts it.

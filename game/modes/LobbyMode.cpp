@@ -2,6 +2,7 @@
 
 #include "engine/core/InputManager.h"
 #include "engine/core/SceneManager.h"
+#include "engine/net/ChannelRecords.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/net/PrematchHandlerList.h"
 #include "engine/ui/LayerStack.h"
@@ -16,28 +17,19 @@
 // the title's background, until the host starts the match.
 namespace LobbyMode {
 
-namespace {
-
-// Kinds of the peer's pre-match messages.
-constexpr std::uint32_t kPrematchState = 0;
-constexpr std::uint32_t kStartMatch = 1;
-constexpr std::uint32_t kBackToTitle = 2;
-
-} // namespace
-
 void OnNetworkEvent(PrematchMessage* message)
 {
     switch (message->kind) {
-    case kPrematchState:
+    case Net::Prematch::kState:
         LayerCreator::RemotePrematch() = LayerCreator::PairFromValueField(message->value);
         break;
-    case kStartMatch:
+    case Net::Prematch::kStartMatch:
         // The host decides when the match starts; a client's word would
         // start a host that is not ready.
         if (!NetworkMgr::GetInstance().server)
             MenuEvents::Raise(MenuEvents::StartMatch);
         break;
-    case kBackToTitle:
+    case Net::Prematch::kBackToTitle:
         if (GameMode::IsCurrent(GameMode::Lobby)) {
             // An open link would take the title straight back here.
             NetworkMgr& network = NetworkMgr::GetInstance();

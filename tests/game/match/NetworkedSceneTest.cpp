@@ -4,6 +4,7 @@
 
 #include "engine/net/NetTestSupport.h"
 #include "engine/render/CameraManager.h"
+#include "engine/render/HUDCompManager.h"
 #include "game/arena/Palette.h"
 #include "game/components/tile/ImmovableTile.h"
 #include "game/match/LevelRecord.h"
@@ -101,6 +102,22 @@ protected:
         return setup;
     }
 
+    // The peer's player reaches the score limit: whether this machine's view
+    // shows "MedalLost" before the end of play is asked for.
+    bool LocalViewShowsTheLossWhenThePeerWins()
+    {
+        Player_LogicComp& peer = Component(Named("2 Player_Mouse").front());
+        peer.mScore = peer.mScoreLimit;
+        const int view = Engine::CameraManager::GetInstance().GetCompPtr(Players().front())->mCameraIndex.value;
+        for (int frame = 0; frame < 600 && !GameMode::EndRequested; ++frame) {
+            Frame();
+            for (const auto& [entity, hud] : Engine::HUDCompManager::GetInstance().GetComponents())
+                if (hud.mTextureName.value == "MedalLost" && hud.mColor.value.a > 0.0f && hud.IsSeenBy(view))
+                    return true;
+        }
+        return false;
+    }
+
     NetTest::FakeWire wire;
     const NetTest::Ipv4Endpoint hostEnd{0x7F000001, NetworkMgr::kDefaultPort};
     const NetTest::Ipv4Endpoint clientEnd{0x7F000002, 40000};
@@ -145,6 +162,7 @@ TEST_F(NetworkedScene, TheClientBuildsTheHostsArenaInTheHostsPaletteWithTheHosts
     EXPECT_FALSE(Component(me).mSecondHud.IsNull());
     EXPECT_EQ(Component(me).mSecondHud, Component(peer).mSecondHud);
     EXPECT_EQ(Engine::SceneManager::GetState(), Engine::SceneManager::Active);
+    EXPECT_TRUE(LocalViewShowsTheLossWhenThePeerWins());
 }
 
 TEST_F(NetworkedScene, AHostileRecordIsRefusedAndTheClientGoesBackWithTheConnectionLost)
@@ -225,6 +243,7 @@ TEST_F(NetworkedScene, TheHostSendsItsArenaOnceItsPlayerStandsAndPlacesTheClient
     // The client's acknowledgement completes the set-up.
     Hear(MakePacket(Net::kAck, 0, 200, levels.front().Header().seq), clientEnd);
     EXPECT_EQ(Net().setup_exchanged, 1);
+    EXPECT_TRUE(LocalViewShowsTheLossWhenThePeerWins());
 }
 
 // The host sees its peer's player: drawn in player 2's red where it stands

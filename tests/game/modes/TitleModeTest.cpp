@@ -320,18 +320,29 @@ TEST_F(LinkedTitle, APeerFallingSilentInTheLobbyShowsTheLostConnectionOnceOverTh
     EXPECT_EQ(Stack().Size(), 1u);
 }
 
-// The peer sends this side back with kind 2, or leaves (its FIN): either
-// way this side is at the title with the link closed, and stays there.
+// The peer sends this side back with kind 2, or leaves (its FIN), in the
+// frame that takes the host's ready (perks off: it starts the match at
+// once): either way this side is at the title with the link closed, and
+// stays there.
 TEST_F(LinkedTitle, ThePeerSendingThisSideBackOrLeavingBringsItToTheTitleForGood)
 {
+    GameModifiers::GetPerks().EnablePerks.value = false;
     for (const bool leaves : {false, true}) {
         Link();
         StdoutOf([&] { Steps(2); });
         ASSERT_TRUE(GameMode::IsCurrent(GameMode::Lobby));
+        PeerSends(Net::Prematch::kState, {2, 1});
+        ASSERT_TRUE(FocusWithArrows(7));
+        // The button acts in the update after the one its key went down in.
+        held.insert(SDL_SCANCODE_RETURN);
+        StdoutOf([&] { Step(); });
+        held.erase(SDL_SCANCODE_RETURN);
         if (leaves)
             StdoutOf([&] { peer.Disconnect(); });
         else
             PeerSends(Net::Prematch::kBackToTitle);
+        StdoutOf([&] { Step(); });
+        EXPECT_TRUE(GameMode::Pending == GameMode::Title) << (leaves ? "the peer left" : "the peer sent it back");
         bool back = false;
         StdoutOf([&] { back = RunUntil(GameMode::Title); });
         ASSERT_TRUE(back) << (leaves ? "the peer left" : "the peer sent it back");
