@@ -52,17 +52,13 @@ Player_LogicComp* BallFlightState::Player() const
     return mPlayer.IsNull() ? nullptr : Engine::LogicManager::GetCompPtr<Player_LogicComp>(mPlayer);
 }
 
-bool BallFlightState::LocalOwner() const
+bool BallFlightState::OwnerTakesInput() const
 {
     const Player_LogicComp* player = Player();
-    return player && !player->mRemote;
+    return player && player->TakesInput();
 }
 
-bool BallFlightState::OwnerCanAct() const
-{
-    const Player_LogicComp* player = Player();
-    return player && !player->mRemote && player->mCanAct;
-}
+bool BallFlightState::OwnerCanAct() const { return OwnerTakesInput() && Player()->mCanAct; }
 
 void BallFlightState::Request(const char* name) const
 {
@@ -109,7 +105,8 @@ void BallIdle::OnUpdate()
         mCharge = 0.0f;
         return;
     }
-    ReadShot(*player);
+    if (player->TakesInput())
+        ReadShot(*player);
 }
 
 // Beside the owner's right hand, a little in front, slowly turning.
@@ -259,7 +256,7 @@ void BallReturn::OnUpdate()
     MatchRecorder::GetInstance().AddMomentPoints(player->mPlayerNumber, MatchRecorder::ReturningBall);
     if (player->mRemote)
         return;
-    if (Engine::InputManager::GetInstance().IsKeyTriggered(kCatchKey))
+    if (player->TakesInput() && Engine::InputManager::GetInstance().IsKeyTriggered(kCatchKey))
         Request("BallIdle");
     const glm::vec3 toOwner = Engine::Transform::GetWorldPosition(mPlayer) - Engine::Transform::GetWorldPosition(GetOwner());
     const float distance = glm::length(toOwner);
@@ -277,14 +274,14 @@ void ReturnBounce::OnEnter() { Request("BallReturn"); }
 // 0.3 s decide when it is served.
 void ReturnBounce::OnUpdate()
 {
-    if (LocalOwner() && PlayerControls(mPlayer, Player()->mPlayerNumber).Triggered(Slot::BallReset, Slot::ControllerReset))
+    if (OwnerTakesInput() && PlayerControls(mPlayer, Player()->mPlayerNumber).Triggered(Slot::BallReset, Slot::ControllerReset))
         Request("BallIdle");
     Request("BallIdle");
 }
 
 void BallDesintegrate::OnUpdate()
 {
-    if (LocalOwner() && PlayerControls(mPlayer, Player()->mPlayerNumber).Triggered(Slot::BallReset, Slot::ControllerReset))
+    if (OwnerTakesInput() && PlayerControls(mPlayer, Player()->mPlayerNumber).Triggered(Slot::BallReset, Slot::ControllerReset))
         Request("BallIdle");
     Engine::CollisionComp* body = PlayerFrame::BodyOf(GetOwner());
     if (!body)

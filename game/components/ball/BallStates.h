@@ -21,9 +21,11 @@ protected:
     // Null once the component or the player is gone.
     TempBallComp* Ball() const;
     Player_LogicComp* Player() const;
-    // The owner is on this machine (not the peer's mirror).
-    bool LocalOwner() const;
-    // The owner may act: local, and past its opening and static phases.
+    // The owner's hands reach the ball: its player is on this machine (not
+    // the peer's mirror) and not behind the pause menu.
+    bool OwnerTakesInput() const;
+    // The owner may act: it takes input, and is past its opening and static
+    // phases.
     bool OwnerCanAct() const;
     void Request(const char* name) const;
 

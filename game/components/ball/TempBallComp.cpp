@@ -137,11 +137,24 @@ void TempBallComp::ExchangeWithRecorder()
 
 void TempBallComp::Shutdown()
 {
+    ParkTrail();
     if (owner.IsValid()) {
         if (Engine::SMComponent* machines = Engine::LogicManager::GetCompPtr<Engine::SMComponent>(owner))
             machines->Shutdown();
     }
     Engine::InstanceTypeEventDispatcher<TempBallComp>::GetInstance().RemoveInstance(this);
+}
+
+// Without its ball a stretched piece would stand where the flight left it,
+// and a starting one would go on reaching for a ball that is gone: each is
+// parked now and goes idle on its next update.
+void TempBallComp::ParkTrail()
+{
+    for (Engine::EntityHandle piece : mTrail) {
+        Trail::Park(piece);
+        if (Engine::StateMachine* machine = PlayerFrame::MachineAt(piece, 0))
+            machine->ChangeState("TrailIdle");
+    }
 }
 
 void TempBallComp::ResolveCollision()

@@ -112,6 +112,7 @@ public:
 private:
     void BuildTrailPieces();
     void BuildMachines();
+    void ParkTrail();
     void ExchangeWithRecorder();
 
     void TouchNonPlayer(const Engine::CollisionEvent& event, Engine::EntityHandle other);

@@ -19,6 +19,8 @@ constexpr float kEndShrink = 0.8f;
 
 } // namespace
 
+void Park(Engine::EntityHandle piece) { Engine::Transform::SetWorldPosition(piece, kParked); }
+
 void OrientAlong(Engine::EntityHandle piece, const glm::vec3& direction)
 {
     const glm::vec3 side = glm::cross(direction, kWorldUp);
@@ -79,7 +81,7 @@ void TrailState::Record(bool replayNeedsFrame) const
     Engine::Transform::SetWorldPosition(piece, record.pos);
 }
 
-void TrailIdle::OnEnter() { Engine::Transform::SetWorldPosition(GetOwner(), Trail::kParked); }
+void TrailIdle::OnEnter() { Trail::Park(GetOwner()); }
 
 void TrailBegin::OnEnter()
 {

@@ -76,6 +76,9 @@ constexpr glm::vec3 kParked{100.0f, 100.0f, 100.0f};
 // Where a replay puts a piece the recording does not show.
 constexpr glm::vec3 kUnrecorded{2000.0f, 2000.0f, 2000.0f};
 
+// Out of sight, where idle pieces wait.
+void Park(Engine::EntityHandle piece);
+
 // Turns the piece to lie along `direction`: forward along it, up square to
 // it in the vertical plane. A zero or vertical direction leaves the piece
 // turned as it was.

@@ -124,7 +124,7 @@ void ActivePerk::ExchangeWithRecorder(const Player_LogicComp& holder)
 
 bool ActivePerk::TryToFire(Player_LogicComp& holder)
 {
-    if (!MatchRecorder::GetInstance().isLive || holder.mRemote || !holder.mCanAct)
+    if (!MatchRecorder::GetInstance().isLive || !holder.TakesInput() || !holder.mCanAct)
         return false;
     const PlayerControls controls(owner, holder.mPlayerNumber);
     if (!controls.Triggered(InputBindings::Active, InputBindings::ControllerActive))

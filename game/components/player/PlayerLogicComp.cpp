@@ -134,10 +134,12 @@ void Player_LogicComp::Update()
     if (live) {
         ReturnWhenOutsideArena();
         UpdateFovKick();
-        const std::string movement = StateNameOf(MovementMachine);
-        if (!movement.empty() && movement != "Static")
-            UpdateTileBending();
-        ReadRadialMenuKey();
+        if (TakesInput()) {
+            const std::string movement = StateNameOf(MovementMachine);
+            if (!movement.empty() && movement != "Static")
+                UpdateTileBending();
+            ReadRadialMenuKey();
+        }
     }
     FaceTheCamera();
     if (mPassiveKind == kNoPassive)

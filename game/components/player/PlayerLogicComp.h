@@ -26,9 +26,9 @@ class StateMachine;
 //
 // Every frame, in order: the recorder exchange, the hurt timer, the score
 // HUD and the end of the match; then, for a local player in live play, the
-// field-of-view kick, tile bending and the radial mode menu; the body turns
-// with the camera, and without a passive perk the costs return to their
-// bases.
+// field-of-view kick and, unless behind the pause menu, tile bending and
+// the radial mode menu; the body turns with the camera, and without a
+// passive perk the costs return to their bases.
 //
 // Its members are defined by subject:
 //   player/PlayerLogicComp.cpp     set-up, the frame's update, the view, the
@@ -100,6 +100,11 @@ public:
     Engine::StateMachine* MachineAt(std::size_t position) const;
     // The name of that machine's current state; empty without one.
     std::string StateNameOf(std::size_t position) const;
+
+    // The player's own hands reach the play: a local player not behind the
+    // pause menu. A networked match runs on under the menu, whose clicks and
+    // keys are meant for it alone.
+    bool TakesInput() const { return !mRemote && !mPaused; }
 
     // The speed a ball of this player leaves or returns with.
     float ShotSpeed(float base, int contacts) const { return mShotHook(base, contacts); }
@@ -197,6 +202,7 @@ public:
     Engine::EntityHandle mOpponentBall;
     std::int32_t mPassiveKind = kNoPassive;
     std::int32_t mActiveKind = 4;
+    // Mirrors the pause menu; see TakesInput.
     bool mPaused = false;
     // The ball and the active perk act only while it is set.
     bool mCanAct = false;

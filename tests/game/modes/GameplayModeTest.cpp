@@ -10,6 +10,7 @@
 #include "game/arena/HexGrid.h"
 #include "game/arena/MatchRecorder.h"
 #include "game/components/ball/GoalBall.h"
+#include "game/components/ball/TempBallComp.h"
 #include "game/components/player/PlayerLogicComp.h"
 #include "game/config/UserConfig.h"
 #include "game/match/GameScene.h"
@@ -129,23 +130,60 @@ TEST_F(GameplayModeRun, ReplayClosesAnOpenPauseMenuAndNothingOpensOneWhileItPlay
     EXPECT_EQ(Layers().Size(), 1u);
 }
 
-TEST_F(GameplayModeRun, NetworkedPauseMenuOpensAndClosesButPausesNothing)
+// A networked match runs on behind its pause menu, whose pointer is the
+// players' mouse: the menu's click, the bending key and the perk key reach
+// the menu alone.
+TEST_F(GameplayModeRun, NetworkedPauseMenuPausesNothingAndKeepsItsInputFromThePlay)
 {
     NetworkMgr& network = NetworkMgr::GetInstance();
-    const auto connectedFrame = [&] {
-        EngineFrame();
-        network.connected = 1;
-        GameMode::Current.Update();
-        network.connected = 0;
+    const auto connectedFrames = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            EngineFrame();
+            network.connected = 1;
+            GameMode::Current.Update();
+            network.connected = 0;
+        }
     };
+    // 4.8 s: the players are down and the teleport perk (4.5 s) is ready.
+    frameMilliseconds = 32;
+    Frames(150);
     held.insert(SDL_SCANCODE_ESCAPE);
-    connectedFrame();
+    connectedFrames(1);
     held.clear();
-    connectedFrame();
+    connectedFrames(1);
     EXPECT_TRUE(MenuOpen());
     EXPECT_TRUE(GameMode::PauseMenuOpen);
     EXPECT_FALSE(GameMode::Paused);
     EXPECT_FALSE(EnginePaused());
+
+    // A left click on the middle button, the options, at the window's centre;
+    // then E (raise the aimed tile) and left Ctrl (the perk).
+    Engine::InputHost host = Input().GetHost();
+    host.mouseState = [](int* x, int* y) {
+        *x = kWindowWidth / 2;
+        *y = kWindowHeight / 2;
+        return sMouseButtons;
+    };
+    Input().SetHost(host);
+    std::vector<const Player_LogicComp*> players;
+    for (Engine::EntityHandle entity : Engine::EntityNameCompManager::GetInstance().FindEntitiesByName("Player_Mouse"))
+        players.push_back(Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity));
+    ASSERT_EQ(players.size(), 2u);
+    sMouseButtons = SDL_BUTTON_LMASK;
+    connectedFrames(1);
+    sMouseButtons = 0;
+    connectedFrames(2);
+    EXPECT_NE(Layers().Find("Options"), nullptr) << "the menu took the click";
+    held = {SDL_SCANCODE_E, SDL_SCANCODE_LCTRL};
+    connectedFrames(3);
+    held.clear();
+    connectedFrames(1);
+    for (const Player_LogicComp* player : players) {
+        ASSERT_TRUE(player->mCanAct) << "in play, behind the menu";
+        EXPECT_EQ(Engine::LogicManager::GetCompPtr<TempBallComp>(player->mBall)->FlightStateName(), "BallIdle")
+            << "the ball stays in the hand";
+        EXPECT_EQ(player->Energy.value, player->MaxEnergy.value) << "no tile raised, no perk fired";
+    }
 }
 
 // The players stand still behind the pause menu, their look frozen; a mode

@@ -64,6 +64,25 @@ TEST_F(BallTrail, APieceStretchesBehindTheFlightFollowsItAndShrinksAwayAtItsEnd)
     EXPECT_EQ(Position(piece), Trail::kParked);
 }
 
+// The ball goes in flight: its stretched trail goes out of the arena with
+// it, rather than stand where the flight left it.
+TEST_F(BallTrail, ABallDestroyedInFlightParksItsTrail)
+{
+    Throw(ballOne, {-20.0f, FloorTop() + 8.0f, 0.0f}, {20.0f, 0.0f, 0.0f});
+    const std::deque<Engine::EntityHandle> pieces = Ball(ballOne).mTrail;
+    Engine::Transform::SetWorldPosition(pieces.front(), Position(ballOne));
+    Frames(60);
+    ASSERT_EQ(State(pieces.front()), "TrailFollow");
+    Engine::EntityMgr::GetInstance().DestroyEntity(ballOne);
+    Frame();
+    for (Engine::EntityHandle piece : pieces)
+        EXPECT_EQ(Position(piece), Trail::kParked)
+            << "a piece " << Engine::Transform::ScalePtr(piece)->z << " long stands at x " << Position(piece).x;
+    Frame();
+    for (Engine::EntityHandle piece : pieces)
+        EXPECT_EQ(State(piece), "TrailIdle");
+}
+
 TEST_F(BallTrail, AShortStretchEndsWithoutFollowingAndABounceRestartsThePiece)
 {
     Throw(ballOne, {-20.0f, FloorTop() + 8.0f, 0.0f}, {20.0f, 0.0f, 0.0f});
