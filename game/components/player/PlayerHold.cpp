@@ -1,10 +1,9 @@
 #include "game/components/player/PlayerHold.h"
 
 #include "engine/collision/CollisionComp.h"
-#include "engine/core/EntityNameCompManager.h"
+#include "engine/core/EntityTagCompManager.h"
 #include "engine/core/Transform.h"
 #include "engine/logic/LogicManager.h"
-#include "engine/net/NamedEntities.h"
 #include "engine/render/Camera.h"
 #include "game/arena/HexGrid.h"
 #include "game/arena/MatchRecorder.h"
@@ -20,6 +19,9 @@
 
 namespace PlayerHold {
 namespace {
+
+// Every player's entity carries it, the peer's player's too.
+constexpr const char* kPlayerTag = "Player";
 
 // Columns sweeping past while the arena turns, or another player standing
 // by, may stand close round the player: each way out may lead into the
@@ -165,12 +167,9 @@ void Hold(Player_LogicComp& player, std::span<const Engine::EntityHandle> others
 
 void HoldLocalPlayers()
 {
-    const Engine::EntityNameCompManager& names = Engine::EntityNameCompManager::GetInstance();
-    const std::vector<Engine::EntityHandle> locals = names.FindEntitiesByName(Net::Names::kLocalPlayer);
-    std::vector<Engine::EntityHandle> everyone = locals;
-    for (const Engine::EntityHandle& peer : names.FindEntitiesByName(Net::Names::kRemotePlayer))
-        everyone.push_back(peer);
-    for (const Engine::EntityHandle& entity : locals) {
+    const std::vector<Engine::EntityHandle> everyone =
+        Engine::EntityTagCompManager::GetInstance().FindEntitiesWithTag(kPlayerTag);
+    for (const Engine::EntityHandle& entity : everyone) {
         if (Player_LogicComp* player = Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity))
             Hold(*player, everyone);
     }

@@ -64,7 +64,8 @@ ArenaRoom RoomFor(Engine::EntityHandle player);
 void Hold(Player_LogicComp& player, std::span<const Engine::EntityHandle> others = {});
 
 // Holds every local player out of every other player, local or the
-// peer's: the engine frame's step before drawing.
+// peer's (its component remote, as the physics' rule below tells it): the
+// engine frame's step before drawing.
 void HoldLocalPlayers();
 
 // The physics' rule for a touching pair: a peer's player pushes no player
