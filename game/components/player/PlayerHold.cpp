@@ -158,11 +158,6 @@ void Hold(Player_LogicComp& player, std::span<const Engine::EntityHandle> others
     if (held != at)
         Engine::Transform::SetWorldPosition(self, held);
     MoveTheView(player, held);
-    if (player.mOnceHeld) {
-        const std::function<void(const glm::vec3&)> once = std::move(player.mOnceHeld);
-        player.mOnceHeld = nullptr;
-        once(held);
-    }
 }
 
 void HoldLocalPlayers()

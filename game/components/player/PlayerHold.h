@@ -60,7 +60,7 @@ ArenaRoom RoomFor(Engine::EntityHandle player);
 // (itself among them is passed over), stops its velocity against what it
 // was put back from, and moves its view with it. The player takes the
 // whole push: another player's body is moved by its own hold, or by its
-// own machine. Then what waited for the held place is done.
+// own machine.
 void Hold(Player_LogicComp& player, std::span<const Engine::EntityHandle> others = {});
 
 // Holds every local player out of every other player, local or the
