@@ -54,6 +54,7 @@ void NetworkMgr::reset_link_state()
     peer_address = Ipv4Endpoint{};
     newest_seqs.Clear();
     newest_spawn = {};
+    waiting_teleport.reset();
     limiter.Reset();
     ++link_epoch;
     for (Net::ChannelBlock& each : channels) {

@@ -59,9 +59,10 @@ public:
     void update();
     // Takes every waiting datagram and serves the channels' queues.
     void receive_step();
-    // The local player's and ball's state (and, on the host, the goal
-    // ball's), the keep-alive of a quiet frame, then the due re-sends and
-    // the silence time-out.
+    // The teleport's record that waited for the frame's last move, the
+    // local player's and ball's state (and, on the host, the goal ball's),
+    // the keep-alive of a quiet frame, then the due re-sends and the
+    // silence time-out.
     void send_step();
     // Leaves the link: FIN to the peer, socket closed, queues emptied.
     void Disconnect();
@@ -95,6 +96,14 @@ public:
     int send_type_3(const Net::Score& record);
     int send_type_4(const Net::GoalBallState& record);
     int send_type_5(const Net::PerkEffect& record);
+    // The teleport's record waits for the send step, which fills its target
+    // with where the frame's last move leaves the player: where this side
+    // draws it, out of a column or another player it landed in. A second
+    // one in the same frame replaces the first.
+    void send_type_5_once_placed(Engine::EntityHandle player, const Net::PerkEffect& record);
+    // Sends what waited for the frame's last move: the send step's first
+    // part, for a frame that runs its phases itself.
+    void send_placed_records();
     int send_type_6(const Net::ArenaEvent& record);
     int send_type_7(const Net::PerkObject& record);
     int send_type_8(const Net::Flow& record);
@@ -226,6 +235,13 @@ private:
         std::optional<std::uint32_t> takenAt;
         std::optional<std::uint32_t> goalSpared;
     } newest_spawn;
+    // The teleport's record waiting for the send step, and the player whose
+    // place it takes as its target.
+    struct PlacedRecord {
+        Engine::EntityHandle player;
+        Net::PerkEffect record;
+    };
+    std::optional<PlacedRecord> waiting_teleport;
     // Counts links; a dispatch that ends the link ends the batch too.
     std::uint64_t link_epoch = 0;
     Net::MessageLimiter limiter;

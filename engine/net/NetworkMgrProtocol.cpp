@@ -355,6 +355,9 @@ void NetworkMgr::send_and_resend()
 {
     const std::uint64_t epoch = link_epoch;
     const auto linkUp = [&] { return link_epoch == epoch && connected; };
+    send_placed_records();
+    if (!linkUp())
+        return;
     if (!flow_flags[kFreezeTraffic] && !menu_mode) {
         const int sent = send_type_1();
         if (sent < 1 && !limited("send_type_1"))

@@ -6,6 +6,7 @@
 #include "engine/net/NamedEntities.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -77,6 +78,21 @@ int NetworkMgr::send_type_4(const Net::GoalBallState& record)
 int NetworkMgr::send_type_5(const Net::PerkEffect& record)
 {
     return send_record(Net::PerkEffect::kChannel, Net::Encode(record), true);
+}
+
+void NetworkMgr::send_type_5_once_placed(Engine::EntityHandle player, const Net::PerkEffect& record)
+{
+    waiting_teleport = PlacedRecord{player, record};
+}
+
+void NetworkMgr::send_placed_records()
+{
+    const std::optional<PlacedRecord> waiting = std::exchange(waiting_teleport, std::nullopt);
+    if (!waiting || !connected || !waiting->player.Exists())
+        return;
+    Net::PerkEffect record = waiting->record;
+    record.target = Engine::Transform::GetWorldPosition(waiting->player);
+    send_type_5(record);
 }
 
 int NetworkMgr::send_type_6(const Net::ArenaEvent& record)

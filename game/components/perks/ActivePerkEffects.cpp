@@ -138,11 +138,7 @@ void TeleportToBall::Effect(Player_LogicComp& holder)
         record.up = trail.up;
         // The peer's trail ends where this frame's hold leaves the player
         // (out of a column or another player it landed in), not at the ball.
-        holder.mOnceHeld = [record](const glm::vec3& held) mutable {
-            record.target = held;
-            if (BallMessages::Networked())
-                NetworkMgr::GetInstance().send_type_5(record);
-        };
+        NetworkMgr::GetInstance().send_type_5_once_placed(owner, record);
     }
     // Here the trail takes the player's own colour.
     if (Engine::ParticleEmitter* sparks = ParticleBurst::EmitterOf(owner, false)) {

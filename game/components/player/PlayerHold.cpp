@@ -1,14 +1,12 @@
 #include "game/components/player/PlayerHold.h"
 
 #include "engine/collision/CollisionComp.h"
-#include "engine/core/EntityNameCompManager.h"
+#include "engine/core/EntityTagCompManager.h"
 #include "engine/core/Transform.h"
 #include "engine/logic/LogicManager.h"
-#include "engine/net/NamedEntities.h"
 #include "engine/render/Camera.h"
 #include "game/arena/HexGrid.h"
 #include "game/arena/MatchRecorder.h"
-#include "game/components/player/PlayerBox.h"
 #include "game/components/player/PlayerLogicComp.h"
 #include "game/components/shared/PlayerFrame.h"
 #include "game/components/tile/TileColumns.h"
@@ -22,16 +20,19 @@
 namespace PlayerHold {
 namespace {
 
+// Every player's entity carries it, the peer's player's too.
+constexpr const char* kPlayerTag = "Player";
+
 // Columns sweeping past while the arena turns, or another player standing
 // by, may stand close round the player: each way out may lead into the
 // next, a few times at the most.
 constexpr int kMostSolids = 8;
 
-// How far the player's centre keeps from a column: its body's largest half
-// extent, which holds its eyes too.
+// How far the player's centre keeps from a column: its standing body's
+// largest half extent, which holds its eyes too.
 float ColumnMargin(Engine::EntityHandle player)
 {
-    const glm::vec3 half = HalfExtents(player);
+    const glm::vec3 half = StandingHalfExtents(player);
     return std::max({half.x, half.y, half.z});
 }
 
@@ -70,8 +71,8 @@ struct Solids {
             const float reaches = reach + other.reach;
             if (glm::dot(apart, apart) >= reaches * reaches)
                 continue;
-            const PlayerBox theirs = PlayerBox::Of(other.entity, other.centre);
-            if (std::optional<TileColumns::WayOut> way = PlayerBox::Of(self, place).WayOutOf(theirs))
+            const PhysicsBox theirs = PhysicsBox::Of(other.entity, other.centre);
+            if (std::optional<TileColumns::WayOut> way = PhysicsBox::Of(self, place).WayOutOf(theirs))
                 return way;
         }
         return std::nullopt;
@@ -132,15 +133,9 @@ void MoveTheView(const Player_LogicComp& player, const glm::vec3& at)
 
 } // namespace
 
-glm::vec3 HalfExtents(Engine::EntityHandle player)
-{
-    const glm::vec3* scale = Engine::Transform::ScalePtr(player);
-    return scale ? 0.5f * glm::abs(*scale) : glm::vec3(0.0f);
-}
-
 ArenaRoom RoomFor(Engine::EntityHandle player)
 {
-    return ArenaRoom::Of(HexGrid::GetInstance()).ForBody(HalfExtents(player));
+    return ArenaRoom::Of(HexGrid::GetInstance()).ForBody(StandingHalfExtents(player));
 }
 
 void Hold(Player_LogicComp& player, std::span<const Engine::EntityHandle> others)
@@ -149,10 +144,10 @@ void Hold(Player_LogicComp& player, std::span<const Engine::EntityHandle> others
         return;
     const Engine::EntityHandle self = player.GetOwner();
     const glm::vec3 at = Engine::Transform::GetWorldPosition(self);
-    Solids solids{RoomFor(self), ColumnMargin(self), self, PlayerBox::Reach(self), {}};
+    Solids solids{RoomFor(self), ColumnMargin(self), self, PhysicsBox::Reach(self), {}};
     for (const Engine::EntityHandle& other : others) {
         if (other != self && Engine::Transform::PositionPtr(other))
-            solids.neighbours.push_back({other, Engine::Transform::GetWorldPosition(other), PlayerBox::Reach(other)});
+            solids.neighbours.push_back({other, Engine::Transform::GetWorldPosition(other), PhysicsBox::Reach(other)});
     }
     Engine::CollisionComp* body = PlayerFrame::BodyOf(self);
     glm::vec3* velocity = body ? &body->mVelocity.value : nullptr;
@@ -163,21 +158,13 @@ void Hold(Player_LogicComp& player, std::span<const Engine::EntityHandle> others
     if (held != at)
         Engine::Transform::SetWorldPosition(self, held);
     MoveTheView(player, held);
-    if (player.mOnceHeld) {
-        const std::function<void(const glm::vec3&)> once = std::move(player.mOnceHeld);
-        player.mOnceHeld = nullptr;
-        once(held);
-    }
 }
 
 void HoldLocalPlayers()
 {
-    const Engine::EntityNameCompManager& names = Engine::EntityNameCompManager::GetInstance();
-    const std::vector<Engine::EntityHandle> locals = names.FindEntitiesByName(Net::Names::kLocalPlayer);
-    std::vector<Engine::EntityHandle> everyone = locals;
-    for (const Engine::EntityHandle& peer : names.FindEntitiesByName(Net::Names::kRemotePlayer))
-        everyone.push_back(peer);
-    for (const Engine::EntityHandle& entity : locals) {
+    const std::vector<Engine::EntityHandle> everyone =
+        Engine::EntityTagCompManager::GetInstance().FindEntitiesWithTag(kPlayerTag);
+    for (const Engine::EntityHandle& entity : everyone) {
         if (Player_LogicComp* player = Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity))
             Hold(*player, everyone);
     }

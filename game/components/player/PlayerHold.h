@@ -1,8 +1,11 @@
 #pragma once
 #include "engine/core/EntityHandle.h"
 #include "game/arena/ArenaRoom.h"
+#include "game/components/tile/TileColumns.h"
 
+#include <array>
 #include <glm/glm.hpp>
+#include <optional>
 #include <span>
 
 class Player_LogicComp;
@@ -21,11 +24,35 @@ class Player_LogicComp;
 // machine, and a replay shows the places recorded.
 namespace PlayerHold {
 
-// Half the player's size along each axis: its feet sit half its scale
-// below its centre.
-glm::vec3 HalfExtents(Engine::EntityHandle player);
+// The player's body has two sizes, both taken from its scale.
+//
+// Standing, it reaches half its scale each way from its centre: its feet
+// sit that far below it. The room and the columns keep its centre that far
+// from them.
+glm::vec3 StandingHalfExtents(Engine::EntityHandle player);
 
-// Where the player's centre may be: the arena's room less its half extents.
+// In the physics, its box reaches its whole scale each way from its centre
+// (the engine's box shapes take the scale as half extents), turned with
+// the player: what another player's body meets.
+struct PhysicsBox {
+    glm::vec3 centre{0.0f};
+    std::array<glm::vec3, 3> axes{};
+    glm::vec3 half{0.0f};
+
+    // The player's box were its centre at `centre`.
+    static PhysicsBox Of(Engine::EntityHandle player, const glm::vec3& centre);
+    // How far from its centre the player's box reaches at the most.
+    static float Reach(Engine::EntityHandle player);
+
+    // The way out of another player's box when the two overlap: across the
+    // face (of either) of least overlap, or up onto the other, never down
+    // into the floor. Boxes put side by side may still overlap by a
+    // rounding's width, which is touching: none then.
+    std::optional<TileColumns::WayOut> WayOutOf(const PhysicsBox& other) const;
+};
+
+// Where the player's centre may be: the arena's room less its standing
+// half extents.
 ArenaRoom RoomFor(Engine::EntityHandle player);
 
 // Puts the player at the nearest place inside its room, out of the wall
@@ -33,11 +60,12 @@ ArenaRoom RoomFor(Engine::EntityHandle player);
 // (itself among them is passed over), stops its velocity against what it
 // was put back from, and moves its view with it. The player takes the
 // whole push: another player's body is moved by its own hold, or by its
-// own machine. Then what waited for the held place is done.
+// own machine.
 void Hold(Player_LogicComp& player, std::span<const Engine::EntityHandle> others = {});
 
 // Holds every local player out of every other player, local or the
-// peer's: the engine frame's step before drawing.
+// peer's (its component remote, as the physics' rule below tells it): the
+// engine frame's step before drawing.
 void HoldLocalPlayers();
 
 // The physics' rule for a touching pair: a peer's player pushes no player

@@ -218,9 +218,6 @@ public:
     // (its eyes, or the centre itself in the opening descent): the frame's
     // hold keeps the view there wherever the player ends up.
     glm::vec3 mViewOffset{0.0f};
-    // What waits for the place the frame's hold leaves the player at (the
-    // teleport's record to the peer): done once, then dropped.
-    std::function<void(const glm::vec3&)> mOnceHeld;
     // Where a local player stood when its match began: where it goes back to
     // should it ever be found outside the arena.
     glm::vec3 mStartPlace{0.0f};

@@ -329,14 +329,21 @@ TEST_F(LinkFixture, PerFrameStateCarriesThePlayerAndTheBallInWorldSpace)
     NetTest::Target player("Player_Mouse");
     NetTest::Target arena("arena");
     NetTest::Target ball("ball");
+    // A teleport fired this frame ends its trail where the frame leaves the
+    // player, after whatever moved it since.
+    Net::PerkEffect teleport;
+    teleport.subKind = Net::PerkEffect::kTeleport;
+    net.send_type_5_once_placed(player.entity, teleport);
     Engine::Transform::PositionRef(player.entity) = {1, 2, 3};
     Engine::Transform::ForwardRef(player.entity) = {0, 0, -1};
     Engine::Transform::PositionRef(arena.entity) = {10, 0, 0};
     Engine::Transform::SetParent(ball.entity, arena.entity);
     Engine::Transform::PositionRef(ball.entity) = {1, 1, 1};
     net.update();
-    ASSERT_EQ(wire.sent.size(), 1u);
-    const auto state = Net::DecodePlayerState(std::span(wire.sent[0].bytes).subspan(Net::kHeaderSize)).record;
+    ASSERT_EQ(wire.sent.size(), 2u);
+    EXPECT_EQ(Net::DecodePerkEffect(std::span(wire.sent[0].bytes).subspan(Net::kHeaderSize)).record.target,
+              glm::vec3(1, 2, 3));
+    const auto state = Net::DecodePlayerState(std::span(wire.sent[1].bytes).subspan(Net::kHeaderSize)).record;
     EXPECT_EQ(state.position, glm::vec3(1, 2, 3));
     EXPECT_EQ(state.forward, glm::vec3(0, 0, -1));
     EXPECT_EQ(state.ballPosition, glm::vec3(11, 1, 1));

@@ -19,6 +19,7 @@
 #include "engine/logic/NetworkingEvent.h"
 #include "engine/net/ChannelRecords.h"
 #include "engine/net/NamedEntities.h"
+#include "engine/net/NetworkMgr.h"
 #include "engine/logic/SMComponent.h"
 #include "engine/logic/StateMachine.h"
 #include "engine/render/CameraManager.h"
@@ -301,8 +302,8 @@ protected:
     }
 
     // The phases of one engine frame that gameplay needs, in the engine's
-    // order: logic, physics, the players' hold, then input's end of frame
-    // and its pump.
+    // order: logic, physics, the players' hold, the records that waited for
+    // it, then input's end of frame and its pump.
     void Logic(std::uint64_t milliseconds)
     {
         time.Frame(milliseconds);
@@ -322,6 +323,7 @@ protected:
     {
         Engine::CollisionMgr::GetInstance().Update();
         PlayerHold::HoldLocalPlayers();
+        NetworkMgr::GetInstance().send_placed_records();
         Engine::InputManager::GetInstance().EndFrame();
         Engine::InputManager::GetInstance().Update();
         Engine::EntityMgr::GetInstance().Flush();

@@ -153,8 +153,8 @@ TEST_F(PlayerPeerEvents, AShutDownPlayerHearsNoMore)
     EXPECT_EQ(component.mScore, 0);
 }
 
-// A local player with its ball, and the peer's player and ball as the
-// networked set-up builds them (the copy a third of a tile wide and twice as
+// A local player with its ball on the floor beside a whole wall, and the
+// peer's player and ball as the networked set-up builds them (the copy a third of a tile wide and twice as
 // tall), linked through the tests' socket, on which the test plays the peer.
 // Frames are the engine's own, drawing nothing, with the match's hold and
 // physics rule installed.
@@ -163,8 +163,7 @@ protected:
     void SetUp() override
     {
         PlayerScene::SetUp();
-        BuildFloor(true);
-        RoomOfAWholeArena();
+        RoomOfAWholeArena(true);
         // Made first, the copy steps first in the physics, as it may in a
         // match (freed entities are reused in the order they were freed):
         // moved by its velocity into our player before their pair is tested.
@@ -240,17 +239,23 @@ protected:
 };
 
 // A landing, a late record or the teleport may put the peer's player onto
-// ours: ours steps out of its body before the frame is drawn, and the
-// peer's player stays where its record put it.
+// ours, beside it or on its head: ours steps out of its body before the
+// frame is drawn, and never down into the floor, and the peer's player
+// stays where its record put it.
 TEST_F(PeerOverTheLink, ARecordPuttingThePeersPlayerOnOursLeavesOurViewOutsideItsBody)
 {
-    const glm::vec3 onto = Position(local) + glm::vec3(0.5f, 0.0f, 0.0f);
-    Tell(onto);
-    EngineFrame();
-    EXPECT_EQ(Position(peer), onto);
-    EXPECT_FALSE(InsideABody(Camera(local).mPos.value, peer));
-    EXPECT_GE(glm::distance(Position(local), onto), LocalHalfWidth() + PeerHalfWidth() - 1e-3f)
-        << "the bodies touch at most";
+    const float standing = Position(local).y;
+    for (const glm::vec3& offset : {glm::vec3(0.5f, 0.0f, 0.0f), glm::vec3(0.0f, 1.5f, 0.0f)}) {
+        SCOPED_TRACE(offset.y);
+        const glm::vec3 onto = Position(local) + offset;
+        Tell(onto);
+        EngineFrame();
+        EXPECT_EQ(Position(peer), onto);
+        EXPECT_FALSE(InsideABody(Camera(local).mPos.value, peer));
+        EXPECT_GE(glm::distance(Position(local), onto), LocalHalfWidth() + PeerHalfWidth() - 1e-3f)
+            << "the bodies touch at most";
+        EXPECT_NEAR(Position(local).y, standing, 1e-3f) << "our player sank";
+    }
 }
 
 // A wall's column raised through our player pushes it out through its top,
@@ -272,6 +277,7 @@ TEST_F(PeerOverTheLink, OutOfAColumnOurPlayerIsNotPushedIntoThePeersPlayer)
         inside += InsideABody(eye, peer) || TileColumns::WayOutOfColumns(eye, 0.0f, room).has_value();
     }
     EXPECT_EQ(inside, 0) << "views inside the peer's player or the column, of 60";
+    EXPECT_NE(Position(local), at) << "the column moved our player";
     EXPECT_EQ(Position(peer), beside);
 }
 

@@ -1,15 +1,18 @@
-#include "game/components/player/PlayerBox.h"
+// The two sizes of the player's body that the hold keeps apart from the
+// room, the columns and the other players.
+#include "game/components/player/PlayerHold.h"
 
 #include "engine/collision/ShapeGeometry.h"
 #include "engine/core/Transform.h"
 
 #include <cmath>
 
+namespace PlayerHold {
 namespace {
 
 constexpr float kTouching = 1e-4f;
 
-float ReachAlong(const PlayerBox& box, const glm::vec3& axis)
+float ReachAlong(const PhysicsBox& box, const glm::vec3& axis)
 {
     float reach = 0.0f;
     for (int i = 0; i < 3; ++i)
@@ -19,26 +22,32 @@ float ReachAlong(const PlayerBox& box, const glm::vec3& axis)
 
 } // namespace
 
-PlayerBox PlayerBox::Of(Engine::EntityHandle player, const glm::vec3& centre)
+glm::vec3 StandingHalfExtents(Engine::EntityHandle player)
+{
+    const glm::vec3* scale = Engine::Transform::ScalePtr(player);
+    return scale ? 0.5f * glm::abs(*scale) : glm::vec3(0.0f);
+}
+
+PhysicsBox PhysicsBox::Of(Engine::EntityHandle player, const glm::vec3& centre)
 {
     const Engine::Geometry::BoxFrame frame(centre, Engine::MakeTransform3D(player));
-    PlayerBox box{centre, {}, glm::abs(frame.half)};
+    PhysicsBox box{centre, {}, glm::abs(frame.half)};
     for (int i = 0; i < 3; ++i)
         box.axes[i] = Engine::Geometry::UnitOr(frame.axes[i], Engine::Geometry::UnitAxis(i));
     return box;
 }
 
-float PlayerBox::Reach(Engine::EntityHandle player)
+float PhysicsBox::Reach(Engine::EntityHandle player)
 {
     const glm::vec3* scale = Engine::Transform::ScalePtr(player);
     return scale ? glm::length(*scale) : 0.0f;
 }
 
-std::optional<TileColumns::WayOut> PlayerBox::WayOutOf(const PlayerBox& other) const
+std::optional<TileColumns::WayOut> PhysicsBox::WayOutOf(const PhysicsBox& other) const
 {
     const glm::vec3 apart = centre - other.centre;
     std::optional<TileColumns::WayOut> best;
-    for (const PlayerBox* box : {&other, this}) {
+    for (const PhysicsBox* box : {&other, this}) {
         for (const glm::vec3& axis : box->axes) {
             const float along = glm::dot(apart, axis);
             const float overlap = ReachAlong(*this, axis) + ReachAlong(other, axis) - std::fabs(along);
@@ -53,3 +62,5 @@ std::optional<TileColumns::WayOut> PlayerBox::WayOutOf(const PlayerBox& other) c
     }
     return best;
 }
+
+} // namespace PlayerHold
