@@ -24,30 +24,42 @@ run_suite() {
   "${xvfb[@]}" ctest --test-dir "$SOLVANE_ROOT/$dir" --output-on-failure -j "$jobs" --timeout 300
 }
 
-# Each game test binary once more, whole, in one process: CTest gives every
-# test a process of its own, which hides whatever a test leaves behind for
-# the next. The binaries run side by side, each on an X server of its own
-# (about 100 s on 8 cores, the networked matches' binary being the longest),
-# and each in a shuffled order rather than the written one: a test whose
-# course depends on what ran before it shows it here. The seed is fixed, so
-# a failure comes back in the same order; SOLVANE_SHUFFLE_SEED picks another.
+# Each test binary once more, whole, in one process: CTest gives every test
+# a process of its own, which hides whatever a test leaves behind for the
+# next. The binaries run side by side, as many at a time as there are cores,
+# each on an X server of its own, and each in a shuffled order rather than
+# the written one: a test whose course depends on what ran before it shows
+# it here. The game's binaries start first, the longest two (the soak's and
+# the networked matches', one to two minutes each on 8 cores) at their head,
+# so that none of them starts last: the engine's and the tools' take about a
+# minute between them, most of it the renderer's and the tutorials'. The
+# seed is fixed, so a failure comes back in the same order;
+# SOLVANE_SHUFFLE_SEED picks another.
 run_whole_binaries() {
   local dir="$1"
   local seed="${SOLVANE_SHUFFLE_SEED:-11}"
-  phase "Game test binaries run whole in $dir, shuffled with seed $seed"
+  phase "Test binaries run whole in $dir, $jobs at a time, shuffled with seed $seed"
   local logs="$SOLVANE_ROOT/$dir/whole-binaries"
   mkdir -p "$logs"
+  local tests="$SOLVANE_ROOT/$dir/tests"
   local binary name
-  local -A pids=()
-  for binary in "$SOLVANE_ROOT/$dir"/tests/game_*_tests; do
+  local names=()
+  for binary in "$tests"/game_{run,net}_tests "$tests"/game_*_tests "$tests"/engine_*_tests "$tests"/tools_*_tests; do
     name="$(basename "$binary")"
-    (cd "$SOLVANE_ROOT/$dir" && ALSOFT_DRIVERS=null timeout 900 "${xvfb[@]}" "$binary" \
-      --gtest_shuffle --gtest_random_seed="$seed" >"$logs/$name.log" 2>&1) &
-    pids[$name]=$!
+    if [ ! -x "$binary" ] || [[ " ${names[*]} " == *" $name "* ]]; then
+      continue
+    fi
+    names+=("$name")
+    while [ "$(jobs -rp | wc -l)" -ge "$jobs" ]; do
+      wait -n || true
+    done
+    rm -f "$logs/$name.status"
+    { run_whole_binary "$dir" "$binary" "$seed" "$logs/$name.log" && echo 0 || echo $?; } >"$logs/$name.status" &
   done
+  wait
   local failed=0
-  for name in $(printf '%s\n' "${!pids[@]}" | sort); do
-    if wait "${pids[$name]}"; then
+  for name in $(printf '%s\n' "${names[@]}" | sort); do
+    if [ "$(cat "$logs/$name.status")" = 0 ]; then
       echo "$name: $(grep -E '^\[  PASSED  \]' "$logs/$name.log" | tail -n 1)"
     else
       failed=1
@@ -56,6 +68,13 @@ run_whole_binaries() {
     fi
   done
   return "$failed"
+}
+
+# run_whole_binary DIR BINARY SEED LOG: one binary, all its tests in one
+# process, in the seed's order.
+run_whole_binary() {
+  (cd "$SOLVANE_ROOT/$1" && ALSOFT_DRIVERS=null timeout 900 "${xvfb[@]}" "$2" \
+    --gtest_shuffle --gtest_random_seed="$3" >"$4" 2>&1)
 }
 
 # The real program driven through its menus and a match by synthetic keys
