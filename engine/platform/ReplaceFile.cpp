@@ -1,11 +1,13 @@
 #include "engine/platform/ReplaceFile.h"
 
+#include "engine/platform/FileToReplace.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -73,6 +75,24 @@ bool BelongsToAnotherUser(const std::string& path)
     return ::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_uid != ::geteuid();
 }
 
+// Every byte, through short writes and interruptions; false with errno set.
+bool WriteAll(int file, const std::string& text)
+{
+    std::size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t wrote = ::write(file, text.data() + done, text.size() - done);
+        if (wrote < 0 && errno == EINTR)
+            continue;
+        if (wrote <= 0) {
+            if (wrote == 0)
+                errno = EIO;
+            return false;
+        }
+        done += static_cast<std::size_t>(wrote);
+    }
+    return true;
+}
+
 // Another user's file that its mode lets this one write is written where it
 // stands: it stays theirs, with its mode. The write is not all or nothing
 // as a rename is, which is the price of not taking the file over.
@@ -81,16 +101,7 @@ std::string WriteInPlace(const std::string& path, const std::string& text)
     const int file = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
     if (file < 0)
         return Reason("cannot open", path, errno);
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t wrote = ::write(file, text.data() + done, text.size() - done);
-        if (wrote < 0 && errno == EINTR)
-            continue;
-        if (wrote <= 0)
-            break;
-        done += static_cast<std::size_t>(wrote);
-    }
-    const bool written = done == text.size() && ::ftruncate(file, static_cast<off_t>(text.size())) == 0;
+    const bool written = WriteAll(file, text) && ::ftruncate(file, static_cast<off_t>(text.size())) == 0;
     const int error = errno;
     const bool closed = ::close(file) == 0;
     if (!written || !closed)
@@ -98,44 +109,46 @@ std::string WriteInPlace(const std::string& path, const std::string& text)
     return {};
 }
 
-// A file that is a symbolic link (as dotfile managers make of settings
-// files) would be replaced by a plain file by the rename, and the file it
-// leads to would keep the old text. So the link is followed to that file,
-// whose own folder takes the temporary file. A link that leads nowhere or
-// round in a loop cannot be followed: it is left as it is, and why is said.
-std::string FollowLink(const std::string& path, std::string& target)
+// A temporary file made by this call alone (O_EXCL, which also refuses a
+// link standing in the name), under a name no one can guess: a file someone
+// else put beside the target first, as another user may in a shared folder,
+// is never written into nor renamed into place with its owner and mode.
+// Mode 0666 under the umask, as any new file of the user's.
+int CreateTemporary(const std::string& target, std::string& temporary)
 {
-    target = path;
-    struct stat status {};
-    if (::lstat(path.c_str(), &status) != 0 || !S_ISLNK(status.st_mode))
-        return {};
-    char* resolved = ::realpath(path.c_str(), nullptr);
-    if (!resolved)
-        return Reason("cannot follow the symbolic link", path, errno);
-    target = resolved;
-    std::free(resolved);
-    return {};
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device random;
+    std::uniform_int_distribution<std::size_t> letter(0, sizeof kLetters - 2);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = target + ".tmp-";
+        for (int i = 0; i < 10; ++i)
+            temporary += kLetters[letter(random)];
+        const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (file >= 0 || errno != EEXIST)
+            return file;
+    }
+    return -1;
 }
 
-std::string ReplaceThroughTemporary(const std::string& path, const std::string& text)
+std::string ReplaceThroughTemporary(const std::string& target, const std::string& text)
 {
-    const std::string temporary = path + ".tmp";
-    std::FILE* file = std::fopen(temporary.c_str(), "wb");
-    if (!file)
-        return Reason("cannot create", temporary, errno);
+    std::string temporary;
+    const int file = CreateTemporary(target, temporary);
+    if (file < 0)
+        return Reason("cannot create a temporary file beside", target, errno);
 
-    const bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+    const bool written = WriteAll(file, text);
     const int writeError = errno;
-    const bool closed = std::fclose(file) == 0;
+    const bool closed = ::close(file) == 0;
     if (!written || !closed) {
         const int error = !written ? writeError : errno;
-        std::remove(temporary.c_str());
+        ::unlink(temporary.c_str());
         return Reason("cannot write", temporary, error);
     }
-    if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    if (::rename(temporary.c_str(), target.c_str()) != 0) {
         const int error = errno;
-        std::remove(temporary.c_str());
-        return Reason("cannot replace", path, error);
+        ::unlink(temporary.c_str());
+        return Reason("cannot replace", target, error);
     }
     return {};
 }
@@ -145,8 +158,8 @@ std::string ReplaceThroughTemporary(const std::string& path, const std::string& 
 std::string ReplaceFileContents(const std::string& path, const std::string& text)
 {
     std::string target;
-    if (std::string unfollowed = FollowLink(path, target); !unfollowed.empty())
-        return unfollowed;
+    if (std::string unfit = FindFileToReplace(path, target); !unfit.empty())
+        return unfit;
     if (std::string unwritable = UnwritableReason(target); !unwritable.empty())
         return unwritable;
     if (BelongsToAnotherUser(target))

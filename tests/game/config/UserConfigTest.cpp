@@ -7,12 +7,14 @@
 #include "support/FileText.h"
 #include "support/TempDir.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 #include <nlohmann/json.hpp>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -48,6 +50,11 @@ struct ConfigHome : ::testing::Test {
     ScopedTempDir dir;
     Engine::Window* window = nullptr;
 };
+
+std::ptrdiff_t FilesIn(const std::filesystem::path& folder)
+{
+    return std::distance(std::filesystem::directory_iterator(folder), std::filesystem::directory_iterator());
+}
 
 // Every key set to something other than its built-in value; the size fits
 // the 1280 x 720 display, so the window takes it as it stands.
@@ -123,10 +130,23 @@ TEST_F(ConfigHome, EveryKeyRoundTripsAndPlayer2TakesPlayer1sBindings)
     UserConfig::ApplyStoredLanguage();
     EXPECT_EQ(Localisation::GetLanguage(), 3u);
 
+    // Another user's file beside the settings, named as a temporary file of
+    // theirs might be, is none of the save's: neither written nor renamed in.
+    const std::string theirs = ConfigPath() + ".tmp";
+    WriteFileText(theirs, "theirs");
+    ASSERT_EQ(chmod(theirs.c_str(), 0606), 0);
+    if (geteuid() == 0) {
+        ASSERT_EQ(chown(theirs.c_str(), 65534, 65534), 0);
+    }
     std::filesystem::remove(ConfigPath());
     UserConfig::Save();
     EXPECT_EQ(SavedFile(), ChangedSettings());
-    EXPECT_FALSE(std::filesystem::exists(ConfigPath() + ".tmp"));
+    EXPECT_EQ(ReadFileText(theirs), "theirs");
+    struct stat saved {};
+    ASSERT_EQ(stat(ConfigPath().c_str(), &saved), 0);
+    EXPECT_EQ(saved.st_uid, geteuid());
+    EXPECT_NE(saved.st_mode & 07777, 0606u);
+    EXPECT_EQ(FilesIn(dir.Path() / "Documents/Solvane2"), 2) << "no temporary file left";
 
     // Once the table is there, a load applies its language at once.
     json english = ChangedSettings();
@@ -278,16 +298,24 @@ TEST_F(ConfigHome, AFileThatIsThereButCannotBeReadIsNamedWithWhyAndStartsAsAFirs
     }
 }
 
+// A disk that fills part-way through the save (here a file-size limit one
+// byte short of the old file, which the new one outgrows).
 TEST_F(ConfigHome, AFailedSaveSaysWhyAndKeepsTheOldFile)
 {
-    std::filesystem::create_directories(dir.Path() / "Documents/Solvane2");
-    WriteFileText(ConfigPath(), "{\"old\":1}");
-    // The temporary file cannot be made where a folder of its name stands.
-    std::filesystem::create_directories(ConfigPath() + ".tmp");
+    UserConfig::Save();
+    const std::string old = ReadFileText(ConfigPath());
+    Engine::MasterVolume::music = 0.25f;
+    rlimit limit{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit cut{old.size() - 1, limit.rlim_max};
+    const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &cut), 0);
     const std::string said = StderrOf([] { UserConfig::Save(); });
-    EXPECT_NE(said.find("settings not saved"), std::string::npos) << said;
-    EXPECT_NE(said.find("config.tmp"), std::string::npos) << said;
-    EXPECT_EQ(ReadFileText(ConfigPath()), "{\"old\":1}");
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, oldSignal);
+    EXPECT_NE(said.find("settings not saved (cannot write"), std::string::npos) << said;
+    EXPECT_EQ(ReadFileText(ConfigPath()), old);
+    EXPECT_EQ(FilesIn(dir.Path() / "Documents/Solvane2"), 1) << "no temporary file left";
 }
 
 // A file the running user may not write by its mode bits (tests may run as
@@ -347,29 +375,36 @@ TEST_F(ConfigHome, AnotherUsersFileKeepsItsOwnerAndModeAndIsWrittenOnlyIfItsMode
         [](const char* path) { ASSERT_EQ(chown(path, 0, 0), 0); });
 
     // Longer than what replaces it: nothing of it may stay past the end.
+    // Through a link, the owner that counts is the one of the file it leads to.
     const std::string path = ConfigPath();
-    WriteFileText(path, ChangedSettings().dump(4));
-    ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
-    ASSERT_EQ(chmod(path.c_str(), 0666), 0);
-    Engine::MasterVolume::music = 0.3f;
-    EXPECT_EQ(StderrOf([] { UserConfig::Save(); }), "");
-    EXPECT_EQ(SavedFile().at("music_volume"), 0.3f);
-    struct stat after {};
-    ASSERT_EQ(stat(path.c_str(), &after), 0);
-    EXPECT_EQ(after.st_uid, 65534u);
-    EXPECT_EQ(after.st_mode & 07777, 0666u);
+    for (const std::string& file : {path, (dir.Path() / "theirs").string()}) {
+        SCOPED_TRACE(file);
+        std::filesystem::remove(path);
+        if (file != path)
+            std::filesystem::create_symlink(file, path);
+        WriteFileText(file, ChangedSettings().dump(4));
+        ASSERT_EQ(chown(file.c_str(), 65534, 65534), 0);
+        ASSERT_EQ(chmod(file.c_str(), 0666), 0);
+        Engine::MasterVolume::music = 0.3f;
+        EXPECT_EQ(StderrOf([] { UserConfig::Save(); }), "");
+        EXPECT_EQ(SavedFile().at("music_volume"), 0.3f);
+        struct stat after {};
+        ASSERT_EQ(lstat(file.c_str(), &after), 0);
+        EXPECT_EQ(after.st_uid, 65534u);
+        EXPECT_EQ(after.st_mode & 07777, 0666u);
+    }
 }
 
 // A settings file that is a symbolic link to a file elsewhere, as dotfile
 // managers make them, stays a link: the file it leads to takes the
-// settings, if a plain file there would. A link to nothing is left, and why
-// is said.
+// settings, if a plain file there would, or a new one in a folder that is
+// there. Anything else at its end is left, and why is said.
 TEST_F(ConfigHome, ALinkStaysALinkAndTheFileItLeadsToTakesTheSettings)
 {
     struct Case {
         const char* what;
         std::string linkTo;
-        mode_t targetMode; // 0: there is no file at the link's end
+        mode_t targetMode; // 0: there is no file at the link's end; S_IFIFO: a named pipe
         std::string said;  // "": the settings are saved
     };
     const std::string target = (dir.Path() / "dotfiles/config").string();
@@ -377,18 +412,25 @@ TEST_F(ConfigHome, ALinkStaysALinkAndTheFileItLeadsToTakesTheSettings)
         {"a link to another folder", target, 0644, ""},
         {"a link relative to its own folder", "../../dotfiles/config", 0644, ""},
         {"a link to a read-only file", "../../dotfiles/config", 0444, "dotfiles/config\" is read-only for its owner"},
-        {"a link to nothing", "../../dotfiles/config", 0, ConfigPath() + "\": No such file or directory"},
+        {"a link to a file yet to be made", "../../dotfiles/config", 0, ""},
+        {"a link into no folder", "../../nowhere/config", 0,
+         "nowhere/config\", which is in a folder that does not exist"},
+        {"a link to a named pipe", "../../dotfiles/config", S_IFIFO | 0600,
+         "dotfiles/config\", which is a named pipe, not a regular file"},
     };
     std::filesystem::create_directories(dir.Path() / "Documents/Solvane2");
     std::filesystem::create_directories(dir.Path() / "dotfiles");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
+        const std::string end = (dir.Path() / "Documents/Solvane2" / c.linkTo).lexically_normal().string();
         std::filesystem::remove(ConfigPath());
-        std::filesystem::remove(target);
+        std::filesystem::remove(end);
         std::filesystem::create_symlink(c.linkTo, ConfigPath());
-        if (c.targetMode != 0) {
-            WriteFileText(target, "{}");
-            ASSERT_EQ(chmod(target.c_str(), c.targetMode), 0);
+        if (S_ISFIFO(c.targetMode)) {
+            ASSERT_EQ(mkfifo(end.c_str(), 0600), 0);
+        } else if (c.targetMode != 0) {
+            WriteFileText(end, "{}");
+            ASSERT_EQ(chmod(end.c_str(), c.targetMode), 0);
         }
         Engine::MasterVolume::music = 0.3f;
         const std::string said = StderrOf([] { UserConfig::Save(); });
@@ -396,10 +438,14 @@ TEST_F(ConfigHome, ALinkStaysALinkAndTheFileItLeadsToTakesTheSettings)
         EXPECT_EQ(std::filesystem::read_symlink(ConfigPath(), notALink), c.linkTo) << "still the same link";
         if (c.said.empty()) {
             EXPECT_EQ(said, "");
-            EXPECT_EQ(json::parse(ReadFileText(target))["music_volume"], 0.3f);
+            EXPECT_EQ(json::parse(ReadFileText(end))["music_volume"], 0.3f);
         } else {
+            EXPECT_NE(said.find("settings not saved"), std::string::npos) << said;
             EXPECT_NE(said.find(c.said), std::string::npos) << said;
-            EXPECT_EQ(ReadFileText(target), c.targetMode != 0 ? "{}" : "") << "left as it was";
+            if (S_ISFIFO(c.targetMode))
+                EXPECT_TRUE(std::filesystem::is_fifo(end)) << "left as it was";
+            else
+                EXPECT_EQ(ReadFileText(end), c.targetMode != 0 ? "{}" : "") << "left as it was";
         }
     }
 }
