@@ -16,6 +16,7 @@ inline constexpr const char* kEnterAddressLayer = "TypeIP";
 inline constexpr const char* kConnectingLayer = "ConnectingToServer";
 inline constexpr const char* kConfirmQuitLayer = "ConfirmQuit";
 inline constexpr const char* kConnectionLostLayer = "ConnectionLostError";
+inline constexpr const char* kHostErrorLayer = "HostError";
 
 // Settings and the pause menu.
 inline constexpr const char* kOptionsLayer = "Options";

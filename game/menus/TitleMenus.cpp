@@ -49,6 +49,7 @@ constexpr std::uint32_t kStopHosting = 36;
 constexpr std::uint32_t kConnectionLost = 37;
 constexpr std::uint32_t kOk = 38;
 constexpr std::uint32_t kCredits = 41;
+constexpr std::uint32_t kPortInUse = 81;
 constexpr std::uint32_t kTutorialsButton = 97;
 
 constexpr float kLogoHeight = 0.4f;
@@ -69,22 +70,42 @@ void SizeLogo(IElement& logo)
                                  : glm::vec2(0.0f));
 }
 
+// A message and OK, in a box that keeps its pixel size when the window
+// changes.
+void BuildMessagePage(LayerBuild& build, std::uint32_t textId)
+{
+    Canvas& root = MakeRoot(build);
+    Canvas& box = MakeCanvas(root, {0.3f, 0.45f});
+    box.SetSizeMode(IElement::kAbsolute);
+    Widget* message = MakeLocaleTextWidget(box, textId, kPlain);
+    Widget* ok = Button(box, kOk);
+    ClosesLayer(*ok);
+    SpreadVertically({message, ok}, 0.4f);
+    root.Layout();
+    build.focus = ok;
+}
+
 } // namespace
 
-void CloseWhenLinkNotOpen(Engine::UI::CustomUpdateComp& comp, const char* message)
+bool CloseWhenLinkNotOpen(Engine::UI::CustomUpdateComp& comp, const char* message)
 {
     const NetworkMgr& network = NetworkMgr::GetInstance();
     if (network.initialised)
-        return;
-    // A disconnect asked for stays marked until the next link starts.
-    if (!network.disconnecting)
-        std::fputs(message, stderr);
+        return false;
     StackOf(*comp.owner).RequestPop();
+    // A disconnect asked for stays marked until the next link starts.
+    if (network.disconnecting)
+        return false;
+    std::fputs(message, stderr);
+    return true;
 }
 
 void CloseHostWaitWhenNotOpen(Engine::UI::CustomUpdateComp& comp)
 {
-    CloseWhenLinkNotOpen(comp, "Could not host: the server's socket did not open (see above). Back to the play menu.\n");
+    // The one reason a host's socket fails to open in practice is another
+    // program on the game's port; the player sees why over the play menu.
+    if (CloseWhenLinkNotOpen(comp, "Could not host: the server's socket did not open (see above). Back to the play menu.\n"))
+        StackOf(*comp.owner).RequestPush(&BuildHostError, kHostErrorLayer);
 }
 
 void CloseConnectingWhenNotOpen(Engine::UI::CustomUpdateComp& comp)
@@ -232,18 +253,8 @@ void BuildConfirmQuit(LayerBuild& build)
     build.focus = no;
 }
 
-void BuildConnectionLost(LayerBuild& build)
-{
-    Canvas& root = MakeRoot(build);
-    Canvas& box = MakeCanvas(root, {0.3f, 0.45f});
-    // Keeps its pixel size when the window changes.
-    box.SetSizeMode(IElement::kAbsolute);
-    Widget* message = MakeLocaleTextWidget(box, kConnectionLost, kPlain);
-    Widget* ok = Button(box, kOk);
-    ClosesLayer(*ok);
-    SpreadVertically({message, ok}, 0.4f);
-    root.Layout();
-    build.focus = ok;
-}
+void BuildConnectionLost(LayerBuild& build) { BuildMessagePage(build, kConnectionLost); }
+
+void BuildHostError(LayerBuild& build) { BuildMessagePage(build, kPortInUse); }
 
 } // namespace LayerCreator

@@ -19,6 +19,8 @@ void BuildEnterAddressMenu(LayerBuild& build);
 void BuildConnectingMenu(LayerBuild& build);
 void BuildConfirmQuit(LayerBuild& build);
 void BuildConnectionLost(LayerBuild& build);
+// The host's socket did not open: the game's port is taken.
+void BuildHostError(LayerBuild& build);
 
 // The logo's relative size in a root of `rootPixels`: 0.4 of the height, and
 // as wide as the texture's whole-number aspect (width / height, rounded
@@ -40,8 +42,9 @@ void UpdateWaitingText(Engine::UI::CustomUpdateComp& comp)
 // The host's waiting page and the connecting page close themselves when no
 // server or client is open, so there is nothing to wait for: with the
 // message when it failed to open (the network manager said why), silently
-// when the player closed it (stop hosting, cancel).
-void CloseWhenLinkNotOpen(Engine::UI::CustomUpdateComp& comp, const char* message);
+// when the player closed it (stop hosting, cancel). True when it failed;
+// the host's page then opens the host's error page in its place.
+bool CloseWhenLinkNotOpen(Engine::UI::CustomUpdateComp& comp, const char* message);
 void CloseHostWaitWhenNotOpen(Engine::UI::CustomUpdateComp& comp);
 void CloseConnectingWhenNotOpen(Engine::UI::CustomUpdateComp& comp);
 

@@ -159,9 +159,9 @@ std::unique_ptr<Engine::Platform::IUdpSocket> SilentSocket()
 }
 
 // A port some other program holds: the server cannot open, and the page
-// that would wait for a client closes with a message instead of waiting
-// for ever.
-TEST_F(TitlePages, HostingOnAPortInUseGoesBackToThePlayMenuWithAMessage)
+// that would wait for a client closes for one that says why, over the play
+// menu.
+TEST_F(TitlePages, HostingOnAPortInUseSaysWhyOverThePlayMenu)
 {
     const auto holder = SilentSocket();
     ASSERT_TRUE(holder);
@@ -175,6 +175,13 @@ TEST_F(TitlePages, HostingOnAPortInUseGoesBackToThePlayMenuWithAMessage)
     EXPECT_FALSE(network.initialised);
     const std::string said = StderrOf([&] { Frame(); });
     EXPECT_NE(said.find("Could not host"), std::string::npos) << said;
+    ASSERT_EQ(Top().name, LayerCreator::kHostErrorLayer);
+    EXPECT_EQ(Stack().GetFromTop(1)->name, LayerCreator::kPlayLayer);
+    Engine::UI::IElement* reason = WithText(81);
+    ASSERT_NE(reason, nullptr);
+    EXPECT_NE(reason->GetComp<Engine::UI::LocaleTextComp>()->GetText().find(u"port 8008"), std::u16string::npos);
+    EXPECT_EQ(FocusedText(), 38u);
+    Activate(WithText(38));
     EXPECT_EQ(Top().name, LayerCreator::kPlayLayer);
     network.port = gamePort;
 }
