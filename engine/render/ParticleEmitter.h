@@ -31,8 +31,9 @@ enum ParticleShape : int {
 //
 // Continuous emission spawns min(free - emissionCount, emissionCount) per
 // update, so an emitter never fills its last emissionCount slots; -1 fills
-// every free slot. Burst mode instead fills every free slot once per
-// interval, `burstsLeft` times. Owns its two instance buffers.
+// every free slot, any other negative count spawns nothing. Burst mode
+// instead fills every free slot once per interval, `burstsLeft` times. Owns
+// its two instance buffers.
 class ParticleEmitter : public Property_Holder {
 public:
     // Takes the "Particle" texture, the "Quad" model and the "Particle" program.

@@ -65,6 +65,9 @@ int ParticleEmitter::SpawnCount(float dt)
     }
     if (emissionCount == -1)
         return free;
+    // Any other negative count spawns nothing; INT_MIN would overflow below.
+    if (emissionCount < 0)
+        return 0;
     return std::min(free - emissionCount, emissionCount);
 }
 

@@ -62,6 +62,7 @@ TEST(BoxContact, TouchingFacesCountAndTiesTakeXThenY)
     ASSERT_TRUE(AabbAabb(unit, Placed(glm::vec3(0.5f, 1.5f, 1.5f), glm::vec3(1)), c));
     EXPECT_EQ(c.normal, glm::vec3(0, 1, 0));
     ExpectVec(c.point, glm::vec3(1, 1, 1)); // A's first corner inside B
+    EXPECT_TRUE(AabbSphere(unit, Ball(glm::vec3(1.5f, 0, 0), 0.5f), c)) << "a sphere resting on a face";
 
     // A sphere centred in a cube is equally deep on every axis: out along +x.
     ASSERT_TRUE(AabbSphere(Placed(glm::vec3(0), glm::vec3(2)), Ball(glm::vec3(0), 0.5f), c));

@@ -38,6 +38,9 @@ TEST_F(Emitters, ContinuousEmissionNeverFillsItsLastEmissionCountSlots)
     }
     EXPECT_EQ(single.LiveCount(), 9);
     EXPECT_EQ(triple.LiveCount(), 7);
+    single.emissionCount = std::numeric_limits<int>::min(); // like every negative count but -1: none
+    single.Update(0.01f);
+    EXPECT_EQ(single.LiveCount(), 9);
 
     ParticleEmitter& all = Emitter(50);
     all.emissionCount = -1;

@@ -190,8 +190,12 @@ TEST_F(PlayerMovement, RunningStopsWhenTheEnergyRunsOut)
     component.Energy.value = 2.0f;
     HoldKey(Slot::Forward);
     HoldKey(Slot::Run);
-    Frames(60, 25);
-    EXPECT_EQ(MovementState(player), "Move");
+    int frames = 0;
+    for (; frames < 60 && component.Energy.value > 0.0f; ++frames)
+        Frame(25);
+    Frame(25);
+    EXPECT_EQ(MovementState(player), "Move") << "the run ends in the frame after its last unit was paid";
+    Frames(60 - frames, 25);
     EXPECT_TRUE(component.mExhausted);
     EXPECT_FALSE(audio.CallsStartingWith("Play data/Sounds/Sfx/ooe_test.wav").empty()) << "the run key finds no energy";
 }
