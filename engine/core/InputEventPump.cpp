@@ -75,10 +75,11 @@ void InputManager::Update()
     mCurrentMousePosition = {x, y};
 }
 
-// The presses of the last pump have had their frame: buttons let go in it
-// are let go now.
+// The presses and the motion of the last pump have had their frame:
+// buttons let go in it are let go now, and the mouse has not moved yet.
 void InputManager::ForgetLastPump()
 {
+    mMouseMotion = {};
     std::fill(mKeysPressedInPump.begin(), mKeysPressedInPump.end(), std::uint8_t{0});
     mMousePressedInPump = 0;
     for (const PadButton& pad : mPadReleasesForNextPump) {
@@ -118,7 +119,8 @@ void InputManager::HandleEvent(const SDL_Event& event)
         HandleKey(event.key);
         break;
     case SDL_MOUSEMOTION:
-        mMouseMotion = {event.motion.xrel, event.motion.yrel};
+        mMouseMotion[0] += event.motion.xrel;
+        mMouseMotion[1] += event.motion.yrel;
         break;
     case SDL_MOUSEBUTTONDOWN:
         // SDL numbers buttons from 1; its mask bit for button b is b - 1.

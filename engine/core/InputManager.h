@@ -95,9 +95,9 @@ public:
     // this frame's.
     glm::vec2 GetMousePosition() const;
     glm::vec2 UpdateMousePosition() const;
-    // Motion of the last mouse-motion event, y up. It keeps its value while
-    // the mouse rests: callers wanting per-frame motion compare with the last
-    // value they saw.
+    // How far the mouse moved in this frame's pump, y up: the sum of every
+    // motion event the pump took, zero when it took none. A mouse reports
+    // many small moves a frame, as many the same as not.
     glm::vec2 GetMouseDelta() const;
 
     bool IsQuitRequested() const { return mQuitRequested; }

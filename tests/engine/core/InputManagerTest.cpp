@@ -285,9 +285,10 @@ TEST(Mouse, EachButtonNumberFollowsItsOwnButton)
     }
 }
 
-// A player made after Init turns by the motion it reads: none may be left
-// from before.
-TEST(Mouse, InitForgetsTheLastMotionAndTheButtonsHeld)
+// The frame's motion is all the mouse moved in its pump, and none in a pump
+// without motion. A player made after Init turns by the motion it reads:
+// none may be left from before.
+TEST(Mouse, TheDeltaSumsThePumpsMotionAndInitForgetsItAndTheButtonsHeld)
 {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
     Input().Init();
@@ -302,11 +303,15 @@ TEST(Mouse, InitForgetsTheLastMotionAndTheButtonsHeld)
     motion.motion.xrel = 12;
     motion.motion.yrel = -5;
     SDL_PushEvent(&motion);
+    SDL_PushEvent(&motion);
     NextFrame();
-    ASSERT_EQ(Input().GetMouseDelta(), glm::vec2(12.0f, 5.0f));
+    ASSERT_EQ(Input().GetMouseDelta(), glm::vec2(24.0f, 10.0f));
     NextFrame();
+    EXPECT_EQ(Input().GetMouseDelta(), glm::vec2(0.0f)) << "the mouse rests";
     ASSERT_FALSE(Input().IsMouseTriggered(0));
 
+    SDL_PushEvent(&motion);
+    NextFrame();
     Input().Init();
     EXPECT_EQ(Input().GetMouseDelta(), glm::vec2(0.0f));
     EXPECT_FALSE(Input().IsMouseDown(0));
