@@ -148,11 +148,16 @@ void StepPauseMenu()
 // menu closes (a mode menu the player holds open is left alone). The menu
 // closing closes every mode menu, and with them goes the pointer they
 // freed: a mode-menu key let go behind the pause menu is never seen let go.
+// What the hands did in the menu stays there: the click on Resume, still
+// held, would charge and throw the ball, and the pointer's way over the
+// menu would turn the view.
 void MirrorPauseOnPlayers(bool wasOpen)
 {
     const bool open = GameMode::PauseMenuOpen != 0;
-    if (wasOpen && !open)
+    if (wasOpen && !open) {
         Input().menuPointerShown = false;
+        Input().HoldBackUntilLetGo();
+    }
     for (Engine::EntityHandle entity : Engine::EntityNameCompManager::GetInstance().FindEntitiesByNamePrefix("Player_")) {
         Player_LogicComp* player = Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity);
         if (!player)
