@@ -1,11 +1,13 @@
 #include "engine/core/InputManager.h"
 
+#include <algorithm>
+
 namespace Engine {
 
-void InputManager::HoldBackUntilLetGo()
+void InputManager::HoldBackUntilLetGo(std::span<const std::int32_t> keysLeftAlone)
 {
     for (std::int32_t scancode = 0; scancode < mKeyCount; ++scancode) {
-        if (IsKeyDown(scancode)) {
+        if (IsKeyDown(scancode) && std::find(keysLeftAlone.begin(), keysLeftAlone.end(), scancode) == keysLeftAlone.end()) {
             mKeysHeldBack[static_cast<std::size_t>(scancode)] = 1;
             mPreviousKeys[static_cast<std::size_t>(scancode)] = 0;
         }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <glm/glm.hpp>
 #include <map>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -86,8 +87,9 @@ public:
     // until it has been let go; the mouse's motion reads none until the
     // mouse has been captured through a whole pump: neither the pointer
     // moved over the menu nor what was queued while it was captured again
-    // turns a view.
-    void HoldBackUntilLetGo();
+    // turns a view. Keys in `keysLeftAlone` (a walk that goes on) read on
+    // as they are.
+    void HoldBackUntilLetGo(std::span<const std::int32_t> keysLeftAlone = {});
 
     // Scancodes outside SDL's keyboard array are never down.
     bool IsKeyDown(std::int32_t scancode) const;

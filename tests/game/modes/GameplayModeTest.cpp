@@ -273,7 +273,8 @@ TEST_F(GameplayModeRun, ClosingThePauseMenuHandsThePlayNothingOfWhatWasDoneInIt)
         ASSERT_TRUE(MenuOpen());
 
         // Onto Resume, the top button; pressed from the third frame for
-        // eight (130 ms), the hand moving on.
+        // eight (130 ms), the hand moving on, W held all along.
+        held = {SDL_SCANCODE_W};
         PointAt(kWindowWidth / 2, kWindowHeight / 3);
         for (int frame = 0; frame < 12; ++frame) {
             sMouseButtons = frame >= 2 && frame < 10 ? SDL_BUTTON_LMASK : 0;
@@ -287,10 +288,17 @@ TEST_F(GameplayModeRun, ClosingThePauseMenuHandsThePlayNothingOfWhatWasDoneInIt)
             EXPECT_FALSE(players[i]->mCharging);
             EXPECT_LT(glm::distance(ViewOf(players[i]), views[i]), 1e-4f) << "player " << i;
         }
+        std::vector<glm::vec3> places;
+        for (const Player_LogicComp* player : players)
+            places.push_back(Engine::Transform::GetWorldPosition(player->GetOwner()));
         MoveMouse(30, 0);
         Turns(3);
-        for (std::size_t i = 0; i < players.size(); ++i)
+        held.clear();
+        for (std::size_t i = 0; i < players.size(); ++i) {
             EXPECT_GT(glm::distance(ViewOf(players[i]), views[i]), 0.01f) << "player " << i;
+            EXPECT_GT(glm::distance(Engine::Transform::GetWorldPosition(players[i]->GetOwner()), places[i]), 0.05f)
+                << "player " << i << " walks on";
+        }
     }
     sMouseButtons = SDL_BUTTON_LMASK;
     Turns(3);
