@@ -111,9 +111,10 @@ bool InputManager::IsControllerButtonDown(std::uint8_t button, SDL_GameControlle
     return StateOf(mCurrentButtons, controller, button) >= 1;
 }
 
+// Down now and up before; a button held back last frame read up.
 bool InputManager::IsControllerButtonTriggered(std::uint8_t button, SDL_GameController* controller) const
 {
-    return StateOf(mCurrentButtons, controller, button) == 1 && StateOf(mPreviousButtons, controller, button) == 0;
+    return StateOf(mCurrentButtons, controller, button) == 1 && StateOf(mPreviousButtons, controller, button) < 1;
 }
 
 bool InputManager::IsControllerButtonReleased(std::uint8_t button, SDL_GameController* controller) const

@@ -56,6 +56,7 @@ float StickValue(int value)
 void InputManager::Update()
 {
     ForgetLastPump();
+    const bool wasCaptured = mCaptured;
     ApplyCursorMode();
 
     SDL_Event event;
@@ -71,14 +72,16 @@ void InputManager::Update()
     int x = 0;
     int y = 0;
     const std::uint32_t held = mHost.mouseState ? mHost.mouseState(&x, &y) : SDL_GetMouseState(&x, &y);
-    mCurrentMouseButtons = held | mMousePressedInPump;
+    LetGoOfHeldBack(held, wasCaptured && mCaptured);
+    mCurrentMouseButtons = (held | mMousePressedInPump) & ~mMouseHeldBack;
     mCurrentMousePosition = {x, y};
 }
 
-// The presses of the last pump have had their frame: buttons let go in it
-// are let go now.
+// The presses and the motion of the last pump have had their frame:
+// buttons let go in it are let go now, and the mouse has not moved yet.
 void InputManager::ForgetLastPump()
 {
+    mMouseMotion = {};
     std::fill(mKeysPressedInPump.begin(), mKeysPressedInPump.end(), std::uint8_t{0});
     mMousePressedInPump = 0;
     for (const PadButton& pad : mPadReleasesForNextPump) {
@@ -89,10 +92,10 @@ void InputManager::ForgetLastPump()
     mPadPressedInPump.clear();
 }
 
-void InputManager::ApplyCursorMode() const
+void InputManager::ApplyCursorMode()
 {
-    const bool relative = !cursorVisible && !menuPointerShown;
-    SDL_SetRelativeMouseMode(relative ? SDL_TRUE : SDL_FALSE);
+    mCaptured = !cursorVisible && !menuPointerShown;
+    SDL_SetRelativeMouseMode(mCaptured ? SDL_TRUE : SDL_FALSE);
     SDL_ShowCursor(cursorVisible ? SDL_ENABLE : SDL_DISABLE);
 }
 
@@ -117,13 +120,23 @@ void InputManager::HandleEvent(const SDL_Event& event)
     case SDL_KEYDOWN:
         HandleKey(event.key);
         break;
+    case SDL_KEYUP:
+        // Let go, and maybe pressed anew later in the same pump.
+        if (event.key.keysym.scancode >= 0 && event.key.keysym.scancode < mKeyCount)
+            mKeysHeldBack[static_cast<std::size_t>(event.key.keysym.scancode)] = 0;
+        break;
     case SDL_MOUSEMOTION:
-        mMouseMotion = {event.motion.xrel, event.motion.yrel};
+        mMouseMotion[0] += event.motion.xrel;
+        mMouseMotion[1] += event.motion.yrel;
         break;
     case SDL_MOUSEBUTTONDOWN:
         // SDL numbers buttons from 1; its mask bit for button b is b - 1.
         if (event.button.button >= 1 && event.button.button <= 32)
             mMousePressedInPump |= SDL_BUTTON(event.button.button);
+        break;
+    case SDL_MOUSEBUTTONUP:
+        if (event.button.button >= 1 && event.button.button <= 32)
+            mMouseHeldBack &= ~SDL_BUTTON(event.button.button);
         break;
     case SDL_CONTROLLERBUTTONDOWN:
         HandleButton(event.cbutton, true);

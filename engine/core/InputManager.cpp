@@ -33,6 +33,9 @@ void InputManager::StartOver()
     mPreviousMousePosition = mCurrentMousePosition = mMouseMotion = {};
     mPreviousKeys.assign(mCurrentKeys, mCurrentKeys + mKeyCount);
     mKeysPressedInPump.assign(static_cast<std::size_t>(mKeyCount), 0);
+    mKeysHeldBack.assign(static_cast<std::size_t>(mKeyCount), 0);
+    mMouseHeldBack = 0;
+    mMotionHeldBack = false;
     mMousePressedInPump = 0;
     mPadPressedInPump.clear();
     mPadReleasesForNextPump.clear();
@@ -68,8 +71,10 @@ void InputManager::EndFrame()
 
 bool InputManager::IsKeyDown(std::int32_t scancode) const
 {
-    return scancode >= 0 && scancode < mKeyCount &&
-           (mCurrentKeys[scancode] != 0 || mKeysPressedInPump[static_cast<std::size_t>(scancode)] != 0);
+    if (scancode < 0 || scancode >= mKeyCount)
+        return false;
+    const auto key = static_cast<std::size_t>(scancode);
+    return (mCurrentKeys[scancode] != 0 || mKeysPressedInPump[key] != 0) && mKeysHeldBack[key] == 0;
 }
 
 bool InputManager::IsKeyTriggered(std::int32_t scancode) const

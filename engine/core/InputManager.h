@@ -7,6 +7,7 @@
 #include <functional>
 #include <glm/glm.hpp>
 #include <map>
+#include <span>
 #include <utility>
 #include <vector>
 
@@ -80,6 +81,16 @@ public:
     // The event pump.
     void Update();
 
+    // What the hands do now was meant for something the game is done with
+    // (a menu that closes over the play). Every key, mouse button and
+    // controller button down now reads up, neither pressed nor let go,
+    // until it has been let go; the mouse's motion reads none until the
+    // mouse has been captured through a whole pump: neither the pointer
+    // moved over the menu nor what was queued while it was captured again
+    // turns a view. Keys in `keysLeftAlone` (a walk that goes on) read on
+    // as they are.
+    void HoldBackUntilLetGo(std::span<const std::int32_t> keysLeftAlone = {});
+
     // Scancodes outside SDL's keyboard array are never down.
     bool IsKeyDown(std::int32_t scancode) const;
     bool IsKeyTriggered(std::int32_t scancode) const;
@@ -95,9 +106,9 @@ public:
     // this frame's.
     glm::vec2 GetMousePosition() const;
     glm::vec2 UpdateMousePosition() const;
-    // Motion of the last mouse-motion event, y up. It keeps its value while
-    // the mouse rests: callers wanting per-frame motion compare with the last
-    // value they saw.
+    // How far the mouse moved in this frame's pump, y up: the sum of every
+    // motion event the pump took, zero when it took none. A mouse reports
+    // many small moves a frame, as many the same as not.
     glm::vec2 GetMouseDelta() const;
 
     bool IsQuitRequested() const { return mQuitRequested; }
@@ -147,10 +158,11 @@ private:
 
     InputManager() = default;
 
-    void ApplyCursorMode() const;
+    void ApplyCursorMode();
     void HandleEvent(const SDL_Event& event);
     void HandleWindowEvent(const SDL_WindowEvent& event);
     void ForgetLastPump();
+    void LetGoOfHeldBack(std::uint32_t mouseHeld, bool capturedThrough);
     void HandleKey(const SDL_KeyboardEvent& event);
     void HandleButton(const SDL_ControllerButtonEvent& event, bool down);
     void HandleAxis(const SDL_ControllerAxisEvent& event);
@@ -197,6 +209,17 @@ private:
     std::uint32_t mMousePressedInPump = 0;
     std::vector<PadButton> mPadPressedInPump;
     std::vector<PadButton> mPadReleasesForNextPump;
+
+    // Held back until let go (HoldBackUntilLetGo): keys by scancode, mouse
+    // buttons by mask, and a controller button by the state kHeldBack,
+    // which reads neither down nor up and stays until the button's release
+    // sets it to up.
+    static constexpr std::int32_t kHeldBack = -1;
+    std::vector<std::uint8_t> mKeysHeldBack;
+    std::uint32_t mMouseHeldBack = 0;
+    bool mMotionHeldBack = false;
+    // The last pump captured the mouse (relative mode).
+    bool mCaptured = false;
 };
 
 } // namespace Engine

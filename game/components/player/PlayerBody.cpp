@@ -133,7 +133,7 @@ glm::vec2 MoveAxes(const PlayerControls& controls)
     return {held(Slot::Right) - held(Slot::Left), held(Slot::Forward) - held(Slot::Back)};
 }
 
-glm::vec2 LookDelta(Player_LogicComp& player, const PlayerControls& controls, float sensitivity)
+glm::vec2 LookDelta(const Player_LogicComp& player, const PlayerControls& controls, float sensitivity)
 {
     if (player.mRadialOpen)
         return glm::vec2(0.0f);
@@ -141,10 +141,7 @@ glm::vec2 LookDelta(Player_LogicComp& player, const PlayerControls& controls, fl
         const glm::vec2 stick = controls.RightStick();
         return {stick.x * player.MaxGamepadX.value, stick.y * player.MaxGamepadY.value};
     }
-    const glm::vec2 motion = Engine::InputManager::GetInstance().GetMouseDelta();
-    const glm::vec2 fresh = motion == player.mLastMouseMotion ? glm::vec2(0.0f) : motion;
-    player.mLastMouseMotion = motion;
-    return fresh * sensitivity;
+    return Engine::InputManager::GetInstance().GetMouseDelta() * sensitivity;
 }
 
 void Look(Player_LogicComp& player, const glm::vec2& delta)

@@ -106,9 +106,6 @@ void Player_LogicComp::Initialize()
     if (const Engine::CollisionComp* body = BodyOf(owner))
         mSavedGravity = body->mGravity.value;
     mRadialOpen = false;
-    // The input manager repeats the last mouse motion while the mouse rests:
-    // the menus' last one is not this player's.
-    mLastMouseMotion = Engine::InputManager::GetInstance().GetMouseDelta();
     mEndMedalsPending = true;
     HideRadialSlices();
     if (Engine::GameCamera* camera = CameraOf(mCamera))

@@ -211,9 +211,6 @@ public:
     // The teleport's foot offset: how far below the body's lower face the
     // teleport's particle trail runs.
     float mFootOffset = 0.0f;
-    // The mouse motion the look last saw: the input manager repeats the
-    // last motion while the mouse rests, so a repeat counts as none.
-    glm::vec2 mLastMouseMotion{0.0f};
     // Where the movement last put the camera, seen from the player's centre
     // (its eyes, or the centre itself in the opening descent): the frame's
     // hold keeps the view there wherever the player ends up.

@@ -135,17 +135,23 @@ struct PressedThing {
 
 TEST_F(Pads, EveryPressCountsInTheFrameWhosePumpTookIt)
 {
-    enum Between { Nothing, Tap, Press, LetGo };
+    enum Between { Nothing, Tap, Press, LetGo, LetGoAndPress };
     struct Frame {
         Between between; // what the player does before this frame's pump
         std::array<bool, 3> downTriggeredReleased;
+        bool heldBack = false; // the game holds back what is down after the pump
     };
     // A tap inside one pump reads as a one-frame press; a held press is seen
-    // in the frame that pumped it.
+    // in the frame that pumped it. What is held back reads neither down nor
+    // let go until it has been let go; pressed anew, even within the pump
+    // that lets it go, it counts.
     const Frame frames[] = {
         {Tap, {true, true, false}},   {Nothing, {false, false, true}}, {Nothing, {false, false, false}},
         {Press, {true, true, false}}, {Nothing, {true, false, false}}, {LetGo, {false, false, true}},
         {Nothing, {false, false, false}},
+        {Press, {false, false, false}, true}, {Nothing, {false, false, false}}, {LetGo, {false, false, false}},
+        {Press, {true, true, false}}, {Nothing, {false, false, false}, true}, {LetGoAndPress, {true, true, false}},
+        {LetGo, {false, false, true}}, {Tap, {false, false, false}, true}, {Nothing, {false, false, false}},
     };
 
     SDL_Joystick* pad = Attach();
@@ -208,9 +214,13 @@ TEST_F(Pads, EveryPressCountsInTheFrameWhosePumpTookIt)
             Input().EndFrame();
             if (frames[i].between == Tap || frames[i].between == Press)
                 thing.change(true);
-            if (frames[i].between == Tap || frames[i].between == LetGo)
+            if (frames[i].between == Tap || frames[i].between == LetGo || frames[i].between == LetGoAndPress)
                 thing.change(false);
+            if (frames[i].between == LetGoAndPress)
+                thing.change(true);
             Input().Update();
+            if (frames[i].heldBack)
+                Input().HoldBackUntilLetGo();
             EXPECT_EQ(thing.downTriggeredReleased(), frames[i].downTriggeredReleased) << "down, triggered, released";
         }
     }
@@ -285,9 +295,10 @@ TEST(Mouse, EachButtonNumberFollowsItsOwnButton)
     }
 }
 
-// A player made after Init turns by the motion it reads: none may be left
-// from before.
-TEST(Mouse, InitForgetsTheLastMotionAndTheButtonsHeld)
+// The frame's motion is all the mouse moved in its pump, and none in a pump
+// without motion. A player made after Init turns by the motion it reads:
+// none may be left from before.
+TEST(Mouse, TheDeltaSumsThePumpsMotionAndInitForgetsItAndTheButtonsHeld)
 {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
     Input().Init();
@@ -302,11 +313,31 @@ TEST(Mouse, InitForgetsTheLastMotionAndTheButtonsHeld)
     motion.motion.xrel = 12;
     motion.motion.yrel = -5;
     SDL_PushEvent(&motion);
+    SDL_PushEvent(&motion);
     NextFrame();
-    ASSERT_EQ(Input().GetMouseDelta(), glm::vec2(12.0f, 5.0f));
+    ASSERT_EQ(Input().GetMouseDelta(), glm::vec2(24.0f, 10.0f));
     NextFrame();
+    EXPECT_EQ(Input().GetMouseDelta(), glm::vec2(0.0f)) << "the mouse rests";
     ASSERT_FALSE(Input().IsMouseTriggered(0));
 
+    // Held back, the motion is none until the mouse has been captured
+    // through a whole pump: none over a menu, none in the capturing pump.
+    SDL_PushEvent(&motion);
+    NextFrame();
+    Input().HoldBackUntilLetGo();
+    EXPECT_EQ(Input().GetMouseDelta(), glm::vec2(0.0f));
+    const std::pair<bool, glm::vec2> pumps[] = {{false, glm::vec2(0.0f)}, {true, glm::vec2(0.0f)}, {true, {12.0f, 5.0f}}};
+    for (const auto& [captured, delta] : pumps) {
+        Input().cursorVisible = !captured;
+        SDL_PushEvent(&motion);
+        NextFrame();
+        EXPECT_EQ(Input().GetMouseDelta(), delta) << (captured ? "captured" : "free");
+    }
+    Input().cursorVisible = true;
+    EXPECT_FALSE(Input().IsMouseDown(0)) << "held since the hold";
+
+    SDL_PushEvent(&motion);
+    NextFrame();
     Input().Init();
     EXPECT_EQ(Input().GetMouseDelta(), glm::vec2(0.0f));
     EXPECT_FALSE(Input().IsMouseDown(0));

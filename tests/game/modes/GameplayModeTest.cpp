@@ -1,10 +1,13 @@
 #include "MatchHarness.h"
 
+#include "engine/collision/CollisionMgr.h"
 #include "engine/core/EntityNameCompManager.h"
 #include "engine/core/FrameRateController.h"
 #include "engine/core/Transform.h"
 #include "engine/logic/LogicManager.h"
+#include "engine/logic/StateMachine.h"
 #include "engine/net/NetworkMgr.h"
+#include "engine/render/CameraManager.h"
 #include "engine/render/GlTestWindow.h"
 #include "engine/render/Window.h"
 #include "game/arena/HexGrid.h"
@@ -13,6 +16,7 @@
 #include "game/components/ball/TempBallComp.h"
 #include "game/components/player/PlayerLogicComp.h"
 #include "game/config/UserConfig.h"
+#include "game/match/GameModifiers.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
 #include "game/modes/GameplayMode.h"
@@ -50,6 +54,61 @@ protected:
     {
         Tap(SDL_SCANCODE_ESCAPE);
         ASSERT_TRUE(MenuOpen());
+    }
+
+    // Turns of the mode loop. In a networked match the link is up while the
+    // mode looks at it; the engine frame has no peer to send to.
+    bool networked = false;
+    void Turns(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            EngineFrame();
+            NetworkMgr::GetInstance().connected = networked ? 1 : 0;
+            GameMode::Current.Update();
+            NetworkMgr::GetInstance().connected = 0;
+        }
+    }
+
+    // The two local players, once the players are down and the teleport
+    // perk (4.5 s) is ready.
+    std::vector<Player_LogicComp*> PlayersDown()
+    {
+        frameMilliseconds = 32;
+        Frames(150);
+        std::vector<Player_LogicComp*> players;
+        for (Engine::EntityHandle entity : Engine::EntityNameCompManager::GetInstance().FindEntitiesByName("Player_Mouse"))
+            players.push_back(Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity));
+        return players;
+    }
+    static TempBallComp& BallOf(const Player_LogicComp* player)
+    {
+        return *Engine::LogicManager::GetCompPtr<TempBallComp>(player->mBall);
+    }
+    static glm::vec3 ViewOf(const Player_LogicComp* player)
+    {
+        return Engine::CameraManager::GetInstance().GetCompPtr(player->GetOwner())->forward;
+    }
+
+    // The pointer, in window pixels, and its buttons.
+    static inline glm::ivec2 sPointer{0, 0};
+    static void PointAt(int x, int y)
+    {
+        sPointer = {x, y};
+        Engine::InputHost host = Input().GetHost();
+        host.mouseState = [](int* px, int* py) {
+            *px = sPointer.x;
+            *py = sPointer.y;
+            return sMouseButtons;
+        };
+        Input().SetHost(host);
+    }
+    static void MoveMouse(int dx, int dy)
+    {
+        SDL_Event motion{};
+        motion.type = SDL_MOUSEMOTION;
+        motion.motion.xrel = dx;
+        motion.motion.yrel = dy;
+        SDL_PushEvent(&motion);
     }
 };
 
@@ -138,22 +197,13 @@ TEST_F(GameplayModeRun, ReplayClosesAnOpenPauseMenuAndNothingOpensOneWhileItPlay
 // the menu alone.
 TEST_F(GameplayModeRun, NetworkedPauseMenuPausesNothingAndKeepsItsInputFromThePlay)
 {
-    NetworkMgr& network = NetworkMgr::GetInstance();
-    const auto connectedFrames = [&](int count) {
-        for (int i = 0; i < count; ++i) {
-            EngineFrame();
-            network.connected = 1;
-            GameMode::Current.Update();
-            network.connected = 0;
-        }
-    };
-    // 4.8 s: the players are down and the teleport perk (4.5 s) is ready.
-    frameMilliseconds = 32;
-    Frames(150);
+    const std::vector<Player_LogicComp*> players = PlayersDown();
+    ASSERT_EQ(players.size(), 2u);
+    networked = true;
     held.insert(SDL_SCANCODE_ESCAPE);
-    connectedFrames(1);
+    Turns(1);
     held.clear();
-    connectedFrames(1);
+    Turns(1);
     EXPECT_TRUE(MenuOpen());
     EXPECT_TRUE(GameMode::PauseMenuOpen);
     EXPECT_FALSE(GameMode::Paused);
@@ -161,32 +211,103 @@ TEST_F(GameplayModeRun, NetworkedPauseMenuPausesNothingAndKeepsItsInputFromThePl
 
     // A left click on the middle button, the options, at the window's centre;
     // then E (raise the aimed tile) and left Ctrl (the perk).
-    Engine::InputHost host = Input().GetHost();
-    host.mouseState = [](int* x, int* y) {
-        *x = kWindowWidth / 2;
-        *y = kWindowHeight / 2;
-        return sMouseButtons;
-    };
-    Input().SetHost(host);
-    std::vector<const Player_LogicComp*> players;
-    for (Engine::EntityHandle entity : Engine::EntityNameCompManager::GetInstance().FindEntitiesByName("Player_Mouse"))
-        players.push_back(Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity));
-    ASSERT_EQ(players.size(), 2u);
+    PointAt(kWindowWidth / 2, kWindowHeight / 2);
     sMouseButtons = SDL_BUTTON_LMASK;
-    connectedFrames(1);
+    Turns(1);
     sMouseButtons = 0;
-    connectedFrames(2);
+    Turns(2);
     EXPECT_NE(Layers().Find("Options"), nullptr) << "the menu took the click";
     held = {SDL_SCANCODE_E, SDL_SCANCODE_LCTRL};
-    connectedFrames(3);
+    Turns(3);
     held.clear();
-    connectedFrames(1);
+    Turns(1);
     for (const Player_LogicComp* player : players) {
         ASSERT_TRUE(player->mCanAct) << "in play, behind the menu";
-        EXPECT_EQ(Engine::LogicManager::GetCompPtr<TempBallComp>(player->mBall)->FlightStateName(), "BallIdle")
-            << "the ball stays in the hand";
+        EXPECT_EQ(BallOf(player).FlightStateName(), "BallIdle") << "the ball stays in the hand";
         EXPECT_EQ(player->Energy.value, player->MaxEnergy.value) << "no tile raised, no perk fired";
     }
+
+    // Q catches a returning ball, R stops a slowing one: neither behind the
+    // menu. Each ball is out, far above its owner.
+    for (const char* flight : {"BallReturn", "BallDesintegrate"}) {
+        for (const Player_LogicComp* player : players)
+            BallOf(player).FlightMachine()->ChangeState(flight);
+        Turns(1);
+        for (const Player_LogicComp* player : players) {
+            const Engine::EntityHandle ball = player->mBall;
+            Engine::Transform::SetWorldPosition(ball, Engine::Transform::GetWorldPosition(player->GetOwner()) +
+                                                          glm::vec3(0.0f, 30.0f, 0.0f));
+            Engine::CollisionMgr::GetInstance().FindComp(ball)->mVelocity.value = glm::vec3(0.0f, 5.0f, 0.0f);
+        }
+        held = {SDL_SCANCODE_Q, SDL_SCANCODE_R};
+        Turns(1);
+        held.clear();
+        Turns(1);
+        for (const Player_LogicComp* player : players)
+            EXPECT_EQ(BallOf(player).FlightStateName(), flight);
+    }
+}
+
+// The menu closes on the press of Resume. The click still held (with the
+// hold-speed perk it would charge the shot and throw the ball when let go)
+// and the pointer's way over the menu, until the mouse is captured again,
+// give the play nothing; then the mouse turns the view and shoots again.
+TEST_F(GameplayModeRun, ClosingThePauseMenuHandsThePlayNothingOfWhatWasDoneInIt)
+{
+    // Both players carry the hold-speed perk.
+    GameModifiers::GetPerks().Passive.value = GameModifiers::GetPerks().Passive2.value = 1;
+    StdoutOf([] {
+        GameplayMode::Shutdown();
+        GameplayMode::Init();
+    });
+    const std::vector<Player_LogicComp*> players = PlayersDown();
+    ASSERT_EQ(players.size(), 2u);
+    ASSERT_EQ(players[0]->mPassiveKind, Player_LogicComp::kHoldSpeed);
+    for (const bool overNetwork : {false, true}) {
+        SCOPED_TRACE(overNetwork ? "networked" : "local");
+        networked = overNetwork;
+        std::vector<glm::vec3> views;
+        for (const Player_LogicComp* player : players)
+            views.push_back(ViewOf(player));
+        held.insert(SDL_SCANCODE_ESCAPE);
+        Turns(1);
+        held.clear();
+        Turns(1);
+        ASSERT_TRUE(MenuOpen());
+
+        // Onto Resume, the top button; pressed from the third frame for
+        // eight (130 ms), the hand moving on, W held all along.
+        held = {SDL_SCANCODE_W};
+        PointAt(kWindowWidth / 2, kWindowHeight / 3);
+        for (int frame = 0; frame < 12; ++frame) {
+            sMouseButtons = frame >= 2 && frame < 10 ? SDL_BUTTON_LMASK : 0;
+            if (!SDL_GetRelativeMouseMode())
+                MoveMouse(30, 20);
+            Turns(1);
+        }
+        ASSERT_FALSE(MenuOpen());
+        for (std::size_t i = 0; i < players.size(); ++i) {
+            EXPECT_EQ(BallOf(players[i]).FlightStateName(), "BallIdle") << "player " << i;
+            EXPECT_FALSE(players[i]->mCharging);
+            EXPECT_LT(glm::distance(ViewOf(players[i]), views[i]), 1e-4f) << "player " << i;
+        }
+        std::vector<glm::vec3> places;
+        for (const Player_LogicComp* player : players)
+            places.push_back(Engine::Transform::GetWorldPosition(player->GetOwner()));
+        MoveMouse(30, 0);
+        Turns(3);
+        held.clear();
+        for (std::size_t i = 0; i < players.size(); ++i) {
+            EXPECT_GT(glm::distance(ViewOf(players[i]), views[i]), 0.01f) << "player " << i;
+            EXPECT_GT(glm::distance(Engine::Transform::GetWorldPosition(players[i]->GetOwner()), places[i]), 0.05f)
+                << "player " << i << " walks on";
+        }
+    }
+    sMouseButtons = SDL_BUTTON_LMASK;
+    Turns(3);
+    sMouseButtons = 0;
+    Turns(2);
+    EXPECT_EQ(BallOf(players[0]).FlightStateName(), "BallBouncing") << "a new click throws";
 }
 
 // The players stand still behind the pause menu, their look frozen; a mode

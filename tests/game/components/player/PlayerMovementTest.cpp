@@ -523,29 +523,43 @@ TEST_F(PlayerMovement, TheOpenModeMenuStopsWalkingJumpingAndTurning)
     EXPECT_GT(HorizontalSpeed(Body(player).mVelocity.value), 1.0f);
 }
 
-TEST_F(PlayerMovement, TheMouseTurnsTheViewOncePerMotion)
+// Each frame the view turns by all the mouse moved in that frame's pump: at
+// 10 ms a frame, a pixel moves the aim 0.05 sideways on a point 20 ahead.
+TEST_F(PlayerMovement, TheMouseTurnsTheViewByAllItMovedInTheFrame)
 {
     const Engine::EntityHandle player = SpawnStanding();
     Frames(5);
     const glm::vec3 right = Camera(player).right;
-    MoveMouse(60, 0);
-    // Pumped at the end of a frame, looked with in the next, and the view's
-    // axes follow the new target in the one after.
+    const auto yaw = [&] { return std::atan2(Camera(player).forward.x, -Camera(player).forward.z); };
+    const float turnOf40 = std::atan(40.0f * 0.05f / 20.0f);
+    // A steady hand, 40 pixels in each of ten frames, then rest. Pumped at
+    // the end of a frame, looked with in the next, and the view's axes
+    // follow the new target in the one after.
+    std::vector<float> yaws{yaw()};
+    for (int frame = 0; frame < 14; ++frame) {
+        if (frame < 10)
+            MoveMouse(40, 0);
+        Frame();
+        yaws.push_back(yaw());
+    }
+    for (int frame = 0; frame < 14; ++frame)
+        EXPECT_NEAR(yaws[frame + 1] - yaws[frame], frame >= 2 && frame < 12 ? turnOf40 : 0.0f, 1e-4f) << "frame " << frame;
+    EXPECT_GT(glm::dot(Camera(player).forward, right), 0.5f) << "turned to the right";
+    // Ten small moves in one frame turn it as far as one move of them all.
+    for (int i = 0; i < 10; ++i)
+        MoveMouse(4, 0);
     Frames(3);
-    const glm::vec3 turned = Camera(player).forward;
-    EXPECT_GT(glm::dot(turned, right), 0.01f) << "turned to the right";
-    // The input manager repeats the last motion while the mouse rests.
-    Frames(5);
-    EXPECT_LT(glm::distance(Camera(player).forward, turned), 1e-4f);
+    EXPECT_NEAR(yaw() - yaws.back(), turnOf40, 1e-4f);
+
     // The body faces the view, levelled.
+    const glm::vec3 turned = Camera(player).forward;
     const glm::vec3 body = *Engine::Transform::ForwardPtr(player);
     EXPECT_FLOAT_EQ(body.y, 0.0f);
     EXPECT_GT(glm::dot(body, glm::normalize(glm::vec3(turned.x, 0.0f, turned.z))), 0.9999f);
     EXPECT_NEAR(glm::distance(Camera(player).mPos.value, Position(player) + glm::vec3(0.0f, 0.25f, 0.0f)), 0.0f, 1e-3f);
 
-    // A player that comes after the motion (the menus' last, which the
-    // input manager still repeats) still looks where its start left it: at
-    // the arena's middle.
+    // A player that comes after the motion looks where its start left it:
+    // at the arena's middle.
     const Engine::EntityHandle late = SpawnStanding({-4.0f, 0.0f, 1.0f});
     const glm::vec3 eyes = Camera(late).mPos.value;
     EXPECT_GT(glm::dot(Camera(late).forward, glm::normalize(glm::vec3(0.0f, eyes.y, 0.0f) - eyes)), 0.9999f);
