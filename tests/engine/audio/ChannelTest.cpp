@@ -13,6 +13,7 @@ TEST_F(NullDeviceTest, PlayTakesAChannelAndTheSoundEndsByItself)
     EXPECT_FALSE(system->IsFinished(sound)) << "a sound that never played has not finished";
 
     system->Play(sound, false, false);
+    ASSERT_EQ(system->ChannelsCreated(), 1u);
     EXPECT_EQ(sound.channel, 0);
     EXPECT_EQ(State(SourceOf(sound)), AL_PLAYING);
     EXPECT_FALSE(system->IsFinished(sound));
@@ -32,7 +33,7 @@ TEST_F(NullDeviceTest, OverlapDecidesWhetherASecondChannelIsTaken)
     Sound shared(kLong);
     system->Play(shared, false, true);
     system->Play(shared, false, true);
-    EXPECT_EQ(system->ChannelsCreated(), 3u);
+    ASSERT_EQ(system->ChannelsCreated(), 3u);
     EXPECT_EQ(shared.channel, 2) << "the sound holds its latest channel";
     EXPECT_EQ(system->GetChannel(1)->owner, &shared);
     EXPECT_EQ(State(system->GetChannel(1)->source), AL_PLAYING);
@@ -69,6 +70,7 @@ TEST_F(NullDeviceTest, AFreedChannelIsReusedAndTheSoundThatLostItLeavesTheNewOwn
     Sound old(kShort);
     system->Play(old, false, false);
     system->SetVolume(old, 0.3f);
+    ASSERT_EQ(system->ChannelsCreated(), 1u);
     ASSERT_TRUE(UpdateUntil([&] { return !system->GetChannel(0)->in_use; }));
     Sound current(kLong);
     system->Play(current, false, false);
@@ -103,6 +105,7 @@ TEST_F(NullDeviceTest, ALoopingSoundKeepsItsChannelUntilReleased)
 {
     Sound loop(kShort);
     system->Play(loop, true, false);
+    ASSERT_EQ(system->ChannelsCreated(), 1u);
     for (int frame = 0; frame < 40; ++frame) {
         system->Update();
         std::this_thread::sleep_for(std::chrono::milliseconds(5)); // past its 0.09 s length

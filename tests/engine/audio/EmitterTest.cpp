@@ -169,6 +169,7 @@ TEST_F(NullDeviceTest, AnEmittersGainReachesTheSourceAndRemovingTheSoundStopsIt)
     emitter.AddSound("Music", kLong, false);
     emitter.Play("Music", true, false);
     emitter.SetVolume("Music", 0.4f);
+    ASSERT_EQ(system->ChannelsCreated(), 1u);
     EXPECT_FLOAT_EQ(Gain(SourceOf(*emitter.GetSound("Music"))), 0.2f);
 
     emitter.RemoveSound("Music");

@@ -11,6 +11,7 @@ TEST_F(NullDeviceTest, DestroyingASoundSilencesItsChannelsAndDeletesItsBuffer)
     system->Play(*playing, true, true);
     auto ended = std::make_unique<Sound>(kShort);
     system->Play(*ended, false, false);
+    ASSERT_EQ(system->ChannelsCreated(), 3u);
     ASSERT_TRUE(UpdateUntil([&] { return !system->GetChannel(2)->in_use; }));
     const ALuint playingBuffer = playing->GetBuffer();
     const ALuint endedBuffer = ended->GetBuffer();
@@ -44,6 +45,7 @@ TEST_F(NullDeviceTest, SoundsFromBeforeARestartLeaveTheNewBuffersAlone)
 
     system->Play(kept, false, false);
     system->Play(early, false, false);
+    ASSERT_EQ(system->ChannelsCreated(), 2u);
     EXPECT_NE(kept.GetBuffer(), fresh.GetBuffer());
     ALint attached = 0;
     alGetSourcei(SourceOf(kept), AL_BUFFER, &attached);

@@ -106,8 +106,12 @@ TEST_F(ModelFixture, AnObjFileImportsWithFlippedTextureCoordinates)
     EXPECT_EQ(anim.meshes[0].Vertices()[2].extra0, glm::vec3(0.0f));
 }
 
+// In a process started anew: a test before it may have opened a window, and
+// a fork of this process would share its connection to the X server and
+// take none of the threads the window started, nor the locks they hold.
 TEST(ModelDeath, AFileThatCannotBeImportedEndsTheProcessNamingIt)
 {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
     Engine::Model model;
     EXPECT_DEATH(model.Load("data/Model/no such model.obj"), "no such model\\.obj");
 }
