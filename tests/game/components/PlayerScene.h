@@ -41,6 +41,7 @@
 #include "game/arena/Palette.h"
 #include "game/match/RegisterLogicTypes.h"
 #include "support/CapturedOutput.h"
+#include "support/InjectedMotion.h"
 
 #include <SDL.h>
 #include <algorithm>
@@ -67,7 +68,7 @@ protected:
         // SDL drops pad buttons while no window of the program has focus.
         SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
         OpenTestWindow();
-        KeepOnlyInjectedMotion(true);
+        InjectedMotion::KeepOnlyInjected(true);
         BeforeFloor();
         Engine::InputManager& input = Engine::InputManager::GetInstance();
         input.Init();
@@ -105,7 +106,7 @@ protected:
         recorder.isLive = 1;
         recorder.Reset();
         SoundSystem::Install(nullptr);
-        KeepOnlyInjectedMotion(false);
+        InjectedMotion::KeepOnlyInjected(false);
     }
 
     // What a test needs before the floor is built (the renderer's resources).
@@ -381,40 +382,7 @@ protected:
         std::fill(keys, keys + count, Uint8{0});
     }
     // Relative mouse motion, seen by the next frame's logic.
-    static void MoveMouse(int dx, int dy)
-    {
-        SDL_Event event{};
-        event.type = SDL_MOUSEMOTION;
-        event.motion.which = kInjectedMouse;
-        event.motion.xrel = dx;
-        event.motion.yrel = dy;
-        SDL_PushEvent(&event);
-    }
-    // The display is shared with other tests' windows: the pointer they
-    // move or warp over this one would turn the players' views and aims
-    // (and light the aimed tile's ring in a picture). Only motion the test
-    // injects gets through.
-    // SDL drops every pending event when a filter is set, a pad's removal
-    // left by the test before among them: the filter goes in once and a
-    // flag turns it on and off.
-    static constexpr Uint32 kInjectedMouse = 0x7e57;
-    static bool& InjectedMotionOnly()
-    {
-        static bool only = false;
-        return only;
-    }
-    static void KeepOnlyInjectedMotion(bool only)
-    {
-        SDL_EventFilter filter = nullptr;
-        void* data = nullptr;
-        if (only && !(SDL_GetEventFilter(&filter, &data) && filter == OnlyInjectedMotion))
-            SDL_SetEventFilter(OnlyInjectedMotion, nullptr);
-        InjectedMotionOnly() = only;
-    }
-    static int OnlyInjectedMotion(void*, SDL_Event* event)
-    {
-        return !InjectedMotionOnly() || event->type != SDL_MOUSEMOTION || event->motion.which == kInjectedMouse;
-    }
+    static void MoveMouse(int dx, int dy) { InjectedMotion::Push(dx, dy); }
 
     // The floor is built in the room of a whole arena.
     bool inARoom = false;

@@ -4,6 +4,7 @@
 #include "engine/core/EntityManager.h"
 #include "engine/frame/EngineTestHarness.h"
 #include "game/menus/MenuEvents.h"
+#include "support/InjectedMotion.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -40,12 +41,10 @@ TEST(FreshRun, LeavesTheGameAsANewProcessFindsIt)
     MenuEvents::AddOnce(MenuEvents::StartMatch, &NoCallback);
     Engine::InputManager& input = Engine::InputManager::GetInstance();
     input.RequestQuit();
-    SDL_Event motion{};
-    motion.type = SDL_MOUSEMOTION;
-    motion.motion.xrel = 40;
-    SDL_PushEvent(&motion);
+    InjectedMotion::KeepOnlyInjected(true);
+    InjectedMotion::Push(40, 0);
     input.Update();
-    SDL_PushEvent(&motion);
+    InjectedMotion::Push(40, 0);
     const_cast<Uint8*>(SDL_GetKeyboardState(nullptr))[SDL_SCANCODE_W] = 1;
     input.SetHost({});
     NetworkMgr::GetInstance().port = 1234;
@@ -80,6 +79,7 @@ TEST(FreshRun, LeavesTheGameAsANewProcessFindsIt)
     input.Update();
     EXPECT_FALSE(input.IsQuitRequested());
     EXPECT_EQ(input.GetMouseDelta(), glm::vec2(0.0f)) << "neither the last motion nor a queued one";
+    InjectedMotion::KeepOnlyInjected(false);
     EXPECT_FALSE(input.IsKeyDown(SDL_SCANCODE_W));
     EXPECT_EQ(input.GetHost().window, Engine::Window::Main()->sdlWindow) << "the engine's host";
     EXPECT_EQ(NetworkMgr::GetInstance().port, NetworkMgr::kDefaultPort);

@@ -102,14 +102,7 @@ protected:
         };
         Input().SetHost(host);
     }
-    static void MoveMouse(int dx, int dy)
-    {
-        SDL_Event motion{};
-        motion.type = SDL_MOUSEMOTION;
-        motion.motion.xrel = dx;
-        motion.motion.yrel = dy;
-        SDL_PushEvent(&motion);
-    }
+    static void MoveMouse(int dx, int dy) { InjectedMotion::Push(dx, dy); }
 };
 
 TEST_F(GameplayModeRun, LocalPauseStopsLogicPhysicsAndTheRecorderWhileTheGameStateGoesOn)

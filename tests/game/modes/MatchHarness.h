@@ -11,6 +11,7 @@
 #include "game/match/MatchScene.h"
 #include "support/CapturedOutput.h"
 #include "support/CreepingClock.h"
+#include "support/InjectedMotion.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -33,6 +34,7 @@ protected:
     void SetUp() override
     {
         FrameTest::StartEngine();
+        InjectedMotion::KeepOnlyInjected(true);
         // A quit that an earlier test of the process asked for would end
         // every loop at once.
         Input().Init();
@@ -54,7 +56,11 @@ protected:
         sMouseButtons = 0;
     }
 
-    void TearDown() override { NewRunsGameState(); }
+    void TearDown() override
+    {
+        NewRunsGameState();
+        InjectedMotion::KeepOnlyInjected(false);
+    }
 
     // The game's mode loop, from the pending mode, with the test's
     // LoopFrame as its engine frame; the loop ends when LoopFrame says so.

@@ -93,11 +93,7 @@ protected:
         if (Engine::Random::RangeInt(0, 2) == 0) {
             hands.dx = Engine::Random::RangeInt(-60, 60);
             hands.dy = Engine::Random::RangeInt(-25, 25);
-            SDL_Event motion{};
-            motion.type = SDL_MOUSEMOTION;
-            motion.motion.xrel = hands.dx;
-            motion.motion.yrel = hands.dy;
-            SDL_PushEvent(&motion);
+            InjectedMotion::Push(hands.dx, hands.dy);
         }
         lastSecond.push_back(hands);
         while (lastSecond.size() > static_cast<std::size_t>(1000 / frameMilliseconds))
