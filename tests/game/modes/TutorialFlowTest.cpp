@@ -15,6 +15,7 @@
 #include <fstream>
 #include <stb_image.h>
 #include <string_view>
+#include <unistd.h>
 
 namespace {
 
@@ -169,10 +170,14 @@ INSTANTIATE_TEST_SUITE_P(TutorialList, EveryTutorial, ::testing::Range<std::size
                              return name.substr(0, name.size() - 5);
                          });
 
-// A recording file beside the shipped ones, gone with the test.
+// A recording file beside the shipped ones, gone with the test. The folder
+// is shared by every run of this binary: the name carries the process's id,
+// or one run would remove the file another is about to read.
 class StrayRecording {
 public:
-    StrayRecording(const char* name, const std::string& text) : mPath(TutorialArena::RecordingPath(name))
+    StrayRecording(const char* stem, const std::string& text)
+        : mName(std::string(stem) + "-" + std::to_string(getpid()) + ".json"),
+          mPath(TutorialArena::RecordingPath(mName.c_str()))
     {
         std::ofstream file(mPath, std::ios::binary | std::ios::trunc);
         file << text;
@@ -184,23 +189,25 @@ public:
     }
     StrayRecording(const StrayRecording&) = delete;
     StrayRecording& operator=(const StrayRecording&) = delete;
+    const char* Name() const { return mName.c_str(); }
 
 private:
+    std::string mName;
     std::string mPath;
 };
 
 TEST_F(TutorialFlow, AMissingOrBrokenRecordingSendsThePlayerBackToTheTitleWithAMessage)
 {
-    const StrayRecording broken("broken-test.json", "[{\"Players\": [{\"pos\": {\"x\": 1}}]}]");
-    const StrayRecording truncated("truncated-test.json", "[{\"Players\": [");
+    const StrayRecording broken("broken-test", "[{\"Players\": [{\"pos\": {\"x\": 1}}]}]");
+    const StrayRecording truncated("truncated-test", "[{\"Players\": [");
     struct Case {
         const char* file;
         const char* said;
     };
     const Case cases[] = {
         {"no-such-tutorial.json", "cannot be opened"},
-        {"broken-test.json", "frame 0"},
-        {"truncated-test.json", "not JSON"},
+        {broken.Name(), "frame 0"},
+        {truncated.Name(), "not JSON"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
