@@ -2,6 +2,8 @@
 
 #include "engine/platform/Clock.h"
 
+#include <cerrno>
+
 using Engine::Platform::Ipv4Endpoint;
 
 namespace {
@@ -44,6 +46,7 @@ void NetworkMgr::reset_link_state()
     setup_exchanged = 0;
     disconnecting = 0;
     timed_out = 0;
+    init_error = 0;
     menu_mode = 1;
     resend_count = 0;
     flow_flags.fill(0);
@@ -79,6 +82,7 @@ bool NetworkMgr::open_socket(const std::string& address, bool bind)
 {
     std::uint32_t parsed = 0;
     if (!Engine::Platform::ParseIpv4(address.c_str(), parsed)) {
+        last_error = EINVAL;
         Net::PrintMoreInfo(kBadAddress, "not a dotted IPv4 address: " + address);
         return false;
     }
@@ -106,8 +110,10 @@ bool NetworkMgr::server_init()
 {
     reset_link_state();
     server = 1;
-    if (!open_socket(bind_address, true))
+    if (!open_socket(bind_address, true)) {
+        init_error = last_error;
         return false;
+    }
     initialised = 1;
     return true;
 }
@@ -117,8 +123,10 @@ bool NetworkMgr::client_init(const char* address)
     reset_link_state();
     server = 0;
     peer_text = address ? address : "";
-    if (!open_socket(peer_text, false))
+    if (!open_socket(peer_text, false)) {
+        init_error = last_error;
         return false;
+    }
     peer_address = own_address;
     initialised = 1;
     return true;

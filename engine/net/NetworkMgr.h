@@ -146,6 +146,9 @@ public:
     static constexpr std::size_t kPeerFlowC = 0;
     std::uint8_t disconnecting = 0;
     std::uint8_t timed_out = 0;
+    // The system's error number that made the last initialiser fail, so the
+    // menus can say why; 0 once one succeeds.
+    int init_error = 0;
     std::uint8_t menu_mode = 1;
     std::uint8_t sent_this_frame = 0;
     std::uint64_t last_receive_ns = 0;

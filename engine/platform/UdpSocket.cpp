@@ -3,6 +3,7 @@
 #include "engine/platform/PosixUdpSocket.h"
 
 #include <arpa/inet.h>
+#include <cerrno>
 #include <cstring>
 
 namespace Engine::Platform {
@@ -41,6 +42,8 @@ std::string ErrorText(int error)
         return std::to_string(error);
     return text;
 }
+
+bool IsAddressInUse(int error) { return error == EADDRINUSE; }
 
 std::unique_ptr<IUdpSocket> OpenUdpSocket(int& error)
 {

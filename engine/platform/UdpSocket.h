@@ -24,6 +24,8 @@ std::string FormatEndpoint(const Ipv4Endpoint& endpoint);
 // The system's text for an error number; the number itself when the system
 // has none.
 std::string ErrorText(int error);
+// Whether the error says that another socket holds the address and port.
+bool IsAddressInUse(int error);
 
 struct ReceiveResult {
     enum class Status { Datagram, WouldBlock, Failed };

@@ -43,12 +43,14 @@ void ConnectToTypedAddress()
     const JoinAddress parsed = ParseJoinAddress(field->Text());
     if (parsed.result == JoinAddress::Result::kNotAnAddress) {
         std::fputs("Given text does not form an IPv4 address and port!\n", stderr);
+        StackOf(*field->owner).RequestPush(&BuildNotAnAddress, kJoinErrorLayer);
         return;
     }
     if (!parsed.hasPort)
         std::fputs("Did not enter port - set port to default instead (8008).\n", stderr);
     if (parsed.result == JoinAddress::Result::kNotIpv4) {
         std::fprintf(stderr, "Input address (%s) did not have proper IPv4 format!\n", parsed.address.c_str());
+        StackOf(*field->owner).RequestPush(&BuildNotAnAddress, kJoinErrorLayer);
         return;
     }
     GameState& state = GameState::GetInstance();

@@ -11,7 +11,7 @@ void CloseServer();
 void AbortClientConnection();
 // Reads the join screen's field; a usable address becomes the join address,
 // the connecting screen opens and the client starts with one local player.
-// Anything else prints why and leaves the screen as it is.
+// Anything else prints why and opens a page over the screen that says it.
 void ConnectToTypedAddress();
 void QuitProgram();
 // Disconnects a networked game first, then asks for the title.

@@ -17,6 +17,7 @@ inline constexpr const char* kConnectingLayer = "ConnectingToServer";
 inline constexpr const char* kConfirmQuitLayer = "ConfirmQuit";
 inline constexpr const char* kConnectionLostLayer = "ConnectionLostError";
 inline constexpr const char* kHostErrorLayer = "HostError";
+inline constexpr const char* kJoinErrorLayer = "JoinError";
 
 // Settings and the pause menu.
 inline constexpr const char* kOptionsLayer = "Options";

@@ -1,6 +1,7 @@
 #include "game/menus/TitleMenus.h"
 
 #include "engine/net/NetworkMgr.h"
+#include "engine/platform/UdpSocket.h"
 #include "engine/render/Renderer.h"
 #include "engine/render/Texture.h"
 #include "engine/ui/Localisation.h"
@@ -50,10 +51,17 @@ constexpr std::uint32_t kConnectionLost = 37;
 constexpr std::uint32_t kOk = 38;
 constexpr std::uint32_t kCredits = 41;
 constexpr std::uint32_t kPortInUse = 81;
+constexpr std::uint32_t kNotAnAddress = 82;
+constexpr std::uint32_t kHostSystemReason = 83;
+constexpr std::uint32_t kJoinSystemReason = 84;
 constexpr std::uint32_t kTutorialsButton = 97;
 
 constexpr float kLogoHeight = 0.4f;
 constexpr float kAddressTextSize = 0.7f;
+// The message pages' box is as wide as their panel; the OK in it keeps the
+// width of a box of 0.3.
+constexpr glm::vec2 kMessageBoxSize{0.48f, 0.45f};
+constexpr float kMessageOkWidth = 0.3f / kMessageBoxSize.x;
 
 Widget* Button(Canvas& parent, std::uint32_t textId) { return MakeLocaleTextWidget(parent, textId, kButton); }
 
@@ -71,19 +79,35 @@ void SizeLogo(IElement& logo)
 }
 
 // A message and OK, in a box that keeps its pixel size when the window
-// changes.
-void BuildMessagePage(LayerBuild& build, std::uint32_t textId)
+// changes. The message, and the system's words under it when there are
+// any, sit on a dark panel wider than the OK: the title's background is
+// bright and busy on some palettes, and a long sentence needs the width to
+// stay large enough to read.
+void BuildMessagePage(LayerBuild& build, std::uint32_t textId, const std::string& systemWords = {})
 {
     Canvas& root = MakeRoot(build);
-    Canvas& box = MakeCanvas(root, {0.3f, 0.45f});
+    Canvas& box = MakeCanvas(root, kMessageBoxSize);
     box.SetSizeMode(IElement::kAbsolute);
-    Widget* message = MakeLocaleTextWidget(box, textId, kPlain);
+    auto* panel = box.Make<Canvas>();
+    AddSprite(*panel, kBackgroundColour);
+    std::vector<IElement*> lines{MakeLocaleTextWidget(*panel, textId, kPlain)};
+    if (!systemWords.empty()) {
+        // The system's text is English; every language's font draws it.
+        Widget* words = MakePureTextWidget(*panel, u"", kPlain);
+        PureTextOf(*words)->SetText(systemWords);
+        lines.push_back(words);
+    }
+    SpreadVertically(lines, 0.1f);
     Widget* ok = Button(box, kOk);
     ClosesLayer(*ok);
-    SpreadVertically({message, ok}, 0.4f);
+    SpreadVertically({panel, ok}, 0.4f);
+    ok->SetRelativeSize(kMessageOkWidth, 0);
     root.Layout();
     build.focus = ok;
 }
+
+// The words of the system's error that kept the network's socket shut.
+std::string SocketErrorWords() { return Engine::Platform::ErrorText(NetworkMgr::GetInstance().init_error); }
 
 } // namespace
 
@@ -102,15 +126,15 @@ bool CloseWhenLinkNotOpen(Engine::UI::CustomUpdateComp& comp, const char* messag
 
 void CloseHostWaitWhenNotOpen(Engine::UI::CustomUpdateComp& comp)
 {
-    // The one reason a host's socket fails to open in practice is another
-    // program on the game's port; the player sees why over the play menu.
+    // The player sees why over the play menu.
     if (CloseWhenLinkNotOpen(comp, "Could not host: the server's socket did not open (see above). Back to the play menu.\n"))
         StackOf(*comp.owner).RequestPush(&BuildHostError, kHostErrorLayer);
 }
 
 void CloseConnectingWhenNotOpen(Engine::UI::CustomUpdateComp& comp)
 {
-    CloseWhenLinkNotOpen(comp, "Could not join: the client's socket did not open (see above). Back to the address.\n");
+    if (CloseWhenLinkNotOpen(comp, "Could not join: the client's socket did not open (see above). Back to the address.\n"))
+        StackOf(*comp.owner).RequestPush(&BuildJoinError, kJoinErrorLayer);
 }
 
 glm::vec2 LogoRelativeSize(int textureWidth, int textureHeight, const glm::vec2& rootPixels)
@@ -255,6 +279,16 @@ void BuildConfirmQuit(LayerBuild& build)
 
 void BuildConnectionLost(LayerBuild& build) { BuildMessagePage(build, kConnectionLost); }
 
-void BuildHostError(LayerBuild& build) { BuildMessagePage(build, kPortInUse); }
+void BuildHostError(LayerBuild& build)
+{
+    if (Engine::Platform::IsAddressInUse(NetworkMgr::GetInstance().init_error))
+        BuildMessagePage(build, kPortInUse);
+    else
+        BuildMessagePage(build, kHostSystemReason, SocketErrorWords());
+}
+
+void BuildJoinError(LayerBuild& build) { BuildMessagePage(build, kJoinSystemReason, SocketErrorWords()); }
+
+void BuildNotAnAddress(LayerBuild& build) { BuildMessagePage(build, kNotAnAddress); }
 
 } // namespace LayerCreator

@@ -19,8 +19,12 @@ void BuildEnterAddressMenu(LayerBuild& build);
 void BuildConnectingMenu(LayerBuild& build);
 void BuildConfirmQuit(LayerBuild& build);
 void BuildConnectionLost(LayerBuild& build);
-// The host's socket did not open: the game's port is taken.
+// The host's or the client's socket did not open: the game's port is
+// taken, or the system's words for what else kept it shut.
 void BuildHostError(LayerBuild& build);
+void BuildJoinError(LayerBuild& build);
+// The join screen's text is no IPv4 address (with or without a port).
+void BuildNotAnAddress(LayerBuild& build);
 
 // The logo's relative size in a root of `rootPixels`: 0.4 of the height, and
 // as wide as the texture's whole-number aspect (width / height, rounded
@@ -43,7 +47,7 @@ void UpdateWaitingText(Engine::UI::CustomUpdateComp& comp)
 // server or client is open, so there is nothing to wait for: with the
 // message when it failed to open (the network manager said why), silently
 // when the player closed it (stop hosting, cancel). True when it failed;
-// the host's page then opens the host's error page in its place.
+// the page then opens its error page in its place.
 bool CloseWhenLinkNotOpen(Engine::UI::CustomUpdateComp& comp, const char* message);
 void CloseHostWaitWhenNotOpen(Engine::UI::CustomUpdateComp& comp);
 void CloseConnectingWhenNotOpen(Engine::UI::CustomUpdateComp& comp);

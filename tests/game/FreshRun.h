@@ -56,10 +56,12 @@ inline void NoInputLeft()
     input.StartOver();
 }
 
-// No link, and the settings of a new manager: a test that linked to a peer
-// of its own on some port must not send the next one's link there.
+// No link, the settings of a new manager and the system's sockets: a test
+// that linked to a peer of its own on some port, or made sockets fail, must
+// not send the next one's link there.
 inline void NoLink()
 {
+    Engine::Platform::SetUdpSocketFactory({});
     StdoutOf([] { NetworkMgr::GetInstance().ResetToNew(); });
 }
 

@@ -209,15 +209,20 @@ TEST_F(JoinScreen, ASecondVisitStillHearsTheKeyboardAndAClosedFieldHearsNothing)
     EXPECT_EQ(Engine::SdlEventHandlerList::Size(), handlersBefore + 1);
 }
 
-TEST_F(JoinScreen, ConnectRefusesWhatIsNotAnAddressAndPortWithTheirMessages)
+// What is not an address is said on the error output and, over the join
+// screen, to the player; OK goes back to the address.
+TEST_F(JoinScreen, ConnectRefusesWhatIsNotAnAddressAndPortSayingWhy)
 {
     struct Case {
         const char* typed;
         const char* message;
     } cases[] = {
         {":8008", "Given text does not form an IPv4 address and port!\n"},
+        {"", "Given text does not form an IPv4 address and port!\n"},
         {"...", "Did not enter port - set port to default instead (8008).\n"
                 "Input address (...) did not have proper IPv4 format!\n"},
+        {"192.168.1", "Did not enter port - set port to default instead (8008).\n"
+                      "Input address (192.168.1) did not have proper IPv4 format!\n"},
         {"999.1.1.1:80", "Input address (999.1.1.1) did not have proper IPv4 format!\n"},
         {"1.2.3.4:70000", "Given text does not form an IPv4 address and port!\n"},
     };
@@ -225,6 +230,11 @@ TEST_F(JoinScreen, ConnectRefusesWhatIsNotAnAddressAndPortWithTheirMessages)
         EnterIPComponent::Active()->SetText(c.typed);
         EXPECT_EQ(StderrOf([] { LayerCreator::ConnectToTypedAddress(); }), c.message) << c.typed;
         Frame();
+        ASSERT_EQ(Top().name, LayerCreator::kJoinErrorLayer) << c.typed;
+        ASSERT_NE(WithText(82), nullptr);
+        EXPECT_NE(WithText(82)->GetComp<Engine::UI::LocaleTextComp>()->GetText().find(u"not an IPv4 address"),
+                  std::u16string::npos);
+        Activate(WithText(38));
         EXPECT_EQ(Top().name, LayerCreator::kEnterAddressLayer);
         EXPECT_FALSE(NetworkMgr::GetInstance().initialised);
         EXPECT_EQ(GameState::GetInstance().joinAddress, "127.0.0.1");

@@ -186,6 +186,31 @@ TEST_F(TitlePages, HostingOnAPortInUseSaysWhyOverThePlayMenu)
     network.port = gamePort;
 }
 
+// A socket the system refuses: hosting and joining each say so over the
+// page they came from, with the system's own words.
+TEST_F(TitlePages, ASocketTheSystemRefusesIsSaidWithTheSystemsWords)
+{
+    Engine::Platform::SetUdpSocketFactory([](int& error) -> std::unique_ptr<Engine::Platform::IUdpSocket> {
+        error = EACCES;
+        return nullptr;
+    });
+    GameState::GetInstance().joinAddress = "127.0.0.1";
+    const auto failsSaying = [&](std::uint32_t button, const char* page, std::uint32_t reason) {
+        StdoutOf([&] { StderrOf([&] { Activate(WithText(button)); Frame(); }); });
+        ASSERT_EQ(Top().name, page);
+        EXPECT_NE(WithText(reason), nullptr);
+        EXPECT_EQ(WithText(81), nullptr) << "the port is not in use";
+        EXPECT_NE(WithPureText(*Top().root, u"Permission denied"), nullptr);
+        Activate(WithText(38));
+    };
+    Activate(WithText(0));
+    failsSaying(3, LayerCreator::kHostErrorLayer, 83);
+    EXPECT_EQ(Top().name, LayerCreator::kPlayLayer);
+    Activate(WithText(4));
+    failsSaying(15, LayerCreator::kJoinErrorLayer, 84);
+    EXPECT_EQ(Top().name, LayerCreator::kEnterAddressLayer);
+}
+
 // Stopping the host, or cancelling a connection, is the player's choice:
 // the page closes and nothing is said to have failed.
 TEST_F(TitlePages, StoppingHostingOrCancellingAJoinSaysNothingFailed)
