@@ -7,7 +7,8 @@ namespace Engine {
 // Only what is really down waits to be let go. A tap the pump took (down
 // and up again) is over: it reads up from here, and a press in the next pump
 // is a new press.
-void InputManager::HoldBackUntilLetGo(std::span<const std::int32_t> keysLeftAlone)
+void InputManager::HoldBackUntilLetGo(std::span<const std::int32_t> keysLeftAlone,
+                                      std::span<const std::uint8_t> padButtonsLeftAlone)
 {
     for (std::int32_t scancode = 0; scancode < mKeyCount; ++scancode) {
         const auto key = static_cast<std::size_t>(scancode);
@@ -23,7 +24,9 @@ void InputManager::HoldBackUntilLetGo(std::span<const std::int32_t> keysLeftAlon
     mPreviousMouseButtons &= ~(mMouseHeldBack | downAtClose);
     for (auto& [controller, buttons] : mCurrentButtons) {
         for (auto& [button, state] : buttons) {
-            if (state >= 1)
+            const bool leftAlone = std::find(padButtonsLeftAlone.begin(), padButtonsLeftAlone.end(), button) !=
+                                   padButtonsLeftAlone.end();
+            if (state >= 1 && !leftAlone)
                 state = kHeldBack;
         }
     }

@@ -88,9 +88,11 @@ public:
     // mouse has been captured through a whole pump: neither the pointer
     // moved over the menu nor what was queued while it was captured again
     // turns a view. A tap the pump took is over: it reads up, and a press
-    // after it is a press. Keys in `keysLeftAlone` (a walk that goes on)
-    // read on as they are.
-    void HoldBackUntilLetGo(std::span<const std::int32_t> keysLeftAlone = {});
+    // after it is a press. Keys in `keysLeftAlone` and controller buttons in
+    // `padButtonsLeftAlone` (a walk or a run that goes on) read on as they
+    // are.
+    void HoldBackUntilLetGo(std::span<const std::int32_t> keysLeftAlone = {},
+                            std::span<const std::uint8_t> padButtonsLeftAlone = {});
 
     // Scancodes outside SDL's keyboard array are never down.
     bool IsKeyDown(std::int32_t scancode) const;

@@ -13,6 +13,7 @@
 #include "game/components/shared/PlayerFrame.h"
 #include "game/components/player/PlayerLogicComp.h"
 #include "game/components/tile/TileProbe.h"
+#include "game/config/MovementSlots.h"
 
 #include <algorithm>
 #include <cmath>
@@ -133,9 +134,12 @@ glm::vec2 MoveAxes(const PlayerControls& controls)
 {
     if (controls.UsesController())
         return controls.LeftStick();
-    using Slot = InputBindings::Slot;
-    auto held = [&](Slot slot) { return controls.Held(slot, slot) ? 1.0f : 0.0f; };
-    return {held(Slot::Right) - held(Slot::Left), held(Slot::Forward) - held(Slot::Back)};
+    glm::vec2 axes(0.0f);
+    for (const MovementSlots::Walk& walk : MovementSlots::kWalks) {
+        if (controls.Held(walk.slot, walk.slot))
+            axes += glm::vec2(walk.right, walk.forward);
+    }
+    return axes;
 }
 
 glm::vec2 LookDelta(const Player_LogicComp& player, const PlayerControls& controls, float sensitivity)
