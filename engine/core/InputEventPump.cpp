@@ -72,6 +72,7 @@ void InputManager::Update()
     int x = 0;
     int y = 0;
     const std::uint32_t held = mHost.mouseState ? mHost.mouseState(&x, &y) : SDL_GetMouseState(&x, &y);
+    mMouseButtonsHeld = held;
     LetGoOfHeldBack(held, wasCaptured && mCaptured);
     mCurrentMouseButtons = (held | mMousePressedInPump) & ~mMouseHeldBack;
     mCurrentMousePosition = {x, y};

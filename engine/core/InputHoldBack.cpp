@@ -4,20 +4,29 @@
 
 namespace Engine {
 
-void InputManager::HoldBackUntilLetGo(std::span<const std::int32_t> keysLeftAlone)
+// Only what is really down waits to be let go. A tap the pump took (down
+// and up again) is over: it reads up from here, and a press in the next pump
+// is a new press.
+void InputManager::HoldBackUntilLetGo(std::span<const std::int32_t> keysLeftAlone,
+                                      std::span<const std::uint8_t> padButtonsLeftAlone)
 {
     for (std::int32_t scancode = 0; scancode < mKeyCount; ++scancode) {
-        if (IsKeyDown(scancode) && std::find(keysLeftAlone.begin(), keysLeftAlone.end(), scancode) == keysLeftAlone.end()) {
-            mKeysHeldBack[static_cast<std::size_t>(scancode)] = 1;
-            mPreviousKeys[static_cast<std::size_t>(scancode)] = 0;
-        }
+        const auto key = static_cast<std::size_t>(scancode);
+        if (!IsKeyDown(scancode) || std::find(keysLeftAlone.begin(), keysLeftAlone.end(), scancode) != keysLeftAlone.end())
+            continue;
+        mKeysHeldBack[key] = mCurrentKeys[key] != 0 ? 1 : 0;
+        mKeysPressedInPump[key] = 0;
+        mPreviousKeys[key] = 0;
     }
-    mMouseHeldBack |= mCurrentMouseButtons;
+    const std::uint32_t downAtClose = mCurrentMouseButtons;
+    mMouseHeldBack |= downAtClose & mMouseButtonsHeld;
     mCurrentMouseButtons = 0;
-    mPreviousMouseButtons &= ~mMouseHeldBack;
+    mPreviousMouseButtons &= ~(mMouseHeldBack | downAtClose);
     for (auto& [controller, buttons] : mCurrentButtons) {
         for (auto& [button, state] : buttons) {
-            if (state >= 1)
+            const bool leftAlone = std::find(padButtonsLeftAlone.begin(), padButtonsLeftAlone.end(), button) !=
+                                   padButtonsLeftAlone.end();
+            if (state >= 1 && !leftAlone)
                 state = kHeldBack;
         }
     }

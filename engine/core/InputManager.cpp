@@ -34,7 +34,7 @@ void InputManager::StartOver()
     mPreviousKeys.assign(mCurrentKeys, mCurrentKeys + mKeyCount);
     mKeysPressedInPump.assign(static_cast<std::size_t>(mKeyCount), 0);
     mKeysHeldBack.assign(static_cast<std::size_t>(mKeyCount), 0);
-    mMouseHeldBack = 0;
+    mMouseHeldBack = mMouseButtonsHeld = 0;
     mMotionHeldBack = false;
     mMousePressedInPump = 0;
     mPadPressedInPump.clear();

@@ -87,9 +87,12 @@ public:
     // until it has been let go; the mouse's motion reads none until the
     // mouse has been captured through a whole pump: neither the pointer
     // moved over the menu nor what was queued while it was captured again
-    // turns a view. Keys in `keysLeftAlone` (a walk that goes on) read on
-    // as they are.
-    void HoldBackUntilLetGo(std::span<const std::int32_t> keysLeftAlone = {});
+    // turns a view. A tap the pump took is over: it reads up, and a press
+    // after it is a press. Keys in `keysLeftAlone` and controller buttons in
+    // `padButtonsLeftAlone` (a walk or a run that goes on) read on as they
+    // are.
+    void HoldBackUntilLetGo(std::span<const std::int32_t> keysLeftAlone = {},
+                            std::span<const std::uint8_t> padButtonsLeftAlone = {});
 
     // Scancodes outside SDL's keyboard array are never down.
     bool IsKeyDown(std::int32_t scancode) const;
@@ -217,6 +220,9 @@ private:
     static constexpr std::int32_t kHeldBack = -1;
     std::vector<std::uint8_t> mKeysHeldBack;
     std::uint32_t mMouseHeldBack = 0;
+    // SDL's own mask after the last pump: the buttons really down, without
+    // the taps the pump took.
+    std::uint32_t mMouseButtonsHeld = 0;
     bool mMotionHeldBack = false;
     // The last pump captured the mouse (relative mode).
     bool mCaptured = false;

@@ -12,7 +12,7 @@
 #include "engine/render/Renderer.h"
 #include "engine/ui/LayerStack.h"
 #include "game/components/player/PlayerLogicComp.h"
-#include "game/config/InputBindings.h"
+#include "game/config/MovementSlots.h"
 #include "game/match/FloorTileArchetype.h"
 #include "game/match/GameScene.h"
 #include "game/match/GameState.h"
@@ -26,8 +26,6 @@
 #include "game/modes/GameMode.h"
 
 #include <SDL.h>
-#include <cstdint>
-#include <vector>
 
 namespace GameplayMode {
 
@@ -146,19 +144,6 @@ void StepPauseMenu()
     }
 }
 
-// A walk held through the menu's close goes on: only actions wait for their
-// key to be let go.
-std::vector<std::int32_t> WalkKeys()
-{
-    using Slot = InputBindings::Slot;
-    std::vector<std::int32_t> keys;
-    for (const InputBindings& bindings : InputBindings::Records()) {
-        for (Slot slot : {Slot::Forward, Slot::Back, Slot::Left, Slot::Right, Slot::Run})
-            keys.push_back(static_cast<std::int32_t>(bindings.Code(slot)));
-    }
-    return keys;
-}
-
 // The local players stand still while the menu is open; their camera look
 // is frozen through the radial-menu flag, which is handed back when the
 // menu closes (a mode menu the player holds open is left alone). The menu
@@ -166,13 +151,13 @@ std::vector<std::int32_t> WalkKeys()
 // freed: a mode-menu key let go behind the pause menu is never seen let go.
 // What the hands did in the menu stays there: the click on Resume, still
 // held, would charge and throw the ball, and the pointer's way over the
-// menu would turn the view. A held walk goes on.
+// menu would turn the view. A held walk or run goes on.
 void MirrorPauseOnPlayers(bool wasOpen)
 {
     const bool open = GameMode::PauseMenuOpen != 0;
     if (wasOpen && !open) {
         Input().menuPointerShown = false;
-        Input().HoldBackUntilLetGo(WalkKeys());
+        Input().HoldBackUntilLetGo(MovementSlots::Keys(), MovementSlots::PadButtons());
     }
     for (Engine::EntityHandle entity : Engine::EntityNameCompManager::GetInstance().FindEntitiesByNamePrefix("Player_")) {
         Player_LogicComp* player = Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity);

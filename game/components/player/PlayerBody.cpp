@@ -13,6 +13,7 @@
 #include "game/components/shared/PlayerFrame.h"
 #include "game/components/player/PlayerLogicComp.h"
 #include "game/components/tile/TileProbe.h"
+#include "game/config/MovementSlots.h"
 
 #include <algorithm>
 #include <cmath>
@@ -23,7 +24,12 @@ namespace {
 
 constexpr float kEyeHeight = 0.25f;
 constexpr float kLookDistance = 20.0f;
-constexpr float kLookSpeed = 5.0f;
+// The right stick gives a rate: held, it turns the view by so much a
+// second, at any frame rate.
+constexpr float kStickLookSpeed = 5.0f;
+// The mouse gives a distance: a pixel turns the view this much whatever the
+// frame took, the stick's speed over a 125 Hz mouse's 8 ms.
+constexpr float kMouseLookPerPixel = kStickLookSpeed * 0.008f;
 
 // A look down from this far above the feet spans the arena's whole height,
 // from the bottom of the box that holds the players to the top of the
@@ -128,9 +134,12 @@ glm::vec2 MoveAxes(const PlayerControls& controls)
 {
     if (controls.UsesController())
         return controls.LeftStick();
-    using Slot = InputBindings::Slot;
-    auto held = [&](Slot slot) { return controls.Held(slot, slot) ? 1.0f : 0.0f; };
-    return {held(Slot::Right) - held(Slot::Left), held(Slot::Forward) - held(Slot::Back)};
+    glm::vec2 axes(0.0f);
+    for (const MovementSlots::Walk& walk : MovementSlots::kWalks) {
+        if (controls.Held(walk.slot, walk.slot))
+            axes += glm::vec2(walk.right, walk.forward);
+    }
+    return axes;
 }
 
 glm::vec2 LookDelta(const Player_LogicComp& player, const PlayerControls& controls, float sensitivity)
@@ -139,9 +148,10 @@ glm::vec2 LookDelta(const Player_LogicComp& player, const PlayerControls& contro
         return glm::vec2(0.0f);
     if (controls.UsesController()) {
         const glm::vec2 stick = controls.RightStick();
-        return {stick.x * player.MaxGamepadX.value, stick.y * player.MaxGamepadY.value};
+        const glm::vec2 rate(stick.x * player.MaxGamepadX.value, stick.y * player.MaxGamepadY.value);
+        return rate * (PlayerFrame::Dt() * kStickLookSpeed);
     }
-    return Engine::InputManager::GetInstance().GetMouseDelta() * sensitivity;
+    return Engine::InputManager::GetInstance().GetMouseDelta() * (sensitivity * kMouseLookPerPixel);
 }
 
 void Look(Player_LogicComp& player, const glm::vec2& delta)
@@ -160,8 +170,7 @@ void Look(Player_LogicComp& player, const glm::vec2& delta)
     const glm::vec3 eyes = position + (up ? *up : glm::vec3(0.0f, 1.0f, 0.0f)) * (kEyeHeight * (scale ? scale->y : 1.0f));
     camera->SetPosition(eyes);
     player.mViewOffset = eyes - position;
-    const float k = PlayerFrame::Dt() * kLookSpeed;
-    camera->SetTarget(eyes + camera->forward * kLookDistance + camera->right * (delta.x * k) + camera->up * (delta.y * k));
+    camera->SetTarget(eyes + camera->forward * kLookDistance + camera->right * delta.x + camera->up * delta.y);
 }
 
 } // namespace PlayerBody

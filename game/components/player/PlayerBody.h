@@ -32,11 +32,12 @@ void Accelerate(glm::vec3& velocity, const glm::vec3& acceleration, float maxSpe
 // The move keys or the stick of the player, as axes (x right, y forward).
 glm::vec2 MoveAxes(const PlayerControls& controls);
 
-// The camera look of a frame: the mouse's motion in the frame's pump, or
-// the right stick scaled by the pad's look speeds.
+// How far the view turns in a frame, as an offset of its aim 20 ahead: the
+// mouse's motion in the frame's pump, a fixed amount per pixel; or the right
+// stick scaled by the pad's look speeds and the frame's time.
 glm::vec2 LookDelta(const Player_LogicComp& player, const PlayerControls& controls, float sensitivity);
 
-// Puts the camera at the player's eyes and turns it by the delta.
+// Puts the camera at the player's eyes and turns its aim by the delta.
 void Look(Player_LogicComp& player, const glm::vec2& delta);
 
 } // namespace PlayerBody

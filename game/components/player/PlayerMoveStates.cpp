@@ -13,6 +13,7 @@
 #include "game/components/shared/PlayerFrame.h"
 #include "game/components/player/PlayerLogicComp.h"
 #include "game/components/player/PlayerMovement.h"
+#include "game/config/MovementSlots.h"
 
 namespace {
 
@@ -62,7 +63,7 @@ void PlayerMoveState::OnUpdate()
         const PlayerControls controls = ControlsOf(*player);
         // Entering a run costs nothing (the unit paid comes straight back)
         // but restarts the energy's pause.
-        if (!player->mCharging && controls.Held(Slot::Run, Slot::ControllerRun) &&
+        if (!player->mCharging && controls.Held(MovementSlots::kRunKey, MovementSlots::kRunButton) &&
             player->SpendEnergy(player->mRunCost)) {
             player->Energy.value += 1.0f;
             GetStateMachine()->ChangeState("Run");
@@ -152,7 +153,7 @@ void PlayerRunState::OnUpdate()
         // Keeps the energy from recharging while running.
         player->SpendEnergy(0.0f);
         const PlayerControls controls = ControlsOf(*player);
-        if (!controls.Held(Slot::Run, Slot::ControllerRun))
+        if (!controls.Held(MovementSlots::kRunKey, MovementSlots::kRunButton))
             GetStateMachine()->ChangeState("Move");
         Steer(*player, player->PlayerRunSpeed.value, player->MaxRunSpeed.value);
         if (player->Energy.value == 0.0f)

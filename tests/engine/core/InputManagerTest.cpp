@@ -144,7 +144,8 @@ TEST_F(Pads, EveryPressCountsInTheFrameWhosePumpTookIt)
     // A tap inside one pump reads as a one-frame press; a held press is seen
     // in the frame that pumped it. What is held back reads neither down nor
     // let go until it has been let go; pressed anew, even within the pump
-    // that lets it go, it counts.
+    // that lets it go, it counts. A tap is over when the hold comes: the
+    // next pump's press counts.
     const Frame frames[] = {
         {Tap, {true, true, false}},   {Nothing, {false, false, true}}, {Nothing, {false, false, false}},
         {Press, {true, true, false}}, {Nothing, {true, false, false}}, {LetGo, {false, false, true}},
@@ -152,6 +153,7 @@ TEST_F(Pads, EveryPressCountsInTheFrameWhosePumpTookIt)
         {Press, {false, false, false}, true}, {Nothing, {false, false, false}}, {LetGo, {false, false, false}},
         {Press, {true, true, false}}, {Nothing, {false, false, false}, true}, {LetGoAndPress, {true, true, false}},
         {LetGo, {false, false, true}}, {Tap, {false, false, false}, true}, {Nothing, {false, false, false}},
+        {Tap, {false, false, false}, true}, {Press, {true, true, false}}, {LetGo, {false, false, true}},
     };
 
     SDL_Joystick* pad = Attach();

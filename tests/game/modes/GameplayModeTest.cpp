@@ -21,6 +21,7 @@
 #include "game/match/GameState.h"
 #include "game/modes/GameplayMode.h"
 #include "support/LateRescue.h"
+#include "support/VirtualPad.h"
 
 #include <chrono>
 #include <filesystem>
@@ -244,11 +245,15 @@ TEST_F(GameplayModeRun, NetworkedPauseMenuPausesNothingAndKeepsItsInputFromThePl
 // The menu closes on the press of Resume. The click still held (with the
 // hold-speed perk it would charge the shot and throw the ball when let go)
 // and the pointer's way over the menu, until the mouse is captured again,
-// give the play nothing; then the mouse turns the view and shoots again.
+// give the play nothing; then the mouse turns the view and shoots again. A
+// walk and a run held through it go on, on the keys as on the pad.
 TEST_F(GameplayModeRun, ClosingThePauseMenuHandsThePlayNothingOfWhatWasDoneInIt)
 {
-    // Both players carry the hold-speed perk.
+    // Both players carry the hold-speed perk; player 1 plays on a pad.
     GameModifiers::GetPerks().Passive.value = GameModifiers::GetPerks().Passive2.value = 1;
+    PluggedPad pad;
+    Turns(1);
+    GameScene::PlayerUsesGamepad[0] = true;
     StdoutOf([] {
         GameplayMode::Shutdown();
         GameplayMode::Init();
@@ -256,6 +261,8 @@ TEST_F(GameplayModeRun, ClosingThePauseMenuHandsThePlayNothingOfWhatWasDoneInIt)
     const std::vector<Player_LogicComp*> players = PlayersDown();
     ASSERT_EQ(players.size(), 2u);
     ASSERT_EQ(players[0]->mPassiveKind, Player_LogicComp::kHoldSpeed);
+    ASSERT_TRUE(InputBindings::ForPlayer(1).UsesController);
+    const Player_LogicComp* onKeys = players[0]->mPlayerNumber == 2 ? players[0] : players[1];
     for (const bool overNetwork : {false, true}) {
         SCOPED_TRACE(overNetwork ? "networked" : "local");
         networked = overNetwork;
@@ -269,8 +276,9 @@ TEST_F(GameplayModeRun, ClosingThePauseMenuHandsThePlayNothingOfWhatWasDoneInIt)
         ASSERT_TRUE(MenuOpen());
 
         // Onto Resume, the top button; pressed from the third frame for
-        // eight (130 ms), the hand moving on, W held all along.
-        held = {SDL_SCANCODE_W};
+        // eight (130 ms), the hand moving on, W and run held all along.
+        held = {SDL_SCANCODE_W, SDL_SCANCODE_LSHIFT};
+        pad.Button(SDL_CONTROLLER_BUTTON_LEFTSTICK, true);
         PointAt(kWindowWidth / 2, kWindowHeight / 3);
         for (int frame = 0; frame < 12; ++frame) {
             sMouseButtons = frame >= 2 && frame < 10 ? SDL_BUTTON_LMASK : 0;
@@ -288,19 +296,26 @@ TEST_F(GameplayModeRun, ClosingThePauseMenuHandsThePlayNothingOfWhatWasDoneInIt)
         for (const Player_LogicComp* player : players)
             places.push_back(Engine::Transform::GetWorldPosition(player->GetOwner()));
         MoveMouse(30, 0);
+        pad.Axis(SDL_CONTROLLER_AXIS_RIGHTX, 32767);
+        pad.Axis(SDL_CONTROLLER_AXIS_LEFTY, -32767);
         Turns(3);
-        held.clear();
         for (std::size_t i = 0; i < players.size(); ++i) {
+            EXPECT_TRUE(players[i]->mRunning) << "player " << i << " runs on";
             EXPECT_GT(glm::distance(ViewOf(players[i]), views[i]), 0.01f) << "player " << i;
             EXPECT_GT(glm::distance(Engine::Transform::GetWorldPosition(players[i]->GetOwner()), places[i]), 0.05f)
                 << "player " << i << " walks on";
         }
+        held.clear();
+        pad.Button(SDL_CONTROLLER_BUTTON_LEFTSTICK, false);
+        pad.Axis(SDL_CONTROLLER_AXIS_RIGHTX, 0);
+        pad.Axis(SDL_CONTROLLER_AXIS_LEFTY, 0);
+        Turns(2);
     }
     sMouseButtons = SDL_BUTTON_LMASK;
     Turns(3);
     sMouseButtons = 0;
     Turns(2);
-    EXPECT_EQ(BallOf(players[0]).FlightStateName(), "BallBouncing") << "a new click throws";
+    EXPECT_EQ(BallOf(onKeys).FlightStateName(), "BallBouncing") << "a new click throws";
 }
 
 // The players stand still behind the pause menu, their look frozen; a mode

@@ -523,15 +523,15 @@ TEST_F(PlayerMovement, TheOpenModeMenuStopsWalkingJumpingAndTurning)
     EXPECT_GT(HorizontalSpeed(Body(player).mVelocity.value), 1.0f);
 }
 
-// Each frame the view turns by all the mouse moved in that frame's pump: at
-// 10 ms a frame, a pixel moves the aim 0.05 sideways on a point 20 ahead.
+// Each frame the view turns by all the mouse moved in that frame's pump: a
+// pixel moves the aim 0.04 sideways on a point 20 ahead, at any frame rate.
 TEST_F(PlayerMovement, TheMouseTurnsTheViewByAllItMovedInTheFrame)
 {
     const Engine::EntityHandle player = SpawnStanding();
     Frames(5);
     const glm::vec3 right = Camera(player).right;
     const auto yaw = [&] { return std::atan2(Camera(player).forward.x, -Camera(player).forward.z); };
-    const float turnOf40 = std::atan(40.0f * 0.05f / 20.0f);
+    const float turnOf40 = std::atan(40.0f * 0.04f / 20.0f);
     // A steady hand, 40 pixels in each of ten frames, then rest. Pumped at
     // the end of a frame, looked with in the next, and the view's axes
     // follow the new target in the one after.
@@ -550,6 +550,13 @@ TEST_F(PlayerMovement, TheMouseTurnsTheViewByAllItMovedInTheFrame)
         MoveMouse(4, 0);
     Frames(3);
     EXPECT_NEAR(yaw() - yaws.back(), turnOf40, 1e-4f);
+    // The same motion turns it as far at 143 frames a second as at 30.
+    for (const std::uint64_t milliseconds : {7u, 33u}) {
+        const float before = yaw();
+        MoveMouse(40, 0);
+        Frames(3, milliseconds);
+        EXPECT_NEAR(yaw() - before, turnOf40, 1e-4f) << milliseconds << " ms frames";
+    }
 
     // The body faces the view, levelled.
     const glm::vec3 turned = Camera(player).forward;
