@@ -448,6 +448,9 @@ TEST_F(ConfigHome, ALinkStaysALinkAndTheFileItLeadsToTakesTheSettings)
         } else {
             EXPECT_NE(said.find("settings not saved"), std::string::npos) << said;
             EXPECT_NE(said.find(c.said), std::string::npos) << said;
+            EXPECT_EQ(said.find("/../"), std::string::npos) << "the link's end by its real path: " << said;
+            EXPECT_EQ(said.find("old file is kept") != std::string::npos, c.targetMode != 0 && !S_ISFIFO(c.targetMode))
+                << said;
             if (S_ISFIFO(c.targetMode))
                 EXPECT_TRUE(std::filesystem::is_fifo(end)) << "left as it was";
             else
