@@ -15,10 +15,20 @@ constexpr int kMostLinks = 40;
 
 std::string Quoted(const std::string& path) { return "\"" + path + "\""; }
 
+// A link's end as the system finds it: the folders that are there by their
+// real path, so that no "../" of the link's text shows; the raw text when
+// even that cannot be worked out.
+std::string Resolved(const std::string& target)
+{
+    std::error_code error;
+    const std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
+    return error ? target : resolved.string();
+}
+
 // A message's subject: the path, or the link and the file it leads to.
 std::string Named(const std::string& path, const std::string& target)
 {
-    return target == path ? Quoted(path) : Quoted(path) + " leads to " + Quoted(target) + ", which";
+    return target == path ? Quoted(path) : Quoted(path) + " leads to " + Quoted(Resolved(target)) + ", which";
 }
 
 const char* KindOf(mode_t mode)

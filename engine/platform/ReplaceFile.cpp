@@ -113,7 +113,8 @@ std::string WriteInPlace(const std::string& path, const std::string& text)
 // link standing in the name), under a name no one can guess: a file someone
 // else put beside the target first, as another user may in a shared folder,
 // is never written into nor renamed into place with its owner and mode.
-// Mode 0666 under the umask, as any new file of the user's.
+// Mode 0666 under the umask, as any new file of the user's; KeepTheOldMode
+// then narrows or widens it to the mode of the file it replaces.
 int CreateTemporary(const std::string& target, std::string& temporary)
 {
     static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
@@ -130,14 +131,53 @@ int CreateTemporary(const std::string& target, std::string& temporary)
     return -1;
 }
 
+// A file its user made private (0600) must not come back readable by all
+// at the next save. Set before the text is written, so that the text is
+// never readable under a wider mode than the old file's. A new file keeps
+// the mode it was made with.
+bool KeepTheOldMode(int file, const std::string& target)
+{
+    struct stat old {};
+    if (::stat(target.c_str(), &old) != 0)
+        return errno == ENOENT;
+    return ::fchmod(file, old.st_mode & 07777) == 0;
+}
+
+// The rename may reach the disk before the data does: after a power loss
+// the file would then be there but empty. So the data goes first.
+bool WriteAndSync(int file, const std::string& text)
+{
+    return WriteAll(file, text) && ::fsync(file) == 0;
+}
+
+// The rename itself outlasts a power loss only once its folder is synced. If
+// that fails, the save is still whole and in place for this run; a crash
+// may at worst bring the old file back, whole too, so it is not a failure.
+void SyncFolderOf(const std::string& target)
+{
+    const std::size_t slash = target.rfind('/');
+    const std::string folder = slash == std::string::npos ? "." : target.substr(0, slash + 1);
+    const int handle = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (handle < 0)
+        return;
+    ::fsync(handle);
+    ::close(handle);
+}
+
 std::string ReplaceThroughTemporary(const std::string& target, const std::string& text)
 {
     std::string temporary;
     const int file = CreateTemporary(target, temporary);
     if (file < 0)
         return Reason("cannot create a temporary file beside", target, errno);
+    if (!KeepTheOldMode(file, target)) {
+        const int error = errno;
+        ::close(file);
+        ::unlink(temporary.c_str());
+        return Reason("cannot keep the mode of", target, error);
+    }
 
-    const bool written = WriteAll(file, text);
+    const bool written = WriteAndSync(file, text);
     const int writeError = errno;
     const bool closed = ::close(file) == 0;
     if (!written || !closed) {
@@ -150,6 +190,7 @@ std::string ReplaceThroughTemporary(const std::string& target, const std::string
         ::unlink(temporary.c_str());
         return Reason("cannot replace", target, error);
     }
+    SyncFolderOf(target);
     return {};
 }
 

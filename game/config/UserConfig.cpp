@@ -9,6 +9,7 @@
 #include "engine/ui/Localisation.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <optional>
 
 namespace {
@@ -171,11 +172,13 @@ void UserConfig::Save()
 {
     MakeFolder(GetDocumentsPath(), kFolderName);
     const std::string path = GetFilePath();
+    // Through a link too: a pipe or a folder at its end is no old file.
+    std::error_code unknown;
+    const bool hadFile = std::filesystem::is_regular_file(path, unknown);
     const std::string failure = Engine::Platform::ReplaceFileContents(path, WriteUserSettings(Current()));
     if (!failure.empty() && !(HoldsUnsavedSettings(path) && gRemembered.unsaved.failure == failure))
-        std::fprintf(stderr, "[UserConfig] settings not saved (%s); the old file is kept, the game goes on with the "
-                             "changed settings\n",
-                     failure.c_str());
+        std::fprintf(stderr, "[UserConfig] settings not saved (%s);%s the game goes on with the changed settings\n",
+                     failure.c_str(), hadFile ? " the old file is kept," : "");
     gRemembered.unsaved = {path, failure};
 }
 

@@ -1,6 +1,7 @@
 #include "engine/audio/SoundSystem.h"
 #include "engine/frame/Core.h"
 #include "engine/logic/Factory.h"
+#include "engine/platform/FileSizeSignal.h"
 #include "engine/platform/StandardStreams.h"
 #include "engine/render/Renderer.h"
 #include "engine/ui/MenuSounds.h"
@@ -29,6 +30,7 @@ int main(int, char**)
 {
     Engine::Platform::FillClosedStandardDescriptors();
     Engine::Platform::KeepOutputInWholeLines();
+    Engine::Platform::IgnoreFileSizeSignal();
     if (const std::string problem = DataFolderProblem(); !problem.empty())
         return RefuseToStart(problem);
     if (const std::string problem = DisplayProblem(); !problem.empty())

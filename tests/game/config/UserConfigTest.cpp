@@ -145,8 +145,14 @@ TEST_F(ConfigHome, EveryKeyRoundTripsAndPlayer2TakesPlayer1sBindings)
     struct stat saved {};
     ASSERT_EQ(stat(ConfigPath().c_str(), &saved), 0);
     EXPECT_EQ(saved.st_uid, geteuid());
-    EXPECT_NE(saved.st_mode & 07777, 0606u);
+    const mode_t mask = umask(0);
+    umask(mask);
+    EXPECT_EQ(saved.st_mode & 07777, 0666u & ~mask) << "a new file's mode, as any other";
     EXPECT_EQ(FilesIn(dir.Path() / "Documents/Solvane2"), 2) << "no temporary file left";
+    ASSERT_EQ(chmod(ConfigPath().c_str(), 0600), 0);
+    UserConfig::Save();
+    ASSERT_EQ(stat(ConfigPath().c_str(), &saved), 0);
+    EXPECT_EQ(saved.st_mode & 07777, 0600u) << "a file made private stays private";
 
     // Once the table is there, a load applies its language at once.
     json english = ChangedSettings();
@@ -442,6 +448,9 @@ TEST_F(ConfigHome, ALinkStaysALinkAndTheFileItLeadsToTakesTheSettings)
         } else {
             EXPECT_NE(said.find("settings not saved"), std::string::npos) << said;
             EXPECT_NE(said.find(c.said), std::string::npos) << said;
+            EXPECT_EQ(said.find("/../"), std::string::npos) << "the link's end by its real path: " << said;
+            EXPECT_EQ(said.find("old file is kept") != std::string::npos, c.targetMode != 0 && !S_ISFIFO(c.targetMode))
+                << said;
             if (S_ISFIFO(c.targetMode))
                 EXPECT_TRUE(std::filesystem::is_fifo(end)) << "left as it was";
             else
