@@ -4,10 +4,12 @@
 #include "engine/render/Renderer.h"
 #include "engine/render/Window.h"
 #include "engine/ui/DetectInteractionComp.h"
+#include "engine/ui/HeldRepeat.h"
 #include "engine/ui/LayerStack.h"
 #include "engine/ui/Localisation.h"
 #include "engine/ui/SpriteRenderComp.h"
 #include "engine/ui/TextComps.h"
+#include "engine/ui/UiHost.h"
 #include "game/config/UserConfig.h"
 #include "game/match/GameScene.h"
 #include "game/menus/LanguageAndPause.h"
@@ -44,6 +46,10 @@ constexpr std::uint32_t kLanguageLabel = 74;
 constexpr float kRowGap = 0.01f;
 constexpr float kSliderGap = 0.05f;
 constexpr float kSliderHeight = 0.8f;
+// A held Left or Right steps the volume at once, after this pause, then at
+// this interval: a tap moves it one notch at any frame rate.
+constexpr float kVolumeRepeatDelay = 0.4f;
+constexpr float kVolumeRepeatInterval = 0.1f;
 
 std::uint32_t gResolutionIndex = 1;
 
@@ -74,12 +80,14 @@ glm::uvec2 DisplaySize()
     return {static_cast<unsigned>(mode.w), static_cast<unsigned>(mode.h)};
 }
 
-// Ties a volume row's label to its slider's steps. Both belong to the page,
-// so nothing of a slider outlives it.
+// Ties a volume row's label to its slider's steps, and keeps the rhythm of
+// the key held on the row. Both belong to the page, so nothing of a slider
+// outlives it.
 class SliderStepsComp : public Engine::UI::IElemComp {
 public:
     explicit SliderStepsComp(const Canvas& sliderSteps) : steps(sliderSteps) {}
     const Canvas& steps;
+    Engine::UI::HeldRepeat keys{kVolumeRepeatDelay, kVolumeRepeatInterval};
 };
 
 VolumeSlider StepsIn(const Canvas& steps)
@@ -97,14 +105,29 @@ void SetVolume(float& master, const VolumeSlider& slider, float volume)
     ShowSlider(slider, master);
 }
 
+// Left or Right held on the focused row, as its layer read them; 0 else.
+std::uint8_t HeldOnRow(Engine::UI::IElement& label)
+{
+    const auto* detector = label.GetComp<Engine::UI::DetectInteractionComp>();
+    const Engine::UI::Layer* layer = label.GetRootLayer();
+    if (!detector || !layer || !detector->IsFocused())
+        return 0;
+    return layer->direction & (Engine::UI::kLeft | Engine::UI::kRight) ? layer->direction : 0;
+}
+
 void StepVolume(Engine::UI::CustomUpdateComp& comp, float& master)
 {
-    const auto* detector = comp.owner->GetComp<Engine::UI::DetectInteractionComp>();
-    Engine::UI::Layer* layer = comp.owner->GetRootLayer();
-    if (!detector || !layer || !detector->IsFocused())
+    auto* row = comp.owner->GetComp<SliderStepsComp>();
+    if (!row)
         return;
-    if (layer->direction & (Engine::UI::kLeft | Engine::UI::kRight))
-        SetVolume(master, SliderOf(*comp.owner), SteppedVolume(master, layer->direction));
+    const std::uint8_t held = HeldOnRow(*comp.owner);
+    const int steps = row->keys.Steps(held, Engine::UI::Host().FrameTime());
+    if (steps == 0)
+        return;
+    float volume = master;
+    for (int i = 0; i < steps; ++i)
+        volume = SteppedVolume(volume, held);
+    SetVolume(master, StepsIn(row->steps), volume);
 }
 
 // A step's slider is its parent's children.

@@ -39,7 +39,7 @@ void OfferResolutionsToWindow();
 std::uint32_t& ResolutionIndex();
 
 inline constexpr float kVolumeStep = 0.05f;
-// The volume after one frame of a held direction: up for right alone, down
+// The volume after one step of a held direction: up for right alone, down
 // for anything else with left or right in it; unchanged without either.
 // Kept in 0 to 1.
 float SteppedVolume(float volume, std::uint8_t directionMask);

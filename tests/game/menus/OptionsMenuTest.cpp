@@ -137,27 +137,35 @@ protected:
     ScopedHome home;
 };
 
-TEST_F(OptionsPage, HoldingRightOnTheMusicRowRaisesItEveryFrameAndSavesEachStep)
+// Right held on the music row steps it at once, after 0.4 s, then every
+// 0.1 s, alike at 144 and at 30 frames a second, and saves each step.
+TEST_F(OptionsPage, ATapOnTheMusicRowStepsOnceAndAHoldStepsAlikeAtAnyFrameRate)
 {
     EXPECT_EQ(FocusedText(), 9u) << "Back has the focus";
     Engine::UI::IElement* music = WithText(69);
     Engine::UI::LayerStack::SetFocus(&Top(), music->GetComp<Engine::UI::DetectInteractionComp>());
-    host.keys.insert(79); // Right
-    std::vector<float> seen;
-    for (int frame = 0; frame < 12; ++frame) {
-        Frame();
-        seen.push_back(Engine::MasterVolume::music);
-        if (frame > 0) {
-            ASSERT_FLOAT_EQ(Saved()["music_volume"].get<float>(), Engine::MasterVolume::music) << "frame " << frame;
+    const auto holdRight = [&](float seconds) {
+        host.keys.insert(79);
+        for (int frame = 0; frame < static_cast<int>(seconds / host.dt); ++frame) {
+            const float before = Engine::MasterVolume::music;
+            Frame();
+            if (Engine::MasterVolume::music != before)
+                ASSERT_FLOAT_EQ(Saved()["music_volume"].get<float>(), Engine::MasterVolume::music);
         }
+        host.keys.clear();
+        Frames(2);
+    };
+    for (const float dt : {0.007f, 0.033f}) {
+        host.dt = dt;
+        Engine::MasterVolume::music = 0.5f;
+        holdRight(0.15f);
+        EXPECT_NEAR(Engine::MasterVolume::music, 0.55f, 1e-5f) << "a tap at " << dt << " s frames";
+        holdRight(1.0f);
+        EXPECT_NEAR(Engine::MasterVolume::music, 0.9f, 1e-5f) << "seven notches in 1 s at " << dt << " s frames";
     }
-    host.keys.clear();
-    // The label reads the direction of the frame before: the first frame
-    // has none yet, and from then on every frame steps by 0.05.
-    EXPECT_FLOAT_EQ(seen[0], 0.5f);
-    for (int frame = 1; frame < 11; ++frame)
-        EXPECT_NEAR(seen[static_cast<std::size_t>(frame)], std::min(1.0f, 0.5f + 0.05f * frame), 1e-5f);
-    EXPECT_FLOAT_EQ(seen.back(), 1.0f);
+    holdRight(1.0f);
+    EXPECT_FLOAT_EQ(Engine::MasterVolume::music, 1.0f);
+    EXPECT_FLOAT_EQ(Saved()["music_volume"].get<float>(), 1.0f);
     EXPECT_EQ(Lit(LayerCreator::SliderOf(*music)), std::vector<bool>(21, true));
     EXPECT_FLOAT_EQ(Engine::MasterVolume::sfx, 0.5f);
     EXPECT_EQ(FocusedText(), 69u) << "the focus stays on the row";
