@@ -138,9 +138,15 @@ quick_clicks_throw() {
       awk -v h="$(hand_changed "$settling" "$before")" 'BEGIN { exit !(h < 0.03) }' && break
     done
     xdotool mousedown 1 mouseup 1
-    sleep "$hold"
-    import -window root "$after" 2>/dev/null || fail "no picture after quick click $click"
-    hand="$(hand_changed "$before" "$after")"
+    # A slow build's frames may show the throw later than a hold: look again
+    # until it shows, for twenty holds at most.
+    hand="no picture"
+    for ((wait = 0; wait < 20; wait++)); do
+      sleep "$hold"
+      import -window root "$after" 2>/dev/null || continue
+      hand="$(hand_changed "$before" "$after")"
+      awk -v h="$hand" 'BEGIN { exit !(h > 0.06) }' && break
+    done
     key r
     awk -v h="$hand" 'BEGIN { exit !(h > 0.06) }' ||
       fail "quick click $click did not throw the ball (the hand changed $hand; $after)"

@@ -99,7 +99,8 @@ TEST(IpToConnect, FirstLineCutTo21CharactersAndNothingWithoutTheFile)
     LoadIPToConnect(GameState::GetInstance());
     EXPECT_EQ(GameState::GetInstance().joinAddress, "10.1.2.3:8008");
 
-    // A named pipe would hold the join screen until something wrote to it.
+    // A named pipe would hold the join screen until something wrote to it:
+    // here, what the writer sends would come back.
     std::filesystem::remove("ip_to_connect.txt");
     ASSERT_EQ(mkfifo("ip_to_connect.txt", 0600), 0);
     const LateRescue writer(std::chrono::seconds(2), [] {
@@ -109,9 +110,7 @@ TEST(IpToConnect, FirstLineCutTo21CharactersAndNothingWithoutTheFile)
             close(fd);
         }
     });
-    const auto start = std::chrono::steady_clock::now();
     EXPECT_EQ(ReadIPToConnect(), "");
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
 }
 
 SDL_Event TextInput(const char* text)

@@ -461,17 +461,16 @@ TEST_F(GameplayModeRun, F7JoinsOnlyAnAddressTypedBeforeAndNeverWaitsForTheConsol
     dup2(console[0], STDIN_FILENO);
     Frames(2);
     {
-        // A frame that waited would be let go when the console closes, two
-        // seconds on; a sanitised build on a busy machine may take over a
-        // second for the tap's frames without waiting.
-        const LateRescue closer(std::chrono::seconds(2), [&console] {
+        // A frame that waited would be let go only when the console closes.
+        // The tap's frames take a tenth of a second, a second or so in a
+        // sanitised build on a busy machine: far short of this.
+        const LateRescue closer(std::chrono::seconds(10), [&console] {
             close(console[1]);
             console[1] = -1;
         });
-        const auto start = std::chrono::steady_clock::now();
         Tap(SDL_SCANCODE_F7);
-        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1900));
     }
+    EXPECT_GE(console[1], 0) << "the frame waited for the console until it closed";
     NetworkMgr& network = NetworkMgr::GetInstance();
     EXPECT_FALSE(network.initialised) << "nothing typed, nothing joined";
 

@@ -7,8 +7,6 @@
 #include "support/PrivateDisplay.h"
 #include "support/TempFolder.h"
 
-#include <ctime>
-#include <iostream>
 #include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -20,7 +18,7 @@ namespace {
 // The tiles of the default arena, which every tutorial plays on.
 constexpr std::size_t kArenaTiles = 1370;
 constexpr std::uintmax_t kBudgetBytes = 60u * 1000u * 1000u;
-// The sanitizers' checks slow the parser several times over.
+// The sanitizers' checks slow the game several times over.
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kSanitized = true;
 #else
@@ -29,7 +27,7 @@ constexpr bool kSanitized = false;
 // The engine's frame at its cap.
 constexpr double kFrameSeconds = 0.007;
 
-TEST(TutorialRecordings, EachLoadsQuicklyWithinTheBudgetAndCarriesTheFloorOnlyWhereItChanged)
+TEST(TutorialRecordings, EachLoadsWithinTheBudgetAndCarriesTheFloorOnlyWhereItChanged)
 {
     std::uintmax_t total = 0;
     for (const TutorialTableRow& row : LayerCreator::kTutorialTable) {
@@ -40,15 +38,8 @@ TEST(TutorialRecordings, EachLoadsQuicklyWithinTheBudgetAndCarriesTheFloorOnlyWh
         ASSERT_FALSE(error) << path << ": " << error.message();
 
         std::string problem;
-        // Processor time: other tests share the machine.
-        const std::clock_t start = std::clock();
         const auto recording = RecordingFile::Read(path, kArenaTiles, problem);
-        const double took = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
         ASSERT_TRUE(recording) << problem;
-        std::cout << row.recording << ": " << took << " s to load\n";
-        if (!kSanitized) {
-            EXPECT_LT(took, 1.0) << "seconds to load";
-        }
 
         const std::vector<MatchFrame>& frames = recording->frames;
         const double seconds = static_cast<double>(frames.size()) * kFrameSeconds;

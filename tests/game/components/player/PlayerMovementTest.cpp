@@ -572,21 +572,6 @@ TEST_F(PlayerMovement, TheMouseTurnsTheViewByAllItMovedInTheFrame)
     EXPECT_GT(glm::dot(Camera(late).forward, glm::normalize(glm::vec3(0.0f, eyes.y, 0.0f) - eyes)), 0.9999f);
 }
 
-// Other tests' windows share the display and move its pointer over this
-// one (as a warp does here): the views turn with the test's own motion only,
-// or a picture would show whatever tile a stray motion aimed at.
-TEST_F(PlayerMovement, ThePointerMovedOnTheSharedDisplayTurnsNoView)
-{
-    const Engine::EntityHandle player = SpawnStanding();
-    Frames(5);
-    const glm::vec3 forward = Camera(player).forward;
-    for (int i = 0; i < 6; ++i) {
-        SDL_WarpMouseGlobal(300 + 97 * i, 200 + 61 * i);
-        Frames(2);
-    }
-    EXPECT_LT(glm::distance(Camera(player).forward, forward), 1e-4f);
-}
-
 TEST_F(PlayerMovement, ArenaEventsHoldThePlayerAndStunAreasFreezeItInGameTime)
 {
     const Engine::EntityHandle player = SpawnStanding();
