@@ -7,6 +7,7 @@
 #include "engine/core/CompManager.h"
 
 #include "engine/core/EntityManager.h"
+#include "engine/platform/ReplaceFile.h"
 
 #include <algorithm>
 #include <fstream>
@@ -71,22 +72,18 @@ void ICompManager::ClearAll()
     ForEachManager([](ICompManager& manager) { manager.Clear(); });
 }
 
-bool ICompManager::SaveAll(const char* path)
+bool ICompManager::SaveAll(const char* path, std::string* why)
 {
-    // The text is complete before the file is opened, so a manager that
-    // throws (or a string the writer refuses) leaves an existing file whole.
+    // The text is complete before the file is touched, so a manager that
+    // throws leaves an existing file whole; the text then replaces the file
+    // whole or not at all, also across a crash.
     nlohmann::json document = nlohmann::json::object();
     EntityMgr::GetInstance().Save(document);
     ForEachManager([&document](ICompManager& manager) { manager.Save(document); });
-    const std::string text = document.dump(4);
-
-    std::ofstream file(path, std::ios::out | std::ios::trunc);
-    if (!file)
-        return false;
-    file << text;
-    // A full disk shows only here; the caller must not take a cut file for a save.
-    file.close();
-    return !file.fail();
+    const std::string failure = Platform::ReplaceFileContents(path, document.dump(4));
+    if (why)
+        *why = failure;
+    return failure.empty();
 }
 
 void ICompManager::LoadAll(const char* path)

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <nlohmann/json.hpp>
+#include <string>
 #include <vector>
 
 namespace Engine {
@@ -68,9 +69,9 @@ public:
             action(*managers[i]);
     }
     static void ClearAll();
-    // Writes the scene file; a path that cannot be opened writes nothing.
-    // False when the file could not be opened or not be written whole.
-    static bool SaveAll(const char* path);
+    // Writes the scene file in place of the old one, whole or not at all.
+    // False, with the reason in `why` when given, when it was not written.
+    static bool SaveAll(const char* path, std::string* why = nullptr);
     // Reads the scene file as LoadDocument does. The whole file is parsed
     // first: a file that cannot be opened or parsed changes nothing (a parse
     // error is printed on the console).

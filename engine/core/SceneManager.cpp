@@ -45,12 +45,6 @@ bool ReadSceneFile(const std::string& path, nlohmann::json& document)
     return true;
 }
 
-void RemoveQuietly(const std::filesystem::path& path)
-{
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
-}
-
 template <class Action>
 void ReportFailure(const char* what, const std::string& path, Action action)
 {
@@ -117,28 +111,15 @@ void SceneManager::DestroySceneImmediately()
 
 bool SceneManager::SaveScene(const std::string& path)
 {
-    const std::filesystem::path target(path);
-    const std::filesystem::path temporary = target.string() + ".tmp";
-    if (!std::ofstream(temporary, std::ios::out | std::ios::trunc))
+    // A path in no folder cannot be opened: it saves nothing and says
+    // nothing. Any other failure is told.
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    std::error_code ignored;
+    if (!folder.empty() && !std::filesystem::is_directory(folder, ignored))
         return false;
-    bool written = false;
-    try {
-        written = ICompManager::SaveAll(temporary.c_str());
-    } catch (...) {
-        RemoveQuietly(temporary);
-        throw;
-    }
-    if (!written) {
-        // A cut file must not replace the last good save.
-        std::clog << "[SceneManager] Scene could not be written to \"" << path << "\"; the old file is kept.\n";
-        RemoveQuietly(temporary);
-        return false;
-    }
-    std::error_code error;
-    std::filesystem::rename(temporary, target, error);
-    if (error) {
-        std::clog << "[SceneManager] Scene could not be written to \"" << path << "\": " << error.message() << '\n';
-        RemoveQuietly(temporary);
+    std::string why;
+    if (!ICompManager::SaveAll(path.c_str(), &why)) {
+        std::clog << "[SceneManager] Scene not saved (" << why << "); \"" << path << "\" is left as it was.\n";
         return false;
     }
     std::clog << "[SceneManager] Saving scene to \"" << path << "\".\n";

@@ -120,7 +120,11 @@ TEST(SceneManagerFiles, UnreadableFilesKeepTheSceneAndSavesReplaceTheFileWhole)
     ExpectSameLook(LookAt(scene.entities), before);
 
     WriteFileText("scene.json", "old");
+    std::filesystem::permissions("scene.json", std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
     EXPECT_TRUE(SceneManager::SaveScene("scene.json"));
+    EXPECT_EQ(std::filesystem::status("scene.json").permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
+        << "a private scene file stays private";
     EXPECT_EQ(nlohmann::json::parse(ReadFileText("scene.json")).at("EntityMgr").at("handles_in_use"), 50);
     EXPECT_FALSE(std::filesystem::exists("scene.json.tmp"));
     EXPECT_EQ(StderrOf([] { EXPECT_FALSE(SceneManager::SaveScene("no_such_folder/scene.json")); }), "");
