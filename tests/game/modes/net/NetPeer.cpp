@@ -76,6 +76,17 @@ std::string Text(const glm::vec3& v)
 
 glm::vec3 Where(Engine::EntityHandle entity) { return Engine::Transform::GetWorldPosition(entity); }
 
+// How far off the middle of my view the peer stands, in degrees; 180
+// without a view.
+std::string DegreesOffView(Engine::EntityHandle me, Engine::EntityHandle peer)
+{
+    Engine::CameraManager& cameras = Engine::CameraManager::GetInstance();
+    if (!cameras.HasComponent(me))
+        return "180";
+    const glm::vec3 seen(cameras.GetCompPtr(me)->GetViewMatrix() * glm::vec4(Where(peer), 1.0f));
+    return std::to_string(glm::degrees(std::acos(-seen.z / glm::length(seen))));
+}
+
 Engine::UI::DetectInteractionComp* FindButton(const Engine::UI::IElement& element, std::uint32_t textId, bool prefix)
 {
     auto* button = element.GetComp<Engine::UI::DetectInteractionComp>();
@@ -424,6 +435,7 @@ void NetPeer::PlayFrame()
                 Note("bent.aimed", mine->mAimedTile.IsNull() ? "-1" : "1");
                 Note("bend.local", Text(Where(me)));
                 Note("bend.peer", Text(there));
+                Note("bend.peer.degrees", DegreesOffView(me, peer));
             } else if (mPressedAt >= 0 && mFrame == mPressedAt + 1) {
                 held.erase(SDL_SCANCODE_E);
             } else if (mPressedAt >= 0 && mFrame == mPressedAt + 20) {
@@ -448,6 +460,7 @@ void NetPeer::PlayFrame()
             if (now && now->GetName() == "TileUp") {
                 Note("risen.tile", std::to_string(i));
                 Note("bend.peer", Text(Where(peer)));
+                Note("bend.peer.degrees", DegreesOffView(me, peer));
                 TakeShot();
                 mPhase = Phase::Event;
                 mPhaseStart = mFrame;
