@@ -14,11 +14,17 @@ endfunction()
 # singletons. Each test may take 120 s, or SOLVANE_TEST_TIMEOUT seconds when
 # the caller sets it. A caller whose tests run long sets SOLVANE_TEST_COST:
 # CTest starts the costliest first, so a run on many cores does not end
-# waiting on a minute-long match started last.
+# waiting on a minute-long match started last. A caller whose tests keep
+# time with the real clock sets SOLVANE_TEST_SERIAL: CTest runs each of them
+# alone, so that the tests beside it in a parallel run cannot starve it.
 function(solvane_test name dir)
   set(_timeout 120)
   if(SOLVANE_TEST_TIMEOUT)
     set(_timeout ${SOLVANE_TEST_TIMEOUT})
+  endif()
+  set(_serial FALSE)
+  if(SOLVANE_TEST_SERIAL)
+    set(_serial TRUE)
   endif()
   set(_cost 0)
   if(SOLVANE_TEST_COST)
@@ -42,5 +48,5 @@ function(solvane_test name dir)
   gtest_discover_tests(${name}
     WORKING_DIRECTORY ${CMAKE_BINARY_DIR}
     DISCOVERY_MODE PRE_TEST
-    PROPERTIES TIMEOUT ${_timeout} COST ${_cost} ENVIRONMENT "ALSOFT_DRIVERS=null")
+    PROPERTIES TIMEOUT ${_timeout} COST ${_cost} RUN_SERIAL ${_serial} ENVIRONMENT "ALSOFT_DRIVERS=null")
 endfunction()

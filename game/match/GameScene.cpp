@@ -67,15 +67,16 @@ Player_LogicComp* PlayerOf(Engine::EntityHandle entity)
     return entity.IsNull() ? nullptr : Engine::LogicManager::GetCompPtr<Player_LogicComp>(entity);
 }
 
-// Player 1 starts at x = -10, player 2 at x = +10.
 void PlaceOnStart(Engine::EntityHandle player)
 {
     const Player_LogicComp* component = PlayerOf(player);
-    const int number = component ? component->mPlayerNumber : 1;
-    Engine::Transform::SetWorldPosition(player, glm::vec3(number % 2 ? -10.0f : 10.0f, 0.0f, 0.0f));
+    Engine::Transform::SetWorldPosition(player, StartPlace(component ? component->mPlayerNumber : 1));
 }
 
 } // namespace
+
+// Player 1 starts at x = -10, player 2 at x = +10.
+glm::vec3 StartPlace(int number) { return glm::vec3(number % 2 ? -10.0f : 10.0f, 0.0f, 0.0f); }
 
 void MakeKillCamHud()
 {

@@ -1,6 +1,8 @@
 #pragma once
 #include "engine/core/EntityHandle.h"
 
+#include <glm/glm.hpp>
+
 class GameState;
 
 // Builds the entities of an arena match.
@@ -47,6 +49,8 @@ struct SpawnedPlayer {
     Engine::EntityHandle ball;
 };
 SpawnedPlayer SpawnLocalPlayer(int index, bool placeOnStart);
+// Where player `number` starts: across the arena's centre from the other.
+glm::vec3 StartPlace(int number);
 // Each player's opponent ball is the other's ball.
 void FaceBalls(const SpawnedPlayer& one, const SpawnedPlayer& two);
 

@@ -240,6 +240,11 @@ bool BuildClientEntities(const Net::LevelRecord& record)
     const int count = std::clamp(GameScene::PlayerCount, 1, 2);
     for (int i = 0; i < count; ++i) {
         locals.push_back(GameScene::SpawnLocalPlayer(i, false));
+        // Player 2's place, across the centre from the host's player 1:
+        // each faces the other from the start, as on one machine. (At the
+        // centre the opening look aims at the player's own eye.)
+        if (!locals.back().player.IsNull())
+            Engine::Transform::SetWorldPosition(locals.back().player, GameScene::StartPlace(2));
         SetSecondHud(locals.back().player, blank);
     }
 

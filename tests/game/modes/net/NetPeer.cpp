@@ -4,7 +4,6 @@
 #include "engine/core/EntityNameCompManager.h"
 #include "engine/core/Transform.h"
 #include "engine/logic/LogicManager.h"
-#include "engine/logic/StateMachine.h"
 #include "engine/net/NamedEntities.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/platform/Clock.h"
@@ -75,6 +74,27 @@ std::string Text(const glm::vec3& v)
 }
 
 glm::vec3 Where(Engine::EntityHandle entity) { return Engine::Transform::GetWorldPosition(entity); }
+
+// Half a step or more above where the tile rests.
+bool RaisedOutOfTheFloor(Engine::EntityHandle entity)
+{
+    const auto* tile = Engine::LogicManager::GetCompPtr<TileLogicComponent>(entity);
+    if (!tile)
+        return false;
+    const glm::vec3 up = glm::normalize(*Engine::Transform::UpPtr(entity));
+    return glm::dot(*Engine::Transform::PositionPtr(entity) - tile->mRestPosition, up) > 0.5f * tile->tile_size.value;
+}
+
+// How far off the middle of my view the peer stands, in degrees; 180
+// without a view.
+std::string DegreesOffView(Engine::EntityHandle me, Engine::EntityHandle peer)
+{
+    Engine::CameraManager& cameras = Engine::CameraManager::GetInstance();
+    if (!cameras.HasComponent(me))
+        return "180";
+    const glm::vec3 seen(cameras.GetCompPtr(me)->GetViewMatrix() * glm::vec4(Where(peer), 1.0f));
+    return std::to_string(glm::degrees(std::acos(-seen.z / glm::length(seen))));
+}
 
 Engine::UI::DetectInteractionComp* FindButton(const Engine::UI::IElement& element, std::uint32_t textId, bool prefix)
 {
@@ -400,6 +420,10 @@ void NetPeer::PlayFrame()
         const double silence = static_cast<double>(Engine::Platform::NowNanoseconds() - network.last_receive_ns) / 1e9;
         Note("lost.after", std::to_string(silence));
     }
+    // The host fires the scenario's one arena event after the bend: none
+    // comes due by the clock before it, however slow the frames.
+    if (!Client() && (mPhase == Phase::Settle || mPhase == Phase::Bend))
+        state.eventTimer = 0.0f;
     switch (mPhase) {
     case Phase::Settle:
         if (mine->StateNameOf(0) == "Move" && mFrame > 30) {
@@ -413,17 +437,22 @@ void NetPeer::PlayFrame()
         return;
     case Phase::Bend:
         if (Client()) {
-            // One tap of the raise key on the tile in view, once the host's
-            // player stands still here too.
+            // One tap of the raise key on the tile in view, once this side's
+            // player may bend (not held by an arena event) and the host's
+            // player stands still here too. Only its place on the floor is
+            // watched: between two of the host's states its copy drops, so
+            // its height depends on how the two sides' frame rates meet.
             const glm::vec3 there = Where(peer);
-            mPeerStill = glm::distance(there, mPeerWas) < 0.01f ? mPeerStill + 1 : 0;
+            const glm::vec2 across(there.x - mPeerWas.x, there.z - mPeerWas.z);
+            mPeerStill = glm::length(across) < 0.01f ? mPeerStill + 1 : 0;
             mPeerWas = there;
-            if (mPressedAt < 0 && mPeerStill >= 10 && mFrame - mPhaseStart >= 10) {
+            if (mPressedAt < 0 && mPeerStill >= 10 && mine->StateNameOf(0) == "Move") {
                 held.insert(SDL_SCANCODE_E);
                 mPressedAt = mFrame;
                 Note("bent.aimed", mine->mAimedTile.IsNull() ? "-1" : "1");
                 Note("bend.local", Text(Where(me)));
                 Note("bend.peer", Text(there));
+                Note("bend.peer.degrees", DegreesOffView(me, peer));
             } else if (mPressedAt >= 0 && mFrame == mPressedAt + 1) {
                 held.erase(SDL_SCANCODE_E);
             } else if (mPressedAt >= 0 && mFrame == mPressedAt + 20) {
@@ -439,15 +468,15 @@ void NetPeer::PlayFrame()
             }
             return;
         }
-        // The host watches for the client's tile going up (the peer's
-        // level travels with its next bend, so only the height shows it).
+        // The host watches for the client's tile standing up out of the
+        // floor (the peer's level travels with its next bend, so only the
+        // height shows it). The bend may have come, and its step ended,
+        // while this side was still settling.
         for (std::size_t i = 0; i < HexGrid::GetInstance().tiles.size(); ++i) {
-            const auto* tile = Engine::LogicManager::GetCompPtr<TileLogicComponent>(HexGrid::GetInstance().tiles[i]);
-            const Engine::StateMachine* height = tile ? tile->HeightMachine() : nullptr;
-            const Engine::State* now = height ? height->GetCurrentState() : nullptr;
-            if (now && now->GetName() == "TileUp") {
+            if (RaisedOutOfTheFloor(HexGrid::GetInstance().tiles[i])) {
                 Note("risen.tile", std::to_string(i));
                 Note("bend.peer", Text(Where(peer)));
+                Note("bend.peer.degrees", DegreesOffView(me, peer));
                 TakeShot();
                 mPhase = Phase::Event;
                 mPhaseStart = mFrame;
@@ -467,8 +496,13 @@ void NetPeer::PlayFrame()
         }
         if (state.flipPending)
             Note("event.announced", "1");
-        if (state.arenaFlipped && !state.flipPending) {
+        if (state.arenaFlipped && !state.flipPending && mDump.count("event.played") == 0) {
             Note("event.played", "1");
+            Mark("flipped");
+        }
+        // The client shoots once the host's arena has turned too: a match
+        // ended sooner would stop the host's turn half way.
+        if (mDump.count("event.played") && (!Client() || PeerMarked("flipped"))) {
             mPhase = Phase::Duel;
             mPhaseStart = mFrame;
         }

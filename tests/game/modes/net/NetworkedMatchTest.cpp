@@ -69,6 +69,12 @@ TEST_P(NetworkedMatch, BothSidesPlayTheSameArenaToTheSameScoreAndGoBackToTheTitl
     const auto across = [](glm::vec3 a, glm::vec3 b) { return glm::distance(glm::vec2(a.x, a.z), glm::vec2(b.x, b.z)); };
     EXPECT_LT(across(Vec(h["settled.local"]), Vec(c["bend.peer"])), 0.5f) << h["settled.local"] << " / " << c["bend.peer"];
     EXPECT_LT(across(Vec(c["bend.local"]), Vec(h["bend.peer"])), 0.5f) << c["bend.local"] << " / " << h["bend.peer"];
+    // From the start each side has the other in view: less than 42.5
+    // degrees off its middle, half the 85-degree height of the view.
+    for (Dump* side : {&h, &c}) {
+        const std::string& degrees = (*side)["bend.peer.degrees"];
+        EXPECT_LT(degrees.empty() ? 180.0f : std::stof(degrees), 42.5f) << (side == &h ? "host" : "client");
+    }
 
     // The client's raised tile rose on the host too.
     EXPECT_FALSE(c["bent.tile"].empty()) << "aimed " << c["bent.aimed"];
