@@ -6,6 +6,7 @@
 //
 // Without file names every tutorial is captured. Run from the build folder
 // (the data folder is read from the working directory).
+#include "engine/platform/FileSizeSignal.h"
 #include "game/arena/RecordingFile.h"
 #include "tools/tutorials/Scripts.h"
 
@@ -68,6 +69,9 @@ int main(int argc, char** argv)
         std::cerr << "Usage: " << argv[0] << " OUTPUT_FOLDER [FILE_NAME...]\n";
         return 2;
     }
+    // A recording cut by the file-size limit is refused with a message, not
+    // left half written by the signal's kill.
+    Engine::Platform::IgnoreFileSizeSignal();
     const std::filesystem::path folder = argv[1];
     const std::vector<std::string> names(argv + 2, argv + argc);
     for (const std::string& name : names) {
