@@ -149,8 +149,9 @@ TEST_F(OptionsPage, ATapOnTheMusicRowStepsOnceAndAHoldStepsAlikeAtAnyFrameRate)
         for (int frame = 0; frame < static_cast<int>(seconds / host.dt); ++frame) {
             const float before = Engine::MasterVolume::music;
             Frame();
-            if (Engine::MasterVolume::music != before)
+            if (Engine::MasterVolume::music != before) {
                 ASSERT_FLOAT_EQ(Saved()["music_volume"].get<float>(), Engine::MasterVolume::music);
+            }
         }
         host.keys.clear();
         Frames(2);
