@@ -25,11 +25,15 @@ namespace {
 constexpr float kEyeHeight = 0.25f;
 constexpr float kLookDistance = 20.0f;
 // The right stick gives a rate: held, it turns the view by so much a
-// second, at any frame rate.
-constexpr float kStickLookSpeed = 5.0f;
+// second (radians per unit of the pad's look speed), at any frame rate.
+constexpr float kStickTurnPerSecond = 0.25f;
 // The mouse gives a distance: a pixel turns the view this much whatever the
-// frame took, the stick's speed over a 125 Hz mouse's 8 ms.
-constexpr float kMouseLookPerPixel = kStickLookSpeed * 0.008f;
+// frame took, the stick's turn over a 125 Hz mouse's 8 ms.
+constexpr float kMouseTurnPerPixel = kStickTurnPerSecond * 0.008f;
+// The view stops this far short of straight up and straight down: past the
+// vertical its right-hand side would flip, and the body that faces the view
+// with it.
+const float kSteepestLook = glm::radians(85.0f);
 
 // A look down from this far above the feet spans the arena's whole height,
 // from the bottom of the box that holds the players to the top of the
@@ -79,6 +83,29 @@ void AccelerateAxis(float& v, float a, float maxSpeed)
     if (v >= -maxSpeed && a <= 0.0f)
         v += a;
     v = glm::clamp(v, -maxSpeed, maxSpeed);
+}
+
+// Where the camera looks as the last one to aim it left it (the start
+// aims at the arena's middle, playback wherever it was recorded); its last
+// direction when its target sits on its eye.
+glm::vec3 AimOf(const Engine::Camera& camera)
+{
+    const glm::vec3 aim = camera.mTarget.value - camera.mPos.value;
+    const float length = glm::length(aim);
+    return length > 1e-6f && std::isfinite(length) ? aim / length : camera.forward;
+}
+
+// The aim turned right by delta.x and up by delta.y radians; its height
+// stays within the steepest look, so a hand pushing further turns nothing
+// more and the first move back turns it back. Straight up or down, the
+// camera's right-hand side tells the heading.
+glm::vec3 Turned(const glm::vec3& aim, const glm::vec3& right, const glm::vec2& delta)
+{
+    const float across = std::hypot(aim.x, aim.z);
+    const float heading = (across > 1e-6f ? std::atan2(aim.x, -aim.z) : std::atan2(right.z, right.x)) + delta.x;
+    const float elevation = glm::clamp(std::atan2(aim.y, across) + delta.y, -kSteepestLook, kSteepestLook);
+    return glm::vec3(std::cos(elevation) * std::sin(heading), std::sin(elevation),
+                     -std::cos(elevation) * std::cos(heading));
 }
 
 } // namespace
@@ -149,9 +176,9 @@ glm::vec2 LookDelta(const Player_LogicComp& player, const PlayerControls& contro
     if (controls.UsesController()) {
         const glm::vec2 stick = controls.RightStick();
         const glm::vec2 rate(stick.x * player.MaxGamepadX.value, stick.y * player.MaxGamepadY.value);
-        return rate * (PlayerFrame::Dt() * kStickLookSpeed);
+        return rate * (PlayerFrame::Dt() * kStickTurnPerSecond);
     }
-    return Engine::InputManager::GetInstance().GetMouseDelta() * (sensitivity * kMouseLookPerPixel);
+    return Engine::InputManager::GetInstance().GetMouseDelta() * (sensitivity * kMouseTurnPerPixel);
 }
 
 void Look(Player_LogicComp& player, const glm::vec2& delta)
@@ -165,12 +192,13 @@ void Look(Player_LogicComp& player, const glm::vec2& delta)
         camera->SetPosition(position);
         return;
     }
+    const glm::vec3 aim = AimOf(*camera);
     const glm::vec3* scale = Engine::Transform::ScalePtr(self);
     const glm::vec3* up = Engine::Transform::UpPtr(self);
     const glm::vec3 eyes = position + (up ? *up : glm::vec3(0.0f, 1.0f, 0.0f)) * (kEyeHeight * (scale ? scale->y : 1.0f));
     camera->SetPosition(eyes);
     player.mViewOffset = eyes - position;
-    camera->SetTarget(eyes + camera->forward * kLookDistance + camera->right * delta.x + camera->up * delta.y);
+    camera->SetTarget(eyes + Turned(aim, camera->right, delta) * kLookDistance);
 }
 
 } // namespace PlayerBody

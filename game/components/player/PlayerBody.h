@@ -32,12 +32,13 @@ void Accelerate(glm::vec3& velocity, const glm::vec3& acceleration, float maxSpe
 // The move keys or the stick of the player, as axes (x right, y forward).
 glm::vec2 MoveAxes(const PlayerControls& controls);
 
-// How far the view turns in a frame, as an offset of its aim 20 ahead: the
-// mouse's motion in the frame's pump, a fixed amount per pixel; or the right
+// How far the view turns in a frame, in radians to the right and up: the
+// mouse's motion in the frame's pump, a fixed angle per pixel; or the right
 // stick scaled by the pad's look speeds and the frame's time.
 glm::vec2 LookDelta(const Player_LogicComp& player, const PlayerControls& controls, float sensitivity);
 
-// Puts the camera at the player's eyes and turns its aim by the delta.
+// Puts the camera at the player's eyes and turns its aim by the delta, by
+// heading and by height, never as far as straight up or down.
 void Look(Player_LogicComp& player, const glm::vec2& delta);
 
 } // namespace PlayerBody

@@ -524,14 +524,14 @@ TEST_F(PlayerMovement, TheOpenModeMenuStopsWalkingJumpingAndTurning)
 }
 
 // Each frame the view turns by all the mouse moved in that frame's pump: a
-// pixel moves the aim 0.04 sideways on a point 20 ahead, at any frame rate.
+// pixel turns it 0.002 radian, at any frame rate.
 TEST_F(PlayerMovement, TheMouseTurnsTheViewByAllItMovedInTheFrame)
 {
     const Engine::EntityHandle player = SpawnStanding();
     Frames(5);
     const glm::vec3 right = Camera(player).right;
     const auto yaw = [&] { return std::atan2(Camera(player).forward.x, -Camera(player).forward.z); };
-    const float turnOf40 = std::atan(40.0f * 0.04f / 20.0f);
+    const float turnOf40 = 40.0f * 0.002f;
     // A steady hand, 40 pixels in each of ten frames, then rest. Pumped at
     // the end of a frame, looked with in the next, and the view's axes
     // follow the new target in the one after.
@@ -557,6 +557,17 @@ TEST_F(PlayerMovement, TheMouseTurnsTheViewByAllItMovedInTheFrame)
         Frames(3, milliseconds);
         EXPECT_NEAR(yaw() - before, turnOf40, 1e-4f) << milliseconds << " ms frames";
     }
+    // A quick hand turns it as far as a slow one: 300 pixels in one frame
+    // as in a hundred frames of 3.
+    for (const int frames : {1, 100}) {
+        const float before = yaw();
+        for (int frame = 0; frame < frames; ++frame) {
+            MoveMouse(300 / frames, 0);
+            Frame();
+        }
+        Frames(2);
+        EXPECT_NEAR(yaw() - before, 0.6f, 0.006f) << "in " << frames << " frames";
+    }
 
     // The body faces the view, levelled.
     const glm::vec3 turned = Camera(player).forward;
@@ -570,6 +581,30 @@ TEST_F(PlayerMovement, TheMouseTurnsTheViewByAllItMovedInTheFrame)
     const Engine::EntityHandle late = SpawnStanding({-4.0f, 0.0f, 1.0f});
     const glm::vec3 eyes = Camera(late).mPos.value;
     EXPECT_GT(glm::dot(Camera(late).forward, glm::normalize(glm::vec3(0.0f, eyes.y, 0.0f) - eyes)), 0.9999f);
+}
+
+// A steady hand pushing up (the screen's y grows downward), then down.
+TEST_F(PlayerMovement, APushUpOrDownStopsShortOfTheVerticalAndTheBodyNeverTurnsAround)
+{
+    const Engine::EntityHandle player = SpawnStanding();
+    const glm::vec3 level = Camera(player).forward;
+    const glm::vec3 facing = *Engine::Transform::ForwardPtr(player);
+    for (const int up : {1, -1}) {
+        int turnedAway = 0;
+        float steepest = 0.0f;
+        for (int frame = 0; frame < 400; ++frame) {
+            MoveMouse(0, -10 * up);
+            Frame();
+            turnedAway += glm::dot(*Engine::Transform::ForwardPtr(player), facing) < 0.9999f;
+            steepest = std::max(steepest, up * Camera(player).forward.y);
+        }
+        EXPECT_EQ(turnedAway, 0) << up;
+        EXPECT_NEAR(steepest, std::sin(glm::radians(85.0f)), 1e-3f) << "85 degrees from level";
+        // 85 degrees back bring it level at once, facing as before.
+        MoveMouse(0, 742 * up);
+        Frames(3);
+        EXPECT_GT(glm::dot(Camera(player).forward, level), 0.9999f) << up;
+    }
 }
 
 TEST_F(PlayerMovement, ArenaEventsHoldThePlayerAndStunAreasFreezeItInGameTime)

@@ -3,6 +3,8 @@
 #include "game/components/PlayerScene.h"
 #include "support/VirtualPad.h"
 
+#include <glm/gtc/constants.hpp>
+
 #include <cmath>
 #include <optional>
 
@@ -49,6 +51,20 @@ TEST_F(PlayerPad, TheSticksMoveAndTurnThePlayerAndAJumps)
     Axis(SDL_CONTROLLER_AXIS_RIGHTX, 0);
     Frames(2);
     EXPECT_GT(glm::dot(Camera(player).forward, right), 0.05f) << "turned right";
+    // Held a second, it turns 2.5 radians (the pad's look speed of 10, a
+    // quarter radian a second each) at 143 frames a second as at 30.
+    const auto yaw = [&] { return std::atan2(Camera(player).forward.x, -Camera(player).forward.z); };
+    for (const int milliseconds : {7, 33}) {
+        const int frames = 1000 / milliseconds;
+        const float before = yaw();
+        Axis(SDL_CONTROLLER_AXIS_RIGHTX, 32767);
+        Frames(frames, milliseconds);
+        Axis(SDL_CONTROLLER_AXIS_RIGHTX, 0);
+        Frames(3, milliseconds);
+        EXPECT_NEAR(std::remainder(yaw() - before, 2.0f * glm::pi<float>()), 2.5f * frames * milliseconds / 1000.0f,
+                    0.025f)
+            << milliseconds << " ms frames";
+    }
 
     // The keyboard's keys mean nothing to a controller player.
     HoldKey(InputBindings::Jump);
