@@ -10,6 +10,7 @@ constexpr double kMinFrameSeconds = 1.0 / 144.0;
 struct FrameState {
     std::uint32_t lastTicks = 0;
     double dt = 0.0;
+    double uncappedDt = 0.0;
     double maxDt = 0.0;
     double timeScale = 1.0;
 };
@@ -34,13 +35,16 @@ void FrameRateController::EndFrame()
         // Busy wait: millisecond sleeps would overshoot the 7 ms frame.
     }
     const std::uint32_t now = Ticks();
-    gFrame.dt = SecondsSince(gFrame.lastTicks, now);
+    gFrame.uncappedDt = SecondsSince(gFrame.lastTicks, now);
+    gFrame.dt = gFrame.uncappedDt;
     gFrame.lastTicks = now;
     if (gFrame.maxDt != 0.0 && gFrame.dt > gFrame.maxDt)
         gFrame.dt = gFrame.maxDt;
 }
 
 double FrameRateController::GetDt() { return gFrame.dt; }
+
+double FrameRateController::GetUncappedDt() { return gFrame.uncappedDt; }
 
 double FrameRateController::GetScaledDt() { return gFrame.timeScale * gFrame.dt; }
 

@@ -16,6 +16,9 @@ public:
 
     // Duration of the last frame in seconds, after the cap.
     static double GetDt();
+    // Duration of the last frame in seconds as the clock measured it: for
+    // what keeps pace with the player's own time, however slow the frames.
+    static double GetUncappedDt();
     // GetDt() times the time scale.
     static double GetScaledDt();
     static double GetTimeScale();

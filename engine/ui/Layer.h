@@ -50,6 +50,8 @@ public:
     std::uint8_t repeatCount = 0;
 
 private:
+    // Whether this is the top layer of its stack.
+    bool IsLive() const;
     void ResetRepeat();
     void MoveFocus();
 };

@@ -33,11 +33,17 @@ void Layer::ResetRepeat()
     repeatCount = 0;
 }
 
+bool Layer::IsLive() const { return stack && stack->IsTop(this); }
+
 void Layer::Update()
 {
+    // Read before the tree runs: an element that steers by the held
+    // direction sees this frame's keys, so a key down for one frame counts
+    // in that frame.
+    direction = IsLive() ? ReadDirectionMask(Host()) : 0;
     if (root)
         root->Update();
-    if (!stack || !stack->IsTop(this)) {
+    if (!IsLive()) {
         direction = 0;
         ResetRepeat();
         return;
@@ -45,7 +51,6 @@ void Layer::Update()
     if (!focused)
         return;
     focused->StepActivation();
-    direction = ReadDirectionMask(Host());
     if (direction == 0)
         ResetRepeat();
     else if (repeatTimer <= 0.0f)

@@ -40,6 +40,8 @@ glm::vec2 UiHost::WindowSize() const
 
 float UiHost::FrameTime() const { return static_cast<float>(FrameRateController::GetDt()); }
 
+float UiHost::UncappedFrameTime() const { return static_cast<float>(FrameRateController::GetUncappedDt()); }
+
 glm::vec2 UiHost::MouseNow() const { return Input().UpdateMousePosition(); }
 glm::vec2 UiHost::MouseBefore() const { return Input().GetMousePosition(); }
 

@@ -15,8 +15,12 @@ public:
 
     // The window's client size in pixels.
     virtual glm::vec2 WindowSize() const;
-    // Seconds since the previous frame.
+    // Seconds since the previous frame, up to the engine's frame cap: below
+    // the cap's rate the menus slow with the game.
     virtual float FrameTime() const;
+    // Seconds since the previous frame, however long: for what counts the
+    // time a key is held.
+    virtual float UncappedFrameTime() const;
 
     // Pixels from the window centre, y up, this frame and the previous one.
     virtual glm::vec2 MouseNow() const;

@@ -20,6 +20,7 @@
 
 #include <SDL.h>
 #include <algorithm>
+#include <cmath>
 
 namespace LayerCreator {
 
@@ -80,6 +81,14 @@ glm::uvec2 DisplaySize()
     return {static_cast<unsigned>(mode.w), static_cast<unsigned>(mode.h)};
 }
 
+// Which of `notches` equal parts of 0 to 1 the volume is nearest to; what
+// is not a number counts as 0.
+int VolumeNotch(float volume, int notches)
+{
+    const float kept = volume > 0.0f ? std::min(volume, 1.0f) : 0.0f;
+    return static_cast<int>(std::lround(kept * static_cast<float>(notches)));
+}
+
 // Ties a volume row's label to its slider's steps, and keeps the rhythm of
 // the key held on the row. Both belong to the page, so nothing of a slider
 // outlives it.
@@ -98,9 +107,14 @@ VolumeSlider StepsIn(const Canvas& steps)
     return slider;
 }
 
+// A volume that stays as it is leaves the file alone: a key held at the
+// end of the slider would otherwise rewrite it ten times a second.
 void SetVolume(float& master, const VolumeSlider& slider, float volume)
 {
-    master = std::clamp(volume, 0.0f, 1.0f);
+    const float kept = std::clamp(volume, 0.0f, 1.0f);
+    if (kept == master)
+        return;
+    master = kept;
     UserConfig::Save();
     ShowSlider(slider, master);
 }
@@ -121,7 +135,9 @@ void StepVolume(Engine::UI::CustomUpdateComp& comp, float& master)
     if (!row)
         return;
     const std::uint8_t held = HeldOnRow(*comp.owner);
-    const int steps = row->keys.Steps(held, Engine::UI::Host().FrameTime());
+    // The seconds really held: the capped frame time would slow the repeat
+    // below the cap's frame rate.
+    const int steps = row->keys.Steps(held, Engine::UI::Host().UncappedFrameTime());
     if (steps == 0)
         return;
     float volume = master;
@@ -311,8 +327,11 @@ float SteppedVolume(float volume, std::uint8_t directionMask)
 {
     if (!(directionMask & (Engine::UI::kLeft | Engine::UI::kRight)))
         return volume;
-    const float step = directionMask == Engine::UI::kRight ? kVolumeStep : -kVolumeStep;
-    return std::clamp(volume + step, 0.0f, 1.0f);
+    // Counted in whole notches: steps of 0.05 added in floats drift off the
+    // notches, and down from 0.15 would stop short of 0.
+    const int step = directionMask == Engine::UI::kRight ? 1 : -1;
+    const int notch = std::clamp(VolumeNotch(volume, kVolumeNotches) + step, 0, kVolumeNotches);
+    return static_cast<float>(notch) / static_cast<float>(kVolumeNotches);
 }
 
 float VolumeOfStep(std::size_t step, std::size_t stepCount)
@@ -330,11 +349,13 @@ VolumeSlider SliderOf(const IElement& label)
 
 void ShowSlider(const VolumeSlider& slider, float value)
 {
-    const float v = std::max(std::min(value, 1.0f), 0.0f);
     const std::size_t n = slider.size();
+    // The step nearest the value: a float a hair below its share still
+    // lights it.
+    const int lastLit = n > 1 ? VolumeNotch(value, static_cast<int>(n - 1)) : 0;
     for (std::size_t i = 0; i < n; ++i) {
         if (auto* sprite = slider[i]->GetComp<Engine::UI::SpriteRenderComp>())
-            sprite->colour = v >= VolumeOfStep(i, n) || i == 0 ? kLitStepColour : kDarkStepColour;
+            sprite->colour = static_cast<int>(i) <= lastLit ? kLitStepColour : kDarkStepColour;
     }
 }
 

@@ -38,10 +38,11 @@ void OfferResolutionsToWindow();
 // The resolution row's current index; set when the page is built.
 std::uint32_t& ResolutionIndex();
 
-inline constexpr float kVolumeStep = 0.05f;
+// Volumes sit on twentieths: 0, 0.05, ... 1.
+inline constexpr int kVolumeNotches = 20;
 // The volume after one step of a held direction: up for right alone, down
 // for anything else with left or right in it; unchanged without either.
-// Kept in 0 to 1.
+// Lands on the notch next to the nearest one, within 0 to 1.
 float SteppedVolume(float volume, std::uint8_t directionMask);
 // Step i of n sets the volume i / (n - 1).
 float VolumeOfStep(std::size_t step, std::size_t stepCount);
@@ -54,7 +55,7 @@ VolumeSlider SliderOf(const Engine::UI::IElement& label);
 inline constexpr std::size_t kSliderSteps = 21;
 inline constexpr glm::vec4 kLitStepColour{0.2f, 1.0f, 1.0f, 1.0f};
 inline constexpr glm::vec4 kDarkStepColour{0.5f, 0.5f, 0.5f, 1.0f};
-// Lights the steps up to the value; step 0 is always lit.
+// Lights the steps up to the one nearest the value; step 0 is always lit.
 void ShowSlider(const VolumeSlider& slider, float value);
 
 // Options actions; each change the configuration keeps is saved at once.

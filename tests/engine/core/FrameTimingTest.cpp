@@ -29,6 +29,7 @@ TEST_F(FrameLimiter, ShortFramesWaitForTheirSevenMillisecondsAndLongOnesMeetTheC
     EXPECT_DOUBLE_EQ(FrameRateController::GetScaledDt(), 0.00175);
     FrameRateController::SetMaxDt(0.032);
     EXPECT_DOUBLE_EQ(FrameOf(50), 0.032);
+    EXPECT_DOUBLE_EQ(FrameRateController::GetUncappedDt(), 0.05) << "as the clock measured it";
     FrameRateController::SetMaxDt(0.0);
     EXPECT_DOUBLE_EQ(FrameOf(50), 0.05);
 }

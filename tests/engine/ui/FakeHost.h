@@ -2,6 +2,7 @@
 #include "engine/ui/LayerStack.h"
 #include "engine/ui/UiHost.h"
 
+#include <algorithm>
 #include <set>
 #include <vector>
 
@@ -42,7 +43,9 @@ public:
     void MouseAt(const glm::vec2& ui) { mouse = ui * window * 0.5f; }
 
     glm::vec2 WindowSize() const override { return window; }
-    float FrameTime() const override { return dt; }
+    // Capped as the engine caps it.
+    float FrameTime() const override { return std::min(dt, 0.032f); }
+    float UncappedFrameTime() const override { return dt; }
     glm::vec2 MouseNow() const override { return mouse; }
     glm::vec2 MouseBefore() const override { return mouseBefore; }
     bool KeyDown(int code) const override { return keys.contains(code); }

@@ -11,6 +11,8 @@
 #include "support/CapturedOutput.h"
 #include "support/FileText.h"
 
+#include <algorithm>
+#include <filesystem>
 #include <nlohmann/json.hpp>
 
 namespace {
@@ -138,7 +140,9 @@ protected:
 };
 
 // Right held on the music row steps it at once, after 0.4 s, then every
-// 0.1 s, alike at 144 and at 30 frames a second, and saves each step.
+// 0.1 s, alike at 144 and at 25 frames a second, and saves each step that
+// changes it. One-frame taps of Left from a clicked step walk down every
+// notch, each in its own frame, to exactly 0.
 TEST_F(OptionsPage, ATapOnTheMusicRowStepsOnceAndAHoldStepsAlikeAtAnyFrameRate)
 {
     EXPECT_EQ(FocusedText(), 9u) << "Back has the focus";
@@ -156,7 +160,7 @@ TEST_F(OptionsPage, ATapOnTheMusicRowStepsOnceAndAHoldStepsAlikeAtAnyFrameRate)
         host.keys.clear();
         Frames(2);
     };
-    for (const float dt : {0.007f, 0.033f}) {
+    for (const float dt : {0.007f, 0.04f}) {
         host.dt = dt;
         Engine::MasterVolume::music = 0.5f;
         holdRight(0.15f);
@@ -170,14 +174,31 @@ TEST_F(OptionsPage, ATapOnTheMusicRowStepsOnceAndAHoldStepsAlikeAtAnyFrameRate)
     EXPECT_EQ(Lit(LayerCreator::SliderOf(*music)), std::vector<bool>(21, true));
     EXPECT_FLOAT_EQ(Engine::MasterVolume::sfx, 0.5f);
     EXPECT_EQ(FocusedText(), 69u) << "the focus stays on the row";
+    std::filesystem::remove(home.ConfigPath());
+    holdRight(1.0f);
+    EXPECT_FALSE(std::filesystem::exists(home.ConfigPath())) << "held at 1, nothing to save";
+
+    Activate(LayerCreator::SliderOf(*music)[7]);
+    Engine::UI::LayerStack::SetFocus(&Top(), music->GetComp<Engine::UI::DetectInteractionComp>());
+    for (int notch = 6; notch >= 0; --notch) {
+        host.keys.insert(80);
+        Frame();
+        host.keys.clear();
+        EXPECT_EQ(Engine::MasterVolume::music, static_cast<float>(notch) / 20) << "notch " << notch;
+        EXPECT_EQ(std::ranges::count(Lit(LayerCreator::SliderOf(*music)), true), notch + 1);
+        Frame();
+    }
+    EXPECT_EQ(Saved()["music_volume"].get<float>(), 0.0f);
 }
 
 // Each page holds its own sliders: a page opened again, after the first
-// closed, steers and lights the new steps alone.
+// closed, steers and lights the new steps alone. A volume a hair under a
+// notch, as older saves hold them, lights that notch.
 TEST_F(OptionsPage, SliderStepsSetTheVolumeAndLightTheStepsUpToItOnEveryOpening)
 {
     EXPECT_TRUE(LayerCreator::SliderOf(*WithText(2)).empty()) << "the title has no slider";
     Stack().Pop();
+    Engine::MasterVolume::sfx = 0.49999997f;
     Stack().Push(&LayerCreator::BuildOptionsMenu, LayerCreator::kOptionsLayer);
     const LayerCreator::VolumeSlider effects = LayerCreator::SliderOf(*WithText(68));
     ASSERT_EQ(effects.size(), 21u);
