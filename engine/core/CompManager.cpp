@@ -72,7 +72,7 @@ void ICompManager::ClearAll()
     ForEachManager([](ICompManager& manager) { manager.Clear(); });
 }
 
-bool ICompManager::SaveAll(const char* path, std::string* why)
+bool ICompManager::SaveAll(const char* path, Platform::Replacement* outcome)
 {
     // The text is complete before the file is touched, so a manager that
     // throws leaves an existing file whole; the text then replaces the file
@@ -80,10 +80,10 @@ bool ICompManager::SaveAll(const char* path, std::string* why)
     nlohmann::json document = nlohmann::json::object();
     EntityMgr::GetInstance().Save(document);
     ForEachManager([&document](ICompManager& manager) { manager.Save(document); });
-    const std::string failure = Platform::ReplaceFileContents(path, document.dump(4));
-    if (why)
-        *why = failure;
-    return failure.empty();
+    const Platform::Replacement saved = Platform::ReplaceFileContents(path, document.dump(4));
+    if (outcome)
+        *outcome = saved;
+    return saved.failure.empty();
 }
 
 void ICompManager::LoadAll(const char* path)

@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/core/EntityHandle.h"
 #include "engine/core/EntityManager.h"
+#include "engine/platform/ReplaceFile.h"
 
 #include <cstdint>
 #include <nlohmann/json.hpp>
@@ -69,9 +70,11 @@ public:
             action(*managers[i]);
     }
     static void ClearAll();
-    // Writes the scene file in place of the old one, whole or not at all.
-    // False, with the reason in `why` when given, when it was not written.
-    static bool SaveAll(const char* path, std::string* why = nullptr);
+    // Writes the scene file in place of the old one, whole or not at all
+    // (ReplaceFileContents says when another user's file is written in
+    // place). False, with what became of the file in `outcome` when given,
+    // when it was not written.
+    static bool SaveAll(const char* path, Platform::Replacement* outcome = nullptr);
     // Reads the scene file as LoadDocument does. The whole file is parsed
     // first: a file that cannot be opened or parsed changes nothing (a parse
     // error is printed on the console).

@@ -117,9 +117,12 @@ bool SceneManager::SaveScene(const std::string& path)
     std::error_code ignored;
     if (!folder.empty() && !std::filesystem::is_directory(folder, ignored))
         return false;
-    std::string why;
-    if (!ICompManager::SaveAll(path.c_str(), &why)) {
-        std::clog << "[SceneManager] Scene not saved (" << why << "); \"" << path << "\" is left as it was.\n";
+    Platform::Replacement outcome;
+    if (!ICompManager::SaveAll(path.c_str(), &outcome)) {
+        std::clog << "[SceneManager] Scene not saved (" << outcome.failure << ")";
+        if (!outcome.fileChanged)
+            std::clog << "; \"" << path << "\" is left as it was";
+        std::clog << ".\n";
         return false;
     }
     std::clog << "[SceneManager] Saving scene to \"" << path << "\".\n";

@@ -1,13 +1,13 @@
 #include "engine/platform/ReplaceFile.h"
 
 #include "engine/platform/FileToReplace.h"
+#include "engine/platform/PrivateTemporary.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <random>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
@@ -75,8 +75,9 @@ bool BelongsToAnotherUser(const std::string& path)
     return ::lstat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && status.st_uid != ::geteuid();
 }
 
-// Every byte, through short writes and interruptions; false with errno set.
-bool WriteAll(int file, const std::string& text)
+// Every byte, through short writes and interruptions. Returns how many
+// went in: fewer than all with errno set.
+std::size_t WriteAll(int file, const std::string& text)
 {
     std::size_t done = 0;
     while (done < text.size()) {
@@ -86,68 +87,33 @@ bool WriteAll(int file, const std::string& text)
         if (wrote <= 0) {
             if (wrote == 0)
                 errno = EIO;
-            return false;
+            break;
         }
         done += static_cast<std::size_t>(wrote);
     }
-    return true;
+    return done;
 }
 
 // Another user's file that its mode lets this one write is written where it
 // stands: it stays theirs, with its mode. The write is not all or nothing
-// as a rename is, which is the price of not taking the file over.
-std::string WriteInPlace(const std::string& path, const std::string& text)
+// as a rename is, which is the price of not taking the file over: once a
+// byte of the new text is in, a failed save has changed the file, and the
+// caller must not call it kept.
+Replacement WriteInPlace(const std::string& path, const std::string& text)
 {
     const int file = ::open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_CLOEXEC);
     if (file < 0)
-        return Reason("cannot open", path, errno);
-    const bool written = WriteAll(file, text) && ::ftruncate(file, static_cast<off_t>(text.size())) == 0;
+        return {Reason("cannot open", path, errno)};
+    const std::size_t wrote = WriteAll(file, text);
+    const bool written = wrote == text.size() && ::ftruncate(file, static_cast<off_t>(text.size())) == 0;
     const int error = errno;
     const bool closed = ::close(file) == 0;
-    if (!written || !closed)
-        return Reason("cannot write", path, !written ? error : errno);
-    return {};
-}
-
-// A temporary file made by this call alone (O_EXCL, which also refuses a
-// link standing in the name), under a name no one can guess: a file someone
-// else put beside the target first, as another user may in a shared folder,
-// is never written into nor renamed into place with its owner and mode.
-// Mode 0666 under the umask, as any new file of the user's; KeepTheOldMode
-// then narrows or widens it to the mode of the file it replaces.
-int CreateTemporary(const std::string& target, std::string& temporary)
-{
-    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-    std::random_device random;
-    std::uniform_int_distribution<std::size_t> letter(0, sizeof kLetters - 2);
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = target + ".tmp-";
-        for (int i = 0; i < 10; ++i)
-            temporary += kLetters[letter(random)];
-        const int file = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (file >= 0 || errno != EEXIST)
-            return file;
-    }
-    return -1;
-}
-
-// A file its user made private (0600) must not come back readable by all
-// at the next save. Set before the text is written, so that the text is
-// never readable under a wider mode than the old file's. A new file keeps
-// the mode it was made with.
-bool KeepTheOldMode(int file, const std::string& target)
-{
-    struct stat old {};
-    if (::stat(target.c_str(), &old) != 0)
-        return errno == ENOENT;
-    return ::fchmod(file, old.st_mode & 07777) == 0;
-}
-
-// The rename may reach the disk before the data does: after a power loss
-// the file would then be there but empty. So the data goes first.
-bool WriteAndSync(int file, const std::string& text)
-{
-    return WriteAll(file, text) && ::fsync(file) == 0;
+    if (written && closed)
+        return {};
+    Replacement failed{Reason("cannot write", path, !written ? error : errno), wrote > 0};
+    if (failed.fileChanged)
+        failed.failure += "; its old text is partly overwritten";
+    return failed;
 }
 
 // The rename itself outlasts a power loss only once its folder is synced. If
@@ -164,31 +130,36 @@ void SyncFolderOf(const std::string& target)
     ::close(handle);
 }
 
-std::string ReplaceThroughTemporary(const std::string& target, const std::string& text)
+// The text, then its final group and mode, then the sync, all before the
+// rename: the rename may reach the disk before the data does, and after a
+// power loss the file would then be there but empty. "" or why not, naming
+// the file being saved: the temporary's name means nothing to its user and
+// is new at every save.
+std::string FillTemporary(int file, const std::string& target, const std::string& text)
+{
+    if (WriteAll(file, text) != text.size())
+        return Reason("cannot write", target, errno);
+    if (!TakeTheTargetsPermissions(file, target))
+        return Reason("cannot keep the group and mode of", target, errno);
+    if (::fsync(file) != 0)
+        return Reason("cannot write", target, errno);
+    return {};
+}
+
+Replacement ReplaceThroughTemporary(const std::string& target, const std::string& text)
 {
     std::string temporary;
-    const int file = CreateTemporary(target, temporary);
+    const int file = CreatePrivateTemporary(target, temporary);
     if (file < 0)
-        return Reason("cannot create a temporary file beside", target, errno);
-    if (!KeepTheOldMode(file, target)) {
-        const int error = errno;
-        ::close(file);
+        return {Reason("cannot create a temporary file beside", target, errno)};
+    std::string failure = FillTemporary(file, target, text);
+    if (::close(file) != 0 && failure.empty())
+        failure = Reason("cannot write", target, errno);
+    if (failure.empty() && ::rename(temporary.c_str(), target.c_str()) != 0)
+        failure = Reason("cannot replace", target, errno);
+    if (!failure.empty()) {
         ::unlink(temporary.c_str());
-        return Reason("cannot keep the mode of", target, error);
-    }
-
-    const bool written = WriteAndSync(file, text);
-    const int writeError = errno;
-    const bool closed = ::close(file) == 0;
-    if (!written || !closed) {
-        const int error = !written ? writeError : errno;
-        ::unlink(temporary.c_str());
-        return Reason("cannot write", temporary, error);
-    }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-        const int error = errno;
-        ::unlink(temporary.c_str());
-        return Reason("cannot replace", target, error);
+        return {failure};
     }
     SyncFolderOf(target);
     return {};
@@ -196,13 +167,13 @@ std::string ReplaceThroughTemporary(const std::string& target, const std::string
 
 } // namespace
 
-std::string ReplaceFileContents(const std::string& path, const std::string& text)
+Replacement ReplaceFileContents(const std::string& path, const std::string& text)
 {
     std::string target;
     if (std::string unfit = FindFileToReplace(path, target); !unfit.empty())
-        return unfit;
+        return {unfit};
     if (std::string unwritable = UnwritableReason(target); !unwritable.empty())
-        return unwritable;
+        return {unwritable};
     if (BelongsToAnotherUser(target))
         return WriteInPlace(target, text);
     return ReplaceThroughTemporary(target, text);

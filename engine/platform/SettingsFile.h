@@ -6,7 +6,7 @@ namespace Engine::Platform {
 
 // A program's settings file, kept in a folder of its own under the
 // Documents folder (DocumentsFolder). Write it with ReplaceFileContents, so
-// that a failed write keeps the old file.
+// that a failed write keeps the old file (it says when it could not).
 
 // Creates documents path + folder name with its parents. An existing folder
 // is fine; one that cannot be made is left for the file's read or write to

@@ -270,7 +270,7 @@ bool Write(const std::string& path, const std::vector<const MatchFrame*>& frames
     }
     // Through a temporary file: a write that fails part-way keeps the
     // recording that was there.
-    problem = Engine::Platform::ReplaceFileContents(path, document.dump());
+    problem = Engine::Platform::ReplaceFileContents(path, document.dump()).failure;
     return problem.empty();
 }
 

@@ -175,10 +175,12 @@ void UserConfig::Save()
     // Through a link too: a pipe or a folder at its end is no old file.
     std::error_code unknown;
     const bool hadFile = std::filesystem::is_regular_file(path, unknown);
-    const std::string failure = Engine::Platform::ReplaceFileContents(path, WriteUserSettings(Current()));
+    const Engine::Platform::Replacement saved =
+        Engine::Platform::ReplaceFileContents(path, WriteUserSettings(Current()));
+    const std::string& failure = saved.failure;
     if (!failure.empty() && !(HoldsUnsavedSettings(path) && gRemembered.unsaved.failure == failure))
         std::fprintf(stderr, "[UserConfig] settings not saved (%s);%s the game goes on with the changed settings\n",
-                     failure.c_str(), hadFile ? " the old file is kept," : "");
+                     failure.c_str(), hadFile && !saved.fileChanged ? " the old file is kept," : "");
     gRemembered.unsaved = {path, failure};
 }
 

@@ -305,23 +305,49 @@ TEST_F(ConfigHome, AFileThatIsThereButCannotBeReadIsNamedWithWhyAndStartsAsAFirs
 }
 
 // A disk that fills part-way through the save (here a file-size limit one
-// byte short of the old file, which the new one outgrows).
-TEST_F(ConfigHome, AFailedSaveSaysWhyAndKeepsTheOldFile)
+// byte short of the old file, which each new one outgrows). The player
+// knows the settings file, not the temporary one of each save, and hears
+// once of a failure that every further change meets again.
+TEST_F(ConfigHome, AFailedSaveSaysWhyOnceNamingTheFileAndKeepsTheOldFile)
 {
     UserConfig::Save();
+    ASSERT_EQ(chmod(ConfigPath().c_str(), 0600), 0);
     const std::string old = ReadFileText(ConfigPath());
-    Engine::MasterVolume::music = 0.25f;
     rlimit limit{};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &limit), 0);
     const rlimit cut{old.size() - 1, limit.rlim_max};
     const auto oldSignal = std::signal(SIGXFSZ, SIG_IGN);
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &cut), 0);
-    const std::string said = StderrOf([] { UserConfig::Save(); });
+    const std::string said = StderrOf([] {
+        for (const float music : {0.25f, 0.3f, 0.35f}) {
+            Engine::MasterVolume::music = music;
+            UserConfig::Save();
+        }
+    });
     setrlimit(RLIMIT_FSIZE, &limit);
     std::signal(SIGXFSZ, oldSignal);
-    EXPECT_NE(said.find("settings not saved (cannot write"), std::string::npos) << said;
+    EXPECT_NE(said.find("settings not saved (cannot write \"" + ConfigPath() + "\": "), std::string::npos) << said;
+    EXPECT_NE(said.find("the old file is kept"), std::string::npos) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
     EXPECT_EQ(ReadFileText(ConfigPath()), old);
     EXPECT_EQ(FilesIn(dir.Path() / "Documents/Solvane2"), 1) << "no temporary file left";
+}
+
+// The readers the player chose through the file's group stay its readers.
+TEST_F(ConfigHome, ASavedFileKeepsItsGroupAndMode)
+{
+    UserConfig::Save();
+    const gid_t other = getegid() == 65534 ? 0 : 65534;
+    if (chown(ConfigPath().c_str(), static_cast<uid_t>(-1), other) != 0)
+        GTEST_SKIP() << "this user may not give the file to group " << other;
+    ASSERT_EQ(chmod(ConfigPath().c_str(), 0640), 0);
+    Engine::MasterVolume::music = 0.25f;
+    UserConfig::Save();
+    struct stat saved {};
+    ASSERT_EQ(stat(ConfigPath().c_str(), &saved), 0);
+    EXPECT_EQ(saved.st_gid, other);
+    EXPECT_EQ(saved.st_mode & 07777, 0640u);
+    EXPECT_EQ(SavedFile().at("music_volume"), 0.25f);
 }
 
 // A file the running user may not write by its mode bits (tests may run as
