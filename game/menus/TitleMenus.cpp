@@ -106,8 +106,8 @@ void BuildMessagePage(LayerBuild& build, std::uint32_t textId, const std::string
     build.focus = ok;
 }
 
-// The words of the system's error that kept the network's socket shut.
-std::string SocketErrorWords() { return Engine::Platform::ErrorText(NetworkMgr::GetInstance().init_error); }
+// The words of the system's error that kept the link shut or ended it.
+std::string SocketErrorWords() { return Engine::Platform::ErrorText(NetworkMgr::GetInstance().link_error); }
 
 } // namespace
 
@@ -117,8 +117,9 @@ bool CloseWhenLinkNotOpen(Engine::UI::CustomUpdateComp& comp, const char* messag
     if (network.initialised)
         return false;
     StackOf(*comp.owner).RequestPop();
-    // A disconnect asked for stays marked until the next link starts.
-    if (network.disconnecting)
+    // The player's own stop or cancel: nothing failed. A failed send
+    // disconnects too, but leaves its error.
+    if (network.disconnecting && !network.link_error)
         return false;
     std::fputs(message, stderr);
     return true;
@@ -127,13 +128,13 @@ bool CloseWhenLinkNotOpen(Engine::UI::CustomUpdateComp& comp, const char* messag
 void CloseHostWaitWhenNotOpen(Engine::UI::CustomUpdateComp& comp)
 {
     // The player sees why over the play menu.
-    if (CloseWhenLinkNotOpen(comp, "Could not host: the server's socket did not open (see above). Back to the play menu.\n"))
+    if (CloseWhenLinkNotOpen(comp, "Could not host: the server's socket failed (see above). Back to the play menu.\n"))
         StackOf(*comp.owner).RequestPush(&BuildHostError, kHostErrorLayer);
 }
 
 void CloseConnectingWhenNotOpen(Engine::UI::CustomUpdateComp& comp)
 {
-    if (CloseWhenLinkNotOpen(comp, "Could not join: the client's socket did not open (see above). Back to the address.\n"))
+    if (CloseWhenLinkNotOpen(comp, "Could not join: the client's socket failed (see above). Back to the address.\n"))
         StackOf(*comp.owner).RequestPush(&BuildJoinError, kJoinErrorLayer);
 }
 
@@ -281,7 +282,7 @@ void BuildConnectionLost(LayerBuild& build) { BuildMessagePage(build, kConnectio
 
 void BuildHostError(LayerBuild& build)
 {
-    if (Engine::Platform::IsAddressInUse(NetworkMgr::GetInstance().init_error))
+    if (Engine::Platform::IsAddressInUse(NetworkMgr::GetInstance().link_error))
         BuildMessagePage(build, kPortInUse);
     else
         BuildMessagePage(build, kHostSystemReason, SocketErrorWords());
