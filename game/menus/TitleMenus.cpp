@@ -54,6 +54,7 @@ constexpr std::uint32_t kPortInUse = 81;
 constexpr std::uint32_t kNotAnAddress = 82;
 constexpr std::uint32_t kHostSystemReason = 83;
 constexpr std::uint32_t kJoinSystemReason = 84;
+constexpr std::uint32_t kPortOutOfRange = 92;
 constexpr std::uint32_t kTutorialsButton = 97;
 
 constexpr float kLogoHeight = 0.4f;
@@ -291,5 +292,7 @@ void BuildHostError(LayerBuild& build)
 void BuildJoinError(LayerBuild& build) { BuildMessagePage(build, kJoinSystemReason, SocketErrorWords()); }
 
 void BuildNotAnAddress(LayerBuild& build) { BuildMessagePage(build, kNotAnAddress); }
+
+void BuildPortOutOfRange(LayerBuild& build) { BuildMessagePage(build, kPortOutOfRange); }
 
 } // namespace LayerCreator

@@ -26,6 +26,8 @@ void BuildHostError(LayerBuild& build);
 void BuildJoinError(LayerBuild& build);
 // The join screen's text is no IPv4 address (with or without a port).
 void BuildNotAnAddress(LayerBuild& build);
+// The join screen's port is past 65535.
+void BuildPortOutOfRange(LayerBuild& build);
 
 // The logo's relative size in a root of `rootPixels`: 0.4 of the height, and
 // as wide as the texture's whole-number aspect (width / height, rounded
