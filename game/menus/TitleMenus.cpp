@@ -83,7 +83,8 @@ void SizeLogo(IElement& logo)
 // changes. The message, and the system's words under it when there are
 // any, sit on a dark panel wider than the OK: the title's background is
 // bright and busy on some palettes, and a long sentence needs the width to
-// stay large enough to read.
+// stay large enough to read. A sentence too long for one line at a size
+// that reads goes onto two.
 void BuildMessagePage(LayerBuild& build, std::uint32_t textId, const std::string& systemWords = {})
 {
     Canvas& root = MakeRoot(build);
@@ -98,6 +99,8 @@ void BuildMessagePage(LayerBuild& build, std::uint32_t textId, const std::string
         PureTextOf(*words)->SetText(systemWords);
         lines.push_back(words);
     }
+    for (IElement* line : lines)
+        line->GetComp<Engine::UI::BaseTextComp>()->AllowWrap();
     SpreadVertically(lines, 0.1f);
     Widget* ok = Button(box, kOk);
     ClosesLayer(*ok);

@@ -6,6 +6,8 @@
 #include "engine/net/NetTestSupport.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/platform/PosixUdpSocket.h"
+#include "engine/render/Font.h"
+#include "engine/render/GlTestWindow.h"
 #include "game/config/GameText.h"
 #include "game/match/GameState.h"
 #include "game/arena/MatchRecorder.h"
@@ -219,6 +221,24 @@ TEST_F(TitlePages, ASocketTheSystemRefusesIsSaidWithTheSystemsWords)
     failsSaying(15, LayerCreator::kJoinErrorLayer, 84, u"Network is unreachable");
     EXPECT_EQ(Top().name, LayerCreator::kEnterAddressLayer);
     EXPECT_EQ(unreachable.openSockets, 0) << "the failed link's socket is closed";
+}
+
+// A message too long for one line at a size that reads goes onto two: the
+// join's "not an IPv4 address" in French has capitals as tall as the lines
+// of the page that gives the system's words.
+TEST_F(TitlePages, ALongMessageGoesOntoTwoLinesAtTheOthersSize)
+{
+    OpenTestWindowWithResources();
+    Engine::UI::SetLanguage(4);
+    const auto capitals = [&](void (*build)(Engine::UI::LayerBuild&), std::uint32_t textId) {
+        Stack().Push(build, LayerCreator::kJoinErrorLayer);
+        Frame();
+        const auto* text = WithText(textId)->GetComp<Engine::UI::BaseTextComp>();
+        return text->DrawScale() * static_cast<float>(text->font->Find(u'I')->rows);
+    };
+    const float others = capitals(&LayerCreator::BuildJoinError, 84);
+    EXPECT_GT(others, 15.0f) << "pixels, in a 1280 x 720 window";
+    EXPECT_GE(capitals(&LayerCreator::BuildNotAnAddress, 82), others);
 }
 
 // Stopping the host, or cancelling a connection, is the player's choice:
