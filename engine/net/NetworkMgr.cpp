@@ -8,9 +8,12 @@ using Engine::Platform::Ipv4Endpoint;
 
 namespace {
 
-// Both initialisers report their failures with the server's texts.
-constexpr const char* kBadAddress = "inet_pton in server_init() failed, more info:";
-constexpr const char* kSetupFailed = "WSAStartup has failed in server_init(), more info:";
+// A failure names its initialiser, so that the output says which side
+// failed.
+std::string InitialiserFailed(const char* step, bool server)
+{
+    return std::string(step) + (server ? " in server_init()" : " in client_init()") + " failed, more info:";
+}
 
 // Channel 1 has no block of its own; its acknowledgements are looked up in
 // channel 2's list, and any other number lands there harmlessly too.
@@ -46,7 +49,7 @@ void NetworkMgr::reset_link_state()
     setup_exchanged = 0;
     disconnecting = 0;
     timed_out = 0;
-    init_error = 0;
+    link_error = 0;
     menu_mode = 1;
     resend_count = 0;
     flow_flags.fill(0);
@@ -83,19 +86,19 @@ bool NetworkMgr::open_socket(const std::string& address, bool bind)
     std::uint32_t parsed = 0;
     if (!Engine::Platform::ParseIpv4(address.c_str(), parsed)) {
         last_error = EINVAL;
-        Net::PrintMoreInfo(kBadAddress, "not a dotted IPv4 address: " + address);
+        Net::PrintMoreInfo(InitialiserFailed("inet_pton", server).c_str(), "not a dotted IPv4 address: " + address);
         return false;
     }
     own_address = Ipv4Endpoint{parsed, port};
     socket = Engine::Platform::OpenUdpSocket(last_error);
     if (!socket) {
-        Net::PrintMoreInfo(kSetupFailed, get_error_text());
+        Net::PrintMoreInfo(InitialiserFailed("Opening the socket", server).c_str(), get_error_text());
         return false;
     }
     if (bind && !socket->Bind(own_address)) {
         last_error = socket->LastError();
         socket.reset();
-        Net::PrintMoreInfo("Binding the socket in server_init() failed, more info:", get_error_text());
+        Net::PrintMoreInfo(InitialiserFailed("Binding the socket", server).c_str(), get_error_text());
         return false;
     }
     // A blocking socket would stall the frame loop on the first empty read.
@@ -111,7 +114,7 @@ bool NetworkMgr::server_init()
     reset_link_state();
     server = 1;
     if (!open_socket(bind_address, true)) {
-        init_error = last_error;
+        link_error = last_error;
         return false;
     }
     initialised = 1;
@@ -124,7 +127,7 @@ bool NetworkMgr::client_init(const char* address)
     server = 0;
     peer_text = address ? address : "";
     if (!open_socket(peer_text, false)) {
-        init_error = last_error;
+        link_error = last_error;
         return false;
     }
     peer_address = own_address;

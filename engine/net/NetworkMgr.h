@@ -146,9 +146,11 @@ public:
     static constexpr std::size_t kPeerFlowC = 0;
     std::uint8_t disconnecting = 0;
     std::uint8_t timed_out = 0;
-    // The system's error number that made the last initialiser fail, so the
-    // menus can say why; 0 once one succeeds.
-    int init_error = 0;
+    // The system's error number of the failure that kept the link shut or
+    // ended it (an initialiser's or a send's), so the menus can say why; 0
+    // from the next initialiser on. Disconnect alone leaves it at 0: the
+    // player's own cancel sets only `disconnecting`.
+    int link_error = 0;
     std::uint8_t menu_mode = 1;
     std::uint8_t sent_this_frame = 0;
     std::uint64_t last_receive_ns = 0;

@@ -53,6 +53,8 @@ int NetworkMgr::send_packet(Net::Packet& packet, bool store)
     if (!socket->SendTo(packet.Raw(), peer_address) && !IsTransientSendError(socket->LastError())) {
         last_error = socket->LastError();
         Net::PrintMoreInfo("Sending the packet gave an error - in send_packet(), more info:", get_error_text());
+        // Told apart from a disconnect the player asked for.
+        link_error = last_error;
         Disconnect();
         connected = 0;
         return 0;

@@ -34,6 +34,18 @@ float RasterSize(const Font& font)
     return face && face->size ? static_cast<float>(face->size->metrics.y_ppem) : kFallbackRasterSize;
 }
 
+float Advance(const Glyph& glyph) { return static_cast<float>(glyph.advance) / 64.0f; }
+
+float LineWidth(const Font& font, std::u16string_view line)
+{
+    float width = 0.0f;
+    for (char16_t c : line) {
+        if (const Glyph* glyph = GlyphOrFallback(font, c))
+            width += Advance(*glyph);
+    }
+    return width;
+}
+
 } // namespace
 
 const Glyph* GlyphOrFallback(const Font& font, char16_t code)
@@ -67,18 +79,39 @@ void BaseTextComp::SetSizeFactor(float factor)
     sizeMode = kFollowWidth;
 }
 
+void BaseTextComp::AllowWrap()
+{
+    mayWrap = true;
+    Measure();
+}
+
 void BaseTextComp::Measure()
 {
-    measuredWidth = measuredHeight = measuredBearing = 0.0f;
+    measuredWidth = measuredHeight = measuredBearing = wrappedWidth = 0.0f;
+    wrapAt = std::u16string::npos;
     if (!font)
         return;
-    for (char16_t c : GetText()) {
+    const std::u16string& text = GetText();
+    for (char16_t c : text) {
         const Glyph* glyph = GlyphOrFallback(*font, c);
         if (!glyph)
             return;
-        measuredWidth += static_cast<float>(glyph->advance) / 64.0f;
+        measuredWidth += Advance(*glyph);
         measuredHeight = std::max(measuredHeight, static_cast<float>(glyph->rows));
         measuredBearing = std::max(measuredBearing, static_cast<float>(glyph->bearingY));
+    }
+    if (!mayWrap)
+        return;
+    // The space whose two sides leave the longer line shortest.
+    float before = 0.0f;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const float advance = Advance(*GlyphOrFallback(*font, text[i]));
+        const float longer = std::max(before, measuredWidth - before - advance);
+        if (text[i] == u' ' && (wrapAt == std::u16string::npos || longer < wrappedWidth)) {
+            wrapAt = i;
+            wrappedWidth = longer;
+        }
+        before += advance;
     }
 }
 
@@ -94,16 +127,29 @@ void BaseTextComp::Update()
     lastPixelSize = pixels;
 }
 
+float BaseTextComp::OneLineScale(float height, float width) const
+{
+    float scale = owner->scale * fontSize / (2.0f * kPixelsPerUnit);
+    scale = std::min(scale, kFitHeight * height / RasterSize(*font));
+    if (width > 0.0f)
+        scale = std::min(scale, kFitWidth * owner->normalisedSize.x * Host().WindowSize().x / width);
+    return std::max(scale, 0.0f);
+}
+
+bool BaseTextComp::DrawsTwoLines() const
+{
+    if (!font || !owner || wrapAt == std::u16string::npos)
+        return false;
+    const float height = owner->normalisedSize.y * Host().WindowSize().y;
+    return OneLineScale(height * 0.5f, wrappedWidth) > OneLineScale(height, measuredWidth);
+}
+
 float BaseTextComp::DrawScale() const
 {
     if (!font || !owner)
         return 0.0f;
-    const glm::vec2 box = owner->normalisedSize * Host().WindowSize();
-    float scale = owner->scale * fontSize / (2.0f * kPixelsPerUnit);
-    scale = std::min(scale, kFitHeight * box.y / RasterSize(*font));
-    if (measuredWidth > 0.0f)
-        scale = std::min(scale, kFitWidth * box.x / measuredWidth);
-    return std::max(scale, 0.0f);
+    const float height = owner->normalisedSize.y * Host().WindowSize().y;
+    return DrawsTwoLines() ? OneLineScale(height * 0.5f, wrappedWidth) : OneLineScale(height, measuredWidth);
 }
 
 void BaseTextComp::Render()
@@ -119,19 +165,33 @@ void BaseTextComp::Render()
     Measure();
     const float scale = DrawScale();
     const glm::vec2 perPixel(scale * 2.0f / window.x, scale * 2.0f / window.y);
-    const glm::vec2 a = owner->GetAnchorPoint();
-    const glm::vec2 s = owner->normalisedSize;
-    const float width = perPixel.x * measuredWidth;
-    const float x = alignment == kLeft ? a.x - s.x : alignment == kRight ? a.x + s.x - width : a.x - width * 0.5f;
-    const float y = a.y + s.y * 0.5f * verticalOffset;
+    const float y = owner->GetAnchorPoint().y + owner->normalisedSize.y * 0.5f * verticalOffset;
 
     BeginUiDraw(window);
-    UseUiProgram(*program, ScaleAndMove(perPixel, glm::vec2(x, y)), colour);
+    const std::u16string_view text = GetText();
+    if (!DrawsTwoLines()) {
+        DrawLine(text, y, perPixel, *program);
+        return;
+    }
+    // Each line centred in its half of the element.
+    const float half = owner->normalisedSize.y * 0.5f;
+    DrawLine(text.substr(0, wrapAt), y + half, perPixel, *program);
+    DrawLine(text.substr(wrapAt + 1), y - half, perPixel, *program);
+}
+
+void BaseTextComp::DrawLine(std::u16string_view line, float y, const glm::vec2& perPixel,
+                            const ShaderProgram& program) const
+{
+    const glm::vec2 a = owner->GetAnchorPoint();
+    const glm::vec2 s = owner->normalisedSize;
+    const float width = perPixel.x * LineWidth(*font, line);
+    const float x = alignment == kLeft ? a.x - s.x : alignment == kRight ? a.x + s.x - width : a.x - width * 0.5f;
+    UseUiProgram(program, ScaleAndMove(perPixel, glm::vec2(x, y)), colour);
 
     // The tallest glyph's top and the baseline sit evenly about the centre.
     const float baseline = -measuredBearing * 0.5f;
     float pen = 0.0f;
-    for (char16_t c : GetText()) {
+    for (char16_t c : line) {
         const Glyph* glyph = GlyphOrFallback(*font, c);
         if (!glyph)
             return;
@@ -145,7 +205,7 @@ void BaseTextComp::Render()
                                    {right, top, 1.0f, 0.0f}};
         glBindTexture(GL_TEXTURE_2D, glyph->texture);
         UiGeometry::Get().DrawGlyphQuad(quad);
-        pen += static_cast<float>(glyph->advance) / 64.0f;
+        pen += Advance(*glyph);
     }
 }
 

@@ -9,6 +9,7 @@
 
 namespace Engine {
 class Font;
+class ShaderProgram;
 struct Glyph;
 }
 
@@ -22,6 +23,10 @@ namespace Engine::UI {
 // nor wider than kFitWidth of its width, so a long label shrinks into its
 // button instead of spilling out. The line is centred vertically on the
 // element's anchor point, moved by `verticalOffset` half-heights.
+//
+// A text that may wrap breaks at the space that halves it best onto two
+// lines, each in half the element's height, whenever that draws it larger
+// than one shrunken line would: a long sentence stays readable.
 class BaseTextComp : public IElemComp {
 public:
     enum Alignment : std::uint32_t { kLeft = 0, kCentre = 1, kRight = 2 };
@@ -42,10 +47,15 @@ public:
     void SetFontSize(float size);
     // Also makes the size follow the element's pixel width.
     void SetSizeFactor(float factor);
-    // Width and tallest glyph of the text, in the font's own pixels.
+    // Width and tallest glyph of the text, in the font's own pixels, and
+    // where it would wrap.
     void Measure();
     // Screen pixels per font pixel as the text is drawn now.
     float DrawScale() const;
+    // Whether the text is drawn on two lines now.
+    bool DrawsTwoLines() const;
+    // Lets the text break onto two lines.
+    void AllowWrap();
 
     std::uint32_t alignment = kCentre;
     glm::vec4 colour{1.0f};
@@ -58,6 +68,18 @@ public:
     float measuredWidth = 0.0f;
     const Font* font = nullptr;
     glm::vec2 lastPixelSize{0.0f};
+
+private:
+    // The scale of one line of `width` font pixels in `height` screen pixels
+    // of the element.
+    float OneLineScale(float height, float width) const;
+    void DrawLine(std::u16string_view line, float y, const glm::vec2& perPixel, const ShaderProgram& program) const;
+
+    bool mayWrap = false;
+    // The space the text breaks at, and the longer line's width; no break
+    // when the text has no space or may not wrap.
+    std::size_t wrapAt = std::u16string::npos;
+    float wrappedWidth = 0.0f;
 };
 
 // A text given by its id in the localisation table, shown in the current

@@ -7,6 +7,8 @@
 #include "game/match/GameState.h"
 
 #include <SDL.h>
+#include <algorithm>
+#include <optional>
 
 namespace LayerCreator {
 
@@ -14,27 +16,24 @@ namespace {
 
 EnterIPComponent* gActiveField = nullptr;
 
-constexpr std::size_t kMaxPortDigits = 5;
 constexpr unsigned kMaxPort = 65535;
 
 bool Kept(char c) { return (c >= '0' && c <= '9') || c == '.' || c == ':'; }
 bool Digit(char c) { return c >= '0' && c <= '9'; }
 
-// The port after the colon: 1 to 5 digits and nothing else, at most 65535.
-bool ReadPort(std::string_view digits, std::uint16_t& port)
+// The port after the colon: one digit or more and nothing else. Any value
+// past 65535 reads as 65536, so a long run of digits cannot overflow.
+std::optional<unsigned> ReadPort(std::string_view digits)
 {
-    if (digits.empty() || digits.size() > kMaxPortDigits)
-        return false;
+    if (digits.empty())
+        return std::nullopt;
     unsigned value = 0;
     for (char c : digits) {
         if (!Digit(c))
-            return false;
-        value = value * 10 + static_cast<unsigned>(c - '0');
+            return std::nullopt;
+        value = std::min(value * 10 + static_cast<unsigned>(c - '0'), kMaxPort + 1);
     }
-    if (value > kMaxPort)
-        return false;
-    port = static_cast<std::uint16_t>(value);
-    return true;
+    return value;
 }
 
 std::string ClipboardText()
@@ -74,8 +73,14 @@ JoinAddress ParseJoinAddress(std::string_view text)
         return parsed;
     const std::string_view rest = text.substr(end);
     if (!rest.empty() && rest != ":") {
-        if (rest[0] != ':' || !ReadPort(rest.substr(1), parsed.port))
+        const std::optional<unsigned> port = rest[0] == ':' ? ReadPort(rest.substr(1)) : std::nullopt;
+        if (!port)
             return parsed;
+        if (*port > kMaxPort) {
+            parsed.result = JoinAddress::Result::kPortOutOfRange;
+            return parsed;
+        }
+        parsed.port = static_cast<std::uint16_t>(*port);
         parsed.hasPort = true;
     }
     parsed.address = std::string(text.substr(0, end));

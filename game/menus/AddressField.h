@@ -22,10 +22,10 @@ std::string AppendAddressText(const std::string& current, std::string_view typed
 
 // What the connect button makes of the field's text, read by hand:
 //   address  := the leading run of digits and full stops (may be empty)
-//   rest     := "" | ":" | ":" digits (1 to 5 of them, value at most 65535)
-// Anything else after the address (a second colon, an overflowing or empty
-// port followed by more) does not form an address and port. The address
-// must then be a dotted IPv4 address. The port is read only to be checked:
+//   rest     := "" | ":" | ":" digits (one or more, value at most 65535)
+// Anything else after the address (a second colon, an empty port followed
+// by more) does not form an address and port; digits worth more than 65535
+// are a port out of range. The address must then be a dotted IPv4 address. The port is read only to be checked:
 // every host listens on the network's own port.
 struct JoinAddress {
     enum class Result {
@@ -34,6 +34,8 @@ struct JoinAddress {
         kNotAnAddress,
         // An address and maybe a port, but not a dotted IPv4 address.
         kNotIpv4,
+        // An address and a port past 65535.
+        kPortOutOfRange,
     };
     Result result = Result::kNotAnAddress;
     std::string address;

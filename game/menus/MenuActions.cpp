@@ -46,6 +46,11 @@ void ConnectToTypedAddress()
         StackOf(*field->owner).RequestPush(&BuildNotAnAddress, kJoinErrorLayer);
         return;
     }
+    if (parsed.result == JoinAddress::Result::kPortOutOfRange) {
+        std::fputs("Input port is out of range (0 to 65535)!\n", stderr);
+        StackOf(*field->owner).RequestPush(&BuildPortOutOfRange, kJoinErrorLayer);
+        return;
+    }
     if (!parsed.hasPort)
         std::fputs("Did not enter port - set port to default instead (8008).\n", stderr);
     if (parsed.result == JoinAddress::Result::kNotIpv4) {

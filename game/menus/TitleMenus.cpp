@@ -54,6 +54,7 @@ constexpr std::uint32_t kPortInUse = 81;
 constexpr std::uint32_t kNotAnAddress = 82;
 constexpr std::uint32_t kHostSystemReason = 83;
 constexpr std::uint32_t kJoinSystemReason = 84;
+constexpr std::uint32_t kPortOutOfRange = 92;
 constexpr std::uint32_t kTutorialsButton = 97;
 
 constexpr float kLogoHeight = 0.4f;
@@ -82,7 +83,8 @@ void SizeLogo(IElement& logo)
 // changes. The message, and the system's words under it when there are
 // any, sit on a dark panel wider than the OK: the title's background is
 // bright and busy on some palettes, and a long sentence needs the width to
-// stay large enough to read.
+// stay large enough to read. A sentence too long for one line at a size
+// that reads goes onto two.
 void BuildMessagePage(LayerBuild& build, std::uint32_t textId, const std::string& systemWords = {})
 {
     Canvas& root = MakeRoot(build);
@@ -97,6 +99,8 @@ void BuildMessagePage(LayerBuild& build, std::uint32_t textId, const std::string
         PureTextOf(*words)->SetText(systemWords);
         lines.push_back(words);
     }
+    for (IElement* line : lines)
+        line->GetComp<Engine::UI::BaseTextComp>()->AllowWrap();
     SpreadVertically(lines, 0.1f);
     Widget* ok = Button(box, kOk);
     ClosesLayer(*ok);
@@ -106,8 +110,8 @@ void BuildMessagePage(LayerBuild& build, std::uint32_t textId, const std::string
     build.focus = ok;
 }
 
-// The words of the system's error that kept the network's socket shut.
-std::string SocketErrorWords() { return Engine::Platform::ErrorText(NetworkMgr::GetInstance().init_error); }
+// The words of the system's error that kept the link shut or ended it.
+std::string SocketErrorWords() { return Engine::Platform::ErrorText(NetworkMgr::GetInstance().link_error); }
 
 } // namespace
 
@@ -117,8 +121,9 @@ bool CloseWhenLinkNotOpen(Engine::UI::CustomUpdateComp& comp, const char* messag
     if (network.initialised)
         return false;
     StackOf(*comp.owner).RequestPop();
-    // A disconnect asked for stays marked until the next link starts.
-    if (network.disconnecting)
+    // The player's own stop or cancel: nothing failed. A failed send
+    // disconnects too, but leaves its error.
+    if (network.disconnecting && !network.link_error)
         return false;
     std::fputs(message, stderr);
     return true;
@@ -127,13 +132,13 @@ bool CloseWhenLinkNotOpen(Engine::UI::CustomUpdateComp& comp, const char* messag
 void CloseHostWaitWhenNotOpen(Engine::UI::CustomUpdateComp& comp)
 {
     // The player sees why over the play menu.
-    if (CloseWhenLinkNotOpen(comp, "Could not host: the server's socket did not open (see above). Back to the play menu.\n"))
+    if (CloseWhenLinkNotOpen(comp, "Could not host: the server's socket failed (see above). Back to the play menu.\n"))
         StackOf(*comp.owner).RequestPush(&BuildHostError, kHostErrorLayer);
 }
 
 void CloseConnectingWhenNotOpen(Engine::UI::CustomUpdateComp& comp)
 {
-    if (CloseWhenLinkNotOpen(comp, "Could not join: the client's socket did not open (see above). Back to the address.\n"))
+    if (CloseWhenLinkNotOpen(comp, "Could not join: the client's socket failed (see above). Back to the address.\n"))
         StackOf(*comp.owner).RequestPush(&BuildJoinError, kJoinErrorLayer);
 }
 
@@ -281,7 +286,7 @@ void BuildConnectionLost(LayerBuild& build) { BuildMessagePage(build, kConnectio
 
 void BuildHostError(LayerBuild& build)
 {
-    if (Engine::Platform::IsAddressInUse(NetworkMgr::GetInstance().init_error))
+    if (Engine::Platform::IsAddressInUse(NetworkMgr::GetInstance().link_error))
         BuildMessagePage(build, kPortInUse);
     else
         BuildMessagePage(build, kHostSystemReason, SocketErrorWords());
@@ -290,5 +295,7 @@ void BuildHostError(LayerBuild& build)
 void BuildJoinError(LayerBuild& build) { BuildMessagePage(build, kJoinSystemReason, SocketErrorWords()); }
 
 void BuildNotAnAddress(LayerBuild& build) { BuildMessagePage(build, kNotAnAddress); }
+
+void BuildPortOutOfRange(LayerBuild& build) { BuildMessagePage(build, kPortOutOfRange); }
 
 } // namespace LayerCreator

@@ -19,12 +19,15 @@ void BuildEnterAddressMenu(LayerBuild& build);
 void BuildConnectingMenu(LayerBuild& build);
 void BuildConfirmQuit(LayerBuild& build);
 void BuildConnectionLost(LayerBuild& build);
-// The host's or the client's socket did not open: the game's port is
-// taken, or the system's words for what else kept it shut.
+// The host's or the client's socket did not open, or its first sends
+// failed: the game's port is taken, or the system's words for what else
+// kept the link shut.
 void BuildHostError(LayerBuild& build);
 void BuildJoinError(LayerBuild& build);
 // The join screen's text is no IPv4 address (with or without a port).
 void BuildNotAnAddress(LayerBuild& build);
+// The join screen's port is past 65535.
+void BuildPortOutOfRange(LayerBuild& build);
 
 // The logo's relative size in a root of `rootPixels`: 0.4 of the height, and
 // as wide as the texture's whole-number aspect (width / height, rounded

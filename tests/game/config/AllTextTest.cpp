@@ -15,7 +15,7 @@ std::set<std::uint32_t> ShownIds()
     std::set<std::uint32_t> ids;
     for (std::uint32_t id = 0; id <= 25; ++id)
         ids.insert(id);
-    for (std::uint32_t id : {27u, 28u, 29u, 31u, 32u, 33u, 34u, 35u, 36u, 37u, 38u, 39u, 40u, 73u, 74u, 80u, 81u, 82u, 83u, 84u, 85u, 97u, 126u})
+    for (std::uint32_t id : {27u, 28u, 29u, 31u, 32u, 33u, 34u, 35u, 36u, 37u, 38u, 39u, 40u, 73u, 74u, 80u, 81u, 82u, 83u, 84u, 85u, 92u, 97u, 126u})
         ids.insert(id);
     for (std::uint32_t id = 41; id <= 72; ++id)
         ids.insert(id);

@@ -68,9 +68,9 @@ TEST(AddressText, ParsedByHandIntoAddressAndOptionalPort)
         {":8008", Result::kNotAnAddress, "", false, 0},
         {"", Result::kNotAnAddress, "", false, 0},
         {"::", Result::kNotAnAddress, "", false, 0},
-        {"1.2.3.4:65536", Result::kNotAnAddress, "", false, 0},
-        {"1.2.3.4:99999", Result::kNotAnAddress, "", false, 0},
-        {"1.2.3.4:123456", Result::kNotAnAddress, "", false, 0},
+        {"1.2.3.4:65536", Result::kPortOutOfRange, "", false, 0},
+        {"1.2.3.4:99999", Result::kPortOutOfRange, "", false, 0},
+        {"1.2.3.4:123456", Result::kPortOutOfRange, "", false, 0},
         {"1.2.3.4:80:90", Result::kNotAnAddress, "", false, 0},
         {"1.2.3.4::80", Result::kNotAnAddress, "", false, 0},
     };
@@ -78,7 +78,7 @@ TEST(AddressText, ParsedByHandIntoAddressAndOptionalPort)
         const JoinAddress parsed = LayerCreator::ParseJoinAddress(c.text);
         SCOPED_TRACE(c.text);
         EXPECT_EQ(parsed.result, c.result);
-        if (c.result == Result::kNotAnAddress)
+        if (c.result == Result::kNotAnAddress || c.result == Result::kPortOutOfRange)
             continue;
         EXPECT_EQ(parsed.address, c.address);
         EXPECT_EQ(parsed.hasPort, c.hasPort);
@@ -208,30 +208,36 @@ TEST_F(JoinScreen, ASecondVisitStillHearsTheKeyboardAndAClosedFieldHearsNothing)
     EXPECT_EQ(Engine::SdlEventHandlerList::Size(), handlersBefore + 1);
 }
 
-// What is not an address is said on the error output and, over the join
-// screen, to the player; OK goes back to the address.
+// What is not an address, or a port past 65535, is said on the error
+// output and, over the join screen, to the player; OK goes back to the
+// address.
 TEST_F(JoinScreen, ConnectRefusesWhatIsNotAnAddressAndPortSayingWhy)
 {
+    constexpr const char* kNotAnAddress = "Given text does not form an IPv4 address and port!\n";
+    constexpr const char* kOutOfRange = "Input port is out of range (0 to 65535)!\n";
     struct Case {
         const char* typed;
         const char* message;
+        std::uint32_t reason;
     } cases[] = {
-        {":8008", "Given text does not form an IPv4 address and port!\n"},
-        {"", "Given text does not form an IPv4 address and port!\n"},
+        {":8008", kNotAnAddress, 82},
+        {"", kNotAnAddress, 82},
         {"...", "Did not enter port - set port to default instead (8008).\n"
-                "Input address (...) did not have proper IPv4 format!\n"},
+                "Input address (...) did not have proper IPv4 format!\n", 82},
         {"192.168.1", "Did not enter port - set port to default instead (8008).\n"
-                      "Input address (192.168.1) did not have proper IPv4 format!\n"},
-        {"999.1.1.1:80", "Input address (999.1.1.1) did not have proper IPv4 format!\n"},
-        {"1.2.3.4:70000", "Given text does not form an IPv4 address and port!\n"},
+                      "Input address (192.168.1) did not have proper IPv4 format!\n", 82},
+        {"999.1.1.1:80", "Input address (999.1.1.1) did not have proper IPv4 format!\n", 82},
+        {"127.0.0.1:99999", kOutOfRange, 92},
+        {"1.2.3.4:70000", kOutOfRange, 92},
     };
     for (const Case& c : cases) {
         EnterIPComponent::Active()->SetText(c.typed);
         EXPECT_EQ(StderrOf([] { LayerCreator::ConnectToTypedAddress(); }), c.message) << c.typed;
         Frame();
         ASSERT_EQ(Top().name, LayerCreator::kJoinErrorLayer) << c.typed;
-        ASSERT_NE(WithText(82), nullptr);
-        EXPECT_NE(WithText(82)->GetComp<Engine::UI::LocaleTextComp>()->GetText().find(u"not an IPv4 address"),
+        ASSERT_NE(WithText(c.reason), nullptr) << c.typed;
+        EXPECT_NE(WithText(c.reason)->GetComp<Engine::UI::LocaleTextComp>()->GetText().find(
+                      c.reason == 82 ? u"not an IPv4 address" : u"port must be at most 65535"),
                   std::u16string::npos);
         Activate(WithText(38));
         EXPECT_EQ(Top().name, LayerCreator::kEnterAddressLayer);

@@ -3,8 +3,11 @@
 #include "game/menus/TutorialMenu.h"
 #include "support/CapturedOutput.h"
 #include "engine/core/InputManager.h"
+#include "engine/net/NetTestSupport.h"
 #include "engine/net/NetworkMgr.h"
 #include "engine/platform/PosixUdpSocket.h"
+#include "engine/render/Font.h"
+#include "engine/render/GlTestWindow.h"
 #include "game/config/GameText.h"
 #include "game/match/GameState.h"
 #include "game/arena/MatchRecorder.h"
@@ -186,8 +189,9 @@ TEST_F(TitlePages, HostingOnAPortInUseSaysWhyOverThePlayMenu)
     network.port = gamePort;
 }
 
-// A socket the system refuses: hosting and joining each say so over the
-// page they came from, with the system's own words.
+// A socket the system refuses, or a join whose first send it refuses:
+// hosting and joining each say so over the page they came from, with the
+// system's own words.
 TEST_F(TitlePages, ASocketTheSystemRefusesIsSaidWithTheSystemsWords)
 {
     Engine::Platform::SetUdpSocketFactory([](int& error) -> std::unique_ptr<Engine::Platform::IUdpSocket> {
@@ -195,20 +199,46 @@ TEST_F(TitlePages, ASocketTheSystemRefusesIsSaidWithTheSystemsWords)
         return nullptr;
     });
     GameState::GetInstance().joinAddress = "127.0.0.1";
-    const auto failsSaying = [&](std::uint32_t button, const char* page, std::uint32_t reason) {
+    const auto failsSaying = [&](std::uint32_t button, const char* page, std::uint32_t reason,
+                                 const char16_t* words) {
         StdoutOf([&] { StderrOf([&] { Activate(WithText(button)); Frame(); }); });
         ASSERT_EQ(Top().name, page);
         EXPECT_NE(WithText(reason), nullptr);
         EXPECT_EQ(WithText(81), nullptr) << "the port is not in use";
-        EXPECT_NE(WithPureText(*Top().root, u"Permission denied"), nullptr);
+        EXPECT_NE(WithPureText(*Top().root, words), nullptr);
         Activate(WithText(38));
     };
     Activate(WithText(0));
-    failsSaying(3, LayerCreator::kHostErrorLayer, 83);
+    failsSaying(3, LayerCreator::kHostErrorLayer, 83, u"Permission denied");
     EXPECT_EQ(Top().name, LayerCreator::kPlayLayer);
     Activate(WithText(4));
-    failsSaying(15, LayerCreator::kJoinErrorLayer, 84);
+    failsSaying(15, LayerCreator::kJoinErrorLayer, 84, u"Permission denied");
     EXPECT_EQ(Top().name, LayerCreator::kEnterAddressLayer);
+
+    NetTest::FakeWire unreachable;
+    unreachable.sendError = ENETUNREACH;
+    Engine::Platform::SetUdpSocketFactory([&](int&) { return std::make_unique<NetTest::FakeSocket>(unreachable); });
+    failsSaying(15, LayerCreator::kJoinErrorLayer, 84, u"Network is unreachable");
+    EXPECT_EQ(Top().name, LayerCreator::kEnterAddressLayer);
+    EXPECT_EQ(unreachable.openSockets, 0) << "the failed link's socket is closed";
+}
+
+// A message too long for one line at a size that reads goes onto two: the
+// join's "not an IPv4 address" in French has capitals as tall as the lines
+// of the page that gives the system's words.
+TEST_F(TitlePages, ALongMessageGoesOntoTwoLinesAtTheOthersSize)
+{
+    OpenTestWindowWithResources();
+    Engine::UI::SetLanguage(4);
+    const auto capitals = [&](void (*build)(Engine::UI::LayerBuild&), std::uint32_t textId) {
+        Stack().Push(build, LayerCreator::kJoinErrorLayer);
+        Frame();
+        const auto* text = WithText(textId)->GetComp<Engine::UI::BaseTextComp>();
+        return text->DrawScale() * static_cast<float>(text->font->Find(u'I')->rows);
+    };
+    const float others = capitals(&LayerCreator::BuildJoinError, 84);
+    EXPECT_GT(others, 15.0f) << "pixels, in a 1280 x 720 window";
+    EXPECT_GE(capitals(&LayerCreator::BuildNotAnAddress, 82), others);
 }
 
 // Stopping the host, or cancelling a connection, is the player's choice:
