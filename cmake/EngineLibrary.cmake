@@ -11,14 +11,17 @@ endfunction()
 # test runs in its own process (PRE_TEST discovery) so singletons start fresh
 # and nothing needs a display at build time. Each executable also passes run
 # whole, in one process: the fixtures put back what a test may leave in the
-# singletons. Each test may take 120 s, or SOLVANE_TEST_TIMEOUT seconds when
-# the caller sets it. A caller whose tests run long sets SOLVANE_TEST_COST:
-# CTest starts the costliest first, so a run on many cores does not end
-# waiting on a minute-long match started last. A caller whose tests keep
-# time with the real clock sets SOLVANE_TEST_SERIAL: CTest runs each of them
-# alone, so that the tests beside it in a parallel run cannot starve it.
+# singletons. A test's time limit is there to catch a hang, not a slow
+# machine: each test may take 300 s (under the sanitizers, on a machine
+# loaded three times over, some take two minutes), or SOLVANE_TEST_TIMEOUT
+# seconds when the caller sets it. A caller whose tests run long sets
+# SOLVANE_TEST_COST: CTest starts the costliest first, so a run on many cores
+# does not end waiting on a minute-long match started last. A caller whose
+# tests keep time with the real clock sets SOLVANE_TEST_SERIAL: CTest runs
+# each of them alone, so that the tests beside it in a parallel run cannot
+# starve it.
 function(solvane_test name dir)
-  set(_timeout 120)
+  set(_timeout 300)
   if(SOLVANE_TEST_TIMEOUT)
     set(_timeout ${SOLVANE_TEST_TIMEOUT})
   endif()

@@ -41,6 +41,11 @@ public:
         std::string peerDumpPath;
         // Seeds this side's hands.
         std::uint32_t seed = 1;
+        // Seconds of the peer's silence before this side calls the link
+        // lost: far past any stall of a busy machine, so that what a test
+        // sees is the match. The link's own ten seconds are checked on a
+        // manual clock with the link.
+        double silenceLimit = 60.0;
     };
 
     explicit NetPeer(Settings settings) : mSettings(std::move(settings)) {}
@@ -75,6 +80,9 @@ private:
     Aim ShootAtPeer(Player_LogicComp& mine, const Player_LogicComp& theirs);
     bool CallBallBack(const Player_LogicComp& mine);
     void Note(const std::string& key, const std::string& value) { mDump[key] = value; }
+    // Keeps the longest frame so far, and where it was, in the dump: a link
+    // that fell silent names the side that stalled.
+    void TimeFrame(std::chrono::steady_clock::time_point began, const char* part, bool withPhase = false);
     void NoteArena();
     void NoteScores();
     void TakeShot();
@@ -122,6 +130,7 @@ private:
     Phase mNotedPhase = Phase::End;
     float mFastestPeerBall = 0.0f;
     bool mSawEndOfPlay = false;
+    double mLongestFrame = 0.0;
 
     std::uint16_t mHostPort = 0;
     struct SoakState {

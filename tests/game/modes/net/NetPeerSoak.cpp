@@ -121,6 +121,7 @@ void NetPeer::Soak()
     bool settled = false;
     while (!settled && SoakClock::now() < giveUp) {
         const auto frameEnd = SoakClock::now() + kSoakFramePace;
+        const auto began = SoakClock::now();
         if (mSoak.noted && PeerMarked("noted")) {
             settled = true;
             break;
@@ -155,6 +156,7 @@ void NetPeer::Soak()
         if (!mSoak.noted)
             KeepOrCloseMatch(live);
         SampleMemory(false);
+        TimeFrame(began, "soak");
         settled = live && SoakClock::now() >= mSoak.end && SettledWithPeer();
         std::this_thread::sleep_until(frameEnd);
     }

@@ -28,7 +28,7 @@ TEST_P(NetworkedMatch, BothSidesPlayTheSameArenaToTheSameScoreAndGoBackToTheTitl
     if (lossy)
         relay = std::make_unique<NetTest::LossyRelay>(port, GetParam(), 2026u);
     TellClient(folder, relay ? relay->ClientPort() : port);
-    ASSERT_TRUE(WaitForBoth(240s, relay.get())) << "a side hangs\nhost:\n" << Log("host") << "\nclient:\n" << Log("client");
+    ASSERT_TRUE(WaitForBoth(480s, relay.get())) << "a side hangs\nhost:\n" << Log("host") << "\nclient:\n" << Log("client");
     EXPECT_TRUE(WIFEXITED(hostStatus) && WEXITSTATUS(hostStatus) == 0) << Log("host");
     EXPECT_TRUE(WIFEXITED(clientStatus) && WEXITSTATUS(clientStatus) == 0) << Log("client");
 
@@ -106,7 +106,7 @@ TEST_P(NetworkedMatch, BothSidesPlayTheSameArenaToTheSameScoreAndGoBackToTheTitl
 }
 
 // A side whose peer vanishes mid-match (killed, no word sent) notices the
-// silence after the link's time-out, shows the connection lost and is
+// silence after the time-out it was given, shows the connection lost and is
 // back at the title; neither hangs nor fails.
 class LostPeer : public TwoPeers<NetPeer::Role> {};
 
@@ -121,7 +121,7 @@ TEST_P(LostPeer, TheOtherSideReturnsToTheTitleWithTheConnectionLost)
     ASSERT_NE(port, 0) << Log("host");
     TellClient(folder, port);
     pid_t& victim = hostDies ? host : client;
-    const auto until = Clock::now() + 120s;
+    const auto until = Clock::now() + 240s;
     while (!std::filesystem::exists(folder + "/playing") && Clock::now() < until)
         std::this_thread::sleep_for(20ms);
     ASSERT_TRUE(std::filesystem::exists(folder + "/playing")) << Log("host") << Log("client");
@@ -129,17 +129,19 @@ TEST_P(LostPeer, TheOtherSideReturnsToTheTitleWithTheConnectionLost)
     waitpid(victim, nullptr, 0);
     victim = -1;
 
-    ASSERT_TRUE(WaitForBoth(120s, nullptr)) << "the other side hangs\n" << Log(hostDies ? "client" : "host");
+    const double limit = hostSide.silenceLimit;
+    ASSERT_TRUE(WaitForBoth(std::chrono::seconds(static_cast<int>(limit)) + 120s, nullptr))
+        << "the other side hangs\n" << Log(hostDies ? "client" : "host");
     const int status = hostDies ? clientStatus : hostStatus;
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << Log(hostDies ? "client" : "host");
     Dump survivor = ReadDump(hostDies ? clientSide.dumpPath : hostSide.dumpPath);
     EXPECT_EQ(survivor["returned"], "1") << survivor["stuck.phase"];
     EXPECT_EQ(survivor["title.connectionlost"], "1");
-    // The time-out is 10 s of silence, seen in the frame that passes it (a
-    // frame here takes a few milliseconds, more on a busy machine).
+    // The silence this side was given, seen in a frame that passes it (a
+    // frame here takes a few milliseconds, seconds on a busy machine).
     ASSERT_FALSE(survivor["lost.after"].empty());
-    EXPECT_GE(std::stod(survivor["lost.after"]), 10.0);
-    EXPECT_LE(std::stod(survivor["lost.after"]), 10.5);
+    EXPECT_GE(std::stod(survivor["lost.after"]), limit);
+    EXPECT_LE(std::stod(survivor["lost.after"]), limit + 10.0) << survivor["frame.longest"];
 }
 
 INSTANTIATE_TEST_SUITE_P(HostOrClient, LostPeer, ::testing::Values(NetPeer::Role::Host, NetPeer::Role::Client),

@@ -55,11 +55,12 @@ inline NetPeer::Settings Side(NetPeer::Role role, const std::string& folder)
     return settings;
 }
 
-// The port the host bound, once it has; 0 when it did not in time.
+// The port the host bound, once it has; 0 when it did not in time. (Under
+// the sanitizers on a busy machine the game's start alone takes a minute.)
 inline std::uint16_t HostPort(const std::string& folder)
 {
     std::uint16_t port = 0;
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(180);
     while (!(std::ifstream(folder + "/host.port") >> port) && std::chrono::steady_clock::now() < until)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return port;
