@@ -4,7 +4,6 @@
 #include "engine/core/Transform.h"
 #include "game/arena/HexGrid.h"
 #include "game/arena/HexLayout.h"
-#include "game/components/tile/TileProbe.h"
 
 #include <algorithm>
 #include <array>
@@ -27,10 +26,20 @@ struct WaysOut {
     WayOut side;
 };
 
+// A floor's column is stood on only while it stands upright, within a
+// degree (the cosine). While the arena turns, the floor's columns tilt and
+// sweep sideways through the players the event holds, and are left as a
+// wall's are: lifted onto the top, a player would be carried far along the
+// tilt, up against the ceiling, and one close by would have its eyes across
+// the column's side.
+constexpr float kUpright = 0.99985f;
+
+bool StoodOn(const glm::vec3& top) { return top.y > kUpright; }
+
 // The prism's faces grown by `margin` hold the point when it lies behind
 // every one of them; how far it lies behind a face is the way out there. A
-// floor column is stood on: only its top is grown, and only its top is the
-// way out, as the player's hover would take it.
+// column stood on has only its top grown, and only its top is the way out,
+// as the player's hover would take it.
 std::optional<WaysOut> OutOf(Engine::EntityHandle tile, const glm::vec3& point, float margin)
 {
     const glm::vec3* scale = Engine::Transform::ScalePtr(tile);
@@ -41,7 +50,7 @@ std::optional<WaysOut> OutOf(Engine::EntityHandle tile, const glm::vec3& point, 
     if (glm::dot(offset, offset) > reach * reach)
         return std::nullopt;
     const Faces faces = Engine::UnitHexPrism.TransformedFaces(Engine::Transform::GetWorldMatrix(tile));
-    const bool floor = TileProbe::RisesAsAFloor(faces[kTopFace].normal);
+    const bool floor = StoodOn(faces[kTopFace].normal);
     WaysOut ways{{faces[kTopFace].normal, 0.0f}, {glm::vec3(0.0f), std::numeric_limits<float>::infinity()}};
     for (int i = 0; i < Engine::HexPrismShape::kFaceCount; ++i) {
         const bool grown = i == kTopFace || !floor;

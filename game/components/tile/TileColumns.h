@@ -13,7 +13,8 @@
 // top.
 //
 // A column is its tile's hexagonal prism as it stands in the world, also
-// while the arena turns.
+// while the arena turns; a floor's column tilted by the turn is a solid as
+// a wall's is.
 namespace TileColumns {
 
 // The way out of a column that holds `point`, its faces grown by `margin`

@@ -424,6 +424,44 @@ TEST_F(PlayerMovement, AWallsColumnPushesThePlayerOutThroughItsTopOrItsNearerSid
     EXPECT_FALSE(TileColumns::WayOutOfColumns(Camera(player).mPos.value, 0.0f, room));
 }
 
+// While the arena turns, a floor's column raised far sweeps sideways through
+// the player the event holds: it passes the column by a side rather than
+// being lifted 20 along the tilt to the column's top, and its view never
+// looks out from the column's inside.
+TEST_F(PlayerMovement, AFloorColumnTheTurningArenaSweepsThroughTheHeldPlayerPassesItBySide)
+{
+    RoomOfAWholeArena();
+    const Engine::EntityHandle player = SpawnStanding();
+    Component(player).mStaticRequest = true;
+    Frames(2);
+    const glm::vec3 held = Position(player);
+    GridCreation::RotateSide(kFloorSide, glm::vec3(0.0f, 0.0f, 1.0f), glm::radians(40.0f));
+    const glm::vec3 up = glm::normalize(glm::vec3(Engine::Transform::GetWorldMatrix(FirstTileOf(kFloorSide))[1]));
+    auto offAxis = [&](const glm::vec3& at, Engine::EntityHandle tile) {
+        const glm::vec3 apart = at - Position(tile);
+        return glm::length(apart - glm::dot(apart, up) * up);
+    };
+    Engine::EntityHandle column = FirstTileOf(kFloorSide);
+    for (Engine::EntityHandle tile : HexGrid::GetInstance().tiles) {
+        if (Engine::Transform::GetParent(tile) == HexGrid::GetInstance().sides[kFloorSide] &&
+            offAxis(held, tile) < offAxis(held, column))
+            column = tile;
+    }
+    // The held place lies on the seam the small floor's rows meet along: the
+    // column half a unit across, onto it, and raised along its rise until
+    // its top stands 20 past it.
+    Engine::Transform::PositionRef(column).z += 0.5f * glm::sign(held.z - Position(column).z);
+    const float rise = glm::dot(held - Position(column), up) + 20.0f - Engine::Transform::ScalePtr(column)->y;
+    Engine::Transform::PositionRef(column) += *Engine::Transform::UpPtr(column) * rise;
+    Engine::SpatialCollisionMgr::GetInstance().UpdateCollider(column);
+    const ArenaRoom room = ArenaRoom::Of(HexGrid::GetInstance());
+    ASSERT_TRUE(TileColumns::WayOutOfColumns(held, 0.0f, room)) << "the held place inside the column";
+    Frame();
+    const float inner = Engine::Transform::ScalePtr(column)->z * std::sqrt(3.0f) / 2.0f;
+    EXPECT_LE(glm::distance(Position(player), held), inner + HalfSize(player).x + 1e-3f) << "not out through the top";
+    EXPECT_FALSE(TileColumns::WayOutOfColumns(Camera(player).mPos.value, 0.0f, room));
+}
+
 // Columns are looked up by number, counted from the arena's settings:
 // settings that plan other tiles than were built say so, once for each
 // arena built, rather than every column being missed without a word.
