@@ -17,6 +17,10 @@ int HeldRepeat::Steps(std::uint8_t held, float seconds)
         mHeld = held;
         mHeldFor = 0.0f;
         mStepped = 0;
+    } else if (held != 0 && seconds > 0.0f) {
+        // The time since the frame that saw the key down. The frame that
+        // first sees it brings the time before the press, which is not held.
+        mHeldFor += seconds;
     }
     if (held == 0)
         return 0;
@@ -25,7 +29,6 @@ int HeldRepeat::Steps(std::uint8_t held, float seconds)
     const int due = StepsWithin(mHeldFor);
     const int steps = due - mStepped;
     mStepped = due;
-    mHeldFor += seconds > 0.0f ? seconds : 0.0f;
     return steps;
 }
 

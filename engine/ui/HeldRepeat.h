@@ -11,8 +11,8 @@ public:
     HeldRepeat(float firstDelay, float interval) : mFirstDelay(firstDelay), mInterval(interval) {}
 
     // The steps due this frame while `held` (0: nothing held) has been held;
-    // a change of what is held counts as a new press. `seconds` is the
-    // frame's time.
+    // a change of what is held counts as a new press. `seconds` is the time
+    // since the previous frame.
     int Steps(std::uint8_t held, float seconds);
 
 private:

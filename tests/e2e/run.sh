@@ -19,9 +19,10 @@
 # E2E_HOLD (seconds between two keys and before a picture, default 0.6)
 # and E2E_PLAY_SECONDS (default 60, the players' drop onto the floor
 # included) stretch it for slow builds. A menu key is held for E2E_PRESS
-# seconds (default 0.3), as a person presses it, short of the 0.4 s of game
-# time after which a held direction repeats. Game time never runs
-# faster than the clock, so no frame rate makes it repeat.
+# seconds (default 0.3), as a person presses it, short of the 0.4 s after
+# which a held direction repeats. The repeat counts the time between the
+# frames that saw the key down, never longer than the press, so no frame
+# rate makes it repeat.
 set -euo pipefail
 
 build="$(cd "${1:?usage: run.sh BUILD_DIR}" && pwd)"

@@ -189,6 +189,16 @@ TEST_F(OptionsPage, ATapOnTheMusicRowStepsOnceAndAHoldStepsAlikeAtAnyFrameRate)
         Frame();
     }
     EXPECT_EQ(Saved()["music_volume"].get<float>(), 0.0f);
+
+    // A slow frame just before a 0.2 s tap is no time the key was held.
+    host.keys.insert(79);
+    host.dt = 0.5f;
+    Frame();
+    host.dt = 0.007f;
+    Frames(30);
+    host.keys.clear();
+    Frames(2);
+    EXPECT_EQ(Engine::MasterVolume::music, 0.05f) << "one notch for a tap after a slow frame";
 }
 
 // Each page holds its own sliders: a page opened again, after the first
