@@ -48,11 +48,12 @@ protected:
     }
 
     // Runs frames of the sound system until the condition holds (true) or
-    // three seconds pass (false).
+    // thirty seconds pass (false): the sounds last a tenth of a second, and
+    // the limit only tells a sound that never ends from a busy machine.
     template <class Condition>
     bool UpdateUntil(Condition condition)
     {
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
         while (std::chrono::steady_clock::now() < deadline) {
             SoundSystem::GetInstance()->Update();
             if (condition())

@@ -464,7 +464,7 @@ TEST_F(GameplayModeRun, F7JoinsOnlyAnAddressTypedBeforeAndNeverWaitsForTheConsol
         // A frame that waited would be let go only when the console closes.
         // The tap's frames take a tenth of a second, a second or so in a
         // sanitised build on a busy machine: far short of this.
-        const LateRescue closer(std::chrono::seconds(10), [&console] {
+        const LateRescue closer(std::chrono::seconds(60), [&console] {
             close(console[1]);
             console[1] = -1;
         });
