@@ -68,15 +68,15 @@ shot() {
   import -window root "$(printf '%s/e2e_%02d_%s.png' "$shots" "$step" "$1")" 2>/dev/null || true
 }
 
-# A key held past the menus' repeat delay would count twice. After the
-# release, time for a page that opens or a language that loads before the
-# next key.
+# A key held past the menus' repeat delay would count twice. The press and
+# the release go in one call: on a busy machine a second xdotool starts a
+# tenth of a second late or more, and the key would be held that much
+# longer. After the release, time for a page that opens or a language that
+# loads before the next key.
 key() {
   local k
   for k in "$@"; do
-    xdotool keydown "$k"
-    sleep "$press"
-    xdotool keyup "$k"
+    xdotool keydown "$k" sleep "$press" keyup "$k"
     sleep "$hold"
   done
 }
